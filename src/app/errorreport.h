@@ -1,0 +1,37 @@
+#pragma once
+
+#include "store/ioerror.h"
+
+#include <QObject>
+#include <QTimer>
+
+struct AppState;
+class Messages;
+class Words;
+
+// ShowErrorCancel / ShowErrorContinue: the report every command gives when a
+// file operation fails, naming CurrentFile and TargetFile.
+class ErrorReport : public QObject
+{
+    Q_OBJECT
+public:
+    ErrorReport(AppState &state, const Words &words, Messages &messages, QObject *parent = nullptr);
+
+    // Word 92; sets ErrorShown and starts timErrOff, which clears it after 500 ms.
+    void ShowErrorCancel(const IoError &error);
+    // Word 93; sets nothing.
+    void ShowErrorContinue(const IoError &error);
+
+    // The text of the message box (lines separated by CR as the program always has).
+    static QString composeText(const QString &head, const IoError &error,
+                               const QString &currentFile, const QString &targetFile);
+
+    QTimer timErrOff;
+
+private:
+    void show(int headWord, const QString &englishHead, const IoError &error);
+
+    AppState &state_;
+    const Words &words_;
+    Messages &messages_;
+};

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <optional>
+
+// Windows-1252, the single-byte code page of every file the program reads and
+// writes. The five bytes the code page leaves undefined map to the C1 control
+// of the same value, so every byte read comes back unchanged when written.
+namespace CodePage {
+
+QString decode(const QByteArray &bytes);
+// The bytes of `text`, or nothing when a character has no byte in the code page.
+std::optional<QByteArray> encode(const QString &text);
+bool canEncode(QChar c);
+// Index of the first character that the code page cannot hold, or -1.
+qsizetype firstUnencodable(const QString &text);
+
+} // namespace CodePage

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "store/ioerror.h"
+
+#include <QByteArray>
+#include <QString>
+
+// The one writer of every file the program writes. A file is replaced only once
+// its new content is completely on disk: new file in the same folder, every byte
+// checked, fsync, rename over the old file, fsync of the folder. On any failure
+// the new file is removed and the old one stays as it was.
+struct WriteResult
+{
+    bool ok = true;
+    IoError error;
+    explicit operator bool() const { return ok; }
+};
+
+// `root` is the folder the file must stay within (the store folder, or the
+// program folder for pref.dat and Language.dat). A target that is a symbolic
+// link, not a regular file, or whose folder resolves outside `root` is refused.
+WriteResult writeWholeFile(const QString &path, const QByteArray &bytes, const QString &root);
+
+// Removes new files left over by a crash, in `folder` and (when `recursive`)
+// its immediate subfolders. Called by the copy that holds the store.
+void removeLeftoverNewFiles(const QString &folder, bool recursive);
+
+// Reads a whole regular file (never through a symbolic link).
+struct ReadResult
+{
+    bool ok = false;
+    QByteArray bytes;
+    IoError error;
+};
+ReadResult readWholeFile(const QString &path);

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "store/safewrite.h"
+#include "store/storemarker.h"
+
+struct AppState;
+class NoteTable;
+class ErrorReport;
+class Messages;
+class Words;
+
+// The procedures that move the notebook between memory and the store folder:
+// pref.dat, idx.dat and the store marker. Reports go through the error report
+// and the message boxes, exactly where the program always gave them.
+class Store
+{
+public:
+    Store(AppState &state, NoteTable &table, ErrorReport &reports, Messages &messages,
+          const Words &words);
+
+    // Reads pref.dat and resolves the store folder. False after the report that
+    // names pref.dat: the program then ends.
+    bool LoadPreferences();
+    // Writes all preferences; a failure is reported (ShowErrorContinue) and false.
+    bool Save_pref();
+
+    enum class IndexResult { Loaded, LoadedFallback, Failed };
+    // Reads idx.dat into the (empty) table; on failure word 115 and the fallback
+    // store. Failed after the report naming the fallback idx.dat: the program ends.
+    // The group list is filled by the caller.
+    IndexResult LoadIndex();
+    // Rewrites idx.dat from the table; a failure is reported and false.
+    bool Save_idx();
+
+    // Takes InUse.dat; on refusal words 111 and 112 and StoreInUse. Removes new
+    // files left over by a crash once the store is ours.
+    void TakeStoreMarker();
+    void releaseStoreMarker() { marker_.release(); }
+
+private:
+    bool LoadIndexFallback();
+
+    AppState &state_;
+    NoteTable &table_;
+    ErrorReport &reports_;
+    Messages &messages_;
+    const Words &words_;
+    StoreMarker marker_;
+};
