@@ -22,7 +22,7 @@ public:
     // Word 93; sets nothing.
     void ShowErrorContinue(const IoError &error);
 
-    // The text of the message box (lines separated by CR as the program always has).
+    // The text of the message box: head, empty line, error, empty line, paths.
     static QString composeText(const QString &head, const IoError &error,
                                const QString &currentFile, const QString &targetFile);
 

@@ -1,0 +1,54 @@
+#include "app/errorreport.h"
+
+#include "i18n/wordtable.h"
+#include "platform/messages.h"
+#include "store/appstate.h"
+
+using namespace Qt::StringLiterals;
+
+ErrorReport::ErrorReport(AppState &state, const Words &words, Messages &messages, QObject *parent)
+    : QObject(parent), state_(state), words_(words), messages_(messages)
+{
+    timErrOff.setObjectName(u"timErrOff"_s);
+    timErrOff.setSingleShot(true);
+    timErrOff.setInterval(500);
+    connect(&timErrOff, &QTimer::timeout, this, [this] { state_.ErrorShown = false; });
+}
+
+void ErrorReport::ShowErrorCancel(const IoError &error)
+{
+    show(92, WordTable::english(92), error);
+    state_.ErrorShown = true;
+    timErrOff.start();
+}
+
+void ErrorReport::ShowErrorContinue(const IoError &error)
+{
+    show(93, WordTable::english(93), error);
+}
+
+QString ErrorReport::composeText(const QString &head, const IoError &error,
+                                 const QString &currentFile, const QString &targetFile)
+{
+    // Line breaks are "\n" on this platform; the target line is there only
+    // for two-file operations, so a report without paths ends in two breaks.
+    QString text = head + u"\n\n"_s + error.description + u" / No."_s +
+                   QString::number(error.number) + u"\n\n"_s + currentFile;
+    if (!targetFile.isEmpty())
+        text += u"\n(to: "_s + targetFile + u')';
+    return text;
+}
+
+void ErrorReport::show(int headWord, const QString &englishHead, const IoError &error)
+{
+    // The only place where an empty translation falls back to English: a report
+    // without a head or title would leave the user with nothing to read.
+    QString head = words_(headWord);
+    if (head.isEmpty())
+        head = englishHead;
+    QString title = words_(79);
+    if (title.isEmpty())
+        title = u"Caution!"_s;
+    messages_.message(Messages::Icon::Critical, title,
+                      composeText(head, error, state_.CurrentFile, state_.TargetFile));
+}
