@@ -192,7 +192,10 @@ std::optional<IoError> WordTable::loadLanguageFile(const QString &path)
         if (bytes.isEmpty() && file.error() != QFileDevice::NoError)
             return IoError::custom(file.errorString(), file.error());
         // A line is taken whole up to its break; CR LF, LF and a lone CR all end it.
-        while (bytes.endsWith('\n') || bytes.endsWith('\r'))
+        // Only one break is cut here: "a" CR CR LF is "a" and an empty line.
+        if (bytes.endsWith('\n'))
+            bytes.chop(1);
+        if (bytes.endsWith('\r'))
             bytes.chop(1);
         const int cr = bytes.indexOf('\r');
         if (cr >= 0) {
