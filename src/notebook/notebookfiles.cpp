@@ -64,9 +64,8 @@ int openGroup(int storeFd, const QString &group)
         ::openat(storeFd, name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     // A link is reported as the writer reports it, not as "not a directory".
     struct stat st;
-    if (fd < 0 && errno == ENOTDIR
-        && ::fstatat(storeFd, name.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0
-        && S_ISLNK(st.st_mode))
+    if (fd < 0 && errno == ENOTDIR &&
+        ::fstatat(storeFd, name.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(st.st_mode))
         errno = ELOOP;
     return fd;
 }
@@ -253,8 +252,8 @@ Result renameEntryFile(const QString &store, const QString &group, const QString
 {
     const QString from = StorePaths::entryFile(store, group, oldTitle);
     const QString to = StorePaths::entryFile(store, group, newTitle);
-    if (!StorePaths::isSafeStoredName(group) || !StorePaths::isSafeStoredName(oldTitle)
-        || !StorePaths::isSafeStoredName(newTitle))
+    if (!StorePaths::isSafeStoredName(group) || !StorePaths::isSafeStoredName(oldTitle) ||
+        !StorePaths::isSafeStoredName(newTitle))
         return failure(EINVAL, from, to);
     if (oldTitle == newTitle)
         return {};
@@ -283,8 +282,8 @@ Result copyEntryFile(const QString &store, const QString &fromGroup, const QStri
 {
     const QString from = StorePaths::entryFile(store, fromGroup, title);
     const QString to = StorePaths::entryFile(store, toGroup, title);
-    if (!StorePaths::isSafeStoredName(fromGroup) || !StorePaths::isSafeStoredName(toGroup)
-        || !StorePaths::isSafeStoredName(title))
+    if (!StorePaths::isSafeStoredName(fromGroup) || !StorePaths::isSafeStoredName(toGroup) ||
+        !StorePaths::isSafeStoredName(title))
         return failure(EINVAL, from, to);
     const Fd storeFd(openStore(store));
     if (!storeFd)

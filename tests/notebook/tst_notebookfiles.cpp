@@ -1,4 +1,5 @@
 #include "notebook/notebookfiles.h"
+#include "support/scratchmount.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -193,6 +194,34 @@ private Q_SLOTS:
         QVERIFY(!NF::removeGroupFolder(store_, u"L"_s).result);
 
         QCOMPARE(tree(outside), (L{u"_mask.dat=outside mask"_s, u"x.txt=outside"_s}));
+        QCOMPARE(tree(store_), before);
+    }
+    void fullDiskCopyLeavesNothing()
+    {
+        QString why;
+        const auto mount = ScratchMount::tmpfs(store_, "size=64k", &why);
+        if (!mount)
+            QSKIP(qPrintable(why));
+        make(store_, {u"A/x.txt="_s + QString(40000, u'x'), u"B/"_s});
+        QCOMPARE(NF::copyEntryFile(store_, u"A"_s, u"B"_s, u"x"_s).error.number, ENOSPC);
+        QCOMPARE(tree(store_ + u"B"_s), L{});
+        QCOMPARE(tree(store_ + u"A/"_s), L{u"x.txt="_s + QString(40000, u'x')});
+    }
+
+    void readOnlyStoreReportsAndKeeps()
+    {
+        make(store_, {u"A/x.txt=x"_s, u"A/_mask.dat="_s, u"B/"_s});
+        const L before = tree(store_);
+        QString why;
+        const auto mount = ScratchMount::readOnly(store_, &why);
+        if (!mount)
+            QSKIP(qPrintable(why));
+        QCOMPARE(NF::createGroupFolder(store_, u"C"_s).error.number, EROFS);
+        QCOMPARE(NF::renameGroupFolder(store_, u"A"_s, u"Z"_s).error.number, EROFS);
+        QCOMPARE(NF::renameEntryFile(store_, u"A"_s, u"x"_s, u"y"_s).error.number, EROFS);
+        QCOMPARE(NF::copyEntryFile(store_, u"A"_s, u"B"_s, u"x"_s).error.number, EROFS);
+        QCOMPARE(NF::deleteEntryFile(store_, u"A"_s, u"x"_s).error.number, EROFS);
+        QCOMPARE(NF::removeGroupFolder(store_, u"A"_s).result.error.number, EROFS);
         QCOMPARE(tree(store_), before);
     }
 };
