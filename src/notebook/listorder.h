@@ -2,6 +2,11 @@
 
 #include <QString>
 
-// The order of a sorted list box: alphabetical ignoring case, "_" before
-// letters. Equal titles compare as not less, so a stable sort keeps their order.
-bool listLess(const QString &a, const QString &b);
+// The order of the sorted lists (groups, and the entry sort): alphabetical
+// ignoring case, with "_" before the letters, so b, A, _c sort as _c, A, b.
+// Names that differ only in case keep a fixed order among themselves.
+int listCompare(const QString &a, const QString &b);
+
+inline bool listLess(const QString &a, const QString &b) {
+    return listCompare(a, b) < 0;
+}
