@@ -8,11 +8,11 @@
 // Key strings: the text the program types into itself (phrases, dates, the
 // individual buttons' keys, "{F10}{UP}{UP}").
 //
-//   "+" Shift, "^" Ctrl, "%" Alt  for the next key or parenthesised group: "^{F5}", "+({F5}{F6})"
-//   "~"                           Enter
-//   "{NAME}", "{NAME n}"          a named key, n times: "{END}", "{LEFT 3}" (names in any case)
-//   "{c}", "{c n}"                the character c itself, n times: "{+}", "{~}", "{(}", "{}}", "{x 5}"
-//   any other character           typed as it is: "a", "€", "Ä"
+//   "+" Shift, "^" Ctrl, "%" Alt   the next key or parenthesised group: "^{F5}", "+({F5}{F6})"
+//   "~"                            Enter
+//   "{NAME}", "{NAME n}"           a named key, n times: "{END}", "{LEFT 3}" (names in any case)
+//   "{c}", "{c n}"                 the character c itself, n times: "{+}", "{(}", "{}}", "{x 5}"
+//   any other character            typed as it is: "a", "€", "Ä"
 //
 // Brackets "[" "]" mean nothing special: they type themselves bare and in
 // braces alike, so a phrase holding them types what it shows.

@@ -51,27 +51,31 @@ void TestKeyString::wellFormed_data()
     QTest::newRow("shift over a group") << u"+({F5}{F6})"_s << u"Shift+F5 Shift+F6"_s;
     QTest::newRow("group without modifier") << u"({F5}{F6})"_s << u"F5 F6"_s;
     QTest::newRow("modifier takes one key") << u"+{F5}{F6}"_s << u"Shift+F5 F6"_s;
-    QTest::newRow("nested groups add up") << u"+(a^(b))c"_s << u"Shift+A=A Ctrl+Shift+B=\\x02 C=c"_s;
+    QTest::newRow("nested groups add up") << u"+(a^(b))c"_s
+                                          << u"Shift+A=A Ctrl+Shift+B=\\x02 C=c"_s;
     QTest::newRow("repeat") << u"{LEFT 3}"_s << u"Left Left Left"_s;
     QTest::newRow("repeat character") << u"{x 3}"_s << u"X=x X=x X=x"_s;
     QTest::newRow("repeat zero") << u"{x 0}"_s << u""_s;
     QTest::newRow("names in any case") << u"{end}{Home}{pGdN}{F16}"_s << u"End Home PgDown F16"_s;
     QTest::newRow("aliases")
         << u"{ESC}{ESCAPE}{DEL}{DELETE}{INS}{INSERT}{BS}{BKSP}{BACKSPACE}"_s
-        << u"Esc=\\x1b Esc=\\x1b Del=\\x7f Del=\\x7f Ins Ins Backspace=\\x08 Backspace=\\x08 Backspace=\\x08"_s;
+        << u"Esc=\\x1b Esc=\\x1b Del=\\x7f Del=\\x7f Ins Ins "
+           u"Backspace=\\x08 Backspace=\\x08 Backspace=\\x08"_s;
     QTest::newRow("enter") << u"~{ENTER}+~"_s << u"Return=\\x0d Return=\\x0d Shift+Return=\\x0d"_s;
     QTest::newRow("escaped specials") << u"{+}{^}{%}{~}{(}{)}"_s << u"+=+ ^=^ %=% ~=~ (=( )=)"_s;
-    QTest::newRow("escaped braces and brackets") << u"{{}{}}{[}{]}[]"_s << u"{={ }=} [=[ ]=] [=[ ]=]"_s;
+    QTest::newRow("escaped braces and brackets") << u"{{}{}}{[}{]}[]"_s
+                                                 << u"{={ }=} [=[ ]=] [=[ ]=]"_s;
     QTest::newRow("repeated escaped brace") << u"{} 2}"_s << u"}=} }=}"_s;
     QTest::newRow("repeated blank") << u"{  2}"_s << u"Space=  Space= "_s;
     QTest::newRow("euro") << u"€"_s << u"€=€"_s;
     QTest::newRow("umlaut capital") << u"Ä+ö"_s << u"Shift+Ä=Ä Shift+Ö=Ö"_s;
-    QTest::newRow("ctrl letter types a control character") << u"^v^V"_s << u"Ctrl+V=\\x16 Ctrl+Shift+V=\\x16"_s;
+    QTest::newRow("ctrl letter types a control character")
+        << u"^v^V"_s << u"Ctrl+V=\\x16 Ctrl+Shift+V=\\x16"_s;
     QTest::newRow("alt types nothing") << u"%f%{F4}"_s << u"Alt+F Alt+F4"_s;
     QTest::newRow("shift tab is backtab") << u"+{TAB}"_s << u"Shift+Backtab=\\x09"_s;
     QTest::newRow("keypad") << u"{ADD}{SUBTRACT}"_s << u"Num++=+ Num+-=-"_s;
-    QTest::newRow("character outside the BMP") << u"\U0001F600"_s
-                                                << QKeySequence(0x1F600).toString() + u"=\U0001F600"_s;
+    QTest::newRow("character outside the BMP")
+        << u"\U0001F600"_s << QKeySequence(0x1F600).toString() + u"=\U0001F600"_s;
 }
 
 void TestKeyString::wellFormed()
@@ -126,7 +130,7 @@ void TestKeyString::characterKeyCodes_data()
 
     QTest::newRow("a") << u"a"_s << int(Qt::Key_A);
     QTest::newRow("a umlaut") << u"ä"_s << int(Qt::Key_Adiaeresis);
-    QTest::newRow("euro") << u"€"_s << 0x20ac; // Qt names no key for it; keyboards report the character
+    QTest::newRow("euro") << u"€"_s << 0x20ac; // Qt has no name for this key code
     // Their capitals lie outside Latin-1; Qt keeps the small letter's code.
     QTest::newRow("y diaeresis") << u"ÿ"_s << int(Qt::Key_ydiaeresis);
     QTest::newRow("micro") << u"µ"_s << int(Qt::Key_mu);
