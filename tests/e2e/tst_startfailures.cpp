@@ -1,12 +1,17 @@
 // Every way the start can fail: what the user is shown and how the program ends.
 
+#include "support/helperprocess.h"
 #include "support/runningapp.h"
 #include "support/scratchprogram.h"
 
 #include "store/appstate.h"
 
+#include <QAction>
+#include <QCheckBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QListWidget>
+#include <QMenu>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -105,6 +110,60 @@ private Q_SLOTS:
         QCOMPARE(run.messages.shown[1].icon, Messages::Icon::Critical);
         QVERIFY2(run.messages.shown[1].text.contains(folder.path(u"FileStore/idx.dat"_s)),
                  qPrintable(run.messages.shown[1].text));
+    }
+
+    void storeInUseRunsLocked_data()
+    {
+        QTest::addColumn<int>("startLocked");
+        QTest::newRow("start unlocked") << 0;
+        QTest::newRow("start locked") << 1;
+    }
+    void storeInUseRunsLocked()
+    {
+        QFETCH(int, startLocked);
+        ScratchProgram folder;
+        folder.setPref(4, u" "_s + QString::number(startLocked));
+        HelperProcess other;
+        QVERIFY(other.start({u"hold-marker"_s, folder.path(u"FileStore/"_s)}));
+        QCOMPARE(other.readLine(), QByteArray("held"));
+
+        RunningApp run(folder.folder());
+        QVERIFY(run.start());
+        QVERIFY(!run.exitStatus);
+        QCOMPARE(run.messages.shown.size(), 1);
+        QCOMPARE(run.messages.shown[0].icon, Messages::Icon::Information);
+        QCOMPARE(run.messages.shown[0].title, kCaution);
+        QCOMPARE(run.messages.shown[0].text,
+                 u"Store index seems to be in use!\n\nStarting without edit permission!"_s);
+        QVERIFY(run.app().state().StoreInUse);
+
+        const MainWidgets &w = run.w();
+        QVERIFY(w.chckEdit->isChecked());
+        QVERIFY(!w.chckEdit->isEnabled());
+        QVERIFY(w.mnuEditPermission->isChecked());
+        QVERIFY(!w.mnuEditPermission->isEnabled());
+        QVERIFY(!w.mnuGroup->menuAction()->isEnabled());
+        QVERIFY(!w.mnuEntry->menuAction()->isEnabled());
+        // The lock cannot be released in this run.
+        w.mnuEditPermission->trigger();
+        w.chckEdit->click();
+        QVERIFY(w.chckEdit->isChecked());
+    }
+
+    void markerLeftByAnEndedCopyIsTaken()
+    {
+        ScratchProgram folder;
+        {
+            HelperProcess other;
+            QVERIFY(other.start({u"hold-marker"_s, folder.path(u"FileStore/"_s)}));
+            QCOMPARE(other.readLine(), QByteArray("held"));
+        }
+        QVERIFY(QFileInfo::exists(folder.path(u"FileStore/InUse.dat"_s)));
+        RunningApp run(folder.folder());
+        QVERIFY(run.start());
+        QVERIFY(run.messages.shown.isEmpty());
+        QVERIFY(!run.app().state().StoreInUse);
+        QVERIFY(run.w().chckEdit->isEnabled());
     }
 
     void damagedIndexTakesFallbackPath()
