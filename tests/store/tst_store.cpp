@@ -120,12 +120,9 @@ private Q_SLOTS:
         QTest::addColumn<QString>(
             "storeFolder"); // relative to the program folder when it has no "/"
         QTest::newRow("preset") << "preset"_ba << u"preset"_s << u"FileStore/"_s;
-        QTest::newRow("Preset") << "Preset"_ba << u"Preset"_s << u"FileStore/"_s;
         QTest::newRow("not set") << "-1"_ba << u"preset"_s << u"FileStore/"_s;
         QTest::newRow("folder") << "/srv/Notes"_ba << u"/srv/Notes/FileStore/"_s
                                 << u"/srv/Notes/FileStore/"_s;
-        QTest::newRow("lower-case store")
-            << "/srv/filestore"_ba << u"/srv/filestore/"_s << u"/srv/filestore/"_s;
     }
     void loadPreferencesResolvesTheStore()
     {
