@@ -1,0 +1,56 @@
+#pragma once
+
+#include "app/errorreport.h"
+#include "i18n/wordtable.h"
+#include "store/appstate.h"
+#include "store/notetable.h"
+#include "store/store.h"
+
+#include <QObject>
+#include <functional>
+#include <memory>
+
+class FrmMain;
+class Messages;
+
+// The program: its shared state, the word table and the notebook, and the
+// start procedure Main. Ending goes through the hook given here (the real
+// program leaves its event loop; a test records the status).
+class Application : public QObject
+{
+    Q_OBJECT
+public:
+    using EndHook = std::function<void(int status)>;
+
+    Application(const QString &programFolder, Messages &messages, EndHook endProgram);
+    ~Application() override;
+
+    // Main: version, program folder, search options, word table, main window.
+    void Main();
+
+    FrmMain *mainWindow() const { return frmMain_.get(); }
+    AppState &state() { return state_; }
+    NoteTable &table() { return table_; }
+    const WordTable &wordTable() const { return wordTable_; }
+    ErrorReport &reports() { return reports_; }
+    Store &store() { return store_; }
+
+private:
+    bool FillWordTable();
+    void endProgram(int status);
+
+    AppState state_;
+    WordTable wordTable_;
+    Words words_;
+    NoteTable table_;
+    Messages &messages_;
+    ErrorReport reports_;
+    Store store_;
+    std::unique_ptr<FrmMain> frmMain_;
+    EndHook endProgram_;
+    bool ended_ = false;
+};
+
+// The program as started by main(): the real program folder and message
+// boxes; returns the exit status.
+int runPlimsa();

@@ -1,0 +1,138 @@
+#include "app/frmmain.h"
+
+#include "i18n/captions_w.h"
+#include "notebook/grouplist_w.h"
+#include "store/appstate.h"
+#include "store/notetable.h"
+#include "store/store.h"
+#include "ui/layout_w.h"
+#include "ui/refreshcommands_w.h"
+#include "ui/twips.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QFrame>
+#include <QListWidget>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimer>
+
+using namespace Qt::StringLiterals;
+
+FrmMain::FrmMain(MainContext context) : ctx_(std::move(context))
+{
+    setObjectName(u"frmMain"_s);
+    w_ = buildMainWidgets(*this);
+    layout_ = new WindowLayout(w_);
+    resize(twipsToPixels(6000, logicalDpiX()), twipsToPixels(4400, logicalDpiY()));
+    connectCommands();
+}
+
+FrmMain::~FrmMain() = default;
+
+void FrmMain::connectCommands()
+{
+    connect(w_.timPreset, &QTimer::timeout, this, &FrmMain::timPreset_Timer);
+    connect(w_.timExit, &QTimer::timeout, this, &FrmMain::timExit_Timer);
+    connect(w_.mnuExit, &QAction::triggered, this, &FrmMain::mnuExit_Click);
+    connect(w_.lstGroup, &QListWidget::currentRowChanged, this, &FrmMain::lstGroup_Click);
+
+    connect(w_.chckEdit, &QCheckBox::toggled, this, &FrmMain::chckEdit_Click);
+    connect(w_.mnuEditPermission, &QAction::triggered, this,
+            [this](bool checked) { w_.chckEdit->setChecked(checked); });
+    connect(w_.mnuWordwrap, &QAction::triggered, this, &FrmMain::mnuWordwrap_Click);
+    connect(w_.mnuViewMask, &QAction::triggered, layout_, &WindowLayout::apply);
+    for (int i = 0; i < int(w_.mnuSettings.size()); ++i)
+        connect(w_.mnuSettings[i], &QAction::triggered, this, [this, i] { mnuSettings_Click(i); });
+
+    connect(w_.mnuHide, &QAction::triggered, this, &FrmMain::hideMainWindow);
+    connect(w_.cmdMain, &QPushButton::clicked, this, [this] {
+        w_.lstEntry->setFocus();
+        hideMainWindow();
+    });
+}
+
+bool FrmMain::Form_Load()
+{
+    TrayAdd();
+    const QString &version = ctx_.state.ProgramVersion;
+    setWindowTitle(u"Plimsa v"_s + version.left(version.size() - 3));
+    w_.fraEdit->hide();
+    w_.mnuPhrases->menuAction()->setVisible(false);
+
+    if (!ctx_.store.LoadPreferences())
+        return false;
+    if (ctx_.store.LoadIndex() == Store::IndexResult::Failed)
+        return false;
+    GroupList::orderRows(ctx_.table);
+    FillGroupList(*w_.lstGroup, groups_, ctx_.table, ctx_.state.hideYGroups());
+    SetCaptions(w_, ctx_.words);
+    ctx_.store.TakeStoreMarker();
+    return true;
+}
+
+void FrmMain::paintEvent(QPaintEvent *event)
+{
+    QMainWindow::paintEvent(event);
+    if (!paintedOnce_) {
+        paintedOnce_ = true;
+        w_.timPreset->start();
+    }
+}
+
+// Selecting a group fills the entry list once the list loads are built; until
+// then the selection itself is all there is.
+void FrmMain::lstGroup_Click()
+{
+}
+
+void FrmMain::RefreshCommands()
+{
+    refreshCommands(w_, main_, ctx_.state, ctx_.table, ctx_.words);
+}
+
+void FrmMain::chckEdit_Click()
+{
+    w_.mnuEditPermission->setChecked(w_.chckEdit->isChecked());
+    RefreshCommands();
+    w_.lstEntry->setFocus();
+}
+
+void FrmMain::mnuWordwrap_Click(bool checked)
+{
+    const int now = checked ? 1 : 0;
+    ctx_.state.TextBoxIndex = now;
+    QPlainTextEdit *shown = w_.txtText[now];
+    QPlainTextEdit *other = w_.txtText[1 - now];
+    // The copy is no typing: its change event must start no edit mode.
+    main_.IgnoreTextChange = true;
+    shown->setPlainText(other->toPlainText());
+    main_.IgnoreTextChange = false;
+    shown->show();
+    other->hide();
+    if (main_.TextEditMode)
+        shown->setFocus();
+    else if (main_.MaskEditMode)
+        w_.txtMask->setFocus();
+}
+
+// The settings dialogs and the sort mode come with the settings subsystem.
+void FrmMain::mnuSettings_Click(int index)
+{
+    Q_UNUSED(index);
+}
+
+// The tray icon comes with the tray subsystem; without it the window cannot
+// hide into the tray, so it minimizes instead and can always be found again.
+void FrmMain::TrayAdd()
+{
+}
+void FrmMain::TrayRemove()
+{
+}
+
+void FrmMain::hideMainWindow()
+{
+    showMinimized();
+}

@@ -1,0 +1,72 @@
+#pragma once
+
+#include "app/maincontext.h"
+#include "app/mainstate.h"
+#include "app/mainwidgets_w.h"
+#include "notebook/grouplist.h"
+
+#include <QMainWindow>
+
+class WindowLayout;
+
+// The main window: its load, first paint, start-up work and ending. The
+// commands of the other subsystems live in their own folders and get the
+// widgets, the state and the context from here.
+class FrmMain : public QMainWindow
+{
+    Q_OBJECT
+public:
+    explicit FrmMain(MainContext context);
+    ~FrmMain() override;
+
+    // The load steps; false when a step has ended the program (after its report).
+    bool Form_Load();
+
+    const MainWidgets &widgets() const { return w_; }
+    MainState &mainState() { return main_; }
+    const GroupList &groupList() const { return groups_; }
+    WindowLayout &windowLayout() { return *layout_; }
+    MainContext &context() { return ctx_; }
+
+    // Runs when a line of lstGroup becomes selected.
+    void lstGroup_Click();
+    void RefreshCommands();
+    void chckEdit_Click();
+    void mnuWordwrap_Click(bool checked);
+    void mnuSettings_Click(int index);
+    void mnuExit_Click();
+
+Q_SIGNALS:
+    // The start-up work after the first paint has run to its end.
+    void startupWorkDone();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void connectCommands();
+    void TrayAdd();
+    void TrayRemove();
+    void hideMainWindow();
+
+    // frmmain_startup.cpp
+    void timPreset_Timer();
+    void selectStartGroup();
+    void applyFonts();
+    void placeWindow();
+    void applyWindowState();
+
+    // frmmain_exit.cpp
+    void timExit_Timer();
+    void Form_QueryUnload();
+    void Form_Unload();
+
+    MainContext ctx_;
+    MainWidgets w_;
+    MainState main_;
+    GroupList groups_;
+    WindowLayout *layout_ = nullptr;
+    bool paintedOnce_ = false;
+    bool unloaded_ = false;
+};

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+
+// The main window's own flags that several subsystems share, under the names
+// the rest of the program uses. StoreInUse lives in AppState.
+struct MainState
+{
+    bool Loading = false;           // the program itself is filling a text box
+    bool SuppressEntryLoad = false; // a click on the entry list loads no file
+    bool FileMissing = false;       // the selected entry's file cannot be read
+    bool TextEditMode = false;
+    bool MaskEditMode = false;
+    bool IgnoreTextChange = false; // the next change of the entry text comes from the wrap switch
+    bool SwallowKeyPress = false;
+    bool MoveTargetChosen = false; // ChosenGroupIndex already names the move's target
+    bool TitlePreset = false;      // InputAnswer already holds the new title
+    QString LoadedMask;            // the mask text as loaded with the group
+};
