@@ -3,10 +3,14 @@
 #include "app/maincontext.h"
 #include "app/mainstate.h"
 #include "app/mainwidgets_w.h"
+#include "editing/listkeys.h"
 #include "notebook/grouplist.h"
 
 #include <QMainWindow>
 
+class EditModes;
+class EntryList;
+class NewEntry;
 class WindowLayout;
 
 // The main window: its load, first paint, start-up work and ending. The
@@ -26,6 +30,11 @@ class FrmMain : public QMainWindow {
     const GroupList &groupList() const { return groups_; }
     WindowLayout &windowLayout() { return *layout_; }
     MainContext &context() { return ctx_; }
+    EntryList &entryList() { return *entryList_; }
+    EditModes &editModes() { return *editModes_; }
+    NewEntry &newEntry() { return *newEntry_; }
+    // lstEntry_KeyDown: each subsystem adds the list keys it owns.
+    ListKeys &listKeys() { return listKeys_; }
 
     // Runs when a line of lstGroup becomes selected.
     void lstGroup_Click();
@@ -45,6 +54,7 @@ class FrmMain : public QMainWindow {
 
   private:
     void connectCommands();
+    void buildViewingEditing();
     void TrayAdd();
     void TrayRemove();
     void hideMainWindow();
@@ -66,6 +76,10 @@ class FrmMain : public QMainWindow {
     MainState main_;
     GroupList groups_;
     WindowLayout *layout_ = nullptr;
+    ListKeys listKeys_;
+    EntryList *entryList_ = nullptr;
+    EditModes *editModes_ = nullptr;
+    NewEntry *newEntry_ = nullptr;
     bool paintedOnce_ = false;
     bool unloaded_ = false;
 };
