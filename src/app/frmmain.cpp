@@ -26,7 +26,8 @@
 
 using namespace Qt::StringLiterals;
 
-FrmMain::FrmMain(MainContext context) : ctx_(std::move(context)) {
+FrmMain::FrmMain(MainContext context) : ctx_(std::move(context))
+{
     setObjectName(u"frmMain"_s);
     w_ = buildMainWidgets(*this);
     layout_ = new WindowLayout(w_);
@@ -38,7 +39,8 @@ FrmMain::FrmMain(MainContext context) : ctx_(std::move(context)) {
 FrmMain::~FrmMain() = default;
 
 // The lists and their loads, the edit modes with their keys, and New.
-void FrmMain::buildViewingEditing() {
+void FrmMain::buildViewingEditing()
+{
     const auto refresh = [this] { RefreshCommands(); };
     entryList_ = new EntryList(w_, main_, ctx_, groups_, refresh, this);
     editModes_ = new EditModes(w_, main_, ctx_, *entryList_, refresh, this);
@@ -50,7 +52,8 @@ void FrmMain::buildViewingEditing() {
     new ListKeyRouter(w_.lstEntry, listKeys_, this);
 }
 
-void FrmMain::connectCommands() {
+void FrmMain::connectCommands()
+{
     connect(w_.timPreset, &QTimer::timeout, this, &FrmMain::timPreset_Timer);
     connect(w_.timExit, &QTimer::timeout, this, &FrmMain::timExit_Timer);
     connect(w_.mnuExit, &QAction::triggered, this, &FrmMain::mnuExit_Click);
@@ -71,15 +74,18 @@ void FrmMain::connectCommands() {
     });
 }
 
-bool FrmMain::Form_Load() {
+bool FrmMain::Form_Load()
+{
     TrayAdd();
     const QString &version = ctx_.state.ProgramVersion;
     setWindowTitle(u"Plimsa v"_s + version.left(version.size() - 3));
     w_.fraEdit->hide();
     w_.mnuPhrases->menuAction()->setVisible(false);
 
-    if (!ctx_.store.LoadPreferences()) return false;
-    if (ctx_.store.LoadIndex() == Store::IndexResult::Failed) return false;
+    if (!ctx_.store.LoadPreferences())
+        return false;
+    if (ctx_.store.LoadIndex() == Store::IndexResult::Failed)
+        return false;
     GroupList::orderRows(ctx_.table);
     FillGroupList(*w_.lstGroup, groups_, ctx_.table, ctx_.state.hideYGroups());
     SetCaptions(w_, ctx_.words);
@@ -87,7 +93,8 @@ bool FrmMain::Form_Load() {
     return true;
 }
 
-void FrmMain::paintEvent(QPaintEvent *event) {
+void FrmMain::paintEvent(QPaintEvent *event)
+{
     QMainWindow::paintEvent(event);
     if (!paintedOnce_) {
         paintedOnce_ = true;
@@ -95,21 +102,25 @@ void FrmMain::paintEvent(QPaintEvent *event) {
     }
 }
 
-void FrmMain::lstGroup_Click() {
+void FrmMain::lstGroup_Click()
+{
     entryList_->lstGroup_Click();
 }
 
-void FrmMain::RefreshCommands() {
+void FrmMain::RefreshCommands()
+{
     refreshCommands(w_, main_, ctx_.state, ctx_.table, ctx_.words);
 }
 
-void FrmMain::chckEdit_Click() {
+void FrmMain::chckEdit_Click()
+{
     w_.mnuEditPermission->setChecked(w_.chckEdit->isChecked());
     RefreshCommands();
     w_.lstEntry->setFocus();
 }
 
-void FrmMain::mnuWordwrap_Click(bool checked) {
+void FrmMain::mnuWordwrap_Click(bool checked)
+{
     const int now = checked ? 1 : 0;
     ctx_.state.TextBoxIndex = now;
     QPlainTextEdit *shown = w_.txtText[now];
@@ -127,15 +138,21 @@ void FrmMain::mnuWordwrap_Click(bool checked) {
 }
 
 // The settings dialogs and the sort mode come with the settings subsystem.
-void FrmMain::mnuSettings_Click(int index) {
+void FrmMain::mnuSettings_Click(int index)
+{
     Q_UNUSED(index);
 }
 
 // The tray icon comes with the tray subsystem; without it the window cannot
 // hide into the tray, so it minimizes instead and can always be found again.
-void FrmMain::TrayAdd() {}
-void FrmMain::TrayRemove() {}
+void FrmMain::TrayAdd()
+{
+}
+void FrmMain::TrayRemove()
+{
+}
 
-void FrmMain::hideMainWindow() {
+void FrmMain::hideMainWindow()
+{
     showMinimized();
 }
