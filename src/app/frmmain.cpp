@@ -8,6 +8,7 @@
 #include "notebook/entrylist_w.h"
 #include "notebook/grouplist_w.h"
 #include "notebook/newentry_w.h"
+#include "platform/keyinjector_w.h"
 #include "store/appstate.h"
 #include "store/notetable.h"
 #include "store/store.h"
@@ -42,9 +43,13 @@ FrmMain::~FrmMain() = default;
 void FrmMain::buildViewingEditing()
 {
     const auto refresh = [this] { RefreshCommands(); };
+    keyInjector_ = new KeyInjector(ctx_.messages, this);
     entryList_ = new EntryList(w_, main_, ctx_, groups_, refresh, this);
     editModes_ = new EditModes(w_, main_, ctx_, *entryList_, refresh, this);
     entryList_->setEditModes(editModes_);
+    editModes_->setTypeKeys([this](const QString &keys, std::chrono::milliseconds delay) {
+        keyInjector_->send(keys, delay);
+    });
     newEntry_ = new NewEntry(w_, main_, ctx_, *entryList_, *editModes_, this);
     new TextKeys(w_, main_, *editModes_, ctx_.messages, ctx_.words, this);
     entryList_->addKeys(listKeys_);

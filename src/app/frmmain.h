@@ -10,6 +10,7 @@
 
 class EditModes;
 class EntryList;
+class KeyInjector;
 class NewEntry;
 class WindowLayout;
 
@@ -36,6 +37,8 @@ public:
     NewEntry &newEntry() { return *newEntry_; }
     // lstEntry_KeyDown: each subsystem adds the list keys it owns.
     ListKeys &listKeys() { return listKeys_; }
+    // Types key strings into the program itself.
+    KeyInjector &keyInjector() { return *keyInjector_; }
 
     // Runs when a line of lstGroup becomes selected.
     void lstGroup_Click();
@@ -78,6 +81,7 @@ private:
     GroupList groups_;
     WindowLayout *layout_ = nullptr;
     ListKeys listKeys_;
+    KeyInjector *keyInjector_ = nullptr;
     EntryList *entryList_ = nullptr;
     EditModes *editModes_ = nullptr;
     NewEntry *newEntry_ = nullptr;
