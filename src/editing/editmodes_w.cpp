@@ -122,6 +122,13 @@ void EditModes::ShowEditFrame()
         menu->menuAction()->setEnabled(false);
     w_.lstGroup->setEnabled(false);
     w_.lstEntry->setEnabled(false);
+    // The buttons beside the lists would change the selection, or the order,
+    // under the text being edited; the refresh at the end of the edit gives
+    // them their states back.
+    for (QPushButton *button : w_.cmdCRSR)
+        button->setEnabled(false);
+    for (QPushButton *button : w_.cmdH)
+        button->setEnabled(false);
     w_.mnuPhrases->menuAction()->setVisible(true);
 }
 
