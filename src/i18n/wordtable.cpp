@@ -1,6 +1,7 @@
 #include "i18n/wordtable.h"
 
 #include "store/codepage.h"
+#include "store/textlines.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -186,32 +187,14 @@ std::optional<IoError> WordTable::loadLanguageFile(const QString &path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return IoError::custom(file.errorString(), file.error());
-    int line = 0;
-    while (line < kFileLines && !file.atEnd()) {
-        QByteArray bytes = file.readLine();
-        if (bytes.isEmpty() && file.error() != QFileDevice::NoError)
-            return IoError::custom(file.errorString(), file.error());
-        // A line is taken whole up to its break; CR LF, LF and a lone CR all end it.
-        // Only one break is cut here: "a" CR CR LF is "a" and an empty line.
-        if (bytes.endsWith('\n'))
-            bytes.chop(1);
-        if (bytes.endsWith('\r'))
-            bytes.chop(1);
-        const int cr = bytes.indexOf('\r');
-        if (cr >= 0) {
-            // A lone CR inside the read chunk ends a line too.
-            const QList<QByteArray> parts = bytes.split('\r');
-            for (const QByteArray &part : parts) {
-                if (line >= kFileLines)
-                    break;
-                words_[1 + line / kWords][line % kWords] = CodePage::decode(part);
-                ++line;
-            }
-            continue;
-        }
-        words_[1 + line / kWords][line % kWords] = CodePage::decode(bytes);
-        ++line;
-    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return IoError::custom(file.errorString(), file.error());
+    TextLines::Reader reader(bytes);
+    QByteArrayView text;
+    for (int line = 0; line < kFileLines && reader.next(text); ++line)
+        words_[1 + line / kWords][line % kWords] =
+            CodePage::decode(QByteArray::fromRawData(text.data(), text.size()));
     return std::nullopt;
 }
 

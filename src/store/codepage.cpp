@@ -40,14 +40,21 @@ QString decode(const QByteArray &bytes)
 std::optional<QByteArray> encode(const QString &text)
 {
     QByteArray out(text.size(), Qt::Uninitialized);
-    char *dst = out.data();
-    for (QChar c : text) {
-        const int b = byteFor(c.unicode());
-        if (b < 0)
-            return std::nullopt;
-        *dst++ = static_cast<char>(b);
-    }
+    if (encodeTo(text, out.data()) >= 0)
+        return std::nullopt;
     return out;
+}
+
+qsizetype encodeTo(QStringView text, char *dst)
+{
+    const QChar *src = text.data();
+    for (qsizetype i = 0, n = text.size(); i < n; ++i) {
+        const int b = byteFor(src[i].unicode());
+        if (b < 0)
+            return i;
+        dst[i] = static_cast<char>(b);
+    }
+    return -1;
 }
 
 bool canEncode(QChar c)

@@ -12,6 +12,10 @@ namespace CodePage {
 QString decode(const QByteArray &bytes);
 // The bytes of `text`, or nothing when a character has no byte in the code page.
 std::optional<QByteArray> encode(const QString &text);
+// Writes the bytes of `text` to `dst`, which has room for text.size() bytes.
+// Returns the index of the first character the code page cannot hold (what was
+// written up to it is left in `dst`), or -1 when every character was written.
+qsizetype encodeTo(QStringView text, char *dst);
 bool canEncode(QChar c);
 // Index of the first character that the code page cannot hold, or -1.
 qsizetype firstUnencodable(const QString &text);

@@ -1,7 +1,11 @@
 #pragma once
 
+#include "store/ioerror.h"
 #include "store/safewrite.h"
 #include "store/storemarker.h"
+#include "store/textlines.h"
+
+#include <optional>
 
 struct AppState;
 class NoteTable;
@@ -39,6 +43,12 @@ public:
 
 private:
     bool LoadIndexFallback();
+    // Reads the store folder's idx.dat into the table; the error when it cannot.
+    std::optional<IoError> readIndex();
+    bool write(const QString &path, const TextLines::Encoded &content, const QString &root);
+    // CurrentFile names the file about to be opened until it has been opened.
+    void aboutToOpen(const QString &path);
+    void opened();
 
     AppState &state_;
     NoteTable &table_;

@@ -1,5 +1,167 @@
-// Second process for the tests: holds the store marker, or writes in a loop.
-int main()
+// Second process for the tests and the soak script. Every mode prints one line
+// when it has done its part, flushes, and then waits or loops until it is
+// killed (or its standard input is closed):
+//
+//   hold-marker <storeFolder> [close-other] [spawn-child]
+//       takes the store marker and prints "held" or "refused <errno>".
+//       close-other: opens and closes InUse.dat once more after taking it.
+//       spawn-child: starts a child (mode wait-stdin) and prints "child <pid>".
+//   wait-stdin
+//       waits until standard input is closed.
+//   write-loop <file> <root> <contentA> <contentB>
+//       rewrites <file> with writeWholeFile, alternating the contents of the
+//       files contentB and contentA, for ever; prints "ready" after the first
+//       write, or "error <errno> <text>" and ends.
+//   clean <folder>
+//       removes left-over new files in <folder> and its subfolders, prints
+//       "clean" and ends.
+//   write-once <file> <root> <size>
+//       writes <size> bytes of 'x' while a second thread runs, and prints "ok"
+//       or "error <errno>".
+
+#include "store/safewrite.h"
+#include "store/storemarker.h"
+#include "store/storepaths.h"
+
+#include <QFile>
+#include <QString>
+
+#include <cerrno>
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <future>
+#include <spawn.h>
+#include <thread>
+#include <unistd.h>
+
+extern char **environ;
+
+namespace {
+
+QString arg(char **argv, int i)
 {
+    return QString::fromLocal8Bit(argv[i]);
+}
+
+[[gnu::format(printf, 1, 2)]] void say(const char *format, ...)
+{
+    va_list values;
+    va_start(values, format);
+    std::vprintf(format, values);
+    va_end(values);
+    std::fflush(stdout);
+}
+
+void waitForStdinClosed()
+{
+    char buffer[64];
+    for (;;) {
+        const ssize_t n = ::read(0, buffer, sizeof buffer);
+        if (n == 0 || (n < 0 && errno != EINTR))
+            return;
+    }
+}
+
+bool hasOption(int argc, char **argv, int from, const char *option)
+{
+    for (int i = from; i < argc; ++i) {
+        if (std::strcmp(argv[i], option) == 0)
+            return true;
+    }
+    return false;
+}
+
+int holdMarker(int argc, char **argv)
+{
+    const QString store = arg(argv, 2);
+    StoreMarker marker;
+    IoError error;
+    if (!marker.take(store, &error)) {
+        say("refused %d\n", error.number);
+        waitForStdinClosed();
+        return 0;
+    }
+    if (hasOption(argc, argv, 3, "close-other")) {
+        const QByteArray path = QFile::encodeName(StorePaths::markerFile(store));
+        const int other = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
+        if (other >= 0)
+            ::close(other);
+    }
+    if (hasOption(argc, argv, 3, "spawn-child")) {
+        char mode[] = "wait-stdin";
+        char *childArgv[] = {argv[0], mode, nullptr};
+        pid_t child = 0;
+        if (posix_spawn(&child, "/proc/self/exe", nullptr, nullptr, childArgv, environ) == 0)
+            say("child %d\n", int(child));
+    }
+    say("held\n");
+    waitForStdinClosed();
     return 0;
+}
+
+int writeLoop(char **argv)
+{
+    const QString target = arg(argv, 2);
+    const QString root = arg(argv, 3);
+    const ReadResult a = readWholeFile(arg(argv, 4));
+    const ReadResult b = readWholeFile(arg(argv, 5));
+    if (!a.ok || !b.ok) {
+        const IoError &error = (a.ok ? b : a).error;
+        say("error %d %s\n", error.number, qPrintable(error.description));
+        return 1;
+    }
+    for (long round = 0;; ++round) {
+        const WriteResult written = writeWholeFile(target, round % 2 ? a.bytes : b.bytes, root);
+        if (!written) {
+            say("error %d %s\n", written.error.number, qPrintable(written.error.description));
+            return 1;
+        }
+        if (round == 0)
+            say("ready\n");
+    }
+}
+
+int writeOnce(char **argv)
+{
+    // The thread lets the signal of a file-size limit land elsewhere than in
+    // the writing thread if the kernel sent it to the whole process.
+    std::promise<void> stop;
+    std::thread bystander([done = stop.get_future()] { done.wait(); });
+    const QByteArray bytes(QString::fromLocal8Bit(argv[4]).toLongLong(), 'x');
+    const WriteResult written = writeWholeFile(arg(argv, 2), bytes, arg(argv, 3));
+    stop.set_value();
+    bystander.join();
+    if (written)
+        say("ok\n");
+    else
+        say("error %d\n", written.error.number);
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    const auto mode = [&](const char *name, int args) {
+        return argc >= args + 2 && std::strcmp(argv[1], name) == 0;
+    };
+    if (mode("hold-marker", 1))
+        return holdMarker(argc, argv);
+    if (mode("wait-stdin", 0)) {
+        waitForStdinClosed();
+        return 0;
+    }
+    if (mode("write-loop", 4))
+        return writeLoop(argv);
+    if (mode("clean", 1)) {
+        removeLeftoverNewFiles(arg(argv, 2), true);
+        say("clean\n");
+        return 0;
+    }
+    if (mode("write-once", 3))
+        return writeOnce(argv);
+    std::fprintf(stderr, "usage: see the comment at the top of testhelper.cpp\n");
+    return 2;
 }

@@ -43,7 +43,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("expected");
 
         QTest::newRow("empty file leaves language 1 empty") << QByteArray() << 1 << 0 << QString();
-        QTest::newRow("empty file leaves language 9 empty") << QByteArray() << 9 << 150 << QString();
 
         const QByteArray oneBlock = numberedLines(WordTable::kWords);
         QTest::newRow("one block: name of language 1") << oneBlock << 1 << 0 << u"w0"_s;
@@ -56,7 +55,6 @@ private Q_SLOTS:
 
         const QByteArray longer = numberedLines(WordTable::kFileLines + 200);
         QTest::newRow("lines past 1359 ignored: last word") << longer << 9 << 150 << u"w1358"_s;
-        QTest::newRow("lines past 1359 ignored: first word") << longer << 1 << 0 << u"w0"_s;
 
         QTest::newRow("code page bytes") << QByteArray("\x80 \xFF \xB4\r\n") << 1 << 0
                                          << u"\u20AC \u00FF \u00B4"_s;

@@ -1,0 +1,95 @@
+#include "notebook/frmchange.h"
+
+#include "i18n/wordtable.h"
+#include "store/appstate.h"
+#include "ui/dialogplacement_w.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+
+using namespace Qt::StringLiterals;
+
+FrmChange::FrmChange(AppState &state, const Words &words, const QStringList &groupLines,
+                     int selectedLine, QWidget *mainWindow)
+    : QDialog(mainWindow), state_(state), groupLines_(groupLines)
+{
+    setObjectName(u"frmChange"_s);
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
+                   | Qt::WindowCloseButtonHint);
+    setFixedSize(twipsX(this, 3255), twipsY(this, 3675));
+
+    lbl0 = new QLabel(this);
+    lbl0->setObjectName(u"lbl0"_s);
+    lbl0->setGeometry(twipsRect(this, 120, 120, 3015, 255));
+    lstList = new QListWidget(this);
+    lstList->setObjectName(u"lstList"_s);
+    lstList->setGeometry(twipsRect(this, 120, 480, 3015, 2595));
+    // The label's "&&" shows as one "&" and its mnemonic leads into the list.
+    lbl0->setBuddy(lstList);
+    cmdMain0 = new QPushButton(this);
+    cmdMain0->setObjectName(u"cmdMain0"_s);
+    cmdMain0->setGeometry(twipsRect(this, 720, 3210, 1095, 375));
+    cmdMain0->setDefault(true); // Enter in the list is OK
+    cmdMain1 = new QPushButton(this);
+    cmdMain1->setObjectName(u"cmdMain1"_s);
+    cmdMain1->setGeometry(twipsRect(this, 2040, 3210, 1095, 375));
+    placeCentred(this, mainWindow);
+
+    setWindowTitle(state_.DialogPrompt);
+    for (int i = 0; i < groupLines_.size(); ++i) {
+        if (i != selectedLine)
+            lstList->addItem(groupLines_[i]);
+    }
+    // Selects nothing unless a group bears that very name.
+    const QList<QListWidgetItem *> named = lstList->findItems(words(41), Qt::MatchExactly);
+    if (!named.isEmpty())
+        lstList->setCurrentItem(named.first());
+    cmdMain0->setText(words(31));
+    cmdMain1->setText(words(32));
+    lbl0->setText(words(87));
+    state_.ChosenGroupIndex = -1;
+
+    lstList->installEventFilter(this);
+    connect(lstList, &QListWidget::itemDoubleClicked, this, [this] { cmdMain_Click(0); });
+    connect(cmdMain0, &QPushButton::clicked, this, [this] { cmdMain_Click(0); });
+    connect(cmdMain1, &QPushButton::clicked, this, [this] { cmdMain_Click(1); });
+}
+
+void FrmChange::run(AppState &state, const Words &words, const QStringList &groupLines,
+                    int selectedLine, QWidget *mainWindow)
+{
+    FrmChange dialog(state, words, groupLines, selectedLine, mainWindow);
+    dialog.exec();
+}
+
+void FrmChange::cmdMain_Click(int index)
+{
+    if (index == 0) {
+        const QList<QListWidgetItem *> selected = lstList->selectedItems();
+        const QString chosen = selected.isEmpty() ? QString() : selected.first()->text();
+        for (int i = 0; i < groupLines_.size(); ++i) {
+            if (!chosen.isEmpty() && chosen == groupLines_[i])
+                state_.ChosenGroupIndex = i;
+        }
+        accept();
+    } else {
+        reject();
+    }
+}
+
+bool FrmChange::eventFilter(QObject *watched, QEvent *event)
+{
+    // With nothing selected yet, the first arrow key selects the line the list
+    // points at instead of stepping past it.
+    if (watched == lstList && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if ((key == Qt::Key_Down || key == Qt::Key_Up) && lstList->selectedItems().isEmpty()
+            && lstList->count() > 0) {
+            lstList->setCurrentRow(lstList->currentRow() < 0 ? 0 : lstList->currentRow());
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}

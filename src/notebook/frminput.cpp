@@ -1,0 +1,147 @@
+#include "notebook/frminput.h"
+
+#include "i18n/wordtable.h"
+#include "platform/messages.h"
+#include "store/appstate.h"
+#include "store/codepage.h"
+#include "ui/dialogplacement_w.h"
+
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QValidator>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Refuses any edit that would put a character into the field that the store's
+// code page cannot hold (typed, pasted or dropped), and names the character.
+class CodePageValidator : public QValidator
+{
+    Q_OBJECT
+public:
+    using QValidator::QValidator;
+
+    State validate(QString &input, int &) const override
+    {
+        const qsizetype bad = CodePage::firstUnencodable(input);
+        if (bad < 0)
+            return Acceptable;
+        const bool pair = input.at(bad).isHighSurrogate() && bad + 1 < input.size();
+        Q_EMIT refused(input.mid(bad, pair ? 2 : 1));
+        return Invalid;
+    }
+
+Q_SIGNALS:
+    void refused(const QString &character) const;
+};
+
+bool onlyBlanks(const QString &text)
+{
+    for (QChar c : text) {
+        if (c != u' ')
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+FrmInput::FrmInput(AppState &state, const Words &words, Messages &messages, QWidget *mainWindow)
+    : QDialog(mainWindow), state_(state), words_(words), messages_(messages)
+{
+    setObjectName(u"frmInput"_s);
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
+                   | Qt::WindowCloseButtonHint);
+    setFixedSize(twipsX(this, 3945), twipsY(this, 1035));
+
+    txtInput = new QLineEdit(this);
+    txtInput->setObjectName(u"txtInput"_s);
+    txtInput->setGeometry(twipsRect(this, 120, 135, 3735, 285));
+    cmdMain0 = new QPushButton(this);
+    cmdMain0->setObjectName(u"cmdMain0"_s);
+    cmdMain0->setGeometry(twipsRect(this, 1680, 555, 975, 375));
+    cmdMain0->setDefault(true); // Enter in the field is OK
+    cmdMain1 = new QPushButton(this);
+    cmdMain1->setObjectName(u"cmdMain1"_s);
+    cmdMain1->setGeometry(twipsRect(this, 2880, 555, 975, 375));
+
+    if (state_.DialogPrompt == words_(51)) {
+        // A new entry's title: out of the way of the text just typed, with a wide OK.
+        cmdMain0->setGeometry(twipsRect(this, 120, 555, 2535, 375));
+        placeLowerLeft(this, mainWindow, 100);
+    } else {
+        placeCentred(this, mainWindow);
+    }
+    setWindowTitle(state_.DialogPrompt);
+    individualMode_ = state_.DialogPrompt.toLower().contains(u"individual"_s);
+
+    if (!onlyBlanks(state_.InputAnswer)) {
+        txtInput->setText(state_.InputAnswer);
+        txtInput->selectAll();
+    }
+    cmdMain0->setText(words_(31));
+    cmdMain1->setText(words_(32));
+
+    auto *validator = new CodePageValidator(txtInput);
+    txtInput->setValidator(validator);
+    connect(validator, &CodePageValidator::refused, this, &FrmInput::refuseCharacter);
+    connect(cmdMain0, &QPushButton::clicked, this, [this] { cmdMain_Click(0); });
+    connect(cmdMain1, &QPushButton::clicked, this, [this] { cmdMain_Click(1); });
+}
+
+void FrmInput::run(AppState &state, const Words &words, Messages &messages, QWidget *mainWindow)
+{
+    FrmInput dialog(state, words, messages, mainWindow);
+    dialog.exec();
+}
+
+void FrmInput::cmdMain_Click(int index)
+{
+    if (index == 0) {
+        QString text = txtInput->text();
+        while (text.endsWith(u' '))
+            text.chop(1);
+        txtInput->setText(text);
+        state_.InputAnswer = text;
+        accept();
+    } else {
+        state_.InputAnswer = u"CANCEL"_s;
+        reject();
+    }
+}
+
+void FrmInput::keyPressEvent(QKeyEvent *event)
+{
+    // Esc is the Cancel button here. The toolkit's own Esc would only close, which
+    // (like the close box) leaves InputAnswer as the caller set it.
+    if (event->key() == Qt::Key_Escape) {
+        if (!individualMode_)
+            cmdMain_Click(1);
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void FrmInput::refuseCharacter(const QString &character)
+{
+    // The field may ask more than once about one edit; one message is enough, and it
+    // is shown after the field has undone the edit rather than from inside it.
+    if (refusalPending_)
+        return;
+    refusalPending_ = true;
+    QTimer::singleShot(0, this, [this, character] {
+        refusalPending_ = false;
+        const QString code =
+            QString::number(character.toUcs4().value(0), 16).toUpper().rightJustified(4, u'0');
+        messages_.message(Messages::Icon::Information, words_(79),
+                          u"The character \"%1\" (U+%2) cannot be stored in Plimsa's files, "
+                          "which hold only Windows-1252 characters. It was not taken."_s
+                              .arg(character, code));
+    });
+}
+
+#include "frminput.moc"

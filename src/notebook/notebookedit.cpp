@@ -1,0 +1,80 @@
+#include "notebook/notebookedit.h"
+
+#include "notebook/listorder.h"
+#include "store/dostext.h"
+#include "store/notetable.h"
+
+#include <algorithm>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace NotebookEdit {
+
+int trashGroup(const NoteTable &table)
+{
+    return table.findGroup(u"Trash"_s);
+}
+
+bool notebookIsFull(const NoteTable &table)
+{
+    return table.groupCount() >= NoteTable::kGroups;
+}
+
+bool groupIsFull(const NoteTable &table, int g)
+{
+    return table.entryCount(g) >= NoteTable::kMaxEntries;
+}
+
+int syncEntryColumn(NoteTable &table, int g, const QStringList &lines)
+{
+    int count = 0;
+    for (const QString &line : lines) {
+        if (count == NoteTable::kMaxEntries)
+            break;
+        const QString stored = OutDOS(line);
+        if (stored.isEmpty())
+            break;
+        table.cell(g, ++count) = stored;
+    }
+    for (int c = count + 1; c <= NoteTable::kMaxEntries; ++c)
+        table.cell(g, c).clear();
+    return count;
+}
+
+bool appendTitle(NoteTable &table, int g, const QString &storedTitle)
+{
+    if (groupIsFull(table, g))
+        return false;
+    table.cell(g, table.entryCount(g) + 1) = storedTitle;
+    return true;
+}
+
+bool insertGroupRow(NoteTable &table, int L, const QString &storedName)
+{
+    const int groups = table.groupCount();
+    if (groups >= NoteTable::kGroups || L < 0 || L > groups)
+        return false;
+    table.openRow(L);
+    table.cell(L, 0) = storedName;
+    return true;
+}
+
+bool moveRenamedGroupRow(NoteTable &table, int L, int K, const QString &storedName)
+{
+    const int groups = table.groupCount();
+    if (L < 0 || L >= groups || K < 0 || K >= groups)
+        return false;
+    table.moveRow(L, K);
+    table.cell(K, 0) = storedName;
+    return true;
+}
+
+QStringList sortTitles(QStringList titles, bool descending)
+{
+    std::stable_sort(titles.begin(), titles.end(), listLess);
+    if (descending)
+        std::reverse(titles.begin(), titles.end());
+    return titles;
+}
+
+} // namespace NotebookEdit

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class NoteTable;
+
+// Table steps that the group and entry commands share. None of them writes
+// idx.dat: the command calls Save_idx once its file steps are done, in the
+// order notebookfiles.h gives.
+namespace NotebookEdit {
+
+// The trash group: the one whose name is the literal "Trash" (never
+// translated), or -1.
+int trashGroup(const NoteTable &table);
+
+// No room for another group (100) or for another entry in group g (999).
+// The commands refuse New, a move and a drop before anything changes.
+bool notebookIsFull(const NoteTable &table);
+bool groupIsFull(const NoteTable &table, int g);
+
+// SyncEntryColumn's table part: the shown lines of the entry list, in order,
+// become group g's titles 1..999 in stored form. The closing blank line " "
+// ends the titles and every column after it is emptied, so the column never
+// has a gap. Returns the number of titles now in the group.
+int syncEntryColumn(NoteTable &table, int g, const QStringList &lines);
+
+// Puts a stored title into the first free column of group g. False, with the
+// table unchanged, when the group already holds 999 entries.
+bool appendTitle(NoteTable &table, int g, const QString &storedTitle);
+
+// A new group at slot L, the line the sorted group list gave it: the rows
+// from L down move one slot further, and row L gets the name and no entries.
+// False, with the table unchanged, when all 100 slots are in use or L lies
+// beyond the groups (it would leave a gap).
+bool insertGroupRow(NoteTable &table, int L, const QString &storedName);
+
+// A renamed group: the row at slot L moves, with all its entries, to slot K
+// (its line in the group list after the rename) and takes the new name; the
+// rows between close up behind it. False, with the table unchanged, when L
+// or K is not a slot in use.
+bool moveRenamedGroupRow(NoteTable &table, int L, int K, const QString &storedName);
+
+// The entry list's titles in list-box order (listLess), Z to A when
+// `descending`, as the sort command puts them back into the list.
+QStringList sortTitles(QStringList titles, bool descending);
+
+} // namespace NotebookEdit

@@ -1,0 +1,110 @@
+#include "notebook/uniquename.h"
+
+#include "store/codepage.h"
+#include "store/dostext.h"
+#include "store/notetable.h"
+
+#include <QFile>
+
+#include <climits>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace UniqueName {
+namespace {
+
+#ifdef NAME_MAX
+constexpr qsizetype kNameMax = NAME_MAX;
+#else
+constexpr qsizetype kNameMax = 255;
+#endif
+
+bool titleTaken(const NoteTable &table, int g, const QString &stored, int skipColumn)
+{
+    for (int c = 1; c <= NoteTable::kMaxEntries; ++c) {
+        if (c != skipColumn && table.cell(g, c) == stored)
+            return true;
+    }
+    return false;
+}
+
+Refusal check(const QString &shown, qsizetype extraBytes)
+{
+    const QString stored = OutDOS(shown);
+    if (stored.trimmed().isEmpty())
+        return Refusal::Empty;
+    if (CodePage::firstUnencodable(stored) >= 0)
+        return Refusal::Unencodable;
+    for (QChar c : stored) {
+        if (c == u'\r' || c == u'\n' || c == QChar(u'\0'))
+            return Refusal::LineBreak;
+    }
+    // The bytes the file system is given are those of Qt's file-name encoding.
+    if (QFile::encodeName(stored).size() + extraBytes > kNameMax)
+        return Refusal::TooLong;
+    return Refusal::None;
+}
+
+} // namespace
+
+QString uniqueGroupName(const NoteTable &table, const QString &answer)
+{
+    // An empty stored form would match every unused row and never settle;
+    // checkGroupName refuses it.
+    if (OutDOS(answer).isEmpty())
+        return answer;
+    QString name = answer;
+    while (table.findGroup(OutDOS(name)) >= 0)
+        name += u'_';
+    return name;
+}
+
+QString uniqueTitle(const NoteTable &table, int g, const QString &title)
+{
+    if (OutDOS(title).isEmpty())
+        return title;
+    QString name = title;
+    while (titleTaken(table, g, OutDOS(name), -1))
+        name += u'_';
+    return name;
+}
+
+QString uniqueMoveTitle(const NoteTable &table, int fromGroup, int ownColumn, int toGroup,
+                        const QString &title)
+{
+    if (OutDOS(title).isEmpty())
+        return title;
+    // Moving within one group is no move; leave the entry's own title out
+    // there as well rather than renaming it away from itself.
+    const int targetSkip = toGroup == fromGroup ? ownColumn : -1;
+    QString name = title;
+    bool clash = true;
+    while (clash) {
+        clash = false;
+        if (titleTaken(table, toGroup, OutDOS(name), targetSkip)) {
+            name += u'_';
+            clash = true;
+        }
+        if (titleTaken(table, fromGroup, OutDOS(name), ownColumn)) {
+            name += u'_';
+            clash = true;
+        }
+    }
+    return name;
+}
+
+Refusal checkGroupName(const QString &answer)
+{
+    // As a folder name "." is the store itself and ".." the folder above it.
+    const QString stored = OutDOS(answer);
+    if (stored == u"."_s || stored == u".."_s)
+        return Refusal::Empty;
+    return check(answer, 0);
+}
+
+Refusal checkEntryTitle(const QString &title)
+{
+    return check(title, 4); // ".txt"
+}
+
+} // namespace UniqueName

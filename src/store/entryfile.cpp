@@ -1,0 +1,86 @@
+#include "store/entryfile.h"
+
+#include "store/codepage.h"
+
+namespace EntryFile {
+
+namespace {
+
+QString decode(QByteArrayView bytes)
+{
+    return CodePage::decode(QByteArray::fromRawData(bytes.data(), bytes.size()));
+}
+
+void addTextLines(TextLines::Writer &out, const QString &text)
+{
+    for (const QString &line : TextLines::splitText(text)) {
+        if (!out.line(line))
+            return;
+    }
+}
+
+WriteResult write(const QString &path, TextLines::Encoded encoded, const QString &storeFolder)
+{
+    if (!encoded)
+        return WriteResult{false, *encoded.error};
+    return writeWholeFile(path, encoded.bytes, storeFolder);
+}
+
+} // namespace
+
+Entry parseEntry(QByteArrayView bytes)
+{
+    TextLines::Reader reader(bytes);
+    QByteArrayView date;
+    reader.next(date);
+    return Entry{decode(date), TextLines::toCrLf(decode(reader.rest()))};
+}
+
+QString parseMask(QByteArrayView bytes)
+{
+    return TextLines::toCrLf(decode(bytes));
+}
+
+TextLines::Encoded formatEntry(const QString &date, const QString &text)
+{
+    TextLines::Writer out(date.size() + text.size() + text.size() / 16 + 4);
+    out.line(date);
+    addTextLines(out, text);
+    return out.finish();
+}
+
+TextLines::Encoded formatMask(const QString &text)
+{
+    TextLines::Writer out(text.size() + text.size() / 16 + 2);
+    addTextLines(out, text);
+    return out.finish();
+}
+
+EntryRead readEntry(const QString &path)
+{
+    const ReadResult read = readWholeFile(path);
+    if (!read.ok)
+        return EntryRead{false, {}, read.error};
+    return EntryRead{true, parseEntry(read.bytes), {}};
+}
+
+MaskRead readMask(const QString &path)
+{
+    const ReadResult read = readWholeFile(path);
+    if (!read.ok)
+        return MaskRead{false, {}, read.error};
+    return MaskRead{true, parseMask(read.bytes), {}};
+}
+
+WriteResult writeEntry(const QString &path, const QString &date, const QString &text,
+                       const QString &storeFolder)
+{
+    return write(path, formatEntry(date, text), storeFolder);
+}
+
+WriteResult writeMask(const QString &path, const QString &text, const QString &storeFolder)
+{
+    return write(path, formatMask(text), storeFolder);
+}
+
+} // namespace EntryFile

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "store/ioerror.h"
+#include "store/textlines.h"
+
+#include <QByteArrayView>
+#include <QString>
+
+class NoteTable;
+
+// idx.dat: a header line, then each group's stored name followed by its entry
+// titles, each title behind a "\".
+namespace IndexFile {
+
+enum class Damage {
+    None,
+    NoHeader, // not even the header line
+    EmptyLine,
+    EntryBeforeGroup,
+    TooManyGroups,  // a 101st group
+    TooManyEntries, // a 1000th entry of a group
+    UnsafeName,     // a name that would lead out of its folder (StorePaths::isSafeStoredName)
+};
+
+struct ParseResult
+{
+    Damage damage = Damage::None;
+    int line = 0; // 1-based line of the damage
+    explicit operator bool() const { return damage == Damage::None; }
+    // What the error report shows for the damage.
+    IoError error() const;
+};
+
+QString header(const QString &programVersion);
+
+// Fills `table` (expected empty) from the file's bytes. The header is not
+// checked. On damage the table holds what was read before the damaged line.
+ParseResult parse(QByteArrayView bytes, NoteTable &table);
+
+// Every cell of the table in slot and column order, a cell after a gap too. A
+// name that could not be read back as the same cell is refused, so a damaged
+// index never reaches the disk.
+TextLines::Encoded serialize(const NoteTable &table, const QString &programVersion);
+
+} // namespace IndexFile

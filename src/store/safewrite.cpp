@@ -1,0 +1,316 @@
+#include "store/safewrite.h"
+
+#include <QFile>
+#include <QRandomGenerator>
+
+#include <algorithm>
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <dirent.h>
+#include <fcntl.h>
+#include <optional>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
+
+namespace {
+
+// New files are named ".plimsa-new-" and six letters or digits: no stored
+// name becomes such a file (entry files end in ".txt"), so the clean-up after
+// a crash can never take a file of the notebook.
+constexpr char kNewPrefix[] = ".plimsa-new-";
+constexpr std::size_t kNewPrefixLength = sizeof(kNewPrefix) - 1;
+constexpr std::size_t kNewRandomLength = 6;
+constexpr char kNewAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+
+class Fd
+{
+public:
+    explicit Fd(int fd = -1) : fd_(fd) {}
+    ~Fd() { reset(); }
+    Fd(const Fd &) = delete;
+    Fd &operator=(const Fd &) = delete;
+
+    int get() const { return fd_; }
+    explicit operator bool() const { return fd_ >= 0; }
+    int release() { return std::exchange(fd_, -1); }
+    void reset(int fd = -1)
+    {
+        if (fd_ >= 0)
+            ::close(fd_);
+        fd_ = fd;
+    }
+
+private:
+    int fd_;
+};
+
+bool isAsciiAlnum(char c)
+{
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
+}
+
+bool isNewFileName(const char *name)
+{
+    if (std::strncmp(name, kNewPrefix, kNewPrefixLength) != 0)
+        return false;
+    const char *rest = name + kNewPrefixLength;
+    return std::strlen(rest) == kNewRandomLength
+           && std::all_of(rest, rest + kNewRandomLength, isAsciiAlnum);
+}
+
+QByteArray randomNewName()
+{
+    QByteArray name(kNewPrefix);
+    for (std::size_t i = 0; i < kNewRandomLength; ++i)
+        name += kNewAlphabet[QRandomGenerator::global()->bounded(int(sizeof(kNewAlphabet) - 1))];
+    return name;
+}
+
+WriteResult failure(int err)
+{
+    return WriteResult{false, IoError::fromErrno(err)};
+}
+
+std::optional<QByteArray> canonical(const QByteArray &path, int *err)
+{
+    char *resolved = ::realpath(path.constData(), nullptr);
+    if (!resolved) {
+        *err = errno;
+        return std::nullopt;
+    }
+    QByteArray result(resolved);
+    std::free(resolved);
+    return result;
+}
+
+bool isWithin(const QByteArray &folder, const QByteArray &root)
+{
+    if (folder == root)
+        return true;
+    return folder.startsWith(root.endsWith('/') ? root : root + '/');
+}
+
+// A file-size limit (ulimit -f) must fail the write with EFBIG, not end the
+// program: SIGXFSZ is held back in this thread while writing, and the one our
+// write raised is taken off again. Nothing changes for the rest of the program
+// or for the programs it starts.
+class FileSizeSignalGuard
+{
+public:
+    FileSizeSignalGuard()
+    {
+        sigemptyset(&signal_);
+        sigaddset(&signal_, SIGXFSZ);
+        pthread_sigmask(SIG_BLOCK, &signal_, &previous_);
+    }
+    ~FileSizeSignalGuard()
+    {
+        if (!sigismember(&previous_, SIGXFSZ)) {
+            const timespec noWait{};
+            while (sigtimedwait(&signal_, nullptr, &noWait) == SIGXFSZ) {
+            }
+        }
+        pthread_sigmask(SIG_SETMASK, &previous_, nullptr);
+    }
+    FileSizeSignalGuard(const FileSizeSignalGuard &) = delete;
+    FileSizeSignalGuard &operator=(const FileSizeSignalGuard &) = delete;
+
+private:
+    sigset_t signal_;
+    sigset_t previous_;
+};
+
+int writeAll(int fd, const QByteArray &bytes)
+{
+    FileSizeSignalGuard guard;
+    const char *data = bytes.constData();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, data, std::min<qsizetype>(left, 1 << 30));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return errno;
+        }
+        if (n == 0)
+            return EIO;
+        data += n;
+        left -= n;
+    }
+    return 0;
+}
+
+// Owner and permissions of the file being replaced. Best effort: file systems
+// without Unix permissions (FAT, some network shares) refuse both, and that
+// must not stop the notes from being saved.
+void keepOwnerAndMode(int fd, const struct stat &old)
+{
+    if (old.st_uid != ::geteuid() || old.st_gid != ::getegid()) {
+        [[maybe_unused]] const int ignored = ::fchown(fd, old.st_uid, old.st_gid);
+    }
+    ::fchmod(fd, old.st_mode & 0777);
+}
+
+void removeLeftoversIn(int folderFd, bool recursive)
+{
+    DIR *dir = ::fdopendir(folderFd);
+    if (!dir) {
+        ::close(folderFd);
+        return;
+    }
+    const int fd = ::dirfd(dir);
+    while (const dirent *entry = ::readdir(dir)) {
+        const char *name = entry->d_name;
+        if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0)
+            continue;
+        struct stat st;
+        if (::fstatat(fd, name, &st, AT_SYMLINK_NOFOLLOW) != 0)
+            continue;
+        if (S_ISREG(st.st_mode) && isNewFileName(name)) {
+            ::unlinkat(fd, name, 0);
+        } else if (recursive && S_ISDIR(st.st_mode)) {
+            const int sub = ::openat(fd, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+            if (sub >= 0)
+                removeLeftoversIn(sub, false);
+        }
+    }
+    ::closedir(dir);
+}
+
+} // namespace
+
+WriteResult writeWholeFile(const QString &path, const QByteArray &bytes, const QString &root)
+{
+    const QByteArray encoded = QFile::encodeName(path);
+    // The system would cut the path at a NUL and write some other file.
+    if (encoded.contains('\0'))
+        return failure(EINVAL);
+    const qsizetype slash = encoded.lastIndexOf('/');
+    const QByteArray folder =
+        slash < 0 ? QByteArray(".") : encoded.left(std::max<qsizetype>(slash, 1));
+    const QByteArray name = encoded.mid(slash + 1);
+    if (name.isEmpty() || name == "." || name == "..")
+        return failure(EISDIR);
+
+    int err = 0;
+    const auto realRoot = canonical(QFile::encodeName(root), &err);
+    if (!realRoot)
+        return failure(err);
+    const auto realFolder = canonical(folder, &err);
+    if (!realFolder)
+        return failure(err);
+    if (!isWithin(*realFolder, *realRoot))
+        return failure(EPERM);
+
+    const Fd dir(::open(realFolder->constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    if (!dir)
+        return failure(errno);
+
+    struct stat old;
+    bool replacing = false;
+    if (::fstatat(dir.get(), name.constData(), &old, AT_SYMLINK_NOFOLLOW) == 0) {
+        if (S_ISLNK(old.st_mode))
+            return failure(ELOOP);
+        if (S_ISDIR(old.st_mode))
+            return failure(EISDIR);
+        if (!S_ISREG(old.st_mode))
+            return failure(EINVAL);
+        // A file the user made read-only stays as it is, as it would on Windows.
+        if (::faccessat(dir.get(), name.constData(), W_OK, AT_EACCESS) != 0)
+            return failure(errno);
+        replacing = true;
+    } else if (errno != ENOENT) {
+        return failure(errno);
+    }
+
+    QByteArray newName;
+    Fd file;
+    for (int attempt = 0; attempt < 100 && !file; ++attempt) {
+        newName = randomNewName();
+        file.reset(::openat(dir.get(), newName.constData(),
+                            O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
+        if (!file && errno != EEXIST)
+            return failure(errno);
+    }
+    if (!file)
+        return failure(EEXIST);
+
+    auto fail = [&](int e) {
+        file.reset();
+        ::unlinkat(dir.get(), newName.constData(), 0);
+        return failure(e);
+    };
+    if (replacing)
+        keepOwnerAndMode(file.get(), old);
+    if (const int e = writeAll(file.get(), bytes))
+        return fail(e);
+    if (::fsync(file.get()) != 0)
+        return fail(errno);
+    if (::close(file.release()) != 0 && errno != EINTR)
+        return fail(errno);
+    if (::renameat(dir.get(), newName.constData(), dir.get(), name.constData()) != 0)
+        return fail(errno);
+    // The new content is in place; a failing folder sync is still reported,
+    // because the rename may not survive a power cut. EINVAL: the file system
+    // cannot sync folders at all.
+    if (::fsync(dir.get()) != 0 && errno != EINVAL)
+        return failure(errno);
+    return {};
+}
+
+void removeLeftoverNewFiles(const QString &folder, bool recursive)
+{
+    const QByteArray encoded = QFile::encodeName(folder);
+    const int fd = ::open(encoded.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0)
+        removeLeftoversIn(fd, recursive);
+}
+
+ReadResult readWholeFile(const QString &path)
+{
+    ReadResult result;
+    const QByteArray encoded = QFile::encodeName(path);
+    if (encoded.contains('\0')) {
+        result.error = IoError::fromErrno(EINVAL);
+        return result;
+    }
+    // O_NONBLOCK: a fifo in place of a file must not hang the program.
+    const Fd fd(::open(encoded.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK));
+    if (!fd) {
+        result.error = IoError::fromErrno(errno);
+        return result;
+    }
+    struct stat st;
+    if (::fstat(fd.get(), &st) != 0) {
+        result.error = IoError::fromErrno(errno);
+        return result;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        result.error = IoError::fromErrno(S_ISDIR(st.st_mode) ? EISDIR : EINVAL);
+        return result;
+    }
+    QByteArray bytes(qsizetype(st.st_size) + 1, Qt::Uninitialized);
+    qsizetype used = 0;
+    for (;;) {
+        if (used == bytes.size())
+            bytes.resize(bytes.size() * 2);
+        const ssize_t n = ::read(fd.get(), bytes.data() + used, bytes.size() - used);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            result.error = IoError::fromErrno(errno);
+            return result;
+        }
+        if (n == 0)
+            break;
+        used += n;
+    }
+    bytes.truncate(used);
+    result.bytes = bytes;
+    result.ok = true;
+    return result;
+}

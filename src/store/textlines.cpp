@@ -1,0 +1,157 @@
+#include "store/textlines.h"
+
+#include "store/codepage.h"
+
+#include <cstring>
+
+using namespace Qt::StringLiterals;
+
+namespace TextLines {
+
+bool Reader::next(QByteArrayView &line)
+{
+    if (pos_ == size_)
+        return false;
+    qsizetype p = pos_;
+    // Every byte above CR is line content; only two of the bytes below end a line.
+    while (p != size_) {
+        const auto c = static_cast<unsigned char>(data_[p]);
+        if (c <= '\r' && (c == '\r' || c == '\n'))
+            break;
+        ++p;
+    }
+    line = QByteArrayView(data_ + pos_, p - pos_);
+    if (p == size_)
+        pos_ = p;
+    else if (data_[p] == '\r' && p + 1 != size_ && data_[p + 1] == '\n')
+        pos_ = p + 2;
+    else
+        pos_ = p + 1;
+    return true;
+}
+
+QList<QByteArrayView> split(QByteArrayView bytes)
+{
+    QList<QByteArrayView> lines;
+    Reader reader(bytes);
+    QByteArrayView line;
+    while (reader.next(line))
+        lines.append(line);
+    return lines;
+}
+
+QStringList splitText(const QString &text)
+{
+    QStringList lines;
+    const qsizetype n = text.size();
+    qsizetype start = 0;
+    qsizetype p = 0;
+    while (p != n) {
+        const QChar c = text.at(p);
+        if (c != u'\r' && c != u'\n') {
+            ++p;
+            continue;
+        }
+        lines.append(text.mid(start, p - start));
+        p += (c == u'\r' && p + 1 != n && text.at(p + 1) == u'\n') ? 2 : 1;
+        start = p;
+    }
+    if (start != n)
+        lines.append(text.mid(start));
+    return lines;
+}
+
+QString toCrLf(const QString &text)
+{
+    const qsizetype n = text.size();
+    const auto crLfAt = [&](qsizetype p) {
+        return text.at(p) == u'\r' && p + 1 != n && text.at(p + 1) == u'\n';
+    };
+    qsizetype p = 0;
+    // Most texts already use CR LF throughout and are returned as they are.
+    for (; p != n; ++p) {
+        if (crLfAt(p))
+            ++p;
+        else if (text.at(p) == u'\r' || text.at(p) == u'\n')
+            break;
+    }
+    if (p == n)
+        return text;
+    QString out = text.left(p);
+    out.reserve(n + n / 8);
+    for (; p != n; ++p) {
+        const QChar c = text.at(p);
+        if (c == u'\r' || c == u'\n') {
+            out.append(u"\r\n");
+            if (crLfAt(p))
+                ++p;
+        } else {
+            out.append(c);
+        }
+    }
+    return out;
+}
+
+Writer::Writer(qsizetype expectedBytes)
+{
+    buffer_.resize(qMax<qsizetype>(expectedBytes, 256));
+}
+
+char *Writer::room(qsizetype bytes)
+{
+    if (used_ + bytes > buffer_.size())
+        buffer_.resize(qMax(buffer_.size() * 2, used_ + bytes));
+    return buffer_.data() + used_;
+}
+
+bool Writer::line(QStringView text, QByteArrayView prefix)
+{
+    if (error_)
+        return false;
+    ++lines_;
+    char *dst = room(prefix.size() + text.size() + 2);
+    if (!prefix.isEmpty()) {
+        std::memcpy(dst, prefix.data(), size_t(prefix.size()));
+        dst += prefix.size();
+        used_ += prefix.size();
+    }
+    const qsizetype bad = CodePage::encodeTo(text, dst);
+    if (bad >= 0) {
+        error_ = IoError::custom(
+            u"Line %1 holds a character that cannot be stored in the file's code page (U+%2)"_s.arg(
+                QString::number(lines_),
+                QString::number(text.at(bad).unicode(), 16).toUpper().rightJustified(4, u'0')));
+        return false;
+    }
+    if (std::memchr(dst, '\r', size_t(text.size())) ||
+        std::memchr(dst, '\n', size_t(text.size()))) {
+        error_ = IoError::custom(u"Line %1 holds a line break of its own"_s.arg(lines_));
+        return false;
+    }
+    dst[text.size()] = '\r';
+    dst[text.size() + 1] = '\n';
+    used_ += text.size() + 2;
+    return true;
+}
+
+void Writer::asciiLine(QByteArrayView text)
+{
+    if (error_)
+        return;
+    ++lines_;
+    char *dst = room(text.size() + 2);
+    std::memcpy(dst, text.data(), size_t(text.size()));
+    dst[text.size()] = '\r';
+    dst[text.size() + 1] = '\n';
+    used_ += text.size() + 2;
+}
+
+Encoded Writer::finish()
+{
+    if (error_)
+        return Encoded{QByteArray(), error_};
+    buffer_.truncate(used_);
+    return Encoded{std::move(buffer_), std::nullopt};
+}
+
+} // namespace TextLines

@@ -1,0 +1,75 @@
+#pragma once
+
+#include "store/ioerror.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+// Lines of the program's text files. Readers take CR LF, LF and a lone CR as a
+// line end (files edited by hand on other systems); writers end every line
+// with CR LF, byte for byte as the files have always been.
+namespace TextLines {
+
+// Walks the lines of `bytes`. A break at the very end ends the last line; it
+// does not start an empty one after it.
+class Reader
+{
+public:
+    explicit Reader(QByteArrayView bytes) : data_(bytes.data()), size_(bytes.size()) {}
+
+    // The next line without its break; false when nothing is left.
+    bool next(QByteArrayView &line);
+    bool atEnd() const { return pos_ == size_; }
+    // Everything after the lines read so far, exactly as it stands.
+    QByteArrayView rest() const { return QByteArrayView(data_ + pos_, size_ - pos_); }
+
+private:
+    const char *data_;
+    qsizetype size_;
+    qsizetype pos_ = 0;
+};
+
+QList<QByteArrayView> split(QByteArrayView bytes);
+// The same rules on text that is already decoded.
+QStringList splitText(const QString &text);
+// `text` with every line break (CR LF, LF or a lone CR) written as CR LF.
+QString toCrLf(const QString &text);
+
+// File content built line by line, or why it cannot be written.
+struct Encoded
+{
+    QByteArray bytes;
+    std::optional<IoError> error;
+    explicit operator bool() const { return !error; }
+};
+
+// Builds a file in the code page, each line followed by CR LF. A line with a
+// character the code page cannot hold is refused rather than written with a
+// stand-in, and so is a line holding a break of its own: it would read back
+// as two lines and shift every line after it.
+class Writer
+{
+public:
+    explicit Writer(qsizetype expectedBytes = 0);
+
+    // False (and nothing more is added) once a line has been refused. `prefix`
+    // is plain ASCII put before the text.
+    bool line(QStringView text, QByteArrayView prefix = {});
+    // A line of plain ASCII that needs no checks (headers, numbers).
+    void asciiLine(QByteArrayView text);
+    Encoded finish();
+
+private:
+    char *room(qsizetype bytes);
+
+    QByteArray buffer_;
+    qsizetype used_ = 0;
+    int lines_ = 0;
+    std::optional<IoError> error_;
+};
+
+} // namespace TextLines

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QRect>
+
+class QWidget;
+
+// Converts a design rectangle in twips with the logical DPI of `widget`'s screen.
+QRect twipsRect(const QWidget *widget, int left, int top, int width, int height);
+int twipsX(const QWidget *widget, int twips);
+int twipsY(const QWidget *widget, int twips);
+
+// Placement of a fixed-size dialog against the main window's outer rectangle (its
+// frame included), as the design measures both. Without a main window the dialog
+// keeps the toolkit's own placement.
+void placeCentred(QWidget *dialog, const QWidget *mainWindow);
+// Lower left corner, `marginTwips` in from the main window's left and bottom edges.
+void placeLowerLeft(QWidget *dialog, const QWidget *mainWindow, int marginTwips);

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QByteArray>
+#include <QProcess>
+#include <QStringList>
+
+#include <functional>
+
+// The test helper (PLIMSA_TEST_HELPER) as a second process. It is killed with
+// SIGKILL when the object ends, so a failing test leaves no process behind.
+class HelperProcess
+{
+public:
+    HelperProcess() = default;
+    ~HelperProcess() { kill(); }
+    HelperProcess(const HelperProcess &) = delete;
+    HelperProcess &operator=(const HelperProcess &) = delete;
+
+    static QString program();
+
+    // Runs `setup` in the child just before the helper starts (for limits
+    // or a changed user). False if the helper could not be started.
+    bool start(const QStringList &arguments, const std::function<void()> &setup = {});
+    // The next line the helper prints, without its line end; empty when none
+    // came within the time or the helper ended.
+    QByteArray readLine(int timeoutMs = 10000);
+    // SIGKILL, and wait until it is gone.
+    void kill();
+    // Waits for a helper that ends by itself; its output is read before.
+    bool waitForExit(int timeoutMs = 10000);
+    QProcess &process() { return process_; }
+
+private:
+    QProcess process_;
+};
