@@ -77,7 +77,8 @@ ParseResult parse(QByteArrayView bytes, NoteTable &table)
     return {};
 }
 
-TextLines::Encoded serialize(const NoteTable &table, const QString &programVersion)
+TextLines::Encoded serialize(const NoteTable &table, const QString &programVersion,
+                             QByteArray reuse)
 {
     qsizetype expected = 64;
     for (int g = 0; g < NoteTable::kGroups; ++g) {
@@ -87,7 +88,7 @@ TextLines::Encoded serialize(const NoteTable &table, const QString &programVersi
                 expected += n + 3;
         }
     }
-    TextLines::Writer out(expected);
+    TextLines::Writer out(expected, std::move(reuse));
     out.line(header(programVersion));
     for (int g = 0; g < NoteTable::kGroups; ++g) {
         for (int c = 0; c < NoteTable::kColumns; ++c) {

@@ -39,7 +39,8 @@ ParseResult parse(QByteArrayView bytes, NoteTable &table);
 
 // Every cell of the table in slot and column order, a cell after a gap too. A
 // name that could not be read back as the same cell is refused, so a damaged
-// index never reaches the disk.
-TextLines::Encoded serialize(const NoteTable &table, const QString &programVersion);
+// index never reaches the disk. `reuse` lends its storage to the result.
+TextLines::Encoded serialize(const NoteTable &table, const QString &programVersion,
+                             QByteArray reuse = {});
 
 } // namespace IndexFile

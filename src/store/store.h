@@ -56,4 +56,5 @@ private:
     Messages &messages_;
     const Words &words_;
     StoreMarker marker_;
+    QByteArray indexBuffer_;
 };

@@ -2,24 +2,53 @@
 
 #include "store/codepage.h"
 
+#include <bit>
 #include <cstring>
 
 using namespace Qt::StringLiterals;
 
 namespace TextLines {
 
+namespace {
+
+// The first CR or LF in [p, end), or end. Words are taken eight bytes at a
+// time; a word with no byte below 14 cannot hold a break, and in one that
+// does, the lowest flagged byte is the first such byte.
+const char *findLineBreak(const char *p, const char *end)
+{
+    constexpr quint64 kOnes = 0x0101010101010101ull;
+    constexpr quint64 kHighBits = 0x8080808080808080ull;
+    if constexpr (std::endian::native == std::endian::little) {
+        while (end - p >= 8) {
+            quint64 word;
+            std::memcpy(&word, p, 8);
+            const quint64 below14 = (word - kOnes * 14) & ~word & kHighBits;
+            if (!below14) {
+                p += 8;
+                continue;
+            }
+            p += std::countr_zero(below14) / 8;
+            if (*p == '\r' || *p == '\n')
+                return p;
+            ++p; // a tab or another control byte: part of the line
+        }
+    }
+    for (; p != end; ++p) {
+        if (*p == '\r' || *p == '\n')
+            return p;
+    }
+    return end;
+}
+
+} // namespace
+
 bool Reader::next(QByteArrayView &line)
 {
     if (pos_ == size_)
         return false;
-    qsizetype p = pos_;
-    // Every byte above CR is line content; only two of the bytes below end a line.
-    while (p != size_) {
-        const auto c = static_cast<unsigned char>(data_[p]);
-        if (c <= '\r' && (c == '\r' || c == '\n'))
-            break;
-        ++p;
-    }
+    const char *end = data_ + size_;
+    const char *brk = findLineBreak(data_ + pos_, end);
+    const qsizetype p = brk - data_;
     line = QByteArrayView(data_ + pos_, p - pos_);
     if (p == size_)
         pos_ = p;
@@ -92,7 +121,7 @@ QString toCrLf(const QString &text)
     return out;
 }
 
-Writer::Writer(qsizetype expectedBytes)
+Writer::Writer(qsizetype expectedBytes, QByteArray reuse) : buffer_(std::move(reuse))
 {
     buffer_.resize(qMax<qsizetype>(expectedBytes, 256));
 }
@@ -123,8 +152,7 @@ bool Writer::line(QStringView text, QByteArrayView prefix)
                 QString::number(text.at(bad).unicode(), 16).toUpper().rightJustified(4, u'0')));
         return false;
     }
-    if (std::memchr(dst, '\r', size_t(text.size())) ||
-        std::memchr(dst, '\n', size_t(text.size()))) {
+    if (findLineBreak(dst, dst + text.size()) != dst + text.size()) {
         error_ = IoError::custom(u"Line %1 holds a line break of its own"_s.arg(lines_));
         return false;
     }

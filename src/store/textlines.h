@@ -54,7 +54,9 @@ struct Encoded
 class Writer
 {
 public:
-    explicit Writer(qsizetype expectedBytes = 0);
+    // `reuse` lends its storage (the bytes of an earlier file, say), so that a
+    // file written again and again does not take fresh memory every time.
+    explicit Writer(qsizetype expectedBytes = 0, QByteArray reuse = {});
 
     // False (and nothing more is added) once a line has been refused. `prefix`
     // is plain ASCII put before the text.

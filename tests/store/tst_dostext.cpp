@@ -53,13 +53,6 @@ private Q_SLOTS:
         QFETCH(QString, shown);
         QCOMPARE(InDOS(stored), shown);
     }
-
-    void storedNameShowsAsTyped()
-    {
-        const QString typed = u"Plan: A/B \"final\", v1|v2?"_s;
-        QCOMPARE(InDOS(OutDOS(typed)), typed);
-        QCOMPARE(OutDOS(typed).indexOf(u'/'), -1);
-    }
 };
 
 QTEST_GUILESS_MAIN(TestDosText)

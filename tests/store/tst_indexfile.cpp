@@ -106,13 +106,6 @@ private Q_SLOTS:
         QVERIFY(table == tableOf({{u"A"_s, u"x"_s}, {u"B"_s}}));
     }
 
-    void headerOnlyIsAnEmptyNotebook()
-    {
-        NoteTable table;
-        QVERIFY(IndexFile::parse("idx Plimsa 1.3.02\r\n"_ba, table));
-        QCOMPARE(table.groupCount(), 0);
-    }
-
     void damage_data()
     {
         QTest::addColumn<QByteArray>("bytes");

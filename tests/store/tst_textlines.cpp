@@ -42,6 +42,27 @@ private Q_SLOTS:
         QCOMPARE(TextLines::splitText(QString::fromLatin1(bytes)), text);
     }
 
+    // Lines are scanned a word at a time: breaks and other control bytes at
+    // every position within and across words.
+    void breaksAtEveryOffset()
+    {
+        const QList<QByteArray> breaks{"\r\n", "\n", "\r"};
+        for (int length = 0; length < 27; ++length) {
+            for (const QByteArray &lineEnd : breaks) {
+                QByteArray line(length, 'a');
+                if (length > 2)
+                    line[length / 3] = '\t';
+                if (length > 4)
+                    line[length - 2] = '\x0c';
+                const QByteArray bytes = line + lineEnd + line + "\xff" + lineEnd + "\x01";
+                QList<QByteArray> got;
+                for (QByteArrayView v : TextLines::split(bytes))
+                    got.append(v.toByteArray());
+                QCOMPARE(got, (QList<QByteArray>{line, line + "\xff", "\x01"}));
+            }
+        }
+    }
+
     void readerRest()
     {
         const QByteArray bytes = "date\nline 1\r\nline 2\r\n"_ba;
@@ -96,6 +117,8 @@ private Q_SLOTS:
         QTest::newRow("emoji") << u"\U0001F600"_s << u"U+D83D"_s;
         QTest::newRow("cr inside") << u"a\rb"_s << u"line break"_s;
         QTest::newRow("lf inside") << u"a\nb"_s << u"line break"_s;
+        QTest::newRow("cr deep in a long line")
+            << QString(13, u'a') + u"\t\r"_s + QString(20, u'b') << u"line break"_s;
     }
     void writerRefuses()
     {

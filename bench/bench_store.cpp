@@ -1,0 +1,205 @@
+// LoadIndex and Save_idx on a full-size notebook, each against the plain file
+// operation it cannot avoid, measured in the same run:
+//   LoadIndex  vs  reading idx.dat and decoding it from the code page
+//   Save_idx   vs  writing the same bytes to a file and fsync-ing it
+// Usage: bench_store [--reps N] [--dir FOLDER] [--index-only]
+
+#include "app/errorreport.h"
+#include "common/notebookgen.h"
+#include "i18n/wordtable.h"
+#include "platform/messages.h"
+#include "store/appstate.h"
+#include "store/codepage.h"
+#include "store/indexfile.h"
+#include "store/notetable.h"
+#include "store/safewrite.h"
+#include "store/store.h"
+#include "store/storepaths.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <fcntl.h>
+#include <functional>
+#include <malloc.h>
+#include <unistd.h>
+#include <vector>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+class SilentMessages : public Messages
+{
+public:
+    void message(Icon, const QString &title, const QString &text) override
+    {
+        std::fprintf(stderr, "message: %s: %s\n", qPrintable(title), qPrintable(text));
+        failed = true;
+    }
+    void beep() override {}
+    bool failed = false;
+};
+
+double best(const std::vector<double> &v)
+{
+    return *std::min_element(v.begin(), v.end());
+}
+
+double median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    const size_t n = v.size();
+    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
+
+// Milliseconds taken by `run`. The allocator first merges what earlier rounds
+// freed, so that work is not charged to whichever step happens to allocate next.
+double timeMs(const std::function<void()> &run)
+{
+    malloc_trim(0);
+    QElapsedTimer timer;
+    timer.start();
+    run();
+    return double(timer.nsecsElapsed()) / 1e6;
+}
+
+QByteArray plainRead(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        qFatal("cannot read %s", qPrintable(path));
+    return file.readAll();
+}
+
+void plainWriteSync(const QString &path, const QByteArray &bytes)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (fd < 0 || ::write(fd, bytes.constData(), size_t(bytes.size())) != bytes.size() ||
+        ::fsync(fd) != 0 || ::close(fd) != 0)
+        qFatal("plain write of %s failed", qPrintable(path));
+}
+
+// The goal is judged on the medians; the best rounds show what the code costs
+// when the machine is not busy with anything else.
+void report(const char *what, const std::vector<double> &measured,
+            const std::vector<double> &baseline, double goal)
+{
+    const double ratio = median(measured) / median(baseline);
+    std::printf("%s\n  median %8.2f ms, baseline %8.2f ms: ratio %5.2f (goal <= %.1f: %s)\n"
+                "  best   %8.2f ms, baseline %8.2f ms: ratio %5.2f\n",
+                what, median(measured), median(baseline), ratio, goal,
+                ratio <= goal ? "met" : "missed", best(measured), best(baseline),
+                best(measured) / best(baseline));
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    int reps = 15;
+    QString dirArg;
+    bool indexOnly = false;
+    const QStringList args = app.arguments();
+    for (int i = 1; i < args.size(); ++i) {
+        if (args[i] == u"--reps"_s && i + 1 < args.size())
+            reps = std::max(1, args[++i].toInt());
+        else if (args[i] == u"--dir"_s && i + 1 < args.size())
+            dirArg = args[++i];
+        else if (args[i] == u"--index-only"_s)
+            indexOnly = true;
+    }
+
+    QTemporaryDir scratch(dirArg.isEmpty() ? QString() : dirArg + u"/bench_store-XXXXXX"_s);
+    if (!scratch.isValid())
+        qFatal("no scratch folder");
+    AppState state;
+    state.programFolder = scratch.path() + u'/';
+    state.storeFolder = state.programFolder + u"FileStore/"_s;
+
+    QElapsedTimer generation;
+    generation.start();
+    const NotebookGen::Summary made =
+        NotebookGen::generateNotebook(state.storeFolder, 100, 999, 20240503, !indexOnly);
+    if (made.groups == 0)
+        qFatal("generating the notebook failed");
+    std::printf("notebook: %d groups, %d entries, %d files, idx.dat %lld bytes, texts %lld bytes "
+                "(generated in %.1f s)\n",
+                made.groups, made.entries, made.files, made.indexBytes, made.textBytes,
+                double(generation.elapsed()) / 1000);
+    std::printf("store folder: %s, %d repetitions, medians\n\n", qPrintable(state.storeFolder),
+                reps);
+
+    NoteTable table;
+    WordTable wordTable;
+    SilentMessages messages;
+    Words words(wordTable, state.prefs.language);
+    ErrorReport reports(state, words, messages);
+    Store store(state, table, reports, messages, words);
+
+    const QString index = StorePaths::indexFile(state.storeFolder);
+    const QString plainCopy = state.storeFolder + u"plain-copy.dat"_s;
+    std::vector<double> load, parse, readDecode, save, serialize, wholeWrite, writeSync;
+    qsizetype sink = 0;
+    for (int r = 0; r < reps + 1; ++r) {
+        // The first round warms the page cache and the allocator and is not counted.
+        const bool counted = r > 0;
+        const double tRead = timeMs([&] { sink += CodePage::decode(plainRead(index)).size(); });
+
+        table = NoteTable();
+        const double tLoad = timeMs([&] {
+            if (store.LoadIndex() != Store::IndexResult::Loaded)
+                qFatal("LoadIndex failed");
+        });
+
+        const QByteArray bytes = plainRead(index);
+        NoteTable fresh;
+        const double tParse = timeMs([&] {
+            if (!IndexFile::parse(bytes, fresh))
+                qFatal("parse failed");
+        });
+
+        const double tSave = timeMs([&] {
+            if (!store.Save_idx())
+                qFatal("Save_idx failed");
+        });
+        const double tWrite = timeMs([&] { plainWriteSync(plainCopy, bytes); });
+
+        QByteArray reused;
+        const double tSerialize = timeMs([&] {
+            reused = IndexFile::serialize(table, state.ProgramVersion, std::move(reused)).bytes;
+        });
+        const double tWhole = timeMs([&] {
+            if (!writeWholeFile(plainCopy, bytes, state.storeFolder))
+                qFatal("whole-file write failed");
+        });
+
+        if (counted) {
+            readDecode.push_back(tRead);
+            load.push_back(tLoad);
+            parse.push_back(tParse);
+            save.push_back(tSave);
+            writeSync.push_back(tWrite);
+            serialize.push_back(tSerialize);
+            wholeWrite.push_back(tWhole);
+        }
+    }
+    if (messages.failed)
+        return 1;
+
+    report("LoadIndex (read idx.dat, parse into the table) vs read + decode", load, readDecode,
+           2.0);
+    std::printf("  parsing alone: median %.2f ms\n", median(parse));
+    report("Save_idx (serialize, whole-file write) vs write + fsync", save, writeSync, 1.5);
+    std::printf(
+        "  serializing alone (fresh storage): median %.2f ms\n"
+        "  whole-file write alone (new file, fsync, rename, folder fsync): median %.2f ms\n",
+        median(serialize), median(wholeWrite));
+    QFile::remove(plainCopy);
+    return sink > 0 ? 0 : 1;
+}

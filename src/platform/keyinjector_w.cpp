@@ -1,0 +1,151 @@
+#include "platform/keyinjector_w.h"
+
+#include "platform/keystring.h"
+#include "platform/messages.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QTimer>
+#include <QWidget>
+
+#include <utility>
+
+KeyInjector::KeyInjector(Messages &messages, QObject *parent)
+    : QObject(parent), messages_(messages)
+{
+}
+
+bool KeyInjector::send(const QString &keys, std::chrono::milliseconds delay)
+{
+    const KeyString parsed = parseKeyString(keys);
+    if (!parsed.isValid()) {
+        messages_.beep();
+        return false;
+    }
+    const QList<KeyEvent> events = eventsFor(parsed.strokes);
+    if (delay.count() > 0) {
+        ++waiting_;
+        QTimer::singleShot(delay, this, [this, events] {
+            --waiting_;
+            enqueue(events);
+        });
+    } else {
+        enqueue(events);
+    }
+    return true;
+}
+
+QWidget *KeyInjector::keyboardOwner()
+{
+    if (QWidget *grabber = QWidget::keyboardGrabber())
+        return grabber;
+    if (QWidget *popup = QApplication::activePopupWidget())
+        return popup->focusWidget() ? popup->focusWidget() : popup;
+    QWidget *focus = QApplication::focusWidget();
+    if (!focus)
+        focus = QApplication::activeWindow();
+    // A window under a modal dialog takes no keys; the dialog is about to.
+    QWidget *modal = QApplication::activeModalWidget();
+    if (focus && modal && focus->window() != modal)
+        return nullptr;
+    return focus;
+}
+
+QList<KeyInjector::KeyEvent> KeyInjector::eventsFor(const QList<KeyStroke> &strokes)
+{
+    static constexpr std::pair<Qt::KeyboardModifier, Qt::Key> modifierKeys[] = {
+        {Qt::ShiftModifier, Qt::Key_Shift},
+        {Qt::ControlModifier, Qt::Key_Control},
+        {Qt::AltModifier, Qt::Key_Alt},
+    };
+    QList<KeyEvent> events;
+    Qt::KeyboardModifiers held;
+    // A modifier stays down while consecutive keys need it, as "+({F5}{F6})"
+    // holds Shift over both keys. The event of a modifier key itself carries
+    // the state before it, as X11 reports it; QKeyEvent::modifiers() then
+    // gives the state after.
+    auto holdOnly = [&](Qt::KeyboardModifiers wanted) {
+        for (const auto &[modifier, key] : modifierKeys) {
+            if ((held & modifier) && !(wanted & modifier)) {
+                events.append({QEvent::KeyRelease, key, held, {}});
+                held &= ~modifier;
+            }
+        }
+        for (const auto &[modifier, key] : modifierKeys) {
+            if (!(held & modifier) && (wanted & modifier)) {
+                events.append({QEvent::KeyPress, key, held, {}});
+                held |= modifier;
+            }
+        }
+    };
+    for (const KeyStroke &stroke : strokes) {
+        holdOnly(stroke.modifiers & ~Qt::KeypadModifier);
+        events.append({QEvent::KeyPress, stroke.key, stroke.modifiers, stroke.text});
+        events.append({QEvent::KeyRelease, stroke.key, stroke.modifiers, stroke.text});
+    }
+    holdOnly({});
+    return events;
+}
+
+void KeyInjector::enqueue(const QList<KeyEvent> &events)
+{
+    queue_.append(events);
+    schedule();
+}
+
+void KeyInjector::schedule()
+{
+    if (scheduled_ || queue_.isEmpty())
+        return;
+    scheduled_ = true;
+    QMetaObject::invokeMethod(this, &KeyInjector::deliverNext, Qt::QueuedConnection);
+}
+
+void KeyInjector::deliverNext()
+{
+    scheduled_ = false;
+    if (queue_.isEmpty())
+        return;
+    QWidget *owner = keyboardOwner();
+    if (!owner) {
+        waitForOwner();
+        return;
+    }
+    noOwnerSince_.invalidate();
+    const KeyEvent next = queue_.takeFirst();
+    // Normally the next key is scheduled once this one's handler has returned,
+    // behind whatever that handler posted. A handler that does not return
+    // (a modal dialog, a wait loop) runs an event loop of its own; this call
+    // then comes back while the key is still being delivered and lets the
+    // following keys go on into that loop, as typed keys would.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (delivering_ > 0)
+                schedule();
+        },
+        Qt::QueuedConnection);
+    ++delivering_;
+    // Sent rather than posted: for a key press Qt then offers the key to the
+    // shortcuts first (ShortcutOverride), as it does with real keys.
+    QKeyEvent event(next.type, next.key, next.modifiers, next.text);
+    QCoreApplication::sendEvent(owner, &event);
+    --delivering_;
+    schedule();
+}
+
+void KeyInjector::waitForOwner()
+{
+    // While one window closes and the next becomes active nothing has the
+    // keyboard for a moment. If nothing takes it, the user has gone to another
+    // program: the keys are dropped rather than typed at some later moment.
+    if (!noOwnerSince_.isValid())
+        noOwnerSince_.start();
+    if (noOwnerSince_.hasExpired(OwnerWait.count())) {
+        queue_.clear();
+        noOwnerSince_.invalidate();
+        return;
+    }
+    scheduled_ = true;
+    QTimer::singleShot(OwnerPoll, this, &KeyInjector::deliverNext);
+}

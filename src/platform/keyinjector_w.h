@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QEvent>
+#include <QList>
+#include <QObject>
+#include <QString>
+
+#include <chrono>
+
+class Messages;
+struct KeyStroke;
+class QWidget;
+
+// Types key strings (see keystring.h) into the program itself.
+//
+// The keys are delivered one event at a time from the event loop, after the
+// handler that sent them has returned, each to whatever has the keyboard when
+// its turn comes: an open pop-up menu, else the focus widget. So they pass the
+// shortcuts, event filters and key handlers real typing passes, a key that
+// moves the focus sends the following keys to the new place, and "{F10}{UP}"
+// reaches the menu that F10 opened. A key that opens a modal dialog sends the
+// following keys into that dialog.
+//
+// Modifier keys are pressed before and released after the keys that need
+// them. Handlers read the modifiers from the key event: after the last
+// injected key QGuiApplication::keyboardModifiers() may still report the
+// modifiers of the last press until the next real input.
+class KeyInjector : public QObject
+{
+    Q_OBJECT
+public:
+    explicit KeyInjector(Messages &messages, QObject *parent = nullptr);
+
+    // Queues the keys behind any already queued, to be typed after the delay,
+    // if one is given, or else as soon as the event loop runs. A malformed
+    // string types nothing, beeps and returns false.
+    bool send(const QString &keys, std::chrono::milliseconds delay = std::chrono::milliseconds(0));
+
+    // Keys queued or waiting for their delay.
+    bool isBusy() const { return !queue_.isEmpty() || waiting_ > 0; }
+
+    // The widget that receives a key typed now: the open pop-up, else the
+    // focus widget; nullptr when no window of the program has the keyboard.
+    static QWidget *keyboardOwner();
+
+private:
+    struct KeyEvent
+    {
+        QEvent::Type type;
+        int key;
+        Qt::KeyboardModifiers modifiers;
+        QString text;
+    };
+    static QList<KeyEvent> eventsFor(const QList<KeyStroke> &strokes);
+    void enqueue(const QList<KeyEvent> &events);
+    void schedule();
+    void deliverNext();
+    void waitForOwner();
+
+    static constexpr std::chrono::milliseconds OwnerWait{2000};
+    static constexpr std::chrono::milliseconds OwnerPoll{10};
+
+    Messages &messages_;
+    QList<KeyEvent> queue_;
+    int waiting_ = 0;       // sends whose delay has not run out
+    int delivering_ = 0;    // deliveries on the stack (more than one in a dialog's event loop)
+    bool scheduled_ = false;
+    QElapsedTimer noOwnerSince_;
+};

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QObject>
+
+class QMenuBar;
+
+// F10 on a window's menu bar as the program's users know it: F10 highlights
+// the first menu without opening it (F10 again leaves the bar); Up then opens
+// the highlighted menu from its end, Down from its start. Works for real and
+// injected keys alike. Owned by the menu bar.
+class MenuBarKeys : public QObject
+{
+    Q_OBJECT
+public:
+    explicit MenuBarKeys(QMenuBar *bar);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void toggle();
+
+    QMenuBar *bar_;
+};
