@@ -1,7 +1,9 @@
 #include "app/frmmain.h"
 
 #include "i18n/captions_w.h"
+#include "notebook/entrylist_w.h"
 #include "notebook/grouplist_w.h"
+#include "notebook/organizing_w.h"
 #include "store/appstate.h"
 #include "store/notetable.h"
 #include "store/store.h"
@@ -49,6 +51,9 @@ void FrmMain::connectCommands() {
         w_.lstEntry->setFocus();
         hideMainWindow();
     });
+
+    auto *entries = new EntryList(w_, main_, ctx_, groups_, this);
+    installOrganizing(w_, main_, ctx_, groups_, *entries, entries->listKeys(), this);
 }
 
 bool FrmMain::Form_Load() {
