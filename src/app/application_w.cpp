@@ -11,13 +11,15 @@ using namespace Qt::StringLiterals;
 Application::Application(const QString &programFolder, Messages &messages, EndHook endProgram)
     : words_(wordTable_, state_.prefs.language), messages_(messages),
       reports_(state_, words_, messages_), store_(state_, table_, reports_, messages_, words_),
-      endProgram_(std::move(endProgram)) {
+      endProgram_(std::move(endProgram))
+{
     state_.programFolder = withSlash(programFolder);
 }
 
 Application::~Application() = default;
 
-void Application::Main() {
+void Application::Main()
+{
     state_.TextBoxIndex = 0;
     state_.ProgramVersion = u"1.3.02"_s;
     for (int i = 0; i < 4; ++i)
@@ -43,7 +45,8 @@ void Application::Main() {
     frmMain_->show();
 }
 
-bool Application::FillWordTable() {
+bool Application::FillWordTable()
+{
     state_.CurrentFile = state_.programFolder + u"Language.dat"_s;
     if (const auto error = wordTable_.loadLanguageFile(state_.CurrentFile)) {
         reports_.ShowErrorCancel(*error);
@@ -54,13 +57,16 @@ bool Application::FillWordTable() {
     return true;
 }
 
-void Application::endProgram(int status) {
-    if (ended_) return;
+void Application::endProgram(int status)
+{
+    if (ended_)
+        return;
     ended_ = true;
     endProgram_(status);
 }
 
-int runPlimsa() {
+int runPlimsa()
+{
     QCoreApplication::setApplicationName(u"Plimsa"_s);
     QApplication::setQuitOnLastWindowClosed(false);
     MessageBoxes boxes;

@@ -16,9 +16,10 @@ class Messages;
 // The program: its shared state, the word table and the notebook, and the
 // start procedure Main. Ending goes through the hook given here (the real
 // program leaves its event loop; a test records the status).
-class Application : public QObject {
+class Application : public QObject
+{
     Q_OBJECT
-  public:
+public:
     using EndHook = std::function<void(int status)>;
 
     Application(const QString &programFolder, Messages &messages, EndHook endProgram);
@@ -34,7 +35,7 @@ class Application : public QObject {
     ErrorReport &reports() { return reports_; }
     Store &store() { return store_; }
 
-  private:
+private:
     bool FillWordTable();
     void endProgram(int status);
 

@@ -22,7 +22,8 @@
 
 using namespace Qt::StringLiterals;
 
-FrmMain::FrmMain(MainContext context) : ctx_(std::move(context)) {
+FrmMain::FrmMain(MainContext context) : ctx_(std::move(context))
+{
     setObjectName(u"frmMain"_s);
     w_ = buildMainWidgets(*this);
     layout_ = new WindowLayout(w_);
@@ -32,7 +33,8 @@ FrmMain::FrmMain(MainContext context) : ctx_(std::move(context)) {
 
 FrmMain::~FrmMain() = default;
 
-void FrmMain::connectCommands() {
+void FrmMain::connectCommands()
+{
     connect(w_.timPreset, &QTimer::timeout, this, &FrmMain::timPreset_Timer);
     connect(w_.timExit, &QTimer::timeout, this, &FrmMain::timExit_Timer);
     connect(w_.mnuExit, &QAction::triggered, this, &FrmMain::mnuExit_Click);
@@ -56,15 +58,18 @@ void FrmMain::connectCommands() {
     installOrganizing(w_, main_, ctx_, groups_, *entries, entries->listKeys(), this);
 }
 
-bool FrmMain::Form_Load() {
+bool FrmMain::Form_Load()
+{
     TrayAdd();
     const QString &version = ctx_.state.ProgramVersion;
     setWindowTitle(u"Plimsa v"_s + version.left(version.size() - 3));
     w_.fraEdit->hide();
     w_.mnuPhrases->menuAction()->setVisible(false);
 
-    if (!ctx_.store.LoadPreferences()) return false;
-    if (ctx_.store.LoadIndex() == Store::IndexResult::Failed) return false;
+    if (!ctx_.store.LoadPreferences())
+        return false;
+    if (ctx_.store.LoadIndex() == Store::IndexResult::Failed)
+        return false;
     GroupList::orderRows(ctx_.table);
     FillGroupList(*w_.lstGroup, groups_, ctx_.table, ctx_.state.hideYGroups());
     SetCaptions(w_, ctx_.words);
@@ -72,7 +77,8 @@ bool FrmMain::Form_Load() {
     return true;
 }
 
-void FrmMain::paintEvent(QPaintEvent *event) {
+void FrmMain::paintEvent(QPaintEvent *event)
+{
     QMainWindow::paintEvent(event);
     if (!paintedOnce_) {
         paintedOnce_ = true;
@@ -82,19 +88,24 @@ void FrmMain::paintEvent(QPaintEvent *event) {
 
 // Selecting a group fills the entry list once the list loads are built; until
 // then the selection itself is all there is.
-void FrmMain::lstGroup_Click() {}
+void FrmMain::lstGroup_Click()
+{
+}
 
-void FrmMain::RefreshCommands() {
+void FrmMain::RefreshCommands()
+{
     refreshCommands(w_, main_, ctx_.state, ctx_.table, ctx_.words);
 }
 
-void FrmMain::chckEdit_Click() {
+void FrmMain::chckEdit_Click()
+{
     w_.mnuEditPermission->setChecked(w_.chckEdit->isChecked());
     RefreshCommands();
     w_.lstEntry->setFocus();
 }
 
-void FrmMain::mnuWordwrap_Click(bool checked) {
+void FrmMain::mnuWordwrap_Click(bool checked)
+{
     const int now = checked ? 1 : 0;
     ctx_.state.TextBoxIndex = now;
     QPlainTextEdit *shown = w_.txtText[now];
@@ -112,15 +123,21 @@ void FrmMain::mnuWordwrap_Click(bool checked) {
 }
 
 // The settings dialogs and the sort mode come with the settings subsystem.
-void FrmMain::mnuSettings_Click(int index) {
+void FrmMain::mnuSettings_Click(int index)
+{
     Q_UNUSED(index);
 }
 
 // The tray icon comes with the tray subsystem; without it the window cannot
 // hide into the tray, so it minimizes instead and can always be found again.
-void FrmMain::TrayAdd() {}
-void FrmMain::TrayRemove() {}
+void FrmMain::TrayAdd()
+{
+}
+void FrmMain::TrayRemove()
+{
+}
 
-void FrmMain::hideMainWindow() {
+void FrmMain::hideMainWindow()
+{
     showMinimized();
 }

@@ -12,9 +12,10 @@ class WindowLayout;
 // The main window: its load, first paint, start-up work and ending. The
 // commands of the other subsystems live in their own folders and get the
 // widgets, the state and the context from here.
-class FrmMain : public QMainWindow {
+class FrmMain : public QMainWindow
+{
     Q_OBJECT
-  public:
+public:
     explicit FrmMain(MainContext context);
     ~FrmMain() override;
 
@@ -35,15 +36,15 @@ class FrmMain : public QMainWindow {
     void mnuSettings_Click(int index);
     void mnuExit_Click();
 
-  Q_SIGNALS:
+Q_SIGNALS:
     // The start-up work after the first paint has run to its end.
     void startupWorkDone();
 
-  protected:
+protected:
     void paintEvent(QPaintEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
-  private:
+private:
     void connectCommands();
     void TrayAdd();
     void TrayRemove();

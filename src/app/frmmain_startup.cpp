@@ -13,7 +13,8 @@
 #include <QTimer>
 
 // The start settings, once, about 100 ms after the first paint.
-void FrmMain::timPreset_Timer() {
+void FrmMain::timPreset_Timer()
+{
     w_.timPreset->stop();
     const Preferences &prefs = ctx_.state.prefs;
 
@@ -28,7 +29,8 @@ void FrmMain::timPreset_Timer() {
     else
         w_.chckEdit->setChecked(locked);
 
-    if (prefs.StartWordwrap != 0) w_.mnuWordwrap->trigger();
+    if (prefs.StartWordwrap != 0)
+        w_.mnuWordwrap->trigger();
     selectStartGroup();
     applyFonts();
     if (prefs.GroupListWhite == 0) {
@@ -48,28 +50,35 @@ void FrmMain::timPreset_Timer() {
         w_.chckEdit->setEnabled(false);
         w_.mnuEditPermission->setEnabled(false);
     }
-    if (ctx_.state.StoreFallback) mnuSettings_Click(1);
+    if (ctx_.state.StoreFallback)
+        mnuSettings_Click(1);
 
     ShowPosMemories(w_, ctx_.words, prefs.PositionMemory);
     ShowPhraseMemories(w_, ctx_.words, prefs.PhraseMemory);
     Q_EMIT startupWorkDone();
 }
 
-void FrmMain::selectStartGroup() {
+void FrmMain::selectStartGroup()
+{
     QListWidget *list = w_.lstGroup;
     int line = -1;
     for (int i = 0; i < list->count(); ++i) {
-        if (list->item(i)->text() == ctx_.state.prefs.StartGroup) line = i;
+        if (list->item(i)->text() == ctx_.state.prefs.StartGroup)
+            line = i;
     }
-    if (line < 0 && list->count() > 0) line = 0;
-    if (line >= 0) list->setCurrentRow(line);
+    if (line < 0 && list->count() > 0)
+        line = 0;
+    if (line >= 0)
+        list->setCurrentRow(line);
 }
 
-void FrmMain::applyFonts() {
+void FrmMain::applyFonts()
+{
     const Preferences &prefs = ctx_.state.prefs;
     QFont font(prefs.FontName);
     // A size of 0 or below (a hand-edited pref.dat) keeps the default size.
-    if (prefs.FontSize > 0) font.setPointSize(prefs.FontSize);
+    if (prefs.FontSize > 0)
+        font.setPointSize(prefs.FontSize);
     font.setBold(prefs.FontBold != 0);
     for (QWidget *widget :
          {static_cast<QWidget *>(w_.lstGroup), static_cast<QWidget *>(w_.lstEntry),
@@ -78,7 +87,8 @@ void FrmMain::applyFonts() {
         widget->setFont(font);
 }
 
-void FrmMain::placeWindow() {
+void FrmMain::placeWindow()
+{
     const Preferences &prefs = ctx_.state.prefs;
     // The stored rectangle is the outer one, frame included, as the window
     // manager draws it.
@@ -89,7 +99,8 @@ void FrmMain::placeWindow() {
          twipsToPixels(prefs.WindowTop, logicalDpiY()));
 }
 
-void FrmMain::applyWindowState() {
+void FrmMain::applyWindowState()
+{
     switch (ctx_.state.prefs.StartWindowState) {
     case 1:
         showMinimized();

@@ -11,7 +11,8 @@ class Words;
 
 // What the main window and its subsystems share with the application. Ending
 // the program goes through `endProgram`, so a test can see the exit status.
-struct MainContext {
+struct MainContext
+{
     AppState &state;
     NoteTable &table;
     const Words &words;

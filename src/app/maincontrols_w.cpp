@@ -16,36 +16,42 @@ void buildMainMenus(QMainWindow &window, MainWidgets &w);
 
 namespace {
 
-template <typename T> T *named(QWidget *parent, const QString &name) {
+template <typename T> T *named(QWidget *parent, const QString &name)
+{
     auto *widget = new T(parent);
     widget->setObjectName(name);
     return widget;
 }
 
-QString indexed(const QString &name, std::size_t i) {
+QString indexed(const QString &name, std::size_t i)
+{
     return name + QString::number(i);
 }
 
-QFrame *frame(QWidget *parent, const QString &name) {
+QFrame *frame(QWidget *parent, const QString &name)
+{
     auto *f = named<QFrame>(parent, name);
     f->setFrameShape(QFrame::StyledPanel);
     f->setFrameShadow(QFrame::Sunken);
     return f;
 }
 
-QPushButton *pictureButton(QWidget *parent, const QString &name, QStyle::StandardPixmap pixmap) {
+QPushButton *pictureButton(QWidget *parent, const QString &name, QStyle::StandardPixmap pixmap)
+{
     auto *button = named<QPushButton>(parent, name);
     button->setIcon(parent->style()->standardIcon(pixmap));
     return button;
 }
 
-QLabel *splitterBar(QWidget *parent, const QString &name, Qt::CursorShape cursor) {
+QLabel *splitterBar(QWidget *parent, const QString &name, Qt::CursorShape cursor)
+{
     auto *bar = named<QLabel>(parent, name);
     bar->setCursor(cursor);
     return bar;
 }
 
-QTimer *timer(QObject *parent, const QString &name, int interval) {
+QTimer *timer(QObject *parent, const QString &name, int interval)
+{
     auto *t = new QTimer(parent);
     t->setObjectName(name);
     t->setInterval(interval);
@@ -53,7 +59,8 @@ QTimer *timer(QObject *parent, const QString &name, int interval) {
     return t;
 }
 
-void buildLists(QWidget *client, MainWidgets &w) {
+void buildLists(QWidget *client, MainWidgets &w)
+{
     w.lstGroup = named<QListWidget>(client, u"lstGroup"_s);
     w.lstEntry = named<QListWidget>(client, u"lstEntry"_s);
     for (QListWidget *list : {w.lstGroup, w.lstEntry})
@@ -72,7 +79,8 @@ void buildLists(QWidget *client, MainWidgets &w) {
         w.lblSizeV[i] = splitterBar(client, indexed(u"lblSizeV"_s, i), Qt::SplitHCursor);
 }
 
-void buildSideButtons(QWidget *client, MainWidgets &w) {
+void buildSideButtons(QWidget *client, MainWidgets &w)
+{
     const QStyle::StandardPixmap crsr[] = {QStyle::SP_ArrowUp, QStyle::SP_ArrowDown,
                                            QStyle::SP_ArrowUp, QStyle::SP_ArrowDown,
                                            QStyle::SP_ToolBarVerticalExtensionButton};
@@ -85,7 +93,8 @@ void buildSideButtons(QWidget *client, MainWidgets &w) {
         w.cmdH[i] = pictureButton(client, indexed(u"cmdH"_s, i), h[i]);
 }
 
-void buildPanels(QWidget *client, MainWidgets &w) {
+void buildPanels(QWidget *client, MainWidgets &w)
+{
     for (std::size_t i = 0; i < w.fraMain.size(); ++i)
         w.fraMain[i] = frame(client, indexed(u"fraMain"_s, i));
 
@@ -109,7 +118,8 @@ void buildPanels(QWidget *client, MainWidgets &w) {
 
 } // namespace
 
-MainWidgets buildMainWidgets(QMainWindow &window) {
+MainWidgets buildMainWidgets(QMainWindow &window)
+{
     MainWidgets w;
     w.frmMain = &window;
     buildMainMenus(window, w);

@@ -9,7 +9,8 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QAction *item(QMenu *menu, const QString &name, bool checkable = false) {
+QAction *item(QMenu *menu, const QString &name, bool checkable = false)
+{
     QAction *action = menu->addAction(QString());
     action->setObjectName(name);
     action->setCheckable(checkable);
@@ -17,18 +18,21 @@ QAction *item(QMenu *menu, const QString &name, bool checkable = false) {
 }
 
 template <std::size_t N>
-void items(QMenu *menu, std::array<QAction *, N> &array, const QString &name) {
+void items(QMenu *menu, std::array<QAction *, N> &array, const QString &name)
+{
     for (std::size_t i = 0; i < N; ++i)
         array[i] = item(menu, name + QString::number(i));
 }
 
-QMenu *menu(QMenuBar *bar, const QString &name) {
+QMenu *menu(QMenuBar *bar, const QString &name)
+{
     QMenu *m = bar->addMenu(QString());
     m->setObjectName(name);
     return m;
 }
 
-QMenu *submenu(QMenu *parent, const QString &name) {
+QMenu *submenu(QMenu *parent, const QString &name)
+{
     QMenu *m = parent->addMenu(QString());
     m->setObjectName(name);
     return m;
@@ -36,7 +40,8 @@ QMenu *submenu(QMenu *parent, const QString &name) {
 
 } // namespace
 
-void buildMainMenus(QMainWindow &window, MainWidgets &w) {
+void buildMainMenus(QMainWindow &window, MainWidgets &w)
+{
     QMenuBar *bar = window.menuBar();
 
     w.mnuFile = menu(bar, u"mnuFile"_s);

@@ -4,7 +4,8 @@
 
 // The main window's own flags that several subsystems share, under the names
 // the rest of the program uses. StoreInUse lives in AppState.
-struct MainState {
+struct MainState
+{
     bool Loading = false;           // the program itself is filling a text box
     bool SuppressEntryLoad = false; // a click on the entry list loads no file
     bool FileMissing = false;       // the selected entry's file cannot be read

@@ -15,7 +15,8 @@ class QTimer;
 
 // Every control, menu item and timer of the main window under its design name.
 // Subsystems get this instead of the window; arrays keep the design's indices.
-struct MainWidgets {
+struct MainWidgets
+{
     QMainWindow *frmMain = nullptr;
 
     // File

@@ -3,7 +3,8 @@
 #include <QString>
 
 // Where the program folder (pref.dat, Language.dat, FileStore/) can be.
-struct ProgramFolderPlaces {
+struct ProgramFolderPlaces
+{
     QString executableFolder; // a portable copy keeps its files beside the program
     QString userFolder;       // otherwise the per-user data folder
     QString defaultsFolder;   // the installed defaults that fill the user folder

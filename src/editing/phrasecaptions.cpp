@@ -6,17 +6,20 @@ using namespace Qt::StringLiterals;
 
 namespace PhraseCaptions {
 
-QString callPrefix(const Words &words, int n) {
+QString callPrefix(const Words &words, int n)
+{
     return words(132) + u" &"_s + QString::number(n + 1) + u"  [F"_s + QString::number(n + 5) +
            u"]  =>  "_s;
 }
 
-QString setPrefix(const Words &words, int n) {
+QString setPrefix(const Words &words, int n)
+{
     return words(132) + u" &"_s + QString::number(n + 1) + u"  [SH] + [F"_s +
            QString::number(n + 5) + u"]  =>  "_s;
 }
 
-QString shownPhrase(const QString &phrase) {
+QString shownPhrase(const QString &phrase)
+{
     constexpr int kShown = 15;
     return phrase.left(kShown) + (phrase.size() > kShown ? u"..."_s : QString());
 }

@@ -7,7 +7,8 @@
 #include <QAction>
 
 void ShowPhraseMemories(const MainWidgets &w, const Words &words,
-                        const std::array<QString, 4> &PhraseMemory) {
+                        const std::array<QString, 4> &PhraseMemory)
+{
     using namespace PhraseCaptions;
     for (int n = 0; n < 4; ++n) {
         const QString shown = shownPhrase(PhraseMemory[n]);

@@ -16,17 +16,20 @@ namespace {
 
 template <std::size_t N>
 void captions(const std::array<QAction *, N> &items, const Words &words,
-              std::initializer_list<int> wordNumbers) {
+              std::initializer_list<int> wordNumbers)
+{
     std::size_t i = 0;
     for (int k : wordNumbers)
         items[i++]->setText(words(k));
 }
 
-QString padded(const QString &text) {
+QString padded(const QString &text)
+{
     return u" "_s + text + u" "_s;
 }
 
-void setMenuCaptions(const MainWidgets &w, const Words &words) {
+void setMenuCaptions(const MainWidgets &w, const Words &words)
+{
     w.mnuFile->setTitle(words(1));
     w.mnuEditPermission->setText(words(2));
     w.mnuHide->setText(words(3));
@@ -81,7 +84,8 @@ void setMenuCaptions(const MainWidgets &w, const Words &words) {
     w.mnuSystrayCall[3]->setText(StripAmp(words(4)));
 }
 
-void setButtonCaptions(const MainWidgets &w, const Words &words) {
+void setButtonCaptions(const MainWidgets &w, const Words &words)
+{
     w.cmdSort[0]->setText(words(29));
     w.cmdEntry[0]->setText(words(6));
     w.cmdEntry[1]->setText(words(91));
@@ -107,7 +111,8 @@ void setButtonCaptions(const MainWidgets &w, const Words &words) {
 
 } // namespace
 
-void SetCaptions(const MainWidgets &w, const Words &words) {
+void SetCaptions(const MainWidgets &w, const Words &words)
+{
     setMenuCaptions(w, words);
     setButtonCaptions(w, words);
 }

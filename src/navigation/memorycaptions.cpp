@@ -8,11 +8,13 @@ namespace {
 
 constexpr int kShown = 50;
 
-QString number(int n) {
+QString number(int n)
+{
     return QString::number(n);
 }
 
-QString suffix(const QString &memory) {
+QString suffix(const QString &memory)
+{
     return memory.size() > kShown ? u"..."_s : QString();
 }
 
@@ -20,24 +22,29 @@ QString suffix(const QString &memory) {
 
 namespace MemoryCaptions {
 
-QString goToPrefix(const Words &words, int n) {
+QString goToPrefix(const Words &words, int n)
+{
     return words(130) + u" &"_s + number(n + 1) + u"  [F"_s + number(n + 5) + u"]  =>  "_s;
 }
 
-QString moveToPrefix(const Words &words, int n) {
+QString moveToPrefix(const Words &words, int n)
+{
     return words(130) + u" &"_s + number(n + 1) + u"  ["_s + words(131) + u"] + [F"_s +
            number(n + 5) + u"]  =>  "_s;
 }
 
-QString setPrefix(const Words &words, int n) {
+QString setPrefix(const Words &words, int n)
+{
     return words(130) + u" &"_s + number(n + 1) + u"  [SH] + [F"_s + number(n + 5) + u"]  =>  "_s;
 }
 
-QString shownMemory(const QString &memory) {
+QString shownMemory(const QString &memory)
+{
     return memory.left(kShown) + suffix(memory);
 }
 
-QString shownGroupPart(const QString &memory) {
+QString shownGroupPart(const QString &memory)
+{
     return memory.section(u'/', 0, 0).left(kShown) + suffix(memory);
 }
 

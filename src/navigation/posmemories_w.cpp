@@ -7,7 +7,8 @@
 #include <QAction>
 
 void ShowPosMemories(const MainWidgets &w, const Words &words,
-                     const std::array<QString, 4> &PositionMemory) {
+                     const std::array<QString, 4> &PositionMemory)
+{
     using namespace MemoryCaptions;
     for (int n = 0; n < 4; ++n) {
         const QString &memory = PositionMemory[n];

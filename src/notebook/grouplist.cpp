@@ -8,17 +8,20 @@
 
 namespace {
 
-struct Line {
+struct Line
+{
     QString shown;
     int slot;
 };
 
-std::vector<Line> sortedLines(const NoteTable &table, bool hideYGroups) {
+std::vector<Line> sortedLines(const NoteTable &table, bool hideYGroups)
+{
     std::vector<Line> lines;
     const int groups = table.groupCount();
     lines.reserve(groups);
     for (int g = 0; g < groups; ++g) {
-        if (hideYGroups && isYGroup(table.name(g))) continue;
+        if (hideYGroups && isYGroup(table.name(g)))
+            continue;
         lines.push_back({InDOS(table.name(g)), g});
     }
     std::stable_sort(lines.begin(), lines.end(),
@@ -28,11 +31,13 @@ std::vector<Line> sortedLines(const NoteTable &table, bool hideYGroups) {
 
 } // namespace
 
-bool isYGroup(const QString &storedName) {
+bool isYGroup(const QString &storedName)
+{
     return storedName.startsWith(QChar(0xFF));
 }
 
-void GroupList::orderRows(NoteTable &table) {
+void GroupList::orderRows(NoteTable &table)
+{
     const std::vector<Line> order = sortedLines(table, false);
     NoteTable sorted;
     for (int target = 0; target < int(order.size()); ++target)
@@ -41,7 +46,8 @@ void GroupList::orderRows(NoteTable &table) {
     table = std::move(sorted);
 }
 
-void GroupList::fill(const NoteTable &table, bool hideYGroups) {
+void GroupList::fill(const NoteTable &table, bool hideYGroups)
+{
     lines_.clear();
     slots_.clear();
     for (const Line &line : sortedLines(table, hideYGroups)) {
@@ -50,12 +56,15 @@ void GroupList::fill(const NoteTable &table, bool hideYGroups) {
     }
 }
 
-int GroupList::slotOfLine(int line) const {
-    if (line < 0 || line >= int(slots_.size())) return -1;
+int GroupList::slotOfLine(int line) const
+{
+    if (line < 0 || line >= int(slots_.size()))
+        return -1;
     return slots_[line];
 }
 
-int GroupList::lineOfSlot(int slot) const {
+int GroupList::lineOfSlot(int slot) const
+{
     const auto it = std::find(slots_.begin(), slots_.end(), slot);
     return it == slots_.end() ? -1 : int(it - slots_.begin());
 }

@@ -8,8 +8,9 @@ class NoteTable;
 // The lines of lstGroup and the group slot behind each. Hidden ÿ-groups and a
 // store written in another order would otherwise break "line = slot", so every
 // command asks this map instead of using a line number as a slot.
-class GroupList {
-  public:
+class GroupList
+{
+public:
     // Puts the table's group rows into the order of the list (stably), as the
     // list shows them. Done once after the index is read.
     static void orderRows(NoteTable &table);
@@ -25,7 +26,7 @@ class GroupList {
     // Line of a group slot, -1 while that group is hidden or does not exist.
     int lineOfSlot(int slot) const;
 
-  private:
+private:
     QStringList lines_;
     std::vector<int> slots_;
 };

@@ -4,8 +4,8 @@
 
 #include <QListWidget>
 
-void FillGroupList(QListWidget &lstGroup, GroupList &list, const NoteTable &table,
-                   bool hideYGroups) {
+void FillGroupList(QListWidget &lstGroup, GroupList &list, const NoteTable &table, bool hideYGroups)
+{
     list.fill(table, hideYGroups);
     lstGroup.clear();
     lstGroup.addItems(list.lines());

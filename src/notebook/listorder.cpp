@@ -1,10 +1,12 @@
 #include "notebook/listorder.h"
 
-int listCompare(const QString &a, const QString &b) {
+int listCompare(const QString &a, const QString &b)
+{
     // Case folding maps letters to lower case, which puts "_" (0x5F) before
     // every letter; "ÿ" (0xFF) stays after the Latin letters, so ÿ-groups
     // gather at the end as their users intend.
     const int folded = QString::compare(a, b, Qt::CaseInsensitive);
-    if (folded != 0) return folded;
+    if (folded != 0)
+        return folded;
     return QString::compare(a, b, Qt::CaseSensitive);
 }

@@ -7,6 +7,7 @@
 // Names that differ only in case keep a fixed order among themselves.
 int listCompare(const QString &a, const QString &b);
 
-inline bool listLess(const QString &a, const QString &b) {
+inline bool listLess(const QString &a, const QString &b)
+{
     return listCompare(a, b) < 0;
 }

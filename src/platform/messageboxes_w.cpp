@@ -5,7 +5,8 @@
 
 namespace {
 
-QMessageBox::Icon boxIcon(Messages::Icon icon) {
+QMessageBox::Icon boxIcon(Messages::Icon icon)
+{
     switch (icon) {
     case Messages::Icon::Information:
         return QMessageBox::Information;
@@ -19,13 +20,15 @@ QMessageBox::Icon boxIcon(Messages::Icon icon) {
 
 } // namespace
 
-void MessageBoxes::message(Icon icon, const QString &title, const QString &text) {
+void MessageBoxes::message(Icon icon, const QString &title, const QString &text)
+{
     QMessageBox box(boxIcon(icon), title, text, QMessageBox::Ok, QApplication::activeWindow());
     // Names and paths are shown as they are, never read as markup.
     box.setTextFormat(Qt::PlainText);
     box.exec();
 }
 
-void MessageBoxes::beep() {
+void MessageBoxes::beep()
+{
     QApplication::beep();
 }

@@ -14,22 +14,27 @@
 #include <QPushButton>
 
 WindowLayout::WindowLayout(MainWidgets &widgets)
-    : QObject(widgets.frmMain), w_(widgets), client_(widgets.frmMain->centralWidget()) {
+    : QObject(widgets.frmMain), w_(widgets), client_(widgets.frmMain->centralWidget())
+{
     client_->installEventFilter(this);
     placePanels();
 }
 
-bool WindowLayout::eventFilter(QObject *watched, QEvent *event) {
-    if (watched == client_ && event->type() == QEvent::Resize) apply();
+bool WindowLayout::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == client_ && event->type() == QEvent::Resize)
+        apply();
     return false;
 }
 
-void WindowLayout::place(QWidget *widget, const TwipsRect &r) const {
+void WindowLayout::place(QWidget *widget, const TwipsRect &r) const
+{
     widget->setGeometry(twipsToPixels(QRect(r.left, r.top, r.width, r.height),
                                       client_->logicalDpiX(), client_->logicalDpiY()));
 }
 
-void WindowLayout::placePanels() const {
+void WindowLayout::placePanels() const
+{
     const PanelLayout &p = panelLayout();
     for (std::size_t i = 0; i < w_.cmdIndiv.size(); ++i)
         place(w_.cmdIndiv[i], p.cmdIndiv[i]);
@@ -43,7 +48,8 @@ void WindowLayout::placePanels() const {
         place(w_.cmdEdit[i], p.cmdEdit[i]);
 }
 
-void WindowLayout::apply() {
+void WindowLayout::apply()
+{
     LayoutInput in;
     in.clientWidth = pixelsToTwips(client_->width(), client_->logicalDpiX());
     in.clientHeight = pixelsToTwips(client_->height(), client_->logicalDpiY());
@@ -71,7 +77,8 @@ void WindowLayout::apply() {
     place(w_.lblSizeV[0], l.lblSizeV[0]);
     place(w_.lblSizeV[1], l.lblSizeV[1]);
 
-    if (l.maskShown && !w_.mnuViewMask->isChecked()) w_.mnuViewMask->setChecked(true);
+    if (l.maskShown && !w_.mnuViewMask->isChecked())
+        w_.mnuViewMask->setChecked(true);
     w_.mnuViewMask->setEnabled(l.maskItemEnabled);
     w_.txtMask->setVisible(l.maskShown);
     // Without the mask the second bar would lie on the entry text.

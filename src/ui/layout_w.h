@@ -9,8 +9,9 @@ class QWidget;
 
 // Lays the main window's controls out in its client area on every resize, from
 // the splitter positions it keeps (twips).
-class WindowLayout : public QObject {
-  public:
+class WindowLayout : public QObject
+{
+public:
     explicit WindowLayout(MainWidgets &widgets);
 
     int frameTop = 1440;   // top of lblSizeH
@@ -19,10 +20,10 @@ class WindowLayout : public QObject {
 
     void apply();
 
-  protected:
+protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
-  private:
+private:
     void place(QWidget *widget, const TwipsRect &rect) const;
     void placePanels() const;
 

@@ -16,11 +16,13 @@ constexpr int kListToPanel =
     kPanelFromBottom + 15 + kButtonRow; // entry list bottom above the client bottom
 constexpr int kIndentButton = 300;      // width of cmdH(0) and cmdH(1)
 
-int atLeast0(int v) {
+int atLeast0(int v)
+{
     return std::max(v, 0);
 }
 
-void layoutRows(const LayoutInput &in, MainLayout &out) {
+void layoutRows(const LayoutInput &in, MainLayout &out)
+{
     const int listWidth = atLeast0(in.frameLeft1 - kMargin - 275);
     out.lstGroup = {kMargin, kTop, listWidth, atLeast0(in.frameTop - 15 - kTop)};
     out.lblSizeH = {kMargin, in.frameTop, atLeast0(in.frameLeft1 - kMargin), kBar};
@@ -57,7 +59,8 @@ void layoutRows(const LayoutInput &in, MainLayout &out) {
     out.fraEdit = {kMargin, panelTop, 2900, kPanelHeight};
 }
 
-void layoutColumns(const LayoutInput &in, MainLayout &out) {
+void layoutColumns(const LayoutInput &in, MainLayout &out)
+{
     const int left1 = in.frameLeft1;
     const int left2 = in.frameLeft2;
     const int maskWidth = left2 - left1 - 30;
@@ -83,14 +86,16 @@ void layoutColumns(const LayoutInput &in, MainLayout &out) {
 
 } // namespace
 
-MainLayout computeMainLayout(const LayoutInput &in) {
+MainLayout computeMainLayout(const LayoutInput &in)
+{
     MainLayout out;
     layoutRows(in, out);
     layoutColumns(in, out);
     return out;
 }
 
-const PanelLayout &panelLayout() {
+const PanelLayout &panelLayout()
+{
     static const PanelLayout panels = [] {
         PanelLayout p;
         for (int i = 0; i < 4; ++i)

@@ -4,7 +4,8 @@
 
 // Where the main window's controls go, in twips of the client area, from the
 // client size and the three splitter positions.
-struct TwipsRect {
+struct TwipsRect
+{
     int left = 0;
     int top = 0;
     int width = 0;
@@ -13,7 +14,8 @@ struct TwipsRect {
     int bottom() const { return top + height; }
 };
 
-struct LayoutInput {
+struct LayoutInput
+{
     int clientWidth = 0;
     int clientHeight = 0;
     int frameTop = 1440;   // top of lblSizeH
@@ -22,7 +24,8 @@ struct LayoutInput {
     bool maskChecked = false;
 };
 
-struct MainLayout {
+struct MainLayout
+{
     TwipsRect lstGroup, lblSizeH, lstEntry, txtMask, txtText, lblDate, fraEdit;
     std::array<TwipsRect, 2> lblSizeV;
     std::array<TwipsRect, 5> cmdCRSR;
@@ -33,7 +36,8 @@ struct MainLayout {
 };
 
 // Positions of the controls inside the button frames, fixed by the design.
-struct PanelLayout {
+struct PanelLayout
+{
     std::array<TwipsRect, 4> cmdIndiv;
     TwipsRect chckEdit;
     std::array<TwipsRect, 2> cmdEntry;

@@ -14,7 +14,8 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QString currentText(const QListWidget *list) {
+QString currentText(const QListWidget *list)
+{
     const QListWidgetItem *item = list->currentItem();
     return item ? item->text() : QString();
 }
@@ -22,7 +23,8 @@ QString currentText(const QListWidget *list) {
 } // namespace
 
 void refreshCommands(const MainWidgets &w, const MainState &main, AppState &state,
-                     const NoteTable &table, const Words &words) {
+                     const NoteTable &table, const Words &words)
+{
     CommandInput in;
     in.TextEditMode = main.TextEditMode;
     in.Locked = w.chckEdit->isChecked();
