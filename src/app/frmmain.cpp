@@ -2,12 +2,12 @@
 
 #include "editing/codepagetextedit_w.h"
 #include "editing/editmodes_w.h"
-#include "editing/listkeyrouter_w.h"
 #include "editing/textkeys_w.h"
 #include "i18n/captions_w.h"
 #include "notebook/entrylist_w.h"
 #include "notebook/grouplist_w.h"
 #include "notebook/newentry_w.h"
+#include "notebook/organizing_w.h"
 #include "platform/keyinjector_w.h"
 #include "store/appstate.h"
 #include "store/notetable.h"
@@ -42,19 +42,17 @@ FrmMain::~FrmMain() = default;
 // The lists and their loads, the edit modes with their keys, and New.
 void FrmMain::buildViewingEditing()
 {
-    const auto refresh = [this] { RefreshCommands(); };
     keyInjector_ = new KeyInjector(ctx_.messages, this);
-    entryList_ = new EntryList(w_, main_, ctx_, groups_, refresh, this);
-    editModes_ = new EditModes(w_, main_, ctx_, *entryList_, refresh, this);
+    entryList_ = new EntryList(w_, main_, ctx_, groups_, this);
+    editModes_ = new EditModes(w_, main_, ctx_, *entryList_, this);
     entryList_->setEditModes(editModes_);
     editModes_->setTypeKeys([this](const QString &keys, std::chrono::milliseconds delay) {
         keyInjector_->send(keys, delay);
     });
     newEntry_ = new NewEntry(w_, main_, ctx_, *entryList_, *editModes_, this);
     new TextKeys(w_, main_, *editModes_, ctx_.messages, ctx_.words, this);
-    entryList_->addKeys(listKeys_);
-    newEntry_->addKeys(listKeys_);
-    new ListKeyRouter(w_.lstEntry, listKeys_, this);
+    entryList_->addKeys(entryList_->listKeys());
+    newEntry_->addKeys(entryList_->listKeys());
 }
 
 void FrmMain::connectCommands()
@@ -77,6 +75,8 @@ void FrmMain::connectCommands()
         w_.lstEntry->setFocus();
         hideMainWindow();
     });
+
+    installOrganizing(w_, main_, ctx_, groups_, *entryList_, entryList_->listKeys(), this);
 }
 
 bool FrmMain::Form_Load()
