@@ -132,9 +132,9 @@ int main(int argc, char **argv)
     QTemporaryDir scratch(dir.isEmpty() ? QDir::tempPath() + u"/bench_groupswitch-XXXXXX"_s
                                         : dir + u"/bench_groupswitch-XXXXXX"_s);
     const QString folder = scratch.path() + u"/program/"_s;
-    const NotebookGen::Summary summary =
-        scratch.isValid() ? BenchProgram::makeProgramFolder(folder, 3, 999, true)
-                          : NotebookGen::Summary{};
+    const NotebookGen::Summary summary = scratch.isValid()
+                                             ? BenchProgram::makeProgramFolder(folder, 3, 999, true)
+                                             : NotebookGen::Summary{};
     if (summary.groups == 0) {
         std::fprintf(stderr, "could not prepare %s\n", qPrintable(folder));
         return 1;
@@ -159,8 +159,8 @@ int main(int argc, char **argv)
                                    shownTitles(plimsa.table(), groups.slotOfLine(1))};
     std::printf("platform: %s; groups of %lld and %lld entries; %d switches\n",
                 qPrintable(QGuiApplication::platformName()),
-                static_cast<long long>(titles[0].size()),
-                static_cast<long long>(titles[1].size()), reps);
+                static_cast<long long>(titles[0].size()), static_cast<long long>(titles[1].size()),
+                reps);
 
     QListWidget bare;
     bare.setFont(w.lstEntry->font());

@@ -10,10 +10,10 @@ struct Substitute
     char16_t stored;
 };
 
-constexpr Substitute kTable[] = {
-    {u'"', 0xCB}, {u'*', 0xCC}, {u'+', 0xCD}, {u',', 0xCE}, {u'/', 0xCF},
-    {u':', 0xD0}, {u';', 0xDD}, {u'<', 0xEB}, {u'=', 0xEC}, {u'>', 0xED},
-    {u'?', 0xEE}, {u'\\', 0xEF}, {u'|', 0xF0}};
+constexpr Substitute kTable[] = {{u'"', 0xCB}, {u'*', 0xCC}, {u'+', 0xCD}, {u',', 0xCE},
+                                 {u'/', 0xCF}, {u':', 0xD0}, {u';', 0xDD}, {u'<', 0xEB},
+                                 {u'=', 0xEC}, {u'>', 0xED}, {u'?', 0xEE}, {u'\\', 0xEF},
+                                 {u'|', 0xF0}};
 
 // Blanks only: a tab at either end belongs to the name.
 QString trimBlanks(const QString &s)
@@ -32,8 +32,7 @@ QString trimBlanks(const QString &s)
 // Every character of the first 256 to its substitute, or 0 where it stays.
 using Map = std::array<char16_t, 256>;
 
-template <typename From, typename To>
-constexpr Map makeMap(From from, To to)
+template <typename From, typename To> constexpr Map makeMap(From from, To to)
 {
     Map map{};
     for (const Substitute &sub : kTable)
