@@ -3,10 +3,15 @@
 #include "app/maincontext.h"
 #include "app/mainstate.h"
 #include "app/mainwidgets_w.h"
+#include "editing/listkeys.h"
 #include "notebook/grouplist.h"
 
 #include <QMainWindow>
 
+class EditModes;
+class EntryList;
+class KeyInjector;
+class NewEntry;
 class WindowLayout;
 
 // The main window: its load, first paint, start-up work and ending. The
@@ -27,6 +32,13 @@ public:
     const GroupList &groupList() const { return groups_; }
     WindowLayout &windowLayout() { return *layout_; }
     MainContext &context() { return ctx_; }
+    EntryList &entryList() { return *entryList_; }
+    EditModes &editModes() { return *editModes_; }
+    NewEntry &newEntry() { return *newEntry_; }
+    // lstEntry_KeyDown: each subsystem adds the list keys it owns.
+    ListKeys &listKeys() { return listKeys_; }
+    // Types key strings into the program itself.
+    KeyInjector &keyInjector() { return *keyInjector_; }
 
     // Runs when a line of lstGroup becomes selected.
     void lstGroup_Click();
@@ -46,6 +58,7 @@ protected:
 
 private:
     void connectCommands();
+    void buildViewingEditing();
     void TrayAdd();
     void TrayRemove();
     void hideMainWindow();
@@ -67,6 +80,11 @@ private:
     MainState main_;
     GroupList groups_;
     WindowLayout *layout_ = nullptr;
+    ListKeys listKeys_;
+    KeyInjector *keyInjector_ = nullptr;
+    EntryList *entryList_ = nullptr;
+    EditModes *editModes_ = nullptr;
+    NewEntry *newEntry_ = nullptr;
     bool paintedOnce_ = false;
     bool unloaded_ = false;
 };
