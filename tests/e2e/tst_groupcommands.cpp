@@ -63,7 +63,7 @@ private Q_SLOTS:
         QFETCH(QString, created);
         QFETCH(L, index);
         NotebookFixture nb(groups);
-        nb.setPref(21, u" "_s + QString::number(hideYGroups));
+        nb.pref(21, u" "_s + QString::number(hideYGroups));
         QVERIFY(nb.start());
         nb.answerInput(answer);
         nb.w().mnuGroupNew->trigger();
@@ -104,7 +104,7 @@ private Q_SLOTS:
         QFETCH(int, hideYGroups);
         QFETCH(QString, message);
         NotebookFixture nb(kABC);
-        nb.setPref(21, u" "_s + QString::number(hideYGroups));
+        nb.pref(21, u" "_s + QString::number(hideYGroups));
         QVERIFY(nb.start());
         const auto before = nb.folder.snapshot();
         nb.answerInput(answer);
@@ -247,7 +247,7 @@ private Q_SLOTS:
     void renameIntoHiding()
     {
         NotebookFixture nb(kABC);
-        nb.setPref(21, u" 1"_s);
+        nb.pref(21, u" 1"_s);
         QVERIFY(nb.start());
         nb.selectGroup(u"B"_s);
         const QString hidden = QString(QChar(0xFF)) + u"B"_s;

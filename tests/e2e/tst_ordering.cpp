@@ -229,7 +229,6 @@ private Q_SLOTS:
         NotebookFixture nb(kGroups);
         QVERIFY(nb.start());
         QCOMPARE(nb.selectedGroup(), u"A"_s);
-        QApplication::setActiveWindow(nb.run->window());
         nb.w().lstEntry->setFocus();
         QTest::keyClick(nb.w().lstEntry, Qt::Key_Left); // no group above
         QCOMPARE(nb.selectedGroup(), u"A"_s);
