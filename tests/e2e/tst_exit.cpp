@@ -29,6 +29,27 @@ private Q_SLOTS:
         QCOMPARE(folder.snapshot(), before);
     }
 
+    // The tray's Exit reaches a window that is hidden or minimized.
+    void exitFromHiddenWindow_data()
+    {
+        QTest::addColumn<bool>("minimize");
+        QTest::newRow("hidden") << false;
+        QTest::newRow("minimized") << true;
+    }
+    void exitFromHiddenWindow()
+    {
+        QFETCH(bool, minimize);
+        ScratchProgram folder;
+        RunningApp run(folder.folder());
+        QVERIFY(run.start());
+        if (minimize)
+            run.window()->showMinimized();
+        else
+            run.window()->hide();
+        run.window()->mnuExit_Click();
+        QTRY_COMPARE(run.exitStatus, std::optional<int>(0));
+    }
+
     void exitRejectsModalDialog()
     {
         ScratchProgram folder;

@@ -9,7 +9,6 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QDir>
-#include <QFileInfo>
 #include <QListWidget>
 #include <QMenu>
 #include <QTest>
@@ -148,22 +147,6 @@ private Q_SLOTS:
         w.mnuEditPermission->trigger();
         w.chckEdit->click();
         QVERIFY(w.chckEdit->isChecked());
-    }
-
-    void markerLeftByAnEndedCopyIsTaken()
-    {
-        ScratchProgram folder;
-        {
-            HelperProcess other;
-            QVERIFY(other.start({u"hold-marker"_s, folder.path(u"FileStore/"_s)}));
-            QCOMPARE(other.readLine(), QByteArray("held"));
-        }
-        QVERIFY(QFileInfo::exists(folder.path(u"FileStore/InUse.dat"_s)));
-        RunningApp run(folder.folder());
-        QVERIFY(run.start());
-        QVERIFY(run.messages.shown.isEmpty());
-        QVERIFY(!run.app().state().StoreInUse);
-        QVERIFY(run.w().chckEdit->isEnabled());
     }
 
     void damagedIndexTakesFallbackPath()

@@ -90,11 +90,6 @@ private Q_SLOTS:
                                        indexed(u"cmdEdit"_s, 3) + indexed(u"cmdIndiv"_s, 4);
         QTest::newRow("side buttons") << indexed(u"cmdH"_s, 4) + indexed(u"cmdCRSR"_s, 5);
         QTest::newRow("timers") << QStringList{u"timPreset"_s, u"timExit"_s};
-        QTest::newRow("menus") << QStringList{
-            u"mnuFile"_s,    u"mnuGroup"_s,      u"mnuEntry"_s,     u"mnuInsert"_s,
-            u"mnuEditor"_s,  u"mnuGo_Move"_s,    u"mnuGoTo"_s,      u"mnuMoveTo"_s,
-            u"mnuSetMem"_s,  u"mnuOptions"_s,    u"mnuWrap"_s,      u"mnuInfo"_s,
-            u"mnuPhrases"_s, u"mnuCallTxtMem"_s, u"mnuSetTxtMem"_s, u"mnuSystray"_s};
     }
     void everyControlNamed()
     {

@@ -57,18 +57,6 @@ private Q_SLOTS:
         QCOMPARE(names, sorted);
     }
 
-    void orderIsStrict()
-    {
-        const QStringList names{u"a"_s, u"A"_s, u"_"_s, u"b"_s, u""_s, u"\u00FF"_s};
-        for (const QString &a : names) {
-            QVERIFY(!listLess(a, a));
-            for (const QString &b : names) {
-                if (a != b)
-                    QVERIFY(listLess(a, b) != listLess(b, a));
-            }
-        }
-    }
-
     void fillAndMap_data()
     {
         QTest::addColumn<QStringList>("groups");
