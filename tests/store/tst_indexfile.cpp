@@ -1,6 +1,7 @@
 #include "store/indexfile.h"
 #include "store/notetable.h"
 
+#include <QRandomGenerator>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -87,6 +88,77 @@ private Q_SLOTS:
         NoteTable back;
         QVERIFY(IndexFile::parse(IndexFile::serialize(table, u"v"_s).bytes, back));
         QVERIFY(back == tableOf({{u"A"_s, u"one"_s, u"late"_s}, {u"B"_s}}));
+    }
+
+    // Save_idx encodes again only the slots whose strings changed: after every
+    // kind of change the table sees, its file equals one written from scratch.
+    void encoderFollowsEveryChange()
+    {
+        NoteTable table;
+        for (int g = 0; g < 6; ++g) {
+            table.cell(g, 0) = u"Group %1"_s.arg(g);
+            for (int e = 1; e <= 40; ++e)
+                table.cell(g, e) = u"Title %1.%2"_s.arg(g).arg(e);
+        }
+        IndexFile::Encoder encoder;
+        QRandomGenerator random(20240503);
+        QString version = u"1.3.02"_s;
+        for (int step = 0; step < 400; ++step) {
+            const int g = int(random.bounded(8));
+            const int h = int(random.bounded(8));
+            const int c = int(random.bounded(45));
+            QString &cell = table.cell(g, c);
+            switch (random.bounded(10)) {
+            case 0:
+                cell = u"New %1"_s.arg(step);
+                break;
+            case 1:
+                cell.append(u'_'); // changes the string in place where it can
+                break;
+            case 2:
+                if (!cell.isEmpty())
+                    cell[0] = QChar(u'\u00ff');
+                break;
+            case 3:
+                cell.clear();
+                break;
+            case 4:
+                std::swap(cell, table.cell(h, int(random.bounded(45))));
+                break;
+            case 5:
+                table.moveRow(g, h);
+                break;
+            case 6:
+                table.openRow(g);
+                break;
+            case 7:
+                table.closeRow(g);
+                break;
+            case 8:
+                table.copyRow(g, h);
+                break;
+            case 9:
+                version = u"1.3.%1"_s.arg(step);
+                break;
+            }
+            const TextLines::Encoded fresh = IndexFile::serialize(table, version);
+            QVERIFY(fresh);
+            QCOMPARE(encoder.encode(table, version).bytes, fresh.bytes);
+        }
+    }
+
+    void encoderRefusesLikeTheSerializer()
+    {
+        NoteTable table = tableOf({{u"A"_s, u"one"_s}, {u"B"_s, u"two"_s}});
+        IndexFile::Encoder encoder;
+        QVERIFY(encoder.encode(table, u"v"_s));
+        table.cell(1, 1) = u"a/b"_s;
+        const TextLines::Encoded refused = encoder.encode(table, u"v"_s);
+        QVERIFY(!refused);
+        QCOMPARE(refused.error->description,
+                 IndexFile::serialize(table, u"v"_s).error->description);
+        table.cell(1, 1) = u"a\u00cfb"_s;
+        QCOMPARE(encoder.encode(table, u"v"_s).bytes, IndexFile::serialize(table, u"v"_s).bytes);
     }
 
     void readsOtherLineEndsAndAnyHeader_data()
