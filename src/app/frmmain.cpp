@@ -2,7 +2,6 @@
 
 #include "editing/codepagetextedit_w.h"
 #include "editing/editmodes_w.h"
-#include "editing/listkeyrouter_w.h"
 #include "editing/textkeys_w.h"
 #include "i18n/captions_w.h"
 #include "notebook/entrylist_w.h"
@@ -43,19 +42,17 @@ FrmMain::~FrmMain() = default;
 // The lists and their loads, the edit modes with their keys, and New.
 void FrmMain::buildViewingEditing()
 {
-    const auto refresh = [this] { RefreshCommands(); };
     keyInjector_ = new KeyInjector(ctx_.messages, this);
-    entryList_ = new EntryList(w_, main_, ctx_, groups_, refresh, this);
-    editModes_ = new EditModes(w_, main_, ctx_, *entryList_, refresh, this);
+    entryList_ = new EntryList(w_, main_, ctx_, groups_, this);
+    editModes_ = new EditModes(w_, main_, ctx_, *entryList_, this);
     entryList_->setEditModes(editModes_);
     editModes_->setTypeKeys([this](const QString &keys, std::chrono::milliseconds delay) {
         keyInjector_->send(keys, delay);
     });
     newEntry_ = new NewEntry(w_, main_, ctx_, *entryList_, *editModes_, this);
     new TextKeys(w_, main_, *editModes_, ctx_.messages, ctx_.words, this);
-    entryList_->addKeys(listKeys_);
-    newEntry_->addKeys(listKeys_);
-    new ListKeyRouter(w_.lstEntry, listKeys_, this);
+    entryList_->addKeys(entryList_->listKeys());
+    newEntry_->addKeys(entryList_->listKeys());
 }
 
 void FrmMain::connectCommands()
@@ -79,7 +76,7 @@ void FrmMain::connectCommands()
         hideMainWindow();
     });
 
-    installOrganizing(w_, main_, ctx_, groups_, *entryList_, listKeys_, this);
+    installOrganizing(w_, main_, ctx_, groups_, *entryList_, entryList_->listKeys(), this);
 }
 
 bool FrmMain::Form_Load()

@@ -3,7 +3,6 @@
 #include "app/maincontext.h"
 #include "app/mainstate.h"
 #include "app/mainwidgets_w.h"
-#include "editing/listkeys.h"
 #include "notebook/grouplist.h"
 
 #include <QMainWindow>
@@ -35,8 +34,6 @@ public:
     EntryList &entryList() { return *entryList_; }
     EditModes &editModes() { return *editModes_; }
     NewEntry &newEntry() { return *newEntry_; }
-    // lstEntry_KeyDown: each subsystem adds the list keys it owns.
-    ListKeys &listKeys() { return listKeys_; }
     // Types key strings into the program itself.
     KeyInjector &keyInjector() { return *keyInjector_; }
 
@@ -80,7 +77,6 @@ private:
     MainState main_;
     GroupList groups_;
     WindowLayout *layout_ = nullptr;
-    ListKeys listKeys_;
     KeyInjector *keyInjector_ = nullptr;
     EntryList *entryList_ = nullptr;
     EditModes *editModes_ = nullptr;

@@ -8,6 +8,7 @@
 #include "notebook/entrylist_w.h"
 #include "platform/messages.h"
 #include "store/appstate.h"
+#include "ui/refreshcommands_w.h"
 #include "ui/twips.h"
 
 #include <QAction>
@@ -22,9 +23,8 @@
 using namespace Qt::StringLiterals;
 
 EditModes::EditModes(const MainWidgets &w, MainState &main, MainContext &ctx, EntryList &entries,
-                     std::function<void()> refreshCommands, QObject *parent)
-    : QObject(parent), w_(w), main_(main), ctx_(ctx), entries_(entries),
-      refreshCommands_(std::move(refreshCommands))
+                     QObject *parent)
+    : QObject(parent), w_(w), main_(main), ctx_(ctx), entries_(entries)
 {
     for (std::size_t i = 0; i < w_.txtText.size(); ++i) {
         connect(w_.txtText[i], &QPlainTextEdit::textChanged, this,
@@ -36,6 +36,11 @@ EditModes::EditModes(const MainWidgets &w, MainState &main, MainContext &ctx, En
     }
     connect(w_.chckEdit, &QCheckBox::toggled, this, &EditModes::applyLock);
     w_.cmdEdit[2]->setEnabled(false);
+}
+
+void EditModes::RefreshCommands()
+{
+    refreshCommands(w_, main_, ctx_.state, ctx_.table, ctx_.words);
 }
 
 bool EditModes::locked() const
@@ -80,7 +85,7 @@ void EditModes::txtText_Change(int index)
     setOkWidth(isNewEntry() ? 1590 : 750);
     w_.lblMode->setText(ctx_.words(85));
     ShowEditFrame();
-    refreshCommands_();
+    RefreshCommands();
 }
 
 void EditModes::txtMask_Change()
@@ -122,6 +127,13 @@ void EditModes::ShowEditFrame()
         menu->menuAction()->setEnabled(false);
     w_.lstGroup->setEnabled(false);
     w_.lstEntry->setEnabled(false);
+    // The buttons beside the lists would change the selection, or the order,
+    // under the text being edited; the refresh at the end of the edit gives
+    // them their states back.
+    for (QPushButton *button : w_.cmdCRSR)
+        button->setEnabled(false);
+    for (QPushButton *button : w_.cmdH)
+        button->setEnabled(false);
     w_.mnuPhrases->menuAction()->setVisible(true);
 }
 
@@ -194,7 +206,7 @@ void EditModes::endEdit()
     w_.lstEntry->setEnabled(true);
     w_.mnuPhrases->menuAction()->setVisible(false);
     // The menus were enabled as a whole; the lock and the selection decide again.
-    refreshCommands_();
+    RefreshCommands();
     w_.lstEntry->setFocus();
 }
 

@@ -20,7 +20,7 @@ public:
     using TypeKeys = std::function<void(const QString &keys, std::chrono::milliseconds delay)>;
 
     EditModes(const MainWidgets &w, MainState &main, MainContext &ctx, EntryList &entries,
-              std::function<void()> refreshCommands, QObject *parent = nullptr);
+              QObject *parent = nullptr);
 
     void setTypeKeys(TypeKeys typeKeys) { typeKeys_ = std::move(typeKeys); }
 
@@ -47,11 +47,11 @@ private:
     void setOkWidth(int twips);
     void afterDoubleClick();
     bool isNewEntry() const;
+    void RefreshCommands();
 
     const MainWidgets &w_;
     MainState &main_;
     MainContext &ctx_;
     EntryList &entries_;
-    std::function<void()> refreshCommands_;
     TypeKeys typeKeys_;
 };

@@ -6,13 +6,13 @@
 #include "app/maincontext.h"
 #include "app/mainstate.h"
 #include "app/mainwidgets_w.h"
-#include "editing/codepagerefusal.h"
 #include "editing/codepagetextedit_w.h"
 #include "editing/editrules.h"
 #include "i18n/wordtable.h"
 #include "notebook/entrylist_w.h"
 #include "notebook/entrystore.h"
 #include "notebook/frminput.h"
+#include "notebook/refusaltexts.h"
 #include "notebook/uniquename.h"
 #include "platform/messages.h"
 #include "store/appstate.h"
@@ -26,28 +26,6 @@
 #include <QPlainTextEdit>
 
 using namespace Qt::StringLiterals;
-
-namespace {
-
-QString refusalText(UniqueName::Refusal refusal, const QString &title)
-{
-    switch (refusal) {
-    case UniqueName::Refusal::TooLong:
-        return u"The title \"%1\" is too long to be the name of the entry's file. "
-               "Please choose a shorter title."_s
-            .arg(title);
-    case UniqueName::Refusal::LineBreak:
-        return u"A title cannot hold a line break."_s;
-    case UniqueName::Refusal::Unencodable:
-        return CodePageRefusal::message(CodePageRefusal::firstRefused(OutDOS(title)));
-    case UniqueName::Refusal::Empty:
-    case UniqueName::Refusal::None:
-        break;
-    }
-    return {};
-}
-
-} // namespace
 
 EditModes::SaveOutcome EditModes::saveText(int index)
 {
@@ -70,7 +48,7 @@ EditModes::SaveOutcome EditModes::saveText(int index)
         const UniqueName::Refusal refusal = UniqueName::checkEntryTitle(title);
         if (refusal != UniqueName::Refusal::None) {
             ctx_.messages.message(Messages::Icon::Information, ctx_.words(79),
-                                  refusalText(refusal, title));
+                                  RefusalTexts::name(refusal, title));
             return SaveOutcome::TitleRefused;
         }
 

@@ -15,10 +15,12 @@
 #include "store/dostext.h"
 #include "store/notetable.h"
 #include "store/store.h"
+#include "ui/refreshcommands_w.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QContextMenuEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
@@ -27,11 +29,9 @@
 
 using namespace Qt::StringLiterals;
 
-EntryList::EntryList(const MainWidgets &w, MainState &main, MainContext &ctx,
-                     const GroupList &groups, std::function<void()> refreshCommands,
+EntryList::EntryList(const MainWidgets &w, MainState &main, MainContext &ctx, GroupList &groups,
                      QObject *parent)
-    : QObject(parent), w_(w), main_(main), ctx_(ctx), groups_(groups),
-      refreshCommands_(std::move(refreshCommands))
+    : QObject(parent), w_(w), main_(main), ctx_(ctx), groups_(groups)
 {
     // A date line is whatever the file's first line holds; it is never markup.
     w_.lblDate->setTextFormat(Qt::PlainText);
@@ -41,6 +41,12 @@ EntryList::EntryList(const MainWidgets &w, MainState &main, MainContext &ctx,
     for (QListWidget *list : {w_.lstGroup, w_.lstEntry})
         list->viewport()->installEventFilter(this);
     w_.lstGroup->installEventFilter(this);
+    w_.lstEntry->installEventFilter(this);
+}
+
+void EntryList::RefreshCommands()
+{
+    refreshCommands(w_, main_, ctx_.state, ctx_.table, ctx_.words);
 }
 
 void EntryList::addKeys(ListKeys &keys)
@@ -108,7 +114,7 @@ void EntryList::lstGroup_Click()
 void EntryList::lstEntry_Click()
 {
     main_.FileMissing = false;
-    refreshCommands_();
+    RefreshCommands();
     if (main_.SuppressEntryLoad)
         return;
 
@@ -122,7 +128,7 @@ void EntryList::lstEntry_Click()
             main_.Loading = true;
             box->setPlainText(EntryStore::toTextBox(read.entry.text));
             main_.Loading = false;
-            refreshCommands_();
+            RefreshCommands();
             return;
         }
     }
@@ -131,7 +137,7 @@ void EntryList::lstEntry_Click()
     box->clear();
     main_.Loading = false;
     main_.FileMissing = true;
-    refreshCommands_();
+    RefreshCommands();
 }
 
 void EntryList::selectGroupLine(int line)
@@ -244,6 +250,12 @@ void EntryList::popUp(QListWidget *list, const QPoint &pos, QMenu *menu,
 
 bool EntryList::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == w_.lstEntry) {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        const auto *key = static_cast<QKeyEvent *>(event);
+        return keys_.lstEntry_KeyDown(key->key(), key->modifiers());
+    }
     if (watched == w_.lstGroup) {
         if (event->type() == QEvent::KeyPress) {
             const auto *key = static_cast<QKeyEvent *>(event);

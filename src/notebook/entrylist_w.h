@@ -1,5 +1,7 @@
 #pragma once
 
+#include "editing/listkeys.h"
+
 #include <QList>
 #include <QObject>
 #include <functional>
@@ -10,7 +12,6 @@ struct MainWidgets;
 class EditModes;
 class QAction;
 class GroupList;
-class ListKeys;
 class QListWidget;
 class QMenu;
 class QPoint;
@@ -22,8 +23,12 @@ class EntryList : public QObject
 {
     Q_OBJECT
 public:
-    EntryList(const MainWidgets &w, MainState &main, MainContext &ctx, const GroupList &groups,
-              std::function<void()> refreshCommands, QObject *parent = nullptr);
+    EntryList(const MainWidgets &w, MainState &main, MainContext &ctx, GroupList &groups,
+              QObject *parent = nullptr);
+
+    // lstEntry_KeyDown: each subsystem adds the list keys it owns; the entry
+    // list's key presses go there (the group list's too, but for Up and Down).
+    ListKeys &listKeys() { return keys_; }
 
     // Enter in the group list and a double-click on an entry start the text edit.
     void setEditModes(EditModes *editModes) { editModes_ = editModes; }
@@ -70,11 +75,12 @@ private:
     void popUp(QListWidget *list, const QPoint &pos, QMenu *menu, const QList<QAction *> &hidden,
                const std::function<void(int)> &select);
     bool locked() const;
+    void RefreshCommands();
 
     const MainWidgets &w_;
     MainState &main_;
     MainContext &ctx_;
-    const GroupList &groups_;
-    std::function<void()> refreshCommands_;
+    GroupList &groups_;
+    ListKeys keys_;
     EditModes *editModes_ = nullptr;
 };

@@ -96,6 +96,9 @@ private Q_SLOTS:
         QVERIFY(nb->w().fraEdit->isVisible());
         QVERIFY(nb->w().fraMain[0]->isHidden());
         QVERIFY(!nb->w().lstEntry->isEnabled());
+        QVERIFY(!nb->w().cmdCRSR[0]->isEnabled());
+        QVERIFY(!nb->w().cmdCRSR[4]->isEnabled());
+        QVERIFY(!nb->w().cmdH[3]->isEnabled());
         QCOMPARE(twips(nb->w().cmdEdit[0], nb->w().cmdEdit[0]->width()), 1590);
         QVERIFY(!nb->w().cmdEdit[2]->isEnabled());
         QCOMPARE(QApplication::focusWidget(), nb->text());
@@ -122,6 +125,8 @@ private Q_SLOTS:
         QCOMPARE(nb->text()->toPlainText(), u"Shopping list\nmilk\n"_s);
         verifyViewing(*nb);
         QVERIFY(nb->w().cmdEntry[1]->isEnabled());
+        QVERIFY(nb->w().cmdCRSR[4]->isEnabled());
+        QVERIFY(nb->w().cmdH[3]->isEnabled());
     }
 
     void newEntryAboveSelectedLine_data()
