@@ -24,8 +24,7 @@ QString prefFile(const AppState &state)
 Store::Store(AppState &state, NoteTable &table, ErrorReport &reports, Messages &messages,
              const Words &words)
     : state_(state), table_(table), reports_(reports), messages_(messages), words_(words)
-{
-}
+{}
 
 void Store::aboutToOpen(const QString &path)
 {
