@@ -161,6 +161,27 @@ int main(int argc, char **argv)
                                u"01.01.2026 - 10:00:00"_s, u"the entry that moves\r\n"_s, store))
         qFatal("cannot write the moving entry");
 
+    // The Save_idx a command contains encodes again the groups it changed
+    // (the source and target of a move, the sorted group), so the baseline
+    // changes the same groups' first titles before it saves; they are put
+    // back, and saved, untimed.
+    const auto savesOf = [&](const QList<int> &groupLines) {
+        QList<int> changed;
+        for (int line : groupLines) {
+            const int slot = lines.slotOfLine(line);
+            table.cell(slot, 1) += u"~"_s;
+            changed.append(slot);
+        }
+        const double t = timeMs([&] {
+            if (!app.store().Save_idx())
+                qFatal("Save_idx failed");
+        });
+        for (int slot : changed)
+            table.cell(slot, 1).chop(1);
+        app.store().Save_idx();
+        return t;
+    };
+
     std::vector<double> move, moveSave, sort, sortSave, view, files;
     for (int r = 0; r < reps + 1; ++r) {
         const bool counted = r > 0; // the first round warms caches and the allocator
@@ -172,7 +193,7 @@ int main(int argc, char **argv)
         const double tMove = timeMs([&] { moved = entryCommands->moveSelectedEntry(to); });
         if (moved != EntryCommands::MoveResult::Moved || groupList->currentRow() != to)
             qFatal("the move did not happen");
-        const double tMoveSave = timeMs([&] { app.store().Save_idx(); });
+        const double tMoveSave = savesOf({from, to});
         // The parts of the move that are not the index write, alone.
         const double tView = timeMs([&] {
             entries.selectGroupLine(to);
@@ -190,7 +211,7 @@ int main(int argc, char **argv)
         app.state().prefs.SortDescending = r % 2;
         entries.selectGroupLine(pair[2]);
         const double tSort = timeMs([&] { ordering->cmdSort_Click(0); });
-        const double tSortSave = timeMs([&] { app.store().Save_idx(); });
+        const double tSortSave = savesOf({pair[2]});
         if (counted) {
             move.push_back(tMove);
             moveSave.push_back(tMoveSave);
