@@ -7,6 +7,7 @@
 #include "store/dostext.h"
 
 #include <QAction>
+#include <QDir>
 #include <QListWidget>
 #include <QTest>
 
@@ -352,6 +353,21 @@ private Q_SLOTS:
         QCOMPARE(nb.files(u"A"_s), (L{u"_mask.dat"_s, u"a1.txt"_s}));
         QVERIFY(nb.messages().shown.isEmpty());
         QVERIFY(!nb.w().mnuClearTrash->isEnabled());
+    }
+
+    // idx.dat goes first: when it cannot be written, no file is deleted and
+    // the trash keeps its entries.
+    void clearTrashWhoseIndexWriteFails()
+    {
+        NotebookFixture nb({{u"A"_s}, {u"Trash"_s, u"t1"_s, u"t2"_s}});
+        QVERIFY(nb.start());
+        nb.folder.remove(u"FileStore/idx.dat"_s);
+        QDir().mkpath(nb.folder.path(u"FileStore/idx.dat"_s)); // no file can take its place
+        nb.w().mnuClearTrash->trigger();
+        QCOMPARE(nb.files(u"Trash"_s), (L{u"_mask.dat"_s, u"t1.txt"_s, u"t2.txt"_s}));
+        QCOMPARE(nb.entryLines(), (L{u"t1"_s, u"t2"_s, u" "_s}));
+        QCOMPARE(nb.run->app().table().cell(1, 2), u"t2"_s);
+        QVERIFY(!nb.messages().shown.isEmpty());
     }
 
     void clearTrashWithoutTrash()
