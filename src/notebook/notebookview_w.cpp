@@ -31,7 +31,7 @@ int NotebookView::groupLine() const
 
 int NotebookView::groupSlot() const
 {
-    return groups.slotOfLine(groupLine());
+    return entries.selectedGroup();
 }
 
 int NotebookView::entryLine() const
@@ -46,8 +46,7 @@ int NotebookView::entryLineCount() const
 
 bool NotebookView::onEntry() const
 {
-    const int s = entryLine();
-    return s >= 0 && s < entryLineCount() - 1 && groupSlot() >= 0;
+    return !entries.onBlankLine() && groupSlot() >= 0;
 }
 
 QString NotebookView::entryText(int line) const

@@ -145,6 +145,21 @@ private Q_SLOTS:
         QVERIFY(nb.messages().shown.isEmpty());
     }
 
+    void dropOnAFullGroup()
+    {
+        L full{u"B"_s};
+        for (int i = 0; i < 999; ++i)
+            full << u"b%1"_s.arg(i);
+        NotebookFixture nb({{u"A"_s, u"x"_s}, full});
+        QVERIFY(nb.start());
+        const auto before = nb.folder.snapshot();
+        dragDrop(nb)->lstGroup_OLEDragDrop(lineCentre(nb.w().lstGroup, u"B"_s));
+        QCOMPARE(nb.folder.snapshot(), before);
+        QCOMPARE(nb.selectedGroup(), u"A"_s);
+        QCOMPARE(nb.messages().shown.size(), 1);
+        QVERIFY(nb.messages().shown[0].text.contains(u"999"_s));
+    }
+
     void dropOnTheTrashButton()
     {
         NotebookFixture nb({{u"A"_s, u"a1"_s, u"a2"_s}, {u"Trash"_s}});

@@ -7,6 +7,7 @@
 #include "store/dostext.h"
 
 #include <QAction>
+#include <QDir>
 #include <QListWidget>
 #include <QTest>
 
@@ -63,7 +64,7 @@ private Q_SLOTS:
         QFETCH(QString, created);
         QFETCH(L, index);
         NotebookFixture nb(groups);
-        nb.setPref(21, u" "_s + QString::number(hideYGroups));
+        nb.pref(21, u" "_s + QString::number(hideYGroups));
         QVERIFY(nb.start());
         nb.answerInput(answer);
         nb.w().mnuGroupNew->trigger();
@@ -104,7 +105,7 @@ private Q_SLOTS:
         QFETCH(int, hideYGroups);
         QFETCH(QString, message);
         NotebookFixture nb(kABC);
-        nb.setPref(21, u" "_s + QString::number(hideYGroups));
+        nb.pref(21, u" "_s + QString::number(hideYGroups));
         QVERIFY(nb.start());
         const auto before = nb.folder.snapshot();
         nb.answerInput(answer);
@@ -247,7 +248,7 @@ private Q_SLOTS:
     void renameIntoHiding()
     {
         NotebookFixture nb(kABC);
-        nb.setPref(21, u" 1"_s);
+        nb.pref(21, u" 1"_s);
         QVERIFY(nb.start());
         nb.selectGroup(u"B"_s);
         const QString hidden = QString(QChar(0xFF)) + u"B"_s;
@@ -352,6 +353,21 @@ private Q_SLOTS:
         QCOMPARE(nb.files(u"A"_s), (L{u"_mask.dat"_s, u"a1.txt"_s}));
         QVERIFY(nb.messages().shown.isEmpty());
         QVERIFY(!nb.w().mnuClearTrash->isEnabled());
+    }
+
+    // idx.dat goes first: when it cannot be written, no file is deleted and
+    // the trash keeps its entries.
+    void clearTrashWhoseIndexWriteFails()
+    {
+        NotebookFixture nb({{u"A"_s}, {u"Trash"_s, u"t1"_s, u"t2"_s}});
+        QVERIFY(nb.start());
+        nb.folder.remove(u"FileStore/idx.dat"_s);
+        QDir().mkpath(nb.folder.path(u"FileStore/idx.dat"_s)); // no file can take its place
+        nb.w().mnuClearTrash->trigger();
+        QCOMPARE(nb.files(u"Trash"_s), (L{u"_mask.dat"_s, u"t1.txt"_s, u"t2.txt"_s}));
+        QCOMPARE(nb.entryLines(), (L{u"t1"_s, u"t2"_s, u" "_s}));
+        QCOMPARE(nb.run->app().table().cell(1, 2), u"t2"_s);
+        QVERIFY(!nb.messages().shown.isEmpty());
     }
 
     void clearTrashWithoutTrash()

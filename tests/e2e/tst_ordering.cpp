@@ -164,6 +164,22 @@ private Q_SLOTS:
         }
     }
 
+    // A file of the indented name that the notebook does not know stays, and
+    // so does the title everywhere; the failed rename is reported.
+    void indentOntoStrayFile()
+    {
+        NotebookFixture nb({{u"G"_s, u"x"_s}});
+        nb.folder.writeLines(u"FileStore/G/_x.txt"_s, {u"stray"_s});
+        QVERIFY(nb.start());
+        const auto before = nb.folder.snapshot();
+        nb.w().cmdH[1]->click();
+        QCOMPARE(nb.folder.snapshot(), before);
+        QCOMPARE(nb.entryLines(), (L{u"x"_s, u" "_s}));
+        QCOMPARE(nb.run->app().table().cell(0, 1), u"x"_s);
+        QCOMPARE(nb.messages().shown.size(), 1);
+        QCOMPARE(nb.messages().shown[0].icon, Messages::Icon::Critical);
+    }
+
     // Left and Right with a modifier indent through the buttons' gates.
     void indentKeys()
     {
@@ -232,7 +248,6 @@ private Q_SLOTS:
         NotebookFixture nb(kGroups);
         QVERIFY(nb.start());
         QCOMPARE(nb.selectedGroup(), u"A"_s);
-        QApplication::setActiveWindow(nb.run->window());
         nb.w().lstEntry->setFocus();
         QTest::keyClick(nb.w().lstEntry, Qt::Key_Left); // no group above
         QCOMPARE(nb.selectedGroup(), u"A"_s);

@@ -12,7 +12,7 @@
 
 using namespace Qt::StringLiterals;
 
-NotebookFixture::NotebookFixture(const QList<QStringList> &groups, const QSet<QString> &missing)
+QStringList NotebookFixture::indexOf(const QList<QStringList> &groups)
 {
     QStringList index;
     for (const QStringList &group : groups) {
@@ -20,22 +20,19 @@ NotebookFixture::NotebookFixture(const QList<QStringList> &groups, const QSet<QS
         for (const QString &title : group.mid(1))
             index << u"\\"_s + OutDOS(title);
     }
-    folder.writeIndex(index);
-    for (const QStringList &group : groups) {
-        folder.writeLines(u"FileStore/"_s + OutDOS(group.first()) + u"/_mask.dat"_s, {});
-        for (const QString &title : group.mid(1)) {
-            if (!missing.contains(title))
-                folder.writeLines(u"FileStore/"_s + OutDOS(group.first()) + u'/' +
-                                      OutDOS(title) + u".txt"_s,
-                                  {u"date of "_s + title, u"text of "_s + title});
-        }
-    }
+    return index;
 }
 
-bool NotebookFixture::start()
+NotebookFixture::NotebookFixture(const QList<QStringList> &groups, const QSet<QString> &missing)
+    : NotebookRun(indexOf(groups))
 {
-    run = std::make_unique<RunningApp>(folder.folder());
-    return run->start();
+    for (const QStringList &group : groups) {
+        for (const QString &title : group.mid(1)) {
+            if (!missing.contains(title))
+                writeEntry(OutDOS(group.first()), OutDOS(title), u"date of "_s + title,
+                           {u"text of "_s + title});
+        }
+    }
 }
 
 void NotebookFixture::selectGroup(const QString &shown)
@@ -59,11 +56,6 @@ QStringList NotebookFixture::lines(const QListWidget *list)
 QStringList NotebookFixture::groupLines() const
 {
     return lines(w().lstGroup);
-}
-
-QStringList NotebookFixture::entryLines() const
-{
-    return lines(w().lstEntry);
 }
 
 QString NotebookFixture::selectedGroup() const

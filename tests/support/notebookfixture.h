@@ -1,7 +1,6 @@
 #pragma once
 
-#include "support/runningapp.h"
-#include "support/scratchprogram.h"
+#include "support/notebookrun.h"
 
 #include <QList>
 #include <QSet>
@@ -9,10 +8,10 @@
 
 class QListWidget;
 
-// A notebook laid out in a scratch program folder, the real window started on
-// it, and the ways a test drives and reads it: the lists, idx.dat, the group
-// folders, and answers to the input and choice dialogs.
-class NotebookFixture
+// A notebook given by shown names, every entry with its text file, and the
+// ways the organizing tests drive and read it: lines by their text, idx.dat,
+// the group folders, and answers to the input and choice dialogs.
+class NotebookFixture : public NotebookRun
 {
 public:
     // `groups`: each list is a shown group name followed by its shown titles.
@@ -21,13 +20,6 @@ public:
     explicit NotebookFixture(const QList<QStringList> &groups,
                              const QSet<QString> &missing = {});
 
-    // pref.dat line `line` before the start.
-    void setPref(int line, const QString &value) { folder.setPref(line, value); }
-    bool start();
-
-    ScratchProgram folder;
-    std::unique_ptr<RunningApp> run;
-    const MainWidgets &w() const { return run->w(); }
     RecordingMessages &messages() { return run->messages; }
 
     // Selects by code, as a click does.
@@ -36,7 +28,6 @@ public:
 
     static QStringList lines(const QListWidget *list);
     QStringList groupLines() const;
-    QStringList entryLines() const;
     QString selectedGroup() const;
     QString selectedEntry() const;
 
@@ -59,5 +50,6 @@ public:
     QString lastDialogTitle;
 
 private:
+    static QStringList indexOf(const QList<QStringList> &groups);
     void whenModal(std::function<void(QWidget *dialog)> act);
 };
