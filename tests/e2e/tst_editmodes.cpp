@@ -130,28 +130,6 @@ private Q_SLOTS:
         QVERIFY(nb->w().cmdH[3]->isEnabled());
     }
 
-    void newEntryAboveSelectedLine_data()
-    {
-        QTest::addColumn<int>("row");
-        QTest::addColumn<QStringList>("lines");
-        QTest::newRow("second") << 1 << QStringList{u"Alpha"_s, kNew, u"Beta"_s, u" "_s};
-        QTest::newRow("blank line") << 2 << QStringList{u"Alpha"_s, u"Beta"_s, kNew, u" "_s};
-    }
-    void newEntryAboveSelectedLine()
-    {
-        QFETCH(int, row);
-        QFETCH(QStringList, lines);
-        auto nb = notebook();
-        QVERIFY(nb->start());
-        nb->clickEntry(row);
-        nb->w().cmdEntry[0]->click();
-        QCOMPARE(nb->entryLines(), lines);
-        QCOMPARE(nb->entryRow(), row);
-        QVERIFY(nb->state().TextEditMode);
-        QVERIFY(!nb->state().FileMissing);
-        QVERIFY(nb->text()->isEnabled());
-    }
-
     void existingEntrySavedThenConfirmed()
     {
         auto nb = notebook();

@@ -96,8 +96,6 @@ private Q_SLOTS:
         nb->clickEntry(2);
         QCOMPARE(nb->w().lblDate->text(), u"beta date"_s);
         QCOMPARE(nb->text()->toPlainText(), u"b1\nb2\n"_s);
-        QVERIFY(nb->w().cmdH[2]->isEnabled());
-        QVERIFY(!nb->w().cmdH[3]->isEnabled());
 
         // A group without a mask file has an empty mask.
         nb->folder.remove(u"FileStore/Notes/_mask.dat"_s);
@@ -206,20 +204,6 @@ private Q_SLOTS:
         QCOMPARE(box->textCursor().blockNumber(), 0);
         QCOMPARE(box->toPlainText(), u"b1\nb2\n"_s);
         QVERIFY(nb->run->messages.shown.isEmpty());
-    }
-
-    void doubleClickOnMaskStartsMaskEdit()
-    {
-        auto nb = notebook();
-        QVERIFY(nb->start());
-        nb->clickGroup(u"Ideas"_s);
-        nb->w().txtMask->setFocus();
-        nb->doubleClickText(nb->w().txtMask);
-        QVERIFY(nb->state().MaskEditMode);
-        QTRY_VERIFY(!nb->w().txtMask->textCursor().hasSelection());
-        nb->key(nb->w().txtMask, Qt::Key_Escape);
-        QVERIFY(!nb->state().MaskEditMode);
-        QCOMPARE(nb->w().txtMask->toPlainText(), u"ideas mask\n\nend\n"_s);
     }
 
     void lockRefusesEdits()
