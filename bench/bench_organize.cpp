@@ -118,8 +118,9 @@ int main(int argc, char **argv)
     const NotebookGen::Summary made = NotebookGen::generateNotebook(store, groups, 999, 7, false);
     if (made.groups == 0)
         qFatal("generating the notebook failed");
-    std::printf("notebook: %d groups of 999 entries, idx.dat %lld bytes; store %s; %d repetitions\n\n",
-                made.groups, made.indexBytes, qPrintable(store), reps);
+    std::printf(
+        "notebook: %d groups of 999 entries, idx.dat %lld bytes; store %s; %d repetitions\n\n",
+        made.groups, made.indexBytes, qPrintable(store), reps);
 
     FailingMessages messages;
     Application app(folder, messages, [](int status) { qFatal("the program ended (%d)", status); });

@@ -60,8 +60,8 @@ bool DragDrop::mouseOnEntryList(QEvent *event)
     QListWidget *list = view_.w.lstEntry;
     if (event->type() == QEvent::MouseButtonPress) {
         const QListWidgetItem *item = list->itemAt(mouse->position().toPoint());
-        pressedOnEntry_ = mouse->button() == Qt::LeftButton && item &&
-                          list->row(item) < list->count() - 1;
+        pressedOnEntry_ =
+            mouse->button() == Qt::LeftButton && item && list->row(item) < list->count() - 1;
         pressPosition_ = mouse->position().toPoint();
         return false;
     }
@@ -97,8 +97,7 @@ bool DragDrop::dragOnTarget(QObject *watched, QEvent *event)
 {
     const MainWidgets &w = view_.w;
     auto *drop = static_cast<QDropEvent *>(event);
-    const bool ours =
-        drop->source() == w.lstEntry && drop->mimeData()->hasFormat(mimeType());
+    const bool ours = drop->source() == w.lstEntry && drop->mimeData()->hasFormat(mimeType());
     const bool trashButton = watched == w.cmdEntry[1];
     if (!ours || (trashButton && !w.cmdEntry[1]->isEnabled())) {
         event->ignore();

@@ -15,8 +15,7 @@ class DragDrop : public QObject
 {
     Q_OBJECT
 public:
-    DragDrop(NotebookView &view, EntryCommands &entryCommands, Ordering &ordering,
-             QObject *parent);
+    DragDrop(NotebookView &view, EntryCommands &entryCommands, Ordering &ordering, QObject *parent);
 
     static QString mimeType();
 

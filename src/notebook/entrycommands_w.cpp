@@ -19,8 +19,8 @@
 #include "store/store.h"
 
 #include <QAction>
-#include <QMainWindow>
 #include <QListWidget>
+#include <QMainWindow>
 #include <QPushButton>
 #include <QSignalBlocker>
 
@@ -28,8 +28,7 @@
 
 using namespace Qt::StringLiterals;
 
-EntryCommands::EntryCommands(NotebookView &view, QObject *parent)
-    : QObject(parent), view_(view)
+EntryCommands::EntryCommands(NotebookView &view, QObject *parent) : QObject(parent), view_(view)
 {
     setObjectName(u"entryCommands"_s);
     const MainWidgets &w = view_.w;

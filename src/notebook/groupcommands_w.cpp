@@ -20,8 +20,8 @@
 #include "store/store.h"
 
 #include <QAction>
-#include <QMainWindow>
 #include <QEventLoop>
+#include <QMainWindow>
 #include <QPointer>
 #include <QTimer>
 
@@ -48,8 +48,7 @@ QString GroupCommands::askGroupName(int promptWord, const QString &proposed)
     FrmInput::run(state, view_.ctx.words, view_.ctx.messages, view_.w.frmMain);
     const QString answer = state.InputAnswer;
     // "." and ".." would name the store or the folder above it: no answer.
-    if (answer == u"CANCEL"_s ||
-        UniqueName::checkGroupName(answer) == UniqueName::Refusal::Empty)
+    if (answer == u"CANCEL"_s || UniqueName::checkGroupName(answer) == UniqueName::Refusal::Empty)
         return QString();
     return answer;
 }

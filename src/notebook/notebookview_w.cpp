@@ -21,8 +21,7 @@ using namespace Qt::StringLiterals;
 NotebookView::NotebookView(const MainWidgets &w, MainState &main, MainContext &ctx,
                            GroupList &groups, EntryList &entries)
     : w(w), main(main), ctx(ctx), groups(groups), entries(entries)
-{
-}
+{}
 
 int NotebookView::groupLine() const
 {

@@ -45,9 +45,8 @@ Ordering::Ordering(NotebookView &view, EntryCommands &entryCommands, ListKeys &l
         connect(w.cmdCRSR[i], &QPushButton::clicked, this, [this, i] { cmdCRSR_Click(i); });
 
     w.lstGroup->installEventFilter(this);
-    listKeys_.add([this](int key, Qt::KeyboardModifiers modifiers) {
-        return entryListKey(key, modifiers);
-    });
+    listKeys_.add(
+        [this](int key, Qt::KeyboardModifiers modifiers) { return entryListKey(key, modifiers); });
 }
 
 bool Ordering::eventFilter(QObject *watched, QEvent *event)

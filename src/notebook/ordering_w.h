@@ -13,8 +13,7 @@ class Ordering : public QObject
 {
     Q_OBJECT
 public:
-    Ordering(NotebookView &view, EntryCommands &entryCommands, ListKeys &listKeys,
-             QObject *parent);
+    Ordering(NotebookView &view, EntryCommands &entryCommands, ListKeys &listKeys, QObject *parent);
 
     // 0 sort, 1 one place up, 2 one place down.
     void cmdSort_Click(int index);

@@ -15,8 +15,7 @@ public:
     NotebookViewHolder(const MainWidgets &w, MainState &main, MainContext &ctx, GroupList &groups,
                        EntryList &entries, QObject *parent)
         : QObject(parent), view(w, main, ctx, groups, entries)
-    {
-    }
+    {}
     NotebookView view;
 };
 

@@ -45,17 +45,12 @@ void NotebookFixture::selectEntry(const QString &shown)
     w().lstEntry->setCurrentRow(entryLines().indexOf(shown));
 }
 
-QStringList NotebookFixture::lines(const QListWidget *list)
-{
-    QStringList out;
-    for (int i = 0; i < list->count(); ++i)
-        out << list->item(i)->text();
-    return out;
-}
-
 QStringList NotebookFixture::groupLines() const
 {
-    return lines(w().lstGroup);
+    QStringList out;
+    for (int i = 0; i < w().lstGroup->count(); ++i)
+        out << w().lstGroup->item(i)->text();
+    return out;
 }
 
 QString NotebookFixture::selectedGroup() const
@@ -81,11 +76,6 @@ QStringList NotebookFixture::files(const QString &group) const
         .entryList(QDir::Files | QDir::Hidden, QDir::Name);
 }
 
-bool NotebookFixture::folderExists(const QString &group) const
-{
-    return QDir(folder.path(u"FileStore/"_s + OutDOS(group))).exists();
-}
-
 QByteArray NotebookFixture::entryBytes(const QString &group, const QString &title) const
 {
     return folder.read(u"FileStore/"_s + OutDOS(group) + u'/' + OutDOS(title) + u".txt"_s);
@@ -94,6 +84,20 @@ QByteArray NotebookFixture::entryBytes(const QString &group, const QString &titl
 QByteArray NotebookFixture::expectedBytes(const QString &title)
 {
     return "date of " + title.toLatin1() + "\r\ntext of " + title.toLatin1() + "\r\n";
+}
+
+QStringList NotebookFixture::group(const QString &name, const QString &prefix, int count)
+{
+    QStringList out{name};
+    for (int i = 0; i < count; ++i)
+        out << prefix + QString::number(i);
+    return out;
+}
+
+void NotebookFixture::breakIndexWrites()
+{
+    folder.remove(u"FileStore/idx.dat"_s);
+    QDir().mkpath(folder.path(u"FileStore/idx.dat"_s));
 }
 
 void NotebookFixture::whenModal(std::function<void(QWidget *dialog)> act)
@@ -129,12 +133,5 @@ void NotebookFixture::answerChoice(const QString &group)
         if (!found.isEmpty())
             list->setCurrentItem(found.first());
         dialog->findChild<QPushButton *>(u"cmdMain0"_s)->click();
-    });
-}
-
-void NotebookFixture::cancelDialog()
-{
-    whenModal([](QWidget *dialog) {
-        dialog->findChild<QPushButton *>(u"cmdMain1"_s)->click();
     });
 }

@@ -6,8 +6,6 @@
 #include <QSet>
 #include <QStringList>
 
-class QListWidget;
-
 // A notebook given by shown names, every entry with its text file, and the
 // ways the organizing tests drive and read it: lines by their text, idx.dat,
 // the group folders, and answers to the input and choice dialogs.
@@ -17,8 +15,7 @@ public:
     // `groups`: each list is a shown group name followed by its shown titles.
     // Every title gets a text file "date of <title>" / "text of <title>",
     // except those in `missing`.
-    explicit NotebookFixture(const QList<QStringList> &groups,
-                             const QSet<QString> &missing = {});
+    explicit NotebookFixture(const QList<QStringList> &groups, const QSet<QString> &missing = {});
 
     RecordingMessages &messages() { return run->messages; }
 
@@ -26,7 +23,6 @@ public:
     void selectGroup(const QString &shown);
     void selectEntry(const QString &shown);
 
-    static QStringList lines(const QListWidget *list);
     QStringList groupLines() const;
     QString selectedGroup() const;
     QString selectedEntry() const;
@@ -36,16 +32,19 @@ public:
     // The file names in a group's folder (shown name), sorted; empty when
     // the folder does not exist.
     QStringList files(const QString &group) const;
-    bool folderExists(const QString &group) const;
     QByteArray entryBytes(const QString &group, const QString &title) const;
     static QByteArray expectedBytes(const QString &title);
+    // A group holding `count` titles "<prefix>0", "<prefix>1", ...
+    static QStringList group(const QString &name, const QString &prefix, int count);
+    // From now on every write of idx.dat fails: a folder stands where the
+    // writer would put the new file's name.
+    void breakIndexWrites();
 
     // Answers the next modal dialog once it shows: the input dialog with a
-    // text, the choice dialog with a group (both by OK), or either by Cancel.
-    // dialogsAnswered counts them.
+    // text, the choice dialog with a group, both by OK. dialogsAnswered
+    // counts them.
     void answerInput(const QString &text);
     void answerChoice(const QString &group);
-    void cancelDialog();
     int dialogsAnswered = 0;
     QString lastDialogTitle;
 
