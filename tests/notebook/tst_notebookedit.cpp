@@ -84,6 +84,29 @@ private Q_SLOTS:
         QVERIFY(t == before);
     }
 
+    void sortedGroupSlot_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("leaveOut");
+        QTest::addColumn<int>("slot");
+        QTest::newRow("first") << u"0"_s << -1 << 0;
+        QTest::newRow("between, case ignored") << u"aa"_s << -1 << 1;
+        QTest::newRow("after its case twin") << u"b"_s << -1 << 2;
+        QTest::newRow("underscore before letters") << u"_z"_s << -1 << 0;
+        QTest::newRow("last") << u"Z"_s << -1 << 3;
+        QTest::newRow("B renamed to Z") << u"Z"_s << 1 << 2;
+        QTest::newRow("shown form sorts") << u"\u00CFx"_s << -1 << 0; // "/x"
+        QTest::newRow("ÿ after letters") << u"\u00FFa"_s << -1 << 3;
+    }
+    void sortedGroupSlot()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, leaveOut);
+        QFETCH(int, slot);
+        const NoteTable t = tableWith({{u"A"_s}, {u"B"_s}, {u"c"_s}});
+        QCOMPARE(NotebookEdit::sortedGroupSlot(t, name, leaveOut), slot);
+    }
+
     void renamedGroupRow_data()
     {
         QTest::addColumn<int>("from");

@@ -110,6 +110,20 @@ private Q_SLOTS:
         QCOMPARE(r.targetFile, store_ + u"B/y.txt"_s);
     }
 
+    // A move made unique in its target: the copy takes the new title, the
+    // source keeps its own until it is deleted; a taken target name refuses.
+    void copyUnderAnotherTitle()
+    {
+        make(store_, {u"A/x.txt=x text"_s, u"B/x.txt=other"_s});
+        QVERIFY(NF::copyEntryFile(store_, u"A"_s, u"x"_s, u"B"_s, u"x_"_s));
+        QCOMPARE(tree(store_), (L{u"A/"_s, u"A/x.txt=x text"_s, u"B/"_s, u"B/x.txt=other"_s,
+                                  u"B/x_.txt=x text"_s}));
+        const NF::Result r = NF::copyEntryFile(store_, u"A"_s, u"x"_s, u"B"_s, u"x"_s);
+        QCOMPARE(r.error.number, EEXIST);
+        QCOMPARE(r.targetFile, store_ + u"B/x.txt"_s);
+        QCOMPARE(NF::copyEntryFile(store_, u"A"_s, u"x"_s, u"B"_s, u".."_s).error.number, EINVAL);
+    }
+
     void copyKeepsEveryByte()
     {
         QByteArray bytes;
