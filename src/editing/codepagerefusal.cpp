@@ -22,8 +22,7 @@ QString message(const QString &character)
     const QString code =
         QString::number(character.toUcs4().value(0), 16).toUpper().rightJustified(4, u'0');
     return u"The character \"%1\" (U+%2) cannot be stored in Plimsa's files, "
-           "which hold only Windows-1252 characters. It was not taken."_s
-        .arg(character, code);
+           "which hold only Windows-1252 characters. It was not taken."_s.arg(character, code);
 }
 
 } // namespace CodePageRefusal

@@ -122,8 +122,8 @@ void EditModes::ShowEditFrame()
     for (QFrame *frame : w_.fraMain)
         frame->hide();
     w_.fraEdit->show();
-    for (QMenu *menu : {w_.mnuFile, w_.mnuGroup, w_.mnuEntry, w_.mnuGo_Move, w_.mnuOptions,
-                        w_.mnuInfo})
+    for (QMenu *menu :
+         {w_.mnuFile, w_.mnuGroup, w_.mnuEntry, w_.mnuGo_Move, w_.mnuOptions, w_.mnuInfo})
         menu->menuAction()->setEnabled(false);
     w_.lstGroup->setEnabled(false);
     w_.lstEntry->setEnabled(false);
@@ -199,8 +199,8 @@ void EditModes::endEdit()
     w_.fraEdit->hide();
     for (QFrame *frame : w_.fraMain)
         frame->show();
-    for (QMenu *menu : {w_.mnuFile, w_.mnuGroup, w_.mnuEntry, w_.mnuGo_Move, w_.mnuOptions,
-                        w_.mnuInfo})
+    for (QMenu *menu :
+         {w_.mnuFile, w_.mnuGroup, w_.mnuEntry, w_.mnuGo_Move, w_.mnuOptions, w_.mnuInfo})
         menu->menuAction()->setEnabled(true);
     w_.lstGroup->setEnabled(true);
     w_.lstEntry->setEnabled(true);

@@ -39,8 +39,8 @@ QString timeWithSecondsFormat(const QLocale &locale)
 
 QString dateLine(const QDateTime &now, const QLocale &locale)
 {
-    const QString line = locale.toString(now.date(), QLocale::ShortFormat) + u" - "_s
-                         + locale.toString(now.time(), timeWithSecondsFormat(locale));
+    const QString line = locale.toString(now.date(), QLocale::ShortFormat) + u" - "_s +
+                         locale.toString(now.time(), timeWithSecondsFormat(locale));
     if (CodePage::firstUnencodable(line) < 0)
         return line;
     return dateLine(now, QLocale::c());

@@ -20,9 +20,9 @@
 #include "store/notetable.h"
 
 #include <QDateTime>
-#include <QMainWindow>
 #include <QLabel>
 #include <QListWidget>
+#include <QMainWindow>
 #include <QPlainTextEdit>
 
 using namespace Qt::StringLiterals;
@@ -39,8 +39,8 @@ EditModes::SaveOutcome EditModes::saveText(int index)
         state.InputAnswer = EditRules::proposedTitle(text);
         FrmInput::run(state, ctx_.words, ctx_.messages, w_.frmMain);
         const QString answer = state.InputAnswer;
-        if (answer == u"CANCEL"_s || answer.isEmpty()
-            || UniqueName::checkEntryTitle(answer) == UniqueName::Refusal::Empty) {
+        if (answer == u"CANCEL"_s || answer.isEmpty() ||
+            UniqueName::checkEntryTitle(answer) == UniqueName::Refusal::Empty) {
             entries_.RemoveSelectedEntry(false);
             return SaveOutcome::NewEntryDropped;
         }

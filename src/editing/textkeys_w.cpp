@@ -22,10 +22,9 @@ constexpr Qt::KeyboardModifiers kModifiers =
 
 } // namespace
 
-TextKeys::TextKeys(const MainWidgets &w, MainState &main, EditModes &editModes,
-                   Messages &messages, const Words &words, QObject *parent)
-    : QObject(parent), w_(w), main_(main), editModes_(editModes), messages_(messages),
-      words_(words)
+TextKeys::TextKeys(const MainWidgets &w, MainState &main, EditModes &editModes, Messages &messages,
+                   const Words &words, QObject *parent)
+    : QObject(parent), w_(w), main_(main), editModes_(editModes), messages_(messages), words_(words)
 {
     for (QPlainTextEdit *box : {w_.txtText[0], w_.txtText[1], w_.txtMask}) {
         box->installEventFilter(this);
@@ -45,8 +44,8 @@ bool TextKeys::eventFilter(QObject *watched, QEvent *event)
         QPlainTextEdit *box = i < w_.txtText.size() ? w_.txtText[i] : w_.txtMask;
         const bool textBox = box != w_.txtMask;
         if (watched == box->viewport()) {
-            if (event->type() == QEvent::MouseButtonDblClick
-                && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+            if (event->type() == QEvent::MouseButtonDblClick &&
+                static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
                 // The box selects the word under the pointer first, as always.
                 if (textBox)
                     editModes_.txtText_DblClick(int(i));
@@ -118,9 +117,9 @@ bool TextKeys::keyDown(bool textBox, const QKeyEvent &key)
 bool TextKeys::keyPress(const QKeyEvent &key)
 {
     const bool enter = key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter;
-    const bool edits = enter || !key.text().isEmpty() || key.matches(QKeySequence::Paste)
-                       || key.matches(QKeySequence::Cut) || key.matches(QKeySequence::Undo)
-                       || key.matches(QKeySequence::Redo);
+    const bool edits = enter || !key.text().isEmpty() || key.matches(QKeySequence::Paste) ||
+                       key.matches(QKeySequence::Cut) || key.matches(QKeySequence::Undo) ||
+                       key.matches(QKeySequence::Redo);
     if (!edits)
         return false;
     if (main_.SwallowKeyPress) {

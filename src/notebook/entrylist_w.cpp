@@ -35,6 +35,9 @@ EntryList::EntryList(const MainWidgets &w, MainState &main, MainContext &ctx, Gr
 {
     // A date line is whatever the file's first line holds; it is never markup.
     w_.lblDate->setTextFormat(Qt::PlainText);
+    // Every title is one line in one font. Without this, selecting the first
+    // line after a fill measures all 999 titles, shaping each one's text.
+    w_.lstEntry->setUniformItemSizes(true);
 
     connect(w_.lstEntry, &QListWidget::currentRowChanged, this, &EntryList::lstEntry_Click);
     connect(w_.lstEntry, &QListWidget::itemDoubleClicked, this, &EntryList::lstEntry_DblClick);
@@ -114,9 +117,12 @@ void EntryList::lstGroup_Click()
 void EntryList::lstEntry_Click()
 {
     main_.FileMissing = false;
-    RefreshCommands();
-    if (main_.SuppressEntryLoad)
+    // Once the entry is loaded the refresh runs again and sets every state
+    // anew; before that it matters only when no load follows.
+    if (main_.SuppressEntryLoad) {
+        RefreshCommands();
         return;
+    }
 
     const int g = selectedGroup();
     const int column = w_.lstEntry->currentRow() + 1;

