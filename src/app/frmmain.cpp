@@ -150,12 +150,8 @@ void FrmMain::mnuSettings_Click(int index)
 
 // The tray icon comes with the tray subsystem; without it the window cannot
 // hide into the tray, so it minimizes instead and can always be found again.
-void FrmMain::TrayAdd()
-{
-}
-void FrmMain::TrayRemove()
-{
-}
+void FrmMain::TrayAdd() {}
+void FrmMain::TrayRemove() {}
 
 void FrmMain::hideMainWindow()
 {

@@ -16,8 +16,8 @@ FrmChange::FrmChange(AppState &state, const Words &words, const QStringList &gro
     : QDialog(mainWindow), state_(state), groupLines_(groupLines)
 {
     setObjectName(u"frmChange"_s);
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
-                   | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
     setFixedSize(twipsX(this, 3255), twipsY(this, 3675));
 
     lbl0 = new QLabel(this);
@@ -85,8 +85,8 @@ bool FrmChange::eventFilter(QObject *watched, QEvent *event)
     // points at instead of stepping past it.
     if (watched == lstList && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent *>(event)->key();
-        if ((key == Qt::Key_Down || key == Qt::Key_Up) && lstList->selectedItems().isEmpty()
-            && lstList->count() > 0) {
+        if ((key == Qt::Key_Down || key == Qt::Key_Up) && lstList->selectedItems().isEmpty() &&
+            lstList->count() > 0) {
             lstList->setCurrentRow(lstList->currentRow() < 0 ? 0 : lstList->currentRow());
             return true;
         }

@@ -16,8 +16,8 @@ class FrmChange : public QDialog
 {
     Q_OBJECT
 public:
-    FrmChange(AppState &state, const Words &words, const QStringList &groupLines,
-              int selectedLine, QWidget *mainWindow);
+    FrmChange(AppState &state, const Words &words, const QStringList &groupLines, int selectedLine,
+              QWidget *mainWindow);
 
     // Shows the dialog modally and returns when it has closed.
     static void run(AppState &state, const Words &words, const QStringList &groupLines,

@@ -52,8 +52,8 @@ FrmInput::FrmInput(AppState &state, const Words &words, Messages &messages, QWid
     : QDialog(mainWindow), state_(state), words_(words), messages_(messages)
 {
     setObjectName(u"frmInput"_s);
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
-                   | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
     setFixedSize(twipsX(this, 3945), twipsY(this, 1035));
 
     txtInput = new QLineEdit(this);

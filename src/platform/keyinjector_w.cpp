@@ -10,10 +10,8 @@
 
 #include <utility>
 
-KeyInjector::KeyInjector(Messages &messages, QObject *parent)
-    : QObject(parent), messages_(messages)
-{
-}
+KeyInjector::KeyInjector(Messages &messages, QObject *parent) : QObject(parent), messages_(messages)
+{}
 
 bool KeyInjector::send(const QString &keys, std::chrono::milliseconds delay)
 {

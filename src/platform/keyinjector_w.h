@@ -63,8 +63,8 @@ private:
 
     Messages &messages_;
     QList<KeyEvent> queue_;
-    int waiting_ = 0;       // sends whose delay has not run out
-    int delivering_ = 0;    // deliveries on the stack (more than one in a dialog's event loop)
+    int waiting_ = 0;    // sends whose delay has not run out
+    int delivering_ = 0; // deliveries on the stack (more than one in a dialog's event loop)
     bool scheduled_ = false;
     QElapsedTimer noOwnerSince_;
 };

@@ -10,8 +10,8 @@
 struct AppState
 {
     QString ProgramVersion = QStringLiteral("1.3.02");
-    QString programFolder;  // ends in "/"
-    QString storeFolder;    // ends in "/"
+    QString programFolder; // ends in "/"
+    QString storeFolder;   // ends in "/"
 
     // Paths named by the error reports; "" after a successful open.
     QString CurrentFile;
@@ -22,9 +22,9 @@ struct AppState
     bool StoreFallback = false; // idx.dat came from the program folder's store
     bool StoreInUse = false;    // another copy holds the store marker
 
-    int TextBoxIndex = 0;                    // 0 entry text box without wrap, 1 with wrap
-    std::array<int, 6> SearchOptions{};      // search dialog option states
-    QString LastMovePosition;                // PositionMemory(4): group left by the last move
+    int TextBoxIndex = 0;               // 0 entry text box without wrap, 1 with wrap
+    std::array<int, 6> SearchOptions{}; // search dialog option states
+    QString LastMovePosition;           // PositionMemory(4): group left by the last move
 
     Preferences prefs;
 

@@ -58,8 +58,8 @@ bool isNewFileName(const char *name)
     if (std::strncmp(name, kNewPrefix, kNewPrefixLength) != 0)
         return false;
     const char *rest = name + kNewPrefixLength;
-    return std::strlen(rest) == kNewRandomLength
-           && std::all_of(rest, rest + kNewRandomLength, isAsciiAlnum);
+    return std::strlen(rest) == kNewRandomLength &&
+           std::all_of(rest, rest + kNewRandomLength, isAsciiAlnum);
 }
 
 QByteArray randomNewName()

@@ -6,12 +6,12 @@
 // (after OutDOS); the store folder ends in "/".
 namespace StorePaths {
 
-QString indexFile(const QString &storeFolder);                 // idx.dat
-QString markerFile(const QString &storeFolder);                // InUse.dat
-QString groupFolder(const QString &storeFolder, const QString &group);   // ends in "/"
+QString indexFile(const QString &storeFolder);                         // idx.dat
+QString markerFile(const QString &storeFolder);                        // InUse.dat
+QString groupFolder(const QString &storeFolder, const QString &group); // ends in "/"
 QString entryFile(const QString &storeFolder, const QString &group, const QString &title);
 QString maskFile(const QString &storeFolder, const QString &group);
-QString exportFile(const QString &storeFolder);                // LstPrnt.txt
+QString exportFile(const QString &storeFolder); // LstPrnt.txt
 
 // A stored name that stays one path component inside its folder: not empty,
 // not "." or "..", and without "/", "\" or NUL. A name read from idx.dat that

@@ -8,22 +8,58 @@ using namespace Qt::StringLiterals;
 namespace {
 
 constexpr const char16_t *kNames[kCmdCount] = {
-    u"mnuGroup", u"mnuEntry", u"mnuOptions",
-    u"cmdEntry0", u"cmdEntry1",
-    u"mnuMoveTo", u"mnuSetMem", u"mnuClearMemos",
-    u"cmdIndiv0", u"cmdIndiv1", u"cmdIndiv2", u"cmdIndiv3",
-    u"cmdH0", u"cmdH1", u"cmdH2", u"cmdH3",
-    u"mnuEntryCall0", u"mnuEntryCall1", u"mnuEntryRename", u"mnuEntryChange", u"mnuEditorCall0",
-    u"mnuSortAll", u"cmdSort0", u"mnuEditor",
-    u"cmdCRSR0", u"cmdCRSR1", u"cmdCRSR2", u"cmdCRSR3", u"cmdCRSR4",
-    u"mnuSort0", u"mnuSort1",
-    u"mnuGroupDelete", u"mnuGroupRename", u"mnuInsert", u"mnuClearTrash",
-    u"txtText0", u"txtText1",
-    u"mnuGoToMemo0", u"mnuGoToMemo1", u"mnuGoToMemo2", u"mnuGoToMemo3",
-    u"mnuMoveToMemo0", u"mnuMoveToMemo1", u"mnuMoveToMemo2", u"mnuMoveToMemo3",
+    u"mnuGroup",
+    u"mnuEntry",
+    u"mnuOptions",
+    u"cmdEntry0",
+    u"cmdEntry1",
+    u"mnuMoveTo",
+    u"mnuSetMem",
+    u"mnuClearMemos",
+    u"cmdIndiv0",
+    u"cmdIndiv1",
+    u"cmdIndiv2",
+    u"cmdIndiv3",
+    u"cmdH0",
+    u"cmdH1",
+    u"cmdH2",
+    u"cmdH3",
+    u"mnuEntryCall0",
+    u"mnuEntryCall1",
+    u"mnuEntryRename",
+    u"mnuEntryChange",
+    u"mnuEditorCall0",
+    u"mnuSortAll",
+    u"cmdSort0",
+    u"mnuEditor",
+    u"cmdCRSR0",
+    u"cmdCRSR1",
+    u"cmdCRSR2",
+    u"cmdCRSR3",
+    u"cmdCRSR4",
+    u"mnuSort0",
+    u"mnuSort1",
+    u"mnuGroupDelete",
+    u"mnuGroupRename",
+    u"mnuInsert",
+    u"mnuClearTrash",
+    u"txtText0",
+    u"txtText1",
+    u"mnuGoToMemo0",
+    u"mnuGoToMemo1",
+    u"mnuGoToMemo2",
+    u"mnuGoToMemo3",
+    u"mnuMoveToMemo0",
+    u"mnuMoveToMemo1",
+    u"mnuMoveToMemo2",
+    u"mnuMoveToMemo3",
     u"mnuGoToLastMove",
-    u"mnuIndent0", u"mnuIndent1",
-    u"mnuCallTxtMemoCall0", u"mnuCallTxtMemoCall1", u"mnuCallTxtMemoCall2", u"mnuCallTxtMemoCall3",
+    u"mnuIndent0",
+    u"mnuIndent1",
+    u"mnuCallTxtMemoCall0",
+    u"mnuCallTxtMemoCall1",
+    u"mnuCallTxtMemoCall2",
+    u"mnuCallTxtMemoCall3",
     u"mnuClearTxtMemos",
 };
 
@@ -98,8 +134,8 @@ void validateMemories(const CommandInput &in, const NoteTable &table, CommandSta
             }
         }
         const bool isSelectedGroup = group == in.groupTitle;
-        out.set(moveTo, row >= 0 && !isSelectedGroup
-                            && !(in.HideYGroups && group.startsWith(yDiaeresis)));
+        out.set(moveTo,
+                row >= 0 && !isSelectedGroup && !(in.HideYGroups && group.startsWith(yDiaeresis)));
         if (row < 0)
             out.set(goTo, false);
         else if (column < 0)
@@ -164,8 +200,8 @@ CommandState RefreshCommands(const CommandInput &in, const NoteTable &table)
                   Cmd::cmdIndiv3, Cmd::cmdH0, Cmd::cmdH1})
         out.set(c, unlocked);
 
-    for (Cmd c : {Cmd::mnuEntryCall1, Cmd::mnuEntryRename, Cmd::mnuEntryChange,
-                  Cmd::mnuEditorCall0, Cmd::cmdEntry1})
+    for (Cmd c : {Cmd::mnuEntryCall1, Cmd::mnuEntryRename, Cmd::mnuEntryChange, Cmd::mnuEditorCall0,
+                  Cmd::cmdEntry1})
         out.set(c, entrySel);
     out.set(Cmd::mnuSortAll, canSort);
     out.set(Cmd::cmdSort0, canSort);

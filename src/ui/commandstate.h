@@ -10,22 +10,58 @@ class NoteTable;
 // name of an item is its objectName: the design name, with the index of an array
 // item appended (cmdEntry0, txtText1).
 enum class Cmd {
-    mnuGroup, mnuEntry, mnuOptions,
-    cmdEntry0, cmdEntry1,
-    mnuMoveTo, mnuSetMem, mnuClearMemos,
-    cmdIndiv0, cmdIndiv1, cmdIndiv2, cmdIndiv3,
-    cmdH0, cmdH1, cmdH2, cmdH3,
-    mnuEntryCall0, mnuEntryCall1, mnuEntryRename, mnuEntryChange, mnuEditorCall0,
-    mnuSortAll, cmdSort0, mnuEditor,
-    cmdCRSR0, cmdCRSR1, cmdCRSR2, cmdCRSR3, cmdCRSR4,
-    mnuSort0, mnuSort1,
-    mnuGroupDelete, mnuGroupRename, mnuInsert, mnuClearTrash,
-    txtText0, txtText1,
-    mnuGoToMemo0, mnuGoToMemo1, mnuGoToMemo2, mnuGoToMemo3,
-    mnuMoveToMemo0, mnuMoveToMemo1, mnuMoveToMemo2, mnuMoveToMemo3,
+    mnuGroup,
+    mnuEntry,
+    mnuOptions,
+    cmdEntry0,
+    cmdEntry1,
+    mnuMoveTo,
+    mnuSetMem,
+    mnuClearMemos,
+    cmdIndiv0,
+    cmdIndiv1,
+    cmdIndiv2,
+    cmdIndiv3,
+    cmdH0,
+    cmdH1,
+    cmdH2,
+    cmdH3,
+    mnuEntryCall0,
+    mnuEntryCall1,
+    mnuEntryRename,
+    mnuEntryChange,
+    mnuEditorCall0,
+    mnuSortAll,
+    cmdSort0,
+    mnuEditor,
+    cmdCRSR0,
+    cmdCRSR1,
+    cmdCRSR2,
+    cmdCRSR3,
+    cmdCRSR4,
+    mnuSort0,
+    mnuSort1,
+    mnuGroupDelete,
+    mnuGroupRename,
+    mnuInsert,
+    mnuClearTrash,
+    txtText0,
+    txtText1,
+    mnuGoToMemo0,
+    mnuGoToMemo1,
+    mnuGoToMemo2,
+    mnuGoToMemo3,
+    mnuMoveToMemo0,
+    mnuMoveToMemo1,
+    mnuMoveToMemo2,
+    mnuMoveToMemo3,
     mnuGoToLastMove,
-    mnuIndent0, mnuIndent1,
-    mnuCallTxtMemoCall0, mnuCallTxtMemoCall1, mnuCallTxtMemoCall2, mnuCallTxtMemoCall3,
+    mnuIndent0,
+    mnuIndent1,
+    mnuCallTxtMemoCall0,
+    mnuCallTxtMemoCall1,
+    mnuCallTxtMemoCall2,
+    mnuCallTxtMemoCall3,
     mnuClearTxtMemos,
 };
 inline constexpr int kCmdCount = int(Cmd::mnuClearTxtMemos) + 1;
@@ -39,12 +75,12 @@ struct CommandInput
     bool Locked = false;
     bool FileMissing = false;
 
-    int entryLine = -1;      // i: selected line of lstEntry, -1 for none
-    int entryLineCount = 0;  // N: lines of lstEntry, the closing " " line included
-    QString entryText;       // text of the selected lstEntry line
-    int groupLine = -1;      // gi: selected line of lstGroup, -1 for none
-    int groupLineCount = 0;  // gc
-    QString groupTitle;      // shown text of the selected lstGroup line
+    int entryLine = -1;     // i: selected line of lstEntry, -1 for none
+    int entryLineCount = 0; // N: lines of lstEntry, the closing " " line included
+    QString entryText;      // text of the selected lstEntry line
+    int groupLine = -1;     // gi: selected line of lstGroup, -1 for none
+    int groupLineCount = 0; // gc
+    QString groupTitle;     // shown text of the selected lstGroup line
 
     bool InTrash = false;          // the selected group is "Trash"
     bool emptyTrashExists = false; // a group "Trash" exists and holds no entry
