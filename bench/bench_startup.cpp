@@ -8,7 +8,7 @@
 
 #include "app/application_w.h"
 #include "app/frmmain.h"
-#include "common/notebookgen.h"
+#include "common/benchprogram.h"
 #include "platform/messages.h"
 #include "store/appstate.h"
 #include "store/store.h"
@@ -37,21 +37,9 @@ void say(const char *line)
     std::fflush(stdout);
 }
 
-class SilentMessages : public Messages
-{
-public:
-    void message(Icon, const QString &title, const QString &text) override
-    {
-        std::fprintf(stderr, "message: %s: %s\n", qPrintable(title), qPrintable(text));
-        say("failed\n");
-        std::exit(2);
-    }
-    void beep() override {}
-};
-
 int childApp(const QString &folder)
 {
-    SilentMessages messages;
+    BenchProgram::FailingMessages messages;
     Application app(folder, messages, [](int status) {
         std::fprintf(stderr, "program ended with %d\n", status);
         say("failed\n");
@@ -88,46 +76,10 @@ int childBare()
     return QApplication::exec();
 }
 
-// The program folder around the generated store: pref.dat as shipped (a
-// notebook of that size shows the same window) and nine free languages.
 bool makeProgramFolder(const QString &folder, bool entryFiles)
 {
-    QDir().mkpath(folder);
-    AppState state;
-    state.programFolder = folder;
-    Preferences &p = state.prefs;
-    p.StartGroup = u"Always First"_s;
-    p.FontName = u"DejaVu Sans"_s;
-    p.WindowTop = 1200;
-    p.WindowLeft = 1200;
-    p.WindowHeight = 8000;
-    p.WindowWidth = 12000;
-    p.FrameTop = 2740;
-    p.FrameLeft1 = 2975;
-    p.FrameLeft2 = 5400;
-    p.StorePath = u"preset"_s;
-    NoteTable table;
-    WordTable wordTable;
-    Words words(wordTable, p.language);
-    SilentMessages messages;
-    ErrorReport reports(state, words, messages);
-    Store store(state, table, reports, messages, words);
-    if (!store.Save_pref())
-        return false;
-
-    QByteArray language;
-    for (int l = 1; l <= 9; ++l) {
-        language += "(free)\r\n";
-        for (int k = 1; k < WordTable::kWords; ++k)
-            language += "\r\n";
-    }
-    QFile file(folder + u"Language.dat"_s);
-    if (!file.open(QIODevice::WriteOnly) || file.write(language) != language.size())
-        return false;
-    file.close();
-
     const NotebookGen::Summary summary =
-        NotebookGen::generateNotebook(folder + u"FileStore/"_s, 100, 999, 1, entryFiles);
+        BenchProgram::makeProgramFolder(folder, 100, 999, entryFiles);
     std::printf("notebook: %d groups, %d entries, idx.dat %lld bytes\n", summary.groups,
                 summary.entries, static_cast<long long>(summary.indexBytes));
     return summary.groups > 0;
@@ -150,13 +102,6 @@ double timeChild(const QStringList &arguments)
     const double ms = clock.nsecsElapsed() / 1e6;
     child.waitForFinished(30000);
     return line == "done\n" ? ms : -1;
-}
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    const size_t n = v.size();
-    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
 }
 
 int parent(const QStringList &args)
@@ -199,8 +144,8 @@ int parent(const QStringList &args)
             app.push_back(a);
         }
     }
-    const double mb = median(bare);
-    const double ma = median(app);
+    const double mb = BenchProgram::median(bare);
+    const double ma = BenchProgram::median(app);
     std::printf("bare window, first paint        %8.1f ms (median)\n", mb);
     std::printf("plimsa, end of start-up work    %8.1f ms (median)\n", ma);
     std::printf("ratio                           %8.2f\n", ma / mb);

@@ -169,7 +169,8 @@ Summary generateNotebook(const QString &storeFolder, int groups, int entries, qu
         summary.textBytes += mask.size();
         ++summary.files;
         ++summary.groups;
-        for (int e = 1; e <= table.entryCount(g); ++e) {
+        const int count = table.entryCount(g);
+        for (int e = 1; e <= count; ++e) {
             ++summary.entries;
             // Separator lines have no file, as in the program.
             if (!entryFiles || table.cell(g, e).startsWith(u"--"_s) ||

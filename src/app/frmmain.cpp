@@ -1,7 +1,14 @@
 #include "app/frmmain.h"
 
+#include "editing/codepagetextedit_w.h"
+#include "editing/editmodes_w.h"
+#include "editing/textkeys_w.h"
 #include "i18n/captions_w.h"
+#include "notebook/entrylist_w.h"
 #include "notebook/grouplist_w.h"
+#include "notebook/newentry_w.h"
+#include "notebook/organizing_w.h"
+#include "platform/keyinjector_w.h"
 #include "store/appstate.h"
 #include "store/notetable.h"
 #include "store/store.h"
@@ -26,10 +33,27 @@ FrmMain::FrmMain(MainContext context) : ctx_(std::move(context))
     w_ = buildMainWidgets(*this);
     layout_ = new WindowLayout(w_);
     resize(twipsToPixels(6000, logicalDpiX()), twipsToPixels(4400, logicalDpiY()));
+    buildViewingEditing();
     connectCommands();
 }
 
 FrmMain::~FrmMain() = default;
+
+// The lists and their loads, the edit modes with their keys, and New.
+void FrmMain::buildViewingEditing()
+{
+    keyInjector_ = new KeyInjector(ctx_.messages, this);
+    entryList_ = new EntryList(w_, main_, ctx_, groups_, this);
+    editModes_ = new EditModes(w_, main_, ctx_, *entryList_, this);
+    entryList_->setEditModes(editModes_);
+    editModes_->setTypeKeys([this](const QString &keys, std::chrono::milliseconds delay) {
+        keyInjector_->send(keys, delay);
+    });
+    newEntry_ = new NewEntry(w_, main_, ctx_, *entryList_, *editModes_, this);
+    new TextKeys(w_, main_, *editModes_, ctx_.messages, ctx_.words, this);
+    entryList_->addKeys(entryList_->listKeys());
+    newEntry_->addKeys(entryList_->listKeys());
+}
 
 void FrmMain::connectCommands()
 {
@@ -51,6 +75,8 @@ void FrmMain::connectCommands()
         w_.lstEntry->setFocus();
         hideMainWindow();
     });
+
+    installOrganizing(w_, main_, ctx_, groups_, *entryList_, entryList_->listKeys(), this);
 }
 
 bool FrmMain::Form_Load()
@@ -81,10 +107,9 @@ void FrmMain::paintEvent(QPaintEvent *event)
     }
 }
 
-// Selecting a group fills the entry list once the list loads are built; until
-// then the selection itself is all there is.
 void FrmMain::lstGroup_Click()
 {
+    entryList_->lstGroup_Click();
 }
 
 void FrmMain::RefreshCommands()
@@ -107,7 +132,7 @@ void FrmMain::mnuWordwrap_Click(bool checked)
     QPlainTextEdit *other = w_.txtText[1 - now];
     // The copy is no typing: its change event must start no edit mode.
     main_.IgnoreTextChange = true;
-    shown->setPlainText(other->toPlainText());
+    shown->setPlainText(boxText(other));
     main_.IgnoreTextChange = false;
     shown->show();
     other->hide();

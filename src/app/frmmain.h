@@ -7,6 +7,10 @@
 
 #include <QMainWindow>
 
+class EditModes;
+class EntryList;
+class KeyInjector;
+class NewEntry;
 class WindowLayout;
 
 // The main window: its load, first paint, start-up work and ending. The
@@ -27,6 +31,11 @@ public:
     const GroupList &groupList() const { return groups_; }
     WindowLayout &windowLayout() { return *layout_; }
     MainContext &context() { return ctx_; }
+    EntryList &entryList() { return *entryList_; }
+    EditModes &editModes() { return *editModes_; }
+    NewEntry &newEntry() { return *newEntry_; }
+    // Types key strings into the program itself.
+    KeyInjector &keyInjector() { return *keyInjector_; }
 
     // Runs when a line of lstGroup becomes selected.
     void lstGroup_Click();
@@ -46,6 +55,7 @@ protected:
 
 private:
     void connectCommands();
+    void buildViewingEditing();
     void TrayAdd();
     void TrayRemove();
     void hideMainWindow();
@@ -67,6 +77,10 @@ private:
     MainState main_;
     GroupList groups_;
     WindowLayout *layout_ = nullptr;
+    KeyInjector *keyInjector_ = nullptr;
+    EntryList *entryList_ = nullptr;
+    EditModes *editModes_ = nullptr;
+    NewEntry *newEntry_ = nullptr;
     bool paintedOnce_ = false;
     bool unloaded_ = false;
 };

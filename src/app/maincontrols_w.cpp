@@ -1,5 +1,7 @@
 #include "app/mainwidgets_w.h"
 
+#include "editing/codepagetextedit_w.h"
+
 #include <QCheckBox>
 #include <QFrame>
 #include <QLabel>
@@ -66,9 +68,9 @@ void buildLists(QWidget *client, MainWidgets &w)
     for (QListWidget *list : {w.lstGroup, w.lstEntry})
         list->setSelectionMode(QAbstractItemView::SingleSelection);
 
-    w.txtMask = named<QPlainTextEdit>(client, u"txtMask"_s);
+    w.txtMask = named<CodePageTextEdit>(client, u"txtMask"_s);
     for (std::size_t i = 0; i < w.txtText.size(); ++i)
-        w.txtText[i] = named<QPlainTextEdit>(client, indexed(u"txtText"_s, i));
+        w.txtText[i] = named<CodePageTextEdit>(client, indexed(u"txtText"_s, i));
     w.txtText[0]->setLineWrapMode(QPlainTextEdit::NoWrap);
     w.txtText[1]->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     w.txtText[1]->hide();

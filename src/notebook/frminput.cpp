@@ -1,9 +1,9 @@
 #include "notebook/frminput.h"
 
+#include "editing/codepagerefusal.h"
 #include "i18n/wordtable.h"
 #include "platform/messages.h"
 #include "store/appstate.h"
-#include "store/codepage.h"
 #include "ui/dialogplacement_w.h"
 
 #include <QKeyEvent>
@@ -26,11 +26,10 @@ public:
 
     State validate(QString &input, int &) const override
     {
-        const qsizetype bad = CodePage::firstUnencodable(input);
-        if (bad < 0)
+        const QString bad = CodePageRefusal::firstRefused(input);
+        if (bad.isEmpty())
             return Acceptable;
-        const bool pair = input.at(bad).isHighSurrogate() && bad + 1 < input.size();
-        Q_EMIT refused(input.mid(bad, pair ? 2 : 1));
+        Q_EMIT refused(bad);
         return Invalid;
     }
 
@@ -135,12 +134,8 @@ void FrmInput::refuseCharacter(const QString &character)
     refusalPending_ = true;
     QTimer::singleShot(0, this, [this, character] {
         refusalPending_ = false;
-        const QString code =
-            QString::number(character.toUcs4().value(0), 16).toUpper().rightJustified(4, u'0');
         messages_.message(Messages::Icon::Information, words_(79),
-                          u"The character \"%1\" (U+%2) cannot be stored in Plimsa's files, "
-                          "which hold only Windows-1252 characters. It was not taken."_s
-                              .arg(character, code));
+                          CodePageRefusal::message(character));
     });
 }
 

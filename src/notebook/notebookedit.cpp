@@ -59,6 +59,18 @@ bool insertGroupRow(NoteTable &table, int L, const QString &storedName)
     return true;
 }
 
+int sortedGroupSlot(const NoteTable &table, const QString &storedName, int leaveOut)
+{
+    const QString shown = InDOS(storedName);
+    const int groups = table.groupCount();
+    int slot = 0;
+    for (int g = 0; g < groups; ++g) {
+        if (g != leaveOut && listLess(InDOS(table.name(g)), shown))
+            ++slot;
+    }
+    return slot;
+}
+
 bool moveRenamedGroupRow(NoteTable &table, int L, int K, const QString &storedName)
 {
     const int groups = table.groupCount();

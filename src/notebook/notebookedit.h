@@ -35,6 +35,11 @@ bool appendTitle(NoteTable &table, int g, const QString &storedTitle);
 // beyond the groups (it would leave a gap).
 bool insertGroupRow(NoteTable &table, int L, const QString &storedName);
 
+// The slot a group of this stored name takes so that slot order stays the
+// order of the sorted group list: the number of groups whose shown name sorts
+// before it. `leaveOut` is a slot not counted (the group being renamed).
+int sortedGroupSlot(const NoteTable &table, const QString &storedName, int leaveOut = -1);
+
 // A renamed group: the row at slot L moves, with all its entries, to slot K
 // (its line in the group list after the rename) and takes the new name; the
 // rows between close up behind it. False, with the table unchanged, when L

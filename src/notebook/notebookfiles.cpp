@@ -280,21 +280,26 @@ Result renameEntryFile(const QString &store, const QString &group, const QString
 Result copyEntryFile(const QString &store, const QString &fromGroup, const QString &toGroup,
                      const QString &title)
 {
-    const QString from = StorePaths::entryFile(store, fromGroup, title);
-    const QString to = StorePaths::entryFile(store, toGroup, title);
+    return copyEntryFile(store, fromGroup, title, toGroup, title);
+}
+
+Result copyEntryFile(const QString &store, const QString &fromGroup, const QString &fromTitle,
+                     const QString &toGroup, const QString &toTitle)
+{
+    const QString from = StorePaths::entryFile(store, fromGroup, fromTitle);
+    const QString to = StorePaths::entryFile(store, toGroup, toTitle);
     if (!StorePaths::isSafeStoredName(fromGroup) || !StorePaths::isSafeStoredName(toGroup) ||
-        !StorePaths::isSafeStoredName(title))
+        !StorePaths::isSafeStoredName(fromTitle) || !StorePaths::isSafeStoredName(toTitle))
         return failure(EINVAL, from, to);
     const Fd storeFd(openStore(store));
     if (!storeFd)
         return failure(errno, store);
-    const QByteArray name = entryName(title);
 
     const Fd sourceFolder(openGroup(storeFd.get(), fromGroup));
     if (!sourceFolder)
         return failure(errno, from, to);
-    const Fd source(
-        ::openat(sourceFolder.get(), name.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+    const Fd source(::openat(sourceFolder.get(), entryName(fromTitle).constData(),
+                             O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
     if (!source)
         return failure(errno, from, to);
     struct stat st;
@@ -309,7 +314,7 @@ Result copyEntryFile(const QString &store, const QString &fromGroup, const QStri
     const Fd targetFolder(openGroup(storeFd.get(), toGroup));
     if (!targetFolder)
         return failure(errno, from, to);
-    if (const int err = createNoReplace(targetFolder.get(), name, bytes))
+    if (const int err = createNoReplace(targetFolder.get(), entryName(toTitle), bytes))
         return failure(err, from, to);
     syncFolder(targetFolder.get());
     return {};

@@ -70,6 +70,11 @@ Result renameEntryFile(const QString &store, const QString &group, const QString
 // source stays; deleting it is the separate last step of a move.
 Result copyEntryFile(const QString &store, const QString &fromGroup, const QString &toGroup,
                      const QString &title);
+// The same for an entry that takes another title in the target group (a move
+// made unique there): the source keeps its name until it is deleted, so a
+// failed copy leaves nothing renamed.
+Result copyEntryFile(const QString &store, const QString &fromGroup, const QString &fromTitle,
+                     const QString &toGroup, const QString &toTitle);
 
 // Deletes an entry's text file. A file that is not there is no failure.
 Result deleteEntryFile(const QString &store, const QString &group, const QString &title);

@@ -4,6 +4,8 @@
 #include "store/notetable.h"
 #include "store/storepaths.h"
 
+#include <cstring>
+
 using namespace Qt::StringLiterals;
 
 namespace IndexFile {
@@ -77,35 +79,108 @@ ParseResult parse(QByteArrayView bytes, NoteTable &table)
     return {};
 }
 
-TextLines::Encoded serialize(const NoteTable &table, const QString &programVersion,
-                             QByteArray reuse)
+namespace {
+
+qsizetype slotBytes(const NoteTable &table, int g)
+{
+    qsizetype bytes = 0;
+    for (int c = 0; c < NoteTable::kColumns; ++c) {
+        const qsizetype n = table.cell(g, c).size();
+        if (n != 0)
+            bytes += n + 3;
+    }
+    return bytes;
+}
+
+// The lines of slot g: every cell that is not empty, a cell after a gap too.
+bool writeSlot(TextLines::Writer &out, const NoteTable &table, int g,
+               std::optional<IoError> &refused)
+{
+    for (int c = 0; c < NoteTable::kColumns; ++c) {
+        const QString &cell = table.cell(g, c);
+        if (cell.isEmpty())
+            continue;
+        if (!StorePaths::isSafeStoredName(cell)) {
+            refused = IoError::custom(
+                u"The name \"%1\" (group %2, column %3) is not a valid file name"_s.arg(
+                    cell, QString::number(g), QString::number(c)));
+            return false;
+        }
+        if (!out.line(cell, c == 0 ? QByteArrayView() : QByteArrayView("\\")))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+TextLines::Encoded serialize(const NoteTable &table, const QString &programVersion)
 {
     qsizetype expected = 64;
-    for (int g = 0; g < NoteTable::kGroups; ++g) {
-        for (int c = 0; c < NoteTable::kColumns; ++c) {
-            const qsizetype n = table.cell(g, c).size();
-            if (n != 0)
-                expected += n + 3;
-        }
-    }
-    TextLines::Writer out(expected, std::move(reuse));
+    for (int g = 0; g < NoteTable::kGroups; ++g)
+        expected += slotBytes(table, g);
+    TextLines::Writer out(expected);
     out.line(header(programVersion));
+    std::optional<IoError> refused;
     for (int g = 0; g < NoteTable::kGroups; ++g) {
-        for (int c = 0; c < NoteTable::kColumns; ++c) {
-            const QString &cell = table.cell(g, c);
-            if (cell.isEmpty())
-                continue;
-            if (!StorePaths::isSafeStoredName(cell)) {
-                return {QByteArray(),
-                        IoError::custom(
-                            u"The name \"%1\" (group %2, column %3) is not a valid file name"_s.arg(
-                                cell, QString::number(g), QString::number(c)))};
-            }
-            if (!out.line(cell, c == 0 ? QByteArrayView() : QByteArrayView("\\")))
-                return out.finish();
-        }
+        if (!writeSlot(out, table, g, refused))
+            return refused ? TextLines::Encoded{QByteArray(), refused} : out.finish();
     }
     return out.finish();
+}
+
+Encoder::Encoder() : cells_(NoteTable::kGroups * NoteTable::kColumns) {}
+
+bool Encoder::unchanged(const NoteTable &table, int g) const
+{
+    if (!slots_[g].valid)
+        return false;
+    const QString *then = &cells_[g * NoteTable::kColumns];
+    for (int c = 0; c < NoteTable::kColumns; ++c) {
+        const QString &now = table.cell(g, c);
+        if (now.size() != then[c].size() ||
+            (!now.isEmpty() && now.constData() != then[c].constData()))
+            return false;
+    }
+    return true;
+}
+
+TextLines::Encoded Encoder::encode(const NoteTable &table, const QString &programVersion)
+{
+    std::optional<IoError> refused;
+    for (int g = 0; g < NoteTable::kGroups; ++g) {
+        Slot &slot = slots_[g];
+        if (unchanged(table, g))
+            continue;
+        slot.valid = false;
+        TextLines::Writer out(slotBytes(table, g), std::move(slot.lines));
+        if (!writeSlot(out, table, g, refused)) {
+            // The whole file again, for the report with the right line.
+            return serialize(table, programVersion);
+        }
+        slot.lines = out.finish().bytes;
+        for (int c = 0; c < NoteTable::kColumns; ++c)
+            cells_[g * NoteTable::kColumns + c] = table.cell(g, c);
+        slot.valid = true;
+    }
+
+    TextLines::Writer head;
+    head.line(header(programVersion));
+    const TextLines::Encoded headLine = head.finish();
+    if (!headLine)
+        return headLine;
+    qsizetype total = headLine.bytes.size();
+    for (const Slot &slot : slots_)
+        total += slot.lines.size();
+    file_.resize(total);
+    char *dst = file_.data();
+    std::memcpy(dst, headLine.bytes.constData(), size_t(headLine.bytes.size()));
+    dst += headLine.bytes.size();
+    for (const Slot &slot : slots_) {
+        std::memcpy(dst, slot.lines.constData(), size_t(slot.lines.size()));
+        dst += slot.lines.size();
+    }
+    return TextLines::Encoded{file_, std::nullopt};
 }
 
 } // namespace IndexFile

@@ -1,12 +1,14 @@
 #pragma once
 
 #include "store/ioerror.h"
+#include "store/notetable.h"
 #include "store/textlines.h"
 
 #include <QByteArrayView>
 #include <QString>
 
-class NoteTable;
+#include <array>
+#include <vector>
 
 // idx.dat: a header line, then each group's stored name followed by its entry
 // titles, each title behind a "\".
@@ -39,8 +41,31 @@ ParseResult parse(QByteArrayView bytes, NoteTable &table);
 
 // Every cell of the table in slot and column order, a cell after a gap too. A
 // name that could not be read back as the same cell is refused, so a damaged
-// index never reaches the disk. `reuse` lends its storage to the result.
-TextLines::Encoded serialize(const NoteTable &table, const QString &programVersion,
-                             QByteArray reuse = {});
+// index never reaches the disk.
+TextLines::Encoded serialize(const NoteTable &table, const QString &programVersion);
+
+// The same file, for Save_idx, which runs after every change of the notebook
+// while most changes touch one group. The lines of each slot are kept with the
+// strings they were made from; a slot whose cells are still those very strings
+// is not encoded again. Qt shares the data of a copied string and gives a
+// changed string new data, so the same data and size mean the same text.
+class Encoder
+{
+public:
+    Encoder();
+    TextLines::Encoded encode(const NoteTable &table, const QString &programVersion);
+
+private:
+    struct Slot
+    {
+        QByteArray lines;
+        bool valid = false;
+    };
+    bool unchanged(const NoteTable &table, int g) const;
+
+    std::vector<QString> cells_; // what each slot's lines were made from
+    std::array<Slot, NoteTable::kGroups> slots_;
+    QByteArray file_;
+};
 
 } // namespace IndexFile

@@ -24,8 +24,7 @@ QString prefFile(const AppState &state)
 Store::Store(AppState &state, NoteTable &table, ErrorReport &reports, Messages &messages,
              const Words &words)
     : state_(state), table_(table), reports_(reports), messages_(messages), words_(words)
-{
-}
+{}
 
 void Store::aboutToOpen(const QString &path)
 {
@@ -70,14 +69,8 @@ bool Store::Save_pref()
 bool Store::Save_idx()
 {
     state_.FilesWritten = true;
-    // Every change of the notebook comes here; the bytes of one save are the
-    // storage of the next, which keeps a full notebook's save off the allocator.
-    TextLines::Encoded index =
-        IndexFile::serialize(table_, state_.ProgramVersion, std::move(indexBuffer_));
-    const bool written =
-        write(StorePaths::indexFile(state_.storeFolder), index, state_.storeFolder);
-    indexBuffer_ = std::move(index.bytes);
-    return written;
+    return write(StorePaths::indexFile(state_.storeFolder),
+                 indexEncoder_.encode(table_, state_.ProgramVersion), state_.storeFolder);
 }
 
 bool Store::write(const QString &path, const TextLines::Encoded &content, const QString &root)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/indexfile.h"
 #include "store/ioerror.h"
 #include "store/safewrite.h"
 #include "store/storemarker.h"
@@ -8,7 +9,6 @@
 #include <optional>
 
 struct AppState;
-class NoteTable;
 class ErrorReport;
 class Messages;
 class Words;
@@ -56,5 +56,5 @@ private:
     Messages &messages_;
     const Words &words_;
     StoreMarker marker_;
-    QByteArray indexBuffer_;
+    IndexFile::Encoder indexEncoder_;
 };

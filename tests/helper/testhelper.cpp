@@ -5,9 +5,10 @@
 //   hold-marker <storeFolder> [close-other] [spawn-child]
 //       takes the store marker and prints "held" or "refused <errno>".
 //       close-other: opens and closes InUse.dat once more after taking it.
-//       spawn-child: starts a child (mode wait-stdin) and prints "child <pid>".
-//   wait-stdin
-//       waits until standard input is closed.
+//       spawn-child: starts a child (mode linger) and prints "child <pid>".
+//   linger
+//       sleeps for a minute: a child that outlives its parent until the test
+//       kills it (standard input would close with the parent).
 //   write-loop <file> <root> <contentA> <contentB>
 //       rewrites <file> with writeWholeFile, alternating the contents of the
 //       files contentB and contentA, for ever; prints "ready" after the first
@@ -27,6 +28,7 @@
 #include <QString>
 
 #include <cerrno>
+#include <chrono>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -90,7 +92,7 @@ int holdMarker(int argc, char **argv)
             ::close(other);
     }
     if (hasOption(argc, argv, 3, "spawn-child")) {
-        char mode[] = "wait-stdin";
+        char mode[] = "linger";
         char *childArgv[] = {argv[0], mode, nullptr};
         pid_t child = 0;
         if (posix_spawn(&child, "/proc/self/exe", nullptr, nullptr, childArgv, environ) == 0)
@@ -149,8 +151,8 @@ int main(int argc, char **argv)
     };
     if (mode("hold-marker", 1))
         return holdMarker(argc, argv);
-    if (mode("wait-stdin", 0)) {
-        waitForStdinClosed();
+    if (mode("linger", 0)) {
+        std::this_thread::sleep_for(std::chrono::minutes(1));
         return 0;
     }
     if (mode("write-loop", 4))

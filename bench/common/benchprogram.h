@@ -1,0 +1,29 @@
+#pragma once
+
+#include "common/notebookgen.h"
+#include "platform/messages.h"
+
+#include <QString>
+#include <vector>
+
+// What the window benchmarks share: a program folder around a generated store,
+// and message boxes that end the run, since a message means a step failed.
+namespace BenchProgram {
+
+class FailingMessages : public Messages
+{
+public:
+    // Prints the message, and "failed" on stdout for a parent process, then ends.
+    void message(Icon icon, const QString &title, const QString &text) override;
+    void beep() override {}
+};
+
+// pref.dat as shipped (start group "Always First", the shipped window and
+// splitter sizes), Language.dat with nine free languages, and the store
+// FileStore/ from NotebookGen. Returns what was generated; groups 0 on failure.
+NotebookGen::Summary makeProgramFolder(const QString &folder, int groups, int entries,
+                                       bool entryFiles);
+
+double median(std::vector<double> values);
+
+} // namespace BenchProgram

@@ -1,0 +1,247 @@
+#include "editing/editmodes_w.h"
+
+#include "app/maincontext.h"
+#include "app/mainstate.h"
+#include "app/mainwidgets_w.h"
+#include "editing/editrules.h"
+#include "i18n/wordtable.h"
+#include "notebook/entrylist_w.h"
+#include "platform/messages.h"
+#include "store/appstate.h"
+#include "ui/refreshcommands_w.h"
+#include "ui/twips.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QFrame>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+using namespace Qt::StringLiterals;
+
+EditModes::EditModes(const MainWidgets &w, MainState &main, MainContext &ctx, EntryList &entries,
+                     QObject *parent)
+    : QObject(parent), w_(w), main_(main), ctx_(ctx), entries_(entries)
+{
+    for (std::size_t i = 0; i < w_.txtText.size(); ++i) {
+        connect(w_.txtText[i], &QPlainTextEdit::textChanged, this,
+                [this, i] { txtText_Change(int(i)); });
+    }
+    connect(w_.txtMask, &QPlainTextEdit::textChanged, this, &EditModes::txtMask_Change);
+    for (std::size_t i = 0; i < w_.cmdEdit.size(); ++i) {
+        connect(w_.cmdEdit[i], &QPushButton::clicked, this, [this, i] { cmdEdit_Click(int(i)); });
+    }
+    connect(w_.chckEdit, &QCheckBox::toggled, this, &EditModes::applyLock);
+    w_.cmdEdit[2]->setEnabled(false);
+}
+
+void EditModes::RefreshCommands()
+{
+    refreshCommands(w_, main_, ctx_.state, ctx_.table, ctx_.words);
+}
+
+bool EditModes::locked() const
+{
+    return w_.chckEdit->isChecked();
+}
+
+QPlainTextEdit *EditModes::textBox() const
+{
+    return w_.txtText[std::size_t(ctx_.state.TextBoxIndex)];
+}
+
+bool EditModes::isNewEntry() const
+{
+    return entries_.selectedTitle() == EditRules::newEntryTitle();
+}
+
+void EditModes::txtText_Change(int index)
+{
+    if (main_.IgnoreTextChange) {
+        main_.IgnoreTextChange = false;
+        return;
+    }
+    // Only the box in use is typed into; the other one is filled by program.
+    if (index != ctx_.state.TextBoxIndex)
+        return;
+    if (main_.FileMissing) {
+        w_.lblDate->setText(u"File not present!"_s);
+        return;
+    }
+    if (main_.MaskEditMode) {
+        cmdEdit_Click(1);
+        return;
+    }
+    if (entries_.onBlankLine() || main_.Loading)
+        return;
+    if (!isNewEntry())
+        w_.cmdEdit[2]->setEnabled(true);
+    if (main_.TextEditMode)
+        return;
+    main_.TextEditMode = true;
+    setOkWidth(isNewEntry() ? 1590 : 750);
+    w_.lblMode->setText(ctx_.words(85));
+    ShowEditFrame();
+    RefreshCommands();
+}
+
+void EditModes::txtMask_Change()
+{
+    if (main_.TextEditMode) {
+        cmdEdit_Click(1);
+        return;
+    }
+    if (main_.Loading || main_.MaskEditMode)
+        return;
+    if (locked()) {
+        ctx_.messages.message(Messages::Icon::Information, ctx_.words(79), ctx_.words(78));
+        return;
+    }
+    setOkWidth(1590);
+    main_.MaskEditMode = true;
+    w_.lblMode->setText(ctx_.words(86));
+    ShowEditFrame();
+}
+
+void EditModes::setOkWidth(int twips)
+{
+    QPushButton *ok = w_.cmdEdit[0];
+    ok->resize(twipsToPixels(twips, ok->logicalDpiX()), ok->height());
+    if (twips > 750) {
+        // OK covers the place of Save, which has no use then.
+        w_.cmdEdit[2]->setEnabled(false);
+        ok->raise();
+    }
+}
+
+void EditModes::ShowEditFrame()
+{
+    for (QFrame *frame : w_.fraMain)
+        frame->hide();
+    w_.fraEdit->show();
+    for (QMenu *menu :
+         {w_.mnuFile, w_.mnuGroup, w_.mnuEntry, w_.mnuGo_Move, w_.mnuOptions, w_.mnuInfo})
+        menu->menuAction()->setEnabled(false);
+    w_.lstGroup->setEnabled(false);
+    w_.lstEntry->setEnabled(false);
+    // The buttons beside the lists would change the selection, or the order,
+    // under the text being edited; the refresh at the end of the edit gives
+    // them their states back.
+    for (QPushButton *button : w_.cmdCRSR)
+        button->setEnabled(false);
+    for (QPushButton *button : w_.cmdH)
+        button->setEnabled(false);
+    w_.mnuPhrases->menuAction()->setVisible(true);
+}
+
+void EditModes::cmdEdit_Click(int index)
+{
+    if (index < 0 || index > 2)
+        return;
+    if (index == 1) {
+        const bool wasTextEdit = main_.TextEditMode;
+        main_.TextEditMode = false;
+        cancel(wasTextEdit);
+        return;
+    }
+
+    // OK and Save by key also arrive while nothing is edited, and for an entry
+    // without a file: then there is nothing to write.
+    const bool textEdited = main_.TextEditMode && !main_.FileMissing && !entries_.onBlankLine();
+    SaveOutcome outcome = SaveOutcome::Written;
+    if (main_.MaskEditMode)
+        outcome = saveMask();
+    else if (textEdited)
+        outcome = saveText(index);
+
+    switch (outcome) {
+    case SaveOutcome::Failed:
+    case SaveOutcome::TitleRefused:
+        // Still in the edit mode with the text as typed: the user can try again
+        // or copy the text elsewhere.
+        (main_.MaskEditMode ? w_.txtMask : textBox())->setFocus();
+        return;
+    case SaveOutcome::NewEntryDropped:
+        main_.TextEditMode = false;
+        endEdit();
+        return;
+    case SaveOutcome::Written:
+        break;
+    }
+    if (index == 2) {
+        w_.cmdEdit[2]->setEnabled(false);
+        (main_.MaskEditMode ? w_.txtMask : textBox())->setFocus();
+        return;
+    }
+    main_.TextEditMode = false;
+    endEdit();
+}
+
+void EditModes::cancel(bool wasTextEdit)
+{
+    if (main_.MaskEditMode) {
+        main_.Loading = true;
+        w_.txtMask->setPlainText(main_.LoadedMask);
+        main_.Loading = false;
+    } else if (wasTextEdit && isNewEntry()) {
+        entries_.RemoveSelectedEntry(false);
+    }
+    endEdit();
+}
+
+void EditModes::endEdit()
+{
+    main_.MaskEditMode = false;
+    entries_.lstEntry_Click();
+    w_.fraEdit->hide();
+    for (QFrame *frame : w_.fraMain)
+        frame->show();
+    for (QMenu *menu :
+         {w_.mnuFile, w_.mnuGroup, w_.mnuEntry, w_.mnuGo_Move, w_.mnuOptions, w_.mnuInfo})
+        menu->menuAction()->setEnabled(true);
+    w_.lstGroup->setEnabled(true);
+    w_.lstEntry->setEnabled(true);
+    w_.mnuPhrases->menuAction()->setVisible(false);
+    // The menus were enabled as a whole; the lock and the selection decide again.
+    RefreshCommands();
+    w_.lstEntry->setFocus();
+}
+
+void EditModes::txtText_DblClick(int index)
+{
+    Q_UNUSED(index);
+    if (!main_.FileMissing && !locked()) {
+        txtText_Change(ctx_.state.TextBoxIndex);
+        textBox()->setFocus();
+    }
+    afterDoubleClick();
+}
+
+void EditModes::txtMask_DblClick()
+{
+    if (!locked())
+        txtMask_Change();
+    afterDoubleClick();
+}
+
+void EditModes::afterDoubleClick()
+{
+    // The caret goes to the end of the clicked line, so the word the
+    // double-click selected is no longer selected and typing does not replace it.
+    if (typeKeys_)
+        typeKeys_(u"{END}"_s, std::chrono::milliseconds(250));
+}
+
+void EditModes::applyLock()
+{
+    const bool on = locked();
+    for (QPlainTextEdit *box : {w_.txtText[0], w_.txtText[1], w_.txtMask}) {
+        box->setReadOnly(on);
+        // Read-only still lets the caret move and the text be selected and copied.
+        if (on)
+            box->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    }
+}

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QObject>
+#include <chrono>
+#include <functional>
+
+struct MainContext;
+struct MainState;
+struct MainWidgets;
+class EntryList;
+class QPlainTextEdit;
+
+// The three states of the window (viewing, text edit mode, mask edit mode), the
+// way into them by the first change of a box, and OK, Cancel and Save.
+class EditModes : public QObject
+{
+    Q_OBJECT
+public:
+    // Types a key string into the program after a delay (the key injection service).
+    using TypeKeys = std::function<void(const QString &keys, std::chrono::milliseconds delay)>;
+
+    EditModes(const MainWidgets &w, MainState &main, MainContext &ctx, EntryList &entries,
+              QObject *parent = nullptr);
+
+    void setTypeKeys(TypeKeys typeKeys) { typeKeys_ = std::move(typeKeys); }
+
+    void txtText_Change(int index);
+    void txtMask_Change();
+    void ShowEditFrame();
+    // 0 OK, 1 Cancel, 2 Save; the buttons and the keys call it in every state.
+    void cmdEdit_Click(int index);
+    void txtText_DblClick(int index);
+    void txtMask_DblClick();
+    // The lock: the boxes keep their text from every kind of edit while it is on.
+    void applyLock();
+
+    bool locked() const;
+    QPlainTextEdit *textBox() const;
+
+private:
+    enum class SaveOutcome { Written, Failed, TitleRefused, NewEntryDropped };
+    SaveOutcome saveText(int index);
+    SaveOutcome saveMask();
+    void cancel(bool wasTextEdit);
+    // Step 8 of cmdEdit_Click for OK and Cancel: back to viewing.
+    void endEdit();
+    void setOkWidth(int twips);
+    void afterDoubleClick();
+    bool isNewEntry() const;
+    void RefreshCommands();
+
+    const MainWidgets &w_;
+    MainState &main_;
+    MainContext &ctx_;
+    EntryList &entries_;
+    TypeKeys typeKeys_;
+};

@@ -1,0 +1,151 @@
+#include "editing/textkeys_w.h"
+
+#include "app/mainstate.h"
+#include "app/mainwidgets_w.h"
+#include "editing/codepagerefusal.h"
+#include "editing/codepagetextedit_w.h"
+#include "editing/editmodes_w.h"
+#include "i18n/wordtable.h"
+#include "platform/messages.h"
+
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr Qt::KeyboardModifiers kModifiers =
+    Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier;
+
+} // namespace
+
+TextKeys::TextKeys(const MainWidgets &w, MainState &main, EditModes &editModes, Messages &messages,
+                   const Words &words, QObject *parent)
+    : QObject(parent), w_(w), main_(main), editModes_(editModes), messages_(messages), words_(words)
+{
+    for (QPlainTextEdit *box : {w_.txtText[0], w_.txtText[1], w_.txtMask}) {
+        box->installEventFilter(this);
+        box->viewport()->installEventFilter(this);
+        if (auto *checked = qobject_cast<CodePageTextEdit *>(box)) {
+            connect(checked, &CodePageTextEdit::refused, this, [this](const QString &character) {
+                messages_.message(Messages::Icon::Information, words_(79),
+                                  CodePageRefusal::message(character));
+            });
+        }
+    }
+}
+
+bool TextKeys::eventFilter(QObject *watched, QEvent *event)
+{
+    for (std::size_t i = 0; i < w_.txtText.size() + 1; ++i) {
+        QPlainTextEdit *box = i < w_.txtText.size() ? w_.txtText[i] : w_.txtMask;
+        const bool textBox = box != w_.txtMask;
+        if (watched == box->viewport()) {
+            if (event->type() == QEvent::MouseButtonDblClick &&
+                static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+                // The box selects the word under the pointer first, as always.
+                if (textBox)
+                    editModes_.txtText_DblClick(int(i));
+                else
+                    editModes_.txtMask_DblClick();
+            }
+            return false;
+        }
+        if (watched != box)
+            continue;
+        switch (event->type()) {
+        case QEvent::KeyPress: {
+            const auto &key = *static_cast<QKeyEvent *>(event);
+            return keyDown(textBox, key) || keyPress(key);
+        }
+        case QEvent::InputMethod: {
+            const QString commit = static_cast<QInputMethodEvent *>(event)->commitString();
+            if (commit.isEmpty())
+                return false;
+            if (editModes_.locked()) {
+                showLocked();
+                return true;
+            }
+            return refuseText(commit);
+        }
+        default:
+            return false;
+        }
+    }
+    return false;
+}
+
+bool TextKeys::keyDown(bool textBox, const QKeyEvent &key)
+{
+    switch (key.key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (key.modifiers() & kModifiers) {
+            // OK; the Enter itself must not become a line break afterwards.
+            main_.SwallowKeyPress = true;
+            editModes_.cmdEdit_Click(0);
+        }
+        return false;
+    case Qt::Key_Escape:
+        editModes_.cmdEdit_Click(1);
+        return true;
+    case Qt::Key_Delete:
+        if (textBox && editModes_.locked()) {
+            showLocked();
+            return true;
+        }
+        return false;
+    case Qt::Key_F2:
+        editModes_.cmdEdit_Click(0);
+        return true;
+    case Qt::Key_F3:
+        if (!textBox)
+            return false;
+        editModes_.cmdEdit_Click(2);
+        return true;
+    case Qt::Key_F4:
+        editModes_.cmdEdit_Click(1);
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool TextKeys::keyPress(const QKeyEvent &key)
+{
+    const bool enter = key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter;
+    const bool edits = enter || !key.text().isEmpty() || key.matches(QKeySequence::Paste) ||
+                       key.matches(QKeySequence::Cut) || key.matches(QKeySequence::Undo) ||
+                       key.matches(QKeySequence::Redo);
+    if (!edits)
+        return false;
+    if (main_.SwallowKeyPress) {
+        main_.SwallowKeyPress = false;
+        return true;
+    }
+    if (editModes_.locked()) {
+        // Copying and selecting change nothing; they stay possible while locked.
+        if (key.matches(QKeySequence::Copy) || key.matches(QKeySequence::SelectAll))
+            return false;
+        showLocked();
+        return true;
+    }
+    return refuseText(key.text());
+}
+
+bool TextKeys::refuseText(const QString &text)
+{
+    const QString bad = CodePageRefusal::firstRefused(text);
+    if (bad.isEmpty())
+        return false;
+    messages_.message(Messages::Icon::Information, words_(79), CodePageRefusal::message(bad));
+    return true;
+}
+
+void TextKeys::showLocked()
+{
+    messages_.message(Messages::Icon::Information, words_(79), words_(78));
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QObject>
+
+struct MainState;
+struct MainWidgets;
+class EditModes;
+class Messages;
+class QKeyEvent;
+class QPlainTextEdit;
+class Words;
+
+// txtText_KeyDown, txtMask_KeyDown and the key press check of the text boxes:
+// the keys that confirm, save and cancel an edit, the lock's refusal of typed
+// characters, and the refusal of characters the files cannot store. Also the
+// double-click on a box.
+class TextKeys : public QObject
+{
+    Q_OBJECT
+public:
+    TextKeys(const MainWidgets &w, MainState &main, EditModes &editModes, Messages &messages,
+             const Words &words, QObject *parent = nullptr);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    // True when the key was consumed.
+    bool keyDown(bool textBox, const QKeyEvent &key);
+    bool keyPress(const QKeyEvent &key);
+    bool refuseText(const QString &text);
+    void showLocked();
+
+    const MainWidgets &w_;
+    MainState &main_;
+    EditModes &editModes_;
+    Messages &messages_;
+    const Words &words_;
+};

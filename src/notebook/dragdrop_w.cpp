@@ -1,0 +1,164 @@
+#include "notebook/dragdrop_w.h"
+
+#include "app/maincontext.h"
+#include "app/mainstate.h"
+#include "app/mainwidgets_w.h"
+#include "notebook/entrycommands_w.h"
+#include "notebook/notebookview_w.h"
+#include "notebook/ordering_w.h"
+#include "store/appstate.h"
+
+#include <QApplication>
+#include <QDrag>
+#include <QDropEvent>
+#include <QListWidget>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPushButton>
+
+using namespace Qt::StringLiterals;
+
+DragDrop::DragDrop(NotebookView &view, EntryCommands &entryCommands, Ordering &ordering,
+                   QObject *parent)
+    : QObject(parent), view_(view), entryCommands_(entryCommands), ordering_(ordering)
+{
+    setObjectName(u"dragDrop"_s);
+    const MainWidgets &w = view_.w;
+    for (QListWidget *list : {w.lstEntry, w.lstGroup}) {
+        list->setAcceptDrops(true);
+        list->viewport()->setAcceptDrops(true);
+        list->viewport()->installEventFilter(this);
+    }
+    w.cmdEntry[1]->setAcceptDrops(true);
+    w.cmdEntry[1]->installEventFilter(this);
+}
+
+QString DragDrop::mimeType()
+{
+    return u"application/x-plimsa-entry"_s;
+}
+
+bool DragDrop::eventFilter(QObject *watched, QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseMove:
+    case QEvent::MouseButtonRelease:
+        return watched == view_.w.lstEntry->viewport() && mouseOnEntryList(event);
+    case QEvent::DragEnter:
+    case QEvent::DragMove:
+    case QEvent::Drop:
+        return dragOnTarget(watched, event);
+    default:
+        return QObject::eventFilter(watched, event);
+    }
+}
+
+bool DragDrop::mouseOnEntryList(QEvent *event)
+{
+    const auto *mouse = static_cast<QMouseEvent *>(event);
+    QListWidget *list = view_.w.lstEntry;
+    if (event->type() == QEvent::MouseButtonPress) {
+        const QListWidgetItem *item = list->itemAt(mouse->position().toPoint());
+        pressedOnEntry_ =
+            mouse->button() == Qt::LeftButton && item && list->row(item) < list->count() - 1;
+        pressPosition_ = mouse->position().toPoint();
+        return false;
+    }
+    if (event->type() == QEvent::MouseButtonRelease) {
+        pressedOnEntry_ = false;
+        return false;
+    }
+    if (!pressedOnEntry_ || !(mouse->buttons() & Qt::LeftButton))
+        return false;
+    // Held on an entry, the mouse drags that entry instead of sweeping the
+    // selection along the lines it passes.
+    if ((mouse->position().toPoint() - pressPosition_).manhattanLength() >=
+        QApplication::startDragDistance()) {
+        pressedOnEntry_ = false;
+        startDrag();
+    }
+    return true;
+}
+
+void DragDrop::startDrag()
+{
+    // Nothing is reordered or moved while the lock is on or without an entry.
+    if (view_.locked() || !view_.onEntry())
+        return;
+    auto *drag = new QDrag(view_.w.lstEntry);
+    auto *data = new QMimeData;
+    data->setData(mimeType(), view_.entryText(view_.entryLine()).toUtf8());
+    drag->setMimeData(data);
+    drag->exec(Qt::MoveAction);
+}
+
+bool DragDrop::dragOnTarget(QObject *watched, QEvent *event)
+{
+    const MainWidgets &w = view_.w;
+    auto *drop = static_cast<QDropEvent *>(event);
+    const bool ours = drop->source() == w.lstEntry && drop->mimeData()->hasFormat(mimeType());
+    const bool trashButton = watched == w.cmdEntry[1];
+    if (!ours || (trashButton && !w.cmdEntry[1]->isEnabled())) {
+        event->ignore();
+        return true;
+    }
+    if (event->type() != QEvent::Drop) {
+        drop->acceptProposedAction();
+        return true;
+    }
+    drop->acceptProposedAction();
+    const QPoint at = drop->position().toPoint();
+    if (watched == w.lstEntry->viewport())
+        lstEntry_OLEDragDrop(at);
+    else if (watched == w.lstGroup->viewport())
+        lstGroup_OLEDragDrop(at);
+    else if (trashButton)
+        cmdEntry_OLEDragDrop(1);
+    return true;
+}
+
+void DragDrop::lstEntry_OLEDragDrop(const QPoint &position)
+{
+    if (!view_.onEntry())
+        return;
+    QListWidget *list = view_.w.lstEntry;
+    const int s = view_.entryLine();
+    const int lastEntry = view_.entryLineCount() - 2;
+    const QListWidgetItem *item = list->itemAt(position);
+    // The blank line, or below the lines: the end of the list.
+    const int target = item ? qMin(list->row(item), lastEntry) : lastEntry;
+    const MainWidgets &w = view_.w;
+    if (w.cmdH[3]->isEnabled() && target > s) {
+        for (int k = 0; k < target - s; ++k)
+            ordering_.cmdSort_Click(2);
+    } else if (w.cmdH[2]->isEnabled() && target < s) {
+        for (int k = 0; k < s - target; ++k)
+            ordering_.cmdSort_Click(1);
+    }
+}
+
+void DragDrop::lstGroup_OLEDragDrop(const QPoint &position)
+{
+    // An entry without a text file cannot be moved.
+    if (view_.main.FileMissing || !view_.onEntry())
+        return;
+    QListWidget *groups = view_.w.lstGroup;
+    const int from = view_.groupLine();
+    groups->setFocus();
+    const QListWidgetItem *item = groups->itemAt(position);
+    if (!item)
+        return;
+    AppState &state = view_.ctx.state;
+    state.ChosenGroupIndex = groups->row(item);
+    if (state.ChosenGroupIndex != from) {
+        view_.main.MoveTargetChosen = true;
+        entryCommands_.mnuEntryChange_Click();
+    }
+}
+
+void DragDrop::cmdEntry_OLEDragDrop(int index)
+{
+    if (index == 1 && view_.w.cmdEntry[1]->isEnabled())
+        entryCommands_.cmdEntry_Click(1);
+}

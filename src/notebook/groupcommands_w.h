@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QObject>
+
+class EntryCommands;
+class NotebookView;
+
+// The Group menu: new, rename, delete, Clear Trash. A group is a table row, a
+// line of the sorted group list and a folder; each command changes the folder
+// first, then the rows (slot order stays list order) and idx.dat, and leaves
+// all three as they were when a step fails.
+class GroupCommands : public QObject
+{
+    Q_OBJECT
+public:
+    GroupCommands(NotebookView &view, EntryCommands &entryCommands, QObject *parent);
+
+    void mnuGroupNew_Click();
+    void mnuGroupRename_Click();
+    void mnuGroupDelete_Click();
+    void mnuClearTrash_Click();
+
+private:
+    // Asks for a group name; the answer when there is one to go on with.
+    QString askGroupName(int promptWord, const QString &proposed);
+    // The name made unique, or empty after the message of a refused name.
+    QString uniqueAcceptedName(const QString &answer);
+    // Lets the trash group's list be drawn before its entries go.
+    void waitOneSecond();
+
+    NotebookView &view_;
+    EntryCommands &entryCommands_;
+    bool clearingTrash_ = false;
+};

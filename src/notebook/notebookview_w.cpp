@@ -1,0 +1,120 @@
+#include "notebook/notebookview_w.h"
+
+#include "app/errorreport.h"
+#include "app/maincontext.h"
+#include "app/mainwidgets_w.h"
+#include "i18n/wordtable.h"
+#include "notebook/entrylist_w.h"
+#include "notebook/grouplist.h"
+#include "notebook/grouplist_w.h"
+#include "notebook/notebookfiles.h"
+#include "platform/messages.h"
+#include "store/appstate.h"
+#include "ui/refreshcommands_w.h"
+
+#include <QCheckBox>
+#include <QListWidget>
+#include <QSignalBlocker>
+
+using namespace Qt::StringLiterals;
+
+NotebookView::NotebookView(const MainWidgets &w, MainState &main, MainContext &ctx,
+                           GroupList &groups, EntryList &entries)
+    : w(w), main(main), ctx(ctx), groups(groups), entries(entries)
+{}
+
+int NotebookView::groupLine() const
+{
+    return w.lstGroup->currentRow();
+}
+
+int NotebookView::groupSlot() const
+{
+    return entries.selectedGroup();
+}
+
+int NotebookView::entryLine() const
+{
+    return w.lstEntry->currentRow();
+}
+
+int NotebookView::entryLineCount() const
+{
+    return w.lstEntry->count();
+}
+
+bool NotebookView::onEntry() const
+{
+    return !entries.onBlankLine() && groupSlot() >= 0;
+}
+
+QString NotebookView::entryText(int line) const
+{
+    const QListWidgetItem *item = w.lstEntry->item(line);
+    return item ? item->text() : QString();
+}
+
+QStringList NotebookView::entryLines() const
+{
+    QStringList lines;
+    for (int i = 0; i < entryLineCount(); ++i)
+        lines.append(entryText(i));
+    return lines;
+}
+
+int NotebookView::trashLine() const
+{
+    return groups.lines().indexOf(u"Trash"_s);
+}
+
+bool NotebookView::locked() const
+{
+    return w.chckEdit->isChecked();
+}
+
+const QString &NotebookView::storeFolder() const
+{
+    return ctx.state.storeFolder;
+}
+
+void NotebookView::refillGroupList()
+{
+    // The rows changed under the list; the caller selects (and loads) a line.
+    const QSignalBlocker blocker(w.lstGroup);
+    FillGroupList(*w.lstGroup, groups, ctx.table, ctx.state.hideYGroups());
+}
+
+void NotebookView::selectGroupOrFirst(int line)
+{
+    if (line < 0 || line >= groups.count())
+        line = groups.count() > 0 ? 0 : -1;
+    entries.selectGroupLine(line);
+}
+
+void NotebookView::RefreshCommands()
+{
+    refreshCommands(w, main, ctx.state, ctx.table, ctx.words);
+}
+
+void NotebookView::caution(const QString &text)
+{
+    ctx.messages.message(Messages::Icon::Information, ctx.words(79), text);
+}
+
+void NotebookView::reportCancel(const NotebookFiles::Result &failed)
+{
+    ctx.state.CurrentFile = failed.currentFile;
+    ctx.state.TargetFile = failed.targetFile;
+    ctx.reports.ShowErrorCancel(failed.error);
+    ctx.state.CurrentFile.clear();
+    ctx.state.TargetFile.clear();
+}
+
+void NotebookView::reportContinue(const NotebookFiles::Result &failed)
+{
+    ctx.state.CurrentFile = failed.currentFile;
+    ctx.state.TargetFile = failed.targetFile;
+    ctx.reports.ShowErrorContinue(failed.error);
+    ctx.state.CurrentFile.clear();
+    ctx.state.TargetFile.clear();
+}

@@ -1,0 +1,32 @@
+#include "notebook/organizing_w.h"
+
+#include "notebook/dragdrop_w.h"
+#include "notebook/entrycommands_w.h"
+#include "notebook/groupcommands_w.h"
+#include "notebook/notebookview_w.h"
+#include "notebook/ordering_w.h"
+
+namespace {
+
+// Owns the view the commands share, for as long as the window lives.
+class NotebookViewHolder : public QObject
+{
+public:
+    NotebookViewHolder(const MainWidgets &w, MainState &main, MainContext &ctx, GroupList &groups,
+                       EntryList &entries, QObject *parent)
+        : QObject(parent), view(w, main, ctx, groups, entries)
+    {}
+    NotebookView view;
+};
+
+} // namespace
+
+void installOrganizing(const MainWidgets &w, MainState &main, MainContext &ctx, GroupList &groups,
+                       EntryList &entries, ListKeys &listKeys, QObject *window)
+{
+    NotebookView &view = (new NotebookViewHolder(w, main, ctx, groups, entries, window))->view;
+    auto *entryCommands = new EntryCommands(view, window);
+    auto *ordering = new Ordering(view, *entryCommands, listKeys, window);
+    new GroupCommands(view, *entryCommands, window);
+    new DragDrop(view, *entryCommands, *ordering, window);
+}

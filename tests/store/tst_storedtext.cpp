@@ -1,0 +1,99 @@
+#include "store/codepage.h"
+#include "store/dostext.h"
+#include "store/storepaths.h"
+#include "store/textlines.h"
+
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+// How text is stored: the code page, the stand-ins for characters a file name
+// cannot hold, the names that are safe as file names, and the lines of the files.
+class TestStoredText : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void everyByteRoundTripsThroughTheCodePage()
+    {
+        QByteArray all(256, Qt::Uninitialized);
+        for (int b = 0; b < 256; ++b)
+            all[b] = char(b);
+        const QString text = CodePage::decode(all);
+        QCOMPARE(text.size(), 256);
+        // Windows-1252, not Latin-1: the euro sign and Y diaeresis sit in 0x80..0x9F.
+        QCOMPARE(CodePage::decode("\x80\x9f\xff"_ba), u"\u20ac\u0178\u00ff"_s);
+        QCOMPARE(CodePage::encode(text), std::optional<QByteArray>(all));
+        // The C1 value that Windows-1252 gives to the euro sign is not a way in.
+        QVERIFY(!CodePage::canEncode(QChar(0x80)));
+    }
+
+    void dosText_data()
+    {
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("stored"); // OutDOS
+        QTest::addColumn<QString>("back");   // InDOS of the stored form
+        const QString thirteen = u"\"*+,/:;<=>?\\|"_s;
+        QTest::newRow("all thirteen")
+            << thirteen
+            << u"\u00cb\u00cc\u00cd\u00ce\u00cf\u00d0\u00dd\u00eb\u00ec\u00ed\u00ee\u00ef\u00f0"_s
+            << thirteen;
+        QTest::newRow("blanks trimmed, inner kept") << u"  a  b  "_s << u"a  b"_s << u"a  b"_s;
+        QTest::newRow("all blank") << u"     "_s << QString() << QString();
+        QTest::newRow("tabs stay") << u"\tx\t"_s << u"\tx\t"_s << u"\tx\t"_s;
+        QTest::newRow("many repeated")
+            << QString(500, u'/') << QString(500, QChar(0xCF)) << QString(500, u'/');
+        const QString others = u"12.30_ (x) \u20ac\u00ff"_s;
+        QTest::newRow("others untouched") << others << others << others;
+    }
+    void dosText()
+    {
+        QFETCH(QString, shown);
+        QFETCH(QString, stored);
+        QFETCH(QString, back);
+        QCOMPARE(OutDOS(shown), stored);
+        QCOMPARE(InDOS(stored), back);
+        // InDOS trims blanks too.
+        QCOMPARE(InDOS(u"  "_s + stored + u"  "_s), back);
+    }
+
+    void safeNames_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("safe");
+        QTest::newRow("stored slash and backslash") << OutDOS(u"a/b\\c"_s) << true;
+        QTest::newRow("dot") << u"."_s << false;
+        QTest::newRow("dot dot") << u".."_s << false;
+        QTest::newRow("slash") << u"../x"_s << false;
+        QTest::newRow("backslash") << u"a\\b"_s << false;
+        QTest::newRow("nul") << u"a\0b"_s << false;
+    }
+    void safeNames()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, safe);
+        QCOMPARE(StorePaths::isSafeStoredName(name), safe);
+    }
+
+    // Lines are scanned a word at a time: breaks and other control bytes at
+    // every position within and across words.
+    void lineBreaksAtEveryOffset()
+    {
+        for (int length = 0; length < 27; ++length) {
+            for (const QByteArray &lineEnd : {"\r\n"_ba, "\n"_ba, "\r"_ba}) {
+                QByteArray line(length, 'a');
+                if (length > 2)
+                    line[length / 3] = '\t';
+                if (length > 4)
+                    line[length - 2] = '\x0c';
+                const QByteArray bytes = line + lineEnd + line + "\xff" + lineEnd + "\x01";
+                QList<QByteArray> lines;
+                for (QByteArrayView view : TextLines::split(bytes))
+                    lines.append(view.toByteArray());
+                QCOMPARE(lines, (QList<QByteArray>{line, line + "\xff", "\x01"}));
+            }
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestStoredText)
+#include "tst_storedtext.moc"
