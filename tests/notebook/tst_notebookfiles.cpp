@@ -101,6 +101,16 @@ private Q_SLOTS:
         QCOMPARE(tree(store_), before);
     }
 
+    // A group's folder goes only once it is empty: files the notebook does not
+    // name stay where they are.
+    void removeGroupFolderKeepsStrayFiles()
+    {
+        make(store_, {u"E/_mask.dat=m"_s, u"F/_mask.dat=m"_s, u"F/stray.txt=s"_s});
+        QVERIFY(!NF::removeGroupFolder(store_, u"E"_s).folderKept);
+        QVERIFY(NF::removeGroupFolder(store_, u"F"_s).folderKept);
+        QCOMPARE(tree(store_), (L{u"F/"_s, u"F/stray.txt=s"_s}));
+    }
+
     // Nothing is written, renamed or deleted through a group folder, or read
     // through an entry file, that links out of the store.
     void symlinks()
