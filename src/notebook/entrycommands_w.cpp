@@ -113,7 +113,10 @@ bool EntryCommands::RenameSelectedEntry()
     if (!view_.ctx.store.Save_idx()) {
         // idx.dat still names the old file: give it its name back.
         table.cell(g, s + 1) = oldStored;
-        NotebookFiles::renameEntryFile(view_.storeFolder(), table.name(g), newStored, oldStored);
+        const NotebookFiles::Result back = NotebookFiles::renameEntryFile(
+            view_.storeFolder(), table.name(g), newStored, oldStored);
+        if (!back)
+            view_.reportContinue(back);
         return false;
     }
     // The list shows the title as stored, as it will after the next load.
@@ -169,11 +172,15 @@ EntryCommands::MoveResult EntryCommands::moveSelectedEntry(int targetLine)
     }
     QStringList lines = view_.entryLines();
     lines.removeAt(s);
+    QStringList sourceColumn;
+    for (int c = 1; c <= table.entryCount(g); ++c)
+        sourceColumn.append(table.cell(g, c));
     NotebookEdit::appendTitle(table, t, newStored);
     NotebookEdit::syncEntryColumn(table, g, lines);
     if (!view_.ctx.store.Save_idx()) {
         table.cell(t, table.entryCount(t)).clear();
-        NotebookEdit::syncEntryColumn(table, g, view_.entryLines());
+        for (int c = 1; c <= sourceColumn.size(); ++c)
+            table.cell(g, c) = sourceColumn.at(c - 1);
         NotebookFiles::deleteEntryFile(view_.storeFolder(), table.name(t), newStored);
         return MoveResult::Failed;
     }

@@ -127,7 +127,10 @@ void GroupCommands::mnuGroupRename_Click()
     NotebookEdit::moveRenamedGroupRow(table, slot, newSlot, newStored);
     if (!view_.ctx.store.Save_idx()) {
         NotebookEdit::moveRenamedGroupRow(table, newSlot, slot, oldStored);
-        NotebookFiles::renameGroupFolder(view_.storeFolder(), newStored, oldStored);
+        const NotebookFiles::Result back =
+            NotebookFiles::renameGroupFolder(view_.storeFolder(), newStored, oldStored);
+        if (!back)
+            view_.reportContinue(back);
         return;
     }
     view_.refillGroupList();

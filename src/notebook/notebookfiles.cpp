@@ -307,14 +307,28 @@ Result copyEntryFile(const QString &store, const QString &fromGroup, const QStri
         return failure(errno, from, to);
     if (!S_ISREG(st.st_mode))
         return failure(EINVAL, from, to);
-    QByteArray bytes;
-    if (const int err = readAll(source.get(), &bytes))
-        return failure(err, from, to);
-
     const Fd targetFolder(openGroup(storeFd.get(), toGroup));
     if (!targetFolder)
         return failure(errno, from, to);
-    if (const int err = createNoReplace(targetFolder.get(), entryName(toTitle), bytes))
+    const QByteArray toName = entryName(toTitle);
+
+    // On one file system the copy is a second name for the same bytes, which
+    // are on disk already: only the folder entry is written. The file opened
+    // above is linked, not whatever its name leads to by now.
+    char procPath[64];
+    std::snprintf(procPath, sizeof procPath, "/proc/self/fd/%d", source.get());
+    if (::linkat(AT_FDCWD, procPath, targetFolder.get(), toName.constData(), AT_SYMLINK_FOLLOW) ==
+        0) {
+        syncFolder(targetFolder.get());
+        return {};
+    }
+    if (errno == EEXIST)
+        return failure(EEXIST, from, to);
+
+    QByteArray bytes;
+    if (const int err = readAll(source.get(), &bytes))
+        return failure(err, from, to);
+    if (const int err = createNoReplace(targetFolder.get(), toName, bytes))
         return failure(err, from, to);
     syncFolder(targetFolder.get());
     return {};

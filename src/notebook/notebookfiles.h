@@ -67,7 +67,9 @@ Result renameEntryFile(const QString &store, const QString &group, const QString
 
 // Copies an entry's text file into another group's folder, bytes unchanged,
 // synced to disk before it gets its name. The target must not exist. The
-// source stays; deleting it is the separate last step of a move.
+// source stays; deleting it is the separate last step of a move. Where the
+// file system allows, the copy is a hard link: the same bytes under a second
+// name, nothing rewritten.
 Result copyEntryFile(const QString &store, const QString &fromGroup, const QString &toGroup,
                      const QString &title);
 // The same for an entry that takes another title in the target group (a move
