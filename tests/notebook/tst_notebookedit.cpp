@@ -1,4 +1,8 @@
+// The table side of the group and entry commands: the uniqueness suffixes and
+// the row of a renamed group.
+
 #include "notebook/notebookedit.h"
+#include "notebook/uniquename.h"
 #include "store/notetable.h"
 
 #include <QTest>
@@ -19,142 +23,55 @@ NoteTable tableWith(const QList<L> &groups)
     return t;
 }
 
-// Name and titles of group g, in the form tableWith takes.
-L row(const NoteTable &t, int g)
-{
-    L out;
-    for (int c = 0; c <= t.entryCount(g); ++c)
-        out << t.cell(g, c);
-    return out;
-}
-
-L numbered(int n)
-{
-    L out;
-    for (int i = 0; i < n; ++i)
-        out << u"t%1"_s.arg(i);
-    return out;
-}
-
 } // namespace
 
 class TestNotebookEdit : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void syncEntryColumn()
+    // "_" is appended until the title is free, checked again after each one;
+    // the titles of another group never count, and the last column does.
+    void titleSuffix()
     {
-        NoteTable t = tableWith({{u"G"_s, u"a"_s, u"b"_s, u"c"_s, u"d"_s}, {u"H"_s, u"h"_s}});
-        QCOMPARE(NotebookEdit::syncEntryColumn(t, 0, {u"a:b"_s, u"c"_s, u" "_s, u"d"_s}), 2);
-        QCOMPARE(row(t, 0), (L{u"G"_s, u"a\u00D0b"_s, u"c"_s}));
-        QCOMPARE(t.cell(0, 4), QString());
-
-        QCOMPARE(NotebookEdit::syncEntryColumn(t, 0, numbered(1000) << u" "_s), 999);
-        QCOMPARE(t.cell(0, 999), u"t998"_s);
-        QCOMPARE(row(t, 1), (L{u"H"_s, u"h"_s})); // nothing spilled into the next row
+        const NoteTable t = tableWith({{u"G"_s, u"x__"_s, u"x"_s, u"x_"_s}, {u"H"_s, u"x___"_s}});
+        QCOMPARE(UniqueName::uniqueTitle(t, 0, u"x"_s), u"x___"_s);
+        L full{u"G"_s};
+        for (int i = 0; i < NoteTable::kMaxEntries; ++i)
+            full << u"t%1"_s.arg(i);
+        QCOMPARE(UniqueName::uniqueTitle(tableWith({full}), 0, u"t998"_s), u"t998_"_s);
     }
 
-    void appendTitle()
+    // The entry X (column 1 of group S) moves into group T: its title must be
+    // free in T and, its own column left out, in S, where it is renamed first.
+    void moveTitle_data()
     {
-        NoteTable t = tableWith({{u"G"_s, u"a"_s}, L{u"F"_s} + numbered(999)});
-        QVERIFY(NotebookEdit::appendTitle(t, 0, u"b"_s));
-        QCOMPARE(row(t, 0), (L{u"G"_s, u"a"_s, u"b"_s}));
-
-        const NoteTable before = t;
-        QVERIFY(NotebookEdit::groupIsFull(t, 1));
-        QVERIFY(!NotebookEdit::appendTitle(t, 1, u"x"_s));
-        QVERIFY(t == before);
+        QTest::addColumn<L>("source");
+        QTest::addColumn<L>("target");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("own title skipped") << L{u"X"_s} << L{u"Y"_s} << u"X"_s;
+        QTest::newRow("target holds it") << L{u"X"_s} << L{u"X"_s} << u"X_"_s;
+        QTest::newRow("then the target again")
+            << L{u"X"_s, u"X_"_s} << L{u"X"_s, u"X__"_s} << u"X___"_s;
+    }
+    void moveTitle()
+    {
+        QFETCH(L, source);
+        QFETCH(L, target);
+        QFETCH(QString, expected);
+        const NoteTable t = tableWith({L{u"S"_s} + source, L{u"T"_s} + target});
+        QCOMPARE(UniqueName::uniqueMoveTitle(t, 0, 1, 1, u"X"_s), expected);
     }
 
-    void insertGroupRow()
-    {
-        NoteTable t = tableWith({{u"A"_s, u"a1"_s}, {u"C"_s, u"c1"_s, u"c2"_s}});
-        QVERIFY(NotebookEdit::insertGroupRow(t, 1, u"B"_s));
-        QCOMPARE(row(t, 1), L{u"B"_s});
-        QCOMPARE(row(t, 2), (L{u"C"_s, u"c1"_s, u"c2"_s}));
-        QVERIFY(!NotebookEdit::insertGroupRow(t, 4, u"E"_s)); // would leave a gap
-
-        QList<L> hundred;
-        for (int g = 0; g < NoteTable::kGroups; ++g)
-            hundred << L{u"G%1"_s.arg(g), u"e"_s};
-        t = tableWith(hundred);
-        const NoteTable before = t;
-        QVERIFY(NotebookEdit::notebookIsFull(t));
-        QVERIFY(!NotebookEdit::insertGroupRow(t, 0, u"A"_s));
-        QVERIFY(t == before);
-    }
-
-    void sortedGroupSlot_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<int>("leaveOut");
-        QTest::addColumn<int>("slot");
-        QTest::newRow("first") << u"0"_s << -1 << 0;
-        QTest::newRow("between, case ignored") << u"aa"_s << -1 << 1;
-        QTest::newRow("after its case twin") << u"b"_s << -1 << 2;
-        QTest::newRow("underscore before letters") << u"_z"_s << -1 << 0;
-        QTest::newRow("last") << u"Z"_s << -1 << 3;
-        QTest::newRow("B renamed to Z") << u"Z"_s << 1 << 2;
-        QTest::newRow("shown form sorts") << u"\u00CFx"_s << -1 << 0; // "/x"
-        QTest::newRow("ÿ after letters") << u"\u00FFa"_s << -1 << 3;
-    }
-    void sortedGroupSlot()
-    {
-        QFETCH(QString, name);
-        QFETCH(int, leaveOut);
-        QFETCH(int, slot);
-        const NoteTable t = tableWith({{u"A"_s}, {u"B"_s}, {u"c"_s}});
-        QCOMPARE(NotebookEdit::sortedGroupSlot(t, name, leaveOut), slot);
-    }
-
-    void renamedGroupRow_data()
-    {
-        QTest::addColumn<int>("from");
-        QTest::addColumn<int>("to");
-        QTest::addColumn<QString>("newName");
-        QTest::newRow("B to Z") << 1 << 2 << u"Z"_s;
-        QTest::newRow("C to 0") << 2 << 0 << u"0"_s;
-    }
+    // Rows A, B, C, B renamed to Z: the row moves to Z's line with B's entries.
     void renamedGroupRow()
     {
-        QFETCH(int, from);
-        QFETCH(int, to);
-        QFETCH(QString, newName);
-        QList<L> groups{{u"A"_s, u"a1"_s}, {u"B"_s, u"b1"_s, u"b2"_s}, {u"C"_s, u"c1"_s}};
-        NoteTable t = tableWith(groups);
-        const NoteTable before = t;
-        QVERIFY(!NotebookEdit::moveRenamedGroupRow(t, from, 3, newName)); // slot 3 is unused
-        QVERIFY(t == before);
-
-        QVERIFY(NotebookEdit::moveRenamedGroupRow(t, from, to, newName));
-        L renamed = groups.takeAt(from);
-        renamed[0] = newName;
-        groups.insert(to, renamed);
-        QVERIFY(t == tableWith(groups));
-    }
-
-    void sortTitles_data()
-    {
-        QTest::addColumn<L>("titles");
-        QTest::addColumn<bool>("descending");
-        QTest::addColumn<L>("expected");
-        const L bAc{u"b"_s, u"A"_s, u"_c"_s};
-        QTest::newRow("A to Z") << bAc << false << L{u"_c"_s, u"A"_s, u"b"_s};
-        QTest::newRow("Z to A") << bAc << true << L{u"b"_s, u"A"_s, u"_c"_s};
-        // The same titles come out in the same order, whatever order they had.
-        QTest::newRow("case ties")
-            << L{u"x"_s, u"B"_s, u"X"_s} << false << L{u"B"_s, u"X"_s, u"x"_s};
-        QTest::newRow("case ties swapped")
-            << L{u"X"_s, u"B"_s, u"x"_s} << false << L{u"B"_s, u"X"_s, u"x"_s};
-        QTest::newRow("indents") << L{u"a"_s, u"__a"_s, u"_a"_s} << false
-                                 << L{u"__a"_s, u"_a"_s, u"a"_s};
-    }
-    void sortTitles()
-    {
-        QFETCH(L, titles);
-        QFETCH(bool, descending);
-        QFETCH(L, expected);
-        QCOMPARE(NotebookEdit::sortTitles(titles, descending), expected);
+        const NoteTable abc =
+            tableWith({{u"A"_s, u"a1"_s}, {u"B"_s, u"b1"_s, u"b2"_s}, {u"C"_s, u"c1"_s}});
+        NoteTable t = abc;
+        QVERIFY(!NotebookEdit::moveRenamedGroupRow(t, 1, 3, u"Z"_s)); // slot 3 is unused
+        QVERIFY(t == abc);
+        QVERIFY(NotebookEdit::moveRenamedGroupRow(t, 1, 2, u"Z"_s));
+        QVERIFY(t == tableWith({{u"A"_s, u"a1"_s}, {u"C"_s, u"c1"_s}, {u"Z"_s, u"b1"_s, u"b2"_s}}));
     }
 };
 

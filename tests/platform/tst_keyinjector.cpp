@@ -1,246 +1,34 @@
+// Key strings: how they are read, and how they are typed into the program.
+
 #include "platform/keyinjector_w.h"
+#include "platform/keystring.h"
 #include "platform/menubarkeys_w.h"
 #include "support/testsupport.h"
 
-#include <QAction>
-#include <QDialog>
-#include <QKeyEvent>
-#include <QLineEdit>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QTest>
-#include <QTimer>
-#include <QVBoxLayout>
 
-#include <functional>
 #include <memory>
 
 using namespace Qt::StringLiterals;
-using namespace std::chrono_literals;
 
 namespace {
 
-// Calls a handler for every key event a widget receives, and logs them as
-// "+Ctrl+F5" (press) and "-Ctrl+F5" (release).
-class KeyWatch : public QObject
+// "Shift+A=A Ctrl+F5": each stroke as its key combination, "=" and what it types.
+QString describe(const QList<KeyStroke> &strokes)
 {
-public:
-    explicit KeyWatch(QWidget *w) { w->installEventFilter(this); }
-    std::function<void(QKeyEvent *)> onPress;
-    QStringList log;
-
-protected:
-    bool eventFilter(QObject *, QEvent *e) override
-    {
-        if (e->type() != QEvent::KeyPress && e->type() != QEvent::KeyRelease)
-            return false;
-        auto *k = static_cast<QKeyEvent *>(e);
-        const bool press = e->type() == QEvent::KeyPress;
-        const bool modifierKey = k->key() == Qt::Key_Shift || k->key() == Qt::Key_Control ||
-                                 k->key() == Qt::Key_Alt;
-        const QKeyCombination shown =
-            modifierKey ? QKeyCombination(Qt::Key(k->key())) : k->keyCombination();
-        log << (press ? u"+"_s : u"-"_s) + QKeySequence(shown).toString();
-        if (press && onPress)
-            onPress(k);
-        return false;
+    QStringList parts;
+    for (const KeyStroke &s : strokes) {
+        const QString combination = QKeySequence(QKeyCombination(s.modifiers, s.key)).toString();
+        parts << (s.text.isEmpty() ? combination : combination + u'=' + s.text);
     }
-};
-
-void showActive(QWidget *w, QWidget *focus)
-{
-    w->show();
-    w->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(w));
-    focus->setFocus();
-    QTRY_COMPARE(QApplication::focusWidget(), focus);
+    return parts.join(u' ');
 }
 
-} // namespace
-
-class TestKeyInjector : public QObject
-{
-    Q_OBJECT
-private Q_SLOTS:
-    void init();
-    void cleanup();
-    void typesAfterTheHandlerReturns();
-    void endClearsSelection();
-    void modifiersAroundKeys_data();
-    void modifiersAroundKeys();
-    void shortcutsTakeTheirKeys();
-    void followsTheFocus();
-    void keysGoIntoAModalDialog();
-    void delayed();
-    void malformedTypesNothing_data();
-    void malformedTypesNothing();
-    void f10Menu_data();
-    void f10Menu();
-    void realF10();
-
-private:
-    void type(const QString &keys);
-
-    RecordingMessages messages_;
-    std::unique_ptr<KeyInjector> injector_;
-    std::unique_ptr<QWidget> window_;
-    QPlainTextEdit *edit_ = nullptr;
-};
-
-void TestKeyInjector::init()
-{
-    messages_ = {};
-    injector_ = std::make_unique<KeyInjector>(messages_);
-    window_ = std::make_unique<QWidget>();
-    edit_ = new QPlainTextEdit(window_.get());
-    auto *layout = new QVBoxLayout(window_.get());
-    layout->addWidget(edit_);
-    showActive(window_.get(), edit_);
-}
-
-void TestKeyInjector::cleanup()
-{
-    window_.reset();
-    injector_.reset();
-}
-
-void TestKeyInjector::type(const QString &keys)
-{
-    QVERIFY(injector_->send(keys));
-    QTRY_VERIFY(!injector_->isBusy());
-}
-
-void TestKeyInjector::typesAfterTheHandlerReturns()
-{
-    QVERIFY(injector_->send(u"ab{LEFT}X"_s));
-    QCOMPARE(edit_->toPlainText(), QString());
-    QTRY_VERIFY(!injector_->isBusy());
-    QCOMPARE(edit_->toPlainText(), u"aXb"_s);
-    type(u"{END}+{LEFT 2}€Ä"_s);
-    QCOMPARE(edit_->toPlainText(), u"a€Ä"_s);
-}
-
-void TestKeyInjector::endClearsSelection()
-{
-    edit_->setPlainText(u"first line\nsecond"_s);
-    QTextCursor cursor = edit_->textCursor();
-    cursor.setPosition(2);
-    cursor.setPosition(4, QTextCursor::KeepAnchor);
-    edit_->setTextCursor(cursor);
-    type(u"{END}"_s);
-    QCOMPARE(edit_->textCursor().position(), 10);
-    QVERIFY(!edit_->textCursor().hasSelection());
-}
-
-void TestKeyInjector::modifiersAroundKeys_data()
-{
-    QTest::addColumn<QString>("keys");
-    QTest::addColumn<QStringList>("events");
-
-    QTest::newRow("ctrl F5") << u"^{F5}"_s
-                             << QStringList{u"+Control"_s, u"+Ctrl+F5"_s, u"-Ctrl+F5"_s,
-                                            u"-Control"_s};
-    QTest::newRow("shift held over a group")
-        << u"+({F5}{F6})"_s
-        << QStringList{u"+Shift"_s, u"+Shift+F5"_s, u"-Shift+F5"_s, u"+Shift+F6"_s,
-                       u"-Shift+F6"_s, u"-Shift"_s};
-    QTest::newRow("capital, then small")
-        << u"Ab"_s
-        << QStringList{u"+Shift"_s, u"+Shift+A"_s, u"-Shift+A"_s, u"-Shift"_s, u"+B"_s, u"-B"_s};
-}
-
-void TestKeyInjector::modifiersAroundKeys()
-{
-    QFETCH(QString, keys);
-    QFETCH(QStringList, events);
-    KeyWatch watch(edit_);
-    type(keys);
-    QCOMPARE(watch.log, events);
-}
-
-void TestKeyInjector::shortcutsTakeTheirKeys()
-{
-    auto *action = new QAction(window_.get());
-    action->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F5));
-    window_->addAction(action);
-    int triggered = 0;
-    connect(action, &QAction::triggered, this, [&triggered] { ++triggered; });
-    KeyWatch watch(edit_);
-    type(u"^{F5}x"_s);
-    QCOMPARE(triggered, 1);
-    QVERIFY(!watch.log.contains(u"+Ctrl+F5"_s));
-    QCOMPARE(edit_->toPlainText(), u"x"_s);
-}
-
-void TestKeyInjector::followsTheFocus()
-{
-    auto *first = new QLineEdit(window_.get());
-    auto *second = new QLineEdit(window_.get());
-    window_->layout()->addWidget(first);
-    window_->layout()->addWidget(second);
-    first->setFocus();
-    QTRY_COMPARE(QApplication::focusWidget(), first);
-    KeyWatch watch(first);
-    watch.onPress = [second](QKeyEvent *) { second->setFocus(); };
-    type(u"xyz"_s);
-    QCOMPARE(first->text(), u"x"_s);
-    QCOMPARE(second->text(), u"yz"_s);
-}
-
-void TestKeyInjector::keysGoIntoAModalDialog()
-{
-    QString answer;
-    KeyWatch watch(edit_);
-    watch.onPress = [&](QKeyEvent *k) {
-        if (k->key() != Qt::Key_F2)
-            return;
-        QDialog dialog(window_.get());
-        auto *line = new QLineEdit(&dialog);
-        connect(line, &QLineEdit::returnPressed, &dialog, &QDialog::accept);
-        QTimer::singleShot(5000, &dialog, &QDialog::reject); // never hang the test
-        if (dialog.exec() == QDialog::Accepted)
-            answer = line->text();
-        // The offscreen platform has no window manager to activate the window
-        // again; until then the keys after the dialog wait.
-        QTimer::singleShot(100, window_.get(), [this] { window_->activateWindow(); });
-    };
-    type(u"{F2}abc~x"_s);
-    QCOMPARE(answer, u"abc"_s);
-    QTRY_COMPARE(edit_->toPlainText(), u"x"_s);
-}
-
-void TestKeyInjector::delayed()
-{
-    QVERIFY(injector_->send(u"x"_s, 200ms));
-    QCoreApplication::processEvents();
-    QVERIFY(injector_->isBusy());
-    QCOMPARE(edit_->toPlainText(), QString());
-    QTRY_COMPARE(edit_->toPlainText(), u"x"_s);
-}
-
-void TestKeyInjector::malformedTypesNothing_data()
-{
-    QTest::addColumn<QString>("keys");
-    QTest::newRow("unknown key") << u"ab{FOO}"_s;
-    QTest::newRow("unclosed brace") << u"ab{END"_s;
-    QTest::newRow("unclosed group") << u"+(ab"_s;
-    QTest::newRow("modifier at end") << u"ab^"_s;
-}
-
-void TestKeyInjector::malformedTypesNothing()
-{
-    QFETCH(QString, keys);
-    QVERIFY(!injector_->send(keys));
-    QCOMPARE(messages_.beeps, 1);
-    QVERIFY(!injector_->isBusy());
-    QCoreApplication::processEvents();
-    QCOMPARE(edit_->toPlainText(), QString());
-}
-
-namespace {
-
+// A File menu of A, a separator, B and C, an Edit menu, and a text box.
 struct MenuWindow
 {
     QMainWindow window;
@@ -262,51 +50,110 @@ struct MenuWindow
 
 } // namespace
 
-void TestKeyInjector::f10Menu_data()
+class TestKeyInjector : public QObject
 {
-    QTest::addColumn<QString>("keys");
-    QTest::addColumn<bool>("barActive");
-    QTest::addColumn<QString>("openItem"); // the active item of the open File menu, or none
+    Q_OBJECT
 
-    QTest::newRow("F10 highlights File") << u"{F10}"_s << true << QString();
-    QTest::newRow("Up opens it at its end") << u"{F10}{UP}"_s << true << u"C"_s;
-    QTest::newRow("second Up skips nothing") << u"{F10}{UP}{UP}"_s << true << u"B"_s;
-    QTest::newRow("Down opens it at its start") << u"{F10}{DOWN}"_s << true << u"A"_s;
-    QTest::newRow("F10 again leaves") << u"{F10}{F10}"_s << false << QString();
-    QTest::newRow("Esc twice leaves") << u"{F10}{UP}{UP}{ESC}{ESC}"_s << false << QString();
-    QTest::newRow("Alt with the mnemonic") << u"%f"_s << true << u"A"_s;
-}
+    RecordingMessages messages_;
+    std::unique_ptr<KeyInjector> injector_;
+    std::unique_ptr<MenuWindow> w_;
 
-void TestKeyInjector::f10Menu()
-{
-    QFETCH(QString, keys);
-    QFETCH(bool, barActive);
-    QFETCH(QString, openItem);
-    MenuWindow w;
-    showActive(&w.window, w.edit);
-    type(keys);
-    QMenuBar *bar = w.window.menuBar();
-    QCOMPARE(bar->activeAction(), barActive ? w.file->menuAction() : nullptr);
-    if (openItem.isEmpty()) {
-        QCOMPARE(QApplication::activePopupWidget(), nullptr);
-        QCOMPARE(QApplication::focusWidget(), barActive ? static_cast<QWidget *>(bar) : w.edit);
-    } else {
-        QCOMPARE(QApplication::activePopupWidget(), w.file);
-        QVERIFY(w.file->activeAction());
-        QCOMPARE(w.file->activeAction()->text(), openItem);
+    void type(const QString &keys)
+    {
+        QVERIFY(injector_->send(keys));
+        QTRY_VERIFY(!injector_->isBusy());
     }
-}
 
-void TestKeyInjector::realF10()
-{
-    MenuWindow w;
-    showActive(&w.window, w.edit);
-    QTest::keyClick(w.edit, Qt::Key_F10);
-    QCOMPARE(w.window.menuBar()->activeAction(), w.file->menuAction());
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
-    QCOMPARE(QApplication::activePopupWidget(), w.file);
-    QCOMPARE(w.file->activeAction()->text(), u"C"_s);
-}
+private Q_SLOTS:
+    void init()
+    {
+        messages_ = {};
+        injector_ = std::make_unique<KeyInjector>(messages_);
+        w_ = std::make_unique<MenuWindow>();
+        w_->window.show();
+        w_->window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w_->window));
+        w_->edit->setFocus();
+        QTRY_COMPARE(QApplication::focusWidget(), w_->edit);
+    }
+
+    void parse_data()
+    {
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QString>("strokes");
+        QTest::newRow("ctrl, alt types nothing") << u"^{F5}%f"_s << u"Ctrl+F5 Alt+F"_s;
+        QTest::newRow("shift over a group, then over one key")
+            << u"+({F5}{F6})+{F7}{F8}"_s << u"Shift+F5 Shift+F6 Shift+F7 F8"_s;
+        QTest::newRow("names in any case, repeat")
+            << u"{end}{DEL}{PgDn}{LEFT 2}"_s << u"End Del=\x7f PgDown Left Left"_s;
+        QTest::newRow("enter") << u"~{ENTER}"_s << u"Return=\r Return=\r"_s;
+        QTest::newRow("escaped specials")
+            << u"{+}{^}{%}{~}{(}{)}{{}{}}"_s << u"+=+ ^=^ %=% ~=~ (=( )=) {={ }=}"_s;
+        QTest::newRow("characters") << u"Hi€Ä"_s << u"Shift+H=H I=i €=€ Shift+Ä=Ä"_s;
+        QTest::newRow("shift tab is backtab") << u"+{TAB}"_s << u"Shift+Backtab=\t"_s;
+        QTest::newRow("character outside the BMP")
+            << u"\U0001F600"_s << QKeySequence(0x1F600).toString() + u"=\U0001F600"_s;
+    }
+    void parse()
+    {
+        QFETCH(QString, keys);
+        QFETCH(QString, strokes);
+        const KeyString parsed = parseKeyString(keys);
+        QVERIFY2(parsed.isValid(), qPrintable(parsed.error));
+        QCOMPARE(describe(parsed.strokes), strokes);
+    }
+
+    // Nothing is typed, not even the keys before the fault, and the user hears a beep.
+    void malformed_data()
+    {
+        QTest::addColumn<QString>("keys");
+        QTest::newRow("unknown name") << u"ab{FOO}"_s;
+        QTest::newRow("unclosed brace") << u"ab{F5"_s;
+        QTest::newRow("unclosed group") << u"+(ab"_s;
+        QTest::newRow("modifier at end") << u"ab^"_s;
+        QTest::newRow("count past the limit") << u"{x 99999999999}"_s;
+        QTest::newRow("lone surrogate") << QString(QChar(0xD800));
+    }
+    void malformed()
+    {
+        QFETCH(QString, keys);
+        QVERIFY(!injector_->send(keys));
+        QCOMPARE(messages_.beeps, 1);
+        QCoreApplication::processEvents();
+        QCOMPARE(w_->edit->toPlainText(), QString());
+    }
+
+    // After a double-click: the keys arrive once the sending handler has
+    // returned, and "{END}" leaves the caret at the line end, nothing selected.
+    void endAfterDoubleClick()
+    {
+        w_->edit->setPlainText(u"first line\nsecond"_s);
+        QTextCursor cursor = w_->edit->textCursor();
+        cursor.setPosition(2);
+        cursor.setPosition(4, QTextCursor::KeepAnchor);
+        w_->edit->setTextCursor(cursor);
+        QVERIFY(injector_->send(u"{END}X"_s));
+        QCOMPARE(w_->edit->toPlainText(), u"first line\nsecond"_s);
+        QTRY_VERIFY(!injector_->isBusy());
+        QCOMPARE(w_->edit->toPlainText(), u"first lineX\nsecond"_s);
+    }
+
+    // Esc in the entry list types "{F10}{UP}{UP}": F10 highlights File without
+    // opening it (F10 again leaves the bar), Up opens it at its end, and the
+    // second Up steps past the separator to B.
+    void f10Menu()
+    {
+        QMenuBar *bar = w_->window.menuBar();
+        type(u"{F10}"_s);
+        QCOMPARE(bar->activeAction(), w_->file->menuAction());
+        QCOMPARE(QApplication::activePopupWidget(), nullptr);
+        type(u"{F10}"_s);
+        QCOMPARE(bar->activeAction(), nullptr);
+        type(u"{F10}{UP}{UP}"_s);
+        QCOMPARE(QApplication::activePopupWidget(), w_->file);
+        QCOMPARE(w_->file->activeAction()->text(), u"B"_s);
+    }
+};
 
 QTEST_MAIN(TestKeyInjector)
 #include "tst_keyinjector.moc"
