@@ -1,5 +1,6 @@
 #include "notebook/notebookfiles.h"
 
+#include "platform/fd.h"
 #include "store/safewrite.h"
 #include "store/storepaths.h"
 
@@ -16,27 +17,6 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace NotebookFiles {
 namespace {
-
-class Fd
-{
-public:
-    explicit Fd(int fd = -1) : fd_(fd) {}
-    ~Fd() { reset(); }
-    Fd(const Fd &) = delete;
-    Fd &operator=(const Fd &) = delete;
-    int get() const { return fd_; }
-    explicit operator bool() const { return fd_ >= 0; }
-    int release() { return std::exchange(fd_, -1); }
-    void reset(int fd = -1)
-    {
-        if (fd_ >= 0)
-            ::close(fd_);
-        fd_ = fd;
-    }
-
-private:
-    int fd_;
-};
 
 Result failure(int err, const QString &currentFile, const QString &targetFile = QString())
 {

@@ -1,5 +1,7 @@
 #include "store/safewrite.h"
 
+#include "platform/fd.h"
+
 #include <QFile>
 #include <QRandomGenerator>
 
@@ -25,28 +27,6 @@ constexpr char kNewPrefix[] = ".plimsa-new-";
 constexpr std::size_t kNewPrefixLength = sizeof(kNewPrefix) - 1;
 constexpr std::size_t kNewRandomLength = 6;
 constexpr char kNewAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-
-class Fd
-{
-public:
-    explicit Fd(int fd = -1) : fd_(fd) {}
-    ~Fd() { reset(); }
-    Fd(const Fd &) = delete;
-    Fd &operator=(const Fd &) = delete;
-
-    int get() const { return fd_; }
-    explicit operator bool() const { return fd_ >= 0; }
-    int release() { return std::exchange(fd_, -1); }
-    void reset(int fd = -1)
-    {
-        if (fd_ >= 0)
-            ::close(fd_);
-        fd_ = fd;
-    }
-
-private:
-    int fd_;
-};
 
 bool isAsciiAlnum(char c)
 {
