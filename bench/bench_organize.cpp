@@ -6,6 +6,7 @@
 
 #include "app/application_w.h"
 #include "app/frmmain.h"
+#include "common/benchstats.h"
 #include "common/notebookgen.h"
 #include "notebook/entrycommands_w.h"
 #include "notebook/entrylist_w.h"
@@ -32,40 +33,9 @@
 
 using namespace Qt::StringLiterals;
 
+using namespace BenchStats;
+
 namespace {
-
-class FailingMessages : public Messages
-{
-public:
-    void message(Icon, const QString &title, const QString &text) override
-    {
-        std::fprintf(stderr, "message: %s: %s\n", qPrintable(title), qPrintable(text));
-        failed = true;
-    }
-    void beep() override {}
-    bool failed = false;
-};
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    const size_t n = v.size();
-    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
-}
-
-double best(const std::vector<double> &v)
-{
-    return *std::min_element(v.begin(), v.end());
-}
-
-double timeMs(const std::function<void()> &run)
-{
-    malloc_trim(0);
-    QElapsedTimer timer;
-    timer.start();
-    run();
-    return double(timer.nsecsElapsed()) / 1e6;
-}
 
 void report(const char *what, const std::vector<double> &measured,
             const std::vector<double> &baseline, double goal)
@@ -122,7 +92,7 @@ int main(int argc, char **argv)
         "notebook: %d groups of 999 entries, idx.dat %lld bytes; store %s; %d repetitions\n\n",
         made.groups, made.indexBytes, qPrintable(store), reps);
 
-    FailingMessages messages;
+    FlaggingMessages messages;
     Application app(folder, messages, [](int status) { qFatal("the program ended (%d)", status); });
     app.Main();
     FrmMain *window = app.mainWindow();

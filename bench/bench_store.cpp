@@ -5,6 +5,7 @@
 // Usage: bench_store [--reps N] [--dir FOLDER] [--index-only]
 
 #include "app/errorreport.h"
+#include "common/benchstats.h"
 #include "common/notebookgen.h"
 #include "i18n/wordtable.h"
 #include "platform/messages.h"
@@ -31,42 +32,9 @@
 
 using namespace Qt::StringLiterals;
 
+using namespace BenchStats;
+
 namespace {
-
-class SilentMessages : public Messages
-{
-public:
-    void message(Icon, const QString &title, const QString &text) override
-    {
-        std::fprintf(stderr, "message: %s: %s\n", qPrintable(title), qPrintable(text));
-        failed = true;
-    }
-    void beep() override {}
-    bool failed = false;
-};
-
-double best(const std::vector<double> &v)
-{
-    return *std::min_element(v.begin(), v.end());
-}
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    const size_t n = v.size();
-    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
-}
-
-// Milliseconds taken by `run`. The allocator first merges what earlier rounds
-// freed, so that work is not charged to whichever step happens to allocate next.
-double timeMs(const std::function<void()> &run)
-{
-    malloc_trim(0);
-    QElapsedTimer timer;
-    timer.start();
-    run();
-    return double(timer.nsecsElapsed()) / 1e6;
-}
 
 QByteArray plainRead(const QString &path)
 {
@@ -137,7 +105,7 @@ int main(int argc, char **argv)
 
     NoteTable table;
     WordTable wordTable;
-    SilentMessages messages;
+    FlaggingMessages messages;
     Words words(wordTable, state.prefs.language);
     ErrorReport reports(state, words, messages);
     Store store(state, table, reports, messages, words);

@@ -65,13 +65,4 @@ NotebookGen::Summary makeProgramFolder(const QString &folder, int groups, int en
     return NotebookGen::generateNotebook(folder + u"FileStore/"_s, groups, entries, 1, entryFiles);
 }
 
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    if (n == 0)
-        return 0;
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
-
 } // namespace BenchProgram

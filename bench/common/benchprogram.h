@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/benchstats.h"
 #include "common/notebookgen.h"
 #include "platform/messages.h"
 
@@ -24,6 +25,6 @@ public:
 NotebookGen::Summary makeProgramFolder(const QString &folder, int groups, int entries,
                                        bool entryFiles);
 
-double median(std::vector<double> values);
+using BenchStats::median;
 
 } // namespace BenchProgram

@@ -1,0 +1,40 @@
+#include "common/benchstats.h"
+
+#include <QElapsedTimer>
+
+#include <algorithm>
+#include <cstdio>
+#include <malloc.h>
+
+namespace BenchStats {
+
+double median(std::vector<double> values)
+{
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    const size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+double best(const std::vector<double> &values)
+{
+    return values.empty() ? 0 : *std::min_element(values.begin(), values.end());
+}
+
+double timeMs(const std::function<void()> &run)
+{
+    malloc_trim(0);
+    QElapsedTimer timer;
+    timer.start();
+    run();
+    return double(timer.nsecsElapsed()) / 1e6;
+}
+
+void FlaggingMessages::message(Icon, const QString &title, const QString &text)
+{
+    std::fprintf(stderr, "message: %s: %s\n", qPrintable(title), qPrintable(text));
+    failed = true;
+}
+
+} // namespace BenchStats
