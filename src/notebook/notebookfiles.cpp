@@ -86,28 +86,9 @@ int renameNoReplace(int dirFd, const QByteArray &from, const QByteArray &to, boo
     return ::renameat(dirFd, from.constData(), dirFd, to.constData()) == 0 ? 0 : errno;
 }
 
-int writeAll(int fd, const QByteArray &bytes)
-{
-    const char *data = bytes.constData();
-    qsizetype left = bytes.size();
-    while (left > 0) {
-        const ssize_t n = ::write(fd, data, left);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return errno;
-        }
-        if (n == 0)
-            return EIO;
-        data += n;
-        left -= n;
-    }
-    return 0;
-}
-
 int writeAndSync(int fd, const QByteArray &bytes)
 {
-    if (const int err = writeAll(fd, bytes))
+    if (const int err = writeAllBytes(fd, bytes))
         return err;
     return ::fsync(fd) == 0 ? 0 : errno;
 }

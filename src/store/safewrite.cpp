@@ -104,26 +104,6 @@ private:
     sigset_t previous_;
 };
 
-int writeAll(int fd, const QByteArray &bytes)
-{
-    FileSizeSignalGuard guard;
-    const char *data = bytes.constData();
-    qsizetype left = bytes.size();
-    while (left > 0) {
-        const ssize_t n = ::write(fd, data, std::min<qsizetype>(left, 1 << 30));
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return errno;
-        }
-        if (n == 0)
-            return EIO;
-        data += n;
-        left -= n;
-    }
-    return 0;
-}
-
 // Owner and permissions of the file being replaced. Best effort: file systems
 // without Unix permissions (FAT, some network shares) refuse both, and that
 // must not stop the notes from being saved.
@@ -162,6 +142,26 @@ void removeLeftoversIn(int folderFd, bool recursive)
 }
 
 } // namespace
+
+int writeAllBytes(int fd, const QByteArray &bytes)
+{
+    FileSizeSignalGuard guard;
+    const char *data = bytes.constData();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, data, std::min<qsizetype>(left, 1 << 30));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return errno;
+        }
+        if (n == 0)
+            return EIO;
+        data += n;
+        left -= n;
+    }
+    return 0;
+}
 
 WriteResult writeWholeFile(const QString &path, const QByteArray &bytes, const QString &root)
 {
@@ -226,7 +226,7 @@ WriteResult writeWholeFile(const QString &path, const QByteArray &bytes, const Q
     };
     if (replacing)
         keepOwnerAndMode(file.get(), old);
-    if (const int e = writeAll(file.get(), bytes))
+    if (const int e = writeAllBytes(file.get(), bytes))
         return fail(e);
     if (::fsync(file.get()) != 0)
         return fail(errno);

@@ -25,6 +25,10 @@ WriteResult writeWholeFile(const QString &path, const QByteArray &bytes, const Q
 // its immediate subfolders. Called by the copy that holds the store.
 void removeLeftoverNewFiles(const QString &folder, bool recursive);
 
+// Writes every byte to `fd`; 0 or the errno. A file-size limit gives EFBIG
+// instead of the signal that would end the program.
+int writeAllBytes(int fd, const QByteArray &bytes);
+
 // Reads a whole regular file (never through a symbolic link).
 struct ReadResult
 {
