@@ -126,6 +126,7 @@ void Store::TakeStoreMarker()
 {
     aboutToOpen(StorePaths::markerFile(state_.storeFolder));
     if (!marker_.take(state_.storeFolder)) {
+        opened(); // the refusal is expected; no later report should name the marker
         messages_.message(Messages::Icon::Information, words_(79),
                           words_(111) + u"\n\n"_s + words_(112));
         state_.StoreInUse = true;
