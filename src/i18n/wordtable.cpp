@@ -1,10 +1,8 @@
 #include "i18n/wordtable.h"
 
 #include "store/codepage.h"
+#include "store/safewrite.h"
 #include "store/textlines.h"
-
-#include <QFile>
-#include <QFileInfo>
 
 using namespace Qt::StringLiterals;
 
@@ -181,15 +179,10 @@ QString WordTable::english(int k)
 
 std::optional<IoError> WordTable::loadLanguageFile(const QString &path)
 {
-    const QFileInfo info(path);
-    if (info.isSymLink() || (info.exists() && !info.isFile()))
-        return IoError::custom(u"Not a regular file"_s, 0);
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return IoError::custom(file.errorString(), file.error());
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return IoError::custom(file.errorString(), file.error());
+    const ReadResult read = readWholeFile(path);
+    if (!read.ok)
+        return read.error;
+    const QByteArray &bytes = read.bytes;
     TextLines::Reader reader(bytes);
     QByteArrayView text;
     for (int line = 0; line < kFileLines && reader.next(text); ++line)
