@@ -103,18 +103,22 @@ void NotebookView::caution(const QString &text)
 
 void NotebookView::reportCancel(const NotebookFiles::Result &failed)
 {
-    ctx.state.CurrentFile = failed.currentFile;
-    ctx.state.TargetFile = failed.targetFile;
-    ctx.reports.ShowErrorCancel(failed.error);
-    ctx.state.CurrentFile.clear();
-    ctx.state.TargetFile.clear();
+    report(failed, &ErrorReport::ShowErrorCancel);
 }
 
 void NotebookView::reportContinue(const NotebookFiles::Result &failed)
 {
+    report(failed, &ErrorReport::ShowErrorContinue);
+}
+
+// The report names the failed paths; they are cleared again afterwards, as
+// after any file operation.
+void NotebookView::report(const NotebookFiles::Result &failed,
+                          void (ErrorReport::*show)(const IoError &))
+{
     ctx.state.CurrentFile = failed.currentFile;
     ctx.state.TargetFile = failed.targetFile;
-    ctx.reports.ShowErrorContinue(failed.error);
+    (ctx.reports.*show)(failed.error);
     ctx.state.CurrentFile.clear();
     ctx.state.TargetFile.clear();
 }

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+class ErrorReport;
+struct IoError;
 struct MainContext;
 struct MainState;
 struct MainWidgets;
@@ -55,4 +57,5 @@ public:
     // report that cancels the command (ErrorShown) or lets it go on.
     void reportCancel(const NotebookFiles::Result &failed);
     void reportContinue(const NotebookFiles::Result &failed);
+    void report(const NotebookFiles::Result &failed, void (ErrorReport::*show)(const IoError &));
 };
