@@ -1,8 +1,7 @@
 // The two ways the program ends: Exit unloads every dialog before the main
 // window; the close box unloads the search dialog. Nothing is written.
 
-#include "support/runningapp.h"
-#include "support/scratchprogram.h"
+#include "support/appfixture.h"
 
 #include <QAction>
 #include <QDialog>
@@ -16,60 +15,12 @@ class tst_Exit : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void exitIsDeferred()
-    {
-        ScratchProgram folder;
-        RunningApp run(folder.folder());
-        QVERIFY(run.start());
-        const auto before = folder.snapshot();
-        run.w().mnuExit->trigger();
-        QVERIFY(!run.exitStatus);
-        QTRY_COMPARE(run.exitStatus, std::optional<int>(0));
-        QVERIFY(!run.window()->isVisible());
-        QCOMPARE(folder.snapshot(), before);
-    }
-
-    // The tray's Exit reaches a window that is hidden or minimized.
-    void exitFromHiddenWindow_data()
-    {
-        QTest::addColumn<bool>("minimize");
-        QTest::newRow("hidden") << false;
-        QTest::newRow("minimized") << true;
-    }
-    void exitFromHiddenWindow()
-    {
-        QFETCH(bool, minimize);
-        ScratchProgram folder;
-        RunningApp run(folder.folder());
-        QVERIFY(run.start());
-        if (minimize)
-            run.window()->showMinimized();
-        else
-            run.window()->hide();
-        run.window()->mnuExit_Click();
-        QTRY_COMPARE(run.exitStatus, std::optional<int>(0));
-    }
-
-    void exitRejectsModalDialog()
-    {
-        ScratchProgram folder;
-        RunningApp run(folder.folder());
-        QVERIFY(run.start());
-        const auto before = folder.snapshot();
-        QDialog input(run.window());
-        input.setObjectName(u"frmInput"_s);
-        QTimer::singleShot(0, run.window(), [&] { run.w().mnuExit->trigger(); });
-        QCOMPARE(input.exec(), int(QDialog::Rejected));
-        QCOMPARE(run.exitStatus, std::optional<int>(0));
-        QVERIFY(!run.window()->isVisible());
-        QCOMPARE(folder.snapshot(), before);
-    }
-
+    // From the tray the window may be hidden; the exit waits for timExit.
     void exitUnloadsDialogsInOrder()
     {
-        ScratchProgram folder;
-        RunningApp run(folder.folder());
+        AppFixture run;
         QVERIFY(run.start());
+        const auto before = run.snapshot();
         QStringList unloaded;
         std::vector<std::unique_ptr<QDialog>> dialogs;
         for (const QString &name :
@@ -83,26 +34,40 @@ private Q_SLOTS:
             dialog->show();
             dialogs.push_back(std::move(dialog));
         }
-        run.w().mnuExit->trigger();
+        run.window()->hide();
+        run.window()->mnuExit_Click();
+        QVERIFY(!run.exitStatus);
         QTRY_COMPARE(run.exitStatus, std::optional<int>(0));
         QCOMPARE(unloaded,
                  (QStringList{u"frmChange"_s, u"frmInfo"_s, u"frmSearch"_s, u"frmSetStart"_s}));
         QVERIFY(dialogs.back()->isVisible());
+        QCOMPARE(run.snapshot(), before);
+    }
+
+    void exitEndsModalDialog()
+    {
+        AppFixture run;
+        QVERIFY(run.start());
+        QDialog input(run.window());
+        input.setObjectName(u"frmInput"_s);
+        QTimer::singleShot(0, run.window(), [&] { run.w().mnuExit->trigger(); });
+        QCOMPARE(input.exec(), int(QDialog::Rejected));
+        QCOMPARE(run.exitStatus, std::optional<int>(0));
+        QVERIFY(!run.window()->isVisible());
     }
 
     void closeBoxUnloadsSearch()
     {
-        ScratchProgram folder;
-        RunningApp run(folder.folder());
+        AppFixture run;
         QVERIFY(run.start());
-        const auto before = folder.snapshot();
+        const auto before = run.snapshot();
         QDialog search(run.window());
         search.setObjectName(u"frmSearch"_s);
         search.show();
         QVERIFY(run.window()->close());
         QCOMPARE(run.exitStatus, std::optional<int>(0));
         QVERIFY(!search.isVisible());
-        QCOMPARE(folder.snapshot(), before);
+        QCOMPARE(run.snapshot(), before);
     }
 };
 

@@ -1,71 +1,48 @@
 // The group and entry lists on the real window: what a selection loads, the
-// ways into the text from the lists, the pop-up menus, the edit lock, and the
-// entries that start no edit mode.
+// ways from the lists into the text, the pop-up menus, the edit lock, and the
+// lines that start no edit mode.
 
-#include "support/notebookrun.h"
-
-#include "store/dostext.h"
+#include "support/appfixture.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QCheckBox>
+#include <QFile>
 #include <QFrame>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QTest>
-#include <QTimer>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString kDate = u"1/2/03 - 04:05:06"_s;
-
-// Ideas: Alpha, Gone (no file), Beta; Notes: Welcome; an empty group; Trash.
-std::unique_ptr<NotebookRun> notebook()
+// Ideas: Alpha, gone (no file), Beta with its own mask; a group of a
+// substituted name; Notes without a mask file; an empty group; Trash.
+std::unique_ptr<AppFixture> notebook()
 {
-    auto nb = std::make_unique<NotebookRun>(QStringList{u"Ideas"_s, u"\\Alpha"_s, u"\\Gone"_s,
-                                                        u"\\Beta"_s, u"Notes"_s, u"\\Welcome"_s,
-                                                        u"Empty"_s, u"Trash"_s, u"\\Old"_s});
-    nb->writeEntry(u"Ideas"_s, u"Alpha"_s, kDate, {u"alpha text"_s});
-    nb->writeEntry(u"Ideas"_s, u"Beta"_s, u"beta date"_s, {u"b1"_s, u"b2"_s});
-    nb->writeEntry(u"Notes"_s, u"Welcome"_s, kDate, {u"w"_s});
-    nb->writeEntry(u"Trash"_s, u"Old"_s, kDate, {u"o"_s});
-    nb->writeMask(u"Ideas"_s, {u"ideas mask"_s, u""_s, u"end"_s});
-    nb->pref(16, u" 1"_s);
+    auto nb = std::make_unique<AppFixture>();
+    nb->writeNotebook({{u"Ideas"_s, u"Alpha"_s, u"gone"_s, u"Beta"_s},
+                       {u"a/b: c"_s, u"x?"_s},
+                       {u"Notes"_s, u"Welcome"_s},
+                       {u"Empty"_s},
+                       {u"Trash"_s, u"Old"_s}});
+    nb->write(u"FileStore/Ideas/_mask.dat"_s, {u"ideas mask"_s, QString(), u"end"_s});
+    QFile::remove(nb->path(u"FileStore/Notes/_mask.dat"_s));
+    nb->setPref(16, u" 1"_s); // the mask shown
     return nb;
 }
 
-// Closes the pop-up menu once it shows, noting which menu it was and which of
-// `watched` were visible in it.
-struct PopupSeen
+void doubleClick(QWidget *widget, QPoint at)
 {
-    QMenu *menu = nullptr;
-    QStringList visible;
-};
-std::shared_ptr<PopupSeen> closePopupWhenShown(QList<QAction *> watched)
+    QTest::mouseClick(widget, Qt::LeftButton, {}, at);
+    QTest::mouseDClick(widget, Qt::LeftButton, {}, at);
+}
+
+QPoint centreOf(const QListWidget *list, int row)
 {
-    auto seen = std::make_shared<PopupSeen>();
-    auto *timer = new QTimer(qApp);
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, seen, watched] {
-        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
-        if (!menu)
-            return;
-        timer->deleteLater();
-        seen->menu = menu;
-        for (QAction *action : watched) {
-            if (action->isVisible())
-                seen->visible.append(action->objectName());
-        }
-        menu->close();
-    });
-    timer->start();
-    QTimer::singleShot(3000, timer, &QObject::deleteLater);
-    return seen;
+    return list->visualItemRect(list->item(row)).center();
 }
 
 } // namespace
@@ -75,254 +52,186 @@ class tst_Lists : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase() { QVERIFY(!qEnvironmentVariableIsEmpty("PLIMSA_DATA")); }
-
     void selectingLoads()
     {
         auto nb = notebook();
         QVERIFY(nb->start());
-        QCOMPARE(nb->w().lstGroup->currentItem()->text(), u"Empty"_s);
-        QCOMPARE(nb->entryLines(), QStringList{u" "_s});
-
-        nb->clickGroup(u"Ideas"_s);
-        QCOMPARE(nb->entryLines(), (QStringList{u"Alpha"_s, u"Gone"_s, u"Beta"_s, u" "_s}));
-        QCOMPARE(nb->entryRow(), 0);
-        QCOMPARE(nb->w().lblDate->text(), kDate);
-        QCOMPARE(nb->text()->toPlainText(), u"alpha text\n"_s);
-        QCOMPARE(nb->w().txtMask->toPlainText(), u"ideas mask\n\nend\n"_s);
+        const MainWidgets &w = nb->w();
+        AppFixture::click(w.lstGroup, u"Ideas"_s);
+        QCOMPARE(AppFixture::lines(w.lstEntry),
+                 (QStringList{u"Alpha"_s, u"gone"_s, u"Beta"_s, u" "_s}));
+        QCOMPARE(w.lstEntry->currentRow(), 0);
+        QCOMPARE(w.lblDate->text(), u"date of Alpha"_s);
+        QCOMPARE(w.txtText[0]->toPlainText(), u"text of Alpha\n"_s);
+        QCOMPARE(w.txtMask->toPlainText(), u"ideas mask\n\nend\n"_s);
         QCOMPARE(nb->state().LoadedMask, u"ideas mask\n\nend\n"_s);
-        QVERIFY(!nb->state().FileMissing);
 
-        nb->clickEntry(2);
-        QCOMPARE(nb->w().lblDate->text(), u"beta date"_s);
-        QCOMPARE(nb->text()->toPlainText(), u"b1\nb2\n"_s);
+        AppFixture::click(w.lstEntry, u"Beta"_s);
+        QCOMPARE(w.lblDate->text(), u"date of Beta"_s);
+        QCOMPARE(w.txtText[0]->toPlainText(), u"text of Beta\n"_s);
 
-        // A group without a mask file has an empty mask.
-        nb->folder.remove(u"FileStore/Notes/_mask.dat"_s);
-        nb->clickGroup(u"Notes"_s);
-        QCOMPARE(nb->w().txtMask->toPlainText(), QString());
-        QCOMPARE(nb->text()->toPlainText(), u"w\n"_s);
+        AppFixture::click(w.lstGroup, u"a/b: c"_s);
+        QCOMPARE(w.txtText[0]->toPlainText(), u"text of x?\n"_s);
+        AppFixture::click(w.lstGroup, u"Notes"_s);
+        QCOMPARE(w.txtMask->toPlainText(), QString());
         QVERIFY(!nb->state().TextEditMode);
         QVERIFY(!nb->state().MaskEditMode);
     }
 
-    void substitutedGroupNameUsesStoredFolder()
-    {
-        const QString stored = OutDOS(u"a/b: c"_s);
-        NotebookRun nb({stored, u"\\"_s + OutDOS(u"x?"_s)});
-        nb.writeEntry(stored, OutDOS(u"x?"_s), kDate, {u"inside"_s});
-        nb.writeMask(stored, {u"m"_s});
-        nb.pref(16, u" 1"_s);
-        QVERIFY(nb.start());
-        QCOMPARE(nb.w().lstGroup->item(0)->text(), u"a/b: c"_s);
-        QCOMPARE(nb.entryLines(), (QStringList{u"x?"_s, u" "_s}));
-        QCOMPARE(nb.text()->toPlainText(), u"inside\n"_s);
-        QCOMPARE(nb.w().txtMask->toPlainText(), u"m\n"_s);
-    }
-
-    void noFileShowsNotPresent_data()
+    void noFileStartsNoEditMode_data()
     {
         QTest::addColumn<QString>("group");
-        QTest::addColumn<int>("row");
-        QTest::newRow("missing file") << u"Ideas"_s << 1;
-        QTest::newRow("blank line") << u"Ideas"_s << 3;
-        QTest::newRow("empty group") << u"Empty"_s << 0;
+        QTest::addColumn<QString>("entry");
+        QTest::newRow("missing file") << u"Ideas"_s << u"gone"_s;
+        QTest::newRow("blank line") << u"Ideas"_s << u" "_s;
+        QTest::newRow("empty group") << u"Empty"_s << u" "_s;
     }
-    void noFileShowsNotPresent()
+    void noFileStartsNoEditMode()
     {
         QFETCH(QString, group);
-        QFETCH(int, row);
+        QFETCH(QString, entry);
         auto nb = notebook();
         QVERIFY(nb->start());
-        nb->clickGroup(group);
-        nb->clickEntry(row);
-        QCOMPARE(nb->w().lblDate->text(), u"File not present!"_s);
-        QVERIFY(nb->text()->toPlainText().isEmpty());
+        const MainWidgets &w = nb->w();
+        AppFixture::click(w.lstGroup, group);
+        AppFixture::click(w.lstEntry, entry);
+        QCOMPARE(w.lblDate->text(), u"File not present!"_s);
+        QVERIFY(w.txtText[0]->toPlainText().isEmpty());
         QVERIFY(nb->state().FileMissing);
-        QVERIFY(!nb->w().txtText[0]->isEnabled());
-        QVERIFY(!nb->w().txtText[1]->isEnabled());
+        QVERIFY(!w.txtText[0]->isEnabled());
 
-        // No edit mode from the list, by Enter or a double-click, or in the group list.
-        const auto files = nb->folder.snapshot();
-        nb->key(nb->w().lstEntry, Qt::Key_Return);
-        nb->doubleClickEntry(row);
-        nb->key(nb->w().lstGroup, Qt::Key_Return);
+        const auto files = nb->snapshot();
+        QTest::keyClick(w.lstEntry, Qt::Key_Return);
+        doubleClick(w.lstEntry->viewport(), centreOf(w.lstEntry, w.lstEntry->currentRow()));
+        QTest::keyClick(w.lstGroup, Qt::Key_Return);
+        // OK by key must not write "File not present!" as a date line.
+        QTest::keyClick(w.txtMask, Qt::Key_F2);
+        QTest::keyClick(w.txtMask, Qt::Key_Return, Qt::ShiftModifier);
         QVERIFY(!nb->state().TextEditMode);
-        QVERIFY(nb->w().fraEdit->isHidden());
-        QCOMPARE(nb->folder.snapshot(), files);
-        QVERIFY(nb->run->messages.shown.isEmpty());
+        QVERIFY(w.fraEdit->isHidden());
+        QCOMPARE(nb->snapshot(), files);
+        QVERIFY(nb->messages.shown.isEmpty());
     }
 
-    void listsLeadIntoTheText_data()
+    void waysIntoTheText_data()
     {
         QTest::addColumn<int>("way");
         QTest::newRow("Enter in the entry list") << 0;
         QTest::newRow("Enter in the group list") << 1;
         QTest::newRow("double-click on an entry") << 2;
+        QTest::newRow("double-click in the text") << 3;
     }
-    void listsLeadIntoTheText()
+    void waysIntoTheText()
     {
         QFETCH(int, way);
         auto nb = notebook();
         QVERIFY(nb->start());
-        nb->clickGroup(u"Ideas"_s);
+        const MainWidgets &w = nb->w();
+        QPlainTextEdit *box = w.txtText[0];
+        AppFixture::click(w.lstGroup, u"Ideas"_s);
         if (way == 0)
-            nb->key(nb->w().lstEntry, Qt::Key_Return);
+            QTest::keyClick(w.lstEntry, Qt::Key_Return);
         else if (way == 1)
-            nb->key(nb->w().lstGroup, Qt::Key_Enter);
+            QTest::keyClick(w.lstGroup, Qt::Key_Enter);
+        else if (way == 2)
+            doubleClick(w.lstEntry->viewport(), centreOf(w.lstEntry, 0));
         else
-            nb->doubleClickEntry(0);
+            doubleClick(box->viewport(), box->cursorRect().center());
         QVERIFY(nb->state().TextEditMode);
-        QVERIFY(nb->w().fraEdit->isVisible());
-        QCOMPARE(nb->run->window()->focusWidget(), nb->text());
-        QCOMPARE(nb->text()->toPlainText(), u"alpha text\n"_s);
-        nb->key(nb->text(), Qt::Key_F2);
-        QCOMPARE(nb->store(u"Ideas/Alpha.txt"_s), crlfLines({kDate, u"alpha text"_s}));
-    }
-
-    void doubleClickOnTextGoesToLineEnd_data()
-    {
-        QTest::addColumn<bool>("locked");
-        QTest::newRow("unlocked") << false;
-        QTest::newRow("locked") << true;
-    }
-    void doubleClickOnTextGoesToLineEnd()
-    {
-        QFETCH(bool, locked);
-        auto nb = notebook();
-        QVERIFY(nb->start());
-        nb->clickGroup(u"Ideas"_s);
-        nb->clickEntry(2);
-        if (locked)
-            nb->w().chckEdit->click();
-        QPlainTextEdit *box = nb->text();
-        box->setFocus();
-        nb->doubleClickText(box);
-        QCOMPARE(nb->state().TextEditMode, !locked);
-        QTRY_VERIFY(!box->textCursor().hasSelection());
-        QVERIFY(box->textCursor().atBlockEnd());
-        QCOMPARE(box->textCursor().blockNumber(), 0);
-        QCOMPARE(box->toPlainText(), u"b1\nb2\n"_s);
-        QVERIFY(nb->run->messages.shown.isEmpty());
+        QCOMPARE(nb->window()->focusWidget(), box);
+        if (way == 3) { // the double-click's selection gives way to the line end
+            QTRY_VERIFY(!box->textCursor().hasSelection());
+            QVERIFY(box->textCursor().atBlockEnd());
+            QCOMPARE(box->textCursor().blockNumber(), 0);
+        }
+        QTest::keyClick(box, Qt::Key_F2);
+        QCOMPARE(nb->read(u"FileStore/Ideas/Alpha.txt"_s), "date of Alpha\r\ntext of Alpha\r\n");
+        QVERIFY(nb->messages.shown.isEmpty());
     }
 
     void lockRefusesEdits()
     {
         auto nb = notebook();
         QVERIFY(nb->start());
-        nb->clickGroup(u"Ideas"_s);
-        const auto files = nb->folder.snapshot();
-        nb->w().chckEdit->click();
-        QVERIFY(nb->w().mnuEditPermission->isChecked());
-        QPlainTextEdit *box = nb->text();
+        const MainWidgets &w = nb->w();
+        QPlainTextEdit *box = w.txtText[0];
+        AppFixture::click(w.lstGroup, u"Ideas"_s);
+        const auto files = nb->snapshot();
+        w.chckEdit->click();
+        QVERIFY(w.mnuEditPermission->isChecked());
 
-        nb->type(box, u"a"_s);
-        QCOMPARE(nb->messageCount(), 1);
-        QCOMPARE(nb->run->messages.shown.last().title, u"Caution!"_s);
-        QCOMPARE(nb->run->messages.shown.last().icon, Messages::Icon::Information);
-        QCOMPARE(nb->lastMessage(), u"Edit Permission locked!"_s);
-        nb->key(box, Qt::Key_Delete);
-        QCOMPARE(nb->messageCount(), 2);
-        QCOMPARE(nb->lastMessage(), u"Edit Permission locked!"_s);
-        nb->key(box, Qt::Key_Return);
-        nb->key(box, Qt::Key_Backspace);
-        QCOMPARE(nb->messageCount(), 4);
-        nb->type(nb->w().txtMask, u"m"_s);
-        QCOMPARE(nb->messageCount(), 5);
-        QCOMPARE(box->toPlainText(), u"alpha text\n"_s);
-        QCOMPARE(nb->w().txtMask->toPlainText(), u"ideas mask\n\nend\n"_s);
+        QTest::keyClicks(box, u"a"_s);
+        QCOMPARE(nb->messages.shown.size(), 1);
+        QCOMPARE(nb->messages.shown[0].icon, Messages::Icon::Information);
+        QCOMPARE(nb->messages.shown[0].text, u"Edit Permission locked!"_s);
+        QTest::keyClick(box, Qt::Key_Delete);
+        QTest::keyClicks(w.txtMask, u"m"_s);
+        QCOMPARE(nb->messages.shown.size(), 3);
+        QCOMPARE(nb->messages.shown[1].text, u"Edit Permission locked!"_s);
+        QCOMPARE(box->toPlainText(), u"text of Alpha\n"_s);
 
-        // No way into an edit mode or a new entry, no pop-up, no selection by a right click.
-        nb->key(nb->w().lstEntry, Qt::Key_Return);
-        nb->key(nb->w().lstGroup, Qt::Key_Return);
-        nb->doubleClickEntry(0);
-        nb->key(nb->w().lstEntry, Qt::Key_Insert);
-        nb->rightClick(nb->w().lstEntry, 2);
-        QVERIFY(!QApplication::activePopupWidget());
-        QCOMPARE(nb->entryRow(), 0);
+        // No way into an edit mode or a new entry, no pop-up.
+        QTest::keyClick(w.lstEntry, Qt::Key_Return);
+        QTest::keyClick(w.lstGroup, Qt::Key_Return);
+        doubleClick(w.lstEntry->viewport(), centreOf(w.lstEntry, 0));
+        doubleClick(box->viewport(), box->cursorRect().center());
+        QTest::keyClick(w.lstEntry, Qt::Key_Insert);
+        QWidget *popUp = nullptr;
+        nb->whenShown([&popUp](QWidget *shown) {
+            popUp = shown;
+            shown->close();
+        });
+        AppFixture::click(w.lstEntry, u"Beta"_s, Qt::RightButton);
+        QVERIFY(!popUp);
+        QCOMPARE(w.lstEntry->currentRow(), 0);
         QVERIFY(!nb->state().TextEditMode);
         QVERIFY(!nb->state().MaskEditMode);
-        QCOMPARE(nb->entryLines().size(), 4);
-        QCOMPARE(nb->folder.snapshot(), files);
-        QCOMPARE(nb->messageCount(), 5);
+        QCOMPARE(AppFixture::lines(w.lstEntry).size(), 4);
+        QCOMPARE(nb->snapshot(), files);
+        QCOMPARE(nb->messages.shown.size(), 3);
 
-        // Esc reloads the entry; the menus stay as the lock wants them.
-        nb->key(box, Qt::Key_Escape);
-        QVERIFY(!nb->w().mnuGroup->menuAction()->isEnabled());
-        QVERIFY(!nb->w().mnuEntry->menuAction()->isEnabled());
-        QVERIFY(!nb->w().mnuOptions->menuAction()->isEnabled());
-        QVERIFY(nb->w().mnuFile->menuAction()->isEnabled());
-
-        // The menu item mirrors the box both ways.
-        nb->w().mnuEditPermission->trigger();
-        QVERIFY(!nb->w().chckEdit->isChecked());
-        nb->type(box, u"a"_s);
+        // The menu item mirrors the box.
+        w.mnuEditPermission->trigger();
+        QVERIFY(!w.chckEdit->isChecked());
+        QTest::keyClicks(box, u"a"_s);
         QVERIFY(nb->state().TextEditMode);
-        QCOMPARE(nb->messageCount(), 5);
     }
 
+    // The line under the pointer is selected first; the listed items are
+    // hidden while the pop-up shows.
     void popUpMenus()
     {
         auto nb = notebook();
         QVERIFY(nb->start());
-        nb->clickGroup(u"Ideas"_s);
         const MainWidgets &w = nb->w();
-
-        auto seen = closePopupWhenShown({w.mnuEntryCall[0], w.mnuEntryCall[1], w.mnuSortAll,
-                                         w.mnuSearch, w.mnuEditorCall[1], w.mnuEntryRename});
-        nb->rightClick(w.lstEntry, 2);
-        QTRY_VERIFY(seen->menu);
-        QCOMPARE(seen->menu, w.mnuEntry);
-        QCOMPARE(seen->visible, (QStringList{u"mnuEntryCall1"_s, u"mnuEntryRename"_s}));
-        QCOMPARE(nb->entryRow(), 2);
-        QCOMPARE(nb->w().lblDate->text(), u"beta date"_s);
+        AppFixture::click(w.lstGroup, u"Ideas"_s);
+        QWidget *shown = nullptr;
+        QStringList visible;
+        const auto note = [&](const QList<QAction *> &watched) {
+            return [&, watched](QWidget *menu) {
+                shown = menu;
+                for (QAction *action : watched) {
+                    if (action->isVisible())
+                        visible << action->objectName();
+                }
+                menu->close();
+            };
+        };
+        nb->whenShown(note(
+            {w.mnuEntryCall[0], w.mnuEntryCall[1], w.mnuSortAll, w.mnuSearch, w.mnuEntryRename}));
+        AppFixture::click(w.lstEntry, u"Beta"_s, Qt::RightButton);
+        QTRY_COMPARE(shown, w.mnuEntry);
+        QCOMPARE(visible, (QStringList{u"mnuEntryCall1"_s, u"mnuEntryRename"_s}));
+        QCOMPARE(w.lblDate->text(), u"date of Beta"_s);
         QVERIFY(w.mnuEntryCall[0]->isVisible());
-        QVERIFY(w.mnuEditorCall[1]->isVisible());
 
-        seen =
-            closePopupWhenShown({w.mnuGroupNew, w.mnuClearTrash, w.mnuViewMask, w.mnuGroupRename});
-        nb->rightClick(w.lstGroup,
-                       w.lstGroup->row(w.lstGroup->findItems(u"Notes"_s, Qt::MatchExactly)[0]));
-        QTRY_VERIFY(seen->menu);
-        QCOMPARE(seen->menu, w.mnuGroup);
-        QCOMPARE(seen->visible, QStringList{u"mnuGroupRename"_s});
-        QCOMPARE(nb->entryLines(), (QStringList{u"Welcome"_s, u" "_s}));
+        visible.clear();
+        nb->whenShown(note({w.mnuGroupNew, w.mnuClearTrash, w.mnuViewMask, w.mnuGroupRename}));
+        AppFixture::click(w.lstGroup, u"Notes"_s, Qt::RightButton);
+        QTRY_COMPARE(shown, w.mnuGroup);
+        QCOMPARE(visible, QStringList{u"mnuGroupRename"_s});
+        QCOMPARE(AppFixture::lines(w.lstEntry), (QStringList{u"Welcome"_s, u" "_s}));
         QVERIFY(w.mnuGroupNew->isVisible());
-        QVERIFY(w.mnuViewMask->isVisible());
-    }
-
-    void newEntryRefused_data()
-    {
-        QTest::addColumn<bool>("trash");
-        QTest::newRow("trash group") << true;
-        QTest::newRow("full group") << false;
-    }
-    void newEntryRefused()
-    {
-        QFETCH(bool, trash);
-        QStringList index{u"Big"_s};
-        for (int i = 1; i <= 999; ++i)
-            index.append(u"\\e%1"_s.arg(i));
-        index.append(u"Trash"_s);
-        NotebookRun nb(index);
-        QVERIFY(nb.start());
-        nb.clickGroup(trash ? u"Trash"_s : u"Big"_s);
-        const auto files = nb.folder.snapshot();
-        const int lines = nb.w().lstEntry->count();
-        QCOMPARE(nb.w().mnuEntryCall[0]->isEnabled(), !trash);
-        QCOMPARE(nb.w().cmdEntry[0]->isEnabled(), !trash);
-        nb.key(nb.w().lstEntry, Qt::Key_Insert);
-        if (!trash)
-            nb.w().cmdEntry[0]->click();
-        QCOMPARE(nb.w().lstEntry->count(), lines);
-        QVERIFY(!nb.state().TextEditMode);
-        QCOMPARE(nb.folder.snapshot(), files);
-        if (trash) {
-            QVERIFY(nb.run->messages.shown.isEmpty());
-        } else {
-            QCOMPARE(nb.messageCount(), 2);
-            QVERIFY(nb.lastMessage().contains(u"999"_s));
-        }
     }
 };
 
