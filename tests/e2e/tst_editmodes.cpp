@@ -1,19 +1,23 @@
-// The edit modes on the real window: a new entry from Insert to its file, edits
-// of an entry and of the mask confirmed, saved and cancelled by their keys, the
-// cross-cancel of the two boxes, failed saves, and what is refused.
+// Viewing and editing on the real window: the lines that start no edit mode,
+// the ways into the text, the edit lock, a new entry from Insert to its file,
+// edits of an entry and of the mask confirmed, saved and cancelled by their
+// keys, the cross-cancel of the two boxes, failed saves, and what is refused.
 
 #include "support/appfixture.h"
 
 #include "editing/editrules.h"
 #include "store/dostext.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QDir>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
@@ -36,17 +40,20 @@ QByteArray index(const QStringList &ideas)
     QStringList lines{u"idx Plimsa 1.3.02"_s, u"Ideas"_s};
     for (const QString &title : ideas)
         lines << u"\\"_s + OutDOS(title);
-    return crlf(lines + QStringList{u"Notes"_s, u"\\Welcome"_s, u"Trash"_s});
+    return crlf(lines + QStringList{u"Notes"_s, u"\\Welcome"_s, u"Trash"_s, u"Void"_s});
 }
 
-// Ideas, selected at the start: Alpha, Beta and a mask; Notes: Welcome; Trash.
-std::unique_ptr<AppFixture> notebook(bool maskShown = false)
+// Ideas, selected at the start: Alpha, gone (no file), Beta and a mask;
+// Notes: Welcome; Trash; Void, empty. The mask is shown.
+std::unique_ptr<AppFixture> notebook()
 {
     auto nb = std::make_unique<AppFixture>();
-    nb->writeNotebook(
-        {{u"Ideas"_s, u"Alpha"_s, u"Beta"_s}, {u"Notes"_s, u"Welcome"_s}, {u"Trash"_s}});
+    nb->writeNotebook({{u"Ideas"_s, u"Alpha"_s, u"gone"_s, u"Beta"_s},
+                       {u"Notes"_s, u"Welcome"_s},
+                       {u"Trash"_s},
+                       {u"Void"_s}});
     nb->write(u"FileStore/Ideas/_mask.dat"_s, {u"m1"_s});
-    nb->setPref(16, maskShown ? u" 1"_s : u" 0"_s);
+    nb->setPref(16, u" 1"_s);
     return nb;
 }
 
@@ -60,6 +67,17 @@ void verifyViewing(const AppFixture &nb)
     QCOMPARE(nb.window()->focusWidget(), nb.w().lstEntry);
 }
 
+void doubleClick(QWidget *widget, QPoint at)
+{
+    QTest::mouseClick(widget, Qt::LeftButton, {}, at);
+    QTest::mouseDClick(widget, Qt::LeftButton, {}, at);
+}
+
+QPoint centreOf(const QListWidget *list, int row)
+{
+    return list->visualItemRect(list->item(row)).center();
+}
+
 } // namespace
 
 class tst_EditModes : public QObject
@@ -67,6 +85,132 @@ class tst_EditModes : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void noFileStartsNoEditMode_data()
+    {
+        QTest::addColumn<QString>("group");
+        QTest::addColumn<QString>("entry");
+        QTest::newRow("missing file") << u"Ideas"_s << u"gone"_s;
+        QTest::newRow("blank line") << u"Ideas"_s << u" "_s;
+        QTest::newRow("empty group") << u"Void"_s << u" "_s;
+    }
+    void noFileStartsNoEditMode()
+    {
+        QFETCH(QString, group);
+        QFETCH(QString, entry);
+        auto nb = notebook();
+        QVERIFY(nb->start());
+        const MainWidgets &w = nb->w();
+        AppFixture::click(w.lstGroup, group);
+        AppFixture::click(w.lstEntry, entry);
+        QCOMPARE(w.lblDate->text(), u"File not present!"_s);
+        QVERIFY(w.txtText[0]->toPlainText().isEmpty());
+        QVERIFY(!w.txtText[0]->isEnabled());
+
+        const auto files = nb->snapshot();
+        QTest::keyClick(w.lstEntry, Qt::Key_Return);
+        doubleClick(w.lstEntry->viewport(), centreOf(w.lstEntry, w.lstEntry->currentRow()));
+        QTest::keyClick(w.lstGroup, Qt::Key_Return);
+        // OK by key must not write "File not present!" as a date line.
+        QTest::keyClick(w.txtMask, Qt::Key_F2);
+        QTest::keyClick(w.txtMask, Qt::Key_Return, Qt::ShiftModifier);
+        QVERIFY(!nb->state().TextEditMode);
+        QVERIFY(w.fraEdit->isHidden());
+        QCOMPARE(nb->snapshot(), files);
+        QVERIFY(nb->messages.shown.isEmpty());
+    }
+
+    void waysIntoTheText_data()
+    {
+        QTest::addColumn<int>("way");
+        QTest::newRow("Enter in the entry list") << 0;
+        QTest::newRow("Enter in the group list") << 1;
+        QTest::newRow("double-click on an entry") << 2;
+        QTest::newRow("double-click in the text") << 3;
+    }
+    void waysIntoTheText()
+    {
+        QFETCH(int, way);
+        auto nb = notebook();
+        QVERIFY(nb->start());
+        const MainWidgets &w = nb->w();
+        QPlainTextEdit *box = w.txtText[0];
+        if (way == 0)
+            QTest::keyClick(w.lstEntry, Qt::Key_Return);
+        else if (way == 1)
+            QTest::keyClick(w.lstGroup, Qt::Key_Enter);
+        else if (way == 2)
+            doubleClick(w.lstEntry->viewport(), centreOf(w.lstEntry, 0));
+        else
+            doubleClick(box->viewport(), box->cursorRect().center());
+        QVERIFY(nb->state().TextEditMode);
+        QCOMPARE(nb->window()->focusWidget(), box);
+        if (way == 3) { // the double-click's selection gives way to the line end
+            QTRY_VERIFY(!box->textCursor().hasSelection());
+            QVERIFY(box->textCursor().atBlockEnd());
+            QCOMPARE(box->textCursor().blockNumber(), 0);
+        }
+        QTest::keyClick(box, Qt::Key_F2);
+        QCOMPARE(nb->read(kAlpha), crlf({u"date of Alpha"_s, u"text of Alpha"_s}));
+        QVERIFY(nb->messages.shown.isEmpty());
+    }
+
+    // Unlocked, a right click selects the line under the pointer and shows the
+    // pop-up without the item it hides; locked, there is no way into an edit
+    // mode or a new entry, and no pop-up.
+    void lockRefusesEdits()
+    {
+        auto nb = notebook();
+        QVERIFY(nb->start());
+        const MainWidgets &w = nb->w();
+        QPlainTextEdit *box = w.txtText[0];
+        QWidget *popUp = nullptr;
+        bool newEntryHidden = false;
+        const auto notePopUp = [&](QWidget *menu) {
+            popUp = menu;
+            newEntryHidden = !w.mnuEntryCall[0]->isVisible();
+            menu->close();
+        };
+        nb->whenShown(notePopUp);
+        AppFixture::click(w.lstEntry, u"Beta"_s, Qt::RightButton);
+        QTRY_COMPARE(popUp, w.mnuEntry);
+        QVERIFY(newEntryHidden);
+        QVERIFY(w.mnuEntryCall[0]->isVisible());
+        QCOMPARE(w.lblDate->text(), u"date of Beta"_s);
+
+        AppFixture::click(w.lstEntry, u"Alpha"_s);
+        const auto files = nb->snapshot();
+        w.chckEdit->click();
+        QVERIFY(w.mnuEditPermission->isChecked());
+        QTest::keyClicks(box, u"a"_s);
+        QCOMPARE(nb->messages.shown.size(), 1);
+        QCOMPARE(nb->messages.shown[0].icon, Messages::Icon::Information);
+        QCOMPARE(nb->messages.shown[0].text, u"Edit Permission locked!"_s);
+        QTest::keyClick(box, Qt::Key_Delete);
+        QTest::keyClicks(w.txtMask, u"m"_s);
+        QCOMPARE(nb->messages.shown.size(), 3);
+        QCOMPARE(nb->messages.shown[1].text, u"Edit Permission locked!"_s);
+        QTest::keyClick(w.lstEntry, Qt::Key_Return);
+        QTest::keyClick(w.lstGroup, Qt::Key_Return);
+        doubleClick(w.lstEntry->viewport(), centreOf(w.lstEntry, 0));
+        doubleClick(box->viewport(), box->cursorRect().center());
+        QTest::keyClick(w.lstEntry, Qt::Key_Insert);
+        popUp = nullptr;
+        nb->whenShown(notePopUp);
+        AppFixture::click(w.lstEntry, u"Beta"_s, Qt::RightButton);
+        QVERIFY(!popUp);
+        QCOMPARE(w.lstEntry->currentRow(), 0);
+        QVERIFY(!nb->state().TextEditMode);
+        QVERIFY(!nb->state().MaskEditMode);
+        QCOMPARE(nb->snapshot(), files);
+        QCOMPARE(nb->messages.shown.size(), 3);
+
+        // The menu item mirrors the box.
+        w.mnuEditPermission->trigger();
+        QVERIFY(!w.chckEdit->isChecked());
+        QTest::keyClicks(box, u"a"_s);
+        QVERIFY(nb->state().TextEditMode);
+    }
+
     // Select a group, Insert, type two lines, F2, take the proposed title.
     void typicalChange()
     {
@@ -77,8 +221,9 @@ private Q_SLOTS:
         AppFixture::click(w.lstGroup, u"Notes"_s);
         AppFixture::click(w.lstGroup, u"Ideas"_s);
         QTest::keyClick(w.lstEntry, Qt::Key_Insert);
-        QCOMPARE(AppFixture::lines(w.lstEntry), (QStringList{kNew, u"Alpha"_s, u"Beta"_s, u" "_s}));
-        QCOMPARE(nb->read(u"FileStore/idx.dat"_s), index({kNew, u"Alpha"_s, u"Beta"_s}));
+        QCOMPARE(AppFixture::lines(w.lstEntry),
+                 (QStringList{kNew, u"Alpha"_s, u"gone"_s, u"Beta"_s, u" "_s}));
+        QCOMPARE(nb->read(u"FileStore/idx.dat"_s), index({kNew, u"Alpha"_s, u"gone"_s, u"Beta"_s}));
         QVERIFY(nb->state().TextEditMode);
         QVERIFY(w.fraEdit->isVisible());
         QCOMPARE(QApplication::focusWidget(), box);
@@ -93,11 +238,11 @@ private Q_SLOTS:
         const QString date = w.lblDate->text();
         QVERIFY2(date == before || date == after, qPrintable(date));
         QCOMPARE(nb->read(u"FileStore/idx.dat"_s),
-                 index({u"Shopping list"_s, u"Alpha"_s, u"Beta"_s}));
+                 index({u"Shopping list"_s, u"Alpha"_s, u"gone"_s, u"Beta"_s}));
         QCOMPARE(nb->read(u"FileStore/Ideas/Shopping list.txt"_s),
                  crlf({date, u"Shopping list"_s, u"milk"_s}));
         QCOMPARE(AppFixture::lines(w.lstEntry),
-                 (QStringList{u"Shopping list"_s, u"Alpha"_s, u"Beta"_s, u" "_s}));
+                 (QStringList{u"Shopping list"_s, u"Alpha"_s, u"gone"_s, u"Beta"_s, u" "_s}));
         QCOMPARE(w.lstEntry->currentRow(), 0);
         QCOMPARE(box->toPlainText(), u"Shopping list\nmilk\n"_s);
         verifyViewing(*nb);
@@ -249,7 +394,7 @@ private Q_SLOTS:
     // Cancel puts back the mask as last saved, not as first loaded.
     void maskEditSavedAndCancelled()
     {
-        auto nb = notebook(true);
+        auto nb = notebook();
         QVERIFY(nb->start());
         const MainWidgets &w = nb->w();
         QCOMPARE(w.txtMask->toPlainText(), u"m1\n"_s);
@@ -273,7 +418,7 @@ private Q_SLOTS:
     // that box's own.
     void typingIntoTheOtherBoxCancels()
     {
-        auto nb = notebook(true);
+        auto nb = notebook();
         QVERIFY(nb->start());
         QPlainTextEdit *mask = nb->w().txtMask;
         QPlainTextEdit *box = nb->w().txtText[0];
@@ -351,7 +496,7 @@ private Q_SLOTS:
     void unencodableCharactersRefused()
     {
         QFETCH(bool, inMask);
-        auto nb = notebook(true);
+        auto nb = notebook();
         QVERIFY(nb->start());
         QPlainTextEdit *box = inMask ? nb->w().txtMask : nb->w().txtText[0];
         const QString before = box->toPlainText();

@@ -1,21 +1,33 @@
 // The start of the real program on a fresh program folder: the window, the
-// group list, the start settings and the captions.
+// group list, the start settings, the captions, every way the start fails,
+// and the two ways the program ends.
 
 #include "support/appfixture.h"
+#include "support/helperprocess.h"
 
 #include "i18n/wordtable.h"
 #include "ui/layout_w.h"
 
 #include <QAction>
 #include <QCheckBox>
+#include <QDialog>
+#include <QDir>
+#include <QFile>
 #include <QListWidget>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 using namespace Qt::StringLiterals;
 using Groups = QList<QStringList>;
+
+namespace {
+
+const QString kIndexMissing = u"Can not find \"idx.dat\"! - Try it again with preset."_s;
+
+} // namespace
 
 class tst_Startup : public QObject
 {
@@ -31,9 +43,6 @@ private Q_SLOTS:
         QVERIFY(run.messages.shown.isEmpty());
         QCOMPARE(AppFixture::lines(w.lstGroup), (QStringList{u"Notes"_s, u"Trash"_s}));
         QVERIFY(!w.chckEdit->isChecked());
-        QVERIFY(w.txtMask->isHidden());
-        QVERIFY(w.fraEdit->isHidden());
-        QVERIFY(w.txtText[1]->isHidden());
         QCOMPARE(w.txtText[0]->lineWrapMode(), QPlainTextEdit::NoWrap);
         QCOMPARE(w.txtText[1]->lineWrapMode(), QPlainTextEdit::WidgetWidth);
         QVERIFY(!w.mnuPhrases->menuAction()->isVisible());
@@ -42,7 +51,6 @@ private Q_SLOTS:
         QCOMPARE(w.lstGroup->font().pointSize(), 10);
         // pref.dat keeps FrameTop 2740; it is read 100 smaller.
         QCOMPARE(run.window()->windowLayout().frameTop, 2640);
-        QCOMPARE(run.window()->windowLayout().frameLeft2, 5400);
 
         // At the shipped size no shown control leaves its panel or overlaps another.
         QCOMPARE(run.window()->frameGeometry().size(), QSize(800, 533));
@@ -101,6 +109,7 @@ private Q_SLOTS:
         for (const QString &line : lines) {
             AppFixture::click(run.w().lstGroup, line);
             QCOMPARE(AppFixture::lines(run.w().lstEntry), (QStringList{u"in "_s + line, u" "_s}));
+            QCOMPARE(run.w().txtText[0]->toPlainText(), u"text of in "_s + line + u'\n');
         }
     }
 
@@ -127,29 +136,24 @@ private Q_SLOTS:
         run.setPref(5, startGroup);
         QVERIFY(run.start());
         QCOMPARE(AppFixture::current(run.w().lstGroup), selected);
-        QCOMPARE(run.w().lstGroup->selectedItems().size(), selected.isEmpty() ? 0 : 1);
     }
 
     void startSettings()
     {
         AppFixture run;
+        run.setPref(3, u" 3"_s); // hidden: without a tray to hide in, minimized
         run.setPref(4, u" 1"_s); // StartLocked
         run.setPref(7, u"DejaVu Serif"_s);
         run.setPref(8, u" 14"_s);
-        run.setPref(9, u" 1"_s);  // bold
         run.setPref(16, u" 1"_s); // StartViewMask
         run.setPref(20, u" 1"_s); // white group list
         run.setPref(43, u" 1"_s); // word wrap
         QVERIFY(run.start());
         const MainWidgets &w = run.w();
+        QCOMPARE(run.window()->windowState(), Qt::WindowMinimized);
         QVERIFY(w.chckEdit->isChecked());
-        QVERIFY(w.chckEdit->isEnabled());
         QVERIFY(w.mnuEditPermission->isChecked());
-        QVERIFY(!w.mnuGroup->menuAction()->isEnabled());
-        QVERIFY(w.mnuWordwrap->isChecked());
         QVERIFY(w.txtText[1]->isVisible());
-        QVERIFY(w.txtText[0]->isHidden());
-        QVERIFY(w.mnuViewMask->isChecked());
         QVERIFY(w.txtMask->isVisible());
         for (const QWidget *box :
              {static_cast<QWidget *>(w.lstGroup), static_cast<QWidget *>(w.lstEntry),
@@ -157,33 +161,12 @@ private Q_SLOTS:
               static_cast<QWidget *>(w.txtText[1])}) {
             QCOMPARE(box->font().family(), u"DejaVu Serif"_s);
             QCOMPARE(box->font().pointSize(), 14);
-            QVERIFY(box->font().bold());
         }
         QCOMPARE(w.lstGroup->palette().color(QPalette::Base),
                  w.lstEntry->palette().color(QPalette::Base));
     }
 
-    void windowState_data()
-    {
-        QTest::addColumn<int>("stored");
-        QTest::addColumn<Qt::WindowState>("state");
-        QTest::newRow("normal") << 0 << Qt::WindowNoState;
-        QTest::newRow("minimized") << 1 << Qt::WindowMinimized;
-        QTest::newRow("maximized") << 2 << Qt::WindowMaximized;
-        // Without a tray to hide in, hidden minimizes so the window can be found.
-        QTest::newRow("hidden") << 3 << Qt::WindowMinimized;
-        QTest::newRow("unknown") << 7 << Qt::WindowNoState;
-    }
-    void windowState()
-    {
-        QFETCH(int, stored);
-        QFETCH(Qt::WindowState, state);
-        AppFixture run;
-        run.setPref(3, u" "_s + QString::number(stored));
-        QVERIFY(run.start());
-        QCOMPARE(run.window()->windowState(), state);
-    }
-
+    // The memory and phrase captions, cut to fit.
     void englishCaptions()
     {
         AppFixture run;
@@ -193,18 +176,13 @@ private Q_SLOTS:
         run.setPref(27, u"Dear Sir or Madam,"_s);
         QVERIFY(run.start());
         const MainWidgets &w = run.w();
-        QCOMPARE(w.mnuSettings[0]->text(), u"&Global Settings (&& set language)"_s);
-        QCOMPARE(w.mnuInsertCall[1]->text(), u"&- - - - - - -  [F11]"_s);
         QCOMPARE(w.cmdH[1]->toolTip(), u" Indent Right         [SH] + [CRSR-right] "_s);
-        QCOMPARE(w.cmdIndiv[0]->toolTip(), u" Individual Button 1 "_s);
-        QCOMPARE(w.mnuGoToMemo[0]->text(), u"Memory &1  [F5]  =>  Work/Shopping"_s);
         QCOMPARE(w.mnuMoveToMemo[0]->text(), u"Memory &1  [CTRL] + [F5]  =>  Work"_s);
         QCOMPARE(w.mnuGoToMemo[1]->text(),
                  u"Memory &2  [F6]  =>  "_s + QString(50, u'x') + u"..."_s);
         QCOMPARE(w.mnuGoToMemo[2]->text(), u"Memory &3  [F7]  =>  R&&D/"_s);
         QCOMPARE(w.mnuGoToMemo[3]->text(), u"Memory &4  [F8]  =>  free/free"_s);
         QCOMPARE(w.mnuCallTxtMemoCall[0]->text(), u"Phrase &1  [F5]  =>  Dear Sir or Mad..."_s);
-        QCOMPARE(w.mnuSetTxtMemoSet[3]->text(), u"Phrase &4  [SH] + [F8]  =>  free"_s);
     }
 
     // Empty words show empty: only the error reports fall back to English.
@@ -237,6 +215,161 @@ private Q_SLOTS:
         QCOMPARE(w.cmdH[1]->toolTip(), u" Rechts weiter && mehr "_s);
         QCOMPARE(w.mnuMoveToMemo[0]->text(), u"Speicher &1  [STRG] + [F5]  =>  free"_s);
         QCOMPARE(w.mnuCallTxtMemoCall[1]->text(), u" &2  [F6]  =>  free"_s);
+    }
+
+    void programEnds_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<int>("linesKept"); // -1: the file is removed
+        QTest::newRow("pref.dat missing") << u"pref.dat"_s << -1;
+        QTest::newRow("pref.dat cut short") << u"pref.dat"_s << 20;
+        QTest::newRow("Language.dat missing") << u"Language.dat"_s << -1;
+    }
+    void programEnds()
+    {
+        QFETCH(QString, file);
+        QFETCH(int, linesKept);
+        AppFixture run;
+        if (linesKept < 0)
+            QFile::remove(run.path(file));
+        else
+            run.write(file, run.readLines(file).mid(0, linesKept));
+        QVERIFY(!run.start());
+        QCOMPARE(run.exitStatus, std::optional<int>(1));
+        QVERIFY(!run.window());
+        QCOMPARE(run.messages.shown.size(), 1);
+        QCOMPARE(run.messages.shown[0].icon, Messages::Icon::Critical);
+        QCOMPARE(run.messages.shown[0].title, u"Caution!"_s);
+        const QString text = run.messages.shown[0].text;
+        QVERIFY2(text.startsWith(u"An error has happend - procedure canceled!\n\n"_s),
+                 qPrintable(text));
+        QVERIFY2(text.contains(run.path(file)), qPrintable(text));
+    }
+
+    // idx.dat unreadable: the preset store is the fallback. When it cannot be
+    // read either, the report names it and the program ends.
+    void indexUnreadable_data()
+    {
+        QTest::addColumn<bool>("elsewhere");          // the store configured in another folder
+        QTest::addColumn<QStringList>("presetIndex"); // empty: none
+        const QStringList shipped{u"idx Plimsa 1.3.02"_s, u"Notes"_s, u"\\Welcome to Plimsa"_s,
+                                  u"Trash"_s};
+        QTest::newRow("fallback read") << true << shipped;
+        QTest::newRow("fallback unreadable") << true << QStringList{};
+        QTest::newRow("preset store unreadable") << false << QStringList{};
+        // A blank line stops the read.
+        QTest::newRow("preset store damaged")
+            << false << QStringList{u"idx Plimsa 1.3.02"_s, u"Notes"_s, QString(), u"Trash"_s};
+    }
+    void indexUnreadable()
+    {
+        QFETCH(bool, elsewhere);
+        QFETCH(QStringList, presetIndex);
+        AppFixture run;
+        if (elsewhere) {
+            QDir().mkpath(run.path(u"Elsewhere/FileStore"_s));
+            run.setPref(22, run.path(u"Elsewhere"_s));
+        }
+        QFile::remove(run.path(u"FileStore/idx.dat"_s));
+        if (!presetIndex.isEmpty())
+            run.write(u"FileStore/idx.dat"_s, presetIndex);
+        const bool fallbackRead = elsewhere && !presetIndex.isEmpty();
+        QCOMPARE(run.start(), fallbackRead);
+        QCOMPARE(run.messages.shown.value(0).text, kIndexMissing);
+        if (fallbackRead) {
+            QCOMPARE(run.messages.shown.size(), 1);
+            QVERIFY(run.app().state().StoreFallback);
+            QCOMPARE(run.app().state().storeFolder, run.path(u"FileStore/"_s));
+            QCOMPARE(AppFixture::lines(run.w().lstGroup), (QStringList{u"Notes"_s, u"Trash"_s}));
+        } else {
+            QCOMPARE(run.exitStatus, std::optional<int>(1));
+            QCOMPARE(run.messages.shown.size(), 2);
+            QVERIFY2(run.messages.shown[1].text.contains(run.path(u"FileStore/idx.dat"_s)),
+                     qPrintable(run.messages.shown[1].text));
+        }
+    }
+
+    void storeInUseRunsLocked_data()
+    {
+        QTest::addColumn<int>("startLocked");
+        QTest::newRow("start unlocked") << 0;
+        QTest::newRow("start locked") << 1;
+    }
+    void storeInUseRunsLocked()
+    {
+        QFETCH(int, startLocked);
+        AppFixture run;
+        run.setPref(4, u" "_s + QString::number(startLocked));
+        HelperProcess other;
+        QVERIFY(other.start({u"hold-marker"_s, run.path(u"FileStore/"_s)}));
+        QCOMPARE(other.readLine(), QByteArray("held"));
+
+        QVERIFY(run.start());
+        QCOMPARE(run.messages.shown.size(), 1);
+        QCOMPARE(run.messages.shown[0].icon, Messages::Icon::Information);
+        QCOMPARE(run.messages.shown[0].text,
+                 u"Store index seems to be in use!\n\nStarting without edit permission!"_s);
+        const MainWidgets &w = run.w();
+        QVERIFY(w.chckEdit->isChecked());
+        QVERIFY(!w.chckEdit->isEnabled());
+        QVERIFY(!w.mnuEditPermission->isEnabled());
+        // The lock cannot be released in this run.
+        w.mnuEditPermission->trigger();
+        w.chckEdit->click();
+        QVERIFY(w.chckEdit->isChecked());
+    }
+
+    // From the tray the window may be hidden; the exit waits for timExit.
+    void exitUnloadsDialogsInOrder()
+    {
+        AppFixture run;
+        QVERIFY(run.start());
+        const auto before = run.snapshot();
+        QStringList unloaded;
+        std::vector<std::unique_ptr<QDialog>> dialogs;
+        for (const QString &name :
+             {u"frmSetStart"_s, u"frmSearch"_s, u"frmInfo"_s, u"frmChange"_s, u"frmOther"_s}) {
+            // A window of another name is left alone; without a parent it does
+            // not go with the main window either.
+            auto dialog = std::make_unique<QDialog>(name == u"frmOther"_s ? nullptr : run.window());
+            dialog->setObjectName(name);
+            QObject::connect(dialog.get(), &QDialog::finished, dialog.get(),
+                             [&unloaded, name] { unloaded.append(name); });
+            dialog->show();
+            dialogs.push_back(std::move(dialog));
+        }
+        run.window()->hide();
+        run.window()->mnuExit_Click();
+        QVERIFY(!run.exitStatus);
+        QTRY_COMPARE(run.exitStatus, std::optional<int>(0));
+        QCOMPARE(unloaded,
+                 (QStringList{u"frmChange"_s, u"frmInfo"_s, u"frmSearch"_s, u"frmSetStart"_s}));
+        QVERIFY(dialogs.back()->isVisible());
+        QCOMPARE(run.snapshot(), before);
+    }
+
+    void exitEndsModalDialog()
+    {
+        AppFixture run;
+        QVERIFY(run.start());
+        QDialog input(run.window());
+        input.setObjectName(u"frmInput"_s);
+        QTimer::singleShot(0, run.window(), [&] { run.w().mnuExit->trigger(); });
+        QCOMPARE(input.exec(), int(QDialog::Rejected));
+        QCOMPARE(run.exitStatus, std::optional<int>(0));
+        QVERIFY(!run.window()->isVisible());
+    }
+
+    void closeBoxUnloadsSearch()
+    {
+        AppFixture run;
+        QVERIFY(run.start());
+        QDialog search(run.window());
+        search.setObjectName(u"frmSearch"_s);
+        search.show();
+        QVERIFY(run.window()->close());
+        QCOMPARE(run.exitStatus, std::optional<int>(0));
+        QVERIFY(!search.isVisible());
     }
 };
 
