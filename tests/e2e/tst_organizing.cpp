@@ -37,6 +37,7 @@ struct Command
 };
 Q_DECLARE_METATYPE(Command)
 
+// A command refused: the files, the lists, the table and the selection stay.
 struct Refusal
 {
     QString notebook;
@@ -58,14 +59,6 @@ QList<QStringList> notebook(const QString &text)
     for (const QString &group : text.split(u" | "_s))
         groups << group.split(u' ');
     return groups;
-}
-
-QString numbered(const QString &group, const QString &prefix, int count)
-{
-    QString text = group;
-    for (int i = 0; i < count; ++i)
-        text += u' ' + prefix + QString::number(i);
-    return text;
 }
 
 QString index(const AppFixture &nb)
@@ -296,6 +289,11 @@ private Q_SLOTS:
         };
         QTest::newRow("sort Z to A")
             << Command{sorting, u"G/A"_s, sortDescending, u"A a1 | G b A _c | Z"_s, u"G/b"_s};
+        QTest::newRow("Left: the group above")
+            << Command{sorting, u"G/A"_s, key(Qt::Key_Left), sorting, u"A/a1"_s};
+        QTest::newRow("cursor pad: from the blank line to the first")
+            << Command{sorting, u"G/ "_s, [](AppFixture &nb) { nb.w().cmdCRSR[4]->click(); },
+                       sorting, u"G/b"_s};
         QTest::newRow("indent right onto an existing _x")
             << Command{u"G x _x"_s,   u"G/x"_s,   key(Qt::Key_Right, Qt::ControlModifier),
                        u"G _x_ _x"_s, u"G/_x_"_s, u"G/_x_"_s};
@@ -345,8 +343,12 @@ private Q_SLOTS:
         QTest::addColumn<Refusal>("refusal");
         const QString ab = u"A x y | B | Trash"_s;
         const QString x = u"A/x"_s;
-        const QString full = u"A x | "_s + numbered(u"B"_s, u"b"_s, 999) + u" | "_s +
-                             numbered(u"Trash"_s, u"t"_s, 999);
+        QString full = u"A x | B"_s;
+        for (int i = 0; i < NoteTable::kMaxEntries; ++i)
+            full += u" b"_s + QString::number(i);
+        full += u" | Trash"_s;
+        for (int i = 0; i < NoteTable::kMaxEntries; ++i)
+            full += u" t"_s + QString::number(i);
         QStringList hundred;
         for (int g = 0; g < NoteTable::kGroups; ++g)
             hundred << u"G%1"_s.arg(g, 2, 10, QChar(u'0'));
