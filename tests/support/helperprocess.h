@@ -11,12 +11,7 @@
 class HelperProcess
 {
 public:
-    HelperProcess() = default;
     ~HelperProcess() { kill(); }
-    HelperProcess(const HelperProcess &) = delete;
-    HelperProcess &operator=(const HelperProcess &) = delete;
-
-    static QString program();
 
     // Runs `setup` in the child just before the helper starts (for limits
     // or a changed user). False if the helper could not be started.
@@ -26,9 +21,6 @@ public:
     QByteArray readLine(int timeoutMs = 10000);
     // SIGKILL, and wait until it is gone.
     void kill();
-    // Waits for a helper that ends by itself; its output is read before.
-    bool waitForExit(int timeoutMs = 10000);
-    QProcess &process() { return process_; }
 
 private:
     QProcess process_;

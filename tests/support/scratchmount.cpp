@@ -17,27 +17,21 @@ QString errnoText(const char *what)
     return QString::fromLatin1(what) + u": "_s + QString::fromLocal8Bit(std::strerror(errno));
 }
 
+// Entered once per process; a mount made in it is not seen outside the test.
 bool enterPrivateNamespace(QString *why)
 {
-    static int state = 0; // 0 not tried, 1 entered, -1 impossible
-    static QString reason;
-    if (state == 0) {
-        if (::geteuid() != 0) {
-            reason = u"needs root to mount"_s;
-            state = -1;
-        } else if (::unshare(CLONE_NEWNS) != 0) {
-            reason = errnoText("unshare(CLONE_NEWNS)");
-            state = -1;
-        } else if (::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) {
-            reason = errnoText("making / private");
-            state = -1;
-        } else {
-            state = 1;
-        }
-    }
-    if (state < 0 && why)
+    static const QString reason = [] {
+        if (::geteuid() != 0)
+            return u"needs root to mount"_s;
+        if (::unshare(CLONE_NEWNS) != 0)
+            return errnoText("unshare(CLONE_NEWNS)");
+        if (::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
+            return errnoText("making / private");
+        return QString();
+    }();
+    if (!reason.isEmpty() && why)
         *why = reason;
-    return state > 0;
+    return reason.isEmpty();
 }
 
 } // namespace
@@ -49,8 +43,7 @@ std::unique_ptr<ScratchMount> ScratchMount::tmpfs(const QString &folder, const Q
         return nullptr;
     const QByteArray target = QFile::encodeName(folder);
     if (::mount("plimsa-test", target.constData(), "tmpfs", MS_NOSUID | MS_NODEV,
-                options.constData())
-        != 0) {
+                options.constData()) != 0) {
         *why = errnoText("mount -t tmpfs");
         return nullptr;
     }
@@ -67,8 +60,8 @@ std::unique_ptr<ScratchMount> ScratchMount::readOnly(const QString &folder, QStr
         return nullptr;
     }
     std::unique_ptr<ScratchMount> mounted(new ScratchMount(target));
-    if (::mount(nullptr, target.constData(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr)
-        != 0) {
+    if (::mount(nullptr, target.constData(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) !=
+        0) {
         *why = errnoText("mount -o remount,bind,ro");
         return nullptr;
     }
@@ -77,6 +70,5 @@ std::unique_ptr<ScratchMount> ScratchMount::readOnly(const QString &folder, QStr
 
 ScratchMount::~ScratchMount()
 {
-    if (::umount(target_.constData()) != 0)
-        ::umount2(target_.constData(), MNT_DETACH);
+    ::umount2(target_.constData(), MNT_DETACH);
 }

@@ -3,7 +3,6 @@
 #include "platform/messages.h"
 
 #include <QList>
-#include <QString>
 
 // Records every message box and beep instead of showing them.
 class RecordingMessages : public Messages

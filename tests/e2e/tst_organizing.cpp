@@ -1,0 +1,490 @@
+// The organizing commands on the real window, each read back from idx.dat and
+// the group folders: group and entry commands, ordering, drag and drop. Every
+// refusal leaves the files, the lists and the table as they were.
+
+#include "support/appfixture.h"
+
+#include "notebook/dragdrop_w.h"
+#include "store/dostext.h"
+#include "store/notetable.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QDropEvent>
+#include <QListWidget>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+using Action = std::function<void(AppFixture &)>;
+
+// A command on a notebook and what it leaves. A notebook, and idx.dat read
+// back, is written in one line, "A a1 a2 | B | Trash t1": each group, then its
+// titles. A selection is "group/entry".
+struct Command
+{
+    QString notebook;
+    QString select; // clicked before the action
+    Action action;
+    QString index;
+    QString selected;
+    QString arrived = {};  // where the text of the entry selected before is now
+    QString lastMove = {}; // PositionMemory(4)
+};
+Q_DECLARE_METATYPE(Command)
+
+// A command refused: the files, the lists, the table and the selection stay.
+struct Refusal
+{
+    QString notebook;
+    QString select;
+    Action action;
+    QString says = {};  // part of the one message; "" for none, "beep" for a beep
+    QString stray = {}; // a file put into the store before the start; "-X" removes X
+};
+Q_DECLARE_METATYPE(Refusal)
+
+namespace {
+
+const QString kReport = u"An error has happend"_s; // head of the error reports
+
+// No name in these tests holds a blank.
+QList<QStringList> notebook(const QString &text)
+{
+    QList<QStringList> groups;
+    for (const QString &group : text.split(u" | "_s))
+        groups << group.split(u' ');
+    return groups;
+}
+
+QString index(const AppFixture &nb)
+{
+    QStringList groups;
+    for (const QString &line : nb.readLines(u"FileStore/idx.dat"_s).mid(1)) {
+        if (line.startsWith(u'\\'))
+            groups.last() += u' ' + line.mid(1);
+        else
+            groups << line;
+    }
+    return groups.join(u" | "_s);
+}
+
+QString selection(const AppFixture &nb)
+{
+    return AppFixture::current(nb.w().lstGroup) + u'/' + AppFixture::current(nb.w().lstEntry);
+}
+
+void select(const AppFixture &nb, const QString &where)
+{
+    AppFixture::click(nb.w().lstGroup, where.section(u'/', 0, 0));
+    AppFixture::click(nb.w().lstEntry, where.section(u'/', 1));
+}
+
+// The store's folders are the groups of idx.dat, each holding its mask and
+// the files of its titles ("gone..." have none), nothing else.
+void verifyFolders(const AppFixture &nb)
+{
+    const QDir store(nb.path(u"FileStore"_s));
+    const QList<QStringList> groups = notebook(index(nb));
+    QCOMPARE(store.entryList(QDir::Dirs | QDir::NoDotAndDotDot).size(), groups.size());
+    for (const QStringList &group : groups) {
+        QStringList expected{u"_mask.dat"_s};
+        for (const QString &title : group.mid(1)) {
+            if (!title.startsWith(u"gone"_s))
+                expected << title + u".txt"_s;
+        }
+        QStringList files = QDir(store.filePath(group[0])).entryList(QDir::Files | QDir::Hidden);
+        files.sort();
+        expected.sort();
+        QCOMPARE(files, expected);
+    }
+}
+
+Action key(int key, Qt::KeyboardModifiers modifiers = {})
+{
+    return [key, modifiers](AppFixture &nb) {
+        QTest::keyClick(nb.w().lstEntry, Qt::Key(key), modifiers);
+    };
+}
+
+Action menu(QAction *MainWidgets::*item)
+{
+    return [item](AppFixture &nb) { (nb.w().*item)->trigger(); };
+}
+
+// `action` with the input dialog it opens answered by `answer`.
+Action answered(const QString &answer, const Action &action)
+{
+    return [answer, action](AppFixture &nb) {
+        nb.answerInput(answer);
+        action(nb);
+    };
+}
+
+Action move(const QString &group)
+{
+    return [group](AppFixture &nb) {
+        nb.whenShown([group](QWidget *dialog) {
+            auto *list = dialog->findChild<QListWidget *>(u"lstList"_s);
+            list->setCurrentItem(list->findItems(group, Qt::MatchExactly).value(0));
+            dialog->findChild<QPushButton *>(u"cmdMain0"_s)->click();
+        });
+        nb.w().mnuEntryChange->trigger();
+    };
+}
+
+// A drop of the selected entry on a line of the entry list or the group list
+// ("" below the lines).
+Action drop(bool onGroups, const QString &line)
+{
+    return [onGroups, line](AppFixture &nb) {
+        const QListWidget *list = onGroups ? nb.w().lstGroup : nb.w().lstEntry;
+        const QListWidgetItem *item = list->findItems(line, Qt::MatchExactly).value(0);
+        const QPoint at =
+            item ? list->visualItemRect(item).center() : QPoint(5, list->viewport()->height() - 2);
+        auto *dragDrop = nb.window()->findChild<DragDrop *>(u"dragDrop"_s);
+        if (onGroups)
+            dragDrop->lstGroup_OLEDragDrop(at);
+        else
+            dragDrop->lstEntry_OLEDragDrop(at);
+    };
+}
+
+void dropOnTrashButton(AppFixture &nb)
+{
+    nb.window()->findChild<DragDrop *>(u"dragDrop"_s)->cmdEntry_OLEDragDrop(1);
+}
+
+// Only a drag that started in the entry list is taken: a drop of another
+// program, even of the same type, is turned away at the door.
+void foreignDrop(AppFixture &nb)
+{
+    QMimeData data;
+    data.setData(DragDrop::mimeType(), "x");
+    for (QWidget *widget : {nb.w().lstEntry->viewport(), nb.w().lstGroup->viewport(),
+                            static_cast<QWidget *>(nb.w().cmdEntry[1])}) {
+        QDragEnterEvent enter(QPoint(5, 5), Qt::MoveAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(widget, &enter);
+        QVERIFY(!enter.isAccepted());
+        QDropEvent drop(QPointF(5, 5), Qt::MoveAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(widget, &drop);
+    }
+}
+
+Action locked(const Action &action)
+{
+    return [action](AppFixture &nb) {
+        nb.w().chckEdit->setChecked(true);
+        action(nb);
+    };
+}
+
+// `action` while idx.dat cannot be written: a folder stands in its place.
+Action indexUnwritable(const Action &action)
+{
+    return [action](AppFixture &nb) {
+        const QStringList index = nb.readLines(u"FileStore/idx.dat"_s);
+        QFile::remove(nb.path(u"FileStore/idx.dat"_s));
+        QDir().mkpath(nb.path(u"FileStore/idx.dat"_s));
+        action(nb);
+        QDir(nb.path(u"FileStore/idx.dat"_s)).removeRecursively();
+        nb.write(u"FileStore/idx.dat"_s, index);
+    };
+}
+
+} // namespace
+
+class tst_Organizing : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void command_data()
+    {
+        QTest::addColumn<Command>("command");
+        const QString y(QChar(0xFF));
+        const QString abc = u"A a1 | B b1 b2 | C | Trash"_s;
+        const QString sorting = u"A a1 | G b A _c | Z"_s;
+        const QString five = u"G e0 e1 e2 e3 e4"_s;
+        const Action newGroup = menu(&MainWidgets::mnuGroupNew);
+        const Action rename = menu(&MainWidgets::mnuGroupRename);
+        const Action deleteGroup = menu(&MainWidgets::mnuGroupDelete);
+
+        QTest::newRow("new group between two, case ignored")
+            << Command{u"A a1 | c c1"_s, u"A/a1"_s, answered(u"B"_s, newGroup),
+                       u"A a1 | B | c c1"_s, u"B/ "_s};
+        QTest::newRow("new group, name taken twice") << Command{
+            u"A | A_"_s, u"A/ "_s, answered(u"A"_s, newGroup), u"A | A_ | A__"_s, u"A__/ "_s};
+        QTest::newRow("new group, stored name")
+            << Command{u"A"_s, u"A/ "_s, answered(u"x:y?"_s, newGroup),
+                       u"A | "_s + OutDOS(u"x:y?"_s), u"x:y?/ "_s};
+        // A hidden group keeps its place in the rows.
+        QTest::newRow("new group among hidden groups")
+            << Command{u"A | "_s + y + u"h h1"_s, u"A/ "_s, answered(u"Z"_s, newGroup),
+                       u"A | Z | "_s + y + u"h h1"_s, u"Z/ "_s};
+        QTest::newRow("rename B to Z: rows A, C, Z with B's entries") << Command{
+            abc, u"B/b1"_s, answered(u"Z"_s, rename), u"A a1 | C | Trash | Z b1 b2"_s, u"Z/b1"_s};
+        QTest::newRow("rename to a taken name") << Command{
+            abc, u"B/b1"_s, answered(u"A"_s, rename), u"A a1 | A_ b1 b2 | C | Trash"_s, u"A_/b1"_s};
+        QTest::newRow("rename into a hidden group")
+            << Command{u"A | B b1"_s, u"B/b1"_s, answered(y + u"B"_s, rename),
+                       u"A | "_s + y + u"B b1"_s, u"A/ "_s};
+        QTest::newRow("delete an empty group")
+            << Command{abc, u"C/ "_s, deleteGroup, u"A a1 | B b1 b2 | Trash"_s, u"A/a1"_s};
+        // Its last entry is not dropped with the group: it goes into the trash.
+        QTest::newRow("delete a group with one entry")
+            << Command{abc, u"A/ "_s, deleteGroup, u"B b1 b2 | C | Trash a1"_s, u"B/b1"_s};
+        QTest::newRow("Clear Trash")
+            << Command{u"A a1 | Trash t1 gone"_s, u"A/a1"_s, menu(&MainWidgets::mnuClearTrash),
+                       u"A a1 | Trash"_s, u"Trash/ "_s};
+
+        QTest::newRow("trash from the last line")
+            << Command{u"A a1 a2 | Trash a2"_s,  u"A/a2"_s, key(Qt::Key_Delete),
+                       u"A a1 | Trash a2 a2_"_s, u"A/ "_s,  u"Trash/a2_"_s};
+        QTest::newRow("trash of a missing file") << Command{
+            u"A a1 gone a3 | Trash"_s, u"A/gone"_s,
+            [](AppFixture &nb) { nb.w().cmdEntry[1]->click(); }, u"A a1 a3 | Trash"_s, u"A/a3"_s};
+        QTest::newRow("new title taken twice")
+            << Command{u"G x y y_"_s,   u"G/x"_s,   answered(u"y"_s, key(Qt::Key_F12)),
+                       u"G y__ y y_"_s, u"G/y__"_s, u"G/y__"_s};
+        QTest::newRow("move into a group holding the title")
+            << Command{u"A x a2 | B x"_s, u"A/x"_s,  move(u"B"_s), u"A a2 | B x x_"_s,
+                       u"B/x_"_s,         u"B/x_"_s, u"A/"_s};
+        // x_ is taken in the group it leaves, so the pass goes on to x__.
+        QTest::newRow("move, suffix taken in the source")
+            << Command{u"A x x_ | B x"_s, u"A/x"_s,   move(u"B"_s), u"A x_ | B x x__"_s,
+                       u"B/x__"_s,        u"B/x__"_s, u"A/"_s};
+
+        // The entry is not reloaded: a load would replace the text put in here.
+        const Action downKeepsText = [](AppFixture &nb) {
+            nb.state().Loading = true;
+            nb.w().txtText[0]->setPlainText(u"not reloaded"_s);
+            nb.state().Loading = false;
+            QTest::keyClick(nb.w().lstEntry, Qt::Key_Down, Qt::ShiftModifier);
+            QCOMPARE(nb.w().txtText[0]->toPlainText(), u"not reloaded"_s);
+        };
+        QTest::newRow("one place down")
+            << Command{sorting, u"G/A"_s, downKeepsText, u"A a1 | G b _c A | Z"_s, u"G/A"_s};
+        QTest::newRow("one place up")
+            << Command{sorting, u"G/A"_s, key(Qt::Key_Up, Qt::ControlModifier),
+                       u"A a1 | G A b _c | Z"_s, u"G/A"_s};
+        // A missing file stays missing: no edit or move may start on it.
+        const Action missingDown = [](AppFixture &nb) {
+            nb.w().cmdH[3]->click();
+            QVERIFY(nb.state().FileMissing);
+            QVERIFY(!nb.w().mnuEntryChange->isEnabled());
+        };
+        QTest::newRow("missing file one place down")
+            << Command{u"G a gone c"_s, u"G/gone"_s, missingDown, u"G a c gone"_s, u"G/gone"_s};
+        QTest::newRow("sort A to Z")
+            << Command{sorting, u"G/A"_s, [](AppFixture &nb) { nb.w().cmdSort[0]->click(); },
+                       u"A a1 | G _c A b | Z"_s, u"G/_c"_s};
+        const Action sortDescending = [](AppFixture &nb) {
+            nb.app().state().prefs.SortDescending = 1;
+            nb.w().cmdSort[0]->click();
+        };
+        QTest::newRow("sort Z to A")
+            << Command{sorting, u"G/A"_s, sortDescending, u"A a1 | G b A _c | Z"_s, u"G/b"_s};
+        QTest::newRow("Left: the group above")
+            << Command{sorting, u"G/A"_s, key(Qt::Key_Left), sorting, u"A/a1"_s};
+        QTest::newRow("cursor pad: from the blank line to the first")
+            << Command{sorting, u"G/ "_s, [](AppFixture &nb) { nb.w().cmdCRSR[4]->click(); },
+                       sorting, u"G/b"_s};
+        QTest::newRow("indent right onto an existing _x")
+            << Command{u"G x _x"_s,   u"G/x"_s,   key(Qt::Key_Right, Qt::ControlModifier),
+                       u"G _x_ _x"_s, u"G/_x_"_s, u"G/_x_"_s};
+        QTest::newRow("indent left onto an existing y")
+            << Command{u"G _y y"_s, u"G/_y"_s, key(Qt::Key_Left, Qt::AltModifier),
+                       u"G y_ y"_s, u"G/y_"_s, u"G/y_"_s};
+
+        QTest::newRow("drag the third onto the blank line of five")
+            << Command{five, u"G/e2"_s, drop(false, u" "_s), u"G e0 e1 e3 e4 e2"_s, u"G/e2"_s};
+        QTest::newRow("drag the fourth onto the first")
+            << Command{five, u"G/e3"_s, drop(false, u"e0"_s), u"G e3 e0 e1 e2 e4"_s, u"G/e3"_s};
+        QTest::newRow("drop onto a group holding the title") << Command{
+            u"A a1 x | B x"_s, u"A/x"_s, drop(true, u"B"_s), u"A a1 | B x x_"_s, u"B/x_"_s,
+            u"B/x_"_s,         u"A/"_s};
+        QTest::newRow("drop onto the trash button")
+            << Command{u"A a1 a2 | Trash"_s, u"A/a1"_s, dropOnTrashButton,
+                       u"A a2 | Trash a1"_s, u"A/a2"_s, u"Trash/a1"_s};
+    }
+    void command()
+    {
+        QFETCH(Command, command);
+        AppFixture nb;
+        nb.writeNotebook(notebook(command.notebook));
+        nb.setPref(21, u" 1"_s); // ÿ-groups hidden
+        QVERIFY(nb.start());
+        select(nb, command.select);
+
+        command.action(nb);
+
+        QCOMPARE(index(nb), command.index);
+        QCOMPARE(selection(nb), command.selected);
+        verifyFolders(nb);
+        if (!command.arrived.isEmpty()) {
+            const QByteArray title = command.select.section(u'/', 1).toLatin1();
+            const QString group = OutDOS(command.arrived.section(u'/', 0, 0));
+            QCOMPARE(nb.read(u"FileStore/"_s + group + u'/' +
+                             OutDOS(command.arrived.section(u'/', 1)) + u".txt"_s),
+                     "date of " + title + "\r\ntext of " + title + "\r\n");
+        }
+        QCOMPARE(nb.app().state().LastMovePosition, command.lastMove);
+        QVERIFY(nb.messages.shown.isEmpty());
+        QCOMPARE(nb.messages.beeps, 0);
+    }
+
+    void refusal_data()
+    {
+        QTest::addColumn<Refusal>("refusal");
+        const QString ab = u"A x y | B | Trash"_s;
+        const QString x = u"A/x"_s;
+        QString full = u"A x | B"_s;
+        for (int i = 0; i < NoteTable::kMaxEntries; ++i)
+            full += u" b"_s + QString::number(i);
+        full += u" | Trash"_s;
+        for (int i = 0; i < NoteTable::kMaxEntries; ++i)
+            full += u" t"_s + QString::number(i);
+        QStringList hundred;
+        for (int g = 0; g < NoteTable::kGroups; ++g)
+            hundred << u"G%1"_s.arg(g, 2, 10, QChar(u'0'));
+        const Action newGroup = menu(&MainWidgets::mnuGroupNew);
+        const Action rename = menu(&MainWidgets::mnuGroupRename);
+        const Action newTitle = key(Qt::Key_F12);
+        const Action trash = key(Qt::Key_Delete);
+        const Action clearTrash = menu(&MainWidgets::mnuClearTrash);
+        const Action indentRight = key(Qt::Key_Right, Qt::ControlModifier);
+
+        QTest::newRow("new group: blanks") << Refusal{ab, x, answered(u"  "_s, newGroup)};
+        QTest::newRow("new group: CANCEL") << Refusal{ab, x, answered(u"CANCEL"_s, newGroup)};
+        QTest::newRow("new group: .") << Refusal{ab, x, answered(u"."_s, newGroup)};
+        QTest::newRow("new group: ..") << Refusal{ab, x, answered(u" .. "_s, newGroup)};
+        QTest::newRow("new group: ÿ while hidden")
+            << Refusal{ab, x, answered(QChar(0xFF) + u"x"_s, newGroup), u"not hidden!"_s};
+        QTest::newRow("new group: too long")
+            << Refusal{ab, x, answered(QString(300, u'n'), newGroup), u"too long"_s};
+        QTest::newRow("new group: 100 groups") << Refusal{
+            hundred.join(u" | "_s), u"G00/ "_s, answered(u"new"_s, newGroup), u"100 groups"_s};
+        // A folder of that name may hold another group's files.
+        QTest::newRow("new group: folder on disk")
+            << Refusal{ab, x, answered(u"D"_s, newGroup), kReport, u"D/keep.txt"_s};
+        QTest::newRow("rename group: same name") << Refusal{ab, x, answered(u"A"_s, rename)};
+        QTest::newRow("rename group: ..") << Refusal{ab, x, answered(u".."_s, rename)};
+        QTest::newRow("rename group: folder in the way")
+            << Refusal{ab, x, answered(u"Z"_s, rename), kReport, u"Z/other.txt"_s};
+        const Action deleteUngated = [](AppFixture &nb) {
+            nb.w().mnuGroupDelete->setEnabled(true); // as a pop-up could leave it
+            nb.w().mnuGroupDelete->trigger();
+        };
+        QTest::newRow("delete group: entry line selected")
+            << Refusal{ab, x, deleteUngated, u"beep"_s};
+        QTest::newRow("delete group: last entry, no trash")
+            << Refusal{u"A x | B"_s, u"A/ "_s, menu(&MainWidgets::mnuGroupDelete), u"\"Trash\""_s};
+        QTest::newRow("trash: no trash group") << Refusal{u"A x"_s, x, trash, u"\"Trash\""_s};
+        QTest::newRow("Clear Trash: no trash group")
+            << Refusal{u"A x"_s, x, clearTrash, u"\"Trash\""_s};
+        QTest::newRow("new title: same") << Refusal{ab, x, answered(u"x"_s, newTitle)};
+        QTest::newRow("new title: blanks") << Refusal{ab, x, answered(u"  "_s, newTitle)};
+        QTest::newRow("new title: too long")
+            << Refusal{ab, x, answered(QString(260, u't'), newTitle), u"too long"_s};
+        QTest::newRow("new title: file in the way")
+            << Refusal{ab, x, answered(u"z"_s, newTitle), kReport, u"A/z.txt"_s};
+        QTest::newRow("indent: file in the way")
+            << Refusal{ab, x, indentRight, kReport, u"A/_x.txt"_s};
+        const Action indentLeftUngated = [](AppFixture &nb) {
+            nb.w().mnuIndent[1]->setEnabled(true); // its key's gate is closed
+            nb.w().mnuIndent[1]->trigger();
+        };
+        QTest::newRow("indent left of a lone _") << Refusal{u"A _"_s, u"A/_"_s, indentLeftUngated};
+        QTest::newRow("new entry: 999 entries")
+            << Refusal{full, u"B/b0"_s, key(Qt::Key_Insert), u"999"_s};
+        QTest::newRow("new entry: trash") << Refusal{full, u"Trash/t0"_s, key(Qt::Key_Insert)};
+        QTest::newRow("move: 999 entries") << Refusal{full, x, move(u"B"_s), u"999"_s};
+        QTest::newRow("trash: 999 entries") << Refusal{full, x, trash, u"999"_s};
+        QTest::newRow("drop: 999 entries") << Refusal{full, x, drop(true, u"B"_s), u"999"_s};
+        // Never over a file the notebook does not know.
+        QTest::newRow("move: file in the way")
+            << Refusal{ab, x, move(u"B"_s), kReport, u"B/x.txt"_s};
+        QTest::newRow("move: no target folder") << Refusal{ab, x, move(u"B"_s), kReport, u"-B"_s};
+
+        // What a command did on disk before the index write is taken back.
+        const QString t12 = u"A x | B | Trash t1 t2"_s;
+        QTest::newRow("idx.dat unwritable: move")
+            << Refusal{t12, x, indexUnwritable(move(u"B"_s)), kReport};
+        QTest::newRow("idx.dat unwritable: trash")
+            << Refusal{t12, x, indexUnwritable(trash), kReport};
+        QTest::newRow("idx.dat unwritable: new group")
+            << Refusal{t12, x, indexUnwritable(answered(u"C"_s, newGroup)), kReport};
+        QTest::newRow("idx.dat unwritable: rename group")
+            << Refusal{t12, x, indexUnwritable(answered(u"Z"_s, rename)), kReport};
+        QTest::newRow("idx.dat unwritable: new title")
+            << Refusal{t12, x, indexUnwritable(answered(u"z"_s, newTitle)), kReport};
+        QTest::newRow("idx.dat unwritable: Clear Trash")
+            << Refusal{t12, u"Trash/t1"_s, indexUnwritable(clearTrash), kReport};
+
+        // The keys with their gate closed do nothing at all.
+        const Action organizingKeys = [](AppFixture &nb) {
+            for (int key : {Qt::Key_Down, Qt::Key_Up, Qt::Key_Right, Qt::Key_Left})
+                QTest::keyClick(nb.w().lstEntry, Qt::Key(key), Qt::ShiftModifier);
+            QTest::keyClick(nb.w().lstEntry, Qt::Key_Delete);
+            QTest::keyClick(nb.w().lstEntry, Qt::Key_F12);
+        };
+        QTest::newRow("locked: keys")
+            << Refusal{u"A x _y z | B | Trash"_s, u"A/_y"_s, locked(organizingKeys)};
+        QTest::newRow("blank line: keys") << Refusal{ab, u"A/ "_s, organizingKeys};
+        QTest::newRow("first line: Shift+Up") << Refusal{ab, x, key(Qt::Key_Up, Qt::ShiftModifier)};
+        QTest::newRow("no _: Shift+Left") << Refusal{ab, x, key(Qt::Key_Left, Qt::ShiftModifier)};
+        QTest::newRow("trash: Delete") << Refusal{u"Trash t"_s, u"Trash/t"_s, trash};
+
+        QTest::newRow("drop onto its own group") << Refusal{ab, x, drop(true, u"A"_s)};
+        QTest::newRow("drop below the groups") << Refusal{ab, x, drop(true, QString())};
+        QTest::newRow("drop onto its own line") << Refusal{ab, x, drop(false, u"x"_s)};
+        QTest::newRow("drop while locked") << Refusal{ab, x, locked(drop(false, u"y"_s))};
+        QTest::newRow("drop of a missing file onto a group")
+            << Refusal{u"A gone | B"_s, u"A/gone"_s, drop(true, u"B"_s)};
+        QTest::newRow("drop onto the trash button in the trash")
+            << Refusal{u"Trash t"_s, u"Trash/t"_s, dropOnTrashButton};
+        QTest::newRow("drop from another program") << Refusal{ab, x, foreignDrop};
+    }
+    void refusal()
+    {
+        QFETCH(Refusal, refusal);
+        AppFixture nb;
+        nb.writeNotebook(notebook(refusal.notebook));
+        if (refusal.stray.startsWith(u'-'))
+            QDir(nb.path(u"FileStore/"_s + refusal.stray.mid(1))).removeRecursively();
+        else if (!refusal.stray.isEmpty())
+            nb.write(u"FileStore/"_s + refusal.stray, {u"not the notebook's"_s});
+        nb.setPref(21, u" 1"_s); // ÿ-groups hidden
+        QVERIFY(nb.start());
+        select(nb, refusal.select);
+        const QStringList groupLines = AppFixture::lines(nb.w().lstGroup);
+        const QStringList entryLines = AppFixture::lines(nb.w().lstEntry);
+        const QString selected = selection(nb);
+        const NoteTable table = nb.app().table();
+        const auto before = nb.snapshot();
+
+        refusal.action(nb);
+
+        QCOMPARE(nb.snapshot(), before);
+        QVERIFY(nb.app().table() == table);
+        QCOMPARE(AppFixture::lines(nb.w().lstGroup), groupLines);
+        QCOMPARE(AppFixture::lines(nb.w().lstEntry), entryLines);
+        QCOMPARE(selection(nb), selected);
+        const auto &shown = nb.messages.shown;
+        QCOMPARE(nb.messages.beeps, refusal.says == u"beep"_s ? 1 : 0);
+        if (refusal.says.isEmpty() || refusal.says == u"beep"_s) {
+            QVERIFY(shown.isEmpty());
+        } else {
+            QCOMPARE(shown.size(), 1);
+            QVERIFY2(shown[0].text.contains(refusal.says), qPrintable(shown[0].text));
+        }
+    }
+};
+
+QTEST_MAIN(tst_Organizing)
+#include "tst_organizing.moc"

@@ -1,0 +1,142 @@
+#include "support/appfixture.h"
+
+#include "store/codepage.h"
+#include "store/dostext.h"
+
+#include <QApplication>
+#include <QDirIterator>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+
+using namespace Qt::StringLiterals;
+
+AppFixture::AppFixture()
+{
+    const QDir data(qEnvironmentVariable("PLIMSA_DATA"));
+    QDirIterator it(data.path(), QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString target = path(data.relativeFilePath(it.next()));
+        QDir().mkpath(QFileInfo(target).path());
+        QFile::copy(it.filePath(), target);
+    }
+}
+
+QByteArray AppFixture::read(const QString &relative) const
+{
+    QFile file(path(relative));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QStringList AppFixture::readLines(const QString &relative) const
+{
+    QStringList lines = CodePage::decode(read(relative)).split(u"\r\n"_s);
+    lines.removeLast(); // after the last line end
+    return lines;
+}
+
+void AppFixture::write(const QString &relative, const QStringList &lines)
+{
+    QDir().mkpath(QFileInfo(path(relative)).absolutePath());
+    QFile file(path(relative));
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    for (const QString &line : lines)
+        file.write(CodePage::encode(line).value() + "\r\n");
+}
+
+void AppFixture::setPref(int line, const QString &value)
+{
+    QStringList lines = readLines(u"pref.dat"_s);
+    lines[line - 1] = value;
+    write(u"pref.dat"_s, lines);
+}
+
+void AppFixture::writeNotebook(const QList<QStringList> &groups)
+{
+    QDir(path(u"FileStore"_s)).removeRecursively();
+    QStringList index{u"idx Plimsa 1.3.02"_s};
+    for (const QStringList &group : groups) {
+        const QString folder = u"FileStore/"_s + OutDOS(group.first()) + u'/';
+        index << OutDOS(group.first());
+        write(folder + u"_mask.dat"_s, {});
+        for (const QString &title : group.mid(1)) {
+            index << u"\\"_s + OutDOS(title);
+            if (!title.startsWith(u"gone"_s))
+                write(folder + OutDOS(title) + u".txt"_s,
+                      {u"date of "_s + title, u"text of "_s + title});
+        }
+    }
+    write(u"FileStore/idx.dat"_s, index);
+}
+
+QMap<QString, QByteArray> AppFixture::snapshot() const
+{
+    QMap<QString, QByteArray> files;
+    QDirIterator it(dir_.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString relative = QDir(dir_.path()).relativeFilePath(it.next());
+        files.insert(relative, read(relative));
+    }
+    return files;
+}
+
+bool AppFixture::start()
+{
+    app_ = std::make_unique<Application>(path({}), messages,
+                                         [this](int status) { exitStatus = status; });
+    app_->Main();
+    if (exitStatus)
+        return false;
+    QSignalSpy done(window(), &FrmMain::startupWorkDone);
+    window()->activateWindow();
+    return QTest::qWaitFor([&] { return !done.isEmpty() || exitStatus; }, 10000) && !exitStatus &&
+           (window()->isMinimized() || QTest::qWaitForWindowActive(window()));
+}
+
+QStringList AppFixture::lines(const QListWidget *list)
+{
+    QStringList lines;
+    for (int i = 0; i < list->count(); ++i)
+        lines << list->item(i)->text();
+    return lines;
+}
+
+QString AppFixture::current(const QListWidget *list)
+{
+    return list->currentItem() ? list->currentItem()->text() : QString();
+}
+
+void AppFixture::click(QListWidget *list, const QString &line, Qt::MouseButton button)
+{
+    QListWidgetItem *item = list->findItems(line, Qt::MatchExactly).value(0);
+    QVERIFY2(item, qPrintable(line));
+    QTest::mouseClick(list->viewport(), button, {}, list->visualItemRect(item).center());
+}
+
+void AppFixture::whenShown(const std::function<void(QWidget *)> &act)
+{
+    auto *poll = new QTimer(window());
+    poll->setInterval(10);
+    QObject::connect(poll, &QTimer::timeout, poll, [this, poll, act] {
+        QWidget *shown = QApplication::activeModalWidget() ? QApplication::activeModalWidget()
+                                                           : QApplication::activePopupWidget();
+        if (!shown)
+            return;
+        poll->deleteLater();
+        poll->stop();
+        act(shown);
+    });
+    poll->start();
+}
+
+void AppFixture::answerInput(const QString &answer)
+{
+    whenShown([answer](QWidget *dialog) {
+        auto *field = dialog->findChild<QLineEdit *>(u"txtInput"_s);
+        if (!answer.isNull())
+            field->setText(answer);
+        QTest::keyClick(field, Qt::Key_Return);
+    });
+}

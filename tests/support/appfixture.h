@@ -1,0 +1,59 @@
+#pragma once
+
+#include "support/testsupport.h"
+
+#include "app/application_w.h"
+#include "app/frmmain.h"
+
+#include <QMap>
+#include <QTemporaryDir>
+#include <optional>
+
+class QListWidget;
+
+// The real program on a fresh copy of the shipped program folder (PLIMSA_DATA).
+// Message boxes are recorded, the end of the program is recorded instead of
+// done, and the test answers the modal dialogs. Files are read and written as
+// the program stores them: Windows-1252 lines ended by CR LF.
+class AppFixture
+{
+public:
+    AppFixture(); // fills the folder: its files may be changed before start()
+
+    QString path(const QString &relative) const { return dir_.path() + u'/' + relative; }
+    QByteArray read(const QString &relative) const;
+    QStringList readLines(const QString &relative) const;
+    void write(const QString &relative, const QStringList &lines);
+    // pref.dat line `line` (1-based) becomes `value`.
+    void setPref(int line, const QString &value);
+    // The preset store by shown names: each list is a group, then its titles.
+    // Every group gets an empty mask, every title the file "date of <title>",
+    // "text of <title>" unless the title starts with "gone".
+    void writeNotebook(const QList<QStringList> &groups);
+    QMap<QString, QByteArray> snapshot() const;
+
+    // Main and the start-up work; false when the program ended instead.
+    bool start();
+    Application &app() { return *app_; }
+    FrmMain *window() const { return app_->mainWindow(); }
+    const MainWidgets &w() const { return window()->widgets(); }
+    MainState &state() const { return window()->mainState(); }
+
+    static QStringList lines(const QListWidget *list);
+    static QString current(const QListWidget *list);
+    // The mouse on the line of `list` that shows `line`.
+    static void click(QListWidget *list, const QString &line,
+                      Qt::MouseButton button = Qt::LeftButton);
+
+    // Runs `act` on the next modal dialog or pop-up menu once it shows.
+    void whenShown(const std::function<void(QWidget *)> &act);
+    // frmInput by Enter, with `answer` in place of the proposal unless it is null.
+    void answerInput(const QString &answer = {});
+
+    RecordingMessages messages;
+    std::optional<int> exitStatus;
+
+private:
+    QTemporaryDir dir_;
+    std::unique_ptr<Application> app_;
+};
