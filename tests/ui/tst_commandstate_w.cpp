@@ -1,5 +1,4 @@
-#include "support/runningapp.h"
-#include "support/scratchprogram.h"
+#include "support/appfixture.h"
 #include "ui/commandstate_w.h"
 
 #include <QTest>
@@ -12,8 +11,7 @@ private Q_SLOTS:
     // Every item the refresh governs is found in the real window by its name.
     void everyItemIsInTheWindow()
     {
-        ScratchProgram folder;
-        RunningApp run(folder.folder());
+        AppFixture run;
         QVERIFY(run.start());
         CommandState state;
         for (int k = 0; k < kCmdCount; ++k)
