@@ -31,6 +31,17 @@ double timeMs(const std::function<void()> &run)
     return double(timer.nsecsElapsed()) / 1e6;
 }
 
+void report(const char *what, const char *baselineName, const std::vector<double> &measured,
+            const std::vector<double> &baseline, double goal)
+{
+    const double ratio = median(measured) / median(baseline);
+    std::printf("%s\n  median %8.2f ms, %s %8.2f ms: ratio %5.2f (goal <= %.1f: %s)\n"
+                "  best   %8.2f ms, %s %8.2f ms: ratio %5.2f\n",
+                what, median(measured), baselineName, median(baseline), ratio, goal,
+                ratio <= goal ? "met" : "missed", best(measured), baselineName, best(baseline),
+                best(measured) / best(baseline));
+}
+
 void FlaggingMessages::message(Icon, const QString &title, const QString &text)
 {
     std::fprintf(stderr, "message: %s: %s\n", qPrintable(title), qPrintable(text));
