@@ -7,23 +7,10 @@
 
 #include <QTest>
 
+#include "support/testsupport.h"
+
 using namespace Qt::Literals::StringLiterals;
 using L = QStringList;
-
-namespace {
-
-// Group g is named by the first string of groups[g] and holds the rest as titles.
-NoteTable tableWith(const QList<L> &groups)
-{
-    NoteTable t;
-    for (int g = 0; g < groups.size(); ++g) {
-        for (int c = 0; c < groups[g].size(); ++c)
-            t.cell(g, c) = groups[g][c];
-    }
-    return t;
-}
-
-} // namespace
 
 class TestNotebookEdit : public QObject
 {
@@ -33,12 +20,12 @@ private Q_SLOTS:
     // the titles of another group never count, and the last column does.
     void titleSuffix()
     {
-        const NoteTable t = tableWith({{u"G"_s, u"x__"_s, u"x"_s, u"x_"_s}, {u"H"_s, u"x___"_s}});
+        const NoteTable t = tableOf({{u"G"_s, u"x__"_s, u"x"_s, u"x_"_s}, {u"H"_s, u"x___"_s}});
         QCOMPARE(UniqueName::uniqueTitle(t, 0, u"x"_s), u"x___"_s);
         L full{u"G"_s};
         for (int i = 0; i < NoteTable::kMaxEntries; ++i)
             full << u"t%1"_s.arg(i);
-        QCOMPARE(UniqueName::uniqueTitle(tableWith({full}), 0, u"t998"_s), u"t998_"_s);
+        QCOMPARE(UniqueName::uniqueTitle(tableOf({full}), 0, u"t998"_s), u"t998_"_s);
     }
 
     // The entry X (column 1 of group S) moves into group T: its title must be
@@ -58,7 +45,7 @@ private Q_SLOTS:
         QFETCH(L, source);
         QFETCH(L, target);
         QFETCH(QString, expected);
-        const NoteTable t = tableWith({L{u"S"_s} + source, L{u"T"_s} + target});
+        const NoteTable t = tableOf({L{u"S"_s} + source, L{u"T"_s} + target});
         QCOMPARE(UniqueName::uniqueMoveTitle(t, 0, 1, 1, u"X"_s), expected);
     }
 
@@ -66,12 +53,12 @@ private Q_SLOTS:
     void renamedGroupRow()
     {
         const NoteTable abc =
-            tableWith({{u"A"_s, u"a1"_s}, {u"B"_s, u"b1"_s, u"b2"_s}, {u"C"_s, u"c1"_s}});
+            tableOf({{u"A"_s, u"a1"_s}, {u"B"_s, u"b1"_s, u"b2"_s}, {u"C"_s, u"c1"_s}});
         NoteTable t = abc;
         QVERIFY(!NotebookEdit::moveRenamedGroupRow(t, 1, 3, u"Z"_s)); // slot 3 is unused
         QVERIFY(t == abc);
         QVERIFY(NotebookEdit::moveRenamedGroupRow(t, 1, 2, u"Z"_s));
-        QVERIFY(t == tableWith({{u"A"_s, u"a1"_s}, {u"C"_s, u"c1"_s}, {u"Z"_s, u"b1"_s, u"b2"_s}}));
+        QVERIFY(t == tableOf({{u"A"_s, u"a1"_s}, {u"C"_s, u"c1"_s}, {u"Z"_s, u"b1"_s, u"b2"_s}}));
     }
 };
 

@@ -4,22 +4,9 @@
 #include <QRandomGenerator>
 #include <QTest>
 
+#include "support/testsupport.h"
+
 using namespace Qt::StringLiterals;
-
-namespace {
-
-// Groups given as rows: the name, then the titles.
-NoteTable tableOf(const QList<QStringList> &rows)
-{
-    NoteTable table;
-    for (int g = 0; g < rows.size(); ++g) {
-        for (int c = 0; c < rows[g].size(); ++c)
-            table.cell(g, c) = rows[g][c];
-    }
-    return table;
-}
-
-} // namespace
 
 class TestIndexFile : public QObject
 {

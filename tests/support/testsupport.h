@@ -1,8 +1,10 @@
 #pragma once
 
 #include "platform/messages.h"
+#include "store/notetable.h"
 
 #include <QList>
+#include <QStringList>
 
 // Records every message box and beep instead of showing them.
 class RecordingMessages : public Messages
@@ -23,3 +25,14 @@ public:
     QList<Shown> shown;
     int beeps = 0;
 };
+
+// A table from rows of stored names: each row is a group's name, then its titles.
+inline NoteTable tableOf(const QList<QStringList> &rows)
+{
+    NoteTable table;
+    for (int g = 0; g < rows.size(); ++g) {
+        for (int c = 0; c < rows[g].size(); ++c)
+            table.cell(g, c) = rows[g][c];
+    }
+    return table;
+}

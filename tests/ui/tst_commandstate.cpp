@@ -4,6 +4,8 @@
 
 #include <QTest>
 
+#include "support/testsupport.h"
+
 using namespace Qt::StringLiterals;
 
 Q_DECLARE_METATYPE(CommandInput)
@@ -14,18 +16,12 @@ namespace {
 // Lines of lstGroup: 0 Empty, 1 Notes, 2 Solo, 3 Trash, 4 Work, 5 ÿSecret.
 NoteTable notebook()
 {
-    const QList<QStringList> groups = {{u"Empty"_s},
-                                       {u"Notes"_s, u"a"_s, u"_b"_s, u"c"_s},
-                                       {u"Solo"_s, u"only"_s},
-                                       {u"Trash"_s, u"old"_s},
-                                       {u"Work"_s, u"Shopping"_s, OutDOS(u"12:30"_s)},
-                                       {u"\u00FFSecret"_s, u"x"_s}};
-    NoteTable t;
-    for (int g = 0; g < groups.size(); ++g) {
-        for (int c = 0; c < groups[g].size(); ++c)
-            t.cell(g, c) = groups[g][c];
-    }
-    return t;
+    return tableOf({{u"Empty"_s},
+                    {u"Notes"_s, u"a"_s, u"_b"_s, u"c"_s},
+                    {u"Solo"_s, u"only"_s},
+                    {u"Trash"_s, u"old"_s},
+                    {u"Work"_s, u"Shopping"_s, OutDOS(u"12:30"_s)},
+                    {u"\u00FFSecret"_s, u"x"_s}});
 }
 
 // The input the window gathers with group line g and entry line i selected,
