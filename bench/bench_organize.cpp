@@ -10,11 +10,11 @@
 #include "common/notebookgen.h"
 #include "notebook/entrycommands_w.h"
 #include "notebook/entrylist_w.h"
-#include "notebook/notebookfiles.h"
 #include "notebook/ordering_w.h"
 #include "platform/messages.h"
 #include "store/dostext.h"
 #include "store/entryfile.h"
+#include "store/notebookfiles.h"
 #include "store/preffile.h"
 #include "store/safewrite.h"
 #include "store/storepaths.h"
@@ -138,7 +138,7 @@ int main(int argc, char **argv)
         });
         for (int slot : changed)
             table.cell(slot, 1).chop(1);
-        app.store().Save_idx();
+        (void)app.store().Save_idx();
         return t;
     };
 
@@ -163,8 +163,8 @@ int main(int argc, char **argv)
         const QString here = table.name(lines.slotOfLine(to));
         const QString there = table.name(lines.slotOfLine(from));
         const double tFiles = timeMs([&] {
-            NotebookFiles::copyEntryFile(store, here, title, there, u"bench copy"_s);
-            NotebookFiles::deleteEntryFile(store, there, u"bench copy"_s);
+            (void)NotebookFiles::copyEntryFile(store, here, title, there, u"bench copy"_s);
+            (void)NotebookFiles::deleteEntryFile(store, there, u"bench copy"_s);
         });
 
         // Each sort turns the order round, so every one has all the work to do.

@@ -4,7 +4,6 @@
 //   Save_idx   vs  writing the same bytes to a file and fsync-ing it
 // Usage: bench_store [--reps N] [--dir FOLDER] [--index-only]
 
-#include "app/errorreport.h"
 #include "common/benchstats.h"
 #include "common/notebookgen.h"
 #include "i18n/wordtable.h"
@@ -91,11 +90,7 @@ int main(int argc, char **argv)
                 reps);
 
     NoteTable table;
-    WordTable wordTable;
-    FlaggingMessages messages;
-    Words words(wordTable, state.prefs.language);
-    ErrorReport reports(state, words, messages);
-    Store store(state, table, reports, messages, words);
+    Store store(state, table);
 
     const QString index = StorePaths::indexFile(state.storeFolder);
     const QString plainCopy = state.storeFolder + u"plain-copy.dat"_s;
@@ -108,7 +103,7 @@ int main(int argc, char **argv)
 
         table = NoteTable();
         const double tLoad = timeMs([&] {
-            if (store.LoadIndex() != Store::IndexResult::Loaded)
+            if (store.LoadIndex())
                 qFatal("LoadIndex failed");
         });
 
@@ -149,9 +144,6 @@ int main(int argc, char **argv)
             wholeWrite.push_back(tWhole);
         }
     }
-    if (messages.failed)
-        return 1;
-
     report("LoadIndex (read idx.dat, parse into the table) vs read + decode", "baseline", load,
            readDecode, 2.0);
     std::printf("  parsing alone: median %.2f ms\n", median(parse));

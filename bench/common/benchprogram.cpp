@@ -1,6 +1,5 @@
 #include "common/benchprogram.h"
 
-#include "app/errorreport.h"
 #include "i18n/wordtable.h"
 #include "store/appstate.h"
 #include "store/notetable.h"
@@ -43,11 +42,7 @@ NotebookGen::Summary makeProgramFolder(const QString &folder, int groups, int en
     p.FrameLeft2 = 5400;
     p.StorePath = u"preset"_s;
     NoteTable table;
-    WordTable wordTable;
-    Words words(wordTable, p.language);
-    FailingMessages messages;
-    ErrorReport reports(state, words, messages);
-    Store store(state, table, reports, messages, words);
+    Store store(state, table);
     if (!store.Save_pref())
         return {};
 

@@ -10,7 +10,7 @@ using namespace Qt::StringLiterals;
 
 Application::Application(const QString &programFolder, Messages &messages, EndHook endProgram)
     : words_(wordTable_, state_.prefs.language), messages_(messages),
-      reports_(state_, words_, messages_), store_(state_, table_, reports_, messages_, words_),
+      reports_(state_, words_, messages_), store_(state_, table_),
       endProgram_(std::move(endProgram))
 {
     state_.programFolder = withSlash(programFolder);
@@ -47,13 +47,11 @@ void Application::Main()
 
 bool Application::FillWordTable()
 {
-    state_.CurrentFile = state_.programFolder + u"Language.dat"_s;
-    if (const auto error = wordTable_.loadLanguageFile(state_.CurrentFile)) {
-        reports_.ShowErrorCancel(*error);
+    const QString path = state_.programFolder + u"Language.dat"_s;
+    if (const auto error = wordTable_.loadLanguageFile(path)) {
+        reports_.ShowErrorCancel(error->at(path));
         return false;
     }
-    state_.CurrentFile.clear();
-    state_.TargetFile.clear();
     return true;
 }
 

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "app/errorreport.h"
 #include "i18n/wordtable.h"
 #include "store/appstate.h"
 #include "store/notetable.h"
 #include "store/store.h"
+#include "ui/errorreport.h"
 
 #include <QObject>
 #include <functional>

@@ -1,17 +1,23 @@
 #include "app/frmmain.h"
 
-#include "editing/codepagetextedit_w.h"
 #include "editing/editmodes_w.h"
+#include "editing/newentry_w.h"
+#include "editing/phrasememories_w.h"
 #include "editing/textkeys_w.h"
-#include "i18n/captions_w.h"
+#include "i18n/wordtable.h"
+#include "navigation/posmemories_w.h"
 #include "notebook/entrylist_w.h"
 #include "notebook/grouplist_w.h"
-#include "notebook/newentry_w.h"
 #include "notebook/organizing_w.h"
 #include "platform/keyinjector_w.h"
+#include "platform/messages.h"
 #include "store/appstate.h"
+#include "store/errorreports.h"
 #include "store/notetable.h"
 #include "store/store.h"
+#include "ui/captions_w.h"
+#include "ui/codepagetextedit_w.h"
+#include "ui/keyhandlers_w.h"
 #include "ui/layout_w.h"
 #include "ui/refreshcommands_w.h"
 #include "ui/twips.h"
@@ -31,28 +37,38 @@ FrmMain::FrmMain(MainContext context) : ctx_(std::move(context))
 {
     setObjectName(u"frmMain"_s);
     w_ = buildMainWidgets(*this);
+    subsystems_ = new QObject(this);
+    subsystems_->setObjectName(u"subsystems"_s);
     layout_ = new WindowLayout(w_);
     resize(twipsToPixels(6000, logicalDpiX()), twipsToPixels(4400, logicalDpiY()));
+    commands_ = std::make_unique<CommandRefresh>(w_, main_, ctx_.state, ctx_.table);
+    commands_->memoriesRepaired = [this] {
+        ShowPosMemories(w_, ctx_.words, ctx_.state.prefs.PositionMemory);
+    };
+    ctx_.RefreshCommands = [this] { commands_->RefreshCommands(); };
     buildViewingEditing();
     connectCommands();
 }
 
-FrmMain::~FrmMain() = default;
+FrmMain::~FrmMain()
+{
+    // The subsystems filter the widgets' events and call on them: they go
+    // first, before QWidget's destructor takes the widgets away.
+    delete subsystems_;
+}
 
-// The lists and their loads, the edit modes with their keys, and New.
+// The key handlers, the lists and their loads, the edit modes with their keys, and New.
 void FrmMain::buildViewingEditing()
 {
-    keyInjector_ = new KeyInjector(ctx_.messages, this);
-    entryList_ = new EntryList(w_, main_, ctx_, groups_, this);
-    editModes_ = new EditModes(w_, main_, ctx_, *entryList_, this);
-    entryList_->setEditModes(editModes_);
+    keys_ = new KeyHandlers(w_, subsystems_);
+    keyInjector_ = new KeyInjector(ctx_.messages, subsystems_);
+    entryList_ = new EntryList(w_, main_, ctx_, groups_, subsystems_);
+    editModes_ = new EditModes(w_, main_, ctx_, *entryList_, *keys_, subsystems_);
     editModes_->setTypeKeys([this](const QString &keys, std::chrono::milliseconds delay) {
         keyInjector_->send(keys, delay);
     });
-    newEntry_ = new NewEntry(w_, main_, ctx_, *entryList_, *editModes_, this);
-    new TextKeys(w_, main_, *editModes_, ctx_.messages, ctx_.words, this);
-    entryList_->addKeys(entryList_->listKeys());
-    newEntry_->addKeys(entryList_->listKeys());
+    newEntry_ = new NewEntry(w_, main_, ctx_, *entryList_, *editModes_, *keys_, subsystems_);
+    new TextKeys(w_, main_, *editModes_, ctx_.messages, ctx_.words, *keys_, subsystems_);
 }
 
 void FrmMain::connectCommands()
@@ -76,7 +92,7 @@ void FrmMain::connectCommands()
         hideMainWindow();
     });
 
-    installOrganizing(w_, main_, ctx_, groups_, *entryList_, entryList_->listKeys(), this);
+    installOrganizing(w_, main_, ctx_, groups_, *entryList_, *keys_, subsystems_);
 }
 
 bool FrmMain::Form_Load()
@@ -87,14 +103,32 @@ bool FrmMain::Form_Load()
     w_.fraEdit->hide();
     w_.mnuPhrases->menuAction()->setVisible(false);
 
-    if (!ctx_.store.LoadPreferences())
+    if (const auto error = ctx_.store.LoadPreferences()) {
+        ctx_.reports.ShowErrorCancel(*error);
         return false;
-    if (ctx_.store.LoadIndex() == Store::IndexResult::Failed)
+    }
+    if (!LoadIndex())
         return false;
     GroupList::orderRows(ctx_.table);
     FillGroupList(*w_.lstGroup, groups_, ctx_.table, ctx_.state.hideYGroups());
     SetCaptions(w_, ctx_.words);
-    ctx_.store.TakeStoreMarker();
+    ShowPosMemories(w_, ctx_.words, ctx_.state.prefs.PositionMemory);
+    ShowPhraseMemories(w_, ctx_.words, ctx_.state.prefs.PhraseMemory);
+    if (!ctx_.store.TakeStoreMarker())
+        ctx_.messages.message(Messages::Icon::Information, ctx_.words(79),
+                              ctx_.words(111) + u"\n\n"_s + ctx_.words(112));
+    return true;
+}
+
+bool FrmMain::LoadIndex()
+{
+    if (!ctx_.store.LoadIndex())
+        return true;
+    ctx_.messages.message(Messages::Icon::Critical, ctx_.words(79), ctx_.words(115));
+    if (const auto error = ctx_.store.LoadIndexFallback()) {
+        ctx_.reports.ShowErrorCancel(*error);
+        return false;
+    }
     return true;
 }
 
@@ -114,7 +148,7 @@ void FrmMain::lstGroup_Click()
 
 void FrmMain::RefreshCommands()
 {
-    refreshCommands(w_, main_, ctx_.state, ctx_.table, ctx_.words);
+    commands_->RefreshCommands();
 }
 
 void FrmMain::chckEdit_Click()

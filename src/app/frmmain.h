@@ -1,14 +1,17 @@
 #pragma once
 
-#include "app/maincontext.h"
-#include "app/mainstate.h"
-#include "app/mainwidgets_w.h"
 #include "notebook/grouplist.h"
+#include "ui/maincontext.h"
+#include "ui/mainstate.h"
+#include "ui/mainwidgets_w.h"
 
 #include <QMainWindow>
+#include <memory>
 
+class CommandRefresh;
 class EditModes;
 class EntryList;
+class KeyHandlers;
 class KeyInjector;
 class NewEntry;
 class WindowLayout;
@@ -55,6 +58,9 @@ protected:
 
 private:
     void connectCommands();
+    // Word 115 and the fallback store when the store's idx.dat cannot be read;
+    // false when the fallback cannot be read either (reported).
+    bool LoadIndex();
     void buildViewingEditing();
     void TrayAdd();
     void TrayRemove();
@@ -76,6 +82,9 @@ private:
     MainWidgets w_;
     MainState main_;
     GroupList groups_;
+    std::unique_ptr<CommandRefresh> commands_;
+    QObject *subsystems_ = nullptr; // parent of every subsystem object
+    KeyHandlers *keys_ = nullptr;
     WindowLayout *layout_ = nullptr;
     KeyInjector *keyInjector_ = nullptr;
     EntryList *entryList_ = nullptr;

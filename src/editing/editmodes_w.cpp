@@ -1,14 +1,14 @@
 #include "editing/editmodes_w.h"
 
-#include "app/maincontext.h"
-#include "app/mainstate.h"
-#include "app/mainwidgets_w.h"
 #include "editing/editrules.h"
 #include "i18n/wordtable.h"
 #include "notebook/entrylist_w.h"
 #include "platform/messages.h"
 #include "store/appstate.h"
-#include "ui/refreshcommands_w.h"
+#include "ui/keyhandlers_w.h"
+#include "ui/maincontext.h"
+#include "ui/mainstate.h"
+#include "ui/mainwidgets_w.h"
 #include "ui/twips.h"
 
 #include <QAction>
@@ -23,9 +23,14 @@
 using namespace Qt::StringLiterals;
 
 EditModes::EditModes(const MainWidgets &w, MainState &main, MainContext &ctx, EntryList &entries,
-                     QObject *parent)
+                     KeyHandlers &keys, QObject *parent)
     : QObject(parent), w_(w), main_(main), ctx_(ctx), entries_(entries)
 {
+    keys.bind(KeyMap::Command::StartTextEdit, [this](int, Qt::KeyboardModifiers) {
+        startTextEditFromList();
+        return true;
+    });
+    connect(w_.lstEntry, &QListWidget::itemDoubleClicked, this, &EditModes::startTextEditFromList);
     for (std::size_t i = 0; i < w_.txtText.size(); ++i) {
         connect(w_.txtText[i], &QPlainTextEdit::textChanged, this,
                 [this, i] { txtText_Change(int(i)); });
@@ -40,7 +45,15 @@ EditModes::EditModes(const MainWidgets &w, MainState &main, MainContext &ctx, En
 
 void EditModes::RefreshCommands()
 {
-    refreshCommands(w_, main_, ctx_.state, ctx_.table, ctx_.words);
+    ctx_.RefreshCommands();
+}
+
+void EditModes::startTextEditFromList()
+{
+    if (main_.FileMissing || locked())
+        return;
+    txtText_Change(ctx_.state.TextBoxIndex);
+    textBox()->setFocus();
 }
 
 bool EditModes::locked() const
@@ -187,7 +200,7 @@ void EditModes::cancel(bool wasTextEdit)
         w_.txtMask->setPlainText(main_.LoadedMask);
         main_.Loading = false;
     } else if (wasTextEdit && isNewEntry()) {
-        entries_.RemoveSelectedEntry(false);
+        (void)entries_.RemoveSelectedEntry(false);
     }
     endEdit();
 }

@@ -8,6 +8,7 @@ struct MainContext;
 struct MainState;
 struct MainWidgets;
 class EntryList;
+class KeyHandlers;
 class QPlainTextEdit;
 
 // The three states of the window (viewing, text edit mode, mask edit mode), the
@@ -20,7 +21,7 @@ public:
     using TypeKeys = std::function<void(const QString &keys, std::chrono::milliseconds delay)>;
 
     EditModes(const MainWidgets &w, MainState &main, MainContext &ctx, EntryList &entries,
-              QObject *parent = nullptr);
+              KeyHandlers &keys, QObject *parent = nullptr);
 
     void setTypeKeys(TypeKeys typeKeys) { typeKeys_ = std::move(typeKeys); }
 
@@ -31,6 +32,9 @@ public:
     void cmdEdit_Click(int index);
     void txtText_DblClick(int index);
     void txtMask_DblClick();
+    // Enter in the lists and a double-click on an entry: text edit mode, with
+    // the focus in the text, unless locked or the entry has no file.
+    void startTextEditFromList();
     // The lock: the boxes keep their text from every kind of edit while it is on.
     void applyLock();
 

@@ -2,22 +2,21 @@
 
 #include "editing/editmodes_w.h"
 
-#include "app/errorreport.h"
-#include "app/maincontext.h"
-#include "app/mainstate.h"
-#include "app/mainwidgets_w.h"
-#include "editing/codepagetextedit_w.h"
 #include "editing/editrules.h"
 #include "i18n/wordtable.h"
 #include "notebook/entrylist_w.h"
-#include "notebook/entrystore.h"
 #include "notebook/frminput.h"
 #include "notebook/refusaltexts.h"
 #include "notebook/uniquename.h"
 #include "platform/messages.h"
 #include "store/appstate.h"
 #include "store/dostext.h"
+#include "store/notebookchange.h"
 #include "store/notetable.h"
+#include "ui/codepagetextedit_w.h"
+#include "ui/maincontext.h"
+#include "ui/mainstate.h"
+#include "ui/mainwidgets_w.h"
 
 #include <QDateTime>
 #include <QLabel>
@@ -41,7 +40,8 @@ EditModes::SaveOutcome EditModes::saveText(int index)
         const QString answer = state.InputAnswer;
         if (answer == u"CANCEL"_s || answer.isEmpty() ||
             UniqueName::checkEntryTitle(answer) == UniqueName::Refusal::Empty) {
-            entries_.RemoveSelectedEntry(false);
+            if (!entries_.RemoveSelectedEntry(false))
+                return SaveOutcome::Failed;
             return SaveOutcome::NewEntryDropped;
         }
         const QString title = UniqueName::uniqueTitle(ctx_.table, g, answer);
@@ -54,15 +54,19 @@ EditModes::SaveOutcome EditModes::saveText(int index)
 
         // The file first, then the index that names it: a failed write leaves
         // the notebook as it was, a crash in between leaves only an unnamed file.
+        // Until idx.dat names it the edit is not saved, and stays open.
         const QString date = EditRules::dateLine(QDateTime::currentDateTime(), QLocale::system());
-        const WriteResult written =
-            EntryStore::writeEntry(state, ctx_.table.name(g), OutDOS(title), date, text);
-        if (!written) {
-            ctx_.reports.ShowErrorContinue(written.error);
-            return SaveOutcome::Failed;
+        QStringList lines = entries_.lines();
+        lines[line] = title;
+        {
+            NotebookChange change = ctx_.change(NotebookChange::OnFailure::Continue);
+            if (!change.writeNewEntry(ctx_.table.name(g), OutDOS(title), date, text))
+                return SaveOutcome::Failed;
+            entries_.SyncEntryColumn(change, lines);
+            if (!change.commit())
+                return SaveOutcome::Failed;
         }
         w_.lstEntry->item(line)->setText(title);
-        entries_.SyncEntryColumn();
         w_.lblDate->setText(date);
         // Now an entry like any other: Save has its own place again.
         if (index == 2)
@@ -70,12 +74,10 @@ EditModes::SaveOutcome EditModes::saveText(int index)
         return SaveOutcome::Written;
     }
 
-    const WriteResult written = EntryStore::writeEntry(
-        ctx_.state, ctx_.table.name(g), ctx_.table.cell(g, line + 1), w_.lblDate->text(), text);
-    if (!written) {
-        ctx_.reports.ShowErrorContinue(written.error);
+    NotebookChange change = ctx_.change(NotebookChange::OnFailure::Continue);
+    if (!change.commitEntry(ctx_.table.name(g), ctx_.table.cell(g, line + 1), w_.lblDate->text(),
+                            text))
         return SaveOutcome::Failed;
-    }
     return SaveOutcome::Written;
 }
 
@@ -85,11 +87,9 @@ EditModes::SaveOutcome EditModes::saveMask()
     if (g < 0)
         return SaveOutcome::Written;
     const QString text = boxText(w_.txtMask);
-    const WriteResult written = EntryStore::writeMask(ctx_.state, ctx_.table.name(g), text);
-    if (!written) {
-        ctx_.reports.ShowErrorContinue(written.error);
+    NotebookChange change = ctx_.change(NotebookChange::OnFailure::Continue);
+    if (!change.commitMask(ctx_.table.name(g), text))
         return SaveOutcome::Failed;
-    }
     // A later Cancel in this group puts back what was saved, not the older text.
     main_.LoadedMask = text;
     return SaveOutcome::Written;

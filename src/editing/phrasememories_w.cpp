@@ -1,8 +1,8 @@
 #include "editing/phrasememories_w.h"
 
-#include "app/mainwidgets_w.h"
 #include "editing/phrasecaptions.h"
 #include "i18n/captiontext.h"
+#include "ui/mainwidgets_w.h"
 
 #include <QAction>
 

@@ -1,12 +1,13 @@
 #include "editing/textkeys_w.h"
 
-#include "app/mainstate.h"
-#include "app/mainwidgets_w.h"
-#include "editing/codepagerefusal.h"
-#include "editing/codepagetextedit_w.h"
 #include "editing/editmodes_w.h"
 #include "i18n/wordtable.h"
 #include "platform/messages.h"
+#include "ui/codepagerefusal.h"
+#include "ui/codepagetextedit_w.h"
+#include "ui/keyhandlers_w.h"
+#include "ui/mainstate.h"
+#include "ui/mainwidgets_w.h"
 
 #include <QInputMethodEvent>
 #include <QKeyEvent>
@@ -15,17 +16,11 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-constexpr Qt::KeyboardModifiers kModifiers =
-    Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier;
-
-} // namespace
-
 TextKeys::TextKeys(const MainWidgets &w, MainState &main, EditModes &editModes, Messages &messages,
-                   const Words &words, QObject *parent)
+                   const Words &words, KeyHandlers &keys, QObject *parent)
     : QObject(parent), w_(w), main_(main), editModes_(editModes), messages_(messages), words_(words)
 {
+    bindKeys(keys);
     for (QPlainTextEdit *box : {w_.txtText[0], w_.txtText[1], w_.txtMask}) {
         box->installEventFilter(this);
         box->viewport()->installEventFilter(this);
@@ -57,10 +52,6 @@ bool TextKeys::eventFilter(QObject *watched, QEvent *event)
         if (watched != box)
             continue;
         switch (event->type()) {
-        case QEvent::KeyPress: {
-            const auto &key = *static_cast<QKeyEvent *>(event);
-            return keyDown(textBox, key) || keyPress(key);
-        }
         case QEvent::InputMethod: {
             const QString commit = static_cast<QInputMethodEvent *>(event)->commitString();
             if (commit.isEmpty())
@@ -78,40 +69,34 @@ bool TextKeys::eventFilter(QObject *watched, QEvent *event)
     return false;
 }
 
-bool TextKeys::keyDown(bool textBox, const QKeyEvent &key)
+void TextKeys::bindKeys(KeyHandlers &keys)
 {
-    switch (key.key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        if (key.modifiers() & kModifiers) {
-            // OK; the Enter itself must not become a line break afterwards.
-            main_.SwallowKeyPress = true;
-            editModes_.cmdEdit_Click(0);
-        }
+    using KeyMap::Command;
+    keys.bind(Command::OkKeepingKeyPress, [this](int, Qt::KeyboardModifiers) {
+        // OK; the Enter itself must not become a line break afterwards.
+        main_.SwallowKeyPress = true;
+        editModes_.cmdEdit_Click(0);
         return false;
-    case Qt::Key_Escape:
+    });
+    keys.bind(Command::Cancel, [this](int, Qt::KeyboardModifiers) {
         editModes_.cmdEdit_Click(1);
         return true;
-    case Qt::Key_Delete:
-        if (textBox && editModes_.locked()) {
-            showLocked();
-            return true;
-        }
-        return false;
-    case Qt::Key_F2:
+    });
+    keys.bind(Command::LockedDelete, [this](int, Qt::KeyboardModifiers) {
+        if (!editModes_.locked())
+            return false;
+        showLocked();
+        return true;
+    });
+    keys.bind(Command::Ok, [this](int, Qt::KeyboardModifiers) {
         editModes_.cmdEdit_Click(0);
         return true;
-    case Qt::Key_F3:
-        if (!textBox)
-            return false;
+    });
+    keys.bind(Command::Save, [this](int, Qt::KeyboardModifiers) {
         editModes_.cmdEdit_Click(2);
         return true;
-    case Qt::Key_F4:
-        editModes_.cmdEdit_Click(1);
-        return true;
-    default:
-        return false;
-    }
+    });
+    keys.setKeyPress([this](const QKeyEvent &key) { return keyPress(key); });
 }
 
 bool TextKeys::keyPress(const QKeyEvent &key)

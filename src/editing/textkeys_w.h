@@ -5,6 +5,7 @@
 struct MainState;
 struct MainWidgets;
 class EditModes;
+class KeyHandlers;
 class Messages;
 class QKeyEvent;
 class QPlainTextEdit;
@@ -19,14 +20,14 @@ class TextKeys : public QObject
     Q_OBJECT
 public:
     TextKeys(const MainWidgets &w, MainState &main, EditModes &editModes, Messages &messages,
-             const Words &words, QObject *parent = nullptr);
+             const Words &words, KeyHandlers &keys, QObject *parent = nullptr);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    // True when the key was consumed.
-    bool keyDown(bool textBox, const QKeyEvent &key);
+    void bindKeys(KeyHandlers &keys);
+    // txtText_KeyPress: true when the key was consumed.
     bool keyPress(const QKeyEvent &key);
     bool refuseText(const QString &text);
     void showLocked();

@@ -1,8 +1,8 @@
 #include "navigation/posmemories_w.h"
 
-#include "app/mainwidgets_w.h"
 #include "i18n/captiontext.h"
 #include "navigation/memorycaptions.h"
+#include "ui/mainwidgets_w.h"
 
 #include <QAction>
 

@@ -1,12 +1,12 @@
 #include "notebook/dragdrop_w.h"
 
-#include "app/maincontext.h"
-#include "app/mainstate.h"
-#include "app/mainwidgets_w.h"
 #include "notebook/entrycommands_w.h"
 #include "notebook/notebookview_w.h"
 #include "notebook/ordering_w.h"
 #include "store/appstate.h"
+#include "ui/maincontext.h"
+#include "ui/mainstate.h"
+#include "ui/mainwidgets_w.h"
 
 #include <QApplication>
 #include <QDrag>
@@ -128,13 +128,11 @@ void DragDrop::lstEntry_OLEDragDrop(const QPoint &position)
     const QListWidgetItem *item = list->itemAt(position);
     // The blank line, or below the lines: the end of the list.
     const int target = item ? qMin(list->row(item), lastEntry) : lastEntry;
+    // As many places down or up as the drop is away, in one step.
     const MainWidgets &w = view_.w;
-    if (w.cmdH[3]->isEnabled() && target > s) {
-        for (int k = 0; k < target - s; ++k)
-            ordering_.cmdSort_Click(2);
-    } else if (w.cmdH[2]->isEnabled() && target < s) {
-        for (int k = 0; k < s - target; ++k)
-            ordering_.cmdSort_Click(1);
+    if ((w.cmdH[3]->isEnabled() && target > s) || (w.cmdH[2]->isEnabled() && target < s)) {
+        list->setFocus();
+        ordering_.moveSelectedLineTo(target);
     }
 }
 

@@ -1,22 +1,20 @@
 #include "notebook/entrycommands_w.h"
 
-#include "app/maincontext.h"
-#include "app/mainstate.h"
-#include "app/mainwidgets_w.h"
 #include "i18n/wordtable.h"
 #include "notebook/entrylist_w.h"
 #include "notebook/frmchange.h"
 #include "notebook/frminput.h"
 #include "notebook/grouplist.h"
 #include "notebook/notebookedit.h"
-#include "notebook/notebookfiles.h"
 #include "notebook/notebookview_w.h"
 #include "notebook/refusaltexts.h"
 #include "notebook/uniquename.h"
 #include "store/appstate.h"
 #include "store/dostext.h"
 #include "store/notetable.h"
-#include "store/store.h"
+#include "ui/maincontext.h"
+#include "ui/mainstate.h"
+#include "ui/mainwidgets_w.h"
 
 #include <QAction>
 #include <QListWidget>
@@ -57,9 +55,7 @@ bool EntryCommands::trashSelectedEntry()
     }
     if (view_.main.FileMissing) {
         // No text to keep: the line simply leaves the notebook.
-        const int before = view_.entryLineCount();
-        view_.entries.RemoveSelectedEntry(false);
-        return view_.entryLineCount() < before;
+        return view_.entries.RemoveSelectedEntry(false);
     }
     view_.ctx.state.ChosenGroupIndex = trash;
     return moveSelectedEntry(trash) == MoveResult::Moved;
@@ -95,32 +91,24 @@ void EntryCommands::mnuEntryRename_Click()
 
 bool EntryCommands::RenameSelectedEntry()
 {
-    NoteTable &table = view_.ctx.table;
     const int g = view_.groupSlot();
     const int s = view_.entryLine();
     if (!view_.onEntry())
         return false;
-    const QString oldStored = table.cell(g, s + 1);
+    const QString group = view_.ctx.table.name(g);
+    const QString oldStored = view_.ctx.table.cell(g, s + 1);
     const QString newStored = OutDOS(view_.ctx.state.InputAnswer);
-    const NotebookFiles::Result renamed =
-        NotebookFiles::renameEntryFile(view_.storeFolder(), table.name(g), oldStored, newStored);
-    if (!renamed) {
-        view_.reportCancel(renamed);
+    // The text gets its new name beside the old one; the old name goes once
+    // idx.dat names the new one. An entry without a file keeps having none.
+    NotebookChange change = view_.ctx.change();
+    if (!change.copyEntryFile(group, oldStored, group, newStored, true))
         return false;
-    }
-    QListWidgetItem *line = view_.w.lstEntry->item(s);
-    table.cell(g, s + 1) = newStored;
-    if (!view_.ctx.store.Save_idx()) {
-        // idx.dat still names the old file: give it its name back.
-        table.cell(g, s + 1) = oldStored;
-        const NotebookFiles::Result back = NotebookFiles::renameEntryFile(
-            view_.storeFolder(), table.name(g), newStored, oldStored);
-        if (!back)
-            view_.reportContinue(back);
+    change.table().cell(g, s + 1) = newStored;
+    if (!change.commit())
         return false;
-    }
+    change.removeEntryFile(group, oldStored);
     // The list shows the title as stored, as it will after the next load.
-    line->setText(InDOS(newStored));
+    view_.w.lstEntry->item(s)->setText(InDOS(newStored));
     return true;
 }
 
@@ -164,30 +152,16 @@ EntryCommands::MoveResult EntryCommands::moveSelectedEntry(int targetLine)
 
     // The copy and idx.dat come before the source file goes, so a crash at
     // any step leaves the text where idx.dat points.
-    const NotebookFiles::Result copied = NotebookFiles::copyEntryFile(
-        view_.storeFolder(), table.name(g), oldStored, table.name(t), newStored);
-    if (!copied) {
-        view_.reportCancel(copied);
+    NotebookChange change = view_.ctx.change();
+    if (!change.copyEntryFile(table.name(g), oldStored, table.name(t), newStored))
         return MoveResult::Failed;
-    }
     QStringList lines = view_.entryLines();
     lines.removeAt(s);
-    QStringList sourceColumn;
-    for (int c = 1; c <= table.entryCount(g); ++c)
-        sourceColumn.append(table.cell(g, c));
-    NotebookEdit::appendTitle(table, t, newStored);
-    NotebookEdit::syncEntryColumn(table, g, lines);
-    if (!view_.ctx.store.Save_idx()) {
-        table.cell(t, table.entryCount(t)).clear();
-        for (int c = 1; c <= sourceColumn.size(); ++c)
-            table.cell(g, c) = sourceColumn.at(c - 1);
-        NotebookFiles::deleteEntryFile(view_.storeFolder(), table.name(t), newStored);
+    NotebookEdit::appendTitle(change.table(), t, newStored);
+    NotebookEdit::syncEntryColumn(change.table(), g, lines);
+    if (!change.commit())
         return MoveResult::Failed;
-    }
-    const NotebookFiles::Result deleted =
-        NotebookFiles::deleteEntryFile(view_.storeFolder(), table.name(g), oldStored);
-    if (!deleted)
-        view_.reportContinue(deleted);
+    change.removeEntryFile(table.name(g), oldStored);
 
     if (t == NotebookEdit::trashGroup(table)) {
         dropSelectedLine();

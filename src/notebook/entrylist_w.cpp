@@ -1,21 +1,16 @@
 #include "notebook/entrylist_w.h"
 
-#include "app/errorreport.h"
-#include "app/maincontext.h"
-#include "app/mainstate.h"
-#include "app/mainwidgets_w.h"
-#include "editing/codepagetextedit_w.h"
-#include "editing/editmodes_w.h"
-#include "editing/listkeys.h"
-#include "notebook/entrystore.h"
 #include "notebook/grouplist.h"
 #include "notebook/notebookedit.h"
-#include "notebook/notebookfiles.h"
 #include "store/appstate.h"
 #include "store/dostext.h"
+#include "store/entrystore.h"
+#include "store/notebookchange.h"
 #include "store/notetable.h"
-#include "store/store.h"
-#include "ui/refreshcommands_w.h"
+#include "ui/codepagetextedit_w.h"
+#include "ui/maincontext.h"
+#include "ui/mainstate.h"
+#include "ui/mainwidgets_w.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -40,26 +35,13 @@ EntryList::EntryList(const MainWidgets &w, MainState &main, MainContext &ctx, Gr
     w_.lstEntry->setUniformItemSizes(true);
 
     connect(w_.lstEntry, &QListWidget::currentRowChanged, this, &EntryList::lstEntry_Click);
-    connect(w_.lstEntry, &QListWidget::itemDoubleClicked, this, &EntryList::lstEntry_DblClick);
     for (QListWidget *list : {w_.lstGroup, w_.lstEntry})
         list->viewport()->installEventFilter(this);
-    w_.lstGroup->installEventFilter(this);
-    w_.lstEntry->installEventFilter(this);
 }
 
 void EntryList::RefreshCommands()
 {
-    refreshCommands(w_, main_, ctx_.state, ctx_.table, ctx_.words);
-}
-
-void EntryList::addKeys(ListKeys &keys)
-{
-    keys.add([this](int key, Qt::KeyboardModifiers) {
-        if (key != Qt::Key_Return && key != Qt::Key_Enter)
-            return false;
-        startTextEditFromList();
-        return true;
-    });
+    ctx_.RefreshCommands();
 }
 
 int EntryList::selectedGroup() const
@@ -165,61 +147,70 @@ void EntryList::selectEntryLine(int line)
         list->setCurrentRow(line);
 }
 
-bool EntryList::SyncEntryColumn()
+QStringList EntryList::lines() const
 {
-    const int g = selectedGroup();
-    if (g < 0)
-        return false;
     QStringList lines;
     lines.reserve(w_.lstEntry->count());
     for (int i = 0; i < w_.lstEntry->count(); ++i)
         lines.append(w_.lstEntry->item(i)->text());
-    NotebookEdit::syncEntryColumn(ctx_.table, g, lines);
-    return ctx_.store.Save_idx();
+    return lines;
 }
 
-void EntryList::RemoveSelectedEntry(bool deleteFile)
+void EntryList::SyncEntryColumn(NotebookChange &change, const QStringList &lines)
+{
+    const int g = selectedGroup();
+    if (g >= 0)
+        NotebookEdit::syncEntryColumn(change.table(), g, lines);
+}
+
+void EntryList::showLines(const QStringList &lines, int select, bool keepLoaded)
+{
+    QListWidget *list = w_.lstEntry;
+    {
+        const QSignalBlocker quiet(list);
+        // Lines change in place where they can: a list of 999 lines is not
+        // rebuilt for a move of one line.
+        while (list->count() > lines.size())
+            delete list->takeItem(list->count() - 1);
+        for (int i = 0; i < lines.size(); ++i) {
+            if (i < list->count())
+                list->item(i)->setText(lines.at(i));
+            else
+                list->addItem(lines.at(i));
+        }
+    }
+    if (!keepLoaded) {
+        selectEntryLine(select);
+        return;
+    }
+    // The same entry stays selected: its text stays loaded, and so does
+    // whether its file is missing.
+    const bool missing = main_.FileMissing;
+    main_.SuppressEntryLoad = true;
+    selectEntryLine(select);
+    main_.SuppressEntryLoad = false;
+    main_.FileMissing = missing;
+    RefreshCommands();
+}
+
+bool EntryList::RemoveSelectedEntry(bool deleteFile)
 {
     const int g = selectedGroup();
     const int s = w_.lstEntry->currentRow();
     if (g < 0 || onBlankLine())
-        return;
-    const QString storedTitle = OutDOS(w_.lstEntry->item(s)->text());
-    {
-        const QSignalBlocker quiet(w_.lstEntry);
-        delete w_.lstEntry->takeItem(s);
-    }
+        return false;
+    QStringList shown = lines();
+    const QString storedTitle = OutDOS(shown.takeAt(s));
+    NotebookChange change = ctx_.change();
+    SyncEntryColumn(change, shown);
     // The file goes only once idx.dat no longer names it, so that a crash or a
     // failed index write never leaves an entry without its text.
-    if (SyncEntryColumn() && deleteFile) {
-        const NotebookFiles::Result removed =
-            NotebookFiles::deleteEntryFile(ctx_.state.storeFolder, ctx_.table.name(g), storedTitle);
-        if (!removed) {
-            ctx_.state.CurrentFile = removed.currentFile;
-            ctx_.state.TargetFile = removed.targetFile;
-            ctx_.reports.ShowErrorContinue(removed.error);
-        }
-    }
-    selectEntryLine(s);
-}
-
-void EntryList::startTextEditFromList()
-{
-    if (main_.FileMissing || locked() || !editModes_)
-        return;
-    editModes_->txtText_Change(ctx_.state.TextBoxIndex);
-    w_.txtText[std::size_t(ctx_.state.TextBoxIndex)]->setFocus();
-}
-
-void EntryList::lstGroup_KeyPress(int character)
-{
-    if (character == 13)
-        startTextEditFromList();
-}
-
-void EntryList::lstEntry_DblClick()
-{
-    startTextEditFromList();
+    if (!change.commit())
+        return false;
+    if (deleteFile)
+        change.removeEntryFile(ctx_.table.name(g), storedTitle);
+    showLines(shown, s, false);
+    return true;
 }
 
 void EntryList::lstGroup_MouseDown(const QPoint &pos)
@@ -256,22 +247,6 @@ void EntryList::popUp(QListWidget *list, const QPoint &pos, QMenu *menu,
 
 bool EntryList::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == w_.lstEntry) {
-        if (event->type() != QEvent::KeyPress)
-            return false;
-        const auto *key = static_cast<QKeyEvent *>(event);
-        return keys_.lstEntry_KeyDown(key->key(), key->modifiers());
-    }
-    if (watched == w_.lstGroup) {
-        if (event->type() == QEvent::KeyPress) {
-            const auto *key = static_cast<QKeyEvent *>(event);
-            if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-                lstGroup_KeyPress(13);
-                return true;
-            }
-        }
-        return false;
-    }
     const bool groupList = watched == w_.lstGroup->viewport();
     if (!groupList && watched != w_.lstEntry->viewport())
         return false;

@@ -1,15 +1,14 @@
 #pragma once
 
-#include "editing/listkeys.h"
-
 #include <QList>
 #include <QObject>
+#include <QStringList>
 #include <functional>
 
 struct MainContext;
 struct MainState;
 struct MainWidgets;
-class EditModes;
+class NotebookChange;
 class QAction;
 class GroupList;
 class QListWidget;
@@ -26,15 +25,6 @@ public:
     EntryList(const MainWidgets &w, MainState &main, MainContext &ctx, GroupList &groups,
               QObject *parent = nullptr);
 
-    // lstEntry_KeyDown: each subsystem adds the list keys it owns; the entry
-    // list's key presses go there (the group list's too, but for Up and Down).
-    ListKeys &listKeys() { return keys_; }
-
-    // Enter in the group list and a double-click on an entry start the text edit.
-    void setEditModes(EditModes *editModes) { editModes_ = editModes; }
-    // Enter in the lists.
-    void addKeys(ListKeys &keys);
-
     // Fills lstEntry with the selected group's titles and the closing " " line,
     // loads the mask, selects the first line.
     void lstGroup_Click();
@@ -46,12 +36,21 @@ public:
     void selectGroupLine(int line);
     void selectEntryLine(int line);
 
-    // The entry list's lines become the selected group's titles; then idx.dat.
-    // False when idx.dat could not be written (reported).
-    bool SyncEntryColumn();
+    // The entry list's lines, the closing blank line included.
+    QStringList lines() const;
+    // SyncEntryColumn: `lines` (shown titles, in list order) become the selected
+    // group's titles in the change's table. The list itself changes only once
+    // the change is committed (showLines).
+    void SyncEntryColumn(NotebookChange &change, const QStringList &lines);
+    // The list shows `lines` (its closing blank line included) in place of
+    // what it showed, and `select` becomes the selected line, loaded unless
+    // the entry stays the same one (`keepLoaded`).
+    void showLines(const QStringList &lines, int select, bool keepLoaded);
     // Removes the selected line, writes the index, deletes the entry's file when
-    // asked (only once idx.dat no longer names it) and selects the same line again.
-    void RemoveSelectedEntry(bool deleteFile);
+    // asked (only once idx.dat no longer names it) and selects the same line
+    // again. False, with the list as it was, when idx.dat could not be written
+    // (reported).
+    bool RemoveSelectedEntry(bool deleteFile);
 
     // Group slot of the selected group line, -1 for none.
     int selectedGroup() const;
@@ -60,8 +59,6 @@ public:
     // The blank " " line (or nothing) is selected: no entry.
     bool onBlankLine() const;
 
-    void lstGroup_KeyPress(int character);
-    void lstEntry_DblClick();
     // A press of the right button: the line under the pointer is selected, then
     // the list's menu pops up without its window-wide items.
     void lstGroup_MouseDown(const QPoint &pos);
@@ -71,7 +68,6 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void startTextEditFromList();
     void popUp(QListWidget *list, const QPoint &pos, QMenu *menu, const QList<QAction *> &hidden,
                const std::function<void(int)> &select);
     bool locked() const;
@@ -81,6 +77,4 @@ private:
     MainState &main_;
     MainContext &ctx_;
     GroupList &groups_;
-    ListKeys keys_;
-    EditModes *editModes_ = nullptr;
 };

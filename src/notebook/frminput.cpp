@@ -1,9 +1,9 @@
 #include "notebook/frminput.h"
 
-#include "editing/codepagerefusal.h"
 #include "i18n/wordtable.h"
 #include "platform/messages.h"
 #include "store/appstate.h"
+#include "ui/codepagerefusal.h"
 #include "ui/dialogplacement_w.h"
 
 #include <QKeyEvent>

@@ -1,15 +1,10 @@
 #include "notebook/groupcommands_w.h"
 
-#include "app/maincontext.h"
-#include "app/mainstate.h"
-#include "app/mainwidgets_w.h"
 #include "i18n/wordtable.h"
-#include "notebook/entrycommands_w.h"
 #include "notebook/entrylist_w.h"
 #include "notebook/frminput.h"
 #include "notebook/grouplist.h"
 #include "notebook/notebookedit.h"
-#include "notebook/notebookfiles.h"
 #include "notebook/notebookview_w.h"
 #include "notebook/refusaltexts.h"
 #include "notebook/uniquename.h"
@@ -17,7 +12,9 @@
 #include "store/appstate.h"
 #include "store/dostext.h"
 #include "store/notetable.h"
-#include "store/store.h"
+#include "ui/maincontext.h"
+#include "ui/mainstate.h"
+#include "ui/mainwidgets_w.h"
 
 #include <QAction>
 #include <QEventLoop>
@@ -29,8 +26,7 @@
 
 using namespace Qt::StringLiterals;
 
-GroupCommands::GroupCommands(NotebookView &view, EntryCommands &entryCommands, QObject *parent)
-    : QObject(parent), view_(view), entryCommands_(entryCommands)
+GroupCommands::GroupCommands(NotebookView &view, QObject *parent) : QObject(parent), view_(view)
 {
     setObjectName(u"groupCommands"_s);
     const MainWidgets &w = view_.w;
@@ -83,19 +79,13 @@ void GroupCommands::mnuGroupNew_Click()
         return;
     const QString stored = OutDOS(name);
 
-    const NotebookFiles::Result created =
-        NotebookFiles::createGroupFolder(view_.storeFolder(), stored);
-    if (!created) {
-        view_.reportCancel(created);
+    NotebookChange change = view_.ctx.change();
+    if (!change.createGroupFolder(stored))
         return;
-    }
     const int slot = NotebookEdit::sortedGroupSlot(table, stored);
-    NotebookEdit::insertGroupRow(table, slot, stored);
-    if (!view_.ctx.store.Save_idx()) {
-        table.closeRow(slot);
-        NotebookFiles::removeGroupFolder(view_.storeFolder(), stored);
+    NotebookEdit::insertGroupRow(change.table(), slot, stored);
+    if (!change.commit())
         return;
-    }
     view_.refillGroupList();
     view_.selectGroupOrFirst(view_.groups.lineOfSlot(slot));
 }
@@ -117,22 +107,16 @@ void GroupCommands::mnuGroupRename_Click()
     const QString oldStored = table.name(slot);
     const QString newStored = OutDOS(name);
 
-    const NotebookFiles::Result renamed =
-        NotebookFiles::renameGroupFolder(view_.storeFolder(), oldStored, newStored);
-    if (!renamed) {
-        view_.reportCancel(renamed);
+    // The group's files get the new folder beside the old one, which goes
+    // once idx.dat names the new one: idx.dat never names a folder that is gone.
+    NotebookChange change = view_.ctx.change();
+    if (!change.copyGroupFolder(oldStored, newStored))
         return;
-    }
     const int newSlot = NotebookEdit::sortedGroupSlot(table, newStored, slot);
-    NotebookEdit::moveRenamedGroupRow(table, slot, newSlot, newStored);
-    if (!view_.ctx.store.Save_idx()) {
-        NotebookEdit::moveRenamedGroupRow(table, newSlot, slot, oldStored);
-        const NotebookFiles::Result back =
-            NotebookFiles::renameGroupFolder(view_.storeFolder(), newStored, oldStored);
-        if (!back)
-            view_.reportContinue(back);
+    NotebookEdit::moveRenamedGroupRow(change.table(), slot, newSlot, newStored);
+    if (!change.commit())
         return;
-    }
+    change.removeOldGroupFolder(oldStored);
     view_.refillGroupList();
     view_.selectGroupOrFirst(view_.groups.lineOfSlot(newSlot));
 }
@@ -147,37 +131,54 @@ void GroupCommands::mnuGroupDelete_Click()
     const int line = view_.groupLine();
     if (view_.groupSlot() < 0 || line == view_.trashLine() || view_.entryLineCount() > 2)
         return;
-    if (view_.entryLineCount() == 2) {
-        // The group's last entry is not dropped with it: it goes into the trash.
-        if (view_.trashLine() < 0) {
-            view_.caution(RefusalTexts::groupStillHoldsEntry());
-            return;
-        }
-        view_.entries.selectEntryLine(0);
-        if (!entryCommands_.trashSelectedEntry())
-            return;
-    }
-
     const int slot = view_.groupSlot();
     const QString stored = table.name(slot);
-    std::vector<QString> row(NoteTable::kColumns);
-    for (int c = 0; c < NoteTable::kColumns; ++c)
-        row[c] = table.cell(slot, c);
-    table.closeRow(slot);
-    if (!view_.ctx.store.Save_idx()) {
-        table.openRow(slot);
-        for (int c = 0; c < NoteTable::kColumns; ++c)
-            table.cell(slot, c) = row[c];
+    NotebookChange change = view_.ctx.change();
+    // The group's last entry is not dropped with it: it goes into the trash,
+    // in the same idx.dat write that lets go of the group.
+    QString lastTitle;
+    if (view_.entryLineCount() == 2 && !keepLastEntry(change, slot, &lastTitle))
         return;
-    }
+    change.table().closeRow(slot);
+    if (!change.commit())
+        return;
+    if (!lastTitle.isEmpty())
+        change.removeEntryFile(stored, lastTitle);
     // The folder goes after idx.dat no longer names the group; one that
     // still holds files the user put there is kept.
-    const NotebookFiles::GroupRemoval removed =
-        NotebookFiles::removeGroupFolder(view_.storeFolder(), stored);
-    if (!removed.result)
-        view_.reportContinue(removed.result);
+    change.removeGroupFolder(stored);
     view_.refillGroupList();
     view_.selectGroupOrFirst(0);
+}
+
+bool GroupCommands::keepLastEntry(NotebookChange &change, int slot, QString *storedTitle)
+{
+    const int trashLine = view_.trashLine();
+    if (trashLine < 0) {
+        view_.caution(RefusalTexts::groupStillHoldsEntry());
+        return false;
+    }
+    NoteTable &table = view_.ctx.table;
+    const int trash = view_.groups.slotOfLine(trashLine);
+    if (NotebookEdit::groupIsFull(table, trash)) {
+        view_.caution(RefusalTexts::groupFull(u"Trash"_s));
+        return false;
+    }
+    const QString old = table.cell(slot, 1);
+    const QString title = UniqueName::uniqueMoveTitle(table, slot, 1, trash, InDOS(old));
+    const UniqueName::Refusal refusal = UniqueName::checkEntryTitle(title);
+    if (refusal != UniqueName::Refusal::None) {
+        view_.caution(RefusalTexts::name(refusal, title));
+        return false;
+    }
+    // An entry without a file has no text to keep: its title simply goes.
+    bool made = false;
+    if (!change.copyEntryFile(table.name(slot), old, table.name(trash), OutDOS(title), true, &made))
+        return false;
+    if (made)
+        NotebookEdit::appendTitle(change.table(), trash, OutDOS(title));
+    *storedTitle = old;
+    return true;
 }
 
 void GroupCommands::waitOneSecond()
@@ -214,20 +215,11 @@ void GroupCommands::mnuClearTrash_Click()
     for (int c = 1; c <= count; ++c)
         titles.append(table.cell(trash, c));
     // idx.dat lets go of the entries before their files go.
-    NotebookEdit::syncEntryColumn(table, trash, {});
-    if (!view_.ctx.store.Save_idx()) {
-        for (int c = 1; c <= count; ++c)
-            table.cell(trash, c) = titles.at(c - 1);
+    NotebookChange change = view_.ctx.change();
+    NotebookEdit::syncEntryColumn(change.table(), trash, {});
+    if (!change.commit())
         return;
-    }
-    bool reported = false;
-    for (const QString &title : titles) {
-        const NotebookFiles::Result deleted =
-            NotebookFiles::deleteEntryFile(view_.storeFolder(), table.name(trash), title);
-        if (!deleted && !reported) {
-            view_.reportContinue(deleted);
-            reported = true;
-        }
-    }
+    for (const QString &title : std::as_const(titles))
+        change.removeEntryFile(table.name(trash), title);
     view_.selectGroupOrFirst(view_.groups.lineOfSlot(trash));
 }

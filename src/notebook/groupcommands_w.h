@@ -2,7 +2,7 @@
 
 #include <QObject>
 
-class EntryCommands;
+class NotebookChange;
 class NotebookView;
 
 // The Group menu: new, rename, delete, Clear Trash. A group is a table row, a
@@ -13,7 +13,7 @@ class GroupCommands : public QObject
 {
     Q_OBJECT
 public:
-    GroupCommands(NotebookView &view, EntryCommands &entryCommands, QObject *parent);
+    GroupCommands(NotebookView &view, QObject *parent);
 
     void mnuGroupNew_Click();
     void mnuGroupRename_Click();
@@ -25,10 +25,12 @@ private:
     QString askGroupName(int promptWord, const QString &proposed);
     // The name made unique, or empty after the message of a refused name.
     QString uniqueAcceptedName(const QString &answer);
+    // Puts the only entry of the group in `slot` into the trash as part of the
+    // group's deletion; its stored title, whose file goes after the commit.
+    bool keepLastEntry(NotebookChange &change, int slot, QString *storedTitle);
     // Lets the trash group's list be drawn before its entries go.
     void waitOneSecond();
 
     NotebookView &view_;
-    EntryCommands &entryCommands_;
     bool clearingTrash_ = false;
 };

@@ -1,16 +1,13 @@
 #include "notebook/notebookview_w.h"
 
-#include "app/errorreport.h"
-#include "app/maincontext.h"
-#include "app/mainwidgets_w.h"
 #include "i18n/wordtable.h"
 #include "notebook/entrylist_w.h"
 #include "notebook/grouplist.h"
 #include "notebook/grouplist_w.h"
-#include "notebook/notebookfiles.h"
 #include "platform/messages.h"
 #include "store/appstate.h"
-#include "ui/refreshcommands_w.h"
+#include "ui/maincontext.h"
+#include "ui/mainwidgets_w.h"
 
 #include <QCheckBox>
 #include <QListWidget>
@@ -93,32 +90,10 @@ void NotebookView::selectGroupOrFirst(int line)
 
 void NotebookView::RefreshCommands()
 {
-    refreshCommands(w, main, ctx.state, ctx.table, ctx.words);
+    ctx.RefreshCommands();
 }
 
 void NotebookView::caution(const QString &text)
 {
     ctx.messages.message(Messages::Icon::Information, ctx.words(79), text);
-}
-
-void NotebookView::reportCancel(const NotebookFiles::Result &failed)
-{
-    report(failed, &ErrorReport::ShowErrorCancel);
-}
-
-void NotebookView::reportContinue(const NotebookFiles::Result &failed)
-{
-    report(failed, &ErrorReport::ShowErrorContinue);
-}
-
-// The report names the failed paths; they are cleared again afterwards, as
-// after any file operation.
-void NotebookView::report(const NotebookFiles::Result &failed,
-                          void (ErrorReport::*show)(const IoError &))
-{
-    ctx.state.CurrentFile = failed.currentFile;
-    ctx.state.TargetFile = failed.targetFile;
-    (ctx.reports.*show)(failed.error);
-    ctx.state.CurrentFile.clear();
-    ctx.state.TargetFile.clear();
 }

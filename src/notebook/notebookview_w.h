@@ -3,16 +3,11 @@
 #include <QString>
 #include <QStringList>
 
-class ErrorReport;
-struct IoError;
 struct MainContext;
 struct MainState;
 struct MainWidgets;
 class EntryList;
 class GroupList;
-namespace NotebookFiles {
-struct Result;
-}
 
 // What the organizing commands share: the window's controls and flags, the
 // notebook, the group map and the list loads, with the few questions every
@@ -53,9 +48,4 @@ public:
 
     // A refusal the user must read: information icon, title word 79.
     void caution(const QString &text);
-    // A failed file step: its paths into CurrentFile and TargetFile, then the
-    // report that cancels the command (ErrorShown) or lets it go on.
-    void reportCancel(const NotebookFiles::Result &failed);
-    void reportContinue(const NotebookFiles::Result &failed);
-    void report(const NotebookFiles::Result &failed, void (ErrorReport::*show)(const IoError &));
 };

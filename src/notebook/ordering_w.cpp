@@ -1,14 +1,14 @@
 #include "notebook/ordering_w.h"
 
-#include "app/maincontext.h"
-#include "app/mainstate.h"
-#include "app/mainwidgets_w.h"
-#include "editing/listkeys.h"
 #include "notebook/entrycommands_w.h"
 #include "notebook/entrylist_w.h"
 #include "notebook/notebookedit.h"
 #include "notebook/notebookview_w.h"
 #include "store/appstate.h"
+#include "ui/keyhandlers_w.h"
+#include "ui/maincontext.h"
+#include "ui/mainstate.h"
+#include "ui/mainwidgets_w.h"
 
 #include <QAction>
 #include <QKeyEvent>
@@ -17,19 +17,9 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-// Shift, Ctrl or Alt; the keypad flag that arrow keys carry is no modifier.
-bool anyModifier(Qt::KeyboardModifiers modifiers)
-{
-    return modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
-}
-
-} // namespace
-
-Ordering::Ordering(NotebookView &view, EntryCommands &entryCommands, ListKeys &listKeys,
+Ordering::Ordering(NotebookView &view, EntryCommands &entryCommands, KeyHandlers &keys,
                    QObject *parent)
-    : QObject(parent), view_(view), entryCommands_(entryCommands), listKeys_(listKeys)
+    : QObject(parent), view_(view), entryCommands_(entryCommands), keys_(keys)
 {
     setObjectName(u"ordering"_s);
     const MainWidgets &w = view_.w;
@@ -43,19 +33,7 @@ Ordering::Ordering(NotebookView &view, EntryCommands &entryCommands, ListKeys &l
         connect(w.cmdH[i], &QPushButton::clicked, this, [this, i] { cmdH_Click(i); });
     for (int i = 0; i < int(w.cmdCRSR.size()); ++i)
         connect(w.cmdCRSR[i], &QPushButton::clicked, this, [this, i] { cmdCRSR_Click(i); });
-
-    w.lstGroup->installEventFilter(this);
-    listKeys_.add(
-        [this](int key, Qt::KeyboardModifiers modifiers) { return entryListKey(key, modifiers); });
-}
-
-bool Ordering::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == view_.w.lstGroup && event->type() == QEvent::KeyPress) {
-        const auto *key = static_cast<QKeyEvent *>(event);
-        return lstGroup_KeyDown(key->key(), key->modifiers());
-    }
-    return QObject::eventFilter(watched, event);
+    bindKeys(keys);
 }
 
 void Ordering::cmdSort_Click(int index)
@@ -66,36 +44,30 @@ void Ordering::cmdSort_Click(int index)
         sortEntries();
         break;
     case 1:
-        moveSelectedLine(-1);
+        moveSelectedLineTo(view_.entryLine() - 1);
         break;
     case 2:
-        moveSelectedLine(1);
+        moveSelectedLineTo(view_.entryLine() + 1);
         break;
     default:
         break;
     }
 }
 
-void Ordering::moveSelectedLine(int step)
+void Ordering::moveSelectedLineTo(int target)
 {
     const int s = view_.entryLine();
-    const int target = s + step;
-    if (!view_.onEntry() || target < 0 || target > view_.entryLineCount() - 2)
+    if (!view_.onEntry() || target < 0 || target > view_.entryLineCount() - 2 || target == s)
         return;
-    QListWidget *list = view_.w.lstEntry;
-    MainState &main = view_.main;
-    // The same entry stays selected: its text stays loaded, and so does
-    // whether its file is missing.
-    const bool missing = main.FileMissing;
-    main.SuppressEntryLoad = true;
-    const QString moved = list->item(s)->text();
-    list->item(s)->setText(list->item(target)->text());
-    list->item(target)->setText(moved);
-    view_.entries.selectEntryLine(target);
-    view_.entries.SyncEntryColumn();
-    main.SuppressEntryLoad = false;
-    main.FileMissing = missing;
-    view_.RefreshCommands();
+    QStringList lines = view_.entryLines();
+    lines.move(s, target);
+    {
+        NotebookChange change = view_.ctx.change();
+        view_.entries.SyncEntryColumn(change, lines);
+        if (!change.commit())
+            return;
+    }
+    view_.entries.showLines(lines, target, true);
 }
 
 void Ordering::sortEntries()
@@ -106,11 +78,14 @@ void Ordering::sortEntries()
     QStringList lines = view_.entryLines();
     lines.removeLast();
     lines = NotebookEdit::sortTitles(lines, view_.ctx.state.prefs.SortDescending != 0);
-    // Texts change in place, so no line is selected (and loaded) on the way.
-    for (int i = 0; i < titles; ++i)
-        view_.w.lstEntry->item(i)->setText(lines.at(i));
-    view_.entries.SyncEntryColumn();
-    view_.entries.selectEntryLine(0);
+    lines.append(u" "_s);
+    {
+        NotebookChange change = view_.ctx.change();
+        view_.entries.SyncEntryColumn(change, lines);
+        if (!change.commit())
+            return;
+    }
+    view_.entries.showLines(lines, 0, false);
 }
 
 void Ordering::mnuIndent_Click(int index)
@@ -166,7 +141,7 @@ void Ordering::cmdCRSR_Click(int index)
     QListWidget *list = view_.w.lstEntry;
     static constexpr int kArrows[] = {Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down};
     if (index >= 0 && index <= 3) {
-        lstGroup_KeyDown(kArrows[index], Qt::NoModifier);
+        keys_.lstGroup_KeyDown(kArrows[index], Qt::NoModifier);
         if (index == 3) {
             // Once the selection has pushed the list down, the selected line
             // goes to the top: the list pages instead of creeping line by line.
@@ -181,68 +156,64 @@ void Ordering::cmdCRSR_Click(int index)
     }
 }
 
-bool Ordering::lstGroup_KeyDown(int key, Qt::KeyboardModifiers modifiers)
+void Ordering::bindKeys(KeyHandlers &keys)
 {
+    using KeyMap::Command;
     const MainWidgets &w = view_.w;
-    if (key == Qt::Key_Down) {
+    keys.bind(Command::GroupListDown, [this, &w](int, Qt::KeyboardModifiers modifiers) {
         w.lstEntry->setFocus();
-        if (anyModifier(modifiers)) {
+        if (KeyMap::matches(KeyMap::Modifiers::Some, modifiers)) {
             if (w.cmdH[3]->isEnabled())
                 cmdSort_Click(2);
         } else if (view_.entryLine() < view_.entryLineCount() - 1) {
             view_.entries.selectEntryLine(view_.entryLine() + 1);
         }
         return true;
-    }
-    if (key == Qt::Key_Up) {
+    });
+    keys.bind(Command::GroupListUp, [this, &w](int, Qt::KeyboardModifiers) {
         w.lstEntry->setFocus();
         if (view_.entryLine() > 0)
             view_.entries.selectEntryLine(view_.entryLine() - 1);
         return true;
+    });
+    for (const bool left : {true, false}) {
+        keys.bind(left ? Command::PreviousGroup : Command::NextGroup,
+                  [this, &w, left](int, Qt::KeyboardModifiers) {
+                      w.lstGroup->setFocus();
+                      const int next = view_.groupLine() + (left ? -1 : 1);
+                      if (next >= 0 && next < w.lstGroup->count())
+                          view_.entries.selectGroupLine(next);
+                      return true;
+                  });
+        keys.bind(left ? Command::IndentLeft : Command::IndentRight,
+                  [this, &w, left](int, Qt::KeyboardModifiers) {
+                      if (w.cmdH[left ? 0 : 1]->isEnabled())
+                          mnuIndent_Click(left ? 1 : 0);
+                      return true;
+                  });
     }
-    return listKeys_.lstEntry_KeyDown(key, modifiers);
-}
-
-bool Ordering::entryListKey(int key, Qt::KeyboardModifiers modifiers)
-{
-    const MainWidgets &w = view_.w;
-    const bool modified = anyModifier(modifiers);
-    switch (key) {
-    case Qt::Key_Left:
-    case Qt::Key_Right: {
-        const bool left = key == Qt::Key_Left;
-        if (modified) {
-            if (w.cmdH[left ? 0 : 1]->isEnabled())
-                mnuIndent_Click(left ? 1 : 0);
-            return true;
-        }
-        w.lstGroup->setFocus();
-        const int next = view_.groupLine() + (left ? -1 : 1);
-        if (next >= 0 && next < w.lstGroup->count())
-            view_.entries.selectGroupLine(next);
-        return true;
-    }
-    case Qt::Key_Up:
-        if (!modified)
-            return false;
+    keys.bind(Command::OnePlaceUp, [this, &w](int, Qt::KeyboardModifiers) {
         if (w.cmdH[2]->isEnabled())
             cmdSort_Click(1);
         return true;
-    case Qt::Key_Down:
-        if (!modified)
-            cmdCRSR_Click(3);
-        else if (w.cmdH[3]->isEnabled())
+    });
+    keys.bind(Command::OnePlaceDown, [this, &w](int, Qt::KeyboardModifiers) {
+        if (w.cmdH[3]->isEnabled())
             cmdSort_Click(2);
         return true;
-    case Qt::Key_Delete:
+    });
+    keys.bind(Command::CursorPadDown, [this](int, Qt::KeyboardModifiers) {
+        cmdCRSR_Click(3);
+        return true;
+    });
+    keys.bind(Command::TrashEntry, [this, &w](int, Qt::KeyboardModifiers) {
         if (!view_.locked() && w.mnuEntryCall[1]->isEnabled())
             entryCommands_.cmdEntry_Click(1);
         return true;
-    case Qt::Key_F12:
+    });
+    keys.bind(Command::RenameEntry, [this, &w](int, Qt::KeyboardModifiers) {
         if (w.mnuEntryRename->isEnabled())
             entryCommands_.mnuEntryRename_Click();
         return true;
-    default:
-        return false;
-    }
+    });
 }

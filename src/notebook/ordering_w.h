@@ -3,7 +3,7 @@
 #include <QObject>
 
 class EntryCommands;
-class ListKeys;
+class KeyHandlers;
 class NotebookView;
 
 // The order of a group's entries: one place up and down, the sort, the
@@ -13,7 +13,7 @@ class Ordering : public QObject
 {
     Q_OBJECT
 public:
-    Ordering(NotebookView &view, EntryCommands &entryCommands, ListKeys &listKeys, QObject *parent);
+    Ordering(NotebookView &view, EntryCommands &entryCommands, KeyHandlers &keys, QObject *parent);
 
     // 0 sort, 1 one place up, 2 one place down.
     void cmdSort_Click(int index);
@@ -22,23 +22,17 @@ public:
     void mnuSort_Click(int index);
     void cmdH_Click(int index);
     void cmdCRSR_Click(int index);
-    // Up and Down of the group list; every other key goes on to the entry
-    // list's dispatcher. True when the key was consumed.
-    bool lstGroup_KeyDown(int key, Qt::KeyboardModifiers modifiers);
-    // The entry list keys these commands live on (Left, Right, Up and Down
-    // with a modifier, Down, Delete, F12).
-    bool entryListKey(int key, Qt::KeyboardModifiers modifiers);
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
+    // The selected entry moves to line `target` of its group (one place up or
+    // down, or where a drag dropped it): one idx.dat write.
+    void moveSelectedLineTo(int target);
 
 private:
-    void moveSelectedLine(int step);
+    void bindKeys(KeyHandlers &keys);
     void sortEntries();
     int firstVisibleEntryLine() const;
 
     NotebookView &view_;
     EntryCommands &entryCommands_;
-    ListKeys &listKeys_;
+    KeyHandlers &keys_;
     int lastFirstVisible_ = 0; // the cursor pad's memory of the list's scroll position
 };

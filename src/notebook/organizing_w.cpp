@@ -22,11 +22,11 @@ public:
 } // namespace
 
 void installOrganizing(const MainWidgets &w, MainState &main, MainContext &ctx, GroupList &groups,
-                       EntryList &entries, ListKeys &listKeys, QObject *window)
+                       EntryList &entries, KeyHandlers &keys, QObject *window)
 {
     NotebookView &view = (new NotebookViewHolder(w, main, ctx, groups, entries, window))->view;
     auto *entryCommands = new EntryCommands(view, window);
-    auto *ordering = new Ordering(view, *entryCommands, listKeys, window);
-    new GroupCommands(view, *entryCommands, window);
+    auto *ordering = new Ordering(view, *entryCommands, keys, window);
+    new GroupCommands(view, window);
     new DragDrop(view, *entryCommands, *ordering, window);
 }

@@ -5,11 +5,11 @@ struct MainState;
 struct MainWidgets;
 class EntryList;
 class GroupList;
-class ListKeys;
+class KeyHandlers;
 class QObject;
 
 // Builds the entry and group commands, the ordering and drag and drop on the
 // main window's controls and wires them to their menus, buttons and keys.
 // Everything built is a child of `window`, found there by objectName.
 void installOrganizing(const MainWidgets &w, MainState &main, MainContext &ctx, GroupList &groups,
-                       EntryList &entries, ListKeys &listKeys, QObject *window);
+                       EntryList &entries, KeyHandlers &keys, QObject *window);

@@ -13,10 +13,6 @@ struct AppState
     QString programFolder; // ends in "/"
     QString storeFolder;   // ends in "/"
 
-    // Paths named by the error reports; "" after a successful open.
-    QString CurrentFile;
-    QString TargetFile;
-
     bool ErrorShown = false;    // an error report cancelled a procedure in the last 500 ms
     bool FilesWritten = false;  // Save_pref or Save_idx ran since last cleared
     bool StoreFallback = false; // idx.dat came from the program folder's store

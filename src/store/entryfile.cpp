@@ -19,10 +19,10 @@ void addTextLines(TextLines::Writer &out, const QString &text)
     }
 }
 
-WriteResult write(const QString &path, TextLines::Encoded encoded, const QString &storeFolder)
+FileResult write(const QString &path, TextLines::Encoded encoded, const QString &storeFolder)
 {
     if (!encoded)
-        return WriteResult{false, *encoded.error};
+        return FileResult::failed(encoded.error->at(path));
     return writeWholeFile(path, encoded.bytes, storeFolder);
 }
 
@@ -72,13 +72,13 @@ MaskRead readMask(const QString &path)
     return MaskRead{true, parseMask(read.bytes), {}};
 }
 
-WriteResult writeEntry(const QString &path, const QString &date, const QString &text,
-                       const QString &storeFolder)
+FileResult writeEntry(const QString &path, const QString &date, const QString &text,
+                      const QString &storeFolder)
 {
     return write(path, formatEntry(date, text), storeFolder);
 }
 
-WriteResult writeMask(const QString &path, const QString &text, const QString &storeFolder)
+FileResult writeMask(const QString &path, const QString &text, const QString &storeFolder)
 {
     return write(path, formatMask(text), storeFolder);
 }

@@ -45,8 +45,8 @@ MaskRead readMask(const QString &path);
 
 // Whole-file writes inside `storeFolder`. Text the code page cannot hold is
 // refused with an error and nothing is written.
-WriteResult writeEntry(const QString &path, const QString &date, const QString &text,
-                       const QString &storeFolder);
-WriteResult writeMask(const QString &path, const QString &text, const QString &storeFolder);
+FileResult writeEntry(const QString &path, const QString &date, const QString &text,
+                      const QString &storeFolder);
+FileResult writeMask(const QString &path, const QString &text, const QString &storeFolder);
 
 } // namespace EntryFile

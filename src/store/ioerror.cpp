@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-IoError IoError::fromErrno(int err)
+IoError IoError::fromErrno(int err, const QString &file, const QString &targetFile)
 {
-    return IoError{QString::fromLocal8Bit(std::strerror(err)), err};
+    return IoError{QString::fromLocal8Bit(std::strerror(err)), err, file, targetFile};
 }

@@ -1,6 +1,7 @@
 #include "store/safewrite.h"
 
 #include "platform/fd.h"
+#include "platform/syscalls.h"
 
 #include <QFile>
 #include <QRandomGenerator>
@@ -48,11 +49,6 @@ QByteArray randomNewName()
     for (std::size_t i = 0; i < kNewRandomLength; ++i)
         name += kNewAlphabet[QRandomGenerator::global()->bounded(int(sizeof(kNewAlphabet) - 1))];
     return name;
-}
-
-WriteResult failure(int err)
-{
-    return WriteResult{false, IoError::fromErrno(err)};
 }
 
 std::optional<QByteArray> canonical(const QByteArray &path, int *err)
@@ -149,7 +145,7 @@ int writeAllBytes(int fd, const QByteArray &bytes)
     const char *data = bytes.constData();
     qsizetype left = bytes.size();
     while (left > 0) {
-        const ssize_t n = ::write(fd, data, std::min<qsizetype>(left, 1 << 30));
+        const ssize_t n = Sys::write(fd, data, std::min<qsizetype>(left, 1 << 30));
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -163,8 +159,11 @@ int writeAllBytes(int fd, const QByteArray &bytes)
     return 0;
 }
 
-WriteResult writeWholeFile(const QString &path, const QByteArray &bytes, const QString &root)
+FileResult writeWholeFile(const QString &path, const QByteArray &bytes, const QString &root)
 {
+    const auto failure = [&path](int err) {
+        return FileResult::failed(IoError::fromErrno(err, path));
+    };
     const QByteArray encoded = QFile::encodeName(path);
     // The system would cut the path at a NUL and write some other file.
     if (encoded.contains('\0'))
@@ -211,8 +210,8 @@ WriteResult writeWholeFile(const QString &path, const QByteArray &bytes, const Q
     Fd file;
     for (int attempt = 0; attempt < 100 && !file; ++attempt) {
         newName = randomNewName();
-        file.reset(::openat(dir.get(), newName.constData(),
-                            O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
+        file.reset(Sys::openat(dir.get(), newName.constData(),
+                               O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
         if (!file && errno != EEXIST)
             return failure(errno);
     }
@@ -221,24 +220,22 @@ WriteResult writeWholeFile(const QString &path, const QByteArray &bytes, const Q
 
     auto fail = [&](int e) {
         file.reset();
-        ::unlinkat(dir.get(), newName.constData(), 0);
+        Sys::unlinkat(dir.get(), newName.constData(), 0);
         return failure(e);
     };
     if (replacing)
         keepOwnerAndMode(file.get(), old);
     if (const int e = writeAllBytes(file.get(), bytes))
         return fail(e);
-    if (::fsync(file.get()) != 0)
+    if (Sys::fsync(file.get()) != 0)
         return fail(errno);
-    if (::close(file.release()) != 0 && errno != EINTR)
+    if (Sys::close(file.release()) != 0 && errno != EINTR)
         return fail(errno);
-    if (::renameat(dir.get(), newName.constData(), dir.get(), name.constData()) != 0)
+    if (Sys::renameat(dir.get(), newName.constData(), dir.get(), name.constData()) != 0)
         return fail(errno);
-    // The new content is in place; a failing folder sync is still reported,
-    // because the rename may not survive a power cut. EINVAL: the file system
-    // cannot sync folders at all.
-    if (::fsync(dir.get()) != 0 && errno != EINVAL)
-        return failure(errno);
+    // Committed. EINVAL: the file system cannot sync folders at all.
+    if (Sys::syncFolder(dir.get()) != 0 && errno != EINVAL)
+        return FileResult{true, IoError::fromErrno(errno, QFile::decodeName(*realFolder)), true};
     return {};
 }
 
@@ -253,37 +250,32 @@ void removeLeftoverNewFiles(const QString &folder, bool recursive)
 ReadResult readWholeFile(const QString &path)
 {
     ReadResult result;
+    const auto failed = [&](int err) {
+        result.error = IoError::fromErrno(err, path);
+        return result;
+    };
     const QByteArray encoded = QFile::encodeName(path);
-    if (encoded.contains('\0')) {
-        result.error = IoError::fromErrno(EINVAL);
-        return result;
-    }
+    if (encoded.contains('\0'))
+        return failed(EINVAL);
     // O_NONBLOCK: a fifo in place of a file must not hang the program.
-    const Fd fd(::open(encoded.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK));
-    if (!fd) {
-        result.error = IoError::fromErrno(errno);
-        return result;
-    }
+    const Fd fd(Sys::open(encoded.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK));
+    if (!fd)
+        return failed(errno);
     struct stat st;
-    if (::fstat(fd.get(), &st) != 0) {
-        result.error = IoError::fromErrno(errno);
-        return result;
-    }
-    if (!S_ISREG(st.st_mode)) {
-        result.error = IoError::fromErrno(S_ISDIR(st.st_mode) ? EISDIR : EINVAL);
-        return result;
-    }
+    if (::fstat(fd.get(), &st) != 0)
+        return failed(errno);
+    if (!S_ISREG(st.st_mode))
+        return failed(S_ISDIR(st.st_mode) ? EISDIR : EINVAL);
     QByteArray bytes(qsizetype(st.st_size) + 1, Qt::Uninitialized);
     qsizetype used = 0;
     for (;;) {
         if (used == bytes.size())
             bytes.resize(bytes.size() * 2);
-        const ssize_t n = ::read(fd.get(), bytes.data() + used, bytes.size() - used);
+        const ssize_t n = Sys::read(fd.get(), bytes.data() + used, bytes.size() - used);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            result.error = IoError::fromErrno(errno);
-            return result;
+            return failed(errno);
         }
         if (n == 0)
             break;

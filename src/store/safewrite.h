@@ -9,17 +9,24 @@
 // its new content is completely on disk: new file in the same folder, every byte
 // checked, fsync, rename over the old file, fsync of the folder. On any failure
 // the new file is removed and the old one stays as it was.
-struct WriteResult
+//
+// The rename is the commit point. A failure before it leaves the old file and
+// is a failed write. A failure after it (the folder sync) is not: the new
+// content is in place and stays, but the rename may not survive a power cut;
+// `unsynced` says so and `error` names the folder, for a warning.
+struct [[nodiscard]] FileResult
 {
     bool ok = true;
     IoError error;
+    bool unsynced = false;
     explicit operator bool() const { return ok; }
+    static FileResult failed(const IoError &error) { return FileResult{false, error, false}; }
 };
 
 // `root` is the folder the file must stay within (the store folder, or the
 // program folder for pref.dat and Language.dat). A target that is a symbolic
 // link, not a regular file, or whose folder resolves outside `root` is refused.
-WriteResult writeWholeFile(const QString &path, const QByteArray &bytes, const QString &root);
+FileResult writeWholeFile(const QString &path, const QByteArray &bytes, const QString &root);
 
 // Removes new files left over by a crash, in `folder` and (when `recursive`)
 // its immediate subfolders. Called by the copy that holds the store.
@@ -29,8 +36,8 @@ void removeLeftoverNewFiles(const QString &folder, bool recursive);
 // instead of the signal that would end the program.
 int writeAllBytes(int fd, const QByteArray &bytes);
 
-// Reads a whole regular file (never through a symbolic link).
-struct ReadResult
+// Reads a whole regular file (never through a symbolic link). The error names the path.
+struct [[nodiscard]] ReadResult
 {
     bool ok = false;
     QByteArray bytes;

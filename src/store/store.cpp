@@ -1,8 +1,5 @@
 #include "store/store.h"
 
-#include "app/errorreport.h"
-#include "i18n/wordtable.h"
-#include "platform/messages.h"
 #include "store/appstate.h"
 #include "store/indexfile.h"
 #include "store/notetable.h"
@@ -21,119 +18,87 @@ QString prefFile(const AppState &state)
 
 } // namespace
 
-Store::Store(AppState &state, NoteTable &table, ErrorReport &reports, Messages &messages,
-             const Words &words)
-    : state_(state), table_(table), reports_(reports), messages_(messages), words_(words)
-{}
+Store::Store(AppState &state, NoteTable &table) : state_(state), table_(table) {}
 
-void Store::aboutToOpen(const QString &path)
+const QString &Store::storeFolder() const
 {
-    state_.CurrentFile = path;
-    state_.TargetFile.clear();
+    return state_.storeFolder;
 }
 
-void Store::opened()
+std::optional<IoError> Store::LoadPreferences()
 {
-    state_.CurrentFile.clear();
-    state_.TargetFile.clear();
-}
-
-bool Store::LoadPreferences()
-{
-    aboutToOpen(prefFile(state_));
-    const ReadResult read = readWholeFile(state_.CurrentFile);
-    if (!read.ok) {
-        reports_.ShowErrorCancel(read.error);
-        return false;
-    }
-    // CurrentFile still names pref.dat, so a damaged line is reported with it.
+    const QString path = prefFile(state_);
+    const ReadResult read = readWholeFile(path);
+    if (!read.ok)
+        return read.error;
     const PrefFile::ParseResult parsed = PrefFile::parse(read.bytes, state_.prefs);
-    if (!parsed) {
-        reports_.ShowErrorCancel(parsed.error());
-        return false;
-    }
-    opened();
+    if (!parsed)
+        return parsed.error().at(path);
     Preferences &prefs = state_.prefs;
     prefs.StorePath = StoreLocation::completeStorePath(prefs.StorePath);
     state_.storeFolder = StoreLocation::storeFolder(state_.programFolder, prefs.StorePath);
-    return true;
+    return std::nullopt;
 }
 
-bool Store::Save_pref()
+FileResult Store::Save_pref()
 {
     state_.FilesWritten = true;
     return write(prefFile(state_), PrefFile::serialize(state_.prefs, state_.ProgramVersion),
                  state_.programFolder);
 }
 
-bool Store::Save_idx()
+FileResult Store::Save_idx()
 {
     state_.FilesWritten = true;
     return write(StorePaths::indexFile(state_.storeFolder),
                  indexEncoder_.encode(table_, state_.ProgramVersion), state_.storeFolder);
 }
 
-bool Store::write(const QString &path, const TextLines::Encoded &content, const QString &root)
+FileResult Store::write(const QString &path, const TextLines::Encoded &content, const QString &root)
 {
-    aboutToOpen(path);
-    const WriteResult written =
-        content ? writeWholeFile(path, content.bytes, root) : WriteResult{false, *content.error};
-    if (!written) {
-        reports_.ShowErrorContinue(written.error);
-        return false;
-    }
-    opened();
-    return true;
+    if (!content)
+        return FileResult::failed(content.error->at(path));
+    return writeWholeFile(path, content.bytes, root);
 }
 
 std::optional<IoError> Store::readIndex()
 {
-    aboutToOpen(StorePaths::indexFile(state_.storeFolder));
-    const ReadResult read = readWholeFile(state_.CurrentFile);
+    const QString path = StorePaths::indexFile(state_.storeFolder);
+    table_.clear();
+    const ReadResult read = readWholeFile(path);
     if (!read.ok)
         return read.error;
     const IndexFile::ParseResult parsed = IndexFile::parse(read.bytes, table_);
-    if (!parsed)
-        return parsed.error();
-    opened();
+    if (!parsed) {
+        // Nothing read before the damage may remain.
+        table_.clear();
+        return parsed.error().at(path);
+    }
     return std::nullopt;
 }
 
-Store::IndexResult Store::LoadIndex()
+std::optional<IoError> Store::LoadIndex()
 {
-    table_.clear();
-    if (!readIndex())
-        return IndexResult::Loaded;
-    messages_.message(Messages::Icon::Critical, words_(79), words_(115));
-    return LoadIndexFallback() ? IndexResult::LoadedFallback : IndexResult::Failed;
+    return readIndex();
 }
 
-bool Store::LoadIndexFallback()
+std::optional<IoError> Store::LoadIndexFallback()
 {
     state_.storeFolder = StoreLocation::defaultStoreFolder(state_.programFolder);
-    // Nothing read before the failure may remain.
-    table_.clear();
-    if (const std::optional<IoError> error = readIndex()) {
-        table_.clear();
-        reports_.ShowErrorCancel(*error);
-        return false;
-    }
+    if (const std::optional<IoError> error = readIndex())
+        return error;
     state_.StoreFallback = true;
-    return true;
+    return std::nullopt;
 }
 
-void Store::TakeStoreMarker()
+bool Store::TakeStoreMarker()
 {
-    aboutToOpen(StorePaths::markerFile(state_.storeFolder));
     if (!marker_.take(state_.storeFolder)) {
-        opened(); // the refusal is expected; no later report should name the marker
-        messages_.message(Messages::Icon::Information, words_(79),
-                          words_(111) + u"\n\n"_s + words_(112));
         state_.StoreInUse = true;
-        return;
+        return false;
     }
-    opened();
     // Only the copy that holds the store may clear away what a crashed copy left.
     removeLeftoverNewFiles(state_.storeFolder, true);
     removeLeftoverNewFiles(state_.programFolder, false);
+    return true;
 }

@@ -5,31 +5,39 @@
 #include <QMenu>
 #include <QWidget>
 
-QStringList applyCommandState(const CommandState &state, const QObject *root)
+CommandControls findCommandControls(const QObject *root, QStringList *missing)
 {
-    // One walk over the tree instead of one findChild per item.
     QHash<QString, QObject *> byName;
     const QList<QObject *> objects = root->findChildren<QObject *>();
     for (QObject *object : objects) {
         if (!object->objectName().isEmpty())
             byName.insert(object->objectName(), object);
     }
-
-    QStringList missing;
+    CommandControls controls{};
     for (int k = 0; k < kCmdCount; ++k) {
-        const Cmd cmd = Cmd(k);
-        const std::optional<bool> on = state[cmd];
-        if (!on)
+        QObject *object = byName.value(commandName(Cmd(k)));
+        if (!qobject_cast<QAction *>(object) && !qobject_cast<QMenu *>(object) &&
+            !qobject_cast<QWidget *>(object))
+            object = nullptr;
+        controls[std::size_t(k)] = object;
+        if (!object && missing)
+            missing->append(commandName(Cmd(k)));
+    }
+    return controls;
+}
+
+void applyCommandState(const CommandState &state, const CommandControls &controls)
+{
+    for (int k = 0; k < kCmdCount; ++k) {
+        const std::optional<bool> on = state[Cmd(k)];
+        QObject *object = controls[std::size_t(k)];
+        if (!on || !object)
             continue;
-        QObject *object = byName.value(commandName(cmd));
         if (auto *menu = qobject_cast<QMenu *>(object))
             menu->menuAction()->setEnabled(*on);
         else if (auto *action = qobject_cast<QAction *>(object))
             action->setEnabled(*on);
         else if (auto *widget = qobject_cast<QWidget *>(object))
             widget->setEnabled(*on);
-        else
-            missing.append(commandName(cmd));
     }
-    return missing;
 }

@@ -1,6 +1,6 @@
 #include "ui/layout_w.h"
 
-#include "app/mainwidgets_w.h"
+#include "ui/mainwidgets_w.h"
 #include "ui/twips.h"
 
 #include <QAction>

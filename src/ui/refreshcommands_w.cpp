@@ -1,10 +1,8 @@
 #include "ui/refreshcommands_w.h"
 
-#include "app/mainstate.h"
-#include "app/mainwidgets_w.h"
-#include "navigation/posmemories_w.h"
 #include "store/appstate.h"
-#include "ui/commandstate_w.h"
+#include "ui/mainstate.h"
+#include "ui/mainwidgets_w.h"
 
 #include <QCheckBox>
 #include <QListWidget>
@@ -22,30 +20,35 @@ QString currentText(const QListWidget *list)
 
 } // namespace
 
-void refreshCommands(const MainWidgets &w, const MainState &main, AppState &state,
-                     const NoteTable &table, const Words &words)
+CommandRefresh::CommandRefresh(const MainWidgets &w, const MainState &main, AppState &state,
+                               const NoteTable &table)
+    : w_(w), main_(main), state_(state), table_(table), controls_(findCommandControls(w.frmMain))
+{}
+
+void CommandRefresh::RefreshCommands()
 {
     CommandInput in;
-    in.TextEditMode = main.TextEditMode;
-    in.Locked = w.chckEdit->isChecked();
-    in.FileMissing = main.FileMissing;
-    in.entryLine = w.lstEntry->currentRow();
-    in.entryLineCount = w.lstEntry->count();
-    in.entryText = currentText(w.lstEntry);
-    in.groupLine = w.lstGroup->currentRow();
-    in.groupLineCount = w.lstGroup->count();
-    in.groupTitle = currentText(w.lstGroup);
+    in.TextEditMode = main_.TextEditMode;
+    in.Locked = w_.chckEdit->isChecked();
+    in.FileMissing = main_.FileMissing;
+    in.entryLine = w_.lstEntry->currentRow();
+    in.entryLineCount = w_.lstEntry->count();
+    in.entryText = currentText(w_.lstEntry);
+    in.groupLine = w_.lstGroup->currentRow();
+    in.groupLineCount = w_.lstGroup->count();
+    in.groupTitle = currentText(w_.lstGroup);
     in.InTrash = in.groupTitle == u"Trash"_s;
-    in.emptyTrashExists = emptyTrashExists(table);
-    in.HideYGroups = state.hideYGroups();
-    in.PhraseMemory = state.prefs.PhraseMemory;
-    in.PositionMemory = state.prefs.PositionMemory;
-    in.LastMovePosition = state.LastMovePosition;
+    in.emptyTrashExists = emptyTrashExists(table_);
+    in.HideYGroups = state_.hideYGroups();
+    in.PhraseMemory = state_.prefs.PhraseMemory;
+    in.PositionMemory = state_.prefs.PositionMemory;
+    in.LastMovePosition = state_.LastMovePosition;
 
-    const CommandState result = RefreshCommands(in, table);
-    applyCommandState(result, w.frmMain);
+    const CommandState result = ::RefreshCommands(in, table_);
+    applyCommandState(result, controls_);
     if (result.memoriesRepaired) {
-        state.prefs.PositionMemory = result.PositionMemory;
-        ShowPosMemories(w, words, state.prefs.PositionMemory);
+        state_.prefs.PositionMemory = result.PositionMemory;
+        if (memoriesRepaired)
+            memoriesRepaired();
     }
 }

@@ -115,7 +115,7 @@ int writeLoop(char **argv)
         return 1;
     }
     for (long round = 0;; ++round) {
-        const WriteResult written = writeWholeFile(target, round % 2 ? a.bytes : b.bytes, root);
+        const FileResult written = writeWholeFile(target, round % 2 ? a.bytes : b.bytes, root);
         if (!written) {
             say("error %d %s\n", written.error.number, qPrintable(written.error.description));
             return 1;
@@ -132,7 +132,7 @@ int writeOnce(char **argv)
     std::promise<void> stop;
     std::thread bystander([done = stop.get_future()] { done.wait(); });
     const QByteArray bytes(QString::fromLocal8Bit(argv[4]).toLongLong(), 'x');
-    const WriteResult written = writeWholeFile(arg(argv, 2), bytes, arg(argv, 3));
+    const FileResult written = writeWholeFile(arg(argv, 2), bytes, arg(argv, 3));
     stop.set_value();
     bystander.join();
     if (written)

@@ -57,7 +57,7 @@ private Q_SLOTS:
         if (!readOnly)
             QVERIFY(writeWholeFile(path, old, dir.path()));
 
-        const WriteResult written = writeWholeFile(path, QByteArray(size, 'n'), dir.path());
+        const FileResult written = writeWholeFile(path, QByteArray(size, 'n'), dir.path());
         QCOMPARE(written.error.number, expectedErrno);
         QCOMPARE(readWholeFile(path).bytes, old);
         QCOMPARE(newFiles(dir.path()), QStringList());

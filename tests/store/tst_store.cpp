@@ -1,5 +1,3 @@
-#include "app/errorreport.h"
-#include "i18n/wordtable.h"
 #include "store/appstate.h"
 #include "store/store.h"
 #include "support/testsupport.h"
@@ -18,7 +16,7 @@ void writeFile(const QString &path, const QByteArray &bytes)
     QVERIFY(QDir().mkpath(folder) && writeWholeFile(path, bytes, folder));
 }
 
-// A program folder in a scratch directory, the message boxes recorded.
+// A program folder in a scratch directory.
 struct Program
 {
     explicit Program(const QString &folder = QString())
@@ -29,11 +27,7 @@ struct Program
     QTemporaryDir dir;
     AppState state;
     NoteTable table;
-    WordTable wordTable;
-    Words words{wordTable, state.prefs.language};
-    RecordingMessages messages;
-    ErrorReport reports{state, words, messages};
-    Store store{state, table, reports, messages, words};
+    Store store{state, table};
 };
 
 } // namespace
@@ -68,9 +62,9 @@ private Q_SLOTS:
             writeFile(p.state.storeFolder + u"idx.dat"_s, bytes);
         writeFile(fallbackStore + u"idx.dat"_s, "idx\r\nNotes\r\n\\Welcome\r\n"_ba);
 
-        QCOMPARE(p.store.LoadIndex(), Store::IndexResult::LoadedFallback);
-        QCOMPARE(p.messages.shown.size(), 1);
-        QCOMPARE(p.messages.shown[0].text, WordTable::english(115));
+        QVERIFY(p.store.LoadIndex());
+        QCOMPARE(p.table.groupCount(), 0);
+        QVERIFY(!p.store.LoadIndexFallback());
         // Only the fallback's index: nothing read before the damage remains.
         QCOMPARE(p.table.groupCount(), 1);
         QCOMPARE(p.table.entryCount(0), 1);
@@ -85,18 +79,17 @@ private Q_SLOTS:
         p.state.storeFolder = p.state.programFolder + u"Missing/FileStore/"_s;
         writeFile(fallbackIndex, "idx\r\nG\r\n\r\n"_ba);
 
-        QCOMPARE(p.store.LoadIndex(), Store::IndexResult::Failed);
-        QCOMPARE(p.messages.shown.size(), 2);
-        const QString report = p.messages.shown[1].text;
-        QVERIFY(report.startsWith(WordTable::english(92)));
-        QVERIFY2(report.contains(fallbackIndex) && report.contains(u"line 3"_s),
-                 qPrintable(report));
-        QVERIFY(p.state.ErrorShown);
+        QVERIFY(p.store.LoadIndex());
+        const std::optional<IoError> error = p.store.LoadIndexFallback();
+        QVERIFY(error);
+        QCOMPARE(error->file, fallbackIndex);
+        QVERIFY2(error->description.contains(u"line 3"_s), qPrintable(error->description));
+        QVERIFY(!p.state.StoreFallback);
         QCOMPARE(p.table.groupCount(), 0);
     }
 
-    // A title that is no file name is refused by Save_idx and reported naming
-    // idx.dat; the old file stays and the command goes on.
+    // A title that is no file name is refused by Save_idx, the error naming
+    // idx.dat; the old file stays.
     void saveIdxRefusesWhatCannotBeReadBack()
     {
         Program p;
@@ -104,13 +97,10 @@ private Q_SLOTS:
         writeFile(path, "old\r\n");
         p.table.cell(0, 0) = u"G"_s;
         p.table.cell(0, 1) = u"a/b"_s;
-        QVERIFY(!p.store.Save_idx());
+        const FileResult saved = p.store.Save_idx();
+        QVERIFY(!saved);
+        QCOMPARE(saved.error.file, path);
         QCOMPARE(readWholeFile(path).bytes, "old\r\n"_ba);
-        QCOMPARE(p.messages.shown.size(), 1);
-        const QString report = p.messages.shown[0].text;
-        QVERIFY2(report.startsWith(WordTable::english(93)) && report.contains(path),
-                 qPrintable(report));
-        QVERIFY(!p.state.ErrorShown);
     }
 
     // New files of the whole-file writer left by a crash go once the store is
@@ -129,7 +119,7 @@ private Q_SLOTS:
         for (const QString &path : gone + kept)
             writeFile(path, "x");
         QVERIFY(QFile::link(outside.path(), store + u"Linked"_s));
-        first.store.TakeStoreMarker();
+        QVERIFY(first.store.TakeStoreMarker());
         for (const QString &path : gone)
             QVERIFY2(!QFile::exists(path), qPrintable(path));
         for (const QString &path : kept)
@@ -138,7 +128,7 @@ private Q_SLOTS:
         // A copy without the store leaves the new files of a running save alone.
         writeFile(store + name, "half");
         Program second(first.dir.path());
-        second.store.TakeStoreMarker();
+        QVERIFY(!second.store.TakeStoreMarker());
         QVERIFY(second.state.StoreInUse);
         QVERIFY(QFile::exists(store + name));
     }

@@ -1,4 +1,4 @@
-#include "app/errorreport.h"
+#include "ui/errorreport.h"
 
 #include "i18n/wordtable.h"
 #include "platform/messages.h"
@@ -27,15 +27,14 @@ void ErrorReport::ShowErrorContinue(const IoError &error)
     show(93, WordTable::english(93), error);
 }
 
-QString ErrorReport::composeText(const QString &head, const IoError &error,
-                                 const QString &currentFile, const QString &targetFile)
+QString ErrorReport::composeText(const QString &head, const IoError &error)
 {
     // Line breaks are "\n" on this platform; the target line is there only
     // for two-file operations, so a report without paths ends in two breaks.
     QString text = head + u"\n\n"_s + error.description + u" / No."_s +
-                   QString::number(error.number) + u"\n\n"_s + currentFile;
-    if (!targetFile.isEmpty())
-        text += u"\n(to: "_s + targetFile + u')';
+                   QString::number(error.number) + u"\n\n"_s + error.file;
+    if (!error.targetFile.isEmpty())
+        text += u"\n(to: "_s + error.targetFile + u')';
     return text;
 }
 
@@ -49,6 +48,5 @@ void ErrorReport::show(int headWord, const QString &englishHead, const IoError &
     QString title = words_(79);
     if (title.isEmpty())
         title = u"Caution!"_s;
-    messages_.message(Messages::Icon::Critical, title,
-                      composeText(head, error, state_.CurrentFile, state_.TargetFile));
+    messages_.message(Messages::Icon::Critical, title, composeText(head, error));
 }

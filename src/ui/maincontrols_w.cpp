@@ -1,6 +1,6 @@
-#include "app/mainwidgets_w.h"
+#include "ui/mainwidgets_w.h"
 
-#include "editing/codepagetextedit_w.h"
+#include "ui/codepagetextedit_w.h"
 
 #include <QCheckBox>
 #include <QFrame>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/ioerror.h"
+#include "store/errorreports.h"
 
 #include <QObject>
 #include <QTimer>
@@ -10,21 +10,20 @@ class Messages;
 class Words;
 
 // ShowErrorCancel / ShowErrorContinue: the report every command gives when a
-// file operation fails, naming CurrentFile and TargetFile.
-class ErrorReport : public QObject
+// file operation fails, naming the paths the error carries.
+class ErrorReport : public QObject, public ErrorReports
 {
     Q_OBJECT
 public:
     ErrorReport(AppState &state, const Words &words, Messages &messages, QObject *parent = nullptr);
 
     // Word 92; sets ErrorShown and starts timErrOff, which clears it after 500 ms.
-    void ShowErrorCancel(const IoError &error);
+    void ShowErrorCancel(const IoError &error) override;
     // Word 93; sets nothing.
-    void ShowErrorContinue(const IoError &error);
+    void ShowErrorContinue(const IoError &error) override;
 
     // The text of the message box: head, empty line, error, empty line, paths.
-    static QString composeText(const QString &head, const IoError &error,
-                               const QString &currentFile, const QString &targetFile);
+    static QString composeText(const QString &head, const IoError &error);
 
     QTimer timErrOff;
 

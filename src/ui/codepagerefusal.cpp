@@ -1,4 +1,4 @@
-#include "editing/codepagerefusal.h"
+#include "ui/codepagerefusal.h"
 
 #include "store/codepage.h"
 

@@ -1,9 +1,7 @@
-#include "i18n/captions_w.h"
+#include "ui/captions_w.h"
 
-#include "app/mainwidgets_w.h"
-#include "editing/phrasecaptions.h"
 #include "i18n/wordtable.h"
-#include "navigation/memorycaptions.h"
+#include "ui/mainwidgets_w.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -56,13 +54,6 @@ void setMenuCaptions(const MainWidgets &w, const Words &words)
     captions(w.mnuSort, words, {17, 18});
     w.mnuGo_Move->setTitle(words(117));
     w.mnuGoTo->setTitle(words(118));
-    for (int n = 0; n < 4; ++n) {
-        w.mnuGoToMemo[n]->setText(MemoryCaptions::goToPrefix(words, n));
-        w.mnuMoveToMemo[n]->setText(MemoryCaptions::moveToPrefix(words, n));
-        w.mnuSetMemo[n]->setText(MemoryCaptions::setPrefix(words, n));
-        w.mnuCallTxtMemoCall[n]->setText(PhraseCaptions::callPrefix(words, n));
-        w.mnuSetTxtMemoSet[n]->setText(PhraseCaptions::setPrefix(words, n));
-    }
     w.mnuGoToLastMove->setText(words(134));
     w.mnuMoveTo->setTitle(words(119));
     w.mnuSetMem->setTitle(words(120));

@@ -1,16 +1,16 @@
-#include "notebook/newentry_w.h"
+#include "editing/newentry_w.h"
 
-#include "app/maincontext.h"
-#include "app/mainstate.h"
-#include "app/mainwidgets_w.h"
 #include "editing/editmodes_w.h"
 #include "editing/editrules.h"
-#include "editing/listkeys.h"
 #include "i18n/wordtable.h"
 #include "notebook/entrylist_w.h"
 #include "notebook/notebookedit.h"
 #include "platform/messages.h"
 #include "store/notetable.h"
+#include "ui/keyhandlers_w.h"
+#include "ui/maincontext.h"
+#include "ui/mainstate.h"
+#include "ui/mainwidgets_w.h"
 
 #include <QAction>
 #include <QLabel>
@@ -21,18 +21,12 @@
 using namespace Qt::StringLiterals;
 
 NewEntry::NewEntry(const MainWidgets &w, MainState &main, MainContext &ctx, EntryList &entries,
-                   EditModes &editModes, QObject *parent)
+                   EditModes &editModes, KeyHandlers &keys, QObject *parent)
     : QObject(parent), w_(w), main_(main), ctx_(ctx), entries_(entries), editModes_(editModes)
 {
     connect(w_.cmdEntry[0], &QPushButton::clicked, this, [this] { cmdEntry_Click(0); });
     connect(w_.mnuEntryCall[0], &QAction::triggered, this, [this] { cmdEntry_Click(0); });
-}
-
-void NewEntry::addKeys(ListKeys &keys)
-{
-    keys.add([this](int key, Qt::KeyboardModifiers) {
-        if (key != Qt::Key_Insert)
-            return false;
+    keys.bind(KeyMap::Command::NewEntry, [this](int, Qt::KeyboardModifiers) {
         if (!editModes_.locked() && w_.mnuEntryCall[0]->isEnabled())
             cmdEntry_Click(0);
         return true;
@@ -59,15 +53,24 @@ void NewEntry::newEntry()
     }
 
     QListWidget *list = w_.lstEntry;
-    const int s = list->currentRow() < 0 ? list->count() - 1 : list->currentRow();
+    const int s = qMax(list->currentRow() < 0 ? list->count() - 1 : list->currentRow(), 0);
+    // The placeholder is stored at once: a title without a file until the
+    // text is first confirmed.
+    QStringList lines = entries_.lines();
+    lines.insert(s, EditRules::newEntryTitle());
+    {
+        NotebookChange change = ctx_.change();
+        entries_.SyncEntryColumn(change, lines);
+        if (!change.commit())
+            return;
+    }
     {
         // The placeholder takes the selected line's place; it has no file to load.
         const QSignalBlocker quiet(list);
-        list->insertItem(qMax(s, 0), EditRules::newEntryTitle());
-        list->setCurrentRow(qMax(s, 0));
+        list->insertItem(s, EditRules::newEntryTitle());
+        list->setCurrentRow(s);
     }
     main_.FileMissing = false;
-    entries_.SyncEntryColumn();
     w_.lblDate->clear();
 
     // Filled by program, then emptied: the second change is the one that starts

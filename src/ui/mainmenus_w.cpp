@@ -1,4 +1,4 @@
-#include "app/mainwidgets_w.h"
+#include "ui/mainwidgets_w.h"
 
 #include <QAction>
 #include <QMainWindow>

@@ -1,6 +1,6 @@
-#include "editing/codepagetextedit_w.h"
+#include "ui/codepagetextedit_w.h"
 
-#include "editing/codepagerefusal.h"
+#include "ui/codepagerefusal.h"
 
 #include <QMimeData>
 #include <QTextDocument>

@@ -1,4 +1,4 @@
-#include "notebook/notebookfiles.h"
+#include "store/notebookfiles.h"
 #include "support/scratchmount.h"
 
 #include <QDir>
@@ -9,6 +9,7 @@
 
 #include <cerrno>
 #include <functional>
+#include <sys/stat.h>
 
 using namespace Qt::Literals::StringLiterals;
 namespace NF = NotebookFiles;
@@ -49,6 +50,13 @@ L tree(const QString &root)
     return out;
 }
 
+ino_t inode(const QString &path)
+{
+    struct stat st = {};
+    ::stat(QFile::encodeName(path).constData(), &st);
+    return st.st_ino;
+}
+
 } // namespace
 
 class TestNotebookFiles : public QObject
@@ -83,10 +91,11 @@ private Q_SLOTS:
         QFETCH(L, files);
         make(store_, files);
         const L before = tree(store_);
-        const std::function<NF::Result()> ops[] = {
-            [&] { return NF::renameEntryFile(store_, u"A"_s, u"x"_s, u"y"_s); },
-            [&] { return NF::renameGroupFolder(store_, u"A"_s, u"B"_s); },
-            [&] { return NF::copyEntryFile(store_, u"A"_s, u"B"_s, u"x"_s); },
+        QStringList names;
+        const std::function<FileResult()> ops[] = {
+            [&] { return NF::copyEntryFile(store_, u"A"_s, u"x"_s, u"A"_s, u"y"_s, true); },
+            [&] { return NF::copyGroupFolder(store_, u"A"_s, u"B"_s, &names); },
+            [&] { return NF::copyEntryFile(store_, u"A"_s, u"x"_s, u"B"_s, u"x"_s); },
             [&] { return NF::createGroupFolder(store_, u"B"_s); }};
         QCOMPARE(ops[op]().error.number, EEXIST);
         QCOMPARE(tree(store_), before);
@@ -97,8 +106,9 @@ private Q_SLOTS:
     void removeGroupFolderKeepsStrayFiles()
     {
         make(store_, {u"E/_mask.dat=m"_s, u"F/_mask.dat=m"_s, u"F/stray.txt=s"_s});
-        QVERIFY(!NF::removeGroupFolder(store_, u"E"_s).folderKept);
-        QVERIFY(NF::removeGroupFolder(store_, u"F"_s).folderKept);
+        bool kept = true;
+        QVERIFY(NF::removeGroupFolder(store_, u"E"_s, &kept) && !kept);
+        QVERIFY(NF::removeGroupFolder(store_, u"F"_s, &kept) && kept);
         QCOMPARE(tree(store_), (L{u"F/"_s, u"F/stray.txt=s"_s}));
     }
 
@@ -113,13 +123,31 @@ private Q_SLOTS:
         QVERIFY(QFile::link(outside + u"x.txt"_s, store_ + u"A/x.txt"_s));
         const L before = tree(store_);
 
-        QCOMPARE(NF::copyEntryFile(store_, u"A"_s, u"L"_s, u"y"_s).error.number, ELOOP);
-        QCOMPARE(NF::copyEntryFile(store_, u"A"_s, u"B"_s, u"x"_s).error.number, ELOOP);
+        QStringList names;
+        QCOMPARE(NF::copyEntryFile(store_, u"A"_s, u"y"_s, u"L"_s, u"y"_s).error.number, ELOOP);
+        QCOMPARE(NF::copyEntryFile(store_, u"A"_s, u"x"_s, u"B"_s, u"x"_s).error.number, ELOOP);
         QCOMPARE(NF::deleteEntryFile(store_, u"L"_s, u"x"_s).error.number, ELOOP);
-        QVERIFY(!NF::removeGroupFolder(store_, u"L"_s).result);
+        QVERIFY(!NF::removeGroupFolder(store_, u"L"_s));
+        QCOMPARE(NF::copyGroupFolder(store_, u"L"_s, u"M"_s, &names).error.number, ELOOP);
 
         QCOMPARE(tree(outside), (L{u"_mask.dat=outside mask"_s, u"x.txt=outside"_s}));
         QCOMPARE(tree(store_), before);
+    }
+
+    // A renamed group's files under the new folder, linked: the same bytes
+    // under both names until the old folder's names go, then the old folder.
+    // Files the notebook does not name travel with the group.
+    void groupFolderCopy()
+    {
+        make(store_, {u"A/_mask.dat=m"_s, u"A/x.txt=x"_s, u"A/stray=s"_s, u"A/sub/"_s});
+        QStringList names;
+        QVERIFY(NF::copyGroupFolder(store_, u"A"_s, u"B"_s, &names));
+        names.sort();
+        QCOMPARE(names, (L{u"_mask.dat"_s, u"stray"_s, u"x.txt"_s}));
+        QCOMPARE(inode(store_ + u"B/x.txt"_s), inode(store_ + u"A/x.txt"_s));
+        QVERIFY(NF::removeGroupFiles(store_, u"A"_s, names));
+        QCOMPARE(tree(store_), (L{u"A/"_s, u"A/sub/"_s, u"B/"_s, u"B/_mask.dat=m"_s, u"B/stray=s"_s,
+                                  u"B/x.txt=x"_s}));
     }
 
     // Within one file system a copy is a link. Across file systems the bytes are
@@ -134,9 +162,9 @@ private Q_SLOTS:
         const auto large = ScratchMount::tmpfs(store_ + u"C"_s, "size=1m", &why);
         if (!small || !large)
             QSKIP(qPrintable(why));
-        QCOMPARE(NF::copyEntryFile(store_, u"A"_s, u"B"_s, u"x"_s).error.number, ENOSPC);
+        QCOMPARE(NF::copyEntryFile(store_, u"A"_s, u"x"_s, u"B"_s, u"x"_s).error.number, ENOSPC);
         QCOMPARE(tree(store_ + u"B/"_s), L{});
-        QVERIFY(NF::copyEntryFile(store_, u"A"_s, u"C"_s, u"x"_s));
+        QVERIFY(NF::copyEntryFile(store_, u"A"_s, u"x"_s, u"C"_s, u"x"_s));
         QCOMPARE(tree(store_ + u"C/"_s), L{u"x.txt="_s + text});
     }
 };

@@ -1,4 +1,4 @@
-#include "notebook/entrystore.h"
+#include "store/entrystore.h"
 
 #include "store/appstate.h"
 #include "store/notetable.h"
@@ -7,22 +7,6 @@
 using namespace Qt::StringLiterals;
 
 namespace EntryStore {
-
-namespace {
-
-void aboutToOpen(AppState &state, const QString &path)
-{
-    state.CurrentFile = path;
-    state.TargetFile.clear();
-}
-
-void opened(AppState &state)
-{
-    state.CurrentFile.clear();
-    state.TargetFile.clear();
-}
-
-} // namespace
 
 EntryFile::EntryRead readEntry(const AppState &state, const NoteTable &table, int g, int column)
 {
@@ -42,28 +26,21 @@ EntryFile::MaskRead readMask(const AppState &state, const NoteTable &table, int 
     return EntryFile::readMask(StorePaths::maskFile(state.storeFolder, table.name(g)));
 }
 
-WriteResult writeEntry(AppState &state, const QString &group, const QString &title,
-                       const QString &date, const QString &text)
+FileResult writeEntry(const QString &storeFolder, const QString &group, const QString &title,
+                      const QString &date, const QString &text)
 {
-    aboutToOpen(state, StorePaths::entryFile(state.storeFolder, group, title));
+    const QString path = StorePaths::entryFile(storeFolder, group, title);
     if (!StorePaths::isSafeStoredName(group) || !StorePaths::isSafeStoredName(title))
-        return WriteResult{false, IoError::custom(u"The name cannot be a file name"_s)};
-    const WriteResult written =
-        EntryFile::writeEntry(state.CurrentFile, date, text, state.storeFolder);
-    if (written)
-        opened(state);
-    return written;
+        return FileResult::failed(IoError::custom(u"The name cannot be a file name"_s).at(path));
+    return EntryFile::writeEntry(path, date, text, storeFolder);
 }
 
-WriteResult writeMask(AppState &state, const QString &group, const QString &text)
+FileResult writeMask(const QString &storeFolder, const QString &group, const QString &text)
 {
-    aboutToOpen(state, StorePaths::maskFile(state.storeFolder, group));
+    const QString path = StorePaths::maskFile(storeFolder, group);
     if (!StorePaths::isSafeStoredName(group))
-        return WriteResult{false, IoError::custom(u"The name cannot be a folder name"_s)};
-    const WriteResult written = EntryFile::writeMask(state.CurrentFile, text, state.storeFolder);
-    if (written)
-        opened(state);
-    return written;
+        return FileResult::failed(IoError::custom(u"The name cannot be a folder name"_s).at(path));
+    return EntryFile::writeMask(path, text, storeFolder);
 }
 
 QString toTextBox(const QString &stored)

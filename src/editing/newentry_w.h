@@ -7,7 +7,7 @@ struct MainState;
 struct MainWidgets;
 class EditModes;
 class EntryList;
-class ListKeys;
+class KeyHandlers;
 
 // cmdEntry_Click(0), the new entry: a "* NEW *" line above the selected one,
 // stored at once, and text edit mode for its text. Its title is asked when the
@@ -17,10 +17,7 @@ class NewEntry : public QObject
     Q_OBJECT
 public:
     NewEntry(const MainWidgets &w, MainState &main, MainContext &ctx, EntryList &entries,
-             EditModes &editModes, QObject *parent = nullptr);
-
-    // Insert in the entry list.
-    void addKeys(ListKeys &keys);
+             EditModes &editModes, KeyHandlers &keys, QObject *parent = nullptr);
 
     void cmdEntry_Click(int index);
 

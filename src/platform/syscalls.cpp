@@ -1,0 +1,157 @@
+#include "platform/syscalls.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
+
+namespace Sys {
+namespace {
+
+Hook &hook()
+{
+    static Hook installed;
+    return installed;
+}
+
+// The hook's answer for this call; 0 lets it through.
+Fault ask(Op op)
+{
+    const Hook &h = hook();
+    return h ? h(op) : Fault{};
+}
+
+int refuse(int error)
+{
+    errno = error;
+    return -1;
+}
+
+} // namespace
+
+void setHook(Hook h)
+{
+    hook() = std::move(h);
+}
+
+int open(const char *path, int flags, mode_t mode)
+{
+    if (const int e = ask(Op::Open).error)
+        return refuse(e);
+    return ::open(path, flags, mode);
+}
+
+int openat(int dirFd, const char *path, int flags, mode_t mode)
+{
+    if (const int e = ask(Op::Open).error)
+        return refuse(e);
+    return ::openat(dirFd, path, flags, mode);
+}
+
+ssize_t read(int fd, void *buffer, size_t size)
+{
+    if (const int e = ask(Op::Read).error)
+        return refuse(e);
+    return ::read(fd, buffer, size);
+}
+
+ssize_t write(int fd, const void *buffer, size_t size)
+{
+    const Fault fault = ask(Op::Write);
+    if (fault.error)
+        return refuse(fault.error);
+    if (fault.shortWrite && size > 1)
+        size /= 2;
+    return ::write(fd, buffer, size);
+}
+
+int fsync(int fd)
+{
+    if (const int e = ask(Op::Fsync).error)
+        return refuse(e);
+    return ::fsync(fd);
+}
+
+int syncFolder(int dirFd)
+{
+    if (const int e = ask(Op::FolderSync).error)
+        return refuse(e);
+    return ::fsync(dirFd);
+}
+
+int close(int fd)
+{
+    const int e = ask(Op::Close).error;
+    const int result = ::close(fd);
+    return e ? refuse(e) : result;
+}
+
+int renameat(int fromDir, const char *from, int toDir, const char *to)
+{
+    if (const int e = ask(Op::Rename).error)
+        return refuse(e);
+    return ::renameat(fromDir, from, toDir, to);
+}
+
+int renameNoReplace(int fromDir, const char *from, int toDir, const char *to)
+{
+#ifdef RENAME_NOREPLACE
+    if (const int e = ask(Op::Rename).error)
+        return refuse(e);
+    return ::renameat2(fromDir, from, toDir, to, RENAME_NOREPLACE);
+#else
+    (void)fromDir, (void)from, (void)toDir, (void)to;
+    return refuse(EINVAL);
+#endif
+}
+
+int linkat(int fromDir, const char *from, int toDir, const char *to, int flags)
+{
+    if (const int e = ask(Op::Link).error)
+        return refuse(e);
+    return ::linkat(fromDir, from, toDir, to, flags);
+}
+
+int unlinkat(int dirFd, const char *path, int flags)
+{
+    if (const int e = ask(Op::Unlink).error)
+        return refuse(e);
+    return ::unlinkat(dirFd, path, flags);
+}
+
+int mkdirat(int dirFd, const char *path, mode_t mode)
+{
+    if (const int e = ask(Op::Mkdir).error)
+        return refuse(e);
+    return ::mkdirat(dirFd, path, mode);
+}
+
+const char *name(Op op)
+{
+    switch (op) {
+    case Op::Open:
+        return "open";
+    case Op::Read:
+        return "read";
+    case Op::Write:
+        return "write";
+    case Op::Fsync:
+        return "fsync";
+    case Op::FolderSync:
+        return "folder sync";
+    case Op::Close:
+        return "close";
+    case Op::Rename:
+        return "rename";
+    case Op::Link:
+        return "link";
+    case Op::Unlink:
+        return "unlink";
+    case Op::Mkdir:
+        return "mkdir";
+    }
+    return "?";
+}
+
+} // namespace Sys

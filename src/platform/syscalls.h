@@ -1,0 +1,47 @@
+#pragma once
+
+#include <fcntl.h>
+#include <functional>
+#include <sys/types.h>
+
+// The file-system calls through which the program changes or reads its files.
+// They behave exactly as the C library's, with one seam for tests: a hook that
+// may fail a call before it reaches the system (a full disk, a read-only
+// folder, a crash from some call on) on machines where nobody can make a disk
+// full or a folder read-only for real.
+namespace Sys {
+
+enum class Op { Open, Read, Write, Fsync, FolderSync, Close, Rename, Link, Unlink, Mkdir };
+
+// What the hook decides for one call: run it (no error), fail it with the
+// errno, or, for a write, write only part of the bytes.
+struct Fault
+{
+    int error = 0;
+    bool shortWrite = false;
+};
+using Hook = std::function<Fault(Op op)>;
+
+// Installs the hook for the whole process (nullptr removes it). Tests only.
+void setHook(Hook hook);
+
+int open(const char *path, int flags, mode_t mode = 0);
+int openat(int dirFd, const char *path, int flags, mode_t mode = 0);
+ssize_t read(int fd, void *buffer, size_t size);
+ssize_t write(int fd, const void *buffer, size_t size);
+int fsync(int fd);
+// fsync of a folder, so that renames, links and removals in it survive a power cut.
+int syncFolder(int dirFd);
+// A descriptor is closed also when the hook fails the call, as the system does.
+int close(int fd);
+int renameat(int fromDir, const char *from, int toDir, const char *to);
+// renameat2 with RENAME_NOREPLACE where the system has it; EINVAL otherwise.
+int renameNoReplace(int fromDir, const char *from, int toDir, const char *to);
+int linkat(int fromDir, const char *from, int toDir, const char *to, int flags);
+int unlinkat(int dirFd, const char *path, int flags);
+int mkdirat(int dirFd, const char *path, mode_t mode);
+
+// Op's name for test output: "open", "fsync", "folder sync", ...
+const char *name(Op op);
+
+} // namespace Sys

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "store/ioerror.h"
+
+// The two error reports every command that touches files gives. The store and
+// the commands report through this; the window layer shows the message box.
+class ErrorReports
+{
+public:
+    virtual ~ErrorReports() = default;
+    // The command was cancelled: nothing of it was kept. Sets ErrorShown for a
+    // calling command.
+    virtual void ShowErrorCancel(const IoError &error) = 0;
+    // The command goes on (or was done, with a doubt left about the file named).
+    virtual void ShowErrorContinue(const IoError &error) = 0;
+};
+
+struct FileResult;
+
+// A write that stands alone (pref.dat, Language.dat): its failure, or the
+// doubt a failed folder sync leaves, told through ShowErrorContinue. True when
+// the new content is in place.
+bool reportWrite(ErrorReports &reports, const FileResult &result);

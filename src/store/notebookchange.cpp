@@ -1,0 +1,204 @@
+#include "store/notebookchange.h"
+
+#include "store/entrystore.h"
+#include "store/errorreports.h"
+#include "store/notebookfiles.h"
+#include "store/store.h"
+#include "store/storepaths.h"
+
+#include <utility>
+
+using namespace Qt::StringLiterals;
+
+NotebookChange::NotebookChange(Store &store, NoteTable &table, ErrorReports &reports,
+                               OnFailure onFailure)
+    : store_(store), table_(table), reports_(reports), onFailure_(onFailure)
+{}
+
+NotebookChange::~NotebookChange()
+{
+    if (!committed_ && !failure_)
+        undoAll();
+    if (failure_) {
+        if (onFailure_ == OnFailure::Cancel)
+            reports_.ShowErrorCancel(*failure_);
+        else
+            reports_.ShowErrorContinue(*failure_);
+    } else if (warning_) {
+        reports_.ShowErrorContinue(*warning_);
+    }
+}
+
+const QString &NotebookChange::storeFolder() const
+{
+    return store_.storeFolder();
+}
+
+NoteTable &NotebookChange::table()
+{
+    // Taken once, before the first edit: what a failed change puts back.
+    if (!before_ && !committed_)
+        before_.emplace(table_);
+    return table_;
+}
+
+void NotebookChange::undoAll()
+{
+    for (auto it = undo_.rbegin(); it != undo_.rend(); ++it)
+        (*it)();
+    undo_.clear();
+    if (before_)
+        table_ = std::move(*before_);
+    before_.reset();
+}
+
+bool NotebookChange::fail(const IoError &error)
+{
+    if (!failure_)
+        failure_ = error;
+    undoAll();
+    return false;
+}
+
+void NotebookChange::warn(const IoError &error)
+{
+    if (!warning_)
+        warning_ = error;
+}
+
+bool NotebookChange::step(const FileResult &result, std::function<void()> undo)
+{
+    // A file idx.dat is about to name must be on disk for good: a step whose
+    // folder could not be synced fails like any other.
+    if (!result || result.unsynced) {
+        if (result && undo)
+            undo();
+        return fail(result.error);
+    }
+    if (undo)
+        undo_.push_back(std::move(undo));
+    return true;
+}
+
+bool NotebookChange::createGroupFolder(const QString &group)
+{
+    if (failure_ || committed_)
+        return false;
+    const QString store = storeFolder();
+    return step(NotebookFiles::createGroupFolder(store, group),
+                [store, group] { (void)NotebookFiles::removeGroupFolder(store, group); });
+}
+
+bool NotebookChange::copyEntryFile(const QString &fromGroup, const QString &fromTitle,
+                                   const QString &toGroup, const QString &toTitle,
+                                   bool missingIsNoFile, bool *made)
+{
+    if (failure_ || committed_)
+        return false;
+    const QString store = storeFolder();
+    bool copiedFile = false;
+    const FileResult copied = NotebookFiles::copyEntryFile(store, fromGroup, fromTitle, toGroup,
+                                                           toTitle, missingIsNoFile, &copiedFile);
+    if (made)
+        *made = copiedFile;
+    std::function<void()> undo;
+    if (copiedFile)
+        undo = [store, toGroup, toTitle] {
+            (void)NotebookFiles::deleteEntryFile(store, toGroup, toTitle);
+        };
+    return step(copied, std::move(undo));
+}
+
+bool NotebookChange::copyGroupFolder(const QString &oldGroup, const QString &newGroup)
+{
+    if (failure_ || committed_)
+        return false;
+    const QString store = storeFolder();
+    QStringList names;
+    const FileResult copied = NotebookFiles::copyGroupFolder(store, oldGroup, newGroup, &names);
+    if (!step(copied, [store, newGroup, names] {
+            (void)NotebookFiles::removeGroupFiles(store, newGroup, names);
+        }))
+        return false;
+    copiedGroups_.insert(oldGroup, names);
+    return true;
+}
+
+bool NotebookChange::writeNewEntry(const QString &group, const QString &title, const QString &date,
+                                   const QString &text)
+{
+    if (failure_ || committed_)
+        return false;
+    const QString store = storeFolder();
+    const FileResult written = EntryStore::writeEntry(store, group, title, date, text);
+    return step(written, [store, group, title] {
+        (void)NotebookFiles::deleteEntryFile(store, group, title);
+    });
+}
+
+bool NotebookChange::commit()
+{
+    if (failure_ || committed_)
+        return false;
+    const FileResult saved = store_.Save_idx();
+    if (!saved)
+        return fail(saved.error);
+    committed_ = true;
+    undo_.clear();
+    before_.reset();
+    if (saved.unsynced)
+        warn(saved.error);
+    return true;
+}
+
+bool NotebookChange::commitEntry(const QString &group, const QString &title, const QString &date,
+                                 const QString &text)
+{
+    if (failure_ || committed_)
+        return false;
+    const FileResult written = EntryStore::writeEntry(storeFolder(), group, title, date, text);
+    if (!written)
+        return fail(written.error);
+    committed_ = true;
+    if (written.unsynced)
+        warn(written.error);
+    return true;
+}
+
+bool NotebookChange::commitMask(const QString &group, const QString &text)
+{
+    if (failure_ || committed_)
+        return false;
+    const FileResult written = EntryStore::writeMask(storeFolder(), group, text);
+    if (!written)
+        return fail(written.error);
+    committed_ = true;
+    if (written.unsynced)
+        warn(written.error);
+    return true;
+}
+
+void NotebookChange::afterCommit(const FileResult &result)
+{
+    if (!result || result.unsynced)
+        warn(result.error);
+}
+
+void NotebookChange::removeEntryFile(const QString &group, const QString &title)
+{
+    if (committed_)
+        afterCommit(NotebookFiles::deleteEntryFile(storeFolder(), group, title));
+}
+
+void NotebookChange::removeGroupFolder(const QString &group)
+{
+    if (committed_)
+        afterCommit(NotebookFiles::removeGroupFolder(storeFolder(), group));
+}
+
+void NotebookChange::removeOldGroupFolder(const QString &oldGroup)
+{
+    if (committed_)
+        afterCommit(NotebookFiles::removeGroupFiles(storeFolder(), oldGroup,
+                                                    copiedGroups_.value(oldGroup)));
+}

@@ -1,0 +1,97 @@
+#pragma once
+
+#include "store/ioerror.h"
+#include "store/notetable.h"
+#include "store/safewrite.h"
+
+#include <QHash>
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <optional>
+#include <vector>
+
+class ErrorReports;
+class Store;
+
+// One command's change of the notebook: its file steps, its table edits and
+// idx.dat, in the one order that keeps every entry's text reachable from
+// idx.dat at every instant, a crash at any point included:
+//
+//   1. files that appear: new folders, new entry files, second names of
+//      entry files that move or get a new title (undoable);
+//   2. the commit: idx.dat written from the table (or, for a command that
+//      changes one file alone, that file);
+//   3. files that leave: old names, removed folders (never undone).
+//
+// A step of 1 or the commit that fails undoes every step done so far in
+// reverse, puts the table back exactly as it was, and later steps do nothing.
+// A failure after the commit is a warning: the change is made and stays.
+// The command gives one report, when the change ends: the failure (the
+// command was cancelled) or the first warning.
+class NotebookChange
+{
+public:
+    // How a failure before the commit is told: the organizing commands are
+    // cancelled; an edit's save goes on being edited.
+    enum class OnFailure { Cancel, Continue };
+
+    NotebookChange(Store &store, NoteTable &table, ErrorReports &reports,
+                   OnFailure onFailure = OnFailure::Cancel);
+    ~NotebookChange();
+    NotebookChange(const NotebookChange &) = delete;
+    NotebookChange &operator=(const NotebookChange &) = delete;
+
+    // The table to edit; it is put back if the change fails.
+    NoteTable &table();
+
+    // Step 1. Each returns false once the change has failed.
+    bool createGroupFolder(const QString &group);
+    // A second name for an entry's file (see NotebookFiles::copyEntryFile);
+    // the old name is removed after the commit by removeEntryFile.
+    bool copyEntryFile(const QString &fromGroup, const QString &fromTitle, const QString &toGroup,
+                       const QString &toTitle, bool missingIsNoFile = false, bool *made = nullptr);
+    // The group's files under a new folder; the old folder goes after the commit.
+    bool copyGroupFolder(const QString &oldGroup, const QString &newGroup);
+    // A new entry's text file; it must not exist yet in the notebook.
+    bool writeNewEntry(const QString &group, const QString &title, const QString &date,
+                       const QString &text);
+
+    // Step 2: idx.dat from the table.
+    bool commit();
+    // Step 2 for a change of one file alone: an entry's text, a group's mask.
+    bool commitEntry(const QString &group, const QString &title, const QString &date,
+                     const QString &text);
+    bool commitMask(const QString &group, const QString &text);
+
+    // Step 3. Only after a commit; a failure is a warning.
+    void removeEntryFile(const QString &group, const QString &title);
+    // A removed group's mask, then its folder unless other files are left in it.
+    void removeGroupFolder(const QString &group);
+    // The folder copyGroupFolder copied from: the names it copied, then the
+    // folder unless other files came in meanwhile.
+    void removeOldGroupFolder(const QString &oldGroup);
+
+    bool failed() const { return failure_.has_value(); }
+    bool committed() const { return committed_; }
+
+private:
+    bool step(const FileResult &result, std::function<void()> undo);
+    void afterCommit(const FileResult &result);
+    bool fail(const IoError &error);
+    void warn(const IoError &error);
+    void undoAll();
+    const QString &storeFolder() const;
+
+    Store &store_;
+    NoteTable &table_;
+    ErrorReports &reports_;
+    OnFailure onFailure_;
+    std::optional<NoteTable> before_;
+    std::vector<std::function<void()>> undo_;
+    QHash<QString, QStringList> copiedGroups_;
+    std::optional<IoError> failure_;
+    std::optional<IoError> warning_;
+    bool committed_ = false;
+};

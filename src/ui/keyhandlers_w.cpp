@@ -1,0 +1,59 @@
+#include "ui/keyhandlers_w.h"
+
+#include "ui/mainwidgets_w.h"
+
+#include <QKeyEvent>
+#include <QListWidget>
+#include <QPlainTextEdit>
+
+KeyHandlers::KeyHandlers(const MainWidgets &w, QObject *parent) : QObject(parent), w_(w)
+{
+    setObjectName(QStringLiteral("keyHandlers"));
+    for (QObject *control :
+         {static_cast<QObject *>(w_.lstEntry), static_cast<QObject *>(w_.lstGroup),
+          static_cast<QObject *>(w_.txtText[0]), static_cast<QObject *>(w_.txtText[1]),
+          static_cast<QObject *>(w_.txtMask)})
+        control->installEventFilter(this);
+}
+
+void KeyHandlers::bind(KeyMap::Command command, Action action)
+{
+    actions_[std::size_t(command)] = std::move(action);
+}
+
+bool KeyHandlers::keyDown(KeyMap::Place place, int key, Qt::KeyboardModifiers modifiers)
+{
+    const KeyMap::Row *row = KeyMap::find(place, key, modifiers);
+    if (!row)
+        return false;
+    const Action &action = actions_[std::size_t(row->command)];
+    return action && action(key, modifiers);
+}
+
+bool KeyHandlers::lstEntry_KeyDown(int key, Qt::KeyboardModifiers modifiers)
+{
+    return keyDown(KeyMap::Place::EntryList, key, modifiers);
+}
+
+bool KeyHandlers::lstGroup_KeyDown(int key, Qt::KeyboardModifiers modifiers)
+{
+    if (KeyMap::find(KeyMap::Place::GroupList, key, modifiers))
+        return keyDown(KeyMap::Place::GroupList, key, modifiers);
+    return lstEntry_KeyDown(key, modifiers);
+}
+
+bool KeyHandlers::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    const auto &key = *static_cast<QKeyEvent *>(event);
+    if (watched == w_.lstEntry)
+        return lstEntry_KeyDown(key.key(), key.modifiers());
+    if (watched == w_.lstGroup)
+        return lstGroup_KeyDown(key.key(), key.modifiers());
+    const bool mask = watched == w_.txtMask;
+    if (!mask && watched != w_.txtText[0] && watched != w_.txtText[1])
+        return false;
+    return keyDown(mask ? KeyMap::Place::Mask : KeyMap::Place::Text, key.key(), key.modifiers()) ||
+           (keyPress_ && keyPress_(key));
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "ui/keymap.h"
+
+#include <QObject>
+#include <array>
+#include <functional>
+
+struct MainWidgets;
+class QKeyEvent;
+
+// The key handlers of the main window, one per control (lstEntry_KeyDown,
+// the group list's, txtText_KeyDown, txtMask_KeyDown), all driven by the one
+// key map. Each subsystem binds the commands it owns; a key whose row has no
+// command bound, or whose command declines it, goes on to the control.
+class KeyHandlers : public QObject
+{
+    Q_OBJECT
+public:
+    // True when the key was consumed.
+    using Action = std::function<bool(int key, Qt::KeyboardModifiers modifiers)>;
+    using KeyPress = std::function<bool(const QKeyEvent &key)>;
+
+    KeyHandlers(const MainWidgets &w, QObject *parent);
+
+    void bind(KeyMap::Command command, Action action);
+    // What the text and mask boxes do with a key the map leaves to them: the
+    // key press check (the lock, SwallowKeyPress, the code page).
+    void setKeyPress(KeyPress keyPress) { keyPress_ = std::move(keyPress); }
+
+    bool lstEntry_KeyDown(int key, Qt::KeyboardModifiers modifiers);
+    // Up and Down here; every other key goes on to lstEntry_KeyDown.
+    bool lstGroup_KeyDown(int key, Qt::KeyboardModifiers modifiers);
+    bool keyDown(KeyMap::Place place, int key, Qt::KeyboardModifiers modifiers);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    const MainWidgets &w_;
+    std::array<Action, KeyMap::kCommandCount> actions_;
+    KeyPress keyPress_;
+};

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "store/notebookchange.h"
+
+#include <functional>
+
+struct AppState;
+class ErrorReports;
+class Messages;
+class NoteTable;
+class Store;
+class Words;
+
+// What the main window and its subsystems share with the application. Ending
+// the program goes through `endProgram`, so a test can see the exit status.
+struct MainContext
+{
+    AppState &state;
+    NoteTable &table;
+    const Words &words;
+    Messages &messages;
+    ErrorReports &reports;
+    Store &store;
+    std::function<void(int status)> endProgram;
+    // The command-state refresh every command ends with (set by the main window).
+    std::function<void()> RefreshCommands;
+
+    // The one way a command changes the notebook (see NotebookChange).
+    NotebookChange
+    change(NotebookChange::OnFailure onFailure = NotebookChange::OnFailure::Cancel) const
+    {
+        return NotebookChange(store, table, reports, onFailure);
+    }
+};
