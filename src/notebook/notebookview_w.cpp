@@ -53,10 +53,7 @@ QString NotebookView::entryText(int line) const
 
 QStringList NotebookView::entryLines() const
 {
-    QStringList lines;
-    for (int i = 0; i < entryLineCount(); ++i)
-        lines.append(entryText(i));
-    return lines;
+    return entries.lines();
 }
 
 int NotebookView::trashLine() const

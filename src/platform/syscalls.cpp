@@ -16,10 +16,15 @@ Hook &hook()
 }
 
 // The hook's answer for this call; 0 lets it through.
-Fault ask(Op op)
+Op openOp(int flags)
+{
+    return (flags & (O_WRONLY | O_RDWR | O_CREAT | O_TRUNC)) != 0 ? Op::Open : Op::OpenRead;
+}
+
+Fault ask(Op op, const char *name = nullptr)
 {
     const Hook &h = hook();
-    return h ? h(op) : Fault{};
+    return h ? h(op, name) : Fault{};
 }
 
 int refuse(int error)
@@ -37,14 +42,14 @@ void setHook(Hook h)
 
 int open(const char *path, int flags, mode_t mode)
 {
-    if (const int e = ask(Op::Open).error)
+    if (const int e = ask(openOp(flags), path).error)
         return refuse(e);
     return ::open(path, flags, mode);
 }
 
 int openat(int dirFd, const char *path, int flags, mode_t mode)
 {
-    if (const int e = ask(Op::Open).error)
+    if (const int e = ask(openOp(flags), path).error)
         return refuse(e);
     return ::openat(dirFd, path, flags, mode);
 }
@@ -89,7 +94,7 @@ int close(int fd)
 
 int renameat(int fromDir, const char *from, int toDir, const char *to)
 {
-    if (const int e = ask(Op::Rename).error)
+    if (const int e = ask(Op::Rename, to).error)
         return refuse(e);
     return ::renameat(fromDir, from, toDir, to);
 }
@@ -97,7 +102,7 @@ int renameat(int fromDir, const char *from, int toDir, const char *to)
 int renameNoReplace(int fromDir, const char *from, int toDir, const char *to)
 {
 #ifdef RENAME_NOREPLACE
-    if (const int e = ask(Op::Rename).error)
+    if (const int e = ask(Op::Rename, to).error)
         return refuse(e);
     return ::renameat2(fromDir, from, toDir, to, RENAME_NOREPLACE);
 #else
@@ -108,21 +113,21 @@ int renameNoReplace(int fromDir, const char *from, int toDir, const char *to)
 
 int linkat(int fromDir, const char *from, int toDir, const char *to, int flags)
 {
-    if (const int e = ask(Op::Link).error)
+    if (const int e = ask(Op::Link, to).error)
         return refuse(e);
     return ::linkat(fromDir, from, toDir, to, flags);
 }
 
 int unlinkat(int dirFd, const char *path, int flags)
 {
-    if (const int e = ask(Op::Unlink).error)
+    if (const int e = ask(Op::Unlink, path).error)
         return refuse(e);
     return ::unlinkat(dirFd, path, flags);
 }
 
 int mkdirat(int dirFd, const char *path, mode_t mode)
 {
-    if (const int e = ask(Op::Mkdir).error)
+    if (const int e = ask(Op::Mkdir, path).error)
         return refuse(e);
     return ::mkdirat(dirFd, path, mode);
 }
@@ -132,6 +137,8 @@ const char *name(Op op)
     switch (op) {
     case Op::Open:
         return "open";
+    case Op::OpenRead:
+        return "open for reading";
     case Op::Read:
         return "read";
     case Op::Write:

@@ -11,7 +11,21 @@
 // full or a folder read-only for real.
 namespace Sys {
 
-enum class Op { Open, Read, Write, Fsync, FolderSync, Close, Rename, Link, Unlink, Mkdir };
+// Open is an open that may write or create; OpenRead one for reading only
+// (files and folders).
+enum class Op {
+    Open,
+    OpenRead,
+    Read,
+    Write,
+    Fsync,
+    FolderSync,
+    Close,
+    Rename,
+    Link,
+    Unlink,
+    Mkdir
+};
 
 // What the hook decides for one call: run it (no error), fail it with the
 // errno, or, for a write, write only part of the bytes.
@@ -20,7 +34,9 @@ struct Fault
     int error = 0;
     bool shortWrite = false;
 };
-using Hook = std::function<Fault(Op op)>;
+// `name` is the path or name the call acts on (a rename's new name), nullptr
+// for calls on a descriptor (read, write, fsync, close, folder sync).
+using Hook = std::function<Fault(Op op, const char *name)>;
 
 // Installs the hook for the whole process (nullptr removes it). Tests only.
 void setHook(Hook hook);

@@ -3,6 +3,7 @@
 // refusal leaves the files, the lists and the table as they were.
 
 #include "support/appfixture.h"
+#include "support/notebookline.h"
 
 #include "notebook/dragdrop_w.h"
 #include "store/dostext.h"
@@ -22,9 +23,8 @@
 using namespace Qt::StringLiterals;
 using Action = std::function<void(AppFixture &)>;
 
-// A command on a notebook and what it leaves. A notebook, and idx.dat read
-// back, is written in one line, "A a1 a2 | B | Trash t1": each group, then its
-// titles. A selection is "group/entry".
+// A command on a notebook and what it leaves (notebooks, idx.dat read back
+// and selections as in notebookline.h).
 struct Command
 {
     QString notebook;
@@ -51,38 +51,6 @@ Q_DECLARE_METATYPE(Refusal)
 namespace {
 
 const QString kReport = u"An error has happend"_s; // head of the error reports
-
-// No name in these tests holds a blank.
-QList<QStringList> notebook(const QString &text)
-{
-    QList<QStringList> groups;
-    for (const QString &group : text.split(u" | "_s))
-        groups << group.split(u' ');
-    return groups;
-}
-
-QString index(const AppFixture &nb)
-{
-    QStringList groups;
-    for (const QString &line : nb.readLines(u"FileStore/idx.dat"_s).mid(1)) {
-        if (line.startsWith(u'\\'))
-            groups.last() += u' ' + line.mid(1);
-        else
-            groups << line;
-    }
-    return groups.join(u" | "_s);
-}
-
-QString selection(const AppFixture &nb)
-{
-    return AppFixture::current(nb.w().lstGroup) + u'/' + AppFixture::current(nb.w().lstEntry);
-}
-
-void select(const AppFixture &nb, const QString &where)
-{
-    AppFixture::click(nb.w().lstGroup, where.section(u'/', 0, 0));
-    AppFixture::click(nb.w().lstEntry, where.section(u'/', 1));
-}
 
 // The store's folders are the groups of idx.dat, each holding its mask and
 // the files of its titles ("gone..." have none), nothing else.
@@ -425,6 +393,20 @@ private Q_SLOTS:
             << Refusal{t12, x, indexUnwritable(answered(u"z"_s, newTitle)), kReport};
         QTest::newRow("idx.dat unwritable: Clear Trash")
             << Refusal{t12, u"Trash/t1"_s, indexUnwritable(clearTrash), kReport};
+        const QString five = u"A x y z | B | Trash"_s;
+        QTest::newRow("idx.dat unwritable: one place down")
+            << Refusal{five, x, indexUnwritable(key(Qt::Key_Down, Qt::ShiftModifier)), kReport};
+        QTest::newRow("idx.dat unwritable: sort") << Refusal{
+            u"A z y x"_s, u"A/y"_s,
+            indexUnwritable([](AppFixture &nb) { nb.w().cmdSort[0]->click(); }), kReport};
+        QTest::newRow("idx.dat unwritable: drag")
+            << Refusal{five, x, indexUnwritable(drop(false, u" "_s)), kReport};
+        QTest::newRow("idx.dat unwritable: new entry")
+            << Refusal{five, x, indexUnwritable(key(Qt::Key_Insert)), kReport};
+        QTest::newRow("idx.dat unwritable: delete group")
+            << Refusal{t12, u"B/ "_s, indexUnwritable(menu(&MainWidgets::mnuGroupDelete)), kReport};
+        QTest::newRow("idx.dat unwritable: delete group with its last entry")
+            << Refusal{t12, u"A/ "_s, indexUnwritable(menu(&MainWidgets::mnuGroupDelete)), kReport};
 
         // The keys with their gate closed do nothing at all.
         const Action organizingKeys = [](AppFixture &nb) {

@@ -95,6 +95,15 @@ bool AppFixture::start()
            (window()->isMinimized() || QTest::qWaitForWindowActive(window()));
 }
 
+bool AppFixture::restart()
+{
+    app_.reset();
+    messages.shown.clear();
+    messages.beeps = 0;
+    exitStatus.reset();
+    return start();
+}
+
 QStringList AppFixture::lines(const QListWidget *list)
 {
     QStringList lines;

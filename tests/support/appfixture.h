@@ -34,6 +34,9 @@ public:
 
     // Main and the start-up work; false when the program ended instead.
     bool start();
+    // The program ended (as by a crash: nothing more is written) and started
+    // again on the same folder; the messages of the first run are forgotten.
+    bool restart();
     Application &app() { return *app_; }
     FrmMain *window() const { return app_->mainWindow(); }
     const MainWidgets &w() const { return window()->widgets(); }

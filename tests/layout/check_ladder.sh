@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# The folders of src/ form a ladder: a folder includes only itself and the
+# folders on the rungs below it; folders on the same rung do not include each
+# other, and nothing includes app/. Prints every include against the ladder.
+set -u
+src=${1:-$(dirname "$0")/../../src}
+declare -A rung=([platform]=0 [store]=1 [i18n]=2 [ui]=3 [notebook]=4
+                 [editing]=5 [navigation]=5 [search]=5 [settings]=5 [app]=6)
+bad=0
+while IFS= read -r -d '' file; do
+    from=$(basename "$(dirname "$file")")
+    if [ -z "${rung[$from]+x}" ]; then
+        echo "$file: folder $from is not on the ladder"
+        bad=1
+        continue
+    fi
+    while IFS= read -r to; do
+        [ "$to" = "$from" ] && continue
+        if [ -z "${rung[$to]+x}" ]; then
+            echo "$file: includes $to/, which is not on the ladder"
+            bad=1
+        elif [ "${rung[$to]}" -ge "${rung[$from]}" ]; then
+            echo "$file: $from/ includes $to/ (rung ${rung[$to]} is not below ${rung[$from]})"
+            bad=1
+        fi
+    done < <(sed -nE 's/^[[:space:]]*#[[:space:]]*include[[:space:]]+"([A-Za-z0-9_]+)\/.*/\1/p' "$file")
+done < <(find "$src" -mindepth 2 -name '*.h' -print0 -o -mindepth 2 -name '*.cpp' -print0)
+[ $bad = 0 ] && echo "the folders form a ladder"
+exit $bad
