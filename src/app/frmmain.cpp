@@ -146,15 +146,10 @@ void FrmMain::lstGroup_Click()
     entryList_->lstGroup_Click();
 }
 
-void FrmMain::RefreshCommands()
-{
-    commands_->RefreshCommands();
-}
-
 void FrmMain::chckEdit_Click()
 {
     w_.mnuEditPermission->setChecked(w_.chckEdit->isChecked());
-    RefreshCommands();
+    ctx_.RefreshCommands();
     w_.lstEntry->setFocus();
 }
 

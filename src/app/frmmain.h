@@ -42,7 +42,6 @@ public:
 
     // Runs when a line of lstGroup becomes selected.
     void lstGroup_Click();
-    void RefreshCommands();
     void chckEdit_Click();
     void mnuWordwrap_Click(bool checked);
     void mnuSettings_Click(int index);

@@ -43,11 +43,6 @@ EditModes::EditModes(const MainWidgets &w, MainState &main, MainContext &ctx, En
     w_.cmdEdit[2]->setEnabled(false);
 }
 
-void EditModes::RefreshCommands()
-{
-    ctx_.RefreshCommands();
-}
-
 void EditModes::startTextEditFromList()
 {
     if (main_.FileMissing || locked())
@@ -98,7 +93,7 @@ void EditModes::txtText_Change(int index)
     setOkWidth(isNewEntry() ? 1590 : 750);
     w_.lblMode->setText(ctx_.words(85));
     ShowEditFrame();
-    RefreshCommands();
+    ctx_.RefreshCommands();
 }
 
 void EditModes::txtMask_Change()
@@ -219,7 +214,7 @@ void EditModes::endEdit()
     w_.lstEntry->setEnabled(true);
     w_.mnuPhrases->menuAction()->setVisible(false);
     // The menus were enabled as a whole; the lock and the selection decide again.
-    RefreshCommands();
+    ctx_.RefreshCommands();
     w_.lstEntry->setFocus();
 }
 

@@ -51,7 +51,6 @@ private:
     void setOkWidth(int twips);
     void afterDoubleClick();
     bool isNewEntry() const;
-    void RefreshCommands();
 
     const MainWidgets &w_;
     MainState &main_;

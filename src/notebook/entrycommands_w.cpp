@@ -86,7 +86,7 @@ void EntryCommands::mnuEntryRename_Click()
         if (!RenameSelectedEntry())
             return;
     }
-    view_.RefreshCommands();
+    view_.ctx.RefreshCommands();
 }
 
 bool EntryCommands::RenameSelectedEntry()

@@ -39,11 +39,6 @@ EntryList::EntryList(const MainWidgets &w, MainState &main, MainContext &ctx, Gr
         list->viewport()->installEventFilter(this);
 }
 
-void EntryList::RefreshCommands()
-{
-    ctx_.RefreshCommands();
-}
-
 int EntryList::selectedGroup() const
 {
     return groups_.slotOfLine(w_.lstGroup->currentRow());
@@ -102,7 +97,7 @@ void EntryList::lstEntry_Click()
     // Once the entry is loaded the refresh runs again and sets every state
     // anew; before that it matters only when no load follows.
     if (main_.SuppressEntryLoad) {
-        RefreshCommands();
+        ctx_.RefreshCommands();
         return;
     }
 
@@ -116,7 +111,7 @@ void EntryList::lstEntry_Click()
             main_.Loading = true;
             box->setPlainText(EntryStore::toTextBox(read.entry.text));
             main_.Loading = false;
-            RefreshCommands();
+            ctx_.RefreshCommands();
             return;
         }
     }
@@ -125,7 +120,7 @@ void EntryList::lstEntry_Click()
     box->clear();
     main_.Loading = false;
     main_.FileMissing = true;
-    RefreshCommands();
+    ctx_.RefreshCommands();
 }
 
 void EntryList::selectGroupLine(int line)
@@ -190,7 +185,7 @@ void EntryList::showLines(const QStringList &lines, int select, bool keepLoaded)
     selectEntryLine(select);
     main_.SuppressEntryLoad = false;
     main_.FileMissing = missing;
-    RefreshCommands();
+    ctx_.RefreshCommands();
 }
 
 bool EntryList::RemoveSelectedEntry(bool deleteFile)

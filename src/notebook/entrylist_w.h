@@ -71,7 +71,6 @@ private:
     void popUp(QListWidget *list, const QPoint &pos, QMenu *menu, const QList<QAction *> &hidden,
                const std::function<void(int)> &select);
     bool locked() const;
-    void RefreshCommands();
 
     const MainWidgets &w_;
     MainState &main_;

@@ -85,11 +85,6 @@ void NotebookView::selectGroupOrFirst(int line)
     entries.selectGroupLine(line);
 }
 
-void NotebookView::RefreshCommands()
-{
-    ctx.RefreshCommands();
-}
-
 void NotebookView::caution(const QString &text)
 {
     ctx.messages.message(Messages::Icon::Information, ctx.words(79), text);

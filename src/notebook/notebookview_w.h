@@ -44,7 +44,6 @@ public:
     // Selects (and loads) a line of the group list, the first when `line` is
     // not shown (a group that went into hiding), none when the list is empty.
     void selectGroupOrFirst(int line);
-    void RefreshCommands();
 
     // A refusal the user must read: information icon, title word 79.
     void caution(const QString &text);
