@@ -21,7 +21,7 @@ Application::~Application() = default;
 void Application::Main()
 {
     state_.TextBoxIndex = 0;
-    state_.ProgramVersion = u"1.3.02"_s;
+    state_.ProgramVersion = QStringLiteral(PLIMSA_VERSION);
     for (int i = 0; i < 4; ++i)
         state_.SearchOptions[i] = 1;
     if (!FillWordTable()) {
