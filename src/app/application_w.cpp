@@ -67,7 +67,6 @@ void Application::endProgram(int status)
 
 int runPlimsa()
 {
-    QCoreApplication::setApplicationName(u"Plimsa"_s);
     QApplication::setQuitOnLastWindowClosed(false);
     MessageBoxes boxes;
     // Queued, so that an end during Main (before the event loop runs) still
