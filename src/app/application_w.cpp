@@ -21,7 +21,7 @@ Application::~Application() = default;
 void Application::Main()
 {
     state_.TextBoxIndex = 0;
-    state_.ProgramVersion = u"1.3.02"_s;
+    state_.ProgramVersion = QStringLiteral(PLIMSA_VERSION);
     for (int i = 0; i < 4; ++i)
         state_.SearchOptions[i] = 1;
     if (!FillWordTable()) {
@@ -65,7 +65,6 @@ void Application::endProgram(int status)
 
 int runPlimsa()
 {
-    QCoreApplication::setApplicationName(u"Plimsa"_s);
     QApplication::setQuitOnLastWindowClosed(false);
     MessageBoxes boxes;
     // Queued, so that an end during Main (before the event loop runs) still

@@ -115,6 +115,7 @@ private Q_SLOTS:
                                first.state.programFolder + name};
         const QStringList kept{first.state.programFolder + u"Other/"_s + name,
                                store + u"Notes/.plimsa-new-ab12.txt"_s, // an entry's file
+                               store + u"Plimsa Manual.txt"_s,          // a plain file
                                outside.filePath(name)};
         for (const QString &path : gone + kept)
             writeFile(path, "x");
