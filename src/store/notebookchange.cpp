@@ -140,15 +140,7 @@ bool NotebookChange::commit()
 {
     if (failure_ || committed_)
         return false;
-    const FileResult saved = store_.Save_idx();
-    if (!saved)
-        return fail(saved.error);
-    committed_ = true;
-    undo_.clear();
-    before_.reset();
-    if (saved.unsynced)
-        warn(saved.error);
-    return true;
+    return commitWith(store_.Save_idx());
 }
 
 bool NotebookChange::commitEntry(const QString &group, const QString &title, const QString &date,
@@ -156,23 +148,23 @@ bool NotebookChange::commitEntry(const QString &group, const QString &title, con
 {
     if (failure_ || committed_)
         return false;
-    const FileResult written = EntryStore::writeEntry(storeFolder(), group, title, date, text);
-    if (!written)
-        return fail(written.error);
-    committed_ = true;
-    if (written.unsynced)
-        warn(written.error);
-    return true;
+    return commitWith(EntryStore::writeEntry(storeFolder(), group, title, date, text));
 }
 
 bool NotebookChange::commitMask(const QString &group, const QString &text)
 {
     if (failure_ || committed_)
         return false;
-    const FileResult written = EntryStore::writeMask(storeFolder(), group, text);
+    return commitWith(EntryStore::writeMask(storeFolder(), group, text));
+}
+
+bool NotebookChange::commitWith(const FileResult &written)
+{
     if (!written)
         return fail(written.error);
     committed_ = true;
+    undo_.clear();
+    before_.reset();
     if (written.unsynced)
         warn(written.error);
     return true;

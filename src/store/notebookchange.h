@@ -78,6 +78,8 @@ public:
 
 private:
     bool step(const FileResult &result, std::function<void()> undo);
+    // The commit's write: a failure fails the change, a doubt is a warning.
+    bool commitWith(const FileResult &written);
     void afterCommit(const FileResult &result);
     bool fail(const IoError &error);
     void warn(const IoError &error);

@@ -3,6 +3,7 @@
 // next start loads; a failure after idx.dat is written is a warning and
 // undoes nothing; a failure before it is one report and changes nothing.
 
+#include "support/actions.h"
 #include "support/appfixture.h"
 #include "support/filefaults.h"
 #include "support/notebookline.h"
@@ -20,45 +21,12 @@
 #include <cstring>
 
 using namespace Qt::StringLiterals;
-using Action = std::function<void(AppFixture &)>;
 
 namespace {
 
 const QString kNew = u"* NEW *"_s;
 const QString kCancelled = u"An error has happend - procedure canceled!"_s;
 const QString kContinued = u"An error has happend - trying to continue..."_s;
-
-Action menu(QAction *MainWidgets::*item)
-{
-    return [item](AppFixture &nb) { (nb.w().*item)->trigger(); };
-}
-
-Action key(int key, Qt::KeyboardModifiers modifiers = {})
-{
-    return [key, modifiers](AppFixture &nb) {
-        QTest::keyClick(nb.w().lstEntry, Qt::Key(key), modifiers);
-    };
-}
-
-Action answered(const QString &answer, const Action &action)
-{
-    return [answer, action](AppFixture &nb) {
-        nb.answerInput(answer);
-        action(nb);
-    };
-}
-
-Action moveTo(const QString &group)
-{
-    return [group](AppFixture &nb) {
-        nb.whenShown([group](QWidget *dialog) {
-            auto *list = dialog->findChild<QListWidget *>(u"lstList"_s);
-            list->setCurrentItem(list->findItems(group, Qt::MatchExactly).value(0));
-            dialog->findChild<QPushButton *>(u"cmdMain0"_s)->click();
-        });
-        nb.w().mnuEntryChange->trigger();
-    };
-}
 
 // F2 on text typed into the selected entry (a new one after Insert).
 Action typedAndSaved(const QString &title)

@@ -2,6 +2,7 @@
 // the group folders: group and entry commands, ordering, drag and drop. Every
 // refusal leaves the files, the lists and the table as they were.
 
+#include "support/actions.h"
 #include "support/appfixture.h"
 #include "support/notebookline.h"
 
@@ -21,7 +22,6 @@
 #include <QTest>
 
 using namespace Qt::StringLiterals;
-using Action = std::function<void(AppFixture &)>;
 
 // A command on a notebook and what it leaves (notebooks, idx.dat read back
 // and selections as in notebookline.h).
@@ -70,39 +70,6 @@ void verifyFolders(const AppFixture &nb)
         expected.sort();
         QCOMPARE(files, expected);
     }
-}
-
-Action key(int key, Qt::KeyboardModifiers modifiers = {})
-{
-    return [key, modifiers](AppFixture &nb) {
-        QTest::keyClick(nb.w().lstEntry, Qt::Key(key), modifiers);
-    };
-}
-
-Action menu(QAction *MainWidgets::*item)
-{
-    return [item](AppFixture &nb) { (nb.w().*item)->trigger(); };
-}
-
-// `action` with the input dialog it opens answered by `answer`.
-Action answered(const QString &answer, const Action &action)
-{
-    return [answer, action](AppFixture &nb) {
-        nb.answerInput(answer);
-        action(nb);
-    };
-}
-
-Action move(const QString &group)
-{
-    return [group](AppFixture &nb) {
-        nb.whenShown([group](QWidget *dialog) {
-            auto *list = dialog->findChild<QListWidget *>(u"lstList"_s);
-            list->setCurrentItem(list->findItems(group, Qt::MatchExactly).value(0));
-            dialog->findChild<QPushButton *>(u"cmdMain0"_s)->click();
-        });
-        nb.w().mnuEntryChange->trigger();
-    };
 }
 
 // A drop of the selected entry on a line of the entry list or the group list
@@ -220,11 +187,11 @@ private Q_SLOTS:
             << Command{u"G x y y_"_s,   u"G/x"_s,   answered(u"y"_s, key(Qt::Key_F12)),
                        u"G y__ y y_"_s, u"G/y__"_s, u"G/y__"_s};
         QTest::newRow("move into a group holding the title")
-            << Command{u"A x a2 | B x"_s, u"A/x"_s,  move(u"B"_s), u"A a2 | B x x_"_s,
+            << Command{u"A x a2 | B x"_s, u"A/x"_s,  moveTo(u"B"_s), u"A a2 | B x x_"_s,
                        u"B/x_"_s,         u"B/x_"_s, u"A/"_s};
         // x_ is taken in the group it leaves, so the pass goes on to x__.
         QTest::newRow("move, suffix taken in the source")
-            << Command{u"A x x_ | B x"_s, u"A/x"_s,   move(u"B"_s), u"A x_ | B x x__"_s,
+            << Command{u"A x x_ | B x"_s, u"A/x"_s,   moveTo(u"B"_s), u"A x_ | B x x__"_s,
                        u"B/x__"_s,        u"B/x__"_s, u"A/"_s};
 
         // The entry is not reloaded: a load would replace the text put in here.
@@ -371,18 +338,18 @@ private Q_SLOTS:
         QTest::newRow("new entry: 999 entries")
             << Refusal{full, u"B/b0"_s, key(Qt::Key_Insert), u"999"_s};
         QTest::newRow("new entry: trash") << Refusal{full, u"Trash/t0"_s, key(Qt::Key_Insert)};
-        QTest::newRow("move: 999 entries") << Refusal{full, x, move(u"B"_s), u"999"_s};
+        QTest::newRow("move: 999 entries") << Refusal{full, x, moveTo(u"B"_s), u"999"_s};
         QTest::newRow("trash: 999 entries") << Refusal{full, x, trash, u"999"_s};
         QTest::newRow("drop: 999 entries") << Refusal{full, x, drop(true, u"B"_s), u"999"_s};
         // Never over a file the notebook does not know.
         QTest::newRow("move: file in the way")
-            << Refusal{ab, x, move(u"B"_s), kReport, u"B/x.txt"_s};
-        QTest::newRow("move: no target folder") << Refusal{ab, x, move(u"B"_s), kReport, u"-B"_s};
+            << Refusal{ab, x, moveTo(u"B"_s), kReport, u"B/x.txt"_s};
+        QTest::newRow("move: no target folder") << Refusal{ab, x, moveTo(u"B"_s), kReport, u"-B"_s};
 
         // What a command did on disk before the index write is taken back.
         const QString t12 = u"A x | B | Trash t1 t2"_s;
         QTest::newRow("idx.dat unwritable: move")
-            << Refusal{t12, x, indexUnwritable(move(u"B"_s)), kReport};
+            << Refusal{t12, x, indexUnwritable(moveTo(u"B"_s)), kReport};
         QTest::newRow("idx.dat unwritable: trash")
             << Refusal{t12, x, indexUnwritable(trash), kReport};
         QTest::newRow("idx.dat unwritable: new group")

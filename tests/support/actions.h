@@ -1,0 +1,22 @@
+#pragma once
+
+#include "ui/mainwidgets_w.h"
+
+#include <QString>
+#include <Qt>
+#include <functional>
+
+class AppFixture;
+class QAction;
+
+// What a test does in the real window, as a value a data table can hold.
+using Action = std::function<void(AppFixture &)>;
+
+// Triggers a menu item of the main window.
+Action menu(QAction *MainWidgets::*item);
+// A key in the entry list.
+Action key(int key, Qt::KeyboardModifiers modifiers = {});
+// `action` with the input dialog it opens answered by `answer`.
+Action answered(const QString &answer, const Action &action);
+// The move command, its choice dialog answered with `group`.
+Action moveTo(const QString &group);
