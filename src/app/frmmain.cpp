@@ -37,20 +37,30 @@ FrmMain::FrmMain(MainContext context) : ctx_(std::move(context))
     connectCommands();
 }
 
-FrmMain::~FrmMain() = default;
+// The subsystems filter the widgets' events and refer to this window's members.
+// As the window's children they would go last: Qt deletes children in the
+// order they were made, so the widgets would go first and the filters, still
+// installed on the widgets left, would then run on destroyed ones. So the
+// subsystems go before anything else, here.
+FrmMain::~FrmMain()
+{
+    delete subsystems_;
+    delete layout_;
+}
 
 // The lists and their loads, the edit modes with their keys, and New.
 void FrmMain::buildViewingEditing()
 {
-    keyInjector_ = new KeyInjector(ctx_.messages, this);
-    entryList_ = new EntryList(w_, main_, ctx_, groups_, this);
-    editModes_ = new EditModes(w_, main_, ctx_, *entryList_, this);
+    subsystems_ = new QObject(this);
+    keyInjector_ = new KeyInjector(ctx_.messages, subsystems_);
+    entryList_ = new EntryList(w_, main_, ctx_, groups_, subsystems_);
+    editModes_ = new EditModes(w_, main_, ctx_, *entryList_, subsystems_);
     entryList_->setEditModes(editModes_);
     editModes_->setTypeKeys([this](const QString &keys, std::chrono::milliseconds delay) {
         keyInjector_->send(keys, delay);
     });
-    newEntry_ = new NewEntry(w_, main_, ctx_, *entryList_, *editModes_, this);
-    new TextKeys(w_, main_, *editModes_, ctx_.messages, ctx_.words, this);
+    newEntry_ = new NewEntry(w_, main_, ctx_, *entryList_, *editModes_, subsystems_);
+    new TextKeys(w_, main_, *editModes_, ctx_.messages, ctx_.words, subsystems_);
     entryList_->addKeys(entryList_->listKeys());
     newEntry_->addKeys(entryList_->listKeys());
 }
@@ -76,7 +86,7 @@ void FrmMain::connectCommands()
         hideMainWindow();
     });
 
-    installOrganizing(w_, main_, ctx_, groups_, *entryList_, entryList_->listKeys(), this);
+    installOrganizing(w_, main_, ctx_, groups_, *entryList_, entryList_->listKeys(), subsystems_);
 }
 
 bool FrmMain::Form_Load()

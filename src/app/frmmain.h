@@ -77,6 +77,7 @@ private:
     MainState main_;
     GroupList groups_;
     WindowLayout *layout_ = nullptr;
+    QObject *subsystems_ = nullptr; // parent of every subsystem; see ~FrmMain
     KeyInjector *keyInjector_ = nullptr;
     EntryList *entryList_ = nullptr;
     EditModes *editModes_ = nullptr;
