@@ -25,7 +25,7 @@ Result failure(int err, const QString &currentFile, const QString &targetFile = 
 
 QByteArray entryName(const QString &title)
 {
-    return QFile::encodeName(title + u".txt"_s);
+    return QFile::encodeName(StorePaths::entryFileName(title));
 }
 
 const char kMaskName[] = "_mask.dat";
