@@ -56,17 +56,17 @@ TextLines::Encoded formatMask(const QString &text)
     return out.finish();
 }
 
-EntryRead readEntry(const QString &path)
+EntryRead readEntry(const QString &path, const QString &storeFolder)
 {
-    const ReadResult read = readWholeFile(path);
+    const ReadResult read = readWholeFile(path, storeFolder);
     if (!read.ok)
         return EntryRead{false, {}, read.error};
     return EntryRead{true, parseEntry(read.bytes), {}};
 }
 
-MaskRead readMask(const QString &path)
+MaskRead readMask(const QString &path, const QString &storeFolder)
 {
-    const ReadResult read = readWholeFile(path);
+    const ReadResult read = readWholeFile(path, storeFolder);
     if (!read.ok)
         return MaskRead{false, {}, read.error};
     return MaskRead{true, parseMask(read.bytes), {}};

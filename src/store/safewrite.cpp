@@ -141,6 +141,75 @@ void removeLeftoversIn(int folderFd, bool recursive)
     ::closedir(dir);
 }
 
+// Opens the folder of `path` once its real place is known to lie within `root`,
+// and gives the file's name in it; 0 or the errno.
+int openFolderWithin(const QString &path, const QString &root, Fd &dir, QByteArray &name)
+{
+    const QByteArray encoded = QFile::encodeName(path);
+    // The system would cut the path at a NUL and reach some other file.
+    if (encoded.contains('\0'))
+        return EINVAL;
+    const qsizetype slash = encoded.lastIndexOf('/');
+    const QByteArray folder =
+        slash < 0 ? QByteArray(".") : encoded.left(std::max<qsizetype>(slash, 1));
+    name = encoded.mid(slash + 1);
+    if (name.isEmpty() || name == "." || name == "..")
+        return EISDIR;
+
+    int err = 0;
+    const auto realRoot = canonical(QFile::encodeName(root), &err);
+    if (!realRoot)
+        return err;
+    const auto realFolder = canonical(folder, &err);
+    if (!realFolder)
+        return err;
+    if (!isWithin(*realFolder, *realRoot))
+        return EPERM;
+    dir.reset(::open(realFolder->constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    return dir ? 0 : errno;
+}
+
+// O_NONBLOCK: a fifo in place of a file must not hang the program.
+constexpr int kReadFlags = O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK;
+
+ReadResult readFailure(int err)
+{
+    ReadResult result;
+    result.error = IoError::fromErrno(err);
+    return result;
+}
+
+ReadResult readOpened(const Fd &fd)
+{
+    if (!fd)
+        return readFailure(errno);
+    struct stat st;
+    if (::fstat(fd.get(), &st) != 0)
+        return readFailure(errno);
+    if (!S_ISREG(st.st_mode))
+        return readFailure(S_ISDIR(st.st_mode) ? EISDIR : EINVAL);
+    ReadResult result;
+    QByteArray bytes(qsizetype(st.st_size) + 1, Qt::Uninitialized);
+    qsizetype used = 0;
+    for (;;) {
+        if (used == bytes.size())
+            bytes.resize(bytes.size() * 2);
+        const ssize_t n = ::read(fd.get(), bytes.data() + used, bytes.size() - used);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return readFailure(errno);
+        }
+        if (n == 0)
+            break;
+        used += n;
+    }
+    bytes.truncate(used);
+    result.bytes = bytes;
+    result.ok = true;
+    return result;
+}
+
 } // namespace
 
 int writeAllBytes(int fd, const QByteArray &bytes)
@@ -165,30 +234,10 @@ int writeAllBytes(int fd, const QByteArray &bytes)
 
 WriteResult writeWholeFile(const QString &path, const QByteArray &bytes, const QString &root)
 {
-    const QByteArray encoded = QFile::encodeName(path);
-    // The system would cut the path at a NUL and write some other file.
-    if (encoded.contains('\0'))
-        return failure(EINVAL);
-    const qsizetype slash = encoded.lastIndexOf('/');
-    const QByteArray folder =
-        slash < 0 ? QByteArray(".") : encoded.left(std::max<qsizetype>(slash, 1));
-    const QByteArray name = encoded.mid(slash + 1);
-    if (name.isEmpty() || name == "." || name == "..")
-        return failure(EISDIR);
-
-    int err = 0;
-    const auto realRoot = canonical(QFile::encodeName(root), &err);
-    if (!realRoot)
+    Fd dir;
+    QByteArray name;
+    if (const int err = openFolderWithin(path, root, dir, name))
         return failure(err);
-    const auto realFolder = canonical(folder, &err);
-    if (!realFolder)
-        return failure(err);
-    if (!isWithin(*realFolder, *realRoot))
-        return failure(EPERM);
-
-    const Fd dir(::open(realFolder->constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
-    if (!dir)
-        return failure(errno);
 
     struct stat old;
     bool replacing = false;
@@ -252,45 +301,17 @@ void removeLeftoverNewFiles(const QString &folder, bool recursive)
 
 ReadResult readWholeFile(const QString &path)
 {
-    ReadResult result;
     const QByteArray encoded = QFile::encodeName(path);
-    if (encoded.contains('\0')) {
-        result.error = IoError::fromErrno(EINVAL);
-        return result;
-    }
-    // O_NONBLOCK: a fifo in place of a file must not hang the program.
-    const Fd fd(::open(encoded.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK));
-    if (!fd) {
-        result.error = IoError::fromErrno(errno);
-        return result;
-    }
-    struct stat st;
-    if (::fstat(fd.get(), &st) != 0) {
-        result.error = IoError::fromErrno(errno);
-        return result;
-    }
-    if (!S_ISREG(st.st_mode)) {
-        result.error = IoError::fromErrno(S_ISDIR(st.st_mode) ? EISDIR : EINVAL);
-        return result;
-    }
-    QByteArray bytes(qsizetype(st.st_size) + 1, Qt::Uninitialized);
-    qsizetype used = 0;
-    for (;;) {
-        if (used == bytes.size())
-            bytes.resize(bytes.size() * 2);
-        const ssize_t n = ::read(fd.get(), bytes.data() + used, bytes.size() - used);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            result.error = IoError::fromErrno(errno);
-            return result;
-        }
-        if (n == 0)
-            break;
-        used += n;
-    }
-    bytes.truncate(used);
-    result.bytes = bytes;
-    result.ok = true;
-    return result;
+    if (encoded.contains('\0'))
+        return readFailure(EINVAL);
+    return readOpened(Fd(::open(encoded.constData(), kReadFlags)));
+}
+
+ReadResult readWholeFile(const QString &path, const QString &root)
+{
+    Fd dir;
+    QByteArray name;
+    if (const int err = openFolderWithin(path, root, dir, name))
+        return readFailure(err);
+    return readOpened(Fd(::openat(dir.get(), name.constData(), kReadFlags)));
 }

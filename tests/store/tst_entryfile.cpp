@@ -1,6 +1,7 @@
 #include "store/codepage.h"
 #include "store/entryfile.h"
 
+#include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -40,10 +41,10 @@ private Q_SLOTS:
         QCOMPARE(readWholeFile(entry).bytes, kDate.toLatin1() + "\r\n" + bytes);
         QCOMPARE(readWholeFile(mask).bytes, bytes);
         // Read back, every line ends with CR LF; written again, the same file.
-        const EntryFile::EntryRead back = EntryFile::readEntry(entry);
+        const EntryFile::EntryRead back = EntryFile::readEntry(entry, dir.path());
         QCOMPARE(back.entry.date, kDate);
         QCOMPARE(back.entry.text, CodePage::decode(bytes));
-        QCOMPARE(EntryFile::readMask(mask).text, back.entry.text);
+        QCOMPARE(EntryFile::readMask(mask, dir.path()).text, back.entry.text);
         QCOMPARE(EntryFile::formatEntry(kDate, back.entry.text).bytes, readWholeFile(entry).bytes);
     }
 
@@ -56,6 +57,35 @@ private Q_SLOTS:
         QCOMPARE(entry.text, u"a\r\n\r\nb"_s);
     }
 
+    // A group folder may be a link within the store, never one out of it:
+    // reads are held to the store as writes are.
+    void readsOnlyWithinTheStore_data()
+    {
+        QTest::addColumn<QString>("linkTarget"); // of the group folder store/L
+        QTest::addColumn<bool>("readable");
+        QTest::newRow("to a folder outside") << u"../outside"_s << false;
+        QTest::newRow("to another group") << u"G"_s << true;
+    }
+    void readsOnlyWithinTheStore()
+    {
+        QFETCH(QString, linkTarget);
+        QFETCH(bool, readable);
+        QTemporaryDir dir;
+        const QString store = dir.filePath(u"store"_s);
+        for (const QString &folder : {u"outside"_s, u"store/G"_s}) {
+            QVERIFY(QDir(dir.path()).mkpath(folder));
+            const QString path = dir.filePath(folder);
+            QVERIFY(EntryFile::writeEntry(path + u"/a.txt"_s, kDate, u"text"_s, path));
+            QVERIFY(EntryFile::writeMask(path + u"/_mask.dat"_s, u"mask"_s, path));
+        }
+        QVERIFY(QFile::link(linkTarget, store + u"/L"_s));
+
+        const EntryFile::EntryRead entry = EntryFile::readEntry(store + u"/L/a.txt"_s, store);
+        QCOMPARE(entry.ok, readable);
+        QCOMPARE(entry.entry.text, readable ? u"text\r\n"_s : QString());
+        QCOMPARE(EntryFile::readMask(store + u"/L/_mask.dat"_s, store).ok, readable);
+    }
+
     void refusesWhatTheCodePageCannotHold()
     {
         QTemporaryDir dir;
@@ -63,7 +93,7 @@ private Q_SLOTS:
         QVERIFY(EntryFile::writeEntry(entry, kDate, u"old"_s, dir.path()));
         QVERIFY(!EntryFile::writeEntry(entry, kDate, u"\u0141"_s, dir.path()));
         QVERIFY(!EntryFile::writeMask(entry, u"\u0141"_s, dir.path()));
-        QCOMPARE(EntryFile::readEntry(entry).entry.text, u"old\r\n"_s);
+        QCOMPARE(EntryFile::readEntry(entry, dir.path()).entry.text, u"old\r\n"_s);
     }
 };
 
