@@ -259,8 +259,9 @@ Result copyEntryFile(const QString &store, const QString &fromGroup, const QStri
     const Fd sourceFolder(openGroup(storeFd.get(), fromGroup));
     if (!sourceFolder)
         return failure(errno, from, to);
+    // O_NONBLOCK: a fifo in place of the file is refused below, not waited on.
     const Fd source(::openat(sourceFolder.get(), entryName(fromTitle).constData(),
-                             O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+                             O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK));
     if (!source)
         return failure(errno, from, to);
     struct stat st;
