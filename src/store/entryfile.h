@@ -40,7 +40,8 @@ struct MaskRead
     QString text;
     IoError error;
 };
-// Reads within `storeFolder` only, as the writes below.
+// Reads within `storeFolder` only, as the writes below. An empty entry file
+// holds no date line and is unreadable.
 EntryRead readEntry(const QString &path, const QString &storeFolder);
 MaskRead readMask(const QString &path, const QString &storeFolder);
 

@@ -49,12 +49,33 @@ private Q_SLOTS:
     }
 
     // A text of another system's line ends, or a last line without a break,
-    // reads as it stands.
+    // reads as it stands; a file without even a date line does not read.
+    void readsFilesEditedByHand_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("ok");
+        QTest::addColumn<QString>("date");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("other line ends") << "d\ra\n\rb"_ba << true << u"d"_s << u"a\r\n\r\nb"_s;
+        QTest::newRow("date line without its break") << "d"_ba << true << u"d"_s << QString();
+        QTest::newRow("empty date line") << "\r\n"_ba << true << QString() << QString();
+        QTest::newRow("0 bytes") << QByteArray() << false << QString() << QString();
+    }
     void readsFilesEditedByHand()
     {
-        const EntryFile::Entry entry = EntryFile::parseEntry("d\ra\n\rb"_ba);
-        QCOMPARE(entry.date, u"d"_s);
-        QCOMPARE(entry.text, u"a\r\n\r\nb"_s);
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, ok);
+        QFETCH(QString, date);
+        QFETCH(QString, text);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"e.txt"_s);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        file.close();
+        const EntryFile::EntryRead read = EntryFile::readEntry(path, dir.path());
+        QCOMPARE(read.ok, ok);
+        QCOMPARE(read.entry.date, date);
+        QCOMPARE(read.entry.text, text);
     }
 
     // A group folder may be a link within the store, never one out of it:
