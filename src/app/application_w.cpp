@@ -1,19 +1,18 @@
 #include "app/application_w.h"
 
 #include "app/frmmain.h"
-#include "app/programfolder.h"
 #include "platform/messageboxes_w.h"
 
 #include <QApplication>
 
 using namespace Qt::StringLiterals;
 
-Application::Application(const QString &programFolder, Messages &messages, EndHook endProgram)
+Application::Application(const ProgramFolder &programFolder, Messages &messages, EndHook endProgram)
     : words_(wordTable_, state_.prefs.language), messages_(messages),
       reports_(state_, words_, messages_), store_(state_, table_, reports_, messages_, words_),
-      endProgram_(std::move(endProgram))
+      copyFailure_(programFolder.failure), endProgram_(std::move(endProgram))
 {
-    state_.programFolder = withSlash(programFolder);
+    state_.programFolder = withSlash(programFolder.folder);
 }
 
 Application::~Application() = default;
@@ -22,6 +21,14 @@ void Application::Main()
 {
     state_.TextBoxIndex = 0;
     state_.ProgramVersion = u"1.3.02"_s;
+    // A user folder left half-filled would start on whatever it holds.
+    if (copyFailure_) {
+        state_.CurrentFile = copyFailure_->from;
+        state_.TargetFile = copyFailure_->to;
+        reports_.ShowErrorCancel(copyFailure_->error);
+        endProgram(1);
+        return;
+    }
     for (int i = 0; i < 4; ++i)
         state_.SearchOptions[i] = 1;
     if (!FillWordTable()) {

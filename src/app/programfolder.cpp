@@ -14,16 +14,20 @@ namespace {
 
 const QString kPrefFile = u"pref.dat"_s;
 
-void copyIfMissing(const QString &from, const QString &to, const QString &root)
+std::optional<CopyFailure> copyIfMissing(const QString &from, const QString &to,
+                                         const QString &root)
 {
     if (QFileInfo::exists(to) || QFileInfo(to).isSymLink())
-        return;
+        return std::nullopt;
     const ReadResult read = readWholeFile(from);
     if (!read.ok)
-        return;
+        return CopyFailure{read.error, from, to};
+    // A folder that cannot be made fails the write below, with its reason.
     QDir().mkpath(QFileInfo(to).absolutePath());
-    // A failure leaves the file missing; the start then reports it by name.
-    writeWholeFile(to, read.bytes, root);
+    const WriteResult written = writeWholeFile(to, read.bytes, root);
+    if (!written)
+        return CopyFailure{written.error, from, to};
+    return std::nullopt;
 }
 
 } // namespace
@@ -43,7 +47,7 @@ ProgramFolderPlaces standardProgramFolderPlaces()
             QDir(exe + u"/../share/plimsa/defaults"_s).absolutePath()};
 }
 
-void copyMissingDefaults(const QString &defaultsFolder, const QString &target)
+std::optional<CopyFailure> copyMissingDefaults(const QString &defaultsFolder, const QString &target)
 {
     const QString root = withSlash(target);
     const QDir defaults(defaultsFolder);
@@ -51,21 +55,22 @@ void copyMissingDefaults(const QString &defaultsFolder, const QString &target)
     while (it.hasNext()) {
         const QString from = it.next();
         const QString relative = defaults.relativeFilePath(from);
-        if (relative != kPrefFile)
-            copyIfMissing(from, root + relative, root);
+        if (relative == kPrefFile)
+            continue;
+        if (auto failure = copyIfMissing(from, root + relative, root))
+            return failure;
     }
-    copyIfMissing(withSlash(defaultsFolder) + kPrefFile, root + kPrefFile, root);
+    return copyIfMissing(withSlash(defaultsFolder) + kPrefFile, root + kPrefFile, root);
 }
 
-QString locateProgramFolder(const ProgramFolderPlaces &places)
+ProgramFolder locateProgramFolder(const ProgramFolderPlaces &places)
 {
     const QString exe = withSlash(places.executableFolder);
     if (QFileInfo(exe + kPrefFile).isFile())
         return exe;
     const QString user = withSlash(places.userFolder);
-    if (!QFileInfo::exists(user + kPrefFile)) {
-        QDir().mkpath(user);
-        copyMissingDefaults(places.defaultsFolder, user);
-    }
-    return user;
+    if (QFileInfo::exists(user + kPrefFile))
+        return user;
+    QDir().mkpath(user);
+    return {user, copyMissingDefaults(places.defaultsFolder, user)};
 }
