@@ -46,10 +46,10 @@ private Q_SLOTS:
         QVERIFY(back == table);
     }
 
-    // A damaged line ends the read; the report names its line. A name must be
-    // able to be its folder or, with ".txt", its file: 255 bytes as the file
-    // system is given them (a stand-in such as \xcf takes two).
-    void parseStopsAtDamage_data()
+    // A name must be able to be its folder or, with ".txt", its file: 255 bytes
+    // as the file system is given them (a stand-in such as \xcf takes two).
+    // Else the line is damaged, and the read ends there.
+    void namesTooLongForAFile_data()
     {
         QTest::addColumn<QByteArray>("lines"); // after the header
         QTest::addColumn<int>("damage");       // IndexFile::Damage
@@ -69,14 +69,8 @@ private Q_SLOTS:
         QTest::newRow("stand-ins count as the file system's bytes")
             << "A\r\n\\" + QByteArray(126, '\xcf') + "\r\n"
             << int(IndexFile::Damage::UnsafeName) << 3 << u"A"_s;
-        QTest::newRow("folder above")
-            << "A\r\n..\r\n"_ba << int(IndexFile::Damage::UnsafeName) << 3 << u"A"_s;
-        QTest::newRow("empty line")
-            << "A\r\n\r\nB\r\n"_ba << int(IndexFile::Damage::EmptyLine) << 3 << u"A"_s;
-        QTest::newRow("entry first")
-            << "\\x\r\n"_ba << int(IndexFile::Damage::EntryBeforeGroup) << 2 << QString();
     }
-    void parseStopsAtDamage()
+    void namesTooLongForAFile()
     {
         QFETCH(QByteArray, lines);
         QFETCH(int, damage);
