@@ -1,19 +1,18 @@
 #include "app/application_w.h"
 
 #include "app/frmmain.h"
-#include "app/programfolder.h"
 #include "platform/messageboxes_w.h"
 
 #include <QApplication>
 
 using namespace Qt::StringLiterals;
 
-Application::Application(const QString &programFolder, Messages &messages, EndHook endProgram)
+Application::Application(const ProgramFolder &programFolder, Messages &messages, EndHook endProgram)
     : words_(wordTable_, state_.prefs.language), messages_(messages),
       reports_(state_, words_, messages_), store_(state_, table_),
-      endProgram_(std::move(endProgram))
+      copyFailure_(programFolder.failure), endProgram_(std::move(endProgram))
 {
-    state_.programFolder = withSlash(programFolder);
+    state_.programFolder = withSlash(programFolder.folder);
 }
 
 Application::~Application() = default;
@@ -22,6 +21,12 @@ void Application::Main()
 {
     state_.TextBoxIndex = 0;
     state_.ProgramVersion = QStringLiteral(PLIMSA_VERSION);
+    // A user folder left half-filled would start on whatever it holds.
+    if (copyFailure_) {
+        reports_.ShowErrorCancel(*copyFailure_);
+        endProgram(1);
+        return;
+    }
     for (int i = 0; i < 4; ++i)
         state_.SearchOptions[i] = 1;
     if (!FillWordTable()) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/programfolder.h"
 #include "i18n/wordtable.h"
 #include "store/appstate.h"
 #include "store/notetable.h"
@@ -22,7 +23,7 @@ class Application : public QObject
 public:
     using EndHook = std::function<void(int status)>;
 
-    Application(const QString &programFolder, Messages &messages, EndHook endProgram);
+    Application(const ProgramFolder &programFolder, Messages &messages, EndHook endProgram);
     ~Application() override;
 
     // Main: version, program folder, search options, word table, main window.
@@ -47,6 +48,7 @@ private:
     ErrorReport reports_;
     Store store_;
     std::unique_ptr<FrmMain> frmMain_;
+    std::optional<IoError> copyFailure_;
     EndHook endProgram_;
     bool ended_ = false;
 };

@@ -50,11 +50,15 @@ FrmMain::FrmMain(MainContext context) : ctx_(std::move(context))
     connectCommands();
 }
 
+// The subsystems filter the widgets' events and refer to this window's members.
+// As the window's children they would go last: Qt deletes children in the
+// order they were made, so the widgets would go first and the filters, still
+// installed on the widgets left, would then run on destroyed ones. So the
+// subsystems go before anything else, here.
 FrmMain::~FrmMain()
 {
-    // The subsystems filter the widgets' events and call on them: they go
-    // first, before QWidget's destructor takes the widgets away.
     delete subsystems_;
+    delete layout_;
 }
 
 // The key handlers, the lists and their loads, the edit modes with their keys, and New.

@@ -14,16 +14,19 @@ namespace {
 
 const QString kPrefFile = u"pref.dat"_s;
 
-void copyIfMissing(const QString &from, const QString &to, const QString &root)
+std::optional<IoError> copyIfMissing(const QString &from, const QString &to, const QString &root)
 {
     if (QFileInfo::exists(to) || QFileInfo(to).isSymLink())
-        return;
+        return std::nullopt;
     const ReadResult read = readWholeFile(from);
     if (!read.ok)
-        return;
+        return read.error.at(from, to);
+    // A folder that cannot be made fails the write below, with its reason.
     QDir().mkpath(QFileInfo(to).absolutePath());
-    // A failure leaves the file missing; the start then reports it by name.
-    writeWholeFile(to, read.bytes, root);
+    const FileResult written = writeWholeFile(to, read.bytes, root);
+    if (!written)
+        return written.error.at(from, to);
+    return std::nullopt;
 }
 
 } // namespace
@@ -43,7 +46,7 @@ ProgramFolderPlaces standardProgramFolderPlaces()
             QDir(exe + u"/../share/plimsa/defaults"_s).absolutePath()};
 }
 
-void copyMissingDefaults(const QString &defaultsFolder, const QString &target)
+std::optional<IoError> copyMissingDefaults(const QString &defaultsFolder, const QString &target)
 {
     const QString root = withSlash(target);
     const QDir defaults(defaultsFolder);
@@ -51,21 +54,22 @@ void copyMissingDefaults(const QString &defaultsFolder, const QString &target)
     while (it.hasNext()) {
         const QString from = it.next();
         const QString relative = defaults.relativeFilePath(from);
-        if (relative != kPrefFile)
-            copyIfMissing(from, root + relative, root);
+        if (relative == kPrefFile)
+            continue;
+        if (auto failure = copyIfMissing(from, root + relative, root))
+            return failure;
     }
-    copyIfMissing(withSlash(defaultsFolder) + kPrefFile, root + kPrefFile, root);
+    return copyIfMissing(withSlash(defaultsFolder) + kPrefFile, root + kPrefFile, root);
 }
 
-QString locateProgramFolder(const ProgramFolderPlaces &places)
+ProgramFolder locateProgramFolder(const ProgramFolderPlaces &places)
 {
     const QString exe = withSlash(places.executableFolder);
     if (QFileInfo(exe + kPrefFile).isFile())
         return exe;
     const QString user = withSlash(places.userFolder);
-    if (!QFileInfo::exists(user + kPrefFile)) {
-        QDir().mkpath(user);
-        copyMissingDefaults(places.defaultsFolder, user);
-    }
-    return user;
+    if (QFileInfo::exists(user + kPrefFile))
+        return user;
+    QDir().mkpath(user);
+    return {user, copyMissingDefaults(places.defaultsFolder, user)};
 }

@@ -3,21 +3,12 @@
 #include "store/codepage.h"
 #include "store/dostext.h"
 #include "store/notetable.h"
-
-#include <QFile>
-
-#include <climits>
+#include "store/storepaths.h"
 
 using namespace Qt::Literals::StringLiterals;
 
 namespace UniqueName {
 namespace {
-
-#ifdef NAME_MAX
-constexpr qsizetype kNameMax = NAME_MAX;
-#else
-constexpr qsizetype kNameMax = 255;
-#endif
 
 bool titleTaken(const NoteTable &table, int g, const QString &stored, int skipColumn)
 {
@@ -28,7 +19,7 @@ bool titleTaken(const NoteTable &table, int g, const QString &stored, int skipCo
     return false;
 }
 
-Refusal check(const QString &shown, qsizetype extraBytes)
+Refusal check(const QString &shown, bool entry)
 {
     const QString stored = OutDOS(shown);
     if (stored.trimmed().isEmpty())
@@ -39,8 +30,7 @@ Refusal check(const QString &shown, qsizetype extraBytes)
         if (c == u'\r' || c == u'\n' || c == QChar(u'\0'))
             return Refusal::LineBreak;
     }
-    // The bytes the file system is given are those of Qt's file-name encoding.
-    if (QFile::encodeName(stored).size() + extraBytes > kNameMax)
+    if (!StorePaths::fitsFileName(entry ? StorePaths::entryFileName(stored) : stored))
         return Refusal::TooLong;
     return Refusal::None;
 }
@@ -99,12 +89,12 @@ Refusal checkGroupName(const QString &answer)
     const QString stored = OutDOS(answer);
     if (stored == u"."_s || stored == u".."_s)
         return Refusal::Empty;
-    return check(answer, 0);
+    return check(answer, false);
 }
 
 Refusal checkEntryTitle(const QString &title)
 {
-    return check(title, 4); // ".txt"
+    return check(title, true);
 }
 
 } // namespace UniqueName

@@ -2,6 +2,8 @@
 
 #include "store/codepage.h"
 
+using namespace Qt::StringLiterals;
+
 namespace EntryFile {
 
 namespace {
@@ -56,17 +58,21 @@ TextLines::Encoded formatMask(const QString &text)
     return out.finish();
 }
 
-EntryRead readEntry(const QString &path)
+EntryRead readEntry(const QString &path, const QString &storeFolder)
 {
-    const ReadResult read = readWholeFile(path);
+    const ReadResult read = readWholeFile(path, storeFolder);
     if (!read.ok)
         return EntryRead{false, {}, read.error};
+    // Not even a date line: opened as an entry, its first save would store an
+    // empty date for good. A date line without its break is read as it stands.
+    if (read.bytes.isEmpty())
+        return EntryRead{false, {}, IoError::custom(u"The file is empty"_s)};
     return EntryRead{true, parseEntry(read.bytes), {}};
 }
 
-MaskRead readMask(const QString &path)
+MaskRead readMask(const QString &path, const QString &storeFolder)
 {
-    const ReadResult read = readWholeFile(path);
+    const ReadResult read = readWholeFile(path, storeFolder);
     if (!read.ok)
         return MaskRead{false, {}, read.error};
     return MaskRead{true, parseMask(read.bytes), {}};

@@ -40,8 +40,10 @@ struct MaskRead
     QString text;
     IoError error;
 };
-EntryRead readEntry(const QString &path);
-MaskRead readMask(const QString &path);
+// Reads within `storeFolder` only, as the writes below. An empty entry file
+// holds no date line and is unreadable.
+EntryRead readEntry(const QString &path, const QString &storeFolder);
+MaskRead readMask(const QString &path, const QString &storeFolder);
 
 // Whole-file writes inside `storeFolder`. Text the code page cannot hold is
 // refused with an error and nothing is written.

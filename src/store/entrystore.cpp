@@ -16,14 +16,16 @@ EntryFile::EntryRead readEntry(const AppState &state, const NoteTable &table, in
         !StorePaths::isSafeStoredName(table.cell(g, column)))
         return EntryFile::EntryRead{false, {}, IoError::custom(u"No file name"_s)};
     return EntryFile::readEntry(
-        StorePaths::entryFile(state.storeFolder, table.name(g), table.cell(g, column)));
+        StorePaths::entryFile(state.storeFolder, table.name(g), table.cell(g, column)),
+        state.storeFolder);
 }
 
 EntryFile::MaskRead readMask(const AppState &state, const NoteTable &table, int g)
 {
     if (!StorePaths::isSafeStoredName(table.name(g)))
         return EntryFile::MaskRead{false, {}, IoError::custom(u"No folder name"_s)};
-    return EntryFile::readMask(StorePaths::maskFile(state.storeFolder, table.name(g)));
+    return EntryFile::readMask(StorePaths::maskFile(state.storeFolder, table.name(g)),
+                               state.storeFolder);
 }
 
 FileResult writeEntry(const QString &storeFolder, const QString &group, const QString &title,

@@ -10,6 +10,18 @@ using namespace Qt::StringLiterals;
 
 namespace IndexFile {
 
+namespace {
+
+// A name that can be its own folder (a group) or file (an entry) in the store:
+// what is read from the file and what is written to it.
+bool isValidName(const QString &name, bool entry)
+{
+    return StorePaths::isSafeStoredName(name) &&
+           StorePaths::fitsFileName(entry ? StorePaths::entryFileName(name) : name);
+}
+
+} // namespace
+
 IoError ParseResult::error() const
 {
     QString what;
@@ -67,7 +79,7 @@ ParseResult parse(QByteArrayView bytes, NoteTable &table)
             return {Damage::TooManyGroups, lineNo};
         }
         QString name = CodePage::decode(QByteArray::fromRawData(line.data(), line.size()));
-        if (!StorePaths::isSafeStoredName(name))
+        if (!isValidName(name, entry))
             return {Damage::UnsafeName, lineNo};
         if (entry) {
             table.cell(g, k++) = std::move(name);
@@ -100,7 +112,7 @@ bool writeSlot(TextLines::Writer &out, const NoteTable &table, int g,
         const QString &cell = table.cell(g, c);
         if (cell.isEmpty())
             continue;
-        if (!StorePaths::isSafeStoredName(cell)) {
+        if (!isValidName(cell, c != 0)) {
             refused = IoError::custom(
                 u"The name \"%1\" (group %2, column %3) is not a valid file name"_s.arg(
                     cell, QString::number(g), QString::number(c)));

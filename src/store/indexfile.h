@@ -21,7 +21,7 @@ enum class Damage {
     EntryBeforeGroup,
     TooManyGroups,  // a 101st group
     TooManyEntries, // a 1000th entry of a group
-    UnsafeName,     // a name that would lead out of its folder (StorePaths::isSafeStoredName)
+    UnsafeName,     // a name that would lead out of its folder, or too long for a file name
 };
 
 struct ParseResult

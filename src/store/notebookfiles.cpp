@@ -187,11 +187,6 @@ QList<QByteArray> regularFiles(int dirFd, int *err)
 
 } // namespace
 
-QString entryFileName(const QString &title)
-{
-    return title + u".txt"_s;
-}
-
 FileResult createGroupFolder(const QString &store, const QString &group)
 {
     const QString folderPath = StorePaths::groupFolder(store, group);
@@ -327,9 +322,10 @@ FileResult copyEntryFile(const QString &store, const QString &fromGroup, const Q
     const Fd targetFolder(openGroup(storeFd.get(), toGroup));
     if (!targetFolder)
         return failure(errno, from, to);
-    const QByteArray toName = QFile::encodeName(entryFileName(toTitle));
-    const int err = secondName(sourceFolder.get(), QFile::encodeName(entryFileName(fromTitle)),
-                               targetFolder.get(), toName);
+    const QByteArray toName = QFile::encodeName(StorePaths::entryFileName(toTitle));
+    const int err =
+        secondName(sourceFolder.get(), QFile::encodeName(StorePaths::entryFileName(fromTitle)),
+                   targetFolder.get(), toName);
     if (err == ENOENT && missingIsNoFile) {
         // No file to follow the title; but a file of the new name would
         // become this entry's text.
@@ -360,7 +356,8 @@ FileResult deleteEntryFile(const QString &store, const QString &group, const QSt
     const Fd groupFd(openGroup(storeFd.get(), group));
     if (!groupFd)
         return errno == ENOENT ? FileResult{} : failure(errno, path);
-    if (Sys::unlinkat(groupFd.get(), QFile::encodeName(entryFileName(title)).constData(), 0) != 0)
+    if (Sys::unlinkat(groupFd.get(),
+                      QFile::encodeName(StorePaths::entryFileName(title)).constData(), 0) != 0)
         return errno == ENOENT ? FileResult{} : failure(errno, path);
     return done(syncFolder(groupFd.get()), StorePaths::groupFolder(store, group));
 }

@@ -57,7 +57,4 @@ FileResult copyEntryFile(const QString &store, const QString &fromGroup, const Q
 // Deletes an entry's text file. A file that is not there is no failure.
 FileResult deleteEntryFile(const QString &store, const QString &group, const QString &title);
 
-// The name of an entry's text file in its folder.
-QString entryFileName(const QString &title);
-
 } // namespace NotebookFiles

@@ -4,6 +4,7 @@
 #include "platform/syscalls.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QRandomGenerator>
 
 #include <algorithm>
@@ -137,6 +138,75 @@ void removeLeftoversIn(int folderFd, bool recursive)
     ::closedir(dir);
 }
 
+// Opens the folder of `path` once its real place is known to lie within `root`,
+// and gives the file's name in it; 0 or the errno.
+int openFolderWithin(const QString &path, const QString &root, Fd &dir, QByteArray &name)
+{
+    const QByteArray encoded = QFile::encodeName(path);
+    // The system would cut the path at a NUL and reach some other file.
+    if (encoded.contains('\0'))
+        return EINVAL;
+    const qsizetype slash = encoded.lastIndexOf('/');
+    const QByteArray folder =
+        slash < 0 ? QByteArray(".") : encoded.left(std::max<qsizetype>(slash, 1));
+    name = encoded.mid(slash + 1);
+    if (name.isEmpty() || name == "." || name == "..")
+        return EISDIR;
+
+    int err = 0;
+    const auto realRoot = canonical(QFile::encodeName(root), &err);
+    if (!realRoot)
+        return err;
+    const auto realFolder = canonical(folder, &err);
+    if (!realFolder)
+        return err;
+    if (!isWithin(*realFolder, *realRoot))
+        return EPERM;
+    dir.reset(Sys::open(realFolder->constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    return dir ? 0 : errno;
+}
+
+// O_NONBLOCK: a fifo in place of a file must not hang the program.
+constexpr int kReadFlags = O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK;
+
+ReadResult readFailure(int err, const QString &path)
+{
+    ReadResult result;
+    result.error = IoError::fromErrno(err, path);
+    return result;
+}
+
+ReadResult readOpened(const Fd &fd, const QString &path)
+{
+    if (!fd)
+        return readFailure(errno, path);
+    struct stat st;
+    if (::fstat(fd.get(), &st) != 0)
+        return readFailure(errno, path);
+    if (!S_ISREG(st.st_mode))
+        return readFailure(S_ISDIR(st.st_mode) ? EISDIR : EINVAL, path);
+    ReadResult result;
+    QByteArray bytes(qsizetype(st.st_size) + 1, Qt::Uninitialized);
+    qsizetype used = 0;
+    for (;;) {
+        if (used == bytes.size())
+            bytes.resize(bytes.size() * 2);
+        const ssize_t n = Sys::read(fd.get(), bytes.data() + used, bytes.size() - used);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return readFailure(errno, path);
+        }
+        if (n == 0)
+            break;
+        used += n;
+    }
+    bytes.truncate(used);
+    result.bytes = bytes;
+    result.ok = true;
+    return result;
+}
+
 } // namespace
 
 int writeAllBytes(int fd, const QByteArray &bytes)
@@ -164,30 +234,10 @@ FileResult writeWholeFile(const QString &path, const QByteArray &bytes, const QS
     const auto failure = [&path](int err) {
         return FileResult::failed(IoError::fromErrno(err, path));
     };
-    const QByteArray encoded = QFile::encodeName(path);
-    // The system would cut the path at a NUL and write some other file.
-    if (encoded.contains('\0'))
-        return failure(EINVAL);
-    const qsizetype slash = encoded.lastIndexOf('/');
-    const QByteArray folder =
-        slash < 0 ? QByteArray(".") : encoded.left(std::max<qsizetype>(slash, 1));
-    const QByteArray name = encoded.mid(slash + 1);
-    if (name.isEmpty() || name == "." || name == "..")
-        return failure(EISDIR);
-
-    int err = 0;
-    const auto realRoot = canonical(QFile::encodeName(root), &err);
-    if (!realRoot)
+    Fd dir;
+    QByteArray name;
+    if (const int err = openFolderWithin(path, root, dir, name))
         return failure(err);
-    const auto realFolder = canonical(folder, &err);
-    if (!realFolder)
-        return failure(err);
-    if (!isWithin(*realFolder, *realRoot))
-        return failure(EPERM);
-
-    const Fd dir(::open(realFolder->constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
-    if (!dir)
-        return failure(errno);
 
     struct stat old;
     bool replacing = false;
@@ -235,7 +285,7 @@ FileResult writeWholeFile(const QString &path, const QByteArray &bytes, const QS
         return fail(errno);
     // Committed. EINVAL: the file system cannot sync folders at all.
     if (Sys::syncFolder(dir.get()) != 0 && errno != EINVAL)
-        return FileResult{true, IoError::fromErrno(errno, QFile::decodeName(*realFolder)), true};
+        return FileResult{true, IoError::fromErrno(errno, QFileInfo(path).path()), true};
     return {};
 }
 
@@ -249,40 +299,17 @@ void removeLeftoverNewFiles(const QString &folder, bool recursive)
 
 ReadResult readWholeFile(const QString &path)
 {
-    ReadResult result;
-    const auto failed = [&](int err) {
-        result.error = IoError::fromErrno(err, path);
-        return result;
-    };
     const QByteArray encoded = QFile::encodeName(path);
     if (encoded.contains('\0'))
-        return failed(EINVAL);
-    // O_NONBLOCK: a fifo in place of a file must not hang the program.
-    const Fd fd(Sys::open(encoded.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK));
-    if (!fd)
-        return failed(errno);
-    struct stat st;
-    if (::fstat(fd.get(), &st) != 0)
-        return failed(errno);
-    if (!S_ISREG(st.st_mode))
-        return failed(S_ISDIR(st.st_mode) ? EISDIR : EINVAL);
-    QByteArray bytes(qsizetype(st.st_size) + 1, Qt::Uninitialized);
-    qsizetype used = 0;
-    for (;;) {
-        if (used == bytes.size())
-            bytes.resize(bytes.size() * 2);
-        const ssize_t n = Sys::read(fd.get(), bytes.data() + used, bytes.size() - used);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return failed(errno);
-        }
-        if (n == 0)
-            break;
-        used += n;
-    }
-    bytes.truncate(used);
-    result.bytes = bytes;
-    result.ok = true;
-    return result;
+        return readFailure(EINVAL, path);
+    return readOpened(Fd(Sys::open(encoded.constData(), kReadFlags)), path);
+}
+
+ReadResult readWholeFile(const QString &path, const QString &root)
+{
+    Fd dir;
+    QByteArray name;
+    if (const int err = openFolderWithin(path, root, dir, name))
+        return readFailure(err, path);
+    return readOpened(Fd(Sys::openat(dir.get(), name.constData(), kReadFlags)), path);
 }

@@ -44,3 +44,7 @@ struct [[nodiscard]] ReadResult
     IoError error;
 };
 ReadResult readWholeFile(const QString &path);
+// The same for a file that must lie within `root`, as writeWholeFile requires.
+ReadResult readWholeFile(const QString &path, const QString &root);
+// The same for a file that must lie within `root`, as writeWholeFile requires.
+ReadResult readWholeFile(const QString &path, const QString &root);

@@ -1,5 +1,9 @@
 #include "store/storepaths.h"
 
+#include <QFile>
+
+#include <climits>
+
 using namespace Qt::Literals::StringLiterals;
 
 namespace StorePaths {
@@ -21,7 +25,7 @@ QString groupFolder(const QString &storeFolder, const QString &group)
 
 QString entryFile(const QString &storeFolder, const QString &group, const QString &title)
 {
-    return groupFolder(storeFolder, group) + title + u".txt"_s;
+    return groupFolder(storeFolder, group) + entryFileName(title);
 }
 
 QString maskFile(const QString &storeFolder, const QString &group)
@@ -43,6 +47,21 @@ bool isSafeStoredName(const QString &storedName)
             return false;
     }
     return true;
+}
+
+QString entryFileName(const QString &title)
+{
+    return title + u".txt"_s;
+}
+
+bool fitsFileName(const QString &name)
+{
+#ifdef NAME_MAX
+    constexpr qsizetype kNameMax = NAME_MAX;
+#else
+    constexpr qsizetype kNameMax = 255;
+#endif
+    return QFile::encodeName(name).size() <= kNameMax;
 }
 
 } // namespace StorePaths

@@ -18,4 +18,11 @@ QString exportFile(const QString &storeFolder); // LstPrnt.txt
 // fails this is a damaged index line; a typed name that fails it is refused.
 bool isSafeStoredName(const QString &storedName);
 
+// The name of an entry's file in its group folder: the title and ".txt".
+QString entryFileName(const QString &title);
+
+// Whether a file or folder name is short enough for the file system: at most
+// 255 bytes in Qt's file-name encoding, which is what the system is given.
+bool fitsFileName(const QString &name);
+
 } // namespace StorePaths

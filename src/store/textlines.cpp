@@ -168,7 +168,9 @@ void Writer::asciiLine(QByteArrayView text)
         return;
     ++lines_;
     char *dst = room(text.size() + 2);
-    std::memcpy(dst, text.data(), size_t(text.size()));
+    // An empty view may have no data at all, and memcpy must not be given null.
+    if (!text.isEmpty())
+        std::memcpy(dst, text.data(), size_t(text.size()));
     dst[text.size()] = '\r';
     dst[text.size() + 1] = '\n';
     used_ += text.size() + 2;

@@ -50,7 +50,7 @@ private Q_SLOTS:
     void portableCopyUsesItsOwnFolder()
     {
         put(places_.executableFolder + u"/pref.dat"_s, "own");
-        QCOMPARE(locateProgramFolder(places_), places_.executableFolder + u'/');
+        QCOMPARE(locateProgramFolder(places_).folder, places_.executableFolder + u'/');
     }
 
     // Everything the user folder lacks comes from the defaults; nothing that is
@@ -58,7 +58,9 @@ private Q_SLOTS:
     void firstStartFillsUserFolder()
     {
         put(places_.userFolder + u"/FileStore/idx.dat"_s, "mine");
-        const QString folder = locateProgramFolder(places_);
+        const ProgramFolder located = locateProgramFolder(places_);
+        QVERIFY(!located.failure);
+        const QString folder = located.folder;
         QCOMPARE(folder, places_.userFolder + u'/');
         QCOMPARE(get(folder + u"pref.dat"_s), QByteArray("pref"));
         QCOMPARE(get(folder + u"Language.dat"_s), QByteArray("lang"));
@@ -69,8 +71,48 @@ private Q_SLOTS:
     void laterStartsCopyNothing()
     {
         put(places_.userFolder + u"/pref.dat"_s, "mine");
-        locateProgramFolder(places_);
+        QVERIFY(!locateProgramFolder(places_).failure);
         QVERIFY(!QFileInfo::exists(places_.userFolder + u"/Language.dat"_s));
+    }
+
+    // A copy that fails is reported with both paths, and pref.dat is left out,
+    // so the next start copies again what is still missing.
+    void failedCopyIsReportedAndCompletedLater_data()
+    {
+        QTest::addColumn<QString>("blocked"); // relative to both folders
+        QTest::addColumn<bool>("inDefaults"); // else in the user folder
+        QTest::addColumn<QString>("failed");
+        QTest::newRow("a file where a group folder goes")
+            << u"FileStore/Notes"_s << false << u"FileStore/Notes/a b.txt"_s;
+        QTest::newRow("the defaults' pref.dat unreadable")
+            << u"pref.dat"_s << true << u"pref.dat"_s;
+    }
+    void failedCopyIsReportedAndCompletedLater()
+    {
+        QFETCH(QString, blocked);
+        QFETCH(bool, inDefaults);
+        QFETCH(QString, failed);
+        const QString root = (inDefaults ? places_.defaultsFolder : places_.userFolder) + u'/';
+        const QString aside = root + blocked + u".aside"_s;
+        if (inDefaults)
+            QVERIFY(QFile::rename(root + blocked, aside));
+        else
+            put(root + blocked, "in the way");
+
+        const ProgramFolder located = locateProgramFolder(places_);
+        QVERIFY(located.failure);
+        QCOMPARE(located.failure->file, places_.defaultsFolder + u'/' + failed);
+        QCOMPARE(located.failure->targetFile, places_.userFolder + u'/' + failed);
+        QVERIFY(located.failure->number != 0);
+        QVERIFY(!QFileInfo::exists(places_.userFolder + u"/pref.dat"_s));
+
+        if (inDefaults)
+            QVERIFY(QFile::rename(aside, root + blocked));
+        else
+            QVERIFY(QFile::remove(root + blocked));
+        QVERIFY(!locateProgramFolder(places_).failure);
+        QCOMPARE(get(places_.userFolder + u"/FileStore/Notes/a b.txt"_s), QByteArray("entry"));
+        QCOMPARE(get(places_.userFolder + u"/pref.dat"_s), QByteArray("pref"));
     }
 };
 

@@ -88,13 +88,15 @@ private Q_SLOTS:
     // Enter in either list and a double-click on the entry or in the text
     // lead into the text; on a line without a file none of them does, and OK
     // by key writes nothing ("File not present!" would become the date line).
+    // A file of 0 bytes has not even a date line and counts as none.
     void waysIntoTheText_data()
     {
         QTest::addColumn<QString>("line"); // group/entry
         QTest::addColumn<int>("way");
         const QStringList ways{u"Enter in the entry list"_s, u"Enter in the group list"_s,
                                u"double-click on the entry"_s, u"double-click in the text"_s};
-        for (const QString &line : {u"Ideas/Alpha"_s, u"Ideas/gone"_s, u"Ideas/ "_s, u"Void/ "_s}) {
+        for (const QString &line : {u"Ideas/Alpha"_s, u"Ideas/gone"_s, u"Ideas/ "_s, u"Void/ "_s,
+                                    u"Ideas/Beta (0 bytes)"_s}) {
             for (int way = 0; way < ways.size(); ++way)
                 QTest::addRow("%s: %s", qPrintable(line), qPrintable(ways[way])) << line << way;
         }
@@ -104,6 +106,10 @@ private Q_SLOTS:
         QFETCH(QString, line);
         QFETCH(int, way);
         auto nb = notebook();
+        if (line.endsWith(u" (0 bytes)"_s)) {
+            line = line.section(u' ', 0, 0);
+            nb->write(u"FileStore/"_s + line + u".txt"_s, {});
+        }
         QVERIFY(nb->start());
         const MainWidgets &w = nb->w();
         QPlainTextEdit *box = w.txtText[0];
@@ -111,6 +117,7 @@ private Q_SLOTS:
         AppFixture::click(w.lstEntry, line.section(u'/', 1));
         const bool hasFile = line == u"Ideas/Alpha"_s;
         QCOMPARE(w.lblDate->text(), hasFile ? u"date of Alpha"_s : u"File not present!"_s);
+        QCOMPARE(nb->state().FileMissing, !hasFile);
         const auto files = nb->snapshot();
         if (way == 0)
             QTest::keyClick(w.lstEntry, Qt::Key_Return);

@@ -17,6 +17,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -216,6 +217,31 @@ private Q_SLOTS:
         QVERIFY2(text.startsWith(u"An error has happend - procedure canceled!\n\n"_s),
                  qPrintable(text));
         QVERIFY2(text.contains(run.path(file)), qPrintable(text));
+    }
+
+    // A user folder that cannot be filled from the defaults: the report names
+    // the file that failed, and the program ends before it reads anything.
+    void defaultsCannotBeCopied()
+    {
+        QTemporaryDir dir;
+        const ProgramFolderPlaces places{dir.filePath(u"bin"_s), dir.filePath(u"Plimsa"_s),
+                                         qEnvironmentVariable("PLIMSA_DATA")};
+        QFile inTheWay(places.userFolder + u"/FileStore"_s);
+        QVERIFY(QDir().mkpath(places.userFolder) && inTheWay.open(QIODevice::WriteOnly));
+        RecordingMessages messages;
+        std::optional<int> exitStatus;
+        Application app(locateProgramFolder(places), messages,
+                        [&](int status) { exitStatus = status; });
+        app.Main();
+        QCOMPARE(exitStatus, std::optional<int>(1));
+        QVERIFY(!app.mainWindow());
+        QCOMPARE(messages.shown.size(), 1);
+        QCOMPARE(messages.shown[0].icon, Messages::Icon::Critical);
+        const QString text = messages.shown[0].text;
+        QVERIFY2(text.startsWith(u"An error has happend - procedure canceled!\n\n"_s),
+                 qPrintable(text));
+        QVERIFY2(text.contains(u"(to: "_s + places.userFolder + u"/FileStore/"_s),
+                 qPrintable(text));
     }
 
     // idx.dat unreadable: the preset store is the fallback. When it cannot be

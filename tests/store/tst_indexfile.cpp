@@ -46,6 +46,51 @@ private Q_SLOTS:
         QVERIFY(back == table);
     }
 
+    // A name must be able to be its folder or, with ".txt", its file: 255 bytes
+    // as the file system is given them (a stand-in such as \xcf takes two).
+    // Else the line is damaged, and the read ends there.
+    void namesTooLongForAFile_data()
+    {
+        QTest::addColumn<QByteArray>("lines"); // after the header
+        QTest::addColumn<int>("damage");       // IndexFile::Damage
+        QTest::addColumn<int>("line");
+        QTest::addColumn<QString>("lastCell"); // the last name read
+        const QByteArray g255(255, 'g');
+        const QByteArray t251(251, 't');
+        QTest::newRow("longest group") << "A\r\n" + g255 + "\r\n"
+                                       << 0 << 0 << QString::fromLatin1(g255);
+        QTest::newRow("group a byte too long") << "A\r\n" + g255 + "g\r\n\\x\r\n"
+                                               << int(IndexFile::Damage::UnsafeName) << 3 << u"A"_s;
+        QTest::newRow("longest title") << "A\r\n\\" + t251 + "\r\n"
+                                       << 0 << 0 << QString::fromLatin1(t251);
+        QTest::newRow("title a byte too long with .txt")
+            << "A\r\n\\x\r\n\\" + t251 + "t\r\n"
+            << int(IndexFile::Damage::UnsafeName) << 4 << u"x"_s;
+        QTest::newRow("stand-ins count as the file system's bytes")
+            << "A\r\n\\" + QByteArray(126, '\xcf') + "\r\n"
+            << int(IndexFile::Damage::UnsafeName) << 3 << u"A"_s;
+    }
+    void namesTooLongForAFile()
+    {
+        QFETCH(QByteArray, lines);
+        QFETCH(int, damage);
+        QFETCH(int, line);
+        QFETCH(QString, lastCell);
+        NoteTable table;
+        const IndexFile::ParseResult parsed =
+            IndexFile::parse("idx Plimsa 1.3.02\r\n" + lines, table);
+        QCOMPARE(int(parsed.damage), damage);
+        QCOMPARE(parsed.line, line);
+        QString last;
+        for (int g = 0; g < NoteTable::kGroups; ++g) {
+            for (int c = 0; c < NoteTable::kColumns; ++c) {
+                if (!table.cell(g, c).isEmpty())
+                    last = table.cell(g, c);
+            }
+        }
+        QCOMPARE(last, lastCell);
+    }
+
     // Save_idx encodes again only the groups whose strings changed: after every
     // kind of change the table sees, its file equals one written from scratch.
     void encoderFollowsEveryChange()
@@ -100,7 +145,8 @@ private Q_SLOTS:
     void refusesWhatCannotBeReadBack()
     {
         const QStringList names{u"a/b"_s, u".."_s, u"\U0001F600"_s,
-                                QString(13, u'a') + u"\t\r"_s + QString(20, u'b')};
+                                QString(13, u'a') + u"\t\r"_s + QString(20, u'b'),
+                                QString(252, u'a')};
         NoteTable table = tableOf({{u"A"_s, u"one"_s}});
         IndexFile::Encoder encoder;
         for (const QString &name : names) {

@@ -7,9 +7,13 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <atomic>
 #include <cerrno>
+#include <fcntl.h>
 #include <functional>
 #include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 
 using namespace Qt::Literals::StringLiterals;
 namespace NF = NotebookFiles;
@@ -148,6 +152,33 @@ private Q_SLOTS:
         QVERIFY(NF::removeGroupFiles(store_, u"A"_s, names));
         QCOMPARE(tree(store_), (L{u"A/"_s, u"A/sub/"_s, u"B/"_s, u"B/_mask.dat=m"_s, u"B/stray=s"_s,
                                   u"B/x.txt=x"_s}));
+    }
+
+    // A fifo in place of an entry's file is refused, not waited on. Should the
+    // copy hang, a writer opened after two seconds lets it go, and the test fails.
+    void copyRefusesAFifo()
+    {
+        make(store_, {u"A/"_s, u"B/"_s});
+        const QByteArray fifo = QFile::encodeName(store_ + u"A/x.txt"_s);
+        QCOMPARE(::mkfifo(fifo.constData(), 0600), 0);
+        std::atomic<bool> done = false;
+        std::atomic<bool> released = false;
+        std::thread watchdog([&] {
+            for (int i = 0; i < 200 && !done; ++i)
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            if (done)
+                return;
+            const int fd = ::open(fifo.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+            released = fd >= 0;
+            if (fd >= 0)
+                ::close(fd);
+        });
+        const FileResult copied = NF::copyEntryFile(store_, u"A"_s, u"x"_s, u"B"_s, u"x"_s);
+        done = true;
+        watchdog.join();
+        QVERIFY(!released);
+        QCOMPARE(copied.error.number, EINVAL);
+        QCOMPARE(tree(store_ + u"B/"_s), L{});
     }
 
     // Within one file system a copy is a link. Across file systems the bytes are

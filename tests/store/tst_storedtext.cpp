@@ -93,6 +93,16 @@ private Q_SLOTS:
             }
         }
     }
+
+    // pref.dat holds empty lines; an empty view has no data to copy from.
+    void writesEmptyLines()
+    {
+        TextLines::Writer out;
+        out.asciiLine({});
+        out.line(QString());
+        out.line(QStringView(), "\\");
+        QCOMPARE(out.finish().bytes, "\r\n\r\n\\\r\n"_ba);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestStoredText)

@@ -128,7 +128,7 @@ void AppFixture::whenShown(const std::function<void(QWidget *)> &act)
 {
     auto *poll = new QTimer(window());
     poll->setInterval(10);
-    QObject::connect(poll, &QTimer::timeout, poll, [this, poll, act] {
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, act] {
         QWidget *shown = QApplication::activeModalWidget() ? QApplication::activeModalWidget()
                                                            : QApplication::activePopupWidget();
         if (!shown)
