@@ -103,6 +103,25 @@ private Q_SLOTS:
         QCOMPARE(describe(parsed.strokes), strokes);
     }
 
+    // A date or a time is typed as it reads, whatever characters the locale's forms hold.
+    void escape_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("date") << u"02.01.03"_s;
+        QTest::newRow("every special") << u"a+b^c%d~e(f)g{h}i[j]"_s;
+        QTest::newRow("braces alone") << u"}{"_s;
+    }
+    void escape()
+    {
+        QFETCH(QString, text);
+        const KeyString parsed = parseKeyString(escapeKeyString(text));
+        QVERIFY2(parsed.isValid(), qPrintable(parsed.error));
+        QString typed;
+        for (const KeyStroke &stroke : parsed.strokes)
+            typed += stroke.text;
+        QCOMPARE(typed, text);
+    }
+
     // Nothing is typed, not even the keys before the fault, and the user hears a beep.
     void malformed_data()
     {
