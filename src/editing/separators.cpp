@@ -17,10 +17,12 @@ bool asksForText(int k)
 
 QString separatorText(int k, const QString &answer)
 {
-    // The closing "." keeps a line of blanks from being trimmed away at its end.
     switch (k) {
     case 0:
-        return QString(kLength, u' ') + u'.';
+        // Blanks at either end of a title are trimmed when it is stored, and
+        // "." alone is no name: no-break spaces stay, so the line stays blank
+        // up to its closing ".".
+        return QString(kLength, QChar::Nbsp) + u'.';
     case 1:
         return QString(kLength, u'-');
     case 2:
@@ -28,7 +30,8 @@ QString separatorText(int k, const QString &answer)
     case 3:
         if (answer.isEmpty() || answer == u"CANCEL"_s)
             return {};
-        return QString(kLength, answer.front()) + u'.';
+        return QString(kLength, answer.front() == u' ' ? QChar(QChar::Nbsp) : answer.front()) +
+               u'.';
     case 4:
         if (answer.isEmpty() || answer == u"CANCEL"_s || answer == u" "_s)
             return {};

@@ -3,7 +3,7 @@
 #include <QString>
 
 // The separator lines of the Insert menu: titles without a text file that
-// structure a long entry list. k is the mnuInsertCall index: 0 blanks, 1
+// structure a long entry list. k is the mnuInsertCall index: 0 blanks (no-break), 1
 // dashes, 2 equal signs, 3 a line of the user's character, 4 the user's text.
 namespace Separators {
 

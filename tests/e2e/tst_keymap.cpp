@@ -47,10 +47,14 @@ const QString kIdx = u"Notes a _b c | Trash | Work Shopping Plans"_s;
 
 using Observation = QMap<QString, QString>;
 
+// The open menu and its highlighted item, "mnuFile/mnuHide".
 QString popupItem()
 {
     const auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
-    return menu && menu->activeAction() ? menu->activeAction()->objectName() : QString();
+    if (!menu)
+        return {};
+    return menu->objectName() + u'/' +
+           (menu->activeAction() ? menu->activeAction()->objectName() : QString());
 }
 
 QString prefLines(const AppFixture &nb, int first)
@@ -172,7 +176,7 @@ private Q_SLOTS:
         const QString toText = u"mode=text;focus=txtText0"_s;
         const QString toList = u"focus=lstEntry"_s;
         // The menu bar has the keyboard while the menu is open.
-        const QString fileMenu = u"menu=mnuHide;focus="_s;
+        const QString fileMenu = u"menu=mnuFile/mnuHide;focus="_s;
         const QString manual = u"msg=[Message] Manual available in folder :\n\n%STORE%"_s;
         const QString goToPlans = u"sel=Work/Plans;date=date of Plans;text=text of Plans;mask="_s;
         const QString trash = u"idx=Notes a c | Trash _b | Work Shopping Plans;sel=Notes/c;"

@@ -21,10 +21,12 @@ private Q_SLOTS:
         QTest::addColumn<int>("k");
         QTest::addColumn<QString>("answer");
         QTest::addColumn<QString>("line");
-        QTest::newRow("blanks") << 0 << QString() << QString(99, u' ') + u'.';
+        QTest::newRow("blanks") << 0 << QString() << QString(99, QChar::Nbsp) + u'.';
         QTest::newRow("dashes") << 1 << QString() << QString(99, u'-');
         QTest::newRow("equal signs") << 2 << QString() << QString(99, u'=');
         QTest::newRow("char line: first character only") << 3 << u"*ab"_s << QString(99, u'*') + u'.';
+        QTest::newRow("char line of blanks")
+            << 3 << u" x"_s << QString(99, QChar::Nbsp) + u'.';
         QTest::newRow("char line cancelled") << 3 << u"CANCEL"_s << QString();
         QTest::newRow("char line empty") << 3 << QString() << QString();
         QTest::newRow("text") << 4 << u" -- Week 12 --"_s << u" -- Week 12 --"_s;
