@@ -10,7 +10,9 @@
 #include "ui/dialogplacement_w.h"
 #include "ui/maincontext.h"
 
+#include <QBoxLayout>
 #include <QComboBox>
+#include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -18,11 +20,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-// The design's rows in twips; a fourth row below the three it draws, so that
-// all four buttons can be set.
-constexpr int kRowTop[4] = {180, 600, 1020, 1440};
-constexpr int kButtonTop = 1890;
 
 template <typename T> T *named(QWidget *parent, const QString &name, int i)
 {
@@ -43,40 +40,44 @@ FrmIndiv::FrmIndiv(MainContext &ctx, QWidget *mainWindow) : QDialog(mainWindow),
     setObjectName(u"frmIndiv"_s);
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
-    setFixedSize(twipsX(this, 4620), twipsY(this, kButtonTop + 375 + 90));
-    buildRows();
-    const int left[3] = {2400, 3540, 120};
-    const int width[3] = {975, 975, 615};
-    for (int i = 0; i < 3; ++i) {
+    // A grid rather than the design's twips: the rows hold the labels and
+    // keys in whatever font the desktop gives them, and the fourth row fits.
+    auto *grid = new QGridLayout(this);
+    grid->setSizeConstraint(QLayout::SetFixedSize);
+    buildRows(grid);
+    auto *buttons = new QHBoxLayout;
+    for (int i : {2, 0, 1}) {
         cmdMain_[i] = named<QPushButton>(this, u"cmdMain"_s, i);
-        cmdMain_[i]->setGeometry(twipsRect(this, left[i], kButtonTop, width[i], 375));
         connect(cmdMain_[i], &QPushButton::clicked, this, [this, i] { cmdMain_Click(i); });
+        buttons->addWidget(cmdMain_[i]);
+        if (i == 2)
+            buttons->addStretch();
     }
     cmdMain_[0]->setDefault(true);
-    placeCentred(this, mainWindow);
+    grid->addLayout(buttons, 4, 0, 1, 6);
     Form_Load();
+    adjustSize();
+    placeCentred(this, mainWindow);
 }
 
-void FrmIndiv::buildRows()
+void FrmIndiv::buildRows(QGridLayout *grid)
 {
     for (int i = 0; i < 4; ++i) {
-        const int top = kRowTop[i];
         auto *label = named<QLabel>(this, u"lbl"_s, i);
-        label->setGeometry(twipsRect(this, 120, top + 60, 855, 285));
         label->setText(ctx_.words(146) + u' ' + QString::number(i + 1) + u" :"_s);
         cbo0_[i] = named<QComboBox>(this, u"cbo0"_s, i);
-        cbo0_[i]->setGeometry(twipsRect(this, 960, top, 1095, 315));
         cbo0_[i]->addItems(IndivButtons::modifierItems());
         cbo1_[i] = named<QComboBox>(this, u"cbo1"_s, i);
-        cbo1_[i]->setGeometry(twipsRect(this, 2400, top, 1215, 315));
         cbo1_[i]->addItems(IndivButtons::keyItems());
         cbo1_[i]->setMaxVisibleItems(16);
         txt_[i] = named<QLineEdit>(this, u"txt"_s, i);
-        txt_[i]->setGeometry(twipsRect(this, 4020, top, 495, 315));
-        for (const int plusLeft : {2190, 3780}) {
-            auto *plus = new QLabel(u"+"_s, this);
-            plus->setGeometry(twipsRect(this, plusLeft, top + 60, 150, 285));
-        }
+        txt_[i]->setMinimumWidth(txt_[i]->fontMetrics().horizontalAdvance(u"{F5}{F6}{F7}"_s) + 12);
+        grid->addWidget(label, i, 0);
+        grid->addWidget(cbo0_[i], i, 1);
+        grid->addWidget(new QLabel(u"+"_s, this), i, 2);
+        grid->addWidget(cbo1_[i], i, 3);
+        grid->addWidget(new QLabel(u"+"_s, this), i, 4);
+        grid->addWidget(txt_[i], i, 5);
     }
 }
 

@@ -5,6 +5,7 @@
 
 struct MainContext;
 class QComboBox;
+class QGridLayout;
 class QLineEdit;
 class QPushButton;
 
@@ -24,7 +25,7 @@ public:
     void cmdMain_Click(int index);
 
 private:
-    void buildRows();
+    void buildRows(QGridLayout *grid);
     void Form_Load();
     bool storeRows();
 

@@ -12,8 +12,12 @@ QString MoveRefusal::text(const Words &words) const
     // free" would send the user to fill a memory that is already set.
     if (locked)
         return words(78);
-    if (group == selectedGroup)
-        return words(140);
+    if (group == selectedGroup) {
+        // The built-in English has no text here; an empty box explains nothing.
+        const QString text = words(140);
+        return text.isEmpty() ? u"The entry is already in the group of Memory %1."_s.arg(n + 1)
+                              : text;
+    }
     if (fileMissing)
         return words(141);
     if (hideYGroups && group.startsWith(QChar(0xFF)))

@@ -232,7 +232,8 @@ private Q_SLOTS:
             {"list Shift+F5", {list, Qt::Key_F5, shift,
                                u"mem=Notes/_b,Notes/,free/free,free/free"_s, u"beeps=1"_s}},
             {"list Ctrl+F5", {list, Qt::Key_F5, ctrl, moved, refusedMove}},
-            {"list Ctrl+F6, the selected group", {list, Qt::Key_F6, ctrl, u"msg=[Message] "_s,
+            {"list Ctrl+F6, the selected group", {list, Qt::Key_F6, ctrl, u"msg=[Message] The entry "
+                                                  "is already in the group of Memory 2."_s,
                                                   refusedMove}},
             {"list Ctrl+F7, memory free", {list, Qt::Key_F7, ctrl, free3, refusedMove}},
             {"list Ctrl+Shift+F5", both(list, Qt::Key_F5, ctrl | shift, none_)},

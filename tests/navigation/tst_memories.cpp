@@ -83,8 +83,8 @@ private Q_SLOTS:
         MoveRefusal here = base;
         here.selectedGroup = u"Work"_s;
         here.fileMissing = true;
-        QTest::newRow("the selected group: word 140, before a missing file")
-            << here << WordTable::english(140);
+        QTest::newRow("the selected group, before a missing file")
+            << here << u"The entry is already in the group of Memory 1."_s;
         MoveRefusal missing = base;
         missing.fileMissing = true;
         QTest::newRow("a line without a file") << missing << u"Only real files can be moved !"_s;
@@ -108,6 +108,16 @@ private Q_SLOTS:
         QFETCH(MoveRefusal, refusal);
         QFETCH(QString, text);
         QCOMPARE(refusal.text(english()), text);
+    }
+
+    // A translation that has a word 140 is shown as it is.
+    void moveRefusalTranslated()
+    {
+        WordTable table;
+        table.word(1, 140) = u"Schon dort"_s;
+        const int language = 1;
+        const MoveRefusal here{2, u"Work/x"_s, u"Work"_s};
+        QCOMPARE(here.text(Words(table, language)), u"Schon dort"_s);
     }
 };
 
