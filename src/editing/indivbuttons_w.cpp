@@ -8,8 +8,8 @@
 #include "ui/mainwidgets_w.h"
 
 #include <QAction>
-#include <QMainWindow>
 #include <QListWidget>
+#include <QMainWindow>
 #include <QPushButton>
 
 IndivButtonCommands::IndivButtonCommands(const MainWidgets &w, MainContext &ctx,

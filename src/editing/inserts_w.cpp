@@ -17,8 +17,8 @@
 #include "ui/mainwidgets_w.h"
 
 #include <QAction>
-#include <QMainWindow>
 #include <QListWidget>
+#include <QMainWindow>
 
 Inserts::Inserts(const MainWidgets &w, MainContext &ctx, EntryList &entries, EditModes &editModes,
                  KeyHandlers &keys, QObject *parent)
@@ -26,7 +26,8 @@ Inserts::Inserts(const MainWidgets &w, MainContext &ctx, EntryList &entries, Edi
 {
     setObjectName(QStringLiteral("inserts"));
     for (int k = 0; k < int(w_.mnuInsertCall.size()); ++k)
-        connect(w_.mnuInsertCall[k], &QAction::triggered, this, [this, k] { mnuInsertCall_Click(k); });
+        connect(w_.mnuInsertCall[k], &QAction::triggered, this,
+                [this, k] { mnuInsertCall_Click(k); });
     keys.bind(KeyMap::Command::InsertDashedLine, [this](int, Qt::KeyboardModifiers) {
         if (!editModes_.locked())
             mnuInsertCall_Click(1);

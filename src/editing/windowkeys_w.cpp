@@ -9,8 +9,7 @@
 
 using namespace Qt::StringLiterals;
 
-WindowKeys::WindowKeys(MainContext &ctx, KeyInjector &injector, KeyHandlers &keys,
-                       QObject *parent)
+WindowKeys::WindowKeys(MainContext &ctx, KeyInjector &injector, KeyHandlers &keys, QObject *parent)
     : QObject(parent)
 {
     keys.bind(KeyMap::Command::ShowManualFolder, [this, &ctx](int, Qt::KeyboardModifiers) {

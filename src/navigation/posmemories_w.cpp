@@ -47,8 +47,7 @@ QString currentText(const QListWidget *list)
 PositionMemories::PositionMemories(const MainWidgets &w, MainState &main, MainContext &ctx,
                                    GroupList &groups, EntryCommands &entryCommands,
                                    KeyHandlers &keys, QObject *parent)
-    : QObject(parent), w_(w), main_(main), ctx_(ctx), groups_(groups),
-      entryCommands_(entryCommands)
+    : QObject(parent), w_(w), main_(main), ctx_(ctx), groups_(groups), entryCommands_(entryCommands)
 {
     setObjectName(QStringLiteral("positionMemories"));
     connectMenus();
@@ -70,8 +69,9 @@ void PositionMemories::connectMenus()
 
 void PositionMemories::bindKeys(KeyHandlers &keys)
 {
-    keys.bind(KeyMap::Command::PositionMemory,
-              [this](int key, Qt::KeyboardModifiers modifiers) { return memoryKey(key, modifiers); });
+    keys.bind(KeyMap::Command::PositionMemory, [this](int key, Qt::KeyboardModifiers modifiers) {
+        return memoryKey(key, modifiers);
+    });
     keys.bind(KeyMap::Command::GoToLastMove, [this](int, Qt::KeyboardModifiers) {
         if (!ctx_.state.LastMovePosition.isEmpty())
             mnuGoToMemo_Click(4);
@@ -134,8 +134,7 @@ void PositionMemories::mnuSetMemo_Click(int k)
 {
     if (k < 0 || k > 3 || w_.lstGroup->currentRow() < 0)
         return;
-    ctx_.state.prefs.PositionMemory[k] =
-        currentText(w_.lstGroup) + u'/' + currentText(w_.lstEntry);
+    ctx_.state.prefs.PositionMemory[k] = currentText(w_.lstGroup) + u'/' + currentText(w_.lstEntry);
     memoriesChanged();
 }
 

@@ -112,9 +112,9 @@ void validateMemories(const CommandInput &in, const NoteTable &table, CommandSta
             out.set(goTo, !isSelectedGroup || in.entryLine + 1 != place.column);
     }
     const QString &last = in.LastMovePosition;
-    out.set(Cmd::mnuGoToLastMove,
-            !last.isEmpty() && MemoryPlace::groupPart(last) != in.groupTitle &&
-                !MemoryPlace::find(table, last, in.HideYGroups).misread);
+    out.set(Cmd::mnuGoToLastMove, !last.isEmpty() &&
+                                      MemoryPlace::groupPart(last) != in.groupTitle &&
+                                      !MemoryPlace::find(table, last, in.HideYGroups).misread);
 }
 
 // The phrase keys work in the text whether it is edited or only viewed, so

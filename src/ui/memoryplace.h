@@ -19,8 +19,8 @@ QString groupPart(const QString &memory);
 
 struct Place
 {
-    int group = -1;  // slot of the group, -1 when no listed group has the title
-    int column = -1; // column of the entry, -1 for a group memory or no such title
+    int group = -1;         // slot of the group, -1 when no listed group has the title
+    int column = -1;        // column of the entry, -1 for a group memory or no such title
     bool groupOnly = false; // the memory ends in "/"
     // A listed group whose title holds "/" could have left this memory: the
     // split at the first "/" would read another group (or none), so it is

@@ -335,9 +335,8 @@ private Q_SLOTS:
         QVERIFY(nb.start());
         select(nb, u"Notes/b"_s);
         if (answer == u"CANCEL"_s) {
-            nb.whenShown([](QWidget *dialog) {
-                child<QPushButton>(dialog, u"cmdMain1"_s)->click();
-            });
+            nb.whenShown(
+                [](QWidget *dialog) { child<QPushButton>(dialog, u"cmdMain1"_s)->click(); });
         } else if (!answer.isNull()) {
             nb.answerInput(answer);
         }
@@ -381,8 +380,8 @@ private Q_SLOTS:
             << 2 << QStringList{u"CTRL"_s, u"{F5}"_s, QString()} << u"Notes a | Trash | Work w b"_s
             << QStringList{u"Work/"_s, kFree, kFree, kFree} << 0;
         QTest::newRow("the fourth button: Delete")
-            << 3 << QStringList{u"NORMAL"_s, u"{DEL}"_s, QString()} << u"Notes a | Trash b | Work w"_s
-            << QStringList{u"Work/"_s, kFree, kFree, kFree} << 0;
+            << 3 << QStringList{u"NORMAL"_s, u"{DEL}"_s, QString()}
+            << u"Notes a | Trash b | Work w"_s << QStringList{u"Work/"_s, kFree, kFree, kFree} << 0;
         QTest::newRow("malformed: nothing, a beep")
             << 3 << QStringList{u"NORMAL"_s, u"{F5"_s, QString()} << nb
             << QStringList{u"Work/"_s, kFree, kFree, kFree} << 1;

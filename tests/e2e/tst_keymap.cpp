@@ -69,7 +69,7 @@ Observation observe(AppFixture &nb)
     o[u"sel"_s] = selection(nb);
     QWidget *focus = nb.window()->focusWidget();
     o[u"focus"_s] = focus ? focus->objectName() : QString();
-    o[u"mode"_s] = nb.state().TextEditMode ? u"text"_s
+    o[u"mode"_s] = nb.state().TextEditMode   ? u"text"_s
                    : nb.state().MaskEditMode ? u"mask"_s
                                              : u"view"_s;
     o[u"idx"_s] = index(nb);
@@ -172,6 +172,10 @@ private Q_SLOTS:
         const QString list = u"lstEntry"_s, groups = u"lstGroup"_s, text = u"txtText0"_s,
                       mask = u"txtMask"_s;
         const QString none_; // no change
+        // idx.dat with these titles in Notes, the other groups as they were.
+        const auto notes = [](const QString &titles) {
+            return u"idx=Notes "_s + titles + u" | Trash | Work Shopping Plans"_s;
+        };
         const QString dashes(99, u'-');
         const QString toText = u"mode=text;focus=txtText0"_s;
         const QString toList = u"focus=lstEntry"_s;
@@ -179,12 +183,13 @@ private Q_SLOTS:
         const QString fileMenu = u"menu=mnuFile/mnuHide;focus="_s;
         const QString manual = u"msg=[Message] Manual available in folder :\n\n%STORE%"_s;
         const QString goToPlans = u"sel=Work/Plans;date=date of Plans;text=text of Plans;mask="_s;
-        const QString trash = u"idx=Notes a c | Trash _b | Work Shopping Plans;sel=Notes/c;"
-                              "date=date of c;text=text of c"_s;
-        const QString dashed = u"idx=Notes a "_s + dashes + u" _b c | Trash | Work Shopping Plans"
-                               ";sel=Notes/"_s + dashes + u";date=File not present!;text="_s;
-        const QString moved = u"idx=Notes a c | Trash | Work Shopping Plans _b;sel=Work/_b;"
-                              "last=Notes/;mask="_s;
+        const QString trash =
+            u"idx=Notes a c | Trash _b | Work Shopping Plans;sel=Notes/c;date=date of c;text=text of c"_s;
+        const QString dashed = u"idx=Notes a "_s + dashes +
+                               u" _b c | Trash | Work Shopping Plans"
+                               ";sel=Notes/"_s +
+                               dashes + u";date=File not present!;text="_s;
+        const QString moved = notes(u"a c"_s) + u" _b;sel=Work/_b;last=Notes/;mask="_s;
         const QString free3 = u"msg=[Message] Memory place is free !  Before using click on "
                               "\"Go/Move / Save to... / Memory 3"_s;
         const QString lockBox = u"msg="_s + kLock;
@@ -200,41 +205,49 @@ private Q_SLOTS:
             {"list Esc", both(list, Qt::Key_Escape, none, fileMenu)},
             {"list Shift+Esc", both(list, Qt::Key_Escape, shift, fileMenu)},
             {"list Left, first group", both(list, Qt::Key_Left, none, u"focus=lstGroup"_s)},
-            {"list Shift+Left", {list, Qt::Key_Left, shift, u"idx=Notes a b c | Trash | Work "
-                                                            "Shopping Plans;sel=Notes/b"_s, none_}},
-            {"list Up", both(list, Qt::Key_Up, none, u"sel=Notes/a;date=date of a;text=text of a"_s)},
-            {"list Ctrl+Up", {list, Qt::Key_Up, ctrl, u"idx=Notes _b a c | Trash | Work Shopping "
-                                                      "Plans"_s, none_}},
-            {"list Right", both(list, Qt::Key_Right, none, u"focus=lstGroup;sel=Trash/ ;"
-                                                          "date=File not present!;text=;mask="_s)},
-            {"list Alt+Right", {list, Qt::Key_Right, alt, u"idx=Notes a __b c | Trash | Work "
-                                                          "Shopping Plans;sel=Notes/__b"_s, none_}},
-            {"list Down", both(list, Qt::Key_Down, none, u"sel=Notes/c;date=date of c;"
-                                                        "text=text of c"_s)},
-            {"list Shift+Down", {list, Qt::Key_Down, shift, u"idx=Notes a c _b | Trash | Work "
-                                                            "Shopping Plans"_s, none_}},
-            {"list Insert", {list, Qt::Key_Insert, none, u"idx=Notes a \u00CC NEW \u00CC _b c | Trash | "
-                                                         "Work Shopping Plans;sel=Notes/* NEW *;"
-                                                         "mode=text;focus=txtText0;text=;date="_s,
-                             none_}},
+            {"list Shift+Left",
+             {list, Qt::Key_Left, shift, notes(u"a b c"_s) + u";sel=Notes/b"_s, none_}},
+            {"list Up",
+             both(list, Qt::Key_Up, none, u"sel=Notes/a;date=date of a;text=text of a"_s)},
+            {"list Ctrl+Up", {list, Qt::Key_Up, ctrl, notes(u"_b a c"_s), none_}},
+            {"list Right", both(list, Qt::Key_Right, none,
+                                u"focus=lstGroup;sel=Trash/ ;"
+                                "date=File not present!;text=;mask="_s)},
+            {"list Alt+Right",
+             {list, Qt::Key_Right, alt, notes(u"a __b c"_s) + u";sel=Notes/__b"_s, none_}},
+            {"list Down", both(list, Qt::Key_Down, none,
+                               u"sel=Notes/c;date=date of c;"
+                               "text=text of c"_s)},
+            {"list Shift+Down", {list, Qt::Key_Down, shift, notes(u"a c _b"_s), none_}},
+            {"list Insert",
+             {list, Qt::Key_Insert, none,
+              u"idx=Notes a \u00CC NEW \u00CC _b c | Trash | "
+              "Work Shopping Plans;sel=Notes/* NEW *;"
+              "mode=text;focus=txtText0;text=;date="_s,
+              none_}},
             {"list Delete", {list, Qt::Key_Delete, none, trash, none_}},
             {"list Shift+Delete", {list, Qt::Key_Delete, shift, trash, none_}},
             {"list F1", both(list, Qt::Key_F1, none, manual)},
             {"list F9, nothing recorded", both(list, Qt::Key_F9, none, none_)},
-            {"list Ctrl+F9 after a move", both(list, Qt::Key_F9, ctrl, u"sel=Work/Shopping;"
-                                               "date=date of Shopping;text=text of Shopping;mask="_s,
-                                               lastMoveFromWork)},
+            {"list Ctrl+F9 after a move",
+             both(list, Qt::Key_F9, ctrl,
+                  u"sel=Work/Shopping;"
+                  "date=date of Shopping;text=text of Shopping;mask="_s,
+                  lastMoveFromWork)},
             {"list F11", {list, Qt::Key_F11, none, dashed, none_}},
-            {"list F12", {list, Qt::Key_F12, none, u"idx=Notes a bb c | Trash | Work Shopping "
-                                                   "Plans;sel=Notes/bb"_s, none_, answer(u"bb"_s)}},
+            {"list F12",
+             {list, Qt::Key_F12, none, notes(u"a bb c"_s) + u";sel=Notes/bb"_s, none_,
+              answer(u"bb"_s)}},
             {"list F5", both(list, Qt::Key_F5, none, goToPlans)},
             {"list F7, memory free", both(list, Qt::Key_F7, none, u"beeps=1"_s)},
-            {"list Shift+F5", {list, Qt::Key_F5, shift,
-                               u"mem=Notes/_b,Notes/,free/free,free/free"_s, u"beeps=1"_s}},
+            {"list Shift+F5",
+             {list, Qt::Key_F5, shift, u"mem=Notes/_b,Notes/,free/free,free/free"_s, u"beeps=1"_s}},
             {"list Ctrl+F5", {list, Qt::Key_F5, ctrl, moved, refusedMove}},
-            {"list Ctrl+F6, the selected group", {list, Qt::Key_F6, ctrl, u"msg=[Message] The entry "
-                                                  "is already in the group of Memory 2."_s,
-                                                  refusedMove}},
+            {"list Ctrl+F6, the selected group",
+             {list, Qt::Key_F6, ctrl,
+              u"msg=[Message] The entry "
+              "is already in the group of Memory 2."_s,
+              refusedMove}},
             {"list Ctrl+F7, memory free", {list, Qt::Key_F7, ctrl, free3, refusedMove}},
             {"list Ctrl+Shift+F5", both(list, Qt::Key_F5, ctrl | shift, none_)},
             {"list Alt+F5", both(list, Qt::Key_F5, alt, none_)},
@@ -243,8 +256,9 @@ private Q_SLOTS:
             // The group list passes on every key but Up and Down.
             {"groups Enter", {groups, Qt::Key_Return, none, toText, none_}},
             {"groups Esc", both(groups, Qt::Key_Escape, none, fileMenu)},
-            {"groups Right", both(groups, Qt::Key_Right, none, u"sel=Trash/ ;"
-                                                              "date=File not present!;text=;mask="_s)},
+            {"groups Right", both(groups, Qt::Key_Right, none,
+                                  u"sel=Trash/ ;"
+                                  "date=File not present!;text=;mask="_s)},
             {"groups Delete", {groups, Qt::Key_Delete, none, trash + u";focus=lstEntry"_s, none_}},
             {"groups F5", both(groups, Qt::Key_F5, none, goToPlans)},
             {"groups Ctrl+F5", {groups, Qt::Key_F5, ctrl, moved, refusedMove}},
@@ -262,8 +276,8 @@ private Q_SLOTS:
             {"text F5", {text, Qt::Key_F5, none, u"mode=text;text=Hitext of _b"_s, lockBox}},
             {"text F6, phrase free", both(text, Qt::Key_F6, none, u"beeps=1"_s)},
             {"text Shift+F5, nothing selected", both(text, Qt::Key_F5, shift, howTo)},
-            {"text Shift+F8, text selected", both(text, Qt::Key_F8, shift,
-                                                  u"phrases=Hi,free,free,text"_s, selectFour)},
+            {"text Shift+F8, text selected",
+             both(text, Qt::Key_F8, shift, u"phrases=Hi,free,free,text"_s, selectFour)},
             {"text Ctrl+F5", both(text, Qt::Key_F5, ctrl, none_)},
             {"text Ctrl+Shift+F5", both(text, Qt::Key_F5, ctrl | shift, none_, selectFour)},
             {"text F11", {text, Qt::Key_F11, none, u"mode=text;text=~%DATE%text of _b"_s, lockBox}},

@@ -24,9 +24,9 @@ private Q_SLOTS:
         QTest::newRow("blanks") << 0 << QString() << QString(99, QChar::Nbsp) + u'.';
         QTest::newRow("dashes") << 1 << QString() << QString(99, u'-');
         QTest::newRow("equal signs") << 2 << QString() << QString(99, u'=');
-        QTest::newRow("char line: first character only") << 3 << u"*ab"_s << QString(99, u'*') + u'.';
-        QTest::newRow("char line of blanks")
-            << 3 << u" x"_s << QString(99, QChar::Nbsp) + u'.';
+        QTest::newRow("char line: first character only")
+            << 3 << u"*ab"_s << QString(99, u'*') + u'.';
+        QTest::newRow("char line of blanks") << 3 << u" x"_s << QString(99, QChar::Nbsp) + u'.';
         QTest::newRow("char line cancelled") << 3 << u"CANCEL"_s << QString();
         QTest::newRow("char line empty") << 3 << QString() << QString();
         QTest::newRow("text") << 4 << u" -- Week 12 --"_s << u" -- Week 12 --"_s;
@@ -98,9 +98,9 @@ private Q_SLOTS:
         QTest::newRow("20 characters")
             << 3 << u"abcdefghijklmnopqrst"_s << u"Phrase &4  [F8]  =>  abcdefghijklmno..."_s
             << u"Phrase &4  [SH] + [F8]  =>  abcdefghijklmno..."_s;
-        QTest::newRow("15 characters") << 1 << u"abcdefghijklmno"_s
-                                       << u"Phrase &2  [F6]  =>  abcdefghijklmno"_s
-                                       << u"Phrase &2  [SH] + [F6]  =>  abcdefghijklmno"_s;
+        QTest::newRow("15 characters")
+            << 1 << u"abcdefghijklmno"_s << u"Phrase &2  [F6]  =>  abcdefghijklmno"_s
+            << u"Phrase &2  [SH] + [F6]  =>  abcdefghijklmno"_s;
     }
     void phraseCaptions()
     {

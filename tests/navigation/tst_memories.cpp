@@ -38,29 +38,30 @@ private Q_SLOTS:
         QTest::addColumn<QString>("goTo");
         QTest::addColumn<QString>("moveTo");
         QTest::addColumn<QString>("set");
-        QTest::newRow("entry memory") << 0 << u"Work/Shopping"_s
-                                      << u"Memory &1  [F5]  =>  Work/Shopping"_s
-                                      << u"Memory &1  [CTRL] + [F5]  =>  Work"_s
-                                      << u"Memory &1  [SH] + [F5]  =>  Work/Shopping"_s;
+        QTest::newRow("entry memory")
+            << 0 << u"Work/Shopping"_s << u"Memory &1  [F5]  =>  Work/Shopping"_s
+            << u"Memory &1  [CTRL] + [F5]  =>  Work"_s
+            << u"Memory &1  [SH] + [F5]  =>  Work/Shopping"_s;
         QTest::newRow("free, memory 4")
             << 3 << u"free/free"_s << u"Memory &4  [F8]  =>  free/free"_s
-            << u"Memory &4  [CTRL] + [F8]  =>  free"_s << u"Memory &4  [SH] + [F8]  =>  free/free"_s;
+            << u"Memory &4  [CTRL] + [F8]  =>  free"_s
+            << u"Memory &4  [SH] + [F8]  =>  free/free"_s;
         const QString group(30, u'g');
         const QString entry(29, u'e'); // 60 characters in all
-        QTest::newRow("60 characters") << 1 << group + u'/' + entry
-                                       << u"Memory &2  [F6]  =>  "_s + group + u'/' +
-                                              entry.left(19) + u"..."_s
-                                       << u"Memory &2  [CTRL] + [F6]  =>  "_s + group + u"..."_s
-                                       << u"Memory &2  [SH] + [F6]  =>  "_s + group + u'/' +
-                                              entry.left(19) + u"..."_s;
+        QTest::newRow("60 characters")
+            << 1 << group + u'/' + entry
+            << u"Memory &2  [F6]  =>  "_s + group + u'/' + entry.left(19) + u"..."_s
+            << u"Memory &2  [CTRL] + [F6]  =>  "_s + group + u"..."_s
+            << u"Memory &2  [SH] + [F6]  =>  "_s + group + u'/' + entry.left(19) + u"..."_s;
         const QString fifty(49, u'x');
-        QTest::newRow("exactly 50") << 2 << fifty + u'/' << u"Memory &3  [F7]  =>  "_s + fifty + u'/'
-                                    << u"Memory &3  [CTRL] + [F7]  =>  "_s + fifty
-                                    << u"Memory &3  [SH] + [F7]  =>  "_s + fifty + u'/';
+        QTest::newRow("exactly 50")
+            << 2 << fifty + u'/' << u"Memory &3  [F7]  =>  "_s + fifty + u'/'
+            << u"Memory &3  [CTRL] + [F7]  =>  "_s + fifty
+            << u"Memory &3  [SH] + [F7]  =>  "_s + fifty + u'/';
         // An "&" of a title is shown, not taken for an access key.
-        QTest::newRow("ampersand") << 0 << u"R&D/x"_s << u"Memory &1  [F5]  =>  R&&D/x"_s
-                                   << u"Memory &1  [CTRL] + [F5]  =>  R&&D"_s
-                                   << u"Memory &1  [SH] + [F5]  =>  R&&D/x"_s;
+        QTest::newRow("ampersand")
+            << 0 << u"R&D/x"_s << u"Memory &1  [F5]  =>  R&&D/x"_s
+            << u"Memory &1  [CTRL] + [F5]  =>  R&&D"_s << u"Memory &1  [SH] + [F5]  =>  R&&D/x"_s;
     }
     void captions()
     {
