@@ -83,21 +83,6 @@ class tst_Keyboard : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    // Shift+Enter while the text is edited: OK, back to viewing, and the
-    // Enter itself leaves no line break behind.
-    void shiftEnterSavesWithoutLineBreak()
-    {
-        AppFixture nb;
-        nb.writeNotebook(notebook(u"Notes a"_s));
-        QVERIFY(nb.start());
-        QTest::keyClicks(nb.w().txtText[0], u"x"_s);
-        QVERIFY(nb.state().TextEditMode);
-        key(nb, nb.w().txtText[0], Qt::Key_Return, Qt::ShiftModifier);
-        QVERIFY(!nb.state().TextEditMode);
-        QCOMPARE(nb.readLines(u"FileStore/Notes/a.txt"_s).mid(1), QStringList{u"xtext of a"_s});
-        QCOMPARE(boxText(nb.w().txtText[0]), u"xtext of a\n"_s);
-    }
-
     // Memory 1 on Work/Shopping: the three captions and pref.dat at once,
     // the same after a restart. Renamed, the entry leaves a group memory,
     // and F5 then only selects the group.
@@ -161,29 +146,6 @@ private Q_SLOTS:
         QCOMPARE(nb.messages.shown[0].title, u"Message"_s);
         QVERIFY2(lastMessage(nb).endsWith(u"Memory 1"_s), qPrintable(lastMessage(nb)));
         QCOMPARE(index(nb), u"Notes a"_s);
-    }
-
-    // F9 goes back to the group the last moved entry left; the trash is no such move.
-    void lastPositionBeforeAMove()
-    {
-        AppFixture nb;
-        nb.writeNotebook(notebook(u"Notes a b c | Trash | Work w"_s));
-        nb.setPref(23, u"Work/"_s);
-        QVERIFY(nb.start());
-        const MainWidgets &w = nb.w();
-        select(nb, u"Notes/b"_s);
-        listKey(nb, Qt::Key_Delete);
-        QCOMPARE(index(nb), u"Notes a c | Trash b | Work w"_s);
-        QCOMPARE(nb.app().state().LastMovePosition, QString());
-        QVERIFY(!w.mnuGoToLastMove->isEnabled());
-
-        listKey(nb, Qt::Key_F5, Qt::ControlModifier);
-        QCOMPARE(index(nb), u"Notes a | Trash b | Work w c"_s);
-        QCOMPARE(selection(nb), u"Work/c"_s);
-        QVERIFY(w.mnuGoToLastMove->isEnabled());
-        listKey(nb, Qt::Key_F9, Qt::ShiftModifier);
-        QCOMPARE(selection(nb), u"Notes/a"_s);
-        QVERIFY(!w.mnuGoToLastMove->isEnabled());
     }
 
     // A group whose title holds "/" leaves memories that the split at the
@@ -317,6 +279,7 @@ private Q_SLOTS:
         QTest::newRow("blanks") << 0 << QString() << QString(99, QChar::Nbsp) + u'.';
         QTest::newRow("equal signs") << 2 << QString() << QString(99, u'=');
         QTest::newRow("char line") << 3 << u"*ab"_s << QString(99, u'*') + u'.';
+        QTest::newRow("char line of blanks") << 3 << u" x"_s << QString(99, QChar::Nbsp) + u'.';
         QTest::newRow("char line cancelled") << 3 << u"CANCEL"_s << QString();
         QTest::newRow("text") << 4 << u"-- week 3 --"_s << u"-- week 3 --"_s;
         QTest::newRow("text, one blank") << 4 << u" "_s << QString();
@@ -376,9 +339,6 @@ private Q_SLOTS:
         QTest::newRow("shift over two keys: memories 1 and 2 saved")
             << 1 << QStringList{u"SHIFT"_s, u"{F5}"_s, u"{F6}"_s} << nb
             << QStringList{u"Notes/b"_s, u"Notes/b"_s, kFree, kFree} << 0;
-        QTest::newRow("ctrl F5: moved to memory 1")
-            << 2 << QStringList{u"CTRL"_s, u"{F5}"_s, QString()} << u"Notes a | Trash | Work w b"_s
-            << QStringList{u"Work/"_s, kFree, kFree, kFree} << 0;
         QTest::newRow("the fourth button: Delete")
             << 3 << QStringList{u"NORMAL"_s, u"{DEL}"_s, QString()}
             << u"Notes a | Trash b | Work w"_s << QStringList{u"Work/"_s, kFree, kFree, kFree} << 0;

@@ -145,6 +145,11 @@ void selectFour(AppFixture &nb)
     nb.w().txtText[0]->setTextCursor(cursor);
 }
 
+void typeX(AppFixture &nb)
+{
+    QTest::keyClicks(nb.w().txtText[0], u"x"_s);
+}
+
 void lastMoveFromWork(AppFixture &nb)
 {
     nb.app().state().LastMovePosition = u"Work/"_s;
@@ -226,7 +231,6 @@ private Q_SLOTS:
               "mode=text;focus=txtText0;text=;date="_s,
               none_}},
             {"list Delete", {list, Qt::Key_Delete, none, trash, none_}},
-            {"list Shift+Delete", {list, Qt::Key_Delete, shift, trash, none_}},
             {"list F1", both(list, Qt::Key_F1, none, manual)},
             {"list F9, nothing recorded", both(list, Qt::Key_F9, none, none_)},
             {"list Ctrl+F9 after a move",
@@ -251,7 +255,6 @@ private Q_SLOTS:
             {"list Ctrl+F7, memory free", {list, Qt::Key_F7, ctrl, free3, refusedMove}},
             {"list Ctrl+Shift+F5", both(list, Qt::Key_F5, ctrl | shift, none_)},
             {"list Alt+F5", both(list, Qt::Key_F5, alt, none_)},
-            {"list Shift+Alt+F8", both(list, Qt::Key_F8, shift | alt, none_)},
 
             // The group list passes on every key but Up and Down.
             {"groups Enter", {groups, Qt::Key_Return, none, toText, none_}},
@@ -261,12 +264,14 @@ private Q_SLOTS:
                                   "date=File not present!;text=;mask="_s)},
             {"groups Delete", {groups, Qt::Key_Delete, none, trash + u";focus=lstEntry"_s, none_}},
             {"groups F5", both(groups, Qt::Key_F5, none, goToPlans)},
-            {"groups Ctrl+F5", {groups, Qt::Key_F5, ctrl, moved, refusedMove}},
-            {"groups F11", {groups, Qt::Key_F11, none, dashed, none_}},
 
             // The entry text while it is viewed.
             {"text Enter", {text, Qt::Key_Return, none, u"mode=text;text=\ntext of _b"_s, lockBox}},
             {"text Shift+Enter", both(text, Qt::Key_Return, shift, toList)},
+            // OK while editing, and no line break: the text is read back from its file.
+            {"text Shift+Enter, edited",
+             {text, Qt::Key_Return, shift, u"text=xtext of _b;mode=view;focus=lstEntry"_s, toList,
+              typeX}},
             {"text Esc", both(text, Qt::Key_Escape, none, toList)},
             {"text Delete", {text, Qt::Key_Delete, none, u"mode=text;text=ext of _b"_s, lockBox}},
             {"text F1", both(text, Qt::Key_F1, shift, manual)},
@@ -279,7 +284,6 @@ private Q_SLOTS:
             {"text Shift+F8, text selected",
              both(text, Qt::Key_F8, shift, u"phrases=Hi,free,free,text"_s, selectFour)},
             {"text Ctrl+F5", both(text, Qt::Key_F5, ctrl, none_)},
-            {"text Ctrl+Shift+F5", both(text, Qt::Key_F5, ctrl | shift, none_, selectFour)},
             {"text F11", {text, Qt::Key_F11, none, u"mode=text;text=~%DATE%text of _b"_s, lockBox}},
             {"text F12", {text, Qt::Key_F12, alt, u"mode=text;text=~%TIME%text of _b"_s, lockBox}},
 
@@ -292,7 +296,6 @@ private Q_SLOTS:
             {"mask F3", both(mask, Qt::Key_F3, none, none_)},
             {"mask F4", both(mask, Qt::Key_F4, none, toList)},
             {"mask F5", both(mask, Qt::Key_F5, none, none_)},
-            {"mask Shift+F5", both(mask, Qt::Key_F5, shift, none_, selectFour)},
             {"mask F11", both(mask, Qt::Key_F11, none, none_)},
         };
         for (const auto &[name, keyCase] : cases) {

@@ -1,9 +1,7 @@
-// The rules behind the inserts, the phrases and the individual buttons.
+// The key strings of the individual buttons and the captions of the phrases.
 
-#include "editing/editrules.h"
 #include "editing/indivbuttons.h"
 #include "editing/phrasecaptions.h"
-#include "editing/separators.h"
 #include "i18n/wordtable.h"
 #include "platform/keystring.h"
 
@@ -16,32 +14,6 @@ class TestKeyboardRules : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void separators_data()
-    {
-        QTest::addColumn<int>("k");
-        QTest::addColumn<QString>("answer");
-        QTest::addColumn<QString>("line");
-        QTest::newRow("blanks") << 0 << QString() << QString(99, QChar::Nbsp) + u'.';
-        QTest::newRow("dashes") << 1 << QString() << QString(99, u'-');
-        QTest::newRow("equal signs") << 2 << QString() << QString(99, u'=');
-        QTest::newRow("char line: first character only")
-            << 3 << u"*ab"_s << QString(99, u'*') + u'.';
-        QTest::newRow("char line of blanks") << 3 << u" x"_s << QString(99, QChar::Nbsp) + u'.';
-        QTest::newRow("char line cancelled") << 3 << u"CANCEL"_s << QString();
-        QTest::newRow("char line empty") << 3 << QString() << QString();
-        QTest::newRow("text") << 4 << u" -- Week 12 --"_s << u" -- Week 12 --"_s;
-        QTest::newRow("text: one blank") << 4 << u" "_s << QString();
-        QTest::newRow("text cancelled") << 4 << u"CANCEL"_s << QString();
-        QTest::newRow("unknown index") << 5 << u"x"_s << QString();
-    }
-    void separators()
-    {
-        QFETCH(int, k);
-        QFETCH(QString, answer);
-        QFETCH(QString, line);
-        QCOMPARE(Separators::separatorText(k, answer), line);
-        QCOMPARE(Separators::asksForText(k), k == 3 || k == 4);
-    }
 
     void buttonKeys_data()
     {
@@ -114,23 +86,6 @@ private Q_SLOTS:
         using namespace PhraseCaptions;
         QCOMPARE(callPrefix(words, n) + shownPhrase(phrase), call);
         QCOMPARE(setPrefix(words, n) + shownPhrase(phrase), set);
-    }
-
-    // A selection keeps its first line; a text box marks its line breaks with U+2029.
-    void phraseFromSelection_data()
-    {
-        QTest::addColumn<QString>("selected");
-        QTest::addColumn<QString>("phrase");
-        QTest::newRow("one line") << u"kind regards"_s << u"kind regards"_s;
-        QTest::newRow("two lines") << u"kind\u2029regards"_s << u"kind"_s;
-        QTest::newRow("starts with a break") << u"\u2029regards"_s << QString();
-        QTest::newRow("CR LF") << u"a\r\nb"_s << u"a"_s;
-    }
-    void phraseFromSelection()
-    {
-        QFETCH(QString, selected);
-        QFETCH(QString, phrase);
-        QCOMPARE(EditRules::firstLine(selected), phrase);
     }
 };
 
