@@ -9,13 +9,6 @@ namespace MemoryPlace {
 
 namespace {
 
-// InDOS only substitutes one for one and trims, so a stored name shorter than
-// the shown one cannot match; that skips most of a long group cheaply.
-bool showsAs(const QString &stored, const QString &shown)
-{
-    return !stored.isEmpty() && stored.size() >= shown.size() && InDOS(stored) == shown;
-}
-
 bool listed(const NoteTable &table, int g, bool hideYGroups)
 {
     return !(hideYGroups && table.name(g).startsWith(QChar(0xFF)));
