@@ -222,6 +222,7 @@ private Q_SLOTS:
         QTest::newRow("unclosed brace") << u"{x"_s << QString() << 1;
         QTest::newRow("unknown key") << u"a{NOKEY}"_s << QString() << 1;
         QTest::newRow("open group") << u"(ab"_s << QString() << 1;
+        QTest::newRow("its own key: ends") << u"x{F6}"_s << QString(9, u'x') << 1;
     }
     void phraseAsKeys()
     {

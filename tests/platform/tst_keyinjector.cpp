@@ -5,6 +5,7 @@
 #include "platform/menubarkeys_w.h"
 #include "support/testsupport.h"
 
+#include <QKeyEvent>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -140,6 +141,29 @@ private Q_SLOTS:
         QCOMPARE(messages_.beeps, 1);
         QCoreApplication::processEvents();
         QCOMPARE(w_->edit->toPlainText(), QString());
+    }
+
+    // A key whose handler types a string that presses that key again (a
+    // phrase holding its own key) ends after MaxNesting rounds, with a beep.
+    void selfTypingKeyEnds()
+    {
+        struct Retyping : QObject
+        {
+            KeyInjector *injector;
+            bool eventFilter(QObject *, QEvent *event) override
+            {
+                const bool f5 = event->type() == QEvent::KeyPress &&
+                                static_cast<QKeyEvent *>(event)->key() == Qt::Key_F5;
+                if (f5)
+                    injector->send(u"a{F5}"_s);
+                return f5;
+            }
+        } retyping;
+        retyping.injector = injector_.get();
+        w_->edit->installEventFilter(&retyping);
+        type(u"{F5}"_s);
+        QCOMPARE(w_->edit->toPlainText(), QString(KeyInjector::MaxNesting, u'a'));
+        QCOMPARE(messages_.beeps, 1);
     }
 
     // After a double-click: the keys arrive once the sending handler has
