@@ -97,6 +97,7 @@ void FrmMain::connectCommands()
     });
 
     installOrganizing(w_, main_, ctx_, groups_, *entryList_, *keys_, subsystems_);
+    installKeyboard();
 }
 
 bool FrmMain::Form_Load()

@@ -57,6 +57,8 @@ protected:
 
 private:
     void connectCommands();
+    // frmmain_keyboard.cpp: memories, phrases, inserts, the individual buttons, F1 and Esc.
+    void installKeyboard();
     // Word 115 and the fallback store when the store's idx.dat cannot be read;
     // false when the fallback cannot be read either (reported).
     bool LoadIndex();

@@ -13,6 +13,11 @@ QString newEntryTitle()
 
 QString proposedTitle(const QString &text)
 {
+    return firstLine(text);
+}
+
+QString firstLine(const QString &text)
+{
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text.at(i);
         if (c == u'\r' || c == u'\n' || c == QChar::ParagraphSeparator || c == QChar::LineSeparator)
@@ -39,11 +44,23 @@ QString timeWithSecondsFormat(const QLocale &locale)
 
 QString dateLine(const QDateTime &now, const QLocale &locale)
 {
-    const QString line = locale.toString(now.date(), QLocale::ShortFormat) + u" - "_s +
-                         locale.toString(now.time(), timeWithSecondsFormat(locale));
-    if (CodePage::firstUnencodable(line) < 0)
-        return line;
-    return dateLine(now, QLocale::c());
+    return dateText(now.date(), locale) + u" - "_s + timeText(now.time(), locale);
+}
+
+QString dateText(const QDate &date, const QLocale &locale)
+{
+    const QString text = locale.toString(date, QLocale::ShortFormat);
+    if (CodePage::firstUnencodable(text) < 0)
+        return text;
+    return QLocale::c().toString(date, QLocale::ShortFormat);
+}
+
+QString timeText(const QTime &time, const QLocale &locale)
+{
+    const QString text = locale.toString(time, timeWithSecondsFormat(locale));
+    if (CodePage::firstUnencodable(text) < 0)
+        return text;
+    return QLocale::c().toString(time, timeWithSecondsFormat(QLocale::c()));
 }
 
 } // namespace EditRules

@@ -5,8 +5,8 @@
 #include "i18n/wordtable.h"
 #include "notebook/entrylist_w.h"
 #include "notebook/notebookedit.h"
+#include "notebook/refusaltexts.h"
 #include "platform/messages.h"
-#include "store/notetable.h"
 #include "ui/keyhandlers_w.h"
 #include "ui/maincontext.h"
 #include "ui/mainstate.h"
@@ -45,10 +45,8 @@ void NewEntry::newEntry()
     if (g < 0)
         return;
     if (NotebookEdit::groupIsFull(ctx_.table, g)) {
-        ctx_.messages.message(
-            Messages::Icon::Information, ctx_.words(79),
-            u"This group already holds %1 entries, as many as a group can hold. "
-            "Move or trash an entry to make room for a new one."_s.arg(NoteTable::kMaxEntries));
+        ctx_.messages.message(Messages::Icon::Information, ctx_.words(79),
+                              RefusalTexts::noRoomForLine());
         return;
     }
 

@@ -1,10 +1,25 @@
 #include "editing/phrasememories_w.h"
 
+#include "editing/editmodes_w.h"
+#include "editing/editrules.h"
 #include "editing/phrasecaptions.h"
 #include "i18n/captiontext.h"
+#include "i18n/wordtable.h"
+#include "platform/keyinjector_w.h"
+#include "platform/keystring.h"
+#include "platform/messages.h"
+#include "store/appstate.h"
+#include "store/errorreports.h"
+#include "store/store.h"
+#include "ui/keyhandlers_w.h"
+#include "ui/maincontext.h"
 #include "ui/mainwidgets_w.h"
 
 #include <QAction>
+#include <QDateTime>
+#include <QPlainTextEdit>
+
+using namespace Qt::StringLiterals;
 
 void ShowPhraseMemories(const MainWidgets &w, const Words &words,
                         const std::array<QString, 4> &PhraseMemory)
@@ -15,4 +30,113 @@ void ShowPhraseMemories(const MainWidgets &w, const Words &words,
         w.mnuCallTxtMemoCall[n]->setText(captionWithText(callPrefix(words, n), shown));
         w.mnuSetTxtMemoSet[n]->setText(captionWithText(setPrefix(words, n), shown));
     }
+}
+
+PhraseMemories::PhraseMemories(const MainWidgets &w, MainContext &ctx, EditModes &editModes,
+                               KeyInjector &injector, KeyHandlers &keys, QObject *parent)
+    : QObject(parent), w_(w), ctx_(ctx), editModes_(editModes), injector_(injector)
+{
+    setObjectName(u"phraseMemories"_s);
+    connectMenus();
+    bindKeys(keys);
+}
+
+void PhraseMemories::connectMenus()
+{
+    for (int k = 0; k < 4; ++k) {
+        connect(w_.mnuCallTxtMemoCall[k], &QAction::triggered, this,
+                [this, k] { mnuCallTxtMemoCall_Click(k); });
+        connect(w_.mnuSetTxtMemoSet[k], &QAction::triggered, this,
+                [this, k] { mnuSetTxtMemoSet_Click(k); });
+    }
+    for (int k = 0; k < int(w_.mnuCallDate.size()); ++k)
+        connect(w_.mnuCallDate[k], &QAction::triggered, this, [this, k] { mnuCallDate_Click(k); });
+    connect(w_.mnuHowTo, &QAction::triggered, this, &PhraseMemories::mnuHowTo_Click);
+    connect(w_.mnuClearTxtMemos, &QAction::triggered, this,
+            &PhraseMemories::mnuClearTxtMemos_Click);
+}
+
+void PhraseMemories::bindKeys(KeyHandlers &keys)
+{
+    using KeyMap::Command;
+    keys.bind(Command::CallPhrase, [this](int key, Qt::KeyboardModifiers) {
+        const int k = key - Qt::Key_F5;
+        if (w_.mnuCallTxtMemoCall[k]->isEnabled())
+            mnuCallTxtMemoCall_Click(k);
+        else
+            ctx_.messages.beep();
+        return true;
+    });
+    keys.bind(Command::SetPhrase, [this](int key, Qt::KeyboardModifiers) {
+        mnuSetTxtMemoSet_Click(key - Qt::Key_F5);
+        return true;
+    });
+    keys.bind(Command::InsertDate, [this](int, Qt::KeyboardModifiers) {
+        mnuCallDate_Click(1);
+        return true;
+    });
+    keys.bind(Command::InsertTime, [this](int, Qt::KeyboardModifiers) {
+        mnuCallDate_Click(2);
+        return true;
+    });
+}
+
+void PhraseMemories::type(const QString &keys)
+{
+    if (editModes_.locked()) {
+        ctx_.messages.message(Messages::Icon::Information, ctx_.words(79), ctx_.words(78));
+        return;
+    }
+    injector_.send(keys);
+}
+
+void PhraseMemories::mnuCallTxtMemoCall_Click(int k)
+{
+    // A phrase is a key string: "+", "^", "%", "~" and groups in it act as keys.
+    if (k >= 0 && k < 4)
+        type(ctx_.state.prefs.PhraseMemory[k]);
+}
+
+void PhraseMemories::mnuSetTxtMemoSet_Click(int k)
+{
+    if (k < 0 || k > 3)
+        return;
+    const QString phrase = EditRules::firstLine(editModes_.textBox()->textCursor().selectedText());
+    if (phrase.isEmpty()) {
+        mnuHowTo_Click();
+        return;
+    }
+    ctx_.state.prefs.PhraseMemory[k] = phrase;
+    phrasesChanged();
+}
+
+void PhraseMemories::mnuHowTo_Click()
+{
+    ctx_.messages.message(Messages::Icon::None, StripAmp(ctx_.words(129)),
+                          ctx_.words(127) + u'\n' + ctx_.words(128));
+}
+
+void PhraseMemories::mnuClearTxtMemos_Click()
+{
+    ctx_.state.prefs.PhraseMemory.fill(u"free"_s);
+    phrasesChanged();
+}
+
+void PhraseMemories::mnuCallDate_Click(int k)
+{
+    // Plain text, not a key string: whatever the locale's forms hold is typed as it stands.
+    const QDateTime now = QDateTime::currentDateTime();
+    if (k == 0)
+        type(u"\u20AC"_s);
+    else if (k == 1)
+        type(escapeKeyString(EditRules::dateText(now.date(), QLocale::system())));
+    else if (k == 2)
+        type(escapeKeyString(EditRules::timeText(now.time(), QLocale::system())));
+}
+
+void PhraseMemories::phrasesChanged()
+{
+    ShowPhraseMemories(w_, ctx_.words, ctx_.state.prefs.PhraseMemory);
+    reportWrite(ctx_.reports, ctx_.store.Save_pref());
+    ctx_.RefreshCommands();
 }

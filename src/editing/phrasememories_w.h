@@ -1,11 +1,49 @@
 #pragma once
 
+#include <QObject>
 #include <QString>
 #include <array>
 
+struct MainContext;
 struct MainWidgets;
+class EditModes;
+class KeyHandlers;
+class KeyInjector;
 class Words;
 
 // ShowPhraseMemories: the eight phrase items show their prefix and the phrases.
 void ShowPhraseMemories(const MainWidgets &w, const Words &words,
                         const std::array<QString, 4> &PhraseMemory);
+
+// The four phrase memories and the date, time and euro inserts of the Phrases
+// menu, with their keys in the entry text: F5 to F8 type a phrase, Shift+F5 to
+// F8 keep the selected text as one, F11 and F12 type the date and the time.
+// Everything is typed into the program as keystrokes, so it starts the edit
+// mode as typing does. Phrases are written to pref.dat the moment they change.
+class PhraseMemories : public QObject
+{
+    Q_OBJECT
+public:
+    PhraseMemories(const MainWidgets &w, MainContext &ctx, EditModes &editModes,
+                   KeyInjector &injector, KeyHandlers &keys, QObject *parent);
+
+    void mnuCallTxtMemoCall_Click(int k);
+    void mnuSetTxtMemoSet_Click(int k);
+    void mnuHowTo_Click();
+    void mnuClearTxtMemos_Click();
+    // 0 the euro sign, 1 the date, 2 the time.
+    void mnuCallDate_Click(int k);
+
+private:
+    void connectMenus();
+    void bindKeys(KeyHandlers &keys);
+    // Types a key string into the box that has the focus; while the lock is
+    // on, one refusal instead, as for one typed key.
+    void type(const QString &keys);
+    void phrasesChanged();
+
+    const MainWidgets &w_;
+    MainContext &ctx_;
+    EditModes &editModes_;
+    KeyInjector &injector_;
+};

@@ -1,10 +1,25 @@
 #include "navigation/posmemories_w.h"
 
 #include "i18n/captiontext.h"
+#include "i18n/wordtable.h"
 #include "navigation/memorycaptions.h"
+#include "navigation/moverefusal.h"
+#include "notebook/entrycommands_w.h"
+#include "notebook/grouplist.h"
+#include "platform/messages.h"
+#include "store/appstate.h"
+#include "store/errorreports.h"
+#include "store/store.h"
+#include "ui/keyhandlers_w.h"
+#include "ui/maincontext.h"
+#include "ui/mainstate.h"
 #include "ui/mainwidgets_w.h"
+#include "ui/memoryplace.h"
 
 #include <QAction>
+#include <QCheckBox>
+#include <QListWidget>
+#include <QMenu>
 
 void ShowPosMemories(const MainWidgets &w, const Words &words,
                      const std::array<QString, 4> &PositionMemory)
@@ -17,4 +32,148 @@ void ShowPosMemories(const MainWidgets &w, const Words &words,
         w.mnuMoveToMemo[n]->setText(
             captionWithText(moveToPrefix(words, n), shownGroupPart(memory)));
     }
+}
+
+namespace {
+
+QString currentText(const QListWidget *list)
+{
+    const QListWidgetItem *item = list->currentItem();
+    return item ? item->text() : QString();
+}
+
+} // namespace
+
+PositionMemories::PositionMemories(const MainWidgets &w, MainState &main, MainContext &ctx,
+                                   GroupList &groups, EntryCommands &entryCommands,
+                                   KeyHandlers &keys, QObject *parent)
+    : QObject(parent), w_(w), main_(main), ctx_(ctx), groups_(groups), entryCommands_(entryCommands)
+{
+    setObjectName(QStringLiteral("positionMemories"));
+    connectMenus();
+    bindKeys(keys);
+}
+
+void PositionMemories::connectMenus()
+{
+    for (int n = 0; n < 4; ++n) {
+        connect(w_.mnuGoToMemo[n], &QAction::triggered, this, [this, n] { mnuGoToMemo_Click(n); });
+        connect(w_.mnuSetMemo[n], &QAction::triggered, this, [this, n] { mnuSetMemo_Click(n); });
+        connect(w_.mnuMoveToMemo[n], &QAction::triggered, this,
+                [this, n] { mnuMoveToMemo_Click(n); });
+    }
+    connect(w_.mnuGoToLastMove, &QAction::triggered, this,
+            &PositionMemories::mnuGoToLastMove_Click);
+    connect(w_.mnuClearMemos, &QAction::triggered, this, &PositionMemories::mnuClearMemos_Click);
+}
+
+void PositionMemories::bindKeys(KeyHandlers &keys)
+{
+    keys.bind(KeyMap::Command::PositionMemory, [this](int key, Qt::KeyboardModifiers modifiers) {
+        return memoryKey(key, modifiers);
+    });
+    keys.bind(KeyMap::Command::GoToLastMove, [this](int, Qt::KeyboardModifiers) {
+        if (!ctx_.state.LastMovePosition.isEmpty())
+            mnuGoToMemo_Click(4);
+        return true;
+    });
+}
+
+bool PositionMemories::memoryKey(int key, Qt::KeyboardModifiers modifiers)
+{
+    using KeyMap::Modifiers;
+    const int n = key - Qt::Key_F5;
+    Messages &messages = ctx_.messages;
+    if (!w_.mnuGo_Move->menuAction()->isEnabled()) {
+        messages.beep();
+    } else if (KeyMap::matches(Modifiers::None, modifiers)) {
+        if (w_.mnuGoToMemo[n]->isEnabled())
+            mnuGoToMemo_Click(n);
+        else
+            messages.beep();
+    } else if (KeyMap::matches(Modifiers::ShiftOnly, modifiers)) {
+        if (w_.mnuSetMem->menuAction()->isEnabled() && w_.mnuSetMemo[n]->isEnabled())
+            mnuSetMemo_Click(n);
+        else
+            messages.beep();
+    } else if (KeyMap::matches(Modifiers::CtrlOnly, modifiers)) {
+        if (w_.mnuMoveTo->menuAction()->isEnabled() && w_.mnuMoveToMemo[n]->isEnabled())
+            mnuMoveToMemo_Click(n);
+        else
+            ShowMoveRefusal(n);
+    }
+    return true;
+}
+
+QString PositionMemories::memory(int k) const
+{
+    return k == 4 ? ctx_.state.LastMovePosition : ctx_.state.prefs.PositionMemory[k];
+}
+
+void PositionMemories::mnuGoToMemo_Click(int k)
+{
+    if (k < 0 || k > 4)
+        return;
+    const QString m = memory(k);
+    if (m.isEmpty() || (k < 4 && m == MemoryPlace::freeMemory()))
+        return;
+    // Nothing happens where the memory names nothing the lists show; the
+    // command state keeps such memories from being offered.
+    const MemoryPlace::Place place = MemoryPlace::find(ctx_.table, m, ctx_.state.hideYGroups());
+    const int line = groups_.lineOfSlot(place.group);
+    if (place.misread || line < 0)
+        return;
+    // Selecting a line loads it; a line already selected stays as it is.
+    if (w_.lstGroup->currentRow() != line)
+        w_.lstGroup->setCurrentRow(line);
+    if (place.column > 0 && w_.lstEntry->currentRow() != place.column - 1)
+        w_.lstEntry->setCurrentRow(place.column - 1);
+}
+
+void PositionMemories::mnuSetMemo_Click(int k)
+{
+    if (k < 0 || k > 3 || w_.lstGroup->currentRow() < 0)
+        return;
+    ctx_.state.prefs.PositionMemory[k] = currentText(w_.lstGroup) + u'/' + currentText(w_.lstEntry);
+    memoriesChanged();
+}
+
+void PositionMemories::mnuMoveToMemo_Click(int k)
+{
+    if (k < 0 || k > 3)
+        return;
+    const MemoryPlace::Place place =
+        MemoryPlace::find(ctx_.table, memory(k), ctx_.state.hideYGroups());
+    const int line = groups_.lineOfSlot(place.group);
+    if (place.misread || line < 0)
+        return;
+    // The move's target is chosen here: no group dialog opens.
+    ctx_.state.ChosenGroupIndex = line;
+    main_.MoveTargetChosen = true;
+    entryCommands_.mnuEntryChange_Click();
+}
+
+void PositionMemories::mnuClearMemos_Click()
+{
+    ctx_.state.prefs.PositionMemory.fill(MemoryPlace::freeMemory());
+    memoriesChanged();
+}
+
+void PositionMemories::ShowMoveRefusal(int n)
+{
+    MoveRefusal refusal;
+    refusal.n = n;
+    refusal.memory = ctx_.state.prefs.PositionMemory[n];
+    refusal.selectedGroup = currentText(w_.lstGroup);
+    refusal.locked = w_.chckEdit->isChecked();
+    refusal.fileMissing = main_.FileMissing;
+    refusal.hideYGroups = ctx_.state.hideYGroups();
+    ctx_.messages.message(Messages::Icon::None, ctx_.words(75), refusal.text(ctx_.words));
+}
+
+void PositionMemories::memoriesChanged()
+{
+    ShowPosMemories(w_, ctx_.words, ctx_.state.prefs.PositionMemory);
+    reportWrite(ctx_.reports, ctx_.store.Save_pref());
+    ctx_.RefreshCommands();
 }

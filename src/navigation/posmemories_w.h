@@ -1,12 +1,54 @@
 #pragma once
 
+#include <QObject>
 #include <QString>
 #include <array>
 
+struct MainContext;
+struct MainState;
 struct MainWidgets;
+class EntryCommands;
+class EntryList;
+class GroupList;
+class KeyHandlers;
 class Words;
 
 // ShowPosMemories: the twelve memory items show their prefix and what memories
 // 1..4 hold.
 void ShowPosMemories(const MainWidgets &w, const Words &words,
                      const std::array<QString, 4> &PositionMemory);
+
+// The four position memories and the last position before a move: their
+// menu items and the keys F5 to F8 (go to, with Shift save, with Ctrl move
+// the entry there) and F9 in the lists. Memories 1..4 are written to
+// pref.dat the moment they change.
+class PositionMemories : public QObject
+{
+    Q_OBJECT
+public:
+    PositionMemories(const MainWidgets &w, MainState &main, MainContext &ctx, GroupList &groups,
+                     EntryCommands &entryCommands, KeyHandlers &keys, QObject *parent);
+
+    // k = 0..3 the user's memories, 4 the group the last moved entry left.
+    void mnuGoToMemo_Click(int k);
+    void mnuGoToLastMove_Click() { mnuGoToMemo_Click(4); }
+    void mnuSetMemo_Click(int k);
+    void mnuMoveToMemo_Click(int k);
+    void mnuClearMemos_Click();
+    // Explains why Ctrl+F(n + 5) moved nothing.
+    void ShowMoveRefusal(int n);
+
+private:
+    void connectMenus();
+    void bindKeys(KeyHandlers &keys);
+    bool memoryKey(int key, Qt::KeyboardModifiers modifiers);
+    QString memory(int k) const;
+    // After a change of memories 1..4: captions, pref.dat, the command state.
+    void memoriesChanged();
+
+    const MainWidgets &w_;
+    MainState &main_;
+    MainContext &ctx_;
+    GroupList &groups_;
+    EntryCommands &entryCommands_;
+};

@@ -1,5 +1,7 @@
 #include "notebook/refusaltexts.h"
 
+#include "store/notetable.h"
+
 using namespace Qt::StringLiterals;
 
 namespace RefusalTexts {
@@ -13,6 +15,12 @@ QString groupFull(const QString &shownGroup)
 {
     return u"The group \"%1\" holds 999 entries, as many as a group can. Nothing was moved."_s.arg(
         shownGroup);
+}
+
+QString noRoomForLine()
+{
+    return u"This group already holds %1 entries, as many as a group can hold. "
+           "Move or trash an entry to make room for a new one."_s.arg(NoteTable::kMaxEntries);
 }
 
 QString noTrashGroup()

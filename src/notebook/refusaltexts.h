@@ -11,6 +11,8 @@ namespace RefusalTexts {
 
 QString notebookFull();
 QString groupFull(const QString &shownGroup);
+// The selected group has no room for another line (a new entry, a separator).
+QString noRoomForLine();
 QString noTrashGroup();
 QString groupStillHoldsEntry();
 // The text for a refused group name or entry title; empty for Refusal::None

@@ -22,7 +22,8 @@ bool titleTaken(const NoteTable &table, int g, const QString &stored, int skipCo
 Refusal check(const QString &shown, bool entry)
 {
     const QString stored = OutDOS(shown);
-    if (stored.trimmed().isEmpty())
+    // "." and ".." name no file or folder of their own; idx.dat refuses them.
+    if (stored.trimmed().isEmpty() || stored == u"."_s || stored == u".."_s)
         return Refusal::Empty;
     if (CodePage::firstUnencodable(stored) >= 0)
         return Refusal::Unencodable;
@@ -85,10 +86,6 @@ QString uniqueMoveTitle(const NoteTable &table, int fromGroup, int ownColumn, in
 
 Refusal checkGroupName(const QString &answer)
 {
-    // As a folder name "." is the store itself and ".." the folder above it.
-    const QString stored = OutDOS(answer);
-    if (stored == u"."_s || stored == u".."_s)
-        return Refusal::Empty;
     return check(answer, false);
 }
 

@@ -32,7 +32,7 @@ QString uniqueMoveTitle(const NoteTable &table, int fromGroup, int ownColumn, in
 // after the suffix, because each "_" makes the file name longer.
 enum class Refusal {
     None,
-    Empty,       // nothing but blanks (a group also "." or ".."): handled like an empty answer
+    Empty,       // nothing but blanks, or "." or "..": handled like an empty answer
     Unencodable, // a character the code page cannot hold
     LineBreak,   // CR, LF or NUL: idx.dat holds one name per line, a path no NUL
     TooLong,     // longer than the file system allows for one file or folder name

@@ -16,11 +16,12 @@ KeyInjector::KeyInjector(Messages &messages, QObject *parent) : QObject(parent),
 bool KeyInjector::send(const QString &keys, std::chrono::milliseconds delay)
 {
     const KeyString parsed = parseKeyString(keys);
-    if (!parsed.isValid()) {
+    const int nesting = delivering_ > 0 ? nesting_ + 1 : 0;
+    if (!parsed.isValid() || nesting > MaxNesting) {
         messages_.beep();
         return false;
     }
-    const QList<KeyEvent> events = eventsFor(parsed.strokes);
+    const QList<KeyEvent> events = eventsFor(parsed.strokes, nesting);
     if (delay.count() > 0) {
         ++waiting_;
         QTimer::singleShot(delay, this, [this, events] {
@@ -49,7 +50,7 @@ QWidget *KeyInjector::keyboardOwner()
     return focus;
 }
 
-QList<KeyInjector::KeyEvent> KeyInjector::eventsFor(const QList<KeyStroke> &strokes)
+QList<KeyInjector::KeyEvent> KeyInjector::eventsFor(const QList<KeyStroke> &strokes, int nesting)
 {
     static constexpr std::pair<Qt::KeyboardModifier, Qt::Key> modifierKeys[] = {
         {Qt::ShiftModifier, Qt::Key_Shift},
@@ -65,21 +66,21 @@ QList<KeyInjector::KeyEvent> KeyInjector::eventsFor(const QList<KeyStroke> &stro
     auto holdOnly = [&](Qt::KeyboardModifiers wanted) {
         for (const auto &[modifier, key] : modifierKeys) {
             if ((held & modifier) && !(wanted & modifier)) {
-                events.append({QEvent::KeyRelease, key, held, {}});
+                events.append({QEvent::KeyRelease, key, held, {}, nesting});
                 held &= ~modifier;
             }
         }
         for (const auto &[modifier, key] : modifierKeys) {
             if (!(held & modifier) && (wanted & modifier)) {
-                events.append({QEvent::KeyPress, key, held, {}});
+                events.append({QEvent::KeyPress, key, held, {}, nesting});
                 held |= modifier;
             }
         }
     };
     for (const KeyStroke &stroke : strokes) {
         holdOnly(stroke.modifiers & ~Qt::KeypadModifier);
-        events.append({QEvent::KeyPress, stroke.key, stroke.modifiers, stroke.text});
-        events.append({QEvent::KeyRelease, stroke.key, stroke.modifiers, stroke.text});
+        events.append({QEvent::KeyPress, stroke.key, stroke.modifiers, stroke.text, nesting});
+        events.append({QEvent::KeyRelease, stroke.key, stroke.modifiers, stroke.text, nesting});
     }
     holdOnly({});
     return events;
@@ -124,10 +125,12 @@ void KeyInjector::deliverNext()
         },
         Qt::QueuedConnection);
     ++delivering_;
+    const int outerNesting = std::exchange(nesting_, next.nesting);
     // Sent rather than posted: for a key press Qt then offers the key to the
     // shortcuts first (ShortcutOverride), as it does with real keys.
     QKeyEvent event(next.type, next.key, next.modifiers, next.text);
     QCoreApplication::sendEvent(owner, &event);
+    nesting_ = outerNesting;
     --delivering_;
     schedule();
 }

@@ -34,8 +34,12 @@ public:
 
     // Queues the keys behind any already queued, to be typed after the delay,
     // if one is given, or else as soon as the event loop runs. A malformed
-    // string types nothing, beeps and returns false.
+    // string types nothing, beeps and returns false, and so does a string
+    // sent by the handler of a key that was itself typed by a string sent so,
+    // MaxNesting times over: a phrase that presses its own key ends.
     bool send(const QString &keys, std::chrono::milliseconds delay = std::chrono::milliseconds(0));
+
+    static constexpr int MaxNesting = 8;
 
     // Keys queued or waiting for their delay.
     bool isBusy() const { return !queue_.isEmpty() || waiting_ > 0; }
@@ -51,8 +55,9 @@ private:
         int key;
         Qt::KeyboardModifiers modifiers;
         QString text;
+        int nesting = 0; // sends between the user's key and this one
     };
-    static QList<KeyEvent> eventsFor(const QList<KeyStroke> &strokes);
+    static QList<KeyEvent> eventsFor(const QList<KeyStroke> &strokes, int nesting);
     void enqueue(const QList<KeyEvent> &events);
     void schedule();
     void deliverNext();
@@ -65,6 +70,7 @@ private:
     QList<KeyEvent> queue_;
     int waiting_ = 0;    // sends whose delay has not run out
     int delivering_ = 0; // deliveries on the stack (more than one in a dialog's event loop)
+    int nesting_ = 0;    // of the key being delivered
     bool scheduled_ = false;
     QElapsedTimer noOwnerSince_;
 };

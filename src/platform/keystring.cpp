@@ -231,3 +231,28 @@ KeyString parseKeyString(QStringView keys)
         return fail(u"'(' without ')'"_s, keys.size() - 1);
     return result;
 }
+
+QString escapeKeyString(QStringView text)
+{
+    QString keys;
+    keys.reserve(text.size() + 8);
+    for (const QChar c : text) {
+        switch (c.unicode()) {
+        case u'+':
+        case u'^':
+        case u'%':
+        case u'~':
+        case u'(':
+        case u')':
+        case u'{':
+        case u'}':
+            keys += u'{';
+            keys += c;
+            keys += u'}';
+            break;
+        default:
+            keys += c;
+        }
+    }
+    return keys;
+}

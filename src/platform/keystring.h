@@ -46,3 +46,9 @@ struct KeyString
 constexpr int MaxRepeat = 1000;
 
 KeyString parseKeyString(QStringView keys);
+
+// A key string that types `text` as it stands: "+", "^", "%", "~", the
+// parentheses and the braces are put in braces.
+// For texts that are no key strings (a date, a time), where a character of
+// the locale's forms must not act as a key.
+QString escapeKeyString(QStringView text);

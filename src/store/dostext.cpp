@@ -77,3 +77,21 @@ QString InDOS(const QString &stored)
 {
     return convert(stored, kToShown);
 }
+
+bool showsAs(QStringView stored, QStringView shown)
+{
+    // Substitutes are never blanks, so trimming first gives what InDOS gives.
+    while (!stored.isEmpty() && stored.front() == u' ')
+        stored = stored.sliced(1);
+    while (!stored.isEmpty() && stored.back() == u' ')
+        stored.chop(1);
+    if (stored.size() != shown.size())
+        return false;
+    for (qsizetype i = 0; i < stored.size(); ++i) {
+        const char16_t c = stored[i].unicode();
+        const char16_t in = c <= 0xFF && kToShown[c] != 0 ? kToShown[c] : c;
+        if (in != shown[i].unicode())
+            return false;
+    }
+    return true;
+}

@@ -1,7 +1,7 @@
 #include "ui/commandstate.h"
 
-#include "store/dostext.h"
 #include "store/notetable.h"
+#include "ui/memoryplace.h"
 
 using namespace Qt::StringLiterals;
 
@@ -63,7 +63,6 @@ constexpr const char16_t *kNames[kCmdCount] = {
     u"mnuClearTxtMemos",
 };
 
-const QString kFreeMemory = u"free/free"_s;
 const QString kFreePhrase = u"free"_s;
 
 Cmd nth(Cmd first, int n)
@@ -71,50 +70,16 @@ Cmd nth(Cmd first, int n)
     return Cmd(int(first) + n);
 }
 
-// The group part of a memory: its text before the first "/".
-QString groupPart(const QString &memory)
-{
-    const qsizetype slash = memory.indexOf(u'/');
-    return slash < 0 ? memory : memory.left(slash);
-}
-
-// A shown title matches a stored one when InDOS gives it back. Comparing with
-// OutDOS of the title first keeps the walk over 999 columns cheap.
-bool matchesShown(const QString &stored, const QString &shown, const QString &shownAsStored)
-{
-    return !stored.isEmpty() && stored == shownAsStored && InDOS(stored) == shown;
-}
-
-int findShownGroup(const NoteTable &table, const QString &title)
-{
-    const QString asStored = OutDOS(title);
-    for (int r = 0; r < NoteTable::kGroups; ++r) {
-        if (matchesShown(table.name(r), title, asStored))
-            return r;
-    }
-    return -1;
-}
-
-int findShownTitle(const NoteTable &table, int g, const QString &title)
-{
-    const QString asStored = OutDOS(title);
-    for (int c = 1; c < NoteTable::kColumns; ++c) {
-        if (matchesShown(table.cell(g, c), title, asStored))
-            return c;
-    }
-    return -1;
-}
-
 // Repairs the user's memories against the notebook and sets the Go To and
 // Move To items from them.
 void validateMemories(const CommandInput &in, const NoteTable &table, CommandState &out)
 {
-    const QChar yDiaeresis(0xFF);
+    const QString free = MemoryPlace::freeMemory();
     for (int n = 0; n < 4; ++n) {
         QString &memory = out.PositionMemory[n];
         const Cmd goTo = nth(Cmd::mnuGoToMemo0, n);
         const Cmd moveTo = nth(Cmd::mnuMoveToMemo0, n);
-        if (memory == kFreeMemory) {
+        if (memory == free) {
             out.set(goTo, false);
             out.set(moveTo, false);
             continue;
@@ -123,28 +88,46 @@ void validateMemories(const CommandInput &in, const NoteTable &table, CommandSta
             memory += u'/';
             out.memoriesRepaired = true;
         }
-        const QString group = groupPart(memory);
-        const int row = findShownGroup(table, group);
-        int column = -1;
-        if (row >= 0 && !memory.endsWith(u'/')) {
-            column = findShownTitle(table, row, memory.mid(group.size() + 1));
-            if (column < 0) {
-                memory = group + u'/';
-                out.memoriesRepaired = true;
-            }
-        }
-        const bool isSelectedGroup = group == in.groupTitle;
-        out.set(moveTo,
-                row >= 0 && !isSelectedGroup && !(in.HideYGroups && group.startsWith(yDiaeresis)));
-        if (row < 0)
+        const MemoryPlace::Place place = MemoryPlace::find(table, memory, in.HideYGroups);
+        if (place.misread) {
+            // Neither offered nor cut back: the memory stays for its own group.
             out.set(goTo, false);
-        else if (column < 0)
+            out.set(moveTo, false);
+            continue;
+        }
+        const QString group = MemoryPlace::groupPart(memory);
+        if (place.group >= 0 && !place.groupOnly && place.column < 0) {
+            memory = group + u'/';
+            out.memoriesRepaired = true;
+        }
+        // A hidden ÿ-group is not found: the list that Go To selects from
+        // does not show it, and a move must not put an entry out of sight.
+        const bool isSelectedGroup = group == in.groupTitle;
+        out.set(moveTo, place.group >= 0 && !isSelectedGroup);
+        if (place.group < 0)
+            out.set(goTo, false);
+        else if (place.column < 0)
             out.set(goTo, !isSelectedGroup);
         else
-            out.set(goTo, !isSelectedGroup || in.entryLine + 1 != column);
+            out.set(goTo, !isSelectedGroup || in.entryLine + 1 != place.column);
     }
-    out.set(Cmd::mnuGoToLastMove,
-            !in.LastMovePosition.isEmpty() && groupPart(in.LastMovePosition) != in.groupTitle);
+    const QString &last = in.LastMovePosition;
+    out.set(Cmd::mnuGoToLastMove, !last.isEmpty() &&
+                                      MemoryPlace::groupPart(last) != in.groupTitle &&
+                                      !MemoryPlace::find(table, last, in.HideYGroups).misread);
+}
+
+// The phrase keys work in the text whether it is edited or only viewed, so
+// their items follow the phrases in every state: an empty phrase types nothing.
+void setPhraseItems(const CommandInput &in, CommandState &out)
+{
+    bool anyPhrase = false;
+    for (int k = 0; k < 4; ++k) {
+        const bool set = in.PhraseMemory[k] != kFreePhrase;
+        out.set(nth(Cmd::mnuCallTxtMemoCall0, k), set);
+        anyPhrase = anyPhrase || set;
+    }
+    out.set(Cmd::mnuClearTxtMemos, anyPhrase);
 }
 
 } // namespace
@@ -168,17 +151,10 @@ CommandState RefreshCommands(const CommandInput &in, const NoteTable &table)
     CommandState out;
     out.PositionMemory = in.PositionMemory;
 
+    setPhraseItems(in, out);
     // While the text is edited only the phrase items follow; the edit frame hides the rest.
-    if (in.TextEditMode) {
-        bool anyPhrase = false;
-        for (int k = 0; k < 4; ++k) {
-            const bool set = in.PhraseMemory[k] != kFreePhrase;
-            out.set(nth(Cmd::mnuCallTxtMemoCall0, k), set);
-            anyPhrase = anyPhrase || set;
-        }
-        out.set(Cmd::mnuClearTxtMemos, anyPhrase);
+    if (in.TextEditMode)
         return out;
-    }
 
     const int i = in.entryLine;
     const int N = in.entryLineCount;
@@ -239,7 +215,7 @@ CommandState RefreshCommands(const CommandInput &in, const NoteTable &table)
         out.set(Cmd::mnuMoveTo, !in.FileMissing);
         bool anyMemory = false;
         for (const QString &memory : out.PositionMemory)
-            anyMemory = anyMemory || memory != kFreeMemory;
+            anyMemory = anyMemory || memory != MemoryPlace::freeMemory();
         out.set(Cmd::mnuClearMemos, anyMemory);
     }
 

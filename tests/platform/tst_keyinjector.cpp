@@ -5,6 +5,7 @@
 #include "platform/menubarkeys_w.h"
 #include "support/testsupport.h"
 
+#include <QKeyEvent>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -103,6 +104,25 @@ private Q_SLOTS:
         QCOMPARE(describe(parsed.strokes), strokes);
     }
 
+    // A date or a time is typed as it reads, whatever characters the locale's forms hold.
+    void escape_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("date") << u"02.01.03"_s;
+        QTest::newRow("every special") << u"a+b^c%d~e(f)g{h}i[j]"_s;
+        QTest::newRow("braces alone") << u"}{"_s;
+    }
+    void escape()
+    {
+        QFETCH(QString, text);
+        const KeyString parsed = parseKeyString(escapeKeyString(text));
+        QVERIFY2(parsed.isValid(), qPrintable(parsed.error));
+        QString typed;
+        for (const KeyStroke &stroke : parsed.strokes)
+            typed += stroke.text;
+        QCOMPARE(typed, text);
+    }
+
     // Nothing is typed, not even the keys before the fault, and the user hears a beep.
     void malformed_data()
     {
@@ -121,6 +141,29 @@ private Q_SLOTS:
         QCOMPARE(messages_.beeps, 1);
         QCoreApplication::processEvents();
         QCOMPARE(w_->edit->toPlainText(), QString());
+    }
+
+    // A key whose handler types a string that presses that key again (a
+    // phrase holding its own key) ends after MaxNesting rounds, with a beep.
+    void selfTypingKeyEnds()
+    {
+        struct Retyping : QObject
+        {
+            KeyInjector *injector;
+            bool eventFilter(QObject *, QEvent *event) override
+            {
+                const bool f5 = event->type() == QEvent::KeyPress &&
+                                static_cast<QKeyEvent *>(event)->key() == Qt::Key_F5;
+                if (f5)
+                    injector->send(u"a{F5}"_s);
+                return f5;
+            }
+        } retyping;
+        retyping.injector = injector_.get();
+        w_->edit->installEventFilter(&retyping);
+        type(u"{F5}"_s);
+        QCOMPARE(w_->edit->toPlainText(), QString(KeyInjector::MaxNesting, u'a'));
+        QCOMPARE(messages_.beeps, 1);
     }
 
     // After a double-click: the keys arrive once the sending handler has

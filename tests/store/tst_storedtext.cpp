@@ -54,6 +54,9 @@ private Q_SLOTS:
         QCOMPARE(InDOS(stored), back);
         // InDOS trims blanks too.
         QCOMPARE(InDOS(u"  "_s + stored + u"  "_s), back);
+        QVERIFY(showsAs(u"  "_s + stored + u"  "_s, back));
+        QVERIFY(!showsAs(stored + u'x', back));
+        QCOMPARE(showsAs(stored, shown), InDOS(stored) == shown);
     }
 
     void safeNames_data()

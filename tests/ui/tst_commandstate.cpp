@@ -13,7 +13,8 @@ Q_DECLARE_METATYPE(CommandInput)
 namespace {
 
 // The notebook behind every case, in stored form and list order.
-// Lines of lstGroup: 0 Empty, 1 Notes, 2 Solo, 3 Trash, 4 Work, 5 ÿSecret.
+// Lines of lstGroup: 0 Empty, 1 Notes, 2 Solo, 3 Trash, 4 Work, 5 Work/Home,
+// 6 Dup (stored with a blank before it), 7 Dup, 8 ÿSecret.
 NoteTable notebook()
 {
     return tableOf({{u"Empty"_s},
@@ -21,6 +22,9 @@ NoteTable notebook()
                     {u"Solo"_s, u"only"_s},
                     {u"Trash"_s, u"old"_s},
                     {u"Work"_s, u"Shopping"_s, OutDOS(u"12:30"_s)},
+                    {OutDOS(u"Work/Home"_s), u"Plans"_s},
+                    {u" Dup"_s, u"y"_s},
+                    {u"Dup"_s, u"x"_s},
                     {u"\u00FFSecret"_s, u"x"_s}});
 }
 
@@ -97,9 +101,42 @@ private Q_SLOTS:
             << select(1, 0, u"Work"_s) << u"memory3=Work/ mnuGoToMemo2=1"_s;
         QTest::newRow("memory: group deleted")
             << select(1, 0, u"Gone/x"_s) << u"memory3=Gone/x mnuGoToMemo2=0 mnuMoveToMemo2=0"_s;
+        // Go To selects from the list, which does not show the group.
         QTest::newRow("memory: hidden y-group")
             << select(1, 0, u"\u00FFSecret/x"_s)
-            << u"memory3=\u00FFSecret/x mnuGoToMemo2=1 mnuMoveToMemo2=0"_s;
+            << u"memory3=\u00FFSecret/x mnuGoToMemo2=0 mnuMoveToMemo2=0"_s;
+        QTest::newRow("memory: entry selected")
+            << select(4, 0, u"Work/Shopping"_s) << u"mnuGoToMemo2=0 mnuMoveToMemo2=0"_s;
+        QTest::newRow("memory: other entry of the selected group")
+            << select(4, 1, u"Work/Shopping"_s) << u"mnuGoToMemo2=1 mnuMoveToMemo2=0"_s;
+        QTest::newRow("memory: group memory of the selected group")
+            << select(4, 1, u"Work/"_s) << u"mnuGoToMemo2=0 mnuMoveToMemo2=0"_s;
+        // The split at the first "/" reads group Work: never offered, never cut back.
+        QTest::newRow("memory: left by a group whose title holds a slash")
+            << select(1, 0, u"Work/Home/Plans"_s)
+            << u"memory3=Work/Home/Plans mnuGoToMemo2=0 mnuMoveToMemo2=0"_s;
+        QTest::newRow("memory: group memory of a group whose title holds a slash")
+            << select(1, 0, u"Work/Home/"_s) << u"memory3=Work/Home/ mnuGoToMemo2=0"_s;
+        QTest::newRow("memory: an entry of Work that only starts like the group")
+            << select(1, 0, u"Work/Homework"_s) << u"memory3=Work/ mnuGoToMemo2=1"_s;
+        // Both show "Dup"; the first in list order holds y.
+        QTest::newRow("memory: two groups shown alike, the first wins")
+            << select(1, 0, u"Dup/y"_s) << u"memory3=Dup/y mnuGoToMemo2=1"_s;
+        QTest::newRow("memory: two groups shown alike, entry of the second")
+            << select(1, 0, u"Dup/x"_s) << u"memory3=Dup/ mnuGoToMemo2=1"_s;
+        CommandInput lastSlash = select(1, 0);
+        lastSlash.LastMovePosition = u"Work/Home/"_s;
+        QTest::newRow("last move from a group whose title holds a slash")
+            << lastSlash << u"mnuGoToLastMove=0"_s;
+        CommandInput lastHere = select(4, 0);
+        lastHere.LastMovePosition = u"Work/"_s;
+        QTest::newRow("last move from the selected group") << lastHere << u"mnuGoToLastMove=0"_s;
+        // The phrase keys also work while the text is only viewed.
+        CommandInput viewing = select(1, 1);
+        viewing.PhraseMemory[3] = u"x"_s;
+        QTest::newRow("phrases while viewing")
+            << viewing << u"mnuCallTxtMemoCall0=0 mnuCallTxtMemoCall3=1 mnuClearTxtMemos=1"_s;
+        QTest::newRow("no phrases") << select(1, 1) << u"mnuClearTxtMemos=0"_s;
     }
 
     void refresh()

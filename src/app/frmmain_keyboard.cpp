@@ -1,0 +1,23 @@
+#include "app/frmmain.h"
+
+#include "editing/indivbuttons_w.h"
+#include "editing/inserts_w.h"
+#include "editing/phrasememories_w.h"
+#include "editing/windowkeys_w.h"
+#include "navigation/posmemories_w.h"
+#include "notebook/entrycommands_w.h"
+#include "platform/keyinjector_w.h"
+#include "platform/menubarkeys_w.h"
+
+#include <QMenuBar>
+
+void FrmMain::installKeyboard()
+{
+    new MenuBarKeys(menuBar());
+    new WindowKeys(ctx_, *keyInjector_, *keys_, subsystems_);
+    new PhraseMemories(w_, ctx_, *editModes_, *keyInjector_, *keys_, subsystems_);
+    new Inserts(w_, ctx_, *entryList_, *editModes_, *keys_, subsystems_);
+    new IndivButtonCommands(w_, ctx_, *keyInjector_, subsystems_);
+    auto *moves = subsystems_->findChild<EntryCommands *>(QStringLiteral("entryCommands"));
+    new PositionMemories(w_, main_, ctx_, groups_, *moves, *keys_, subsystems_);
+}

@@ -1,0 +1,90 @@
+#include "editing/inserts_w.h"
+
+#include "editing/editmodes_w.h"
+#include "editing/separators.h"
+#include "i18n/wordtable.h"
+#include "notebook/entrylist_w.h"
+#include "notebook/frminput.h"
+#include "notebook/notebookedit.h"
+#include "notebook/refusaltexts.h"
+#include "notebook/uniquename.h"
+#include "platform/messages.h"
+#include "store/appstate.h"
+#include "store/dostext.h"
+#include "store/notebookchange.h"
+#include "ui/keyhandlers_w.h"
+#include "ui/maincontext.h"
+#include "ui/mainwidgets_w.h"
+
+#include <QAction>
+#include <QListWidget>
+#include <QMainWindow>
+
+Inserts::Inserts(const MainWidgets &w, MainContext &ctx, EntryList &entries, EditModes &editModes,
+                 KeyHandlers &keys, QObject *parent)
+    : QObject(parent), w_(w), ctx_(ctx), entries_(entries), editModes_(editModes)
+{
+    setObjectName(QStringLiteral("inserts"));
+    for (int k = 0; k < int(w_.mnuInsertCall.size()); ++k)
+        connect(w_.mnuInsertCall[k], &QAction::triggered, this,
+                [this, k] { mnuInsertCall_Click(k); });
+    keys.bind(KeyMap::Command::InsertDashedLine, [this](int, Qt::KeyboardModifiers) {
+        if (!editModes_.locked())
+            mnuInsertCall_Click(1);
+        return true;
+    });
+}
+
+QString Inserts::askSeparator(int k)
+{
+    AppState &state = ctx_.state;
+    QString answer;
+    if (Separators::asksForText(k)) {
+        state.DialogPrompt = StripAmp(ctx_.words(55));
+        state.InputAnswer.clear();
+        FrmInput::run(state, ctx_.words, ctx_.messages, w_.frmMain);
+        answer = state.InputAnswer;
+    }
+    return Separators::separatorText(k, answer);
+}
+
+void Inserts::mnuInsertCall_Click(int k)
+{
+    const int g = entries_.selectedGroup();
+    if (g < 0)
+        return;
+    QString line = askSeparator(k);
+    if (line.isEmpty())
+        return;
+    const auto caution = [this](const QString &text) {
+        ctx_.messages.message(Messages::Icon::Information, ctx_.words(79), text);
+    };
+    if (NotebookEdit::groupIsFull(ctx_.table, g)) {
+        caution(RefusalTexts::noRoomForLine());
+        return;
+    }
+    // A typed line that equals a title would share that entry's file: taking
+    // one of the two into the trash would take the other's text with it.
+    if (Separators::asksForText(k))
+        line = UniqueName::uniqueTitle(ctx_.table, g, line);
+    const UniqueName::Refusal refusal = UniqueName::checkEntryTitle(line);
+    if (refusal == UniqueName::Refusal::Empty)
+        return;
+    if (refusal != UniqueName::Refusal::None) {
+        caution(RefusalTexts::name(refusal, line));
+        return;
+    }
+
+    QListWidget *list = w_.lstEntry;
+    const int s = list->currentRow() < 0 ? list->count() - 1 : list->currentRow();
+    QStringList lines = entries_.lines();
+    lines.insert(s, line);
+    NotebookChange change = ctx_.change();
+    entries_.SyncEntryColumn(change, lines);
+    if (!change.commit())
+        return;
+    // The list shows the line as it is stored (as it will after the next
+    // load); having no file, it shows "File not present!".
+    lines[s] = InDOS(OutDOS(line));
+    entries_.showLines(lines, s, false);
+}

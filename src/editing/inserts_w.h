@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QObject>
+
+struct MainContext;
+struct MainWidgets;
+class EditModes;
+class EntryList;
+class KeyHandlers;
+
+// mnuInsertCall_Click: a separator line (blanks, dashes, equal signs, a line
+// of one character or a text of the user's) before the selected entry. It is
+// a title without a text file; F11 in the lists inserts the dashed line.
+class Inserts : public QObject
+{
+    Q_OBJECT
+public:
+    Inserts(const MainWidgets &w, MainContext &ctx, EntryList &entries, EditModes &editModes,
+            KeyHandlers &keys, QObject *parent);
+
+    void mnuInsertCall_Click(int k);
+
+private:
+    // The separator for index k, "" when there is none (the user cancelled).
+    QString askSeparator(int k);
+
+    const MainWidgets &w_;
+    MainContext &ctx_;
+    EntryList &entries_;
+    EditModes &editModes_;
+};

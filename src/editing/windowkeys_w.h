@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QObject>
+
+struct MainContext;
+class KeyHandlers;
+class KeyInjector;
+
+// The keys of the key map that are neither edits nor list commands: F1 names
+// the folder that holds the manual (lists, text and mask), Esc in the lists
+// opens the File menu from its end, on "Hide in Systray".
+class WindowKeys : public QObject
+{
+    Q_OBJECT
+public:
+    WindowKeys(MainContext &ctx, KeyInjector &injector, KeyHandlers &keys, QObject *parent);
+};
