@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 
+class DesktopServices;
 class FrmMain;
 class Messages;
 
@@ -22,7 +23,9 @@ class Application : public QObject
 public:
     using EndHook = std::function<void(int status)>;
 
-    Application(const QString &programFolder, Messages &messages, EndHook endProgram);
+    // Without `desktop` the desktop's own services are used.
+    Application(const QString &programFolder, Messages &messages, EndHook endProgram,
+                DesktopServices *desktop = nullptr);
     ~Application() override;
 
     // Main: version, program folder, search options, word table, main window.
@@ -46,6 +49,8 @@ private:
     Messages &messages_;
     ErrorReport reports_;
     Store store_;
+    std::unique_ptr<DesktopServices> ownDesktop_;
+    DesktopServices &desktop_;
     std::unique_ptr<FrmMain> frmMain_;
     EndHook endProgram_;
     bool ended_ = false;
