@@ -18,6 +18,7 @@ EditorExport::EditorExport(const MainWidgets &w, MainContext &ctx, const EntryLi
                            QObject *parent)
     : QObject(parent), w_(w), ctx_(ctx), entries_(entries)
 {
+    setObjectName(QStringLiteral("editorExport"));
     for (int i = 0; i < int(w_.mnuEditorCall.size()); ++i)
         connect(w_.mnuEditorCall[i], &QAction::triggered, this,
                 [this, i] { mnuEditorCall_Click(i); });

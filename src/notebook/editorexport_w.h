@@ -11,6 +11,7 @@ class EntryList;
 // Nothing of the notebook changes.
 class EditorExport : public QObject
 {
+    Q_OBJECT
 public:
     EditorExport(const MainWidgets &w, MainContext &ctx, const EntryList &entries, QObject *parent);
 

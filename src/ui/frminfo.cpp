@@ -34,8 +34,8 @@ FrmInfo::FrmInfo(const Words &words, const QString &programVersion, DesktopServi
     : QDialog(parent), desktop_(desktop), links_(links)
 {
     setObjectName(u"frmInfo"_s);
-    setWindowFlag(Qt::WindowStaysOnTopHint);
-    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                   Qt::WindowStaysOnTopHint);
     setWindowTitle(StripAmp(words(26)));
     setWindowIcon(programIcon());
 
@@ -71,7 +71,8 @@ FrmInfo::FrmInfo(const Words &words, const QString &programVersion, DesktopServi
     lblVersion->setObjectName(u"lblVersion"_s);
     lblIcon = new QLabel(this);
     lblIcon->setObjectName(u"lblIcon"_s);
-    lblIcon->setPixmap(programIcon().pixmap(twipsX(this, 720), devicePixelRatio()));
+    const int side = twipsX(this, 720);
+    lblIcon->setPixmap(programIcon().pixmap(QSize(side, side), devicePixelRatioF()));
 
     // Takes the focus so that any key reaches it; it has no face of its own.
     cmdClose = new QPushButton(this);
