@@ -1,16 +1,20 @@
 #include "app/application_w.h"
 
 #include "app/frmmain.h"
+#include "platform/desktopservices_w.h"
 #include "platform/messageboxes_w.h"
 
 #include <QApplication>
 
 using namespace Qt::StringLiterals;
 
-Application::Application(const ProgramFolder &programFolder, Messages &messages, EndHook endProgram)
+Application::Application(const ProgramFolder &programFolder, Messages &messages, EndHook endProgram,
+                         DesktopServices *desktop)
     : words_(wordTable_, state_.prefs.language), messages_(messages),
       reports_(state_, words_, messages_), store_(state_, table_),
-      copyFailure_(programFolder.failure), endProgram_(std::move(endProgram))
+      ownDesktop_(desktop ? nullptr : std::make_unique<SystemDesktop>()),
+      desktop_(desktop ? *desktop : *ownDesktop_), copyFailure_(programFolder.failure),
+      endProgram_(std::move(endProgram))
 {
     state_.programFolder = withSlash(programFolder.folder);
 }
@@ -34,13 +38,9 @@ void Application::Main()
         return;
     }
 
-    MainContext context{state_,
-                        table_,
-                        words_,
-                        messages_,
-                        reports_,
-                        store_,
-                        [this](int status) { endProgram(status); }};
+    MainContext context{state_,   table_, words_,   messages_,
+                        reports_, store_, desktop_, [this](int status) { endProgram(status); },
+                        {}};
     frmMain_ = std::make_unique<FrmMain>(std::move(context));
     if (!frmMain_->Form_Load()) {
         frmMain_.reset();

@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 
+class DesktopServices;
 class FrmMain;
 class Messages;
 
@@ -23,7 +24,9 @@ class Application : public QObject
 public:
     using EndHook = std::function<void(int status)>;
 
-    Application(const ProgramFolder &programFolder, Messages &messages, EndHook endProgram);
+    // Without `desktop` the desktop's own services are used.
+    Application(const ProgramFolder &programFolder, Messages &messages, EndHook endProgram,
+                DesktopServices *desktop = nullptr);
     ~Application() override;
 
     // Main: version, program folder, search options, word table, main window.
@@ -47,6 +50,8 @@ private:
     Messages &messages_;
     ErrorReport reports_;
     Store store_;
+    std::unique_ptr<DesktopServices> ownDesktop_;
+    DesktopServices &desktop_;
     std::unique_ptr<FrmMain> frmMain_;
     std::optional<IoError> copyFailure_;
     EndHook endProgram_;

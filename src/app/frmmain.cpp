@@ -86,18 +86,13 @@ void FrmMain::connectCommands()
     connect(w_.mnuEditPermission, &QAction::triggered, this,
             [this](bool checked) { w_.chckEdit->setChecked(checked); });
     connect(w_.mnuWordwrap, &QAction::triggered, this, &FrmMain::mnuWordwrap_Click);
-    connect(w_.mnuViewMask, &QAction::triggered, layout_, &WindowLayout::apply);
+    connect(w_.mnuViewMask, &QAction::triggered, layout_, &WindowLayout::mnuViewMask_Click);
     for (int i = 0; i < int(w_.mnuSettings.size()); ++i)
         connect(w_.mnuSettings[i], &QAction::triggered, this, [this, i] { mnuSettings_Click(i); });
 
-    connect(w_.mnuHide, &QAction::triggered, this, &FrmMain::hideMainWindow);
-    connect(w_.cmdMain, &QPushButton::clicked, this, [this] {
-        w_.lstEntry->setFocus();
-        hideMainWindow();
-    });
-
     installOrganizing(w_, main_, ctx_, groups_, *entryList_, *keys_, subsystems_);
     installKeyboard();
+    installShell();
 }
 
 bool FrmMain::Form_Load()
@@ -180,14 +175,4 @@ void FrmMain::mnuWordwrap_Click(bool checked)
 void FrmMain::mnuSettings_Click(int index)
 {
     Q_UNUSED(index);
-}
-
-// The tray icon comes with the tray subsystem; without it the window cannot
-// hide into the tray, so it minimizes instead and can always be found again.
-void FrmMain::TrayAdd() {}
-void FrmMain::TrayRemove() {}
-
-void FrmMain::hideMainWindow()
-{
-    showMinimized();
 }

@@ -14,6 +14,7 @@ class EntryList;
 class KeyHandlers;
 class KeyInjector;
 class NewEntry;
+class SystemTray;
 class WindowLayout;
 
 // The main window: its load, first paint, start-up work and ending. The
@@ -63,6 +64,9 @@ private:
     // false when the fallback cannot be read either (reported).
     bool LoadIndex();
     void buildViewingEditing();
+    // frmmain_shell.cpp: the tray, the Editor menu, the About box
+    void installShell();
+    void mnuAbout_Click();
     void TrayAdd();
     void TrayRemove();
     void hideMainWindow();
@@ -91,6 +95,7 @@ private:
     EntryList *entryList_ = nullptr;
     EditModes *editModes_ = nullptr;
     NewEntry *newEntry_ = nullptr;
+    SystemTray *tray_ = nullptr;
     bool paintedOnce_ = false;
     bool unloaded_ = false;
 };

@@ -5,11 +5,14 @@
 #include "store/appstate.h"
 #include "ui/layout_w.h"
 #include "ui/twips.h"
+#include "ui/windowplacement.h"
 
 #include <QAction>
 #include <QCheckBox>
+#include <QGuiApplication>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QTimer>
 
 // The start settings, once, about 100 ms after the first paint.
@@ -18,10 +21,9 @@ void FrmMain::timPreset_Timer()
     w_.timPreset->stop();
     const Preferences &prefs = ctx_.state.prefs;
 
-    layout_->frameTop = prefs.FrameTop;
-    layout_->frameLeft1 = prefs.FrameLeft1;
-    layout_->frameLeft2 = prefs.FrameLeft2;
-    layout_->apply();
+    // Laid out with the placement below, once the fonts are set: the group
+    // list snaps to whole lines of its own font.
+    layout_->setSplitters(prefs.FrameTop, prefs.FrameLeft1, prefs.FrameLeft2);
 
     const bool locked = prefs.StartLocked != 0;
     if (w_.chckEdit->isChecked() == locked)
@@ -39,6 +41,7 @@ void FrmMain::timPreset_Timer()
         w_.lstGroup->setPalette(grey);
     }
     placeWindow();
+    layout_->Form_Resize();
     if (prefs.StartViewMask != 0) {
         w_.mnuViewMask->setChecked(false);
         w_.mnuViewMask->trigger();
@@ -91,12 +94,19 @@ void FrmMain::placeWindow()
 {
     const Preferences &prefs = ctx_.state.prefs;
     // The stored rectangle is the outer one, frame included, as the window
-    // manager draws it.
+    // manager draws it. One stored on a screen that is gone comes back on this one.
+    QList<QRect> screens{screen()->availableGeometry()};
+    for (const QScreen *other : QGuiApplication::screens()) {
+        if (other != screen())
+            screens << other->availableGeometry();
+    }
+    const QRect placed = placeOnScreens(twipsToPixels(QRect(prefs.WindowLeft, prefs.WindowTop,
+                                                            prefs.WindowWidth, prefs.WindowHeight),
+                                                      logicalDpiX(), logicalDpiY()),
+                                        screens);
     const QSize frame = frameGeometry().size() - geometry().size();
-    resize(twipsToPixels(prefs.WindowWidth, logicalDpiX()) - frame.width(),
-           twipsToPixels(prefs.WindowHeight, logicalDpiY()) - frame.height());
-    move(twipsToPixels(prefs.WindowLeft, logicalDpiX()),
-         twipsToPixels(prefs.WindowTop, logicalDpiY()));
+    resize(placed.size() - frame);
+    move(placed.topLeft());
 }
 
 void FrmMain::applyWindowState()

@@ -10,27 +10,138 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMainWindow>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
+
+#include <cmath>
+
+namespace {
+
+// Pixels that hold at least `twips`, so that a size asked for by a floor does
+// not come back a twip short and ask again.
+int pixelsHolding(int twips, qreal dpi)
+{
+    return int(std::ceil(twips * dpi / kTwipsPerInch - 1e-9));
+}
+
+// The height of one line of `list` in pixels, also while it has no line.
+int lineHeightOf(const QListWidget *list)
+{
+    if (list->count() > 0)
+        return list->sizeHintForRow(0);
+    QListWidget probe;
+    probe.setFont(list->font());
+    probe.addItem(QStringLiteral("Xg"));
+    return probe.sizeHintForRow(0);
+}
+
+} // namespace
 
 WindowLayout::WindowLayout(MainWidgets &widgets)
     : QObject(widgets.frmMain), w_(widgets), client_(widgets.frmMain->centralWidget())
 {
     client_->installEventFilter(this);
+    w_.frmMain->installEventFilter(this);
+    for (QLabel *bar : {w_.lblSizeH, w_.lblSizeV[0], w_.lblSizeV[1]})
+        bar->installEventFilter(this);
     placePanels();
+}
+
+void WindowLayout::setSplitters(int frameTop, int frameLeft1, int frameLeft2)
+{
+    layout_.lblSizeH.top = frameTop;
+    layout_.lblSizeV[0].left = frameLeft1;
+    layout_.lblSizeV[1].left = frameLeft2;
 }
 
 bool WindowLayout::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == client_ && event->type() == QEvent::Resize)
-        apply();
+        Form_Resize();
+    else if (watched == w_.frmMain && event->type() == QEvent::WindowStateChange)
+        Form_Resize();
+    else if (event->type() == QEvent::MouseMove) {
+        const auto *move = static_cast<const QMouseEvent *>(event);
+        if (watched == w_.lblSizeH)
+            return splitterDrag(-1, move);
+        for (int i = 0; i < 2; ++i) {
+            if (watched == w_.lblSizeV[i])
+                return splitterDrag(i, move);
+        }
+    }
     return false;
+}
+
+bool WindowLayout::splitterDrag(int index, const QMouseEvent *event)
+{
+    if (event->buttons() != Qt::LeftButton)
+        return false;
+    const QPoint at = event->position().toPoint();
+    const TwipsSize client = clientSize();
+    const bool moved =
+        index < 0
+            ? lblSizeH_MouseMove(layout_, pixelsToTwips(at.y(), client_->logicalDpiY()),
+                                 client.height, groupLines())
+            : lblSizeV_MouseMove(layout_, index, pixelsToTwips(at.x(), client_->logicalDpiX()),
+                                 client.width, client.height);
+    if (moved)
+        placeControls();
+    return true;
+}
+
+void WindowLayout::Form_Resize()
+{
+    if (resizing_)
+        return;
+    resizing_ = true;
+    QMainWindow *window = w_.frmMain;
+    const Qt::WindowStates state = window->windowState();
+    WindowFrame frame;
+    frame.client = clientSize();
+    frame.frameWidth =
+        pixelsToTwips(window->frameGeometry().width() - client_->width(), client_->logicalDpiX());
+    frame.minimized = state & Qt::WindowMinimized;
+    frame.maximized = state & (Qt::WindowMaximized | Qt::WindowFullScreen);
+    layout_.maskChecked = w_.mnuViewMask->isChecked();
+
+    const TwipsSize wanted = ::Form_Resize(layout_, frame, groupLines());
+    if (!frame.minimized)
+        placeControls();
+    if (wanted != frame.client) {
+        const int dw = pixelsHolding(wanted.width, client_->logicalDpiX()) - client_->width();
+        const int dh = pixelsHolding(wanted.height, client_->logicalDpiY()) - client_->height();
+        window->resize(window->width() + dw, window->height() + dh);
+    }
+    resizing_ = false;
+}
+
+void WindowLayout::mnuViewMask_Click()
+{
+    const TwipsSize client = clientSize();
+    layout_.maskChecked = w_.mnuViewMask->isChecked();
+    LayoutColumns(layout_, client.width, client.height);
+    placeControls();
+}
+
+ListLines WindowLayout::groupLines() const
+{
+    const qreal dpi = client_->logicalDpiY();
+    return ListLines{pixelsToTwips(lineHeightOf(w_.lstGroup), dpi),
+                     pixelsToTwips(2 * w_.lstGroup->frameWidth(), dpi)};
+}
+
+TwipsSize WindowLayout::clientSize() const
+{
+    return {pixelsToTwips(client_->width(), client_->logicalDpiX()),
+            pixelsToTwips(client_->height(), client_->logicalDpiY())};
 }
 
 void WindowLayout::place(QWidget *widget, const TwipsRect &r) const
 {
-    widget->setGeometry(twipsToPixels(QRect(r.left, r.top, r.width, r.height),
-                                      client_->logicalDpiX(), client_->logicalDpiY()));
+    widget->setGeometry(
+        twipsToPixels(QRect(r.left, r.top, std::max(r.width, 0), std::max(r.height, 0)),
+                      client_->logicalDpiX(), client_->logicalDpiY()));
 }
 
 void WindowLayout::placePanels() const
@@ -48,17 +159,9 @@ void WindowLayout::placePanels() const
         place(w_.cmdEdit[i], p.cmdEdit[i]);
 }
 
-void WindowLayout::apply()
+void WindowLayout::placeControls()
 {
-    LayoutInput in;
-    in.clientWidth = pixelsToTwips(client_->width(), client_->logicalDpiX());
-    in.clientHeight = pixelsToTwips(client_->height(), client_->logicalDpiY());
-    in.frameTop = frameTop;
-    in.frameLeft1 = frameLeft1;
-    in.frameLeft2 = frameLeft2;
-    in.maskChecked = w_.mnuViewMask->isChecked();
-    const MainLayout l = computeMainLayout(in);
-
+    const MainLayout &l = layout_;
     place(w_.lstGroup, l.lstGroup);
     place(w_.lblSizeH, l.lblSizeH);
     place(w_.lstEntry, l.lstEntry);
@@ -69,18 +172,17 @@ void WindowLayout::apply()
     for (std::size_t i = 0; i < w_.fraMain.size(); ++i)
         place(w_.fraMain[i], l.fraMain[i]);
     place(w_.fraEdit, l.fraEdit);
-
     place(w_.txtMask, l.txtMask);
     for (QPlainTextEdit *text : w_.txtText)
         place(text, l.txtText);
     place(w_.lblDate, l.lblDate);
-    place(w_.lblSizeV[0], l.lblSizeV[0]);
-    place(w_.lblSizeV[1], l.lblSizeV[1]);
+    for (std::size_t i = 0; i < w_.lblSizeV.size(); ++i)
+        place(w_.lblSizeV[i], l.lblSizeV[i]);
 
-    if (l.maskShown && !w_.mnuViewMask->isChecked())
-        w_.mnuViewMask->setChecked(true);
+    w_.mnuViewMask->setChecked(l.maskChecked);
     w_.mnuViewMask->setEnabled(l.maskItemEnabled);
-    w_.txtMask->setVisible(l.maskShown);
+    w_.txtMask->setVisible(l.maskChecked);
     // Without the mask the second bar would lie on the entry text.
-    w_.lblSizeV[1]->setVisible(l.maskShown);
+    w_.lblSizeV[1]->setVisible(l.maskChecked);
+    w_.mnuSettings[4]->setEnabled(l.saveWindowItemEnabled);
 }

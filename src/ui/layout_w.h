@@ -5,28 +5,44 @@
 #include <QObject>
 
 struct MainWidgets;
+class QMouseEvent;
 class QWidget;
 
-// Lays the main window's controls out in its client area on every resize, from
-// the splitter positions it keeps (twips).
+// Lays the main window's controls out on every resize and splitter drag, from
+// the layout procedures in twips, and places the widgets in pixels of the
+// screen's logical DPI.
 class WindowLayout : public QObject
 {
 public:
     explicit WindowLayout(MainWidgets &widgets);
 
-    int frameTop = 1440;   // top of lblSizeH
-    int frameLeft1 = 2975; // left of lblSizeV(0)
-    int frameLeft2 = 3840; // left of lblSizeV(1)
+    // The start settings' splitters; laid out at the next Form_Resize.
+    void setSplitters(int frameTop, int frameLeft1, int frameLeft2);
+    // Where the splitters stand (twips), as the window position command keeps them.
+    int frameTop() const { return layout_.lblSizeH.top; }
+    int frameLeft1() const { return layout_.lblSizeV[0].left; }
+    int frameLeft2() const { return layout_.lblSizeV[1].left; }
+    const MainLayout &layout() const { return layout_; }
 
-    void apply();
+    // Lays the window out for its client size now; when the floors or the
+    // room rule ask for another size, the window is asked to take it.
+    void Form_Resize();
+    // The mask column follows mnuViewMask's check mark.
+    void mnuViewMask_Click();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    bool splitterDrag(int index, const QMouseEvent *event);
+    ListLines groupLines() const;
+    TwipsSize clientSize() const;
     void place(QWidget *widget, const TwipsRect &rect) const;
     void placePanels() const;
+    void placeControls();
 
     MainWidgets &w_;
     QWidget *client_;
+    MainLayout layout_;
+    bool resizing_ = false;
 };

@@ -5,6 +5,7 @@
 #include <functional>
 
 struct AppState;
+class DesktopServices;
 class ErrorReports;
 class Messages;
 class NoteTable;
@@ -21,6 +22,8 @@ struct MainContext
     Messages &messages;
     ErrorReports &reports;
     Store &store;
+    // Files and addresses opened on the desktop, the restart (replaced by tests).
+    DesktopServices &desktop;
     std::function<void(int status)> endProgram;
     // The command-state refresh every command ends with (set by the main window).
     std::function<void()> RefreshCommands;

@@ -4,94 +4,173 @@
 
 namespace {
 
-constexpr int kMargin = 60;       // left edge of the list column
-constexpr int kTop = 120;         // top of lists and text boxes
-constexpr int kBar = 45;          // thickness of the horizontal splitter bar
-constexpr int kVBar = 25;         // visible part of a vertical splitter bar
-constexpr int kSide = 255;        // width of the cursor pad
-constexpr int kPanelHeight = 945; // bottom button frames
-constexpr int kPanelFromBottom = 1010;
-constexpr int kButtonRow = 255; // height of the row under the entry list
-constexpr int kListToPanel =
-    kPanelFromBottom + 15 + kButtonRow; // entry list bottom above the client bottom
-constexpr int kIndentButton = 300;      // width of cmdH(0) and cmdH(1)
-
-int atLeast0(int v)
-{
-    return std::max(v, 0);
-}
-
-void layoutRows(const LayoutInput &in, MainLayout &out)
-{
-    const int listWidth = atLeast0(in.frameLeft1 - kMargin - 275);
-    out.lstGroup = {kMargin, kTop, listWidth, atLeast0(in.frameTop - 15 - kTop)};
-    out.lblSizeH = {kMargin, in.frameTop, atLeast0(in.frameLeft1 - kMargin), kBar};
-    const int entryTop = in.frameTop + kBar;
-    out.lstEntry = {kMargin, entryTop, listWidth,
-                    atLeast0(in.clientHeight - kListToPanel - entryTop)};
-
-    // The row under the entry list: indent left, indent right, up, down. The
-    // two move buttons share the rest of the list's width.
-    const int buttonsTop = out.lstEntry.bottom();
-    const int buttonsHeight =
-        atLeast0(std::min(kButtonRow, in.clientHeight - kPanelFromBottom - buttonsTop));
-    const int moveWidth = atLeast0(listWidth / 2 - kIndentButton - 10);
-    out.cmdH[0] = {kMargin, buttonsTop, kIndentButton, buttonsHeight};
-    out.cmdH[1] = {kMargin + kIndentButton, buttonsTop, kIndentButton, buttonsHeight};
-    out.cmdH[2] = {kMargin + 2 * kIndentButton, buttonsTop, moveWidth, buttonsHeight};
-    out.cmdH[3] = {listWidth / 2 + kIndentButton + kMargin, buttonsTop,
-                   atLeast0(listWidth - listWidth / 2 - kIndentButton - 10), buttonsHeight};
-
-    const int padLeft = listWidth + 80;
-    const int groupHalf = out.lstGroup.height / 2;
-    const int entryHalf = out.lstEntry.height / 2;
-    out.cmdCRSR[0] = {padLeft, kTop, kSide, groupHalf};
-    out.cmdCRSR[1] = {padLeft, kTop + groupHalf, kSide, groupHalf};
-    out.cmdCRSR[2] = {padLeft, entryTop, kSide, entryHalf};
-    out.cmdCRSR[3] = {padLeft, entryTop + entryHalf, kSide, entryHalf};
-    out.cmdCRSR[4] = {padLeft, buttonsTop, kSide, buttonsHeight};
-
-    const int panelTop = in.clientHeight - kPanelFromBottom;
-    // The design frames overlap their neighbours by a border; here they abut.
-    out.fraMain[0] = {kMargin, panelTop, 905, kPanelHeight};
-    out.fraMain[1] = {965, panelTop, 895, kPanelHeight};
-    out.fraMain[2] = {1860, panelTop, 1090, kPanelHeight};
-    out.fraEdit = {kMargin, panelTop, 2900, kPanelHeight};
-}
-
-void layoutColumns(const LayoutInput &in, MainLayout &out)
-{
-    const int left1 = in.frameLeft1;
-    const int left2 = in.frameLeft2;
-    const int maskWidth = left2 - left1 - 30;
-    const bool maskBesideLists = left1 + 25 >= 2975;
-
-    out.maskItemEnabled = maskBesideLists;
-    // With the list column too narrow the bottom frames reach under the mask,
-    // which then stays shown and stops above them.
-    out.maskShown = in.maskChecked || !maskBesideLists;
-    out.txtMask = {left1 + 25, kTop, atLeast0(maskWidth),
-                   atLeast0(in.clientHeight - (maskBesideLists ? 185 : 1140))};
-
-    const int textLeft = (out.maskShown ? left2 : left1) + 25;
-    const int shownMask = out.maskShown ? left2 - left1 : 0;
-    const int textWidth = atLeast0(in.clientWidth - 3050 - shownMask - (left1 - 2975));
-    const int textHeight = atLeast0(in.clientHeight - 440);
-    out.txtText = {textLeft, kTop, textWidth, textHeight};
-    out.lblDate = {textLeft, textHeight + kTop, textWidth, 255};
-
-    out.lblSizeV[0] = {left1, kTop, kVBar, atLeast0(in.clientHeight - kTop)};
-    out.lblSizeV[1] = {left2, kTop, kVBar, atLeast0(in.clientHeight - kTop)};
-}
+constexpr int kMinOuterWidthBeyondList = 4500;
+constexpr int kMinClientHeight = 3060;
+constexpr int kMinEntryRoom = 540;
+constexpr int kMaskBesideLists = 2975; // txtMask's left from which the panels stay under the lists
+// The buttons under the entry list are as high as the cursor pad's. The design
+// leaves them 150 twips above the bottom panels, too little for a button with
+// a picture, so the entry list ends higher by the difference.
+constexpr int kButtonRow = 255;
+constexpr int kButtonRowBeyondDesign = kButtonRow - 150;
 
 } // namespace
 
-MainLayout computeMainLayout(const LayoutInput &in)
+int ListLines::snap(int height) const
 {
-    MainLayout out;
-    layoutRows(in, out);
-    layoutColumns(in, out);
-    return out;
+    if (lineHeight <= 0)
+        return height;
+    // Like a list box with integral height, and never less than one line.
+    const int lines = std::max(1, (height - border) / lineHeight);
+    return border + lines * lineHeight;
+}
+
+TwipsSize Form_Resize(MainLayout &l, const WindowFrame &window, const ListLines &groupLines)
+{
+    TwipsSize client = window.client;
+    if (window.minimized)
+        return client;
+    if (!window.maximized) {
+        const int minOuterWidth = l.lstEntry.width + kMinOuterWidthBeyondList;
+        if (client.width + window.frameWidth < minOuterWidth)
+            client.width = minOuterWidth - window.frameWidth;
+        client.height = std::max(client.height, kMinClientHeight);
+    }
+
+    const int goodHeight = LayoutRows(l, client.height, groupLines);
+    if (window.maximized) {
+        // The window manager holds a maximized window's size: lay out as it is.
+        l.lastGoodHeight = client.height;
+    } else if (goodHeight != client.height) {
+        client.height = goodHeight;
+        LayoutRows(l, client.height, groupLines);
+    }
+    LayoutColumns(l, client.width, client.height);
+
+    l.txtText.height = client.height - 440;
+    l.lblDate.top = l.txtText.height + 120;
+    for (TwipsRect &frame : l.fraMain)
+        frame.top = client.height - 1010;
+    l.fraEdit.top = client.height - 1010;
+    // A maximized rectangle is no window position to keep.
+    l.saveWindowItemEnabled = !window.maximized;
+    return client;
+}
+
+int LayoutRows(MainLayout &l, int clientHeight, const ListLines &groupLines)
+{
+    if (l.lstGroup.height + 135 != l.lblSizeH.top) {
+        // The list takes the height under the asked place and snaps it down to
+        // whole lines; the bar then sits 15 twips under the list's real bottom.
+        l.lstGroup.height = groupLines.snap(l.lblSizeH.top + 135);
+        l.lastFrameTop = l.lblSizeH.top;
+        l.lblSizeH.top = l.lstGroup.height + 135;
+    }
+    l.lstEntry.top = l.lstGroup.height + 180;
+
+    int height = clientHeight;
+    const int room = clientHeight - l.lstEntry.top - 940;
+    if (room >= kMinEntryRoom)
+        l.lstEntry.height = room - 220 - kButtonRowBeyondDesign;
+    else if (l.lastGoodHeight > 0)
+        height = l.lastGoodHeight; // the entry list keeps its height
+    l.lastGoodHeight = height;
+
+    for (TwipsRect &button : l.cmdH) {
+        button.top = l.lstEntry.bottom();
+        button.height = kButtonRow;
+    }
+    l.cmdCRSR[4].height = kButtonRow;
+    LayoutSideButtons(l);
+    return height;
+}
+
+void LayoutColumns(MainLayout &l, int clientWidth, int clientHeight)
+{
+    const int left0 = l.lblSizeV[0].left;
+    const int left1 = l.lblSizeV[1].left;
+    // With the list column this narrow the bottom panels reach under the mask
+    // column: the mask stays shown, above them. Decided first, so the text
+    // box is laid out beside the mask it will have.
+    const bool maskBesideLists = left0 + 25 >= kMaskBesideLists;
+    if (!maskBesideLists)
+        l.maskChecked = true;
+
+    const int k = l.maskChecked ? 1 : 0;
+    l.txtText.left = l.lblSizeV[k].left + 25;
+    l.lblDate.left = l.txtText.left;
+    const int maskWidth = l.maskChecked ? left1 - left0 : 0;
+    l.txtText.width = (clientWidth - 3050) - maskWidth - (left0 - 2975);
+    l.lblDate.width = l.txtText.width;
+
+    l.lstGroup.width = left0 - 60 - 275;
+    l.lstEntry.width = l.lstGroup.width;
+    l.lblSizeH.width = left0 - 60;
+    for (TwipsRect &button : l.cmdCRSR)
+        button.left = l.lstGroup.width + 80;
+    LayoutSideButtons(l);
+
+    l.cmdH[3].left = l.lstEntry.width / 2 + l.cmdH[0].width + 60;
+    l.cmdH[2].width = l.lstEntry.width / 2 - l.cmdH[0].width - 10;
+    l.cmdH[3].width = l.cmdH[2].width + 20;
+
+    l.txtMask.left = left0 + 25;
+    l.txtMask.width = left1 - left0 - 30;
+    l.txtMask.height = clientHeight - (maskBesideLists ? 185 : 1140);
+    l.maskItemEnabled = maskBesideLists;
+
+    // The bars reach to the bottom, whatever the window's height.
+    for (TwipsRect &bar : l.lblSizeV)
+        bar.height = std::max(clientHeight - bar.top, 0);
+}
+
+void LayoutSideButtons(MainLayout &l)
+{
+    std::array<TwipsRect, 5> &pad = l.cmdCRSR;
+    pad[1].top = l.lstGroup.height / 2 + 120;
+    pad[2].top = l.lstEntry.top;
+    pad[3].top = l.lstEntry.top + l.lstEntry.height / 2;
+    pad[4].top = l.lstEntry.bottom();
+    pad[0].height = l.lstGroup.height / 2;
+    pad[1].height = pad[0].height;
+    pad[2].height = l.lstEntry.height / 2;
+    pad[3].height = pad[2].height;
+}
+
+bool lblSizeH_MouseMove(MainLayout &l, int y, int clientHeight, const ListLines &groupLines)
+{
+    const int newTop = l.lblSizeH.top + y;
+    if (newTop == l.lastFrameTop)
+        return false;
+    if (newTop <= 600 || newTop >= clientHeight - 1750)
+        return false;
+    l.lblSizeH.top = newTop;
+    LayoutRows(l, clientHeight, groupLines);
+    return true;
+}
+
+bool lblSizeV_MouseMove(MainLayout &l, int index, int x, int clientWidth, int clientHeight)
+{
+    if (x == 0)
+        return false;
+    // The entry text keeps at least 1200 twips, unless the splitter moves left.
+    const bool textRoom = l.txtText.width > 1200 || x < 0;
+    if (index == 0) {
+        const int newLeft = l.lblSizeV[0].left + x;
+        const bool listRoom = l.maskChecked ? newLeft > 1860 : newLeft > 3000;
+        if (!listRoom || l.lblSizeV[1].left + x <= 2965 || !textRoom)
+            return false;
+        // Both splitters move: the mask keeps its width.
+        l.lblSizeV[0].left = newLeft;
+        l.lblSizeV[1].left += x;
+    } else {
+        const int newLeft = l.lblSizeV[1].left + x;
+        if (newLeft <= 2965 || newLeft <= l.lblSizeV[0].left + 600 || !textRoom)
+            return false;
+        l.lblSizeV[1].left = newLeft;
+    }
+    LayoutColumns(l, clientWidth, clientHeight);
+    return true;
 }
 
 const PanelLayout &panelLayout()

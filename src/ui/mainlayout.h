@@ -2,8 +2,11 @@
 
 #include <array>
 
-// Where the main window's controls go, in twips of the client area, from the
-// client size and the three splitter positions.
+// The main window's layout in twips of its client area, apart from any widget:
+// the controls' rectangles, the three splitters and the rules that move them.
+// The window gathers the client size and the group list's line height, runs
+// these procedures and places its widgets from the result.
+
 struct TwipsRect
 {
     int left = 0;
@@ -12,28 +15,90 @@ struct TwipsRect
     int height = 0;
     int right() const { return left + width; }
     int bottom() const { return top + height; }
+    bool operator==(const TwipsRect &) const = default;
 };
 
-struct LayoutInput
+struct TwipsSize
 {
-    int clientWidth = 0;
-    int clientHeight = 0;
-    int frameTop = 1440;   // top of lblSizeH
-    int frameLeft1 = 2975; // left of lblSizeV(0)
-    int frameLeft2 = 3840; // left of lblSizeV(1)
-    bool maskChecked = false;
+    int width = 0;
+    int height = 0;
+    bool operator==(const TwipsSize &) const = default;
+};
+
+// The group list shows whole lines only: a height is cut down to its border
+// and a whole number of lines.
+struct ListLines
+{
+    int lineHeight = 0; // twips; 0 leaves heights as asked
+    int border = 0;     // twips, top and bottom together
+    int snap(int height) const;
+};
+
+// Where the window stands: its client size, the frame around it (outer width
+// less client width) and whether the window manager holds its size.
+struct WindowFrame
+{
+    TwipsSize client;
+    int frameWidth = 0;
+    bool minimized = false;
+    bool maximized = false;
 };
 
 struct MainLayout
 {
-    TwipsRect lstGroup, lblSizeH, lstEntry, txtMask, txtText, lblDate, fraEdit;
-    std::array<TwipsRect, 2> lblSizeV;
-    std::array<TwipsRect, 5> cmdCRSR;
-    std::array<TwipsRect, 4> cmdH;
-    std::array<TwipsRect, 3> fraMain;
-    bool maskShown = false;      // txtMask visible
-    bool maskItemEnabled = true; // mnuViewMask may be used
+    // Design positions until the first layout.
+    TwipsRect lstGroup{60, 120, 2655, 1230};
+    TwipsRect lblSizeH{60, 1440, 2895, 45};
+    TwipsRect lstEntry{60, 1560, 2655, 780};
+    // The design's bars are 45 twips wide and reach 20 twips under the boxes on
+    // their right; only the 25 twips between the columns can be seen and taken.
+    std::array<TwipsRect, 2> lblSizeV{{{2975, 120, 25, 10005}, {3840, 120, 25, 10005}}};
+    TwipsRect txtMask{3000, 120, 825, 2175};
+    TwipsRect txtText{3960, 120, 1860, 1815}; // txtText(0) and (1) share it
+    TwipsRect lblDate{3960, 2280, 1935, 255};
+    std::array<TwipsRect, 5> cmdCRSR{{{2760, 120, 255, 255},
+                                      {2760, 360, 255, 255},
+                                      {2760, 1560, 255, 255},
+                                      {2760, 1800, 255, 255},
+                                      {2760, 2235, 255, 255}}};
+    std::array<TwipsRect, 4> cmdH{{{60, 2235, 300, 255},
+                                   {360, 2235, 300, 255},
+                                   {660, 2235, 1018, 255},
+                                   {1688, 2235, 1038, 255}}};
+    // The design frames overlap their neighbours by a border; here they abut.
+    std::array<TwipsRect, 3> fraMain{
+        {{60, 2640, 905, 945}, {965, 2640, 895, 945}, {1860, 2640, 1090, 945}}};
+    TwipsRect fraEdit{60, 2640, 2900, 945};
+
+    bool maskChecked = false;          // mnuViewMask carries its check mark
+    bool maskItemEnabled = true;       // mnuViewMask may be used
+    bool saveWindowItemEnabled = true; // mnuSettings(4): not while maximized
+
+    int lastFrameTop = 0;   // the horizontal splitter position last applied
+    int lastGoodHeight = 0; // client height after the last row layout with room
 };
+
+// Lays everything out for the window's client size, after the floors: the
+// outer width at least the entry list's width + 4500, the client height at
+// least 3060, and room for the entry list (else the last good height comes
+// back). Returns the client size the window must be given, which is the size
+// laid out for; equal to `window.client` when nothing had to change. A
+// minimized window is left alone; a maximized one is laid out as it is.
+TwipsSize Form_Resize(MainLayout &l, const WindowFrame &window, const ListLines &groupLines);
+
+// The left column from the top: group list (whole lines), splitter, entry
+// list. Returns the client height to go back to when the entry list has no
+// room, else `clientHeight`.
+int LayoutRows(MainLayout &l, int clientHeight, const ListLines &groupLines);
+// Every column from the left, from the two vertical splitters and the mask mark.
+void LayoutColumns(MainLayout &l, int clientWidth, int clientHeight);
+// The cursor pad beside the two lists.
+void LayoutSideButtons(MainLayout &l);
+
+// Splitter drags with the left button; the offsets are the pointer's position
+// relative to the bar. True when the splitter moved (and the layout followed).
+bool lblSizeH_MouseMove(MainLayout &l, int y, int clientHeight, const ListLines &groupLines);
+bool lblSizeV_MouseMove(MainLayout &l, int index, int x, int clientWidth, int clientHeight);
 
 // Positions of the controls inside the button frames, fixed by the design.
 struct PanelLayout
@@ -45,6 +110,4 @@ struct PanelLayout
     TwipsRect lblMode;
     std::array<TwipsRect, 3> cmdEdit;
 };
-
-MainLayout computeMainLayout(const LayoutInput &in);
 const PanelLayout &panelLayout();

@@ -48,7 +48,7 @@ private Q_SLOTS:
         QVERIFY(!w.mnuPhrases->menuAction()->isVisible());
         QCOMPARE(w.lstGroup->palette().color(QPalette::Base), QColor(224, 224, 224));
         // pref.dat keeps FrameTop 2740; it is read 100 smaller.
-        QCOMPARE(run.window()->windowLayout().frameTop, 2640);
+        QCOMPARE(run.app().state().prefs.FrameTop, 2640);
 
         // At the shipped size no shown control leaves its panel or overlaps another.
         QCOMPARE(run.window()->frameGeometry().size(), QSize(800, 533));

@@ -84,8 +84,8 @@ QMap<QString, QByteArray> AppFixture::snapshot() const
 
 bool AppFixture::start()
 {
-    app_ = std::make_unique<Application>(path({}), messages,
-                                         [this](int status) { exitStatus = status; });
+    app_ = std::make_unique<Application>(
+        path({}), messages, [this](int status) { exitStatus = status; }, &desktop);
     app_->Main();
     if (exitStatus)
         return false;

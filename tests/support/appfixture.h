@@ -54,6 +54,7 @@ public:
     void answerInput(const QString &answer = {});
 
     RecordingMessages messages;
+    RecordingDesktop desktop;
     std::optional<int> exitStatus;
 
 private:

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/desktopservices.h"
 #include "platform/messages.h"
 #include "store/notetable.h"
 
@@ -24,6 +25,32 @@ public:
 
     QList<Shown> shown;
     int beeps = 0;
+};
+
+// Records what the program asks of the desktop instead of asking it.
+class RecordingDesktop : public DesktopServices
+{
+public:
+    bool openFile(const QString &path) override
+    {
+        openedFiles.append(path);
+        return answer;
+    }
+    bool openUrl(const QUrl &url) override
+    {
+        openedUrls.append(url);
+        return answer;
+    }
+    bool startAgain() override
+    {
+        ++starts;
+        return answer;
+    }
+
+    QStringList openedFiles;
+    QList<QUrl> openedUrls;
+    int starts = 0;
+    bool answer = true;
 };
 
 // A table from rows of stored names: each row is a group's name, then its titles.

@@ -1,0 +1,36 @@
+#include "app/frmmain.h"
+
+#include "notebook/editorexport_w.h"
+#include "store/appstate.h"
+#include "ui/frminfo.h"
+#include "ui/systemtray_w.h"
+
+#include <QAction>
+
+void FrmMain::installShell()
+{
+    tray_ = new SystemTray(w_, subsystems_);
+    new EditorExport(w_, ctx_, *entryList_, subsystems_);
+    connect(w_.mnuAbout, &QAction::triggered, this, &FrmMain::mnuAbout_Click);
+}
+
+void FrmMain::mnuAbout_Click()
+{
+    FrmInfo box(ctx_.words, ctx_.state.ProgramVersion, ctx_.desktop, projectLinks(), this);
+    box.exec();
+}
+
+void FrmMain::TrayAdd()
+{
+    tray_->TrayAdd();
+}
+
+void FrmMain::TrayRemove()
+{
+    tray_->TrayRemove();
+}
+
+void FrmMain::hideMainWindow()
+{
+    tray_->hideMainWindow();
+}

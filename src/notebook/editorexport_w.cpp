@@ -1,0 +1,57 @@
+#include "notebook/editorexport_w.h"
+
+#include "notebook/entrylist_w.h"
+#include "notebook/entrylistexport.h"
+#include "platform/desktopservices.h"
+#include "store/appstate.h"
+#include "store/errorreports.h"
+#include "store/notetable.h"
+#include "store/safewrite.h"
+#include "store/storepaths.h"
+#include "ui/maincontext.h"
+#include "ui/mainwidgets_w.h"
+
+#include <QAction>
+#include <QListWidget>
+
+EditorExport::EditorExport(const MainWidgets &w, MainContext &ctx, const EntryList &entries,
+                           QObject *parent)
+    : QObject(parent), w_(w), ctx_(ctx), entries_(entries)
+{
+    setObjectName(QStringLiteral("editorExport"));
+    for (int i = 0; i < int(w_.mnuEditorCall.size()); ++i)
+        connect(w_.mnuEditorCall[i], &QAction::triggered, this,
+                [this, i] { mnuEditorCall_Click(i); });
+}
+
+void EditorExport::mnuEditorCall_Click(int index)
+{
+    if (index == 0)
+        openEntryText();
+    else if (index == 1)
+        openEntryList();
+}
+
+void EditorExport::openEntryText()
+{
+    const int group = entries_.selectedGroup();
+    const int line = w_.lstEntry->currentRow();
+    if (group < 0 || line < 0 || entries_.onBlankLine())
+        return;
+    // The table holds the stored names the file is known by.
+    ctx_.desktop.openFile(StorePaths::entryFile(ctx_.state.storeFolder, ctx_.table.name(group),
+                                                ctx_.table.cell(group, line + 1)));
+}
+
+void EditorExport::openEntryList()
+{
+    const QString &store = ctx_.state.storeFolder;
+    const QString path = StorePaths::exportFile(store);
+    const TextLines::Encoded content = entryListExport(entries_.lines());
+    const FileResult written = content ? writeWholeFile(path, content.bytes, store)
+                                       : FileResult::failed(content.error->at(path));
+    // A list that could not be written is not opened: the editor would show
+    // an older one as if it were this.
+    if (reportWrite(ctx_.reports, written))
+        ctx_.desktop.openFile(path);
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QObject>
+
+struct MainContext;
+struct MainWidgets;
+class EntryList;
+
+// The Editor menu: the selected entry's text file, or the entry list written
+// to LstPrnt.txt in the store folder, opened in the desktop's text editor.
+// Nothing of the notebook changes.
+class EditorExport : public QObject
+{
+    Q_OBJECT
+public:
+    EditorExport(const MainWidgets &w, MainContext &ctx, const EntryList &entries, QObject *parent);
+
+    // 0 the entry text, 1 the entry list; any other index does nothing.
+    void mnuEditorCall_Click(int index);
+
+private:
+    void openEntryText();
+    void openEntryList();
+
+    const MainWidgets &w_;
+    MainContext &ctx_;
+    const EntryList &entries_;
+};

@@ -1,0 +1,101 @@
+#include "ui/systemtray_w.h"
+
+#include "ui/mainwidgets_w.h"
+#include "ui/programicon_w.h"
+
+#include <QAction>
+#include <QCursor>
+#include <QGuiApplication>
+#include <QListWidget>
+#include <QMainWindow>
+#include <QMenu>
+#include <QPushButton>
+#include <QTimer>
+
+using namespace Qt::StringLiterals;
+
+SystemTray::SystemTray(const MainWidgets &w, QObject *parent)
+    : QObject(parent), w_(w), icon_(new QSystemTrayIcon(programIcon(), this))
+{
+    setObjectName(u"tray"_s);
+    icon_->setToolTip(u" Plimsa "_s);
+    connect(icon_, &QSystemTrayIcon::activated, this, &SystemTray::MainWindowProc);
+    for (int i = 0; i < int(w_.mnuSystrayCall.size()); ++i)
+        connect(w_.mnuSystrayCall[i], &QAction::triggered, this,
+                [this, i] { mnuSystrayCall_Click(i); });
+    connect(w_.mnuHide, &QAction::triggered, this, &SystemTray::hideMainWindow);
+    connect(w_.cmdMain, &QPushButton::clicked, this, &SystemTray::cmdMain_Click);
+}
+
+void SystemTray::TrayAdd()
+{
+    // On X11 the icon is shown also while no tray host runs: it appears once
+    // one starts. Elsewhere a platform without a tray has none to wait for.
+    if (QSystemTrayIcon::isSystemTrayAvailable() || QGuiApplication::platformName() == u"xcb"_s)
+        icon_->show();
+}
+
+void SystemTray::TrayRemove()
+{
+    icon_->hide();
+}
+
+void SystemTray::MainWindowProc(QSystemTrayIcon::ActivationReason reason)
+{
+    QMainWindow *window = w_.frmMain;
+    if (reason == QSystemTrayIcon::DoubleClick) {
+        // Visible again, minimized or maximized as it was.
+        window->show();
+    } else if (reason == QSystemTrayIcon::Context) {
+        if (window->isMinimized()) {
+            window->showNormal();
+        } else if (!window->isVisible()) {
+            window->show();
+        } else {
+            // In front first, so the menu closes when the user clicks elsewhere.
+            window->raise();
+            window->activateWindow();
+            w_.mnuSystray->popup(QCursor::pos());
+        }
+    }
+}
+
+void SystemTray::mnuSystrayCall_Click(int index)
+{
+    QMainWindow *window = w_.frmMain;
+    switch (index) {
+    case 0:
+        if (window->windowState() &
+            (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen))
+            window->showNormal();
+        else
+            window->showMaximized();
+        break;
+    case 1:
+        window->showMinimized();
+        break;
+    case 2:
+        hideMainWindow();
+        break;
+    case 3:
+        w_.timExit->start();
+        break;
+    default:
+        break;
+    }
+}
+
+void SystemTray::cmdMain_Click()
+{
+    w_.lstEntry->setFocus();
+    hideMainWindow();
+}
+
+void SystemTray::hideMainWindow()
+{
+    // Hidden without a tray host, the window could not be found again.
+    if (QSystemTrayIcon::isSystemTrayAvailable() && icon_->isVisible())
+        w_.frmMain->hide();
+    else
+        w_.frmMain->showMinimized();
+}

@@ -1,0 +1,372 @@
+// The window shell on the real window: resizes below the floors, splitter
+// drags, the tray without a tray host (tests/x11 has one), the Editor menu's
+// export and the About box.
+
+#include "support/appfixture.h"
+#include "support/filefaults.h"
+
+#include "i18n/wordtable.h"
+#include "notebook/editorexport_w.h"
+#include "ui/frminfo.h"
+#include "ui/layout_w.h"
+#include "ui/systemtray_w.h"
+#include "ui/twips.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QTest>
+#include <QTimer>
+
+#include <cerrno>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// The left button pressed on `bar` at (0, 0), moved by `by` pixels, let go.
+void drag(QWidget *bar, QPoint by)
+{
+    QTest::mousePress(bar, Qt::LeftButton, {}, QPoint(0, 0));
+    QMouseEvent move(QEvent::MouseMove, QPointF(by), QPointF(bar->mapToGlobal(by)), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(bar, &move);
+    QTest::mouseRelease(bar, Qt::LeftButton, {}, by);
+}
+
+QString stateOf(const QWidget *window)
+{
+    if (!window->isVisible())
+        return u"hidden"_s;
+    if (window->isMinimized())
+        return u"minimized"_s;
+    return window->isMaximized() ? u"maximized"_s : u"normal"_s;
+}
+
+void setState(QWidget *window, const QString &state)
+{
+    if (state == u"minimized"_s)
+        window->showMinimized();
+    else if (state == u"maximized"_s)
+        window->showMaximized();
+    else if (state == u"hidden"_s)
+        window->hide();
+    QTRY_COMPARE(stateOf(window), state);
+}
+
+} // namespace
+
+class tst_Shell : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    // Asked for less than the floors (outer width, client height in twips; 0
+    // keeps the size), the window takes the floors, or the height it had when
+    // the entry list has no room.
+    void resizeBelowFloors_data()
+    {
+        QTest::addColumn<QSize>("asked");
+        QTest::addColumn<QSize>("expected");
+        QTest::newRow("narrower than the lists") << QSize(3000, 0) << QSize(7140, 0);
+        QTest::newRow("no room for the entries") << QSize(9000, 3500) << QSize(9000, 0);
+    }
+    void resizeBelowFloors()
+    {
+        QFETCH(QSize, asked);
+        QFETCH(QSize, expected);
+        AppFixture run;
+        QVERIFY(run.start());
+        FrmMain *window = run.window();
+        const QWidget *client = window->centralWidget();
+        const qreal dpi = window->logicalDpiX();
+        const auto outer = [&] { return pixelsToTwips(window->frameGeometry().width(), dpi); };
+        const auto height = [&] { return pixelsToTwips(client->height(), dpi); };
+        const QSize before(outer(), height());
+        const auto orBefore = [&](QSize s) {
+            return QSize(s.width() ? s.width() : before.width(),
+                         s.height() ? s.height() : before.height());
+        };
+        const QSize ask = orBefore(asked);
+        window->resize(window->width() + twipsToPixels(ask.width() - before.width(), dpi),
+                       window->height() + twipsToPixels(ask.height() - before.height(), dpi));
+        QTRY_COMPARE(QSize(outer(), height()), orBefore(expected));
+        // Laid out for it: the text ends 50 twips from the right, the panels 1010 from the bottom.
+        QTRY_COMPARE(run.w().txtText[0]->geometry().right() + 1,
+                     twipsToPixels(pixelsToTwips(client->width(), dpi) - 50, dpi));
+        QTRY_COMPARE(run.w().fraMain[0]->y(), twipsToPixels(height() - 1010, dpi));
+    }
+
+    // Drags in pixels on the shipped window (the limits: tests/ui/tst_mainlayout).
+    void splitterDrags_data()
+    {
+        QTest::addColumn<QString>("bar");
+        QTest::addColumn<int>("by");
+        QTest::addColumn<bool>("moves");
+        QTest::newRow("group list shorter") << u"lblSizeH"_s << -60 << true;
+        QTest::newRow("within 600 of the top") << u"lblSizeH"_s << -150 << false;
+        QTest::newRow("lists left of 2950") << u"lblSizeV0"_s << -60 << true;
+        QTest::newRow("mask under 600") << u"lblSizeV1"_s << -170 << false;
+    }
+    void splitterDrags()
+    {
+        QFETCH(QString, bar);
+        QFETCH(int, by);
+        QFETCH(bool, moves);
+        AppFixture run;
+        run.setPref(16, u" 1"_s); // the mask shown
+        QVERIFY(run.start());
+        const MainWidgets &w = run.w();
+        auto *widget = run.window()->findChild<QLabel *>(bar);
+        const bool rows = bar == u"lblSizeH"_s;
+        const MainLayout before = run.window()->windowLayout().layout();
+        drag(widget, rows ? QPoint(0, by) : QPoint(by, 0));
+        const MainLayout &l = run.window()->windowLayout().layout();
+        const qreal dpi = widget->logicalDpiX();
+        const int offset = moves ? pixelsToTwips(by, dpi) : 0;
+        if (rows)
+            QCOMPARE(l.lastFrameTop, moves ? before.lblSizeH.top + offset : before.lastFrameTop);
+        else
+            QCOMPARE(l.lblSizeV[1].left, before.lblSizeV[1].left + offset);
+        // The widgets follow; left of 2950 the mask's item cannot hide it.
+        const TwipsRect &e = l.lstEntry;
+        QCOMPARE(w.lstEntry->geometry(),
+                 twipsToPixels(QRect(e.left, e.top, e.width, e.height), dpi, dpi));
+        QCOMPARE(w.mnuViewMask->isEnabled(), l.lblSizeV[0].left >= 2950);
+        QVERIFY(w.txtMask->isVisible());
+    }
+
+    // The splitter kept in pref.dat comes back on the same whole lines.
+    void keptSplitterComesBack()
+    {
+        AppFixture run;
+        QVERIFY(run.start());
+        drag(run.w().lblSizeH, QPoint(0, -45));
+        const int kept = run.window()->windowLayout().frameTop();
+        const int listHeight = run.w().lstGroup->height();
+        run.setPref(17, u" "_s + QString::number(kept));
+        QVERIFY(run.restart());
+        QCOMPARE(run.window()->windowLayout().frameTop(), kept);
+        QCOMPARE(run.w().lstGroup->height(), listHeight);
+    }
+
+    // Maximized, the window position cannot be kept; a rectangle stored off
+    // every screen comes back on this one.
+    void windowPlacement()
+    {
+        AppFixture run;
+        run.setPref(12, u" -30000"_s);
+        run.setPref(13, u" 30000"_s);
+        QVERIFY(run.start());
+        QVERIFY(
+            run.window()->screen()->availableGeometry().contains(run.window()->frameGeometry()));
+        setState(run.window(), u"maximized"_s);
+        QTRY_VERIFY(!run.w().mnuSettings[4]->isEnabled());
+        run.window()->showNormal();
+        QTRY_VERIFY(run.w().mnuSettings[4]->isEnabled());
+    }
+
+    // No tray host here: every way of hiding minimizes, so the window can
+    // always be found again.
+    void hideWithoutTrayHost_data()
+    {
+        QTest::addColumn<QString>("way");
+        QTest::newRow("File menu") << u"mnuHide"_s;
+        QTest::newRow("Hide button") << u"cmdMain"_s;
+        QTest::newRow("tray menu") << u"mnuSystrayCall2"_s;
+    }
+    void hideWithoutTrayHost()
+    {
+        QFETCH(QString, way);
+        QVERIFY(!QSystemTrayIcon::isSystemTrayAvailable());
+        AppFixture run;
+        QVERIFY(run.start());
+        if (auto *button = run.window()->findChild<QPushButton *>(way))
+            button->click();
+        else
+            run.window()->findChild<QAction *>(way)->trigger();
+        QTRY_COMPARE(stateOf(run.window()), u"minimized"_s);
+    }
+
+    // The icon's mouse events and the tray menu's items, from each state.
+    void trayCommands_data()
+    {
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<int>("reason"); // -1 - n: tray menu item n
+        QTest::addColumn<QString>("to");
+        QTest::addColumn<bool>("menu");
+        const int dbl = QSystemTrayIcon::DoubleClick;
+        const int right = QSystemTrayIcon::Context;
+        QTest::newRow("double click, hidden") << u"hidden"_s << dbl << u"normal"_s << false;
+        QTest::newRow("right click, minimized") << u"minimized"_s << right << u"normal"_s << false;
+        QTest::newRow("right click, shown") << u"maximized"_s << right << u"maximized"_s << true;
+        QTest::newRow("Maximize / Normal, normal") << u"normal"_s << -1 << u"maximized"_s << false;
+        QTest::newRow("Maximize / Normal, maximized")
+            << u"maximized"_s << -1 << u"normal"_s << false;
+        QTest::newRow("Maximize / Normal, minimized")
+            << u"minimized"_s << -1 << u"normal"_s << false;
+        QTest::newRow("Minimize") << u"normal"_s << -2 << u"minimized"_s << false;
+    }
+    void trayCommands()
+    {
+        QFETCH(QString, from);
+        QFETCH(int, reason);
+        QFETCH(QString, to);
+        QFETCH(bool, menu);
+        AppFixture run;
+        QVERIFY(run.start());
+        setState(run.window(), from);
+        if (reason < 0)
+            run.w().mnuSystrayCall[-1 - reason]->trigger();
+        else
+            run.window()->findChild<SystemTray *>(u"tray"_s)->MainWindowProc(
+                QSystemTrayIcon::ActivationReason(reason));
+        QTRY_COMPARE(stateOf(run.window()), to);
+        QTRY_COMPARE(run.w().mnuSystray->isVisible(), menu);
+    }
+
+    void trayMenuExits()
+    {
+        AppFixture run;
+        QVERIFY(run.start());
+        run.w().mnuSystrayCall[3]->trigger();
+        QTRY_COMPARE(run.exitStatus, std::optional<int>(0));
+    }
+
+    // LstPrnt.txt byte for byte (each line as shown, cut to 50 characters,
+    // the closing blank line last), then opened in the editor.
+    void exportEntryList_data()
+    {
+        QTest::addColumn<QStringList>("titles");
+        QTest::addColumn<QString>("folder"); // "" the preset store
+        QTest::addColumn<QByteArray>("file");
+        QTest::newRow("titles as shown")
+            << QStringList{u"__indented"_s, QString(60, u'x'), u"caf\u00e9 \u20ac5"_s} << QString()
+            << QByteArray("__indented\r\n" + QByteArray(50, 'x') +
+                          "\r\ncaf\xe9 \x80"
+                          "5\r\n \r\n");
+        QTest::newRow("a store path with blanks")
+            << QStringList{u"a b"_s} << u"My Notes/"_s << QByteArray("a b\r\n \r\n");
+        QTest::newRow("no entries") << QStringList{} << QString() << QByteArray(" \r\n");
+    }
+    void exportEntryList()
+    {
+        QFETCH(QStringList, titles);
+        QFETCH(QString, folder);
+        QFETCH(QByteArray, file);
+        AppFixture run;
+        run.writeNotebook({QStringList{u"G"_s} + titles});
+        if (!folder.isEmpty()) {
+            QDir().mkpath(run.path(folder));
+            QVERIFY(QDir().rename(run.path(u"FileStore"_s), run.path(folder + u"FileStore"_s)));
+            run.setPref(22, run.path(folder));
+        }
+        QVERIFY(run.start());
+        // Offered with entries only; the command itself works either way.
+        QCOMPARE(run.w().mnuEditor->menuAction()->isEnabled(), !titles.isEmpty());
+        run.window()->findChild<EditorExport *>()->mnuEditorCall_Click(1);
+        const QString path = folder + u"FileStore/LstPrnt.txt"_s;
+        QCOMPARE(run.read(path), file);
+        QCOMPARE(run.desktop.openedFiles, QStringList{run.path(path)});
+        QVERIFY(run.messages.shown.isEmpty());
+    }
+
+    // A list that cannot be written is reported and not opened; the old one stays.
+    void exportFails()
+    {
+        AppFixture run;
+        run.writeNotebook({{u"G"_s, u"a"_s}});
+        run.write(u"FileStore/LstPrnt.txt"_s, {u"old"_s});
+        QVERIFY(run.start());
+        {
+            const auto faults = FileFaults::failing(Sys::Op::Write, ENOSPC, 0, true);
+            run.w().mnuEditorCall[1]->trigger();
+        }
+        QCOMPARE(run.read(u"FileStore/LstPrnt.txt"_s), QByteArray("old\r\n"));
+        QVERIFY(run.desktop.openedFiles.isEmpty());
+        QCOMPARE(run.messages.shown.size(), 1);
+        QVERIFY(run.messages.shown[0].text.contains(run.path(u"FileStore/LstPrnt.txt"_s)));
+    }
+
+    // The entry's own file, by its stored name.
+    void exportEntryText()
+    {
+        AppFixture run;
+        run.writeNotebook({{u"G/H"_s, u"first"_s, u"a:b"_s}});
+        QVERIFY(run.start());
+        AppFixture::click(run.w().lstEntry, u"a:b"_s);
+        run.w().mnuEditorCall[0]->trigger();
+        QCOMPARE(run.desktop.openedFiles,
+                 QStringList{run.path(u"FileStore/G\u00cfH/a\u00d0b.txt"_s)});
+    }
+
+    // From the Info menu: on top, the name one letter per tick until the
+    // timer stops, then Enter closes the box.
+    void aboutBox()
+    {
+        AppFixture run;
+        QVERIFY(run.start());
+        QStringList names;
+        run.whenShown([&](QWidget *box) {
+            QVERIFY(box->windowFlags() & Qt::WindowStaysOnTopHint);
+            auto *timer = box->findChild<QTimer *>(u"Timer1"_s);
+            QCOMPARE(timer->interval(), 105);
+            auto *name = box->findChild<QLabel *>(u"lbl0"_s);
+            QObject::connect(timer, &QTimer::timeout, box, [&] { names << name->text(); });
+            QTRY_VERIFY(!timer->isActive());
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        });
+        run.w().mnuAbout->trigger();
+        QVERIFY(!QApplication::activeModalWidget());
+        const QStringList all{u"P"_s,     u"Pl"_s,     u"Pli"_s,   u"Plim"_s,
+                              u"Plims"_s, u"Plimsa"_s, u"Plimsa"_s};
+        QVERIFY(!names.isEmpty());
+        QCOMPARE(names, all.mid(all.size() - names.size()));
+    }
+
+    // Links open their address and close the box; the name and the maker's
+    // line are no links; Back closes. The project's own box has Back alone.
+    void aboutLinks_data()
+    {
+        QTest::addColumn<int>("label");
+        QTest::addColumn<QString>("opened");
+        QTest::addColumn<bool>("closes");
+        QTest::newRow("name") << 0 << QString() << false;
+        QTest::newRow("mail") << 4 << u"mailto:help@plimsa.test"_s << true;
+        QTest::newRow("home page") << 5 << u"https://plimsa.test/"_s << true;
+        QTest::newRow("back") << 6 << QString() << true;
+    }
+    void aboutLinks()
+    {
+        QFETCH(int, label);
+        QFETCH(QString, opened);
+        QFETCH(bool, closes);
+        AppFixture run;
+        QVERIFY(run.start());
+        const AboutLinks links{u"help@plimsa.test"_s, u"https://plimsa.test/"_s,
+                               u"https://plimsa.test/get"_s, u"https://plimsa.test/news"_s};
+        const int english = 0;
+        const Words words(run.app().wordTable(), english);
+        FrmInfo box(words, u"1.3.02"_s, run.desktop, links, run.window());
+        box.show();
+        box.Timer1_Timer();
+        QTest::mouseClick(box.findChild<QLabel *>(u"lbl"_s + QString::number(label)),
+                          Qt::LeftButton);
+        QCOMPARE(run.desktop.openedUrls, opened.isEmpty() ? QList<QUrl>{} : QList{QUrl(opened)});
+        QCOMPARE(box.isVisible(), !closes);
+
+        FrmInfo own(words, u"1.3.02"_s, run.desktop, projectLinks(), nullptr);
+        for (int i : {4, 5, 7, 8})
+            QVERIFY(own.findChild<QLabel *>(u"lbl"_s + QString::number(i))->isHidden());
+    }
+};
+
+QTEST_MAIN(tst_Shell)
+#include "tst_shell.moc"

@@ -1,0 +1,61 @@
+// The desktop's own services, caught before they reach the desktop.
+
+#include "platform/desktopservices_w.h"
+
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+// Set for the copy that startAgain() starts: it leaves this file and ends.
+static constexpr char kMarker[] = "PLIMSA_TEST_STARTED_MARKER";
+
+class tst_DesktopServices : public QObject
+{
+    Q_OBJECT
+
+public:
+    Q_INVOKABLE void open(const QUrl &url) { opened.append(url); }
+    QList<QUrl> opened;
+
+private Q_SLOTS:
+    // A path with blanks arrives as it reads.
+    void openFile()
+    {
+        QDesktopServices::setUrlHandler(u"file"_s, this, "open");
+        const QString path = u"/home/me/My Notes/G\u00cfH/a #1%20.txt"_s;
+        QVERIFY(SystemDesktop().openFile(path));
+        QDesktopServices::unsetUrlHandler(u"file"_s);
+        QCOMPARE(opened.value(0).toLocalFile(), path);
+    }
+
+    // This program again by its full path, started from another folder.
+    void startAgain()
+    {
+        QTemporaryDir dir;
+        const QString marker = dir.filePath(u"started"_s);
+        qputenv(kMarker, marker.toLocal8Bit());
+        const QString here = QDir::currentPath();
+        QDir::setCurrent(dir.path());
+        const bool started = SystemDesktop().startAgain();
+        QDir::setCurrent(here);
+        qunsetenv(kMarker);
+        QVERIFY(started);
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(marker), 10000);
+    }
+};
+
+int main(int argc, char **argv)
+{
+    if (const QByteArray marker = qgetenv(kMarker); !marker.isEmpty())
+        return QFile(QString::fromLocal8Bit(marker)).open(QIODevice::WriteOnly) ? 0 : 1;
+    QGuiApplication app(argc, argv);
+    tst_DesktopServices test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_desktopservices_w.moc"

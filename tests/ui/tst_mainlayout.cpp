@@ -1,0 +1,225 @@
+// The main window's layout as arithmetic on twips: the floors and the room
+// rule, the group list's whole lines, the splitter limits, the mask column's
+// rule at 2950; and where a stored window rectangle is put among the screens.
+
+#include "ui/mainlayout.h"
+#include "ui/windowplacement.h"
+
+#include <QTest>
+
+namespace {
+
+const ListLines kLines{285, 30}; // 19 px lines and a 1 px border at 96 DPI
+
+// Laid out at 12000 x 8000 twips (or `width` wide) with these splitters.
+MainLayout laidOut(int top, int left0, int left1, bool mask = false, int width = 12000)
+{
+    MainLayout l;
+    l.lblSizeH.top = top;
+    l.lblSizeV[0].left = left0;
+    l.lblSizeV[1].left = left1;
+    l.maskChecked = mask;
+    Form_Resize(l, WindowFrame{{width, 8000}, 0, false, false}, kLines);
+    return l;
+}
+
+} // namespace
+
+class tst_MainLayout : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    // Lists 2640 wide: the outer width holds 7140. The size asked for is the
+    // one laid out for.
+    void floors_data()
+    {
+        QTest::addColumn<int>("splitter");
+        QTest::addColumn<QSize>("client");
+        QTest::addColumn<int>("frameWidth");
+        QTest::addColumn<bool>("maximized");
+        QTest::addColumn<QSize>("want");
+        QTest::newRow("roomy") << 2640 << QSize(9000, 6000) << 120 << false << QSize(9000, 6000);
+        QTest::newRow("narrow") << 2640 << QSize(5000, 6000) << 0 << false << QSize(7140, 6000);
+        QTest::newRow("frame counts")
+            << 2640 << QSize(6900, 6000) << 120 << false << QSize(7020, 6000);
+        QTest::newRow("low, splitter high")
+            << 700 << QSize(9000, 2000) << 0 << false << QSize(9000, 3060);
+        // Entry list at 2775: room = height - 3715, at least 540.
+        QTest::newRow("room 540") << 2640 << QSize(9000, 4255) << 0 << false << QSize(9000, 4255);
+        QTest::newRow("room 539, last good height back")
+            << 2640 << QSize(9000, 4254) << 0 << false << QSize(9000, 8000);
+        QTest::newRow("maximized") << 2640 << QSize(5000, 2000) << 0 << true << QSize(5000, 2000);
+    }
+    void floors()
+    {
+        QFETCH(int, splitter);
+        QFETCH(QSize, client);
+        QFETCH(int, frameWidth);
+        QFETCH(bool, maximized);
+        QFETCH(QSize, want);
+        MainLayout l = laidOut(splitter, 2975, 5400);
+        const WindowFrame frame{{client.width(), client.height()}, frameWidth, false, maximized};
+        QCOMPARE(Form_Resize(l, frame, kLines), (TwipsSize{want.width(), want.height()}));
+        QCOMPARE(l.saveWindowItemEnabled, !maximized);
+        QCOMPARE(l.txtText.right(), want.width() - 50);
+        QCOMPARE(l.fraMain[0].top, want.height() - 1010);
+        if (!maximized)
+            QCOMPARE(l.cmdH[0].bottom(), want.height() - 1010);
+    }
+
+    // The bar lands 15 twips under the list's whole lines. pref.dat gives it
+    // back 100 twips higher; the list snaps to the same lines while a line is
+    // higher than 170 twips.
+    void groupListLines_data()
+    {
+        QTest::addColumn<int>("asked");
+        QTest::addColumn<int>("lineHeight");
+        QTest::addColumn<int>("lines");
+        QTest::addColumn<bool>("comesBack");
+        QTest::newRow("on a line") << 2460 << 285 << 9 << true;
+        QTest::newRow("a twip short") << 2459 << 285 << 8 << true;
+        QTest::newRow("lines of 180") << 2640 << 180 << 15 << true;
+        QTest::newRow("lines of 165") << 2640 << 165 << 16 << false;
+    }
+    void groupListLines()
+    {
+        QFETCH(int, asked);
+        QFETCH(int, lineHeight);
+        QFETCH(int, lines);
+        QFETCH(bool, comesBack);
+        const ListLines rows{lineHeight, 30};
+        MainLayout l;
+        l.lblSizeH.top = asked;
+        LayoutRows(l, 8000, rows);
+        QCOMPARE(l.lstGroup.height, 30 + lines * lineHeight);
+        QCOMPARE(l.lblSizeH.top, l.lstGroup.bottom() + 15);
+        QCOMPARE(l.lstEntry.top, l.lblSizeH.bottom());
+        MainLayout next;
+        next.lblSizeH.top = l.lblSizeH.top - 100;
+        LayoutRows(next, 8000, rows);
+        QCOMPARE(next.lblSizeH.top == l.lblSizeH.top, comesBack);
+    }
+
+    // Client 8000 high: the bar stays between 600 and 6250, and the place
+    // last asked for is not asked again.
+    void horizontalDrag_data()
+    {
+        QTest::addColumn<int>("newTop");
+        QTest::addColumn<bool>("moves");
+        QTest::newRow("601") << 601 << true;
+        QTest::newRow("600") << 600 << false;
+        QTest::newRow("6249") << 6249 << true;
+        QTest::newRow("6250") << 6250 << false;
+        QTest::newRow("last asked") << 2640 << false;
+    }
+    void horizontalDrag()
+    {
+        QFETCH(int, newTop);
+        QFETCH(bool, moves);
+        MainLayout l = laidOut(2640, 2975, 5400);
+        const int listHeight = l.lstGroup.height;
+        QCOMPARE(lblSizeH_MouseMove(l, newTop - l.lblSizeH.top, 8000, kLines), moves);
+        QCOMPARE(l.lstGroup.height, moves ? kLines.snap(newTop + 135) : listHeight);
+    }
+
+    // Splitters at 3400 and 6400 (lists 3065 wide, mask 3000); the text box
+    // is then the client width - 6475 with the mask shown.
+    void verticalDrag_data()
+    {
+        QTest::addColumn<bool>("mask");
+        QTest::addColumn<int>("index");
+        QTest::addColumn<int>("x");
+        QTest::addColumn<int>("width");
+        QTest::addColumn<bool>("moves");
+        QTest::newRow("0 to 3001, mask hidden") << false << 0 << -399 << 12000 << true;
+        QTest::newRow("0 to 3000, mask hidden") << false << 0 << -400 << 12000 << false;
+        QTest::newRow("0 to 1861, mask shown") << true << 0 << -1539 << 12000 << true;
+        QTest::newRow("0 to 1860, mask shown") << true << 0 << -1540 << 12000 << false;
+        QTest::newRow("0 right, text 1201") << true << 0 << 100 << 7676 << true;
+        QTest::newRow("0 right, text 1200") << true << 0 << 100 << 7675 << false;
+        QTest::newRow("0 left, text 1200") << true << 0 << -100 << 7675 << true;
+        QTest::newRow("1 to 601 right of 0") << true << 1 << -2399 << 12000 << true;
+        QTest::newRow("1 to 600 right of 0") << true << 1 << -2400 << 12000 << false;
+        QTest::newRow("1 right, text 1200") << true << 1 << 100 << 7675 << false;
+    }
+    void verticalDrag()
+    {
+        QFETCH(bool, mask);
+        QFETCH(int, index);
+        QFETCH(int, x);
+        QFETCH(int, width);
+        QFETCH(bool, moves);
+        MainLayout l = laidOut(2640, 3400, 6400, mask, width);
+        QCOMPARE(lblSizeV_MouseMove(l, index, x, width, 8000), moves);
+        const int moved = moves ? x : 0;
+        QCOMPARE(l.lblSizeV[0].left, 3400 + (index == 0 ? moved : 0));
+        QCOMPARE(l.lblSizeV[1].left, 6400 + moved); // splitter 0 takes 1 along
+        QCOMPARE(l.txtText.right(), width - 50);
+    }
+
+    void splitter1NeverLeftOf2965()
+    {
+        MainLayout l = laidOut(2640, 1900, 3000, true);
+        QVERIFY(!lblSizeV_MouseMove(l, 1, -35, 12000, 8000));
+        QVERIFY(!lblSizeV_MouseMove(l, 0, -35, 12000, 8000));
+        QVERIFY(lblSizeV_MouseMove(l, 1, -34, 12000, 8000));
+    }
+
+    // Left of 2950 the bottom panels reach under the mask column: the mask is
+    // shown above them and its menu item is checked and disabled. Back at
+    // 2950 the item can be used again.
+    void maskColumn_data()
+    {
+        QTest::addColumn<int>("left0");
+        QTest::addColumn<bool>("checked");
+        QTest::addColumn<bool>("shown");
+        QTest::addColumn<int>("maskBottomGap");
+        QTest::newRow("2950, hidden") << 2950 << false << false << 185;
+        QTest::newRow("2950, shown") << 2950 << true << true << 185;
+        QTest::newRow("2949, hidden") << 2949 << false << true << 1140;
+        QTest::newRow("2000, shown") << 2000 << true << true << 1140;
+    }
+    void maskColumn()
+    {
+        QFETCH(int, left0);
+        QFETCH(bool, checked);
+        QFETCH(bool, shown);
+        QFETCH(int, maskBottomGap);
+        MainLayout l = laidOut(2640, left0, 4500, checked);
+        QCOMPARE(l.maskChecked, shown);
+        QCOMPARE(l.maskItemEnabled, left0 >= 2950);
+        QCOMPARE(l.txtMask.height, 8000 - maskBottomGap);
+        QCOMPARE(l.txtMask.right(), 4495);
+        QCOMPARE(l.txtText.left, (shown ? 4500 : left0) + 25);
+        QCOMPARE(l.cmdCRSR[0].right(), left0);
+        if (left0 < 2950) {
+            QVERIFY(lblSizeV_MouseMove(l, 0, 2950 - left0, 12000, 8000));
+            QVERIFY(l.maskItemEnabled && l.maskChecked);
+            QCOMPARE(l.txtMask.height, 8000 - 185);
+        }
+    }
+
+    // Kept where the title bar can be reached; otherwise onto the screen it
+    // overlaps most (the first when none), shrunk to fit.
+    void windowOnScreens_data()
+    {
+        QTest::addColumn<QRect>("stored");
+        QTest::addColumn<QRect>("placed");
+        QTest::newRow("on screen") << QRect(900, 700, 800, 533) << QRect(900, 700, 800, 533);
+        QTest::newRow("title bar above") << QRect(100, -300, 800, 533) << QRect(100, 0, 800, 533);
+        QTest::newRow("mostly on the second")
+            << QRect(1200, 1060, 800, 533) << QRect(1280, 547, 800, 533);
+        QTest::newRow("too large") << QRect(80, 80, 2000, 1100) << QRect(0, 0, 1280, 1000);
+    }
+    void windowOnScreens()
+    {
+        QFETCH(QRect, stored);
+        QFETCH(QRect, placed);
+        const QList<QRect> screens{QRect(0, 0, 1280, 1000), QRect(1280, 0, 1920, 1080)};
+        QCOMPARE(placeOnScreens(stored, screens), placed);
+    }
+};
+
+QTEST_APPLESS_MAIN(tst_MainLayout)
+#include "tst_mainlayout.moc"
