@@ -129,11 +129,21 @@ int secondName(int fromDir, const QByteArray &fromName, int toDir, const QByteAr
     if (errno == ENOENT &&
         Sys::linkat(fromDir, fromName.constData(), toDir, toName.constData(), 0) == 0)
         return 0;
-    if (!noHardLinks(errno))
-        return errno;
-    QByteArray bytes;
-    if (const int err = readAll(source.get(), &bytes))
+    // The same file under the new name already: what a crash between the link
+    // and idx.dat left of this very command. Anything else in the way stays.
+    const int err = errno;
+    struct stat there;
+    if (err == EEXIST) {
+        const bool sameFile =
+            ::fstatat(toDir, toName.constData(), &there, AT_SYMLINK_NOFOLLOW) == 0 &&
+            there.st_dev == st.st_dev && there.st_ino == st.st_ino;
+        return sameFile ? 0 : EEXIST;
+    }
+    if (!noHardLinks(err))
         return err;
+    QByteArray bytes;
+    if (const int readError = readAll(source.get(), &bytes))
+        return readError;
     return createNoReplace(toDir, toName, bytes);
 }
 

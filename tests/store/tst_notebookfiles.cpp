@@ -154,6 +154,19 @@ private Q_SLOTS:
                                   u"B/x.txt=x"_s}));
     }
 
+    // A crash between the link and idx.dat leaves the entry's own file under
+    // the new name: trying again takes it as done, where any other file in
+    // the way is refused.
+    void copyOntoItsOwnLeftover()
+    {
+        make(store_, {u"A/x.txt=x"_s});
+        QCOMPARE(::link(QFile::encodeName(store_ + u"A/x.txt"_s).constData(),
+                        QFile::encodeName(store_ + u"A/y.txt"_s).constData()),
+                 0);
+        QVERIFY(NF::copyEntryFile(store_, u"A"_s, u"x"_s, u"A"_s, u"y"_s));
+        QCOMPARE(tree(store_), (L{u"A/"_s, u"A/x.txt=x"_s, u"A/y.txt=x"_s}));
+    }
+
     // A fifo in place of an entry's file is refused, not waited on. Should the
     // copy hang, a writer opened after two seconds lets it go, and the test fails.
     void copyRefusesAFifo()
