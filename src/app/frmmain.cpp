@@ -9,6 +9,7 @@
 #include "notebook/newentry_w.h"
 #include "notebook/organizing_w.h"
 #include "platform/keyinjector_w.h"
+#include "search/searchcommand_w.h"
 #include "store/appstate.h"
 #include "store/notetable.h"
 #include "store/store.h"
@@ -77,6 +78,7 @@ void FrmMain::connectCommands()
     });
 
     installOrganizing(w_, main_, ctx_, groups_, *entryList_, entryList_->listKeys(), this);
+    installSearch(w_, main_, ctx_, groups_, *entryList_, this);
 }
 
 bool FrmMain::Form_Load()
