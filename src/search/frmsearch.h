@@ -44,6 +44,9 @@ public:
     void cmdMain_Click();
     void timChckButton_Timer();
     bool searching() const { return pending_; }
+    int searchPos() const { return win_.SearchPos; }
+    // How long a search may run before the dialog lets other events through.
+    void setQuickSearchLimit(std::chrono::milliseconds limit) { quickLimit_ = limit; }
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
@@ -68,6 +71,9 @@ private:
     SearchEngine engine_;
     bool pending_ = false; // a search has begun and its outcome is not shown yet
     bool busy_ = false;    // ... and it runs with the event loop turning
+    // Below this a search runs to its end before anything else happens, as it
+    // always did; only a longer one turns the event loop.
+    std::chrono::milliseconds quickLimit_{500};
 
     QLineEdit *txtSearch = nullptr;
     std::array<QCheckBox *, 6> chckMode{};

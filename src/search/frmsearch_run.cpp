@@ -21,10 +21,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// Below this the search runs to its end before anything else happens, as it
-// always did; only a longer one turns the event loop.
-constexpr std::chrono::milliseconds kQuickSearch{500};
-
 int firstVisibleRow(const QListWidget *list)
 {
     const QModelIndex top = list->indexAt(QPoint(1, 1));
@@ -60,7 +56,7 @@ void FrmSearch::cmdSearch_Click(int index)
     engine_.start(std::move(request), [this] {
         QMetaObject::invokeMethod(this, &FrmSearch::searchFinished, Qt::QueuedConnection);
     });
-    if (engine_.waitFor(kQuickSearch)) {
+    if (engine_.waitFor(quickLimit_)) {
         searchFinished();
         return;
     }

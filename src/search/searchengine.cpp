@@ -160,6 +160,8 @@ void SearchEngine::start(SearchRequest request, std::function<void()> finished)
     for (const SearchGroupData &group : request_.groups)
         groups.push_back({group.shownName, int(group.storedTitles.size())});
     spans_ = SearchWalk::spans(groups, request_.start, request_.options);
+    visitsAny_ =
+        !spans_.empty() || SearchWalk::visitsBlankLine(groups, request_.start, request_.options);
     int count = 0;
     for (const SearchWalk::Span &span : spans_)
         count += (span.size() + kBlockEntries - 1) / kBlockEntries;
@@ -275,7 +277,7 @@ void SearchEngine::finish()
         }
     }
     out.searchPos = SearchWalk::searchPosAfter(out.hit, request_.text.size(), request_.searchPos,
-                                               blockCount_ > 0, request_.options);
+                                               visitsAny_, request_.options);
     {
         const std::lock_guard lock(mutex_);
         outcome_ = out;

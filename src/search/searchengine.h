@@ -101,6 +101,7 @@ private:
     int threads_;
     SearchRequest request_;
     std::vector<SearchWalk::Span> spans_;
+    bool visitsAny_ = false;
     std::unique_ptr<TextNeedle> needle_;
     std::unique_ptr<Block[]> blocks_;
     int blockCount_ = 0;

@@ -32,6 +32,13 @@ std::vector<Span> spans(const std::vector<Group> &groups, Start start,
     return out;
 }
 
+bool visitsBlankLine(const std::vector<Group> &groups, Start start, const SearchOptionSet &options)
+{
+    return options.fixEntry && start.group < int(groups.size()) &&
+           !SearchRules::skipsGroup(groups[size_t(start.group)].shownName, options) &&
+           start.entry >= groups[size_t(start.group)].entryCount;
+}
+
 int searchPosAfter(const Hit &hit, qsizetype searchTextLength, int before, bool anyVisited,
                    const SearchOptionSet &options)
 {

@@ -43,6 +43,10 @@ int searchPosAtStart(bool continued, int searchPos);
 std::vector<Span> spans(const std::vector<Group> &groups, Start start,
                         const SearchOptionSet &options);
 
+// With option 4 the start entry is visited even when it is the closing blank
+// line, which is no entry: its empty text is compared, never with a hit.
+bool visitsBlankLine(const std::vector<Group> &groups, Start start, const SearchOptionSet &options);
+
 enum class HitKind { None, Title, Text };
 
 struct Hit
