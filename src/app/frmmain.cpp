@@ -106,6 +106,8 @@ void FrmMain::paintEvent(QPaintEvent *event)
     if (!paintedOnce_) {
         paintedOnce_ = true;
         w_.timPreset->start();
+        // In the wait before the start settings, off the way to the first paint.
+        QTimer::singleShot(0, this, [this] { ctx_.store.removeLeftovers(); });
     }
 }
 

@@ -133,7 +133,13 @@ void Store::TakeStoreMarker()
         return;
     }
     opened();
+}
+
+void Store::removeLeftovers()
+{
     // Only the copy that holds the store may clear away what a crashed copy left.
+    if (!marker_.held())
+        return;
     removeLeftoverNewFiles(state_.storeFolder, true);
     removeLeftoverNewFiles(state_.programFolder, false);
 }

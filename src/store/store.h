@@ -36,9 +36,11 @@ public:
     // Rewrites idx.dat from the table; a failure is reported and false.
     bool Save_idx();
 
-    // Takes InUse.dat; on refusal words 111 and 112 and StoreInUse. Removes new
-    // files left over by a crash once the store is ours.
+    // Takes InUse.dat; on refusal words 111 and 112 and StoreInUse.
     void TakeStoreMarker();
+    // Removes new files left over by a crash, once the store is ours. It reads
+    // every group folder, so the window calls it after its first paint.
+    void removeLeftovers();
     void releaseStoreMarker() { marker_.release(); }
 
 private:
