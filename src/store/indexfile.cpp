@@ -43,8 +43,9 @@ QString header(const QString &programVersion)
     return u"idx Plimsa "_s + programVersion;
 }
 
-ParseResult parse(QByteArrayView bytes, NoteTable &table)
+ParseResult parse(const QByteArray &bytes, NoteTable &table)
 {
+    table.setSource(bytes);
     TextLines::Reader reader(bytes);
     QByteArrayView line;
     if (!reader.next(line))
@@ -66,13 +67,14 @@ ParseResult parse(QByteArrayView bytes, NoteTable &table)
         } else if (g + 1 >= NoteTable::kGroups) {
             return {Damage::TooManyGroups, lineNo};
         }
-        QString name = CodePage::decode(QByteArray::fromRawData(line.data(), line.size()));
-        if (!StorePaths::isSafeStoredName(name))
+        if (!StorePaths::isSafeStoredName(line))
             return {Damage::UnsafeName, lineNo};
+        // The cell keeps its place in the file; its string is made when first used.
+        const qsizetype offset = line.data() - bytes.data();
         if (entry) {
-            table.cell(g, k++) = std::move(name);
+            table.setEncoded(g, k++, offset, line.size());
         } else {
-            table.cell(++g, 0) = std::move(name);
+            table.setEncoded(++g, 0, offset, line.size());
             k = 1;
         }
     }

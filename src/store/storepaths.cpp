@@ -45,4 +45,16 @@ bool isSafeStoredName(const QString &storedName)
     return true;
 }
 
+bool isSafeStoredName(QByteArrayView storedBytes)
+{
+    if (storedBytes.isEmpty() || storedBytes == "." || storedBytes == "..")
+        return false;
+    // The code page gives these three characters their ASCII bytes and no others.
+    for (const char b : storedBytes) {
+        if (b == '/' || b == '\\' || b == '\0')
+            return false;
+    }
+    return true;
+}
+
 } // namespace StorePaths
