@@ -1,6 +1,7 @@
 #pragma once
 
 #include "store/indexfile.h"
+#include "store/indexprefetch.h"
 #include "store/ioerror.h"
 #include "store/safewrite.h"
 #include "store/storemarker.h"
@@ -27,6 +28,9 @@ public:
     bool LoadPreferences();
     // Writes all preferences; a failure is reported (ShowErrorContinue) and false.
     bool Save_pref();
+
+    // Starts reading idx.dat on a second thread, for the LoadIndex to come.
+    void prefetchIndex();
 
     enum class IndexResult { Loaded, LoadedFallback, Failed };
     // Reads idx.dat into the (empty) table; on failure word 115 and the fallback
@@ -59,4 +63,5 @@ private:
     const Words &words_;
     StoreMarker marker_;
     IndexFile::Encoder indexEncoder_;
+    IndexPrefetch prefetch_;
 };
