@@ -90,10 +90,6 @@ private Q_SLOTS:
         QTest::newRow("cr lf") << u"A: a1 = one\r\ntwo key"_s << QString() << u"111100"_s
                                << u"key"_s << u"SC"_s
                                << QStringList{u"A/a1 text 8"_s, u"none A/a1"_s};
-        QTest::newRow("lf") << u"A: a1 = one\ntwo key"_s << QString() << u"111100"_s << u"key"_s
-                            << u"S"_s << QStringList{u"A/a1 text 8"_s};
-        QTest::newRow("lone cr") << u"A: a0 = n; a1 = one\rtwo key"_s << QString() << u"111100"_s
-                                 << u"key"_s << u"S"_s << QStringList{u"A/a1 text 8"_s};
         QTest::newRow("missing file") << u"A: gone1 = ; a2 = key"_s << QString() << u"111100"_s
                                       << u"key"_s << u"S"_s << QStringList{u"A/a2 text 0"_s};
         QTest::newRow("title of a missing file")

@@ -1,6 +1,6 @@
 // The search's rules without a window: the comparisons, the entry files
 // compared as bytes against their text as the text box shows it, the order of
-// the walk, SearchPos, and the reading threads against a plain walk.
+// the walk, and the reading threads.
 
 #include "notebook/entrystore.h"
 #include "search/searchengine.h"
@@ -159,30 +159,6 @@ private Q_SLOTS:
             got << u"%1:%2-%3"_s.arg(s.group).arg(s.first).arg(s.last);
         QCOMPARE(got.join(u' '), spans);
         QCOMPARE(SearchWalk::visitsBlankLine(lines, {group, entry}, optionsOf(options)), blankLine);
-    }
-
-    void searchPosAfter_data()
-    {
-        QTest::addColumn<int>("kind");
-        QTest::addColumn<bool>("visited");
-        QTest::addColumn<QString>("options");
-        QTest::addColumn<int>("after");
-        // Before the search SearchPos is 7, the search text 3 long, a text hit at 10.
-        QTest::newRow("text hit") << int(HitKind::Text) << true << u"111100"_s << 14;
-        QTest::newRow("title hit") << int(HitKind::Title) << true << u"111100"_s << 1;
-        QTest::newRow("title hit, titles only") << int(HitKind::Title) << true << u"101100"_s << 7;
-        QTest::newRow("no hit") << int(HitKind::None) << true << u"111100"_s << 1;
-        QTest::newRow("nothing visited") << int(HitKind::None) << false << u"111100"_s << 7;
-        QTest::newRow("no hit, titles only") << int(HitKind::None) << true << u"101100"_s << 7;
-    }
-    void searchPosAfter()
-    {
-        QFETCH(int, kind);
-        QFETCH(bool, visited);
-        QFETCH(QString, options);
-        QFETCH(int, after);
-        const SearchWalk::Hit hit{HitKind(kind), 0, 0, kind == int(HitKind::Text) ? 10 : -1};
-        QCOMPARE(SearchWalk::searchPosAfter(hit, 3, 7, visited, optionsOf(options)), after);
     }
 
     // The first hit in walk order wins however the blocks fall to the threads,
