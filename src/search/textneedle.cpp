@@ -4,6 +4,7 @@
 #include "store/codepage.h"
 #include "store/textlines.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 
@@ -49,12 +50,30 @@ qsizetype toLineFeeds(char *text, qsizetype size)
     return out;
 }
 
+// Eight bytes at a time while they are plain ASCII (most of every text): a
+// capital is a byte from 'A' to 'Z', lowered by its 0x20 bit. Other bytes go
+// through the table.
 void lowerInPlace(char *text, qsizetype size)
 {
+    constexpr quint64 kHigh = 0x8080808080808080ull;
+    constexpr quint64 kEach = 0x0101010101010101ull;
     const ByteMap &map = lowerMap();
     auto *p = reinterpret_cast<unsigned char *>(text);
-    for (qsizetype i = 0; i < size; ++i)
-        p[i] = map[p[i]];
+    qsizetype i = 0;
+    while (i < size) {
+        quint64 word;
+        if (size - i >= 8 && (std::memcpy(&word, p + i, 8), (word & kHigh) == 0)) {
+            const quint64 aboveA = word + kEach * (0x80 - 'A');     // high bit: byte >= 'A'
+            const quint64 aboveZ = word + kEach * (0x80 - 'Z' - 1); // high bit: byte > 'Z'
+            word |= ((aboveA & ~aboveZ) & kHigh) >> 2;
+            std::memcpy(p + i, &word, 8);
+            i += 8;
+            continue;
+        }
+        const qsizetype end = std::min(i + 8, size);
+        for (; i < end; ++i)
+            p[i] = map[p[i]];
+    }
 }
 
 } // namespace

@@ -116,6 +116,26 @@ private Q_SLOTS:
         QCOMPARE(TextNeedle(search, caseSensitive).foundIn(bytes.data(), bytes.size()), found);
     }
 
+    // Every byte against every byte, in a text of two whole eight-byte steps,
+    // without case and exact.
+    void needleAgreesOnEveryByte()
+    {
+        for (int b = 0; b < 256; ++b) {
+            const QString search = CodePage::decode(QByteArray(1, char(b)));
+            for (bool caseSensitive : {false, true}) {
+                const TextNeedle needle(search, caseSensitive);
+                for (int c = 0; c < 256; ++c) {
+                    const QByteArray file = "d\r\nxy" + QByteArray(14, char(c));
+                    const bool expected =
+                        SearchRules::findInText(boxTextOf(file), search, 0, caseSensitive) >= 0;
+                    QByteArray bytes = file;
+                    if (needle.foundIn(bytes.data(), bytes.size()) != expected)
+                        QFAIL(qPrintable(u"byte %1 in a run of %2"_s.arg(b).arg(c)));
+                }
+            }
+        }
+    }
+
     void spans_data()
     {
         QTest::addColumn<QString>("groups");
