@@ -24,8 +24,6 @@ void Application::Main()
     state_.ProgramVersion = u"1.3.02"_s;
     for (int i = 0; i < 4; ++i)
         state_.SearchOptions[i] = 1;
-    // idx.dat is read meanwhile the window builds its controls.
-    store_.prefetchIndex();
     if (!FillWordTable()) {
         endProgram(1);
         return;

@@ -89,10 +89,6 @@ bool Store::write(const QString &path, const TextLines::Encoded &content, const 
 std::optional<IoError> Store::readIndex()
 {
     aboutToOpen(StorePaths::indexFile(state_.storeFolder));
-    if (prefetch_.take(state_.CurrentFile, table_)) {
-        opened();
-        return std::nullopt;
-    }
     const ReadResult read = readWholeFile(state_.CurrentFile);
     if (!read.ok)
         return read.error;
@@ -101,11 +97,6 @@ std::optional<IoError> Store::readIndex()
         return parsed.error();
     opened();
     return std::nullopt;
-}
-
-void Store::prefetchIndex()
-{
-    prefetch_.start(state_.programFolder);
 }
 
 Store::IndexResult Store::LoadIndex()

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "store/indexfile.h"
-#include "store/indexprefetch.h"
 #include "store/ioerror.h"
 #include "store/safewrite.h"
 #include "store/storemarker.h"
@@ -28,9 +27,6 @@ public:
     bool LoadPreferences();
     // Writes all preferences; a failure is reported (ShowErrorContinue) and false.
     bool Save_pref();
-
-    // Starts reading idx.dat on a second thread, for the LoadIndex to come.
-    void prefetchIndex();
 
     enum class IndexResult { Loaded, LoadedFallback, Failed };
     // Reads idx.dat into the (empty) table; on failure word 115 and the fallback
@@ -63,5 +59,4 @@ private:
     const Words &words_;
     StoreMarker marker_;
     IndexFile::Encoder indexEncoder_;
-    IndexPrefetch prefetch_;
 };
