@@ -115,24 +115,32 @@ private Q_SLOTS:
         QVERIFY(copy == eager);
     }
 
-    void damagedNames_data()
+    void names_data()
     {
         QTest::addColumn<QByteArray>("line");
-        QTest::newRow("slash") << "\\a/b"_ba;
-        QTest::newRow("backslash in a title") << "\\a\\b"_ba;
-        QTest::newRow("nul") << "\\a\0b"_ba;
-        QTest::newRow("dot") << "\\."_ba;
-        QTest::newRow("dot dot") << ".."_ba;
-        QTest::newRow("empty title") << "\\"_ba;
+        QTest::addColumn<bool>("safe");
+        QTest::newRow("slash") << "\\a/b"_ba << false;
+        QTest::newRow("backslash in a title") << "\\a\\b"_ba << false;
+        QTest::newRow("nul") << "\\a\0b"_ba << false;
+        QTest::newRow("dot") << "\\."_ba << false;
+        QTest::newRow("dot dot") << ".."_ba << false;
+        QTest::newRow("empty title") << "\\"_ba << false;
+        QTest::newRow("slash far in") << "\\abcdefghij/klmnop"_ba << false;
+        QTest::newRow("backslash at the end of a word") << "\\abcdefghijklmno\\"_ba << false;
+        QTest::newRow("nul far in") << "Group name \0 here"_ba << false;
+        QTest::newRow("long, with substitutes")
+            << "\\\xcf\xd0\xef\xdc\xaf\x2e\x5d\x2d\x30 a long title, 2024 \x80"_ba << true;
     }
-    void damagedNames()
+    void names()
     {
         QFETCH(QByteArray, line);
+        QFETCH(bool, safe);
         NoteTable table;
         const IndexFile::ParseResult parsed =
             IndexFile::parse("idx\r\nG\r\n\\ok\r\n" + line + "\r\n", table);
-        QCOMPARE(int(parsed.damage), int(IndexFile::Damage::UnsafeName));
-        QCOMPARE(parsed.line, 4);
+        QCOMPARE(int(parsed.damage),
+                 int(safe ? IndexFile::Damage::None : IndexFile::Damage::UnsafeName));
+        QCOMPARE(parsed.line, safe ? 0 : 4);
         QCOMPARE(table.cell(0, 1), u"ok"_s);
     }
 
