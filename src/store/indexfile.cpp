@@ -131,7 +131,7 @@ TextLines::Encoded serialize(const NoteTable &table, const QString &programVersi
     return out.finish();
 }
 
-Encoder::Encoder() : cells_(NoteTable::kGroups * NoteTable::kColumns) {}
+Encoder::Encoder() = default;
 
 bool Encoder::unchanged(const NoteTable &table, int g) const
 {
@@ -149,6 +149,9 @@ bool Encoder::unchanged(const NoteTable &table, int g) const
 
 TextLines::Encoded Encoder::encode(const NoteTable &table, const QString &programVersion)
 {
+    // Made at the first save, not with the window at the start.
+    if (cells_.empty())
+        cells_.resize(size_t(NoteTable::kGroups) * NoteTable::kColumns);
     std::optional<IoError> refused;
     for (int g = 0; g < NoteTable::kGroups; ++g) {
         Slot &slot = slots_[g];
