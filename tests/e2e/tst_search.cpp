@@ -197,13 +197,15 @@ private Q_SLOTS:
 
     // A search that runs longer than the quick limit: a busy cursor and the
     // groups done in the status line; the main window takes no input; Esc
-    // stops it and Close ends it, each leaving the selection as it was.
+    // stops it and Close ends it, each leaving the selection as it was; the
+    // main window closed by the program unloads the dialog and its search.
     void longSearch_data()
     {
-        QTest::addColumn<QString>("stop"); // "", "Esc" or "Close"
+        QTest::addColumn<QString>("stop"); // "", "Esc", "Close" or "Exit"
         QTest::newRow("to its end") << QString();
         QTest::newRow("stopped by Esc") << u"Esc"_s;
         QTest::newRow("ended by Close") << u"Close"_s;
+        QTest::newRow("main window closed") << u"Exit"_s;
     }
     void longSearch()
     {
@@ -236,10 +238,17 @@ private Q_SLOTS:
             QCOMPARE(selection(nb), u"G00/gone 5"_s);
             if (stop == u"Esc"_s)
                 QTest::keyClick(dialog.dialog, Qt::Key_Escape);
-            else
+            else if (stop == u"Close"_s)
                 QTest::mouseClick(dialog.button(u"cmdMain"_s), Qt::LeftButton);
+            else
+                QVERIFY(nb.window()->close());
         }
         QTRY_VERIFY(!QApplication::overrideCursor());
+        if (stop == u"Exit"_s) {
+            QCOMPARE(nb.exitStatus, std::optional<int>(0));
+            QTRY_VERIFY(!nb.window()->findChild<FrmSearch *>());
+            return;
+        }
         if (stop == u"Close"_s) {
             QTRY_VERIFY(!nb.window()->findChild<FrmSearch *>());
             QCOMPARE(nb.app().state().LastSearchText, u"KEY"_s);
