@@ -15,6 +15,8 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 FrmSearch::FrmSearch(const SearchWindow &window, QWidget *mainWindow)
@@ -105,8 +107,24 @@ void FrmSearch::Form_Load()
         txtSearch->selectAll();
     }
     lblStatus->setText(words(104));
+    fitCaptions();
     timChckButton_Timer();
     timChckButton->start();
+}
+
+// The design's width holds the captions in the design's font; a wider font or
+// a longer translation widens the option lines and the dialog with them.
+void FrmSearch::fitCaptions()
+{
+    int widest = 0;
+    for (const QCheckBox *box : chckMode)
+        widest = std::max(widest, box->sizeHint().width());
+    const int needed = chckMode[0]->x() * 2 + widest;
+    if (needed <= width())
+        return;
+    setFixedWidth(needed);
+    for (QCheckBox *box : chckMode)
+        box->resize(widest, box->height());
 }
 
 SearchOptionSet FrmSearch::options() const

@@ -56,6 +56,7 @@ protected:
 private:
     void buildControls();
     void Form_Load();
+    void fitCaptions();
     SearchOptionSet options() const;
     bool editing() const;
 
