@@ -1,9 +1,11 @@
-// Start-up time: from starting the process to the end of the start-up work
-// (the settings applied after the first paint) on a full-size notebook, against
-// a bare Qt window reaching its first paint. Both run as child processes of
-// this program, interleaved, in the same run; the time is taken here, from
-// QProcess::start to the child's "done" line.
-// Usage: bench_startup [--reps N] [--dir FOLDER] [--entry-files]
+// Start-up time on a full-size notebook (100 x 999 entries) with its entry
+// files, and on the same idx.dat without them, against a bare Qt window
+// reaching its first paint. Each runs as a child process of this program,
+// interleaved, in the same run; the times are taken here, from QProcess::start
+// to the child's lines: "painted" when the main window is first painted,
+// "done" at the end of the start-up work (the settings applied 100 ms later).
+// Usage: bench_startup [--reps N] [--dir FOLDER]
+// With --dir the two generated program folders are kept there and used again.
 // (the child modes --child-app FOLDER and --child-bare are for its own use)
 
 #include "app/application_w.h"
@@ -37,6 +39,30 @@ void say(const char *line)
     std::fflush(stdout);
 }
 
+// Says `line` at the first paint of `window`; with `last`, the program ends then.
+class FirstPaint : public QObject
+{
+public:
+    FirstPaint(const char *line, bool last) : line_(line), last_(last) {}
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint && line_) {
+            say(line_);
+            line_ = nullptr;
+            watched->removeEventFilter(this);
+            if (last_)
+                QCoreApplication::exit(0);
+        }
+        return false;
+    }
+
+private:
+    const char *line_;
+    bool last_;
+};
+
 int childApp(const QString &folder)
 {
     BenchProgram::FailingMessages messages;
@@ -45,7 +71,9 @@ int childApp(const QString &folder)
         say("failed\n");
         std::exit(2);
     });
+    FirstPaint painted("painted\n", false);
     app.Main();
+    app.mainWindow()->installEventFilter(&painted);
     QObject::connect(app.mainWindow(), &FrmMain::startupWorkDone, qApp, [] {
         say("done\n");
         QCoreApplication::exit(0);
@@ -53,104 +81,104 @@ int childApp(const QString &folder)
     return QApplication::exec();
 }
 
-class FirstPaint : public QObject
-{
-protected:
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint) {
-            say("done\n");
-            QCoreApplication::exit(0);
-        }
-        return false;
-    }
-};
-
 int childBare()
 {
     QWidget window;
     window.resize(800, 533);
-    FirstPaint filter;
+    FirstPaint filter("done\n", true);
     window.installEventFilter(&filter);
     window.show();
     return QApplication::exec();
 }
 
-bool makeProgramFolder(const QString &folder, bool entryFiles)
-{
-    const NotebookGen::Summary summary =
-        BenchProgram::makeProgramFolder(folder, 100, 999, entryFiles);
-    std::printf("notebook: %d groups, %d entries, idx.dat %lld bytes\n", summary.groups,
-                summary.entries, static_cast<long long>(summary.indexBytes));
-    return summary.groups > 0;
-}
-
-// Milliseconds from starting the child to its "done" line; -1 on failure.
-double timeChild(const QStringList &arguments)
+// Milliseconds from starting the child to each of its lines, which must end
+// with "done"; empty on failure.
+std::vector<double> timeChild(const QStringList &arguments)
 {
     QProcess child;
     child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     QElapsedTimer clock;
     clock.start();
     child.start(QCoreApplication::applicationFilePath(), arguments);
+    std::vector<double> times;
     QByteArray line;
-    while (!line.endsWith('\n')) {
-        if (!child.waitForReadyRead(30000))
-            return -1;
-        line += child.readLine();
+    while (line != "done\n") {
+        while (!child.canReadLine()) {
+            if (!child.waitForReadyRead(30000))
+                return {};
+        }
+        line = child.readLine();
+        times.push_back(clock.nsecsElapsed() / 1e6);
+        if (line != "painted\n" && line != "done\n")
+            return {};
     }
-    const double ms = clock.nsecsElapsed() / 1e6;
     child.waitForFinished(30000);
-    return line == "done\n" ? ms : -1;
+    return times;
 }
 
 int parent(const QStringList &args)
 {
     int reps = 15;
     QString dir;
-    bool entryFiles = false;
     for (int i = 1; i < args.size(); ++i) {
         if (args[i] == u"--reps"_s && i + 1 < args.size())
             reps = std::max(1, args[++i].toInt());
         else if (args[i] == u"--dir"_s && i + 1 < args.size())
             dir = args[++i];
-        else if (args[i] == u"--entry-files"_s)
-            entryFiles = true;
     }
     QTemporaryDir scratch(dir.isEmpty() ? QDir::tempPath() + u"/bench_startup-XXXXXX"_s
                                         : dir + u"/bench_startup-XXXXXX"_s);
-    const QString folder = scratch.path() + u"/program/"_s;
-    if (!scratch.isValid() || !makeProgramFolder(folder, entryFiles)) {
-        std::fprintf(stderr, "could not prepare %s\n", qPrintable(folder));
+    const QString parentFolder = dir.isEmpty() ? scratch.path() : dir;
+    QString withFiles;
+    QString indexOnly;
+    const NotebookGen::Summary made =
+        BenchProgram::reusableProgramFolder(parentFolder, 100, 999, true, &withFiles);
+    if (!scratch.isValid() || made.groups == 0 ||
+        BenchProgram::reusableProgramFolder(parentFolder, 100, 999, false, &indexOnly).groups ==
+            0) {
+        std::fprintf(stderr, "could not prepare the program folders in %s\n",
+                     qPrintable(parentFolder));
         return 1;
     }
+    std::printf("notebook: %d groups, %d entries, idx.dat %lld bytes; with its %d files "
+                "(%lld bytes) and without them\n",
+                made.groups, made.entries, static_cast<long long>(made.indexBytes), made.files,
+                static_cast<long long>(made.textBytes));
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    std::printf("platform: %s, %d runs each (after one warm-up)\n",
+    std::printf("platform: %s, %d runs each (after one warm-up)\n\n",
                 qgetenv("QT_QPA_PLATFORM").isEmpty() ? "default"
                                                      : qgetenv("QT_QPA_PLATFORM").constData(),
                 reps);
 
-    std::vector<double> bare, app;
+    std::vector<double> bare, paintedFiles, doneFiles, paintedIndex, doneIndex;
     for (int r = 0; r < reps + 1; ++r) {
-        const double b = timeChild({u"--child-bare"_s});
-        const double a = timeChild({u"--child-app"_s, folder});
-        if (b < 0 || a < 0) {
+        const std::vector<double> b = timeChild({u"--child-bare"_s});
+        const std::vector<double> f = timeChild({u"--child-app"_s, withFiles});
+        const std::vector<double> i = timeChild({u"--child-app"_s, indexOnly});
+        if (b.size() != 1 || f.size() != 2 || i.size() != 2) {
             std::fprintf(stderr, "a child failed\n");
             return 1;
         }
         if (r > 0) {
-            bare.push_back(b);
-            app.push_back(a);
+            bare.push_back(b[0]);
+            paintedFiles.push_back(f[0]);
+            doneFiles.push_back(f[1]);
+            paintedIndex.push_back(i[0]);
+            doneIndex.push_back(i[1]);
         }
     }
-    const double mb = BenchProgram::median(bare);
-    const double ma = BenchProgram::median(app);
-    std::printf("bare window, first paint        %8.1f ms (median)\n", mb);
-    std::printf("plimsa, end of start-up work    %8.1f ms (median)\n", ma);
-    std::printf("ratio                           %8.2f\n", ma / mb);
-    std::printf("ratio without the %d ms wait    %8.2f\n", kPresetDelayMs,
-                (ma - kPresetDelayMs) / mb);
+    BenchStats::report("main window first painted, notebook with its files, vs a bare window",
+                       "bare", paintedFiles, bare, 2.0);
+    BenchStats::report("end of the start-up work, with the entry files vs without them", "without",
+                       doneFiles, doneIndex, 1.1);
+    std::printf("main window first painted, without the entry files: median %.1f ms\n"
+                "end of the start-up work vs the bare window's first paint: %.2f "
+                "(%.2f without the %d ms wait)\n",
+                BenchProgram::median(paintedIndex),
+                BenchProgram::median(doneFiles) / BenchProgram::median(bare),
+                (BenchProgram::median(doneFiles) - kPresetDelayMs) / BenchProgram::median(bare),
+                kPresetDelayMs);
     return 0;
 }
 

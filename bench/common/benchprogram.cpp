@@ -60,4 +60,34 @@ NotebookGen::Summary makeProgramFolder(const QString &folder, int groups, int en
     return NotebookGen::generateNotebook(folder + u"FileStore/"_s, groups, entries, 1, entryFiles);
 }
 
+NotebookGen::Summary reusableProgramFolder(const QString &parent, int groups, int entries,
+                                           bool entryFiles, QString *folder)
+{
+    *folder = u"%1/plimsa-notebook-%2x%3-%4/"_s.arg(parent).arg(groups).arg(entries).arg(
+        entryFiles ? u"files"_s : u"index"_s);
+    QFile stamp(*folder + u"complete.stamp"_s);
+    NotebookGen::Summary summary;
+    if (stamp.open(QIODevice::ReadOnly)) {
+        const QList<QByteArray> numbers = stamp.readAll().trimmed().split(' ');
+        if (numbers.size() == 5) {
+            summary.groups = numbers[0].toInt();
+            summary.entries = numbers[1].toInt();
+            summary.files = numbers[2].toInt();
+            summary.indexBytes = numbers[3].toLongLong();
+            summary.textBytes = numbers[4].toLongLong();
+            return summary;
+        }
+    }
+    std::fprintf(stderr, "generating %s ...\n", qPrintable(*folder));
+    QDir(*folder).removeRecursively();
+    summary = makeProgramFolder(*folder, groups, entries, entryFiles);
+    if (summary.groups == 0 || !stamp.open(QIODevice::WriteOnly))
+        return {};
+    stamp.write(QByteArray::number(summary.groups) + ' ' + QByteArray::number(summary.entries) +
+                ' ' + QByteArray::number(summary.files) + ' ' +
+                QByteArray::number(summary.indexBytes) + ' ' +
+                QByteArray::number(summary.textBytes));
+    return summary;
+}
+
 } // namespace BenchProgram

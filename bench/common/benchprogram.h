@@ -25,6 +25,12 @@ public:
 NotebookGen::Summary makeProgramFolder(const QString &folder, int groups, int entries,
                                        bool entryFiles);
 
+// The same program folder kept under `parent` between runs, named after its
+// size: made by makeProgramFolder once (a minute or more with the entry files),
+// then found again by the stamp written when it was complete. Groups 0 on failure.
+NotebookGen::Summary reusableProgramFolder(const QString &parent, int groups, int entries,
+                                           bool entryFiles, QString *folder);
+
 using BenchStats::median;
 
 } // namespace BenchProgram

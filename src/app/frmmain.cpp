@@ -11,6 +11,7 @@
 #include "notebook/organizing_w.h"
 #include "platform/keyinjector_w.h"
 #include "platform/messages.h"
+#include "search/searchcommand_w.h"
 #include "store/appstate.h"
 #include "store/errorreports.h"
 #include "store/notetable.h"
@@ -91,6 +92,7 @@ void FrmMain::connectCommands()
         connect(w_.mnuSettings[i], &QAction::triggered, this, [this, i] { mnuSettings_Click(i); });
 
     installOrganizing(w_, main_, ctx_, groups_, *entryList_, *keys_, subsystems_);
+    installSearch(w_, main_, ctx_, groups_, *entryList_, subsystems_);
     installKeyboard();
     installShell();
 }
@@ -138,6 +140,8 @@ void FrmMain::paintEvent(QPaintEvent *event)
     if (!paintedOnce_) {
         paintedOnce_ = true;
         w_.timPreset->start();
+        // In the wait before the start settings, off the way to the first paint.
+        QTimer::singleShot(0, this, [this] { ctx_.store.removeLeftovers(); });
     }
 }
 

@@ -38,12 +38,10 @@ bool isYGroup(const QString &storedName)
 
 void GroupList::orderRows(NoteTable &table)
 {
-    const std::vector<Line> order = sortedLines(table, false);
-    NoteTable sorted;
-    for (int target = 0; target < int(order.size()); ++target)
-        for (int c = 0; c < NoteTable::kColumns; ++c)
-            sorted.cell(target, c) = std::move(table.cell(order[target].slot, c));
-    table = std::move(sorted);
+    std::vector<int> slots;
+    for (const Line &line : sortedLines(table, false))
+        slots.push_back(line.slot);
+    table.reorderRows(slots);
 }
 
 void GroupList::fill(const NoteTable &table, bool hideYGroups)

@@ -20,6 +20,7 @@ struct AppState
 
     int TextBoxIndex = 0;               // 0 entry text box without wrap, 1 with wrap
     std::array<int, 6> SearchOptions{}; // search dialog option states
+    QString LastSearchText;             // the search text when the dialog was last closed
     QString LastMovePosition;           // PositionMemory(4): group left by the last move
 
     Preferences prefs;

@@ -20,6 +20,16 @@ bool isValidName(const QString &name, bool entry)
            StorePaths::fitsFileName(entry ? StorePaths::entryFileName(name) : name);
 }
 
+// A stored byte becomes at most three in the file name's encoding, so only a
+// long name needs to be decoded to know whether it fits.
+bool fitsFileName(QByteArrayView stored, bool entry)
+{
+    if ((stored.size() + 4) * 3 <= 255)
+        return true;
+    const QString name = CodePage::decode(QByteArray::fromRawData(stored.data(), stored.size()));
+    return StorePaths::fitsFileName(entry ? StorePaths::entryFileName(name) : name);
+}
+
 } // namespace
 
 IoError ParseResult::error() const
@@ -55,8 +65,9 @@ QString header(const QString &programVersion)
     return u"idx Plimsa "_s + programVersion;
 }
 
-ParseResult parse(QByteArrayView bytes, NoteTable &table)
+ParseResult parse(const QByteArray &bytes, NoteTable &table)
 {
+    table.setSource(bytes);
     TextLines::Reader reader(bytes);
     QByteArrayView line;
     if (!reader.next(line))
@@ -78,13 +89,14 @@ ParseResult parse(QByteArrayView bytes, NoteTable &table)
         } else if (g + 1 >= NoteTable::kGroups) {
             return {Damage::TooManyGroups, lineNo};
         }
-        QString name = CodePage::decode(QByteArray::fromRawData(line.data(), line.size()));
-        if (!isValidName(name, entry))
+        if (!StorePaths::isSafeStoredName(line) || !fitsFileName(line, entry))
             return {Damage::UnsafeName, lineNo};
+        // The cell keeps its place in the file; its string is made when first used.
+        const qsizetype offset = line.data() - bytes.data();
         if (entry) {
-            table.cell(g, k++) = std::move(name);
+            table.setEncoded(g, k++, offset, line.size());
         } else {
-            table.cell(++g, 0) = std::move(name);
+            table.setEncoded(++g, 0, offset, line.size());
             k = 1;
         }
     }
@@ -141,7 +153,7 @@ TextLines::Encoded serialize(const NoteTable &table, const QString &programVersi
     return out.finish();
 }
 
-Encoder::Encoder() : cells_(NoteTable::kGroups * NoteTable::kColumns) {}
+Encoder::Encoder() = default;
 
 bool Encoder::unchanged(const NoteTable &table, int g) const
 {
@@ -159,6 +171,9 @@ bool Encoder::unchanged(const NoteTable &table, int g) const
 
 TextLines::Encoded Encoder::encode(const NoteTable &table, const QString &programVersion)
 {
+    // Made at the first save, not with the window at the start.
+    if (cells_.empty())
+        cells_.resize(size_t(NoteTable::kGroups) * NoteTable::kColumns);
     std::optional<IoError> refused;
     for (int g = 0; g < NoteTable::kGroups; ++g) {
         Slot &slot = slots_[g];

@@ -37,7 +37,9 @@ QString header(const QString &programVersion);
 
 // Fills `table` (expected empty) from the file's bytes. The header is not
 // checked. On damage the table holds what was read before the damaged line.
-ParseResult parse(QByteArrayView bytes, NoteTable &table);
+// The table keeps the bytes (shared, or copied when they are not the array's
+// own) and makes each cell's string when it is first used.
+ParseResult parse(const QByteArray &bytes, NoteTable &table);
 
 // Every cell of the table in slot and column order, a cell after a gap too. A
 // name that could not be read back as the same cell is refused, so a damaged

@@ -112,6 +112,9 @@ void keepOwnerAndMode(int fd, const struct stat &old)
     ::fchmod(fd, old.st_mode & 0777);
 }
 
+// Names alone decide which directory entries are looked at: a store holds a
+// hundred thousand entry files, and only a name of the writer's pattern (or a
+// folder, when going down) is worth a stat.
 void removeLeftoversIn(int folderFd, bool recursive)
 {
     DIR *dir = ::fdopendir(folderFd);
@@ -122,12 +125,16 @@ void removeLeftoversIn(int folderFd, bool recursive)
     const int fd = ::dirfd(dir);
     while (const dirent *entry = ::readdir(dir)) {
         const char *name = entry->d_name;
-        if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0)
+        const bool newFile = isNewFileName(name);
+        const bool maybeFolder =
+            recursive && (entry->d_type == DT_DIR || entry->d_type == DT_UNKNOWN);
+        if ((!newFile && !maybeFolder) || std::strcmp(name, ".") == 0 ||
+            std::strcmp(name, "..") == 0)
             continue;
         struct stat st;
         if (::fstatat(fd, name, &st, AT_SYMLINK_NOFOLLOW) != 0)
             continue;
-        if (S_ISREG(st.st_mode) && isNewFileName(name)) {
+        if (S_ISREG(st.st_mode) && newFile) {
             ::unlinkat(fd, name, 0);
         } else if (recursive && S_ISDIR(st.st_mode)) {
             const int sub = ::openat(fd, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);

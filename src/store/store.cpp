@@ -97,8 +97,14 @@ bool Store::TakeStoreMarker()
         state_.StoreInUse = true;
         return false;
     }
+    return true;
+}
+
+void Store::removeLeftovers()
+{
     // Only the copy that holds the store may clear away what a crashed copy left.
+    if (!marker_.held())
+        return;
     removeLeftoverNewFiles(state_.storeFolder, true);
     removeLeftoverNewFiles(state_.programFolder, false);
-    return true;
 }

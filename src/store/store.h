@@ -33,9 +33,11 @@ public:
     [[nodiscard]] FileResult Save_idx();
 
     // Takes InUse.dat; false (and StoreInUse) when another copy holds it or the
-    // folder cannot hold it. Removes new files left over by a crash once the
-    // store is ours.
+    // folder cannot hold it.
     [[nodiscard]] bool TakeStoreMarker();
+    // Removes new files left over by a crash, once the store is ours. It reads
+    // every group folder, so the window calls it after its first paint.
+    void removeLeftovers();
     void releaseStoreMarker() { marker_.release(); }
 
     const QString &storeFolder() const;

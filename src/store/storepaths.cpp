@@ -3,6 +3,7 @@
 #include <QFile>
 
 #include <climits>
+#include <cstring>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -62,6 +63,30 @@ bool fitsFileName(const QString &name)
     constexpr qsizetype kNameMax = 255;
 #endif
     return QFile::encodeName(name).size() <= kNameMax;
+}
+
+bool isSafeStoredName(QByteArrayView storedBytes)
+{
+    if (storedBytes.isEmpty() || storedBytes == "." || storedBytes == "..")
+        return false;
+    // The code page gives "/", "\\" and NUL their ASCII bytes and no others. An
+    // index holds 100,000 names: eight bytes are looked at a time, a word with
+    // none of the three bytes being one where no byte equals 0 after an xor.
+    constexpr quint64 kEach = 0x0101010101010101ull;
+    const auto hasZeroByte = [](quint64 w) { return (w - kEach) & ~w & (kEach * 0x80); };
+    const char *p = storedBytes.data();
+    const char *end = p + storedBytes.size();
+    for (; end - p >= 8; p += 8) {
+        quint64 w;
+        std::memcpy(&w, p, 8);
+        if (hasZeroByte(w) | hasZeroByte(w ^ (kEach * '/')) | hasZeroByte(w ^ (kEach * '\\')))
+            return false;
+    }
+    for (; p != end; ++p) {
+        if (*p == '/' || *p == '\\' || *p == '\0')
+            return false;
+    }
+    return true;
 }
 
 } // namespace StorePaths

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 
 // Paths inside the store, each kind built in one place. Names are stored names
@@ -17,6 +18,8 @@ QString exportFile(const QString &storeFolder); // LstPrnt.txt
 // not "." or "..", and without "/", "\" or NUL. A name read from idx.dat that
 // fails this is a damaged index line; a typed name that fails it is refused.
 bool isSafeStoredName(const QString &storedName);
+// The same for a name still in the bytes of the code page, as idx.dat holds it.
+bool isSafeStoredName(QByteArrayView storedBytes);
 
 // The name of an entry's file in its group folder: the title and ".txt".
 QString entryFileName(const QString &title);

@@ -2,7 +2,10 @@
 
 #include "ui/twips.h"
 
+#include <QScreen>
 #include <QWidget>
+
+#include <algorithm>
 
 namespace {
 
@@ -50,4 +53,17 @@ void placeLowerLeft(QWidget *dialog, const QWidget *mainWindow, int marginTwips)
     const QSize size = outerSize(dialog, mainWindow);
     dialog->move(main.x() + twipsX(dialog, marginTwips),
                  main.y() + main.height() - size.height() - twipsY(dialog, marginTwips));
+}
+
+void placeBeside(QWidget *dialog, const QWidget *mainWindow)
+{
+    if (!mainWindow)
+        return;
+    const QRect main = mainWindow->frameGeometry();
+    const QSize size = outerSize(dialog, mainWindow);
+    const QRect screen = mainWindow->screen()->geometry();
+    const int left = std::max(std::min(main.x() + main.width(), screen.right() + 1 - size.width()),
+                              screen.left());
+    const int top = std::max(std::min(main.y(), screen.bottom() + 1 - size.height()), screen.top());
+    dialog->move(left, top);
 }

@@ -15,3 +15,6 @@ int twipsY(const QWidget *widget, int twips);
 void placeCentred(QWidget *dialog, const QWidget *mainWindow);
 // Lower left corner, `marginTwips` in from the main window's left and bottom edges.
 void placeLowerLeft(QWidget *dialog, const QWidget *mainWindow, int marginTwips);
+// Beside the main window: its top, and left against its right edge; moved
+// left and up as far as needed to stay on the main window's screen.
+void placeBeside(QWidget *dialog, const QWidget *mainWindow);

@@ -344,6 +344,18 @@ private Q_SLOTS:
         QCOMPARE(run.snapshot(), before);
     }
 
+    // What a crashed copy left is cleared once the window is up, not before.
+    void leftoversGoAfterTheFirstPaint()
+    {
+        AppFixture run;
+        for (const QString &file :
+             {u"FileStore/Notes/.plimsa-new-Ab12Cd"_s, u".plimsa-new-Xy34Zq"_s})
+            run.write(file, {u"half"_s});
+        QVERIFY(run.start());
+        QVERIFY(!QFile::exists(run.path(u"FileStore/Notes/.plimsa-new-Ab12Cd"_s)));
+        QVERIFY(!QFile::exists(run.path(u".plimsa-new-Xy34Zq"_s)));
+    }
+
     void closeBoxUnloadsSearch()
     {
         AppFixture run;

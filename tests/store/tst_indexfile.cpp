@@ -91,6 +91,104 @@ private Q_SLOTS:
         QCOMPARE(last, lastCell);
     }
 
+    // A table read from a file makes its strings only when asked; rows moved,
+    // copied, opened and closed before that, a copy of the table, a second read
+    // into it and bytes that were only lent all give the cells of a table
+    // filled string by string.
+    void cellsReadLaterFollowEveryChange()
+    {
+        NoteTable eager;
+        for (int g = 0; g < 8; ++g) {
+            eager.cell(g, 0) = u"Group %1 \u00ff\u20ac"_s.arg(g);
+            for (int e = 1; e <= 30; ++e)
+                eager.cell(g, e) = u"Title %1.%2"_s.arg(g).arg(e);
+        }
+        QByteArray file = IndexFile::serialize(eager, u"v"_s).bytes;
+        NoteTable lazy;
+        {
+            // Lent bytes, overwritten once the table has them.
+            QByteArray lent(file.constData(), file.size());
+            QVERIFY(IndexFile::parse(QByteArray::fromRawData(lent.constData(), lent.size()), lazy));
+            lent.fill('x');
+        }
+        QCOMPARE(lazy.groupCount(), 8);
+        QCOMPARE(lazy.entryCount(3), 30);
+        QRandomGenerator random(7);
+        for (int step = 0; step < 40; ++step) {
+            const int g = int(random.bounded(9));
+            const int h = int(random.bounded(9));
+            for (NoteTable *t : {&eager, &lazy}) {
+                switch (step % 8) {
+                case 0:
+                    t->moveRow(g, h);
+                    break;
+                case 1:
+                    t->copyRow(g, h);
+                    break;
+                case 2:
+                    t->openRow(g);
+                    break;
+                case 3:
+                    t->closeRow(g);
+                    break;
+                case 4:
+                    t->reorderRows({h % 3, (h + 1) % 3, (h + 2) % 3, 3, 4, 5, 6, 7, 8});
+                    break;
+                default:
+                    t->moveRow(h, g);
+                    break;
+                }
+            }
+        }
+        int named = 0;
+        for (int g = 0; g < NoteTable::kGroups; ++g)
+            named += eager.name(g).isEmpty() ? 0 : 1;
+        QVERIFY(named >= 5);
+        const NoteTable copy = lazy;
+        QVERIFY(copy == eager);
+        // A second file read into the table: the cells still waiting for the
+        // first one are made before its bytes go.
+        NoteTable other = tableOf({{u"Other"_s, u"one"_s}});
+        QByteArray second = IndexFile::serialize(other, u"v"_s).bytes;
+        NoteTable twice;
+        QVERIFY(IndexFile::parse(file, twice));
+        twice.moveRow(0, 50);
+        QVERIFY(IndexFile::parse(second, twice));
+        QCOMPARE(twice.cell(50, 0), u"Group 0 \u00ff\u20ac"_s);
+        QCOMPARE(twice.cell(0, 1), u"one"_s);
+        lazy.clear();
+        QVERIFY(copy == eager);
+    }
+
+    void names_data()
+    {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<bool>("safe");
+        QTest::newRow("slash") << "\\a/b"_ba << false;
+        QTest::newRow("backslash in a title") << "\\a\\b"_ba << false;
+        QTest::newRow("nul") << "\\a\0b"_ba << false;
+        QTest::newRow("dot") << "\\."_ba << false;
+        QTest::newRow("dot dot") << ".."_ba << false;
+        QTest::newRow("empty title") << "\\"_ba << false;
+        QTest::newRow("slash far in") << "\\abcdefghij/klmnop"_ba << false;
+        QTest::newRow("backslash at the end of a word") << "\\abcdefghijklmno\\"_ba << false;
+        QTest::newRow("nul far in") << "Group name \0 here"_ba << false;
+        QTest::newRow("long, with substitutes")
+            << "\\\xcf\xd0\xef\xdc\xaf\x2e\x5d\x2d\x30 a long title, 2024 \x80"_ba << true;
+    }
+    void names()
+    {
+        QFETCH(QByteArray, line);
+        QFETCH(bool, safe);
+        NoteTable table;
+        const IndexFile::ParseResult parsed =
+            IndexFile::parse("idx\r\nG\r\n\\ok\r\n" + line + "\r\n", table);
+        QCOMPARE(int(parsed.damage),
+                 int(safe ? IndexFile::Damage::None : IndexFile::Damage::UnsafeName));
+        QCOMPARE(parsed.line, safe ? 0 : 4);
+        QCOMPARE(table.cell(0, 1), u"ok"_s);
+    }
+
     // Save_idx encodes again only the groups whose strings changed: after every
     // kind of change the table sees, its file equals one written from scratch.
     void encoderFollowsEveryChange()

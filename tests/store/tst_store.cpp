@@ -104,7 +104,8 @@ private Q_SLOTS:
     }
 
     // New files of the whole-file writer left by a crash go once the store is
-    // held: in the store, its group folders and the program folder itself.
+    // held: in the store, its group folders and the program folder itself;
+    // a folder or a link of that name and deeper folders are not touched.
     void takingTheStoreClearsLeftoversOfACrash()
     {
         Program first;
@@ -114,22 +115,31 @@ private Q_SLOTS:
         const QStringList gone{store + name, store + u"Notes/"_s + name,
                                first.state.programFolder + name};
         const QStringList kept{first.state.programFolder + u"Other/"_s + name,
+                               store + u"Notes/Deeper/"_s + name,
                                store + u"Notes/.plimsa-new-ab12.txt"_s, // an entry's file
                                store + u"Plimsa Manual.txt"_s,          // a plain file
                                outside.filePath(name)};
         for (const QString &path : gone + kept)
             writeFile(path, "x");
         QVERIFY(QFile::link(outside.path(), store + u"Linked"_s));
+        const QString folder = store + u"Plans/"_s + name;
+        const QString link = store + u"Notes/.plimsa-new-Lnk123"_s;
+        QVERIFY(QDir().mkpath(folder));
+        QVERIFY(QFile::link(outside.filePath(name), link));
         QVERIFY(first.store.TakeStoreMarker());
+        first.store.removeLeftovers();
         for (const QString &path : gone)
             QVERIFY2(!QFile::exists(path), qPrintable(path));
         for (const QString &path : kept)
             QVERIFY2(QFile::exists(path), qPrintable(path));
+        QVERIFY(QFileInfo(folder).isDir());
+        QVERIFY(QFileInfo(link).isSymLink());
 
         // A copy without the store leaves the new files of a running save alone.
         writeFile(store + name, "half");
         Program second(first.dir.path());
         QVERIFY(!second.store.TakeStoreMarker());
+        second.store.removeLeftovers();
         QVERIFY(second.state.StoreInUse);
         QVERIFY(QFile::exists(store + name));
     }

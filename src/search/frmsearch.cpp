@@ -1,0 +1,209 @@
+#include "search/frmsearch.h"
+
+#include "ui/maincontext.h"
+#include "ui/mainstate.h"
+#include "i18n/wordtable.h"
+#include "store/appstate.h"
+#include "ui/dialogplacement_w.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
+
+FrmSearch::FrmSearch(const SearchWindow &window, QWidget *mainWindow)
+    : QDialog(mainWindow), win_(window)
+{
+    setObjectName(u"frmSearch"_s);
+    setAttribute(Qt::WA_DeleteOnClose);
+    // Modeless, and on top of every window, the main window included.
+    setWindowFlags(Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::MSWindowsFixedSizeDialogHint |
+                   Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    setModal(false);
+    setFixedSize(twipsX(this, 2775), twipsY(this, 3495));
+    buildControls();
+    Form_Load();
+    placeBeside(this, mainWindow);
+}
+
+FrmSearch::~FrmSearch()
+{
+    engine_.stop();
+    setBusy(false);
+}
+
+void FrmSearch::buildControls()
+{
+    txtSearch = new QLineEdit(this);
+    txtSearch->setObjectName(u"txtSearch"_s);
+    txtSearch->setGeometry(twipsRect(this, 120, 90, 2415, 285));
+    for (int i = 0; i < 6; ++i) {
+        chckMode[i] = new QCheckBox(this);
+        chckMode[i]->setObjectName(u"chckMode%1"_s.arg(i));
+        chckMode[i]->setGeometry(twipsRect(this, 120, 480 + 360 * i, 2535, 255));
+        connect(chckMode[i], &QCheckBox::clicked, this, [this] { txtSearch->setFocus(); });
+    }
+    lblStatus = new QLabel(this);
+    lblStatus->setObjectName(u"lblStatus"_s);
+    lblStatus->setTextFormat(Qt::PlainText);
+    lblStatus->setGeometry(twipsRect(this, 120, 2640, 2415, 255));
+
+    const int lefts[] = {120, 840};
+    const int widths[] = {615, 975};
+    for (int i = 0; i < 2; ++i) {
+        cmdSearch[i] = new QPushButton(this);
+        cmdSearch[i]->setObjectName(u"cmdSearch%1"_s.arg(i));
+        cmdSearch[i]->setGeometry(twipsRect(this, lefts[i], 3000, widths[i], 375));
+        connect(cmdSearch[i], &QPushButton::clicked, this, [this, i] { cmdSearch_Click(i); });
+    }
+    cmdMain = new QPushButton(this);
+    cmdMain->setObjectName(u"cmdMain"_s);
+    cmdMain->setGeometry(twipsRect(this, 1920, 3000, 615, 375));
+    connect(cmdMain, &QPushButton::clicked, this, &FrmSearch::cmdMain_Click);
+    // Takes the focus during a search; below the visible area.
+    cmdDummy = new QPushButton(this);
+    cmdDummy->setObjectName(u"cmdDummy"_s);
+    cmdDummy->setGeometry(twipsRect(this, 120, 3600, 615, 375));
+    for (QPushButton *button : {cmdSearch[0], cmdSearch[1], cmdMain, cmdDummy})
+        button->setAutoDefault(false);
+
+    // Enter in the field is Start, and only Start.
+    connect(txtSearch, &QLineEdit::returnPressed, this, [this] {
+        if (cmdSearch[0]->isEnabled())
+            cmdSearch_Click(0);
+    });
+
+    timChckButton = new QTimer(this);
+    timChckButton->setObjectName(u"timChckButton"_s);
+    timChckButton->setInterval(250);
+    connect(timChckButton, &QTimer::timeout, this, &FrmSearch::timChckButton_Timer);
+    timProgress = new QTimer(this);
+    timProgress->setInterval(100);
+    connect(timProgress, &QTimer::timeout, this, &FrmSearch::showProgress);
+}
+
+void FrmSearch::Form_Load()
+{
+    const Words &words = win_.ctx.words;
+    AppState &state = win_.ctx.state;
+    setWindowTitle(StripAmp(words(94)));
+    cmdMain->setText(words(97));
+    cmdSearch[0]->setText(words(95));
+    cmdSearch[1]->setText(words(96));
+    for (int i = 0; i < 6; ++i) {
+        chckMode[i]->setText(words(98 + i));
+        chckMode[i]->setChecked(state.SearchOptions[i] != 0);
+    }
+    if (!state.LastSearchText.isEmpty()) {
+        txtSearch->setText(state.LastSearchText);
+        txtSearch->selectAll();
+    }
+    lblStatus->setText(words(104));
+    fitCaptions();
+    timChckButton_Timer();
+    timChckButton->start();
+}
+
+// The design's width holds the captions in the design's font; a wider font or
+// a longer translation widens the option lines and the dialog with them.
+void FrmSearch::fitCaptions()
+{
+    int widest = 0;
+    for (const QCheckBox *box : chckMode)
+        widest = std::max(widest, box->sizeHint().width());
+    const int needed = chckMode[0]->x() * 2 + widest;
+    if (needed <= width())
+        return;
+    setFixedWidth(needed);
+    for (QCheckBox *box : chckMode)
+        box->resize(widest, box->height());
+}
+
+SearchOptionSet FrmSearch::options() const
+{
+    std::array<int, 6> states{};
+    for (int i = 0; i < 6; ++i)
+        states[i] = chckMode[i]->isChecked() ? 1 : 0;
+    return SearchOptionSet::from(states);
+}
+
+// A search selects other entries: never while the main window edits a text.
+bool FrmSearch::editing() const
+{
+    return win_.main.TextEditMode || win_.main.MaskEditMode;
+}
+
+void FrmSearch::timChckButton_Timer()
+{
+    const bool can =
+        SearchRules::canSearch(txtSearch->text(), options()) && !editing() && !pending_;
+    for (QPushButton *button : cmdSearch)
+        button->setEnabled(can);
+}
+
+void FrmSearch::cmdMain_Click()
+{
+    AppState &state = win_.ctx.state;
+    state.LastSearchText = txtSearch->text();
+    for (int i = 0; i < 6; ++i)
+        state.SearchOptions[i] = chckMode[i]->isChecked() ? 1 : 0;
+    close();
+}
+
+void FrmSearch::keyPressEvent(QKeyEvent *event)
+{
+    // Esc stops a running search; otherwise it does nothing (the dialog has no
+    // Cancel button, and closing it by the title bar would drop the search text).
+    if (event->key() == Qt::Key_Escape) {
+        engine_.stop();
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void FrmSearch::closeEvent(QCloseEvent *event)
+{
+    engine_.stop();
+    setBusy(false);
+    pending_ = false;
+    timChckButton->stop();
+    QDialog::closeEvent(event);
+}
+
+// While a long search runs, the user's input for any other window is dropped:
+// the search reads a copy of the lists, and a hit must still name the line
+// that is selected at its end.
+bool FrmSearch::eventFilter(QObject *watched, QEvent *event)
+{
+    if (!busy_)
+        return false;
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::Wheel:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::ShortcutOverride:
+    case QEvent::ContextMenu:
+    case QEvent::DragEnter:
+    case QEvent::DragMove:
+    case QEvent::Drop: {
+        const auto *widget = qobject_cast<const QWidget *>(watched);
+        return widget && widget->window() != this;
+    }
+    case QEvent::Shortcut:
+        return QApplication::activeWindow() != this;
+    default:
+        return false;
+    }
+}

@@ -1,0 +1,87 @@
+#pragma once
+
+#include "search/searchengine.h"
+
+#include <QDialog>
+#include <array>
+
+struct MainContext;
+struct MainState;
+struct MainWidgets;
+class EntryList;
+class GroupList;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTimer;
+
+// What the search dialog uses of the main window. SearchPos outlives the
+// dialog: it keeps its value for the whole run.
+struct SearchWindow
+{
+    const MainWidgets &w;
+    MainState &main;
+    MainContext &ctx;
+    const GroupList &groups;
+    EntryList &entries;
+    int &SearchPos;
+};
+
+// frmSearch: finds a text in the entry titles and texts, modeless and on top.
+// A search that is not done within half a second goes on while the dialog
+// answers: a busy cursor, the groups done in the status line, Esc or Close to
+// stop it; the main window takes no input meanwhile, so that nothing it does
+// can change what the search is walking.
+class FrmSearch : public QDialog
+{
+    Q_OBJECT
+public:
+    FrmSearch(const SearchWindow &window, QWidget *mainWindow);
+    ~FrmSearch() override;
+
+    void cmdSearch_Click(int index);
+    void cmdMain_Click();
+    void timChckButton_Timer();
+    bool searching() const { return pending_; }
+    int searchPos() const { return win_.SearchPos; }
+    // How long a search may run before the dialog lets other events through.
+    void setQuickSearchLimit(std::chrono::milliseconds limit) { quickLimit_ = limit; }
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildControls();
+    void Form_Load();
+    void fitCaptions();
+    SearchOptionSet options() const;
+    bool editing() const;
+
+    // frmsearch_run.cpp
+    void searchFinished();
+    void showHit(const SearchWalk::Hit &hit);
+    bool stillShown(const SearchWalk::Hit &hit) const;
+    void selectEntry(int groupLine, int entryLine);
+    void setBusy(bool busy);
+    void showProgress();
+
+    SearchWindow win_;
+    SearchEngine engine_;
+    bool pending_ = false; // a search has begun and its outcome is not shown yet
+    bool busy_ = false;    // ... and it runs with the event loop turning
+    // Below this a search runs to its end before anything else happens, as it
+    // always did; only a longer one turns the event loop.
+    std::chrono::milliseconds quickLimit_{500};
+
+    QLineEdit *txtSearch = nullptr;
+    std::array<QCheckBox *, 6> chckMode{};
+    QLabel *lblStatus = nullptr;
+    std::array<QPushButton *, 2> cmdSearch{};
+    QPushButton *cmdMain = nullptr;
+    QPushButton *cmdDummy = nullptr;
+    QTimer *timChckButton = nullptr;
+    QTimer *timProgress = nullptr;
+};

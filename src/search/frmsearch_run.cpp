@@ -1,0 +1,148 @@
+#include "search/frmsearch.h"
+
+#include "ui/maincontext.h"
+#include "ui/mainwidgets_w.h"
+#include "i18n/wordtable.h"
+#include "notebook/entrylist_w.h"
+#include "notebook/grouplist.h"
+#include "store/appstate.h"
+#include "store/notetable.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMainWindow>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimer>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+int firstVisibleRow(const QListWidget *list)
+{
+    const QModelIndex top = list->indexAt(QPoint(1, 1));
+    return top.isValid() ? top.row() : 0;
+}
+
+} // namespace
+
+void FrmSearch::cmdSearch_Click(int index)
+{
+    const SearchOptionSet opts = options();
+    const QString text = txtSearch->text();
+    // The buttons' state may be up to 250 ms old.
+    if (pending_ || editing() || !SearchRules::canSearch(text, opts)) {
+        timChckButton_Timer();
+        return;
+    }
+    lblStatus->setText(win_.ctx.words(105));
+    cmdDummy->setFocus();
+
+    const bool continued = index == 1;
+    SearchRequest request;
+    request.storeFolder = win_.ctx.state.storeFolder;
+    request.groups = searchGroups(win_.ctx.table, win_.groups);
+    request.start = SearchWalk::startAt(continued, win_.w.lstGroup->currentRow(),
+                                        win_.w.lstEntry->currentRow());
+    request.searchPos = SearchWalk::searchPosAtStart(continued, win_.SearchPos);
+    request.text = text;
+    request.options = opts;
+
+    pending_ = true;
+    timChckButton_Timer();
+    engine_.start(std::move(request), [this] {
+        QMetaObject::invokeMethod(this, &FrmSearch::searchFinished, Qt::QueuedConnection);
+    });
+    if (engine_.waitFor(quickLimit_)) {
+        searchFinished();
+        return;
+    }
+    setBusy(true);
+}
+
+void FrmSearch::setBusy(bool busy)
+{
+    if (busy == busy_)
+        return;
+    busy_ = busy;
+    if (busy) {
+        qApp->installEventFilter(this);
+        QApplication::setOverrideCursor(Qt::BusyCursor);
+        showProgress();
+        timProgress->start();
+    } else {
+        timProgress->stop();
+        QApplication::restoreOverrideCursor();
+        qApp->removeEventFilter(this);
+    }
+}
+
+void FrmSearch::showProgress()
+{
+    const auto [done, all] = engine_.progress();
+    lblStatus->setText(u"%1 %2 / %3"_s.arg(win_.ctx.words(105)).arg(done).arg(all));
+}
+
+// A stopped search ends as one without a hit: the selection stays where it was.
+void FrmSearch::searchFinished()
+{
+    if (!pending_ || engine_.running())
+        return;
+    pending_ = false;
+    setBusy(false);
+    const SearchOutcome outcome = engine_.outcome();
+    win_.SearchPos = outcome.searchPos;
+    if (outcome.hit.kind == SearchWalk::HitKind::None || !stillShown(outcome.hit))
+        lblStatus->setText(win_.ctx.words(106));
+    else
+        showHit(outcome.hit);
+    timChckButton_Timer();
+}
+
+// The lists may not have changed under a search (input to the main window is
+// held back), but a hit is selected only where its line still is.
+bool FrmSearch::stillShown(const SearchWalk::Hit &hit) const
+{
+    const SearchGroupData &was = engine_.request().groups.at(size_t(hit.group));
+    const int g = win_.groups.slotOfLine(hit.group);
+    return g >= 0 && win_.groups.lines().at(hit.group) == was.shownName &&
+           win_.ctx.table.name(g) == was.storedName && hit.entry < was.storedTitles.size() &&
+           win_.ctx.table.cell(g, hit.entry + 1) == was.storedTitles.at(hit.entry);
+}
+
+void FrmSearch::showHit(const SearchWalk::Hit &hit)
+{
+    selectEntry(hit.group, hit.entry);
+    if (hit.kind == SearchWalk::HitKind::Title) {
+        lblStatus->setText(win_.ctx.words(107));
+        return;
+    }
+    lblStatus->setText(win_.ctx.words(108));
+    QPlainTextEdit *box = win_.w.txtText[size_t(win_.ctx.state.TextBoxIndex)];
+    const int length = box->document()->characterCount() - 1;
+    QTextCursor cursor = box->textCursor();
+    cursor.setPosition(int(std::min<qsizetype>(hit.start, length)));
+    cursor.setPosition(int(std::min<qsizetype>(hit.start + engine_.request().text.size(), length)),
+                       QTextCursor::KeepAnchor);
+    box->setTextCursor(cursor);
+    win_.w.frmMain->activateWindow();
+    box->setFocus();
+}
+
+// Selects the hit as the walk leaves it: its group (refilling the entry list
+// when it is another group) and its entry, loaded; an entry below the visible
+// lines becomes the first visible line.
+void FrmSearch::selectEntry(int groupLine, int entryLine)
+{
+    QListWidget *groups = win_.w.lstGroup;
+    QListWidget *entries = win_.w.lstEntry;
+    if (groups->currentRow() != groupLine)
+        groups->setCurrentRow(groupLine);
+    const int top = firstVisibleRow(entries);
+    win_.entries.selectEntryLine(entryLine);
+    if (firstVisibleRow(entries) > top)
+        entries->scrollToItem(entries->item(entryLine), QAbstractItemView::PositionAtTop);
+}
