@@ -17,7 +17,10 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalBlocker>
+
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -43,8 +46,6 @@ FrmEditLanguage::FrmEditLanguage(MainContext &ctx, QWidget *mainWindow)
     cboLanguage_->setMaxVisibleItems(WordTable::kLanguages);
     refuseUnstorableCharacters(cboLanguage_->lineEdit(), ctx_.messages, ctx_.words);
     lstWords_ = SettingsDialog::named<QListWidget>(this, u"lstWords"_s);
-    const QFontMetrics metrics = lstWords_->fontMetrics();
-    lstWords_->setMinimumSize(metrics.averageCharWidth() * 60, metrics.height() * 16);
     txtTranslation_ = SettingsDialog::named<QLineEdit>(this, u"txtTranslation"_s);
     refuseUnstorableCharacters(txtTranslation_, ctx_.messages, ctx_.words);
     for (int i = 0; i < 2; ++i) {
@@ -68,6 +69,14 @@ FrmEditLanguage::FrmEditLanguage(MainContext &ctx, QWidget *mainWindow)
     lbl_[0]->setText(ctx_.words(82));
     lbl_[1]->setText(ctx_.words(83));
     FillLanguageLists();
+    // Wide enough for the longest English text, so that none is cut off.
+    int widest = 0;
+    for (int i = 0; i < lstWords_->count(); ++i)
+        widest = std::max(widest,
+                          lstWords_->fontMetrics().horizontalAdvance(lstWords_->item(i)->text()));
+    lstWords_->setMinimumSize(widest + lstWords_->verticalScrollBar()->sizeHint().width() +
+                                  2 * lstWords_->frameWidth() + 8,
+                              lstWords_->fontMetrics().height() * 16);
     EditSlot = -1;
     updateField();
 
