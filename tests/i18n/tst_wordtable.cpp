@@ -75,33 +75,6 @@ private Q_SLOTS:
         QCOMPARE(StripAmp(u"Memory"_s), u"Memory"_s);
     }
 
-    // Written whole: a language in use gets the English text for every word
-    // it leaves empty, a free slot keeps its lines; read back unchanged.
-    void writeAndReadBack()
-    {
-        WordTable table;
-        for (int slot = 1; slot < WordTable::kLanguages; ++slot)
-            table.word(slot, 0) = WordTable::freeSlotName();
-        table.word(1, 0) = u"Deutsch"_s;
-        table.word(1, 144) = u"\u20AC einf\u00FCgen"_s;
-        table.word(3, 7) = u"kept"_s;
-        const TextLines::Encoded content = table.languageFileContent();
-        QVERIFY(content);
-        QVERIFY(content.bytes.contains("\r\n\x80 einf\xFCgen\r\n"));
-
-        QTemporaryDir dir;
-        const QString path = dir.filePath(u"Language.dat"_s);
-        QVERIFY(table.saveLanguageFile(path, dir.path() + u'/').ok);
-        WordTable reread;
-        QVERIFY(!reread.loadLanguageFile(path));
-        QCOMPARE(reread.word(1, 144), u"\u20AC einf\u00FCgen"_s);
-        QCOMPARE(reread.word(1, 1), WordTable::english(1));
-        QCOMPARE(reread.word(1, 135), QString()); // English has no text there
-        QCOMPARE(reread.word(3, 0), WordTable::freeSlotName());
-        QCOMPARE(reread.word(3, 7), u"kept"_s);
-        QCOMPARE(reread.word(3, 1), QString());
-    }
-
     void shippedFileHoldsNineFreeSlots()
     {
         const QString path = qEnvironmentVariable("PLIMSA_DATA") + u"/Language.dat"_s;

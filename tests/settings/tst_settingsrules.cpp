@@ -1,7 +1,5 @@
 #include "settings/settingsrules.h"
 
-#include "i18n/wordtable.h"
-
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -32,25 +30,16 @@ private Q_SLOTS:
         QCOMPARE(SettingsRules::fontSizeFrom(typed, 10), expected);
     }
 
-    // "@" stands for a scratch folder holding Notes/FileStore/idx.dat, Bare/
-    // without an index and Linked/FileStore/idx.dat, a link to Notes' index.
+    // The cases the window's tests leave out. "@" stands for a scratch folder
+    // holding Notes/FileStore/idx.dat and Linked/FileStore/idx.dat, a link to it.
     void storePath_data()
     {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("current");
         QTest::addColumn<QString>("path");
         QTest::addColumn<bool>("valid");
-        QTest::newRow("empty is preset")
-            << QString() << u"@/Old/FileStore/"_s << u"preset"_s << true;
-        QTest::newRow("preset in capitals") << u"PRESET"_s << u"preset"_s << u"PRESET"_s << true;
         QTest::newRow("unchanged, not checked")
             << u"@/Gone/FileStore/"_s << u"@/Gone/FileStore/"_s << u"@/Gone/FileStore/"_s << true;
-        QTest::newRow("folder completed")
-            << u"@/Notes"_s << u"preset"_s << u"@/Notes/FileStore/"_s << true;
-        QTest::newRow("store folder in another case kept")
-            << u"@/Notes/filestore"_s << u"preset"_s << u"@/Notes/filestore/"_s << false;
-        QTest::newRow("without an index")
-            << u"@/Bare"_s << u"preset"_s << u"@/Bare/FileStore/"_s << false;
         QTest::newRow("index through a link")
             << u"@/Linked"_s << u"preset"_s << u"@/Linked/FileStore/"_s << false;
         QTest::newRow("relative") << u"Notes"_s << u"preset"_s << u"Notes/FileStore/"_s << false;
@@ -63,7 +52,6 @@ private Q_SLOTS:
         QFETCH(bool, valid);
         QTemporaryDir dir;
         QDir().mkpath(dir.filePath(u"Notes/FileStore"_s));
-        QDir().mkpath(dir.filePath(u"Bare"_s));
         QDir().mkpath(dir.filePath(u"Linked/FileStore"_s));
         QFile index(dir.filePath(u"Notes/FileStore/idx.dat"_s));
         QVERIFY(index.open(QIODevice::WriteOnly));
@@ -79,16 +67,6 @@ private Q_SLOTS:
         QDir::setCurrent(here);
         QCOMPARE(check.path, at(path));
         QCOMPARE(check.valid, valid);
-    }
-
-    void listedLanguages()
-    {
-        WordTable table;
-        for (int slot = 1; slot < WordTable::kLanguages; ++slot)
-            table.word(slot, 0) = WordTable::freeSlotName();
-        table.word(2, 0) = u"Deutsch"_s;
-        table.word(5, 0) = QString();
-        QCOMPARE(SettingsRules::listedLanguages(table), (QList<int>{0, 2, 5}));
     }
 };
 
