@@ -38,8 +38,9 @@ void Application::Main()
         return;
     }
 
-    MainContext context{state_,   table_, words_,   messages_,
-                        reports_, store_, desktop_, [this](int status) { endProgram(status); },
+    MainContext context{state_,     table_,    words_,
+                        wordTable_, messages_, reports_,
+                        store_,     desktop_,  [this](int status) { endProgram(status); },
                         {}};
     frmMain_ = std::make_unique<FrmMain>(std::move(context));
     if (!frmMain_->Form_Load()) {

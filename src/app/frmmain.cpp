@@ -88,13 +88,12 @@ void FrmMain::connectCommands()
             [this](bool checked) { w_.chckEdit->setChecked(checked); });
     connect(w_.mnuWordwrap, &QAction::triggered, this, &FrmMain::mnuWordwrap_Click);
     connect(w_.mnuViewMask, &QAction::triggered, layout_, &WindowLayout::mnuViewMask_Click);
-    for (int i = 0; i < int(w_.mnuSettings.size()); ++i)
-        connect(w_.mnuSettings[i], &QAction::triggered, this, [this, i] { mnuSettings_Click(i); });
 
     installOrganizing(w_, main_, ctx_, groups_, *entryList_, *keys_, subsystems_);
     installSearch(w_, main_, ctx_, groups_, *entryList_, subsystems_);
     installKeyboard();
     installShell();
+    installSettings();
 }
 
 bool FrmMain::Form_Load()
@@ -116,10 +115,15 @@ bool FrmMain::Form_Load()
     SetCaptions(w_, ctx_.words);
     ShowPosMemories(w_, ctx_.words, ctx_.state.prefs.PositionMemory);
     ShowPhraseMemories(w_, ctx_.words, ctx_.state.prefs.PhraseMemory);
+    takeStoreMarker();
+    return true;
+}
+
+void FrmMain::takeStoreMarker()
+{
     if (!ctx_.store.TakeStoreMarker())
         ctx_.messages.message(Messages::Icon::Information, ctx_.words(79),
                               ctx_.words(111) + u"\n\n"_s + ctx_.words(112));
-    return true;
 }
 
 bool FrmMain::LoadIndex()
@@ -173,10 +177,4 @@ void FrmMain::mnuWordwrap_Click(bool checked)
         shown->setFocus();
     else if (main_.MaskEditMode)
         w_.txtMask->setFocus();
-}
-
-// The settings dialogs and the sort mode come with the settings subsystem.
-void FrmMain::mnuSettings_Click(int index)
-{
-    Q_UNUSED(index);
 }

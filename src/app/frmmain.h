@@ -70,11 +70,19 @@ private:
     void TrayAdd();
     void TrayRemove();
     void hideMainWindow();
+    // frmmain_settings.cpp: the Options menu
+    void installSettings();
+    void applyChangedSettings();
+    // TakeStoreMarker with words 111 and 112 when the store is in use.
+    void takeStoreMarker();
 
     // frmmain_startup.cpp
     void timPreset_Timer();
     void selectStartGroup();
     void applyFonts();
+    void applyGroupListColour();
+    // The edit lock on for good while another copy holds the store.
+    void lockWhileStoreInUse();
     void placeWindow();
     void applyWindowState();
 

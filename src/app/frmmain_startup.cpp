@@ -35,11 +35,7 @@ void FrmMain::timPreset_Timer()
         w_.mnuWordwrap->trigger();
     selectStartGroup();
     applyFonts();
-    if (prefs.GroupListWhite == 0) {
-        QPalette grey = w_.lstGroup->palette();
-        grey.setColor(QPalette::Base, QColor(224, 224, 224));
-        w_.lstGroup->setPalette(grey);
-    }
+    applyGroupListColour();
     placeWindow();
     layout_->Form_Resize();
     if (prefs.StartViewMask != 0) {
@@ -48,11 +44,8 @@ void FrmMain::timPreset_Timer()
     }
     applyWindowState();
 
-    if (ctx_.state.StoreInUse) {
-        w_.chckEdit->setChecked(true);
-        w_.chckEdit->setEnabled(false);
-        w_.mnuEditPermission->setEnabled(false);
-    }
+    if (ctx_.state.StoreInUse)
+        lockWhileStoreInUse();
     if (ctx_.state.StoreFallback)
         mnuSettings_Click(1);
 
@@ -88,6 +81,22 @@ void FrmMain::applyFonts()
           static_cast<QWidget *>(w_.txtMask), static_cast<QWidget *>(w_.txtText[0]),
           static_cast<QWidget *>(w_.txtText[1])})
         widget->setFont(font);
+}
+
+void FrmMain::applyGroupListColour()
+{
+    QPalette palette = w_.lstGroup->palette();
+    palette.setColor(QPalette::Base, ctx_.state.prefs.GroupListWhite != 0
+                                         ? w_.lstEntry->palette().color(QPalette::Base)
+                                         : QColor(224, 224, 224));
+    w_.lstGroup->setPalette(palette);
+}
+
+void FrmMain::lockWhileStoreInUse()
+{
+    w_.chckEdit->setChecked(true);
+    w_.chckEdit->setEnabled(false);
+    w_.mnuEditPermission->setEnabled(false);
 }
 
 void FrmMain::placeWindow()

@@ -191,6 +191,32 @@ std::optional<IoError> WordTable::loadLanguageFile(const QString &path)
     return std::nullopt;
 }
 
+TextLines::Encoded WordTable::languageFileContent() const
+{
+    TextLines::Writer out(kFileLines * 24);
+    for (int language = 1; language < kLanguages; ++language) {
+        const bool inUse = !isFreeSlot(language);
+        for (int k = 0; k < kWords; ++k) {
+            const QString &text = word(language, k);
+            out.line(inUse && text.isEmpty() ? english(k) : text);
+        }
+    }
+    return out.finish();
+}
+
+FileResult WordTable::saveLanguageFile(const QString &path, const QString &programFolder) const
+{
+    const TextLines::Encoded content = languageFileContent();
+    if (!content)
+        return FileResult::failed(content.error->at(path));
+    return writeWholeFile(path, content.bytes, programFolder);
+}
+
+QString WordTable::freeSlotName()
+{
+    return u"(free)"_s;
+}
+
 QString StripAmp(const QString &caption)
 {
     QString out = caption;

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "store/ioerror.h"
+#include "store/safewrite.h"
+#include "store/textlines.h"
 
 #include <QString>
 #include <array>
@@ -27,6 +29,17 @@ public:
     // quietly at the end of a short file and never past line 1359. On failure
     // (missing, unreadable) the table keeps what it had and the error is returned.
     std::optional<IoError> loadLanguageFile(const QString &path);
+
+    // Language.dat as the language editor leaves it: languages 1..9, 151 lines
+    // each. A language in use gets the English text for every word it leaves
+    // empty; a free slot keeps its lines as they are.
+    TextLines::Encoded languageFileContent() const;
+    // Writes that content whole over Language.dat in `programFolder`.
+    FileResult saveLanguageFile(const QString &path, const QString &programFolder) const;
+
+    // The name of a slot that holds no language.
+    static QString freeSlotName();
+    bool isFreeSlot(int language) const { return word(language, 0) == freeSlotName(); }
 
 private:
     std::array<std::array<QString, kWords>, kLanguages> words_;

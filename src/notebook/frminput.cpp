@@ -3,39 +3,16 @@
 #include "i18n/wordtable.h"
 #include "platform/messages.h"
 #include "store/appstate.h"
-#include "ui/codepagerefusal.h"
+#include "ui/codepagevalidator_w.h"
 #include "ui/dialogplacement_w.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTimer>
-#include <QValidator>
 
 using namespace Qt::StringLiterals;
 
 namespace {
-
-// Refuses any edit that would put a character into the field that the store's
-// code page cannot hold (typed, pasted or dropped), and names the character.
-class CodePageValidator : public QValidator
-{
-    Q_OBJECT
-public:
-    using QValidator::QValidator;
-
-    State validate(QString &input, int &) const override
-    {
-        const QString bad = CodePageRefusal::firstRefused(input);
-        if (bad.isEmpty())
-            return Acceptable;
-        Q_EMIT refused(bad);
-        return Invalid;
-    }
-
-Q_SIGNALS:
-    void refused(const QString &character) const;
-};
 
 bool onlyBlanks(const QString &text)
 {
@@ -84,9 +61,7 @@ FrmInput::FrmInput(AppState &state, const Words &words, Messages &messages, QWid
     cmdMain0->setText(words_(31));
     cmdMain1->setText(words_(32));
 
-    auto *validator = new CodePageValidator(txtInput);
-    txtInput->setValidator(validator);
-    connect(validator, &CodePageValidator::refused, this, &FrmInput::refuseCharacter);
+    refuseUnstorableCharacters(txtInput, messages_, words_);
     connect(cmdMain0, &QPushButton::clicked, this, [this] { cmdMain_Click(0); });
     connect(cmdMain1, &QPushButton::clicked, this, [this] { cmdMain_Click(1); });
 }
@@ -124,19 +99,3 @@ void FrmInput::keyPressEvent(QKeyEvent *event)
     }
     QDialog::keyPressEvent(event);
 }
-
-void FrmInput::refuseCharacter(const QString &character)
-{
-    // The field may ask more than once about one edit; one message is enough, and it
-    // is shown after the field has undone the edit rather than from inside it.
-    if (refusalPending_)
-        return;
-    refusalPending_ = true;
-    QTimer::singleShot(0, this, [this, character] {
-        refusalPending_ = false;
-        messages_.message(Messages::Icon::Information, words_(79),
-                          CodePageRefusal::message(character));
-    });
-}
-
-#include "frminput.moc"

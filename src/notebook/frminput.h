@@ -26,14 +26,11 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
-    void refuseCharacter(const QString &character);
-
     AppState &state_;
     const Words &words_;
     Messages &messages_;
     // Individual mode (the prompt names "individual"): Esc does not cancel.
     bool individualMode_ = false;
-    bool refusalPending_ = false;
 
     QLineEdit *txtInput;
     QPushButton *cmdMain0;

@@ -1,5 +1,9 @@
 #include "store/storelocation.h"
 
+#include "store/storepaths.h"
+
+#include <QFileInfo>
+
 using namespace Qt::StringLiterals;
 
 namespace StoreLocation {
@@ -29,6 +33,12 @@ QString storeFolder(const QString &programFolder, const QString &storePath)
 QString defaultStoreFolder(const QString &programFolder)
 {
     return programFolder + u"FileStore/"_s;
+}
+
+bool holdsIndex(const QString &storeFolder)
+{
+    const QFileInfo index(StorePaths::indexFile(storeFolder));
+    return index.isFile() && !index.isSymLink();
 }
 
 } // namespace StoreLocation

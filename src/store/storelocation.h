@@ -20,4 +20,8 @@ QString storeFolder(const QString &programFolder, const QString &storePath);
 // The store every start can fall back on: FileStore/ in the program folder.
 QString defaultStoreFolder(const QString &programFolder);
 
+// Whether `storeFolder` holds an idx.dat the store can read: a regular file,
+// not a link to one (the reader never follows a link).
+bool holdsIndex(const QString &storeFolder);
+
 } // namespace StoreLocation

@@ -10,6 +10,7 @@ class ErrorReports;
 class Messages;
 class NoteTable;
 class Store;
+class WordTable;
 class Words;
 
 // What the main window and its subsystems share with the application. Ending
@@ -19,6 +20,8 @@ struct MainContext
     AppState &state;
     NoteTable &table;
     const Words &words;
+    // The words of every language; only the language editor changes them.
+    WordTable &wordTable;
     Messages &messages;
     ErrorReports &reports;
     Store &store;

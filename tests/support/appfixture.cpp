@@ -91,8 +91,14 @@ bool AppFixture::start()
         return false;
     QSignalSpy done(window(), &FrmMain::startupWorkDone);
     window()->activateWindow();
-    return QTest::qWaitFor([&] { return !done.isEmpty() || exitStatus; }, 10000) && !exitStatus &&
-           (window()->isMinimized() || QTest::qWaitForWindowActive(window()));
+    if (!QTest::qWaitFor([&] { return !done.isEmpty() || exitStatus; }, 10000) || exitStatus)
+        return false;
+    if (window()->isMinimized())
+        return true;
+    // A dialog of the start-up work has had the focus; no window manager here
+    // gives it back.
+    window()->activateWindow();
+    return QTest::qWaitForWindowActive(window());
 }
 
 bool AppFixture::restart()
@@ -126,7 +132,7 @@ void AppFixture::click(QListWidget *list, const QString &line, Qt::MouseButton b
 
 void AppFixture::whenShown(const std::function<void(QWidget *)> &act)
 {
-    auto *poll = new QTimer(window());
+    auto *poll = new QTimer(&waiting_);
     poll->setInterval(10);
     QObject::connect(poll, &QTimer::timeout, poll, [poll, act] {
         QWidget *shown = QApplication::activeModalWidget() ? QApplication::activeModalWidget()

@@ -48,7 +48,8 @@ public:
     static void click(QListWidget *list, const QString &line,
                       Qt::MouseButton button = Qt::LeftButton);
 
-    // Runs `act` on the next modal dialog or pop-up menu once it shows.
+    // Runs `act` on the next modal dialog or pop-up menu once it shows; may
+    // be armed before start(), for a dialog of the start-up work.
     void whenShown(const std::function<void(QWidget *)> &act);
     // frmInput by Enter, with `answer` in place of the proposal unless it is null.
     void answerInput(const QString &answer = {});
@@ -60,4 +61,5 @@ public:
 private:
     QTemporaryDir dir_;
     std::unique_ptr<Application> app_;
+    QObject waiting_; // the polls of whenShown; they go before the program
 };

@@ -6,6 +6,7 @@
 
 #include <QList>
 #include <QStringList>
+#include <functional>
 
 // Records every message box and beep instead of showing them.
 class RecordingMessages : public Messages
@@ -44,6 +45,8 @@ public:
     bool startAgain() override
     {
         ++starts;
+        if (whenStarting)
+            whenStarting();
         return answer;
     }
 
@@ -51,6 +54,7 @@ public:
     QList<QUrl> openedUrls;
     int starts = 0;
     bool answer = true;
+    std::function<void()> whenStarting; // runs at the moment of the start
 };
 
 // A table from rows of stored names: each row is a group's name, then its titles.

@@ -1,0 +1,43 @@
+#include "app/frmmain.h"
+
+#include "editing/phrasememories_w.h"
+#include "navigation/posmemories_w.h"
+#include "settings/settingsmenu_w.h"
+#include "store/appstate.h"
+#include "ui/captions_w.h"
+#include "ui/layout_w.h"
+
+#include <QAction>
+
+void FrmMain::installSettings()
+{
+    auto *settings = new SettingsMenu(w_, ctx_, *layout_, subsystems_);
+    settings->endThisCopy = [this] { mnuExit_Click(); };
+    settings->keepRunning = [this] {
+        if (!ctx_.state.StoreInUse) {
+            takeStoreMarker();
+            if (ctx_.state.StoreInUse)
+                lockWhileStoreInUse();
+        }
+        applyChangedSettings();
+    };
+}
+
+// Each item has one handler, which also serves callers other than the menu.
+void FrmMain::mnuSettings_Click(int index)
+{
+    if (index >= 0 && index < int(w_.mnuSettings.size()))
+        w_.mnuSettings[index]->trigger();
+}
+
+// The global settings as far as a running window can show them; the hiding
+// of ÿ-groups follows at the next refill of the group list.
+void FrmMain::applyChangedSettings()
+{
+    SetCaptions(w_, ctx_.words);
+    ShowPosMemories(w_, ctx_.words, ctx_.state.prefs.PositionMemory);
+    ShowPhraseMemories(w_, ctx_.words, ctx_.state.prefs.PhraseMemory);
+    applyFonts();
+    applyGroupListColour();
+    layout_->Form_Resize();
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QDialog>
+#include <array>
+
+struct MainContext;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+
+// frmEditLanguage: names, frees and translates the nine user languages and
+// writes them to Language.dat. Translations go into the word table as soon as
+// the field is left; OK writes the file, and the program shows them after its
+// next start.
+class FrmEditLanguage : public QDialog
+{
+    Q_OBJECT
+public:
+    FrmEditLanguage(MainContext &ctx, QWidget *mainWindow);
+
+    static void run(MainContext &ctx, QWidget *mainWindow);
+
+    // 0 OK, 1 Cancel.
+    void cmdMain_Click(int index);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void FillLanguageLists();
+    void cboLanguage_Click();
+    // Enter in the combo box's edit line: names the chosen slot, or the first free one.
+    void nameSlot();
+    void lstWords_Click();
+    void txtTranslation_Enter();
+    void txtTranslation_LostFocus();
+    int firstFreeSlot() const;
+    // Whether the chosen slot may be translated: a user language that is not free.
+    bool translatable() const;
+    void updateField();
+
+    MainContext &ctx_;
+    int EditSlot = -1;
+    int EditWord = 0;
+    QComboBox *cboLanguage_ = nullptr;
+    QListWidget *lstWords_ = nullptr;
+    QLineEdit *txtTranslation_ = nullptr;
+    std::array<QLabel *, 2> lbl_{};
+    std::array<QPushButton *, 2> cmdMain_{};
+};

@@ -1,0 +1,114 @@
+#include "settings/settingsmenu_w.h"
+
+#include "i18n/wordtable.h"
+#include "platform/desktopservices.h"
+#include "platform/messages.h"
+#include "settings/frmeditlanguage.h"
+#include "settings/frmsetglobal.h"
+#include "settings/frmsetstart.h"
+#include "store/appstate.h"
+#include "store/errorreports.h"
+#include "store/store.h"
+#include "ui/layout_w.h"
+#include "ui/maincontext.h"
+#include "ui/mainwidgets_w.h"
+#include "ui/twips.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QListWidget>
+#include <QMainWindow>
+#include <QMenu>
+
+using namespace Qt::StringLiterals;
+
+SettingsMenu::SettingsMenu(const MainWidgets &w, MainContext &ctx, const WindowLayout &layout,
+                           QObject *parent)
+    : QObject(parent), w_(w), ctx_(ctx), layout_(layout)
+{
+    setObjectName(u"settingsMenu"_s);
+    for (int i : {0, 1, 3, 4, 5})
+        connect(w_.mnuSettings[i], &QAction::triggered, this, [this, i] { mnuSettings_Click(i); });
+    // The mark follows the mode, whatever set it.
+    connect(w_.mnuOptions, &QMenu::aboutToShow, this,
+            [this] { w_.mnuSettings[3]->setChecked(ctx_.state.prefs.SortDescending != 0); });
+}
+
+void SettingsMenu::mnuSettings_Click(int index)
+{
+    switch (index) {
+    case 0:
+        globalSettings();
+        break;
+    case 1: {
+        QStringList groups;
+        for (int i = 0; i < w_.lstGroup->count(); ++i)
+            groups << w_.lstGroup->item(i)->text();
+        FrmSetStart::run(ctx_, groups, w_.frmMain);
+        break;
+    }
+    case 3:
+        toggleSortMode();
+        break;
+    case 4:
+        saveWindowPlace();
+        break;
+    case 5:
+        FrmEditLanguage::run(ctx_, w_.frmMain);
+        break;
+    default:
+        break;
+    }
+}
+
+void SettingsMenu::globalSettings()
+{
+    if (FrmSetGlobal::run(ctx_, w_.frmMain))
+        restart();
+}
+
+void SettingsMenu::restart()
+{
+    const Words &words = ctx_.words;
+    ctx_.messages.message(Messages::Icon::Information, words(75),
+                          words(73) + u"\n\n"_s + words(74));
+    // The new copy takes the store as it starts: this one lets go first, so
+    // that the new one never finds it in use because of this one.
+    ctx_.store.releaseStoreMarker();
+    if (ctx_.desktop.startAgain()) {
+        if (endThisCopy)
+            endThisCopy();
+        return;
+    }
+    ctx_.reports.ShowErrorContinue(IoError::custom(u"The program could not be started again"_s)
+                                       .at(QCoreApplication::applicationFilePath()));
+    if (keepRunning)
+        keepRunning();
+}
+
+void SettingsMenu::toggleSortMode()
+{
+    int &mode = ctx_.state.prefs.SortDescending;
+    mode = mode != 0 ? 0 : 1;
+    w_.mnuSettings[3]->setChecked(mode != 0);
+}
+
+void SettingsMenu::saveWindowPlace()
+{
+    const QMainWindow *window = w_.frmMain;
+    // The outer rectangle, frame included, as the start places it again.
+    const QRect outer = window->frameGeometry();
+    const qreal dpiX = window->logicalDpiX();
+    const qreal dpiY = window->logicalDpiY();
+    Preferences &prefs = ctx_.state.prefs;
+    prefs.WindowTop = pixelsToTwips(outer.y(), dpiY);
+    prefs.WindowLeft = pixelsToTwips(outer.x(), dpiX);
+    prefs.WindowHeight = pixelsToTwips(outer.height(), dpiY);
+    prefs.WindowWidth = pixelsToTwips(outer.width(), dpiX);
+    prefs.FrameTop = layout_.frameTop();
+    prefs.FrameLeft1 = layout_.frameLeft1();
+    prefs.FrameLeft2 = layout_.frameLeft2();
+    // Word 76 says "saved": not after a write that failed.
+    if (reportWrite(ctx_.reports, ctx_.store.Save_pref()))
+        ctx_.messages.message(Messages::Icon::None, ctx_.words(75), ctx_.words(76));
+}
