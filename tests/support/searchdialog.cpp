@@ -94,7 +94,8 @@ void SearchDialog::set(const QString &text, const QString &options)
 bool SearchDialog::click(int index)
 {
     QPushButton *search = button(u"cmdSearch%1"_s.arg(index));
-    if (!QTest::qWaitFor([&] { return search->isEnabled(); }))
+    dialog->timChckButton_Timer(); // rather than wait for the timer's next tick
+    if (!search->isEnabled())
         return false;
     QTest::mouseClick(search, Qt::LeftButton);
     return true;
