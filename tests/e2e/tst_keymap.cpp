@@ -34,15 +34,16 @@
 
 using namespace Qt::StringLiterals;
 
-// One action with the focus in one control; the changes it makes unlocked and
-// locked, as "name=value" separated by ";" ("" for none; locked "-": not run
-// locked). A value starting with "~" is a pattern; %STORE% stands for the
-// store folder, %DATE%, %TIME% and %DATELINE% for what a new entry or F11 and
-// F12 write (digits free).
+// One action with the focus in one control, named "<control> <key>[, how]"
+// (list, groups, text or mask; the key as QKeySequence writes it), and the
+// changes it makes unlocked and locked, as "name=value" separated by ";" (""
+// for none; locked "=": as unlocked, "-": not run locked). A value starting
+// with "~" is a pattern; %STORE% stands for the store folder, %DATE%, %TIME%
+// and %DATELINE% for what F11, F12 and a new entry write (digits free).
 struct KeyCase
 {
     QString control; // objectName of the control with the focus
-    Action act;
+    Action act;      // the key of the name unless another action is given
     QString unlocked;
     QString locked;
     Action setup = {};           // before the focus is placed
@@ -228,9 +229,20 @@ Action blocked(const QString &file)
     };
 }
 
-KeyCase both(const QString &control, Action act, const QString &changes, Action setup = {})
+std::pair<QString, KeyCase> row(const QString &name, const QString &unlocked,
+                                const QString &locked = u"="_s, Action setup = {}, Action act = {})
 {
-    return {control, std::move(act), changes, changes, std::move(setup)};
+    static const QMap<QString, QString> controls{{u"list"_s, u"lstEntry"_s},
+                                                 {u"groups"_s, u"lstGroup"_s},
+                                                 {u"text"_s, u"txtText0"_s},
+                                                 {u"mask"_s, u"txtMask"_s}};
+    if (!act) {
+        const QKeyCombination key = QKeySequence(name.section(u' ', 1).section(u',', 0, 0))[0];
+        act = press(key.key(), key.keyboardModifiers());
+    }
+    return {name,
+            {controls[name.section(u' ', 0, 0)], act, unlocked,
+             locked == u"="_s ? unlocked : locked, std::move(setup)}};
 }
 
 } // namespace
@@ -244,10 +256,7 @@ private Q_SLOTS:
     {
         QTest::addColumn<KeyCase>("keyCase");
         QTest::addColumn<bool>("locked");
-        const Qt::KeyboardModifiers none, shift = Qt::ShiftModifier, ctrl = Qt::ControlModifier,
-                                          alt = Qt::AltModifier;
-        const QString list = u"lstEntry"_s, groups = u"lstGroup"_s, text = u"txtText0"_s,
-                      mask = u"txtMask"_s;
+        const QString text = u"txtText0"_s, mask = u"txtMask"_s;
         const QString same, unlockedOnly = u"-"_s;
         // idx.dat with these titles in Notes, the other groups as they were.
         const auto notes = [](const QString &titles) {
@@ -256,6 +265,9 @@ private Q_SLOTS:
         const QString toText = u"mode=text;focus=txtText0"_s;
         const QString toList = u"focus=lstEntry"_s;
         const QString viewed = u"mode=view;focus=lstEntry;"_s;
+        const QString toC = u"sel=Notes/c;date=date of c;text=text of c"_s;
+        const QString savedX = viewed + u"text=xtext of _b;file=date of _b/xtext of _b"_s;
+        const QString reloaded = viewed + u"text=text of _b;file=date of _b/text of _b"_s;
         // The menu bar has the keyboard while the menu is open.
         const QString fileMenu = u"menu=mnuFile/mnuHide;focus="_s;
         const QString manual = u"msg=[Message] Manual available in folder :\n\n%STORE%"_s;
@@ -280,10 +292,6 @@ private Q_SLOTS:
         const auto newEntry = [&](const QString &typing) {
             return then(press(Qt::Key_Insert), typed(text, typing));
         };
-        const auto separator = [](int k, const QString &answer) {
-            const Action insert = [k](AppFixture &nb) { nb.w().mnuInsertCall[k]->trigger(); };
-            return answer.isNull() ? insert : answered(answer, insert);
-        };
         const auto button = [](int b) {
             return Action([b](AppFixture &nb) { nb.w().cmdIndiv[b]->click(); });
         };
@@ -301,279 +309,223 @@ private Q_SLOTS:
             nb.whenShown(
                 [](QWidget *dialog) { dialog->findChild<QPushButton *>(u"cmdMain1"_s)->click(); });
         };
-        const QString dashes(99, u'-'), blanks = QString(99, QChar::Nbsp) + u'.';
+        const Action doubleClickList = [](AppFixture &nb) {
+            QListWidget *l = nb.w().lstEntry;
+            doubleClick(l->viewport(), l->visualItemRect(l->currentItem()).center());
+        };
+        const Action doubleClickText = [](AppFixture &nb) {
+            QPlainTextEdit *box = nb.w().txtText[0];
+            doubleClick(box->viewport(), box->cursorRect().center());
+        };
         const QString newEntryStart = u"idx=Notes a _b c c_ gone | Trash | Work Shopping Plans;"
                                       "sel=Notes/_b;date=date of _b;text=text of _b;"_s +
                                       viewed;
 
         QList<std::pair<QString, KeyCase>> cases{
             // The entry list, in the order its handler tests the keys.
-            {u"list Enter"_s, {list, press(Qt::Key_Return), toText, same}},
-            {u"list keypad Enter with Ctrl"_s, {list, press(Qt::Key_Enter, ctrl), toText, same}},
-            {u"list Esc"_s, both(list, press(Qt::Key_Escape), fileMenu)},
-            {u"list Shift+Esc"_s, both(list, press(Qt::Key_Escape, shift), fileMenu)},
-            {u"list Left, first group"_s, both(list, press(Qt::Key_Left), u"focus=lstGroup"_s)},
-            {u"list Shift+Left"_s,
-             {list, press(Qt::Key_Left, shift), notes(u"a b c c_ gone"_s) + u";sel=Notes/b"_s,
-              same}},
-            {u"list Up"_s,
-             both(list, press(Qt::Key_Up), u"sel=Notes/a;date=date of a;text=text of a"_s)},
-            {u"list Ctrl+Up"_s, {list, press(Qt::Key_Up, ctrl), notes(u"_b a c c_ gone"_s), same}},
-            {u"list Right"_s, both(list, press(Qt::Key_Right),
-                                   u"focus=lstGroup;sel=Trash/ ;"
-                                   "date=File not present!;text=;mask="_s)},
-            {u"list Alt+Right"_s,
-             {list, press(Qt::Key_Right, alt), notes(u"a __b c c_ gone"_s) + u";sel=Notes/__b"_s,
-              same}},
-            {u"list Down"_s,
-             both(list, press(Qt::Key_Down), u"sel=Notes/c;date=date of c;text=text of c"_s)},
-            {u"list keypad Down"_s, both(list, press(Qt::Key_Down, Qt::KeypadModifier),
-                                         u"sel=Notes/c;date=date of c;text=text of c"_s)},
-            {u"list Shift+Down"_s,
-             {list, press(Qt::Key_Down, shift), notes(u"a c _b c_ gone"_s), same}},
-            {u"list Insert"_s,
-             {list, press(Qt::Key_Insert),
-              notes(u"a \u00CC NEW \u00CC _b c c_ gone"_s) + u";sel=Notes/* NEW *;"_s + toText +
-                  u";text=;date="_s,
-              same}},
-            {u"list Delete"_s, {list, press(Qt::Key_Delete), trash, same}},
-            {u"list F1"_s, both(list, press(Qt::Key_F1), manual)},
-            {u"list F9, nothing recorded"_s, both(list, press(Qt::Key_F9), same)},
-            {u"list Ctrl+F9 after a move"_s,
-             both(list, press(Qt::Key_F9, ctrl),
-                  u"sel=Work/Shopping;date=date of Shopping;text=text of Shopping;mask="_s,
-                  [](AppFixture &nb) { nb.app().state().LastMovePosition = u"Work/"_s; })},
-            {u"list F11"_s, {list, press(Qt::Key_F11), inserted(dashes), same}},
-            {u"list F12"_s,
-             {list, answered(u"bb"_s, press(Qt::Key_F12)),
-              notes(u"a bb c c_ gone"_s) + u";sel=Notes/bb"_s, same}},
-            {u"list F5"_s, both(list, press(Qt::Key_F5), goToPlans)},
-            {u"list F7, the memory's group gone"_s, both(list, press(Qt::Key_F7), u"beeps=1"_s)},
+            row(u"list Return"_s, toText, same),
+            row(u"list Ctrl+Enter"_s, toText, same),
+            row(u"list Esc"_s, fileMenu),
+            row(u"list Shift+Esc"_s, fileMenu),
+            row(u"list Left, first group"_s, u"focus=lstGroup"_s),
+            row(u"list Shift+Left"_s, notes(u"a b c c_ gone"_s) + u";sel=Notes/b"_s, same),
+            row(u"list Up"_s, u"sel=Notes/a;date=date of a;text=text of a"_s),
+            row(u"list Ctrl+Up"_s, notes(u"_b a c c_ gone"_s), same),
+            row(u"list Right"_s,
+                u"focus=lstGroup;sel=Trash/ ;date=File not present!;text=;mask="_s),
+            row(u"list Alt+Right"_s, notes(u"a __b c c_ gone"_s) + u";sel=Notes/__b"_s, same),
+            row(u"list Down"_s, toC),
+            row(u"list Num+Down"_s, toC),
+            row(u"list Shift+Down"_s, notes(u"a c _b c_ gone"_s), same),
+            row(u"list Ins"_s,
+                notes(u"a \u00CC NEW \u00CC _b c c_ gone"_s) + u";sel=Notes/* NEW *;"_s + toText +
+                    u";text=;date="_s,
+                same),
+            row(u"list Del"_s, trash, same),
+            row(u"list F1"_s, manual),
+            row(u"list F9, nothing recorded"_s, same),
+            row(u"list Ctrl+F9, after a move"_s,
+                u"sel=Work/Shopping;date=date of Shopping;text=text of Shopping;mask="_s, u"="_s,
+                [](AppFixture &nb) { nb.app().state().LastMovePosition = u"Work/"_s; }),
+            row(u"list F11"_s, inserted(QString(99, u'-')), same),
+            row(u"list F12"_s, notes(u"a bb c c_ gone"_s) + u";sel=Notes/bb"_s, same,
+                answering(u"bb"_s)),
+            row(u"list F5"_s, goToPlans),
+            row(u"list F7, the memory's group gone"_s, u"beeps=1"_s),
             // Memory 1 on Work/Shopping: pref.dat and the three captions at once.
-            {u"list Shift+F5 on Work/Shopping"_s,
-             {list, press(Qt::Key_F5, shift),
-              u"mem=Work/Shopping,Notes/,Gone/x,free/free;memo1=Memory &1  [F5]  =>  "
-              "Work/Shopping|Memory &1  [CTRL] + [F5]  =>  Work|Memory &1  [SH] + [F5]  =>  "
-              "Work/Shopping"_s,
-              u"beeps=1"_s, selected(u"Work/Shopping"_s)}},
+            row(u"list Shift+F5, on Work/Shopping"_s,
+                u"mem=Work/Shopping,Notes/,Gone/x,free/free;memo1=Memory &1  [F5]  =>  "
+                "Work/Shopping|Memory &1  [CTRL] + [F5]  =>  Work|Memory &1  [SH] + [F5]  =>  "
+                "Work/Shopping"_s,
+                u"beeps=1"_s, selected(u"Work/Shopping"_s)),
             // Renamed, the entry leaves a group memory: F5 only selects the group.
-            {u"list F5 after the memory's entry was renamed"_s,
-             {list, press(Qt::Key_F5),
-              u"sel=Work/Shopping;date=date of Shopping;text=text of Shopping;mask="_s, goToPlans,
-              [](AppFixture &nb) {
-                  select(nb, u"Work/Plans"_s);
-                  answered(u"Later"_s, press(Qt::Key_F12))(nb);
-                  select(nb, u"Notes/_b"_s);
-              }}},
-            {u"list Ctrl+F5"_s,
-             {list, press(Qt::Key_F5, ctrl),
-              notes(u"a c c_ gone"_s) + u" _b;sel=Work/_b;last=Notes/;mask="_s, refusedMove}},
-            {u"list Ctrl+F6, the selected group"_s,
-             {list, press(Qt::Key_F6, ctrl),
-              u"msg=[Message] The entry is already in the group of Memory 2."_s, refusedMove}},
-            {u"list Ctrl+F7, the memory's group gone"_s,
-             {list, press(Qt::Key_F7, ctrl),
-              u"msg=[Message] "_s + WordTable::english(139) + u" 3"_s, refusedMove}},
-            {u"list Ctrl+F8, memory free"_s,
-             {list, press(Qt::Key_F8, ctrl),
-              u"msg=[Message] Memory place is free !  Before using click on \"Go/Move / "
-              "Save to... / Memory 4"_s,
-              refusedMove}},
-            {u"list Ctrl+Shift+F5"_s, both(list, press(Qt::Key_F5, ctrl | shift), same)},
-            {u"list Alt+F5"_s, both(list, press(Qt::Key_F5, alt), same)},
-            {u"list right click"_s,
-             {list, rightClickOnC, u"sel=Notes/c;date=date of c;text=text of c;menu=mnuEntry"_s,
-              same}},
-            {u"list Down onto a missing file"_s,
-             both(list, press(Qt::Key_Down), u"sel=Notes/gone;date=File not present!;text="_s,
-                  selected(u"Notes/c_"_s))},
+            row(u"list F5, after the memory's entry was renamed"_s,
+                u"sel=Work/Shopping;date=date of Shopping;text=text of Shopping;mask="_s, goToPlans,
+                [](AppFixture &nb) {
+                    select(nb, u"Work/Plans"_s);
+                    answered(u"Later"_s, press(Qt::Key_F12))(nb);
+                    select(nb, u"Notes/_b"_s);
+                }),
+            row(u"list Ctrl+F5"_s, notes(u"a c c_ gone"_s) + u" _b;sel=Work/_b;last=Notes/;mask="_s,
+                refusedMove),
+            row(u"list Ctrl+F6, the selected group"_s,
+                u"msg=[Message] The entry is already in the group of Memory 2."_s, refusedMove),
+            row(u"list Ctrl+F7, the memory's group gone"_s,
+                u"msg=[Message] "_s + WordTable::english(139) + u" 3"_s, refusedMove),
+            row(u"list Ctrl+F8, memory free"_s,
+                u"msg=[Message] Memory place is free !  Before using click on \"Go/Move / "
+                "Save to... / Memory 4"_s,
+                refusedMove),
+            row(u"list Ctrl+Shift+F5"_s, same),
+            row(u"list Alt+F5"_s, same),
+            row(u"list right click"_s, toC + u";menu=mnuEntry"_s, same, {}, rightClickOnC),
+            row(u"list Down, onto a missing file"_s,
+                u"sel=Notes/gone;date=File not present!;text="_s, u"="_s, selected(u"Notes/c_"_s)),
             // A file of 0 bytes has not even a date line and counts as none.
-            {u"list Up onto a file of 0 bytes"_s,
-             both(list, press(Qt::Key_Up), u"sel=Notes/a;date=File not present!;text="_s,
-                  [](AppFixture &nb) { nb.write(u"FileStore/Notes/a.txt"_s, {}); })},
-            {u"list double-click"_s,
-             {list,
-              [](AppFixture &nb) {
-                  QListWidget *l = nb.w().lstEntry;
-                  doubleClick(l->viewport(), l->visualItemRect(l->currentItem()).center());
-              },
-              toText, same}},
+            row(u"list Up, onto a file of 0 bytes"_s, u"sel=Notes/a;date=File not present!;text="_s,
+                u"="_s, [](AppFixture &nb) { nb.write(u"FileStore/Notes/a.txt"_s, {}); }),
+            row(u"list double-click"_s, toText, same, {}, doubleClickList),
 
-            // The group list passes on every key but Up and Down.
-            {u"groups Enter"_s, {groups, press(Qt::Key_Return), toText, same}},
-            {u"groups Esc"_s, both(groups, press(Qt::Key_Escape), fileMenu)},
-            {u"groups Right"_s, both(groups, press(Qt::Key_Right),
-                                     u"sel=Trash/ ;date=File not present!;text=;mask="_s)},
-            // Up and Down move the entry selection; with a modifier, the entry.
-            {u"groups Down"_s, both(groups, press(Qt::Key_Down),
-                                    u"sel=Notes/c;date=date of c;text=text of c;focus=lstEntry"_s)},
-            {u"groups Ctrl+Down"_s,
-             {groups, press(Qt::Key_Down, ctrl), notes(u"a c _b c_ gone"_s) + u";"_s + toList,
-              toList}},
-            {u"groups Delete"_s,
-             {groups, press(Qt::Key_Delete), trash + u";focus=lstEntry"_s, same}},
-            {u"groups F5"_s, both(groups, press(Qt::Key_F5), goToPlans)},
+            // The group list passes on every key but Up and Down, which move
+            // the entry selection; with a modifier, the entry.
+            row(u"groups Return"_s, toText, same),
+            row(u"groups Esc"_s, fileMenu),
+            row(u"groups Right"_s, u"sel=Trash/ ;date=File not present!;text=;mask="_s),
+            row(u"groups Down"_s, toC + u";focus=lstEntry"_s),
+            row(u"groups Ctrl+Down"_s, notes(u"a c _b c_ gone"_s) + u";"_s + toList, toList),
+            row(u"groups Del"_s, trash + u";focus=lstEntry"_s, same),
+            row(u"groups F5"_s, goToPlans),
 
             // The entry text while it is viewed, then edited.
-            {u"text Enter"_s,
-             {text, press(Qt::Key_Return), u"mode=text;text=\ntext of _b"_s, lockBox}},
-            {u"text Shift+Enter"_s, both(text, press(Qt::Key_Return, shift), toList)},
+            row(u"text Return"_s, u"mode=text;text=\ntext of _b"_s, lockBox),
+            row(u"text Shift+Return"_s, toList),
             // OK while editing, and no line break: the text is read back from its file.
-            {u"text Shift+Enter, edited"_s,
-             {text, press(Qt::Key_Return, shift),
-              viewed + u"text=xtext of _b;file=date of _b/xtext of _b"_s, toList, typeX}},
-            {u"text Ctrl+Enter, edited"_s,
-             {text, press(Qt::Key_Return, ctrl),
-              viewed + u"text=xtext of _b;file=date of _b/xtext of _b"_s, toList, typeX}},
+            row(u"text Shift+Return, edited"_s, savedX, toList, typeX),
+            row(u"text Ctrl+Return, edited"_s, savedX, toList, typeX),
             // The next Enter is typed as usual again.
-            {u"text Enter after a Shift+Enter"_s,
-             {text, press(Qt::Key_Return), u"mode=text;text=\nxtext of _b"_s, lockBox,
-              then(typeX, press(Qt::Key_Return, shift))}},
-            {u"text Esc"_s, both(text, press(Qt::Key_Escape), toList)},
-            {u"text Esc, edited"_s,
-             {text, press(Qt::Key_Escape), viewed + u"text=text of _b;file=date of _b/text of _b"_s,
-              toList, typeX}},
-            {u"text Delete"_s,
-             {text, press(Qt::Key_Delete), u"mode=text;text=ext of _b"_s, lockBox}},
-            {u"text F1"_s, both(text, press(Qt::Key_F1, shift), manual)},
-            {u"text F2"_s, both(text, press(Qt::Key_F2), toList)},
-            {u"text F3"_s, both(text, press(Qt::Key_F3), same)},
+            row(u"text Return, after a Shift+Return"_s, u"mode=text;text=\nxtext of _b"_s, lockBox,
+                then(typeX, press(Qt::Key_Return, Qt::ShiftModifier))),
+            row(u"text Esc"_s, toList),
+            row(u"text Esc, edited"_s, reloaded, toList, typeX),
+            row(u"text Del"_s, u"mode=text;text=ext of _b"_s, lockBox),
+            row(u"text Shift+F1"_s, manual),
+            row(u"text F2"_s, toList),
+            row(u"text F3"_s, same),
             // Save stays in the edit mode; neither touches the date line.
-            {u"text F3, edited"_s,
-             {text, press(Qt::Key_F3), u"file=date of _b/xtext of _b"_s, same, typeX}},
-            {u"text F2 after F3"_s,
-             {text, press(Qt::Key_F2), viewed + u"file=date of _b/xytext of _b"_s, toList,
-              then(then(typeX, press(Qt::Key_F3)), typed(text, u"y"_s))}},
-            {u"text F4"_s, both(text, press(Qt::Key_F4, ctrl), toList)},
-            {u"text F4, edited"_s,
-             {text, press(Qt::Key_F4), viewed + u"text=text of _b;file=date of _b/text of _b"_s,
-              toList, typeX}},
-            {u"text F5"_s, {text, press(Qt::Key_F5), u"mode=text;text=Hitext of _b"_s, lockBox}},
+            row(u"text F3, edited"_s, u"file=date of _b/xtext of _b"_s, same, typeX),
+            row(u"text F2, after F3"_s, viewed + u"file=date of _b/xytext of _b"_s, toList,
+                then(then(typeX, press(Qt::Key_F3)), typed(text, u"y"_s))),
+            row(u"text Ctrl+F4"_s, toList),
+            row(u"text F4, edited"_s, reloaded, toList, typeX),
+            row(u"text F5"_s, u"mode=text;text=Hitext of _b"_s, lockBox),
             // Shift+F5 keeps the selection as phrase 1; F5 types it and starts the edit.
-            {u"text F5 after Shift+F5"_s,
-             {text, press(Qt::Key_F5), u"mode=text;text=text of _b\ntext"_s, lockBox,
-              then(then(selectFour, press(Qt::Key_F5, shift)), caretToEnd)}},
-            {u"text F6, phrase free"_s, both(text, press(Qt::Key_F6), u"beeps=1"_s)},
-            {u"text Shift+F5, nothing selected"_s, both(text, press(Qt::Key_F5, shift), howTo)},
-            {u"text Shift+F8, text selected"_s,
-             both(text, press(Qt::Key_F8, shift), u"phrases=Hi,free,free,text"_s, selectFour)},
-            {u"text Ctrl+F5"_s, both(text, press(Qt::Key_F5, ctrl), same)},
-            {u"text Ctrl+Shift+F5"_s, both(text, press(Qt::Key_F5, ctrl | shift), same)},
-            {u"text F11"_s,
-             {text, press(Qt::Key_F11), u"mode=text;text=~%DATE%text of _b"_s, lockBox}},
-            {u"text F12"_s,
-             {text, press(Qt::Key_F12, alt), u"mode=text;text=~%TIME%text of _b"_s, lockBox}},
+            row(u"text F5, after Shift+F5"_s, u"mode=text;text=text of _b\ntext"_s, lockBox,
+                then(then(selectFour, press(Qt::Key_F5, Qt::ShiftModifier)), caretToEnd)),
+            row(u"text F6, phrase free"_s, u"beeps=1"_s),
+            row(u"text Shift+F5, nothing selected"_s, howTo),
+            row(u"text Shift+F8, text selected"_s, u"phrases=Hi,free,free,text"_s, u"="_s,
+                selectFour),
+            row(u"text Ctrl+F5"_s, same),
+            row(u"text Ctrl+Shift+F5"_s, same),
+            row(u"text F11"_s, u"mode=text;text=~%DATE%text of _b"_s, lockBox),
+            row(u"text Alt+F12"_s, u"mode=text;text=~%TIME%text of _b"_s, lockBox),
             // The double-click's selection gives way to the line end.
-            {u"text double-click"_s,
-             {text,
-              [](AppFixture &nb) {
-                  QPlainTextEdit *box = nb.w().txtText[0];
-                  doubleClick(box->viewport(), box->cursorRect().center());
-              },
-              toText + u";caret=10+0"_s, same}},
+            row(u"text double-click"_s, toText + u";caret=10+0"_s, same, {}, doubleClickText),
             // What Windows-1252 cannot hold is refused with a message; the rest goes in.
-            {u"text typed outside the code page"_s,
-             {text, typed(text, u"a\u03A9\u20ACb"_s),
-              u"mode=text;text=a\u20ACbtext of _b;msg=~.*U\\+03A9.*"_s, unlockedOnly}},
-            {u"text pasted outside the code page"_s,
-             {text,
-              [](AppFixture &nb) {
-                  QApplication::clipboard()->setText(u"x\U0001F600y"_s);
-                  QTest::keyClick(nb.w().txtText[0], Qt::Key_V, Qt::ControlModifier);
-              },
-              u"msg=~.*U\\+1F600.*"_s, unlockedOnly}},
+            row(u"text typed outside the code page"_s,
+                u"mode=text;text=a\u20ACbtext of _b;msg=~.*U\\+03A9.*"_s, unlockedOnly, {},
+                typed(text, u"a\u03A9\u20ACb"_s)),
+            row(u"text pasted outside the code page"_s, u"msg=~.*U\\+1F600.*"_s, unlockedOnly, {},
+                [](AppFixture &nb) {
+                    QApplication::clipboard()->setText(u"x\U0001F600y"_s);
+                    QTest::keyClick(nb.w().txtText[0], Qt::Key_V, Qt::ControlModifier);
+                }),
 
             // A new entry is stored once its title is known: the typical change.
-            {u"text F2, new entry"_s,
-             {text, press(Qt::Key_F2),
-              notes(u"a Shopping list _b c c_ gone"_s) + u";sel=Notes/Shopping list;"_s + viewed +
-                  u"date=~%DATELINE%;text=Shopping list\nmilk;"
-                  "file=~%DATELINE%/Shopping list/milk"_s,
-              toList, then(newEntry(u"Shopping list\nmilk"_s), answering({}))}},
-            {u"text F2, new entry's title taken twice"_s,
-             {text, press(Qt::Key_F2),
-              notes(u"a c__ _b c c_ gone"_s) + u";sel=Notes/c__;"_s + viewed +
-                  u"date=~%DATELINE%;text=c;file=~%DATELINE%/c"_s,
-              toList, then(newEntry(u"c"_s), answering({}))}},
-            {u"text F2, new entry's title a stored name"_s,
-             {text, press(Qt::Key_F2),
-              notes(u"a a\u00CFb _b c c_ gone"_s) + u";sel=Notes/a/b;"_s + viewed +
-                  u"date=~%DATELINE%;text=c;file=~%DATELINE%/c"_s,
-              toList, then(newEntry(u"c"_s), answering(u"a/b"_s))}},
-            {u"text F2, new entry's title cancelled"_s,
-             {text, press(Qt::Key_F2), newEntryStart, toList,
-              then(newEntry(u"abc"_s), dialogEscaped)}},
-            {u"text Esc, new entry"_s,
-             {text, press(Qt::Key_Escape), newEntryStart, toList, newEntry(u"abc"_s)}},
+            row(u"text F2, new entry"_s,
+                notes(u"a Shopping list _b c c_ gone"_s) + u";sel=Notes/Shopping list;"_s + viewed +
+                    u"date=~%DATELINE%;text=Shopping list\nmilk;"
+                    "file=~%DATELINE%/Shopping list/milk"_s,
+                toList, then(newEntry(u"Shopping list\nmilk"_s), answering({}))),
+            row(u"text F2, new entry's title taken twice"_s,
+                notes(u"a c__ _b c c_ gone"_s) + u";sel=Notes/c__;"_s + viewed +
+                    u"date=~%DATELINE%;text=c;file=~%DATELINE%/c"_s,
+                toList, then(newEntry(u"c"_s), answering({}))),
+            row(u"text F2, new entry's title a stored name"_s,
+                notes(u"a a\u00CFb _b c c_ gone"_s) + u";sel=Notes/a/b;"_s + viewed +
+                    u"date=~%DATELINE%;text=c;file=~%DATELINE%/c"_s,
+                toList, then(newEntry(u"c"_s), answering(u"a/b"_s))),
+            row(u"text F2, new entry's title cancelled"_s, newEntryStart, toList,
+                then(newEntry(u"abc"_s), dialogEscaped)),
+            row(u"text Esc, new entry"_s, newEntryStart, toList, newEntry(u"abc"_s)),
             // Refused before anything changes; the text stays for another title.
-            {u"text F2, new entry's title too long"_s,
-             {text, press(Qt::Key_F2), u"msg=~.*too long.*"_s, toList,
-              then(newEntry(QString(300, u'a')), answering({}))}},
+            row(u"text F2, new entry's title too long"_s, u"msg=~.*too long.*"_s, toList,
+                then(newEntry(QString(300, u'a')), answering({}))),
             // The text stays for another try.
-            {u"text F2, failed save"_s,
-             {text, press(Qt::Key_F2), reported(u"FileStore/Notes/_b.txt"_s), unlockedOnly,
-              then(typeX, blocked(u"_b.txt"_s))}},
-            {u"text F2, failed save of a new entry"_s,
-             {text, press(Qt::Key_F2), reported(u"FileStore/Notes/Fresh.txt"_s), unlockedOnly,
-              then(then(newEntry(u"Fresh"_s), blocked(u"Fresh.txt"_s)), answering({}))}},
+            row(u"text F2, failed save"_s, reported(u"FileStore/Notes/_b.txt"_s), unlockedOnly,
+                then(typeX, blocked(u"_b.txt"_s))),
+            row(u"text F2, failed save of a new entry"_s, reported(u"FileStore/Notes/Fresh.txt"_s),
+                unlockedOnly,
+                then(then(newEntry(u"Fresh"_s), blocked(u"Fresh.txt"_s)), answering({}))),
 
             // The mask: the keys of an edit and F1, nothing else.
-            {u"mask Enter"_s, {mask, press(Qt::Key_Return), u"mode=mask;mask=\nm1"_s, lockBox}},
-            {u"mask Ctrl+Enter"_s, both(mask, press(Qt::Key_Return, ctrl), toList)},
-            {u"mask Esc"_s, both(mask, press(Qt::Key_Escape), toList)},
-            {u"mask F1"_s, both(mask, press(Qt::Key_F1), manual)},
-            {u"mask F2"_s, both(mask, press(Qt::Key_F2), toList)},
-            {u"mask F2, edited"_s,
-             {mask, press(Qt::Key_F2), viewed + u"maskfile=Am1"_s, toList, typed(mask, u"A"_s)}},
+            row(u"mask Return"_s, u"mode=mask;mask=\nm1"_s, lockBox),
+            row(u"mask Ctrl+Return"_s, toList),
+            row(u"mask Esc"_s, toList),
+            row(u"mask F1"_s, manual),
+            row(u"mask F2"_s, toList),
+            row(u"mask F2, edited"_s, viewed + u"maskfile=Am1"_s, toList, typed(mask, u"A"_s)),
             // Cancelled, the mask comes back as last saved.
-            {u"mask F4 after a saved edit"_s,
-             {mask, press(Qt::Key_F4), viewed + u"mask=Am1;maskfile=Am1"_s, toList,
-              then(then(typed(mask, u"A"_s), press(Qt::Key_F2)), typed(mask, u"B"_s))}},
-            {u"mask F2, failed save"_s,
-             {mask, press(Qt::Key_F2), reported(u"FileStore/Notes/_mask.dat"_s), unlockedOnly,
-              then(typed(mask, u"A"_s), blocked(u"_mask.dat"_s))}},
-            {u"mask F3"_s, both(mask, press(Qt::Key_F3), same)},
-            {u"mask F4"_s, both(mask, press(Qt::Key_F4), toList)},
-            {u"mask F5"_s, both(mask, press(Qt::Key_F5), same)},
-            {u"mask F11"_s, both(mask, press(Qt::Key_F11), same)},
-            {u"mask typed outside the code page"_s,
-             {mask, typed(mask, u"a\u03A9\u20ACb"_s),
-              u"mode=mask;mask=a\u20ACbm1;msg=~.*U\\+03A9.*"_s, unlockedOnly}},
+            row(u"mask F4, after a saved edit"_s, viewed + u"mask=Am1;maskfile=Am1"_s, toList,
+                then(then(typed(mask, u"A"_s), press(Qt::Key_F2)), typed(mask, u"B"_s))),
+            row(u"mask F2, failed save"_s, reported(u"FileStore/Notes/_mask.dat"_s), unlockedOnly,
+                then(typed(mask, u"A"_s), blocked(u"_mask.dat"_s))),
+            row(u"mask F3"_s, same),
+            row(u"mask F4"_s, toList),
+            row(u"mask F5"_s, same),
+            row(u"mask F11"_s, same),
+            row(u"mask typed outside the code page"_s,
+                u"mode=mask;mask=a\u20ACbm1;msg=~.*U\\+03A9.*"_s, unlockedOnly, {},
+                typed(mask, u"a\u03A9\u20ACb"_s)),
             // Typing into the other box cancels the edit; the mask box keeps the key.
-            {u"text typed while the mask is edited"_s,
-             {text, typed(text, u"T"_s), viewed + u"mask=m1"_s, lockBox, typed(mask, u"B"_s)}},
-            {u"mask typed while the text is edited"_s,
-             {mask, typed(mask, u"M"_s), viewed + u"text=text of _b;mask=Mm1"_s, lockBox, typeX}},
+            row(u"text typed while the mask is edited"_s, viewed + u"mask=m1"_s, lockBox,
+                typed(mask, u"B"_s), typed(text, u"T"_s)),
+            row(u"mask typed while the text is edited"_s, viewed + u"text=text of _b;mask=Mm1"_s,
+                lockBox, typeX, typed(mask, u"M"_s)),
 
             // The menus and buttons of the keyboard commands.
-            {u"menu Edit Permission"_s,
-             {list, menu(&MainWidgets::mnuEditPermission), u"lock=1"_s, u"lock=0"_s}},
-            {u"menu Clear Phrases"_s,
-             both(list, menu(&MainWidgets::mnuClearTxtMemos), u"phrases=free,free,free,free"_s)},
-            {u"button 1, free"_s, {list, button(0), same, same}},
-            {u"button 2, SHIFT {F5} {F6}: memories 1 and 2 saved"_s,
-             {list, button(1), u"mem=Notes/_b,Notes/_b,Gone/x,free/free"_s, same}},
-            {u"button 3, malformed: nothing, a beep"_s, {list, button(2), u"beeps=1"_s, same}},
-            {u"button 4, {DEL}"_s, {list, button(3), trash, same}},
+            row(u"list menu Edit Permission"_s, u"lock=1"_s, u"lock=0"_s, {},
+                menu(&MainWidgets::mnuEditPermission)),
+            row(u"list menu Clear Phrases"_s, u"phrases=free,free,free,free"_s, u"="_s, {},
+                menu(&MainWidgets::mnuClearTxtMemos)),
+            row(u"list button 1, free"_s, same, same, {}, button(0)),
+            row(u"list button 2, SHIFT {F5} {F6}: memories 1 and 2 saved"_s,
+                u"mem=Notes/_b,Notes/_b,Gone/x,free/free"_s, same, {}, button(1)),
+            row(u"list button 3, malformed: nothing, a beep"_s, u"beeps=1"_s, same, {}, button(2)),
+            row(u"list button 4, {DEL}"_s, trash, same, {}, button(3)),
         };
 
         // The separator lines of the Insert menu: titles without a file before the selection.
+        const QString blanks = QString(99, QChar::Nbsp) + u'.';
         const QList<std::tuple<QString, int, QString, QString>> separators{
             {u"blanks"_s, 0, QString(), blanks},
             {u"equal signs"_s, 2, QString(), QString(99, u'=')},
             {u"char line"_s, 3, u"*ab"_s, QString(99, u'*') + u'.'},
             {u"char line of blanks"_s, 3, u" x"_s, blanks},
+            {u"char line cancelled"_s, 3, u"CANCEL"_s, QString()},
             {u"text"_s, 4, u"-- week 3 --"_s, u"-- week 3 --"_s},
             {u"text, one blank"_s, 4, u" "_s, QString()},
             {u"text that is no name"_s, 4, u"  ."_s, QString()},
             // The same title would share the entry's file.
             {u"text naming an entry"_s, 4, u"c"_s, u"c__"_s}};
         for (const auto &[name, k, answer, line] : separators) {
-            cases.append({u"separator, "_s + name, both(list, separator(k, answer),
-                                                        line.isEmpty() ? same : inserted(line))});
+            const Action insert = [k](AppFixture &nb) { nb.w().mnuInsertCall[k]->trigger(); };
+            const Action act = answer == u"CANCEL"_s ? then(cancelled, insert)
+                               : answer.isNull()     ? insert
+                                                     : answered(answer, insert);
+            cases.append(row(u"list separator, "_s + name, line.isEmpty() ? same : inserted(line),
+                             u"="_s, {}, act));
         }
-        cases.append({u"separator, char line cancelled"_s,
-                      {list, then(cancelled, separator(3, QString())), same, same}});
 
         // Lines without a file start no edit mode, whichever way is tried.
         const QList<std::pair<QString, Action>> lines{
@@ -585,16 +537,15 @@ private Q_SLOTS:
                  select(nb, u"Notes/a"_s);
              }}};
         for (const auto &[name, setup] : lines) {
-            for (const auto &[way, control] :
-                 {std::pair{u"list Enter"_s, list}, std::pair{u"groups Enter"_s, groups},
-                  std::pair{u"list double-click"_s, list},
-                  std::pair{u"text double-click"_s, list}}) {
-                const Action act = std::find_if(cases.cbegin(), cases.cend(), [&](const auto &c) {
-                                       return c.first == way;
-                                   })->second.act;
-                const bool fault = way == u"text double-click"_s && name != u"blank line"_s &&
-                                   name != u"empty group"_s;
-                cases.append({way + u", "_s + name, {control, act, same, same, setup, fault}});
+            for (const auto &[way, act] :
+                 {std::pair{u"list Return"_s, press(Qt::Key_Return)},
+                  std::pair{u"groups Return"_s, press(Qt::Key_Return)},
+                  std::pair{u"list double-click"_s, doubleClickList},
+                  std::pair{u"list double-click in the text"_s, doubleClickText}}) {
+                auto c = row(way + u", "_s + name, same, same, setup, act);
+                c.second.selectionFault = way.endsWith(u"text"_s) && (name == u"missing file"_s ||
+                                                                      name == u"file of 0 bytes"_s);
+                cases.append(c);
             }
         }
 
