@@ -75,12 +75,15 @@ private Q_SLOTS:
     }
 
     // What the window's keys cannot show (tst_keymap has the selected group,
-    // a group gone, a free memory and the lock): a line without a file, a
-    // hidden ÿ-group, and a translation's own word 140.
+    // a group gone, a free memory and the lock): the selected group told
+    // before a line without a file, a hidden ÿ-group, and a translation's own
+    // word 140.
     void moveRefusal()
     {
-        MoveRefusal refusal{0, u"Work/Shopping"_s, u"Notes"_s};
-        refusal.fileMissing = true;
+        MoveRefusal refusal{0, u"Work/Shopping"_s, u"Work"_s};
+        refusal.fileMissing = true; // the selected group is told first
+        QCOMPARE(refusal.text(english()), u"The entry is already in the group of Memory 1."_s);
+        refusal.selectedGroup = u"Notes"_s;
         QCOMPARE(refusal.text(english()), u"Only real files can be moved !"_s);
         refusal.fileMissing = false;
         refusal.memory = u"\u00FFSecret/x"_s;
