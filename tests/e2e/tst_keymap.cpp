@@ -519,7 +519,7 @@ private Q_SLOTS:
             // The same title would share the entry's file.
             {u"text naming an entry"_s, 4, u"c"_s, u"c__"_s}};
         for (const auto &[name, k, answer, line] : separators) {
-            const Action insert = [k](AppFixture &nb) { nb.w().mnuInsertCall[k]->trigger(); };
+            const Action insert = [k = k](AppFixture &nb) { nb.w().mnuInsertCall[k]->trigger(); };
             const Action act = answer == u"CANCEL"_s ? then(cancelled, insert)
                                : answer.isNull()     ? insert
                                                      : answered(answer, insert);
