@@ -47,15 +47,10 @@ private Q_SLOTS:
         put(places_.defaultsFolder + u"/FileStore/Notes/a b.txt"_s, "entry");
     }
 
-    void portableCopyUsesItsOwnFolder()
-    {
-        put(places_.executableFolder + u"/pref.dat"_s, "own");
-        QCOMPARE(locateProgramFolder(places_).folder, places_.executableFolder + u'/');
-    }
-
-    // Everything the user folder lacks comes from the defaults; nothing that is
-    // there already is overwritten.
-    void firstStartFillsUserFolder()
+    // Beside the executable when pref.dat is there. Else everything the user
+    // folder lacks comes from the defaults on the first start; nothing that is
+    // there already is overwritten, and once pref.dat is there nothing is copied.
+    void locations()
     {
         put(places_.userFolder + u"/FileStore/idx.dat"_s, "mine");
         const ProgramFolder located = locateProgramFolder(places_);
@@ -63,16 +58,13 @@ private Q_SLOTS:
         const QString folder = located.folder;
         QCOMPARE(folder, places_.userFolder + u'/');
         QCOMPARE(get(folder + u"pref.dat"_s), QByteArray("pref"));
-        QCOMPARE(get(folder + u"Language.dat"_s), QByteArray("lang"));
         QCOMPARE(get(folder + u"FileStore/idx.dat"_s), QByteArray("mine"));
         QCOMPARE(get(folder + u"FileStore/Notes/a b.txt"_s), QByteArray("entry"));
-    }
-
-    void laterStartsCopyNothing()
-    {
-        put(places_.userFolder + u"/pref.dat"_s, "mine");
+        QVERIFY(QFile::remove(folder + u"Language.dat"_s));
         QVERIFY(!locateProgramFolder(places_).failure);
-        QVERIFY(!QFileInfo::exists(places_.userFolder + u"/Language.dat"_s));
+        QVERIFY(!QFileInfo::exists(folder + u"Language.dat"_s));
+        put(places_.executableFolder + u"/pref.dat"_s, "own");
+        QCOMPARE(locateProgramFolder(places_).folder, places_.executableFolder + u'/');
     }
 
     // A copy that fails is reported with both paths, and pref.dat is left out,

@@ -14,14 +14,12 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QDir>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QTest>
 #include <QTimer>
 
@@ -50,17 +48,6 @@ QString stateOf(const QWidget *window)
     return window->isMaximized() ? u"maximized"_s : u"normal"_s;
 }
 
-void setState(QWidget *window, const QString &state)
-{
-    if (state == u"minimized"_s)
-        window->showMinimized();
-    else if (state == u"maximized"_s)
-        window->showMaximized();
-    else if (state == u"hidden"_s)
-        window->hide();
-    QTRY_COMPARE(stateOf(window), state);
-}
-
 } // namespace
 
 class tst_Shell : public QObject
@@ -87,21 +74,23 @@ private Q_SLOTS:
         FrmMain *window = run.window();
         const QWidget *client = window->centralWidget();
         const qreal dpi = window->logicalDpiX();
-        const auto outer = [&] { return pixelsToTwips(window->frameGeometry().width(), dpi); };
-        const auto height = [&] { return pixelsToTwips(client->height(), dpi); };
-        const QSize before(outer(), height());
+        const auto now = [&] {
+            return QSize(pixelsToTwips(window->frameGeometry().width(), dpi),
+                         pixelsToTwips(client->height(), dpi));
+        };
+        const QSize before = now();
         const auto orBefore = [&](QSize s) {
             return QSize(s.width() ? s.width() : before.width(),
                          s.height() ? s.height() : before.height());
         };
-        const QSize ask = orBefore(asked);
-        window->resize(window->width() + twipsToPixels(ask.width() - before.width(), dpi),
-                       window->height() + twipsToPixels(ask.height() - before.height(), dpi));
-        QTRY_COMPARE(QSize(outer(), height()), orBefore(expected));
+        const QSize by = orBefore(asked) - before;
+        window->resize(window->size() +
+                       QSize(twipsToPixels(by.width(), dpi), twipsToPixels(by.height(), dpi)));
+        QTRY_COMPARE(now(), orBefore(expected));
         // Laid out for it: the text ends 50 twips from the right, the panels 1010 from the bottom.
         QTRY_COMPARE(run.w().txtText[0]->geometry().right() + 1,
                      twipsToPixels(pixelsToTwips(client->width(), dpi) - 50, dpi));
-        QTRY_COMPARE(run.w().fraMain[0]->y(), twipsToPixels(height() - 1010, dpi));
+        QTRY_COMPARE(run.w().fraMain[0]->y(), twipsToPixels(now().height() - 1010, dpi));
     }
 
     // Drags in pixels on the shipped window (the limits: tests/ui/tst_mainlayout).
@@ -143,100 +132,54 @@ private Q_SLOTS:
         QVERIFY(w.txtMask->isVisible());
     }
 
-    // The splitter kept in pref.dat comes back on the same whole lines.
-    void keptSplitterComesBack()
-    {
-        AppFixture run;
-        QVERIFY(run.start());
-        drag(run.w().lblSizeH, QPoint(0, -45));
-        const int kept = run.window()->windowLayout().frameTop();
-        const int listHeight = run.w().lstGroup->height();
-        run.setPref(17, u" "_s + QString::number(kept));
-        QVERIFY(run.restart());
-        QCOMPARE(run.window()->windowLayout().frameTop(), kept);
-        QCOMPARE(run.w().lstGroup->height(), listHeight);
-    }
-
-    // Maximized, the window position cannot be kept; a rectangle stored off
-    // every screen comes back on this one.
-    void windowPlacement()
-    {
-        AppFixture run;
-        run.setPref(12, u" -30000"_s);
-        run.setPref(13, u" 30000"_s);
-        QVERIFY(run.start());
-        QVERIFY(
-            run.window()->screen()->availableGeometry().contains(run.window()->frameGeometry()));
-        setState(run.window(), u"maximized"_s);
-        QTRY_VERIFY(!run.w().mnuSettings[4]->isEnabled());
-        run.window()->showNormal();
-        QTRY_VERIFY(run.w().mnuSettings[4]->isEnabled());
-    }
-
     // No tray host here: every way of hiding minimizes, so the window can
-    // always be found again.
-    void hideWithoutTrayHost_data()
+    // always be found again. The icon's mouse events and the tray menu's
+    // items, from each state.
+    void trayWithoutHost()
     {
-        QTest::addColumn<QString>("way");
-        QTest::newRow("File menu") << u"mnuHide"_s;
-        QTest::newRow("Hide button") << u"cmdMain"_s;
-        QTest::newRow("tray menu") << u"mnuSystrayCall2"_s;
-    }
-    void hideWithoutTrayHost()
-    {
-        QFETCH(QString, way);
         QVERIFY(!QSystemTrayIcon::isSystemTrayAvailable());
         AppFixture run;
         QVERIFY(run.start());
-        if (auto *button = run.window()->findChild<QPushButton *>(way))
-            button->click();
-        else
-            run.window()->findChild<QAction *>(way)->trigger();
-        QTRY_COMPARE(stateOf(run.window()), u"minimized"_s);
-    }
-
-    // The icon's mouse events and the tray menu's items, from each state.
-    void trayCommands_data()
-    {
-        QTest::addColumn<QString>("from");
-        QTest::addColumn<int>("reason"); // -1 - n: tray menu item n
-        QTest::addColumn<QString>("to");
-        QTest::addColumn<bool>("menu");
-        const int dbl = QSystemTrayIcon::DoubleClick;
-        const int right = QSystemTrayIcon::Context;
-        QTest::newRow("double click, hidden") << u"hidden"_s << dbl << u"normal"_s << false;
-        QTest::newRow("right click, minimized") << u"minimized"_s << right << u"normal"_s << false;
-        QTest::newRow("right click, shown") << u"maximized"_s << right << u"maximized"_s << true;
-        QTest::newRow("Maximize / Normal, normal") << u"normal"_s << -1 << u"maximized"_s << false;
-        QTest::newRow("Maximize / Normal, maximized")
-            << u"maximized"_s << -1 << u"normal"_s << false;
-        QTest::newRow("Maximize / Normal, minimized")
-            << u"minimized"_s << -1 << u"normal"_s << false;
-        QTest::newRow("Minimize") << u"normal"_s << -2 << u"minimized"_s << false;
-    }
-    void trayCommands()
-    {
-        QFETCH(QString, from);
-        QFETCH(int, reason);
-        QFETCH(QString, to);
-        QFETCH(bool, menu);
-        AppFixture run;
-        QVERIFY(run.start());
-        setState(run.window(), from);
-        if (reason < 0)
-            run.w().mnuSystrayCall[-1 - reason]->trigger();
-        else
-            run.window()->findChild<SystemTray *>(u"tray"_s)->MainWindowProc(
-                QSystemTrayIcon::ActivationReason(reason));
-        QTRY_COMPARE(stateOf(run.window()), to);
-        QTRY_COMPARE(run.w().mnuSystray->isVisible(), menu);
-    }
-
-    void trayMenuExits()
-    {
-        AppFixture run;
-        QVERIFY(run.start());
-        run.w().mnuSystrayCall[3]->trigger();
+        FrmMain *window = run.window();
+        const MainWidgets &w = run.w();
+        const std::function<void()> hides[]{[&] { w.mnuHide->trigger(); },
+                                            [&] { w.cmdMain->click(); },
+                                            [&] { w.mnuSystrayCall[2]->trigger(); }};
+        for (const auto &hide : hides) {
+            hide();
+            QTRY_COMPARE(stateOf(window), u"minimized"_s);
+            window->showNormal();
+        }
+        const int dbl = QSystemTrayIcon::DoubleClick, right = QSystemTrayIcon::Context;
+        // From, the reason (-1 - n: tray menu item n), to, the tray menu shown.
+        const std::tuple<QString, int, QString, bool> steps[]{
+            {u"hidden"_s, dbl, u"normal"_s, false},
+            {u"minimized"_s, right, u"normal"_s, false},
+            {u"maximized"_s, right, u"maximized"_s, true},
+            {u"normal"_s, -1, u"maximized"_s, false},
+            {u"maximized"_s, -1, u"normal"_s, false},
+            {u"minimized"_s, -1, u"normal"_s, false},
+            {u"normal"_s, -2, u"minimized"_s, false}};
+        for (const auto &[from, reason, to, menu] : steps) {
+            if (from == u"minimized"_s)
+                window->showMinimized();
+            else if (from == u"maximized"_s)
+                window->showMaximized();
+            else if (from == u"hidden"_s)
+                window->hide();
+            else
+                window->showNormal();
+            QTRY_COMPARE(stateOf(window), from);
+            if (reason < 0)
+                w.mnuSystrayCall[-1 - reason]->trigger();
+            else
+                window->findChild<SystemTray *>(u"tray"_s)->MainWindowProc(
+                    QSystemTrayIcon::ActivationReason(reason));
+            QTRY_COMPARE(stateOf(window), to);
+            QTRY_COMPARE(w.mnuSystray->isVisible(), menu);
+            w.mnuSystray->close();
+        }
+        w.mnuSystrayCall[3]->trigger();
         QTRY_COMPARE(run.exitStatus, std::optional<int>(0));
     }
 
@@ -278,11 +221,12 @@ private Q_SLOTS:
         QVERIFY(run.messages.shown.isEmpty());
     }
 
-    // A list that cannot be written is reported and not opened; the old one stays.
-    void exportFails()
+    // A list that cannot be written is reported and not opened; the old one
+    // stays. The entry's own file opens by its stored name.
+    void exportFailsAndEntryText()
     {
         AppFixture run;
-        run.writeNotebook({{u"G"_s, u"a"_s}});
+        run.writeNotebook({{u"G/H"_s, u"first"_s, u"a:b"_s}});
         run.write(u"FileStore/LstPrnt.txt"_s, {u"old"_s});
         QVERIFY(run.start());
         {
@@ -293,14 +237,6 @@ private Q_SLOTS:
         QVERIFY(run.desktop.openedFiles.isEmpty());
         QCOMPARE(run.messages.shown.size(), 1);
         QVERIFY(run.messages.shown[0].text.contains(run.path(u"FileStore/LstPrnt.txt"_s)));
-    }
-
-    // The entry's own file, by its stored name.
-    void exportEntryText()
-    {
-        AppFixture run;
-        run.writeNotebook({{u"G/H"_s, u"first"_s, u"a:b"_s}});
-        QVERIFY(run.start());
         AppFixture::click(run.w().lstEntry, u"a:b"_s);
         run.w().mnuEditorCall[0]->trigger();
         QCOMPARE(run.desktop.openedFiles,
@@ -333,38 +269,36 @@ private Q_SLOTS:
 
     // Links open their address and close the box; the name and the maker's
     // line are no links; Back closes. The project's own box has Back alone.
-    void aboutLinks_data()
-    {
-        QTest::addColumn<int>("label");
-        QTest::addColumn<QString>("opened");
-        QTest::addColumn<bool>("closes");
-        QTest::newRow("name") << 0 << QString() << false;
-        QTest::newRow("mail") << 4 << u"mailto:help@plimsa.test"_s << true;
-        QTest::newRow("home page") << 5 << u"https://plimsa.test/"_s << true;
-        QTest::newRow("back") << 6 << QString() << true;
-    }
+    // Its icon is the program's, at every size.
     void aboutLinks()
     {
-        QFETCH(int, label);
-        QFETCH(QString, opened);
-        QFETCH(bool, closes);
-        AppFixture run;
-        QVERIFY(run.start());
+        RecordingDesktop desktop;
         const AboutLinks links{u"help@plimsa.test"_s, u"https://plimsa.test/"_s,
                                u"https://plimsa.test/get"_s, u"https://plimsa.test/news"_s};
+        const WordTable table;
         const int english = 0;
-        const Words words(run.app().wordTable(), english);
-        FrmInfo box(words, u"1.3.02"_s, run.desktop, links, run.window());
-        box.show();
-        box.Timer1_Timer();
-        QTest::mouseClick(box.findChild<QLabel *>(u"lbl"_s + QString::number(label)),
-                          Qt::LeftButton);
-        QCOMPARE(run.desktop.openedUrls, opened.isEmpty() ? QList<QUrl>{} : QList{QUrl(opened)});
-        QCOMPARE(box.isVisible(), !closes);
-
-        FrmInfo own(words, u"1.3.02"_s, run.desktop, projectLinks(), nullptr);
+        const Words words(table, english);
+        const std::tuple<int, QString, bool> clicks[]{{0, QString(), false},
+                                                      {4, u"mailto:help@plimsa.test"_s, true},
+                                                      {5, u"https://plimsa.test/"_s, true},
+                                                      {6, QString(), true}};
+        for (const auto &[label, opened, closes] : clicks) {
+            FrmInfo box(words, u"1.3.02"_s, desktop, links, nullptr);
+            box.show();
+            box.Timer1_Timer();
+            desktop.openedUrls.clear();
+            QTest::mouseClick(box.findChild<QLabel *>(u"lbl"_s + QString::number(label)),
+                              Qt::LeftButton);
+            QCOMPARE(desktop.openedUrls, opened.isEmpty() ? QList<QUrl>{} : QList{QUrl(opened)});
+            QCOMPARE(box.isVisible(), !closes);
+        }
+        FrmInfo own(words, u"1.3.02"_s, desktop, projectLinks(), nullptr);
         for (int i : {4, 5, 7, 8})
             QVERIFY(own.findChild<QLabel *>(u"lbl"_s + QString::number(i))->isHidden());
+        const QList<QSize> sizes{{16, 16}, {32, 32}, {48, 48}, {64, 64}, {128, 128}, {256, 256}};
+        QCOMPARE(own.windowIcon().availableSizes(), sizes);
+        for (const QSize &size : sizes) // a size whose file is missing gives no picture
+            QVERIFY(!own.windowIcon().pixmap(size).isNull());
     }
 };
 

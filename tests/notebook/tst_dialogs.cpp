@@ -1,13 +1,15 @@
+// The input and choice dialogs on their own: what an answer becomes, the
+// keys of the individual mode, the refused characters, and the chosen line
+// mapped back to the main window's group line.
+
 #include "i18n/wordtable.h"
 #include "notebook/frmchange.h"
 #include "notebook/frminput.h"
 #include "store/appstate.h"
 #include "support/testsupport.h"
-#include "ui/twips.h"
 
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPushButton>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -21,16 +23,8 @@ class TestDialogs : public QObject
     Words words_{table_, language_};
 
 private Q_SLOTS:
-    // A proposal of blanks only is not shown.
-    void blankProposal()
-    {
-        AppState state;
-        state.InputAnswer = u"   "_s;
-        RecordingMessages messages;
-        FrmInput dialog(state, words_, messages, nullptr);
-        QCOMPARE(dialog.findChild<QLineEdit *>(u"txtInput"_s)->text(), QString());
-    }
-
+    // A proposal of blanks only is not shown; trailing blanks of an answer
+    // go, leading ones stay. The individual prompt (word 55) ignores Esc.
     void answer_data()
     {
         QTest::addColumn<QString>("prompt");
@@ -50,63 +44,20 @@ private Q_SLOTS:
         QFETCH(QString, expected);
         AppState state;
         state.DialogPrompt = prompt;
+        state.InputAnswer = u"   "_s;
         RecordingMessages messages;
         FrmInput dialog(state, words_, messages, nullptr);
         dialog.show();
         auto *field = dialog.findChild<QLineEdit *>(u"txtInput"_s);
+        QCOMPARE(field->text(), QString());
         QTest::keyClicks(field, typed);
         for (int key : keys)
             QTest::keyClick(field, Qt::Key(key));
         QVERIFY(!dialog.isVisible());
         QCOMPARE(state.InputAnswer, expected);
-    }
-
-    void placement_data()
-    {
-        QTest::addColumn<QString>("prompt");
-        QTest::addColumn<bool>("lowerLeft");
-        QTest::newRow("word 51: lower left, wide OK") << words_(51) << true;
-        QTest::newRow("any other prompt: centred") << words_(54) << false;
-    }
-    void placement()
-    {
-        QFETCH(QString, prompt);
-        QFETCH(bool, lowerLeft);
-        QWidget mainWindow;
-        mainWindow.setGeometry(200, 150, 900, 640);
-        mainWindow.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&mainWindow));
-        AppState state;
-        state.DialogPrompt = prompt;
-        RecordingMessages messages;
-        FrmInput dialog(state, words_, messages, &mainWindow);
-        dialog.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-
-        const QRect frame = dialog.frameGeometry();
-        const QRect main = mainWindow.frameGeometry();
-        const int okWidth = dialog.findChild<QPushButton *>(u"cmdMain0"_s)->width();
-        // Rounding twips to pixels may move an edge by one pixel.
-        auto near = [](int actual, int expected) { return qAbs(actual - expected) <= 1; };
-        if (lowerLeft) {
-            QVERIFY(near(frame.left(), main.left() + twipsToPixels(100, dialog.logicalDpiX())));
-            QVERIFY(near(frame.bottom(), main.bottom() - twipsToPixels(100, dialog.logicalDpiY())));
-        } else {
-            QVERIFY(near(frame.center().x(), main.center().x()));
-            QVERIFY(near(frame.center().y(), main.center().y()));
-        }
-        QVERIFY(near(okWidth, twipsToPixels(lowerLeft ? 2535 : 975, dialog.logicalDpiX())));
-    }
-
-    // The refusal names the character, a whole one even outside the basic plane.
-    void unencodableRefused()
-    {
-        AppState state;
-        RecordingMessages messages;
-        FrmInput dialog(state, words_, messages, nullptr);
-        auto *field = dialog.findChild<QLineEdit *>(u"txtInput"_s);
-        field->insert(u"x\U0001F600"_s);
-        QCOMPARE(field->text(), QString());
+        // The refusal names the character, a whole one even outside the basic plane.
+        FrmInput again(state, words_, messages, nullptr);
+        again.findChild<QLineEdit *>(u"txtInput"_s)->insert(u"\U0001F600"_s);
         QTRY_COMPARE(messages.shown.size(), 1);
         QVERIFY(messages.shown[0].text.contains(u"\U0001F600"_s));
     }

@@ -6,6 +6,7 @@
 #include "ui/systemtray_w.h"
 
 #include <QAction>
+#include <QElapsedTimer>
 #include <QMenu>
 #include <QProcess>
 #include <QPushButton>
@@ -39,9 +40,21 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(QSystemTrayIcon::isSystemTrayAvailable(), 10000);
         auto *icon = window->findChild<SystemTray *>()->findChild<QSystemTrayIcon *>();
         QCOMPARE(icon->toolTip(), u" Plimsa "_s);
-        QTRY_VERIFY_WITH_TIMEOUT(icon->geometry().isValid(), 10000);
-        const QPoint on = icon->geometry().center();
+        // The window manager and trayer may still move the host about: wait
+        // until the icon has stood still at the top edge for half a second.
+        QRect at;
+        QElapsedTimer still;
+        QTRY_VERIFY_WITH_TIMEOUT(
+            [&] {
+                if (icon->geometry() != at) {
+                    at = icon->geometry();
+                    still.start();
+                }
+                return at.isValid() && at.top() < 50 && still.elapsed() >= 500;
+            }(),
+            20000);
         const auto click = [&](const QStringList &how) {
+            const QPoint on = icon->geometry().center();
             QProcess::execute(u"xdotool"_s, QStringList{u"mousemove"_s, QString::number(on.x()),
                                                         QString::number(on.y()), u"click"_s} +
                                                 how);

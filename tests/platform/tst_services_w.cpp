@@ -1,20 +1,25 @@
-// The desktop's own services, caught before they reach the desktop.
+// The desktop's own services, caught before they reach the desktop, and the
+// real message boxes.
 
 #include "platform/desktopservices_w.h"
+#include "platform/messageboxes_w.h"
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
-#include <QGuiApplication>
+#include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 using namespace Qt::StringLiterals;
 
 // Set for the copy that startAgain() starts: it leaves this file and ends.
 static constexpr char kMarker[] = "PLIMSA_TEST_STARTED_MARKER";
 
-class tst_DesktopServices : public QObject
+class tst_Services : public QObject
 {
     Q_OBJECT
 
@@ -47,15 +52,33 @@ private Q_SLOTS:
         QVERIFY(started);
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(marker), 10000);
     }
+
+    // Modal, the stop icon, one OK, and names and paths shown as they are,
+    // never read as markup.
+    void messageBox()
+    {
+        bool seen = false;
+        QTimer::singleShot(0, this, [&] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            seen = true;
+            QCOMPARE(box->icon(), QMessageBox::Critical);
+            QCOMPARE(box->textFormat(), Qt::PlainText);
+            QCOMPARE(box->buttons().size(), 1);
+            box->buttons().first()->click();
+        });
+        MessageBoxes().message(Messages::Icon::Critical, u"Caution!"_s, u"<b>Work</b> & R&D"_s);
+        QVERIFY(seen);
+    }
 };
 
 int main(int argc, char **argv)
 {
     if (const QByteArray marker = qgetenv(kMarker); !marker.isEmpty())
         return QFile(QString::fromLocal8Bit(marker)).open(QIODevice::WriteOnly) ? 0 : 1;
-    QGuiApplication app(argc, argv);
-    tst_DesktopServices test;
+    QApplication app(argc, argv);
+    tst_Services test;
     return QTest::qExec(&test, argc, argv);
 }
 
-#include "tst_desktopservices_w.moc"
+#include "tst_services_w.moc"

@@ -1,0 +1,500 @@
+// The store's file formats without a window: the code page, the stand-ins for
+// characters a file name cannot hold, the lines of the files, idx.dat, pref.dat,
+// entry files and masks.
+
+#include "store/codepage.h"
+#include "store/dostext.h"
+#include "store/entryfile.h"
+#include "store/indexfile.h"
+#include "store/notetable.h"
+#include "store/preferences.h"
+#include "store/preffile.h"
+#include "store/storelocation.h"
+#include "store/textlines.h"
+#include "support/testsupport.h"
+
+#include <QDir>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString kDate = u"03.05.2024 - 14:22:07"_s;
+
+// A full pref.dat with every value set apart from its default and from its
+// neighbours, so that a line read into the wrong field shows.
+QList<QByteArray> prefLines()
+{
+    // clang-format off
+    return {"pref Plimsa 1.3.02", " 3", " 2", " 1", "Always First", "", "DejaVu Sans",  // 1-7
+            " 11", "-1", " 0", "", " 1200", " 1300", " 7000", " 9000",                  // 8-15
+            " 1", " 1500", " 2500", " 6000", " 1", " 1", "/home/u/Notes/FileStore/",    // 16-22
+            "Work/first", "free/free", "Trash/x", "\xffPrivate/y",                      // 23-26
+            "Hello, \"world\"", "free", "5\x80 each", "free",                           // 27-30
+            "NORMAL", "Sign", "Kind regards{ENTER}", "NORMAL", "free", "",              // 31-36
+            "NORMAL", "free", "", "CHARLINE", "Line", "-", " 1"};                       // 37-43
+    // clang-format on
+}
+
+QByteArray crlf(const QList<QByteArray> &lines)
+{
+    QByteArray out;
+    for (const QByteArray &line : lines)
+        out += line + "\r\n";
+    return out;
+}
+
+// One change of the kind `kind` (0 to 3 change a cell, 4 to 8 rows) to `t`.
+void change(NoteTable &t, int kind, int g, int h, int c, int step)
+{
+    switch (kind) {
+    case 0:
+        t.cell(g, c) = u"New %1"_s.arg(step);
+        break;
+    case 1:
+        t.cell(g, c).append(u'_'); // changes the string in place where it can
+        break;
+    case 2:
+        if (!t.cell(g, c).isEmpty())
+            t.cell(g, c)[0] = QChar(u'\u00ff'); // same size, changed in place
+        break;
+    case 3:
+        std::swap(t.cell(g, c), t.cell(h, c));
+        break;
+    case 4:
+        t.moveRow(g, h);
+        break;
+    case 5:
+        t.openRow(g);
+        break;
+    case 6:
+        t.closeRow(g);
+        break;
+    case 7:
+        t.copyRow(g, h);
+        break;
+    default:
+        t.reorderRows({h % 3, (h + 1) % 3, (h + 2) % 3, 3, 4, 5, 6, 7, 8});
+        break;
+    }
+}
+
+} // namespace
+
+class TestFormats : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void everyByteRoundTripsThroughTheCodePage()
+    {
+        QByteArray all(256, Qt::Uninitialized);
+        for (int b = 0; b < 256; ++b)
+            all[b] = char(b);
+        const QString text = CodePage::decode(all);
+        QCOMPARE(text.size(), 256);
+        // Windows-1252, not Latin-1: the euro sign and Y diaeresis sit in 0x80..0x9F.
+        QCOMPARE(CodePage::decode("\x80\x9f\xff"_ba), u"\u20ac\u0178\u00ff"_s);
+        QCOMPARE(CodePage::encode(text), std::optional<QByteArray>(all));
+        // The C1 value that Windows-1252 gives to the euro sign is not a way in.
+        QVERIFY(!CodePage::canEncode(QChar(0x80)));
+    }
+
+    void dosText_data()
+    {
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("stored"); // OutDOS
+        QTest::addColumn<QString>("back");   // InDOS of the stored form
+        const QString thirteen = u"\"*+,/:;<=>?\\|"_s;
+        QTest::newRow("all thirteen")
+            << thirteen
+            << u"\u00cb\u00cc\u00cd\u00ce\u00cf\u00d0\u00dd\u00eb\u00ec\u00ed\u00ee\u00ef\u00f0"_s
+            << thirteen;
+        QTest::newRow("blanks trimmed, inner kept") << u"  a  b  "_s << u"a  b"_s << u"a  b"_s;
+        QTest::newRow("all blank") << u"     "_s << QString() << QString();
+        QTest::newRow("tabs stay") << u"\tx\t"_s << u"\tx\t"_s << u"\tx\t"_s;
+        QTest::newRow("many repeated")
+            << QString(500, u'/') << QString(500, QChar(0xCF)) << QString(500, u'/');
+        const QString others = u"12.30_ (x) \u20ac\u00ff"_s;
+        QTest::newRow("others untouched") << others << others << others;
+    }
+    void dosText()
+    {
+        QFETCH(QString, shown);
+        QFETCH(QString, stored);
+        QFETCH(QString, back);
+        QCOMPARE(OutDOS(shown), stored);
+        QCOMPARE(InDOS(stored), back);
+        // InDOS trims blanks too.
+        QCOMPARE(InDOS(u"  "_s + stored + u"  "_s), back);
+        QVERIFY(showsAs(u"  "_s + stored + u"  "_s, back));
+        QVERIFY(!showsAs(stored + u'x', back));
+        QCOMPARE(showsAs(stored, shown), InDOS(stored) == shown);
+    }
+
+    // Lines are scanned a word at a time: breaks and other control bytes at
+    // every position within and across words. pref.dat holds empty lines; an
+    // empty view has no data to copy from.
+    void lines()
+    {
+        for (int length = 0; length < 27; ++length) {
+            for (const QByteArray &lineEnd : {"\r\n"_ba, "\n"_ba, "\r"_ba}) {
+                QByteArray line(length, 'a');
+                if (length > 2)
+                    line[length / 3] = '\t';
+                if (length > 4)
+                    line[length - 2] = '\x0c';
+                const QByteArray bytes = line + lineEnd + line + "\xff" + lineEnd + "\x01";
+                QList<QByteArray> lines;
+                for (QByteArrayView view : TextLines::split(bytes))
+                    lines.append(view.toByteArray());
+                QCOMPARE(lines, (QList<QByteArray>{line, line + "\xff", "\x01"}));
+            }
+        }
+        TextLines::Writer out;
+        out.asciiLine({});
+        out.line(QString());
+        out.line(QStringView(), "\\");
+        QCOMPARE(out.finish().bytes, "\r\n\r\n\\\r\n"_ba);
+    }
+
+    void indexRoundTrip_data()
+    {
+        QTest::addColumn<QList<QStringList>>("rows");
+        QTest::newRow("euro, y diaeresis and substitutes") << QList<QStringList>{
+            {u"\u00ffPrivate"_s, u"Price 5\u20ac"_s, u"a\u00cfb \u00cbq\u00cb"_s},
+            {u"Trash"_s, u"_indented"_s, u"__more"_s, u"_mask"_s}};
+        QStringList full{u"Full"_s};
+        for (int e = 1; e <= NoteTable::kMaxEntries; ++e)
+            full.append(u"Entry %1"_s.arg(e));
+        QTest::newRow("999 entries") << QList<QStringList>{full, {u"After"_s, u"one"_s}};
+        QList<QStringList> hundred;
+        for (int g = 0; g < NoteTable::kGroups; ++g)
+            hundred.append({u"G%1"_s.arg(g), u"t"_s});
+        QTest::newRow("100 groups") << hundred;
+    }
+    void indexRoundTrip()
+    {
+        QFETCH(QList<QStringList>, rows);
+        const NoteTable table = tableOf(rows);
+        NoteTable back;
+        QVERIFY(IndexFile::parse(IndexFile::serialize(table, u"1.3.02"_s).bytes, back));
+        QVERIFY(back == table);
+        QCOMPARE(IndexFile::serialize(tableOf({{u"Ideas"_s, u"a"_s}, {u"W"_s, u"\u00d0 \u20ac"_s}}),
+                                      u"1.3.02"_s)
+                     .bytes,
+                 "idx Plimsa 1.3.02\r\nIdeas\r\n\\a\r\nW\r\n\\\xd0 \x80\r\n"_ba);
+    }
+
+    // A name that leaves its folder, or that cannot be its folder or, with
+    // ".txt", its file (255 bytes as the file system is given them; a stand-in
+    // such as \xcf takes two), is a damaged line: the read ends there.
+    void indexNames_data()
+    {
+        QTest::addColumn<QByteArray>("line"); // after "G" and "\ok"
+        QTest::addColumn<bool>("safe");
+        QTest::newRow("slash") << "\\a/b"_ba << false;
+        QTest::newRow("backslash in a title") << "\\a\\b"_ba << false;
+        QTest::newRow("nul") << "\\a\0b"_ba << false;
+        QTest::newRow("dot") << "\\."_ba << false;
+        QTest::newRow("dot dot") << ".."_ba << false;
+        QTest::newRow("empty title") << "\\"_ba << false;
+        QTest::newRow("slash far in") << "\\abcdefghij/klmnop"_ba << false;
+        QTest::newRow("backslash at the end of a word") << "\\abcdefghijklmno\\"_ba << false;
+        QTest::newRow("nul far in") << "Group name \0 here"_ba << false;
+        QTest::newRow("long, with substitutes")
+            << "\\\xcf\xd0\xef\xdc\xaf\x2e\x5d\x2d\x30 a long title, 2024 \x80"_ba << true;
+        QTest::newRow("longest group") << QByteArray(255, 'g') << true;
+        QTest::newRow("group a byte too long") << QByteArray(256, 'g') << false;
+        QTest::newRow("longest title") << "\\" + QByteArray(251, 't') << true;
+        QTest::newRow("title a byte too long with .txt") << "\\" + QByteArray(252, 't') << false;
+        QTest::newRow("stand-ins count as the file system's bytes")
+            << "\\" + QByteArray(126, '\xcf') << false;
+    }
+    void indexNames()
+    {
+        QFETCH(QByteArray, line);
+        QFETCH(bool, safe);
+        NoteTable table;
+        const IndexFile::ParseResult parsed =
+            IndexFile::parse("idx\r\nG\r\n\\ok\r\n" + line + "\r\n\\after\r\n", table);
+        QCOMPARE(int(parsed.damage),
+                 int(safe ? IndexFile::Damage::None : IndexFile::Damage::UnsafeName));
+        QCOMPARE(parsed.line, safe ? 0 : 4);
+        const int last = table.groupCount() - 1; // the read goes on after a safe line only
+        QCOMPARE(table.cell(last, table.entryCount(last)), safe ? u"after"_s : u"ok"_s);
+    }
+
+    // A table read from a file makes its strings only when asked: rows moved,
+    // copied, opened and closed before that, a copy of the table, a second read
+    // into it and bytes that were only lent give the cells of a table filled
+    // string by string. Save_idx encodes again only the groups whose strings
+    // changed: after every kind of change, its file equals one from scratch.
+    void tablesFollowEveryChange()
+    {
+        NoteTable eager;
+        for (int g = 0; g < 8; ++g) {
+            eager.cell(g, 0) = u"Group %1 \u00ff\u20ac"_s.arg(g);
+            for (int e = 1; e <= 30; ++e)
+                eager.cell(g, e) = u"Title %1.%2"_s.arg(g).arg(e);
+        }
+        const QByteArray file = IndexFile::serialize(eager, u"v"_s).bytes;
+        NoteTable lazy;
+        {
+            QByteArray lent(file.constData(), file.size());
+            QVERIFY(IndexFile::parse(QByteArray::fromRawData(lent.constData(), lent.size()), lazy));
+            lent.fill('x');
+        }
+        QRandomGenerator random(7);
+        IndexFile::Encoder encoder;
+        for (int step = 0; step < 440; ++step) {
+            const int g = int(random.bounded(9)), h = int(random.bounded(9));
+            const int c = int(random.bounded(40));
+            if (step < 40) { // rows only, before any string is made
+                for (NoteTable *t : {&eager, &lazy})
+                    change(*t, 4 + step % 5, g, h, c, step);
+                continue;
+            }
+            if (step == 40) {
+                const NoteTable copy = lazy;
+                QVERIFY(copy == eager);
+                lazy.clear();
+                QVERIFY(copy == eager);
+            }
+            change(eager, int(random.bounded(9)), g, h, c, step);
+            QCOMPARE(encoder.encode(eager, u"v"_s).bytes,
+                     IndexFile::serialize(eager, u"v"_s).bytes);
+        }
+        // A second file read into a table: the cells still waiting for the
+        // first one are made before its bytes go.
+        NoteTable twice;
+        QVERIFY(IndexFile::parse(file, twice));
+        twice.moveRow(0, 50);
+        QVERIFY(IndexFile::parse(IndexFile::serialize(tableOf({{u"O"_s, u"one"_s}}), u"v"_s).bytes,
+                                 twice));
+        QCOMPARE(twice.cell(50, 0), u"Group 0 \u00ff\u20ac"_s);
+        QCOMPARE(twice.cell(0, 1), u"one"_s);
+    }
+
+    // A name that would not read back as the same cell never reaches the disk,
+    // also when the encoder holds the group's lines from an earlier save.
+    void indexRefusesWhatCannotBeReadBack()
+    {
+        const QStringList names{u"a/b"_s, u".."_s, u"\U0001F600"_s,
+                                QString(13, u'a') + u"\t\r"_s + QString(20, u'b'),
+                                QString(252, u'a')};
+        NoteTable table = tableOf({{u"A"_s, u"one"_s}});
+        IndexFile::Encoder encoder;
+        for (const QString &name : names) {
+            QVERIFY(encoder.encode(table, u"v"_s));
+            table.cell(0, 1) = name;
+            QVERIFY2(!encoder.encode(table, u"v"_s), qPrintable(name));
+            table.cell(0, 1) = u"one"_s;
+        }
+        QCOMPARE(encoder.encode(table, u"v"_s).bytes, IndexFile::serialize(table, u"v"_s).bytes);
+    }
+
+    // Read, the values land in their fields; written back, the same file, but
+    // FrameTop is read 100 less than written and the Z to A sort is never kept.
+    void prefRoundTrip()
+    {
+        Preferences p;
+        QVERIFY(PrefFile::parse(crlf(prefLines()), p));
+        QCOMPARE(
+            (std::array{p.language, p.StartWindowState, p.WindowTop, p.WindowLeft, p.WindowHeight,
+                        p.WindowWidth, p.FrameLeft1, p.FrameLeft2, p.HideYGroups}),
+            (std::array{3, 2, 1200, 1300, 7000, 9000, 2500, 6000, 1}));
+        QCOMPARE(p.StorePath, u"/home/u/Notes/FileStore/"_s);
+        QCOMPARE(p.PhraseMemory[2], u"5\u20ac each"_s);
+        QCOMPARE(p.IndivButton[3], (std::array<QString, 3>{u"CHARLINE"_s, u"Line"_s, u"-"_s}));
+        p.FrameTop += 100;
+        p.SortDescending = -1;
+        QCOMPARE(PrefFile::serialize(p, u"1.3.02"_s).bytes, crlf(prefLines()));
+        p.WindowWidth = 57600; // a 3840 pixel wide window: saved at the limit
+        QVERIFY(PrefFile::parse(PrefFile::serialize(p, u"v"_s).bytes, p));
+        QCOMPARE(p.WindowWidth, 32767);
+        p.PhraseMemory[1] = u"a\nb"_s; // would shift every line after it
+        QVERIFY(!PrefFile::serialize(p, u"v"_s));
+    }
+
+    // What one line reads as, shown as it is then written; null when the file
+    // is refused as damaged.
+    void prefLineAsRead_data()
+    {
+        QTest::addColumn<int>("line");
+        QTest::addColumn<QByteArray>("value");
+        QTest::addColumn<QString>("read");
+        QTest::newRow("empty number is 0") << 8 << ""_ba << u" 0"_s;
+        QTest::newRow("mask -1") << 16 << "-1"_ba << u" 0"_s;
+        QTest::newRow("FrameTop 1000") << 17 << " 1000"_ba << u" 900"_s;
+        QTest::newRow("FrameTop 550") << 17 << " 550"_ba << u" 840"_s;
+        QTest::newRow("FrameLeft1 50") << 18 << " 50"_ba << u" 2975"_s;
+        QTest::newRow("FrameLeft1 100") << 18 << " 100"_ba << u" 100"_s;
+        QTest::newRow("FrameLeft2 -1") << 19 << "-1"_ba << u" 3600"_s;
+        QTest::newRow("store -1") << 22 << "-1"_ba << u"preset"_s;
+        QTest::newRow("memory -1") << 23 << "-1"_ba << u"free/free"_s;
+        QTest::newRow("phrase -1") << 27 << "-1"_ba << u"free"_s;
+        QTest::newRow("phrase -1 with a blank is text") << 30 << " -1"_ba << u" -1"_s;
+        QTest::newRow("phrase kept whole") << 29 << "  \"a\", b  "_ba << u"  \"a\", b  "_s;
+        QTest::newRow("button -1 is text") << 31 << "-1"_ba << u"-1"_s;
+        QTest::newRow("damaged last line") << 43 << "yes"_ba << u" 0"_s;
+        QTest::newRow("digits and letters") << 8 << "12pt"_ba << QString();
+        QTest::newRow("above 16 bits") << 15 << "32768"_ba << QString();
+        QTest::newRow("language 10") << 2 << " 10"_ba << QString();
+        QTest::newRow("language -1") << 2 << "-1"_ba << QString();
+        QTest::newRow("29 lines") << 30 << "cut"_ba << QString();
+    }
+    void prefLineAsRead()
+    {
+        QFETCH(int, line);
+        QFETCH(QByteArray, value);
+        QFETCH(QString, read);
+        QList<QByteArray> lines = prefLines();
+        lines[line - 1] = value;
+        if (value == "cut")
+            lines = lines.mid(0, line - 1);
+        Preferences p;
+        p.FontName = u"unchanged"_s;
+        const PrefFile::ParseResult result = PrefFile::parse(crlf(lines), p);
+        if (read.isNull()) {
+            QCOMPARE(result.line, line);
+            QCOMPARE(p.FontName, u"unchanged"_s); // nothing of a damaged file is taken
+            return;
+        }
+        QVERIFY(result);
+        const QByteArray written = PrefFile::serialize(p, u"v"_s).bytes;
+        QCOMPARE(QString::fromLatin1(TextLines::split(written).at(line - 1)), read);
+    }
+
+    // Lines 31 to 43 came later: a file of 30 lines (LF only here) still reads,
+    // its empty last line included, and takes their defaults.
+    void prefOfThirtyLines()
+    {
+        QList<QByteArray> lines = prefLines().mid(0, 30);
+        lines[29] = "";
+        Preferences p;
+        QVERIFY(PrefFile::parse(lines.join('\n') + '\n', p));
+        QCOMPARE(p.PhraseMemory[3], QString());
+        QCOMPARE(p.IndivButton[0], (std::array<QString, 3>{u"NORMAL"_s, u"free"_s, QString()}));
+        QCOMPARE(p.StartWordwrap, 0);
+    }
+
+    // The store path as read, completed and resolved; completing twice
+    // changes nothing, so the saved form reads back the same.
+    void storeFolder_data()
+    {
+        QTest::addColumn<QString>("storePath");
+        QTest::addColumn<QString>("completed");
+        QTest::addColumn<QString>("folder");
+        const QString notes = u"/srv/Notes/FileStore/"_s;
+        QTest::newRow("PRESET") << u"PRESET"_s << u"PRESET"_s << u"/opt/plimsa/FileStore/"_s;
+        QTest::newRow("folder") << u"/srv/Notes"_s << notes << notes;
+        QTest::newRow("folder with slash") << u"/srv/Notes/"_s << notes << notes;
+        QTest::newRow("lower case store")
+            << u"/srv/filestore"_s << u"/srv/filestore/"_s << u"/srv/filestore/"_s;
+        QTest::newRow("preset inside a path is a path")
+            << u"/srv/preset"_s << u"/srv/preset/FileStore/"_s << u"/srv/preset/FileStore/"_s;
+    }
+    void storeFolder()
+    {
+        QFETCH(QString, storePath);
+        QFETCH(QString, completed);
+        QFETCH(QString, folder);
+        QCOMPARE(StoreLocation::completeStorePath(storePath), completed);
+        QCOMPARE(StoreLocation::storeFolder(u"/opt/plimsa/"_s, completed), folder);
+        QCOMPARE(StoreLocation::completeStorePath(completed), completed);
+    }
+
+    // An entry is its date line and then its text; a mask is the text alone.
+    // Read back, every line ends with CR LF; written again, the same file.
+    void entryRoundTrip_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QByteArray>("bytes"); // after the date line
+        QTest::newRow("no line break") << u"just text"_s << "just text\r\n"_ba;
+        QTest::newRow("empty") << QString() << QByteArray();
+        QTest::newRow("empty lines inside and at the end")
+            << u"a\r\n\r\nb\r\n\r\n"_s << "a\r\n\r\nb\r\n\r\n"_ba;
+        QTest::newRow("lf and lone cr") << u"a\nb\rc"_s << "a\r\nb\r\nc\r\n"_ba;
+        QTest::newRow("euro and y diaeresis") << u"5\u20ac \u00ff"_s << "5\x80 \xff\r\n"_ba;
+    }
+    void entryRoundTrip()
+    {
+        QFETCH(QString, text);
+        QFETCH(QByteArray, bytes);
+        QTemporaryDir dir;
+        const QString entry = dir.filePath(u"a\u00cfb.txt"_s);
+        const QString mask = dir.filePath(u"_mask.dat"_s);
+        QVERIFY(EntryFile::writeEntry(entry, kDate, text, dir.path()));
+        QVERIFY(EntryFile::writeMask(mask, text, dir.path()));
+        QCOMPARE(readWholeFile(entry).bytes, kDate.toLatin1() + "\r\n" + bytes);
+        QCOMPARE(readWholeFile(mask).bytes, bytes);
+        const EntryFile::EntryRead back = EntryFile::readEntry(entry, dir.path());
+        QCOMPARE(back.entry.date, kDate);
+        QCOMPARE(back.entry.text, CodePage::decode(bytes));
+        QCOMPARE(EntryFile::readMask(mask, dir.path()).text, back.entry.text);
+        QCOMPARE(EntryFile::formatEntry(kDate, back.entry.text).bytes, readWholeFile(entry).bytes);
+        // What the code page cannot hold is refused; the old file stays.
+        QVERIFY(!EntryFile::writeEntry(entry, kDate, u"\u0141"_s, dir.path()));
+        QVERIFY(!EntryFile::writeMask(mask, u"\u0141"_s, dir.path()));
+        QCOMPARE(readWholeFile(mask).bytes, bytes);
+    }
+
+    // A text of another system's line ends, or a last line without a break,
+    // reads as it stands; a file without even a date line does not read.
+    void entryEditedByHand_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("ok");
+        QTest::addColumn<QString>("date");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("other line ends") << "d\ra\n\rb"_ba << true << u"d"_s << u"a\r\n\r\nb"_s;
+        QTest::newRow("date line without its break") << "d"_ba << true << u"d"_s << QString();
+        QTest::newRow("empty date line") << "\r\n"_ba << true << QString() << QString();
+        QTest::newRow("0 bytes") << QByteArray() << false << QString() << QString();
+    }
+    void entryEditedByHand()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, ok);
+        QFETCH(QString, date);
+        QFETCH(QString, text);
+        QTemporaryDir dir;
+        QFile file(dir.filePath(u"e.txt"_s));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        file.close();
+        const EntryFile::EntryRead read = EntryFile::readEntry(file.fileName(), dir.path());
+        QCOMPARE(read.ok, ok);
+        QCOMPARE(read.entry.date, date);
+        QCOMPARE(read.entry.text, text);
+    }
+
+    // A group folder may be a link within the store, never one out of it:
+    // reads are held to the store as writes are.
+    void entryReadsOnlyWithinTheStore()
+    {
+        QTemporaryDir dir;
+        const QString store = dir.filePath(u"store"_s);
+        for (const QString &folder : {u"outside"_s, u"store/G"_s}) {
+            QVERIFY(QDir(dir.path()).mkpath(folder));
+            const QString path = dir.filePath(folder);
+            QVERIFY(EntryFile::writeEntry(path + u"/a.txt"_s, kDate, u"text"_s, path));
+            QVERIFY(EntryFile::writeMask(path + u"/_mask.dat"_s, u"mask"_s, path));
+        }
+        QVERIFY(QFile::link(u"../outside"_s, store + u"/Out"_s));
+        QVERIFY(QFile::link(u"G"_s, store + u"/In"_s));
+        for (const QString &link : {u"Out"_s, u"In"_s}) {
+            const bool readable = link == u"In"_s;
+            const auto entry = EntryFile::readEntry(store + u'/' + link + u"/a.txt"_s, store);
+            QCOMPARE(entry.ok, readable);
+            QCOMPARE(entry.entry.text, readable ? u"text\r\n"_s : QString());
+            QCOMPARE(EntryFile::readMask(store + u'/' + link + u"/_mask.dat"_s, store).ok,
+                     readable);
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestFormats)
+#include "tst_formats.moc"
