@@ -89,6 +89,8 @@ bool AppFixture::start()
     app_->Main();
     if (exitStatus)
         return false;
+    if (quickStart)
+        window()->widgets().timPreset->setInterval(0);
     QSignalSpy done(window(), &FrmMain::startupWorkDone);
     window()->activateWindow();
     return QTest::qWaitFor([&] { return !done.isEmpty() || exitStatus; }, 10000) && !exitStatus &&
