@@ -1,0 +1,107 @@
+#include "support/callfaults.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cstring>
+#include <vector>
+
+using namespace Qt::StringLiterals;
+
+QString CallFault::describe() const
+{
+    return u"%1 #%2 %3%4"_s.arg(QString::fromLatin1(Sys::name(op)))
+        .arg(nth)
+        .arg(error ? QString::fromLatin1(strerrorname_np(error)) : u"short write"_s,
+             forGood ? u" for good"_s : u" once"_s);
+}
+
+struct CallFaults::Plan
+{
+    QList<QByteArray> prefixes; // the folder as given and its real path, each ending in "/"
+    std::optional<CallFault> fault;
+    QList<Call> calls;
+    int seen = 0; // calls of the fault's op so far
+    bool hit = false;
+};
+
+struct CallFaults::State
+{
+    std::vector<Plan> plans;
+    Plan *current = nullptr;
+
+    Plan *find(const QString &folder)
+    {
+        const QByteArray prefix = QFile::encodeName(QDir(folder).absolutePath()) + '/';
+        for (Plan &plan : plans) {
+            if (plan.prefixes.contains(prefix))
+                return &plan;
+        }
+        return nullptr;
+    }
+
+    Sys::Fault call(Sys::Op op, const char *name)
+    {
+        if (name && name[0] == '/') {
+            for (Plan &plan : plans) {
+                for (const QByteArray &prefix : std::as_const(plan.prefixes)) {
+                    if (std::strncmp(name, prefix.constData(), prefix.size()) == 0 ||
+                        prefix.chopped(1) == name)
+                        current = &plan;
+                }
+            }
+        }
+        Sys::Fault fault;
+        if (!current)
+            return fault;
+        Plan &plan = *current;
+        Call call{op, name ? QByteArray(name) : QByteArray(), false};
+        if (plan.fault && plan.fault->op == op) {
+            const CallFault &f = *plan.fault;
+            if (plan.seen == f.nth || (f.forGood && plan.seen > f.nth)) {
+                fault.error = f.error;
+                fault.shortWrite = f.error == 0;
+                call.failed = true;
+                plan.hit = true;
+            }
+            ++plan.seen;
+        }
+        plan.calls.append(call);
+        return fault;
+    }
+};
+
+CallFaults::CallFaults() : state_(std::make_shared<State>())
+{
+    // Plans are added before the calls run; reserve keeps `current` valid.
+    state_->plans.reserve(256);
+    Sys::setHook([state = state_](Sys::Op op, const char *name) { return state->call(op, name); });
+}
+
+CallFaults::~CallFaults()
+{
+    Sys::setHook(nullptr);
+}
+
+void CallFaults::plan(const QString &folder, std::optional<CallFault> fault)
+{
+    Q_ASSERT(state_->plans.size() < state_->plans.capacity());
+    Plan plan;
+    plan.prefixes << QFile::encodeName(QDir(folder).absolutePath()) + '/'
+                  << QFile::encodeName(QFileInfo(folder).canonicalFilePath()) + '/';
+    plan.fault = fault;
+    state_->plans.push_back(plan);
+}
+
+QList<CallFaults::Call> CallFaults::calls(const QString &folder) const
+{
+    const Plan *plan = state_->find(folder);
+    return plan ? plan->calls : QList<Call>();
+}
+
+bool CallFaults::hit(const QString &folder) const
+{
+    const Plan *plan = state_->find(folder);
+    return plan && plan->hit;
+}
