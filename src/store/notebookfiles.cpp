@@ -137,6 +137,30 @@ int secondName(int fromDir, const QByteArray &fromName, int toDir, const QByteAr
     return createNoReplace(toDir, toName, bytes);
 }
 
+// Whether `toName` is a second name for `fromName` that an earlier command
+// made and then did not get to name in idx.dat (the program was killed, the
+// power went): the same file, or a complete copy of the same bytes. Taking it
+// as this command's copy loses nothing, where refusing it would refuse the
+// command for as long as it lies there.
+bool isLeftoverCopy(int fromDir, const QByteArray &fromName, int toDir, const QByteArray &toName)
+{
+    struct stat from, to;
+    if (::fstatat(fromDir, fromName.constData(), &from, AT_SYMLINK_NOFOLLOW) != 0 ||
+        ::fstatat(toDir, toName.constData(), &to, AT_SYMLINK_NOFOLLOW) != 0 ||
+        !S_ISREG(from.st_mode) || !S_ISREG(to.st_mode))
+        return false;
+    if (from.st_dev == to.st_dev && from.st_ino == to.st_ino)
+        return true;
+    if (from.st_size != to.st_size)
+        return false;
+    const int flags = O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK;
+    const Fd a(Sys::openat(fromDir, fromName.constData(), flags));
+    const Fd b(Sys::openat(toDir, toName.constData(), flags));
+    QByteArray aBytes, bBytes;
+    return a && b && readAll(a.get(), &aBytes) == 0 && readAll(b.get(), &bBytes) == 0 &&
+           aBytes == bBytes;
+}
+
 // 0 or the errno; EINVAL means the file system cannot sync folders at all.
 int syncFolder(int dirFd)
 {
@@ -322,10 +346,11 @@ FileResult copyEntryFile(const QString &store, const QString &fromGroup, const Q
     const Fd targetFolder(openGroup(storeFd.get(), toGroup));
     if (!targetFolder)
         return failure(errno, from, to);
+    const QByteArray fromName = QFile::encodeName(StorePaths::entryFileName(fromTitle));
     const QByteArray toName = QFile::encodeName(StorePaths::entryFileName(toTitle));
-    const int err =
-        secondName(sourceFolder.get(), QFile::encodeName(StorePaths::entryFileName(fromTitle)),
-                   targetFolder.get(), toName);
+    int err = secondName(sourceFolder.get(), fromName, targetFolder.get(), toName);
+    if (err == EEXIST && isLeftoverCopy(sourceFolder.get(), fromName, targetFolder.get(), toName))
+        err = 0;
     if (err == ENOENT && missingIsNoFile) {
         // No file to follow the title; but a file of the new name would
         // become this entry's text.
