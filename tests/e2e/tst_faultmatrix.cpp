@@ -11,6 +11,10 @@
 // failed read of the view, pref.dat changed in memory) has the folder put
 // back and the program started again. Clear Trash waits a second before its
 // file work, so its cases run in windows of their own whose waits overlap.
+// A fault once and the same fault for good are one case when the run for
+// good failed one call alone: no later call of that kind came, so the run
+// once makes the same calls with the same results. That is checked for each
+// pair from the run for good, not assumed.
 
 #include "support/appfixture.h"
 #include "support/callfaults.h"
@@ -199,6 +203,7 @@ struct Totals
 {
     QMap<QString, int> cases; // by "operation, error"
     int all = 0;
+    int run = 0; // the others are runs once equal to their runs for good
     int restarts = 0;
     int failures = 0;
     int commands = 0;
@@ -219,36 +224,39 @@ class tst_FaultMatrix : public QObject
 {
     Q_OBJECT
 
+    // The window's program or files differ from the command's start.
+    bool dirty_ = true;
+
     // The cases one after another in one window, started again only after a
     // case that changed something.
     QStringList runInOneWindow(const WritingCommand &command, const QList<CallFault> &faults,
-                               Window &window, const Baseline &base)
+                               Window &window, const Baseline &base, QList<int> *failedCalls)
     {
         QStringList failures;
-        bool dirty = true; // the clean run changed the notebook
         for (const CallFault &fault : faults) {
-            if (dirty) {
+            if (dirty_) {
                 ++totals.restarts;
                 if (!window.reopen(base.pristine))
                     return failures << failureOf(fault, u"no start on the notebook"_s);
             }
             AppFixture &nb = window.fx();
             const int opened = int(nb.desktop.openedFiles.size());
-            bool hit = false;
+            int failed = 0;
             {
                 CallFaults faults;
                 faults.plan(window.root(), fault);
                 command.action(nb);
-                hit = faults.hit(window.root());
+                failed = faults.failed(window.root());
             }
+            failedCalls->append(failed);
             if (QTest::currentTestFailed())
                 return failures << failureOf(fault, u"the command's steps failed"_s);
-            const QString failure = verify(fault, hit, base, nb, opened);
+            const QString failure = verify(fault, failed > 0, base, nb, opened);
             if (!failure.isEmpty())
                 failures << failureOf(fault, failure);
             QStringList leftovers;
             const Files files = withoutDates(readFolder(window.root(), &leftovers));
-            dirty = !leftovers.isEmpty() || files != base.before || !(viewOf(nb) == base.program);
+            dirty_ = !leftovers.isEmpty() || files != base.before || !(viewOf(nb) == base.program);
             if (failure.isEmpty() && !leftoversCleanedByStart(nb))
                 failures << failureOf(fault, u"the next start did not clean up"_s);
             nb.messages.shown.clear();
@@ -274,7 +282,8 @@ class tst_FaultMatrix : public QObject
     // starting inside the wait of the one before, so the waits overlap and
     // the file work runs window by window.
     QStringList runInWindowsOfTheirOwn(const WritingCommand &command,
-                                       const QList<CallFault> &faults, const Baseline &base)
+                                       const QList<CallFault> &faults, const Baseline &base,
+                                       QList<int> *failedCalls)
     {
         QStringList failures;
         constexpr qsizetype kBatch = 24;
@@ -301,8 +310,9 @@ class tst_FaultMatrix : public QObject
                 return failures << u"the commands did not end"_s;
             for (qsizetype i = 0; i < batch.size(); ++i) {
                 Window &window = *windows[std::size_t(i)];
+                failedCalls->append(plans.failed(window.root()));
                 const QString failure =
-                    verify(batch[i], plans.hit(window.root()), base, window.fx(), 0);
+                    verify(batch[i], plans.failed(window.root()) > 0, base, window.fx(), 0);
                 if (!failure.isEmpty())
                     failures << failureOf(batch[i], failure);
                 else if (!leftoversCleanedByStart(window.fx()))
@@ -332,6 +342,7 @@ private Q_SLOTS:
     {
         QFETCH(int, row);
         const WritingCommand command = writingCommands().at(row);
+        dirty_ = true;
         Window window(command);
         QVERIFY(window.open());
         Baseline base;
@@ -357,23 +368,40 @@ private Q_SLOTS:
         }
 
         const QList<CallFault> faults = faultsFor(calls);
-        const QStringList failures = command.waitsFirst
-                                         ? runInWindowsOfTheirOwn(command, faults, base)
-                                         : runInOneWindow(command, faults, window, base);
+        const auto run = [&](const QList<CallFault> &some, QList<int> *failedCalls) {
+            return command.waitsFirst ? runInWindowsOfTheirOwn(command, some, base, failedCalls)
+                                      : runInOneWindow(command, some, window, base, failedCalls);
+        };
+        QList<CallFault> forGood, once;
+        for (const CallFault &fault : faults)
+            (fault.forGood ? forGood : once).append(fault);
+        QList<int> failedForGood, failedOnce;
+        QStringList failures = run(forGood, &failedForGood);
+        QList<CallFault> onceLeft;
+        for (const CallFault &fault : std::as_const(once)) {
+            CallFault twin = fault;
+            twin.forGood = true;
+            if (failedForGood.value(forGood.indexOf(twin)) != 1)
+                onceLeft.append(fault);
+        }
+        failures += run(onceLeft, &failedOnce);
         for (const CallFault &fault : faults)
             totals.count(fault);
         ++totals.commands;
+        totals.run += int(forGood.size() + onceLeft.size());
         totals.failures += int(failures.size());
-        qInfo("%s: %d calls, %d cases, %d failures", qPrintable(command.name), int(calls.size()),
-              int(faults.size()), int(failures.size()));
+        qInfo("%s: %d calls, %d cases, %d run, %d failures", qPrintable(command.name),
+              int(calls.size()), int(faults.size()), int(forGood.size() + onceLeft.size()),
+              int(failures.size()));
         QVERIFY2(failures.isEmpty(), qPrintable(failures.mid(0, 20).join(u'\n')));
     }
 
     void cleanupTestCase()
     {
-        qInfo("fault matrix: %d cases (operation x error x command) over %d commands, %d starts "
-              "of the program, %d failures",
-              totals.all, totals.commands, totals.restarts, totals.failures);
+        qInfo("fault matrix: %d cases (operation x error x command) over %d commands, %d run "
+              "(the others the same as their case for good), %d starts of the program, "
+              "%d failures",
+              totals.all, totals.commands, totals.run, totals.restarts, totals.failures);
         for (auto it = totals.cases.begin(); it != totals.cases.end(); ++it)
             qInfo("  %-32s %5d", qPrintable(it.key()), it.value());
     }

@@ -12,14 +12,8 @@
 #include "support/powercut.h"
 #include "support/writingcommands.h"
 
-#include "i18n/wordtable.h"
-#include "store/appstate.h"
-#include "store/entryfile.h"
-#include "store/notetable.h"
-#include "store/store.h"
 
 #include <QDir>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <cerrno>
@@ -61,40 +55,6 @@ struct Expected
     Files end;                                 // what the command left
     WritingCommand::Saved saved;
 };
-
-// The start's loads on the state written out: pref.dat, Language.dat,
-// idx.dat and every entry file idx.dat names.
-QString loadProblem(const Files &state)
-{
-    QTemporaryDir dir;
-    const QDir root(dir.path());
-    for (auto it = state.begin(); it != state.end(); ++it) {
-        root.mkpath(QFileInfo(root.filePath(it.key())).path());
-        QFile file(root.filePath(it.key()));
-        if (!file.open(QIODevice::WriteOnly) || file.write(it.value()) != it.value().size())
-            return u"the state could not be written out"_s;
-    }
-    AppState state0;
-    state0.programFolder = dir.path() + u'/';
-    NoteTable table;
-    Store store(state0, table);
-    if (const auto error = store.LoadPreferences())
-        return u"pref.dat does not load: "_s + error->description;
-    WordTable words;
-    if (const auto error = words.loadLanguageFile(root.filePath(u"Language.dat"_s)))
-        return u"Language.dat does not load: "_s + error->description;
-    if (const auto error = store.LoadIndex())
-        return u"idx.dat does not load: "_s + error->description;
-    for (int g = 0; g < table.groupCount(); ++g) {
-        for (int c = 1; c <= table.entryCount(g); ++c) {
-            const QString path =
-                state0.storeFolder + table.name(g) + u'/' + table.cell(g, c) + u".txt"_s;
-            if (QFileInfo::exists(path) && !EntryFile::readEntry(path, state0.storeFolder).ok)
-                return u"an entry file does not read: "_s + path;
-        }
-    }
-    return {};
-}
 
 QString problemOf(const Files &state, bool atEnd, const Expected &expected)
 {

@@ -23,7 +23,7 @@ struct CallFaults::Plan
     std::optional<CallFault> fault;
     QList<Call> calls;
     int seen = 0; // calls of the fault's op so far
-    bool hit = false;
+    int failed = 0;
 };
 
 struct CallFaults::State
@@ -63,7 +63,7 @@ struct CallFaults::State
                 fault.error = f.error;
                 fault.shortWrite = f.error == 0;
                 call.failed = true;
-                plan.hit = true;
+                ++plan.failed;
             }
             ++plan.seen;
         }
@@ -100,8 +100,8 @@ QList<CallFaults::Call> CallFaults::calls(const QString &folder) const
     return plan ? plan->calls : QList<Call>();
 }
 
-bool CallFaults::hit(const QString &folder) const
+int CallFaults::failed(const QString &folder) const
 {
     const Plan *plan = state_->find(folder);
-    return plan && plan->hit;
+    return plan ? plan->failed : 0;
 }

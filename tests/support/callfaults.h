@@ -19,6 +19,7 @@ struct CallFault
     bool forGood = false;
     // "write #2 ENOSPC for good"
     QString describe() const;
+    bool operator==(const CallFault &) const = default;
 };
 
 // Records the file calls the program makes in each program folder given, and
@@ -46,8 +47,8 @@ public:
         bool failed = false;
     };
     QList<Call> calls(const QString &folder) const;
-    // The planned fault was reached: at least one call failed.
-    bool hit(const QString &folder) const;
+    // How many calls failed as planned (0: the fault was not reached).
+    int failed(const QString &folder) const;
 
 private:
     struct Plan;

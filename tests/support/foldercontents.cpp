@@ -1,13 +1,18 @@
 #include "support/foldercontents.h"
 
+#include "i18n/wordtable.h"
+#include "store/appstate.h"
 #include "store/entryfile.h"
 #include "store/indexfile.h"
 #include "store/notetable.h"
+#include "store/store.h"
+#include "store/storepaths.h"
 
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryDir>
 
 using namespace Qt::StringLiterals;
 
@@ -57,8 +62,8 @@ bool isLeftover(const QString &path)
 Files readFolder(const QString &root, QStringList *leftovers)
 {
     Files files;
-    const QDir dir(root);
-    QDirIterator it(root, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    const QDir dir(QDir(root).absolutePath());
+    QDirIterator it(dir.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString relative = dir.relativeFilePath(it.next());
         if (isLeftover(relative)) {
@@ -73,14 +78,14 @@ Files readFolder(const QString &root, QStringList *leftovers)
 
 void restoreFolder(const QString &root, const Files &files)
 {
-    const QDir dir(root);
-    QDirIterator it(root, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    const QDir dir(QDir(root).absolutePath());
+    QDirIterator it(dir.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString relative = dir.relativeFilePath(it.next());
         if (!files.contains(relative) && !relative.endsWith(u"InUse.dat"_s))
             QFile::remove(it.filePath());
     }
-    QDirIterator folders(root, QDir::Dirs | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    QDirIterator folders(dir.path(), QDir::Dirs | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
     QStringList empty;
     while (folders.hasNext())
         empty.prepend(folders.next());
@@ -168,4 +173,40 @@ QStringList differences(const Files &a, const Files &b)
             paths.append(it.key());
     }
     return paths;
+}
+
+QString loadProblem(const QString &root)
+{
+    AppState state;
+    state.programFolder = QDir(root).absolutePath() + u'/';
+    NoteTable table;
+    Store store(state, table);
+    if (const auto error = store.LoadPreferences())
+        return u"pref.dat does not load: "_s + error->description;
+    WordTable words;
+    if (const auto error = words.loadLanguageFile(state.programFolder + u"Language.dat"_s))
+        return u"Language.dat does not load: "_s + error->description;
+    if (const auto error = store.LoadIndex())
+        return u"idx.dat does not load: "_s + error->description;
+    for (int g = 0; g < table.groupCount(); ++g) {
+        for (int c = 1; c <= table.entryCount(g); ++c) {
+            const QString path = StorePaths::entryFile(state.storeFolder, table.name(g), table.cell(g, c));
+            if (QFileInfo::exists(path) && !EntryFile::readEntry(path, state.storeFolder).ok)
+                return u"an entry file does not read: "_s + path;
+        }
+    }
+    return {};
+}
+
+QString loadProblem(const Files &files)
+{
+    QTemporaryDir dir;
+    const QDir root(dir.path());
+    for (auto it = files.begin(); it != files.end(); ++it) {
+        root.mkpath(QFileInfo(root.filePath(it.key())).path());
+        QFile file(root.filePath(it.key()));
+        if (!file.open(QIODevice::WriteOnly) || file.write(it.value()) != it.value().size())
+            return u"the files could not be written out"_s;
+    }
+    return loadProblem(dir.path());
 }

@@ -39,3 +39,10 @@ Files withoutDates(Files files);
 
 // The paths whose bytes differ between `a` and `b`, for a failure's message.
 QStringList differences(const Files &a, const Files &b);
+
+// What the start would find wrong in the program folder `root`: pref.dat,
+// Language.dat and idx.dat loaded as the start loads them, and every entry
+// file idx.dat names read; "" when all load.
+QString loadProblem(const QString &root);
+// The same for `files` written out into a folder of their own.
+QString loadProblem(const Files &files);
