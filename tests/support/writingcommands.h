@@ -30,11 +30,16 @@ struct WritingCommand
     // Its file work waits for a second first (Clear Trash): the fault matrix
     // runs its cases in windows of their own, the waits overlapping.
     bool waitsFirst = false;
+    // Once its change is saved it ends the program to start a new copy (the
+    // global settings): an end is then no failure.
+    bool endsProgram = false;
 };
 
 // One row per command. A command that arrives later (the settings dialogs'
 // pref.dat, Language.dat from the language editor) is one more row: its
-// action opens the dialog and answers it through AppFixture::whenShown.
+// action opens the dialog and answers it through AppFixture::whenShown, and
+// `saved` names the file and a text the answer puts there, for example
+//   {u"Language.dat"_s, abc, u"A/x"_s, nothing, languageSaved, {u"Sprache"_s, u"Language.dat"_s}},
 QList<WritingCommand> writingCommands();
 
 // Typing "Fresh" into the entry text box (after Insert for a new entry).
