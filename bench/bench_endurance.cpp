@@ -18,7 +18,6 @@
 #include "store/notetable.h"
 
 #include <QApplication>
-#include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QListWidget>
@@ -158,15 +157,7 @@ int main(int argc, char **argv)
             std::exit(2);
         },
         &desktop);
-    plimsa.Main();
-    bool started = false;
-    QObject::connect(plimsa.mainWindow(), &FrmMain::startupWorkDone,
-                     [&started] { started = true; });
-    plimsa.mainWindow()->activateWindow();
-    const QDeadlineTimer deadline(60000);
-    while (!started && !deadline.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    if (!started)
+    if (!startProgram(plimsa, 60000))
         return 1;
 
     const Switch atStart = groupSwitch(plimsa);

@@ -20,7 +20,6 @@
 #include "soak/soakjournal.h"
 
 #include <QApplication>
-#include <QDeadlineTimer>
 #include <QFile>
 
 #include <cstdio>
@@ -91,14 +90,7 @@ int run(const QString &folder, const QString &journal, quint32 seed)
     Application plimsa(
         folder, messages, [](int status) { fail(3, u"the program ended with %1"_s.arg(status)); },
         &desktop);
-    plimsa.Main();
-    bool started = false;
-    QObject::connect(plimsa.mainWindow(), &FrmMain::startupWorkDone,
-                     [&started] { started = true; });
-    plimsa.mainWindow()->activateWindow();
-    const QDeadlineTimer deadline(10000);
-    while (!started && !deadline.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    const bool started = startProgram(plimsa, 10000);
     if (!started || !messages.report.isEmpty())
         fail(3, u"the start failed: "_s + messages.report);
     QStringList leftovers;

@@ -106,6 +106,21 @@ bool enabled(const QAction *action)
 
 } // namespace
 
+bool startProgram(Application &plimsa, int milliseconds)
+{
+    plimsa.Main();
+    if (!plimsa.mainWindow())
+        return false;
+    bool started = false;
+    QObject::connect(plimsa.mainWindow(), &FrmMain::startupWorkDone,
+                     [&started] { started = true; });
+    plimsa.mainWindow()->activateWindow();
+    const QDeadlineTimer deadline(milliseconds);
+    while (!started && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    return started;
+}
+
 SoakCommands::SoakCommands(Application &app, quint32 seed)
     : app_(app), window_(*app.mainWindow()), random_(seed), seed_(seed), kind_(Kind::SelectGroup)
 {

@@ -7,6 +7,10 @@
 class Application;
 class FrmMain;
 
+// Main, the window made active and its start-up work waited for; false when
+// the work did not end within `milliseconds`.
+bool startProgram(Application &plimsa, int milliseconds);
+
 // Random commands on the real main window, given the way a user gives them:
 // keys typed through the program's own key-string service into the lists,
 // the text boxes and the dialogs they open, menu items, drops. Every command
