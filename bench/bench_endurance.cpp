@@ -94,7 +94,7 @@ Switch groupSwitch(Application &plimsa)
     const int lines[2] = {sizes[0].second, sizes[1].second};
     result.entries = sizes[1].first;
     std::vector<double> times;
-    for (int r = 0; r < 61; ++r) {
+    for (int r = 0; r < 201; ++r) {
         QElapsedTimer clock;
         clock.start();
         window.entryList().selectGroupLine(lines[r % 2]);

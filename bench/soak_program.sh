@@ -24,8 +24,8 @@ set -euo pipefail
 rounds=${1:-1000}
 driver=$(realpath "${2:-build/bench/plimsa_soak}")
 if [[ -n ${3:-} ]]; then
-    scratch=$3
-    mkdir -p "$scratch"
+    mkdir -p "$3"
+    scratch=$(realpath "$3")
 else
     scratch=$(mktemp -d /tmp/plimsa-soak-XXXXXX)
     trap 'rm -rf "$scratch"' EXIT
@@ -84,6 +84,7 @@ if ! "$driver" check "$program" "$journal" >"$scratch/last-check" 2>/dev/null; t
     failed=$((failed + 1))
 fi
 commands=$(grep -c '^done' "$journal" || true)
+refused=$(grep -c '^refused' "$journal" || true)
 echo "done: $((i > rounds ? rounds : i)) rounds in $((SECONDS - start)) s, $kills kills ($starting in the start)," \
-    "$commands commands confirmed, $failed failures"
+    "$commands commands confirmed, $refused refused by a file a kill left in the way, $failed failures"
 ((failed == 0))

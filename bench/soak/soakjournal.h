@@ -17,6 +17,7 @@
 //   begin <command> <typed> <text>...  the text it is to store ("" for none)
 //                              and the texts it may let go of
 //   done  <count gone> <text gone>... <text added>...
+//   refused <report>          a copy refused by a file a killed command left
 namespace SoakJournal {
 
 using Texts = QHash<QString, int>; // a text and how many entries or masks hold it
