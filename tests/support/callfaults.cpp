@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cerrno>
 #include <cstring>
 #include <vector>
 
@@ -11,9 +12,10 @@ using namespace Qt::StringLiterals;
 
 QString CallFault::describe() const
 {
-    return u"%1 #%2 %3%4"_s.arg(QString::fromLatin1(Sys::name(op)))
+    return u"%1 #%2%3 %4%5"_s.arg(QString::fromLatin1(Sys::name(op)))
         .arg(nth)
-        .arg(error ? QString::fromLatin1(strerrorname_np(error)) : u"short write"_s,
+        .arg(name.isEmpty() ? QString() : u' ' + QFile::decodeName(name),
+             error ? QString::fromLatin1(strerrorname_np(error)) : u"short write"_s,
              forGood ? u" for good"_s : u" once"_s);
 }
 
@@ -21,6 +23,7 @@ struct CallFaults::Plan
 {
     QList<QByteArray> prefixes; // the folder as given and its real path, each ending in "/"
     std::optional<CallFault> fault;
+    bool noHardLinks = false;
     QList<Call> calls;
     int seen = 0; // calls of the fault's op so far
     int failed = 0;
@@ -67,6 +70,8 @@ struct CallFaults::State
             }
             ++plan.seen;
         }
+        if (plan.noHardLinks && op == Sys::Op::Link && !fault.error)
+            fault.error = EPERM;
         plan.calls.append(call);
         return fault;
     }
@@ -84,13 +89,14 @@ CallFaults::~CallFaults()
     Sys::setHook(nullptr);
 }
 
-void CallFaults::plan(const QString &folder, std::optional<CallFault> fault)
+void CallFaults::plan(const QString &folder, std::optional<CallFault> fault, bool noHardLinks)
 {
     Q_ASSERT(state_->plans.size() < state_->plans.capacity());
     Plan plan;
     plan.prefixes << QFile::encodeName(QDir(folder).absolutePath()) + '/'
                   << QFile::encodeName(QFileInfo(folder).canonicalFilePath()) + '/';
     plan.fault = fault;
+    plan.noHardLinks = noHardLinks;
     state_->plans.push_back(plan);
 }
 

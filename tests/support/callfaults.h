@@ -17,7 +17,8 @@ struct CallFault
     int nth = 0;
     int error = 0;
     bool forGood = false;
-    // "write #2 ENOSPC for good"
+    QByteArray name = {}; // what the call names in a clean run, for the messages
+    // "rename #2 idx.dat ENOSPC for good"
     QString describe() const;
     bool operator==(const CallFault &) const = default;
 };
@@ -38,7 +39,9 @@ public:
     CallFaults &operator=(const CallFaults &) = delete;
 
     // The calls under `folder` follow `fault` (none: they are only recorded).
-    void plan(const QString &folder, std::optional<CallFault> fault);
+    // With `noHardLinks` every link is answered EPERM, as on a file system
+    // without hard links (FAT, many network shares), where copies are made.
+    void plan(const QString &folder, std::optional<CallFault> fault, bool noHardLinks = false);
 
     struct Call
     {
