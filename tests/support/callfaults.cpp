@@ -6,7 +6,7 @@
 
 #include <cerrno>
 #include <cstring>
-#include <vector>
+#include <deque>
 
 using namespace Qt::StringLiterals;
 
@@ -31,7 +31,7 @@ struct CallFaults::Plan
 
 struct CallFaults::State
 {
-    std::vector<Plan> plans;
+    std::deque<Plan> plans; // a deque keeps `current` valid as plans are added
     Plan *current = nullptr;
 
     Plan *find(const QString &folder)
@@ -79,8 +79,6 @@ struct CallFaults::State
 
 CallFaults::CallFaults() : state_(std::make_shared<State>())
 {
-    // Plans are added before the calls run; reserve keeps `current` valid.
-    state_->plans.reserve(256);
     Sys::setHook([state = state_](Sys::Op op, const char *name) { return state->call(op, name); });
 }
 
@@ -91,7 +89,6 @@ CallFaults::~CallFaults()
 
 void CallFaults::plan(const QString &folder, std::optional<CallFault> fault, bool noHardLinks)
 {
-    Q_ASSERT(state_->plans.size() < state_->plans.capacity());
     Plan plan;
     plan.prefixes << QFile::encodeName(QDir(folder).absolutePath()) + '/'
                   << QFile::encodeName(QFileInfo(folder).canonicalFilePath()) + '/';
