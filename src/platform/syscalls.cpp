@@ -21,10 +21,17 @@ Op openOp(int flags)
     return (flags & (O_WRONLY | O_RDWR | O_CREAT | O_TRUNC)) != 0 ? Op::Open : Op::OpenRead;
 }
 
-Fault ask(Op op, const char *name = nullptr)
+thread_local int askedFd = -1;
+
+Fault ask(Op op, const char *name = nullptr, int fd = -1)
 {
     const Hook &h = hook();
-    return h ? h(op, name) : Fault{};
+    if (!h)
+        return Fault{};
+    askedFd = fd;
+    const Fault fault = h(op, name);
+    askedFd = -1;
+    return fault;
 }
 
 int refuse(int error)
@@ -40,6 +47,11 @@ void setHook(Hook h)
     hook() = std::move(h);
 }
 
+int hookedFd()
+{
+    return askedFd;
+}
+
 int open(const char *path, int flags, mode_t mode)
 {
     if (const int e = ask(openOp(flags), path).error)
@@ -49,21 +61,21 @@ int open(const char *path, int flags, mode_t mode)
 
 int openat(int dirFd, const char *path, int flags, mode_t mode)
 {
-    if (const int e = ask(openOp(flags), path).error)
+    if (const int e = ask(openOp(flags), path, dirFd).error)
         return refuse(e);
     return ::openat(dirFd, path, flags, mode);
 }
 
 ssize_t read(int fd, void *buffer, size_t size)
 {
-    if (const int e = ask(Op::Read).error)
+    if (const int e = ask(Op::Read, nullptr, fd).error)
         return refuse(e);
     return ::read(fd, buffer, size);
 }
 
 ssize_t write(int fd, const void *buffer, size_t size)
 {
-    const Fault fault = ask(Op::Write);
+    const Fault fault = ask(Op::Write, nullptr, fd);
     if (fault.error)
         return refuse(fault.error);
     if (fault.shortWrite && size > 1)
@@ -73,28 +85,28 @@ ssize_t write(int fd, const void *buffer, size_t size)
 
 int fsync(int fd)
 {
-    if (const int e = ask(Op::Fsync).error)
+    if (const int e = ask(Op::Fsync, nullptr, fd).error)
         return refuse(e);
     return ::fsync(fd);
 }
 
 int syncFolder(int dirFd)
 {
-    if (const int e = ask(Op::FolderSync).error)
+    if (const int e = ask(Op::FolderSync, nullptr, dirFd).error)
         return refuse(e);
     return ::fsync(dirFd);
 }
 
 int close(int fd)
 {
-    const int e = ask(Op::Close).error;
+    const int e = ask(Op::Close, nullptr, fd).error;
     const int result = ::close(fd);
     return e ? refuse(e) : result;
 }
 
 int renameat(int fromDir, const char *from, int toDir, const char *to)
 {
-    if (const int e = ask(Op::Rename, to).error)
+    if (const int e = ask(Op::Rename, to, toDir).error)
         return refuse(e);
     return ::renameat(fromDir, from, toDir, to);
 }
@@ -102,7 +114,7 @@ int renameat(int fromDir, const char *from, int toDir, const char *to)
 int renameNoReplace(int fromDir, const char *from, int toDir, const char *to)
 {
 #ifdef RENAME_NOREPLACE
-    if (const int e = ask(Op::Rename, to).error)
+    if (const int e = ask(Op::Rename, to, toDir).error)
         return refuse(e);
     return ::renameat2(fromDir, from, toDir, to, RENAME_NOREPLACE);
 #else
@@ -113,21 +125,21 @@ int renameNoReplace(int fromDir, const char *from, int toDir, const char *to)
 
 int linkat(int fromDir, const char *from, int toDir, const char *to, int flags)
 {
-    if (const int e = ask(Op::Link, to).error)
+    if (const int e = ask(Op::Link, to, toDir).error)
         return refuse(e);
     return ::linkat(fromDir, from, toDir, to, flags);
 }
 
 int unlinkat(int dirFd, const char *path, int flags)
 {
-    if (const int e = ask(Op::Unlink, path).error)
+    if (const int e = ask(Op::Unlink, path, dirFd).error)
         return refuse(e);
     return ::unlinkat(dirFd, path, flags);
 }
 
 int mkdirat(int dirFd, const char *path, mode_t mode)
 {
-    if (const int e = ask(Op::Mkdir, path).error)
+    if (const int e = ask(Op::Mkdir, path, dirFd).error)
         return refuse(e);
     return ::mkdirat(dirFd, path, mode);
 }

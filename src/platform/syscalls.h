@@ -40,6 +40,11 @@ using Hook = std::function<Fault(Op op, const char *name)>;
 
 // Installs the hook for the whole process (nullptr removes it). Tests only.
 void setHook(Hook hook);
+// While the hook runs: the descriptor the call acts on (the file's for a read,
+// write, fsync or close, the folder's for a folder sync and for a name taken
+// relative to a folder), -1 for a path of its own. Lets a test follow which
+// file or folder each call reaches, as the power-cut check must.
+int hookedFd();
 
 int open(const char *path, int flags, mode_t mode = 0);
 int openat(int dirFd, const char *path, int flags, mode_t mode = 0);

@@ -106,6 +106,30 @@ int createNoReplace(int dirFd, const QByteArray &name, const QByteArray &bytes)
     return err;
 }
 
+// Whether `toName` is a second name for `fromName` that an earlier command
+// made and then did not get to name in idx.dat (the program was killed, the
+// power went): the same file, or a complete copy of the same bytes. Taking it
+// as this command's copy loses nothing, where refusing it would refuse the
+// command for as long as it lies there.
+bool isLeftoverCopy(int fromDir, const QByteArray &fromName, int toDir, const QByteArray &toName)
+{
+    struct stat from, to;
+    if (::fstatat(fromDir, fromName.constData(), &from, AT_SYMLINK_NOFOLLOW) != 0 ||
+        ::fstatat(toDir, toName.constData(), &to, AT_SYMLINK_NOFOLLOW) != 0 ||
+        !S_ISREG(from.st_mode) || !S_ISREG(to.st_mode))
+        return false;
+    if (from.st_dev == to.st_dev && from.st_ino == to.st_ino)
+        return true;
+    if (from.st_size != to.st_size)
+        return false;
+    const int flags = O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK;
+    const Fd a(Sys::openat(fromDir, fromName.constData(), flags));
+    const Fd b(Sys::openat(toDir, toName.constData(), flags));
+    QByteArray aBytes, bBytes;
+    return a && b && readAll(a.get(), &aBytes) == 0 && readAll(b.get(), &bBytes) == 0 &&
+           aBytes == bBytes;
+}
+
 // A second name in `toDir` for the regular file `fromName` of `fromDir`: a
 // link, or a complete copy. The file opened is the one linked, not whatever
 // its name leads to by then. O_NONBLOCK: a fifo in place of the file must not
@@ -129,22 +153,18 @@ int secondName(int fromDir, const QByteArray &fromName, int toDir, const QByteAr
     if (errno == ENOENT &&
         Sys::linkat(fromDir, fromName.constData(), toDir, toName.constData(), 0) == 0)
         return 0;
-    // The same file under the new name already: what a crash between the link
-    // and idx.dat left of this very command. Anything else in the way stays.
+    // A second name an earlier run of this command left is taken as this
+    // command's; anything else in the way stays.
     const int err = errno;
-    struct stat there;
-    if (err == EEXIST) {
-        const bool sameFile =
-            ::fstatat(toDir, toName.constData(), &there, AT_SYMLINK_NOFOLLOW) == 0 &&
-            there.st_dev == st.st_dev && there.st_ino == st.st_ino;
-        return sameFile ? 0 : EEXIST;
-    }
+    if (err == EEXIST)
+        return isLeftoverCopy(fromDir, fromName, toDir, toName) ? 0 : EEXIST;
     if (!noHardLinks(err))
         return err;
     QByteArray bytes;
     if (const int readError = readAll(source.get(), &bytes))
         return readError;
-    return createNoReplace(toDir, toName, bytes);
+    const int copyError = createNoReplace(toDir, toName, bytes);
+    return copyError == EEXIST && isLeftoverCopy(fromDir, fromName, toDir, toName) ? 0 : copyError;
 }
 
 // 0 or the errno; EINVAL means the file system cannot sync folders at all.
@@ -332,10 +352,9 @@ FileResult copyEntryFile(const QString &store, const QString &fromGroup, const Q
     const Fd targetFolder(openGroup(storeFd.get(), toGroup));
     if (!targetFolder)
         return failure(errno, from, to);
+    const QByteArray fromName = QFile::encodeName(StorePaths::entryFileName(fromTitle));
     const QByteArray toName = QFile::encodeName(StorePaths::entryFileName(toTitle));
-    const int err =
-        secondName(sourceFolder.get(), QFile::encodeName(StorePaths::entryFileName(fromTitle)),
-                   targetFolder.get(), toName);
+    const int err = secondName(sourceFolder.get(), fromName, targetFolder.get(), toName);
     if (err == ENOENT && missingIsNoFile) {
         // No file to follow the title; but a file of the new name would
         // become this entry's text.

@@ -72,28 +72,6 @@ void verifyFolders(const AppFixture &nb)
     }
 }
 
-// A drop of the selected entry on a line of the entry list or the group list
-// ("" below the lines).
-Action drop(bool onGroups, const QString &line)
-{
-    return [onGroups, line](AppFixture &nb) {
-        const QListWidget *list = onGroups ? nb.w().lstGroup : nb.w().lstEntry;
-        const QListWidgetItem *item = list->findItems(line, Qt::MatchExactly).value(0);
-        const QPoint at =
-            item ? list->visualItemRect(item).center() : QPoint(5, list->viewport()->height() - 2);
-        auto *dragDrop = nb.window()->findChild<DragDrop *>(u"dragDrop"_s);
-        if (onGroups)
-            dragDrop->lstGroup_OLEDragDrop(at);
-        else
-            dragDrop->lstEntry_OLEDragDrop(at);
-    };
-}
-
-void dropOnTrashButton(AppFixture &nb)
-{
-    nb.window()->findChild<DragDrop *>(u"dragDrop"_s)->cmdEntry_OLEDragDrop(1);
-}
-
 // Only a drag that started in the entry list is taken: a drop of another
 // program, even of the same type, is turned away at the door.
 void foreignDrop(AppFixture &nb)
@@ -244,7 +222,7 @@ private Q_SLOTS:
             u"A a1 x | B x"_s, u"A/x"_s, drop(true, u"B"_s), u"A a1 | B x x_"_s, u"B/x_"_s,
             u"B/x_"_s,         u"A/"_s};
         QTest::newRow("drop onto the trash button")
-            << Command{u"A a1 a2 | Trash"_s, u"A/a1"_s, dropOnTrashButton,
+            << Command{u"A a1 a2 | Trash"_s, u"A/a1"_s, dropOnTrashButton(),
                        u"A a2 | Trash a1"_s, u"A/a2"_s, u"Trash/a1"_s};
     }
     void command()
@@ -396,7 +374,7 @@ private Q_SLOTS:
         QTest::newRow("drop of a missing file onto a group")
             << Refusal{u"A gone | B"_s, u"A/gone"_s, drop(true, u"B"_s)};
         QTest::newRow("drop onto the trash button in the trash")
-            << Refusal{u"Trash t"_s, u"Trash/t"_s, dropOnTrashButton};
+            << Refusal{u"Trash t"_s, u"Trash/t"_s, dropOnTrashButton()};
         QTest::newRow("drop from another program") << Refusal{ab, x, foreignDrop};
     }
     void refusal()

@@ -2,6 +2,8 @@
 
 #include "support/appfixture.h"
 
+#include "notebook/dragdrop_w.h"
+
 #include <QAction>
 #include <QListWidget>
 #include <QPushButton>
@@ -38,5 +40,27 @@ Action moveTo(const QString &group)
             dialog->findChild<QPushButton *>(u"cmdMain0"_s)->click();
         });
         nb.w().mnuEntryChange->trigger();
+    };
+}
+
+Action drop(bool onGroups, const QString &line)
+{
+    return [onGroups, line](AppFixture &nb) {
+        const QListWidget *list = onGroups ? nb.w().lstGroup : nb.w().lstEntry;
+        const QListWidgetItem *item = list->findItems(line, Qt::MatchExactly).value(0);
+        const QPoint at =
+            item ? list->visualItemRect(item).center() : QPoint(5, list->viewport()->height() - 2);
+        auto *dragDrop = nb.window()->findChild<DragDrop *>(u"dragDrop"_s);
+        if (onGroups)
+            dragDrop->lstGroup_OLEDragDrop(at);
+        else
+            dragDrop->lstEntry_OLEDragDrop(at);
+    };
+}
+
+Action dropOnTrashButton()
+{
+    return [](AppFixture &nb) {
+        nb.window()->findChild<DragDrop *>(u"dragDrop"_s)->cmdEntry_OLEDragDrop(1);
     };
 }

@@ -20,3 +20,8 @@ Action key(int key, Qt::KeyboardModifiers modifiers = {});
 Action answered(const QString &answer, const Action &action);
 // The move command, its choice dialog answered with `group`.
 Action moveTo(const QString &group);
+// A drop of the selected entry on a line of the entry list or the group list
+// ("" below the lines).
+Action drop(bool onGroups, const QString &line);
+// A drop of the selected entry on the trash button.
+Action dropOnTrashButton();

@@ -57,6 +57,9 @@ public:
     RecordingMessages messages;
     RecordingDesktop desktop;
     std::optional<int> exitStatus;
+    // The start settings right after the first paint instead of 100 ms later,
+    // for tests that start the program thousands of times.
+    bool quickStart = false;
 
 private:
     QTemporaryDir dir_;

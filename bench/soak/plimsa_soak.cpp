@@ -1,0 +1,170 @@
+// The crash soak's program (bench/soak_program.sh): Plimsa's own start and
+// main window on a scratch notebook, driven by random commands (keys through
+// the program's key-string service, menu items, drops) until it is killed.
+// It is the program's code with a driver in place of the user; the shipped
+// plimsa binary has no hook of any kind.
+//
+//   plimsa_soak prepare <folder> <journal>     a scratch program folder and its journal
+//   plimsa_soak run <folder> <journal> <seed>  checks the store, starts the program on
+//                                              it, prints "ready", runs commands for ever
+//   plimsa_soak check <folder> <journal>       the check alone
+//
+// Exit status: 0 the check passed (check), 1 wrong use, 2 the store failed
+// its check, 3 the program reported an error or did not come back from a
+// command. A copy refused by a file a killed command left in the way is no
+// error (see refusedByLeftover); it is noted in the journal as "refused".
+
+#include "app/application_w.h"
+#include "app/frmmain.h"
+#include "common/benchprogram.h"
+#include "platform/messages.h"
+#include "soak/soakcommands.h"
+#include "soak/soakjournal.h"
+#include "store/appstate.h"
+#include "store/notetable.h"
+
+#include <QApplication>
+#include <QFile>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Refusals are part of the soak; an error report is a failure.
+class SoakMessages : public Messages
+{
+public:
+    void message(Icon icon, const QString &title, const QString &text) override
+    {
+        if (icon == Icon::Critical && report.isEmpty())
+            report = title + u": "_s + text;
+    }
+    void beep() override {}
+    QString report;
+};
+
+// A command an earlier kill cut short may have left its copy under a name
+// idx.dat does not know, and an edit since then may have given the entry
+// other bytes. A copy onto that name is refused ("File exists"), as the
+// program refuses any file in the way, and changes nothing: that report is
+// no failure. One naming a file idx.dat names would be.
+bool refusedByLeftover(const QString &report, Application &plimsa)
+{
+    if (!report.contains(u"/ No.%1"_s.arg(EEXIST)))
+        return false;
+    const qsizetype to = report.indexOf(u"(to: "_s);
+    const QString store = plimsa.state().storeFolder;
+    if (to < 0 || report.mid(to + 5, store.size()) != store)
+        return false;
+    const qsizetype from = to + 5 + store.size();
+    const QString target = report.mid(from, report.lastIndexOf(u')') - from);
+    const QString group = target.section(u'/', 0, 0);
+    const QString file = target.section(u'/', 1);
+    if (!file.endsWith(u".txt"_s))
+        return false;
+    const NoteTable &table = plimsa.table();
+    const int g = table.findGroup(group);
+    return g < 0 || table.findTitle(g, file.chopped(4)) < 0;
+}
+
+[[noreturn]] void fail(int status, const QString &what)
+{
+    std::printf("%s\n", qPrintable(what));
+    std::fflush(stdout);
+    std::_Exit(status);
+}
+
+int checkStore(const QString &folder, const QString &journal)
+{
+    const QStringList problems = SoakJournal::check(folder, journal);
+    for (const QString &problem : problems)
+        std::printf("check: %s\n", qPrintable(problem));
+    std::fflush(stdout);
+    return problems.isEmpty() ? 0 : 2;
+}
+
+// The texts the notebook holds now: what every later check starts from.
+void appendBase(const QString &folder, const QString &journal)
+{
+    QStringList base{u"base"_s};
+    const SoakJournal::Texts texts = SoakJournal::heldTexts(readFolder(folder));
+    for (auto it = texts.begin(); it != texts.end(); ++it) {
+        for (int i = 0; i < it.value(); ++i)
+            base << it.key();
+    }
+    SoakJournal::append(journal, base);
+}
+
+int prepare(const QString &folder, const QString &journal)
+{
+    if (BenchProgram::makeProgramFolder(folder, 6, 12, true).groups == 0)
+        return 1;
+    QFile::remove(journal);
+    appendBase(folder, journal);
+    return 0;
+}
+
+int run(const QString &folder, const QString &journal, quint32 seed)
+{
+    if (const int status = checkStore(folder, journal))
+        return status;
+    appendBase(folder, journal);
+
+    SoakMessages messages;
+    BenchProgram::QuietDesktop desktop;
+    Application plimsa(
+        folder, messages, [](int status) { fail(3, u"the program ended with %1"_s.arg(status)); },
+        &desktop);
+    const bool started = startProgram(plimsa, 10000);
+    if (!started || !messages.report.isEmpty())
+        fail(3, u"the start failed: "_s + messages.report);
+    QStringList leftovers;
+    readFolder(folder, &leftovers);
+    if (!leftovers.isEmpty())
+        fail(2, u"check: the start left new files: "_s + leftovers.join(u' '));
+    std::printf("ready\n");
+    std::fflush(stdout);
+
+    SoakCommands commands(plimsa, seed);
+    for (;;) {
+        SoakCommands::Step step = commands.plan();
+        SoakJournal::append(journal, QStringList{u"begin"_s, step.name, step.typed} + step.gone);
+        QString why;
+        if (!commands.run(step, &why))
+            fail(3, step.name + u": "_s + why);
+        if (refusedByLeftover(messages.report, plimsa)) {
+            SoakJournal::append(journal, {u"refused"_s, messages.report});
+            SoakJournal::append(journal, {u"done"_s, u"0"_s});
+            messages.report.clear();
+            continue;
+        }
+        if (!messages.report.isEmpty())
+            fail(3, step.name + u": "_s + messages.report);
+        SoakJournal::append(journal, QStringList{u"done"_s, QString::number(step.gone.size())} +
+                                         step.gone + step.added);
+    }
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const QStringList args = QCoreApplication::arguments();
+    const QString mode = args.value(1);
+    if (args.size() == 4 && mode == u"prepare"_s)
+        return prepare(args[2] + u'/', args[3]);
+    if (args.size() == 4 && mode == u"check"_s)
+        return checkStore(args[2] + u'/', args[3]);
+    if (args.size() == 5 && mode == u"run"_s)
+        return run(args[2] + u'/', args[3], args[4].toUInt());
+    std::fprintf(stderr, "usage: plimsa_soak prepare|check <folder> <journal> | run <folder> "
+                         "<journal> <seed>\n");
+    return 1;
+}

@@ -1,0 +1,132 @@
+#include "soak/soakjournal.h"
+
+#include "soak/soakcommands.h"
+#include "store/dostext.h"
+
+#include <QFile>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+using namespace Qt::StringLiterals;
+
+namespace SoakJournal {
+
+namespace {
+
+QStringList fieldsOf(const QByteArray &line)
+{
+    QStringList fields;
+    for (const QByteArray &field : line.split('\t'))
+        fields.append(QString::fromUtf8(QByteArray::fromPercentEncoding(field)));
+    return fields;
+}
+
+void remove(Texts &texts, const QString &text)
+{
+    if (--texts[text] <= 0)
+        texts.remove(text);
+}
+
+} // namespace
+
+bool withoutFileByDesign(const QString &name)
+{
+    QString title = name.section(u'/', 1);
+    // A suffix that made the title unique in its group
+    while (title.size() > 1 && title.endsWith(u'_'))
+        title.chop(1);
+    if (title == OutDOS(u"* NEW *"_s))
+        return true;
+    // Separator lines: a run of one character, as the Insert menu and hand-made notebooks have
+    // them.
+    const QString line = InDOS(title);
+    return line.size() > 1 && (line[0] == u'-' || line[0] == u'=') &&
+           line == QString(line.size(), line[0]);
+}
+
+void append(const QString &journal, const QStringList &fields)
+{
+    QByteArray line;
+    for (const QString &field : fields)
+        line +=
+            (line.isEmpty() ? QByteArray() : QByteArray("\t")) + field.toUtf8().toPercentEncoding();
+    line += '\n';
+    const int fd = ::open(QFile::encodeName(journal).constData(),
+                          O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+    if (fd < 0 || ::write(fd, line.constData(), size_t(line.size())) != line.size())
+        qFatal("the journal %s cannot be written", qPrintable(journal));
+    ::close(fd);
+}
+
+Texts heldTexts(const Files &files)
+{
+    Texts texts;
+    for (const QString &text : ::textsOf(files)) {
+        const QString normal = SoakCommands::normal(text);
+        if (!normal.isEmpty())
+            ++texts[normal];
+    }
+    return texts;
+}
+
+QStringList check(const QString &root, const QString &journal)
+{
+    QStringList problems;
+    if (const QString problem = loadProblem(root); !problem.isEmpty())
+        problems << problem;
+
+    QFile file(journal);
+    if (!file.open(QIODevice::ReadOnly))
+        return problems << u"no journal"_s;
+    Texts required;       // the last confirmed notebook's texts
+    Texts known;          // every text that was ever in a file or typed
+    QStringList underWay; // what the command cut short may let go of
+    for (const QByteArray &line : file.readAll().split('\n')) {
+        if (line.isEmpty())
+            continue;
+        const QStringList fields = fieldsOf(line);
+        const QString &kind = fields.first();
+        if (kind == u"base"_s) {
+            required.clear();
+            for (const QString &text : fields.mid(1)) {
+                ++required[text];
+                known.insert(text, 1);
+            }
+            underWay.clear();
+        } else if (kind == u"begin"_s) {
+            if (!fields.value(2).isEmpty())
+                known.insert(fields.value(2), 1);
+            underWay = fields.mid(3);
+        } else if (kind == u"done"_s) {
+            const int gone = fields.value(1).toInt();
+            for (const QString &text : fields.mid(2, gone))
+                remove(required, text);
+            for (const QString &text : fields.mid(2 + gone)) {
+                ++required[text];
+                known.insert(text, 1);
+            }
+            underWay.clear();
+        }
+    }
+    for (const QString &text : std::as_const(underWay))
+        remove(required, text);
+
+    const Files files = readFolder(root);
+    const Texts held = heldTexts(files);
+    for (auto it = held.begin(); it != held.end(); ++it) {
+        if (!known.contains(it.key()))
+            problems << u"a text nobody typed (a torn file?): "_s + it.key().left(80);
+    }
+    for (auto it = required.begin(); it != required.end(); ++it) {
+        if (held.value(it.key()) < it.value())
+            problems << u"a confirmed text is gone: "_s + it.key().left(80);
+    }
+    for (const QString &name : namesWithoutFile(files)) {
+        if (!withoutFileByDesign(name))
+            problems << u"no file for "_s + name;
+    }
+    return problems;
+}
+
+} // namespace SoakJournal

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "support/foldercontents.h"
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+
+// The record the crash soak keeps beside its notebook: what each command was
+// about to let go of before it ran, and what it stored once it had returned
+// without a report. A kill can come at any moment; the next start checks the
+// store against the record.
+//
+// Records are lines of tab-separated, percent-encoded fields, each appended
+// with one write, so a kill leaves a record whole or not at all:
+//   base  <text>...          every text the notebook holds at a start
+//   begin <command> <typed> <text>...  the text it is to store ("" for none)
+//                              and the texts it may let go of
+//   done  <count gone> <text gone>... <text added>...
+//   refused <report>          a copy refused by a file a killed command left
+namespace SoakJournal {
+
+using Texts = QHash<QString, int>; // a text and how many entries or masks hold it
+
+void append(const QString &journal, const QStringList &fields);
+
+// The texts of the entries and masks idx.dat names, as SoakCommands::normal gives them.
+Texts heldTexts(const Files &files);
+
+// A title idx.dat may name without a file ("group/title"): the new entry's
+// placeholder and a separator line of dashes or equal signs.
+bool withoutFileByDesign(const QString &name);
+
+// What the start of the program on `root` would find wrong, and every text of
+// the last confirmed command's notebook that is gone (apart from those the
+// command under way when the program was killed may let go of), every text
+// that was never typed (a torn file) and every title without its file
+// (apart from the new entry's placeholder and separator lines).
+QStringList check(const QString &root, const QString &journal);
+
+} // namespace SoakJournal

@@ -1,0 +1,431 @@
+// Every file call of every command that writes, failed in turn: once and for
+// good, with ENOSPC, EIO, EROFS, EACCES, and (writes) a short write. After
+// each case: the notebook on disk is as before the command or as after it,
+// never between; the table is what idx.dat says; the user was told exactly
+// when something was not saved; the program keeps running.
+//
+// Cost: one window per command. The calls are learnt from one clean run;
+// then each case runs in the same window as long as the one before left the
+// program and the files as they were (a failure before the commit undoes
+// everything). Only a case that changed something (done with a warning, a
+// failed read of the view, pref.dat changed in memory) has the folder put
+// back and the program started again. Clear Trash waits a second before its
+// file work, so its cases run in windows of their own whose waits overlap.
+// A fault once and the same fault for good are one case when the run for
+// good failed one call alone: no later call of that kind came, so the run
+// once makes the same calls with the same results. That is checked for each
+// pair from the run for good, not assumed.
+
+#include "support/appfixture.h"
+#include "support/callfaults.h"
+#include "support/foldercontents.h"
+#include "support/notebookline.h"
+#include "support/writingcommands.h"
+
+#include "store/appstate.h"
+#include "store/indexfile.h"
+#include "store/notetable.h"
+#include "store/preffile.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <QTimer>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QList<int> kErrors{ENOSPC, EIO, EROFS, EACCES};
+
+// What the program holds beside its files: when it is unchanged after a
+// case, the next case can run in the same window.
+struct ProgramView
+{
+    NoteTable table;
+    QByteArray prefs;
+    QStringList groups, entries;
+    int group = -1, entry = -1;
+    bool textEdit = false, maskEdit = false;
+    QString text, mask, date;
+    bool operator==(const ProgramView &) const = default;
+};
+
+ProgramView viewOf(AppFixture &nb)
+{
+    const MainWidgets &w = nb.w();
+    ProgramView view;
+    view.table = nb.app().table();
+    view.prefs = PrefFile::serialize(nb.app().state().prefs, nb.app().state().ProgramVersion).bytes;
+    view.groups = AppFixture::lines(w.lstGroup);
+    view.entries = AppFixture::lines(w.lstEntry);
+    view.group = w.lstGroup->currentRow();
+    view.entry = w.lstEntry->currentRow();
+    view.textEdit = nb.state().TextEditMode;
+    view.maskEdit = nb.state().MaskEditMode;
+    view.text = w.txtText[0]->toPlainText();
+    view.mask = w.txtMask->toPlainText();
+    view.date = w.lblDate->text();
+    return view;
+}
+
+// Every fault of the matrix for the calls of one clean run.
+QList<CallFault> faultsFor(const QList<CallFaults::Call> &calls)
+{
+    QList<CallFault> faults;
+    QMap<Sys::Op, int> seen;
+    for (const CallFaults::Call &call : calls) {
+        const int nth = seen[call.op]++;
+        QList<int> errors = kErrors;
+        if (call.op == Sys::Op::Write)
+            errors << 0;
+        for (const int error : std::as_const(errors)) {
+            for (const bool forGood : {false, true})
+                faults.append(CallFault{call.op, nth, error, forGood, call.name});
+        }
+    }
+    return faults;
+}
+
+// The command's notebook before and after a clean run.
+struct Baseline
+{
+    Files pristine;      // before the command was prepared: what a restart begins from
+    Files before, after; // dates taken out
+    ProgramView program; // prepared, before the command
+};
+
+// One program on a command's notebook, with the command prepared.
+class Window
+{
+public:
+    explicit Window(const WritingCommand &command) : command_(command) {}
+
+    bool open()
+    {
+        fx_ = std::make_unique<AppFixture>();
+        fx_->quickStart = true;
+        fx_->writeNotebook(notebook(command_.notebook));
+        return fx_->start() && prepare();
+    }
+    // The folder put back as it was before the command was prepared, and the
+    // program started again on it.
+    bool reopen(const Files &pristine)
+    {
+        restoreFolder(root(), pristine);
+        return fx_->restart() && prepare();
+    }
+    AppFixture &fx() { return *fx_; }
+    QString root() const { return fx_->path({}); }
+
+private:
+    bool prepare()
+    {
+        select(*fx_, command_.select);
+        command_.prepare(*fx_);
+        fx_->messages.shown.clear();
+        return !QTest::currentTestFailed();
+    }
+    const WritingCommand &command_;
+    std::unique_ptr<AppFixture> fx_;
+};
+
+QString failureOf(const CallFault &fault, const QString &what)
+{
+    return fault.describe() + u": "_s + what;
+}
+
+// Everything a case must leave; "" when it did.
+QString verify(const WritingCommand &command, const CallFault &fault, bool hit,
+               const Baseline &base, AppFixture &nb, int openedBefore)
+{
+    QStringList leftovers;
+    const Files files = withoutDates(readFolder(nb.path({}), &leftovers));
+    const Files now = notebookOf(files);
+    const bool unchanged = now == notebookOf(base.before);
+    const bool done = now == notebookOf(base.after);
+    if (!nb.window() || (nb.exitStatus && !(command.endsProgram && done)))
+        return u"the program ended"_s;
+    const auto &shown = nb.messages.shown;
+    if (!unchanged && !done)
+        return u"the notebook is neither as before nor as after the command (as after but "_s +
+               differences(now, notebookOf(base.after)).join(u", "_s) + u')';
+    if (!hit && (!done || !shown.isEmpty()))
+        return u"the fault was not reached, yet the command did not simply succeed"_s;
+    if (unchanged && shown.isEmpty())
+        return u"nothing was saved and nothing was said"_s;
+    // A failed read shows as a missing text; a failed write, sync or name
+    // change leaves the save in doubt, and the user must hear of it. A link
+    // that fails, or an unnamed file ("." in its folder) that cannot be made,
+    // is followed by a copy written and synced under its name before idx.dat
+    // names it: done that way, the save is whole.
+    const bool reading = fault.op == Sys::Op::OpenRead || fault.op == Sys::Op::Read;
+    const bool copiedInstead =
+        done && (fault.op == Sys::Op::Link || (fault.op == Sys::Op::Open && fault.name == "."));
+    if (hit && fault.error && !reading && !copiedInstead && shown.isEmpty())
+        return u"the failure passed without a word"_s;
+    if (done && files != base.after && shown.isEmpty())
+        return u"files nothing names were left without a word"_s;
+    if (shown.size() > 1)
+        return u"%1 reports for one command"_s.arg(shown.size());
+    for (const auto &message : shown) {
+        if (!message.text.contains(QDir(nb.path({})).absolutePath()))
+            return u"the report names no file of the notebook: "_s + message.text;
+        if (fault.error && !message.text.contains(QString::fromLocal8Bit(strerror(fault.error))))
+            return u"the report does not say why: "_s + message.text;
+    }
+    if (unchanged && nb.desktop.openedFiles.size() != openedBefore)
+        return u"a file not written was opened in the editor"_s;
+    if (!leftovers.isEmpty() && fault.op != Sys::Op::Unlink)
+        return u"new files left over: "_s + leftovers.join(u' ');
+
+    NoteTable onDisk;
+    if (!IndexFile::parse(files.value(u"FileStore/idx.dat"_s), onDisk) ||
+        !(onDisk == nb.app().table()))
+        return u"the table is not what idx.dat says"_s;
+    const ProgramView program = viewOf(nb);
+    // pref.dat holds what the program holds: written from it, or both as they were.
+    const QByteArray pref = files.value(u"pref.dat"_s);
+    const bool prefAgrees = pref == base.before.value(u"pref.dat"_s)
+                                ? program.prefs == base.program.prefs
+                                : program.prefs == pref;
+    if (!prefAgrees && shown.isEmpty())
+        return u"the settings differ from pref.dat without a word"_s;
+    // An edit that was not saved goes on, its text kept for another try.
+    if (unchanged && (base.program.textEdit || base.program.maskEdit) &&
+        (program.textEdit != base.program.textEdit || program.maskEdit != base.program.maskEdit ||
+         program.text != base.program.text || program.mask != base.program.mask))
+        return u"the unsaved edit was not kept"_s;
+    return {};
+}
+
+struct Totals
+{
+    QMap<QString, int> cases; // by "operation, error"
+    int all = 0;
+    int run = 0; // the others are runs once equal to their runs for good
+    int restarts = 0;
+    int failures = 0;
+    int commands = 0;
+
+    void count(const CallFault &fault)
+    {
+        ++all;
+        const QString error =
+            fault.error ? QString::fromLatin1(strerrorname_np(fault.error)) : u"short write"_s;
+        ++cases[QString::fromLatin1(Sys::name(fault.op)) + u", "_s + error];
+    }
+};
+Totals totals;
+
+} // namespace
+
+class tst_FaultMatrix : public QObject
+{
+    Q_OBJECT
+
+    // The window's program or files differ from the command's start.
+    bool dirty_ = true;
+    // The file system of this row has no hard links: entry files are copied.
+    bool noHardLinks_ = false;
+
+    // The cases one after another in one window, started again only after a
+    // case that changed something.
+    QStringList runInOneWindow(const WritingCommand &command, const QList<CallFault> &faults,
+                               Window &window, const Baseline &base, QList<int> *failedCalls)
+    {
+        QStringList failures;
+        for (const CallFault &fault : faults) {
+            if (dirty_) {
+                ++totals.restarts;
+                if (!window.reopen(base.pristine))
+                    return failures << failureOf(fault, u"no start on the notebook"_s);
+            }
+            AppFixture &nb = window.fx();
+            const int opened = int(nb.desktop.openedFiles.size());
+            int failed = 0;
+            {
+                CallFaults faults;
+                faults.plan(window.root(), fault, noHardLinks_);
+                command.action(nb);
+                failed = faults.failed(window.root());
+            }
+            failedCalls->append(failed);
+            if (QTest::currentTestFailed())
+                return failures << failureOf(fault, u"the command's steps failed"_s);
+            const QString failure = verify(command, fault, failed > 0, base, nb, opened);
+            if (!failure.isEmpty())
+                failures << failureOf(fault, failure);
+            QStringList leftovers;
+            const Files files = withoutDates(readFolder(window.root(), &leftovers));
+            dirty_ = !leftovers.isEmpty() || files != base.before || nb.exitStatus ||
+                     !(viewOf(nb) == base.program);
+            if (failure.isEmpty() && !leftoversCleanedByStart(nb))
+                failures << failureOf(fault, u"the next start did not clean up"_s);
+            nb.messages.shown.clear();
+        }
+        return failures;
+    }
+
+    // A start on what the case left removes its left-over new files and shows nothing.
+    static bool leftoversCleanedByStart(AppFixture &nb)
+    {
+        QStringList leftovers;
+        readFolder(nb.path({}), &leftovers);
+        if (leftovers.isEmpty())
+            return true;
+        if (!nb.restart() || !nb.messages.shown.isEmpty())
+            return false;
+        leftovers.clear();
+        readFolder(nb.path({}), &leftovers);
+        return leftovers.isEmpty();
+    }
+
+    // Each case in a window of its own; the commands all run at once, each
+    // starting inside the wait of the one before, so the waits overlap and
+    // the file work runs window by window.
+    QStringList runInWindowsOfTheirOwn(const WritingCommand &command,
+                                       const QList<CallFault> &faults, const Baseline &base,
+                                       QList<int> *failedCalls)
+    {
+        QStringList failures;
+        constexpr qsizetype kBatch = 24;
+        for (qsizetype first = 0; first < faults.size(); first += kBatch) {
+            const QList<CallFault> batch = faults.mid(first, kBatch);
+            std::vector<std::unique_ptr<Window>> windows;
+            for (qsizetype i = 0; i < batch.size(); ++i) {
+                windows.push_back(std::make_unique<Window>(command));
+                ++totals.restarts;
+                if (!windows.back()->open())
+                    return failures << failureOf(batch[i], u"no start on the notebook"_s);
+            }
+            CallFaults plans;
+            int finished = 0;
+            for (qsizetype i = 0; i < batch.size(); ++i) {
+                Window *window = windows[std::size_t(i)].get();
+                plans.plan(window->root(), batch[i], noHardLinks_);
+                QTimer::singleShot(0, &window->fx().app(), [&command, window, &finished] {
+                    command.action(window->fx());
+                    ++finished;
+                });
+            }
+            if (!QTest::qWaitFor([&] { return finished == batch.size(); }, 60000))
+                return failures << u"the commands did not end"_s;
+            for (qsizetype i = 0; i < batch.size(); ++i) {
+                Window &window = *windows[std::size_t(i)];
+                failedCalls->append(plans.failed(window.root()));
+                const QString failure = verify(command, batch[i], plans.failed(window.root()) > 0,
+                                               base, window.fx(), 0);
+                if (!failure.isEmpty())
+                    failures << failureOf(batch[i], failure);
+                else if (!leftoversCleanedByStart(window.fx()))
+                    failures << failureOf(batch[i], u"the next start did not clean up"_s);
+            }
+        }
+        return failures;
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        // Thousands of fsyncs: on a RAM disk where there is one, they cost
+        // nothing, and what is tested does not depend on their cost.
+        if (QFileInfo(u"/dev/shm"_s).isWritable())
+            qputenv("TMPDIR", "/dev/shm");
+    }
+
+    // The commands that copy an entry's file once more as on a file system
+    // without hard links, where the copy is written, synced and named.
+    void everyFault_data()
+    {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<bool>("noHardLinks");
+        const QList<WritingCommand> commands = writingCommands();
+        for (int i = 0; i < commands.size(); ++i) {
+            QTest::newRow(qPrintable(commands[i].name)) << i << false;
+            QTest::addRow("%s, copied", qPrintable(commands[i].name)) << i << true;
+        }
+    }
+    void everyFault()
+    {
+        QFETCH(int, row);
+        QFETCH(bool, noHardLinks);
+        const WritingCommand command = writingCommands().at(row);
+        dirty_ = true;
+        noHardLinks_ = noHardLinks;
+        Window window(command);
+        QVERIFY(window.open());
+        Baseline base;
+        base.program = viewOf(window.fx());
+        base.before = withoutDates(readFolder(window.root()));
+        QList<CallFaults::Call> calls;
+        {
+            CallFaults recorded;
+            recorded.plan(window.root(), std::nullopt, noHardLinks);
+            command.action(window.fx());
+            calls = recorded.calls(window.root());
+        }
+        if (noHardLinks &&
+            std::none_of(calls.begin(), calls.end(),
+                         [](const CallFaults::Call &call) { return call.op == Sys::Op::Link; }))
+            QSKIP("the command copies no file");
+        QVERIFY(!QTest::currentTestFailed());
+        QVERIFY2(window.fx().messages.shown.isEmpty(),
+                 qPrintable(window.fx().messages.shown.value(0).text));
+        base.after = withoutDates(readFolder(window.root()));
+        QVERIFY2(notebookOf(base.after) != notebookOf(base.before), "the command changed nothing");
+        // What a restart begins from: the notebook as written before the start.
+        {
+            AppFixture fresh;
+            fresh.writeNotebook(notebook(command.notebook));
+            base.pristine = readFolder(fresh.path({}));
+        }
+
+        const QList<CallFault> faults = faultsFor(calls);
+        const auto run = [&](const QList<CallFault> &some, QList<int> *failedCalls) {
+            return command.waitsFirst ? runInWindowsOfTheirOwn(command, some, base, failedCalls)
+                                      : runInOneWindow(command, some, window, base, failedCalls);
+        };
+        QList<CallFault> forGood, once;
+        for (const CallFault &fault : faults)
+            (fault.forGood ? forGood : once).append(fault);
+        QList<int> failedForGood, failedOnce;
+        QStringList failures = run(forGood, &failedForGood);
+        QList<CallFault> onceLeft;
+        for (const CallFault &fault : std::as_const(once)) {
+            CallFault twin = fault;
+            twin.forGood = true;
+            if (failedForGood.value(forGood.indexOf(twin)) != 1)
+                onceLeft.append(fault);
+        }
+        failures += run(onceLeft, &failedOnce);
+        for (const CallFault &fault : faults)
+            totals.count(fault);
+        ++totals.commands;
+        totals.run += int(forGood.size() + onceLeft.size());
+        totals.failures += int(failures.size());
+        qInfo("%s%s: %d calls, %d cases, %d run, %d failures", qPrintable(command.name),
+              noHardLinks ? ", copied" : "", int(calls.size()), int(faults.size()),
+              int(forGood.size() + onceLeft.size()), int(failures.size()));
+        QVERIFY2(failures.isEmpty(), qPrintable(failures.mid(0, 20).join(u'\n')));
+    }
+
+    void cleanupTestCase()
+    {
+        qInfo("fault matrix: %d cases (operation x error x command) over %d commands, %d run "
+              "(the others the same as their case for good), %d starts of the program, "
+              "%d failures",
+              totals.all, totals.commands, totals.run, totals.restarts, totals.failures);
+        for (auto it = totals.cases.begin(); it != totals.cases.end(); ++it)
+            qInfo("  %-32s %5d", qPrintable(it.key()), it.value());
+    }
+};
+
+QTEST_MAIN(tst_FaultMatrix)
+#include "tst_faultmatrix.moc"

@@ -1,0 +1,320 @@
+#include "support/powercut.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+struct Node
+{
+    bool folder = false;
+    quint64 inode = 0;
+    bool operator==(const Node &) const = default;
+};
+using Names = QMap<QString, Node>; // path relative to the root
+
+QString parentOf(const QString &path)
+{
+    const qsizetype slash = path.lastIndexOf(u'/');
+    return slash < 0 ? QString() : path.left(slash);
+}
+
+// Everything a call may change that a later call or a power cut can tell apart.
+struct Step
+{
+    enum class Kind { Names, Content, FileSync, FolderSync } kind;
+    Sys::Op op;
+    QList<std::pair<QString, std::optional<Node>>> names; // Names: nullopt where one went
+    QSet<QString> folders; // Names: whose entries changed; FolderSync: the one synced
+    quint64 inode = 0;     // Content, FileSync
+    QByteArray bytes;      // Content
+};
+
+QByteArray readAll(int fd)
+{
+    QByteArray bytes;
+    char buffer[65536];
+    for (off_t at = 0;;) {
+        const ssize_t n = ::pread(fd, buffer, sizeof buffer, at);
+        if (n <= 0)
+            return bytes;
+        bytes.append(buffer, n);
+        at += n;
+    }
+}
+
+QString procPath(int fd)
+{
+    return u"/proc/self/fd/"_s + QString::number(fd);
+}
+
+} // namespace
+
+struct PowerCut::Recording
+{
+    QString root; // real path, ending in "/"
+    Names startNames;
+    QHash<quint64, QByteArray> startContents;
+    Names names;
+    QHash<quint64, QByteArray> contents;
+    QList<Step> steps;
+
+    // The call the seam is running, completed at the next call or at the end.
+    struct Pending
+    {
+        Sys::Op op;
+        quint64 inode = 0;
+        int reader = -1;
+        QString folder;
+    };
+    std::optional<Pending> pending;
+
+    Names scan() const
+    {
+        Names found;
+        QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString path = it.next();
+            struct stat st;
+            if (::lstat(QFile::encodeName(path).constData(), &st) != 0)
+                continue;
+            if (S_ISDIR(st.st_mode) || S_ISREG(st.st_mode))
+                found.insert(path.mid(root.size()), Node{S_ISDIR(st.st_mode), st.st_ino});
+        }
+        return found;
+    }
+
+    QString relative(int fd) const
+    {
+        const QString target = QFile::symLinkTarget(procPath(fd)) + u'/';
+        if (!target.startsWith(root))
+            return u"(outside)"_s;
+        QString path = target.mid(root.size());
+        path.chop(1);
+        return path;
+    }
+
+    void begin(Sys::Op op, int fd)
+    {
+        complete();
+        Pending call{op, 0, -1, {}};
+        struct stat st;
+        if ((op == Sys::Op::Write || op == Sys::Op::Fsync) && ::fstat(fd, &st) == 0)
+            call.inode = st.st_ino;
+        if (op == Sys::Op::Write)
+            call.reader = ::open(QFile::encodeName(procPath(fd)).constData(), O_RDONLY | O_CLOEXEC);
+        if (op == Sys::Op::FolderSync)
+            call.folder = relative(fd);
+        pending = call;
+    }
+
+    void complete()
+    {
+        if (!pending)
+            return;
+        const Pending call = *std::exchange(pending, std::nullopt);
+        switch (call.op) {
+        case Sys::Op::Write: {
+            const QByteArray bytes = readAll(call.reader);
+            ::close(call.reader);
+            if (bytes != contents.value(call.inode)) {
+                contents.insert(call.inode, bytes);
+                steps.append(Step{Step::Kind::Content, call.op, {}, {}, call.inode, bytes});
+            }
+            break;
+        }
+        case Sys::Op::Fsync:
+            steps.append(Step{Step::Kind::FileSync, call.op, {}, {}, call.inode, {}});
+            break;
+        case Sys::Op::FolderSync:
+            steps.append(Step{Step::Kind::FolderSync, call.op, {}, {call.folder}, 0, {}});
+            break;
+        case Sys::Op::Open:
+        case Sys::Op::Rename:
+        case Sys::Op::Link:
+        case Sys::Op::Unlink:
+        case Sys::Op::Mkdir:
+            noteNames(call.op);
+            break;
+        default:
+            break;
+        }
+    }
+
+    void noteNames(Sys::Op op)
+    {
+        const Names now = scan();
+        Step step{Step::Kind::Names, op, {}, {}, 0, {}};
+        for (auto it = names.begin(); it != names.end(); ++it) {
+            if (!now.contains(it.key())) {
+                step.names.append({it.key(), std::nullopt});
+                step.folders.insert(parentOf(it.key()));
+            }
+        }
+        for (auto it = now.begin(); it != now.end(); ++it) {
+            if (names.value(it.key()) == it.value() && names.contains(it.key()))
+                continue;
+            step.names.append({it.key(), it.value()});
+            step.folders.insert(parentOf(it.key()));
+            // A file that was never written holds what it holds now: nothing,
+            // for a new file.
+            if (!it->folder && !contents.contains(it->inode)) {
+                QFile file(root + it.key());
+                contents.insert(it->inode,
+                                file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray());
+            }
+        }
+        names = now;
+        if (!step.names.isEmpty())
+            steps.append(step);
+    }
+
+    // Whether step i is lasting once the first `cut` steps have run.
+    bool lasting(int i, int cut) const
+    {
+        const Step &step = steps[i];
+        QSet<QString> unsynced = step.folders;
+        for (int j = i + 1; j < cut; ++j) {
+            const Step &later = steps[j];
+            if (step.kind == Step::Kind::Content && later.kind == Step::Kind::FileSync &&
+                later.inode == step.inode)
+                return true;
+            if (step.kind == Step::Kind::Names && later.kind == Step::Kind::FolderSync)
+                unsynced -= later.folders;
+        }
+        return step.kind == Step::Kind::Names && unsynced.isEmpty();
+    }
+
+    Files build(int cut, const QList<bool> &kept) const
+    {
+        Names n = startNames;
+        QHash<quint64, QByteArray> c = startContents;
+        for (int i = 0; i < cut; ++i) {
+            if (!kept[i])
+                continue;
+            const Step &step = steps[i];
+            if (step.kind == Step::Kind::Content)
+                c.insert(step.inode, step.bytes);
+            for (const auto &[path, node] : step.names) {
+                if (node)
+                    n.insert(path, *node);
+                else
+                    n.remove(path);
+            }
+        }
+        Files files;
+        for (auto it = n.begin(); it != n.end(); ++it) {
+            if (it->folder)
+                continue;
+            // A name in a folder that is gone is gone with it.
+            bool reachable = true;
+            for (QString up = parentOf(it.key()); reachable && !up.isEmpty(); up = parentOf(up))
+                reachable = n.value(up).folder;
+            if (reachable)
+                files.insert(it.key(), c.value(it->inode));
+        }
+        return files;
+    }
+};
+
+PowerCut::PowerCut(const QString &root, Sys::Hook refuse)
+    : recording_(std::make_shared<Recording>())
+{
+    Recording &r = *recording_;
+    r.root = QFileInfo(root).canonicalFilePath() + u'/';
+    r.names = r.startNames = r.scan();
+    for (auto it = r.names.begin(); it != r.names.end(); ++it) {
+        if (!it->folder) {
+            QFile file(r.root + it.key());
+            r.contents.insert(it->inode,
+                              file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray());
+        }
+    }
+    r.startContents = r.contents;
+    Sys::setHook([recording = recording_, refuse](Sys::Op op, const char *name) {
+        recording->begin(op, Sys::hookedFd());
+        return refuse ? refuse(op, name) : Sys::Fault{};
+    });
+}
+
+PowerCut::~PowerCut()
+{
+    Sys::setHook(nullptr);
+}
+
+void PowerCut::finish()
+{
+    Sys::setHook(nullptr);
+    recording_->complete();
+}
+
+int PowerCut::steps() const
+{
+    return int(recording_->steps.size());
+}
+
+Files PowerCut::truthAt(int cut) const
+{
+    return recording_->build(cut, QList<bool>(cut, true));
+}
+
+QList<Files> PowerCut::statesAt(int cut, bool *sampled) const
+{
+    const Recording &r = *recording_;
+    QList<bool> kept(cut, true);
+    QList<int> open;
+    for (int i = 0; i < cut; ++i) {
+        const auto kind = r.steps[i].kind;
+        if ((kind == Step::Kind::Names || kind == Step::Kind::Content) && !r.lasting(i, cut))
+            open.append(i);
+    }
+    constexpr int kAll = 12;
+    const bool sample = open.size() > kAll;
+    if (sampled)
+        *sampled = sample;
+    QRandomGenerator random{quint32(cut)};
+    const quint64 combinations = sample ? (quint64(1) << kAll) : (quint64(1) << open.size());
+    QList<Files> states;
+    QSet<QByteArray> seen;
+    for (quint64 m = 0; m < combinations; ++m) {
+        for (qsizetype b = 0; b < open.size(); ++b) {
+            const bool bit = sample ? (m == 0   ? false
+                                       : m == 1 ? true
+                                                : random.bounded(2) == 1)
+                                    : ((m >> b) & 1) != 0;
+            kept[open[b]] = bit;
+        }
+        const Files state = r.build(cut, kept);
+        QByteArray key;
+        for (auto it = state.begin(); it != state.end(); ++it)
+            key += it.key().toUtf8() + '\0' + it.value() + '\0';
+        if (!seen.contains(key)) {
+            seen.insert(key);
+            states.append(state);
+        }
+    }
+    return states;
+}
+
+QString PowerCut::describe(int i) const
+{
+    const Step &step = recording_->steps.at(i);
+    QString what = QString::fromLatin1(Sys::name(step.op));
+    if (step.kind == Step::Kind::Names) {
+        for (const auto &[path, node] : step.names)
+            what += (node ? u" +"_s : u" -"_s) + path;
+    } else if (step.kind == Step::Kind::FolderSync) {
+        what += u' ' + step.folders.values().value(0);
+    }
+    return what;
+}

@@ -1,0 +1,113 @@
+#include "support/writingcommands.h"
+
+#include "support/appfixture.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const Action nothing = [](AppFixture &) {};
+
+// The mask shown and "Fresh" typed into it.
+void typingInMask(AppFixture &nb)
+{
+    if (!nb.w().mnuViewMask->isChecked())
+        nb.w().mnuViewMask->trigger();
+    QTest::keyClicks(nb.w().txtMask, u"Fresh"_s);
+}
+
+void savedMask(AppFixture &nb)
+{
+    QTest::keyClick(nb.w().txtMask, Qt::Key_F2);
+}
+
+// "text" selected in the entry text box, as the phrase to keep.
+void selectingText(AppFixture &nb)
+{
+    QPlainTextEdit *box = nb.w().txtText[0];
+    QTextCursor cursor = box->textCursor();
+    cursor.setPosition(0);
+    cursor.setPosition(4, QTextCursor::KeepAnchor);
+    box->setTextCursor(cursor);
+}
+
+// frmIndiv opened from the Options menu, its fourth button typing F7, OK.
+void storedButton(AppFixture &nb)
+{
+    nb.whenShown([](QWidget *dialog) {
+        dialog->findChild<QLineEdit *>(u"txt3"_s)->setText(u"{F7}"_s);
+        dialog->findChild<QPushButton *>(u"cmdMain0"_s)->click();
+    });
+    nb.w().mnuSettings[2]->trigger();
+}
+
+void sorted(AppFixture &nb)
+{
+    nb.w().cmdSort[0]->click();
+}
+
+} // namespace
+
+Action typing(bool newEntry)
+{
+    return [newEntry](AppFixture &nb) {
+        if (newEntry)
+            QTest::keyClick(nb.w().lstEntry, Qt::Key_Insert);
+        QTest::keyClicks(nb.w().txtText[0], u"Fresh"_s);
+    };
+}
+
+Action savedWithF2(const QString &title)
+{
+    return [title](AppFixture &nb) {
+        if (!title.isNull())
+            nb.answerInput(title);
+        QTest::keyClick(nb.w().txtText[0], Qt::Key_F2);
+    };
+}
+
+QList<WritingCommand> writingCommands()
+{
+    const QString abc = u"A x y | B b1 | Trash t1"_s;
+    const auto indexed = [](auto MainWidgets::*items, int i) {
+        return Action([items, i](AppFixture &nb) { (nb.w().*items)[std::size_t(i)]->trigger(); });
+    };
+    const Action newGroup = menu(&MainWidgets::mnuGroupNew);
+    const Action renameGroup = menu(&MainWidgets::mnuGroupRename);
+    const Action deleteGroup = menu(&MainWidgets::mnuGroupDelete);
+    const QString pref = u"pref.dat"_s;
+    // clang-format off
+    return {
+        {u"entry save, new"_s, abc, u"A/x"_s, typing(true), savedWithF2(u"Fresh"_s), {u"Fresh"_s}},
+        {u"entry save"_s, abc, u"A/x"_s, typing(false), savedWithF2(), {u"Freshtext of x"_s}, {u"text of x"_s}},
+        {u"mask save"_s, abc, u"A/x"_s, typingInMask, savedMask, {u"Fresh"_s, u"FileStore/A/_mask.dat"_s}},
+        {u"rename"_s, abc, u"A/x"_s, nothing, answered(u"z"_s, key(Qt::Key_F12))},
+        {u"indent"_s, abc, u"A/x"_s, nothing, key(Qt::Key_Right, Qt::ShiftModifier)},
+        {u"move"_s, abc, u"A/x"_s, nothing, moveTo(u"B"_s)},
+        {u"trash"_s, abc, u"A/x"_s, nothing, key(Qt::Key_Delete)},
+        {u"drag and drop in the list"_s, abc, u"A/x"_s, nothing, drop(false, u" "_s)},
+        {u"drag and drop on a group"_s, abc, u"A/x"_s, nothing, drop(true, u"B"_s)},
+        {u"drag and drop on the trash button"_s, abc, u"A/x"_s, nothing, dropOnTrashButton()},
+        {u"sort"_s, u"A y x | B b1 | Trash t1"_s, u"A/y"_s, nothing, sorted},
+        {u"one place down"_s, abc, u"A/x"_s, nothing, key(Qt::Key_Down, Qt::ShiftModifier)},
+        {u"one place up"_s, abc, u"A/y"_s, nothing, key(Qt::Key_Up, Qt::ShiftModifier)},
+        {u"insert separator"_s, abc, u"A/x"_s, nothing, indexed(&MainWidgets::mnuInsertCall, 1)},
+        {u"new group"_s, abc, u"A/x"_s, nothing, answered(u"C"_s, newGroup)},
+        {u"group rename"_s, abc, u"B/b1"_s, nothing, answered(u"Z"_s, renameGroup)},
+        {u"group delete, empty"_s, u"A x y | B | Trash t1"_s, u"B/ "_s, nothing, deleteGroup},
+        {u"group delete, its last entry into the trash"_s, abc, u"B/ "_s, nothing, deleteGroup},
+        {u"Clear Trash"_s, abc, u"A/x"_s, nothing, menu(&MainWidgets::mnuClearTrash), {}, {u"text of t1"_s}, true},
+        {u"pref.dat: position memory"_s, abc, u"A/x"_s, nothing, indexed(&MainWidgets::mnuSetMemo, 0), {u"A/x"_s, pref}},
+        {u"pref.dat: phrase"_s, abc, u"A/x"_s, selectingText, indexed(&MainWidgets::mnuSetTxtMemoSet, 0), {u"text"_s, pref}},
+        {u"pref.dat: individual buttons"_s, abc, u"A/x"_s, nothing, storedButton, {u"{F7}"_s, pref}},
+        {u"LstPrnt.txt"_s, abc, u"A/x"_s, nothing, indexed(&MainWidgets::mnuEditorCall, 1)},
+    };
+    // clang-format on
+}

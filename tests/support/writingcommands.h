@@ -1,0 +1,48 @@
+#pragma once
+
+#include "support/actions.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// Every command that writes a file, as the fault matrix and the power-cut
+// check run it: on a notebook (notebookline.h), with a line selected and, for
+// the edits, text typed before the file calls are counted.
+struct WritingCommand
+{
+    // What the command stores: `text` in the file `in` (a path within the
+    // program folder), or in some entry or mask file idx.dat names when `in`
+    // is empty. Once the command has returned without a report it is kept.
+    struct Saved
+    {
+        QString text;
+        QString in = {};
+    };
+
+    QString name;
+    QString notebook;
+    QString select; // "group/entry"
+    Action prepare; // done before the calls are counted
+    Action action;  // the command
+    Saved saved = {};
+    QStringList mayGo = {}; // texts it lets go of on purpose ("text of t1" for "t1")
+    // Its file work waits for a second first (Clear Trash): the fault matrix
+    // runs its cases in windows of their own, the waits overlapping.
+    bool waitsFirst = false;
+    // Once its change is saved it ends the program to start a new copy (the
+    // global settings): an end is then no failure.
+    bool endsProgram = false;
+};
+
+// One row per command. A command that arrives later (the settings dialogs'
+// pref.dat, Language.dat from the language editor) is one more row: its
+// action opens the dialog and answers it through AppFixture::whenShown, and
+// `saved` names the file and a text the answer puts there, for example
+//   {u"Language.dat"_s, abc, u"A/x"_s, nothing, languageSaved, {u"Sprache"_s, u"Language.dat"_s}},
+QList<WritingCommand> writingCommands();
+
+// Typing "Fresh" into the entry text box (after Insert for a new entry).
+Action typing(bool newEntry);
+// F2 in the entry text box, the title dialog answered with `title` unless null.
+Action savedWithF2(const QString &title = {});
