@@ -93,6 +93,7 @@ void FrmMain::connectCommands()
     installOrganizing(w_, main_, ctx_, groups_, *entryList_, *keys_, subsystems_);
     installKeyboard();
     installShell();
+    installStoreLock();
 }
 
 bool FrmMain::Form_Load()
@@ -115,8 +116,7 @@ bool FrmMain::Form_Load()
     ShowPosMemories(w_, ctx_.words, ctx_.state.prefs.PositionMemory);
     ShowPhraseMemories(w_, ctx_.words, ctx_.state.prefs.PhraseMemory);
     if (!ctx_.store.TakeStoreMarker())
-        ctx_.messages.message(Messages::Icon::Information, ctx_.words(79),
-                              ctx_.words(111) + u"\n\n"_s + ctx_.words(112));
+        tellStoreNotTaken();
     return true;
 }
 

@@ -71,6 +71,12 @@ private:
     void TrayRemove();
     void hideMainWindow();
 
+    // frmmain_storelock.cpp: no edit permission without the store, or once it is lost
+    void installStoreLock();
+    void tellStoreNotTaken();
+    void runWithoutEditPermission();
+    void storeLost(const IoError &why);
+
     // frmmain_startup.cpp
     void timPreset_Timer();
     void selectStartGroup();

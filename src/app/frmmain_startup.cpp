@@ -48,11 +48,8 @@ void FrmMain::timPreset_Timer()
     }
     applyWindowState();
 
-    if (ctx_.state.StoreInUse) {
-        w_.chckEdit->setChecked(true);
-        w_.chckEdit->setEnabled(false);
-        w_.mnuEditPermission->setEnabled(false);
-    }
+    if (ctx_.state.StoreInUse)
+        runWithoutEditPermission();
     if (ctx_.state.StoreFallback)
         mnuSettings_Click(1);
 

@@ -6,6 +6,7 @@
 #include "store/storemarker.h"
 #include "store/textlines.h"
 
+#include <functional>
 #include <optional>
 
 struct AppState;
@@ -37,6 +38,16 @@ public:
     // store is ours.
     [[nodiscard]] bool TakeStoreMarker();
     void releaseStoreMarker() { marker_.release(); }
+    // Why TakeStoreMarker failed; StoreMarker::keepsNoLocks tells a file
+    // system without locks from a store in use.
+    const IoError &markerRefusal() const { return markerRefusal_; }
+
+    // Asked before every write into the store: true while this copy still
+    // holds InUse.dat (StoreMarker::stillHeld). Otherwise the write must not
+    // happen, and the lost-store callback has been told why.
+    [[nodiscard]] bool markerStillHeld();
+    // app/ turns the loss into the lock of a start with the store in use.
+    void setStoreLost(std::function<void(const IoError &)> lost) { storeLost_ = std::move(lost); }
 
     const QString &storeFolder() const;
 
@@ -47,5 +58,7 @@ private:
     AppState &state_;
     NoteTable &table_;
     StoreMarker marker_;
+    IoError markerRefusal_;
+    std::function<void(const IoError &)> storeLost_;
     IndexFile::Encoder indexEncoder_;
 };
