@@ -8,7 +8,9 @@
 #   2. a holder killed with SIGKILL frees the store (time until another takes it);
 #   3. a holder whose client connection is lost (its FUSE client killed and the
 #      volume mounted again, as after a network drop) writes nothing more once
-#      a copy on the other mount has taken the store.
+#      a copy on the other mount has taken the store;
+#   4. after a restart of the server, which forgets every lock, never two
+#      copies write.
 #
 # Usage: bench/shared_store_glusterfs.sh [build folder]   (default: build)
 # Needs root, /dev/fuse and Debian's glusterfs-server and glusterfs-client:
@@ -98,7 +100,7 @@ take_when_free() {
       took="never (last: $line)"
       return 1
     fi
-    sleep 0.05
+    sleep 0.2
   done
   took=$(($(now_ms) - start))
 }
@@ -168,6 +170,35 @@ case "$index" in
   *b1*) echo "  ok: idx.dat holds B's write and not A's" ;;
   *) echo "  FAILED: B's write is missing"; failures=$((failures + 1)) ;;
 esac
+
+end_copy A
+end_copy B
+
+echo "== 4. the server restarted (the brick process killed and started again)"
+echo "+ store-writer $s1 (copy A)"
+start_copy A "$s1"
+check "A takes the store" held "$(hear A)"
+brick=$(ps -eo pid=,args= | awk -v b="$work/brick" '$2 ~ /glusterfsd$/ && index($0, b) {print $1}')
+echo "+ kill -9 $brick (the brick), gluster volume start $volume force"
+kill -9 "$brick"
+run gluster --mode=script volume start "$volume" force
+# The brick forgets every lock; whichever copy asks first may have the store,
+# but never both.
+if take_when_free B "$s2" 60000; then
+  echo "  B on computer 2 took the store $took ms after the restart"
+  tell A "write a4"
+  check "A, no longer holding it, is told so" lost "$(hear A)"
+  check "A writes nothing" refused "$(hear A)"
+else
+  echo "  B could not take the store within 60 s ($took)"
+  tell A "write a4"
+  answer=$(hear A)
+  case "$answer" in
+    written) echo "  ok: A kept the store and writes" ;;
+    lost*) echo "  ok: A stopped writing: $answer" ;;
+    *) echo "  FAILED: A answered \"$answer\""; failures=$((failures + 1)) ;;
+  esac
+fi
 
 echo "== $failures failed"
 [ "$failures" = 0 ]
