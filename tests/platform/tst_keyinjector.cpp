@@ -111,6 +111,8 @@ private Q_SLOTS:
         QTest::newRow("date") << u"02.01.03"_s;
         QTest::newRow("every special") << u"a+b^c%d~e(f)g{h}i[j]"_s;
         QTest::newRow("braces alone") << u"}{"_s;
+        // A zero-width no-break space is no byte order mark in the middle of a text.
+        QTest::newRow("zero-width no-break space") << u"\uFEFF1.\uFEFF2."_s;
     }
     void escape()
     {
