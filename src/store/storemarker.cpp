@@ -75,14 +75,14 @@ bool StoreMarker::stillHeld(IoError *error) const
 {
     const auto lost = [&](int err, const QString &why) {
         if (error)
-            *error = IoError{why + u": "_s + IoError::fromErrno(err).description,
+            *error = IoError{err ? why + u": "_s + IoError::fromErrno(err).description : why,
                              err,
                              QFile::decodeName(path_),
                              {}};
         return false;
     };
     if (fd_ < 0)
-        return lost(ENOLCK, u"The store is not held by this copy"_s);
+        return lost(0, u"The store was not taken or was let go"_s);
     // Asking again for the lock this descriptor holds changes nothing while
     // it holds it; it fails once another holder has it or the descriptor died.
     if (lock(fd_) != 0)
