@@ -81,6 +81,7 @@ private Q_SLOTS:
         QTest::newRow("mask -1") << 16 << "-1"_ba << u" 0"_s;
         QTest::newRow("FrameTop 1000") << 17 << " 1000"_ba << u" 900"_s;
         QTest::newRow("FrameTop 550") << 17 << " 550"_ba << u" 840"_s;
+        QTest::newRow("FrameTop 600: 500 is kept") << 17 << " 600"_ba << u" 500"_s;
         QTest::newRow("FrameLeft1 50") << 18 << " 50"_ba << u" 2975"_s;
         QTest::newRow("FrameLeft1 100") << 18 << " 100"_ba << u" 100"_s;
         QTest::newRow("FrameLeft2 -1") << 19 << "-1"_ba << u" 3600"_s;
