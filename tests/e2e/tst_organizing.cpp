@@ -335,6 +335,11 @@ private Q_SLOTS:
             nb.w().mnuIndent[1]->trigger();
         };
         QTest::newRow("indent left of a lone _") << Refusal{u"A _"_s, u"A/_"_s, indentLeftUngated};
+        const Action downUngated = [](AppFixture &nb) {
+            nb.w().cmdH[3]->setEnabled(true); // the last entry's gate is closed
+            nb.w().cmdH[3]->click();
+        };
+        QTest::newRow("one place down from the last entry") << Refusal{ab, u"A/y"_s, downUngated};
         QTest::newRow("new entry: 999 entries")
             << Refusal{full, u"B/b0"_s, key(Qt::Key_Insert), u"999"_s};
         QTest::newRow("new entry: trash") << Refusal{full, u"Trash/t0"_s, key(Qt::Key_Insert)};
