@@ -186,6 +186,13 @@ private Q_SLOTS:
         AppFixture::click(w.lstEntry, u"Beta"_s, Qt::RightButton);
         QVERIFY(!popUp);
         QCOMPARE(w.lstEntry->currentRow(), 0);
+        // Nor by a paste, which no key handler sees (the box's own menu).
+        QGuiApplication::clipboard()->setText(u"pasted"_s);
+        const QString text = box->toPlainText();
+        box->paste();
+        w.txtMask->paste();
+        QCOMPARE(box->toPlainText(), text);
+        QVERIFY(!w.txtMask->toPlainText().contains(u"pasted"_s));
         QVERIFY(!nb->state().TextEditMode);
         QVERIFY(!nb->state().MaskEditMode);
         QCOMPARE(nb->snapshot(), files);
