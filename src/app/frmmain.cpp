@@ -115,8 +115,7 @@ bool FrmMain::Form_Load()
     SetCaptions(w_, ctx_.words);
     ShowPosMemories(w_, ctx_.words, ctx_.state.prefs.PositionMemory);
     ShowPhraseMemories(w_, ctx_.words, ctx_.state.prefs.PhraseMemory);
-    if (!ctx_.store.TakeStoreMarker())
-        tellStoreNotTaken();
+    takeStoreMarker();
     return true;
 }
 

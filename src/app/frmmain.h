@@ -73,8 +73,11 @@ private:
 
     // frmmain_storelock.cpp: no edit permission without the store, or once it is lost
     void installStoreLock();
-    void tellStoreNotTaken();
-    void runWithoutEditPermission();
+    // TakeStoreMarker with words 111 and 112 when the store is in use, or
+    // the word that the file system keeps no locks.
+    void takeStoreMarker();
+    // The edit lock on for good while another copy holds the store.
+    void lockWhileStoreInUse();
     void storeLost(const IoError &why);
 
     // frmmain_startup.cpp

@@ -49,7 +49,7 @@ void FrmMain::timPreset_Timer()
     applyWindowState();
 
     if (ctx_.state.StoreInUse)
-        runWithoutEditPermission();
+        lockWhileStoreInUse();
     if (ctx_.state.StoreFallback)
         mnuSettings_Click(1);
 

@@ -19,8 +19,10 @@ void FrmMain::installStoreLock()
     ctx_.store.setStoreLost([this](const IoError &why) { storeLost(why); });
 }
 
-void FrmMain::tellStoreNotTaken()
+void FrmMain::takeStoreMarker()
 {
+    if (ctx_.store.TakeStoreMarker())
+        return;
     const IoError &refusal = ctx_.store.markerRefusal();
     if (!StoreMarker::keepsNoLocks(refusal)) {
         ctx_.messages.message(Messages::Icon::Information, ctx_.words(79),
@@ -35,7 +37,7 @@ void FrmMain::tellStoreNotTaken()
             refusal.description, ctx_.words(112), refusal.file));
 }
 
-void FrmMain::runWithoutEditPermission()
+void FrmMain::lockWhileStoreInUse()
 {
     w_.chckEdit->setChecked(true);
     w_.chckEdit->setEnabled(false);
@@ -45,7 +47,7 @@ void FrmMain::runWithoutEditPermission()
 void FrmMain::storeLost(const IoError &why)
 {
     ctx_.state.StoreInUse = true;
-    runWithoutEditPermission();
+    lockWhileStoreInUse();
     ctx_.messages.message(
         Messages::Icon::Critical, ctx_.words(79),
         ctx_.words(111) +
