@@ -17,9 +17,14 @@ build=$scratch/build
 report=$scratch/report.txt
 export QT_QPA_PLATFORM=offscreen
 
-# The copy keeps the files' times, so an unchanged file is not built again.
+# The copy keeps the files' times, so an unchanged file is not built again;
+# a file a mutant changes gets a new time, since its objects may be a
+# mutant's from an earlier run.
 mkdir -p "$tree"
 (cd "$src" && git ls-files -z | xargs -0 tar -cf -) | tar -xf - -C "$tree"
+grep -v '^#' "$list" | cut -f2 | sort -u | while read -r file; do
+  [ -n "$file" ] && touch "$tree/$file"
+done
 launcher=()
 command -v ccache > /dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 cmake -S "$tree" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" \
