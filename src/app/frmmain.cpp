@@ -94,6 +94,7 @@ void FrmMain::connectCommands()
     installKeyboard();
     installShell();
     installSettings();
+    installStoreLock();
 }
 
 bool FrmMain::Form_Load()
@@ -117,13 +118,6 @@ bool FrmMain::Form_Load()
     ShowPhraseMemories(w_, ctx_.words, ctx_.state.prefs.PhraseMemory);
     takeStoreMarker();
     return true;
-}
-
-void FrmMain::takeStoreMarker()
-{
-    if (!ctx_.store.TakeStoreMarker())
-        ctx_.messages.message(Messages::Icon::Information, ctx_.words(79),
-                              ctx_.words(111) + u"\n\n"_s + ctx_.words(112));
 }
 
 bool FrmMain::LoadIndex()

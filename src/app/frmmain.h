@@ -73,16 +73,21 @@ private:
     // frmmain_settings.cpp: the Options menu
     void installSettings();
     void applyChangedSettings();
-    // TakeStoreMarker with words 111 and 112 when the store is in use.
+
+    // frmmain_storelock.cpp: no edit permission without the store, or once it is lost
+    void installStoreLock();
+    // TakeStoreMarker with words 111 and 112 when the store is in use, or
+    // the word that the file system keeps no locks.
     void takeStoreMarker();
+    // The edit lock on for good while another copy holds the store.
+    void lockWhileStoreInUse();
+    void storeLost(const IoError &why);
 
     // frmmain_startup.cpp
     void timPreset_Timer();
     void selectStartGroup();
     void applyFonts();
     void applyGroupListColour();
-    // The edit lock on for good while another copy holds the store.
-    void lockWhileStoreInUse();
     void placeWindow();
     void applyWindowState();
 

@@ -92,13 +92,6 @@ void FrmMain::applyGroupListColour()
     w_.lstGroup->setPalette(palette);
 }
 
-void FrmMain::lockWhileStoreInUse()
-{
-    w_.chckEdit->setChecked(true);
-    w_.chckEdit->setEnabled(false);
-    w_.mnuEditPermission->setEnabled(false);
-}
-
 void FrmMain::placeWindow()
 {
     const Preferences &prefs = ctx_.state.prefs;

@@ -7,6 +7,7 @@
 #include "store/errorreports.h"
 #include "store/notetable.h"
 #include "store/safewrite.h"
+#include "store/store.h"
 #include "store/storepaths.h"
 #include "ui/maincontext.h"
 #include "ui/mainwidgets_w.h"
@@ -45,10 +46,14 @@ void EditorExport::openEntryText()
 
 void EditorExport::openEntryList()
 {
-    const QString &store = ctx_.state.storeFolder;
-    const QString path = StorePaths::exportFile(store);
+    // Into the store only while this copy holds it. A copy without edit
+    // permission (the store in use, or lost) writes nothing there: its list
+    // goes into the program folder, beside pref.dat.
+    const bool holder = !ctx_.state.StoreInUse && ctx_.store.markerStillHeld();
+    const QString &folder = holder ? ctx_.state.storeFolder : ctx_.state.programFolder;
+    const QString path = StorePaths::exportFile(folder);
     const TextLines::Encoded content = entryListExport(entries_.lines());
-    const FileResult written = content ? writeWholeFile(path, content.bytes, store)
+    const FileResult written = content ? writeWholeFile(path, content.bytes, folder)
                                        : FileResult::failed(content.error->at(path));
     // A list that could not be written is not opened: the editor would show
     // an older one as if it were this.

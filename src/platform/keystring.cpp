@@ -100,7 +100,8 @@ std::optional<BaseKey> characterKey(char32_t c)
     char32_t key = QChar::toUpper(c);
     if (c < 0x100 && key >= 0x100)
         key = c;
-    return BaseKey{Qt::Key(key), QString::fromUcs4(&c, 1), false, c};
+    // Not QString::fromUcs4: it takes U+FEFF for a byte order mark and drops it.
+    return BaseKey{Qt::Key(key), QStringView(QChar::fromUcs4(c)).toString(), false, c};
 }
 
 KeyStroke applyModifiers(const BaseKey &base, Qt::KeyboardModifiers modifiers)

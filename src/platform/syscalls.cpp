@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
@@ -144,6 +145,20 @@ int mkdirat(int dirFd, const char *path, mode_t mode)
     return ::mkdirat(dirFd, path, mode);
 }
 
+int fcntlLock(int fd, int command, struct flock *lock)
+{
+    if (const int e = ask(Op::Lock).error)
+        return refuse(e);
+    return ::fcntl(fd, command, lock);
+}
+
+int flock(int fd, int operation)
+{
+    if (const int e = ask(Op::Lock).error)
+        return refuse(e);
+    return ::flock(fd, operation);
+}
+
 const char *name(Op op)
 {
     switch (op) {
@@ -169,6 +184,8 @@ const char *name(Op op)
         return "unlink";
     case Op::Mkdir:
         return "mkdir";
+    case Op::Lock:
+        return "lock";
     }
     return "?";
 }

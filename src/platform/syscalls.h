@@ -24,7 +24,8 @@ enum class Op {
     Rename,
     Link,
     Unlink,
-    Mkdir
+    Mkdir,
+    Lock
 };
 
 // What the hook decides for one call: run it (no error), fail it with the
@@ -61,6 +62,10 @@ int renameNoReplace(int fromDir, const char *from, int toDir, const char *to);
 int linkat(int fromDir, const char *from, int toDir, const char *to, int flags);
 int unlinkat(int dirFd, const char *path, int flags);
 int mkdirat(int dirFd, const char *path, mode_t mode);
+// fcntl with a lock command (F_OFD_SETLK, ...) and flock: the store marker's
+// lock, taken at the start and asserted again before every write into the store.
+int fcntlLock(int fd, int command, struct flock *lock);
+int flock(int fd, int operation);
 
 // Op's name for test output: "open", "fsync", "folder sync", ...
 const char *name(Op op);

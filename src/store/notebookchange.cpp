@@ -19,12 +19,12 @@ NotebookChange::~NotebookChange()
 {
     if (!committed_ && !failure_)
         undoAll();
-    if (failure_) {
+    if (failure_ && !lost_) {
         if (onFailure_ == OnFailure::Cancel)
             reports_.ShowErrorCancel(*failure_);
         else
             reports_.ShowErrorContinue(*failure_);
-    } else if (warning_) {
+    } else if (warning_ && !lost_) {
         reports_.ShowErrorContinue(*warning_);
     }
 }
@@ -60,6 +60,24 @@ bool NotebookChange::fail(const IoError &error)
     return false;
 }
 
+bool NotebookChange::mayWrite()
+{
+    if (lost_)
+        return false;
+    if (store_.markerStillHeld())
+        return true;
+    // Another copy may own the store by now: not even the undo of this
+    // change's first steps is written (their files are not in idx.dat). The
+    // store has told app/, which says so; this change reports nothing more.
+    lost_ = true;
+    if (!committed_) {
+        failure_ = IoError::custom(u"The store is no longer held by this copy"_s);
+        undo_.clear();
+        undoAll();
+    }
+    return false;
+}
+
 void NotebookChange::warn(const IoError &error)
 {
     if (!warning_)
@@ -82,7 +100,7 @@ bool NotebookChange::step(const FileResult &result, std::function<void()> undo)
 
 bool NotebookChange::createGroupFolder(const QString &group)
 {
-    if (failure_ || committed_)
+    if (failure_ || committed_ || !mayWrite())
         return false;
     const QString store = storeFolder();
     return step(NotebookFiles::createGroupFolder(store, group),
@@ -93,7 +111,7 @@ bool NotebookChange::copyEntryFile(const QString &fromGroup, const QString &from
                                    const QString &toGroup, const QString &toTitle,
                                    bool missingIsNoFile, bool *made)
 {
-    if (failure_ || committed_)
+    if (failure_ || committed_ || !mayWrite())
         return false;
     const QString store = storeFolder();
     bool copiedFile = false;
@@ -111,7 +129,7 @@ bool NotebookChange::copyEntryFile(const QString &fromGroup, const QString &from
 
 bool NotebookChange::copyGroupFolder(const QString &oldGroup, const QString &newGroup)
 {
-    if (failure_ || committed_)
+    if (failure_ || committed_ || !mayWrite())
         return false;
     const QString store = storeFolder();
     QStringList names;
@@ -127,7 +145,7 @@ bool NotebookChange::copyGroupFolder(const QString &oldGroup, const QString &new
 bool NotebookChange::writeNewEntry(const QString &group, const QString &title, const QString &date,
                                    const QString &text)
 {
-    if (failure_ || committed_)
+    if (failure_ || committed_ || !mayWrite())
         return false;
     const QString store = storeFolder();
     const FileResult written = EntryStore::writeEntry(store, group, title, date, text);
@@ -138,7 +156,7 @@ bool NotebookChange::writeNewEntry(const QString &group, const QString &title, c
 
 bool NotebookChange::commit()
 {
-    if (failure_ || committed_)
+    if (failure_ || committed_ || !mayWrite())
         return false;
     return commitWith(store_.Save_idx());
 }
@@ -146,14 +164,14 @@ bool NotebookChange::commit()
 bool NotebookChange::commitEntry(const QString &group, const QString &title, const QString &date,
                                  const QString &text)
 {
-    if (failure_ || committed_)
+    if (failure_ || committed_ || !mayWrite())
         return false;
     return commitWith(EntryStore::writeEntry(storeFolder(), group, title, date, text));
 }
 
 bool NotebookChange::commitMask(const QString &group, const QString &text)
 {
-    if (failure_ || committed_)
+    if (failure_ || committed_ || !mayWrite())
         return false;
     return commitWith(EntryStore::writeMask(storeFolder(), group, text));
 }
@@ -178,19 +196,19 @@ void NotebookChange::afterCommit(const FileResult &result)
 
 void NotebookChange::removeEntryFile(const QString &group, const QString &title)
 {
-    if (committed_)
+    if (committed_ && mayWrite())
         afterCommit(NotebookFiles::deleteEntryFile(storeFolder(), group, title));
 }
 
 void NotebookChange::removeGroupFolder(const QString &group)
 {
-    if (committed_)
+    if (committed_ && mayWrite())
         afterCommit(NotebookFiles::removeGroupFolder(storeFolder(), group));
 }
 
 void NotebookChange::removeOldGroupFolder(const QString &oldGroup)
 {
-    if (committed_)
+    if (committed_ && mayWrite())
         afterCommit(NotebookFiles::removeGroupFiles(storeFolder(), oldGroup,
                                                     copiedGroups_.value(oldGroup)));
 }

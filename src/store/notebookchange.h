@@ -29,7 +29,9 @@ class Store;
 // reverse, puts the table back exactly as it was, and later steps do nothing.
 // A failure after the commit is a warning: the change is made and stays.
 // The command gives one report, when the change ends: the failure (the
-// command was cancelled) or the first warning.
+// command was cancelled) or the first warning. Every write is preceded by the
+// check that this copy still holds the store; once it does not, nothing more
+// is written and the store's lost-store callback is the report.
 class NotebookChange
 {
 public:
@@ -77,6 +79,9 @@ public:
     bool committed() const { return committed_; }
 
 private:
+    // Before each write: false, and the change failed, once this copy no
+    // longer holds the store (Store::markerStillHeld).
+    bool mayWrite();
     bool step(const FileResult &result, std::function<void()> undo);
     // The commit's write: a failure fails the change, a doubt is a warning.
     bool commitWith(const FileResult &written);
@@ -96,4 +101,5 @@ private:
     std::optional<IoError> failure_;
     std::optional<IoError> warning_;
     bool committed_ = false;
+    bool lost_ = false;
 };

@@ -93,7 +93,7 @@ std::optional<IoError> Store::LoadIndexFallback()
 
 bool Store::TakeStoreMarker()
 {
-    if (!marker_.take(state_.storeFolder)) {
+    if (!marker_.take(state_.storeFolder, &markerRefusal_)) {
         state_.StoreInUse = true;
         return false;
     }
@@ -107,4 +107,17 @@ void Store::removeLeftovers()
         return;
     removeLeftoverNewFiles(state_.storeFolder, true);
     removeLeftoverNewFiles(state_.programFolder, false);
+}
+
+bool Store::markerStillHeld()
+{
+    IoError why;
+    if (marker_.stillHeld(&why))
+        return true;
+    // Lost for the rest of the run, even where the lock could be had again:
+    // another copy may have written the store meanwhile.
+    marker_.release();
+    if (storeLost_)
+        storeLost_(why);
+    return false;
 }

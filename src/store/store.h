@@ -6,6 +6,7 @@
 #include "store/storemarker.h"
 #include "store/textlines.h"
 
+#include <functional>
 #include <optional>
 
 struct AppState;
@@ -39,6 +40,16 @@ public:
     // every group folder, so the window calls it after its first paint.
     void removeLeftovers();
     void releaseStoreMarker() { marker_.release(); }
+    // Why TakeStoreMarker failed; StoreMarker::keepsNoLocks tells a file
+    // system without locks from a store in use.
+    const IoError &markerRefusal() const { return markerRefusal_; }
+
+    // Asked before every write into the store: true while this copy still
+    // holds InUse.dat (StoreMarker::stillHeld). Otherwise the write must not
+    // happen, and the lost-store callback has been told why.
+    [[nodiscard]] bool markerStillHeld();
+    // app/ turns the loss into the lock of a start with the store in use.
+    void setStoreLost(std::function<void(const IoError &)> lost) { storeLost_ = std::move(lost); }
 
     const QString &storeFolder() const;
 
@@ -49,5 +60,7 @@ private:
     AppState &state_;
     NoteTable &table_;
     StoreMarker marker_;
+    IoError markerRefusal_;
+    std::function<void(const IoError &)> storeLost_;
     IndexFile::Encoder indexEncoder_;
 };

@@ -1,5 +1,6 @@
 #include "store/storemarker.h"
 
+#include "platform/syscalls.h"
 #include "store/storepaths.h"
 
 #include <QFile>
@@ -10,24 +11,37 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+using namespace Qt::StringLiterals;
+
 StoreMarker::~StoreMarker()
 {
     release();
 }
 
+int StoreMarker::lock(int fd) const
+{
+    if (!ofd_)
+        return Sys::flock(fd, LOCK_EX | LOCK_NB);
+    struct flock lock = {};
+    lock.l_type = F_WRLCK;
+    lock.l_whence = SEEK_SET;
+    return Sys::fcntlLock(fd, F_OFD_SETLK, &lock);
+}
+
 bool StoreMarker::take(const QString &storeFolder, IoError *error)
 {
     release();
+    path_ = QFile::encodeName(StorePaths::markerFile(storeFolder));
     // O_NOFOLLOW and O_NONBLOCK: a link or a fifo in place of the marker must
     // neither create a file outside the store nor hang the start. O_CLOEXEC:
     // a program we start (the editor) must not keep the store locked.
-    const int fd = ::open(QFile::encodeName(StorePaths::markerFile(storeFolder)).constData(),
-                          O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0666);
+    const int fd =
+        ::open(path_.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0666);
     auto refuse = [&](int err) {
         if (fd >= 0)
             ::close(fd);
         if (error)
-            *error = IoError::fromErrno(err);
+            *error = IoError::fromErrno(err, QFile::decodeName(path_));
         return false;
     };
     if (fd < 0)
@@ -41,21 +55,52 @@ bool StoreMarker::take(const QString &storeFolder, IoError *error)
     // An open-file-description lock belongs to this one descriptor: closing
     // any other descriptor of the file does not drop it (a classic record lock
     // would be lost), and a second take in the same process conflicts.
-    struct flock lock = {};
-    lock.l_type = F_WRLCK;
-    lock.l_whence = SEEK_SET;
-    if (::fcntl(fd, F_OFD_SETLK, &lock) == 0) {
+    ofd_ = true;
+    if (lock(fd) == 0) {
         fd_ = fd;
         return true;
     }
     if (errno != EINVAL)
         return refuse(errno);
     // Kernels without open-file-description locks: flock has the same owner.
-    if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+    ofd_ = false;
+    if (lock(fd) == 0) {
         fd_ = fd;
         return true;
     }
     return refuse(errno);
+}
+
+bool StoreMarker::stillHeld(IoError *error) const
+{
+    const auto lost = [&](int err, const QString &why) {
+        if (error)
+            *error = IoError{err ? why + u": "_s + IoError::fromErrno(err).description : why,
+                             err,
+                             QFile::decodeName(path_),
+                             {}};
+        return false;
+    };
+    if (fd_ < 0)
+        return lost(0, u"The store was not taken or was let go"_s);
+    // Asking again for the lock this descriptor holds changes nothing while
+    // it holds it; it fails once another holder has it or the descriptor died.
+    if (lock(fd_) != 0)
+        return lost(errno, u"The lock on the store was lost"_s);
+    struct stat held;
+    struct stat onDisk;
+    if (::fstat(fd_, &held) != 0)
+        return lost(errno, u"The lock on the store was lost"_s);
+    if (::lstat(path_.constData(), &onDisk) != 0)
+        return lost(errno, u"The store's marker is gone"_s);
+    if (held.st_dev != onDisk.st_dev || held.st_ino != onDisk.st_ino)
+        return lost(ESTALE, u"The store's marker was replaced"_s);
+    return true;
+}
+
+bool StoreMarker::keepsNoLocks(const IoError &refusal)
+{
+    return refusal.number == ENOLCK || refusal.number == EOPNOTSUPP || refusal.number == ENOSYS;
 }
 
 void StoreMarker::release()

@@ -2,6 +2,7 @@
 
 #include "store/ioerror.h"
 
+#include <QByteArray>
 #include <QString>
 
 // InUse.dat: an exclusive open-file-description lock held for the whole run.
@@ -14,11 +15,27 @@ public:
     StoreMarker(const StoreMarker &) = delete;
     StoreMarker &operator=(const StoreMarker &) = delete;
 
-    // False when another copy holds the store or the folder is read-only.
+    // False when another copy holds the store, the folder is read-only or its
+    // file system keeps no locks (see keepsNoLocks).
     bool take(const QString &storeFolder, IoError *error = nullptr);
     void release();
     bool held() const { return fd_ >= 0; }
 
+    // The lock asserted again on the descriptor held since take, and the
+    // marker on disk still the file that descriptor locks. A network file
+    // system frees the lock of a client it lost and lets another computer take
+    // it; the holder learns of it only by asking. False, with the reason, when
+    // the lock is gone, the descriptor is dead (a lost connection) or the
+    // marker was removed or replaced.
+    bool stillHeld(IoError *error = nullptr) const;
+
+    // A refusal of take that says the file system cannot lock at all.
+    static bool keepsNoLocks(const IoError &refusal);
+
 private:
+    int lock(int fd) const;
+
     int fd_ = -1;
+    bool ofd_ = true; // an open-file-description lock, or flock where none exist
+    QByteArray path_;
 };

@@ -9,6 +9,7 @@
 #include "support/notebookline.h"
 
 #include "store/dostext.h"
+#include "store/notetable.h"
 
 #include <QAction>
 #include <QDirIterator>
@@ -281,12 +282,14 @@ private Q_SLOTS:
         select(nb, u"A/x"_s);
         prepare(nb);
         const auto before = nb.snapshot();
+        const NoteTable table = nb.app().table();
         const QString typed = nb.w().txtText[0]->toPlainText();
         {
             const auto faults = FileFaults::failing(Sys::Op(op), error, nth, true);
             action(nb);
         }
         QCOMPARE(nb.snapshot(), before);
+        QVERIFY(nb.app().table() == table);
         QCOMPARE(nb.messages.shown.size(), 1);
         const QString report = nb.messages.shown[0].text;
         QVERIFY2(report.contains(QString::fromLocal8Bit(std::strerror(error))), qPrintable(report));

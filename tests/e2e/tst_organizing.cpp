@@ -313,6 +313,11 @@ private Q_SLOTS:
             nb.w().mnuIndent[1]->trigger();
         };
         QTest::newRow("indent left of a lone _") << Refusal{u"A _"_s, u"A/_"_s, indentLeftUngated};
+        const Action downUngated = [](AppFixture &nb) {
+            nb.w().cmdH[3]->setEnabled(true); // the last entry's gate is closed
+            nb.w().cmdH[3]->click();
+        };
+        QTest::newRow("one place down from the last entry") << Refusal{ab, u"A/y"_s, downUngated};
         QTest::newRow("new entry: 999 entries")
             << Refusal{full, u"B/b0"_s, key(Qt::Key_Insert), u"999"_s};
         QTest::newRow("new entry: trash") << Refusal{full, u"Trash/t0"_s, key(Qt::Key_Insert)};
@@ -352,6 +357,22 @@ private Q_SLOTS:
             << Refusal{t12, u"B/ "_s, indexUnwritable(menu(&MainWidgets::mnuGroupDelete)), kReport};
         QTest::newRow("idx.dat unwritable: delete group with its last entry")
             << Refusal{t12, u"A/ "_s, indexUnwritable(menu(&MainWidgets::mnuGroupDelete)), kReport};
+        QTest::newRow("idx.dat unwritable: one place up")
+            << Refusal{five, u"A/y"_s, indexUnwritable(key(Qt::Key_Up, Qt::ShiftModifier)),
+                       kReport};
+        QTest::newRow("idx.dat unwritable: indent right")
+            << Refusal{five, x, indexUnwritable(indentRight), kReport};
+        QTest::newRow("idx.dat unwritable: indent left")
+            << Refusal{u"A _x y | Trash"_s, u"A/_x"_s,
+                       indexUnwritable(key(Qt::Key_Left, Qt::AltModifier)), kReport};
+        QTest::newRow("idx.dat unwritable: separator line")
+            << Refusal{five, x, indexUnwritable(key(Qt::Key_F11)), kReport};
+        QTest::newRow("idx.dat unwritable: trash of a missing file")
+            << Refusal{u"A gone y | Trash"_s, u"A/gone"_s, indexUnwritable(trash), kReport};
+        QTest::newRow("idx.dat unwritable: drop onto a group")
+            << Refusal{t12, x, indexUnwritable(drop(true, u"B"_s)), kReport};
+        QTest::newRow("idx.dat unwritable: drop onto the trash button")
+            << Refusal{t12, x, indexUnwritable(dropOnTrashButton()), kReport};
 
         // The keys with their gate closed do nothing at all.
         const Action organizingKeys = [](AppFixture &nb) {

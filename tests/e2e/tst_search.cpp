@@ -41,11 +41,11 @@ const QChar kY(0xFF); // ÿ
 // "A: a1 = text; a2 = text | B: ...": groups in their list order, each with
 // its titles and their texts. Every entry file is "d" and then its text, exactly
 // (no line break added); a title starting with "gone" has no file.
-void writeBook(AppFixture &nb, const QString &spec)
+void writeBook(AppFixture &nb, const QString &book)
 {
     QList<QStringList> groups;
     QList<QStringList> texts;
-    for (const QString &group : spec.split(u" | "_s)) {
+    for (const QString &group : book.split(u" | "_s)) {
         const qsizetype colon = group.indexOf(u": "_s);
         groups.append({colon < 0 ? group.trimmed() : group.left(colon)});
         texts.append(QStringList());

@@ -102,6 +102,59 @@ private Q_SLOTS:
         QVERIFY(!CodePage::canEncode(QChar(0x80)));
     }
 
+    // The bytes where Windows-1252 differs from Latin-1, as the code page's
+    // published table gives them. Two entries swapped would still round-trip,
+    // so each byte is checked against its own character, both ways.
+    void upperControlRange_data()
+    {
+        QTest::addColumn<int>("byte");
+        QTest::addColumn<int>("unicode");
+        const QList<std::pair<int, int>> table = {
+            {0x80, 0x20AC}, // euro sign
+            {0x81, 0x0081}, // undefined: the C1 control of the same value
+            {0x82, 0x201A}, // single low-9 quotation mark
+            {0x83, 0x0192}, // latin small letter f with hook
+            {0x84, 0x201E}, // double low-9 quotation mark
+            {0x85, 0x2026}, // horizontal ellipsis
+            {0x86, 0x2020}, // dagger
+            {0x87, 0x2021}, // double dagger
+            {0x88, 0x02C6}, // modifier letter circumflex accent
+            {0x89, 0x2030}, // per mille sign
+            {0x8A, 0x0160}, // latin capital letter s with caron
+            {0x8B, 0x2039}, // single left-pointing angle quotation mark
+            {0x8C, 0x0152}, // latin capital ligature oe
+            {0x8D, 0x008D}, // undefined
+            {0x8E, 0x017D}, // latin capital letter z with caron
+            {0x8F, 0x008F}, // undefined
+            {0x90, 0x0090}, // undefined
+            {0x91, 0x2018}, // left single quotation mark
+            {0x92, 0x2019}, // right single quotation mark
+            {0x93, 0x201C}, // left double quotation mark
+            {0x94, 0x201D}, // right double quotation mark
+            {0x95, 0x2022}, // bullet
+            {0x96, 0x2013}, // en dash
+            {0x97, 0x2014}, // em dash
+            {0x98, 0x02DC}, // small tilde
+            {0x99, 0x2122}, // trade mark sign
+            {0x9A, 0x0161}, // latin small letter s with caron
+            {0x9B, 0x203A}, // single right-pointing angle quotation mark
+            {0x9C, 0x0153}, // latin small ligature oe
+            {0x9D, 0x009D}, // undefined
+            {0x9E, 0x017E}, // latin small letter z with caron
+            {0x9F, 0x0178}, // latin capital letter y with diaeresis
+        };
+        for (const auto &[byte, unicode] : table)
+            QTest::addRow("0x%X", byte) << byte << unicode;
+    }
+    void upperControlRange()
+    {
+        QFETCH(int, byte);
+        QFETCH(int, unicode);
+        const QByteArray bytes(1, char(byte));
+        QCOMPARE(CodePage::decode(bytes), QString(QChar(unicode)));
+        QCOMPARE(CodePage::encode(QString(QChar(unicode))), std::optional<QByteArray>(bytes));
+    }
+
     void dosText_data()
     {
         QTest::addColumn<QString>("shown");
@@ -330,6 +383,7 @@ private Q_SLOTS:
         QTest::newRow("mask -1") << 16 << "-1"_ba << u" 0"_s;
         QTest::newRow("FrameTop 1000") << 17 << " 1000"_ba << u" 900"_s;
         QTest::newRow("FrameTop 550") << 17 << " 550"_ba << u" 840"_s;
+        QTest::newRow("FrameTop 600: 500 is kept") << 17 << " 600"_ba << u" 500"_s;
         QTest::newRow("FrameLeft1 50") << 18 << " 50"_ba << u" 2975"_s;
         QTest::newRow("FrameLeft1 100") << 18 << " 100"_ba << u" 100"_s;
         QTest::newRow("FrameLeft2 -1") << 19 << "-1"_ba << u" 3600"_s;

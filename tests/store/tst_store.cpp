@@ -4,15 +4,19 @@
 #include "store/appstate.h"
 #include "store/store.h"
 #include "store/storemarker.h"
+#include "support/filefaults.h"
 #include "support/helperprocess.h"
 #include "support/testsupport.h"
 
 #include <QDir>
+#include <QFile>
 #include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cerrno>
 #include <csignal>
+#include <memory>
 
 using namespace Qt::StringLiterals;
 
@@ -124,6 +128,42 @@ private Q_SLOTS:
         QVERIFY(!marker.take(store));
         holder.kill();
         QVERIFY(marker.take(store));
+    }
+
+    // The check before every write: the lock asserted again, and the marker
+    // still the file locked.
+    void stillHeld_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<bool>("held");
+        QTest::newRow("nothing changed") << u""_s << true;
+        QTest::newRow("marker removed") << u"remove"_s << false;
+        QTest::newRow("marker removed and made again") << u"replace"_s << false;
+        // Another holder has it, or the descriptor died with its connection.
+        QTest::newRow("lock refused") << u"refuse"_s << false;
+    }
+    void stillHeld()
+    {
+        QFETCH(QString, change);
+        QFETCH(bool, held);
+        QTemporaryDir dir;
+        const QString store = dir.path() + u'/';
+        StoreMarker marker;
+        QVERIFY(marker.take(store));
+        const QString path = store + u"InUse.dat"_s;
+        if (change == u"remove"_s || change == u"replace"_s)
+            QVERIFY(QFile::remove(path));
+        if (change == u"replace"_s) {
+            QFile again(path);
+            QVERIFY(again.open(QIODevice::WriteOnly));
+        }
+        std::unique_ptr<FileFaults> faults;
+        if (change == u"refuse"_s)
+            faults = FileFaults::failing(Sys::Op::Lock, EAGAIN);
+        IoError why;
+        QCOMPARE(marker.stillHeld(&why), held);
+        if (!held)
+            QCOMPARE(why.file, path);
     }
 
     // New files of the whole-file writer left by a crash go once the store is

@@ -18,7 +18,7 @@ namespace {
 NoteTable notebook()
 {
     return tableOf({{u"Empty"_s},
-                    {u"Notes"_s, u"a"_s, u"_b"_s, u"c"_s},
+                    {u"Notes"_s, u"a"_s, u"_b"_s, u"c"_s, OutDOS(u"d/e"_s)},
                     {u"Solo"_s, u"only"_s},
                     {u"Trash"_s, u"old"_s},
                     {u"Work"_s, u"Shopping"_s, OutDOS(u"12:30"_s)},
@@ -68,6 +68,8 @@ private Q_SLOTS:
                "mnuEditor=0 mnuIndent0=0 cmdCRSR3=0 mnuClearMemos=0 mnuGoToLastMove=0"_s;
         QTest::newRow("one entry, blank line selected")
             << select(2, 1) << u"mnuGroupDelete=1 mnuEntryCall1=0 mnuEditor=1 cmdH1=0 cmdCRSR2=1"_s;
+        QTest::newRow("two entries, blank line selected")
+            << select(4, 2) << u"mnuGroupDelete=0 cmdEntry1=0"_s;
         QTest::newRow("one entry, entry selected")
             << select(2, 0)
             << u"mnuGroupDelete=0 cmdEntry1=1 mnuSort0=0 mnuSort1=0 cmdCRSR3=1 mnuIndent0=1"_s;
@@ -117,6 +119,9 @@ private Q_SLOTS:
             << u"memory3=Work/Home/Plans mnuGoToMemo2=0 mnuMoveToMemo2=0"_s;
         QTest::newRow("memory: group memory of a group whose title holds a slash")
             << select(1, 0, u"Work/Home/"_s) << u"memory3=Work/Home/ mnuGoToMemo2=0"_s;
+        // The group is what comes before the first "/": the rest is the title.
+        QTest::newRow("memory: entry whose title holds a slash")
+            << select(4, 0, u"Notes/d/e"_s) << u"memory3=Notes/d/e mnuGoToMemo2=1"_s;
         QTest::newRow("memory: an entry of Work that only starts like the group")
             << select(1, 0, u"Work/Homework"_s) << u"memory3=Work/ mnuGoToMemo2=1"_s;
         // Both show "Dup"; the first in list order holds y.

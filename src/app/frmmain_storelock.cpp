@@ -1,0 +1,58 @@
+// Edit permission and the store marker: the start without the store, and the
+// store lost while running (a network drop that let another computer take it).
+
+#include "app/frmmain.h"
+
+#include "i18n/wordtable.h"
+#include "platform/messages.h"
+#include "store/appstate.h"
+#include "store/store.h"
+#include "store/storemarker.h"
+
+#include <QAction>
+#include <QCheckBox>
+
+using namespace Qt::StringLiterals;
+
+void FrmMain::installStoreLock()
+{
+    ctx_.store.setStoreLost([this](const IoError &why) { storeLost(why); });
+}
+
+void FrmMain::takeStoreMarker()
+{
+    if (ctx_.store.TakeStoreMarker())
+        return;
+    const IoError &refusal = ctx_.store.markerRefusal();
+    if (!StoreMarker::keepsNoLocks(refusal)) {
+        ctx_.messages.message(Messages::Icon::Information, ctx_.words(79),
+                              ctx_.words(111) + u"\n\n"_s + ctx_.words(112));
+        return;
+    }
+    // Running unlocked there would let two computers write one notebook.
+    ctx_.messages.message(
+        Messages::Icon::Information, ctx_.words(79),
+        u"The store's file system cannot lock files (%1), so this copy could not keep other "
+        "copies from writing the store at the same time.\n\n%2\n\n%3"_s.arg(
+            refusal.description, ctx_.words(112), refusal.file));
+}
+
+void FrmMain::lockWhileStoreInUse()
+{
+    w_.chckEdit->setChecked(true);
+    w_.chckEdit->setEnabled(false);
+    w_.mnuEditPermission->setEnabled(false);
+}
+
+void FrmMain::storeLost(const IoError &why)
+{
+    ctx_.state.StoreInUse = true;
+    lockWhileStoreInUse();
+    ctx_.messages.message(
+        Messages::Icon::Critical, ctx_.words(79),
+        ctx_.words(111) +
+            u"\n\nThis copy no longer holds the store (%1). Another copy, perhaps on another "
+            "computer, may be writing it, so nothing was written.\n\nEditing stays locked from "
+            "now on. Text not yet saved stays in its box: copy it elsewhere, then start Plimsa "
+            "again.\n\n%2"_s.arg(why.description, why.file));
+}

@@ -1,0 +1,235 @@
+// A store shared by several computers: the copy that holds InUse.dat checks
+// before every write that it still does. Once it has lost the store (a
+// network drop let another computer take it, the marker was replaced) it
+// writes nothing more, says so once per refused command, and runs as a copy
+// started with the store in use, the text being edited kept in its box.
+
+#include "support/actions.h"
+#include "support/appfixture.h"
+#include "support/filefaults.h"
+#include "support/helperprocess.h"
+#include "support/notebookline.h"
+
+#include "store/notetable.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QFile>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QTest>
+
+#include <cerrno>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString kInUse = u"Store index seems to be in use!"_s;
+const QString kLost = u"no longer holds the store"_s;
+
+void typeText(AppFixture &nb)
+{
+    QTest::keyClicks(nb.w().txtText[0], u" typed"_s);
+}
+
+// The lock of a start with the store in use.
+void verifyLocked(AppFixture &nb)
+{
+    QVERIFY(nb.app().state().StoreInUse);
+    QVERIFY(nb.w().chckEdit->isChecked());
+    QVERIFY(!nb.w().chckEdit->isEnabled());
+    QVERIFY(!nb.w().mnuEditPermission->isEnabled());
+}
+
+} // namespace
+
+class tst_SharedStore : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    // The lock's re-assertion fails at the n-th write of a command: no file
+    // changes from there on, one message, the table as the files say.
+    void lockLostBeforeAWrite_data()
+    {
+        QTest::addColumn<Action>("prepare");
+        QTest::addColumn<Action>("action");
+        QTest::addColumn<int>("nth");          // the check that fails (0: the first)
+        QTest::addColumn<bool>("editingKept"); // still in text edit mode, text as typed
+        const Action nothing = [](AppFixture &) {};
+        const Action ok = [](AppFixture &nb) { QTest::keyClick(nb.w().txtText[0], Qt::Key_F2); };
+        QTest::newRow("entry save") << Action(typeText) << ok << 0 << true;
+        const Action newEntry = [](AppFixture &nb) {
+            QTest::keyClick(nb.w().lstEntry, Qt::Key_Insert);
+            typeText(nb);
+        };
+        QTest::newRow("new entry: its file") << newEntry << answered(u"n"_s, ok) << 0 << true;
+        QTest::newRow("new entry: idx.dat") << newEntry << answered(u"n"_s, ok) << 1 << true;
+        QTest::newRow("trash: the copy") << nothing << key(Qt::Key_Delete) << 0 << false;
+        QTest::newRow("trash: idx.dat") << nothing << key(Qt::Key_Delete) << 1 << false;
+        QTest::newRow("new group: idx.dat")
+            << nothing << answered(u"C"_s, menu(&MainWidgets::mnuGroupNew)) << 1 << false;
+        QTest::newRow("one place down")
+            << nothing << key(Qt::Key_Down, Qt::ShiftModifier) << 0 << false;
+    }
+    void lockLostBeforeAWrite()
+    {
+        QFETCH(Action, prepare);
+        QFETCH(Action, action);
+        QFETCH(int, nth);
+        QFETCH(bool, editingKept);
+        AppFixture nb;
+        nb.writeNotebook(notebook(u"A x y | B | Trash"_s));
+        QVERIFY(nb.start());
+        select(nb, u"A/x"_s);
+        prepare(nb);
+        const QString typed = nb.w().txtText[0]->toPlainText();
+        const NoteTable table = nb.app().table();
+        const auto before = nb.snapshot();
+        const QString index = ::index(nb);
+        {
+            // The descriptor of a lost network connection.
+            const auto faults = FileFaults::failing(Sys::Op::Lock, ENOTCONN, nth, true);
+            action(nb);
+        }
+        // Every file stays as it was. A file the command made before the
+        // loss is left, not even removed again, and idx.dat does not name it.
+        QCOMPARE(::index(nb), index);
+        const auto after = nb.snapshot();
+        for (auto it = before.cbegin(); it != before.cend(); ++it)
+            QVERIFY2(after.value(it.key()) == it.value(), qPrintable(it.key()));
+        QVERIFY(nb.app().table() == table);
+        QCOMPARE(nb.messages.shown.size(), 1);
+        const QString text = nb.messages.shown[0].text;
+        QVERIFY2(text.startsWith(kInUse) && text.contains(kLost), qPrintable(text));
+        QVERIFY2(text.contains(nb.path(u"FileStore/InUse.dat"_s)), qPrintable(text));
+        verifyLocked(nb);
+        QCOMPARE(nb.state().TextEditMode, editingKept);
+        if (editingKept)
+            QCOMPARE(nb.w().txtText[0]->toPlainText(), typed);
+
+        // The lock could be had again now, but the store stays lost: OK once
+        // more writes nothing either.
+        if (editingKept) {
+            nb.messages.shown.clear();
+            const auto lostBefore = nb.snapshot();
+            nb.answerInput(u"n"_s);
+            QTest::keyClick(nb.w().txtText[0], Qt::Key_F2);
+            QCOMPARE(nb.snapshot(), lostBefore);
+            QCOMPARE(nb.messages.shown.size(), 1);
+            QVERIFY(nb.state().TextEditMode);
+        }
+    }
+
+    // After idx.dat is written the change stands; the old name it would
+    // have removed stays as a file idx.dat does not name.
+    void lockLostAfterTheCommit()
+    {
+        AppFixture nb;
+        nb.writeNotebook(notebook(u"A x y | Trash"_s));
+        QVERIFY(nb.start());
+        select(nb, u"A/x"_s);
+        {
+            const auto faults = FileFaults::failing(Sys::Op::Lock, ENOTCONN, 2, true);
+            key(Qt::Key_Delete)(nb);
+        }
+        QCOMPARE(::index(nb), u"A y | Trash x"_s);
+        QCOMPARE(nb.read(u"FileStore/Trash/x.txt"_s), "date of x\r\ntext of x\r\n"_ba);
+        QVERIFY(QFile::exists(nb.path(u"FileStore/A/x.txt"_s)));
+        QCOMPARE(nb.messages.shown.size(), 1);
+        verifyLocked(nb);
+    }
+
+    // Someone removed InUse.dat and another copy took a new one: the lock
+    // this copy holds is on a file that is no longer the marker.
+    void markerReplacedByAnotherCopy()
+    {
+        AppFixture nb;
+        nb.writeNotebook(notebook(u"A x y | B | Trash"_s));
+        QVERIFY(nb.start());
+        select(nb, u"A/x"_s);
+        typeText(nb);
+        const QString typed = nb.w().txtText[0]->toPlainText();
+        QVERIFY(QFile::remove(nb.path(u"FileStore/InUse.dat"_s)));
+        HelperProcess other;
+        QVERIFY(other.start({u"hold-marker"_s, nb.path(u"FileStore/"_s)}));
+        QCOMPARE(other.readLine(), "held"_ba);
+        const auto before = nb.snapshot();
+
+        QTest::keyClick(nb.w().txtText[0], Qt::Key_F2);
+
+        QCOMPARE(nb.snapshot(), before);
+        QCOMPARE(nb.messages.shown.size(), 1);
+        QVERIFY2(nb.messages.shown[0].text.contains(u"replaced"_s),
+                 qPrintable(nb.messages.shown[0].text));
+        verifyLocked(nb);
+        QVERIFY(nb.state().TextEditMode);
+        QCOMPARE(nb.w().txtText[0]->toPlainText(), typed);
+        // The text can still be taken out of the box.
+        nb.w().txtText[0]->selectAll();
+        QCOMPARE(nb.w().txtText[0]->textCursor().selectedText().replace(QChar(0x2029), u'\n'),
+                 typed);
+    }
+
+    // A file system that keeps no locks could not keep a second computer
+    // out: the copy says so and starts as with the store in use.
+    void fileSystemWithoutLocks()
+    {
+        AppFixture nb;
+        nb.writeNotebook(notebook(u"A x | Trash"_s));
+        {
+            const auto faults = FileFaults::failing(Sys::Op::Lock, ENOLCK, 0, true);
+            QVERIFY(nb.start());
+        }
+        QCOMPARE(nb.messages.shown.size(), 1);
+        const QString text = nb.messages.shown[0].text;
+        QVERIFY2(text.contains(u"cannot lock files"_s) &&
+                     text.contains(u"Starting without edit permission!"_s),
+                 qPrintable(text));
+        verifyLocked(nb);
+    }
+
+    // The entry list goes into the store only from the copy that holds it;
+    // a copy without it writes the list beside pref.dat.
+    void entryListExport_data()
+    {
+        QTest::addColumn<bool>("secondCopy");
+        QTest::addColumn<bool>("lost");
+        QTest::addColumn<QString>("written");
+        QTest::newRow("holder") << false << false << u"FileStore/LstPrnt.txt"_s;
+        QTest::newRow("second copy") << true << false << u"LstPrnt.txt"_s;
+        QTest::newRow("holder that lost the store") << false << true << u"LstPrnt.txt"_s;
+    }
+    void entryListExport()
+    {
+        QFETCH(bool, secondCopy);
+        QFETCH(bool, lost);
+        QFETCH(QString, written);
+        AppFixture nb;
+        nb.writeNotebook(notebook(u"A x y | Trash"_s));
+        HelperProcess other;
+        if (secondCopy) {
+            QVERIFY(other.start({u"hold-marker"_s, nb.path(u"FileStore/"_s)}));
+            QCOMPARE(other.readLine(), "held"_ba);
+        }
+        QVERIFY(nb.start());
+        select(nb, u"A/x"_s);
+        nb.messages.shown.clear();
+        {
+            const auto faults =
+                lost ? FileFaults::failing(Sys::Op::Lock, ENOTCONN, 0, true) : nullptr;
+            nb.w().mnuEditorCall[1]->trigger();
+        }
+        QCOMPARE(nb.read(written), "x\r\ny\r\n \r\n"_ba);
+        QCOMPARE(nb.desktop.openedFiles, QStringList{nb.path(written)});
+        if (written != u"FileStore/LstPrnt.txt"_s)
+            QVERIFY(!QFile::exists(nb.path(u"FileStore/LstPrnt.txt"_s)));
+        QCOMPARE(nb.messages.shown.size(), lost ? 1 : 0);
+        if (lost)
+            verifyLocked(nb);
+    }
+};
+
+QTEST_MAIN(tst_SharedStore)
+#include "tst_sharedstore.moc"
