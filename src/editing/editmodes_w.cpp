@@ -225,21 +225,23 @@ void EditModes::txtText_DblClick(int index)
         txtText_Change(ctx_.state.TextBoxIndex);
         textBox()->setFocus();
     }
-    afterDoubleClick();
+    afterDoubleClick(textBox());
 }
 
 void EditModes::txtMask_DblClick()
 {
     if (!locked())
         txtMask_Change();
-    afterDoubleClick();
+    afterDoubleClick(w_.txtMask);
 }
 
-void EditModes::afterDoubleClick()
+void EditModes::afterDoubleClick(QPlainTextEdit *box)
 {
     // The caret goes to the end of the clicked line, so the word the
     // double-click selected is no longer selected and typing does not replace it.
-    if (typeKeys_)
+    // A box that took no focus (a line without a file) is left alone: the key
+    // would reach the entry list instead.
+    if (typeKeys_ && box->hasFocus())
         typeKeys_(u"{END}"_s, std::chrono::milliseconds(250));
 }
 

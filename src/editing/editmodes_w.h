@@ -49,7 +49,7 @@ private:
     // Step 8 of cmdEdit_Click for OK and Cancel: back to viewing.
     void endEdit();
     void setOkWidth(int twips);
-    void afterDoubleClick();
+    void afterDoubleClick(QPlainTextEdit *box);
     bool isNewEntry() const;
 
     const MainWidgets &w_;
