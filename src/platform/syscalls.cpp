@@ -147,14 +147,14 @@ int mkdirat(int dirFd, const char *path, mode_t mode)
 
 int fcntlLock(int fd, int command, struct flock *lock)
 {
-    if (const int e = ask(Op::Lock).error)
+    if (const int e = ask(Op::Lock, nullptr, fd).error)
         return refuse(e);
     return ::fcntl(fd, command, lock);
 }
 
 int flock(int fd, int operation)
 {
-    if (const int e = ask(Op::Lock).error)
+    if (const int e = ask(Op::Lock, nullptr, fd).error)
         return refuse(e);
     return ::flock(fd, operation);
 }

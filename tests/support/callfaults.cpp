@@ -5,7 +5,9 @@
 #include <QFileInfo>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
+#include <unistd.h>
 #include <deque>
 
 using namespace Qt::StringLiterals;
@@ -44,13 +46,29 @@ struct CallFaults::State
         return nullptr;
     }
 
+    // The path a call reaches: its own, or the file or folder of the
+    // descriptor it acts on (a lock, a read, a name within an open folder).
+    static QByteArray reached(const char *name)
+    {
+        if (name && name[0] == '/')
+            return name;
+        const int fd = Sys::hookedFd();
+        if (fd < 0)
+            return {};
+        char link[64];
+        char target[4096];
+        std::snprintf(link, sizeof link, "/proc/self/fd/%d", fd);
+        const ssize_t n = ::readlink(link, target, sizeof target);
+        return n > 0 ? QByteArray(target, n) : QByteArray();
+    }
     Sys::Fault call(Sys::Op op, const char *name)
     {
-        if (name && name[0] == '/') {
+        // Windows whose waits overlap may interleave their calls, so each
+        // call is given to the folder it reaches where that can be told.
+        if (const QByteArray path = reached(name); !path.isEmpty()) {
             for (Plan &plan : plans) {
                 for (const QByteArray &prefix : std::as_const(plan.prefixes)) {
-                    if (std::strncmp(name, prefix.constData(), prefix.size()) == 0 ||
-                        prefix.chopped(1) == name)
+                    if (path.startsWith(prefix) || prefix.chopped(1) == path)
                         current = &plan;
                 }
             }

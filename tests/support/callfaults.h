@@ -26,10 +26,9 @@ struct CallFault
 // Records the file calls the program makes in each program folder given, and
 // fails one of them as planned. Calls are told apart by folder so that
 // several windows can run a command at once, each with a fault of its own:
-// a call that names a path under a folder belongs to it, and so do the calls
-// that follow it (a descriptor, a name within a folder it opened) until a call
-// names a path under another folder. The windows' file work must not
-// interleave, which holds while each runs its command to the end.
+// a call belongs to the folder its path, or the file or folder of its
+// descriptor, lies under; a call that cannot be told (a descriptor already
+// closed) belongs with the call before it.
 class CallFaults
 {
 public:
