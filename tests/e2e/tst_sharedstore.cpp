@@ -141,37 +141,6 @@ private Q_SLOTS:
         verifyLocked(nb);
     }
 
-    // Someone removed InUse.dat and another copy took a new one: the lock
-    // this copy holds is on a file that is no longer the marker.
-    void markerReplacedByAnotherCopy()
-    {
-        AppFixture nb;
-        nb.writeNotebook(notebook(u"A x y | B | Trash"_s));
-        QVERIFY(nb.start());
-        select(nb, u"A/x"_s);
-        typeText(nb);
-        const QString typed = nb.w().txtText[0]->toPlainText();
-        QVERIFY(QFile::remove(nb.path(u"FileStore/InUse.dat"_s)));
-        HelperProcess other;
-        QVERIFY(other.start({u"hold-marker"_s, nb.path(u"FileStore/"_s)}));
-        QCOMPARE(other.readLine(), "held"_ba);
-        const auto before = nb.snapshot();
-
-        QTest::keyClick(nb.w().txtText[0], Qt::Key_F2);
-
-        QCOMPARE(nb.snapshot(), before);
-        QCOMPARE(nb.messages.shown.size(), 1);
-        QVERIFY2(nb.messages.shown[0].text.contains(u"replaced"_s),
-                 qPrintable(nb.messages.shown[0].text));
-        verifyLocked(nb);
-        QVERIFY(nb.state().TextEditMode);
-        QCOMPARE(nb.w().txtText[0]->toPlainText(), typed);
-        // The text can still be taken out of the box.
-        nb.w().txtText[0]->selectAll();
-        QCOMPARE(nb.w().txtText[0]->textCursor().selectedText().replace(QChar(0x2029), u'\n'),
-                 typed);
-    }
-
     // A file system that keeps no locks could not keep a second computer
     // out: the copy says so and starts as with the store in use.
     void fileSystemWithoutLocks()
