@@ -340,9 +340,6 @@ private Q_SLOTS:
         QTest::newRow("trash left out while selected")
             << u"Trash: t1 = key | Work: key = zz; w2 = key"_s << u"Trash/t1"_s << u"110100"_s
             << u"key"_s << u"C"_s << QStringList{u"Work/w2 text 0"_s};
-        QTest::newRow("y-groups left out")
-            << u"A: a1 = n | %1Y: y1 = key"_s.arg(kY) << QString() << u"111000"_s << u"key"_s
-            << u"S"_s << QStringList{u"none A/a1"_s};
         QTest::newRow("case sensitive") << u"A: a1 = Key; a2 = key"_s << QString() << u"111101"_s
                                         << u"key"_s << u"S"_s << QStringList{u"A/a2 text 0"_s};
         QTest::newRow("no hit puts the selection back")
