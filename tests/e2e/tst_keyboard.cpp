@@ -1,9 +1,8 @@
 // What the key map's table (tst_keymap) cannot hold: phrases of key strings,
 // a memory left by a group whose title holds "/", the individual buttons'
-// dialog, and pref.dat that cannot be written.
+// dialog.
 
 #include "support/appfixture.h"
-#include "support/filefaults.h"
 #include "support/notebookline.h"
 
 #include "platform/keyinjector_w.h"
@@ -18,8 +17,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
-
-#include <cerrno>
 
 using namespace Qt::StringLiterals;
 
@@ -131,36 +128,6 @@ private Q_SLOTS:
         const QStringList lines = nb.readLines(u"pref.dat"_s);
         QCOMPARE(lines.mid(30, 3), (QStringList{u"^+"_s, u"{F5}"_s, QString()}));
         QCOMPARE(lines.mid(39, 4), (QStringList{u"CTRL"_s, u"{F8}"_s, u"{F7}"_s, u" 0"_s}));
-    }
-
-    // pref.dat cannot be written: each change is reported, the file keeps
-    // what it had, and the values changed stay for this run.
-    void storingFails()
-    {
-        AppFixture nb;
-        nb.writeNotebook(notebook(u"Notes a"_s));
-        QVERIFY(nb.start());
-        const auto before = nb.read(u"pref.dat"_s);
-        {
-            const auto faults = FileFaults::failing(Sys::Op::Write, ENOSPC, 0, true);
-            key(nb, nb.w().lstEntry, Qt::Key_F8, Qt::ShiftModifier); // a memory
-            nb.w().txtText[0]->selectAll();
-            key(nb, nb.w().txtText[0], Qt::Key_F8, Qt::ShiftModifier); // a phrase
-            withButtonDialog(nb, [](QWidget *dialog) {
-                child<QComboBox>(dialog, u"cbo12"_s)->setCurrentText(u"{F9}"_s);
-                child<QPushButton>(dialog, u"cmdMain0"_s)->click();
-            });
-        }
-        QCOMPARE(nb.messages.shown.size(), 3);
-        for (const auto &shown : nb.messages.shown)
-            QVERIFY2(shown.text.startsWith(u"An error has happend - trying to continue..."_s) &&
-                         shown.text.contains(nb.path(u"pref.dat"_s)),
-                     qPrintable(shown.text));
-        QCOMPARE(nb.read(u"pref.dat"_s), before);
-        const Preferences &prefs = nb.app().state().prefs;
-        QCOMPARE(prefs.PositionMemory[3], u"Notes/a"_s);
-        QCOMPARE(prefs.PhraseMemory[3], u"text of a"_s);
-        QCOMPARE(prefs.IndivButton[2][1], u"{F9}"_s);
     }
 };
 

@@ -1,6 +1,6 @@
 // The keys, the edit modes and the keyboard commands on the real window: every
 // row of the key map in each control it applies to, the ways into and out of
-// an edit, new entries, failed saves, memories, phrases, separator lines and
+// an edit, new entries, memories, phrases, separator lines and
 // the individual buttons, each with the edit lock off and on. Each case acts
 // once on a fresh window and compares everything an action can change
 // (selection, focus, mode, lock, idx.dat, the boxes, the messages and beeps,
@@ -23,7 +23,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
-#include <QDir>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
@@ -219,15 +218,6 @@ void caretToEnd(AppFixture &nb)
     nb.w().txtText[0]->moveCursor(QTextCursor::End);
 }
 
-// `file` (in Notes) replaced by a folder, so that writing it fails.
-Action blocked(const QString &file)
-{
-    return [file](AppFixture &nb) {
-        QFile::remove(nb.path(u"FileStore/Notes/"_s + file));
-        QVERIFY(QDir().mkpath(nb.path(u"FileStore/Notes/"_s + file)));
-    };
-}
-
 std::pair<QString, KeyCase> row(const QString &name, const QString &unlocked,
                                 const QString &locked = u"="_s, Action setup = {}, Action act = {})
 {
@@ -275,10 +265,6 @@ private Q_SLOTS:
                               "sel=Notes/c;date=date of c;text=text of c"_s;
         const QString lockBox = u"msg=[Caution!] Edit Permission locked!"_s;
         const QString refusedMove = u"msg=[Message] Edit Permission locked!"_s;
-        const auto reported = [](const QString &file) {
-            return u"msg=~.*An error has happend - trying to continue.*"_s +
-                   QRegularExpression::escape(file) + u".*"_s;
-        };
         const QString howTo = u"msg=[How to save a phrase?] Before saving a phrase onto a "
                               "phrase-memory (1-4) you have to mark some words\nor letters in "
                               "the text area with pressed left mouse button !"_s;
@@ -441,7 +427,8 @@ private Q_SLOTS:
                 }),
             // The box's own menu pastes past every key handler; locked, nothing changes.
             row(u"text pasted from the box's menu"_s, u"mode=text;text=pastedtext of _b"_s, same,
-                {}, [](AppFixture &nb) {
+                {},
+                [](AppFixture &nb) {
                     QApplication::clipboard()->setText(u"pasted"_s);
                     nb.w().txtText[0]->paste();
                 }),
@@ -466,12 +453,6 @@ private Q_SLOTS:
             // Refused before anything changes; the text stays for another title.
             row(u"text F2, new entry's title too long"_s, u"msg=~.*too long.*"_s, toList,
                 then(newEntry(QString(300, u'a')), answering({}))),
-            // The text stays for another try.
-            row(u"text F2, failed save"_s, reported(u"FileStore/Notes/_b.txt"_s), unlockedOnly,
-                then(typeX, blocked(u"_b.txt"_s))),
-            row(u"text F2, failed save of a new entry"_s, reported(u"FileStore/Notes/Fresh.txt"_s),
-                unlockedOnly,
-                then(then(newEntry(u"Fresh"_s), blocked(u"Fresh.txt"_s)), answering({}))),
 
             // The mask: the keys of an edit and F1, nothing else.
             row(u"mask Return"_s, u"mode=mask;mask=\nm1"_s, lockBox),
@@ -483,8 +464,6 @@ private Q_SLOTS:
             // Cancelled, the mask comes back as last saved.
             row(u"mask F4, after a saved edit"_s, viewed + u"mask=Am1;maskfile=Am1"_s, toList,
                 then(then(typed(mask, u"A"_s), press(Qt::Key_F2)), typed(mask, u"B"_s))),
-            row(u"mask F2, failed save"_s, reported(u"FileStore/Notes/_mask.dat"_s), unlockedOnly,
-                then(typed(mask, u"A"_s), blocked(u"_mask.dat"_s))),
             row(u"mask F3"_s, same),
             row(u"mask F4"_s, toList),
             row(u"mask F5"_s, same),

@@ -182,9 +182,6 @@ private Q_SLOTS:
         };
         QTest::newRow("one place down")
             << Command{sorting, u"G/A"_s, downKeepsText, u"A a1 | G b _c A | Z"_s, u"G/A"_s};
-        QTest::newRow("one place up")
-            << Command{sorting, u"G/A"_s, key(Qt::Key_Up, Qt::ControlModifier),
-                       u"A a1 | G A b _c | Z"_s, u"G/A"_s};
         // A missing file stays missing: no edit or move may start on it.
         const Action missingDown = [](AppFixture &nb) {
             nb.w().cmdH[3]->click();

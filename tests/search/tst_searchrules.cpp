@@ -63,7 +63,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("search");
         QTest::addColumn<bool>("caseSensitive");
         QTest::addColumn<bool>("found");
-        // The walk against the window's lists (tst_searchwalk) meets the rest.
+        // The walk against the window's lists (tst_search) meets the rest.
         QTest::newRow("line break over lone cr") << "d\rab\rcd"_ba << u"b\nc"_s << true << true;
         QTest::newRow("cr lf itself") << "d\r\nab\r\ncd"_ba << u"b\r\nc"_s << false << false;
         QTest::newRow("two breaks are not one")
