@@ -22,6 +22,7 @@
 #include "support/notebookline.h"
 #include "support/writingcommands.h"
 
+#include "i18n/wordtable.h"
 #include "store/appstate.h"
 #include "store/indexfile.h"
 #include "store/notetable.h"
@@ -54,6 +55,7 @@ struct ProgramView
     int group = -1, entry = -1;
     bool textEdit = false, maskEdit = false;
     QString text, mask, date;
+    QStringList words; // every slot's words, as the language editor writes them
     bool operator==(const ProgramView &) const = default;
 };
 
@@ -72,6 +74,10 @@ ProgramView viewOf(AppFixture &nb)
     view.text = w.txtText[0]->toPlainText();
     view.mask = w.txtMask->toPlainText();
     view.date = w.lblDate->text();
+    for (int language = 1; language < WordTable::kLanguages; ++language) {
+        for (int k = 0; k < WordTable::kWords; ++k)
+            view.words << nb.app().wordTable().word(language, k);
+    }
     return view;
 }
 

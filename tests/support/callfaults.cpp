@@ -7,8 +7,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <unistd.h>
 #include <deque>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 

@@ -3,6 +3,9 @@
 #include "support/appfixture.h"
 
 #include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialog>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -46,6 +49,34 @@ void storedButton(AppFixture &nb)
         dialog->findChild<QPushButton *>(u"cmdMain0"_s)->click();
     });
     nb.w().mnuSettings[2]->trigger();
+}
+
+// The start settings opened from the Options menu, the word wrap ticked, OK.
+void storedStartSettings(AppFixture &nb)
+{
+    nb.whenShown([](QWidget *dialog) {
+        dialog->findChild<QCheckBox *>(u"chckWrap"_s)->click();
+        dialog->findChild<QPushButton *>(u"cmdMain0"_s)->click();
+        if (auto *open = qobject_cast<QDialog *>(dialog); open && open->isVisible())
+            open->reject();
+    });
+    nb.w().mnuSettings[1]->trigger();
+}
+
+// The language editor: a free slot named "Sprache", OK.
+void storedLanguage(AppFixture &nb)
+{
+    nb.whenShown([](QWidget *dialog) {
+        auto *slots = dialog->findChild<QComboBox *>(u"cboLanguage"_s);
+        slots->setFocus();
+        slots->setEditText(u"Sprache"_s);
+        QTest::keyClick(slots, Qt::Key_Return);
+        dialog->findChild<QPushButton *>(u"cmdMain0"_s)->click();
+        // A failed write keeps the dialog open for another OK: given up here.
+        if (auto *open = qobject_cast<QDialog *>(dialog); open && open->isVisible())
+            open->reject();
+    });
+    nb.w().mnuSettings[5]->trigger();
 }
 
 void sorted(AppFixture &nb)
@@ -107,6 +138,8 @@ QList<WritingCommand> writingCommands()
         {u"pref.dat: position memory"_s, abc, u"A/x"_s, nothing, indexed(&MainWidgets::mnuSetMemo, 0), {u"A/x"_s, pref}},
         {u"pref.dat: phrase"_s, abc, u"A/x"_s, selectingText, indexed(&MainWidgets::mnuSetTxtMemoSet, 0), {u"text"_s, pref}},
         {u"pref.dat: individual buttons"_s, abc, u"A/x"_s, nothing, storedButton, {u"{F7}"_s, pref}},
+        {u"pref.dat: start settings"_s, abc, u"A/x"_s, nothing, storedStartSettings},
+        {u"Language.dat"_s, abc, u"A/x"_s, nothing, storedLanguage, {u"Sprache"_s, u"Language.dat"_s}},
         {u"LstPrnt.txt"_s, abc, u"A/x"_s, nothing, indexed(&MainWidgets::mnuEditorCall, 1)},
     };
     // clang-format on

@@ -35,11 +35,8 @@ struct WritingCommand
     bool endsProgram = false;
 };
 
-// One row per command. A command that arrives later (the settings dialogs'
-// pref.dat, Language.dat from the language editor) is one more row: its
-// action opens the dialog and answers it through AppFixture::whenShown, and
-// `saved` names the file and a text the answer puts there, for example
-//   {u"Language.dat"_s, abc, u"A/x"_s, nothing, languageSaved, {u"Sprache"_s, u"Language.dat"_s}},
+// One row per command that writes a file. A dialog's command opens it and
+// answers it through AppFixture::whenShown.
 QList<WritingCommand> writingCommands();
 
 // Typing "Fresh" into the entry text box (after Insert for a new entry).
