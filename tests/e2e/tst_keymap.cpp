@@ -23,6 +23,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
@@ -431,6 +432,13 @@ private Q_SLOTS:
                 [](AppFixture &nb) {
                     QApplication::clipboard()->setText(u"pasted"_s);
                     nb.w().txtText[0]->paste();
+                }),
+            // An input method's text comes past the key handlers as well.
+            row(u"text from an input method"_s, u"mode=text;text=\u00FCtext of _b"_s, lockBox, {},
+                [](AppFixture &nb) {
+                    QInputMethodEvent commit;
+                    commit.setCommitString(u"\u00FC"_s);
+                    QCoreApplication::sendEvent(nb.w().txtText[0], &commit);
                 }),
 
             // A new entry is stored once its title is known: the typical change.
