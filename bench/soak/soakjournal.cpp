@@ -47,11 +47,11 @@ bool withoutFileByDesign(const QString &name)
 
 void append(const QString &journal, const QStringList &fields)
 {
-    QByteArray line;
+    // ";" is never a field: the encoding writes it as %3B.
+    QByteArray line("\n");
     for (const QString &field : fields)
-        line +=
-            (line.isEmpty() ? QByteArray() : QByteArray("\t")) + field.toUtf8().toPercentEncoding();
-    line += '\n';
+        line += field.toUtf8().toPercentEncoding() + '\t';
+    line += ";\n";
     const int fd = ::open(QFile::encodeName(journal).constData(),
                           O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
     if (fd < 0 || ::write(fd, line.constData(), size_t(line.size())) != line.size())
@@ -83,9 +83,10 @@ QStringList check(const QString &root, const QString &journal)
     Texts known;          // every text that was ever in a file or typed
     QStringList underWay; // what the command cut short may let go of
     for (const QByteArray &line : file.readAll().split('\n')) {
-        if (line.isEmpty())
+        // Empty, or cut short by a kill while it was written.
+        if (!line.endsWith("\t;"))
             continue;
-        const QStringList fields = fieldsOf(line);
+        const QStringList fields = fieldsOf(line.chopped(2));
         const QString &kind = fields.first();
         if (kind == u"base"_s) {
             required.clear();

@@ -11,8 +11,10 @@
 // without a report. A kill can come at any moment; the next start checks the
 // store against the record.
 //
-// Records are lines of tab-separated, percent-encoded fields, each appended
-// with one write, so a kill leaves a record whole or not at all:
+// Records are lines of tab-separated, percent-encoded fields ended by a ";"
+// field. Each is appended with one write, but a kill can still cut a long
+// one short (the kernel stops a write at a page boundary), so each starts on
+// a line of its own and a line without its ";" is left out:
 //   base  <text>...          every text the notebook holds at a start
 //   begin <command> <typed> <text>...  the text it is to store ("" for none)
 //                              and the texts it may let go of
