@@ -17,6 +17,9 @@
 #include "soak/soakjournal.h"
 #include "store/notetable.h"
 
+#include "ui/titlelistmodel.h"
+#include "ui/titlelistview_w.h"
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>

@@ -13,6 +13,9 @@
 #include "store/dostext.h"
 #include "store/notetable.h"
 
+#include "ui/titlelistmodel.h"
+#include "ui/titlelistview_w.h"
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -71,8 +74,10 @@ void parts(const Run &run)
         const int g = run.window->groupList().slotOfLine(k);
         QStringList lines;
         titles.push_back(timed([&] {
-            lines = shownTitles(run.table, g);
-            lines.append(u" "_s);
+            const int count = run.table.entryCount(g);
+            lines.reserve(count);
+            for (int e = 1; e <= count; ++e)
+                lines.append(run.table.cell(g, e));
         }));
         {
             const QSignalBlocker quiet(w.lstGroup);
@@ -80,14 +85,13 @@ void parts(const Run &run)
         }
         fill.push_back(timed([&] {
             const QSignalBlocker quiet(w.lstEntry);
-            w.lstEntry->clear();
-            w.lstEntry->addItems(lines);
+            w.lstEntry->titles().setStoredNames(lines);
         }));
         select.push_back(timed([&] {
             const QSignalBlocker quiet(w.lstEntry);
             w.lstEntry->setCurrentRow(0);
         }));
-        entry.push_back(timed([&] { run.window->entryList().lstEntry_Click(); }));
+        entry.push_back(timed([&] { run.window->entryList().showSelectedEntry(); }));
         const QString shown = w.txtText[0]->toPlainText();
         text.push_back(timed([&] {
             state.Loading = true;

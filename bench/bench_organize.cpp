@@ -19,6 +19,9 @@
 #include "store/safewrite.h"
 #include "store/storepaths.h"
 
+#include "ui/titlelistmodel.h"
+#include "ui/titlelistview_w.h"
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QListWidget>
@@ -99,8 +102,8 @@ int main(int argc, char **argv)
     EntryList &entries = window->entryList();
     auto *entryCommands = window->findChild<EntryCommands *>(u"entryCommands"_s);
     auto *ordering = window->findChild<Ordering *>(u"ordering"_s);
-    QListWidget *groupList = window->widgets().lstGroup;
-    QListWidget *entryList = window->widgets().lstEntry;
+    TitleListView *groupList = window->widgets().lstGroup;
+    TitleListView *entryList = window->widgets().lstEntry;
     NoteTable &table = app.table();
     const GroupList &lines = window->groupList();
 
@@ -109,7 +112,7 @@ int main(int argc, char **argv)
     // every move after it goes back), the third is sorted.
     QList<int> pair;
     for (int line = 0; line < groupList->count() && pair.size() < 3; ++line) {
-        if (groupList->item(line)->text() != u"Trash"_s)
+        if (groupList->titles().shownName(line) != u"Trash"_s)
             pair.append(line);
     }
     table.cell(lines.slotOfLine(pair[1]), 999).clear();
@@ -159,7 +162,7 @@ int main(int argc, char **argv)
             entries.selectGroupLine(to);
             entries.selectEntryLine(entryList->count() - 2);
         });
-        const QString title = OutDOS(entryList->currentItem()->text());
+        const QString title = entries.selectedStoredTitle();
         const QString here = table.name(lines.slotOfLine(to));
         const QString there = table.name(lines.slotOfLine(from));
         const double tFiles = timeMs([&] {
@@ -170,7 +173,7 @@ int main(int argc, char **argv)
         // Each sort turns the order round, so every one has all the work to do.
         app.state().prefs.SortDescending = r % 2;
         entries.selectGroupLine(pair[2]);
-        const double tSort = timeMs([&] { ordering->cmdSort_Click(0); });
+        const double tSort = timeMs([&] { ordering->sort(); });
         const double tSortSave = savesOf({pair[2]});
         if (counted) {
             move.push_back(tMove);

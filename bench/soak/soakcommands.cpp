@@ -12,6 +12,9 @@
 #include "ui/codepagetextedit_w.h"
 #include "ui/mainstate.h"
 
+#include "ui/titlelistmodel.h"
+#include "ui/titlelistview_w.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -176,7 +179,7 @@ SoakCommands::Step SoakCommands::plan()
     const MainState &state = window_.mainState();
     const bool onEntry =
         w.lstEntry->currentRow() >= 0 && w.lstEntry->currentRow() < w.lstEntry->count() - 1;
-    const bool placeholder = onEntry && w.lstEntry->currentItem()->text() == kNewTitle;
+    const bool placeholder = onEntry && w.lstEntry->currentText() == kNewTitle;
     int total = 0;
     for (const Choice &c : kChoices)
         total += c.weight;
@@ -342,12 +345,12 @@ bool SoakCommands::run(Step &step, QString *why)
         return false;
     }
     const MainWidgets &w = window_.widgets();
-    QListWidget *groups = w.lstGroup;
-    QListWidget *entries = w.lstEntry;
+    TitleListView *groups = w.lstGroup;
+    TitleListView *entries = w.lstEntry;
     auto *dragDrop = window_.findChild<DragDrop *>(u"dragDrop"_s);
     const int n = argument_;
-    const auto lineCentre = [](QListWidget *list, int row) {
-        return list->visualItemRect(list->item(row)).center();
+    const auto lineCentre = [](TitleListView *list, int row) {
+        return list->lineRect(row).center();
     };
     QString typed;
     switch (kind_) {

@@ -21,12 +21,13 @@
 #include "ui/keyhandlers_w.h"
 #include "ui/layout_w.h"
 #include "ui/refreshcommands_w.h"
+#include "ui/titlelistmodel.h"
+#include "ui/titlelistview_w.h"
 #include "ui/twips.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QFrame>
-#include <QListWidget>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -81,7 +82,8 @@ void FrmMain::connectCommands()
     connect(w_.timPreset, &QTimer::timeout, this, &FrmMain::timPreset_Timer);
     connect(w_.timExit, &QTimer::timeout, this, &FrmMain::timExit_Timer);
     connect(w_.mnuExit, &QAction::triggered, this, &FrmMain::mnuExit_Click);
-    connect(w_.lstGroup, &QListWidget::currentRowChanged, this, &FrmMain::lstGroup_Click);
+    connect(w_.lstGroup, &TitleListView::currentRowChanged, entryList_,
+            &EntryList::showSelectedGroup);
 
     connect(w_.chckEdit, &QCheckBox::toggled, this, &FrmMain::chckEdit_Click);
     connect(w_.mnuEditPermission, &QAction::triggered, this,
@@ -112,7 +114,7 @@ bool FrmMain::Form_Load()
     if (!LoadIndex())
         return false;
     GroupList::orderRows(ctx_.table);
-    FillGroupList(*w_.lstGroup, groups_, ctx_.table, ctx_.state.hideYGroups());
+    fillGroupList(*w_.lstGroup, groups_, ctx_.table, ctx_.state.hideYGroups());
     SetCaptions(w_, ctx_.words);
     ShowPosMemories(w_, ctx_.words, ctx_.state.prefs.PositionMemory);
     ShowPhraseMemories(w_, ctx_.words, ctx_.state.prefs.PhraseMemory);
@@ -141,11 +143,6 @@ void FrmMain::paintEvent(QPaintEvent *event)
         // In the wait before the start settings, off the way to the first paint.
         QTimer::singleShot(0, this, [this] { ctx_.store.removeLeftovers(); });
     }
-}
-
-void FrmMain::lstGroup_Click()
-{
-    entryList_->lstGroup_Click();
 }
 
 void FrmMain::chckEdit_Click()

@@ -41,8 +41,6 @@ public:
     // Types key strings into the program itself.
     KeyInjector &keyInjector() { return *keyInjector_; }
 
-    // Runs when a line of lstGroup becomes selected.
-    void lstGroup_Click();
     void chckEdit_Click();
     void mnuWordwrap_Click(bool checked);
     void mnuSettings_Click(int index);

@@ -4,13 +4,14 @@
 #include "navigation/posmemories_w.h"
 #include "store/appstate.h"
 #include "ui/layout_w.h"
+#include "ui/titlelistmodel.h"
+#include "ui/titlelistview_w.h"
 #include "ui/twips.h"
 #include "ui/windowplacement.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QGuiApplication>
-#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QTimer>
@@ -56,10 +57,10 @@ void FrmMain::timPreset_Timer()
 
 void FrmMain::selectStartGroup()
 {
-    QListWidget *list = w_.lstGroup;
+    TitleListView *list = w_.lstGroup;
     int line = -1;
     for (int i = 0; i < list->count(); ++i) {
-        if (list->item(i)->text() == ctx_.state.prefs.StartGroup)
+        if (list->titles().shownName(i) == ctx_.state.prefs.StartGroup)
             line = i;
     }
     if (line < 0 && list->count() > 0)

@@ -9,13 +9,14 @@
 #include "ui/maincontext.h"
 #include "ui/mainstate.h"
 #include "ui/mainwidgets_w.h"
+#include "ui/titlelistmodel.h"
+#include "ui/titlelistview_w.h"
 #include "ui/twips.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QFrame>
 #include <QLabel>
-#include <QListWidget>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -30,7 +31,7 @@ EditModes::EditModes(const MainWidgets &w, MainState &main, MainContext &ctx, En
         startTextEditFromList();
         return true;
     });
-    connect(w_.lstEntry, &QListWidget::itemDoubleClicked, this, &EditModes::startTextEditFromList);
+    connect(w_.lstEntry, &QListView::doubleClicked, this, &EditModes::startTextEditFromList);
     for (std::size_t i = 0; i < w_.txtText.size(); ++i) {
         connect(w_.txtText[i], &QPlainTextEdit::textChanged, this,
                 [this, i] { txtText_Change(int(i)); });
@@ -195,7 +196,7 @@ void EditModes::cancel(bool wasTextEdit)
         w_.txtMask->setPlainText(main_.LoadedMask);
         main_.Loading = false;
     } else if (wasTextEdit && isNewEntry()) {
-        (void)entries_.RemoveSelectedEntry(false);
+        (void)entries_.removeSelectedEntry(false);
     }
     endEdit();
 }
@@ -203,7 +204,7 @@ void EditModes::cancel(bool wasTextEdit)
 void EditModes::endEdit()
 {
     main_.MaskEditMode = false;
-    entries_.lstEntry_Click();
+    entries_.showSelectedEntry();
     w_.fraEdit->hide();
     for (QFrame *frame : w_.fraMain)
         frame->show();

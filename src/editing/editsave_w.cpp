@@ -17,10 +17,11 @@
 #include "ui/maincontext.h"
 #include "ui/mainstate.h"
 #include "ui/mainwidgets_w.h"
+#include "ui/titlelistmodel.h"
+#include "ui/titlelistview_w.h"
 
 #include <QDateTime>
 #include <QLabel>
-#include <QListWidget>
 #include <QMainWindow>
 #include <QPlainTextEdit>
 
@@ -33,18 +34,16 @@ EditModes::SaveOutcome EditModes::saveText(int index)
     const QString text = boxText(textBox());
 
     if (isNewEntry()) {
-        AppState &state = ctx_.state;
-        state.DialogPrompt = StripAmp(ctx_.words(51));
-        state.InputAnswer = EditRules::proposedTitle(text);
-        FrmInput::run(state, ctx_.words, ctx_.messages, w_.frmMain);
-        const QString answer = state.InputAnswer;
-        if (answer == u"CANCEL"_s || answer.isEmpty() ||
-            UniqueName::checkEntryTitle(answer) == UniqueName::Refusal::Empty) {
-            if (!entries_.RemoveSelectedEntry(false))
+        const std::optional<QString> answer =
+            FrmInput::ask(StripAmp(ctx_.words(51)), EditRules::proposedTitle(text), ctx_.words,
+                          ctx_.messages, w_.frmMain);
+        if (!answer || answer->isEmpty() ||
+            UniqueName::checkEntryTitle(*answer) == UniqueName::Refusal::Empty) {
+            if (!entries_.removeSelectedEntry(false))
                 return SaveOutcome::Failed;
             return SaveOutcome::NewEntryDropped;
         }
-        const QString title = UniqueName::uniqueTitle(ctx_.table, g, answer);
+        const QString title = UniqueName::uniqueTitle(ctx_.table, g, *answer);
         const UniqueName::Refusal refusal = UniqueName::checkEntryTitle(title);
         if (refusal != UniqueName::Refusal::None) {
             ctx_.messages.message(Messages::Icon::Information, ctx_.words(79),
@@ -56,17 +55,17 @@ EditModes::SaveOutcome EditModes::saveText(int index)
         // the notebook as it was, a crash in between leaves only an unnamed file.
         // Until idx.dat names it the edit is not saved, and stays open.
         const QString date = EditRules::dateLine(QDateTime::currentDateTime(), QLocale::system());
-        QStringList lines = entries_.lines();
-        lines[line] = title;
+        QStringList titles = entries_.storedTitles();
+        titles[line] = OutDOS(title);
         {
             NotebookChange change = ctx_.change(NotebookChange::OnFailure::Continue);
-            if (!change.writeNewEntry(ctx_.table.name(g), OutDOS(title), date, text))
+            if (!change.writeNewEntry(ctx_.table.name(g), titles[line], date, text))
                 return SaveOutcome::Failed;
-            entries_.SyncEntryColumn(change, lines);
+            entries_.setEntryColumn(change, titles);
             if (!change.commit())
                 return SaveOutcome::Failed;
         }
-        w_.lstEntry->item(line)->setText(title);
+        w_.lstEntry->titles().setStoredName(line, titles[line]);
         w_.lblDate->setText(date);
         // Now an entry like any other: Save has its own place again.
         if (index == 2)

@@ -6,9 +6,10 @@
 #include "store/appstate.h"
 #include "ui/maincontext.h"
 #include "ui/mainwidgets_w.h"
+#include "ui/titlelistmodel.h"
+#include "ui/titlelistview_w.h"
 
 #include <QAction>
-#include <QListWidget>
 #include <QMainWindow>
 #include <QPushButton>
 

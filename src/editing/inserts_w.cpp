@@ -15,9 +15,10 @@
 #include "ui/keyhandlers_w.h"
 #include "ui/maincontext.h"
 #include "ui/mainwidgets_w.h"
+#include "ui/titlelistmodel.h"
+#include "ui/titlelistview_w.h"
 
 #include <QAction>
-#include <QListWidget>
 #include <QMainWindow>
 
 Inserts::Inserts(const MainWidgets &w, MainContext &ctx, EntryList &entries, EditModes &editModes,
@@ -37,13 +38,13 @@ Inserts::Inserts(const MainWidgets &w, MainContext &ctx, EntryList &entries, Edi
 
 QString Inserts::askSeparator(int k)
 {
-    AppState &state = ctx_.state;
     QString answer;
     if (Separators::asksForText(k)) {
-        state.DialogPrompt = StripAmp(ctx_.words(55));
-        state.InputAnswer.clear();
-        FrmInput::run(state, ctx_.words, ctx_.messages, w_.frmMain);
-        answer = state.InputAnswer;
+        const std::optional<QString> typed = FrmInput::ask(StripAmp(ctx_.words(55)), QString(),
+                                                           ctx_.words, ctx_.messages, w_.frmMain);
+        if (!typed)
+            return QString();
+        answer = *typed;
     }
     return Separators::separatorText(k, answer);
 }
@@ -75,16 +76,14 @@ void Inserts::mnuInsertCall_Click(int k)
         return;
     }
 
-    QListWidget *list = w_.lstEntry;
+    TitleListView *list = w_.lstEntry;
     const int s = list->currentRow() < 0 ? list->count() - 1 : list->currentRow();
-    QStringList lines = entries_.lines();
-    lines.insert(s, line);
+    QStringList titles = entries_.storedTitles();
+    titles.insert(s, OutDOS(line));
     NotebookChange change = ctx_.change();
-    entries_.SyncEntryColumn(change, lines);
+    entries_.setEntryColumn(change, titles);
     if (!change.commit())
         return;
-    // The list shows the line as it is stored (as it will after the next
-    // load); having no file, it shows "File not present!".
-    lines[s] = InDOS(OutDOS(line));
-    entries_.showLines(lines, s, false);
+    // Having no file, the line shows "File not present!".
+    entries_.showTitles(titles, s, false);
 }

@@ -7,14 +7,16 @@
 #include "notebook/notebookedit.h"
 #include "notebook/refusaltexts.h"
 #include "platform/messages.h"
+#include "store/dostext.h"
 #include "ui/keyhandlers_w.h"
 #include "ui/maincontext.h"
 #include "ui/mainstate.h"
 #include "ui/mainwidgets_w.h"
+#include "ui/titlelistmodel.h"
+#include "ui/titlelistview_w.h"
 
 #include <QAction>
 #include <QLabel>
-#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
@@ -50,22 +52,22 @@ void NewEntry::newEntry()
         return;
     }
 
-    QListWidget *list = w_.lstEntry;
+    TitleListView *list = w_.lstEntry;
     const int s = qMax(list->currentRow() < 0 ? list->count() - 1 : list->currentRow(), 0);
     // The placeholder is stored at once: a title without a file until the
     // text is first confirmed.
-    QStringList lines = entries_.lines();
-    lines.insert(s, EditRules::newEntryTitle());
+    QStringList titles = entries_.storedTitles();
+    titles.insert(s, OutDOS(EditRules::newEntryTitle()));
     {
         NotebookChange change = ctx_.change();
-        entries_.SyncEntryColumn(change, lines);
+        entries_.setEntryColumn(change, titles);
         if (!change.commit())
             return;
     }
     {
         // The placeholder takes the selected line's place; it has no file to load.
         const QSignalBlocker quiet(list);
-        list->insertItem(s, EditRules::newEntryTitle());
+        list->titles().setStoredNames(titles);
         list->setCurrentRow(s);
     }
     main_.FileMissing = false;

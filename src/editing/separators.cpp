@@ -28,12 +28,12 @@ QString separatorText(int k, const QString &answer)
     case 2:
         return QString(kLength, u'=');
     case 3:
-        if (answer.isEmpty() || answer == u"CANCEL"_s)
+        if (answer.isEmpty())
             return {};
         return QString(kLength, answer.front() == u' ' ? QChar(QChar::Nbsp) : answer.front()) +
                u'.';
     case 4:
-        if (answer.isEmpty() || answer == u"CANCEL"_s || answer == u" "_s)
+        if (answer.isEmpty() || answer == u" "_s)
             return {};
         return answer;
     default:

@@ -11,7 +11,8 @@ namespace Separators {
 bool asksForText(int k);
 
 // The line to insert; "" when nothing is to be inserted (an unknown index, or
-// an answer that is "CANCEL", empty or, for the text, a single blank).
+// an answer that is empty or, for the text, a single blank). A cancelled
+// question inserts nothing and never gets here.
 QString separatorText(int k, const QString &answer = {});
 
 } // namespace Separators

@@ -15,10 +15,11 @@
 #include "ui/mainstate.h"
 #include "ui/mainwidgets_w.h"
 #include "ui/memoryplace.h"
+#include "ui/titlelistmodel.h"
+#include "ui/titlelistview_w.h"
 
 #include <QAction>
 #include <QCheckBox>
-#include <QListWidget>
 #include <QMenu>
 
 void ShowPosMemories(const MainWidgets &w, const Words &words,
@@ -33,16 +34,6 @@ void ShowPosMemories(const MainWidgets &w, const Words &words,
             captionWithText(moveToPrefix(words, n), shownGroupPart(memory)));
     }
 }
-
-namespace {
-
-QString currentText(const QListWidget *list)
-{
-    const QListWidgetItem *item = list->currentItem();
-    return item ? item->text() : QString();
-}
-
-} // namespace
 
 PositionMemories::PositionMemories(const MainWidgets &w, MainState &main, MainContext &ctx,
                                    GroupList &groups, EntryCommands &entryCommands,
@@ -134,7 +125,8 @@ void PositionMemories::mnuSetMemo_Click(int k)
 {
     if (k < 0 || k > 3 || w_.lstGroup->currentRow() < 0)
         return;
-    ctx_.state.prefs.PositionMemory[k] = currentText(w_.lstGroup) + u'/' + currentText(w_.lstEntry);
+    ctx_.state.prefs.PositionMemory[k] =
+        w_.lstGroup->currentText() + u'/' + w_.lstEntry->currentText();
     memoriesChanged();
 }
 
@@ -148,9 +140,7 @@ void PositionMemories::mnuMoveToMemo_Click(int k)
     if (place.misread || line < 0)
         return;
     // The move's target is chosen here: no group dialog opens.
-    ctx_.state.ChosenGroupIndex = line;
-    main_.MoveTargetChosen = true;
-    entryCommands_.mnuEntryChange_Click();
+    entryCommands_.moveSelectedEntry(line);
 }
 
 void PositionMemories::mnuClearMemos_Click()
@@ -164,7 +154,7 @@ void PositionMemories::ShowMoveRefusal(int n)
     MoveRefusal refusal;
     refusal.n = n;
     refusal.memory = ctx_.state.prefs.PositionMemory[n];
-    refusal.selectedGroup = currentText(w_.lstGroup);
+    refusal.selectedGroup = w_.lstGroup->currentText();
     refusal.locked = w_.chckEdit->isChecked();
     refusal.fileMissing = main_.FileMissing;
     refusal.hideYGroups = ctx_.state.hideYGroups();

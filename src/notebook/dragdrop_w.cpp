@@ -1,17 +1,19 @@
 #include "notebook/dragdrop_w.h"
 
 #include "notebook/entrycommands_w.h"
+#include "notebook/entrylist_w.h"
 #include "notebook/notebookview_w.h"
 #include "notebook/ordering_w.h"
 #include "store/appstate.h"
 #include "ui/maincontext.h"
 #include "ui/mainstate.h"
 #include "ui/mainwidgets_w.h"
+#include "ui/titlelistmodel.h"
+#include "ui/titlelistview_w.h"
 
 #include <QApplication>
 #include <QDrag>
 #include <QDropEvent>
-#include <QListWidget>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -24,7 +26,7 @@ DragDrop::DragDrop(NotebookView &view, EntryCommands &entryCommands, Ordering &o
 {
     setObjectName(u"dragDrop"_s);
     const MainWidgets &w = view_.w;
-    for (QListWidget *list : {w.lstEntry, w.lstGroup}) {
+    for (TitleListView *list : {w.lstEntry, w.lstGroup}) {
         list->setAcceptDrops(true);
         list->viewport()->setAcceptDrops(true);
         list->viewport()->installEventFilter(this);
@@ -57,11 +59,11 @@ bool DragDrop::eventFilter(QObject *watched, QEvent *event)
 bool DragDrop::mouseOnEntryList(QEvent *event)
 {
     const auto *mouse = static_cast<QMouseEvent *>(event);
-    QListWidget *list = view_.w.lstEntry;
+    TitleListView *list = view_.w.lstEntry;
     if (event->type() == QEvent::MouseButtonPress) {
-        const QListWidgetItem *item = list->itemAt(mouse->position().toPoint());
+        const int line = list->lineAt(mouse->position().toPoint());
         pressedOnEntry_ =
-            mouse->button() == Qt::LeftButton && item && list->row(item) < list->count() - 1;
+            mouse->button() == Qt::LeftButton && line >= 0 && line < list->count() - 1;
         pressPosition_ = mouse->position().toPoint();
         return false;
     }
@@ -88,7 +90,7 @@ void DragDrop::startDrag()
         return;
     auto *drag = new QDrag(view_.w.lstEntry);
     auto *data = new QMimeData;
-    data->setData(mimeType(), view_.entryText(view_.entryLine()).toUtf8());
+    data->setData(mimeType(), view_.entries.selectedTitle().toUtf8());
     drag->setMimeData(data);
     drag->exec(Qt::MoveAction);
 }
@@ -122,12 +124,12 @@ void DragDrop::lstEntry_OLEDragDrop(const QPoint &position)
 {
     if (!view_.onEntry())
         return;
-    QListWidget *list = view_.w.lstEntry;
+    TitleListView *list = view_.w.lstEntry;
     const int s = view_.entryLine();
     const int lastEntry = view_.entryLineCount() - 2;
-    const QListWidgetItem *item = list->itemAt(position);
+    const int line = list->lineAt(position);
     // The blank line, or below the lines: the end of the list.
-    const int target = item ? qMin(list->row(item), lastEntry) : lastEntry;
+    const int target = line >= 0 ? qMin(line, lastEntry) : lastEntry;
     // As many places down or up as the drop is away, in one step.
     const MainWidgets &w = view_.w;
     if ((w.cmdH[3]->isEnabled() && target > s) || (w.cmdH[2]->isEnabled() && target < s)) {
@@ -141,22 +143,16 @@ void DragDrop::lstGroup_OLEDragDrop(const QPoint &position)
     // An entry without a text file cannot be moved.
     if (view_.main.FileMissing || !view_.onEntry())
         return;
-    QListWidget *groups = view_.w.lstGroup;
+    TitleListView *groups = view_.w.lstGroup;
     const int from = view_.groupLine();
     groups->setFocus();
-    const QListWidgetItem *item = groups->itemAt(position);
-    if (!item)
-        return;
-    AppState &state = view_.ctx.state;
-    state.ChosenGroupIndex = groups->row(item);
-    if (state.ChosenGroupIndex != from) {
-        view_.main.MoveTargetChosen = true;
-        entryCommands_.mnuEntryChange_Click();
-    }
+    const int target = groups->lineAt(position);
+    if (target >= 0 && target != from)
+        entryCommands_.moveSelectedEntry(target);
 }
 
 void DragDrop::cmdEntry_OLEDragDrop(int index)
 {
     if (index == 1 && view_.w.cmdEntry[1]->isEnabled())
-        entryCommands_.cmdEntry_Click(1);
+        entryCommands_.trash();
 }

@@ -11,9 +11,10 @@
 #include "store/storepaths.h"
 #include "ui/maincontext.h"
 #include "ui/mainwidgets_w.h"
+#include "ui/titlelistmodel.h"
+#include "ui/titlelistview_w.h"
 
 #include <QAction>
-#include <QListWidget>
 
 EditorExport::EditorExport(const MainWidgets &w, MainContext &ctx, const EntryList &entries,
                            QObject *parent)
@@ -52,7 +53,7 @@ void EditorExport::openEntryList()
     const bool holder = !ctx_.state.StoreInUse && ctx_.store.markerStillHeld();
     const QString &folder = holder ? ctx_.state.storeFolder : ctx_.state.programFolder;
     const QString path = StorePaths::exportFile(folder);
-    const TextLines::Encoded content = entryListExport(entries_.lines());
+    const TextLines::Encoded content = entryListExport(entries_.shownLines());
     const FileResult written = content ? writeWholeFile(path, content.bytes, folder)
                                        : FileResult::failed(content.error->at(path));
     // A list that could not be written is not opened: the editor would show

@@ -15,14 +15,15 @@
 #include "ui/maincontext.h"
 #include "ui/mainstate.h"
 #include "ui/mainwidgets_w.h"
+#include "ui/titlelistmodel.h"
+#include "ui/titlelistview_w.h"
 
 #include <QAction>
-#include <QListWidget>
 #include <QMainWindow>
 #include <QPushButton>
 #include <QSignalBlocker>
 
-#include <utility>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -30,16 +31,14 @@ EntryCommands::EntryCommands(NotebookView &view, QObject *parent) : QObject(pare
 {
     setObjectName(u"entryCommands"_s);
     const MainWidgets &w = view_.w;
-    connect(w.cmdEntry[1], &QPushButton::clicked, this, [this] { cmdEntry_Click(1); });
-    connect(w.mnuEntryCall[1], &QAction::triggered, this, [this] { cmdEntry_Click(1); });
-    connect(w.mnuEntryRename, &QAction::triggered, this, &EntryCommands::mnuEntryRename_Click);
-    connect(w.mnuEntryChange, &QAction::triggered, this, &EntryCommands::mnuEntryChange_Click);
+    connect(w.cmdEntry[1], &QPushButton::clicked, this, &EntryCommands::trash);
+    connect(w.mnuEntryCall[1], &QAction::triggered, this, &EntryCommands::trash);
+    connect(w.mnuEntryRename, &QAction::triggered, this, &EntryCommands::rename);
+    connect(w.mnuEntryChange, &QAction::triggered, this, &EntryCommands::moveToChosenGroup);
 }
 
-void EntryCommands::cmdEntry_Click(int index)
+void EntryCommands::trash()
 {
-    if (index != 1)
-        return;
     trashSelectedEntry();
     view_.w.lstEntry->setFocus();
 }
@@ -55,41 +54,43 @@ bool EntryCommands::trashSelectedEntry()
     }
     if (view_.main.FileMissing) {
         // No text to keep: the line simply leaves the notebook.
-        return view_.entries.RemoveSelectedEntry(false);
+        return view_.entries.removeSelectedEntry(false);
     }
-    view_.ctx.state.ChosenGroupIndex = trash;
     return moveSelectedEntry(trash) == MoveResult::Moved;
 }
 
-void EntryCommands::mnuEntryRename_Click()
+void EntryCommands::rename()
 {
-    const bool preset = std::exchange(view_.main.TitlePreset, false);
     if (!view_.onEntry())
         return;
-    AppState &state = view_.ctx.state;
-    QString old;
-    if (!preset) {
-        old = view_.entryText(view_.entryLine());
-        state.DialogPrompt = StripAmp(view_.ctx.words(54));
-        state.InputAnswer = old;
-        FrmInput::run(state, view_.ctx.words, view_.ctx.messages, view_.w.frmMain);
-    }
-    const QString answer = state.InputAnswer;
-    if (answer != u"CANCEL"_s && !answer.isEmpty() && answer != old &&
+    const QString old = view_.entries.selectedTitle();
+    const std::optional<QString> answer = FrmInput::ask(
+        StripAmp(view_.ctx.words(54)), old, view_.ctx.words, view_.ctx.messages, view_.w.frmMain);
+    if (answer)
+        renameTo(*answer, old);
+    else
+        view_.ctx.RefreshCommands();
+}
+
+void EntryCommands::renameTo(const QString &answer, const QString &old)
+{
+    if (!view_.onEntry())
+        return;
+    if (!answer.isEmpty() && answer != old &&
         UniqueName::checkEntryTitle(answer) != UniqueName::Refusal::Empty) {
-        state.InputAnswer = UniqueName::uniqueTitle(view_.ctx.table, view_.groupSlot(), answer);
-        const UniqueName::Refusal refusal = UniqueName::checkEntryTitle(state.InputAnswer);
+        const QString title = UniqueName::uniqueTitle(view_.ctx.table, view_.groupSlot(), answer);
+        const UniqueName::Refusal refusal = UniqueName::checkEntryTitle(title);
         if (refusal != UniqueName::Refusal::None) {
-            view_.caution(RefusalTexts::name(refusal, state.InputAnswer));
+            view_.caution(RefusalTexts::name(refusal, title));
             return;
         }
-        if (!RenameSelectedEntry())
+        if (!renameSelectedEntry(OutDOS(title)))
             return;
     }
     view_.ctx.RefreshCommands();
 }
 
-bool EntryCommands::RenameSelectedEntry()
+bool EntryCommands::renameSelectedEntry(const QString &newStored)
 {
     const int g = view_.groupSlot();
     const int s = view_.entryLine();
@@ -97,7 +98,6 @@ bool EntryCommands::RenameSelectedEntry()
         return false;
     const QString group = view_.ctx.table.name(g);
     const QString oldStored = view_.ctx.table.cell(g, s + 1);
-    const QString newStored = OutDOS(view_.ctx.state.InputAnswer);
     // The text gets its new name beside the old one; the old name goes once
     // idx.dat names the new one. An entry without a file keeps having none.
     NotebookChange change = view_.ctx.change();
@@ -107,23 +107,19 @@ bool EntryCommands::RenameSelectedEntry()
     if (!change.commit())
         return false;
     change.removeEntryFile(group, oldStored);
-    // The list shows the title as stored, as it will after the next load.
-    view_.w.lstEntry->item(s)->setText(InDOS(newStored));
+    view_.w.lstEntry->titles().setStoredName(s, newStored);
     return true;
 }
 
-void EntryCommands::mnuEntryChange_Click()
+void EntryCommands::moveToChosenGroup()
 {
-    const bool chosen = std::exchange(view_.main.MoveTargetChosen, false);
     if (!view_.onEntry())
         return;
-    AppState &state = view_.ctx.state;
-    if (!chosen) {
-        state.DialogPrompt = StripAmp(view_.ctx.words(10));
-        FrmChange::run(state, view_.ctx.words, view_.groups.lines(), view_.groupLine(),
-                       view_.w.frmMain);
-    }
-    moveSelectedEntry(state.ChosenGroupIndex);
+    const std::optional<int> line =
+        FrmChange::choose(StripAmp(view_.ctx.words(10)), view_.ctx.words, view_.groups.lines(),
+                          view_.groupLine(), view_.w.frmMain);
+    if (line)
+        moveSelectedEntry(*line);
 }
 
 EntryCommands::MoveResult EntryCommands::moveSelectedEntry(int targetLine)
@@ -148,17 +144,17 @@ EntryCommands::MoveResult EntryCommands::moveSelectedEntry(int targetLine)
         view_.caution(RefusalTexts::name(refusal, title));
         return MoveResult::Refused;
     }
-    const QString newStored = OutDOS(title);
+    const QString newStored = NotebookEdit::movedStoredTitle(title, oldStored);
 
     // The copy and idx.dat come before the source file goes, so a crash at
     // any step leaves the text where idx.dat points.
     NotebookChange change = view_.ctx.change();
     if (!change.copyEntryFile(table.name(g), oldStored, table.name(t), newStored))
         return MoveResult::Failed;
-    QStringList lines = view_.entryLines();
-    lines.removeAt(s);
+    QStringList titles = view_.entries.storedTitles();
+    titles.removeAt(s);
     NotebookEdit::appendTitle(change.table(), t, newStored);
-    NotebookEdit::syncEntryColumn(change.table(), g, lines);
+    NotebookEdit::setEntryColumn(change.table(), g, titles);
     if (!change.commit())
         return MoveResult::Failed;
     change.removeEntryFile(table.name(g), oldStored);
@@ -176,9 +172,11 @@ EntryCommands::MoveResult EntryCommands::moveSelectedEntry(int targetLine)
 void EntryCommands::dropSelectedLine()
 {
     const int s = view_.entryLine();
+    QStringList titles = view_.entries.storedTitles();
+    titles.removeAt(s);
     {
         const QSignalBlocker blocker(view_.w.lstEntry);
-        delete view_.w.lstEntry->takeItem(s);
+        view_.w.lstEntry->titles().setStoredNames(titles);
     }
     view_.entries.selectEntryLine(s);
 }

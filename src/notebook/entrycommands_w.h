@@ -13,21 +13,27 @@ class EntryCommands : public QObject
 public:
     EntryCommands(NotebookView &view, QObject *parent);
 
-    // 1: into the trash. 0, the new entry, is the editing side's.
-    void cmdEntry_Click(int index);
+    // The trash command from its button or menu item: the entry goes, and the
+    // entry list has the focus.
+    void trash();
     // The trash command's work: true when the entry has left its group.
     bool trashSelectedEntry();
-    void mnuEntryRename_Click();
-    void mnuEntryChange_Click();
-    // Gives the selected entry the title in InputAnswer: file, line, table
-    // and idx.dat. False, with everything as it was, after a report.
-    bool RenameSelectedEntry();
+    // Asks for a new title, the shown one proposed, and gives it.
+    void rename();
+    // Gives the selected entry the title the user typed as `answer`, unless it
+    // is empty, unchanged (`old`) or refused.
+    void renameTo(const QString &answer, const QString &old = {});
+    // Asks for the group to move the selected entry into, and moves it there.
+    void moveToChosenGroup();
 
     enum class MoveResult { Moved, Refused, Failed };
     // The move itself, into the group on line `targetLine` of the group list.
     MoveResult moveSelectedEntry(int targetLine);
 
 private:
+    // File, line, table and idx.dat take `newStored`. False, with everything
+    // as it was, after a report.
+    bool renameSelectedEntry(const QString &newStored);
     // Takes the moved entry's line out of the list, whose group column
     // already lost it, and selects the line that took its place.
     void dropSelectedLine();

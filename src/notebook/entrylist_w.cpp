@@ -3,7 +3,6 @@
 #include "notebook/grouplist.h"
 #include "notebook/notebookedit.h"
 #include "store/appstate.h"
-#include "store/dostext.h"
 #include "store/entrystore.h"
 #include "store/notebookchange.h"
 #include "store/notetable.h"
@@ -11,13 +10,14 @@
 #include "ui/maincontext.h"
 #include "ui/mainstate.h"
 #include "ui/mainwidgets_w.h"
+#include "ui/titlelistmodel.h"
+#include "ui/titlelistview_w.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QListWidget>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
@@ -34,8 +34,8 @@ EntryList::EntryList(const MainWidgets &w, MainState &main, MainContext &ctx, Gr
     // line after a fill measures all 999 titles, shaping each one's text.
     w_.lstEntry->setUniformItemSizes(true);
 
-    connect(w_.lstEntry, &QListWidget::currentRowChanged, this, &EntryList::lstEntry_Click);
-    for (QListWidget *list : {w_.lstGroup, w_.lstEntry})
+    connect(w_.lstEntry, &TitleListView::currentRowChanged, this, &EntryList::showSelectedEntry);
+    for (TitleListView *list : {w_.lstGroup, w_.lstEntry})
         list->viewport()->installEventFilter(this);
 }
 
@@ -46,13 +46,18 @@ int EntryList::selectedGroup() const
 
 QString EntryList::selectedTitle() const
 {
-    const QListWidgetItem *item = w_.lstEntry->currentItem();
-    return item ? item->text() : QString();
+    return w_.lstEntry->currentText();
+}
+
+QString EntryList::selectedStoredTitle() const
+{
+    return w_.lstEntry->titles().storedName(w_.lstEntry->currentRow());
 }
 
 bool EntryList::onBlankLine() const
 {
-    return w_.lstEntry->currentRow() < 0 || selectedTitle() == u" "_s;
+    const int row = w_.lstEntry->currentRow();
+    return row < 0 || w_.lstEntry->titles().isClosingLine(row);
 }
 
 bool EntryList::locked() const
@@ -60,22 +65,22 @@ bool EntryList::locked() const
     return w_.chckEdit->isChecked();
 }
 
-void EntryList::lstGroup_Click()
+void EntryList::showSelectedGroup()
 {
     const int g = selectedGroup();
-    QStringList lines;
+    QStringList titles;
     if (g >= 0) {
         const int count = ctx_.table.entryCount(g);
-        lines.reserve(count + 1);
+        titles.reserve(count);
         for (int e = 1; e <= count; ++e)
-            lines.append(InDOS(ctx_.table.cell(g, e)));
+            titles.append(ctx_.table.cell(g, e));
     }
-    lines.append(u" "_s);
     {
         const QSignalBlocker quiet(w_.lstEntry);
-        w_.lstEntry->clear();
-        w_.lstEntry->addItems(lines);
+        w_.lstEntry->titles().setStoredNames(titles);
+        w_.lstEntry->setCurrentRow(-1);
     }
+    w_.lstEntry->scrollToTop();
     selectEntryLine(0);
 
     // A missing or unreadable mask is an empty one, without a message.
@@ -91,7 +96,7 @@ void EntryList::lstGroup_Click()
     main_.LoadedMask = boxText(w_.txtMask);
 }
 
-void EntryList::lstEntry_Click()
+void EntryList::showSelectedEntry()
 {
     main_.FileMissing = false;
     // Once the entry is loaded the refresh runs again and sets every state
@@ -126,53 +131,44 @@ void EntryList::lstEntry_Click()
 void EntryList::selectGroupLine(int line)
 {
     if (w_.lstGroup->currentRow() == line)
-        lstGroup_Click();
+        showSelectedGroup();
     else
         w_.lstGroup->setCurrentRow(line);
 }
 
 void EntryList::selectEntryLine(int line)
 {
-    QListWidget *list = w_.lstEntry;
+    TitleListView *list = w_.lstEntry;
     if (line >= list->count())
         line = list->count() - 1;
     if (list->currentRow() == line)
-        lstEntry_Click();
+        showSelectedEntry();
     else
         list->setCurrentRow(line);
 }
 
-QStringList EntryList::lines() const
+const QStringList &EntryList::storedTitles() const
 {
-    QStringList lines;
-    lines.reserve(w_.lstEntry->count());
-    for (int i = 0; i < w_.lstEntry->count(); ++i)
-        lines.append(w_.lstEntry->item(i)->text());
-    return lines;
+    return w_.lstEntry->titles().storedNames();
 }
 
-void EntryList::SyncEntryColumn(NotebookChange &change, const QStringList &lines)
+QStringList EntryList::shownLines() const
+{
+    return w_.lstEntry->titles().shownNames();
+}
+
+void EntryList::setEntryColumn(NotebookChange &change, const QStringList &storedTitles)
 {
     const int g = selectedGroup();
     if (g >= 0)
-        NotebookEdit::syncEntryColumn(change.table(), g, lines);
+        NotebookEdit::setEntryColumn(change.table(), g, storedTitles);
 }
 
-void EntryList::showLines(const QStringList &lines, int select, bool keepLoaded)
+void EntryList::showTitles(const QStringList &storedTitles, int select, bool keepLoaded)
 {
-    QListWidget *list = w_.lstEntry;
     {
-        const QSignalBlocker quiet(list);
-        // Lines change in place where they can: a list of 999 lines is not
-        // rebuilt for a move of one line.
-        while (list->count() > lines.size())
-            delete list->takeItem(list->count() - 1);
-        for (int i = 0; i < lines.size(); ++i) {
-            if (i < list->count())
-                list->item(i)->setText(lines.at(i));
-            else
-                list->addItem(lines.at(i));
-        }
+        const QSignalBlocker quiet(w_.lstEntry);
+        w_.lstEntry->titles().setStoredNames(storedTitles);
     }
     if (!keepLoaded) {
         selectEntryLine(select);
@@ -188,46 +184,46 @@ void EntryList::showLines(const QStringList &lines, int select, bool keepLoaded)
     ctx_.RefreshCommands();
 }
 
-bool EntryList::RemoveSelectedEntry(bool deleteFile)
+bool EntryList::removeSelectedEntry(bool deleteFile)
 {
     const int g = selectedGroup();
     const int s = w_.lstEntry->currentRow();
     if (g < 0 || onBlankLine())
         return false;
-    QStringList shown = lines();
-    const QString storedTitle = OutDOS(shown.takeAt(s));
+    QStringList titles = storedTitles();
+    const QString storedTitle = titles.takeAt(s);
     NotebookChange change = ctx_.change();
-    SyncEntryColumn(change, shown);
+    setEntryColumn(change, titles);
     // The file goes only once idx.dat no longer names it, so that a crash or a
     // failed index write never leaves an entry without its text.
     if (!change.commit())
         return false;
     if (deleteFile)
         change.removeEntryFile(ctx_.table.name(g), storedTitle);
-    showLines(shown, s, false);
+    showTitles(titles, s, false);
     return true;
 }
 
-void EntryList::lstGroup_MouseDown(const QPoint &pos)
+void EntryList::popUpGroupMenu(const QPoint &pos)
 {
     popUp(w_.lstGroup, pos, w_.mnuGroup, {w_.mnuGroupNew, w_.mnuClearTrash, w_.mnuViewMask},
           [this](int line) { selectGroupLine(line); });
 }
 
-void EntryList::lstEntry_MouseDown(const QPoint &pos)
+void EntryList::popUpEntryMenu(const QPoint &pos)
 {
     popUp(w_.lstEntry, pos, w_.mnuEntry,
           {w_.mnuEntryCall[0], w_.mnuSortAll, w_.mnuSearch, w_.mnuEditorCall[1]},
           [this](int line) { selectEntryLine(line); });
 }
 
-void EntryList::popUp(QListWidget *list, const QPoint &pos, QMenu *menu,
+void EntryList::popUp(TitleListView *list, const QPoint &pos, QMenu *menu,
                       const QList<QAction *> &hidden, const std::function<void(int)> &select)
 {
     if (locked())
         return;
-    if (QListWidgetItem *item = list->itemAt(pos))
-        select(list->row(item));
+    if (const int line = list->lineAt(pos); line >= 0)
+        select(line);
     // The pop-up acts on the line under the pointer; the window-wide items
     // stay in the menu bar only.
     QList<bool> wasVisible;
@@ -245,7 +241,7 @@ bool EntryList::eventFilter(QObject *watched, QEvent *event)
     const bool groupList = watched == w_.lstGroup->viewport();
     if (!groupList && watched != w_.lstEntry->viewport())
         return false;
-    QListWidget *list = groupList ? w_.lstGroup : w_.lstEntry;
+    TitleListView *list = groupList ? w_.lstGroup : w_.lstEntry;
     if (!list->isEnabled())
         return false;
     if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick) {
@@ -256,9 +252,9 @@ bool EntryList::eventFilter(QObject *watched, QEvent *event)
         if (event->type() == QEvent::MouseButtonPress) {
             const QPoint pos = mouse->position().toPoint();
             if (groupList)
-                lstGroup_MouseDown(pos);
+                popUpGroupMenu(pos);
             else
-                lstEntry_MouseDown(pos);
+                popUpEntryMenu(pos);
         }
         return true;
     }

@@ -1,7 +1,6 @@
 #include "notebook/frmchange.h"
 
 #include "i18n/wordtable.h"
-#include "store/appstate.h"
 #include "ui/dialogplacement_w.h"
 
 #include <QKeyEvent>
@@ -11,9 +10,9 @@
 
 using namespace Qt::StringLiterals;
 
-FrmChange::FrmChange(AppState &state, const Words &words, const QStringList &groupLines,
+FrmChange::FrmChange(const QString &prompt, const Words &words, const QStringList &groupLines,
                      int selectedLine, QWidget *mainWindow)
-    : QDialog(mainWindow), state_(state), groupLines_(groupLines)
+    : QDialog(mainWindow)
 {
     setObjectName(u"frmChange"_s);
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
@@ -37,10 +36,13 @@ FrmChange::FrmChange(AppState &state, const Words &words, const QStringList &gro
     cmdMain1->setGeometry(twipsRect(this, 2040, 3210, 1095, 375));
     placeCentred(this, mainWindow);
 
-    setWindowTitle(state_.DialogPrompt);
-    for (int i = 0; i < groupLines_.size(); ++i) {
-        if (i != selectedLine)
-            lstList->addItem(groupLines_[i]);
+    setWindowTitle(prompt);
+    // Each offered line keeps the group list line it stands for.
+    for (int i = 0; i < groupLines.size(); ++i) {
+        if (i == selectedLine)
+            continue;
+        auto *item = new QListWidgetItem(groupLines[i], lstList);
+        item->setData(Qt::UserRole, i);
     }
     // Selects nothing unless a group bears that very name.
     const QList<QListWidgetItem *> named = lstList->findItems(words(41), Qt::MatchExactly);
@@ -49,34 +51,28 @@ FrmChange::FrmChange(AppState &state, const Words &words, const QStringList &gro
     cmdMain0->setText(words(31));
     cmdMain1->setText(words(32));
     lbl0->setText(words(87));
-    state_.ChosenGroupIndex = -1;
 
     lstList->installEventFilter(this);
-    connect(lstList, &QListWidget::itemDoubleClicked, this, [this] { cmdMain_Click(0); });
-    connect(cmdMain0, &QPushButton::clicked, this, [this] { cmdMain_Click(0); });
-    connect(cmdMain1, &QPushButton::clicked, this, [this] { cmdMain_Click(1); });
+    connect(lstList, &QListWidget::itemDoubleClicked, this, &FrmChange::confirm);
+    connect(cmdMain0, &QPushButton::clicked, this, &FrmChange::confirm);
+    connect(cmdMain1, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-void FrmChange::run(AppState &state, const Words &words, const QStringList &groupLines,
-                    int selectedLine, QWidget *mainWindow)
+std::optional<int> FrmChange::choose(const QString &prompt, const Words &words,
+                                     const QStringList &groupLines, int selectedLine,
+                                     QWidget *mainWindow)
 {
-    FrmChange dialog(state, words, groupLines, selectedLine, mainWindow);
+    FrmChange dialog(prompt, words, groupLines, selectedLine, mainWindow);
     dialog.exec();
+    return dialog.chosenLine();
 }
 
-void FrmChange::cmdMain_Click(int index)
+void FrmChange::confirm()
 {
-    if (index == 0) {
-        const QList<QListWidgetItem *> selected = lstList->selectedItems();
-        const QString chosen = selected.isEmpty() ? QString() : selected.first()->text();
-        for (int i = 0; i < groupLines_.size(); ++i) {
-            if (!chosen.isEmpty() && chosen == groupLines_[i])
-                state_.ChosenGroupIndex = i;
-        }
-        accept();
-    } else {
-        reject();
-    }
+    const QList<QListWidgetItem *> selected = lstList->selectedItems();
+    if (!selected.isEmpty())
+        chosen_ = selected.first()->data(Qt::UserRole).toInt();
+    accept();
 }
 
 bool FrmChange::eventFilter(QObject *watched, QEvent *event)

@@ -3,34 +3,37 @@
 #include <QDialog>
 #include <QStringList>
 
-struct AppState;
+#include <optional>
+
 class QLabel;
 class QListWidget;
 class QPushButton;
 class Words;
 
-// frmChange: picks one group out of the group list, the one selected there left
-// out. The caption comes from DialogPrompt; afterwards ChosenGroupIndex is the
-// line of the group list whose text was chosen, or -1.
+// frmChange: picks one group out of the group list's lines, the selected one
+// left out. The answer is read after exec(): the group list line chosen, or
+// nothing after Cancel, the close box or an OK with no line selected.
 class FrmChange : public QDialog
 {
     Q_OBJECT
 public:
-    FrmChange(AppState &state, const Words &words, const QStringList &groupLines, int selectedLine,
-              QWidget *mainWindow);
+    FrmChange(const QString &prompt, const Words &words, const QStringList &groupLines,
+              int selectedLine, QWidget *mainWindow);
 
-    // Shows the dialog modally and returns when it has closed.
-    static void run(AppState &state, const Words &words, const QStringList &groupLines,
-                    int selectedLine, QWidget *mainWindow);
+    // Shows the dialog modally and returns its answer.
+    static std::optional<int> choose(const QString &prompt, const Words &words,
+                                     const QStringList &groupLines, int selectedLine,
+                                     QWidget *mainWindow);
 
-    void cmdMain_Click(int index);
+    std::optional<int> chosenLine() const { return chosen_; }
+
+    void confirm();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    AppState &state_;
-    const QStringList groupLines_;
+    std::optional<int> chosen_;
 
     QLabel *lbl0;
     QListWidget *lstList;

@@ -2,7 +2,6 @@
 
 #include "i18n/wordtable.h"
 #include "platform/messages.h"
-#include "store/appstate.h"
 #include "ui/codepagevalidator_w.h"
 #include "ui/dialogplacement_w.h"
 
@@ -25,8 +24,9 @@ bool onlyBlanks(const QString &text)
 
 } // namespace
 
-FrmInput::FrmInput(AppState &state, const Words &words, Messages &messages, QWidget *mainWindow)
-    : QDialog(mainWindow), state_(state), words_(words), messages_(messages)
+FrmInput::FrmInput(const QString &prompt, const QString &proposed, const Words &words,
+                   Messages &messages, QWidget *mainWindow)
+    : QDialog(mainWindow), words_(words), messages_(messages), answer_(proposed)
 {
     setObjectName(u"frmInput"_s);
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
@@ -44,56 +44,59 @@ FrmInput::FrmInput(AppState &state, const Words &words, Messages &messages, QWid
     cmdMain1->setObjectName(u"cmdMain1"_s);
     cmdMain1->setGeometry(twipsRect(this, 2880, 555, 975, 375));
 
-    if (state_.DialogPrompt == words_(51)) {
+    if (prompt == words_(51)) {
         // A new entry's title: out of the way of the text just typed, with a wide OK.
         cmdMain0->setGeometry(twipsRect(this, 120, 555, 2535, 375));
         placeLowerLeft(this, mainWindow, 100);
     } else {
         placeCentred(this, mainWindow);
     }
-    setWindowTitle(state_.DialogPrompt);
-    individualMode_ = state_.DialogPrompt.toLower().contains(u"individual"_s);
+    setWindowTitle(prompt);
+    individualMode_ = prompt.toLower().contains(u"individual"_s);
 
-    if (!onlyBlanks(state_.InputAnswer)) {
-        txtInput->setText(state_.InputAnswer);
+    if (!onlyBlanks(proposed)) {
+        txtInput->setText(proposed);
         txtInput->selectAll();
     }
     cmdMain0->setText(words_(31));
     cmdMain1->setText(words_(32));
 
     refuseUnstorableCharacters(txtInput, messages_, words_);
-    connect(cmdMain0, &QPushButton::clicked, this, [this] { cmdMain_Click(0); });
-    connect(cmdMain1, &QPushButton::clicked, this, [this] { cmdMain_Click(1); });
+    connect(cmdMain0, &QPushButton::clicked, this, &FrmInput::confirm);
+    connect(cmdMain1, &QPushButton::clicked, this, &FrmInput::cancel);
 }
 
-void FrmInput::run(AppState &state, const Words &words, Messages &messages, QWidget *mainWindow)
+std::optional<QString> FrmInput::ask(const QString &prompt, const QString &proposed,
+                                     const Words &words, Messages &messages, QWidget *mainWindow)
 {
-    FrmInput dialog(state, words, messages, mainWindow);
+    FrmInput dialog(prompt, proposed, words, messages, mainWindow);
     dialog.exec();
+    return dialog.answer();
 }
 
-void FrmInput::cmdMain_Click(int index)
+void FrmInput::confirm()
 {
-    if (index == 0) {
-        QString text = txtInput->text();
-        while (text.endsWith(u' '))
-            text.chop(1);
-        txtInput->setText(text);
-        state_.InputAnswer = text;
-        accept();
-    } else {
-        state_.InputAnswer = u"CANCEL"_s;
-        reject();
-    }
+    QString text = txtInput->text();
+    while (text.endsWith(u' '))
+        text.chop(1);
+    txtInput->setText(text);
+    answer_ = text;
+    accept();
+}
+
+void FrmInput::cancel()
+{
+    answer_.reset();
+    reject();
 }
 
 void FrmInput::keyPressEvent(QKeyEvent *event)
 {
-    // Esc is the Cancel button here. The toolkit's own Esc would only close, which
-    // (like the close box) leaves InputAnswer as the caller set it.
+    // Esc is the Cancel button here. The toolkit's own Esc would only close,
+    // which (like the close box) answers what was proposed.
     if (event->key() == Qt::Key_Escape) {
         if (!individualMode_)
-            cmdMain_Click(1);
+            cancel();
         event->accept();
         return;
     }

@@ -2,33 +2,42 @@
 
 #include <QDialog>
 
-struct AppState;
+#include <optional>
+
 class Messages;
 class QLineEdit;
 class QPushButton;
 class Words;
 
-// frmInput: asks for one line of text. The caller puts the caption into
-// DialogPrompt and a proposed answer into InputAnswer; after the dialog has
-// closed InputAnswer holds the text (trailing blanks removed) or "CANCEL".
+// frmInput: asks for one line of text under a caption, with a proposed answer.
+// The answer is read after exec(): the typed text without its trailing blanks
+// after OK, nothing after Cancel. The dialog validates nothing; the caller
+// checks the answer.
 class FrmInput : public QDialog
 {
     Q_OBJECT
 public:
-    FrmInput(AppState &state, const Words &words, Messages &messages, QWidget *mainWindow);
+    FrmInput(const QString &prompt, const QString &proposed, const Words &words, Messages &messages,
+             QWidget *mainWindow);
 
-    // Shows the dialog modally and returns when it has closed.
-    static void run(AppState &state, const Words &words, Messages &messages, QWidget *mainWindow);
+    // Shows the dialog modally and returns its answer.
+    static std::optional<QString> ask(const QString &prompt, const QString &proposed,
+                                      const Words &words, Messages &messages, QWidget *mainWindow);
 
-    void cmdMain_Click(int index);
+    // The answer once the dialog has closed. Closed by its close box, it
+    // answers what was proposed, as if nothing had been typed.
+    std::optional<QString> answer() const { return answer_; }
+
+    void confirm();
+    void cancel();
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
-    AppState &state_;
     const Words &words_;
     Messages &messages_;
+    std::optional<QString> answer_;
     // Individual mode (the prompt names "individual"): Esc does not cancel.
     bool individualMode_ = false;
 

@@ -22,6 +22,7 @@
 #include <QPointer>
 #include <QTimer>
 
+#include <optional>
 #include <vector>
 
 using namespace Qt::StringLiterals;
@@ -38,15 +39,13 @@ GroupCommands::GroupCommands(NotebookView &view, QObject *parent) : QObject(pare
 
 QString GroupCommands::askGroupName(int promptWord, const QString &proposed)
 {
-    AppState &state = view_.ctx.state;
-    state.DialogPrompt = StripAmp(view_.ctx.words(promptWord));
-    state.InputAnswer = proposed;
-    FrmInput::run(state, view_.ctx.words, view_.ctx.messages, view_.w.frmMain);
-    const QString answer = state.InputAnswer;
+    const std::optional<QString> answer =
+        FrmInput::ask(StripAmp(view_.ctx.words(promptWord)), proposed, view_.ctx.words,
+                      view_.ctx.messages, view_.w.frmMain);
     // "." and ".." would name the store or the folder above it: no answer.
-    if (answer == u"CANCEL"_s || UniqueName::checkGroupName(answer) == UniqueName::Refusal::Empty)
+    if (!answer || UniqueName::checkGroupName(*answer) == UniqueName::Refusal::Empty)
         return QString();
-    return answer;
+    return *answer;
 }
 
 QString GroupCommands::uniqueAcceptedName(const QString &answer)
@@ -124,7 +123,7 @@ void GroupCommands::mnuGroupRename_Click()
 void GroupCommands::mnuGroupDelete_Click()
 {
     NoteTable &table = view_.ctx.table;
-    if (view_.entryText(view_.entryLine()) != u" "_s) {
+    if (!view_.entries.onBlankLine() || view_.entryLine() < 0) {
         view_.ctx.messages.beep();
         return;
     }
@@ -173,10 +172,11 @@ bool GroupCommands::keepLastEntry(NotebookChange &change, int slot, QString *sto
     }
     // An entry without a file has no text to keep: its title simply goes.
     bool made = false;
-    if (!change.copyEntryFile(table.name(slot), old, table.name(trash), OutDOS(title), true, &made))
+    const QString newStored = NotebookEdit::movedStoredTitle(title, old);
+    if (!change.copyEntryFile(table.name(slot), old, table.name(trash), newStored, true, &made))
         return false;
     if (made)
-        NotebookEdit::appendTitle(change.table(), trash, OutDOS(title));
+        NotebookEdit::appendTitle(change.table(), trash, newStored);
     *storedTitle = old;
     return true;
 }
@@ -216,7 +216,7 @@ void GroupCommands::mnuClearTrash_Click()
         titles.append(table.cell(trash, c));
     // idx.dat lets go of the entries before their files go.
     NotebookChange change = view_.ctx.change();
-    NotebookEdit::syncEntryColumn(change.table(), trash, {});
+    NotebookEdit::setEntryColumn(change.table(), trash, {});
     if (!change.commit())
         return;
     for (const QString &title : std::as_const(titles))

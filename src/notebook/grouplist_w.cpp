@@ -1,12 +1,23 @@
 #include "notebook/grouplist_w.h"
 
 #include "notebook/grouplist.h"
+#include "store/notetable.h"
+#include "ui/titlelistmodel.h"
+#include "ui/titlelistview_w.h"
 
-#include <QListWidget>
+#include <QSignalBlocker>
 
-void FillGroupList(QListWidget &lstGroup, GroupList &list, const NoteTable &table, bool hideYGroups)
+void fillGroupList(TitleListView &lstGroup, GroupList &list, const NoteTable &table,
+                   bool hideYGroups)
 {
     list.fill(table, hideYGroups);
-    lstGroup.clear();
-    lstGroup.addItems(list.lines());
+    QStringList names;
+    names.reserve(list.count());
+    for (int line = 0; line < list.count(); ++line)
+        names.append(table.name(list.slotOfLine(line)));
+    // The rows under the list changed: no line stays selected, and the
+    // caller selects (and shows) one.
+    const QSignalBlocker quiet(lstGroup);
+    lstGroup.setCurrentRow(-1);
+    lstGroup.titles().setStoredNames(names);
 }

@@ -2,8 +2,8 @@
 
 class GroupList;
 class NoteTable;
-class QListWidget;
+class TitleListView;
 
-// FillGroupList: refills lstGroup from the table; `list` keeps each line's slot.
-void FillGroupList(QListWidget &lstGroup, GroupList &list, const NoteTable &table,
+// Refills the group list from the table; `list` keeps each line's slot.
+void fillGroupList(TitleListView &lstGroup, GroupList &list, const NoteTable &table,
                    bool hideYGroups);

@@ -5,6 +5,7 @@
 #include "store/notetable.h"
 
 #include <algorithm>
+#include <vector>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -25,20 +26,22 @@ bool groupIsFull(const NoteTable &table, int g)
     return table.entryCount(g) >= NoteTable::kMaxEntries;
 }
 
-int syncEntryColumn(NoteTable &table, int g, const QStringList &lines)
+int setEntryColumn(NoteTable &table, int g, const QStringList &storedTitles)
 {
     int count = 0;
-    for (const QString &line : lines) {
-        if (count == NoteTable::kMaxEntries)
-            break;
-        const QString stored = OutDOS(line);
-        if (stored.isEmpty())
+    for (const QString &stored : storedTitles) {
+        if (count == NoteTable::kMaxEntries || stored.isEmpty())
             break;
         table.cell(g, ++count) = stored;
     }
     for (int c = count + 1; c <= NoteTable::kMaxEntries; ++c)
         table.cell(g, c).clear();
     return count;
+}
+
+QString movedStoredTitle(const QString &title, const QString &oldStored)
+{
+    return showsAs(oldStored, title) ? oldStored : OutDOS(title);
 }
 
 bool appendTitle(NoteTable &table, int g, const QString &storedTitle)
@@ -81,12 +84,26 @@ bool moveRenamedGroupRow(NoteTable &table, int L, int K, const QString &storedNa
     return true;
 }
 
-QStringList sortTitles(QStringList titles, bool descending)
+QStringList sortTitles(const QStringList &storedTitles, bool descending)
 {
-    std::stable_sort(titles.begin(), titles.end(), listLess);
+    struct Title
+    {
+        QString shown;
+        QString stored;
+    };
+    std::vector<Title> titles;
+    titles.reserve(storedTitles.size());
+    for (const QString &stored : storedTitles)
+        titles.push_back({InDOS(stored), stored});
+    std::stable_sort(titles.begin(), titles.end(),
+                     [](const Title &a, const Title &b) { return listLess(a.shown, b.shown); });
     if (descending)
         std::reverse(titles.begin(), titles.end());
-    return titles;
+    QStringList sorted;
+    sorted.reserve(qsizetype(titles.size()));
+    for (Title &title : titles)
+        sorted.append(std::move(title.stored));
+    return sorted;
 }
 
 } // namespace NotebookEdit

@@ -19,11 +19,16 @@ int trashGroup(const NoteTable &table);
 bool notebookIsFull(const NoteTable &table);
 bool groupIsFull(const NoteTable &table, int g);
 
-// SyncEntryColumn's table part: the shown lines of the entry list, in order,
-// become group g's titles 1..999 in stored form. The closing blank line " "
-// ends the titles and every column after it is emptied, so the column never
-// has a gap. Returns the number of titles now in the group.
-int syncEntryColumn(NoteTable &table, int g, const QStringList &lines);
+// Stored titles, in list order, become group g's titles 1..999, each byte for
+// byte as given; every column after them is emptied, so the column never has
+// a gap. An empty title ends the list. Returns the number of titles now in
+// the group.
+int setEntryColumn(NoteTable &table, int g, const QStringList &storedTitles);
+
+// The stored form of `title`, the name an entry stored as `oldStored` takes
+// in another group: its stored form as it was, byte for byte, where the title
+// is the one it showed (no suffix was needed).
+QString movedStoredTitle(const QString &title, const QString &oldStored);
 
 // Puts a stored title into the first free column of group g. False, with the
 // table unchanged, when the group already holds 999 entries.
@@ -46,8 +51,8 @@ int sortedGroupSlot(const NoteTable &table, const QString &storedName, int leave
 // or K is not a slot in use.
 bool moveRenamedGroupRow(NoteTable &table, int L, int K, const QString &storedName);
 
-// The entry list's titles in list-box order (listLess), Z to A when
-// `descending`, as the sort command puts them back into the list.
-QStringList sortTitles(QStringList titles, bool descending);
+// Stored titles in the list-box order of their shown forms (listLess), Z to A
+// when `descending`, as the sort command puts them back into the list.
+QStringList sortTitles(const QStringList &storedTitles, bool descending);
 
 } // namespace NotebookEdit

@@ -8,9 +8,9 @@
 #include "store/appstate.h"
 #include "ui/maincontext.h"
 #include "ui/mainwidgets_w.h"
+#include "ui/titlelistview_w.h"
 
 #include <QCheckBox>
-#include <QListWidget>
 #include <QSignalBlocker>
 
 using namespace Qt::StringLiterals;
@@ -45,17 +45,6 @@ bool NotebookView::onEntry() const
     return !entries.onBlankLine() && groupSlot() >= 0;
 }
 
-QString NotebookView::entryText(int line) const
-{
-    const QListWidgetItem *item = w.lstEntry->item(line);
-    return item ? item->text() : QString();
-}
-
-QStringList NotebookView::entryLines() const
-{
-    return entries.lines();
-}
-
 int NotebookView::trashLine() const
 {
     return groups.lines().indexOf(u"Trash"_s);
@@ -75,7 +64,7 @@ void NotebookView::refillGroupList()
 {
     // The rows changed under the list; the caller selects (and loads) a line.
     const QSignalBlocker blocker(w.lstGroup);
-    FillGroupList(*w.lstGroup, groups, ctx.table, ctx.state.hideYGroups());
+    fillGroupList(*w.lstGroup, groups, ctx.table, ctx.state.hideYGroups());
 }
 
 void NotebookView::selectGroupOrFirst(int line)

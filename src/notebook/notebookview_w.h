@@ -32,8 +32,6 @@ public:
     int entryLineCount() const;
     // An entry line is selected (not the closing blank line, not nothing).
     bool onEntry() const;
-    QString entryText(int line) const;
-    QStringList entryLines() const;
     // Line of the group list showing "Trash", -1 when there is none.
     int trashLine() const;
     bool locked() const;

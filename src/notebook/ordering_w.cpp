@@ -9,10 +9,10 @@
 #include "ui/maincontext.h"
 #include "ui/mainstate.h"
 #include "ui/mainwidgets_w.h"
+#include "ui/titlelistview_w.h"
 
 #include <QAction>
 #include <QKeyEvent>
-#include <QListWidget>
 #include <QPushButton>
 
 using namespace Qt::StringLiterals;
@@ -23,35 +23,47 @@ Ordering::Ordering(NotebookView &view, EntryCommands &entryCommands, KeyHandlers
 {
     setObjectName(u"ordering"_s);
     const MainWidgets &w = view_.w;
-    connect(w.cmdSort[0], &QPushButton::clicked, this, [this] { cmdSort_Click(0); });
-    connect(w.mnuSortAll, &QAction::triggered, this, [this] { cmdSort_Click(0); });
-    for (int i = 0; i < 2; ++i) {
-        connect(w.mnuSort[i], &QAction::triggered, this, [this, i] { mnuSort_Click(i); });
-        connect(w.mnuIndent[i], &QAction::triggered, this, [this, i] { mnuIndent_Click(i); });
-    }
-    for (int i = 0; i < int(w.cmdH.size()); ++i)
-        connect(w.cmdH[i], &QPushButton::clicked, this, [this, i] { cmdH_Click(i); });
-    for (int i = 0; i < int(w.cmdCRSR.size()); ++i)
-        connect(w.cmdCRSR[i], &QPushButton::clicked, this, [this, i] { cmdCRSR_Click(i); });
+    connect(w.cmdSort[0], &QPushButton::clicked, this, &Ordering::sort);
+    connect(w.mnuSortAll, &QAction::triggered, this, &Ordering::sort);
+    connect(w.mnuSort[0], &QAction::triggered, this, &Ordering::moveSelectedUp);
+    connect(w.mnuSort[1], &QAction::triggered, this, &Ordering::moveSelectedDown);
+    connect(w.mnuIndent[0], &QAction::triggered, this, &Ordering::indentRight);
+    connect(w.mnuIndent[1], &QAction::triggered, this, &Ordering::indentLeft);
+    // The buttons under the entry list: indent left and right, up, down.
+    const auto thenFocusList = [this](void (Ordering::*command)()) {
+        return [this, command] {
+            (this->*command)();
+            view_.w.lstEntry->setFocus();
+        };
+    };
+    connect(w.cmdH[0], &QPushButton::clicked, this, thenFocusList(&Ordering::indentLeft));
+    connect(w.cmdH[1], &QPushButton::clicked, this, thenFocusList(&Ordering::indentRight));
+    connect(w.cmdH[2], &QPushButton::clicked, this, &Ordering::moveSelectedUp);
+    connect(w.cmdH[3], &QPushButton::clicked, this, &Ordering::moveSelectedDown);
+    connect(w.cmdCRSR[0], &QPushButton::clicked, this, &Ordering::padLeft);
+    connect(w.cmdCRSR[1], &QPushButton::clicked, this, &Ordering::padRight);
+    connect(w.cmdCRSR[2], &QPushButton::clicked, this, &Ordering::padUp);
+    connect(w.cmdCRSR[3], &QPushButton::clicked, this, &Ordering::padDown);
+    connect(w.cmdCRSR[4], &QPushButton::clicked, this, &Ordering::padJump);
     bindKeys(keys);
 }
 
-void Ordering::cmdSort_Click(int index)
+void Ordering::sort()
 {
     view_.w.lstEntry->setFocus();
-    switch (index) {
-    case 0:
-        sortEntries();
-        break;
-    case 1:
-        moveSelectedLineTo(view_.entryLine() - 1);
-        break;
-    case 2:
-        moveSelectedLineTo(view_.entryLine() + 1);
-        break;
-    default:
-        break;
-    }
+    sortEntries();
+}
+
+void Ordering::moveSelectedUp()
+{
+    view_.w.lstEntry->setFocus();
+    moveSelectedLineTo(view_.entryLine() - 1);
+}
+
+void Ordering::moveSelectedDown()
+{
+    view_.w.lstEntry->setFocus();
+    moveSelectedLineTo(view_.entryLine() + 1);
 }
 
 void Ordering::moveSelectedLineTo(int target)
@@ -59,76 +71,44 @@ void Ordering::moveSelectedLineTo(int target)
     const int s = view_.entryLine();
     if (!view_.onEntry() || target < 0 || target > view_.entryLineCount() - 2 || target == s)
         return;
-    QStringList lines = view_.entryLines();
-    lines.move(s, target);
+    QStringList titles = view_.entries.storedTitles();
+    titles.move(s, target);
     {
         NotebookChange change = view_.ctx.change();
-        view_.entries.SyncEntryColumn(change, lines);
+        view_.entries.setEntryColumn(change, titles);
         if (!change.commit())
             return;
     }
-    view_.entries.showLines(lines, target, true);
+    view_.entries.showTitles(titles, target, true);
 }
 
 void Ordering::sortEntries()
 {
-    const int titles = view_.entryLineCount() - 1;
-    if (titles < 2 || view_.groupSlot() < 0)
+    const QStringList &stored = view_.entries.storedTitles();
+    if (stored.size() < 2 || view_.groupSlot() < 0)
         return;
-    QStringList lines = view_.entryLines();
-    lines.removeLast();
-    lines = NotebookEdit::sortTitles(lines, view_.ctx.state.prefs.SortDescending != 0);
-    lines.append(u" "_s);
+    const QStringList titles =
+        NotebookEdit::sortTitles(stored, view_.ctx.state.prefs.SortDescending != 0);
     {
         NotebookChange change = view_.ctx.change();
-        view_.entries.SyncEntryColumn(change, lines);
+        view_.entries.setEntryColumn(change, titles);
         if (!change.commit())
             return;
     }
-    view_.entries.showLines(lines, 0, false);
+    view_.entries.showTitles(titles, 0, false);
 }
 
-void Ordering::mnuIndent_Click(int index)
+void Ordering::indentRight()
 {
-    if (!view_.onEntry())
-        return;
-    const QString title = view_.entryText(view_.entryLine());
-    AppState &state = view_.ctx.state;
-    if (index == 0) {
-        state.InputAnswer = u'_' + title;
-    } else if (index == 1 && title.size() >= 2 && title.startsWith(u'_')) {
-        state.InputAnswer = title.mid(1);
-    } else {
-        return;
-    }
-    view_.main.TitlePreset = true;
-    entryCommands_.mnuEntryRename_Click();
+    if (view_.onEntry())
+        entryCommands_.renameTo(u'_' + view_.entries.selectedTitle());
 }
 
-void Ordering::mnuSort_Click(int index)
+void Ordering::indentLeft()
 {
-    cmdSort_Click(index + 1);
-}
-
-void Ordering::cmdH_Click(int index)
-{
-    switch (index) {
-    case 0:
-        mnuIndent_Click(1);
-        break;
-    case 1:
-        mnuIndent_Click(0);
-        break;
-    case 2:
-        cmdSort_Click(1);
-        break;
-    case 3:
-        cmdSort_Click(2);
-        break;
-    default:
-        return;
-    }
-    view_.w.lstEntry->setFocus();
+    const QString title = view_.entries.selectedTitle();
+    if (view_.onEntry() && title.size() >= 2 && title.startsWith(u'_'))
+        entryCommands_.renameTo(title.mid(1));
 }
 
 int Ordering::firstVisibleEntryLine() const
@@ -136,24 +116,42 @@ int Ordering::firstVisibleEntryLine() const
     return qMax(0, view_.w.lstEntry->indexAt(QPoint(0, 0)).row());
 }
 
-void Ordering::cmdCRSR_Click(int index)
+void Ordering::padArrow(int key)
 {
-    QListWidget *list = view_.w.lstEntry;
-    static constexpr int kArrows[] = {Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down};
-    if (index >= 0 && index <= 3) {
-        keys_.lstGroup_KeyDown(kArrows[index], Qt::NoModifier);
-        if (index == 3) {
-            // Once the selection has pushed the list down, the selected line
-            // goes to the top: the list pages instead of creeping line by line.
-            if (firstVisibleEntryLine() > lastFirstVisible_ && list->currentItem())
-                list->scrollToItem(list->currentItem(), QAbstractItemView::PositionAtTop);
-            lastFirstVisible_ = firstVisibleEntryLine();
-        }
-    } else if (index == 4) {
-        const int last = view_.entryLineCount() - 1;
-        view_.entries.selectEntryLine(view_.entryLine() == last ? 0 : last);
-        list->setFocus();
-    }
+    keys_.lstGroup_KeyDown(key, Qt::NoModifier);
+}
+
+void Ordering::padLeft()
+{
+    padArrow(Qt::Key_Left);
+}
+
+void Ordering::padRight()
+{
+    padArrow(Qt::Key_Right);
+}
+
+void Ordering::padUp()
+{
+    padArrow(Qt::Key_Up);
+}
+
+void Ordering::padDown()
+{
+    padArrow(Qt::Key_Down);
+    // Once the selection has pushed the list down, the selected line goes to
+    // the top: the list pages instead of creeping line by line.
+    TitleListView *list = view_.w.lstEntry;
+    if (firstVisibleEntryLine() > lastFirstVisible_ && list->currentIndex().isValid())
+        list->scrollTo(list->currentIndex(), QAbstractItemView::PositionAtTop);
+    lastFirstVisible_ = firstVisibleEntryLine();
+}
+
+void Ordering::padJump()
+{
+    const int last = view_.entryLineCount() - 1;
+    view_.entries.selectEntryLine(view_.entryLine() == last ? 0 : last);
+    view_.w.lstEntry->setFocus();
 }
 
 void Ordering::bindKeys(KeyHandlers &keys)
@@ -164,7 +162,7 @@ void Ordering::bindKeys(KeyHandlers &keys)
         w.lstEntry->setFocus();
         if (KeyMap::matches(KeyMap::Modifiers::Some, modifiers)) {
             if (w.cmdH[3]->isEnabled())
-                cmdSort_Click(2);
+                moveSelectedDown();
         } else if (view_.entryLine() < view_.entryLineCount() - 1) {
             view_.entries.selectEntryLine(view_.entryLine() + 1);
         }
@@ -187,33 +185,37 @@ void Ordering::bindKeys(KeyHandlers &keys)
                   });
         keys.bind(left ? Command::IndentLeft : Command::IndentRight,
                   [this, &w, left](int, Qt::KeyboardModifiers) {
-                      if (w.cmdH[left ? 0 : 1]->isEnabled())
-                          mnuIndent_Click(left ? 1 : 0);
+                      if (w.cmdH[left ? 0 : 1]->isEnabled()) {
+                          if (left)
+                              indentLeft();
+                          else
+                              indentRight();
+                      }
                       return true;
                   });
     }
     keys.bind(Command::OnePlaceUp, [this, &w](int, Qt::KeyboardModifiers) {
         if (w.cmdH[2]->isEnabled())
-            cmdSort_Click(1);
+            moveSelectedUp();
         return true;
     });
     keys.bind(Command::OnePlaceDown, [this, &w](int, Qt::KeyboardModifiers) {
         if (w.cmdH[3]->isEnabled())
-            cmdSort_Click(2);
+            moveSelectedDown();
         return true;
     });
     keys.bind(Command::CursorPadDown, [this](int, Qt::KeyboardModifiers) {
-        cmdCRSR_Click(3);
+        padDown();
         return true;
     });
     keys.bind(Command::TrashEntry, [this, &w](int, Qt::KeyboardModifiers) {
         if (!view_.locked() && w.mnuEntryCall[1]->isEnabled())
-            entryCommands_.cmdEntry_Click(1);
+            entryCommands_.trash();
         return true;
     });
     keys.bind(Command::RenameEntry, [this, &w](int, Qt::KeyboardModifiers) {
         if (w.mnuEntryRename->isEnabled())
-            entryCommands_.mnuEntryRename_Click();
+            entryCommands_.rename();
         return true;
     });
 }

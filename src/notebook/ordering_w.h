@@ -15,13 +15,20 @@ class Ordering : public QObject
 public:
     Ordering(NotebookView &view, EntryCommands &entryCommands, KeyHandlers &keys, QObject *parent);
 
-    // 0 sort, 1 one place up, 2 one place down.
-    void cmdSort_Click(int index);
-    // 0 right, 1 left.
-    void mnuIndent_Click(int index);
-    void mnuSort_Click(int index);
-    void cmdH_Click(int index);
-    void cmdCRSR_Click(int index);
+    // The entry list gets the focus and the command runs.
+    void sort();
+    void moveSelectedUp();
+    void moveSelectedDown();
+    // The title gains a leading "_" (right) or loses it (left).
+    void indentRight();
+    void indentLeft();
+    // The cursor pad beside the lists: the arrows act as the group list's
+    // arrow keys; the jump goes to the closing line and back to the first.
+    void padLeft();
+    void padRight();
+    void padUp();
+    void padDown();
+    void padJump();
     // The selected entry moves to line `target` of its group (one place up or
     // down, or where a drag dropped it): one idx.dat write.
     void moveSelectedLineTo(int target);
@@ -30,6 +37,7 @@ private:
     void bindKeys(KeyHandlers &keys);
     void sortEntries();
     int firstVisibleEntryLine() const;
+    void padArrow(int key);
 
     NotebookView &view_;
     EntryCommands &entryCommands_;

@@ -1,17 +1,18 @@
 #include "search/frmsearch.h"
 
-#include "ui/maincontext.h"
-#include "ui/mainwidgets_w.h"
 #include "i18n/wordtable.h"
 #include "notebook/entrylist_w.h"
 #include "notebook/grouplist.h"
 #include "store/appstate.h"
 #include "store/notetable.h"
+#include "ui/maincontext.h"
+#include "ui/mainwidgets_w.h"
+#include "ui/titlelistmodel.h"
+#include "ui/titlelistview_w.h"
 
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMainWindow>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -21,7 +22,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-int firstVisibleRow(const QListWidget *list)
+int firstVisibleRow(const TitleListView *list)
 {
     const QModelIndex top = list->indexAt(QPoint(1, 1));
     return top.isValid() ? top.row() : 0;
@@ -137,12 +138,12 @@ void FrmSearch::showHit(const SearchWalk::Hit &hit)
 // lines becomes the first visible line.
 void FrmSearch::selectEntry(int groupLine, int entryLine)
 {
-    QListWidget *groups = win_.w.lstGroup;
-    QListWidget *entries = win_.w.lstEntry;
+    TitleListView *groups = win_.w.lstGroup;
+    TitleListView *entries = win_.w.lstEntry;
     if (groups->currentRow() != groupLine)
         groups->setCurrentRow(groupLine);
     const int top = firstVisibleRow(entries);
     win_.entries.selectEntryLine(entryLine);
     if (firstVisibleRow(entries) > top)
-        entries->scrollToItem(entries->item(entryLine), QAbstractItemView::PositionAtTop);
+        entries->scrollTo(entries->titles().index(entryLine), QAbstractItemView::PositionAtTop);
 }

@@ -12,11 +12,12 @@
 #include "ui/layout_w.h"
 #include "ui/maincontext.h"
 #include "ui/mainwidgets_w.h"
+#include "ui/titlelistmodel.h"
+#include "ui/titlelistview_w.h"
 #include "ui/twips.h"
 
 #include <QAction>
 #include <QCoreApplication>
-#include <QListWidget>
 #include <QMainWindow>
 #include <QMenu>
 
@@ -41,10 +42,7 @@ void SettingsMenu::mnuSettings_Click(int index)
         globalSettings();
         break;
     case 1: {
-        QStringList groups;
-        for (int i = 0; i < w_.lstGroup->count(); ++i)
-            groups << w_.lstGroup->item(i)->text();
-        FrmSetStart::run(ctx_, groups, w_.frmMain);
+        FrmSetStart::run(ctx_, w_.lstGroup->titles().shownNames(), w_.frmMain);
         break;
     }
     case 3:

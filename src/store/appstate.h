@@ -25,11 +25,6 @@ struct AppState
 
     Preferences prefs;
 
-    // Exchange values of the input and choice dialogs.
-    QString DialogPrompt;
-    QString InputAnswer;
-    int ChosenGroupIndex = -1;
-
     bool hideYGroups() const { return prefs.HideYGroups != 0; }
     int language() const { return prefs.language; }
 };

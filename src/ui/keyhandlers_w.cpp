@@ -1,9 +1,10 @@
 #include "ui/keyhandlers_w.h"
 
 #include "ui/mainwidgets_w.h"
+#include "ui/titlelistmodel.h"
+#include "ui/titlelistview_w.h"
 
 #include <QKeyEvent>
-#include <QListWidget>
 #include <QPlainTextEdit>
 
 KeyHandlers::KeyHandlers(const MainWidgets &w, QObject *parent) : QObject(parent), w_(w)

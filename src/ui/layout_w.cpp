@@ -1,6 +1,8 @@
 #include "ui/layout_w.h"
 
 #include "ui/mainwidgets_w.h"
+#include "ui/titlelistmodel.h"
+#include "ui/titlelistview_w.h"
 #include "ui/twips.h"
 
 #include <QAction>
@@ -8,7 +10,6 @@
 #include <QEvent>
 #include <QFrame>
 #include <QLabel>
-#include <QListWidget>
 #include <QMainWindow>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
@@ -26,13 +27,12 @@ int pixelsHolding(int twips, qreal dpi)
 }
 
 // The height of one line of `list` in pixels, also while it has no line.
-int lineHeightOf(const QListWidget *list)
+int lineHeightOf(const TitleListView *list)
 {
     if (list->count() > 0)
         return list->sizeHintForRow(0);
-    QListWidget probe;
+    TitleListView probe(new TitleListModel(TitleListModel::ClosingLine::Blank));
     probe.setFont(list->font());
-    probe.addItem(QStringLiteral("Xg"));
     return probe.sizeHintForRow(0);
 }
 

@@ -1,11 +1,12 @@
 #include "ui/mainwidgets_w.h"
 
 #include "ui/codepagetextedit_w.h"
+#include "ui/titlelistmodel.h"
+#include "ui/titlelistview_w.h"
 
 #include <QCheckBox>
 #include <QFrame>
 #include <QLabel>
-#include <QListWidget>
 #include <QMainWindow>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -63,10 +64,11 @@ QTimer *timer(QObject *parent, const QString &name, int interval)
 
 void buildLists(QWidget *client, MainWidgets &w)
 {
-    w.lstGroup = named<QListWidget>(client, u"lstGroup"_s);
-    w.lstEntry = named<QListWidget>(client, u"lstEntry"_s);
-    for (QListWidget *list : {w.lstGroup, w.lstEntry})
-        list->setSelectionMode(QAbstractItemView::SingleSelection);
+    using Closing = TitleListModel::ClosingLine;
+    w.lstGroup = new TitleListView(new TitleListModel(Closing::None), client);
+    w.lstGroup->setObjectName(u"lstGroup"_s);
+    w.lstEntry = new TitleListView(new TitleListModel(Closing::Blank), client);
+    w.lstEntry->setObjectName(u"lstEntry"_s);
 
     w.txtMask = named<CodePageTextEdit>(client, u"txtMask"_s);
     for (std::size_t i = 0; i < w.txtText.size(); ++i)

@@ -13,7 +13,5 @@ struct MainState
     bool MaskEditMode = false;
     bool IgnoreTextChange = false; // the next change of the entry text comes from the wrap switch
     bool SwallowKeyPress = false;
-    bool MoveTargetChosen = false; // ChosenGroupIndex already names the move's target
-    bool TitlePreset = false;      // InputAnswer already holds the new title
-    QString LoadedMask;            // the mask text as loaded with the group
+    QString LoadedMask; // the mask text as loaded with the group
 };

@@ -6,7 +6,7 @@ class QAction;
 class QCheckBox;
 class QFrame;
 class QLabel;
-class QListWidget;
+class TitleListView;
 class QMainWindow;
 class QMenu;
 class QPlainTextEdit;
@@ -81,8 +81,8 @@ struct MainWidgets
     std::array<QAction *, 4> mnuSystrayCall{};
 
     // Lists and text boxes
-    QListWidget *lstGroup = nullptr;
-    QListWidget *lstEntry = nullptr;
+    TitleListView *lstGroup = nullptr; // a view of the group names
+    TitleListView *lstEntry = nullptr; // a view of the group's titles and the closing blank line
     QPlainTextEdit *txtMask = nullptr;
     std::array<QPlainTextEdit *, 2> txtText{}; // 0 without, 1 with word wrap
     QLabel *lblDate = nullptr;

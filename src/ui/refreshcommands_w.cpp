@@ -3,22 +3,13 @@
 #include "store/appstate.h"
 #include "ui/mainstate.h"
 #include "ui/mainwidgets_w.h"
+#include "ui/titlelistmodel.h"
+#include "ui/titlelistview_w.h"
 
 #include <QCheckBox>
-#include <QListWidget>
 #include <QMainWindow>
 
 using namespace Qt::StringLiterals;
-
-namespace {
-
-QString currentText(const QListWidget *list)
-{
-    const QListWidgetItem *item = list->currentItem();
-    return item ? item->text() : QString();
-}
-
-} // namespace
 
 CommandRefresh::CommandRefresh(const MainWidgets &w, const MainState &main, AppState &state,
                                const NoteTable &table)
@@ -33,10 +24,10 @@ void CommandRefresh::RefreshCommands()
     in.FileMissing = main_.FileMissing;
     in.entryLine = w_.lstEntry->currentRow();
     in.entryLineCount = w_.lstEntry->count();
-    in.entryText = currentText(w_.lstEntry);
+    in.entryText = w_.lstEntry->currentText();
     in.groupLine = w_.lstGroup->currentRow();
     in.groupLineCount = w_.lstGroup->count();
-    in.groupTitle = currentText(w_.lstGroup);
+    in.groupTitle = w_.lstGroup->currentText();
     in.InTrash = in.groupTitle == u"Trash"_s;
     in.emptyTrashExists = emptyTrashExists(table_);
     in.HideYGroups = state_.hideYGroups();

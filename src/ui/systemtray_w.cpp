@@ -2,11 +2,12 @@
 
 #include "ui/mainwidgets_w.h"
 #include "ui/programicon_w.h"
+#include "ui/titlelistmodel.h"
+#include "ui/titlelistview_w.h"
 
 #include <QAction>
 #include <QCursor>
 #include <QGuiApplication>
-#include <QListWidget>
 #include <QMainWindow>
 #include <QMenu>
 #include <QPushButton>

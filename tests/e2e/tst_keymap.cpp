@@ -19,6 +19,9 @@
 #include "store/dostext.h"
 #include "ui/codepagetextedit_w.h"
 
+#include "ui/titlelistmodel.h"
+#include "ui/titlelistview_w.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -296,8 +299,8 @@ private Q_SLOTS:
                 [](QWidget *dialog) { dialog->findChild<QPushButton *>(u"cmdMain1"_s)->click(); });
         };
         const Action doubleClickList = [](AppFixture &nb) {
-            QListWidget *l = nb.w().lstEntry;
-            doubleClick(l->viewport(), l->visualItemRect(l->currentItem()).center());
+            TitleListView *l = nb.w().lstEntry;
+            doubleClick(l->viewport(), l->lineRect(l->currentRow()).center());
         };
         const Action doubleClickText = [](AppFixture &nb) {
             QPlainTextEdit *box = nb.w().txtText[0];
@@ -504,17 +507,18 @@ private Q_SLOTS:
             {u"equal signs"_s, 2, QString(), QString(99, u'=')},
             {u"char line"_s, 3, u"*ab"_s, QString(99, u'*') + u'.'},
             {u"char line of blanks"_s, 3, u" x"_s, blanks},
-            {u"char line cancelled"_s, 3, u"CANCEL"_s, QString()},
+            {u"char line cancelled"_s, 3, u"{cancel}"_s, QString()},
             {u"text"_s, 4, u"-- week 3 --"_s, u"-- week 3 --"_s},
+            {u"text CANCEL"_s, 4, u"CANCEL"_s, u"CANCEL"_s},
             {u"text, one blank"_s, 4, u" "_s, QString()},
             {u"text that is no name"_s, 4, u"  ."_s, QString()},
             // The same title would share the entry's file.
             {u"text naming an entry"_s, 4, u"c"_s, u"c__"_s}};
         for (const auto &[name, k, answer, line] : separators) {
             const Action insert = [k = k](AppFixture &nb) { nb.w().mnuInsertCall[k]->trigger(); };
-            const Action act = answer == u"CANCEL"_s ? then(cancelled, insert)
-                               : answer.isNull()     ? insert
-                                                     : answered(answer, insert);
+            const Action act = answer == u"{cancel}"_s ? then(cancelled, insert)
+                               : answer.isNull()       ? insert
+                                                       : answered(answer, insert);
             cases.append(row(u"list separator, "_s + name, line.isEmpty() ? same : inserted(line),
                              u"="_s, {}, act));
         }

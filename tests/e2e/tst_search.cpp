@@ -19,6 +19,9 @@
 #include "store/dostext.h"
 #include "ui/codepagetextedit_w.h"
 
+#include "ui/titlelistmodel.h"
+#include "ui/titlelistview_w.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -251,8 +254,8 @@ void writeRandomBook(AppFixture &nb, Random &r)
 Outcome walkTheLists(AppFixture &nb, int index, const QString &S, const QString &options,
                      int &SearchPos)
 {
-    QListWidget *groups = nb.w().lstGroup;
-    QListWidget *entries = nb.w().lstEntry;
+    TitleListView *groups = nb.w().lstGroup;
+    TitleListView *entries = nb.w().lstEntry;
     EntryList &lists = nb.window()->entryList();
     const auto on = [&](int i) { return options.at(i) == u'1'; };
     const auto find = [&](const QString &text, qsizetype from) {
@@ -272,14 +275,14 @@ Outcome walkTheLists(AppFixture &nb, int index, const QString &S, const QString 
     bool first = true;
     const int lastGroup = on(4) ? startGroup : groups->count() - 1;
     for (int g = startGroup; g <= lastGroup; ++g) {
-        const QString name = groups->item(g)->text();
+        const QString name = groups->titles().shownName(g);
         if ((!on(2) && name == u"Trash"_s) || (!on(3) && name.startsWith(kY)))
             continue;
         lists.selectGroupLine(g);
         const int lastEntry = on(4) ? startEntry : entries->count() - 2;
         for (int e = g == startGroup ? startEntry : 0; e <= lastEntry; ++e) {
             lists.selectEntryLine(e);
-            if (on(0) && !first && find(entries->item(e)->text(), 0) >= 0)
+            if (on(0) && !first && find(entries->titles().shownName(e), 0) >= 0)
                 return {u"title"_s, g, e};
             if (on(1)) {
                 const qsizetype at = find(boxText(textBox(nb)), SearchPos - 1);

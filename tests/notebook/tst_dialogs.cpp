@@ -5,7 +5,6 @@
 #include "i18n/wordtable.h"
 #include "notebook/frmchange.h"
 #include "notebook/frminput.h"
-#include "store/appstate.h"
 #include "support/testsupport.h"
 
 #include <QLineEdit>
@@ -30,23 +29,26 @@ private Q_SLOTS:
         QTest::addColumn<QString>("prompt");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QList<int>>("keys");
-        QTest::addColumn<QString>("expected");
+        QTest::addColumn<std::optional<QString>>("expected");
+        using Answer = std::optional<QString>;
         QTest::newRow("trailing blanks removed, leading kept")
-            << words_(51) << u"  abc   "_s << QList<int>{Qt::Key_Return} << u"  abc"_s;
+            << words_(51) << u"  abc   "_s << QList<int>{Qt::Key_Return} << Answer(u"  abc"_s);
         QTest::newRow("individual mode: Esc does nothing, Enter confirms")
-            << words_(55) << u"abc"_s << QList<int>{Qt::Key_Escape, Qt::Key_Enter} << u"abc"_s;
+            << words_(55) << u"abc"_s << QList<int>{Qt::Key_Escape, Qt::Key_Enter}
+            << Answer(u"abc"_s);
+        QTest::newRow("CANCEL typed is an answer like any other")
+            << words_(52) << u"CANCEL"_s << QList<int>{Qt::Key_Return} << Answer(u"CANCEL"_s);
+        QTest::newRow("Esc cancels")
+            << words_(52) << u"abc"_s << QList<int>{Qt::Key_Escape} << Answer();
     }
     void answer()
     {
         QFETCH(QString, prompt);
         QFETCH(QString, typed);
         QFETCH(QList<int>, keys);
-        QFETCH(QString, expected);
-        AppState state;
-        state.DialogPrompt = prompt;
-        state.InputAnswer = u"   "_s;
+        QFETCH(std::optional<QString>, expected);
         RecordingMessages messages;
-        FrmInput dialog(state, words_, messages, nullptr);
+        FrmInput dialog(prompt, u"   "_s, words_, messages, nullptr);
         dialog.show();
         auto *field = dialog.findChild<QLineEdit *>(u"txtInput"_s);
         QCOMPARE(field->text(), QString());
@@ -54,9 +56,9 @@ private Q_SLOTS:
         for (int key : keys)
             QTest::keyClick(field, Qt::Key(key));
         QVERIFY(!dialog.isVisible());
-        QCOMPARE(state.InputAnswer, expected);
+        QCOMPARE(dialog.answer(), expected);
         // The refusal names the character, a whole one even outside the basic plane.
-        FrmInput again(state, words_, messages, nullptr);
+        FrmInput again(prompt, QString(), words_, messages, nullptr);
         again.findChild<QLineEdit *>(u"txtInput"_s)->insert(u"\U0001F600"_s);
         QTRY_COMPARE(messages.shown.size(), 1);
         QVERIFY(messages.shown[0].text.contains(u"\U0001F600"_s));
@@ -75,16 +77,15 @@ private Q_SLOTS:
             << QList<int>{Qt::Key_Down, Qt::Key_Down, Qt::Key_Return} << QString() << 2;
         QTest::newRow("double-click") << QList<int>{} << u"Work"_s << 3;
         QTest::newRow("Esc") << QList<int>{Qt::Key_Down, Qt::Key_Escape} << QString() << -1;
+        QTest::newRow("OK with nothing selected") << QList<int>{Qt::Key_Return} << QString() << -1;
     }
     void choose()
     {
         QFETCH(QList<int>, keys);
         QFETCH(QString, doubleClicked);
         QFETCH(int, expected);
-        AppState state;
-        state.ChosenGroupIndex = 7; // left from an earlier choice
         const QStringList groups{u"Alpha"_s, u"Notes"_s, u"Trash"_s, u"Work"_s};
-        FrmChange dialog(state, words_, groups, 1, nullptr);
+        FrmChange dialog(words_(10), words_, groups, 1, nullptr);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         auto *list = dialog.findChild<QListWidget *>(u"lstList"_s);
@@ -98,7 +99,7 @@ private Q_SLOTS:
             QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
         }
         QVERIFY(!dialog.isVisible());
-        QCOMPARE(state.ChosenGroupIndex, expected);
+        QCOMPARE(dialog.chosenLine().value_or(-1), expected);
     }
 };
 

@@ -3,6 +3,8 @@
 #include "support/appfixture.h"
 
 #include "notebook/dragdrop_w.h"
+#include "ui/titlelistmodel.h"
+#include "ui/titlelistview_w.h"
 
 #include <QAction>
 #include <QListWidget>
@@ -46,10 +48,10 @@ Action moveTo(const QString &group)
 Action drop(bool onGroups, const QString &line)
 {
     return [onGroups, line](AppFixture &nb) {
-        const QListWidget *list = onGroups ? nb.w().lstGroup : nb.w().lstEntry;
-        const QListWidgetItem *item = list->findItems(line, Qt::MatchExactly).value(0);
+        const TitleListView *list = onGroups ? nb.w().lstGroup : nb.w().lstEntry;
+        const int row = list->titles().rowShowing(line);
         const QPoint at =
-            item ? list->visualItemRect(item).center() : QPoint(5, list->viewport()->height() - 2);
+            row >= 0 ? list->lineRect(row).center() : QPoint(5, list->viewport()->height() - 2);
         auto *dragDrop = nb.window()->findChild<DragDrop *>(u"dragDrop"_s);
         if (onGroups)
             dragDrop->lstGroup_OLEDragDrop(at);

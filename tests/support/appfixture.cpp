@@ -3,10 +3,12 @@
 #include "store/codepage.h"
 #include "store/dostext.h"
 
+#include "ui/titlelistmodel.h"
+#include "ui/titlelistview_w.h"
 #include <QApplication>
 #include <QDirIterator>
 #include <QLineEdit>
-#include <QListWidget>
+
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -117,24 +119,21 @@ bool AppFixture::restart()
     return start();
 }
 
-QStringList AppFixture::lines(const QListWidget *list)
+QStringList AppFixture::lines(const TitleListView *list)
 {
-    QStringList lines;
-    for (int i = 0; i < list->count(); ++i)
-        lines << list->item(i)->text();
-    return lines;
+    return list->titles().shownNames();
 }
 
-QString AppFixture::current(const QListWidget *list)
+QString AppFixture::current(const TitleListView *list)
 {
-    return list->currentItem() ? list->currentItem()->text() : QString();
+    return list->currentText();
 }
 
-void AppFixture::click(QListWidget *list, const QString &line, Qt::MouseButton button)
+void AppFixture::click(TitleListView *list, const QString &line, Qt::MouseButton button)
 {
-    QListWidgetItem *item = list->findItems(line, Qt::MatchExactly).value(0);
-    QVERIFY2(item, qPrintable(line));
-    QTest::mouseClick(list->viewport(), button, {}, list->visualItemRect(item).center());
+    const int row = list->titles().rowShowing(line);
+    QVERIFY2(row >= 0, qPrintable(line));
+    QTest::mouseClick(list->viewport(), button, {}, list->lineRect(row).center());
 }
 
 void AppFixture::whenShown(const std::function<void(QWidget *)> &act)

@@ -4,12 +4,14 @@
 
 #include "app/application_w.h"
 #include "app/frmmain.h"
+#include "ui/titlelistmodel.h"
+#include "ui/titlelistview_w.h"
 
 #include <QMap>
 #include <QTemporaryDir>
 #include <optional>
 
-class QListWidget;
+class TitleListView;
 
 // The real program on a fresh copy of the shipped program folder (PLIMSA_DATA).
 // Message boxes are recorded, the end of the program is recorded instead of
@@ -42,10 +44,10 @@ public:
     const MainWidgets &w() const { return window()->widgets(); }
     MainState &state() const { return window()->mainState(); }
 
-    static QStringList lines(const QListWidget *list);
-    static QString current(const QListWidget *list);
+    static QStringList lines(const TitleListView *list);
+    static QString current(const TitleListView *list);
     // The mouse on the line of `list` that shows `line`.
-    static void click(QListWidget *list, const QString &line,
+    static void click(TitleListView *list, const QString &line,
                       Qt::MouseButton button = Qt::LeftButton);
 
     // Runs `act` on the next modal dialog or pop-up menu once it shows; may
