@@ -85,22 +85,21 @@ bool WindowLayout::splitterDrag(int index, const QMouseEvent *event)
                                  client.height, groupLines())
             : lblSizeV_MouseMove(layout_, index, pixelsToTwips(at.x(), client_->logicalDpiX()),
                                  client.width, client.height);
-    if (moved)
+    if (moved) {
         placeControls();
+        // The floors follow the splitters: the entry list's width and top.
+        askForSize(client, client);
+    }
     return true;
 }
 
 void WindowLayout::Form_Resize()
 {
-    if (resizing_)
-        return;
-    resizing_ = true;
     QMainWindow *window = w_.frmMain;
     const Qt::WindowStates state = window->windowState();
     WindowFrame frame;
     frame.client = clientSize();
-    frame.frameWidth =
-        pixelsToTwips(window->frameGeometry().width() - client_->width(), client_->logicalDpiX());
+    frame.frameWidth = frameWidth();
     frame.minimized = state & Qt::WindowMinimized;
     frame.maximized = state & (Qt::WindowMaximized | Qt::WindowFullScreen);
     layout_.maskChecked = w_.mnuViewMask->isChecked();
@@ -108,12 +107,50 @@ void WindowLayout::Form_Resize()
     const TwipsSize wanted = ::Form_Resize(layout_, frame, groupLines());
     if (!frame.minimized)
         placeControls();
-    if (wanted != frame.client) {
-        const int dw = pixelsHolding(wanted.width, client_->logicalDpiX()) - client_->width();
-        const int dh = pixelsHolding(wanted.height, client_->logicalDpiY()) - client_->height();
-        window->resize(window->width() + dw, window->height() + dh);
-    }
-    resizing_ = false;
+    askForSize(wanted, frame.client);
+}
+
+// Asked from inside a resize, the window's new size would come back here at
+// once, and the main window's layout would then go on to give the client area
+// the size that resize began with: the controls would no longer fill the
+// window. So the window is resized once the resize under way is done.
+void WindowLayout::askForSize(const TwipsSize &wanted, const TwipsSize &client)
+{
+    const qreal dpiX = client_->logicalDpiX();
+    const qreal dpiY = client_->logicalDpiY();
+    const TwipsSize floor = clientFloor(layout_, frameWidth());
+    const QSize menus = w_.frmMain->size() - client_->size();
+    minimumSize_ =
+        QSize(pixelsHolding(floor.width, dpiX), pixelsHolding(floor.height, dpiY)) + menus;
+    clientWanted_ = QSize(
+        wanted.width == client.width ? client_->width() : pixelsHolding(wanted.width, dpiX),
+        wanted.height == client.height ? client_->height() : pixelsHolding(wanted.height, dpiY));
+    if (sizeAsked_ ||
+        (minimumSize_ == w_.frmMain->minimumSize() && clientWanted_ == client_->size()))
+        return;
+    sizeAsked_ = true;
+    QMetaObject::invokeMethod(
+        this, [this] { applySize(); }, Qt::QueuedConnection);
+}
+
+void WindowLayout::applySize()
+{
+    sizeAsked_ = false;
+    QMainWindow *window = w_.frmMain;
+    // The window manager holds a minimized or maximized window's size; the
+    // floors follow when it gives the size back.
+    if (window->windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen))
+        return;
+    // A window smaller than its new minimum is resized by Qt at once, and laid
+    // out again for it before the size asked for below is worked out.
+    window->setMinimumSize(minimumSize_);
+    window->resize(window->size() + clientWanted_ - client_->size());
+}
+
+int WindowLayout::frameWidth() const
+{
+    return pixelsToTwips(w_.frmMain->frameGeometry().width() - client_->width(),
+                         client_->logicalDpiX());
 }
 
 void WindowLayout::mnuViewMask_Click()

@@ -3,6 +3,7 @@
 #include "ui/mainlayout.h"
 
 #include <QObject>
+#include <QSize>
 
 struct MainWidgets;
 class QMouseEvent;
@@ -25,7 +26,9 @@ public:
     const MainLayout &layout() const { return layout_; }
 
     // Lays the window out for its client size now; when the floors or the
-    // room rule ask for another size, the window is asked to take it.
+    // room rule ask for another size, the window is asked to take it once
+    // the resize under way is done. The floors are the window's minimum size,
+    // so that a window manager stops a drag on them.
     void Form_Resize();
     // The mask column follows mnuViewMask's check mark.
     void mnuViewMask_Click();
@@ -40,9 +43,14 @@ private:
     void place(QWidget *widget, const TwipsRect &rect) const;
     void placePanels() const;
     void placeControls();
+    int frameWidth() const;
+    void askForSize(const TwipsSize &wanted, const TwipsSize &client);
+    void applySize();
 
     MainWidgets &w_;
     QWidget *client_;
     MainLayout layout_;
-    bool resizing_ = false;
+    bool sizeAsked_ = false;
+    QSize minimumSize_; // the window's, menu bar and client floor together
+    QSize clientWanted_;
 };

@@ -57,6 +57,12 @@ TwipsSize Form_Resize(MainLayout &l, const WindowFrame &window, const ListLines 
     return client;
 }
 
+TwipsSize clientFloor(const MainLayout &l, int frameWidth)
+{
+    return {l.lstEntry.width + kMinOuterWidthBeyondList - frameWidth,
+            std::max(kMinClientHeight, l.lstEntry.top + 940 + kMinEntryRoom)};
+}
+
 int LayoutRows(MainLayout &l, int clientHeight, const ListLines &groupLines)
 {
     if (l.lstGroup.height + 135 != l.lblSizeH.top) {

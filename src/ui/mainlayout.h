@@ -85,6 +85,12 @@ struct MainLayout
 // laid out for; equal to `window.client` when nothing had to change. A
 // minimized window is left alone; a maximized one is laid out as it is.
 TwipsSize Form_Resize(MainLayout &l, const WindowFrame &window, const ListLines &groupLines);
+// The smallest client size the layout as it stands fits, for a frame of
+// `frameWidth`: the width floor, and the height floor or the room under the
+// entry list where that asks for more. The window is given it as its minimum
+// size, so that a window manager stops a drag there; a splitter moved to
+// where less room is left makes the window that much higher.
+TwipsSize clientFloor(const MainLayout &l, int frameWidth);
 
 // The left column from the top: group list (whole lines), splitter, entry
 // list. Returns the client height to go back to when the entry list has no

@@ -21,6 +21,9 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
+
+#include <cmath>
 
 using namespace Qt::StringLiterals;
 
@@ -53,18 +56,25 @@ class tst_Shell : public QObject
 
 private Q_SLOTS:
     // Asked for less than the floors (outer width, client height in twips; 0
-    // keeps the size), the window takes the floors, or the height it had when
-    // the entry list has no room.
+    // keeps the size, -1 is the first pixel with 540 twips of room under the
+    // entry list), the window stops at the floors: they are its minimum size.
+    // Given such a size from outside, as by a window manager that ignores the
+    // minimum, it takes the width floor, or the height it had when the entry
+    // list has no room.
     void resizeBelowFloors_data()
     {
         QTest::addColumn<QSize>("asked");
+        QTest::addColumn<bool>("fromOutside");
         QTest::addColumn<QSize>("expected");
-        QTest::newRow("narrower than the lists") << QSize(3000, 0) << QSize(7140, 0);
-        QTest::newRow("no room for the entries") << QSize(9000, 3500) << QSize(9000, 0);
+        QTest::newRow("narrower than the lists") << QSize(3000, 0) << false << QSize(7140, 0);
+        QTest::newRow("no room for the entries") << QSize(9000, 3500) << false << QSize(9000, -1);
+        QTest::newRow("narrower, from outside") << QSize(3000, 0) << true << QSize(7140, 0);
+        QTest::newRow("no room, from outside") << QSize(9000, 3500) << true << QSize(9000, 0);
     }
     void resizeBelowFloors()
     {
         QFETCH(QSize, asked);
+        QFETCH(bool, fromOutside);
         QFETCH(QSize, expected);
         AppFixture run;
         QVERIFY(run.start());
@@ -80,9 +90,17 @@ private Q_SLOTS:
             return QSize(s.width() ? s.width() : before.width(),
                          s.height() ? s.height() : before.height());
         };
+        if (expected.height() < 0) {
+            const int room = run.window()->windowLayout().layout().lstEntry.top + 940 + 540;
+            expected.setHeight(pixelsToTwips(int(std::ceil(room * dpi / kTwipsPerInch)), dpi));
+        }
         const QSize by = orBefore(asked) - before;
-        window->resize(window->size() +
-                       QSize(twipsToPixels(by.width(), dpi), twipsToPixels(by.height(), dpi)));
+        const QSize size =
+            window->size() + QSize(twipsToPixels(by.width(), dpi), twipsToPixels(by.height(), dpi));
+        if (fromOutside)
+            window->windowHandle()->resize(size);
+        else
+            window->resize(size);
         QTRY_COMPARE(now(), orBefore(expected));
         // Laid out for it: the text ends 50 twips from the right, the panels 1010 from the bottom.
         QTRY_COMPARE(run.w().txtText[0]->geometry().right() + 1,

@@ -1,6 +1,7 @@
 // The main window's layout as arithmetic on twips: the floors and the room
-// rule, the group list's whole lines, the splitter limits, the mask column's
-// rule at 2950; and where a stored window rectangle is put among the screens.
+// rule, the floor told to the window manager, the group list's whole lines,
+// the splitter limits, the mask column's rule at 2950; and where a stored
+// window rectangle is put among the screens.
 
 #include "ui/mainlayout.h"
 #include "ui/windowplacement.h"
@@ -66,6 +67,30 @@ private Q_SLOTS:
         QCOMPARE(l.fraMain[0].top, want.height() - 1010);
         if (!maximized)
             QCOMPARE(l.cmdH[0].bottom(), want.height() - 1010);
+    }
+
+    // The floor the window manager is told (frame 120): the 3060 floor, or
+    // the room under the entry list, also where a splitter drag left less.
+    void clientFloor_data()
+    {
+        QTest::addColumn<int>("splitter");
+        QTest::addColumn<int>("dragTo"); // 0: not dragged
+        QTest::addColumn<int>("height");
+        QTest::newRow("plain floor") << 700 << 0 << 3060;
+        QTest::newRow("room under the entry list") << 2640 << 0 << 4255;
+        // A list without whole lines: the entry list starts 315 under the bar.
+        QTest::newRow("dragged, room 580") << 2640 << 6165 << 7960;
+        QTest::newRow("dragged, room 520") << 2640 << 6225 << 8020;
+    }
+    void clientFloor()
+    {
+        QFETCH(int, splitter);
+        QFETCH(int, dragTo);
+        QFETCH(int, height);
+        MainLayout l = laidOut(splitter, 2975, 5400);
+        if (dragTo)
+            QVERIFY(lblSizeH_MouseMove(l, dragTo - l.lblSizeH.top, 8000, ListLines{}));
+        QCOMPARE(::clientFloor(l, 120), (TwipsSize{7020, height}));
     }
 
     // The bar lands 15 twips under the list's whole lines. pref.dat gives it
