@@ -11,7 +11,7 @@ using namespace Qt::StringLiterals;
 Application::Application(const ProgramFolder &programFolder, Messages &messages, EndHook endProgram,
                          DesktopServices *desktop)
     : words_(wordTable_, state_.prefs.language), messages_(messages),
-      reports_(state_, words_, messages_), store_(state_, table_),
+      reports_(words_, messages_), store_(state_, table_),
       ownDesktop_(desktop ? nullptr : std::make_unique<SystemDesktop>()),
       desktop_(desktop ? *desktop : *ownDesktop_), copyFailure_(programFolder.failure),
       endProgram_(std::move(endProgram))
@@ -23,7 +23,6 @@ Application::~Application() = default;
 
 void Application::Main()
 {
-    state_.TextBoxIndex = 0;
     state_.ProgramVersion = QStringLiteral(PLIMSA_VERSION);
     // A user folder left half-filled would start on whatever it holds.
     if (copyFailure_) {
@@ -31,8 +30,6 @@ void Application::Main()
         endProgram(1);
         return;
     }
-    for (int i = 0; i < 4; ++i)
-        state_.SearchOptions[i] = 1;
     if (!FillWordTable()) {
         endProgram(1);
         return;

@@ -155,7 +155,7 @@ void FrmMain::chckEdit_Click()
 void FrmMain::mnuWordwrap_Click(bool checked)
 {
     const int now = checked ? 1 : 0;
-    ctx_.state.TextBoxIndex = now;
+    main_.TextBoxIndex = now;
     QPlainTextEdit *shown = w_.txtText[now];
     QPlainTextEdit *other = w_.txtText[1 - now];
     // The copy is no typing: its change event must start no edit mode.

@@ -48,7 +48,7 @@ void EditModes::startTextEditFromList()
 {
     if (main_.FileMissing || locked())
         return;
-    txtText_Change(ctx_.state.TextBoxIndex);
+    txtText_Change(main_.TextBoxIndex);
     textBox()->setFocus();
 }
 
@@ -59,7 +59,7 @@ bool EditModes::locked() const
 
 QPlainTextEdit *EditModes::textBox() const
 {
-    return w_.txtText[std::size_t(ctx_.state.TextBoxIndex)];
+    return w_.txtText[std::size_t(main_.TextBoxIndex)];
 }
 
 bool EditModes::isNewEntry() const
@@ -74,7 +74,7 @@ void EditModes::txtText_Change(int index)
         return;
     }
     // Only the box in use is typed into; the other one is filled by program.
-    if (index != ctx_.state.TextBoxIndex)
+    if (index != main_.TextBoxIndex)
         return;
     if (main_.FileMissing) {
         w_.lblDate->setText(u"File not present!"_s);
@@ -223,7 +223,7 @@ void EditModes::txtText_DblClick(int index)
 {
     Q_UNUSED(index);
     if (!main_.FileMissing && !locked()) {
-        txtText_Change(ctx_.state.TextBoxIndex);
+        txtText_Change(main_.TextBoxIndex);
         textBox()->setFocus();
     }
     afterDoubleClick(textBox());

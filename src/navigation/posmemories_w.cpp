@@ -64,7 +64,7 @@ void PositionMemories::bindKeys(KeyHandlers &keys)
         return memoryKey(key, modifiers);
     });
     keys.bind(KeyMap::Command::GoToLastMove, [this](int, Qt::KeyboardModifiers) {
-        if (!ctx_.state.LastMovePosition.isEmpty())
+        if (!main_.LastMovePosition.isEmpty())
             mnuGoToMemo_Click(4);
         return true;
     });
@@ -98,7 +98,7 @@ bool PositionMemories::memoryKey(int key, Qt::KeyboardModifiers modifiers)
 
 QString PositionMemories::memory(int k) const
 {
-    return k == 4 ? ctx_.state.LastMovePosition : ctx_.state.prefs.PositionMemory[k];
+    return k == 4 ? main_.LastMovePosition : ctx_.state.prefs.PositionMemory[k];
 }
 
 void PositionMemories::mnuGoToMemo_Click(int k)

@@ -125,7 +125,6 @@ void EntryCommands::moveToChosenGroup()
 EntryCommands::MoveResult EntryCommands::moveSelectedEntry(int targetLine)
 {
     NoteTable &table = view_.ctx.table;
-    AppState &state = view_.ctx.state;
     const int sourceLine = view_.groupLine();
     const int g = view_.groupSlot();
     const int t = view_.groups.slotOfLine(targetLine);
@@ -162,7 +161,7 @@ EntryCommands::MoveResult EntryCommands::moveSelectedEntry(int targetLine)
     if (t == NotebookEdit::trashGroup(table)) {
         dropSelectedLine();
     } else {
-        state.LastMovePosition = view_.groups.lines().at(sourceLine) + u'/';
+        view_.main.LastMovePosition = view_.groups.lines().at(sourceLine) + u'/';
         view_.entries.selectGroupLine(targetLine);
         view_.entries.selectEntryLine(view_.entryLineCount() - 2);
     }

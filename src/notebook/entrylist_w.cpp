@@ -108,7 +108,7 @@ void EntryList::showSelectedEntry()
 
     const int g = selectedGroup();
     const int column = w_.lstEntry->currentRow() + 1;
-    QPlainTextEdit *box = w_.txtText[std::size_t(ctx_.state.TextBoxIndex)];
+    QPlainTextEdit *box = w_.txtText[std::size_t(main_.TextBoxIndex)];
     if (g >= 0 && !onBlankLine() && column <= NoteTable::kMaxEntries) {
         const EntryFile::EntryRead read = EntryStore::readEntry(ctx_.state, ctx_.table, g, column);
         if (read.ok) {

@@ -1,10 +1,10 @@
 #include "search/frmsearch.h"
 
-#include "ui/maincontext.h"
-#include "ui/mainstate.h"
 #include "i18n/wordtable.h"
 #include "store/appstate.h"
 #include "ui/dialogplacement_w.h"
+#include "ui/maincontext.h"
+#include "ui/mainstate.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -93,17 +93,17 @@ void FrmSearch::buildControls()
 void FrmSearch::Form_Load()
 {
     const Words &words = win_.ctx.words;
-    AppState &state = win_.ctx.state;
+    const SearchMemory &memory = win_.memory;
     setWindowTitle(StripAmp(words(94)));
     cmdMain->setText(words(97));
     cmdSearch[0]->setText(words(95));
     cmdSearch[1]->setText(words(96));
     for (int i = 0; i < 6; ++i) {
         chckMode[i]->setText(words(98 + i));
-        chckMode[i]->setChecked(state.SearchOptions[i] != 0);
+        chckMode[i]->setChecked(memory.options[i] != 0);
     }
-    if (!state.LastSearchText.isEmpty()) {
-        txtSearch->setText(state.LastSearchText);
+    if (!memory.lastText.isEmpty()) {
+        txtSearch->setText(memory.lastText);
         txtSearch->selectAll();
     }
     lblStatus->setText(words(104));
@@ -151,10 +151,10 @@ void FrmSearch::timChckButton_Timer()
 
 void FrmSearch::cmdMain_Click()
 {
-    AppState &state = win_.ctx.state;
-    state.LastSearchText = txtSearch->text();
+    SearchMemory &memory = win_.memory;
+    memory.lastText = txtSearch->text();
     for (int i = 0; i < 6; ++i)
-        state.SearchOptions[i] = chckMode[i]->isChecked() ? 1 : 0;
+        memory.options[i] = chckMode[i]->isChecked() ? 1 : 0;
     close();
 }
 

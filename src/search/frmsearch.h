@@ -1,6 +1,7 @@
 #pragma once
 
 #include "search/searchengine.h"
+#include "search/searchrules.h"
 
 #include <QDialog>
 #include <array>
@@ -25,7 +26,7 @@ struct SearchWindow
     MainContext &ctx;
     const GroupList &groups;
     EntryList &entries;
-    int &SearchPos;
+    SearchMemory &memory;
 };
 
 // frmSearch: finds a text in the entry titles and texts, modeless and on top.
@@ -44,7 +45,7 @@ public:
     void cmdMain_Click();
     void timChckButton_Timer();
     bool searching() const { return pending_; }
-    int searchPos() const { return win_.SearchPos; }
+    int searchPos() const { return win_.memory.position; }
     // How long a search may run before the dialog lets other events through.
     void setQuickSearchLimit(std::chrono::milliseconds limit) { quickLimit_ = limit; }
 

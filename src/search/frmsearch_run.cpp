@@ -6,6 +6,7 @@
 #include "store/appstate.h"
 #include "store/notetable.h"
 #include "ui/maincontext.h"
+#include "ui/mainstate.h"
 #include "ui/mainwidgets_w.h"
 #include "ui/titlelistmodel.h"
 #include "ui/titlelistview_w.h"
@@ -48,7 +49,7 @@ void FrmSearch::cmdSearch_Click(int index)
     request.groups = searchGroups(win_.ctx.table, win_.groups);
     request.start = SearchWalk::startAt(continued, win_.w.lstGroup->currentRow(),
                                         win_.w.lstEntry->currentRow());
-    request.searchPos = SearchWalk::searchPosAtStart(continued, win_.SearchPos);
+    request.searchPos = SearchWalk::searchPosAtStart(continued, win_.memory.position);
     request.text = text;
     request.options = opts;
 
@@ -95,7 +96,7 @@ void FrmSearch::searchFinished()
     pending_ = false;
     setBusy(false);
     const SearchOutcome outcome = engine_.outcome();
-    win_.SearchPos = outcome.searchPos;
+    win_.memory.position = outcome.searchPos;
     if (outcome.hit.kind == SearchWalk::HitKind::None || !stillShown(outcome.hit))
         lblStatus->setText(win_.ctx.words(106));
     else
@@ -122,7 +123,7 @@ void FrmSearch::showHit(const SearchWalk::Hit &hit)
         return;
     }
     lblStatus->setText(win_.ctx.words(108));
-    QPlainTextEdit *box = win_.w.txtText[size_t(win_.ctx.state.TextBoxIndex)];
+    QPlainTextEdit *box = win_.w.txtText[size_t(win_.main.TextBoxIndex)];
     const int length = box->document()->characterCount() - 1;
     QTextCursor cursor = box->textCursor();
     cursor.setPosition(int(std::min<qsizetype>(hit.start, length)));

@@ -1,7 +1,7 @@
 #include "search/searchcommand_w.h"
 
-#include "ui/mainwidgets_w.h"
 #include "search/frmsearch.h"
+#include "ui/mainwidgets_w.h"
 
 #include <QAction>
 #include <QMainWindow>
@@ -16,7 +16,7 @@ class SearchCommand : public QObject
 public:
     SearchCommand(const MainWidgets &w, MainState &main, MainContext &ctx, const GroupList &groups,
                   EntryList &entries, QObject *parent)
-        : QObject(parent), window_{w, main, ctx, groups, entries, SearchPos}
+        : QObject(parent), window_{w, main, ctx, groups, entries, memory_}
     {
         setObjectName(u"searchCommand"_s);
         connect(w.mnuSearch, &QAction::triggered, this, &SearchCommand::mnuSearch_Click);
@@ -32,7 +32,7 @@ public:
     }
 
 private:
-    int SearchPos = 0;
+    SearchMemory memory_;
     SearchWindow window_;
     QPointer<FrmSearch> dialog_;
 };

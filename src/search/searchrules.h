@@ -4,7 +4,17 @@
 #include <QStringView>
 #include <array>
 
-// The six options of the search dialog, by their index in SearchOptions.
+// What the search dialog keeps from one opening to the next, for the run: the
+// six options' states (by index, as SearchOptionSet names them), the text it
+// was closed with, and where in the entry text a search goes on.
+struct SearchMemory
+{
+    std::array<int, 6> options{1, 1, 1, 1, 0, 0};
+    QString lastText;
+    int position = 0;
+};
+
+// The six options of the search dialog, by their index in SearchMemory::options.
 struct SearchOptionSet
 {
     bool titles = true;         // 0: entry titles are compared

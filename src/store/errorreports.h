@@ -8,8 +8,7 @@ class ErrorReports
 {
 public:
     virtual ~ErrorReports() = default;
-    // The command was cancelled: nothing of it was kept. Sets ErrorShown for a
-    // calling command.
+    // The command was cancelled: nothing of it was kept.
     virtual void ShowErrorCancel(const IoError &error) = 0;
     // The command goes on (or was done, with a doubt left about the file named).
     virtual void ShowErrorContinue(const IoError &error) = 0;

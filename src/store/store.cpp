@@ -42,14 +42,12 @@ std::optional<IoError> Store::LoadPreferences()
 
 FileResult Store::Save_pref()
 {
-    state_.FilesWritten = true;
     return write(prefFile(state_), PrefFile::serialize(state_.prefs, state_.ProgramVersion),
                  state_.programFolder);
 }
 
 FileResult Store::Save_idx()
 {
-    state_.FilesWritten = true;
     return write(StorePaths::indexFile(state_.storeFolder),
                  indexEncoder_.encode(table_, state_.ProgramVersion), state_.storeFolder);
 }

@@ -2,24 +2,16 @@
 
 #include "i18n/wordtable.h"
 #include "platform/messages.h"
-#include "store/appstate.h"
 
 using namespace Qt::StringLiterals;
 
-ErrorReport::ErrorReport(AppState &state, const Words &words, Messages &messages, QObject *parent)
-    : QObject(parent), state_(state), words_(words), messages_(messages)
-{
-    timErrOff.setObjectName(u"timErrOff"_s);
-    timErrOff.setSingleShot(true);
-    timErrOff.setInterval(500);
-    connect(&timErrOff, &QTimer::timeout, this, [this] { state_.ErrorShown = false; });
-}
+ErrorReport::ErrorReport(const Words &words, Messages &messages, QObject *parent)
+    : QObject(parent), words_(words), messages_(messages)
+{}
 
 void ErrorReport::ShowErrorCancel(const IoError &error)
 {
     show(92, WordTable::english(92), error);
-    state_.ErrorShown = true;
-    timErrOff.start();
 }
 
 void ErrorReport::ShowErrorContinue(const IoError &error)

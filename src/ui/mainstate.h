@@ -13,5 +13,7 @@ struct MainState
     bool MaskEditMode = false;
     bool IgnoreTextChange = false; // the next change of the entry text comes from the wrap switch
     bool SwallowKeyPress = false;
-    QString LoadedMask; // the mask text as loaded with the group
+    QString LoadedMask;       // the mask text as loaded with the group
+    int TextBoxIndex = 0;     // the entry text box shown: 0 without wrap, 1 with wrap
+    QString LastMovePosition; // the fifth position memory: "group/" left by the last move
 };

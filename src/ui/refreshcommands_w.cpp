@@ -33,7 +33,7 @@ void CommandRefresh::RefreshCommands()
     in.HideYGroups = state_.hideYGroups();
     in.PhraseMemory = state_.prefs.PhraseMemory;
     in.PositionMemory = state_.prefs.PositionMemory;
-    in.LastMovePosition = state_.LastMovePosition;
+    in.LastMovePosition = main_.LastMovePosition;
 
     const CommandState result = ::RefreshCommands(in, table_);
     applyCommandState(result, controls_);

@@ -109,7 +109,7 @@ QMap<QString, QString> observe(AppFixture &nb)
             {u"menu"_s, popupItem() + shownPopUp},
             {u"mem"_s, prefs.mid(22, 4).join(u',')},
             {u"phrases"_s, prefs.mid(26, 4).join(u',')},
-            {u"last"_s, nb.app().state().LastMovePosition},
+            {u"last"_s, nb.window()->mainState().LastMovePosition},
             {u"file"_s, fileLines(nb, u"FileStore/"_s + OutDOS(selected.section(u'/', 0, 0)) +
                                           u'/' + OutDOS(selected.section(u'/', 1)) + u".txt"_s)},
             {u"maskfile"_s, fileLines(nb, u"FileStore/Notes/_mask.dat"_s)},
@@ -335,7 +335,7 @@ private Q_SLOTS:
             row(u"list F9, nothing recorded"_s, same),
             row(u"list Ctrl+F9, after a move"_s,
                 u"sel=Work/Shopping;date=date of Shopping;text=text of Shopping;mask="_s, u"="_s,
-                [](AppFixture &nb) { nb.app().state().LastMovePosition = u"Work/"_s; }),
+                [](AppFixture &nb) { nb.window()->mainState().LastMovePosition = u"Work/"_s; }),
             row(u"list F11"_s, inserted(QString(99, u'-')), same),
             row(u"list F12"_s, notes(u"a bb c c_ gone"_s) + u";sel=Notes/bb"_s, same,
                 answering(u"bb"_s)),

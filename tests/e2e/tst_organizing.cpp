@@ -250,7 +250,7 @@ private Q_SLOTS:
                              OutDOS(command.arrived.section(u'/', 1)) + u".txt"_s),
                      "date of " + title + "\r\ntext of " + title + "\r\n");
         }
-        QCOMPARE(nb.app().state().LastMovePosition, command.lastMove);
+        QCOMPARE(nb.window()->mainState().LastMovePosition, command.lastMove);
         QVERIFY(nb.messages.shown.isEmpty());
         QCOMPARE(nb.messages.beeps, 0);
     }

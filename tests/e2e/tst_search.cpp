@@ -80,7 +80,7 @@ void writeBook(AppFixture &nb, const QString &book)
 
 QPlainTextEdit *textBox(const AppFixture &nb)
 {
-    return nb.w().txtText[size_t(nb.window()->context().state.TextBoxIndex)];
+    return nb.w().txtText[size_t(nb.window()->mainState().TextBoxIndex)];
 }
 
 struct Outcome
@@ -491,7 +491,7 @@ private Q_SLOTS:
         }
         if (stop == u"Close"_s) {
             QTRY_VERIFY(!nb.window()->findChild<FrmSearch *>());
-            QCOMPARE(nb.app().state().LastSearchText, u"KEY"_s);
+            QCOMPARE(SearchDialog(nb).field()->text(), u"KEY"_s);
             QCOMPARE(selection(nb), u"G00/gone 5"_s);
             return;
         }
