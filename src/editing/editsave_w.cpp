@@ -59,7 +59,7 @@ EditModes::SaveOutcome EditModes::saveText(int index)
         QStringList lines = entries_.lines();
         lines[line] = title;
         {
-            NotebookChange change = ctx_.change(NotebookChange::OnFailure::Continue);
+            NotebookChange change = ctx_.change();
             if (!change.writeNewEntry(ctx_.table.name(g), OutDOS(title), date, text))
                 return SaveOutcome::Failed;
             entries_.SyncEntryColumn(change, lines);
@@ -74,7 +74,7 @@ EditModes::SaveOutcome EditModes::saveText(int index)
         return SaveOutcome::Written;
     }
 
-    NotebookChange change = ctx_.change(NotebookChange::OnFailure::Continue);
+    NotebookChange change = ctx_.change();
     if (!change.commitEntry(ctx_.table.name(g), ctx_.table.cell(g, line + 1), w_.lblDate->text(),
                             text))
         return SaveOutcome::Failed;
@@ -87,7 +87,7 @@ EditModes::SaveOutcome EditModes::saveMask()
     if (g < 0)
         return SaveOutcome::Written;
     const QString text = boxText(w_.txtMask);
-    NotebookChange change = ctx_.change(NotebookChange::OnFailure::Continue);
+    NotebookChange change = ctx_.change();
     if (!change.commitMask(ctx_.table.name(g), text))
         return SaveOutcome::Failed;
     // A later Cancel in this group puts back what was saved, not the older text.
