@@ -51,10 +51,15 @@ void Application::Main()
 bool Application::FillWordTable()
 {
     const QString path = state_.programFolder + u"Language.dat"_s;
-    if (const auto error = wordTable_.loadLanguageFile(path)) {
+    std::optional<IoError> damage;
+    if (const auto error = wordTable_.loadLanguageFile(path, &damage)) {
         reports_.ShowErrorCancel(error->at(path));
         return false;
     }
+    // Missing words show in English, so the menus stay usable and another
+    // language can be chosen: said once, and the start goes on.
+    if (damage)
+        reports_.ShowErrorContinue(*damage);
     return true;
 }
 

@@ -67,7 +67,8 @@ FrmMain::~FrmMain()
 void FrmMain::buildViewingEditing()
 {
     keys_ = new KeyHandlers(w_, subsystems_);
-    keyInjector_ = new KeyInjector(ctx_.messages, subsystems_);
+    keyInjector_ = new KeyInjector(
+        ctx_.messages, [this] { return ctx_.words(79); }, subsystems_);
     entryList_ = new EntryList(w_, main_, ctx_, groups_, subsystems_);
     editModes_ = new EditModes(w_, main_, ctx_, *entryList_, *keys_, subsystems_);
     editModes_->setTypeKeys([this](const QString &keys, std::chrono::milliseconds delay) {

@@ -24,6 +24,15 @@ void FrmMain::takeStoreMarker()
     if (ctx_.store.TakeStoreMarker())
         return;
     const IoError &refusal = ctx_.store.markerRefusal();
+    // Not another copy: the user is sent to the file instead.
+    if (StoreMarker::notAFile(refusal)) {
+        ctx_.messages.message(
+            Messages::Icon::Information, ctx_.words(79),
+            u"%1: %2\n\nPlimsa keeps other copies from writing the store through this file, so "
+            "it must be a plain file. Remove or rename what is there, then start Plimsa "
+            "again.\n\n%3"_s.arg(refusal.description, refusal.file, ctx_.words(112)));
+        return;
+    }
     if (!StoreMarker::keepsNoLocks(refusal)) {
         ctx_.messages.message(Messages::Icon::Information, ctx_.words(79),
                               ctx_.words(111) + u"\n\n"_s + ctx_.words(112));

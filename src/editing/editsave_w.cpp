@@ -58,7 +58,7 @@ EditModes::SaveOutcome EditModes::saveText(int index)
         QStringList titles = entries_.storedTitles();
         titles[line] = OutDOS(title);
         {
-            NotebookChange change = ctx_.change(NotebookChange::OnFailure::Continue);
+            NotebookChange change = ctx_.change();
             if (!change.writeNewEntry(ctx_.table.name(g), titles[line], date, text))
                 return SaveOutcome::Failed;
             entries_.setEntryColumn(change, titles);
@@ -73,7 +73,7 @@ EditModes::SaveOutcome EditModes::saveText(int index)
         return SaveOutcome::Written;
     }
 
-    NotebookChange change = ctx_.change(NotebookChange::OnFailure::Continue);
+    NotebookChange change = ctx_.change();
     if (!change.commitEntry(ctx_.table.name(g), ctx_.table.cell(g, line + 1), w_.lblDate->text(),
                             text))
         return SaveOutcome::Failed;
@@ -86,7 +86,7 @@ EditModes::SaveOutcome EditModes::saveMask()
     if (g < 0)
         return SaveOutcome::Written;
     const QString text = boxText(w_.txtMask);
-    NotebookChange change = ctx_.change(NotebookChange::OnFailure::Continue);
+    NotebookChange change = ctx_.change();
     if (!change.commitMask(ctx_.table.name(g), text))
         return SaveOutcome::Failed;
     // A later Cancel in this group puts back what was saved, not the older text.

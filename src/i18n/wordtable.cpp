@@ -177,17 +177,26 @@ QString WordTable::english(int k)
     return kEnglish[k];
 }
 
-std::optional<IoError> WordTable::loadLanguageFile(const QString &path)
+std::optional<IoError> WordTable::loadLanguageFile(const QString &path,
+                                                   std::optional<IoError> *damage)
 {
     const ReadResult read = readWholeFile(path);
     if (!read.ok)
         return read.error;
-    const QByteArray &bytes = read.bytes;
+    QByteArray bytes = read.bytes;
+    // Read as they stand, they would put an empty line after every word and
+    // shift the words after it.
+    if (bytes.contains("\r\r\n"))
+        bytes.replace("\r\r\n", "\r\n");
     TextLines::Reader reader(bytes);
     QByteArrayView text;
-    for (int line = 0; line < kFileLines && reader.next(text); ++line)
+    int line = 0;
+    for (; line < kFileLines && reader.next(text); ++line)
         words_[1 + line / kWords][line % kWords] =
             CodePage::decode(QByteArray::fromRawData(text.data(), text.size()));
+    if (line < kFileLines && damage)
+        *damage =
+            IoError::custom(u"Damaged translations, line %1: missing"_s.arg(line + 1)).at(path);
     return std::nullopt;
 }
 

@@ -25,10 +25,13 @@ public:
     // The built-in English text of word k.
     static QString english(int k);
 
-    // Reads languages 1..9 from Language.dat, whole lines in file order, stopping
-    // quietly at the end of a short file and never past line 1359. On failure
-    // (missing, unreadable) the table keeps what it had and the error is returned.
-    std::optional<IoError> loadLanguageFile(const QString &path);
+    // Reads languages 1..9 from Language.dat, whole lines in file order, never
+    // past line 1359. On failure (missing, unreadable) the table keeps what it
+    // had and the error is returned. A file cut short is read as far as it
+    // goes and `damage`, where given, names its first missing line. Lines
+    // ended by CR CR LF (line ends converted twice) are read as CR LF lines.
+    std::optional<IoError> loadLanguageFile(const QString &path,
+                                            std::optional<IoError> *damage = nullptr);
 
     // Language.dat as the language editor leaves it: languages 1..9, 151 lines
     // each. A language in use gets the English text for every word it leaves
@@ -53,7 +56,13 @@ class Words
 {
 public:
     Words(const WordTable &table, const int &language) : table_(table), language_(language) {}
-    const QString &operator()(int k) const { return table_.word(language_, k); }
+    // A word missing or blank in the language (a damaged Language.dat) is
+    // shown in English: no caption or message is ever blank.
+    const QString &operator()(int k) const
+    {
+        const QString &word = table_.word(language_, k);
+        return word.trimmed().isEmpty() ? table_.word(0, k) : word;
+    }
     const WordTable &table() const { return table_; }
     int language() const { return language_; }
 

@@ -181,11 +181,13 @@ bool GroupCommands::keepLastEntry(NotebookChange &change, int slot, QString *sto
     return true;
 }
 
-void GroupCommands::waitOneSecond()
+void GroupCommands::waitBeforeClearing()
 {
+    if (clearTrashWait_.count() <= 0)
+        return;
     // Paints and timers only: a click or key now would act on a list about to change.
     QEventLoop loop;
-    QTimer::singleShot(1000, &loop, &QEventLoop::quit);
+    QTimer::singleShot(clearTrashWait_, &loop, &QEventLoop::quit);
     loop.exec(QEventLoop::ExcludeUserInputEvents);
 }
 
@@ -201,7 +203,7 @@ void GroupCommands::mnuClearTrash_Click()
     view_.entries.selectGroupLine(trashLine);
     clearingTrash_ = true;
     const QPointer<GroupCommands> alive(this);
-    waitOneSecond();
+    waitBeforeClearing();
     if (!alive)
         return;
     clearingTrash_ = false;

@@ -2,6 +2,8 @@
 
 #include <QObject>
 
+#include <chrono>
+
 class NotebookChange;
 class NotebookView;
 
@@ -20,6 +22,10 @@ public:
     void mnuGroupDelete_Click();
     void mnuClearTrash_Click();
 
+    // How long Clear Trash shows the trash group's list before its entries
+    // go (a second); tests that do not look at it set no wait at all.
+    void setClearTrashWait(std::chrono::milliseconds wait) { clearTrashWait_ = wait; }
+
 private:
     // Asks for a group name; the answer when there is one to go on with.
     QString askGroupName(int promptWord, const QString &proposed);
@@ -29,8 +35,9 @@ private:
     // group's deletion; its stored title, whose file goes after the commit.
     bool keepLastEntry(NotebookChange &change, int slot, QString *storedTitle);
     // Lets the trash group's list be drawn before its entries go.
-    void waitOneSecond();
+    void waitBeforeClearing();
 
     NotebookView &view_;
     bool clearingTrash_ = false;
+    std::chrono::milliseconds clearTrashWait_{1000};
 };

@@ -10,13 +10,24 @@
 
 #include <utility>
 
-KeyInjector::KeyInjector(Messages &messages, QObject *parent) : QObject(parent), messages_(messages)
-{}
+KeyInjector::KeyInjector(Messages &messages, std::function<QString()> refusalTitle, QObject *parent)
+    : QObject(parent), messages_(messages), refusalTitle_(std::move(refusalTitle))
+{
+    // The user's Esc reaches the window before any key handler sees it.
+    QCoreApplication::instance()->installEventFilter(this);
+}
 
 bool KeyInjector::send(const QString &keys, std::chrono::milliseconds delay)
 {
     const KeyString parsed = parseKeyString(keys);
     const int nesting = delivering_ > 0 ? nesting_ + 1 : 0;
+    if (parsed.tooLong) {
+        messages_.message(Messages::Icon::Information, refusalTitle_(),
+                          QStringLiteral("Nothing was typed: these keys would press more than %1 "
+                                         "keys, and Plimsa types at most %1 at a time.")
+                              .arg(MaxStrokes));
+        return false;
+    }
     if (!parsed.isValid() || nesting > MaxNesting) {
         messages_.beep();
         return false;
@@ -31,6 +42,18 @@ bool KeyInjector::send(const QString &keys, std::chrono::milliseconds delay)
     } else {
         enqueue(events);
     }
+    return true;
+}
+
+bool KeyInjector::eventFilter(QObject *watched, QEvent *event)
+{
+    // Esc from the keyboard (not one of ours) while keys are still queued
+    // stops them, and does nothing else: the edit it types into goes on.
+    if (queue_.isEmpty() || event->type() != QEvent::KeyPress || !event->spontaneous() ||
+        static_cast<QKeyEvent *>(event)->key() != Qt::Key_Escape)
+        return QObject::eventFilter(watched, event);
+    queue_.clear();
+    noOwnerSince_.invalidate();
     return true;
 }
 

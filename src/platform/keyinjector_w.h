@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <chrono>
+#include <functional>
 
 class Messages;
 struct KeyStroke;
@@ -26,17 +27,23 @@ class QWidget;
 // them. Handlers read the modifiers from the key event: after the last
 // injected key QGuiApplication::keyboardModifiers() may still report the
 // modifiers of the last press until the next real input.
+//
+// Esc on the keyboard stops the keys still queued.
 class KeyInjector : public QObject
 {
     Q_OBJECT
 public:
-    explicit KeyInjector(Messages &messages, QObject *parent = nullptr);
+    // `refusalTitle` gives the title of the message that refuses a string of
+    // too many keys, in the language in force.
+    KeyInjector(Messages &messages, std::function<QString()> refusalTitle,
+                QObject *parent = nullptr);
 
     // Queues the keys behind any already queued, to be typed after the delay,
     // if one is given, or else as soon as the event loop runs. A malformed
     // string types nothing, beeps and returns false, and so does a string
     // sent by the handler of a key that was itself typed by a string sent so,
-    // MaxNesting times over: a phrase that presses its own key ends.
+    // MaxNesting times over: a phrase that presses its own key ends. A string
+    // of more than MaxStrokes keys types nothing and says so.
     bool send(const QString &keys, std::chrono::milliseconds delay = std::chrono::milliseconds(0));
 
     static constexpr int MaxNesting = 8;
@@ -47,6 +54,9 @@ public:
     // The widget that receives a key typed now: the open pop-up, else the
     // focus widget; nullptr when no window of the program has the keyboard.
     static QWidget *keyboardOwner();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     struct KeyEvent
@@ -67,6 +77,7 @@ private:
     static constexpr std::chrono::milliseconds OwnerPoll{10};
 
     Messages &messages_;
+    std::function<QString()> refusalTitle_;
     QList<KeyEvent> queue_;
     int waiting_ = 0;    // sends whose delay has not run out
     int delivering_ = 0; // deliveries on the stack (more than one in a dialog's event loop)

@@ -221,6 +221,11 @@ KeyString parseKeyString(QStringView keys)
             if (!base)
                 return fail(u"character that no key types"_s, at);
         }
+        if (result.strokes.size() + count > MaxStrokes) {
+            fail(u"more than %1 keys"_s.arg(MaxStrokes), at);
+            result.tooLong = true;
+            return result;
+        }
         const KeyStroke stroke = applyModifiers(*base, active);
         for (int n = 0; n < count; ++n)
             result.strokes.append(stroke);

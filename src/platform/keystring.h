@@ -18,7 +18,8 @@
 // braces alike, so a phrase holding them types what it shows.
 // Malformed strings (an unknown key name, a brace or parenthesis left open or
 // closed without opening, a modifier with no key after it, the same modifier
-// twice, a count over MaxRepeat) give an error and no keys at all.
+// twice, a count over MaxRepeat, more than MaxStrokes keys in all) give an
+// error and no keys at all.
 
 struct KeyStroke
 {
@@ -37,13 +38,18 @@ struct KeyStroke
 struct KeyString
 {
     QList<KeyStroke> strokes;
-    QString error; // empty when the string is well-formed
+    QString error;        // empty when the string is well-formed
+    bool tooLong = false; // the error is that it holds more than MaxStrokes keys
 
     bool isValid() const { return error.isEmpty(); }
 };
 
 // "{x 100000}" would freeze the window for minutes; such a count is refused.
 constexpr int MaxRepeat = 1000;
+// The most keys one string may type: about ten seconds of typing, and some
+// hundred times a phrase typed by hand. A phrase from a damaged pref.dat
+// could otherwise type for minutes and fill the memory with its keys.
+constexpr int MaxStrokes = 10000;
 
 KeyString parseKeyString(QStringView keys);
 

@@ -106,7 +106,9 @@ void SettingsMenu::saveWindowPlace()
     prefs.FrameTop = layout_.frameTop();
     prefs.FrameLeft1 = layout_.frameLeft1();
     prefs.FrameLeft2 = layout_.frameLeft2();
-    // Word 76 says "saved": not after a write that failed.
-    if (reportWrite(ctx_.reports, ctx_.store.Save_pref()))
+    // One report: word 76 says "saved" only of a pref.dat on disk for good,
+    // not after a failed write or beside the warning of an unsynced folder.
+    const FileResult written = ctx_.store.Save_pref();
+    if (reportWrite(ctx_.reports, written) && !written.unsynced)
         ctx_.messages.message(Messages::Icon::None, ctx_.words(75), ctx_.words(76));
 }

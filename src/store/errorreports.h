@@ -16,7 +16,7 @@ public:
 
 struct FileResult;
 
-// A write that stands alone (pref.dat, Language.dat): its failure, or the
-// doubt a failed folder sync leaves, told through ShowErrorContinue. True when
-// the new content is in place.
+// A write that stands alone (pref.dat, the entry list export): its failure
+// told through ShowErrorCancel, the doubt a failed folder sync leaves through
+// ShowErrorContinue. True when the new content is in place.
 bool reportWrite(ErrorReports &reports, const FileResult &result);

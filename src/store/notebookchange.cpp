@@ -10,9 +10,8 @@
 
 using namespace Qt::StringLiterals;
 
-NotebookChange::NotebookChange(Store &store, NoteTable &table, ErrorReports &reports,
-                               OnFailure onFailure)
-    : store_(store), table_(table), reports_(reports), onFailure_(onFailure)
+NotebookChange::NotebookChange(Store &store, NoteTable &table, ErrorReports &reports)
+    : store_(store), table_(table), reports_(reports)
 {}
 
 NotebookChange::~NotebookChange()
@@ -20,10 +19,7 @@ NotebookChange::~NotebookChange()
     if (!committed_ && !failure_)
         undoAll();
     if (failure_ && !lost_) {
-        if (onFailure_ == OnFailure::Cancel)
-            reports_.ShowErrorCancel(*failure_);
-        else
-            reports_.ShowErrorContinue(*failure_);
+        reports_.ShowErrorCancel(*failure_);
     } else if (warning_ && !lost_) {
         reports_.ShowErrorContinue(*warning_);
     }

@@ -35,12 +35,9 @@ class Store;
 class NotebookChange
 {
 public:
-    // How a failure before the commit is told: the organizing commands are
-    // cancelled; an edit's save goes on being edited.
-    enum class OnFailure { Cancel, Continue };
-
-    NotebookChange(Store &store, NoteTable &table, ErrorReports &reports,
-                   OnFailure onFailure = OnFailure::Cancel);
+    // A failure before the commit wrote nothing and is told as a cancelled
+    // command, also where an edit's save leaves the edit open for another try.
+    NotebookChange(Store &store, NoteTable &table, ErrorReports &reports);
     ~NotebookChange();
     NotebookChange(const NotebookChange &) = delete;
     NotebookChange &operator=(const NotebookChange &) = delete;
@@ -94,7 +91,6 @@ private:
     Store &store_;
     NoteTable &table_;
     ErrorReports &reports_;
-    OnFailure onFailure_;
     std::optional<NoteTable> before_;
     std::vector<std::function<void()>> undo_;
     QHash<QString, QStringList> copiedGroups_;

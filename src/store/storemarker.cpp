@@ -13,6 +13,27 @@
 
 using namespace Qt::StringLiterals;
 
+namespace {
+
+// Set as the number of a refusal whose marker is no plain file: neither an
+// open nor a lock of a regular file gives it.
+constexpr int kNotAFile = EMEDIUMTYPE;
+
+QString kindOf(mode_t mode)
+{
+    if (S_ISDIR(mode))
+        return u"a folder"_s;
+    if (S_ISLNK(mode))
+        return u"a symbolic link"_s;
+    if (S_ISFIFO(mode))
+        return u"a named pipe"_s;
+    if (S_ISSOCK(mode))
+        return u"a socket"_s;
+    return u"a device"_s;
+}
+
+} // namespace
+
 StoreMarker::~StoreMarker()
 {
     release();
@@ -40,8 +61,15 @@ bool StoreMarker::take(const QString &storeFolder, IoError *error)
     auto refuse = [&](int err) {
         if (fd >= 0)
             ::close(fd);
-        if (error)
-            *error = IoError::fromErrno(err, QFile::decodeName(path_));
+        if (!error)
+            return false;
+        *error = IoError::fromErrno(err, QFile::decodeName(path_));
+        struct stat st;
+        if (::lstat(path_.constData(), &st) == 0 && !S_ISREG(st.st_mode))
+            *error = IoError{u"The store's marker is %1, not a file"_s.arg(kindOf(st.st_mode)),
+                             kNotAFile,
+                             error->file,
+                             {}};
         return false;
     };
     if (fd < 0)
@@ -101,6 +129,11 @@ bool StoreMarker::stillHeld(IoError *error) const
 bool StoreMarker::keepsNoLocks(const IoError &refusal)
 {
     return refusal.number == ENOLCK || refusal.number == EOPNOTSUPP || refusal.number == ENOSYS;
+}
+
+bool StoreMarker::notAFile(const IoError &refusal)
+{
+    return refusal.number == kNotAFile;
 }
 
 void StoreMarker::release()

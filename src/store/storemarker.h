@@ -31,6 +31,9 @@ public:
 
     // A refusal of take that says the file system cannot lock at all.
     static bool keepsNoLocks(const IoError &refusal);
+    // A refusal of take because InUse.dat is no plain file (a folder, a link,
+    // a pipe): no other copy is the cause.
+    static bool notAFile(const IoError &refusal);
 
 private:
     int lock(int fd) const;

@@ -42,7 +42,6 @@ FrmInfo::FrmInfo(const Words &words, const QString &programVersion, DesktopServi
     for (std::size_t i = 0; i < lbl.size(); ++i) {
         lbl[i] = new QLabel(this);
         lbl[i]->setObjectName(u"lbl"_s + QString::number(i));
-        lbl[i]->installEventFilter(this);
     }
     QFont big = lbl[0]->font();
     big.setPointSizeF(big.pointSizeF() * 2.2);
@@ -78,7 +77,6 @@ FrmInfo::FrmInfo(const Words &words, const QString &programVersion, DesktopServi
     cmdClose = new QPushButton(this);
     cmdClose->setObjectName(u"cmdClose"_s);
     cmdClose->setGeometry(0, 0, 0, 0);
-    cmdClose->installEventFilter(this);
     connect(cmdClose, &QPushButton::clicked, this, &QDialog::accept);
     cmdClose->setFocus();
 
@@ -90,6 +88,12 @@ FrmInfo::FrmInfo(const Words &words, const QString &programVersion, DesktopServi
     Timer1->setInterval(105);
     connect(Timer1, &QTimer::timeout, this, &FrmInfo::Timer1_Timer);
     Timer1->start();
+
+    // Last: setting fonts and texts above sends events, and the filter reads
+    // the members set here.
+    for (QLabel *label : lbl)
+        label->installEventFilter(this);
+    cmdClose->installEventFilter(this);
 }
 
 void FrmInfo::placeLabels()

@@ -48,9 +48,9 @@ private:
     DesktopServices &desktop_;
     AboutLinks links_;
     std::array<QLabel *, 9> lbl{};
-    QLabel *lblVersion;
-    QLabel *lblIcon;
-    QPushButton *cmdClose;
-    QTimer *Timer1;
+    QLabel *lblVersion = nullptr;
+    QLabel *lblIcon = nullptr;
+    QPushButton *cmdClose = nullptr;
+    QTimer *Timer1 = nullptr;
     int letters_ = 0;
 };

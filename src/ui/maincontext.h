@@ -32,9 +32,5 @@ struct MainContext
     std::function<void()> RefreshCommands;
 
     // The one way a command changes the notebook (see NotebookChange).
-    NotebookChange
-    change(NotebookChange::OnFailure onFailure = NotebookChange::OnFailure::Cancel) const
-    {
-        return NotebookChange(store, table, reports, onFailure);
-    }
+    NotebookChange change() const { return NotebookChange(store, table, reports); }
 };

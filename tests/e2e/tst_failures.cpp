@@ -68,11 +68,15 @@ private Q_SLOTS:
             sync, 0, EIO, "idx.dat", u"A x y"_s, kContinued, u"FileStore"_s};
         QTest::newRow("move: the copy's folder, before idx.dat") << Failure{ab, u"A/x"_s, {},
             moveTo(u"B"_s), sync, 0, EIO, {}, {}, kCancelled, u"FileStore/B"_s};
+        // Nothing saved: cancelled, though the edit goes on.
         QTest::newRow("disk full: entry save") << Failure{ab, u"A/x"_s, typing(false),
-            savedWithF2(), write, 0, ENOSPC, {}, {}, kContinued, u"FileStore/A/x.txt"_s};
+            savedWithF2(), write, 0, ENOSPC, {}, {}, kCancelled, u"FileStore/A/x.txt"_s};
         // The entry's file is written, idx.dat is not: the file goes again.
         QTest::newRow("disk full: new entry's idx.dat") << Failure{ab, u"A/x"_s, typing(true),
-            savedWithF2(u"Fresh"_s), write, 1, ENOSPC, {}, {}, kContinued, u"FileStore/idx.dat"_s};
+            savedWithF2(u"Fresh"_s), write, 1, ENOSPC, {}, {}, kCancelled, u"FileStore/idx.dat"_s};
+        const Action exportList = [](AppFixture &nb) { nb.w().mnuEditorCall[1]->trigger(); };
+        QTest::newRow("disk full: entry list export") << Failure{ab, u"A/x"_s, {}, exportList,
+            write, 0, ENOSPC, {}, {}, kCancelled, u"FileStore/LstPrnt.txt"_s};
         QTest::newRow("read-only: new group") << Failure{ab, u"A/x"_s, {},
             answered(u"C"_s, menu(group)), Sys::Op::Mkdir, 0, EROFS, {}, {}, kCancelled,
             u"FileStore/C"_s};

@@ -9,8 +9,7 @@
 // program and the files as they were (a failure before the commit undoes
 // everything). Only a case that changed something (done with a warning, a
 // failed read of the view, pref.dat changed in memory) has the folder put
-// back and the program started again. Clear Trash waits a second before its
-// file work, so its cases run in windows of their own whose waits overlap.
+// back and the program started again.
 // A fault once and the same fault for good are one case when the run for
 // good failed one call alone: no later call of that kind came, so the run
 // once makes the same calls with the same results. That is checked for each
@@ -33,7 +32,6 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QTest>
-#include <QTimer>
 
 #include <algorithm>
 #include <cerrno>
@@ -297,50 +295,6 @@ class tst_FaultMatrix : public QObject
         return leftovers.isEmpty();
     }
 
-    // Each case in a window of its own; the commands all run at once, each
-    // starting inside the wait of the one before, so the waits overlap and
-    // the file work runs window by window.
-    QStringList runInWindowsOfTheirOwn(const WritingCommand &command,
-                                       const QList<CallFault> &faults, const Baseline &base,
-                                       QList<int> *failedCalls)
-    {
-        QStringList failures;
-        constexpr qsizetype kBatch = 24;
-        for (qsizetype first = 0; first < faults.size(); first += kBatch) {
-            const QList<CallFault> batch = faults.mid(first, kBatch);
-            std::vector<std::unique_ptr<Window>> windows;
-            for (qsizetype i = 0; i < batch.size(); ++i) {
-                windows.push_back(std::make_unique<Window>(command));
-                ++totals.restarts;
-                if (!windows.back()->open())
-                    return failures << failureOf(batch[i], u"no start on the notebook"_s);
-            }
-            CallFaults plans;
-            int finished = 0;
-            for (qsizetype i = 0; i < batch.size(); ++i) {
-                Window *window = windows[std::size_t(i)].get();
-                plans.plan(window->root(), batch[i], noHardLinks_);
-                QTimer::singleShot(0, &window->fx().app(), [&command, window, &finished] {
-                    command.action(window->fx());
-                    ++finished;
-                });
-            }
-            if (!QTest::qWaitFor([&] { return finished == batch.size(); }, 60000))
-                return failures << u"the commands did not end"_s;
-            for (qsizetype i = 0; i < batch.size(); ++i) {
-                Window &window = *windows[std::size_t(i)];
-                failedCalls->append(plans.failed(window.root()));
-                const QString failure = verify(command, batch[i], plans.failed(window.root()) > 0,
-                                               base, window.fx(), 0);
-                if (!failure.isEmpty())
-                    failures << failureOf(batch[i], failure);
-                else if (!leftoversCleanedByStart(window.fx()))
-                    failures << failureOf(batch[i], u"the next start did not clean up"_s);
-            }
-        }
-        return failures;
-    }
-
 private Q_SLOTS:
     void initTestCase()
     {
@@ -399,8 +353,7 @@ private Q_SLOTS:
 
         const QList<CallFault> faults = faultsFor(calls);
         const auto run = [&](const QList<CallFault> &some, QList<int> *failedCalls) {
-            return command.waitsFirst ? runInWindowsOfTheirOwn(command, some, base, failedCalls)
-                                      : runInOneWindow(command, some, window, base, failedCalls);
+            return runInOneWindow(command, some, window, base, failedCalls);
         };
         QList<CallFault> forGood, once;
         for (const CallFault &fault : faults)

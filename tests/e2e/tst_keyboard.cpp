@@ -6,6 +6,7 @@
 #include "support/notebookline.h"
 
 #include "platform/keyinjector_w.h"
+#include "platform/keystring.h"
 #include "store/appstate.h"
 #include "ui/codepagetextedit_w.h"
 
@@ -76,6 +77,30 @@ private Q_SLOTS:
         QCOMPARE(boxText(box), typed + u"\u20ACtext of a\n"_s);
     }
 
+    // A phrase of more keys than are typed at a time types nothing and says
+    // so; Esc stops one being typed, and only that.
+    void longPhrase()
+    {
+        AppFixture nb;
+        nb.writeNotebook(notebook(u"Notes a"_s));
+        const QString most = u"{x 1000}"_s.repeated(MaxStrokes / 1000);
+        nb.setPref(27, most + u"y"_s);
+        nb.setPref(28, most);
+        QVERIFY(nb.start());
+        QPlainTextEdit *box = nb.w().txtText[0];
+        key(nb, box, Qt::Key_F5);
+        QCOMPARE(boxText(box), u"text of a\n"_s);
+        QCOMPARE(nb.messages.shown.size(), 1);
+        QVERIFY(nb.messages.shown[0].text.contains(QString::number(MaxStrokes)));
+        QTest::keyClick(box, Qt::Key_F6);
+        QTRY_VERIFY(boxText(box).startsWith(u'x'));
+        QVERIFY(nb.window()->keyInjector().isBusy());
+        QTest::keyClick(box, Qt::Key_Escape);
+        QVERIFY(!nb.window()->keyInjector().isBusy());
+        QVERIFY(boxText(box).size() < MaxStrokes);
+        QVERIFY(nb.state().TextEditMode);
+    }
+
     // A group whose title holds "/" leaves memories that the split at the
     // first "/" reads as group Work: the keys, as the menus, never take them
     // to Work.
@@ -102,16 +127,17 @@ private Q_SLOTS:
     }
 
     // frmIndiv shows all four buttons; New only fills the rows, Cancel keeps
-    // nothing, OK stores them.
+    // nothing, OK stores them, NORMAL chosen again among them.
     void buttonDialog()
     {
         AppFixture nb;
-        nb.setPref(31, u"^+"_s); // a modifier of the user's own, not in the list
+        nb.setPref(31, u"SHIFT"_s);
         nb.setPref(32, u"{F5}"_s);
+        nb.setPref(34, u"^+"_s); // a modifier of the user's own, not in the list
         QVERIFY(nb.start());
         const auto before = nb.read(u"pref.dat"_s);
         withButtonDialog(nb, [](QWidget *dialog) {
-            QCOMPARE(child<QComboBox>(dialog, u"cbo00"_s)->currentIndex(), -1);
+            QCOMPARE(child<QComboBox>(dialog, u"cbo01"_s)->currentIndex(), -1);
             QCOMPARE(child<QComboBox>(dialog, u"cbo10"_s)->currentText(), u"{F5}"_s);
             QCOMPARE(child<QComboBox>(dialog, u"cbo13"_s)->count(), 54);
             child<QPushButton>(dialog, u"cmdMain2"_s)->click(); // New
@@ -120,13 +146,15 @@ private Q_SLOTS:
         });
         QCOMPARE(nb.read(u"pref.dat"_s), before);
         withButtonDialog(nb, [](QWidget *dialog) {
+            child<QComboBox>(dialog, u"cbo00"_s)->setCurrentText(u"NORMAL"_s);
             child<QComboBox>(dialog, u"cbo03"_s)->setCurrentText(u"CTRL"_s);
             child<QComboBox>(dialog, u"cbo13"_s)->setCurrentText(u"{F8}"_s);
             child<QLineEdit>(dialog, u"txt3"_s)->setText(u"{F7}"_s);
             child<QPushButton>(dialog, u"cmdMain0"_s)->click(); // OK
         });
         const QStringList lines = nb.readLines(u"pref.dat"_s);
-        QCOMPARE(lines.mid(30, 3), (QStringList{u"^+"_s, u"{F5}"_s, QString()}));
+        QCOMPARE(lines.mid(30, 5),
+                 (QStringList{u"NORMAL"_s, u"{F5}"_s, QString(), u"^+"_s, u"free"_s}));
         QCOMPARE(lines.mid(39, 4), (QStringList{u"CTRL"_s, u"{F8}"_s, u"{F7}"_s, u" 0"_s}));
     }
 };

@@ -162,10 +162,9 @@ private Q_SLOTS:
         QCOMPARE(run.desktop.starts, 1);
         QVERIFY(freeAtStart);
         // In the language just chosen, as everything from here on.
-        const WordTable &words = run.app().wordTable();
         const int language = run.app().state().language();
-        QCOMPARE(run.messages.shown.value(0).text,
-                 words.word(language, 73) + u"\n\n"_s + words.word(language, 74));
+        const Words words(run.app().wordTable(), language);
+        QCOMPARE(run.messages.shown.value(0).text, words(73) + u"\n\n"_s + words(74));
         QStringList after = run.readLines(u"pref.dat"_s);
         if (started) {
             // Written whole: the splitter read 100 twips higher, as every read does.
@@ -220,6 +219,29 @@ private Q_SLOTS:
         QCOMPARE(run.readLines(u"pref.dat"_s).value(1), stored);
     }
 
+    // The two boxes of the group list, each on its own line of pref.dat.
+    void groupListBoxes_data()
+    {
+        QTest::addColumn<bool>("white");
+        QTest::addColumn<bool>("hideY");
+        QTest::newRow("white list") << true << false;
+        QTest::newRow("y-groups hidden") << false << true;
+    }
+    void groupListBoxes()
+    {
+        QFETCH(bool, white);
+        QFETCH(bool, hideY);
+        AppFixture run;
+        QVERIFY(run.start());
+        QVERIFY(withDialog(run, 0, [&](QDialog *dialog) {
+            child<QCheckBox>(dialog, u"chckGRPBack"_s)->setChecked(white);
+            child<QCheckBox>(dialog, u"chckHideManual"_s)->setChecked(hideY);
+            ok(dialog);
+        }));
+        const auto flag = [](bool on) { return on ? u" 1"_s : u" 0"_s; };
+        QCOMPARE(run.readLines(u"pref.dat"_s).mid(19, 2), (QStringList{flag(white), flag(hideY)}));
+    }
+
     void fontSizeDigitsOnly()
     {
         AppFixture run;
@@ -250,7 +272,8 @@ private Q_SLOTS:
         QVERIFY(!item->isChecked());
     }
 
-    // The outer rectangle in twips and word 76; no "saved" after a failed write.
+    // The outer rectangle in twips and word 76; one report of a failed write
+    // (nothing written: cancelled) or of an unsynced folder, and no "saved".
     void windowPlaceSaved()
     {
         AppFixture run;
@@ -260,15 +283,26 @@ private Q_SLOTS:
         const QRect outer = run.window()->frameGeometry();
         QCOMPARE(run.readLines(u"pref.dat"_s).value(14).toInt(),
                  pixelsToTwips(outer.width(), run.window()->logicalDpiX()));
-        const auto full = FileFaults::failing(Sys::Op::Write, ENOSPC);
-        run.w().mnuSettings[4]->trigger();
-        QCOMPARE(run.messages.shown.size(), 2);
-        QVERIFY(run.messages.shown[1].text.contains(u"pref.dat"_s));
+        {
+            const auto full = FileFaults::failing(Sys::Op::Write, ENOSPC);
+            run.w().mnuSettings[4]->trigger();
+        }
+        {
+            const auto unsynced = FileFaults::syncFailingAfterRename("pref.dat");
+            run.w().mnuSettings[4]->trigger();
+        }
+        const auto &shown = run.messages.shown;
+        QCOMPARE(shown.size(), 3);
+        const WordTable &words = run.app().wordTable();
+        QVERIFY(shown[1].text.startsWith(words.word(0, 92)) &&
+                shown[1].text.contains(u"pref.dat"_s));
+        QVERIFY(shown[2].text.startsWith(words.word(0, 93)));
     }
 
     // What OK stores as the store path: "preset" for an empty field, a folder
     // completed to its FileStore/, and word 116 for a folder without idx.dat,
-    // which keeps the dialog open with the completed path in the field.
+    // which keeps the dialog open with the completed path in the field. The
+    // stored start group is the one shown, and kept.
     void storePath_data()
     {
         QTest::addColumn<QString>("typed"); // "@" stands for the scratch folder
@@ -287,9 +321,11 @@ private Q_SLOTS:
         AppFixture run;
         run.write(u"Notes/FileStore/idx.dat"_s, {u"idx Plimsa 1.3.02"_s});
         QDir().mkpath(run.path(u"Empty/FileStore"_s));
+        run.setPref(5, u"Trash"_s);
         QVERIFY(run.start());
         const QString folder = run.path({}).chopped(1);
         QVERIFY(withDialog(run, 1, [&](QDialog *dialog) {
+            QCOMPARE(child<QComboBox>(dialog, u"cboGroup"_s)->currentText(), u"Trash"_s);
             auto *path = child<QLineEdit>(dialog, u"txtStorePath"_s);
             path->setText(QString(typed).replace(u'@', folder));
             ok(dialog);
@@ -298,6 +334,7 @@ private Q_SLOTS:
         }));
         QCOMPARE(run.readLines(u"pref.dat"_s).value(21),
                  stored ? QString(field).replace(u'@', folder) : u"preset"_s);
+        QCOMPARE(run.readLines(u"pref.dat"_s).value(4), u"Trash"_s);
         QCOMPARE(run.messages.shown.value(0).text,
                  stored ? QString() : run.app().wordTable().word(0, 116));
     }
@@ -392,7 +429,8 @@ private Q_SLOTS:
     }
 
     // Translations are stored on Enter, which moves on to the next word and
-    // stays on the last; the euro sign comes back from Language.dat as it went in.
+    // stays on the last, and by OK's access key while still typed in the
+    // field; the euro sign comes back from Language.dat as it went in.
     void translate()
     {
         AppFixture run;
@@ -421,7 +459,11 @@ private Q_SLOTS:
             QTest::keyClick(field, Qt::Key_Return);
             QCOMPARE(words->currentRow(), last);
             QCOMPARE(field->text(), u"&Umbruch"_s);
-            ok(dialog);
+
+            words->setCurrentRow(2);
+            QTest::keyClicks(field, u"&Neu"_s);
+            QTest::keyClick(field, Qt::Key_O, Qt::AltModifier);
+            QTRY_VERIFY(!dialog->isVisible());
         }));
         const QByteArray bytes = run.read(u"Language.dat"_s);
         QVERIFY(bytes.contains("\r\n\x80 einf\xFCgen\r\n"));
@@ -429,6 +471,7 @@ private Q_SLOTS:
         QVERIFY(!reread.loadLanguageFile(run.path(u"Language.dat"_s)));
         QCOMPARE(reread.word(1, 1), u"&Datei"_s);
         QCOMPARE(reread.word(1, 2), WordTable::english(2));
+        QCOMPARE(reread.word(1, 3), u"&Neu"_s);
         QCOMPARE(reread.word(1, 144), u"\u20AC einf\u00FCgen"_s);
         QCOMPARE(reread.word(1, 149), u"&Umbruch"_s);
     }

@@ -14,12 +14,14 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QDir>
 #include <QFile>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QTest>
 
 #include <cerrno>
+#include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
 
@@ -142,18 +144,38 @@ private Q_SLOTS:
     }
 
     // A file system that keeps no locks could not keep a second computer
-    // out: the copy says so and starts as with the store in use.
-    void fileSystemWithoutLocks()
+    // out, and a marker that is no file cannot lock: the copy says which,
+    // never that another copy has the store, and starts as with it in use.
+    void startWithoutTheLock_data()
     {
+        QTest::addColumn<QString>("marker");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("no locks") << QString() << u"cannot lock files"_s;
+        QTest::newRow("folder") << u"folder"_s << u"is a folder, not a file"_s;
+        QTest::newRow("named pipe") << u"fifo"_s << u"is a named pipe, not a file"_s;
+        QTest::newRow("link") << u"link"_s << u"is a symbolic link, not a file"_s;
+    }
+    void startWithoutTheLock()
+    {
+        QFETCH(QString, marker);
+        QFETCH(QString, said);
         AppFixture nb;
         nb.writeNotebook(notebook(u"A x | Trash"_s));
+        const QString path = nb.path(u"FileStore/InUse.dat"_s);
+        if (marker == u"folder"_s)
+            QVERIFY(QDir().mkdir(path));
+        else if (marker == u"fifo"_s)
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        else if (marker == u"link"_s)
+            QVERIFY(QFile::link(nb.path(u"pref.dat"_s), path));
         {
-            const auto faults = FileFaults::failing(Sys::Op::Lock, ENOLCK, 0, true);
+            const auto faults =
+                marker.isEmpty() ? FileFaults::failing(Sys::Op::Lock, ENOLCK, 0, true) : nullptr;
             QVERIFY(nb.start());
         }
         QCOMPARE(nb.messages.shown.size(), 1);
         const QString text = nb.messages.shown[0].text;
-        QVERIFY2(text.contains(u"cannot lock files"_s) &&
+        QVERIFY2(text.contains(said) && !text.contains(kInUse) &&
                      text.contains(u"Starting without edit permission!"_s),
                  qPrintable(text));
         verifyLocked(nb);

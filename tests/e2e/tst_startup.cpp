@@ -140,8 +140,8 @@ private Q_SLOTS:
                  w.lstEntry->palette().color(QPalette::Base));
     }
 
-    // Empty words show empty: only the error reports fall back to English.
-    // Captions are composed from the words.
+    // Empty words show in English, so nothing is ever blank. Captions are
+    // composed from the words.
     void translatedCaptions()
     {
         QStringList words;
@@ -165,13 +165,46 @@ private Q_SLOTS:
         const MainWidgets &w = run.w();
         QCOMPARE(w.mnuFile->title(), u"&Datei"_s);
         QCOMPARE(w.mnuSystrayCall[2]->text(), u"Verstecken"_s);
-        QCOMPARE(w.mnuExit->text(), QString());
-        QCOMPARE(w.cmdSort[0]->text(), QString());
-        QCOMPARE(w.chckEdit->toolTip(), QString());
+        QCOMPARE(w.mnuExit->text(), WordTable::english(4));
+        QCOMPARE(w.cmdSort[0]->text(), WordTable::english(29));
+        QCOMPARE(w.chckEdit->toolTip(), WordTable::english(40));
         QCOMPARE(w.mnuGroupNew->text(), u"w6"_s);
         QCOMPARE(w.cmdH[1]->toolTip(), u" Rechts weiter && mehr "_s);
         QCOMPARE(w.mnuMoveToMemo[0]->text(), u"Speicher &1  [STRG] + [F5]  =>  Work"_s);
-        QCOMPARE(w.mnuCallTxtMemoCall[0]->text(), u" &1  [F5]  =>  Dear Sir or Mad..."_s);
+        QCOMPARE(w.mnuCallTxtMemoCall[0]->text(), u"Phrase &1  [F5]  =>  Dear Sir or Mad..."_s);
+    }
+
+    // Language.dat damaged, its first language chosen: one report naming the
+    // file, and the start goes on with the missing words in English. Line
+    // ends converted twice are read as the lines they were.
+    void damagedLanguageFile_data()
+    {
+        QByteArray lines;
+        for (int i = 0; i < WordTable::kFileLines; ++i)
+            lines += "w" + QByteArray::number(i) + "\r\n";
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("file"); // mnuFile, word 1
+        QTest::newRow("empty") << QByteArray() << WordTable::english(1);
+        QTest::newRow("cut short") << lines.left(lines.indexOf("w10\r\n")) << u"w1"_s;
+        QTest::newRow("CR CR LF") << QByteArray(lines).replace("\r\n", "\r\r\n") << u"w1"_s;
+    }
+    void damagedLanguageFile()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, file);
+        AppFixture run;
+        QFile language(run.path(u"Language.dat"_s));
+        QVERIFY(language.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        language.write(content);
+        language.close();
+        run.setPref(2, u" 1"_s);
+        QVERIFY(run.start());
+        const bool damaged = content.count("\r\n") < WordTable::kFileLines;
+        QCOMPARE(run.messages.shown.size(), damaged ? 1 : 0);
+        if (damaged)
+            QVERIFY(run.messages.shown[0].text.contains(run.path(u"Language.dat"_s)));
+        QCOMPARE(run.w().mnuFile->title(), file);
+        QCOMPARE(run.w().mnuOptions->title(), damaged ? WordTable::english(19) : u"w19"_s);
     }
 
     // A file the start cannot do without: one report naming it, and the end.

@@ -134,7 +134,7 @@ QList<WritingCommand> writingCommands()
         {u"group rename"_s, abc, u"B/b1"_s, nothing, answered(u"Z"_s, renameGroup)},
         {u"group delete, empty"_s, u"A x y | B | Trash t1"_s, u"B/ "_s, nothing, deleteGroup},
         {u"group delete, its last entry into the trash"_s, abc, u"B/ "_s, nothing, deleteGroup},
-        {u"Clear Trash"_s, abc, u"A/x"_s, nothing, menu(&MainWidgets::mnuClearTrash), {}, {u"text of t1"_s}, true},
+        {u"Clear Trash"_s, abc, u"A/x"_s, nothing, menu(&MainWidgets::mnuClearTrash), {}, {u"text of t1"_s}},
         {u"pref.dat: position memory"_s, abc, u"A/x"_s, nothing, indexed(&MainWidgets::mnuSetMemo, 0), {u"A/x"_s, pref}},
         {u"pref.dat: phrase"_s, abc, u"A/x"_s, selectingText, indexed(&MainWidgets::mnuSetTxtMemoSet, 0), {u"text"_s, pref}},
         {u"pref.dat: individual buttons"_s, abc, u"A/x"_s, nothing, storedButton, {u"{F7}"_s, pref}},

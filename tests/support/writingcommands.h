@@ -27,9 +27,6 @@ struct WritingCommand
     Action action;  // the command
     Saved saved = {};
     QStringList mayGo = {}; // texts it lets go of on purpose ("text of t1" for "t1")
-    // Its file work waits for a second first (Clear Trash): the fault matrix
-    // runs its cases in windows of their own, the waits overlapping.
-    bool waitsFirst = false;
     // Once its change is saved it ends the program to start a new copy (the
     // global settings): an end is then no failure.
     bool endsProgram = false;
