@@ -38,17 +38,12 @@ bool NoteTable::empty(int g, int c) const
     return cell.length == 0 && cell.text.isEmpty();
 }
 
-NoteTable::Row &NoteTable::ownRow(int g)
+void NoteTable::makeOwn(std::shared_ptr<Row> &row)
 {
-    std::shared_ptr<Row> &row = rows_[size_t(g)];
     if (!row)
         row = std::make_shared<Row>();
-    else if (row.use_count() > 1)
+    else
         row = std::make_shared<Row>(*row); // the other holders keep the row as it was
-    // Whatever the caller does with the cell, the row may differ from now on.
-    row->version = 0;
-    row->bytesEnd = 0;
-    return *row;
 }
 
 void NoteTable::setSource(const QByteArray &bytes)

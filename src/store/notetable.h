@@ -117,7 +117,17 @@ private:
     void decode(Cell &cell, const Row &row) const;
     bool empty(int g, int c) const;
     // Row g as this table's own, to be written to.
-    Row &ownRow(int g);
+    Row &ownRow(int g)
+    {
+        std::shared_ptr<Row> &row = rows_[size_t(g)];
+        if (!row || row.use_count() > 1)
+            makeOwn(row);
+        // Whatever the caller does with the cell, the row may differ from now on.
+        row->version = 0;
+        row->bytesEnd = 0;
+        return *row;
+    }
+    static void makeOwn(std::shared_ptr<Row> &row);
 
     std::array<std::shared_ptr<Row>, kGroups> rows_;
     QByteArray source_;
