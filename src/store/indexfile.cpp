@@ -107,37 +107,48 @@ ParseResult parse(const QByteArray &bytes, NoteTable &table)
         return {Damage::NoHeader, 1};
     int lineNo = 1;
     int g = -1;
-    int k = 0;
-    // Where the group being read began, and whether each of its lines so far
-    // ended in CR LF, as the writer ends them: then its bytes are its lines.
+    // The cells of the group being read, handed to the table a group at a
+    // time. Where the group began, and whether each of its lines ended in
+    // CR LF, as the writer ends them: then its bytes are its lines.
+    std::vector<NoteTable::Span> cells;
+    cells.reserve(NoteTable::kColumns);
     qsizetype groupBegin = 0;
     qsizetype lineEnd = 0;
     bool asWritten = false;
     const auto groupDone = [&] {
-        if (g >= 0 && asWritten)
-            table.setRowBytes(g, groupBegin, lineEnd, k);
+        if (g >= 0 && !cells.empty())
+            table.setEncodedRow(g, cells, groupBegin, asWritten ? lineEnd : 0);
+        cells.clear();
+    };
+    const auto damaged = [&](Damage damage) {
+        // What was read before the damaged line stays in the table.
+        asWritten = false;
+        groupDone();
+        return ParseResult{damage, lineNo};
     };
     while (reader.next(line)) {
         ++lineNo;
         if (line.isEmpty())
-            return {Damage::EmptyLine, lineNo};
+            return damaged(Damage::EmptyLine);
         const bool entry = line.front() == '\\';
         if (entry) {
+            const int k = int(cells.size()); // the column the title would take
             if (g < 0)
-                return {Damage::EntryBeforeGroup, lineNo};
+                return damaged(Damage::EntryBeforeGroup);
             if (k > NoteTable::kMaxEntries)
-                return {Damage::TooManyEntries, lineNo};
+                return damaged(Damage::TooManyEntries);
         } else if (g + 1 >= NoteTable::kGroups) {
-            return {Damage::TooManyGroups, lineNo};
+            return damaged(Damage::TooManyGroups);
         }
         const qsizetype begin = line.data() - bytes.data();
         const qsizetype end = begin + line.size();
         if (entry)
             line = line.sliced(1);
         if (!StorePaths::isSafeStoredName(line) || !fitsFileName(line, entry))
-            return {Damage::UnsafeName, lineNo};
+            return damaged(Damage::UnsafeName);
         if (!entry) {
             groupDone();
+            ++g;
             groupBegin = begin;
             asWritten = true;
         }
@@ -145,13 +156,7 @@ ParseResult parse(const QByteArray &bytes, NoteTable &table)
         asWritten = asWritten && lineEnd <= bytes.size() && bytes[end] == '\r' &&
                     bytes[end + 1] == '\n';
         // The cell keeps its place in the file; its string is made when first used.
-        const qsizetype offset = line.data() - bytes.data();
-        if (entry) {
-            table.setEncoded(g, k++, offset, line.size());
-        } else {
-            table.setEncoded(++g, 0, offset, line.size());
-            k = 1;
-        }
+        cells.push_back({line.data() - bytes.data(), line.size()});
     }
     groupDone();
     return {};

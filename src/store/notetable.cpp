@@ -53,7 +53,8 @@ void NoteTable::setSource(const QByteArray &bytes)
     source_ = bytes.isDetached() ? bytes : QByteArray(bytes.constData(), bytes.size());
 }
 
-void NoteTable::setEncoded(int g, int c, qsizetype offset, qsizetype length)
+void NoteTable::setEncodedRow(int g, const std::vector<Span> &spans, qsizetype bytesBegin,
+                              qsizetype bytesEnd)
 {
     Row &row = ownRow(g);
     if (row.source.constData() != source_.constData()) {
@@ -62,29 +63,29 @@ void NoteTable::setEncoded(int g, int c, qsizetype offset, qsizetype length)
             text(other, row);
         row.source = source_;
     }
-    Cell &cell = row.cells[size_t(c)];
-    // A part beyond what the offsets can hold is made at once.
-    if (offset + length > qsizetype(std::numeric_limits<quint32>::max())) {
-        cell.text = CodePage::decode(source_.mid(offset, length));
-        cell.length = 0;
-        return;
+    const int count = std::min<int>(int(spans.size()), kColumns);
+    for (int c = 0; c < count; ++c) {
+        const Span &span = spans[size_t(c)];
+        Cell &cell = row.cells[size_t(c)];
+        // A part beyond what the offsets can hold is made at once.
+        if (span.offset + span.length > qsizetype(std::numeric_limits<quint32>::max())) {
+            cell.text = CodePage::decode(source_.mid(span.offset, span.length));
+            cell.length = 0;
+            continue;
+        }
+        if (!cell.text.isNull())
+            cell.text = QString();
+        cell.offset = quint32(span.offset);
+        cell.length = quint32(span.length);
     }
-    cell.text = QString();
-    cell.offset = quint32(offset);
-    cell.length = quint32(length);
-}
-
-void NoteTable::setRowBytes(int g, qsizetype begin, qsizetype end, int columns)
-{
-    Row *row = rows_[size_t(g)].get();
-    if (!row || row->source.constData() != source_.constData() || end <= begin)
+    if (bytesEnd <= bytesBegin)
         return;
-    for (int c = columns; c < kColumns; ++c) {
+    for (int c = count; c < kColumns; ++c) {
         if (!empty(g, c))
             return;
     }
-    row->bytesBegin = begin;
-    row->bytesEnd = end;
+    row.bytesBegin = bytesBegin;
+    row.bytesEnd = bytesEnd;
 }
 
 bool NoteTable::rowBytes(int g, QByteArray *source, qsizetype *begin, qsizetype *size) const

@@ -50,14 +50,19 @@ public:
     // row keeps the bytes its cells came from for as long as it needs them.
     void setSource(const QByteArray &bytes);
     void setSource(QByteArrayView bytes) { setSource(bytes.toByteArray()); }
-    // Cell (g, c) becomes bytes offset..offset+length-1 of the source in the
-    // code page; `length` is not 0.
-    void setEncoded(int g, int c, qsizetype offset, qsizetype length);
-    // Bytes begin..end-1 of the source are row g's lines exactly as idx.dat's
-    // writer would write them (the reader saw each end in CR LF). They stand
-    // for the row until it is next written to. Ignored when the row holds
-    // cells beyond those lines.
-    void setRowBytes(int g, qsizetype begin, qsizetype end, int columns);
+    // Where a cell lies in the source: `length` bytes (not 0) from `offset`.
+    struct Span
+    {
+        qsizetype offset;
+        qsizetype length;
+    };
+    // Cells (g, 0), (g, 1), ... become the spans of the source in the code
+    // page, in order. With bytesEnd > bytesBegin, those bytes of the source
+    // are the row's lines exactly as idx.dat's writer would write them (the
+    // reader saw each end in CR LF): they stand for the row until it is next
+    // written to, unless the row holds cells beyond the spans.
+    void setEncodedRow(int g, const std::vector<Span> &spans, qsizetype bytesBegin = 0,
+                       qsizetype bytesEnd = 0);
     // Those bytes, while the row has not been written to since: the source
     // they lie in and where. False otherwise.
     bool rowBytes(int g, QByteArray *source, qsizetype *begin, qsizetype *size) const;
