@@ -4,6 +4,10 @@
 // interleaved, in the same run; the times are taken here, from QProcess::start
 // to the child's lines: "painted" when the main window is first painted,
 // "done" at the end of the start-up work (the settings applied 100 ms later).
+// At "done" each program child also gives the processor time it has used and
+// its peak resident memory: the start's CPU with the entry files against
+// without them, and the memory on the full notebook against the same window
+// on an empty notebook (one group, no entries).
 // Usage: bench_startup [--reps N] [--dir FOLDER]
 // With --dir the two generated program folders are kept there and used again.
 // (the child modes --child-app FOLDER and --child-bare are for its own use)
@@ -25,6 +29,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <sys/resource.h>
 #include <vector>
 
 using namespace Qt::StringLiterals;
@@ -63,6 +68,24 @@ private:
     bool last_;
 };
 
+// "done", the processor time used so far (ms) and the peak resident set (kB).
+QByteArray doneLine()
+{
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    const double cpuMs = (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e3 +
+                         (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3;
+    qint64 peakKb = 0;
+    QFile status(u"/proc/self/status"_s);
+    if (status.open(QIODevice::ReadOnly)) {
+        for (const QByteArray &line : status.readAll().split('\n')) {
+            if (line.startsWith("VmHWM:"))
+                peakKb = line.mid(6).trimmed().split(' ').value(0).toLongLong();
+        }
+    }
+    return "done " + QByteArray::number(cpuMs, 'f', 1) + ' ' + QByteArray::number(peakKb) + '\n';
+}
+
 int childApp(const QString &folder)
 {
     BenchProgram::FailingMessages messages;
@@ -75,7 +98,7 @@ int childApp(const QString &folder)
     app.Main();
     app.mainWindow()->installEventFilter(&painted);
     QObject::connect(app.mainWindow(), &FrmMain::startupWorkDone, qApp, [] {
-        say("done\n");
+        say(doneLine().constData());
         QCoreApplication::exit(0);
     });
     return QApplication::exec();
@@ -91,9 +114,15 @@ int childBare()
     return QApplication::exec();
 }
 
+struct ChildUse
+{
+    double cpuMs = 0;
+    double peakMb = 0;
+};
+
 // Milliseconds from starting the child to each of its lines, which must end
-// with "done"; empty on failure.
-std::vector<double> timeChild(const QStringList &arguments)
+// with "done"; empty on failure. `use` receives what a program child reports.
+std::vector<double> timeChild(const QStringList &arguments, ChildUse *use = nullptr)
 {
     QProcess child;
     child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
@@ -102,15 +131,20 @@ std::vector<double> timeChild(const QStringList &arguments)
     child.start(QCoreApplication::applicationFilePath(), arguments);
     std::vector<double> times;
     QByteArray line;
-    while (line != "done\n") {
+    while (!line.startsWith("done")) {
         while (!child.canReadLine()) {
             if (!child.waitForReadyRead(30000))
                 return {};
         }
         line = child.readLine();
         times.push_back(clock.nsecsElapsed() / 1e6);
-        if (line != "painted\n" && line != "done\n")
+        if (line != "painted\n" && !line.startsWith("done"))
             return {};
+    }
+    const QList<QByteArray> fields = line.trimmed().split(' ');
+    if (use && fields.size() == 3) {
+        use->cpuMs = fields[1].toDouble();
+        use->peakMb = fields[2].toDouble() / 1024;
     }
     child.waitForFinished(30000);
     return times;
@@ -131,11 +165,13 @@ int parent(const QStringList &args)
     const QString parentFolder = dir.isEmpty() ? scratch.path() : dir;
     QString withFiles;
     QString indexOnly;
+    QString empty;
     const NotebookGen::Summary made =
         BenchProgram::reusableProgramFolder(parentFolder, 100, 999, true, &withFiles);
     if (!scratch.isValid() || made.groups == 0 ||
         BenchProgram::reusableProgramFolder(parentFolder, 100, 999, false, &indexOnly).groups ==
-            0) {
+            0 ||
+        BenchProgram::reusableProgramFolder(parentFolder, 1, 0, false, &empty).groups == 0) {
         std::fprintf(stderr, "could not prepare the program folders in %s\n",
                      qPrintable(parentFolder));
         return 1;
@@ -152,11 +188,14 @@ int parent(const QStringList &args)
                 reps);
 
     std::vector<double> bare, paintedFiles, doneFiles, paintedIndex, doneIndex;
+    std::vector<double> cpuFiles, cpuIndex, peakFiles, peakEmpty;
     for (int r = 0; r < reps + 1; ++r) {
+        ChildUse files, index, none;
         const std::vector<double> b = timeChild({u"--child-bare"_s});
-        const std::vector<double> f = timeChild({u"--child-app"_s, withFiles});
-        const std::vector<double> i = timeChild({u"--child-app"_s, indexOnly});
-        if (b.size() != 1 || f.size() != 2 || i.size() != 2) {
+        const std::vector<double> f = timeChild({u"--child-app"_s, withFiles}, &files);
+        const std::vector<double> i = timeChild({u"--child-app"_s, indexOnly}, &index);
+        const std::vector<double> e = timeChild({u"--child-app"_s, empty}, &none);
+        if (b.size() != 1 || f.size() != 2 || i.size() != 2 || e.size() != 2) {
             std::fprintf(stderr, "a child failed\n");
             return 1;
         }
@@ -166,12 +205,33 @@ int parent(const QStringList &args)
             doneFiles.push_back(f[1]);
             paintedIndex.push_back(i[0]);
             doneIndex.push_back(i[1]);
+            cpuFiles.push_back(files.cpuMs);
+            cpuIndex.push_back(index.cpuMs);
+            peakFiles.push_back(files.peakMb);
+            peakEmpty.push_back(none.peakMb);
         }
     }
     BenchStats::report("main window first painted, notebook with its files, vs a bare window",
                        "bare", paintedFiles, bare, 2.0);
     BenchStats::report("end of the start-up work, with the entry files vs without them", "without",
                        doneFiles, doneIndex, 1.1);
+    BenchStats::report("processor time of the start, with the entry files vs without them",
+                       "without", cpuFiles, cpuIndex, 1.1);
+    const double allowance = 3.0 * double(made.indexBytes) / (1024 * 1024);
+    std::vector<double> peakAllowed;
+    for (const double mb : peakEmpty)
+        peakAllowed.push_back(mb + allowance);
+    const double full = BenchProgram::median(peakFiles);
+    const double allowed = BenchProgram::median(peakAllowed);
+    std::printf("peak resident memory, full notebook vs the same window on an empty notebook\n"
+                "  median %.1f MB (%.1f - %.1f), empty %.1f MB (%.1f - %.1f) + 3x idx.dat "
+                "%.1f MB = %.1f MB: %s\n",
+                full, *std::min_element(peakFiles.begin(), peakFiles.end()),
+                *std::max_element(peakFiles.begin(), peakFiles.end()),
+                BenchProgram::median(peakEmpty),
+                *std::min_element(peakEmpty.begin(), peakEmpty.end()),
+                *std::max_element(peakEmpty.begin(), peakEmpty.end()), allowance, allowed,
+                full <= allowed ? "met" : "missed");
     std::printf("main window first painted, without the entry files: median %.1f ms\n"
                 "end of the start-up work vs the bare window's first paint: %.2f "
                 "(%.2f without the %d ms wait)\n",

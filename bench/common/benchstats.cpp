@@ -40,6 +40,18 @@ void report(const char *what, const char *baselineName, const std::vector<double
                 what, median(measured), baselineName, median(baseline), ratio, goal,
                 ratio <= goal ? "met" : "missed", best(measured), baselineName, best(baseline),
                 best(measured) / best(baseline));
+    // Rounds are interleaved: round i of each was taken at the same moment.
+    std::vector<double> ratios;
+    for (size_t i = 0; i < std::min(measured.size(), baseline.size()); ++i)
+        ratios.push_back(measured[i] / baseline[i]);
+    if (!ratios.empty())
+        std::printf("  range  %.2f - %.2f ms, %s %.2f - %.2f ms; ratio of a round %.2f - %.2f\n",
+                    *std::min_element(measured.begin(), measured.end()),
+                    *std::max_element(measured.begin(), measured.end()), baselineName,
+                    *std::min_element(baseline.begin(), baseline.end()),
+                    *std::max_element(baseline.begin(), baseline.end()),
+                    *std::min_element(ratios.begin(), ratios.end()),
+                    *std::max_element(ratios.begin(), ratios.end()));
 }
 
 void FlaggingMessages::message(Icon, const QString &title, const QString &text)

@@ -4,7 +4,9 @@
 #include "store/notetable.h"
 #include "store/storepaths.h"
 
+#include <climits>
 #include <cstring>
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -12,12 +14,43 @@ namespace IndexFile {
 
 namespace {
 
+#ifdef NAME_MAX
+constexpr qsizetype kNameMax = NAME_MAX;
+#else
+constexpr qsizetype kNameMax = 255;
+#endif
+
+// Bytes of `name` in UTF-8, the file name's encoding, counted without making them.
+qsizetype utf8Size(QStringView name)
+{
+    qsizetype n = 0;
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        const char16_t u = name[i].unicode();
+        if (u < 0x80)
+            n += 1;
+        else if (u < 0x800)
+            n += 2;
+        else if (QChar::isHighSurrogate(u) && i + 1 < name.size() &&
+                 QChar::isLowSurrogate(name[i + 1].unicode()))
+            n += 4, ++i;
+        else
+            n += 3;
+    }
+    return n;
+}
+
 // A name that can be its own folder (a group) or file (an entry) in the store:
-// what is read from the file and what is written to it.
+// what is read from the file and what is written to it. Checked for every
+// cell at every save, so nothing is allocated: a character is at most three
+// bytes of the file name, and only a long name is counted.
 bool isValidName(const QString &name, bool entry)
 {
-    return StorePaths::isSafeStoredName(name) &&
-           StorePaths::fitsFileName(entry ? StorePaths::entryFileName(name) : name);
+    if (!StorePaths::isSafeStoredName(name))
+        return false;
+    const qsizetype suffix = entry ? 4 : 0; // ".txt"
+    if ((name.size() + suffix) * 3 <= kNameMax)
+        return true;
+    return utf8Size(name) + suffix <= kNameMax;
 }
 
 // A stored byte becomes at most three in the file name's encoding, so only a
@@ -74,32 +107,58 @@ ParseResult parse(const QByteArray &bytes, NoteTable &table)
         return {Damage::NoHeader, 1};
     int lineNo = 1;
     int g = -1;
-    int k = 0;
+    // The cells of the group being read, handed to the table a group at a
+    // time. Where the group began, and whether each of its lines ended in
+    // CR LF, as the writer ends them: then its bytes are its lines.
+    std::vector<NoteTable::Span> cells;
+    cells.reserve(NoteTable::kColumns);
+    qsizetype groupBegin = 0;
+    qsizetype lineEnd = 0;
+    bool asWritten = false;
+    const auto groupDone = [&] {
+        if (g >= 0 && !cells.empty())
+            table.setEncodedRow(g, cells, groupBegin, asWritten ? lineEnd : 0);
+        cells.clear();
+    };
+    const auto damaged = [&](Damage damage) {
+        // What was read before the damaged line stays in the table.
+        asWritten = false;
+        groupDone();
+        return ParseResult{damage, lineNo};
+    };
     while (reader.next(line)) {
         ++lineNo;
         if (line.isEmpty())
-            return {Damage::EmptyLine, lineNo};
+            return damaged(Damage::EmptyLine);
         const bool entry = line.front() == '\\';
         if (entry) {
+            const int k = int(cells.size()); // the column the title would take
             if (g < 0)
-                return {Damage::EntryBeforeGroup, lineNo};
+                return damaged(Damage::EntryBeforeGroup);
             if (k > NoteTable::kMaxEntries)
-                return {Damage::TooManyEntries, lineNo};
-            line = line.sliced(1);
+                return damaged(Damage::TooManyEntries);
         } else if (g + 1 >= NoteTable::kGroups) {
-            return {Damage::TooManyGroups, lineNo};
+            return damaged(Damage::TooManyGroups);
         }
+        const qsizetype begin = line.data() - bytes.data();
+        const qsizetype end = begin + line.size();
+        if (entry)
+            line = line.sliced(1);
         if (!StorePaths::isSafeStoredName(line) || !fitsFileName(line, entry))
-            return {Damage::UnsafeName, lineNo};
-        // The cell keeps its place in the file; its string is made when first used.
-        const qsizetype offset = line.data() - bytes.data();
-        if (entry) {
-            table.setEncoded(g, k++, offset, line.size());
-        } else {
-            table.setEncoded(++g, 0, offset, line.size());
-            k = 1;
+            return damaged(Damage::UnsafeName);
+        if (!entry) {
+            groupDone();
+            ++g;
+            groupBegin = begin;
+            asWritten = true;
         }
+        lineEnd = end + 2;
+        asWritten = asWritten && lineEnd <= bytes.size() && bytes[end] == '\r' &&
+                    bytes[end + 1] == '\n';
+        // The cell keeps its place in the file; its string is made when first used.
+        cells.push_back({line.data() - bytes.data(), line.size()});
     }
+    groupDone();
     return {};
 }
 
@@ -155,41 +214,40 @@ TextLines::Encoded serialize(const NoteTable &table, const QString &programVersi
 
 Encoder::Encoder() = default;
 
-bool Encoder::unchanged(const NoteTable &table, int g) const
-{
-    if (!slots_[g].valid)
-        return false;
-    const QString *then = &cells_[g * NoteTable::kColumns];
-    for (int c = 0; c < NoteTable::kColumns; ++c) {
-        const QString &now = table.cell(g, c);
-        if (now.size() != then[c].size() ||
-            (!now.isEmpty() && now.constData() != then[c].constData()))
-            return false;
-    }
-    return true;
-}
-
 TextLines::Encoded Encoder::encode(const NoteTable &table, const QString &programVersion)
 {
-    // Made at the first save, not with the window at the start.
-    if (cells_.empty())
-        cells_.resize(size_t(NoteTable::kGroups) * NoteTable::kColumns);
+    std::array<Slot, NoteTable::kGroups> slots;
     std::optional<IoError> refused;
     for (int g = 0; g < NoteTable::kGroups; ++g) {
-        Slot &slot = slots_[g];
-        if (unchanged(table, g))
+        Slot &slot = slots[size_t(g)];
+        slot.version = table.rowVersion(g);
+        if (slot.version == 0)
+            continue; // an empty row has no lines
+        // The same row as at an earlier save, here or in another slot (rows
+        // move as groups are added, removed and sorted): its lines as they were.
+        const auto kept =
+            slots_[size_t(g)].version == slot.version
+                ? slots_.begin() + g
+                : std::find_if(slots_.begin(), slots_.end(),
+                               [&](const Slot &old) { return old.version == slot.version; });
+        if (kept != slots_.end()) {
+            slot = std::move(*kept);
+            kept->version = 0;
             continue;
-        slot.valid = false;
-        TextLines::Writer out(slotBytes(table, g), std::move(slot.lines));
+        }
+        // A row nobody wrote to since the load: its lines are the bytes read.
+        if (table.rowBytes(g, &slot.bytes, &slot.begin, &slot.size))
+            continue;
+        TextLines::Writer out(slotBytes(table, g));
         if (!writeSlot(out, table, g, refused)) {
             // The whole file again, for the report with the right line.
             return serialize(table, programVersion);
         }
-        slot.lines = out.finish().bytes;
-        for (int c = 0; c < NoteTable::kColumns; ++c)
-            cells_[g * NoteTable::kColumns + c] = table.cell(g, c);
-        slot.valid = true;
+        slot.bytes = out.finish().bytes;
+        slot.begin = 0;
+        slot.size = slot.bytes.size();
     }
+    slots_ = std::move(slots);
 
     TextLines::Writer head;
     head.line(header(programVersion));
@@ -198,14 +256,16 @@ TextLines::Encoded Encoder::encode(const NoteTable &table, const QString &progra
         return headLine;
     qsizetype total = headLine.bytes.size();
     for (const Slot &slot : slots_)
-        total += slot.lines.size();
+        total += slot.size;
+    // The buffer of the last save is written into again unless the caller still holds it.
     file_.resize(total);
     char *dst = file_.data();
     std::memcpy(dst, headLine.bytes.constData(), size_t(headLine.bytes.size()));
     dst += headLine.bytes.size();
     for (const Slot &slot : slots_) {
-        std::memcpy(dst, slot.lines.constData(), size_t(slot.lines.size()));
-        dst += slot.lines.size();
+        if (slot.size != 0)
+            std::memcpy(dst, slot.bytes.constData() + slot.begin, size_t(slot.size));
+        dst += slot.size;
     }
     return TextLines::Encoded{file_, std::nullopt};
 }

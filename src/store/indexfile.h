@@ -47,10 +47,11 @@ ParseResult parse(const QByteArray &bytes, NoteTable &table);
 TextLines::Encoded serialize(const NoteTable &table, const QString &programVersion);
 
 // The same file, for Save_idx, which runs after every change of the notebook
-// while most changes touch one group. The lines of each slot are kept with the
-// strings they were made from; a slot whose cells are still those very strings
-// is not encoded again. Qt shares the data of a copied string and gives a
-// changed string new data, so the same data and size mean the same text.
+// while most changes touch one group. The lines of each row are kept with the
+// row's version (NoteTable::rowVersion), which changes whenever the row is
+// written to: only the rows written to since the last save are encoded
+// again, and a row nobody wrote to since the load is written from the bytes
+// that were read.
 class Encoder
 {
 public:
@@ -60,12 +61,12 @@ public:
 private:
     struct Slot
     {
-        QByteArray lines;
-        bool valid = false;
+        quint64 version = 0;
+        QByteArray bytes; // the row's own lines, or the file the table read them from
+        qsizetype begin = 0;
+        qsizetype size = 0;
     };
-    bool unchanged(const NoteTable &table, int g) const;
 
-    std::vector<QString> cells_; // what each slot's lines were made from
     std::array<Slot, NoteTable::kGroups> slots_;
     QByteArray file_;
 };

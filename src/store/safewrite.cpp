@@ -8,6 +8,7 @@
 #include <QRandomGenerator>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
@@ -43,6 +44,9 @@ bool isNewFileName(const char *name)
     return std::strlen(rest) == kNewRandomLength &&
            std::all_of(rest, rest + kNewRandomLength, isAsciiAlnum);
 }
+
+// Set when a failed write could not take its new file away again.
+std::atomic<bool> newFileLeft{false};
 
 QByteArray randomNewName()
 {
@@ -277,7 +281,8 @@ FileResult writeWholeFile(const QString &path, const QByteArray &bytes, const QS
 
     auto fail = [&](int e) {
         file.reset();
-        Sys::unlinkat(dir.get(), newName.constData(), 0);
+        if (Sys::unlinkat(dir.get(), newName.constData(), 0) != 0 && errno != ENOENT)
+            newFileLeft = true;
         return failure(e);
     };
     if (replacing)
@@ -302,6 +307,74 @@ void removeLeftoverNewFiles(const QString &folder, bool recursive)
     const int fd = ::open(encoded.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd >= 0)
         removeLeftoversIn(fd, recursive);
+}
+
+namespace {
+
+// FNV-1a, enough to tell one folder's state from another.
+quint64 mixed(quint64 hash, const void *data, std::size_t size)
+{
+    const auto *p = static_cast<const unsigned char *>(data);
+    for (std::size_t i = 0; i < size; ++i)
+        hash = (hash ^ p[i]) * 0x100000001b3ull;
+    return hash;
+}
+
+quint64 folderHash(const char *name, const struct stat &st)
+{
+    quint64 hash = mixed(0xcbf29ce484222325ull, name, std::strlen(name) + 1);
+    const qint64 fields[] = {qint64(st.st_dev),         qint64(st.st_ino),
+                             qint64(st.st_ctim.tv_sec), qint64(st.st_ctim.tv_nsec),
+                             qint64(st.st_mtim.tv_sec), qint64(st.st_mtim.tv_nsec)};
+    return mixed(hash, fields, sizeof fields);
+}
+
+qint64 changedNs(const struct stat &st)
+{
+    return qint64(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec;
+}
+
+} // namespace
+
+QByteArray leftoverStamp(const QString &folder, qint64 *newest)
+{
+    const int fd = ::open(QFile::encodeName(folder).constData(),
+                          O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return {};
+    DIR *dir = ::fdopendir(fd);
+    struct stat st;
+    if (!dir || ::fstat(fd, &st) != 0) {
+        if (dir)
+            ::closedir(dir);
+        else
+            ::close(fd);
+        return {};
+    }
+    // A sum of each folder's hash: the order of the listing does not matter.
+    quint64 sum = folderHash(".", st);
+    qint64 latest = changedNs(st);
+    int folders = 1;
+    while (const dirent *entry = ::readdir(dir)) {
+        const char *name = entry->d_name;
+        if ((entry->d_type != DT_DIR && entry->d_type != DT_UNKNOWN) ||
+            std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0)
+            continue;
+        if (::fstatat(fd, name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISDIR(st.st_mode))
+            continue;
+        sum += folderHash(name, st);
+        latest = std::max(latest, changedNs(st));
+        ++folders;
+    }
+    ::closedir(dir);
+    if (newest)
+        *newest = latest;
+    return QByteArray::number(sum, 16) + ' ' + QByteArray::number(folders);
+}
+
+bool newFilesMayBeLeft()
+{
+    return newFileLeft;
 }
 
 ReadResult readWholeFile(const QString &path)

@@ -32,6 +32,18 @@ FileResult writeWholeFile(const QString &path, const QByteArray &bytes, const QS
 // its immediate subfolders. Called by the copy that holds the store.
 void removeLeftoverNewFiles(const QString &folder, bool recursive);
 
+// A line that changes whenever a file is made, removed or renamed in `folder`
+// or one of its immediate subfolders: their identities and change times,
+// from one listing of `folder`'s names and a stat of each subfolder. Kept at
+// a clean end, the same line at the next start says nothing could have left
+// a new file since. `newest` receives the latest change time (ns since the
+// epoch). Empty when the folder cannot be read.
+QByteArray leftoverStamp(const QString &folder, qint64 *newest = nullptr);
+
+// Whether a new file of this run may be left behind: its removal after a
+// failed write failed too.
+bool newFilesMayBeLeft();
+
 // Writes every byte to `fd`; 0 or the errno. A file-size limit gives EFBIG
 // instead of the signal that would end the program.
 int writeAllBytes(int fd, const QByteArray &bytes);

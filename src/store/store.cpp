@@ -7,9 +7,14 @@
 #include "store/storelocation.h"
 #include "store/storepaths.h"
 
+#include <limits>
+
 using namespace Qt::StringLiterals;
 
 namespace {
+
+// The note of a clean end in the marker, followed by the store's leftoverStamp.
+constexpr QByteArrayView kCleanEnd = "clean end ";
 
 QString prefFile(const AppState &state)
 {
@@ -19,6 +24,11 @@ QString prefFile(const AppState &state)
 } // namespace
 
 Store::Store(AppState &state, NoteTable &table) : state_(state), table_(table) {}
+
+Store::~Store()
+{
+    noteCleanEnd();
+}
 
 const QString &Store::storeFolder() const
 {
@@ -103,8 +113,38 @@ void Store::removeLeftovers()
     // Only the copy that holds the store may clear away what a crashed copy left.
     if (!marker_.held())
         return;
-    removeLeftoverNewFiles(state_.storeFolder, true);
+    // The copy before this one ended cleanly, and no folder of the store has
+    // changed since: no new file can be left in it. Anything else (a crash, a
+    // write by a copy that leaves no note, a file put there by hand) changed
+    // a folder, and every folder is read.
+    const QByteArray &note = marker_.note();
+    if (!note.startsWith(kCleanEnd) ||
+        note.sliced(kCleanEnd.size()) != leftoverStamp(state_.storeFolder))
+        removeLeftoverNewFiles(state_.storeFolder, true);
+    // One small folder: always read.
     removeLeftoverNewFiles(state_.programFolder, false);
+}
+
+void Store::releaseStoreMarker()
+{
+    noteCleanEnd();
+    marker_.release();
+}
+
+void Store::noteCleanEnd()
+{
+    if (!marker_.held() || newFilesMayBeLeft())
+        return;
+    qint64 newest = 0;
+    const QByteArray stamp = leftoverStamp(state_.storeFolder, &newest);
+    qint64 at = std::numeric_limits<qint64>::min() / 2;
+    if (stamp.isEmpty() || !marker_.writeNote(kCleanEnd.toByteArray() + stamp, &at))
+        return;
+    // A folder changed in the last moments could change again within the
+    // same tick of the file system's clock and keep its time: no note then.
+    constexpr qint64 kSettled = 2'000'000'000;
+    if (newest > at - kSettled)
+        (void)marker_.writeNote(QByteArray());
 }
 
 bool Store::markerStillHeld()

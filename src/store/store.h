@@ -18,6 +18,10 @@ class Store
 {
 public:
     Store(AppState &state, NoteTable &table);
+    // A copy that still holds the store notes its clean end in the marker.
+    ~Store();
+    Store(const Store &) = delete;
+    Store &operator=(const Store &) = delete;
 
     // Reads pref.dat and resolves the store folder; the error names pref.dat.
     [[nodiscard]] std::optional<IoError> LoadPreferences();
@@ -36,10 +40,12 @@ public:
     // Takes InUse.dat; false (and StoreInUse) when another copy holds it or the
     // folder cannot hold it.
     [[nodiscard]] bool TakeStoreMarker();
-    // Removes new files left over by a crash, once the store is ours. It reads
-    // every group folder, so the window calls it after its first paint.
+    // Removes new files left over by a crash, once the store is ours. After a
+    // clean end that nothing has changed since, there are none; otherwise it
+    // reads every group folder, so the window calls it after its first paint.
     void removeLeftovers();
-    void releaseStoreMarker() { marker_.release(); }
+    // Lets the store go, with a note of the clean end.
+    void releaseStoreMarker();
     // Why TakeStoreMarker failed; StoreMarker::keepsNoLocks tells a file
     // system without locks from a store in use.
     const IoError &markerRefusal() const { return markerRefusal_; }
@@ -55,6 +61,7 @@ public:
 
 private:
     std::optional<IoError> readIndex();
+    void noteCleanEnd();
     FileResult write(const QString &path, const TextLines::Encoded &content, const QString &root);
 
     AppState &state_;

@@ -84,19 +84,37 @@ bool StoreMarker::take(const QString &storeFolder, IoError *error)
     // any other descriptor of the file does not drop it (a classic record lock
     // would be lost), and a second take in the same process conflicts.
     ofd_ = true;
-    if (lock(fd) == 0) {
-        fd_ = fd;
-        return true;
-    }
+    if (lock(fd) == 0)
+        return keep(fd);
     if (errno != EINVAL)
         return refuse(errno);
     // Kernels without open-file-description locks: flock has the same owner.
     ofd_ = false;
-    if (lock(fd) == 0) {
-        fd_ = fd;
-        return true;
-    }
+    if (lock(fd) == 0)
+        return keep(fd);
     return refuse(errno);
+}
+
+bool StoreMarker::keep(int fd)
+{
+    fd_ = fd;
+    char buffer[128];
+    const ssize_t n = ::pread(fd, buffer, sizeof buffer, 0);
+    note_ = n > 0 ? QByteArray(buffer, n) : QByteArray();
+    return true;
+}
+
+bool StoreMarker::writeNote(const QByteArray &note, qint64 *at)
+{
+    if (!stillHeld())
+        return false;
+    if ((!note.isEmpty() && ::pwrite(fd_, note.constData(), size_t(note.size()), 0) != note.size()) ||
+        ::ftruncate(fd_, note.size()) != 0)
+        return false;
+    struct stat st;
+    if (at && ::fstat(fd_, &st) == 0)
+        *at = qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    return true;
 }
 
 bool StoreMarker::stillHeld(IoError *error) const
@@ -138,6 +156,7 @@ bool StoreMarker::notAFile(const IoError &refusal)
 
 void StoreMarker::release()
 {
+    note_.clear();
     if (fd_ >= 0)
         ::close(fd_);
     fd_ = -1;

@@ -29,6 +29,13 @@ public:
     // marker was removed or replaced.
     bool stillHeld(IoError *error = nullptr) const;
 
+    // What the copy that held the marker last left in it (read by take; empty
+    // when nothing), and a new note in its place while this copy holds it.
+    // `at` receives the marker's modification time after the write (ns since
+    // the epoch, from the file system's clock). Nothing else reads the marker.
+    const QByteArray &note() const { return note_; }
+    bool writeNote(const QByteArray &note, qint64 *at = nullptr);
+
     // A refusal of take that says the file system cannot lock at all.
     static bool keepsNoLocks(const IoError &refusal);
     // A refusal of take because InUse.dat is no plain file (a folder, a link,
@@ -37,8 +44,10 @@ public:
 
 private:
     int lock(int fd) const;
+    bool keep(int fd);
 
     int fd_ = -1;
     bool ofd_ = true; // an open-file-description lock, or flock where none exist
     QByteArray path_;
+    QByteArray note_;
 };

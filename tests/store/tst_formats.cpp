@@ -302,12 +302,15 @@ private Q_SLOTS:
         }
         QRandomGenerator random(7);
         IndexFile::Encoder encoder;
+        IndexFile::Encoder lazyEncoder; // rows moved and copied still write the bytes read
         for (int step = 0; step < 440; ++step) {
             const int g = int(random.bounded(9)), h = int(random.bounded(9));
             const int c = int(random.bounded(40));
             if (step < 40) { // rows only, before any string is made
                 for (NoteTable *t : {&eager, &lazy})
                     change(*t, 4 + step % 5, g, h, c, step);
+                QCOMPARE(lazyEncoder.encode(lazy, u"v"_s).bytes,
+                         IndexFile::serialize(eager, u"v"_s).bytes);
                 continue;
             }
             if (step == 40) {
@@ -316,10 +319,20 @@ private Q_SLOTS:
                 lazy.clear();
                 QVERIFY(copy == eager);
             }
+            // A copy shares its rows until one side is written to: the copy
+            // a command keeps for its undo stays as it was.
+            const NoteTable kept = eager;
+            const QByteArray keptFile = IndexFile::serialize(kept, u"v"_s).bytes;
             change(eager, int(random.bounded(9)), g, h, c, step);
+            QCOMPARE(IndexFile::serialize(kept, u"v"_s).bytes, keptFile);
             QCOMPARE(encoder.encode(eager, u"v"_s).bytes,
                      IndexFile::serialize(eager, u"v"_s).bytes);
         }
+        // Lines not ended as the writer ends them are written the writer's way.
+        NoteTable mixed;
+        QVERIFY(IndexFile::parse("idx\r\nA\n\\a\r\nB\r\n\\b\r\nC\r\n\\c"_ba, mixed));
+        QCOMPARE(IndexFile::Encoder().encode(mixed, u"v"_s).bytes,
+                 IndexFile::serialize(mixed, u"v"_s).bytes);
         // A second file read into a table: the cells still waiting for the
         // first one are made before its bytes go.
         NoteTable twice;

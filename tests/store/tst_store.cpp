@@ -8,6 +8,7 @@
 #include "support/helperprocess.h"
 #include "support/testsupport.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QScopeGuard>
@@ -201,6 +202,37 @@ private Q_SLOTS:
         QVERIFY(!second.store.TakeStoreMarker());
         second.store.removeLeftovers();
         QVERIFY(QFile::exists(store + name));
+
+        // A clean end notes the state of the store's folders in the marker once
+        // they have settled (their times cannot repeat). The next start then reads
+        // no group folder: a file of the writer's pattern put there before the end
+        // is not seen. One made after the end changes its folder, and every folder
+        // is read again.
+        QVERIFY(QFile::remove(store + name));
+        const QString before = store + u"Notes/.plimsa-new-Before"_s;
+        const QString after = store + u"Plans/.plimsa-new-After1"_s;
+        writeFile(before, "x");
+        qint64 newest = 0;
+        QVERIFY(!leftoverStamp(store, &newest).isEmpty());
+        QVERIFY(QTest::qWaitFor(
+            [&] { return QDateTime::currentMSecsSinceEpoch() * 1000000 > newest + 2500000000; },
+            10000));
+        first.store.releaseStoreMarker();
+        QFile marker(store + u"InUse.dat"_s);
+        QVERIFY(marker.open(QIODevice::ReadOnly));
+        QVERIFY2(marker.readAll().startsWith("clean end "), "no note of the clean end");
+        {
+            Program third(first.dir.path());
+            QVERIFY(third.store.TakeStoreMarker());
+            third.store.removeLeftovers();
+            QVERIFY(QFile::exists(before));
+        }
+        writeFile(after, "x");
+        Program fourth(first.dir.path());
+        QVERIFY(fourth.store.TakeStoreMarker());
+        fourth.store.removeLeftovers();
+        QVERIFY(!QFile::exists(before));
+        QVERIFY(!QFile::exists(after));
     }
 };
 

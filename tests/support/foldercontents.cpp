@@ -66,6 +66,8 @@ Files readFolder(const QString &root, QStringList *leftovers)
     QDirIterator it(dir.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString relative = dir.relativeFilePath(it.next());
+        if (relative.endsWith(u"InUse.dat"_s))
+            continue;
         if (isLeftover(relative)) {
             if (leftovers)
                 leftovers->append(relative);

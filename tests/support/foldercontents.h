@@ -13,7 +13,8 @@ using Files = QMap<QString, QByteArray>;
 // behind; the next start removes it.
 bool isLeftover(const QString &path);
 
-// Every regular file under `root`; left-over new files go to `leftovers`.
+// Every regular file under `root` but the store's marker InUse.dat (no part of
+// the notebook: it holds the note of a clean end); left-over new files go to `leftovers`.
 Files readFolder(const QString &root, QStringList *leftovers = nullptr);
 // Makes the files under `root` exactly `files` again (InUse.dat is left alone:
 // a running copy holds it).
