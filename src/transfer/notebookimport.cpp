@@ -208,6 +208,7 @@ private:
         group.name = rel.isEmpty() ? rootName_ : rel;
         const auto listing = readListing(dir.filePath(kTitlesFile));
         if (listing) {
+            group.listed = true;
             if (!listing->group.trimmed().isEmpty())
                 group.name = listing->group;
             for (const Listing::Line &line : listing->lines) {
@@ -316,9 +317,22 @@ public:
             const int index = targetGroup(OutDOS(shown));
             if (!into && plan_.groups[index].isNew && source.mask && !source.mask->isEmpty())
                 plan_.groups[index].mask = source.mask;
+            if (source.listed)
+                wanted_[index] = true;
             for (const SourceItem &item : source.items)
                 add(index, item);
         }
+        // A new group none of whose files go in is not made.
+        QList<PlannedGroup> groups;
+        QList<QStringList> titles;
+        for (qsizetype i = 0; i < plan_.groups.size(); ++i) {
+            if (wanted_[i] || !plan_.groups[i].isNew) {
+                groups.append(plan_.groups[i]);
+                titles.append(titles_[i]);
+            }
+        }
+        plan_.groups = groups;
+        titles_ = titles;
         checkLimits();
         return std::move(plan_);
     }
@@ -345,6 +359,7 @@ private:
         const int index = int(plan_.groups.size() - 1);
         planned_.insert(stored, index);
         titles_.append(QStringList());
+        wanted_.push_back(false);
         if (!group.isNew) {
             const int g = work_.findGroup(stored);
             for (int c = 1; c <= work_.entryCount(g); ++c)
@@ -422,6 +437,7 @@ private:
         }
         titles.append(entry.storedTitle);
         group.entries.append(entry);
+        wanted_[index] = true;
     }
 
     void checkLimits()
@@ -458,6 +474,7 @@ private:
     QHash<QString, int> planned_;
     QList<QStringList> titles_; // per planned group: the stored titles it will hold
     QHash<QString, QString> texts_;
+    std::vector<bool> wanted_; // per planned group: something goes into it
 };
 
 } // namespace

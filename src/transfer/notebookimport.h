@@ -53,6 +53,7 @@ struct SourceGroup
     QString name; // the listed group name, else the path (the folder's own name for "")
     QList<SourceItem> items;
     std::optional<QString> mask;
+    bool listed = false; // an export's _titles.lst names the group
 };
 
 struct Scan
