@@ -610,7 +610,7 @@ QString summary(const Plan &plan, const Outcome &outcome)
     return line + u'.';
 }
 
-QString report(const Plan &plan, const Outcome &outcome)
+QString report(const Plan &plan, const Outcome &outcome, const QString &folder)
 {
     QString text = summary(plan, outcome);
     if (!plan.unencodable.isEmpty() && plan.choice == Unencodable::Replace) {
@@ -618,7 +618,7 @@ QString report(const Plan &plan, const Outcome &outcome)
                 "in %1 files."_s.arg(plan.unencodable.size());
     }
     if (!plan.skipped.isEmpty()) {
-        text += u"\n\nSkipped:"_s;
+        text += u"\n\nSkipped, in %1:"_s.arg(folder);
         int shown = 0;
         for (const Skipped &s : plan.skipped) {
             if (++shown > 100) {

@@ -125,7 +125,8 @@ Outcome run(Store &store, NoteTable &table, ErrorReports &reports, const Plan &p
 
 // The lines a user reads: characters per file, why it cannot fit, and the report.
 QString unencodableList(const Plan &plan, int maxFiles = 50);
-QString report(const Plan &plan, const Outcome &outcome);
+// `folder` is the imported folder, which the skipped files' paths are below.
+QString report(const Plan &plan, const Outcome &outcome, const QString &folder);
 QString summary(const Plan &plan, const Outcome &outcome);
 
 } // namespace NotebookImport

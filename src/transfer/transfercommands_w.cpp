@@ -5,6 +5,7 @@
 #include "platform/messages.h"
 #include "store/appstate.h"
 #include "store/dostext.h"
+#include "store/errorreports.h"
 #include "store/notetable.h"
 #include "transfer/notebookexport.h"
 #include "ui/maincontext.h"
@@ -111,7 +112,7 @@ TransferCommands::TransferCommands(NotebookView &view, QObject *parent)
     setObjectName(u"transferCommands"_s);
 }
 
-std::optional<QString> TransferCommands::chooseFolder(const QString &title, bool mayBeNew)
+std::optional<QString> TransferCommands::chooseFolder(const QString &title)
 {
     QFileDialog dialog(view_.w.frmMain, title);
     dialog.setObjectName(u"dlgTransferFolder"_s);
@@ -119,8 +120,6 @@ std::optional<QString> TransferCommands::chooseFolder(const QString &title, bool
     dialog.setFileMode(QFileDialog::Directory);
     dialog.setOption(QFileDialog::ShowDirsOnly, true);
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
-    if (mayBeNew)
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return dialog.selectedFiles().constFirst();
@@ -155,7 +154,7 @@ void TransferCommands::importFolder(bool intoSelectedGroup)
         }
         into = InDOS(ctx.table.name(slot));
     }
-    const auto folder = chooseFolder(u"Import Folder"_s, false);
+    const auto folder = chooseFolder(u"Import Folder"_s);
     if (!folder)
         return;
     QScopedValueRollback<bool> busy(busy_, true);
@@ -204,7 +203,10 @@ void TransferCommands::importFolder(bool intoSelectedGroup)
     }
     QString shown = plan.groups.isEmpty() ? QString() : plan.groups.constFirst().storedName;
     reloadLists(into ? OutDOS(*into) : shown);
-    ctx.messages.message(Messages::Icon::Information, u"Import"_s, report(plan, outcome));
+    // A failed write has been reported with its file; that is the one report.
+    if (!outcome.failed)
+        ctx.messages.message(Messages::Icon::Information, u"Import"_s,
+                             report(plan, outcome, *folder));
 }
 
 void TransferCommands::exportNotebook(bool selectedGroupOnly)
@@ -220,9 +222,8 @@ void TransferCommands::exportNotebook(bool selectedGroupOnly)
             return;
         }
     }
-    const auto folder = chooseFolder(selectedGroupOnly ? u"Export Group"_s
-                                                       : u"Export Notebook"_s,
-                                     true);
+    const auto folder =
+        chooseFolder(selectedGroupOnly ? u"Export Group"_s : u"Export Notebook"_s);
     if (!folder)
         return;
     QScopedValueRollback<bool> busy(busy_, true);
@@ -245,12 +246,16 @@ void TransferCommands::exportNotebook(bool selectedGroupOnly)
         ProgressWindow progress(view_.w.frmMain, u"Exporting to %1 ..."_s.arg(*folder));
         outcome = NotebookExport::run(plan, *folder, std::ref(progress));
     }
+    if (outcome.failure) {
+        // The file that could not be written, and why; no half file is left.
+        ctx.reports.ShowErrorCancel(*outcome.failure);
+        return;
+    }
     QString text = NotebookExport::summary(plan, outcome);
     if (!plan.unreadable.isEmpty())
         text += u"\n\nNot readable (listed as titles without files):\n"_s +
                 plan.unreadable.mid(0, 100).join(u'\n');
-    ctx.messages.message(outcome.failure ? Messages::Icon::Critical : Messages::Icon::Information,
-                         u"Export"_s, text);
+    ctx.messages.message(Messages::Icon::Information, u"Export"_s, text);
 }
 
 namespace {

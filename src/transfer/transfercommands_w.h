@@ -47,7 +47,8 @@ public:
     QAction *mnuExportGroup = nullptr;
 
 private:
-    std::optional<QString> chooseFolder(const QString &title, bool mayBeNew);
+    // A folder that exists (the dialog can make a new one).
+    std::optional<QString> chooseFolder(const QString &title);
     void reloadLists(const QString &storedGroup);
 
     NotebookView &view_;
