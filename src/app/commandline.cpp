@@ -196,6 +196,11 @@ int runExport(const TransferRequest &request, const NoteTable &table, const QStr
             return kBadArguments;
         }
     }
+    if (NotebookExport::isWithinStore(request.folder, storeFolder)) {
+        err += u"plimsa: %1 lies within the store %2; export into a folder outside it.\n"_s.arg(
+            request.folder, storeFolder);
+        return kBadArguments;
+    }
     const NotebookExport::Plan plan =
         NotebookExport::makePlan(table, storeFolder, only, request.folder, QLocale::system());
     if (!plan.existing.isEmpty() && !request.overwrite) {

@@ -41,6 +41,20 @@ int makeFolder(const QString &path)
 
 } // namespace
 
+bool isWithinStore(const QString &exportFolder, const QString &storeFolder)
+{
+    // The folder may not exist yet: its nearest existing ancestor decides.
+    QFileInfo info(QDir::cleanPath(QDir(exportFolder).absolutePath()));
+    QString missing;
+    while (!info.exists() && !info.isRoot() && !info.filePath().isEmpty()) {
+        missing = info.fileName() + u'/' + missing;
+        info = QFileInfo(info.path());
+    }
+    const QString real = QDir::cleanPath(info.canonicalFilePath() + u'/' + missing);
+    const QString store = QFileInfo(storeFolder).canonicalFilePath();
+    return !store.isEmpty() && (real == store || real.startsWith(store + u'/'));
+}
+
 Plan makePlan(const NoteTable &table, const QString &storeFolder, std::optional<int> onlyGroup,
               const QString &exportFolder, const QLocale &locale)
 {

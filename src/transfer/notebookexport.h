@@ -40,6 +40,10 @@ struct Plan
     qint64 withoutFiles = 0; // titles without a file, listed in _titles.lst only
 };
 
+// The export folder is the store or lies within it: an export there would
+// replace entry files with files of another format, so it is refused.
+bool isWithinStore(const QString &exportFolder, const QString &storeFolder);
+
 // `onlyGroup`: a group slot, or every group. Reads every entry file now.
 Plan makePlan(const NoteTable &table, const QString &storeFolder, std::optional<int> onlyGroup,
               const QString &exportFolder, const QLocale &locale);

@@ -548,6 +548,10 @@ Outcome run(Store &store, NoteTable &table, ErrorReports &reports, const Plan &p
                 ++made;
                 ++done;
             }
+            // Cancelled before the first entry of a new group: the group is
+            // not made (the change undoes its folder).
+            if (outcome.cancelled && made == 0 && group.isNew && !groupMade)
+                return outcome;
             if (!change.commit()) {
                 outcome.failed = true;
                 return outcome;

@@ -128,7 +128,7 @@ std::optional<QString> TransferCommands::chooseFolder(const QString &title)
 void TransferCommands::reloadLists(const QString &storedGroup)
 {
     view_.refillGroupList();
-    const int slot = view_.ctx.table.findGroup(storedGroup);
+    const int slot = storedGroup.isEmpty() ? -1 : view_.ctx.table.findGroup(storedGroup);
     view_.selectGroupOrFirst(slot < 0 ? 0 : view_.groups.lineOfSlot(slot));
     if (view_.ctx.RefreshCommands)
         view_.ctx.RefreshCommands();
@@ -145,6 +145,9 @@ void TransferCommands::importFolder(bool intoSelectedGroup)
                       "or mask being edited."_s);
         return;
     }
+    // Slots move as groups come in; the selection is kept by name.
+    const int selected = view_.groupSlot();
+    const QString selectedName = selected < 0 ? QString() : ctx.table.name(selected);
     std::optional<QString> into;
     if (intoSelectedGroup) {
         const int slot = view_.groupSlot();
@@ -201,8 +204,9 @@ void TransferCommands::importFolder(bool intoSelectedGroup)
         ProgressWindow progress(view_.w.frmMain, u"Importing %1 entries ..."_s.arg(plan.entryCount()));
         outcome = run(ctx.store, ctx.table, ctx.reports, plan, std::ref(progress));
     }
-    QString shown = plan.groups.isEmpty() ? QString() : plan.groups.constFirst().storedName;
-    reloadLists(into ? OutDOS(*into) : shown);
+    reloadLists(into                 ? OutDOS(*into)
+                : plan.groups.isEmpty() ? selectedName
+                                        : plan.groups.constFirst().storedName);
     // A failed write has been reported with its file; that is the one report.
     if (!outcome.failed)
         ctx.messages.message(Messages::Icon::Information, u"Import"_s,
@@ -226,6 +230,11 @@ void TransferCommands::exportNotebook(bool selectedGroupOnly)
         chooseFolder(selectedGroupOnly ? u"Export Group"_s : u"Export Notebook"_s);
     if (!folder)
         return;
+    if (NotebookExport::isWithinStore(*folder, ctx.state.storeFolder)) {
+        view_.caution(u"%1 lies within the notebook's store; choose a folder outside it."_s.arg(
+            *folder));
+        return;
+    }
     QScopedValueRollback<bool> busy(busy_, true);
     const NotebookExport::Plan plan = NotebookExport::makePlan(
         ctx.table, ctx.state.storeFolder, only, *folder, QLocale::system());

@@ -211,7 +211,8 @@ private Q_SLOTS:
               QStringList{u"--import"_s, dir.filePath(u"missing"_s)},
               QStringList{u"--import"_s, src, u"--unencodable=maybe"_s},
               QStringList{u"--export"_s, src, u"--into"_s, u"x"_s},
-              QStringList{u"--import"_s, src, u"--into"_s, u"  "_s}}) {
+              QStringList{u"--import"_s, src, u"--into"_s, u"  "_s},
+              QStringList{u"--export"_s, program + u"/FileStore/Notes"_s, u"--overwrite"_s}}) {
             run = plimsa(bad);
             QVERIFY2(run.status == 2, qPrintable(bad.join(u' ') + run.err));
         }
