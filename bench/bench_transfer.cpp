@@ -77,8 +77,8 @@ int main(int argc, char **argv)
         const bool counted = r > 0;
         const QString out = root + u"export%1"_s.arg(r);
         const double tExport = timeMs([&] {
-            const auto plan = NotebookExport::makePlan(table, state.storeFolder, std::nullopt,
-                                                       out, QLocale::system());
+            const auto plan = NotebookExport::makePlan(table, state.storeFolder, std::nullopt, out,
+                                                       QLocale::system());
             if (NotebookExport::run(plan, out).failure)
                 qFatal("export failed");
         });

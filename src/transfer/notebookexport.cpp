@@ -78,8 +78,8 @@ Plan makePlan(const NoteTable &table, const QString &storeFolder, std::optional<
             if (!read.ok) {
                 ++plan.withoutFiles;
                 if (read.error.number != ENOENT)
-                    plan.unreadable.append(u"%1/%2: %3"_s.arg(InDOS(group), InDOS(title),
-                                                                read.error.description));
+                    plan.unreadable.append(
+                        u"%1/%2: %3"_s.arg(InDOS(group), InDOS(title), read.error.description));
                 listing.append(u"\t\t"_s + InDOS(title));
                 continue;
             }
@@ -159,7 +159,7 @@ QString summary(const Plan &plan, const Outcome &outcome)
                        .arg(outcome.written);
     if (outcome.failure) {
         line += u"; stopped: could not write %1: %2"_s.arg(outcome.failure->file,
-                                                          outcome.failure->description);
+                                                           outcome.failure->description);
     } else if (outcome.cancelled) {
         line += u"; cancelled, %1 files not written"_s.arg(plan.files.size() - outcome.written);
     }

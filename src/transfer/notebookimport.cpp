@@ -151,9 +151,9 @@ private:
             skip(rel.isEmpty() ? u"."_s : rel, u"the folder cannot be read"_s);
             return;
         }
-        const QFileInfoList entries = dir.entryInfoList(
-            QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System | QDir::Hidden,
-            QDir::Name | QDir::IgnoreCase);
+        const QFileInfoList entries =
+            dir.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System | QDir::Hidden,
+                              QDir::Name | QDir::IgnoreCase);
         QHash<QString, SourceItem> files; // by file name
         QStringList fileOrder;
         QList<std::pair<QString, QString>> subfolders; // real path, relative path
@@ -388,9 +388,9 @@ private:
         PlannedGroup &group = plan_.groups[index];
         QStringList &titles = titles_[index];
         QString text = item.text;
-        const bool unencodable = item.hasFile &&
-                                 (!TransferRules::unencodableCharacters(item.text).isEmpty() ||
-                                  !TransferRules::unencodableCharacters(item.title).isEmpty());
+        const bool unencodable =
+            item.hasFile && (!TransferRules::unencodableCharacters(item.text).isEmpty() ||
+                             !TransferRules::unencodableCharacters(item.title).isEmpty());
         if (unencodable && choice_ == Unencodable::Skip) {
             plan_.skipped.append(
                 {item.path, u"holds characters the notebook's code page cannot hold"_s});
@@ -419,8 +419,9 @@ private:
         while (titles.contains(OutDOS(title)))
             title += u'_';
         if (UniqueName::checkEntryTitle(title) != UniqueName::Refusal::None) {
-            plan_.skipped.append({item.hasFile ? item.path : base,
-                                  u"its title cannot be made unique within a file name's length"_s});
+            plan_.skipped.append(
+                {item.hasFile ? item.path : base,
+                 u"its title cannot be made unique within a file name's length"_s});
             return;
         }
         PlannedEntry entry;
@@ -606,11 +607,11 @@ QString summary(const Plan &plan, const Outcome &outcome)
                        .arg(plan.skipped.size())
                        .arg(plan.duplicates);
     if (outcome.cancelled)
-        line += u"; cancelled, %1 entries not imported"_s.arg(plan.entryCount() -
-                                                              outcome.entriesMade);
+        line +=
+            u"; cancelled, %1 entries not imported"_s.arg(plan.entryCount() - outcome.entriesMade);
     else if (outcome.failed)
-        line += u"; stopped by a failed write, %1 entries not imported"_s.arg(
-            plan.entryCount() - outcome.entriesMade);
+        line += u"; stopped by a failed write, %1 entries not imported"_s.arg(plan.entryCount() -
+                                                                              outcome.entriesMade);
     return line + u'.';
 }
 

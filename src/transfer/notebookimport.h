@@ -38,12 +38,12 @@ struct Skipped
 
 struct SourceItem
 {
-    QString path;       // below the imported folder; empty for a title without a file
-    QString title;      // shown form: the listed title, else the file's name without extension
+    QString path;  // below the imported folder; empty for a title without a file
+    QString title; // shown form: the listed title, else the file's name without extension
     std::optional<QString> date; // the listed date line
-    QString text;       // decoded, lines ended by CR LF
-    QDateTime modified; // the file's modification time
-    QStringList unencodable; // characters of the text and title the code page cannot hold
+    QString text;                // decoded, lines ended by CR LF
+    QDateTime modified;          // the file's modification time
+    QStringList unencodable;     // characters of the text and title the code page cannot hold
     bool hasFile = true;
 };
 
@@ -98,7 +98,7 @@ struct Plan
     QList<UnencodableFile> unencodable; // listed whatever the choice
     qint64 duplicates = 0;
     qint64 ignored = 0;
-    QStringList wontFit; // why the import cannot fit; nothing may be written
+    QStringList wontFit;      // why the import cannot fit; nothing may be written
     bool needsChoice = false; // unencodable files and no choice made yet
     Unencodable choice = Unencodable::Ask;
 

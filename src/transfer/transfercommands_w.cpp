@@ -35,7 +35,8 @@ namespace {
 class ProgressWindow
 {
 public:
-    ProgressWindow(QWidget *parent, const QString &label) : dialog_(label, u"Cancel"_s, 0, 0, parent)
+    ProgressWindow(QWidget *parent, const QString &label)
+        : dialog_(label, u"Cancel"_s, 0, 0, parent)
     {
         dialog_.setObjectName(u"frmTransferProgress"_s);
         dialog_.setAccessibleName(label);
@@ -185,8 +186,8 @@ void TransferCommands::importFolder(bool intoSelectedGroup)
             u"%1 files hold characters the notebook's code page (Windows-1252) cannot hold. "
             "Replace each by a close equivalent (or \"?\"), or skip these files?"_s.arg(
                 plan.unencodable.size()),
-            unencodableList(plan),
-            {u"&Replace"_s, u"&Skip These Files"_s, u"Cancel"_s}, view_.w.frmMain);
+            unencodableList(plan), {u"&Replace"_s, u"&Skip These Files"_s, u"Cancel"_s},
+            view_.w.frmMain);
         question.exec();
         const std::optional<int> answer = question.answer();
         if (!answer || *answer == 2)
@@ -201,10 +202,11 @@ void TransferCommands::importFolder(bool intoSelectedGroup)
     }
     Outcome outcome;
     {
-        ProgressWindow progress(view_.w.frmMain, u"Importing %1 entries ..."_s.arg(plan.entryCount()));
+        ProgressWindow progress(view_.w.frmMain,
+                                u"Importing %1 entries ..."_s.arg(plan.entryCount()));
         outcome = run(ctx.store, ctx.table, ctx.reports, plan, std::ref(progress));
     }
-    reloadLists(into                 ? OutDOS(*into)
+    reloadLists(into                    ? OutDOS(*into)
                 : plan.groups.isEmpty() ? selectedName
                                         : plan.groups.constFirst().storedName);
     // A failed write has been reported with its file; that is the one report.
@@ -226,26 +228,24 @@ void TransferCommands::exportNotebook(bool selectedGroupOnly)
             return;
         }
     }
-    const auto folder =
-        chooseFolder(selectedGroupOnly ? u"Export Group"_s : u"Export Notebook"_s);
+    const auto folder = chooseFolder(selectedGroupOnly ? u"Export Group"_s : u"Export Notebook"_s);
     if (!folder)
         return;
     if (NotebookExport::isWithinStore(*folder, ctx.state.storeFolder)) {
-        view_.caution(u"%1 lies within the notebook's store; choose a folder outside it."_s.arg(
-            *folder));
+        view_.caution(
+            u"%1 lies within the notebook's store; choose a folder outside it."_s.arg(*folder));
         return;
     }
     QScopedValueRollback<bool> busy(busy_, true);
-    const NotebookExport::Plan plan = NotebookExport::makePlan(
-        ctx.table, ctx.state.storeFolder, only, *folder, QLocale::system());
+    const NotebookExport::Plan plan = NotebookExport::makePlan(ctx.table, ctx.state.storeFolder,
+                                                               only, *folder, QLocale::system());
     if (!plan.existing.isEmpty()) {
-        TransferQuestion question(
-            u"frmExportReplace"_s, u"Export"_s,
-            u"%1 files in %2 would be replaced by the export. Replace them?"_s.arg(
-                plan.existing.size())
-                .arg(*folder),
-            plan.existing.mid(0, 200).join(u'\n'), {u"&Replace"_s, u"Cancel"_s},
-            view_.w.frmMain);
+        TransferQuestion question(u"frmExportReplace"_s, u"Export"_s,
+                                  u"%1 files in %2 would be replaced by the export. Replace them?"_s
+                                      .arg(plan.existing.size())
+                                      .arg(*folder),
+                                  plan.existing.mid(0, 200).join(u'\n'),
+                                  {u"&Replace"_s, u"Cancel"_s}, view_.w.frmMain);
         question.exec();
         if (question.answer() != 0)
             return;
@@ -299,16 +299,15 @@ void installTransfer(const MainWidgets &w, MainState &main, MainContext &ctx, Gr
     auto *commands = new TransferCommands(view, window);
     QMenu *file = w.mnuFile;
     QAction *before = w.mnuHide;
-    commands->mnuImportFolder = addItem(file, before, u"mnuImportFolder"_s,
-                                        u"&Import Folder...  [Ctrl+Shift+I]"_s,
-                                        QKeySequence(u"Ctrl+Shift+I"_s));
-    commands->mnuImportIntoGroup = addItem(file, before, u"mnuImportIntoGroup"_s,
-                                           u"Import Folder into &Group..."_s);
-    commands->mnuExportNotebook = addItem(file, before, u"mnuExportNotebook"_s,
-                                          u"E&xport Notebook...  [Ctrl+Shift+E]"_s,
-                                          QKeySequence(u"Ctrl+Shift+E"_s));
-    commands->mnuExportGroup =
-        addItem(file, before, u"mnuExportGroup"_s, u"Export Gro&up..."_s);
+    commands->mnuImportFolder =
+        addItem(file, before, u"mnuImportFolder"_s, u"&Import Folder...  [Ctrl+Shift+I]"_s,
+                QKeySequence(u"Ctrl+Shift+I"_s));
+    commands->mnuImportIntoGroup =
+        addItem(file, before, u"mnuImportIntoGroup"_s, u"Import Folder into &Group..."_s);
+    commands->mnuExportNotebook =
+        addItem(file, before, u"mnuExportNotebook"_s, u"E&xport Notebook...  [Ctrl+Shift+E]"_s,
+                QKeySequence(u"Ctrl+Shift+E"_s));
+    commands->mnuExportGroup = addItem(file, before, u"mnuExportGroup"_s, u"Export Gro&up..."_s);
     file->insertSeparator(before);
     QObject::connect(commands->mnuImportFolder, &QAction::triggered, commands,
                      [commands] { commands->importFolder(false); });

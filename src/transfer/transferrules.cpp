@@ -19,16 +19,19 @@ namespace {
 const QHash<char32_t, QString> &standIns()
 {
     static const QHash<char32_t, QString> table{
-        {U'\u0110', u"D"_s},  {U'\u0111', u"d"_s},   {U'\u0126', u"H"_s},  {U'\u0127', u"h"_s},
-        {U'\u0131', u"i"_s},  {U'\u0141', u"L"_s},   {U'\u0142', u"l"_s},  {U'\u0166', u"T"_s},
-        {U'\u0167', u"t"_s},  {U'\u014A', u"N"_s},   {U'\u014B', u"n"_s},  {U'\u1E9E', u"SS"_s},
-        {U'\u2010', u"-"_s},  {U'\u2011', u"-"_s},   {U'\u2012', u"-"_s},  {U'\u2015', u"\u2014"_s},
-        {U'\u2212', u"-"_s},  {U'\u201B', u"'"_s},   {U'\u201F', u"\""_s}, {U'\u2032', u"'"_s},
-        {U'\u2033', u"\""_s}, {U'\u2190', u"<-"_s},  {U'\u2192', u"->"_s}, {U'\u2194', u"<->"_s},
-        {U'\u21D0', u"<="_s}, {U'\u21D2', u"=>"_s},  {U'\u2264', u"<="_s}, {U'\u2265', u">="_s},
-        {U'\u2260', u"!="_s}, {U'\u2248', u"~"_s},   {U'\u2217', u"*"_s},  {U'\u2215', u"/"_s},
-        {U'\u25CF', u"\u2022"_s}, {U'\u25E6', u"o"_s}, {U'\u2043', u"-"_s},
-        {U'\u2028', u"\r\n"_s}, {U'\u2029', u"\r\n"_s},
+        {U'\u0110', u"D"_s},      {U'\u0111', u"d"_s},  {U'\u0126', u"H"_s},
+        {U'\u0127', u"h"_s},      {U'\u0131', u"i"_s},  {U'\u0141', u"L"_s},
+        {U'\u0142', u"l"_s},      {U'\u0166', u"T"_s},  {U'\u0167', u"t"_s},
+        {U'\u014A', u"N"_s},      {U'\u014B', u"n"_s},  {U'\u1E9E', u"SS"_s},
+        {U'\u2010', u"-"_s},      {U'\u2011', u"-"_s},  {U'\u2012', u"-"_s},
+        {U'\u2015', u"\u2014"_s}, {U'\u2212', u"-"_s},  {U'\u201B', u"'"_s},
+        {U'\u201F', u"\""_s},     {U'\u2032', u"'"_s},  {U'\u2033', u"\""_s},
+        {U'\u2190', u"<-"_s},     {U'\u2192', u"->"_s}, {U'\u2194', u"<->"_s},
+        {U'\u21D0', u"<="_s},     {U'\u21D2', u"=>"_s}, {U'\u2264', u"<="_s},
+        {U'\u2265', u">="_s},     {U'\u2260', u"!="_s}, {U'\u2248', u"~"_s},
+        {U'\u2217', u"*"_s},      {U'\u2215', u"/"_s},  {U'\u25CF', u"\u2022"_s},
+        {U'\u25E6', u"o"_s},      {U'\u2043', u"-"_s},  {U'\u2028', u"\r\n"_s},
+        {U'\u2029', u"\r\n"_s},
     };
     return table;
 }
@@ -39,8 +42,7 @@ bool encodable(char32_t c)
 }
 
 // The code points of `text`; a lone surrogate stands for itself.
-template<typename F>
-void forEachCodePoint(const QString &text, F f)
+template <typename F> void forEachCodePoint(const QString &text, F f)
 {
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text.at(i);
@@ -62,8 +64,7 @@ QString standIn(char32_t c)
     if (category == QChar::Other_Format || category == QChar::Mark_NonSpacing ||
         category == QChar::Mark_Enclosing || category == QChar::Mark_SpacingCombining)
         return QString();
-    const QString decomposed =
-        QString::fromUcs4(&c, 1).normalized(QString::NormalizationForm_KD);
+    const QString decomposed = QString::fromUcs4(&c, 1).normalized(QString::NormalizationForm_KD);
     QString kept;
     forEachCodePoint(decomposed, [&kept](char32_t d, const QString &s) {
         const QChar::Category cat = QChar::category(d);
@@ -169,9 +170,8 @@ QString closeEquivalent(const QString &text)
         return text;
     QString out;
     out.reserve(text.size());
-    forEachCodePoint(text, [&out](char32_t c, const QString &s) {
-        out += encodable(c) ? s : standIn(c);
-    });
+    forEachCodePoint(
+        text, [&out](char32_t c, const QString &s) { out += encodable(c) ? s : standIn(c); });
     return out;
 }
 

@@ -102,10 +102,12 @@ private Q_SLOTS:
         QTest::newRow("ascii") << "plain\r\n"_ba << u"plain\r\n"_s << int(E::Utf8);
         QTest::newRow("utf-8") << "gr\xC3\xBC\xC3\x9F"_ba << u"grüß"_s << int(E::Utf8);
         QTest::newRow("utf-8 bom") << "\xEF\xBB\xBF\xE2\x82\xAC"_ba << u"€"_s << int(E::Utf8Bom);
-        QTest::newRow("utf-16le bom") << QByteArray("\xFF\xFE" "a\0\xAC\x20", 6) << u"a€"_s
-                                      << int(E::Utf16Le);
-        QTest::newRow("utf-16be bom") << QByteArray("\xFE\xFF\0a\x20\xAC", 6) << u"a€"_s
-                                      << int(E::Utf16Be);
+        QTest::newRow("utf-16le bom") << QByteArray("\xFF\xFE"
+                                                    "a\0\xAC\x20",
+                                                    6)
+                                      << u"a€"_s << int(E::Utf16Le);
+        QTest::newRow("utf-16be bom")
+            << QByteArray("\xFE\xFF\0a\x20\xAC", 6) << u"a€"_s << int(E::Utf16Be);
         // Not UTF-8: every byte is a letter of the code page.
         QTest::newRow("1252") << "gr\xFC\xDF \x80 \x81"_ba << u"grüß € \u0081"_s
                               << int(E::Windows1252);
@@ -128,18 +130,17 @@ private Q_SLOTS:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("replaced");
         QTest::addColumn<QStringList>("listed");
-        QTest::newRow("all held") << u"Grüße € „x“ – …"_s << u"Grüße € „x“ – …"_s
-                                  << QStringList{};
+        QTest::newRow("all held") << u"Grüße € „x“ – …"_s << u"Grüße € „x“ – …"_s << QStringList{};
         QTest::newRow("accents") << u"Łódź čšž ő"_s << u"Lódz cšž o"_s
                                  << QStringList{u"Ł"_s, u"ź"_s, u"č"_s, u"ő"_s};
         QTest::newRow("signs") << u"a→b ≤ c ≠ d − e"_s << u"a->b <= c != d - e"_s
                                << QStringList{u"→"_s, u"≤"_s, u"≠"_s, u"−"_s};
-        QTest::newRow("invisible") << u"a\u200Bb\uFEFF"_s << u"ab"_s
-                                   << QStringList{u"\u200B"_s, u"\uFEFF"_s};
-        QTest::newRow("no equivalent") << u"Ωmega 😀"_s << u"?mega ?"_s
-                                       << QStringList{u"Ω"_s, u"😀"_s};
-        QTest::newRow("fullwidth and ligature") << u"ＡＢ ﬁx"_s << u"AB fix"_s
-                                                << QStringList{u"Ａ"_s, u"Ｂ"_s, u"ﬁ"_s};
+        QTest::newRow("invisible")
+            << u"a\u200Bb\uFEFF"_s << u"ab"_s << QStringList{u"\u200B"_s, u"\uFEFF"_s};
+        QTest::newRow("no equivalent")
+            << u"Ωmega 😀"_s << u"?mega ?"_s << QStringList{u"Ω"_s, u"😀"_s};
+        QTest::newRow("fullwidth and ligature")
+            << u"ＡＢ ﬁx"_s << u"AB fix"_s << QStringList{u"Ａ"_s, u"Ｂ"_s, u"ﬁ"_s};
     }
     void standIns()
     {
@@ -204,10 +205,9 @@ private Q_SLOTS:
     void dateLines()
     {
         QFETCH(QLocale, locale);
-        for (const QDateTime &moment :
-             {QDateTime(QDate(2024, 2, 29), QTime(23, 59, 58)),
-              QDateTime(QDate(1999, 12, 31), QTime(0, 0, 1)),
-              QDateTime(QDate(2031, 7, 4), QTime(12, 30, 0))}) {
+        for (const QDateTime &moment : {QDateTime(QDate(2024, 2, 29), QTime(23, 59, 58)),
+                                        QDateTime(QDate(1999, 12, 31), QTime(0, 0, 1)),
+                                        QDateTime(QDate(2031, 7, 4), QTime(12, 30, 0))}) {
             const QString line = TransferRules::dateLine(moment, locale);
             const auto parsed = TransferRules::parseDateLine(line, locale);
             QVERIFY2(parsed, qPrintable(line));
@@ -276,9 +276,9 @@ private Q_SLOTS:
             StorePaths::entryFile(nb.folder(), nb.table.name(0), u"good"_s), nb.folder());
         QVERIFY(read.ok);
         QCOMPARE(read.entry.text, u"fine\r\n"_s);
-        QCOMPARE(read.entry.date,
-                 TransferRules::dateLine(QFileInfo(root + u"/good.txt"_s).lastModified(),
-                                         QLocale::c()));
+        QCOMPARE(
+            read.entry.date,
+            TransferRules::dateLine(QFileInfo(root + u"/good.txt"_s).lastModified(), QLocale::c()));
         // Again: nothing new, no duplicates.
         const Outcome again = importInto(nb, root, Unencodable::Ask, &plan);
         QCOMPARE(again.entriesMade, 0);
@@ -379,10 +379,10 @@ private Q_SLOTS:
                     from.table.cell(g, c) = OutDOS(title);
                     if (random.bounded(5) == 0)
                         continue; // a title without a file
-                    const QDateTime when = QDateTime::fromSecsSinceEpoch(
-                        random.bounded(946684800, 1900000000));
-                    const QString text = random.bounded(4) == 0 ? QString()
-                                                                : pick(letters, random.bounded(60));
+                    const QDateTime when =
+                        QDateTime::fromSecsSinceEpoch(random.bounded(946684800, 1900000000));
+                    const QString text =
+                        random.bounded(4) == 0 ? QString() : pick(letters, random.bounded(60));
                     QVERIFY(EntryFile::writeEntry(
                         StorePaths::entryFile(from.folder(), OutDOS(name), OutDOS(title)),
                         TransferRules::dateLine(when, locale), text, from.folder()));
@@ -392,9 +392,8 @@ private Q_SLOTS:
             QVERIFY(from.store.Save_idx());
 
             QTemporaryDir out;
-            const NotebookExport::Plan exportPlan =
-                NotebookExport::makePlan(from.table, from.folder(), std::nullopt,
-                                         out.path() + u"/export"_s, locale);
+            const NotebookExport::Plan exportPlan = NotebookExport::makePlan(
+                from.table, from.folder(), std::nullopt, out.path() + u"/export"_s, locale);
             const NotebookExport::Outcome exported =
                 NotebookExport::run(exportPlan, out.path() + u"/export"_s);
             QVERIFY(!exported.failure);
@@ -414,8 +413,8 @@ private Q_SLOTS:
             state.storeFolder = to.folder();
             Store reader(state, loaded);
             QVERIFY(!reader.LoadIndex());
-            const QByteArray context = "seed " + QByteArray::number(seed) + " round " +
-                                       QByteArray::number(round);
+            const QByteArray context =
+                "seed " + QByteArray::number(seed) + " round " + QByteArray::number(round);
             QVERIFY2(loaded == from.table, context.constData());
             for (int g = 0; g < from.table.groupCount(); ++g) {
                 for (int c = 1; c <= from.table.entryCount(g); ++c) {
@@ -446,13 +445,13 @@ private Q_SLOTS:
         QVERIFY(NotebookFiles::createGroupFolder(nb.folder(), u"G"_s));
         for (int c = 1; c <= 3; ++c) {
             nb.table.cell(0, c) = u"e%1"_s.arg(c);
-            QVERIFY(EntryFile::writeEntry(StorePaths::entryFile(nb.folder(), u"G"_s,
-                                                                u"e%1"_s.arg(c)),
-                                          u"d"_s, u"text"_s, nb.folder()));
+            QVERIFY(
+                EntryFile::writeEntry(StorePaths::entryFile(nb.folder(), u"G"_s, u"e%1"_s.arg(c)),
+                                      u"d"_s, u"text"_s, nb.folder()));
         }
         QTemporaryDir out;
-        const auto plan = NotebookExport::makePlan(nb.table, nb.folder(), std::nullopt,
-                                                   out.path(), QLocale::c());
+        const auto plan =
+            NotebookExport::makePlan(nb.table, nb.folder(), std::nullopt, out.path(), QLocale::c());
         int writes = 0;
         const HookOff hookOff;
         Sys::setHook([&writes](Sys::Op op, const char *) {
