@@ -16,6 +16,7 @@
 #include "store/errorreports.h"
 #include "store/notetable.h"
 #include "store/store.h"
+#include "transfer/transfercommands_w.h"
 #include "ui/captions_w.h"
 #include "ui/codepagetextedit_w.h"
 #include "ui/keyhandlers_w.h"
@@ -94,6 +95,7 @@ void FrmMain::connectCommands()
 
     installOrganizing(w_, main_, ctx_, groups_, *entryList_, *keys_, subsystems_);
     installSearch(w_, main_, ctx_, groups_, *entryList_, subsystems_);
+    installTransfer(w_, main_, ctx_, groups_, *entryList_, subsystems_);
     installKeyboard();
     installShell();
     installSettings();

@@ -159,6 +159,13 @@ int flock(int fd, int operation)
     return ::flock(fd, operation);
 }
 
+int utimensat(int dirFd, const char *path, const struct timespec times[2], int flags)
+{
+    if (const int e = ask(Op::SetTimes, path, dirFd).error)
+        return refuse(e);
+    return ::utimensat(dirFd, path, times, flags);
+}
+
 const char *name(Op op)
 {
     switch (op) {
@@ -186,6 +193,8 @@ const char *name(Op op)
         return "mkdir";
     case Op::Lock:
         return "lock";
+    case Op::SetTimes:
+        return "set times";
     }
     return "?";
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <ctime>
 #include <fcntl.h>
 #include <functional>
 #include <sys/types.h>
@@ -25,7 +26,8 @@ enum class Op {
     Link,
     Unlink,
     Mkdir,
-    Lock
+    Lock,
+    SetTimes
 };
 
 // What the hook decides for one call: run it (no error), fail it with the
@@ -66,6 +68,8 @@ int mkdirat(int dirFd, const char *path, mode_t mode);
 // lock, taken at the start and asserted again before every write into the store.
 int fcntlLock(int fd, int command, struct flock *lock);
 int flock(int fd, int operation);
+// utimensat: an exported file's modification time.
+int utimensat(int dirFd, const char *path, const struct timespec times[2], int flags);
 
 // Op's name for test output: "open", "fsync", "folder sync", ...
 const char *name(Op op);

@@ -5,7 +5,7 @@
 set -u
 src=${1:-$(dirname "$0")/../../src}
 declare -A rung=([platform]=0 [store]=1 [i18n]=2 [ui]=3 [notebook]=4
-                 [editing]=5 [navigation]=5 [search]=5 [settings]=5 [app]=6)
+                 [editing]=5 [navigation]=5 [search]=5 [settings]=5 [transfer]=6 [app]=7)
 bad=0
 while IFS= read -r -d '' file; do
     from=$(basename "$(dirname "$file")")

@@ -6,6 +6,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
+#include <QDir>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -84,6 +86,28 @@ void sorted(AppFixture &nb)
     nb.w().cmdSort[0]->click();
 }
 
+// A folder "in" beside the store, holding one text file to import.
+void folderToImport(AppFixture &nb)
+{
+    QDir().mkpath(nb.path(u"in"_s));
+    QFile file(nb.path(u"in/new.txt"_s));
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write("Imported text\n") == 14);
+}
+
+// File, Import Folder into Group, the folder "in".
+void importedIntoGroup(AppFixture &nb)
+{
+    const QString folder = nb.path(u"in"_s);
+    nb.whenShown([folder](QWidget *shown) {
+        auto *dialog = qobject_cast<QFileDialog *>(shown);
+        QVERIFY(dialog);
+        dialog->setDirectory(folder);
+        dialog->selectFile(folder);
+        static_cast<QDialog *>(dialog)->accept();
+    });
+    nb.w().frmMain->findChild<QAction *>(u"mnuImportIntoGroup"_s)->trigger();
+}
+
 } // namespace
 
 Action typing(bool newEntry)
@@ -141,6 +165,7 @@ QList<WritingCommand> writingCommands()
         {u"pref.dat: start settings"_s, abc, u"A/x"_s, nothing, storedStartSettings},
         {u"Language.dat"_s, abc, u"A/x"_s, nothing, storedLanguage, {u"Sprache"_s, u"Language.dat"_s}},
         {u"LstPrnt.txt"_s, abc, u"A/x"_s, nothing, indexed(&MainWidgets::mnuEditorCall, 1)},
+        {u"import into a group"_s, abc, u"A/x"_s, folderToImport, importedIntoGroup, {u"Imported text"_s}, {}, false, false, u"Import"_s},
     };
     // clang-format on
 }

@@ -1,0 +1,131 @@
+// Export and import of a 10 x 999 notebook, each against `cp -r` of the
+// exported folder in the same run (and, to show what the syncs cost, `cp -r`
+// followed by `sync` of the copy's file system):
+//   export  vs  cp -r of the export            goal 2x
+//   import  vs  cp -r of the same folder       goal 3x
+// Usage: bench_transfer [--reps N] [--dir FOLDER]
+
+#include "common/benchstats.h"
+#include "common/notebookgen.h"
+#include "store/appstate.h"
+#include "store/errorreports.h"
+#include "store/notetable.h"
+#include "store/store.h"
+#include "store/storepaths.h"
+#include "transfer/notebookexport.h"
+#include "transfer/notebookimport.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <cstdio>
+
+using namespace Qt::StringLiterals;
+using namespace BenchStats;
+
+namespace {
+
+class FailingReports : public ErrorReports
+{
+public:
+    void ShowErrorCancel(const IoError &e) override { qFatal("%s", qPrintable(e.file)); }
+    void ShowErrorContinue(const IoError &e) override { qFatal("%s", qPrintable(e.file)); }
+};
+
+void shell(const QStringList &arguments)
+{
+    if (QProcess::execute(arguments.first(), arguments.mid(1)) != 0)
+        qFatal("%s failed", qPrintable(arguments.join(u' ')));
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    int reps = 5;
+    QString dirArg;
+    const QStringList args = app.arguments();
+    for (int i = 1; i < args.size(); ++i) {
+        if (args[i] == u"--reps"_s && i + 1 < args.size())
+            reps = std::max(1, args[++i].toInt());
+        else if (args[i] == u"--dir"_s && i + 1 < args.size())
+            dirArg = args[++i];
+    }
+    QTemporaryDir scratch(dirArg.isEmpty() ? QString() : dirArg + u"/bench_transfer-XXXXXX"_s);
+    if (!scratch.isValid())
+        qFatal("no scratch folder");
+    const QString root = scratch.path() + u'/';
+    AppState state;
+    state.storeFolder = root + u"FileStore/"_s;
+    const NotebookGen::Summary made = NotebookGen::generateNotebook(state.storeFolder, 10, 999, 7);
+    if (made.groups == 0)
+        qFatal("generating the notebook failed");
+    NoteTable table;
+    Store store(state, table);
+    if (store.LoadIndex())
+        qFatal("LoadIndex failed");
+    std::printf("notebook: %d groups, %d entries, texts %lld bytes; %d repetitions, medians\n\n",
+                made.groups, made.entries, made.textBytes, reps);
+
+    std::vector<double> exported, imported, copied, copiedSynced;
+    for (int r = 0; r < reps + 1; ++r) {
+        // The first round warms the page cache and is not counted.
+        const bool counted = r > 0;
+        const QString out = root + u"export%1"_s.arg(r);
+        const double tExport = timeMs([&] {
+            const auto plan = NotebookExport::makePlan(table, state.storeFolder, std::nullopt, out,
+                                                       QLocale::system());
+            if (NotebookExport::run(plan, out).failure)
+                qFatal("export failed");
+        });
+        const double tCopy = timeMs([&] { shell({u"cp"_s, u"-r"_s, out, out + u"-copy"_s}); });
+        const double tCopySync = timeMs([&] {
+            shell({u"cp"_s, u"-r"_s, out, out + u"-copy2"_s});
+            shell({u"sync"_s, u"-f"_s, out + u"-copy2"_s});
+        });
+
+        AppState into;
+        into.storeFolder = root + u"Into%1/"_s.arg(r);
+        QDir().mkpath(into.storeFolder);
+        QFile idx(StorePaths::indexFile(into.storeFolder));
+        if (!idx.open(QIODevice::WriteOnly) || idx.write("idx Plimsa 1.3.02\r\n") != 19)
+            qFatal("no empty store");
+        idx.close();
+        NoteTable intoTable;
+        Store intoStore(into, intoTable);
+        if (!intoStore.TakeStoreMarker())
+            qFatal("no marker");
+        FailingReports reports;
+        qint64 entries = 0;
+        const double tImport = timeMs([&] {
+            using namespace NotebookImport;
+            const Scan scan = scanFolder(out);
+            const Plan plan = makePlan(scan, intoTable, into.storeFolder, std::nullopt,
+                                       Unencodable::Replace, QLocale::system());
+            const Outcome outcome = run(intoStore, intoTable, reports, plan);
+            if (outcome.failed)
+                qFatal("import failed");
+            entries = outcome.entriesMade;
+        });
+        if (entries != made.entries)
+            qFatal("imported %lld entries of %d", entries, made.entries);
+        intoStore.releaseStoreMarker();
+        for (const QString &folder : {out, out + u"-copy"_s, out + u"-copy2"_s, into.storeFolder})
+            QDir(folder).removeRecursively();
+        if (counted) {
+            exported.push_back(tExport);
+            imported.push_back(tImport);
+            copied.push_back(tCopy);
+            copiedSynced.push_back(tCopySync);
+        }
+    }
+    report("export", "cp -r", exported, copied, 2.0);
+    report("import", "cp -r", imported, copied, 3.0);
+    report("export", "cp -r + sync", exported, copiedSynced, 2.0);
+    report("import", "cp -r + sync", imported, copiedSynced, 3.0);
+    return 0;
+}

@@ -1,0 +1,173 @@
+#include "transfer/notebookexport.h"
+
+#include "platform/syscalls.h"
+#include "store/dostext.h"
+#include "store/entryfile.h"
+#include "store/notetable.h"
+#include "store/safewrite.h"
+#include "store/storepaths.h"
+#include "transfer/notebookimport.h"
+#include "transfer/transferrules.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <sys/stat.h>
+
+using namespace Qt::StringLiterals;
+
+namespace NotebookExport {
+namespace {
+
+QString inFolder(const QString &folder, const QString &path)
+{
+    return folder.endsWith(u'/') ? folder + path : folder + u'/' + path;
+}
+
+// A folder that may be there already, but not as a file or a link.
+int makeFolder(const QString &path)
+{
+    const QByteArray name = QFile::encodeName(path);
+    if (Sys::mkdirat(AT_FDCWD, name.constData(), 0777) == 0)
+        return 0;
+    const int err = errno;
+    struct stat st;
+    if (err == EEXIST && ::lstat(name.constData(), &st) == 0 && S_ISDIR(st.st_mode))
+        return 0;
+    return err;
+}
+
+} // namespace
+
+bool isWithinStore(const QString &exportFolder, const QString &storeFolder)
+{
+    // The folder may not exist yet: its nearest existing ancestor decides.
+    QFileInfo info(QDir::cleanPath(QDir(exportFolder).absolutePath()));
+    QString missing;
+    while (!info.exists() && !info.isRoot() && !info.filePath().isEmpty()) {
+        missing = info.fileName() + u'/' + missing;
+        info = QFileInfo(info.path());
+    }
+    const QString real = QDir::cleanPath(info.canonicalFilePath() + u'/' + missing);
+    const QString store = QFileInfo(storeFolder).canonicalFilePath();
+    return !store.isEmpty() && (real == store || real.startsWith(store + u'/'));
+}
+
+Plan makePlan(const NoteTable &table, const QString &storeFolder, std::optional<int> onlyGroup,
+              const QString &exportFolder, const QLocale &locale)
+{
+    Plan plan;
+    QStringList folderNames;
+    const int groups = table.groupCount();
+    for (int g = 0; g < groups; ++g) {
+        if (onlyGroup && *onlyGroup != g)
+            continue;
+        ++plan.groups;
+        const QString group = table.name(g);
+        const QString folder = TransferRules::uniqueFileName(
+            TransferRules::safeFileName(InDOS(group)), QString(), folderNames);
+        plan.folders.append(folder);
+        QStringList taken{NotebookImport::kTitlesFile, NotebookImport::kMaskFile};
+        QStringList listing{NotebookImport::kTitlesHeader, InDOS(group)};
+        for (int c = 1; c <= table.entryCount(g); ++c) {
+            const QString title = table.cell(g, c);
+            const EntryFile::EntryRead read =
+                EntryFile::readEntry(StorePaths::entryFile(storeFolder, group, title), storeFolder);
+            if (!read.ok) {
+                ++plan.withoutFiles;
+                if (read.error.number != ENOENT)
+                    plan.unreadable.append(
+                        u"%1/%2: %3"_s.arg(InDOS(group), InDOS(title), read.error.description));
+                listing.append(u"\t\t"_s + InDOS(title));
+                continue;
+            }
+            ++plan.entries;
+            const QString file = TransferRules::uniqueFileName(
+                TransferRules::safeFileName(InDOS(title), u".txt"_s), u".txt"_s, taken);
+            QString date = read.entry.date;
+            date.replace(u'\t', u' ');
+            listing.append(file + u'\t' + date + u'\t' + InDOS(title));
+            plan.files.append({folder + u'/' + file,
+                               TransferRules::toExportedText(read.entry.text).toUtf8(),
+                               TransferRules::parseDateLine(read.entry.date, locale)});
+        }
+        const EntryFile::MaskRead mask =
+            EntryFile::readMask(StorePaths::maskFile(storeFolder, group), storeFolder);
+        if (mask.ok && !mask.text.isEmpty())
+            plan.files.append({folder + u'/' + NotebookImport::kMaskFile,
+                               TransferRules::toExportedText(mask.text).toUtf8(), std::nullopt});
+        plan.files.append({folder + u'/' + NotebookImport::kTitlesFile,
+                           (listing.join(u'\n') + u'\n').toUtf8(), std::nullopt});
+    }
+    for (const OutFile &file : std::as_const(plan.files)) {
+        const QFileInfo there(inFolder(exportFolder, file.path));
+        if (there.exists() || there.isSymLink())
+            plan.existing.append(file.path);
+    }
+    return plan;
+}
+
+Outcome run(const Plan &plan, const QString &exportFolder, const Progress &progress)
+{
+    Outcome outcome;
+    const QString root = QDir::cleanPath(exportFolder);
+    if (const int err = makeFolder(root)) {
+        outcome.failure = IoError::fromErrno(err, root);
+        return outcome;
+    }
+    for (const QString &folder : plan.folders) {
+        const QString path = inFolder(root, folder);
+        if (const int err = makeFolder(path)) {
+            outcome.failure = IoError::fromErrno(err, path);
+            return outcome;
+        }
+    }
+    const qint64 total = plan.files.size();
+    for (const OutFile &file : plan.files) {
+        if (progress && !progress(outcome.written, total)) {
+            outcome.cancelled = true;
+            return outcome;
+        }
+        const QString path = inFolder(root, file.path);
+        const FileResult written = writeWholeFile(path, file.bytes, root);
+        if (!written) {
+            outcome.failure = written.error;
+            return outcome;
+        }
+        ++outcome.written;
+        if (file.modified) {
+            const qint64 seconds = file.modified->toSecsSinceEpoch();
+            const struct timespec times[2] = {{seconds, 0}, {seconds, 0}};
+            if (Sys::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times,
+                               AT_SYMLINK_NOFOLLOW) != 0)
+                ++outcome.timesNotSet;
+        }
+    }
+    if (progress)
+        progress(outcome.written, total);
+    return outcome;
+}
+
+QString summary(const Plan &plan, const Outcome &outcome)
+{
+    QString line = u"%1 groups and %2 entries exported (%3 titles without files), %4 files "
+                   "written"_s.arg(plan.groups)
+                       .arg(plan.entries)
+                       .arg(plan.withoutFiles)
+                       .arg(outcome.written);
+    if (outcome.failure) {
+        line += u"; stopped: could not write %1: %2"_s.arg(outcome.failure->file,
+                                                           outcome.failure->description);
+    } else if (outcome.cancelled) {
+        line += u"; cancelled, %1 files not written"_s.arg(plan.files.size() - outcome.written);
+    }
+    if (!plan.unreadable.isEmpty())
+        line += u"; %1 entry files could not be read"_s.arg(plan.unreadable.size());
+    if (outcome.timesNotSet > 0)
+        line += u"; modification times not set on %1 files"_s.arg(outcome.timesNotSet);
+    return line + u'.';
+}
+
+} // namespace NotebookExport

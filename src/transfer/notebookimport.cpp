@@ -1,0 +1,639 @@
+#include "transfer/notebookimport.h"
+
+#include "notebook/notebookedit.h"
+#include "notebook/uniquename.h"
+#include "store/dostext.h"
+#include "store/entryfile.h"
+#include "store/notebookchange.h"
+#include "store/notetable.h"
+#include "store/safewrite.h"
+#include "store/storepaths.h"
+#include "transfer/transferrules.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QHash>
+#include <QSet>
+
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
+
+namespace NotebookImport {
+
+const QString kTitlesFile = u"_titles.lst"_s;
+const QString kMaskFile = u"_mask.dat"_s;
+const QString kTitlesHeader = u"Plimsa titles 1"_s;
+
+namespace {
+
+// A group's entries are written and committed this many at a time, so that a
+// cancel or a failure loses little and idx.dat is not written 999 times.
+constexpr int kEntriesPerChange = 200;
+
+bool isTextFileName(const QString &name)
+{
+    const QString suffix = QFileInfo(name).suffix().toLower();
+    return suffix == u"txt"_s || suffix == u"md"_s || suffix == u"text"_s;
+}
+
+QString joined(const QString &rel, const QString &name)
+{
+    return rel.isEmpty() ? name : rel + u'/' + name;
+}
+
+bool isWithin(const QString &path, const QString &root)
+{
+    return path == root || path.startsWith(root.endsWith(u'/') ? root : root + u'/');
+}
+
+struct Listing
+{
+    QString group;
+    struct Line
+    {
+        QString file, date, title;
+    };
+    QList<Line> lines;
+};
+
+std::optional<Listing> readListing(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.exists() || info.isSymLink() || !info.isFile() || info.size() > kMaxFileBytes)
+        return std::nullopt;
+    const ReadResult read = readWholeFile(path);
+    if (!read.ok)
+        return std::nullopt;
+    QStringList lines = QString::fromUtf8(read.bytes).split(u'\n');
+    for (QString &line : lines) {
+        if (line.endsWith(u'\r'))
+            line.chop(1);
+    }
+    if (lines.size() < 2 || lines.at(0) != kTitlesHeader)
+        return std::nullopt;
+    Listing listing;
+    listing.group = lines.at(1);
+    for (qsizetype i = 2; i < lines.size(); ++i) {
+        const QString &line = lines.at(i);
+        const qsizetype a = line.indexOf(u'\t');
+        const qsizetype b = a < 0 ? -1 : line.indexOf(u'\t', a + 1);
+        if (b < 0)
+            continue;
+        listing.lines.append({line.left(a), line.mid(a + 1, b - a - 1), line.mid(b + 1)});
+    }
+    return listing;
+}
+
+class Scanner
+{
+public:
+    Scanner(const QString &root, const Progress &progress) : progress_(progress)
+    {
+        root_ = QFileInfo(root).canonicalFilePath();
+        rootName_ = QFileInfo(root_).fileName();
+    }
+
+    Scan scan()
+    {
+        if (root_.isEmpty() || !QFileInfo(root_).isDir()) {
+            result_.failure = u"not a folder that can be read"_s;
+            return std::move(result_);
+        }
+        walk(root_, QString(), {root_});
+        return std::move(result_);
+    }
+
+private:
+    void skip(const QString &path, const QString &why) { result_.skipped.append({path, why}); }
+
+    bool tick()
+    {
+        if (progress_ && !progress_(++read_, 0))
+            result_.cancelled = true;
+        return !result_.cancelled;
+    }
+
+    // `real` is the file to read: the entry itself, or where its link leads.
+    std::optional<SourceItem> readFile(const QString &real, const QString &rel)
+    {
+        const QFileInfo info(real);
+        if (!info.isFile()) {
+            skip(rel, u"not a regular file"_s);
+            return std::nullopt;
+        }
+        if (info.size() > kMaxFileBytes) {
+            skip(rel, u"larger than 1 MiB, so not taken for a note"_s);
+            return std::nullopt;
+        }
+        const ReadResult read = readWholeFile(real);
+        if (!read.ok) {
+            skip(rel, u"cannot be read: "_s + read.error.description);
+            return std::nullopt;
+        }
+        TransferRules::Decoded decoded = TransferRules::decodeText(read.bytes);
+        if (decoded.text.contains(QChar(u'\0'))) {
+            skip(rel, u"not a text file (it holds a NUL byte)"_s);
+            return std::nullopt;
+        }
+        SourceItem item;
+        item.path = rel;
+        item.title = QFileInfo(rel).completeBaseName();
+        item.text = TransferRules::toStoredText(decoded.text);
+        item.modified = info.lastModified();
+        return item;
+    }
+
+    void walk(const QString &folder, const QString &rel, QStringList ancestors)
+    {
+        QDir dir(folder);
+        if (!dir.isReadable()) {
+            skip(rel.isEmpty() ? u"."_s : rel, u"the folder cannot be read"_s);
+            return;
+        }
+        const QFileInfoList entries =
+            dir.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System | QDir::Hidden,
+                              QDir::Name | QDir::IgnoreCase);
+        QHash<QString, SourceItem> files; // by file name
+        QStringList fileOrder;
+        QList<std::pair<QString, QString>> subfolders; // real path, relative path
+        for (const QFileInfo &entry : entries) {
+            const QString name = entry.fileName();
+            const QString path = joined(rel, name);
+            // Hidden files and folders belong to other programs (.git, editor backups).
+            if (name.startsWith(u'.')) {
+                ++result_.ignored;
+                continue;
+            }
+            QString real = entry.absoluteFilePath();
+            if (entry.isSymLink()) {
+                const QString target = entry.canonicalFilePath();
+                if (!entry.isDir() && !isTextFileName(name)) {
+                    ++result_.ignored;
+                    continue;
+                }
+                if (target.isEmpty()) {
+                    skip(path, u"a link that leads nowhere"_s);
+                    continue;
+                }
+                if (!isWithin(target, root_)) {
+                    skip(path, u"a link that leads out of the imported folder"_s);
+                    continue;
+                }
+                if (entry.isDir()) {
+                    // Every folder inside is reached by its own path anyway.
+                    skip(path, ancestors.contains(target)
+                                   ? u"a link that leads in a circle"_s
+                                   : u"a link to a folder that is imported under its own path"_s);
+                    continue;
+                }
+                real = target;
+            }
+            if (entry.isDir()) {
+                subfolders.append({real, path});
+            } else if (isTextFileName(name)) {
+                if (!tick())
+                    return;
+                if (auto item = readFile(real, path)) {
+                    files.insert(name, std::move(*item));
+                    fileOrder.append(name);
+                }
+            } else if (name != kTitlesFile && name != kMaskFile) {
+                ++result_.ignored;
+            }
+        }
+
+        SourceGroup group;
+        group.path = rel;
+        group.name = rel.isEmpty() ? rootName_ : rel;
+        const auto listing = readListing(dir.filePath(kTitlesFile));
+        if (listing) {
+            group.listed = true;
+            if (!listing->group.trimmed().isEmpty())
+                group.name = listing->group;
+            for (const Listing::Line &line : listing->lines) {
+                if (line.file.isEmpty()) {
+                    SourceItem item;
+                    item.hasFile = false;
+                    item.title = line.title;
+                    group.items.append(item);
+                    continue;
+                }
+                const auto it = files.find(line.file);
+                if (it == files.end())
+                    continue;
+                SourceItem item = std::move(*it);
+                files.erase(it);
+                item.title = line.title;
+                item.date = line.date;
+                group.items.append(std::move(item));
+            }
+        }
+        for (const QString &name : fileOrder) {
+            if (const auto it = files.find(name); it != files.end())
+                group.items.append(std::move(*it));
+        }
+        const QString maskPath = dir.filePath(kMaskFile);
+        const QFileInfo maskInfo(maskPath);
+        if (maskInfo.isFile() && !maskInfo.isSymLink() && maskInfo.size() <= kMaxFileBytes) {
+            const ReadResult read = readWholeFile(maskPath);
+            if (read.ok)
+                group.mask = TransferRules::toStoredText(
+                    TransferRules::closeEquivalent(TransferRules::decodeText(read.bytes).text));
+        }
+        // An export's listing brings its group along even when it is empty.
+        if (!group.items.isEmpty() || listing)
+            result_.groups.append(std::move(group));
+
+        for (const auto &[real, path] : subfolders) {
+            if (result_.cancelled)
+                return;
+            QStringList inner = ancestors;
+            inner.append(real);
+            walk(real, path, inner);
+        }
+    }
+
+    QString root_;
+    QString rootName_;
+    const Progress &progress_;
+    Scan result_;
+    qint64 read_ = 0;
+};
+
+// How the file system will hold a text written as an entry: every line ends
+// in CR LF, the last one too. Compared in this form with what is there.
+QString asStored(const QString &text)
+{
+    if (text.isEmpty() || text.endsWith(u"\r\n"_s))
+        return text;
+    return text + u"\r\n"_s;
+}
+
+bool isSuffixed(const QString &stored, const QString &base)
+{
+    if (!stored.startsWith(base))
+        return false;
+    for (qsizetype i = base.size(); i < stored.size(); ++i) {
+        if (stored.at(i) != u'_')
+            return false;
+    }
+    return true;
+}
+
+class Planner
+{
+public:
+    Planner(const NoteTable &table, const QString &storeFolder, Unencodable choice,
+            const QLocale &locale)
+        : work_(table), groupsBefore_(table.groupCount()), store_(storeFolder), choice_(choice),
+          locale_(locale)
+    {}
+
+    Plan plan(const Scan &scan, const std::optional<QString> &into)
+    {
+        plan_.skipped = scan.skipped;
+        plan_.choice = choice_;
+        plan_.ignored = scan.ignored;
+        for (const SourceGroup &source : scan.groups) {
+            for (const SourceItem &item : source.items) {
+                if (!item.hasFile)
+                    continue;
+                QStringList chars = TransferRules::unencodableCharacters(item.text);
+                for (const QString &c : TransferRules::unencodableCharacters(item.title)) {
+                    if (!chars.contains(c))
+                        chars.append(c);
+                }
+                if (!chars.isEmpty())
+                    plan_.unencodable.append({item.path, chars});
+            }
+        }
+        if (!plan_.unencodable.isEmpty() && choice_ == Unencodable::Ask) {
+            plan_.needsChoice = true;
+            return std::move(plan_);
+        }
+        for (const SourceGroup &source : scan.groups) {
+            const QString shown = into ? *into : TransferRules::groupNameFromPath(source.name);
+            const int index = targetGroup(OutDOS(shown));
+            if (!into && plan_.groups[index].isNew && source.mask && !source.mask->isEmpty())
+                plan_.groups[index].mask = source.mask;
+            if (source.listed)
+                wanted_[index] = true;
+            for (const SourceItem &item : source.items)
+                add(index, item);
+        }
+        // A new group none of whose files go in is not made.
+        QList<PlannedGroup> groups;
+        QList<QStringList> titles;
+        for (qsizetype i = 0; i < plan_.groups.size(); ++i) {
+            if (wanted_[i] || !plan_.groups[i].isNew) {
+                groups.append(plan_.groups[i]);
+                titles.append(titles_[i]);
+            }
+        }
+        plan_.groups = groups;
+        titles_ = titles;
+        checkLimits();
+        return std::move(plan_);
+    }
+
+private:
+    // The plan's group for a stored name: one there already, or a new one
+    // whose folder name is free on disk as well.
+    int targetGroup(QString stored)
+    {
+        if (const auto it = planned_.constFind(stored); it != planned_.cend())
+            return *it;
+        if (work_.findGroup(stored) < 0) {
+            // A folder left from a group no longer in idx.dat may hold files.
+            while (work_.findGroup(stored) < 0 &&
+                   QFileInfo::exists(StorePaths::groupFolder(store_, stored)))
+                stored += u'_';
+            if (const auto it = planned_.constFind(stored); it != planned_.cend())
+                return *it;
+        }
+        PlannedGroup group;
+        group.storedName = stored;
+        group.isNew = work_.findGroup(stored) < 0;
+        plan_.groups.append(group);
+        const int index = int(plan_.groups.size() - 1);
+        planned_.insert(stored, index);
+        titles_.append(QStringList());
+        wanted_.push_back(false);
+        if (!group.isNew) {
+            const int g = work_.findGroup(stored);
+            for (int c = 1; c <= work_.entryCount(g); ++c)
+                titles_[index].append(work_.cell(g, c));
+        }
+        return index;
+    }
+
+    std::optional<QString> existingText(PlannedGroup &group, const QString &storedTitle)
+    {
+        const auto key = group.storedName + u'\n' + storedTitle;
+        if (const auto it = texts_.constFind(key); it != texts_.cend())
+            return *it;
+        if (group.isNew)
+            return std::nullopt;
+        const EntryFile::EntryRead read = EntryFile::readEntry(
+            StorePaths::entryFile(store_, group.storedName, storedTitle), store_);
+        if (!read.ok)
+            return std::nullopt;
+        texts_.insert(key, read.entry.text);
+        return read.entry.text;
+    }
+
+    void add(int index, const SourceItem &item)
+    {
+        PlannedGroup &group = plan_.groups[index];
+        QStringList &titles = titles_[index];
+        QString text = item.text;
+        const bool unencodable =
+            item.hasFile && (!TransferRules::unencodableCharacters(item.text).isEmpty() ||
+                             !TransferRules::unencodableCharacters(item.title).isEmpty());
+        if (unencodable && choice_ == Unencodable::Skip) {
+            plan_.skipped.append(
+                {item.path, u"holds characters the notebook's code page cannot hold"_s});
+            return;
+        }
+        if (unencodable)
+            text = TransferRules::closeEquivalent(text);
+        text = asStored(TransferRules::toStoredText(text));
+
+        const QString base = TransferRules::titleFromName(item.title);
+        const QString storedBase = OutDOS(base);
+        for (const QString &taken : std::as_const(titles)) {
+            if (!isSuffixed(taken, storedBase))
+                continue;
+            if (!item.hasFile) {
+                ++plan_.duplicates;
+                return;
+            }
+            const auto there = existingText(group, taken);
+            if (there && *there == text) {
+                ++plan_.duplicates;
+                return;
+            }
+        }
+        QString title = base;
+        while (titles.contains(OutDOS(title)))
+            title += u'_';
+        if (UniqueName::checkEntryTitle(title) != UniqueName::Refusal::None) {
+            plan_.skipped.append(
+                {item.hasFile ? item.path : base,
+                 u"its title cannot be made unique within a file name's length"_s});
+            return;
+        }
+        PlannedEntry entry;
+        entry.storedTitle = OutDOS(title);
+        entry.hasFile = item.hasFile;
+        if (item.hasFile) {
+            entry.text = text;
+            // An export's own listing carries the stamp exactly; other files
+            // get theirs from the modification time.
+            entry.date = item.date && TransferRules::unencodableCharacters(*item.date).isEmpty()
+                             ? *item.date
+                             : TransferRules::dateLine(item.modified, locale_);
+            texts_.insert(group.storedName + u'\n' + entry.storedTitle, text);
+        }
+        titles.append(entry.storedTitle);
+        group.entries.append(entry);
+        wanted_[index] = true;
+    }
+
+    void checkLimits()
+    {
+        const qint64 groups = groupsBefore_ + plan_.newGroupCount();
+        if (groups > NoteTable::kGroups) {
+            plan_.wontFit.append(
+                u"The import needs %1 new groups; the notebook has %2 and holds %3 at most."_s
+                    .arg(plan_.newGroupCount())
+                    .arg(groupsBefore_)
+                    .arg(NoteTable::kGroups));
+        }
+        for (qsizetype i = 0; i < plan_.groups.size(); ++i) {
+            const PlannedGroup &group = plan_.groups.at(i);
+            const qint64 there = titles_.at(i).size() - group.entries.size();
+            if (titles_.at(i).size() > NoteTable::kMaxEntries) {
+                plan_.wontFit.append(
+                    u"Group \"%1\" would get %2 entries (%3 there, %4 to import); a group "
+                    "holds %5 at most."_s.arg(InDOS(group.storedName))
+                        .arg(titles_.at(i).size())
+                        .arg(there)
+                        .arg(group.entries.size())
+                        .arg(NoteTable::kMaxEntries));
+            }
+        }
+    }
+
+    NoteTable work_;
+    int groupsBefore_;
+    QString store_;
+    Unencodable choice_;
+    QLocale locale_;
+    Plan plan_;
+    QHash<QString, int> planned_;
+    QList<QStringList> titles_; // per planned group: the stored titles it will hold
+    QHash<QString, QString> texts_;
+    std::vector<bool> wanted_; // per planned group: something goes into it
+};
+
+} // namespace
+
+qint64 Plan::entryCount() const
+{
+    qint64 n = 0;
+    for (const PlannedGroup &g : groups)
+        n += g.entries.size();
+    return n;
+}
+
+qint64 Plan::newGroupCount() const
+{
+    return std::count_if(groups.cbegin(), groups.cend(),
+                         [](const PlannedGroup &g) { return g.isNew; });
+}
+
+Scan scanFolder(const QString &folder, const Progress &progress)
+{
+    return Scanner(folder, progress).scan();
+}
+
+Plan makePlan(const Scan &scan, const NoteTable &table, const QString &storeFolder,
+              const std::optional<QString> &into, Unencodable choice, const QLocale &locale)
+{
+    return Planner(table, storeFolder, choice, locale).plan(scan, into);
+}
+
+Outcome run(Store &store, NoteTable &table, ErrorReports &reports, const Plan &plan,
+            const Progress &progress)
+{
+    Outcome outcome;
+    if (plan.needsChoice || !plan.wontFit.isEmpty())
+        return outcome;
+    const qint64 total = plan.entryCount();
+    qint64 done = 0;
+    for (const PlannedGroup &group : plan.groups) {
+        qsizetype next = 0;
+        bool groupMade = false;
+        while (next < group.entries.size() || (group.isNew && !groupMade)) {
+            NotebookChange change(store, table, reports);
+            NoteTable &t = change.table();
+            int g = t.findGroup(group.storedName);
+            if (g < 0) {
+                if (!change.createGroupFolder(group.storedName)) {
+                    outcome.failed = true;
+                    return outcome;
+                }
+                g = NotebookEdit::sortedGroupSlot(t, group.storedName);
+                if (!NotebookEdit::insertGroupRow(t, g, group.storedName)) {
+                    outcome.failed = true;
+                    return outcome;
+                }
+            }
+            qint64 made = 0;
+            const qsizetype end = std::min(next + kEntriesPerChange, group.entries.size());
+            for (; next < end; ++next) {
+                if (progress && !progress(done, total)) {
+                    outcome.cancelled = true;
+                    break;
+                }
+                const PlannedEntry &entry = group.entries.at(next);
+                if (entry.hasFile && !change.writeNewEntry(group.storedName, entry.storedTitle,
+                                                           entry.date, entry.text)) {
+                    outcome.failed = true;
+                    return outcome;
+                }
+                if (!NotebookEdit::appendTitle(t, g, entry.storedTitle))
+                    break;
+                ++made;
+                ++done;
+            }
+            // Cancelled before the first entry of a new group: the group is
+            // not made (the change undoes its folder).
+            if (outcome.cancelled && made == 0 && group.isNew && !groupMade)
+                return outcome;
+            if (!change.commit()) {
+                outcome.failed = true;
+                return outcome;
+            }
+            if (!groupMade && group.isNew)
+                ++outcome.groupsMade;
+            groupMade = true;
+            outcome.entriesMade += made;
+            if (outcome.cancelled)
+                return outcome;
+        }
+        if (group.isNew && group.mask) {
+            NotebookChange change(store, table, reports);
+            if (!change.commitMask(group.storedName, *group.mask)) {
+                outcome.failed = true;
+                return outcome;
+            }
+        }
+    }
+    if (progress)
+        progress(done, total);
+    return outcome;
+}
+
+QString unencodableList(const Plan &plan, int maxFiles)
+{
+    QStringList lines;
+    for (const UnencodableFile &file : plan.unencodable) {
+        if (lines.size() == maxFiles) {
+            lines.append(u"... and %1 more files"_s.arg(plan.unencodable.size() - maxFiles));
+            break;
+        }
+        QStringList shown;
+        for (const QString &c : file.characters) {
+            shown.append(u"%1 (U+%2)"_s.arg(c).arg(
+                QString::number(c.toUcs4().value(0), 16).toUpper(), 4, u'0'));
+            if (shown.size() == 8) {
+                shown.append(u"..."_s);
+                break;
+            }
+        }
+        lines.append(file.path + u": "_s + shown.join(u", "_s));
+    }
+    return lines.join(u'\n');
+}
+
+QString summary(const Plan &plan, const Outcome &outcome)
+{
+    QString line = u"%1 groups and %2 entries made, %3 files skipped, %4 already there"_s
+                       .arg(outcome.groupsMade)
+                       .arg(outcome.entriesMade)
+                       .arg(plan.skipped.size())
+                       .arg(plan.duplicates);
+    if (outcome.cancelled)
+        line +=
+            u"; cancelled, %1 entries not imported"_s.arg(plan.entryCount() - outcome.entriesMade);
+    else if (outcome.failed)
+        line += u"; stopped by a failed write, %1 entries not imported"_s.arg(plan.entryCount() -
+                                                                              outcome.entriesMade);
+    return line + u'.';
+}
+
+QString report(const Plan &plan, const Outcome &outcome, const QString &folder)
+{
+    QString text = summary(plan, outcome);
+    if (!plan.unencodable.isEmpty() && plan.choice == Unencodable::Replace) {
+        text += u"\n\nCharacters the notebook cannot hold were replaced by close equivalents "
+                "in %1 files."_s.arg(plan.unencodable.size());
+    }
+    if (!plan.skipped.isEmpty()) {
+        text += u"\n\nSkipped, in %1:"_s.arg(folder);
+        int shown = 0;
+        for (const Skipped &s : plan.skipped) {
+            if (++shown > 100) {
+                text += u"\n... and %1 more"_s.arg(plan.skipped.size() - 100);
+                break;
+            }
+            text += u"\n"_s + s.path + u": "_s + s.why;
+        }
+    }
+    return text;
+}
+
+} // namespace NotebookImport

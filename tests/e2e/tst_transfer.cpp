@@ -1,0 +1,162 @@
+// Import and export from the File menu of the real window: the folder asked
+// for, the lists refreshed, the one report; a cancel in the progress dialog
+// keeps what was imported and a notebook that loads.
+
+#include "support/appfixture.h"
+#include "support/notebookline.h"
+
+#include "platform/syscalls.h"
+#include "store/indexfile.h"
+#include "store/notetable.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFileDialog>
+#include <QListWidget>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QTest>
+
+#include <thread>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// The folder dialog answered with `folder`.
+void answerFolder(AppFixture &nb, const QString &folder,
+                  const std::function<void(QWidget *)> &next = {})
+{
+    nb.whenShown([&nb, folder, next](QWidget *shown) {
+        auto *dialog = qobject_cast<QFileDialog *>(shown);
+        QVERIFY(dialog);
+        QCOMPARE(dialog->objectName(), u"dlgTransferFolder"_s);
+        dialog->setDirectory(folder);
+        dialog->selectFile(folder);
+        static_cast<QDialog *>(dialog)->accept();
+        if (next)
+            next(shown);
+    });
+}
+
+// Cancels the import's progress dialog once it shows.
+void cancelImport(AppFixture &nb)
+{
+    nb.whenShown([&nb](QWidget *shown) {
+        auto *progress = qobject_cast<QProgressDialog *>(shown);
+        if (!progress || !progress->labelText().startsWith(u"Importing"_s)) {
+            cancelImport(nb);
+            return;
+        }
+        QCOMPARE(progress->objectName(), u"frmTransferProgress"_s);
+        progress->cancel();
+    });
+}
+
+} // namespace
+
+class tst_Transfer : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void importThenExport()
+    {
+        AppFixture nb;
+        nb.writeNotebook(notebook(u"A x y | Trash"_s));
+        QVERIFY(nb.start());
+        const QString in = nb.path(u"in/Letters"_s);
+        QVERIFY(writeFile(in + u"/to Anna.txt"_s, "Dear Anna,\n\xE2\x80\x94 x\n"));
+        QVERIFY(writeFile(in + u"/empty.md"_s, ""));
+        QVERIFY(writeFile(in + u"/photo.txt"_s, QByteArray("\x89PNG\0", 5)));
+
+        answerFolder(nb, in);
+        nb.w().frmMain->findChild<QAction *>(u"mnuImportFolder"_s)->trigger();
+        QTRY_COMPARE(nb.messages.shown.size(), 1);
+        const QString report = nb.messages.shown[0].text;
+        QVERIFY2(report.startsWith(u"1 groups and 2 entries made, 1 files skipped"_s),
+                 qPrintable(report));
+        QVERIFY(report.contains(u"photo.txt: not a text file (it holds a NUL byte)"_s));
+        QVERIFY(report.contains(in));
+        QCOMPARE(AppFixture::lines(nb.w().lstGroup),
+                 (QStringList{u"A"_s, u"Letters"_s, u"Trash"_s}));
+        QCOMPARE(AppFixture::current(nb.w().lstGroup), u"Letters"_s);
+        QCOMPARE(AppFixture::lines(nb.w().lstEntry),
+                 (QStringList{u"empty"_s, u"to Anna"_s, u" "_s}));
+        QCOMPARE(nb.readLines(u"FileStore/Letters/to Anna.txt"_s).mid(1),
+                 (QStringList{u"Dear Anna,"_s, u"\u2014 x"_s}));
+
+        const QString out = nb.path(u"out"_s);
+        QVERIFY(QDir().mkpath(out)); // the dialog takes a folder that exists
+        answerFolder(nb, out);
+        nb.w().frmMain->findChild<QAction *>(u"mnuExportNotebook"_s)->trigger();
+        QTRY_COMPARE(nb.messages.shown.size(), 2);
+        QVERIFY2(nb.messages.shown[1].text.startsWith(u"3 groups and 4 entries exported"_s),
+                 qPrintable(nb.messages.shown[1].text));
+        QFile exported(out + u"/Letters/to Anna.txt"_s);
+        QVERIFY(exported.open(QIODevice::ReadOnly));
+        QCOMPARE(exported.readAll(), "Dear Anna,\n\xE2\x80\x94 x\n");
+
+        // Again into the same folder: asked first; "Cancel" writes nothing.
+        QFile::remove(out + u"/A/x.txt"_s);
+        QString asked;
+        answerFolder(nb, out, [&nb, &asked](QWidget *) {
+            nb.whenShown([&asked](QWidget *question) {
+                asked = question->objectName();
+                question->findChild<QPushButton *>(u"cmdAnswer1"_s)->click();
+            });
+        });
+        nb.w().frmMain->findChild<QAction *>(u"mnuExportNotebook"_s)->trigger();
+        QCOMPARE(asked, u"frmExportReplace"_s);
+        QVERIFY(!QFile::exists(out + u"/A/x.txt"_s));
+        QCOMPARE(nb.messages.shown.size(), 2);
+    }
+
+    // Cancelled in the progress dialog: what is in stays, the rest does not,
+    // and idx.dat names only files that are there.
+    void cancel()
+    {
+        AppFixture nb;
+        nb.writeNotebook(notebook(u"A x | Trash"_s));
+        QVERIFY(nb.start());
+        const QString in = nb.path(u"in/Many"_s);
+        for (int i = 0; i < 400; ++i)
+            QVERIFY(writeFile(in + u"/n%1.txt"_s.arg(i, 3, 10, QChar(u'0')), "text"));
+        // Slow syncs, as on a busy disk, so the dialog has time to show.
+        Sys::setHook([](Sys::Op op, const char *) {
+            if (op == Sys::Op::Fsync)
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            return Sys::Fault{};
+        });
+        answerFolder(nb, in, [&nb](QWidget *) { cancelImport(nb); });
+        nb.w().frmMain->findChild<QAction *>(u"mnuImportFolder"_s)->trigger();
+        Sys::setHook(nullptr);
+        QTRY_COMPARE(nb.messages.shown.size(), 1);
+        const QString report = nb.messages.shown[0].text;
+        QVERIFY2(report.contains(u"; cancelled, "_s), qPrintable(report));
+
+        NoteTable onDisk;
+        QVERIFY(IndexFile::parse(nb.read(u"FileStore/idx.dat"_s), onDisk));
+        const int g = onDisk.findGroup(u"Many"_s);
+        QVERIFY(g >= 0);
+        const int made = onDisk.entryCount(g);
+        QVERIFY(made > 0 && made < 400);
+        QVERIFY(report.startsWith(u"1 groups and %1 entries made"_s.arg(made)));
+        QVERIFY(report.contains(u"%1 entries not imported"_s.arg(400 - made)));
+        const QStringList files =
+            QDir(nb.path(u"FileStore/Many"_s)).entryList({u"*.txt"_s}, QDir::Files);
+        QCOMPARE(files.size(), made);
+        for (int c = 1; c <= made; ++c)
+            QVERIFY(files.contains(onDisk.cell(g, c) + u".txt"_s));
+    }
+};
+
+QTEST_MAIN(tst_Transfer)
+#include "tst_transfer.moc"

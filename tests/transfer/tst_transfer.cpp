@@ -1,0 +1,475 @@
+// Import and export apart from the window: the rules (decoding, stand-ins,
+// names, date lines), odd files in an imported folder, the limits, and the
+// round trip of random notebooks through an export and an import.
+
+#include "notebook/grouplist.h"
+#include "notebook/uniquename.h"
+#include "platform/syscalls.h"
+#include "store/appstate.h"
+#include "store/codepage.h"
+#include "store/dostext.h"
+#include "store/entryfile.h"
+#include "store/errorreports.h"
+#include "store/notebookfiles.h"
+#include "store/notetable.h"
+#include "store/store.h"
+#include "store/storepaths.h"
+#include "transfer/notebookexport.h"
+#include "transfer/notebookimport.h"
+#include "transfer/transferrules.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cerrno>
+#include <cstring>
+
+using namespace Qt::StringLiterals;
+using namespace NotebookImport;
+
+namespace {
+
+class CountingReports : public ErrorReports
+{
+public:
+    void ShowErrorCancel(const IoError &error) override { errors.append(error); }
+    void ShowErrorContinue(const IoError &error) override { errors.append(error); }
+    QList<IoError> errors;
+};
+
+// A store of its own in a scratch folder, held by this process.
+struct Notebook
+{
+    QTemporaryDir dir;
+    AppState state;
+    NoteTable table;
+    Store store{state, table};
+    CountingReports reports;
+
+    Notebook()
+    {
+        state.storeFolder = dir.path() + u"/FileStore/"_s;
+        QDir().mkpath(state.storeFolder);
+        QFile idx(StorePaths::indexFile(state.storeFolder));
+        if (idx.open(QIODevice::WriteOnly))
+            idx.write("idx Plimsa 1.3.02\r\n");
+        idx.close();
+        held = store.TakeStoreMarker();
+    }
+    const QString &folder() const { return state.storeFolder; }
+    bool held = false;
+};
+
+// Takes the file-call hook off when a case ends, passed or failed.
+struct HookOff
+{
+    ~HookOff() { Sys::setHook(nullptr); }
+};
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+Outcome importInto(Notebook &nb, const QString &folder, Unencodable choice, Plan *planOut = nullptr,
+                   const std::optional<QString> &into = {})
+{
+    const Scan scan = scanFolder(folder);
+    const Plan plan = makePlan(scan, nb.table, nb.folder(), into, choice, QLocale::c());
+    if (planOut)
+        *planOut = plan;
+    return run(nb.store, nb.table, nb.reports, plan);
+}
+
+} // namespace
+
+class tst_Transfer : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void decoding_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("encoding");
+        using E = TransferRules::Encoding;
+        QTest::newRow("ascii") << "plain\r\n"_ba << u"plain\r\n"_s << int(E::Utf8);
+        QTest::newRow("utf-8") << "gr\xC3\xBC\xC3\x9F"_ba << u"grüß"_s << int(E::Utf8);
+        QTest::newRow("utf-8 bom") << "\xEF\xBB\xBF\xE2\x82\xAC"_ba << u"€"_s << int(E::Utf8Bom);
+        QTest::newRow("utf-16le bom") << QByteArray("\xFF\xFE"
+                                                    "a\0\xAC\x20",
+                                                    6)
+                                      << u"a€"_s << int(E::Utf16Le);
+        QTest::newRow("utf-16be bom")
+            << QByteArray("\xFE\xFF\0a\x20\xAC", 6) << u"a€"_s << int(E::Utf16Be);
+        // Not UTF-8: every byte is a letter of the code page.
+        QTest::newRow("1252") << "gr\xFC\xDF \x80 \x81"_ba << u"grüß € \u0081"_s
+                              << int(E::Windows1252);
+        QTest::newRow("utf-8 cut short") << "caf\xC3"_ba << u"cafÃ"_s << int(E::Windows1252);
+        QTest::newRow("combining accent composed")
+            << "e\xCC\x81t\xC3\xA9"_ba << u"été"_s << int(E::Utf8);
+    }
+    void decoding()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, text);
+        QFETCH(int, encoding);
+        const TransferRules::Decoded decoded = TransferRules::decodeText(bytes);
+        QCOMPARE(decoded.text, text);
+        QCOMPARE(int(decoded.encoding), encoding);
+    }
+
+    void standIns_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("replaced");
+        QTest::addColumn<QStringList>("listed");
+        QTest::newRow("all held") << u"Grüße € „x“ – …"_s << u"Grüße € „x“ – …"_s << QStringList{};
+        QTest::newRow("accents") << u"Łódź čšž ő"_s << u"Lódz cšž o"_s
+                                 << QStringList{u"Ł"_s, u"ź"_s, u"č"_s, u"ő"_s};
+        QTest::newRow("signs") << u"a→b ≤ c ≠ d − e"_s << u"a->b <= c != d - e"_s
+                               << QStringList{u"→"_s, u"≤"_s, u"≠"_s, u"−"_s};
+        QTest::newRow("invisible")
+            << u"a\u200Bb\uFEFF"_s << u"ab"_s << QStringList{u"\u200B"_s, u"\uFEFF"_s};
+        QTest::newRow("no equivalent")
+            << u"Ωmega 😀"_s << u"?mega ?"_s << QStringList{u"Ω"_s, u"😀"_s};
+        QTest::newRow("fullwidth and ligature")
+            << u"ＡＢ ﬁx"_s << u"AB fix"_s << QStringList{u"Ａ"_s, u"Ｂ"_s, u"ﬁ"_s};
+    }
+    void standIns()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, replaced);
+        QFETCH(QStringList, listed);
+        QCOMPARE(TransferRules::closeEquivalent(text), replaced);
+        QCOMPARE(TransferRules::unencodableCharacters(text), listed);
+        QCOMPARE(CodePage::firstUnencodable(replaced), -1);
+    }
+
+    void names_data()
+    {
+        QTest::addColumn<QString>("fileBase");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("exported"); // the safe file name of that title
+        QTest::newRow("plain") << u"Shopping list"_s << u"Shopping list"_s
+                               << u"Shopping list.txt"_s;
+        QTest::newRow("forbidden signs") << u"a:b?c"_s << u"a:b?c"_s << u"a_b_c.txt"_s;
+        QTest::newRow("blanks trimmed") << u"  x  "_s << u"x"_s << u"x.txt"_s;
+        QTest::newRow("empty") << u"   "_s << u"Untitled"_s << u"Untitled.txt"_s;
+        QTest::newRow("dots") << u".."_s << u"Untitled"_s << u"Untitled.txt"_s;
+        QTest::newRow("line break") << u"a\nb"_s << u"a b"_s << u"a b.txt"_s;
+        QTest::newRow("tab kept") << u"a\tb"_s << u"a\tb"_s << u"a_b.txt"_s;
+        QTest::newRow("placeholder") << u"* NEW *"_s << u"* NEW *_"_s << u"_ NEW __.txt"_s;
+        QTest::newRow("device name") << u"con"_s << u"con"_s << u"_con.txt"_s;
+        QTest::newRow("trailing dot") << u"end."_s << u"end."_s << u"end.txt"_s;
+        QTest::newRow("hidden") << u".profile"_s << u".profile"_s << u"_profile.txt"_s;
+        QTest::newRow("unencodable") << u"Łukasz"_s << u"Lukasz"_s << u"Lukasz.txt"_s;
+        const QString longName(300, u'é');
+        QTest::newRow("too long") << longName << QString(125, u'é')
+                                  << QString(100, u'é') + u".txt"_s;
+    }
+    void names()
+    {
+        QFETCH(QString, fileBase);
+        QFETCH(QString, title);
+        QFETCH(QString, exported);
+        const QString made = TransferRules::titleFromName(fileBase);
+        QCOMPARE(made, title);
+        QCOMPARE(UniqueName::checkEntryTitle(made), UniqueName::Refusal::None);
+        QCOMPARE(TransferRules::safeFileName(made, u".txt"_s), exported);
+        // A valid title comes back unchanged.
+        QCOMPARE(TransferRules::titleFromName(made), made);
+    }
+
+    void uniqueFileNames()
+    {
+        QStringList taken{u"_titles.lst"_s};
+        QCOMPARE(TransferRules::uniqueFileName(u"a.txt"_s, u".txt"_s, taken), u"a.txt"_s);
+        QCOMPARE(TransferRules::uniqueFileName(u"A.txt"_s, u".txt"_s, taken), u"A (2).txt"_s);
+        QCOMPARE(TransferRules::uniqueFileName(u"a.txt"_s, u".txt"_s, taken), u"a (3).txt"_s);
+    }
+
+    void dateLines_data()
+    {
+        QTest::addColumn<QLocale>("locale");
+        QTest::newRow("C") << QLocale::c();
+        QTest::newRow("German, two-digit year") << QLocale(QLocale::German, QLocale::Germany);
+        QTest::newRow("US, AM/PM") << QLocale(QLocale::English, QLocale::UnitedStates);
+    }
+    void dateLines()
+    {
+        QFETCH(QLocale, locale);
+        for (const QDateTime &moment : {QDateTime(QDate(2024, 2, 29), QTime(23, 59, 58)),
+                                        QDateTime(QDate(1999, 12, 31), QTime(0, 0, 1)),
+                                        QDateTime(QDate(2031, 7, 4), QTime(12, 30, 0))}) {
+            const QString line = TransferRules::dateLine(moment, locale);
+            const auto parsed = TransferRules::parseDateLine(line, locale);
+            QVERIFY2(parsed, qPrintable(line));
+            QCOMPARE(*parsed, moment);
+        }
+        QVERIFY(!TransferRules::parseDateLine(u"File not present!"_s, locale));
+    }
+
+    // Each kind of odd file is named in the plan with why; the rest goes in.
+    void oddFiles()
+    {
+        QTemporaryDir source;
+        const QString root = source.path() + u"/Notes"_s;
+        QVERIFY(writeFile(root + u"/good.txt"_s, "fine\n"));
+        QVERIFY(writeFile(root + u"/image.png"_s, "\x89PNG"));
+        QVERIFY(writeFile(root + u"/.hidden.txt"_s, "x"));
+        QVERIFY(writeFile(root + u"/binary.txt"_s, QByteArray("a\0b", 3)));
+        QVERIFY(writeFile(root + u"/big.md"_s, QByteArray(kMaxFileBytes + 1, 'x')));
+        QVERIFY(writeFile(root + u"/locked.text"_s, "secret"));
+        QVERIFY(writeFile(source.path() + u"/outside.txt"_s, "out"));
+        QVERIFY(QFile::link(source.path() + u"/outside.txt"_s, root + u"/out.txt"_s));
+        QVERIFY(QFile::link(root + u"/nowhere.txt"_s + u"x"_s, root + u"/dangling.txt"_s));
+        QVERIFY(QFile::link(root + u"/good.txt"_s, root + u"/alias.txt"_s));
+        QVERIFY(QDir().mkpath(root + u"/sub/deeper"_s));
+        QVERIFY(writeFile(root + u"/sub/deeper/note.md"_s, "deep"));
+        QVERIFY(QFile::link(root, root + u"/sub/loop"_s));
+        QVERIFY(QFile::link(root + u"/sub/deeper"_s, root + u"/shortcut"_s));
+
+        const HookOff hookOff;
+        Sys::setHook([](Sys::Op op, const char *name) {
+            if (op == Sys::Op::OpenRead && name && std::strstr(name, "locked.text"))
+                return Sys::Fault{EACCES};
+            return Sys::Fault{};
+        });
+        const Scan scan = scanFolder(root);
+
+        QMap<QString, QString> skipped;
+        for (const Skipped &s : scan.skipped)
+            skipped.insert(s.path, s.why);
+        QMap<QString, QString> expected{
+            {u"binary.txt"_s, u"not a text file (it holds a NUL byte)"_s},
+            {u"big.md"_s, u"larger than 1 MiB, so not taken for a note"_s},
+            {u"locked.text"_s, u"cannot be read: "_s + QString::fromLocal8Bit(strerror(EACCES))},
+            {u"out.txt"_s, u"a link that leads out of the imported folder"_s},
+            {u"dangling.txt"_s, u"a link that leads nowhere"_s},
+            {u"sub/loop"_s, u"a link that leads in a circle"_s},
+            {u"shortcut"_s, u"a link to a folder that is imported under its own path"_s},
+        };
+        QCOMPARE(skipped, expected);
+        QCOMPARE(scan.groups.size(), 2);
+        QCOMPARE(scan.groups[0].name, u"Notes"_s);
+        QStringList titles;
+        for (const SourceItem &item : scan.groups[0].items)
+            titles << item.title;
+        QCOMPARE(titles, (QStringList{u"alias"_s, u"good"_s}));
+        QCOMPARE(scan.groups[1].name, u"sub/deeper"_s);
+
+        Notebook nb;
+        QVERIFY(nb.held);
+        Plan plan;
+        const Outcome outcome = importInto(nb, root, Unencodable::Ask, &plan);
+        QCOMPARE(outcome.groupsMade, 2);
+        QCOMPARE(outcome.entriesMade, 3);
+        QCOMPARE(nb.table.name(1), OutDOS(u"sub/deeper"_s));
+        const auto read = EntryFile::readEntry(
+            StorePaths::entryFile(nb.folder(), nb.table.name(0), u"good"_s), nb.folder());
+        QVERIFY(read.ok);
+        QCOMPARE(read.entry.text, u"fine\r\n"_s);
+        QCOMPARE(
+            read.entry.date,
+            TransferRules::dateLine(QFileInfo(root + u"/good.txt"_s).lastModified(), QLocale::c()));
+        // Again: nothing new, no duplicates.
+        const Outcome again = importInto(nb, root, Unencodable::Ask, &plan);
+        QCOMPARE(again.entriesMade, 0);
+        QCOMPARE(plan.duplicates, 3);
+        QCOMPARE(nb.table.entryCount(0), 2);
+    }
+
+    void unencodableChoice()
+    {
+        QTemporaryDir source;
+        QVERIFY(writeFile(source.path() + u"/a.txt"_s, "Gda\xC5\x84sk \xE2\x86\x92 x"));
+        QVERIFY(writeFile(source.path() + u"/Łódź.txt"_s, "ok"));
+        QVERIFY(writeFile(source.path() + u"/plain.txt"_s, "ok"));
+        Notebook nb;
+        Plan plan;
+        Outcome outcome = importInto(nb, source.path(), Unencodable::Ask, &plan);
+        QVERIFY(plan.needsChoice);
+        QCOMPARE(outcome.entriesMade, 0);
+        QCOMPARE(nb.table.groupCount(), 0);
+        QCOMPARE(plan.unencodable.size(), 2);
+        QCOMPARE(plan.unencodable[0].characters, (QStringList{u"ń"_s, u"→"_s}));
+        QVERIFY(unencodableList(plan).contains(u"a.txt: ń (U+0144), → (U+2192)"_s));
+
+        outcome = importInto(nb, source.path(), Unencodable::Skip, &plan);
+        QCOMPARE(outcome.entriesMade, 1);
+        QCOMPARE(plan.skipped.size(), 2);
+        outcome = importInto(nb, source.path(), Unencodable::Replace, &plan);
+        QCOMPARE(outcome.entriesMade, 2);
+        const int g = 0;
+        QCOMPARE(nb.table.cell(g, 2), u"a"_s);
+        QCOMPARE(nb.table.cell(g, 3), u"Lódz"_s);
+        const auto read = EntryFile::readEntry(
+            StorePaths::entryFile(nb.folder(), nb.table.name(g), u"a"_s), nb.folder());
+        QCOMPARE(read.entry.text, u"Gdansk -> x\r\n"_s);
+    }
+
+    // What cannot fit is refused before a file is written, with the counts.
+    void limits()
+    {
+        QTemporaryDir source;
+        for (int i = 0; i < 3; ++i)
+            QVERIFY(writeFile(source.path() + u"/g%1/a.txt"_s.arg(i), QByteArray::number(i)));
+        Notebook nb;
+        for (int g = 0; g < 98; ++g)
+            nb.table.cell(g, 0) = u"G%1"_s.arg(g, 3, 10, QChar(u'0'));
+        for (int c = 1; c <= NoteTable::kMaxEntries; ++c)
+            nb.table.cell(0, c) = u"t%1"_s.arg(c);
+        Plan plan;
+        importInto(nb, source.path(), Unencodable::Ask, &plan, std::nullopt);
+        QCOMPARE(plan.wontFit,
+                 QStringList{u"The import needs 3 new groups; the notebook has 98 and holds "
+                             "100 at most."_s});
+        importInto(nb, source.path(), Unencodable::Ask, &plan, u"G000"_s);
+        QCOMPARE(plan.wontFit,
+                 QStringList{u"Group \"G000\" would get 1002 entries (999 there, 3 to import); "
+                             "a group holds 999 at most."_s});
+        QCOMPARE(QDir(nb.folder()).entryList(QDir::Dirs | QDir::NoDotAndDotDot), QStringList());
+    }
+
+    // Export, then import into an empty notebook: the same groups, titles in
+    // their order (titles without files too), texts and date lines.
+    void roundTrip()
+    {
+        const quint32 seed = QRandomGenerator::global()->generate();
+        QRandomGenerator random(seed);
+        const QString names = u"abcxyzABC 019ÄéÿßØ€„“…–—:/?*\"<>|+,;=\\.\t_\u0081"_s;
+        const QString letters = names + u"\r\n\r\n    "_s;
+        const auto pick = [&random](const QString &from, int n) {
+            QString s;
+            for (int i = 0; i < n; ++i)
+                s += from.at(random.bounded(int(from.size())));
+            return s;
+        };
+        const QLocale locale(QLocale::German, QLocale::Germany);
+        for (int round = 0; round < 20; ++round) {
+            Notebook from;
+            QVERIFY(from.held);
+            QStringList taken;
+            const int groups = random.bounded(1, 6);
+            for (int g = 0; g < groups; ++g) {
+                QString name;
+                do {
+                    name = pick(names, random.bounded(1, 12));
+                } while (UniqueName::checkGroupName(name) != UniqueName::Refusal::None ||
+                         taken.contains(OutDOS(name), Qt::CaseInsensitive));
+                taken << OutDOS(name);
+                from.table.cell(g, 0) = OutDOS(name);
+                QVERIFY(NotebookFiles::createGroupFolder(from.folder(), OutDOS(name)));
+                QStringList titles;
+                const int entries = random.bounded(0, 12);
+                for (int c = 1; c <= entries; ++c) {
+                    QString title;
+                    do {
+                        title = pick(names, random.bounded(1, 20));
+                    } while (UniqueName::checkEntryTitle(title) != UniqueName::Refusal::None ||
+                             titles.contains(OutDOS(title)) || title == u"* NEW *"_s);
+                    titles << OutDOS(title);
+                    from.table.cell(g, c) = OutDOS(title);
+                    if (random.bounded(5) == 0)
+                        continue; // a title without a file
+                    const QDateTime when =
+                        QDateTime::fromSecsSinceEpoch(random.bounded(946684800, 1900000000));
+                    const QString text =
+                        random.bounded(4) == 0 ? QString() : pick(letters, random.bounded(60));
+                    QVERIFY(EntryFile::writeEntry(
+                        StorePaths::entryFile(from.folder(), OutDOS(name), OutDOS(title)),
+                        TransferRules::dateLine(when, locale), text, from.folder()));
+                }
+            }
+            GroupList::orderRows(from.table);
+            QVERIFY(from.store.Save_idx());
+
+            QTemporaryDir out;
+            const NotebookExport::Plan exportPlan = NotebookExport::makePlan(
+                from.table, from.folder(), std::nullopt, out.path() + u"/export"_s, locale);
+            const NotebookExport::Outcome exported =
+                NotebookExport::run(exportPlan, out.path() + u"/export"_s);
+            QVERIFY(!exported.failure);
+
+            Notebook to;
+            Plan plan;
+            const Scan scan = scanFolder(out.path() + u"/export"_s);
+            plan = makePlan(scan, to.table, to.folder(), std::nullopt, Unencodable::Ask, locale);
+            const Outcome imported = run(to.store, to.table, to.reports, plan);
+            QVERIFY(!plan.needsChoice);
+            QVERIFY(!imported.failed);
+            QVERIFY2(scan.skipped.isEmpty(), qPrintable(scan.skipped.value(0).why));
+
+            // Read back from disk, as the next start would.
+            NoteTable loaded;
+            AppState state;
+            state.storeFolder = to.folder();
+            Store reader(state, loaded);
+            QVERIFY(!reader.LoadIndex());
+            const QByteArray context =
+                "seed " + QByteArray::number(seed) + " round " + QByteArray::number(round);
+            QVERIFY2(loaded == from.table, context.constData());
+            for (int g = 0; g < from.table.groupCount(); ++g) {
+                for (int c = 1; c <= from.table.entryCount(g); ++c) {
+                    const auto path = [&](const Notebook &nb) {
+                        return StorePaths::entryFile(nb.folder(), from.table.name(g),
+                                                     from.table.cell(g, c));
+                    };
+                    const auto a = EntryFile::readEntry(path(from), from.folder());
+                    const auto b = EntryFile::readEntry(path(to), to.folder());
+                    QVERIFY2(a.ok == b.ok, context.constData());
+                    QVERIFY2(a.entry.text == b.entry.text, context.constData());
+                    QVERIFY2(a.entry.date == b.entry.date, context.constData());
+                }
+            }
+            // The same folder again adds nothing.
+            const Plan again =
+                makePlan(scan, to.table, to.folder(), std::nullopt, Unencodable::Ask, locale);
+            QCOMPARE(again.entryCount(), 0);
+            QCOMPARE(again.newGroupCount(), 0);
+        }
+    }
+
+    // A full disk in the middle: the file that failed is named, no half file.
+    void exportFailure()
+    {
+        Notebook nb;
+        nb.table.cell(0, 0) = u"G"_s;
+        QVERIFY(NotebookFiles::createGroupFolder(nb.folder(), u"G"_s));
+        for (int c = 1; c <= 3; ++c) {
+            nb.table.cell(0, c) = u"e%1"_s.arg(c);
+            QVERIFY(
+                EntryFile::writeEntry(StorePaths::entryFile(nb.folder(), u"G"_s, u"e%1"_s.arg(c)),
+                                      u"d"_s, u"text"_s, nb.folder()));
+        }
+        QTemporaryDir out;
+        const auto plan =
+            NotebookExport::makePlan(nb.table, nb.folder(), std::nullopt, out.path(), QLocale::c());
+        int writes = 0;
+        const HookOff hookOff;
+        Sys::setHook([&writes](Sys::Op op, const char *) {
+            if (op == Sys::Op::Write && ++writes == 2)
+                return Sys::Fault{ENOSPC};
+            return Sys::Fault{};
+        });
+        const auto outcome = NotebookExport::run(plan, out.path());
+        Sys::setHook(nullptr);
+        QVERIFY(outcome.failure);
+        QCOMPARE(outcome.failure->file, out.path() + u"/G/e2.txt"_s);
+        QCOMPARE(outcome.failure->number, ENOSPC);
+        QCOMPARE(QDir(out.path() + u"/G"_s).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{u"e1.txt"_s});
+        QVERIFY(NotebookExport::summary(plan, outcome)
+                    .contains(u"stopped: could not write "_s + out.path() + u"/G/e2.txt"_s));
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_Transfer)
+#include "tst_transfer.moc"
