@@ -2,6 +2,7 @@
 // for, the lists refreshed, the one report; a cancel in the progress dialog
 // keeps what was imported and a notebook that loads.
 
+#include "support/actions.h"
 #include "support/appfixture.h"
 #include "support/notebookline.h"
 
@@ -35,12 +36,7 @@ void answerFolder(AppFixture &nb, const QString &folder,
                   const std::function<void(QWidget *)> &next = {})
 {
     nb.whenShown([&nb, folder, next](QWidget *shown) {
-        auto *dialog = qobject_cast<QFileDialog *>(shown);
-        QVERIFY(dialog);
-        QCOMPARE(dialog->objectName(), u"dlgTransferFolder"_s);
-        dialog->setDirectory(folder);
-        dialog->selectFile(folder);
-        static_cast<QDialog *>(dialog)->accept();
+        chooseFolder(shown, folder);
         if (next)
             next(shown);
     });

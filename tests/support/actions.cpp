@@ -7,6 +7,9 @@
 #include "ui/titlelistview_w.h"
 
 #include <QAction>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
@@ -58,6 +61,17 @@ Action drop(bool onGroups, const QString &line)
         else
             dragDrop->lstEntry_OLEDragDrop(at);
     };
+}
+
+void chooseFolder(QWidget *shown, const QString &folder)
+{
+    auto *dialog = qobject_cast<QFileDialog *>(shown);
+    QVERIFY(dialog);
+    QCOMPARE(dialog->objectName(), u"dlgTransferFolder"_s);
+    auto *name = dialog->findChild<QLineEdit *>(u"fileNameEdit"_s);
+    QVERIFY(name);
+    name->setText(QFileInfo(folder).absoluteFilePath());
+    static_cast<QDialog *>(dialog)->accept();
 }
 
 Action dropOnTrashButton()

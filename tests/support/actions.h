@@ -8,6 +8,7 @@
 
 class AppFixture;
 class QAction;
+class QWidget;
 
 // What a test does in the real window, as a value a data table can hold.
 using Action = std::function<void(AppFixture &)>;
@@ -25,3 +26,7 @@ Action moveTo(const QString &group);
 Action drop(bool onGroups, const QString &line);
 // A drop of the selected entry on the trash button.
 Action dropOnTrashButton();
+// The folder dialog `shown` answered with `folder`, by its absolute path typed
+// into the name field: the dialog's own view of the folders fills in a thread
+// and cannot be waited on, so a selection made through it may come too late.
+void chooseFolder(QWidget *shown, const QString &folder);

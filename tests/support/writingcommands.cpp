@@ -98,13 +98,7 @@ void folderToImport(AppFixture &nb)
 void importedIntoGroup(AppFixture &nb)
 {
     const QString folder = nb.path(u"in"_s);
-    nb.whenShown([folder](QWidget *shown) {
-        auto *dialog = qobject_cast<QFileDialog *>(shown);
-        QVERIFY(dialog);
-        dialog->setDirectory(folder);
-        dialog->selectFile(folder);
-        static_cast<QDialog *>(dialog)->accept();
-    });
+    nb.whenShown([folder](QWidget *shown) { chooseFolder(shown, folder); });
     nb.w().frmMain->findChild<QAction *>(u"mnuImportIntoGroup"_s)->trigger();
 }
 
@@ -165,7 +159,7 @@ QList<WritingCommand> writingCommands()
         {u"pref.dat: start settings"_s, abc, u"A/x"_s, nothing, storedStartSettings},
         {u"Language.dat"_s, abc, u"A/x"_s, nothing, storedLanguage, {u"Sprache"_s, u"Language.dat"_s}},
         {u"LstPrnt.txt"_s, abc, u"A/x"_s, nothing, indexed(&MainWidgets::mnuEditorCall, 1)},
-        {u"import into a group"_s, abc, u"A/x"_s, folderToImport, importedIntoGroup, {u"Imported text"_s}, {}, false, false, u"Import"_s},
+        {u"import into a group"_s, abc, u"A/x"_s, folderToImport, importedIntoGroup, {u"Imported text"_s}, {}, false, u"Import"_s},
     };
     // clang-format on
 }
