@@ -93,7 +93,7 @@ void FrmMain::connectCommands()
     connect(w_.mnuWordwrap, &QAction::triggered, this, &FrmMain::mnuWordwrap_Click);
     connect(w_.mnuViewMask, &QAction::triggered, layout_, &WindowLayout::mnuViewMask_Click);
 
-    installOrganizing(w_, main_, ctx_, groups_, *entryList_, *keys_, subsystems_);
+    entryCommands_ = &installOrganizing(w_, main_, ctx_, groups_, *entryList_, *keys_, subsystems_);
     installSearch(w_, main_, ctx_, groups_, *entryList_, subsystems_);
     installTransfer(w_, main_, ctx_, groups_, *entryList_, subsystems_);
     installKeyboard();

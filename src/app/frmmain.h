@@ -10,6 +10,7 @@
 
 class CommandRefresh;
 class EditModes;
+class EntryCommands;
 class EntryList;
 class KeyHandlers;
 class KeyInjector;
@@ -104,6 +105,7 @@ private:
     WindowLayout *layout_ = nullptr;
     KeyInjector *keyInjector_ = nullptr;
     EntryList *entryList_ = nullptr;
+    EntryCommands *entryCommands_ = nullptr;
     EditModes *editModes_ = nullptr;
     NewEntry *newEntry_ = nullptr;
     SystemTray *tray_ = nullptr;

@@ -5,7 +5,6 @@
 #include "editing/phrasememories_w.h"
 #include "editing/windowkeys_w.h"
 #include "navigation/posmemories_w.h"
-#include "notebook/entrycommands_w.h"
 #include "platform/keyinjector_w.h"
 #include "platform/menubarkeys_w.h"
 
@@ -18,6 +17,5 @@ void FrmMain::installKeyboard()
     new PhraseMemories(w_, ctx_, *editModes_, *keyInjector_, *keys_, subsystems_);
     new Inserts(w_, ctx_, *entryList_, *editModes_, *keys_, subsystems_);
     new IndivButtonCommands(w_, ctx_, *keyInjector_, subsystems_);
-    auto *moves = subsystems_->findChild<EntryCommands *>(QStringLiteral("entryCommands"));
-    new PositionMemories(w_, main_, ctx_, groups_, *moves, *keys_, subsystems_);
+    new PositionMemories(w_, main_, ctx_, groups_, *entryCommands_, *keys_, subsystems_);
 }
