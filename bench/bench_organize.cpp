@@ -8,6 +8,7 @@
 
 #include "app/application_w.h"
 #include "app/frmmain.h"
+#include "common/benchprogram.h"
 #include "common/benchstats.h"
 #include "common/notebookgen.h"
 #include "notebook/entrycommands_w.h"
@@ -50,7 +51,7 @@ bool writeProgramFolder(const QString &folder)
     prefs.StorePath = u"preset"_s;
     const TextLines::Encoded pref = PrefFile::serialize(prefs, u"1.3.02"_s);
     return pref && writeWholeFile(folder + u"pref.dat"_s, pref.bytes, folder) &&
-           writeWholeFile(folder + u"Language.dat"_s, QByteArray(), folder);
+           writeWholeFile(folder + u"Language.dat"_s, BenchProgram::freeLanguageFile(), folder);
 }
 
 } // namespace

@@ -46,18 +46,24 @@ NotebookGen::Summary makeProgramFolder(const QString &folder, int groups, int en
     if (!store.Save_pref())
         return {};
 
-    QByteArray language;
-    for (int l = 1; l <= 9; ++l) {
-        language += "(free)\r\n";
-        for (int k = 1; k < WordTable::kWords; ++k)
-            language += "\r\n";
-    }
+    const QByteArray language = freeLanguageFile();
     QFile file(folder + u"Language.dat"_s);
     if (!file.open(QIODevice::WriteOnly) || file.write(language) != language.size())
         return {};
     file.close();
 
     return NotebookGen::generateNotebook(folder + u"FileStore/"_s, groups, entries, 1, entryFiles);
+}
+
+QByteArray freeLanguageFile()
+{
+    QByteArray language;
+    for (int l = 1; l <= 9; ++l) {
+        language += "(free)\r\n";
+        for (int k = 1; k < WordTable::kWords; ++k)
+            language += "\r\n";
+    }
+    return language;
 }
 
 NotebookGen::Summary reusableProgramFolder(const QString &parent, int groups, int entries,

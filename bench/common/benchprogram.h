@@ -36,6 +36,10 @@ public:
 NotebookGen::Summary makeProgramFolder(const QString &folder, int groups, int entries,
                                        bool entryFiles);
 
+// Language.dat with nine free languages: every line there, so a start reads
+// it without a report of a damaged file.
+QByteArray freeLanguageFile();
+
 // The same program folder kept under `parent` between runs, named after its
 // size: made by makeProgramFolder once (a minute or more with the entry files),
 // then found again by the stamp written when it was complete. Groups 0 on failure.
