@@ -5,7 +5,10 @@
 #include <QByteArray>
 #include <QString>
 
-// The one writer of every file the program writes. A file is replaced only once
+// The writer of every file whose content the program makes (idx.dat, pref.dat,
+// Language.dat, entries, masks, the entry list export, an export's files). The
+// copies a rename or move makes (notebookfiles.cpp) and the marker
+// (storemarker.cpp) are written where they are made. A file is replaced only once
 // its new content is completely on disk: new file in the same folder, every byte
 // checked, fsync, rename over the old file, fsync of the folder. On any failure
 // the new file is removed and the old one stays as it was.
@@ -56,7 +59,5 @@ struct [[nodiscard]] ReadResult
     IoError error;
 };
 ReadResult readWholeFile(const QString &path);
-// The same for a file that must lie within `root`, as writeWholeFile requires.
-ReadResult readWholeFile(const QString &path, const QString &root);
 // The same for a file that must lie within `root`, as writeWholeFile requires.
 ReadResult readWholeFile(const QString &path, const QString &root);
