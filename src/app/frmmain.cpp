@@ -93,9 +93,11 @@ void FrmMain::connectCommands()
     connect(w_.mnuWordwrap, &QAction::triggered, this, &FrmMain::mnuWordwrap_Click);
     connect(w_.mnuViewMask, &QAction::triggered, layout_, &WindowLayout::mnuViewMask_Click);
 
-    entryCommands_ = &installOrganizing(w_, main_, ctx_, groups_, *entryList_, *keys_, subsystems_);
+    const Organizing organizing =
+        installOrganizing(w_, main_, ctx_, groups_, *entryList_, *keys_, subsystems_);
+    entryCommands_ = &organizing.entryCommands;
     installSearch(w_, main_, ctx_, groups_, *entryList_, subsystems_);
-    installTransfer(w_, main_, ctx_, groups_, *entryList_, subsystems_);
+    installTransfer(organizing.view, subsystems_);
     installKeyboard();
     installShell();
     installSettings();

@@ -21,14 +21,14 @@ public:
 
 } // namespace
 
-EntryCommands &installOrganizing(const MainWidgets &w, MainState &main, MainContext &ctx,
-                                 GroupList &groups, EntryList &entries, KeyHandlers &keys,
-                                 QObject *window)
+Organizing installOrganizing(const MainWidgets &w, MainState &main, MainContext &ctx,
+                             GroupList &groups, EntryList &entries, KeyHandlers &keys,
+                             QObject *window)
 {
     NotebookView &view = (new NotebookViewHolder(w, main, ctx, groups, entries, window))->view;
     auto *entryCommands = new EntryCommands(view, window);
     auto *ordering = new Ordering(view, *entryCommands, keys, window);
     new GroupCommands(view, window);
     new DragDrop(view, *entryCommands, *ordering, window);
-    return *entryCommands;
+    return {view, *entryCommands};
 }

@@ -4,6 +4,7 @@ struct MainContext;
 struct MainState;
 struct MainWidgets;
 class EntryCommands;
+class NotebookView;
 class EntryList;
 class GroupList;
 class KeyHandlers;
@@ -11,8 +12,14 @@ class QObject;
 
 // Builds the entry and group commands, the ordering and drag and drop on the
 // main window's controls and wires them to their menus, buttons and keys.
-// Everything built is a child of `window`. The entry commands are returned for
-// the subsystems that move entries too (the position memories).
-EntryCommands &installOrganizing(const MainWidgets &w, MainState &main, MainContext &ctx,
-                                 GroupList &groups, EntryList &entries, KeyHandlers &keys,
-                                 QObject *window);
+// Everything built is a child of `window`. The view the commands share and the
+// entry commands are returned for the subsystems that work on the lists too
+// (import and export, the position memories).
+struct Organizing
+{
+    NotebookView &view;
+    EntryCommands &entryCommands;
+};
+Organizing installOrganizing(const MainWidgets &w, MainState &main, MainContext &ctx,
+                             GroupList &groups, EntryList &entries, KeyHandlers &keys,
+                             QObject *window);

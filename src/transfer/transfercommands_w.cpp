@@ -280,22 +280,11 @@ QAction *addItem(QMenu *menu, QAction *before, const QString &name, const QStrin
     return action;
 }
 
-class TransferViewHolder : public QObject
-{
-public:
-    TransferViewHolder(const MainWidgets &w, MainState &main, MainContext &ctx, GroupList &groups,
-                       EntryList &entries, QObject *parent)
-        : QObject(parent), view(w, main, ctx, groups, entries)
-    {}
-    NotebookView view;
-};
-
 } // namespace
 
-void installTransfer(const MainWidgets &w, MainState &main, MainContext &ctx, GroupList &groups,
-                     EntryList &entries, QObject *window)
+void installTransfer(NotebookView &view, QObject *window)
 {
-    NotebookView &view = (new TransferViewHolder(w, main, ctx, groups, entries, window))->view;
+    const MainWidgets &w = view.w;
     auto *commands = new TransferCommands(view, window);
     QMenu *file = w.mnuFile;
     QAction *before = w.mnuHide;

@@ -56,5 +56,4 @@ private:
 };
 
 // Adds the commands to the File menu and wires them; built as a child of `window`.
-void installTransfer(const MainWidgets &w, MainState &main, MainContext &ctx, GroupList &groups,
-                     EntryList &entries, QObject *window);
+void installTransfer(NotebookView &view, QObject *window);

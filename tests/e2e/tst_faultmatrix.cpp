@@ -218,25 +218,6 @@ QString verify(const WritingCommand &command, const CallFault &fault, bool hit,
     return {};
 }
 
-struct Totals
-{
-    QMap<QString, int> cases; // by "operation, error"
-    int all = 0;
-    int run = 0; // the others are runs once equal to their runs for good
-    int restarts = 0;
-    int failures = 0;
-    int commands = 0;
-
-    void count(const CallFault &fault)
-    {
-        ++all;
-        const QString error =
-            fault.error ? QString::fromLatin1(strerrorname_np(fault.error)) : u"short write"_s;
-        ++cases[QString::fromLatin1(Sys::name(fault.op)) + u", "_s + error];
-    }
-};
-Totals totals;
-
 } // namespace
 
 class tst_FaultMatrix : public QObject
@@ -256,7 +237,6 @@ class tst_FaultMatrix : public QObject
         QStringList failures;
         for (const CallFault &fault : faults) {
             if (dirty_) {
-                ++totals.restarts;
                 if (!window.reopen(base.pristine))
                     return failures << failureOf(fault, u"no start on the notebook"_s);
             }
@@ -373,25 +353,10 @@ private Q_SLOTS:
                 onceLeft.append(fault);
         }
         failures += run(onceLeft, &failedOnce);
-        for (const CallFault &fault : faults)
-            totals.count(fault);
-        ++totals.commands;
-        totals.run += int(forGood.size() + onceLeft.size());
-        totals.failures += int(failures.size());
         qInfo("%s%s: %d calls, %d cases, %d run, %d failures", qPrintable(command.name),
               noHardLinks ? ", copied" : "", int(calls.size()), int(faults.size()),
               int(forGood.size() + onceLeft.size()), int(failures.size()));
         QVERIFY2(failures.isEmpty(), qPrintable(failures.mid(0, 20).join(u'\n')));
-    }
-
-    void cleanupTestCase()
-    {
-        qInfo("fault matrix: %d cases (operation x error x command) over %d commands, %d run "
-              "(the others the same as their case for good), %d starts of the program, "
-              "%d failures",
-              totals.all, totals.commands, totals.run, totals.restarts, totals.failures);
-        for (auto it = totals.cases.begin(); it != totals.cases.end(); ++it)
-            qInfo("  %-32s %5d", qPrintable(it.key()), it.value());
     }
 };
 
