@@ -4,6 +4,7 @@
 #include "editing/newentry_w.h"
 #include "editing/phrasememories_w.h"
 #include "editing/textkeys_w.h"
+#include "i18n/wordnumbers.h"
 #include "i18n/wordtable.h"
 #include "navigation/posmemories_w.h"
 #include "notebook/entrylist_w.h"
@@ -69,7 +70,7 @@ void FrmMain::buildViewingEditing()
 {
     keys_ = new KeyHandlers(w_, subsystems_);
     keyInjector_ = new KeyInjector(
-        ctx_.messages, [this] { return ctx_.words(79); }, subsystems_);
+        ctx_.messages, [this] { return ctx_.words(Word::Caution); }, subsystems_);
     entryList_ = new EntryList(w_, main_, ctx_, groups_, subsystems_);
     editModes_ = new EditModes(w_, main_, ctx_, *entryList_, *keys_, subsystems_);
     editModes_->setTypeKeys([this](const QString &keys, std::chrono::milliseconds delay) {
@@ -131,7 +132,8 @@ bool FrmMain::LoadIndex()
 {
     if (!ctx_.store.LoadIndex())
         return true;
-    ctx_.messages.message(Messages::Icon::Critical, ctx_.words(79), ctx_.words(115));
+    ctx_.messages.message(Messages::Icon::Critical, ctx_.words(Word::Caution),
+                          ctx_.words(Word::IdxNotFound));
     if (const auto error = ctx_.store.LoadIndexFallback()) {
         ctx_.reports.ShowErrorCancel(*error);
         return false;

@@ -75,7 +75,7 @@ private:
 
     // frmmain_storelock.cpp: no edit permission without the store, or once it is lost
     void installStoreLock();
-    // TakeStoreMarker with words 111 and 112 when the store is in use, or
+    // Takes the store marker; says "Store index seems to be in use!" when it is, or
     // the word that the file system keeps no locks.
     void takeStoreMarker();
     // The edit lock on for good while another copy holds the store.

@@ -1,6 +1,7 @@
 #include "editing/editmodes_w.h"
 
 #include "editing/editrules.h"
+#include "i18n/wordnumbers.h"
 #include "i18n/wordtable.h"
 #include "notebook/entrylist_w.h"
 #include "platform/messages.h"
@@ -92,7 +93,7 @@ void EditModes::txtText_Change(int index)
         return;
     main_.TextEditMode = true;
     setOkWidth(isNewEntry() ? 1590 : 750);
-    w_.lblMode->setText(ctx_.words(85));
+    w_.lblMode->setText(ctx_.words(Word::TextEditMode));
     ShowEditFrame();
     ctx_.RefreshCommands();
 }
@@ -106,12 +107,13 @@ void EditModes::txtMask_Change()
     if (main_.Loading || main_.MaskEditMode)
         return;
     if (locked()) {
-        ctx_.messages.message(Messages::Icon::Information, ctx_.words(79), ctx_.words(78));
+        ctx_.messages.message(Messages::Icon::Information, ctx_.words(Word::Caution),
+                              ctx_.words(Word::EditPermissionLocked));
         return;
     }
     setOkWidth(1590);
     main_.MaskEditMode = true;
-    w_.lblMode->setText(ctx_.words(86));
+    w_.lblMode->setText(ctx_.words(Word::MaskEditMode));
     ShowEditFrame();
 }
 

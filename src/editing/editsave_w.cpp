@@ -3,6 +3,7 @@
 #include "editing/editmodes_w.h"
 
 #include "editing/editrules.h"
+#include "i18n/wordnumbers.h"
 #include "i18n/wordtable.h"
 #include "notebook/entrylist_w.h"
 #include "notebook/frminput.h"
@@ -35,8 +36,8 @@ EditModes::SaveOutcome EditModes::saveText(int index)
 
     if (isNewEntry()) {
         const std::optional<QString> answer =
-            FrmInput::ask(StripAmp(ctx_.words(51)), EditRules::proposedTitle(text), ctx_.words,
-                          ctx_.messages, w_.frmMain);
+            FrmInput::ask(StripAmp(ctx_.words(Word::EntryTitle)), EditRules::proposedTitle(text),
+                          ctx_.words, ctx_.messages, w_.frmMain);
         if (!answer || answer->isEmpty() ||
             UniqueName::checkEntryTitle(*answer) == UniqueName::Refusal::Empty) {
             if (!entries_.removeSelectedEntry(false))
@@ -46,7 +47,7 @@ EditModes::SaveOutcome EditModes::saveText(int index)
         const QString title = UniqueName::uniqueTitle(ctx_.table, g, *answer);
         const UniqueName::Refusal refusal = UniqueName::checkEntryTitle(title);
         if (refusal != UniqueName::Refusal::None) {
-            ctx_.messages.message(Messages::Icon::Information, ctx_.words(79),
+            ctx_.messages.message(Messages::Icon::Information, ctx_.words(Word::Caution),
                                   RefusalTexts::name(refusal, title));
             return SaveOutcome::TitleRefused;
         }

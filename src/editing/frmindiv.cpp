@@ -1,6 +1,7 @@
 #include "editing/frmindiv.h"
 
 #include "editing/indivbuttons.h"
+#include "i18n/wordnumbers.h"
 #include "i18n/wordtable.h"
 #include "platform/messages.h"
 #include "store/appstate.h"
@@ -64,7 +65,8 @@ void FrmIndiv::buildRows(QGridLayout *grid)
 {
     for (int i = 0; i < 4; ++i) {
         auto *label = named<QLabel>(this, u"lbl"_s, i);
-        label->setText(ctx_.words(146) + u' ' + QString::number(i + 1) + u" :"_s);
+        label->setText(ctx_.words(Word::IndividualButton) + u' ' + QString::number(i + 1) +
+                       u" :"_s);
         cbo0_[i] = named<QComboBox>(this, u"cbo0"_s, i);
         cbo0_[i]->addItems(IndivButtons::modifierItems());
         cbo1_[i] = named<QComboBox>(this, u"cbo1"_s, i);
@@ -89,10 +91,10 @@ void FrmIndiv::run(MainContext &ctx, QWidget *mainWindow)
 
 void FrmIndiv::Form_Load()
 {
-    setWindowTitle(StripAmp(ctx_.words(145)));
-    cmdMain_[0]->setText(ctx_.words(31));
-    cmdMain_[1]->setText(ctx_.words(32));
-    cmdMain_[2]->setText(ctx_.words(6));
+    setWindowTitle(StripAmp(ctx_.words(Word::MenuIndividualButtons)));
+    cmdMain_[0]->setText(ctx_.words(Word::ButtonOk));
+    cmdMain_[1]->setText(ctx_.words(Word::ButtonCancel));
+    cmdMain_[2]->setText(ctx_.words(Word::MenuNew));
     const auto &buttons = ctx_.state.prefs.IndivButton;
     for (int i = 0; i < 4; ++i) {
         selectText(cbo0_[i], buttons[i][0]);
@@ -129,7 +131,7 @@ bool FrmIndiv::storeRows()
     for (QLineEdit *field : txt_) {
         const QString bad = CodePageRefusal::firstRefused(field->text());
         if (!bad.isEmpty()) {
-            ctx_.messages.message(Messages::Icon::Information, ctx_.words(79),
+            ctx_.messages.message(Messages::Icon::Information, ctx_.words(Word::Caution),
                                   CodePageRefusal::message(bad));
             field->setFocus();
             return false;

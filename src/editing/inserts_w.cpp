@@ -2,6 +2,7 @@
 
 #include "editing/editmodes_w.h"
 #include "editing/separators.h"
+#include "i18n/wordnumbers.h"
 #include "i18n/wordtable.h"
 #include "notebook/entrylist_w.h"
 #include "notebook/frminput.h"
@@ -40,8 +41,9 @@ QString Inserts::askSeparator(int k)
 {
     QString answer;
     if (Separators::asksForText(k)) {
-        const std::optional<QString> typed = FrmInput::ask(StripAmp(ctx_.words(55)), QString(),
-                                                           ctx_.words, ctx_.messages, w_.frmMain);
+        const std::optional<QString> typed =
+            FrmInput::ask(StripAmp(ctx_.words(Word::InsertIndividual)), QString(), ctx_.words,
+                          ctx_.messages, w_.frmMain);
         if (!typed)
             return QString();
         answer = *typed;
@@ -58,7 +60,7 @@ void Inserts::mnuInsertCall_Click(int k)
     if (line.isEmpty())
         return;
     const auto caution = [this](const QString &text) {
-        ctx_.messages.message(Messages::Icon::Information, ctx_.words(79), text);
+        ctx_.messages.message(Messages::Icon::Information, ctx_.words(Word::Caution), text);
     };
     if (NotebookEdit::groupIsFull(ctx_.table, g)) {
         caution(RefusalTexts::noRoomForLine());

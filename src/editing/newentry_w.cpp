@@ -2,6 +2,7 @@
 
 #include "editing/editmodes_w.h"
 #include "editing/editrules.h"
+#include "i18n/wordnumbers.h"
 #include "i18n/wordtable.h"
 #include "notebook/entrylist_w.h"
 #include "notebook/notebookedit.h"
@@ -47,7 +48,7 @@ void NewEntry::newEntry()
     if (g < 0)
         return;
     if (NotebookEdit::groupIsFull(ctx_.table, g)) {
-        ctx_.messages.message(Messages::Icon::Information, ctx_.words(79),
+        ctx_.messages.message(Messages::Icon::Information, ctx_.words(Word::Caution),
                               RefusalTexts::noRoomForLine());
         return;
     }

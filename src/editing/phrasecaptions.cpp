@@ -1,5 +1,6 @@
 #include "editing/phrasecaptions.h"
 
+#include "i18n/wordnumbers.h"
 #include "i18n/wordtable.h"
 
 using namespace Qt::StringLiterals;
@@ -8,13 +9,13 @@ namespace PhraseCaptions {
 
 QString callPrefix(const Words &words, int n)
 {
-    return words(132) + u" &"_s + QString::number(n + 1) + u"  [F"_s + QString::number(n + 5) +
-           u"]  =>  "_s;
+    return words(Word::Phrase) + u" &"_s + QString::number(n + 1) + u"  [F"_s +
+           QString::number(n + 5) + u"]  =>  "_s;
 }
 
 QString setPrefix(const Words &words, int n)
 {
-    return words(132) + u" &"_s + QString::number(n + 1) + u"  [SH] + [F"_s +
+    return words(Word::Phrase) + u" &"_s + QString::number(n + 1) + u"  [SH] + [F"_s +
            QString::number(n + 5) + u"]  =>  "_s;
 }
 

@@ -4,6 +4,7 @@
 #include "editing/editrules.h"
 #include "editing/phrasecaptions.h"
 #include "i18n/captiontext.h"
+#include "i18n/wordnumbers.h"
 #include "i18n/wordtable.h"
 #include "platform/keyinjector_w.h"
 #include "platform/keystring.h"
@@ -84,7 +85,8 @@ void PhraseMemories::bindKeys(KeyHandlers &keys)
 void PhraseMemories::type(const QString &keys)
 {
     if (editModes_.locked()) {
-        ctx_.messages.message(Messages::Icon::Information, ctx_.words(79), ctx_.words(78));
+        ctx_.messages.message(Messages::Icon::Information, ctx_.words(Word::Caution),
+                              ctx_.words(Word::EditPermissionLocked));
         return;
     }
     injector_.send(keys);
@@ -112,8 +114,9 @@ void PhraseMemories::mnuSetTxtMemoSet_Click(int k)
 
 void PhraseMemories::mnuHowTo_Click()
 {
-    ctx_.messages.message(Messages::Icon::None, StripAmp(ctx_.words(129)),
-                          ctx_.words(127) + u'\n' + ctx_.words(128));
+    ctx_.messages.message(Messages::Icon::None, StripAmp(ctx_.words(Word::MenuHowToSavePhrase)),
+                          ctx_.words(Word::PhraseHowToFirstLine) + u'\n' +
+                              ctx_.words(Word::PhraseHowToSecondLine));
 }
 
 void PhraseMemories::mnuClearTxtMemos_Click()

@@ -1,6 +1,7 @@
 #include "editing/textkeys_w.h"
 
 #include "editing/editmodes_w.h"
+#include "i18n/wordnumbers.h"
 #include "i18n/wordtable.h"
 #include "platform/messages.h"
 #include "ui/codepagerefusal.h"
@@ -26,7 +27,7 @@ TextKeys::TextKeys(const MainWidgets &w, MainState &main, EditModes &editModes, 
         box->viewport()->installEventFilter(this);
         if (auto *checked = qobject_cast<CodePageTextEdit *>(box)) {
             connect(checked, &CodePageTextEdit::refused, this, [this](const QString &character) {
-                messages_.message(Messages::Icon::Information, words_(79),
+                messages_.message(Messages::Icon::Information, words_(Word::Caution),
                                   CodePageRefusal::message(character));
             });
         }
@@ -126,11 +127,13 @@ bool TextKeys::refuseText(const QString &text)
     const QString bad = CodePageRefusal::firstRefused(text);
     if (bad.isEmpty())
         return false;
-    messages_.message(Messages::Icon::Information, words_(79), CodePageRefusal::message(bad));
+    messages_.message(Messages::Icon::Information, words_(Word::Caution),
+                      CodePageRefusal::message(bad));
     return true;
 }
 
 void TextKeys::showLocked()
 {
-    messages_.message(Messages::Icon::Information, words_(79), words_(78));
+    messages_.message(Messages::Icon::Information, words_(Word::Caution),
+                      words_(Word::EditPermissionLocked));
 }

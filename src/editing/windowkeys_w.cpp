@@ -1,5 +1,6 @@
 #include "editing/windowkeys_w.h"
 
+#include "i18n/wordnumbers.h"
 #include "i18n/wordtable.h"
 #include "platform/keyinjector_w.h"
 #include "platform/messages.h"
@@ -13,8 +14,8 @@ WindowKeys::WindowKeys(MainContext &ctx, KeyInjector &injector, KeyHandlers &key
     : QObject(parent)
 {
     keys.bind(KeyMap::Command::ShowManualFolder, [this, &ctx](int, Qt::KeyboardModifiers) {
-        ctx.messages.message(Messages::Icon::None, ctx.words(75),
-                             ctx.words(56) + u"\n\n"_s + ctx.state.storeFolder);
+        ctx.messages.message(Messages::Icon::None, ctx.words(Word::Message),
+                             ctx.words(Word::ManualInFolder) + u"\n\n"_s + ctx.state.storeFolder);
         return true;
     });
     // F10 makes the menu bar active on File, Up opens File at its last item

@@ -1,5 +1,6 @@
 #include "navigation/memorycaptions.h"
 
+#include "i18n/wordnumbers.h"
 #include "i18n/wordtable.h"
 
 using namespace Qt::StringLiterals;
@@ -24,18 +25,19 @@ namespace MemoryCaptions {
 
 QString goToPrefix(const Words &words, int n)
 {
-    return words(130) + u" &"_s + number(n + 1) + u"  [F"_s + number(n + 5) + u"]  =>  "_s;
+    return words(Word::Memory) + u" &"_s + number(n + 1) + u"  [F"_s + number(n + 5) + u"]  =>  "_s;
 }
 
 QString moveToPrefix(const Words &words, int n)
 {
-    return words(130) + u" &"_s + number(n + 1) + u"  ["_s + words(131) + u"] + [F"_s +
-           number(n + 5) + u"]  =>  "_s;
+    return words(Word::Memory) + u" &"_s + number(n + 1) + u"  ["_s + words(Word::Ctrl) +
+           u"] + [F"_s + number(n + 5) + u"]  =>  "_s;
 }
 
 QString setPrefix(const Words &words, int n)
 {
-    return words(130) + u" &"_s + number(n + 1) + u"  [SH] + [F"_s + number(n + 5) + u"]  =>  "_s;
+    return words(Word::Memory) + u" &"_s + number(n + 1) + u"  [SH] + [F"_s + number(n + 5) +
+           u"]  =>  "_s;
 }
 
 QString shownMemory(const QString &memory)

@@ -1,6 +1,7 @@
 #include "navigation/posmemories_w.h"
 
 #include "i18n/captiontext.h"
+#include "i18n/wordnumbers.h"
 #include "i18n/wordtable.h"
 #include "navigation/memorycaptions.h"
 #include "navigation/moverefusal.h"
@@ -158,7 +159,8 @@ void PositionMemories::ShowMoveRefusal(int n)
     refusal.locked = w_.chckEdit->isChecked();
     refusal.fileMissing = main_.FileMissing;
     refusal.hideYGroups = ctx_.state.hideYGroups();
-    ctx_.messages.message(Messages::Icon::None, ctx_.words(75), refusal.text(ctx_.words));
+    ctx_.messages.message(Messages::Icon::None, ctx_.words(Word::Message),
+                          refusal.text(ctx_.words));
 }
 
 void PositionMemories::memoriesChanged()

@@ -1,5 +1,6 @@
 #include "notebook/entrycommands_w.h"
 
+#include "i18n/wordnumbers.h"
 #include "i18n/wordtable.h"
 #include "notebook/entrylist_w.h"
 #include "notebook/frmchange.h"
@@ -64,8 +65,9 @@ void EntryCommands::rename()
     if (!view_.onEntry())
         return;
     const QString old = view_.entries.selectedTitle();
-    const std::optional<QString> answer = FrmInput::ask(
-        StripAmp(view_.ctx.words(54)), old, view_.ctx.words, view_.ctx.messages, view_.w.frmMain);
+    const std::optional<QString> answer =
+        FrmInput::ask(StripAmp(view_.ctx.words(Word::ChangeEntryTitle)), old, view_.ctx.words,
+                      view_.ctx.messages, view_.w.frmMain);
     if (answer)
         renameTo(*answer, old);
     else
@@ -116,8 +118,8 @@ void EntryCommands::moveToChosenGroup()
     if (!view_.onEntry())
         return;
     const std::optional<int> line =
-        FrmChange::choose(StripAmp(view_.ctx.words(10)), view_.ctx.words, view_.groups.lines(),
-                          view_.groupLine(), view_.w.frmMain);
+        FrmChange::choose(StripAmp(view_.ctx.words(Word::MenuChangeGroup)), view_.ctx.words,
+                          view_.groups.lines(), view_.groupLine(), view_.w.frmMain);
     if (line)
         moveSelectedEntry(*line);
 }

@@ -1,5 +1,6 @@
 #include "notebook/frmchange.h"
 
+#include "i18n/wordnumbers.h"
 #include "i18n/wordtable.h"
 #include "ui/dialogplacement_w.h"
 
@@ -45,12 +46,13 @@ FrmChange::FrmChange(const QString &prompt, const Words &words, const QStringLis
         item->setData(Qt::UserRole, i);
     }
     // Selects nothing unless a group bears that very name.
-    const QList<QListWidgetItem *> named = lstList->findItems(words(41), Qt::MatchExactly);
+    const QList<QListWidgetItem *> named =
+        lstList->findItems(words(Word::SelectAGroup), Qt::MatchExactly);
     if (!named.isEmpty())
         lstList->setCurrentItem(named.first());
-    cmdMain0->setText(words(31));
-    cmdMain1->setText(words(32));
-    lbl0->setText(words(87));
+    cmdMain0->setText(words(Word::ButtonOk));
+    cmdMain1->setText(words(Word::ButtonCancel));
+    lbl0->setText(words(Word::CheckDragAndDrop));
 
     lstList->installEventFilter(this);
     connect(lstList, &QListWidget::itemDoubleClicked, this, &FrmChange::confirm);

@@ -1,5 +1,6 @@
 #include "notebook/frminput.h"
 
+#include "i18n/wordnumbers.h"
 #include "i18n/wordtable.h"
 #include "platform/messages.h"
 #include "ui/codepagevalidator_w.h"
@@ -44,7 +45,7 @@ FrmInput::FrmInput(const QString &prompt, const QString &proposed, const Words &
     cmdMain1->setObjectName(u"cmdMain1"_s);
     cmdMain1->setGeometry(twipsRect(this, 2880, 555, 975, 375));
 
-    if (prompt == words_(51)) {
+    if (prompt == words_(Word::EntryTitle)) {
         // A new entry's title: out of the way of the text just typed, with a wide OK.
         cmdMain0->setGeometry(twipsRect(this, 120, 555, 2535, 375));
         placeLowerLeft(this, mainWindow, 100);
@@ -58,8 +59,8 @@ FrmInput::FrmInput(const QString &prompt, const QString &proposed, const Words &
         txtInput->setText(proposed);
         txtInput->selectAll();
     }
-    cmdMain0->setText(words_(31));
-    cmdMain1->setText(words_(32));
+    cmdMain0->setText(words_(Word::ButtonOk));
+    cmdMain1->setText(words_(Word::ButtonCancel));
 
     refuseUnstorableCharacters(txtInput, messages_, words_);
     connect(cmdMain0, &QPushButton::clicked, this, &FrmInput::confirm);

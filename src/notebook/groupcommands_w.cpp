@@ -1,5 +1,6 @@
 #include "notebook/groupcommands_w.h"
 
+#include "i18n/wordnumbers.h"
 #include "i18n/wordtable.h"
 #include "notebook/entrylist_w.h"
 #include "notebook/frminput.h"
@@ -70,7 +71,7 @@ void GroupCommands::mnuGroupNew_Click()
     if (answer.isEmpty())
         return;
     if (view_.ctx.state.hideYGroups() && isYGroup(OutDOS(answer))) {
-        view_.caution(view_.ctx.words(77));
+        view_.caution(view_.ctx.words(Word::OnlyIfYGroupsShown));
         return;
     }
     const QString name = uniqueAcceptedName(answer);

@@ -1,5 +1,6 @@
 #include "notebook/notebookview_w.h"
 
+#include "i18n/wordnumbers.h"
 #include "i18n/wordtable.h"
 #include "notebook/entrylist_w.h"
 #include "notebook/grouplist.h"
@@ -76,5 +77,5 @@ void NotebookView::selectGroupOrFirst(int line)
 
 void NotebookView::caution(const QString &text)
 {
-    ctx.messages.message(Messages::Icon::Information, ctx.words(79), text);
+    ctx.messages.message(Messages::Icon::Information, ctx.words(Word::Caution), text);
 }

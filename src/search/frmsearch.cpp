@@ -1,5 +1,6 @@
 #include "search/frmsearch.h"
 
+#include "i18n/wordnumbers.h"
 #include "i18n/wordtable.h"
 #include "store/appstate.h"
 #include "ui/dialogplacement_w.h"
@@ -94,19 +95,19 @@ void FrmSearch::Form_Load()
 {
     const Words &words = win_.ctx.words;
     const SearchMemory &memory = win_.memory;
-    setWindowTitle(StripAmp(words(94)));
-    cmdMain->setText(words(97));
-    cmdSearch[0]->setText(words(95));
-    cmdSearch[1]->setText(words(96));
+    setWindowTitle(StripAmp(words(Word::Search)));
+    cmdMain->setText(words(Word::ButtonClose));
+    cmdSearch[0]->setText(words(Word::ButtonStart));
+    cmdSearch[1]->setText(words(Word::ButtonContinue));
     for (int i = 0; i < 6; ++i) {
-        chckMode[i]->setText(words(98 + i));
+        chckMode[i]->setText(words(Word::SearchTitles + i));
         chckMode[i]->setChecked(memory.options[i] != 0);
     }
     if (!memory.lastText.isEmpty()) {
         txtSearch->setText(memory.lastText);
         txtSearch->selectAll();
     }
-    lblStatus->setText(words(104));
+    lblStatus->setText(words(Word::EnterSearchString));
     fitCaptions();
     timChckButton_Timer();
     timChckButton->start();

@@ -1,5 +1,6 @@
 #include "search/frmsearch.h"
 
+#include "i18n/wordnumbers.h"
 #include "i18n/wordtable.h"
 #include "notebook/entrylist_w.h"
 #include "notebook/grouplist.h"
@@ -40,7 +41,7 @@ void FrmSearch::cmdSearch_Click(int index)
         timChckButton_Timer();
         return;
     }
-    lblStatus->setText(win_.ctx.words(105));
+    lblStatus->setText(win_.ctx.words(Word::Searching));
     cmdDummy->setFocus();
 
     const bool continued = index == 1;
@@ -85,7 +86,7 @@ void FrmSearch::setBusy(bool busy)
 void FrmSearch::showProgress()
 {
     const auto [done, all] = engine_.progress();
-    lblStatus->setText(u"%1 %2 / %3"_s.arg(win_.ctx.words(105)).arg(done).arg(all));
+    lblStatus->setText(u"%1 %2 / %3"_s.arg(win_.ctx.words(Word::Searching)).arg(done).arg(all));
 }
 
 // A stopped search ends as one without a hit: the selection stays where it was.
@@ -98,7 +99,7 @@ void FrmSearch::searchFinished()
     const SearchOutcome outcome = engine_.outcome();
     win_.memory.position = outcome.searchPos;
     if (outcome.hit.kind == SearchWalk::HitKind::None || !stillShown(outcome.hit))
-        lblStatus->setText(win_.ctx.words(106));
+        lblStatus->setText(win_.ctx.words(Word::SearchNotFound));
     else
         showHit(outcome.hit);
     timChckButton_Timer();
@@ -119,10 +120,10 @@ void FrmSearch::showHit(const SearchWalk::Hit &hit)
 {
     selectEntry(hit.group, hit.entry);
     if (hit.kind == SearchWalk::HitKind::Title) {
-        lblStatus->setText(win_.ctx.words(107));
+        lblStatus->setText(win_.ctx.words(Word::MatchInTitle));
         return;
     }
-    lblStatus->setText(win_.ctx.words(108));
+    lblStatus->setText(win_.ctx.words(Word::MatchInText));
     QPlainTextEdit *box = win_.w.txtText[size_t(win_.main.TextBoxIndex)];
     const int length = box->document()->characterCount() - 1;
     QTextCursor cursor = box->textCursor();

@@ -1,5 +1,6 @@
 #include "settings/frmeditlanguage.h"
 
+#include "i18n/wordnumbers.h"
 #include "i18n/wordtable.h"
 #include "platform/messages.h"
 #include "settings/settingsdialog_w.h"
@@ -65,9 +66,9 @@ FrmEditLanguage::FrmEditLanguage(MainContext &ctx, QWidget *mainWindow)
         button->setAutoDefault(false);
     }
 
-    setWindowTitle(StripAmp(ctx_.words(24)));
-    lbl_[0]->setText(ctx_.words(82));
-    lbl_[1]->setText(ctx_.words(83));
+    setWindowTitle(StripAmp(ctx_.words(Word::MenuEditLanguage)));
+    lbl_[0]->setText(ctx_.words(Word::ChangesAfterRestart));
+    lbl_[1]->setText(ctx_.words(Word::EditOnlyChangeLanguageInSettings));
     FillLanguageLists();
     // Wide enough for the longest English text, so that none is cut off.
     int widest = 0;
@@ -101,12 +102,12 @@ void FrmEditLanguage::FillLanguageLists()
 {
     const WordTable &table = ctx_.wordTable;
     for (int slot = 0; slot < WordTable::kLanguages; ++slot) {
-        const QString &name = table.word(slot, 0);
+        const QString &name = table.word(slot, Word::LanguageName);
         cboLanguage_->addItem(name.isEmpty() ? WordTable::freeSlotName() : name);
     }
     cboLanguage_->setCurrentIndex(-1);
     // A prompt, not a text: Enter on it untouched names no language after it.
-    cboLanguage_->lineEdit()->setPlaceholderText(ctx_.words(42));
+    cboLanguage_->lineEdit()->setPlaceholderText(ctx_.words(Word::EnterOrChooseLanguage));
     for (int k = 1; k < WordTable::kWords; ++k) {
         const QString english = WordTable::english(k);
         if (english.isEmpty())
@@ -257,7 +258,7 @@ void FrmEditLanguage::cmdMain_Click(int index)
         txtTranslation_LostFocus();
     WordTable &table = ctx_.wordTable;
     for (int slot = 0; slot < WordTable::kLanguages; ++slot)
-        table.word(slot, 0) = cboLanguage_->itemText(slot);
+        table.word(slot, Word::LanguageName) = cboLanguage_->itemText(slot);
     const QString &folder = ctx_.state.programFolder;
     const FileResult written = table.saveLanguageFile(folder + u"Language.dat"_s, folder);
     // Language.dat is as it was: the dialog stays open for another try.

@@ -1,5 +1,6 @@
 #include "settings/frmsetglobal.h"
 
+#include "i18n/wordnumbers.h"
 #include "i18n/wordtable.h"
 #include "settings/settingsdialog_w.h"
 #include "settings/settingsrules.h"
@@ -46,7 +47,9 @@ FrmSetGlobal::FrmSetGlobal(MainContext &ctx, QWidget *mainWindow) : QDialog(main
                                                          {3, chckFontBold_},
                                                          {0, chckGRPBack_},
                                                          {4, chckHideManual_}}};
-    const std::array<int, 6> labelWords{62, 57, 58, 59, 65, 61};
+    const std::array<int, 6> labelWords{
+        Word::GroupListWhiteFinish, Word::FontName, Word::FontSize, Word::FontBold,
+        Word::HideYGroups,          Word::Language};
     for (int row = 0; row < int(rows.size()); ++row) {
         const int i = rows[row].first;
         lblText_[i] = SettingsDialog::addRow(grid, row, u"lblText"_s + QString::number(i),
@@ -67,12 +70,12 @@ bool FrmSetGlobal::run(MainContext &ctx, QWidget *mainWindow)
 
 void FrmSetGlobal::Form_Load()
 {
-    setWindowTitle(StripAmp(ctx_.words(20)));
+    setWindowTitle(StripAmp(ctx_.words(Word::MenuGlobalSettings)));
     const Preferences &prefs = ctx_.state.prefs;
     const WordTable &table = ctx_.words.table();
     languageSlots_ = SettingsRules::listedLanguages(table);
     for (int slot : languageSlots_)
-        cboLanguage_->addItem(table.word(slot, 0));
+        cboLanguage_->addItem(table.word(slot, Word::LanguageName));
     // The current language stays as it is when its slot is not offered.
     cboLanguage_->setCurrentIndex(int(languageSlots_.indexOf(prefs.language)));
     fillFonts();

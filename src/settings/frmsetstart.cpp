@@ -1,5 +1,6 @@
 #include "settings/frmsetstart.h"
 
+#include "i18n/wordnumbers.h"
 #include "i18n/wordtable.h"
 #include "platform/messages.h"
 #include "settings/settingsdialog_w.h"
@@ -48,9 +49,10 @@ FrmSetStart::FrmSetStart(MainContext &ctx, const QStringList &groupLines, QWidge
                                                          {3, chckViewMask_},
                                                          {5, chckWrap_},
                                                          {4, txtStorePath_}}};
-    const std::array<QString, 6> labels{words(66),  StripAmp(words(2)),
-                                        words(67),  StripAmp(words(84)),
-                                        words(113), StripAmp(words(149))};
+    const std::array<QString, 6> labels{
+        words(Word::WindowState),     StripAmp(words(Word::MenuLockEditPermission)),
+        words(Word::StartGroup),      StripAmp(words(Word::MenuViewMask)),
+        words(Word::PathToFileStore), StripAmp(words(Word::MenuWordwrap))};
     for (int row = 0; row < int(rows.size()); ++row) {
         const int i = rows[row].first;
         lblText_[i] = SettingsDialog::addRow(grid, row, u"lblText"_s + QString::number(i),
@@ -73,10 +75,10 @@ void FrmSetStart::Form_Load(const QStringList &groupLines)
 {
     const Words &words = ctx_.words;
     const Preferences &prefs = ctx_.state.prefs;
-    setWindowTitle(StripAmp(words(21)));
+    setWindowTitle(StripAmp(words(Word::MenuStartSettings)));
     for (QCheckBox *box : {chckLock_, chckViewMask_, chckWrap_})
-        box->setText(words(68));
-    txtStorePath_->setToolTip(words(114));
+        box->setText(words(Word::On));
+    txtStorePath_->setToolTip(words(Word::EnterPresetHint));
     txtStorePath_->setText(prefs.StorePath);
 
     for (int k = 69; k <= 72; ++k)
@@ -118,7 +120,8 @@ void FrmSetStart::cmdMain_Click(int index)
         SettingsRules::checkStorePath(txtStorePath_->text(), prefs.StorePath);
     txtStorePath_->setText(path.path);
     if (!path.valid) {
-        ctx_.messages.message(Messages::Icon::Information, ctx_.words(79), ctx_.words(116));
+        ctx_.messages.message(Messages::Icon::Information, ctx_.words(Word::Caution),
+                              ctx_.words(Word::FileStorePathNotValid));
         txtStorePath_->setFocus();
         return;
     }

@@ -1,5 +1,6 @@
 #include "settings/settingsdialog_w.h"
 
+#include "i18n/wordnumbers.h"
 #include "i18n/wordtable.h"
 
 #include <QBoxLayout>
@@ -41,7 +42,7 @@ std::array<QPushButton *, 2> addButtons(QGridLayout *grid, int row, const Words 
     auto *line = new QHBoxLayout;
     line->addStretch();
     for (int i = 0; i < 2; ++i) {
-        buttons[i] = new QPushButton(words(31 + i), grid->parentWidget());
+        buttons[i] = new QPushButton(words(Word::ButtonOk + i), grid->parentWidget());
         buttons[i]->setObjectName(u"cmdMain"_s + QString::number(i));
         QObject::connect(buttons[i], &QPushButton::clicked, buttons[i], [click, i] { click(i); });
         line->addWidget(buttons[i]);

@@ -1,5 +1,6 @@
 #include "settings/settingsmenu_w.h"
 
+#include "i18n/wordnumbers.h"
 #include "i18n/wordtable.h"
 #include "platform/desktopservices.h"
 #include "platform/messages.h"
@@ -68,8 +69,9 @@ void SettingsMenu::globalSettings()
 void SettingsMenu::restart()
 {
     const Words &words = ctx_.words;
-    ctx_.messages.message(Messages::Icon::Information, words(75),
-                          words(73) + u"\n\n"_s + words(74));
+    ctx_.messages.message(Messages::Icon::Information, words(Word::Message),
+                          words(Word::WillRestart) + u"\n\n"_s +
+                              words(Word::AfterRestartClickButton));
     // The new copy takes the store as it starts: this one lets go first, so
     // that the new one never finds it in use because of this one.
     ctx_.store.releaseStoreMarker();
@@ -110,5 +112,6 @@ void SettingsMenu::saveWindowPlace()
     // not after a failed write or beside the warning of an unsynced folder.
     const FileResult written = ctx_.store.Save_pref();
     if (reportWrite(ctx_.reports, written) && !written.unsynced)
-        ctx_.messages.message(Messages::Icon::None, ctx_.words(75), ctx_.words(76));
+        ctx_.messages.message(Messages::Icon::None, ctx_.words(Word::Message),
+                              ctx_.words(Word::WindowPlaceSaved));
 }

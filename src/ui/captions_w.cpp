@@ -1,5 +1,6 @@
 #include "ui/captions_w.h"
 
+#include "i18n/wordnumbers.h"
 #include "i18n/wordtable.h"
 #include "ui/mainwidgets_w.h"
 
@@ -28,76 +29,79 @@ QString padded(const QString &text)
 
 void setMenuCaptions(const MainWidgets &w, const Words &words)
 {
-    w.mnuFile->setTitle(words(1));
-    w.mnuEditPermission->setText(words(2));
-    w.mnuHide->setText(words(3));
-    w.mnuExit->setText(words(4));
-    w.mnuGroup->setTitle(words(5));
-    w.mnuGroupNew->setText(words(6));
-    w.mnuGroupDelete->setText(words(7));
-    w.mnuGroupRename->setText(words(8));
-    captions(w.mnuIndent, words, {142, 143});
-    w.mnuClearTrash->setText(words(60));
-    w.mnuViewMask->setText(words(84));
-    w.mnuEntry->setTitle(words(9));
-    captions(w.mnuEntryCall, words, {89, 88});
-    w.mnuEntryRename->setText(words(90));
-    w.mnuEntryChange->setText(words(10));
-    w.mnuInsert->setTitle(words(11));
-    w.mnuInsertCall[0]->setText(words(12));
-    w.mnuInsertCall[3]->setText(words(13));
-    w.mnuInsertCall[4]->setText(words(14));
-    w.mnuSearch->setText(words(94));
-    w.mnuEditor->setTitle(words(15));
-    captions(w.mnuEditorCall, words, {80, 133});
-    w.mnuSortAll->setText(words(16));
-    captions(w.mnuSort, words, {17, 18});
-    w.mnuGo_Move->setTitle(words(117));
-    w.mnuGoTo->setTitle(words(118));
-    w.mnuGoToLastMove->setText(words(134));
-    w.mnuMoveTo->setTitle(words(119));
-    w.mnuSetMem->setTitle(words(120));
-    w.mnuClearMemos->setText(words(121));
-    w.mnuOptions->setTitle(words(19));
-    captions(w.mnuSettings, words, {20, 21, 145, 22, 23, 24});
-    w.mnuWrap->setTitle(words(148));
-    w.mnuWordwrap->setText(words(149));
-    w.mnuInfo->setTitle(words(25));
-    w.mnuAbout->setText(words(26));
-    w.mnuPhrases->setTitle(words(122));
-    w.mnuCallTxtMem->setTitle(words(123));
-    w.mnuSetTxtMem->setTitle(words(120));
-    w.mnuHowTo->setText(words(129));
-    w.mnuClearTxtMemos->setText(words(124));
-    captions(w.mnuCallDate, words, {144, 125, 126});
-    captions(w.mnuSystrayCall, words, {27, 28});
-    w.mnuSystrayCall[2]->setText(StripAmp(words(3)));
-    w.mnuSystrayCall[3]->setText(StripAmp(words(4)));
+    w.mnuFile->setTitle(words(Word::MenuFile));
+    w.mnuEditPermission->setText(words(Word::MenuLockEditPermission));
+    w.mnuHide->setText(words(Word::MenuHideInTray));
+    w.mnuExit->setText(words(Word::MenuExit));
+    w.mnuGroup->setTitle(words(Word::MenuGroup));
+    w.mnuGroupNew->setText(words(Word::MenuNew));
+    w.mnuGroupDelete->setText(words(Word::MenuDelete));
+    w.mnuGroupRename->setText(words(Word::MenuRename));
+    captions(w.mnuIndent, words, {Word::MenuIndentRight, Word::MenuIndentLeft});
+    w.mnuClearTrash->setText(words(Word::MenuClearTrash));
+    w.mnuViewMask->setText(words(Word::MenuViewMask));
+    w.mnuEntry->setTitle(words(Word::MenuEntry));
+    captions(w.mnuEntryCall, words, {Word::MenuNewEntry, Word::MenuTrashEntry});
+    w.mnuEntryRename->setText(words(Word::MenuRenameEntry));
+    w.mnuEntryChange->setText(words(Word::MenuChangeGroup));
+    w.mnuInsert->setTitle(words(Word::MenuInsert));
+    w.mnuInsertCall[0]->setText(words(Word::MenuInsertSpace));
+    w.mnuInsertCall[3]->setText(words(Word::MenuIndividualCharLine));
+    w.mnuInsertCall[4]->setText(words(Word::MenuIndividualSingleText));
+    w.mnuSearch->setText(words(Word::Search));
+    w.mnuEditor->setTitle(words(Word::MenuEditorPrint));
+    captions(w.mnuEditorCall, words, {Word::MenuEntryText, Word::MenuEntryList});
+    w.mnuSortAll->setText(words(Word::MenuSortEntryList));
+    captions(w.mnuSort, words, {Word::MenuOnePlaceUp, Word::MenuOnePlaceDown});
+    w.mnuGo_Move->setTitle(words(Word::MenuGoMove));
+    w.mnuGoTo->setTitle(words(Word::MenuGoTo));
+    w.mnuGoToLastMove->setText(words(Word::MenuLastPosition));
+    w.mnuMoveTo->setTitle(words(Word::MenuMoveTo));
+    w.mnuSetMem->setTitle(words(Word::MenuSaveTo));
+    w.mnuClearMemos->setText(words(Word::MenuClearMemories));
+    w.mnuOptions->setTitle(words(Word::MenuOptions));
+    captions(w.mnuSettings, words,
+             {Word::MenuGlobalSettings, Word::MenuStartSettings, Word::MenuIndividualButtons,
+              Word::MenuSortModeZtoA, Word::MenuSaveWindowPlace, Word::MenuEditLanguage});
+    w.mnuWrap->setTitle(words(Word::MenuTextOptions));
+    w.mnuWordwrap->setText(words(Word::MenuWordwrap));
+    w.mnuInfo->setTitle(words(Word::MenuInfo));
+    w.mnuAbout->setText(words(Word::MenuAbout));
+    w.mnuPhrases->setTitle(words(Word::MenuPhrases));
+    w.mnuCallTxtMem->setTitle(words(Word::MenuInsertFrom));
+    w.mnuSetTxtMem->setTitle(words(Word::MenuSaveTo));
+    w.mnuHowTo->setText(words(Word::MenuHowToSavePhrase));
+    w.mnuClearTxtMemos->setText(words(Word::MenuClearPhrases));
+    captions(w.mnuCallDate, words, {Word::InsertEuro, Word::MenuInsertDate, Word::MenuInsertTime});
+    captions(w.mnuSystrayCall, words, {Word::TrayMaximizeNormal, Word::TrayMinimize});
+    w.mnuSystrayCall[2]->setText(StripAmp(words(Word::MenuHideInTray)));
+    w.mnuSystrayCall[3]->setText(StripAmp(words(Word::MenuExit)));
 }
 
 void setButtonCaptions(const MainWidgets &w, const Words &words)
 {
-    w.cmdSort[0]->setText(words(29));
-    w.cmdEntry[0]->setText(words(6));
-    w.cmdEntry[1]->setText(words(91));
-    w.cmdMain->setText(words(30));
-    w.cmdEdit[0]->setText(words(31));
-    w.cmdEdit[1]->setText(words(32));
-    w.cmdEdit[2]->setText(words(109));
-    w.chckEdit->setText(words(33));
+    w.cmdSort[0]->setText(words(Word::ButtonSort));
+    w.cmdEntry[0]->setText(words(Word::MenuNew));
+    w.cmdEntry[1]->setText(words(Word::ButtonTrash));
+    w.cmdMain->setText(words(Word::ButtonHide));
+    w.cmdEdit[0]->setText(words(Word::ButtonOk));
+    w.cmdEdit[1]->setText(words(Word::ButtonCancel));
+    w.cmdEdit[2]->setText(words(Word::ButtonSave));
+    w.chckEdit->setText(words(Word::ButtonLock));
 
-    w.cmdSort[0]->setToolTip(words(34));
-    w.cmdH[2]->setToolTip(words(35));
-    w.cmdH[3]->setToolTip(words(36));
-    w.cmdEntry[0]->setToolTip(words(37));
-    w.cmdEntry[1]->setToolTip(words(38));
-    w.cmdMain->setToolTip(words(39));
-    w.cmdEdit[2]->setToolTip(words(110));
-    w.cmdH[0]->setToolTip(padded(StripAmp(words(143))));
-    w.cmdH[1]->setToolTip(padded(StripAmp(words(142))));
-    w.chckEdit->setToolTip(words(40));
+    w.cmdSort[0]->setToolTip(words(Word::TipSort));
+    w.cmdH[2]->setToolTip(words(Word::TipOnePlaceUp));
+    w.cmdH[3]->setToolTip(words(Word::TipOnePlaceDown));
+    w.cmdEntry[0]->setToolTip(words(Word::TipNewEntry));
+    w.cmdEntry[1]->setToolTip(words(Word::TipTrashEntry));
+    w.cmdMain->setToolTip(words(Word::TipHideInTray));
+    w.cmdEdit[2]->setToolTip(words(Word::TipSave));
+    w.cmdH[0]->setToolTip(padded(StripAmp(words(Word::MenuIndentLeft))));
+    w.cmdH[1]->setToolTip(padded(StripAmp(words(Word::MenuIndentRight))));
+    w.chckEdit->setToolTip(words(Word::TipLockEditPermission));
     for (std::size_t b = 0; b < w.cmdIndiv.size(); ++b)
-        w.cmdIndiv[b]->setToolTip(u" "_s + words(146) + u" "_s + QString::number(b + 1) + u" "_s);
+        w.cmdIndiv[b]->setToolTip(u" "_s + words(Word::IndividualButton) + u" "_s +
+                                  QString::number(b + 1) + u" "_s);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "ui/codepagevalidator_w.h"
 
+#include "i18n/wordnumbers.h"
 #include "i18n/wordtable.h"
 #include "platform/messages.h"
 #include "ui/codepagerefusal.h"
@@ -37,7 +38,7 @@ private:
         pending_ = true;
         QTimer::singleShot(0, this, [this, character] {
             pending_ = false;
-            messages_.message(Messages::Icon::Information, words_(79),
+            messages_.message(Messages::Icon::Information, words_(Word::Caution),
                               CodePageRefusal::message(character));
         });
     }

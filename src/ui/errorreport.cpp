@@ -1,5 +1,6 @@
 #include "ui/errorreport.h"
 
+#include "i18n/wordnumbers.h"
 #include "i18n/wordtable.h"
 #include "platform/messages.h"
 
@@ -11,12 +12,12 @@ ErrorReport::ErrorReport(const Words &words, Messages &messages, QObject *parent
 
 void ErrorReport::ShowErrorCancel(const IoError &error)
 {
-    show(92, WordTable::english(92), error);
+    show(Word::ErrorCancelled, WordTable::english(Word::ErrorCancelled), error);
 }
 
 void ErrorReport::ShowErrorContinue(const IoError &error)
 {
-    show(93, WordTable::english(93), error);
+    show(Word::ErrorContinuing, WordTable::english(Word::ErrorContinuing), error);
 }
 
 QString ErrorReport::composeText(const QString &head, const IoError &error)
@@ -37,7 +38,7 @@ void ErrorReport::show(int headWord, const QString &englishHead, const IoError &
     QString head = words_(headWord);
     if (head.isEmpty())
         head = englishHead;
-    QString title = words_(79);
+    QString title = words_(Word::Caution);
     if (title.isEmpty())
         title = u"Caution!"_s;
     messages_.message(Messages::Icon::Critical, title, composeText(head, error));

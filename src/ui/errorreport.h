@@ -15,9 +15,9 @@ class ErrorReport : public QObject, public ErrorReports
 public:
     ErrorReport(const Words &words, Messages &messages, QObject *parent = nullptr);
 
-    // Word 92: the command was cancelled.
+    // "An error has happend - procedure canceled!": the command was cancelled.
     void ShowErrorCancel(const IoError &error) override;
-    // Word 93: the command goes on.
+    // "An error has happend - trying to continue...": the command goes on.
     void ShowErrorContinue(const IoError &error) override;
 
     // The text of the message box: head, empty line, error, empty line, paths.

@@ -1,5 +1,6 @@
 #include "ui/frminfo.h"
 
+#include "i18n/wordnumbers.h"
 #include "i18n/wordtable.h"
 #include "platform/desktopservices.h"
 #include "ui/dialogplacement_w.h"
@@ -36,7 +37,7 @@ FrmInfo::FrmInfo(const Words &words, const QString &programVersion, DesktopServi
     setObjectName(u"frmInfo"_s);
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                    Qt::WindowStaysOnTopHint);
-    setWindowTitle(StripAmp(words(26)));
+    setWindowTitle(StripAmp(words(Word::MenuAbout)));
     setWindowIcon(programIcon());
 
     for (std::size_t i = 0; i < lbl.size(); ++i) {
@@ -51,14 +52,14 @@ FrmInfo::FrmInfo(const Words &words, const QString &programVersion, DesktopServi
     lbl[0]->hide(); // the timer shows it with its first letter
     lbl[1]->setText(u"Made by the Plimsa developers"_s);
     lbl[2]->setText(u"Version :"_s);
-    lbl[3]->setText(words(43));
+    lbl[3]->setText(words(Word::UseOnOwnRisk));
     lbl[4]->setText(links_.mail);
     lbl[5]->setText(links_.homePage);
-    lbl[6]->setText(words(45));
+    lbl[6]->setText(words(Word::Back));
     lbl[7]->setText(u"Download Plimsa - Update"_s);
-    lbl[8]->setText(words(44));
+    lbl[8]->setText(words(Word::ShowUpdateInfo));
     for (int i = 4; i <= 8; ++i) {
-        lbl[i]->setToolTip(words(46 + i - 4));
+        lbl[i]->setToolTip(words(Word::TipSendEmail + i - 4));
         lbl[i]->setCursor(Qt::PointingHandCursor);
         QFont underlined = lbl[i]->font();
         underlined.setUnderline(true);
