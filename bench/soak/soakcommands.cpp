@@ -411,7 +411,7 @@ bool SoakCommands::run(Step &step, QString *why)
         dragDrop->lstGroup_OLEDragDrop(lineCentre(groups, n % groups->count()));
         break;
     case Kind::DropOnTrash:
-        dragDrop->cmdEntry_OLEDragDrop(1);
+        dragDrop->dropOnTrashButton();
         break;
     case Kind::Sort:
         w.cmdSort[0]->click();

@@ -12,8 +12,8 @@
 
 void FrmMain::installKeyboard()
 {
-    new MenuBarKeys(menuBar());
-    new WindowKeys(ctx_, *keyInjector_, *keys_, subsystems_);
+    auto *menuBarKeys = new MenuBarKeys(menuBar());
+    new WindowKeys(ctx_, *menuBarKeys, w_.mnuFile, *keys_, subsystems_);
     new PhraseMemories(w_, ctx_, *editModes_, *keyInjector_, *keys_, subsystems_);
     new Inserts(w_, ctx_, *entryList_, *editModes_, *keys_, subsystems_);
     new IndivButtonCommands(w_, ctx_, *keyInjector_, subsystems_);

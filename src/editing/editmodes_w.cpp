@@ -6,6 +6,7 @@
 #include "notebook/entrylist_w.h"
 #include "platform/messages.h"
 #include "store/appstate.h"
+#include "ui/buttonaction_w.h"
 #include "ui/keyhandlers_w.h"
 #include "ui/maincontext.h"
 #include "ui/mainstate.h"
@@ -142,9 +143,9 @@ void EditModes::ShowEditFrame()
     // under the text being edited; the refresh at the end of the edit gives
     // them their states back.
     for (QPushButton *button : w_.cmdCRSR)
-        button->setEnabled(false);
+        buttonAction(button)->setEnabled(false);
     for (QPushButton *button : w_.cmdH)
-        button->setEnabled(false);
+        buttonAction(button)->setEnabled(false);
     w_.mnuPhrases->menuAction()->setVisible(true);
 }
 

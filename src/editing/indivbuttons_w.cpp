@@ -4,6 +4,7 @@
 #include "editing/indivbuttons.h"
 #include "platform/keyinjector_w.h"
 #include "store/appstate.h"
+#include "ui/buttonaction_w.h"
 #include "ui/maincontext.h"
 #include "ui/mainwidgets_w.h"
 #include "ui/titlelistmodel.h"
@@ -19,11 +20,12 @@ IndivButtonCommands::IndivButtonCommands(const MainWidgets &w, MainContext &ctx,
 {
     setObjectName(QStringLiteral("indivButtons"));
     for (int b = 0; b < int(w_.cmdIndiv.size()); ++b)
-        connect(w_.cmdIndiv[b], &QPushButton::clicked, this, [this, b] { cmdIndiv_Click(b); });
+        connect(buttonAction(w_.cmdIndiv[b]), &QAction::triggered, this,
+                [this, b] { typeButtonKeys(b); });
     connect(w_.mnuSettings[2], &QAction::triggered, this, &IndivButtonCommands::showSettings);
 }
 
-void IndivButtonCommands::cmdIndiv_Click(int b)
+void IndivButtonCommands::typeButtonKeys(int b)
 {
     if (b < 0 || b > 3)
         return;

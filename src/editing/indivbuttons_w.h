@@ -16,7 +16,7 @@ public:
     IndivButtonCommands(const MainWidgets &w, MainContext &ctx, KeyInjector &injector,
                         QObject *parent);
 
-    void cmdIndiv_Click(int b);
+    void typeButtonKeys(int b);
     void showSettings();
 
 private:

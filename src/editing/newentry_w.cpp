@@ -9,6 +9,7 @@
 #include "notebook/refusaltexts.h"
 #include "platform/messages.h"
 #include "store/dostext.h"
+#include "ui/buttonaction_w.h"
 #include "ui/keyhandlers_w.h"
 #include "ui/maincontext.h"
 #include "ui/mainstate.h"
@@ -27,19 +28,13 @@ NewEntry::NewEntry(const MainWidgets &w, MainState &main, MainContext &ctx, Entr
                    EditModes &editModes, KeyHandlers &keys, QObject *parent)
     : QObject(parent), w_(w), main_(main), ctx_(ctx), entries_(entries), editModes_(editModes)
 {
-    connect(w_.cmdEntry[0], &QPushButton::clicked, this, [this] { cmdEntry_Click(0); });
-    connect(w_.mnuEntryCall[0], &QAction::triggered, this, [this] { cmdEntry_Click(0); });
+    connect(buttonAction(w_.cmdEntry[0]), &QAction::triggered, this, &NewEntry::newEntry);
+    connect(w_.mnuEntryCall[0], &QAction::triggered, this, &NewEntry::newEntry);
     keys.bind(KeyMap::Command::NewEntry, [this](int, Qt::KeyboardModifiers) {
-        if (!editModes_.locked() && w_.mnuEntryCall[0]->isEnabled())
-            cmdEntry_Click(0);
+        if (!editModes_.locked())
+            w_.mnuEntryCall[0]->trigger();
         return true;
     });
-}
-
-void NewEntry::cmdEntry_Click(int index)
-{
-    if (index == 0)
-        newEntry();
 }
 
 void NewEntry::newEntry()

@@ -63,7 +63,7 @@ void PhraseMemories::bindKeys(KeyHandlers &keys)
     keys.bind(Command::CallPhrase, [this](int key, Qt::KeyboardModifiers) {
         const int k = key - Qt::Key_F5;
         if (w_.mnuCallTxtMemoCall[k]->isEnabled())
-            mnuCallTxtMemoCall_Click(k);
+            w_.mnuCallTxtMemoCall[k]->trigger();
         else
             ctx_.messages.beep();
         return true;

@@ -2,7 +2,7 @@
 
 #include "i18n/wordnumbers.h"
 #include "i18n/wordtable.h"
-#include "platform/keyinjector_w.h"
+#include "platform/menubarkeys_w.h"
 #include "platform/messages.h"
 #include "store/appstate.h"
 #include "ui/keyhandlers_w.h"
@@ -10,7 +10,8 @@
 
 using namespace Qt::StringLiterals;
 
-WindowKeys::WindowKeys(MainContext &ctx, KeyInjector &injector, KeyHandlers &keys, QObject *parent)
+WindowKeys::WindowKeys(MainContext &ctx, MenuBarKeys &menuBar, QMenu *fileMenu, KeyHandlers &keys,
+                       QObject *parent)
     : QObject(parent)
 {
     keys.bind(KeyMap::Command::ShowManualFolder, [this, &ctx](int, Qt::KeyboardModifiers) {
@@ -18,10 +19,9 @@ WindowKeys::WindowKeys(MainContext &ctx, KeyInjector &injector, KeyHandlers &key
                              ctx.words(Word::ManualInFolder) + u"\n\n"_s + ctx.state.storeFolder);
         return true;
     });
-    // F10 makes the menu bar active on File, Up opens File at its last item
-    // (Exit) and the second Up steps to Hide in Systray.
-    keys.bind(KeyMap::Command::OpenFileMenu, [&injector](int, Qt::KeyboardModifiers) {
-        injector.send(u"{F10}{UP}{UP}"_s);
+    // File opens one item above its last (Exit): on Hide in Systray.
+    keys.bind(KeyMap::Command::OpenFileMenu, [&menuBar, fileMenu](int, Qt::KeyboardModifiers) {
+        menuBar.openFromEnd(fileMenu, 1);
         return true;
     });
 }

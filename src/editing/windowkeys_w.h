@@ -4,7 +4,8 @@
 
 struct MainContext;
 class KeyHandlers;
-class KeyInjector;
+class MenuBarKeys;
+class QMenu;
 
 // The keys of the key map that are neither edits nor list commands: F1 names
 // the folder that holds the manual (lists, text and mask), Esc in the lists
@@ -13,5 +14,6 @@ class WindowKeys : public QObject
 {
     Q_OBJECT
 public:
-    WindowKeys(MainContext &ctx, KeyInjector &injector, KeyHandlers &keys, QObject *parent);
+    WindowKeys(MainContext &ctx, MenuBarKeys &menuBar, QMenu *fileMenu, KeyHandlers &keys,
+               QObject *parent);
 };

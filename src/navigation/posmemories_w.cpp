@@ -80,17 +80,17 @@ bool PositionMemories::memoryKey(int key, Qt::KeyboardModifiers modifiers)
         messages.beep();
     } else if (KeyMap::matches(Modifiers::None, modifiers)) {
         if (w_.mnuGoToMemo[n]->isEnabled())
-            mnuGoToMemo_Click(n);
+            w_.mnuGoToMemo[n]->trigger();
         else
             messages.beep();
     } else if (KeyMap::matches(Modifiers::ShiftOnly, modifiers)) {
         if (w_.mnuSetMem->menuAction()->isEnabled() && w_.mnuSetMemo[n]->isEnabled())
-            mnuSetMemo_Click(n);
+            w_.mnuSetMemo[n]->trigger();
         else
             messages.beep();
     } else if (KeyMap::matches(Modifiers::CtrlOnly, modifiers)) {
         if (w_.mnuMoveTo->menuAction()->isEnabled() && w_.mnuMoveToMemo[n]->isEnabled())
-            mnuMoveToMemo_Click(n);
+            w_.mnuMoveToMemo[n]->trigger();
         else
             ShowMoveRefusal(n);
     }

@@ -5,6 +5,7 @@
 #include "notebook/notebookview_w.h"
 #include "notebook/ordering_w.h"
 #include "store/appstate.h"
+#include "ui/buttonaction_w.h"
 #include "ui/maincontext.h"
 #include "ui/mainstate.h"
 #include "ui/mainwidgets_w.h"
@@ -101,7 +102,7 @@ bool DragDrop::dragOnTarget(QObject *watched, QEvent *event)
     auto *drop = static_cast<QDropEvent *>(event);
     const bool ours = drop->source() == w.lstEntry && drop->mimeData()->hasFormat(mimeType());
     const bool trashButton = watched == w.cmdEntry[1];
-    if (!ours || (trashButton && !w.cmdEntry[1]->isEnabled())) {
+    if (!ours || (trashButton && !buttonAction(w.cmdEntry[1])->isEnabled())) {
         event->ignore();
         return true;
     }
@@ -116,7 +117,7 @@ bool DragDrop::dragOnTarget(QObject *watched, QEvent *event)
     else if (watched == w.lstGroup->viewport())
         lstGroup_OLEDragDrop(at);
     else if (trashButton)
-        cmdEntry_OLEDragDrop(1);
+        dropOnTrashButton();
     return true;
 }
 
@@ -132,7 +133,8 @@ void DragDrop::lstEntry_OLEDragDrop(const QPoint &position)
     const int target = line >= 0 ? qMin(line, lastEntry) : lastEntry;
     // As many places down or up as the drop is away, in one step.
     const MainWidgets &w = view_.w;
-    if ((w.cmdH[3]->isEnabled() && target > s) || (w.cmdH[2]->isEnabled() && target < s)) {
+    if ((buttonAction(w.cmdH[3])->isEnabled() && target > s) ||
+        (buttonAction(w.cmdH[2])->isEnabled() && target < s)) {
         list->setFocus();
         ordering_.moveSelectedLineTo(target);
     }
@@ -151,8 +153,7 @@ void DragDrop::lstGroup_OLEDragDrop(const QPoint &position)
         entryCommands_.moveSelectedEntry(target);
 }
 
-void DragDrop::cmdEntry_OLEDragDrop(int index)
+void DragDrop::dropOnTrashButton()
 {
-    if (index == 1 && view_.w.cmdEntry[1]->isEnabled())
-        entryCommands_.trash();
+    buttonAction(view_.w.cmdEntry[1])->trigger();
 }

@@ -22,7 +22,7 @@ public:
     // The drops, at a point of the list's viewport (the line there is hit-tested).
     void lstEntry_OLEDragDrop(const QPoint &position);
     void lstGroup_OLEDragDrop(const QPoint &position);
-    void cmdEntry_OLEDragDrop(int index);
+    void dropOnTrashButton();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

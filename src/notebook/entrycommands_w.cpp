@@ -13,6 +13,7 @@
 #include "store/appstate.h"
 #include "store/dostext.h"
 #include "store/notetable.h"
+#include "ui/buttonaction_w.h"
 #include "ui/maincontext.h"
 #include "ui/mainstate.h"
 #include "ui/mainwidgets_w.h"
@@ -32,7 +33,7 @@ EntryCommands::EntryCommands(NotebookView &view, QObject *parent) : QObject(pare
 {
     setObjectName(u"entryCommands"_s);
     const MainWidgets &w = view_.w;
-    connect(w.cmdEntry[1], &QPushButton::clicked, this, &EntryCommands::trash);
+    connect(buttonAction(w.cmdEntry[1]), &QAction::triggered, this, &EntryCommands::trash);
     connect(w.mnuEntryCall[1], &QAction::triggered, this, &EntryCommands::trash);
     connect(w.mnuEntryRename, &QAction::triggered, this, &EntryCommands::rename);
     connect(w.mnuEntryChange, &QAction::triggered, this, &EntryCommands::moveToChosenGroup);

@@ -5,6 +5,7 @@
 #include "notebook/notebookedit.h"
 #include "notebook/notebookview_w.h"
 #include "store/appstate.h"
+#include "ui/buttonaction_w.h"
 #include "ui/keyhandlers_w.h"
 #include "ui/maincontext.h"
 #include "ui/mainstate.h"
@@ -19,32 +20,30 @@ using namespace Qt::StringLiterals;
 
 Ordering::Ordering(NotebookView &view, EntryCommands &entryCommands, KeyHandlers &keys,
                    QObject *parent)
-    : QObject(parent), view_(view), entryCommands_(entryCommands), keys_(keys)
+    : QObject(parent), view_(view), entryCommands_(entryCommands)
 {
     setObjectName(u"ordering"_s);
     const MainWidgets &w = view_.w;
-    connect(w.cmdSort[0], &QPushButton::clicked, this, &Ordering::sort);
+    connect(buttonAction(w.cmdSort[0]), &QAction::triggered, this, &Ordering::sort);
     connect(w.mnuSortAll, &QAction::triggered, this, &Ordering::sort);
     connect(w.mnuSort[0], &QAction::triggered, this, &Ordering::moveSelectedUp);
     connect(w.mnuSort[1], &QAction::triggered, this, &Ordering::moveSelectedDown);
     connect(w.mnuIndent[0], &QAction::triggered, this, &Ordering::indentRight);
     connect(w.mnuIndent[1], &QAction::triggered, this, &Ordering::indentLeft);
-    // The buttons under the entry list: indent left and right, up, down.
-    const auto thenFocusList = [this](void (Ordering::*command)()) {
-        return [this, command] {
-            (this->*command)();
-            view_.w.lstEntry->setFocus();
-        };
-    };
-    connect(w.cmdH[0], &QPushButton::clicked, this, thenFocusList(&Ordering::indentLeft));
-    connect(w.cmdH[1], &QPushButton::clicked, this, thenFocusList(&Ordering::indentRight));
-    connect(w.cmdH[2], &QPushButton::clicked, this, &Ordering::moveSelectedUp);
-    connect(w.cmdH[3], &QPushButton::clicked, this, &Ordering::moveSelectedDown);
-    connect(w.cmdCRSR[0], &QPushButton::clicked, this, &Ordering::padLeft);
-    connect(w.cmdCRSR[1], &QPushButton::clicked, this, &Ordering::padRight);
-    connect(w.cmdCRSR[2], &QPushButton::clicked, this, &Ordering::padUp);
-    connect(w.cmdCRSR[3], &QPushButton::clicked, this, &Ordering::padDown);
-    connect(w.cmdCRSR[4], &QPushButton::clicked, this, &Ordering::padJump);
+    // The buttons under the entry list: indent left and right, up, down. A
+    // click on an indent button gives the entry list the focus back.
+    connect(buttonAction(w.cmdH[0]), &QAction::triggered, this, &Ordering::indentLeft);
+    connect(buttonAction(w.cmdH[1]), &QAction::triggered, this, &Ordering::indentRight);
+    for (QPushButton *indent : {w.cmdH[0], w.cmdH[1]})
+        connect(indent, &QPushButton::clicked, w.lstEntry, [&w] { w.lstEntry->setFocus(); });
+    connect(buttonAction(w.cmdH[2]), &QAction::triggered, this, &Ordering::moveSelectedUp);
+    connect(buttonAction(w.cmdH[3]), &QAction::triggered, this, &Ordering::moveSelectedDown);
+    // The cursor pad beside the lists.
+    connect(buttonAction(w.cmdCRSR[0]), &QAction::triggered, this, &Ordering::previousGroup);
+    connect(buttonAction(w.cmdCRSR[1]), &QAction::triggered, this, &Ordering::nextGroup);
+    connect(buttonAction(w.cmdCRSR[2]), &QAction::triggered, this, &Ordering::previousEntry);
+    connect(buttonAction(w.cmdCRSR[3]), &QAction::triggered, this, &Ordering::nextEntryPaging);
+    connect(buttonAction(w.cmdCRSR[4]), &QAction::triggered, this, &Ordering::jump);
     bindKeys(keys);
 }
 
@@ -116,29 +115,40 @@ int Ordering::firstVisibleEntryLine() const
     return qMax(0, view_.w.lstEntry->indexAt(QPoint(0, 0)).row());
 }
 
-void Ordering::padArrow(int key)
+void Ordering::previousGroup()
 {
-    keys_.lstGroup_KeyDown(key, Qt::NoModifier);
+    selectGroupLine(view_.groupLine() - 1);
 }
 
-void Ordering::padLeft()
+void Ordering::nextGroup()
 {
-    padArrow(Qt::Key_Left);
+    selectGroupLine(view_.groupLine() + 1);
 }
 
-void Ordering::padRight()
+void Ordering::selectGroupLine(int line)
 {
-    padArrow(Qt::Key_Right);
+    view_.w.lstGroup->setFocus();
+    if (line >= 0 && line < view_.w.lstGroup->count())
+        view_.entries.selectGroupLine(line);
 }
 
-void Ordering::padUp()
+void Ordering::previousEntry()
 {
-    padArrow(Qt::Key_Up);
+    view_.w.lstEntry->setFocus();
+    if (view_.entryLine() > 0)
+        view_.entries.selectEntryLine(view_.entryLine() - 1);
 }
 
-void Ordering::padDown()
+void Ordering::nextEntry()
 {
-    padArrow(Qt::Key_Down);
+    view_.w.lstEntry->setFocus();
+    if (view_.entryLine() < view_.entryLineCount() - 1)
+        view_.entries.selectEntryLine(view_.entryLine() + 1);
+}
+
+void Ordering::nextEntryPaging()
+{
+    nextEntry();
     // Once the selection has pushed the list down, the selected line goes to
     // the top: the list pages instead of creeping line by line.
     TitleListView *list = view_.w.lstEntry;
@@ -147,7 +157,7 @@ void Ordering::padDown()
     lastFirstVisible_ = firstVisibleEntryLine();
 }
 
-void Ordering::padJump()
+void Ordering::jump()
 {
     const int last = view_.entryLineCount() - 1;
     view_.entries.selectEntryLine(view_.entryLine() == last ? 0 : last);
@@ -158,64 +168,39 @@ void Ordering::bindKeys(KeyHandlers &keys)
 {
     using KeyMap::Command;
     const MainWidgets &w = view_.w;
+    // Down with a modifier in the group list is one place down in the entry list.
     keys.bind(Command::GroupListDown, [this, &w](int, Qt::KeyboardModifiers modifiers) {
         w.lstEntry->setFocus();
-        if (KeyMap::matches(KeyMap::Modifiers::Some, modifiers)) {
-            if (w.cmdH[3]->isEnabled())
-                moveSelectedDown();
-        } else if (view_.entryLine() < view_.entryLineCount() - 1) {
-            view_.entries.selectEntryLine(view_.entryLine() + 1);
-        }
+        if (KeyMap::matches(KeyMap::Modifiers::Some, modifiers))
+            buttonAction(w.cmdH[3])->trigger();
+        else
+            nextEntry();
         return true;
     });
-    keys.bind(Command::GroupListUp, [this, &w](int, Qt::KeyboardModifiers) {
-        w.lstEntry->setFocus();
-        if (view_.entryLine() > 0)
-            view_.entries.selectEntryLine(view_.entryLine() - 1);
+    keys.bind(Command::GroupListUp, [this](int, Qt::KeyboardModifiers) {
+        previousEntry();
         return true;
     });
-    for (const bool left : {true, false}) {
-        keys.bind(left ? Command::PreviousGroup : Command::NextGroup,
-                  [this, &w, left](int, Qt::KeyboardModifiers) {
-                      w.lstGroup->setFocus();
-                      const int next = view_.groupLine() + (left ? -1 : 1);
-                      if (next >= 0 && next < w.lstGroup->count())
-                          view_.entries.selectGroupLine(next);
-                      return true;
-                  });
-        keys.bind(left ? Command::IndentLeft : Command::IndentRight,
-                  [this, &w, left](int, Qt::KeyboardModifiers) {
-                      if (w.cmdH[left ? 0 : 1]->isEnabled()) {
-                          if (left)
-                              indentLeft();
-                          else
-                              indentRight();
-                      }
-                      return true;
-                  });
-    }
-    keys.bind(Command::OnePlaceUp, [this, &w](int, Qt::KeyboardModifiers) {
-        if (w.cmdH[2]->isEnabled())
-            moveSelectedUp();
+    keys.bind(Command::PreviousGroup, [this](int, Qt::KeyboardModifiers) {
+        previousGroup();
         return true;
     });
-    keys.bind(Command::OnePlaceDown, [this, &w](int, Qt::KeyboardModifiers) {
-        if (w.cmdH[3]->isEnabled())
-            moveSelectedDown();
+    keys.bind(Command::NextGroup, [this](int, Qt::KeyboardModifiers) {
+        nextGroup();
         return true;
     });
     keys.bind(Command::CursorPadDown, [this](int, Qt::KeyboardModifiers) {
-        padDown();
+        nextEntryPaging();
         return true;
     });
+    keys.bind(Command::IndentLeft, buttonAction(w.cmdH[0]));
+    keys.bind(Command::IndentRight, buttonAction(w.cmdH[1]));
+    keys.bind(Command::OnePlaceUp, buttonAction(w.cmdH[2]));
+    keys.bind(Command::OnePlaceDown, buttonAction(w.cmdH[3]));
     keys.bind(Command::TrashEntry, [this, &w](int, Qt::KeyboardModifiers) {
-        if (!view_.locked() && w.mnuEntryCall[1]->isEnabled())
-            entryCommands_.trash();
+        if (!view_.locked())
+            w.mnuEntryCall[1]->trigger();
         return true;
     });
-    keys.bind(Command::RenameEntry, [this, &w](int, Qt::KeyboardModifiers) {
-        if (w.mnuEntryRename->isEnabled())
-            entryCommands_.rename();
-        return true;
-    });
+    keys.bind(Command::RenameEntry, w.mnuEntryRename);
 }

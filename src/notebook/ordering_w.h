@@ -22,13 +22,16 @@ public:
     // The title gains a leading "_" (right) or loses it (left).
     void indentRight();
     void indentLeft();
-    // The cursor pad beside the lists: the arrows act as the group list's
-    // arrow keys; the jump goes to the closing line and back to the first.
-    void padLeft();
-    void padRight();
-    void padUp();
-    void padDown();
-    void padJump();
+    // The cursor pad beside the lists and the arrow keys: the neighbour group
+    // or entry gets the selection and its list the focus; the jump goes to
+    // the closing line and back to the first.
+    void previousGroup();
+    void nextGroup();
+    void previousEntry();
+    void nextEntry();
+    // The next entry, and the list pages once the selection reaches its foot.
+    void nextEntryPaging();
+    void jump();
     // The selected entry moves to line `target` of its group (one place up or
     // down, or where a drag dropped it): one idx.dat write.
     void moveSelectedLineTo(int target);
@@ -37,10 +40,9 @@ private:
     void bindKeys(KeyHandlers &keys);
     void sortEntries();
     int firstVisibleEntryLine() const;
-    void padArrow(int key);
+    void selectGroupLine(int line);
 
     NotebookView &view_;
     EntryCommands &entryCommands_;
-    KeyHandlers &keys_;
     int lastFirstVisible_ = 0; // the cursor pad's memory of the list's scroll position
 };

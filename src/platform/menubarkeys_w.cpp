@@ -73,15 +73,27 @@ bool MenuBarKeys::eventFilter(QObject *watched, QEvent *event)
     if (key->key() != Qt::Key_Up || (key->modifiers() & ~Qt::KeypadModifier) || !item ||
         QApplication::activePopupWidget() || !item->menu() || !item->isEnabled())
         return false;
-    QMenu *menu = item->menu();
-    bar_->setActiveAction(item);
+    openFromEnd(item->menu(), 0);
+    return true;
+}
+
+void MenuBarKeys::openFromEnd(QMenu *menu, int stepsUp)
+{
+    // The bar takes the keys first, as after F10: closing the menu then
+    // leaves the bar highlighted, and Esc again leaves the bar.
+    if (!bar_->hasFocus())
+        toggle();
+    bar_->setActiveAction(menu->menuAction());
     const bool disabledSelectable =
         menu->style()->styleHint(QStyle::SH_Menu_AllowActiveAndDisabled, nullptr, menu);
-    const QList<QAction *> entries = menu->actions();
-    const auto last = std::find_if(entries.rbegin(), entries.rend(), [&](QAction *a) {
-        return a->isVisible() && !a->isSeparator() && (a->isEnabled() || disabledSelectable);
-    });
-    if (last != entries.rend())
-        menu->setActiveAction(*last);
-    return true;
+    QList<QAction *> selectable;
+    for (QAction *a : menu->actions()) {
+        if (a->isVisible() && !a->isSeparator() && (a->isEnabled() || disabledSelectable))
+            selectable.append(a);
+    }
+    // Up from the first item goes round to the last, as in the open menu.
+    if (!selectable.isEmpty()) {
+        const qsizetype n = selectable.size();
+        menu->setActiveAction(selectable[((n - 1 - stepsUp) % n + n) % n]);
+    }
 }

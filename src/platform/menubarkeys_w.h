@@ -2,6 +2,7 @@
 
 #include <QObject>
 
+class QMenu;
 class QMenuBar;
 
 // F10 on a window's menu bar as the program's users know it: F10 highlights
@@ -13,6 +14,10 @@ class MenuBarKeys : public QObject
     Q_OBJECT
 public:
     explicit MenuBarKeys(QMenuBar *bar);
+
+    // Opens `menu` of the bar with the item `stepsUp` above its last one
+    // highlighted, as Up pressed that often more would leave it.
+    void openFromEnd(QMenu *menu, int stepsUp);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -10,8 +10,10 @@ CommandControls findCommandControls(const QObject *root, QStringList *missing)
     QHash<QString, QObject *> byName;
     const QList<QObject *> objects = root->findChildren<QObject *>();
     for (QObject *object : objects) {
-        if (!object->objectName().isEmpty())
-            byName.insert(object->objectName(), object);
+        // A button's action carries the button's name and stands for it.
+        const QString name = object->objectName();
+        if (!name.isEmpty() && (qobject_cast<QAction *>(object) || !byName.contains(name)))
+            byName.insert(name, object);
     }
     CommandControls controls{};
     for (int k = 0; k < kCmdCount; ++k) {

@@ -4,6 +4,7 @@
 #include "ui/titlelistmodel.h"
 #include "ui/titlelistview_w.h"
 
+#include <QAction>
 #include <QKeyEvent>
 #include <QPlainTextEdit>
 
@@ -20,6 +21,14 @@ KeyHandlers::KeyHandlers(const MainWidgets &w, QObject *parent) : QObject(parent
 void KeyHandlers::bind(KeyMap::Command command, Action action)
 {
     actions_[std::size_t(command)] = std::move(action);
+}
+
+void KeyHandlers::bind(KeyMap::Command command, QAction *action)
+{
+    bind(command, [action](int, Qt::KeyboardModifiers) {
+        action->trigger();
+        return true;
+    });
 }
 
 bool KeyHandlers::keyDown(KeyMap::Place place, int key, Qt::KeyboardModifiers modifiers)

@@ -7,6 +7,7 @@
 #include <functional>
 
 struct MainWidgets;
+class QAction;
 class QKeyEvent;
 
 // The key handlers of the main window, one per control (lstEntry_KeyDown,
@@ -24,6 +25,8 @@ public:
     KeyHandlers(const MainWidgets &w, QObject *parent);
 
     void bind(KeyMap::Command command, Action action);
+    // The key triggers `action`: nothing happens while the action is disabled.
+    void bind(KeyMap::Command command, QAction *action);
     // What the text and mask boxes do with a key the map leaves to them: the
     // key press check (the lock, SwallowKeyPress, the code page).
     void setKeyPress(KeyPress keyPress) { keyPress_ = std::move(keyPress); }

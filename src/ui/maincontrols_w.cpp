@@ -1,5 +1,6 @@
 #include "ui/mainwidgets_w.h"
 
+#include "ui/buttonaction_w.h"
 #include "ui/codepagetextedit_w.h"
 #include "ui/titlelistmodel.h"
 #include "ui/titlelistview_w.h"
@@ -134,6 +135,16 @@ MainWidgets buildMainWidgets(QMainWindow &window)
     buildLists(client, w);
     buildSideButtons(client, w);
     buildPanels(client, w);
+    // The buttons whose state the command refresh governs act through actions.
+    for (QPushButton *button : w.cmdCRSR)
+        bindButtonAction(button);
+    for (QPushButton *button : w.cmdH)
+        bindButtonAction(button);
+    for (QPushButton *button : w.cmdIndiv)
+        bindButtonAction(button);
+    for (QPushButton *button : w.cmdEntry)
+        bindButtonAction(button);
+    bindButtonAction(w.cmdSort[0]);
 
     w.timPreset = timer(&window, u"timPreset"_s, 100);
     w.timExit = timer(&window, u"timExit"_s, 100);

@@ -77,6 +77,6 @@ void chooseFolder(QWidget *shown, const QString &folder)
 Action dropOnTrashButton()
 {
     return [](AppFixture &nb) {
-        nb.window()->findChild<DragDrop *>(u"dragDrop"_s)->cmdEntry_OLEDragDrop(1);
+        nb.window()->findChild<DragDrop *>(u"dragDrop"_s)->dropOnTrashButton();
     };
 }
