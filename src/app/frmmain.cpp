@@ -84,15 +84,15 @@ void FrmMain::connectCommands()
 {
     connect(w_.timPreset, &QTimer::timeout, this, &FrmMain::timPreset_Timer);
     connect(w_.timExit, &QTimer::timeout, this, &FrmMain::timExit_Timer);
-    connect(w_.mnuExit, &QAction::triggered, this, &FrmMain::mnuExit_Click);
+    connect(w_.mnuExit, &QAction::triggered, this, &FrmMain::exitProgram);
     connect(w_.lstGroup, &TitleListView::currentRowChanged, entryList_,
             &EntryList::showSelectedGroup);
 
-    connect(w_.chckEdit, &QCheckBox::toggled, this, &FrmMain::chckEdit_Click);
+    connect(w_.chckEdit, &QCheckBox::toggled, this, &FrmMain::toggleLock);
     connect(w_.mnuEditPermission, &QAction::triggered, this,
             [this](bool checked) { w_.chckEdit->setChecked(checked); });
-    connect(w_.mnuWordwrap, &QAction::triggered, this, &FrmMain::mnuWordwrap_Click);
-    connect(w_.mnuViewMask, &QAction::triggered, layout_, &WindowLayout::mnuViewMask_Click);
+    connect(w_.mnuWordwrap, &QAction::triggered, this, &FrmMain::setWordwrap);
+    connect(w_.mnuViewMask, &QAction::triggered, layout_, &WindowLayout::toggleMask);
 
     const Organizing organizing =
         installOrganizing(w_, main_, ctx_, groups_, *entryList_, *keys_, subsystems_);
@@ -152,14 +152,14 @@ void FrmMain::paintEvent(QPaintEvent *event)
     }
 }
 
-void FrmMain::chckEdit_Click()
+void FrmMain::toggleLock()
 {
     w_.mnuEditPermission->setChecked(w_.chckEdit->isChecked());
     ctx_.RefreshCommands();
     w_.lstEntry->setFocus();
 }
 
-void FrmMain::mnuWordwrap_Click(bool checked)
+void FrmMain::setWordwrap(bool checked)
 {
     const int now = checked ? 1 : 0;
     main_.TextBoxIndex = now;

@@ -42,10 +42,9 @@ public:
     // Types key strings into the program itself.
     KeyInjector &keyInjector() { return *keyInjector_; }
 
-    void chckEdit_Click();
-    void mnuWordwrap_Click(bool checked);
-    void mnuSettings_Click(int index);
-    void mnuExit_Click();
+    void toggleLock();
+    void setWordwrap(bool checked);
+    void exitProgram();
 
 Q_SIGNALS:
     // The start-up work after the first paint has run to its end.
@@ -65,7 +64,7 @@ private:
     void buildViewingEditing();
     // frmmain_shell.cpp: the tray, the Editor menu, the About box
     void installShell();
-    void mnuAbout_Click();
+    void showAbout();
     void TrayAdd();
     void TrayRemove();
     void hideMainWindow();

@@ -25,7 +25,7 @@ void unloadWindows(const QString &name)
 
 } // namespace
 
-void FrmMain::mnuExit_Click()
+void FrmMain::exitProgram()
 {
     w_.timExit->start();
 }

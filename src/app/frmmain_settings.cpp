@@ -12,7 +12,7 @@
 void FrmMain::installSettings()
 {
     auto *settings = new SettingsMenu(w_, ctx_, *layout_, subsystems_);
-    settings->endThisCopy = [this] { mnuExit_Click(); };
+    settings->endThisCopy = [this] { exitProgram(); };
     settings->keepRunning = [this] {
         if (!ctx_.state.StoreInUse) {
             takeStoreMarker();
@@ -21,13 +21,6 @@ void FrmMain::installSettings()
         }
         applyChangedSettings();
     };
-}
-
-// Each item has one handler, which also serves callers other than the menu.
-void FrmMain::mnuSettings_Click(int index)
-{
-    if (index >= 0 && index < int(w_.mnuSettings.size()))
-        w_.mnuSettings[index]->trigger();
 }
 
 // The global settings as far as a running window can show them; the hiding

@@ -11,10 +11,10 @@ void FrmMain::installShell()
 {
     tray_ = new SystemTray(w_, subsystems_);
     new EditorExport(w_, ctx_, *entryList_, subsystems_);
-    connect(w_.mnuAbout, &QAction::triggered, this, &FrmMain::mnuAbout_Click);
+    connect(w_.mnuAbout, &QAction::triggered, this, &FrmMain::showAbout);
 }
 
-void FrmMain::mnuAbout_Click()
+void FrmMain::showAbout()
 {
     FrmInfo box(ctx_.words, ctx_.state.ProgramVersion, ctx_.desktop, projectLinks(), this);
     box.exec();

@@ -28,7 +28,7 @@ void FrmMain::timPreset_Timer()
 
     const bool locked = prefs.StartLocked != 0;
     if (w_.chckEdit->isChecked() == locked)
-        chckEdit_Click();
+        toggleLock();
     else
         w_.chckEdit->setChecked(locked);
 
@@ -48,7 +48,7 @@ void FrmMain::timPreset_Timer()
     if (ctx_.state.StoreInUse)
         lockWhileStoreInUse();
     if (ctx_.state.StoreFallback)
-        mnuSettings_Click(1);
+        w_.mnuSettings[1]->trigger(); // the start settings, to name another store
 
     ShowPosMemories(w_, ctx_.words, prefs.PositionMemory);
     ShowPhraseMemories(w_, ctx_.words, prefs.PhraseMemory);

@@ -39,9 +39,9 @@ EditModes::EditModes(const MainWidgets &w, MainState &main, MainContext &ctx, En
                 [this, i] { txtText_Change(int(i)); });
     }
     connect(w_.txtMask, &QPlainTextEdit::textChanged, this, &EditModes::txtMask_Change);
-    for (std::size_t i = 0; i < w_.cmdEdit.size(); ++i) {
-        connect(w_.cmdEdit[i], &QPushButton::clicked, this, [this, i] { cmdEdit_Click(int(i)); });
-    }
+    connect(w_.cmdEdit[0], &QPushButton::clicked, this, &EditModes::ok);
+    connect(w_.cmdEdit[1], &QPushButton::clicked, this, &EditModes::cancel);
+    connect(w_.cmdEdit[2], &QPushButton::clicked, this, &EditModes::save);
     connect(w_.chckEdit, &QCheckBox::toggled, this, &EditModes::applyLock);
     w_.cmdEdit[2]->setEnabled(false);
 }
@@ -83,7 +83,7 @@ void EditModes::txtText_Change(int index)
         return;
     }
     if (main_.MaskEditMode) {
-        cmdEdit_Click(1);
+        cancel();
         return;
     }
     if (entries_.onBlankLine() || main_.Loading)
@@ -102,7 +102,7 @@ void EditModes::txtText_Change(int index)
 void EditModes::txtMask_Change()
 {
     if (main_.TextEditMode) {
-        cmdEdit_Click(1);
+        cancel();
         return;
     }
     if (main_.Loading || main_.MaskEditMode)
@@ -149,17 +149,15 @@ void EditModes::ShowEditFrame()
     w_.mnuPhrases->menuAction()->setVisible(true);
 }
 
-void EditModes::cmdEdit_Click(int index)
+void EditModes::cancel()
 {
-    if (index < 0 || index > 2)
-        return;
-    if (index == 1) {
-        const bool wasTextEdit = main_.TextEditMode;
-        main_.TextEditMode = false;
-        cancel(wasTextEdit);
-        return;
-    }
+    const bool wasTextEdit = main_.TextEditMode;
+    main_.TextEditMode = false;
+    discardEdit(wasTextEdit);
+}
 
+void EditModes::confirm(bool staysInEdit)
+{
     // OK and Save by key also arrive while nothing is edited, and for an entry
     // without a file: then there is nothing to write.
     const bool textEdited = main_.TextEditMode && !main_.FileMissing && !entries_.onBlankLine();
@@ -167,7 +165,7 @@ void EditModes::cmdEdit_Click(int index)
     if (main_.MaskEditMode)
         outcome = saveMask();
     else if (textEdited)
-        outcome = saveText(index);
+        outcome = saveText(staysInEdit);
 
     switch (outcome) {
     case SaveOutcome::Failed:
@@ -183,7 +181,7 @@ void EditModes::cmdEdit_Click(int index)
     case SaveOutcome::Written:
         break;
     }
-    if (index == 2) {
+    if (staysInEdit) {
         w_.cmdEdit[2]->setEnabled(false);
         (main_.MaskEditMode ? w_.txtMask : textBox())->setFocus();
         return;
@@ -192,7 +190,7 @@ void EditModes::cmdEdit_Click(int index)
     endEdit();
 }
 
-void EditModes::cancel(bool wasTextEdit)
+void EditModes::discardEdit(bool wasTextEdit)
 {
     if (main_.MaskEditMode) {
         main_.Loading = true;

@@ -28,8 +28,11 @@ public:
     void txtText_Change(int index);
     void txtMask_Change();
     void ShowEditFrame();
-    // 0 OK, 1 Cancel, 2 Save; the buttons and the keys call it in every state.
-    void cmdEdit_Click(int index);
+    // The edit's OK (save and back to viewing), Cancel and Save (save and go
+    // on editing); the buttons and the keys call them in every state.
+    void ok() { confirm(false); }
+    void cancel();
+    void save() { confirm(true); }
     void txtText_DblClick(int index);
     void txtMask_DblClick();
     // Enter in the lists and a double-click on an entry: text edit mode, with
@@ -43,10 +46,11 @@ public:
 
 private:
     enum class SaveOutcome { Written, Failed, TitleRefused, NewEntryDropped };
-    SaveOutcome saveText(int index);
+    void confirm(bool staysInEdit);
+    SaveOutcome saveText(bool staysInEdit);
     SaveOutcome saveMask();
-    void cancel(bool wasTextEdit);
-    // Step 8 of cmdEdit_Click for OK and Cancel: back to viewing.
+    void discardEdit(bool wasTextEdit);
+    // OK and Cancel end here: back to viewing the selected entry.
     void endEdit();
     void setOkWidth(int twips);
     void afterDoubleClick(QPlainTextEdit *box);

@@ -28,7 +28,7 @@
 
 using namespace Qt::StringLiterals;
 
-EditModes::SaveOutcome EditModes::saveText(int index)
+EditModes::SaveOutcome EditModes::saveText(bool staysInEdit)
 {
     const int g = entries_.selectedGroup();
     const int line = w_.lstEntry->currentRow();
@@ -69,7 +69,7 @@ EditModes::SaveOutcome EditModes::saveText(int index)
         w_.lstEntry->titles().setStoredName(line, titles[line]);
         w_.lblDate->setText(date);
         // Now an entry like any other: Save has its own place again.
-        if (index == 2)
+        if (staysInEdit)
             setOkWidth(750);
         return SaveOutcome::Written;
     }

@@ -49,7 +49,14 @@ FrmIndiv::FrmIndiv(MainContext &ctx, QWidget *mainWindow) : QDialog(mainWindow),
     auto *buttons = new QHBoxLayout;
     for (int i : {2, 0, 1}) {
         cmdMain_[i] = named<QPushButton>(this, u"cmdMain"_s, i);
-        connect(cmdMain_[i], &QPushButton::clicked, this, [this, i] { cmdMain_Click(i); });
+        connect(cmdMain_[i], &QPushButton::clicked, this, [this, i] {
+            if (i == 0)
+                ok();
+            else if (i == 1)
+                reject();
+            else
+                clearRows();
+        });
         buttons->addWidget(cmdMain_[i]);
         if (i == 2)
             buttons->addStretch();
@@ -103,27 +110,20 @@ void FrmIndiv::Form_Load()
     }
 }
 
-void FrmIndiv::cmdMain_Click(int index)
+void FrmIndiv::ok()
 {
-    switch (index) {
-    case 0:
-        if (storeRows())
-            accept();
-        break;
-    case 1:
-        reject();
-        break;
-    case 2:
-        for (int i = 0; i < 4; ++i) {
-            cbo0_[i]->setCurrentIndex(0);
-            selectText(cbo1_[i], u"free"_s);
-            txt_[i]->clear();
-        }
-        cmdMain_[0]->setFocus();
-        break;
-    default:
-        break;
+    if (storeRows())
+        accept();
+}
+
+void FrmIndiv::clearRows()
+{
+    for (int i = 0; i < 4; ++i) {
+        cbo0_[i]->setCurrentIndex(0);
+        selectText(cbo1_[i], u"free"_s);
+        txt_[i]->clear();
     }
+    cmdMain_[0]->setFocus();
 }
 
 bool FrmIndiv::storeRows()

@@ -21,8 +21,10 @@ public:
     // Shows the dialog modally and returns when it has closed.
     static void run(MainContext &ctx, QWidget *mainWindow);
 
-    // 0 OK, 1 Cancel, 2 New.
-    void cmdMain_Click(int index);
+    // OK: the rows stored and the dialog closed.
+    void ok();
+    // New: every row back to free.
+    void clearRows();
 
 private:
     void buildRows(QGridLayout *grid);

@@ -28,11 +28,10 @@ Inserts::Inserts(const MainWidgets &w, MainContext &ctx, EntryList &entries, Edi
 {
     setObjectName(QStringLiteral("inserts"));
     for (int k = 0; k < int(w_.mnuInsertCall.size()); ++k)
-        connect(w_.mnuInsertCall[k], &QAction::triggered, this,
-                [this, k] { mnuInsertCall_Click(k); });
+        connect(w_.mnuInsertCall[k], &QAction::triggered, this, [this, k] { insertSeparator(k); });
     keys.bind(KeyMap::Command::InsertDashedLine, [this](int, Qt::KeyboardModifiers) {
         if (!editModes_.locked())
-            mnuInsertCall_Click(1);
+            insertSeparator(Separators::Dashes);
         return true;
     });
 }
@@ -51,7 +50,7 @@ QString Inserts::askSeparator(int k)
     return Separators::separatorText(k, answer);
 }
 
-void Inserts::mnuInsertCall_Click(int k)
+void Inserts::insertSeparator(int k)
 {
     const int g = entries_.selectedGroup();
     if (g < 0)

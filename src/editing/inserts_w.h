@@ -8,7 +8,7 @@ class EditModes;
 class EntryList;
 class KeyHandlers;
 
-// mnuInsertCall_Click: a separator line (blanks, dashes, equal signs, a line
+// The Insert menu: a separator line (blanks, dashes, equal signs, a line
 // of one character or a text of the user's) before the selected entry. It is
 // a title without a text file; F11 in the lists inserts the dashed line.
 class Inserts : public QObject
@@ -18,7 +18,8 @@ public:
     Inserts(const MainWidgets &w, MainContext &ctx, EntryList &entries, EditModes &editModes,
             KeyHandlers &keys, QObject *parent);
 
-    void mnuInsertCall_Click(int k);
+    // A separator line of kind k (Separators::Kind) above the selected line.
+    void insertSeparator(int k);
 
 private:
     // The separator for index k, "" when there is none (the user cancelled).

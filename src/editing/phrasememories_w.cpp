@@ -45,16 +45,14 @@ PhraseMemories::PhraseMemories(const MainWidgets &w, MainContext &ctx, EditModes
 void PhraseMemories::connectMenus()
 {
     for (int k = 0; k < 4; ++k) {
-        connect(w_.mnuCallTxtMemoCall[k], &QAction::triggered, this,
-                [this, k] { mnuCallTxtMemoCall_Click(k); });
-        connect(w_.mnuSetTxtMemoSet[k], &QAction::triggered, this,
-                [this, k] { mnuSetTxtMemoSet_Click(k); });
+        connect(w_.mnuCallTxtMemoCall[k], &QAction::triggered, this, [this, k] { callPhrase(k); });
+        connect(w_.mnuSetTxtMemoSet[k], &QAction::triggered, this, [this, k] { setPhrase(k); });
     }
-    for (int k = 0; k < int(w_.mnuCallDate.size()); ++k)
-        connect(w_.mnuCallDate[k], &QAction::triggered, this, [this, k] { mnuCallDate_Click(k); });
-    connect(w_.mnuHowTo, &QAction::triggered, this, &PhraseMemories::mnuHowTo_Click);
-    connect(w_.mnuClearTxtMemos, &QAction::triggered, this,
-            &PhraseMemories::mnuClearTxtMemos_Click);
+    connect(w_.mnuCallDate[0], &QAction::triggered, this, &PhraseMemories::insertEuro);
+    connect(w_.mnuCallDate[1], &QAction::triggered, this, &PhraseMemories::insertDate);
+    connect(w_.mnuCallDate[2], &QAction::triggered, this, &PhraseMemories::insertTime);
+    connect(w_.mnuHowTo, &QAction::triggered, this, &PhraseMemories::showPhraseHowTo);
+    connect(w_.mnuClearTxtMemos, &QAction::triggered, this, &PhraseMemories::clearPhrases);
 }
 
 void PhraseMemories::bindKeys(KeyHandlers &keys)
@@ -69,15 +67,15 @@ void PhraseMemories::bindKeys(KeyHandlers &keys)
         return true;
     });
     keys.bind(Command::SetPhrase, [this](int key, Qt::KeyboardModifiers) {
-        mnuSetTxtMemoSet_Click(key - Qt::Key_F5);
+        setPhrase(key - Qt::Key_F5);
         return true;
     });
     keys.bind(Command::InsertDate, [this](int, Qt::KeyboardModifiers) {
-        mnuCallDate_Click(1);
+        insertDate();
         return true;
     });
     keys.bind(Command::InsertTime, [this](int, Qt::KeyboardModifiers) {
-        mnuCallDate_Click(2);
+        insertTime();
         return true;
     });
 }
@@ -92,49 +90,53 @@ void PhraseMemories::type(const QString &keys)
     injector_.send(keys);
 }
 
-void PhraseMemories::mnuCallTxtMemoCall_Click(int k)
+void PhraseMemories::callPhrase(int k)
 {
     // A phrase is a key string: "+", "^", "%", "~" and groups in it act as keys.
     if (k >= 0 && k < 4)
         type(ctx_.state.prefs.PhraseMemory[k]);
 }
 
-void PhraseMemories::mnuSetTxtMemoSet_Click(int k)
+void PhraseMemories::setPhrase(int k)
 {
     if (k < 0 || k > 3)
         return;
     const QString phrase = EditRules::firstLine(editModes_.textBox()->textCursor().selectedText());
     if (phrase.isEmpty()) {
-        mnuHowTo_Click();
+        showPhraseHowTo();
         return;
     }
     ctx_.state.prefs.PhraseMemory[k] = phrase;
     phrasesChanged();
 }
 
-void PhraseMemories::mnuHowTo_Click()
+void PhraseMemories::showPhraseHowTo()
 {
     ctx_.messages.message(Messages::Icon::None, StripAmp(ctx_.words(Word::MenuHowToSavePhrase)),
                           ctx_.words(Word::PhraseHowToFirstLine) + u'\n' +
                               ctx_.words(Word::PhraseHowToSecondLine));
 }
 
-void PhraseMemories::mnuClearTxtMemos_Click()
+void PhraseMemories::clearPhrases()
 {
     ctx_.state.prefs.PhraseMemory.fill(u"free"_s);
     phrasesChanged();
 }
 
-void PhraseMemories::mnuCallDate_Click(int k)
+void PhraseMemories::insertEuro()
 {
-    // Plain text, not a key string: whatever the locale's forms hold is typed as it stands.
-    const QDateTime now = QDateTime::currentDateTime();
-    if (k == 0)
-        type(u"\u20AC"_s);
-    else if (k == 1)
-        type(escapeKeyString(EditRules::dateText(now.date(), QLocale::system())));
-    else if (k == 2)
-        type(escapeKeyString(EditRules::timeText(now.time(), QLocale::system())));
+    type(u"\u20AC"_s);
+}
+
+// Plain text, not a key string: whatever the locale's forms hold is typed as it stands.
+void PhraseMemories::insertDate()
+{
+    type(escapeKeyString(EditRules::dateText(QDate::currentDate(), QLocale::system())));
+}
+
+void PhraseMemories::insertTime()
+{
+    type(escapeKeyString(EditRules::timeText(QTime::currentTime(), QLocale::system())));
 }
 
 void PhraseMemories::phrasesChanged()

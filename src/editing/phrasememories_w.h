@@ -27,12 +27,14 @@ public:
     PhraseMemories(const MainWidgets &w, MainContext &ctx, EditModes &editModes,
                    KeyInjector &injector, KeyHandlers &keys, QObject *parent);
 
-    void mnuCallTxtMemoCall_Click(int k);
-    void mnuSetTxtMemoSet_Click(int k);
-    void mnuHowTo_Click();
-    void mnuClearTxtMemos_Click();
+    void callPhrase(int k);
+    void setPhrase(int k);
+    void showPhraseHowTo();
+    void clearPhrases();
     // 0 the euro sign, 1 the date, 2 the time.
-    void mnuCallDate_Click(int k);
+    void insertEuro();
+    void insertDate();
+    void insertTime();
 
 private:
     void connectMenus();

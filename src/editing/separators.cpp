@@ -12,27 +12,27 @@ constexpr int kLength = 99;
 
 bool asksForText(int k)
 {
-    return k == 3 || k == 4;
+    return k == CharacterLine || k == OwnText;
 }
 
 QString separatorText(int k, const QString &answer)
 {
     switch (k) {
-    case 0:
+    case Blanks:
         // Blanks at either end of a title are trimmed when it is stored, and
         // "." alone is no name: no-break spaces stay, so the line stays blank
         // up to its closing ".".
         return QString(kLength, QChar::Nbsp) + u'.';
-    case 1:
+    case Dashes:
         return QString(kLength, u'-');
-    case 2:
+    case EqualSigns:
         return QString(kLength, u'=');
-    case 3:
+    case CharacterLine:
         if (answer.isEmpty())
             return {};
         return QString(kLength, answer.front() == u' ' ? QChar(QChar::Nbsp) : answer.front()) +
                u'.';
-    case 4:
+    case OwnText:
         if (answer.isEmpty() || answer == u" "_s)
             return {};
         return answer;

@@ -3,9 +3,16 @@
 #include <QString>
 
 // The separator lines of the Insert menu: titles without a text file that
-// structure a long entry list. k is the mnuInsertCall index: 0 blanks (no-break), 1
-// dashes, 2 equal signs, 3 a line of the user's character, 4 the user's text.
+// structure a long entry list, in the order of the Insert menu.
 namespace Separators {
+
+enum Kind : int {
+    Blanks,        // no-break blanks
+    Dashes,        // "- - - -"
+    EqualSigns,    // "======="
+    CharacterLine, // a line of the user's character
+    OwnText,       // the user's text
+};
 
 // Index 3 and 4 ask the user first.
 bool asksForText(int k);

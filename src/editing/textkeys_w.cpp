@@ -76,11 +76,11 @@ void TextKeys::bindKeys(KeyHandlers &keys)
     keys.bind(Command::OkKeepingKeyPress, [this](int, Qt::KeyboardModifiers) {
         // OK; the Enter itself must not become a line break afterwards.
         main_.SwallowKeyPress = true;
-        editModes_.cmdEdit_Click(0);
+        editModes_.ok();
         return false;
     });
     keys.bind(Command::Cancel, [this](int, Qt::KeyboardModifiers) {
-        editModes_.cmdEdit_Click(1);
+        editModes_.cancel();
         return true;
     });
     keys.bind(Command::LockedDelete, [this](int, Qt::KeyboardModifiers) {
@@ -90,11 +90,11 @@ void TextKeys::bindKeys(KeyHandlers &keys)
         return true;
     });
     keys.bind(Command::Ok, [this](int, Qt::KeyboardModifiers) {
-        editModes_.cmdEdit_Click(0);
+        editModes_.ok();
         return true;
     });
     keys.bind(Command::Save, [this](int, Qt::KeyboardModifiers) {
-        editModes_.cmdEdit_Click(2);
+        editModes_.save();
         return true;
     });
     keys.setKeyPress([this](const QKeyEvent &key) { return keyPress(key); });

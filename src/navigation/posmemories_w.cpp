@@ -49,14 +49,12 @@ PositionMemories::PositionMemories(const MainWidgets &w, MainState &main, MainCo
 void PositionMemories::connectMenus()
 {
     for (int n = 0; n < 4; ++n) {
-        connect(w_.mnuGoToMemo[n], &QAction::triggered, this, [this, n] { mnuGoToMemo_Click(n); });
-        connect(w_.mnuSetMemo[n], &QAction::triggered, this, [this, n] { mnuSetMemo_Click(n); });
-        connect(w_.mnuMoveToMemo[n], &QAction::triggered, this,
-                [this, n] { mnuMoveToMemo_Click(n); });
+        connect(w_.mnuGoToMemo[n], &QAction::triggered, this, [this, n] { goToMemory(n); });
+        connect(w_.mnuSetMemo[n], &QAction::triggered, this, [this, n] { saveMemory(n); });
+        connect(w_.mnuMoveToMemo[n], &QAction::triggered, this, [this, n] { moveToMemory(n); });
     }
-    connect(w_.mnuGoToLastMove, &QAction::triggered, this,
-            &PositionMemories::mnuGoToLastMove_Click);
-    connect(w_.mnuClearMemos, &QAction::triggered, this, &PositionMemories::mnuClearMemos_Click);
+    connect(w_.mnuGoToLastMove, &QAction::triggered, this, &PositionMemories::goToLastMove);
+    connect(w_.mnuClearMemos, &QAction::triggered, this, &PositionMemories::clearMemories);
 }
 
 void PositionMemories::bindKeys(KeyHandlers &keys)
@@ -66,7 +64,7 @@ void PositionMemories::bindKeys(KeyHandlers &keys)
     });
     keys.bind(KeyMap::Command::GoToLastMove, [this](int, Qt::KeyboardModifiers) {
         if (!main_.LastMovePosition.isEmpty())
-            mnuGoToMemo_Click(4);
+            goToMemory(4);
         return true;
     });
 }
@@ -102,7 +100,7 @@ QString PositionMemories::memory(int k) const
     return k == 4 ? main_.LastMovePosition : ctx_.state.prefs.PositionMemory[k];
 }
 
-void PositionMemories::mnuGoToMemo_Click(int k)
+void PositionMemories::goToMemory(int k)
 {
     if (k < 0 || k > 4)
         return;
@@ -122,7 +120,7 @@ void PositionMemories::mnuGoToMemo_Click(int k)
         w_.lstEntry->setCurrentRow(place.column - 1);
 }
 
-void PositionMemories::mnuSetMemo_Click(int k)
+void PositionMemories::saveMemory(int k)
 {
     if (k < 0 || k > 3 || w_.lstGroup->currentRow() < 0)
         return;
@@ -131,7 +129,7 @@ void PositionMemories::mnuSetMemo_Click(int k)
     memoriesChanged();
 }
 
-void PositionMemories::mnuMoveToMemo_Click(int k)
+void PositionMemories::moveToMemory(int k)
 {
     if (k < 0 || k > 3)
         return;
@@ -144,7 +142,7 @@ void PositionMemories::mnuMoveToMemo_Click(int k)
     entryCommands_.moveSelectedEntry(line);
 }
 
-void PositionMemories::mnuClearMemos_Click()
+void PositionMemories::clearMemories()
 {
     ctx_.state.prefs.PositionMemory.fill(MemoryPlace::freeMemory());
     memoriesChanged();

@@ -30,11 +30,11 @@ public:
                      EntryCommands &entryCommands, KeyHandlers &keys, QObject *parent);
 
     // k = 0..3 the user's memories, 4 the group the last moved entry left.
-    void mnuGoToMemo_Click(int k);
-    void mnuGoToLastMove_Click() { mnuGoToMemo_Click(4); }
-    void mnuSetMemo_Click(int k);
-    void mnuMoveToMemo_Click(int k);
-    void mnuClearMemos_Click();
+    void goToMemory(int k);
+    void goToLastMove() { goToMemory(4); }
+    void saveMemory(int k);
+    void moveToMemory(int k);
+    void clearMemories();
     // Explains why Ctrl+F(n + 5) moved nothing.
     void ShowMoveRefusal(int n);
 

@@ -21,17 +21,8 @@ EditorExport::EditorExport(const MainWidgets &w, MainContext &ctx, const EntryLi
     : QObject(parent), w_(w), ctx_(ctx), entries_(entries)
 {
     setObjectName(QStringLiteral("editorExport"));
-    for (int i = 0; i < int(w_.mnuEditorCall.size()); ++i)
-        connect(w_.mnuEditorCall[i], &QAction::triggered, this,
-                [this, i] { mnuEditorCall_Click(i); });
-}
-
-void EditorExport::mnuEditorCall_Click(int index)
-{
-    if (index == 0)
-        openEntryText();
-    else if (index == 1)
-        openEntryList();
+    connect(w_.mnuEditorCall[0], &QAction::triggered, this, &EditorExport::openEntryText);
+    connect(w_.mnuEditorCall[1], &QAction::triggered, this, &EditorExport::openEntryList);
 }
 
 void EditorExport::openEntryText()

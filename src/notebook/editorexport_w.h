@@ -15,13 +15,12 @@ class EditorExport : public QObject
 public:
     EditorExport(const MainWidgets &w, MainContext &ctx, const EntryList &entries, QObject *parent);
 
-    // 0 the entry text, 1 the entry list; any other index does nothing.
-    void mnuEditorCall_Click(int index);
-
-private:
+    // The entry's text file in the desktop's editor.
     void openEntryText();
+    // The entry list, written to a file of its own, in the editor.
     void openEntryList();
 
+private:
     const MainWidgets &w_;
     MainContext &ctx_;
     const EntryList &entries_;

@@ -32,10 +32,10 @@ GroupCommands::GroupCommands(NotebookView &view, QObject *parent) : QObject(pare
 {
     setObjectName(u"groupCommands"_s);
     const MainWidgets &w = view_.w;
-    connect(w.mnuGroupNew, &QAction::triggered, this, &GroupCommands::mnuGroupNew_Click);
-    connect(w.mnuGroupRename, &QAction::triggered, this, &GroupCommands::mnuGroupRename_Click);
-    connect(w.mnuGroupDelete, &QAction::triggered, this, &GroupCommands::mnuGroupDelete_Click);
-    connect(w.mnuClearTrash, &QAction::triggered, this, &GroupCommands::mnuClearTrash_Click);
+    connect(w.mnuGroupNew, &QAction::triggered, this, &GroupCommands::newGroup);
+    connect(w.mnuGroupRename, &QAction::triggered, this, &GroupCommands::renameGroup);
+    connect(w.mnuGroupDelete, &QAction::triggered, this, &GroupCommands::deleteGroup);
+    connect(w.mnuClearTrash, &QAction::triggered, this, &GroupCommands::clearTrash);
 }
 
 QString GroupCommands::askGroupName(int promptWord, const QString &proposed)
@@ -60,7 +60,7 @@ QString GroupCommands::uniqueAcceptedName(const QString &answer)
     return name;
 }
 
-void GroupCommands::mnuGroupNew_Click()
+void GroupCommands::newGroup()
 {
     NoteTable &table = view_.ctx.table;
     if (NotebookEdit::notebookIsFull(table)) {
@@ -90,7 +90,7 @@ void GroupCommands::mnuGroupNew_Click()
     view_.selectGroupOrFirst(view_.groups.lineOfSlot(slot));
 }
 
-void GroupCommands::mnuGroupRename_Click()
+void GroupCommands::renameGroup()
 {
     NoteTable &table = view_.ctx.table;
     const int line = view_.groupLine();
@@ -121,7 +121,7 @@ void GroupCommands::mnuGroupRename_Click()
     view_.selectGroupOrFirst(view_.groups.lineOfSlot(newSlot));
 }
 
-void GroupCommands::mnuGroupDelete_Click()
+void GroupCommands::deleteGroup()
 {
     NoteTable &table = view_.ctx.table;
     if (!view_.entries.onBlankLine() || view_.entryLine() < 0) {
@@ -192,7 +192,7 @@ void GroupCommands::waitBeforeClearing()
     loop.exec(QEventLoop::ExcludeUserInputEvents);
 }
 
-void GroupCommands::mnuClearTrash_Click()
+void GroupCommands::clearTrash()
 {
     if (clearingTrash_)
         return;

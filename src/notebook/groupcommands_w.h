@@ -17,10 +17,10 @@ class GroupCommands : public QObject
 public:
     GroupCommands(NotebookView &view, QObject *parent);
 
-    void mnuGroupNew_Click();
-    void mnuGroupRename_Click();
-    void mnuGroupDelete_Click();
-    void mnuClearTrash_Click();
+    void newGroup();
+    void renameGroup();
+    void deleteGroup();
+    void clearTrash();
 
     // How long Clear Trash shows the trash group's list before its entries
     // go (a second); tests that do not look at it set no wait at all.

@@ -63,12 +63,12 @@ void FrmSearch::buildControls()
         cmdSearch[i] = new QPushButton(this);
         cmdSearch[i]->setObjectName(u"cmdSearch%1"_s.arg(i));
         cmdSearch[i]->setGeometry(twipsRect(this, lefts[i], 3000, widths[i], 375));
-        connect(cmdSearch[i], &QPushButton::clicked, this, [this, i] { cmdSearch_Click(i); });
+        connect(cmdSearch[i], &QPushButton::clicked, this, [this, i] { search(i == 1); });
     }
     cmdMain = new QPushButton(this);
     cmdMain->setObjectName(u"cmdMain"_s);
     cmdMain->setGeometry(twipsRect(this, 1920, 3000, 615, 375));
-    connect(cmdMain, &QPushButton::clicked, this, &FrmSearch::cmdMain_Click);
+    connect(cmdMain, &QPushButton::clicked, this, &FrmSearch::closeKeepingOptions);
     // Takes the focus during a search; below the visible area.
     cmdDummy = new QPushButton(this);
     cmdDummy->setObjectName(u"cmdDummy"_s);
@@ -79,7 +79,7 @@ void FrmSearch::buildControls()
     // Enter in the field is Start, and only Start.
     connect(txtSearch, &QLineEdit::returnPressed, this, [this] {
         if (cmdSearch[0]->isEnabled())
-            cmdSearch_Click(0);
+            search(false);
     });
 
     timChckButton = new QTimer(this);
@@ -150,7 +150,7 @@ void FrmSearch::timChckButton_Timer()
         button->setEnabled(can);
 }
 
-void FrmSearch::cmdMain_Click()
+void FrmSearch::closeKeepingOptions()
 {
     SearchMemory &memory = win_.memory;
     memory.lastText = txtSearch->text();

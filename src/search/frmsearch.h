@@ -41,8 +41,10 @@ public:
     FrmSearch(const SearchWindow &window, QWidget *mainWindow);
     ~FrmSearch() override;
 
-    void cmdSearch_Click(int index);
-    void cmdMain_Click();
+    // Start searches from the top, Continue from the last match.
+    void search(bool continued);
+    // Close: the text and the options are kept for the next search.
+    void closeKeepingOptions();
     void timChckButton_Timer();
     bool searching() const { return pending_; }
     int searchPos() const { return win_.memory.position; }

@@ -32,7 +32,7 @@ int firstVisibleRow(const TitleListView *list)
 
 } // namespace
 
-void FrmSearch::cmdSearch_Click(int index)
+void FrmSearch::search(bool continued)
 {
     const SearchOptionSet opts = options();
     const QString text = txtSearch->text();
@@ -44,7 +44,6 @@ void FrmSearch::cmdSearch_Click(int index)
     lblStatus->setText(win_.ctx.words(Word::Searching));
     cmdDummy->setFocus();
 
-    const bool continued = index == 1;
     SearchRequest request;
     request.storeFolder = win_.ctx.state.storeFolder;
     request.groups = searchGroups(win_.ctx.table, win_.groups);

@@ -19,10 +19,10 @@ public:
         : QObject(parent), window_{w, main, ctx, groups, entries, memory_}
     {
         setObjectName(u"searchCommand"_s);
-        connect(w.mnuSearch, &QAction::triggered, this, &SearchCommand::mnuSearch_Click);
+        connect(w.mnuSearch, &QAction::triggered, this, &SearchCommand::openSearch);
     }
 
-    void mnuSearch_Click()
+    void openSearch()
     {
         if (!dialog_)
             dialog_ = new FrmSearch(window_, window_.w.frmMain);

@@ -58,7 +58,8 @@ FrmEditLanguage::FrmEditLanguage(MainContext &ctx, QWidget *mainWindow)
     grid->addWidget(txtTranslation_, 2, 0, 1, 2);
     grid->addWidget(lbl_[0], 3, 0, 1, 2);
     grid->addWidget(lbl_[1], 4, 0, 1, 2);
-    cmdMain_ = SettingsDialog::addButtons(grid, 5, ctx_.words, [this](int i) { cmdMain_Click(i); });
+    cmdMain_ = SettingsDialog::addButtons(
+        grid, 5, ctx_.words, [this] { ok(); }, [this] { reject(); });
     // The buttons answer clicks and their access keys only: Enter belongs to
     // the name and the translation.
     for (QPushButton *button : cmdMain_) {
@@ -81,10 +82,9 @@ FrmEditLanguage::FrmEditLanguage(MainContext &ctx, QWidget *mainWindow)
     EditSlot = -1;
     updateField();
 
-    connect(cboLanguage_, &QComboBox::currentIndexChanged, this,
-            &FrmEditLanguage::cboLanguage_Click);
+    connect(cboLanguage_, &QComboBox::currentIndexChanged, this, &FrmEditLanguage::languageChosen);
     connect(cboLanguage_, &QComboBox::editTextChanged, this, &FrmEditLanguage::updateField);
-    connect(lstWords_, &QListWidget::currentRowChanged, this, &FrmEditLanguage::lstWords_Click);
+    connect(lstWords_, &QListWidget::currentRowChanged, this, &FrmEditLanguage::wordChosen);
     cboLanguage_->installEventFilter(this);
     cboLanguage_->lineEdit()->installEventFilter(this);
     txtTranslation_->installEventFilter(this);
@@ -126,7 +126,7 @@ int FrmEditLanguage::firstFreeSlot() const
     return -1;
 }
 
-void FrmEditLanguage::cboLanguage_Click()
+void FrmEditLanguage::languageChosen()
 {
     int slot = cboLanguage_->currentIndex();
     if (slot < 0)
@@ -145,7 +145,7 @@ void FrmEditLanguage::cboLanguage_Click()
         const QSignalBlocker blocker(lstWords_);
         lstWords_->setCurrentRow(0);
     }
-    lstWords_Click();
+    wordChosen();
 }
 
 void FrmEditLanguage::nameSlot()
@@ -165,7 +165,7 @@ void FrmEditLanguage::nameSlot()
         slot = firstFreeSlot();
         if (slot < 0) {
             cboLanguage_->setCurrentIndex(0);
-            cboLanguage_Click();
+            languageChosen();
             return;
         }
     }
@@ -174,10 +174,10 @@ void FrmEditLanguage::nameSlot()
         const QSignalBlocker blocker(cboLanguage_);
         cboLanguage_->setCurrentIndex(slot);
     }
-    cboLanguage_Click();
+    languageChosen();
 }
 
-void FrmEditLanguage::lstWords_Click()
+void FrmEditLanguage::wordChosen()
 {
     const QListWidgetItem *line = lstWords_->currentItem();
     if (EditSlot < 0 || !line)
@@ -246,12 +246,8 @@ bool FrmEditLanguage::eventFilter(QObject *watched, QEvent *event)
     return QDialog::eventFilter(watched, event);
 }
 
-void FrmEditLanguage::cmdMain_Click(int index)
+void FrmEditLanguage::ok()
 {
-    if (index != 0) {
-        reject();
-        return;
-    }
     // A button's access key leaves the focus where it was: the field's text
     // counts as left.
     if (txtTranslation_->hasFocus())

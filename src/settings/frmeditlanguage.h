@@ -22,18 +22,18 @@ public:
 
     static void run(MainContext &ctx, QWidget *mainWindow);
 
-    // 0 OK, 1 Cancel.
-    void cmdMain_Click(int index);
+    // OK: the values taken over and stored, and the dialog closed.
+    void ok();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void FillLanguageLists();
-    void cboLanguage_Click();
+    void languageChosen();
     // Enter in the combo box's edit line: names the chosen slot, or the first free one.
     void nameSlot();
-    void lstWords_Click();
+    void wordChosen();
     void txtTranslation_Enter();
     void txtTranslation_LostFocus();
     int firstFreeSlot() const;

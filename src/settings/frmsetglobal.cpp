@@ -55,8 +55,8 @@ FrmSetGlobal::FrmSetGlobal(MainContext &ctx, QWidget *mainWindow) : QDialog(main
         lblText_[i] = SettingsDialog::addRow(grid, row, u"lblText"_s + QString::number(i),
                                              words(labelWords[i]), rows[row].second);
     }
-    cmdMain_ = SettingsDialog::addButtons(grid, int(rows.size()), words,
-                                          [this](int i) { cmdMain_Click(i); });
+    cmdMain_ = SettingsDialog::addButtons(
+        grid, int(rows.size()), words, [this] { ok(); }, [this] { reject(); });
     Form_Load();
     adjustSize();
     placeCentred(this, mainWindow);
@@ -101,12 +101,8 @@ void FrmSetGlobal::fillFonts()
     cboFont_->setCurrentIndex(cboFont_->count() > 0 ? selected : -1);
 }
 
-void FrmSetGlobal::cmdMain_Click(int index)
+void FrmSetGlobal::ok()
 {
-    if (index != 0) {
-        reject();
-        return;
-    }
     Preferences &prefs = ctx_.state.prefs;
     const Preferences before = prefs;
     if (cboLanguage_->currentIndex() >= 0)

@@ -23,8 +23,8 @@ public:
     // Shows the dialog modally; true when OK has stored the settings.
     static bool run(MainContext &ctx, QWidget *mainWindow);
 
-    // 0 OK, 1 Cancel.
-    void cmdMain_Click(int index);
+    // OK: the values taken over and stored, and the dialog closed.
+    void ok();
 
 private:
     void Form_Load();

@@ -58,8 +58,8 @@ FrmSetStart::FrmSetStart(MainContext &ctx, const QStringList &groupLines, QWidge
         lblText_[i] = SettingsDialog::addRow(grid, row, u"lblText"_s + QString::number(i),
                                              labels[i], rows[row].second);
     }
-    cmdMain_ = SettingsDialog::addButtons(grid, int(rows.size()), words,
-                                          [this](int i) { cmdMain_Click(i); });
+    cmdMain_ = SettingsDialog::addButtons(
+        grid, int(rows.size()), words, [this] { ok(); }, [this] { reject(); });
     Form_Load(groupLines);
     adjustSize();
     placeCentred(this, mainWindow);
@@ -109,12 +109,8 @@ void FrmSetStart::Form_Load(const QStringList &groupLines)
     }
 }
 
-void FrmSetStart::cmdMain_Click(int index)
+void FrmSetStart::ok()
 {
-    if (index != 0) {
-        reject();
-        return;
-    }
     Preferences &prefs = ctx_.state.prefs;
     const SettingsRules::StorePathCheck path =
         SettingsRules::checkStorePath(txtStorePath_->text(), prefs.StorePath);

@@ -23,8 +23,8 @@ public:
 
     static void run(MainContext &ctx, const QStringList &groupLines, QWidget *mainWindow);
 
-    // 0 OK, 1 Cancel.
-    void cmdMain_Click(int index);
+    // OK: the values taken over and stored, and the dialog closed.
+    void ok();
 
 private:
     void Form_Load(const QStringList &groupLines);

@@ -36,7 +36,8 @@ QLabel *addRow(QGridLayout *grid, int row, const QString &name, const QString &t
 }
 
 std::array<QPushButton *, 2> addButtons(QGridLayout *grid, int row, const Words &words,
-                                        const std::function<void(int)> &click)
+                                        const std::function<void()> &ok,
+                                        const std::function<void()> &cancel)
 {
     std::array<QPushButton *, 2> buttons{};
     auto *line = new QHBoxLayout;
@@ -44,7 +45,7 @@ std::array<QPushButton *, 2> addButtons(QGridLayout *grid, int row, const Words 
     for (int i = 0; i < 2; ++i) {
         buttons[i] = new QPushButton(words(Word::ButtonOk + i), grid->parentWidget());
         buttons[i]->setObjectName(u"cmdMain"_s + QString::number(i));
-        QObject::connect(buttons[i], &QPushButton::clicked, buttons[i], [click, i] { click(i); });
+        QObject::connect(buttons[i], &QPushButton::clicked, buttons[i], i == 0 ? ok : cancel);
         line->addWidget(buttons[i]);
     }
     buttons[0]->setDefault(true);

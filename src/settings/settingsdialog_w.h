@@ -30,8 +30,9 @@ QLabel *addRow(QGridLayout *grid, int row, const QString &name, const QString &t
                QWidget *control);
 
 // cmdMain(0) "&OK" (the default button) and cmdMain(1) "&Cancel"
-// on row `row`, right-aligned; each click runs `click` with its index.
+// on row `row`, right-aligned, running `ok` and `cancel`.
 std::array<QPushButton *, 2> addButtons(QGridLayout *grid, int row, const Words &words,
-                                        const std::function<void(int)> &click);
+                                        const std::function<void()> &ok,
+                                        const std::function<void()> &cancel);
 
 } // namespace SettingsDialog

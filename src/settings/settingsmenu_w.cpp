@@ -29,35 +29,24 @@ SettingsMenu::SettingsMenu(const MainWidgets &w, MainContext &ctx, const WindowL
     : QObject(parent), w_(w), ctx_(ctx), layout_(layout)
 {
     setObjectName(u"settingsMenu"_s);
-    for (int i : {0, 1, 3, 4, 5})
-        connect(w_.mnuSettings[i], &QAction::triggered, this, [this, i] { mnuSettings_Click(i); });
+    connect(w_.mnuSettings[0], &QAction::triggered, this, &SettingsMenu::globalSettings);
+    connect(w_.mnuSettings[1], &QAction::triggered, this, &SettingsMenu::startSettings);
+    connect(w_.mnuSettings[3], &QAction::triggered, this, &SettingsMenu::toggleSortMode);
+    connect(w_.mnuSettings[4], &QAction::triggered, this, &SettingsMenu::saveWindowPlace);
+    connect(w_.mnuSettings[5], &QAction::triggered, this, &SettingsMenu::editLanguage);
     // The mark follows the mode, whatever set it.
     connect(w_.mnuOptions, &QMenu::aboutToShow, this,
             [this] { w_.mnuSettings[3]->setChecked(ctx_.state.prefs.SortDescending != 0); });
 }
 
-void SettingsMenu::mnuSettings_Click(int index)
+void SettingsMenu::startSettings()
 {
-    switch (index) {
-    case 0:
-        globalSettings();
-        break;
-    case 1: {
-        FrmSetStart::run(ctx_, w_.lstGroup->titles().shownNames(), w_.frmMain);
-        break;
-    }
-    case 3:
-        toggleSortMode();
-        break;
-    case 4:
-        saveWindowPlace();
-        break;
-    case 5:
-        FrmEditLanguage::run(ctx_, w_.frmMain);
-        break;
-    default:
-        break;
-    }
+    FrmSetStart::run(ctx_, w_.lstGroup->titles().shownNames(), w_.frmMain);
+}
+
+void SettingsMenu::editLanguage()
+{
+    FrmEditLanguage::run(ctx_, w_.frmMain);
 }
 
 void SettingsMenu::globalSettings()

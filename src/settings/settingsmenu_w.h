@@ -18,8 +18,6 @@ public:
     SettingsMenu(const MainWidgets &w, MainContext &ctx, const WindowLayout &layout,
                  QObject *parent);
 
-    void mnuSettings_Click(int index);
-
     // Ends this copy once the new one has been started (the exit command).
     std::function<void()> endThisCopy;
     // The new copy could not be started: this one goes on with the store
@@ -28,6 +26,8 @@ public:
 
 private:
     void globalSettings();
+    void startSettings();
+    void editLanguage();
     void restart();
     void toggleSortMode();
     void saveWindowPlace();

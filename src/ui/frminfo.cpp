@@ -142,7 +142,7 @@ void FrmInfo::Timer1_Timer()
         Timer1->stop();
 }
 
-void FrmInfo::lbl_Click(int index)
+void FrmInfo::labelClicked(int index)
 {
     if (isLink(index)) {
         const QString address = target(index);
@@ -173,7 +173,7 @@ bool FrmInfo::eventFilter(QObject *watched, QEvent *event)
         static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
         for (std::size_t i = 0; i < lbl.size(); ++i) {
             if (watched == lbl[i])
-                lbl_Click(int(i));
+                labelClicked(int(i));
         }
     }
     return QDialog::eventFilter(watched, event);

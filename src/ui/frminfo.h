@@ -35,7 +35,7 @@ public:
     // One more letter of the name every 105 ms, until it is whole.
     void Timer1_Timer();
     // 4, 5, 7, 8 open their address and close the box; 6 closes it.
-    void lbl_Click(int index);
+    void labelClicked(int index);
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;

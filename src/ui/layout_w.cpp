@@ -153,7 +153,7 @@ int WindowLayout::frameWidth() const
                          client_->logicalDpiX());
 }
 
-void WindowLayout::mnuViewMask_Click()
+void WindowLayout::toggleMask()
 {
     const TwipsSize client = clientSize();
     layout_.maskChecked = w_.mnuViewMask->isChecked();

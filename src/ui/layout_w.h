@@ -31,7 +31,7 @@ public:
     // so that a window manager stops a drag on them.
     void Form_Resize();
     // The mask column follows mnuViewMask's check mark.
-    void mnuViewMask_Click();
+    void toggleMask();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

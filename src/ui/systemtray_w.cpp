@@ -21,11 +21,12 @@ SystemTray::SystemTray(const MainWidgets &w, QObject *parent)
     setObjectName(u"tray"_s);
     icon_->setToolTip(u" Plimsa "_s);
     connect(icon_, &QSystemTrayIcon::activated, this, &SystemTray::MainWindowProc);
-    for (int i = 0; i < int(w_.mnuSystrayCall.size()); ++i)
-        connect(w_.mnuSystrayCall[i], &QAction::triggered, this,
-                [this, i] { mnuSystrayCall_Click(i); });
+    connect(w_.mnuSystrayCall[0], &QAction::triggered, this, &SystemTray::maximizeOrRestore);
+    connect(w_.mnuSystrayCall[1], &QAction::triggered, w_.frmMain, &QWidget::showMinimized);
+    connect(w_.mnuSystrayCall[2], &QAction::triggered, this, &SystemTray::hideMainWindow);
+    connect(w_.mnuSystrayCall[3], &QAction::triggered, w_.timExit, qOverload<>(&QTimer::start));
     connect(w_.mnuHide, &QAction::triggered, this, &SystemTray::hideMainWindow);
-    connect(w_.cmdMain, &QPushButton::clicked, this, &SystemTray::cmdMain_Click);
+    connect(w_.cmdMain, &QPushButton::clicked, this, &SystemTray::hideFromButton);
 }
 
 void SystemTray::TrayAdd()
@@ -61,32 +62,16 @@ void SystemTray::MainWindowProc(QSystemTrayIcon::ActivationReason reason)
     }
 }
 
-void SystemTray::mnuSystrayCall_Click(int index)
+void SystemTray::maximizeOrRestore()
 {
     QMainWindow *window = w_.frmMain;
-    switch (index) {
-    case 0:
-        if (window->windowState() &
-            (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen))
-            window->showNormal();
-        else
-            window->showMaximized();
-        break;
-    case 1:
-        window->showMinimized();
-        break;
-    case 2:
-        hideMainWindow();
-        break;
-    case 3:
-        w_.timExit->start();
-        break;
-    default:
-        break;
-    }
+    if (window->windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen))
+        window->showNormal();
+    else
+        window->showMaximized();
 }
 
-void SystemTray::cmdMain_Click()
+void SystemTray::hideFromButton()
 {
     w_.lstEntry->setFocus();
     hideMainWindow();

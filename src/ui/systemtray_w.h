@@ -23,9 +23,11 @@ public:
     // click shows the window; a right click restores a minimized window,
     // shows a hidden one, or else opens the tray menu at the pointer.
     void MainWindowProc(QSystemTrayIcon::ActivationReason reason);
-    // 0 maximized / normal, 1 minimized, 2 hidden, 3 exit.
-    void mnuSystrayCall_Click(int index);
-    void cmdMain_Click();
+    // The tray menu's first item: a minimized or maximized window back to
+    // its normal size, a normal one maximized.
+    void maximizeOrRestore();
+    // The Hide button: the window hides and the entry list keeps the focus.
+    void hideFromButton();
     void hideMainWindow();
 
 private:

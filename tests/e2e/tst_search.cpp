@@ -514,7 +514,7 @@ private Q_SLOTS:
         QTest::keyClick(nb.w().lstEntry, Qt::Key_Return);
         QVERIFY(nb.state().TextEditMode);
         QTRY_VERIFY(!dialog.button(u"cmdSearch0"_s)->isEnabled());
-        dialog.dialog->cmdSearch_Click(0);
+        dialog.dialog->search(false);
         QCOMPARE(dialog.status(), WordTable::english(104));
         QCOMPARE(selection(nb), u"A/a1"_s);
         QVERIFY(nb.state().TextEditMode);

@@ -229,7 +229,7 @@ private Q_SLOTS:
         QVERIFY(run.start());
         // Offered with entries only; the command itself works either way.
         QCOMPARE(run.w().mnuEditor->menuAction()->isEnabled(), !titles.isEmpty());
-        run.window()->findChild<EditorExport *>()->mnuEditorCall_Click(1);
+        run.window()->findChild<EditorExport *>()->openEntryList();
         const QString path = folder + u"FileStore/LstPrnt.txt"_s;
         QCOMPARE(run.read(path), file);
         QCOMPARE(run.desktop.openedFiles, QStringList{run.path(path)});

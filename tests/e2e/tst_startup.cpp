@@ -342,7 +342,7 @@ private Q_SLOTS:
         QDialog input(run.window()); // and a modal one, whose loop the exit ends
         input.setObjectName(u"frmInput"_s);
         QTimer::singleShot(0, run.window(), [&run] {
-            run.window()->mnuExit_Click();
+            run.window()->exitProgram();
             QVERIFY(!run.exitStatus);
         });
         QCOMPARE(input.exec(), int(QDialog::Rejected));
