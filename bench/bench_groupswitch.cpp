@@ -67,7 +67,6 @@ struct Run
 void parts(const Run &run)
 {
     const MainWidgets &w = run.window->widgets();
-    MainState &state = run.window->mainState();
     std::vector<double> titles, fill, select, entry, text, mask;
     for (int r = 0; r < run.reps; ++r) {
         const int k = r % 2;
@@ -94,15 +93,13 @@ void parts(const Run &run)
         entry.push_back(timed([&] { run.window->entryList().showSelectedEntry(); }));
         const QString shown = w.txtText[0]->toPlainText();
         text.push_back(timed([&] {
-            state.Loading = true;
+            const QSignalBlocker quiet(w.txtText[0]);
             w.txtText[0]->setPlainText(shown);
-            state.Loading = false;
         }));
         const QString maskText = w.txtMask->toPlainText();
         mask.push_back(timed([&] {
-            state.Loading = true;
+            const QSignalBlocker quiet(w.txtMask);
             w.txtMask->setPlainText(maskText);
-            state.Loading = false;
         }));
         settle();
     }

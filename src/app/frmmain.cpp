@@ -33,6 +33,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QTimer>
 
 using namespace Qt::StringLiterals;
@@ -166,9 +167,10 @@ void FrmMain::setWordwrap(bool checked)
     QPlainTextEdit *shown = w_.txtText[now];
     QPlainTextEdit *other = w_.txtText[1 - now];
     // The copy is no typing: its change event must start no edit mode.
-    main_.IgnoreTextChange = true;
-    shown->setPlainText(boxText(other));
-    main_.IgnoreTextChange = false;
+    {
+        const QSignalBlocker quiet(shown);
+        shown->setPlainText(boxText(other));
+    }
     shown->show();
     other->hide();
     if (main_.TextEditMode)

@@ -22,6 +22,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 
 using namespace Qt::StringLiterals;
 
@@ -71,10 +72,6 @@ bool EditModes::isNewEntry() const
 
 void EditModes::txtText_Change(int index)
 {
-    if (main_.IgnoreTextChange) {
-        main_.IgnoreTextChange = false;
-        return;
-    }
     // Only the box in use is typed into; the other one is filled by program.
     if (index != main_.TextBoxIndex)
         return;
@@ -86,7 +83,7 @@ void EditModes::txtText_Change(int index)
         cancel();
         return;
     }
-    if (entries_.onBlankLine() || main_.Loading)
+    if (entries_.onBlankLine())
         return;
     if (!isNewEntry())
         w_.cmdEdit[2]->setEnabled(true);
@@ -105,7 +102,7 @@ void EditModes::txtMask_Change()
         cancel();
         return;
     }
-    if (main_.Loading || main_.MaskEditMode)
+    if (main_.MaskEditMode)
         return;
     if (locked()) {
         ctx_.messages.message(Messages::Icon::Information, ctx_.words(Word::Caution),
@@ -193,9 +190,8 @@ void EditModes::confirm(bool staysInEdit)
 void EditModes::discardEdit(bool wasTextEdit)
 {
     if (main_.MaskEditMode) {
-        main_.Loading = true;
+        const QSignalBlocker quiet(w_.txtMask);
         w_.txtMask->setPlainText(main_.LoadedMask);
-        main_.Loading = false;
     } else if (wasTextEdit && isNewEntry()) {
         (void)entries_.removeSelectedEntry(false);
     }

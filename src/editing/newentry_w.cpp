@@ -21,6 +21,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 
 using namespace Qt::StringLiterals;
 
@@ -72,9 +73,10 @@ void NewEntry::newEntry()
     // Filled by program, then emptied: the second change is the one that starts
     // text edit mode.
     QPlainTextEdit *box = editModes_.textBox();
-    main_.Loading = true;
-    box->setPlainText(u"x"_s);
-    main_.Loading = false;
+    {
+        const QSignalBlocker quiet(box);
+        box->setPlainText(u"x"_s);
+    }
     box->clear();
 
     w_.txtText[0]->setEnabled(true);

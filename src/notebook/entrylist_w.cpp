@@ -21,6 +21,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QSignalBlocker>
 
 using namespace Qt::StringLiterals;
 
@@ -90,22 +91,16 @@ void EntryList::showSelectedGroup()
         if (read.ok)
             mask = EntryStore::toTextBox(read.text);
     }
-    main_.Loading = true;
-    w_.txtMask->setPlainText(mask);
-    main_.Loading = false;
+    {
+        const QSignalBlocker quiet(w_.txtMask); // filled by the program: no edit starts
+        w_.txtMask->setPlainText(mask);
+    }
     main_.LoadedMask = boxText(w_.txtMask);
 }
 
 void EntryList::showSelectedEntry()
 {
     main_.FileMissing = false;
-    // Once the entry is loaded the refresh runs again and sets every state
-    // anew; before that it matters only when no load follows.
-    if (main_.SuppressEntryLoad) {
-        ctx_.RefreshCommands();
-        return;
-    }
-
     const int g = selectedGroup();
     const int column = w_.lstEntry->currentRow() + 1;
     QPlainTextEdit *box = w_.txtText[std::size_t(main_.TextBoxIndex)];
@@ -113,17 +108,17 @@ void EntryList::showSelectedEntry()
         const EntryFile::EntryRead read = EntryStore::readEntry(ctx_.state, ctx_.table, g, column);
         if (read.ok) {
             w_.lblDate->setText(read.entry.date);
-            main_.Loading = true;
+            const QSignalBlocker quiet(box); // filled by the program: no edit starts
             box->setPlainText(EntryStore::toTextBox(read.entry.text));
-            main_.Loading = false;
             ctx_.RefreshCommands();
             return;
         }
     }
     w_.lblDate->setText(u"File not present!"_s);
-    main_.Loading = true;
-    box->clear();
-    main_.Loading = false;
+    {
+        const QSignalBlocker quiet(box);
+        box->clear();
+    }
     main_.FileMissing = true;
     ctx_.RefreshCommands();
 }
@@ -174,13 +169,12 @@ void EntryList::showTitles(const QStringList &storedTitles, int select, bool kee
         selectEntryLine(select);
         return;
     }
-    // The same entry stays selected: its text stays loaded, and so does
-    // whether its file is missing.
-    const bool missing = main_.FileMissing;
-    main_.SuppressEntryLoad = true;
-    selectEntryLine(select);
-    main_.SuppressEntryLoad = false;
-    main_.FileMissing = missing;
+    // The same entry stays selected: its text stays loaded (an edit may be
+    // open in it), and so does whether its file is missing.
+    {
+        const QSignalBlocker quiet(w_.lstEntry);
+        w_.lstEntry->setCurrentRow(qMin(select, w_.lstEntry->count() - 1));
+    }
     ctx_.RefreshCommands();
 }
 

@@ -45,7 +45,7 @@ public:
     // The table to edit; it is put back if the change fails.
     NoteTable &table();
 
-    // Step 1. Each returns false once the change has failed.
+    // Files that appear (1 above). Each returns false once the change has failed.
     bool createGroupFolder(const QString &group);
     // A second name for an entry's file (see NotebookFiles::copyEntryFile);
     // the old name is removed after the commit by removeEntryFile.
@@ -57,14 +57,14 @@ public:
     bool writeNewEntry(const QString &group, const QString &title, const QString &date,
                        const QString &text);
 
-    // Step 2: idx.dat from the table.
+    // The commit (2 above): idx.dat from the table.
     bool commit();
-    // Step 2 for a change of one file alone: an entry's text, a group's mask.
+    // The commit of a change of one file alone: an entry's text, a group's mask.
     bool commitEntry(const QString &group, const QString &title, const QString &date,
                      const QString &text);
     bool commitMask(const QString &group, const QString &text);
 
-    // Step 3. Only after a commit; a failure is a warning.
+    // Files that leave (3 above). Only after a commit; a failure is a warning.
     void removeEntryFile(const QString &group, const QString &title);
     // A removed group's mask, then its folder unless other files are left in it.
     void removeGroupFolder(const QString &group);

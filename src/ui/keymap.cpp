@@ -8,9 +8,10 @@ namespace {
 using enum Command;
 using M = Modifiers;
 
-// In the order lstEntry_KeyDown tests its keys: Enter, Esc, Left, Up, Right,
-// Down, Insert, Delete, F1, F9, F11, F12, F5 to F8. Up without a modifier has
-// no row: the list moves its selection itself.
+// The keys of the entry list (and of the group list, past Up and Down). A key
+// has at most one row for each state of the modifiers, so the order only
+// keeps the table readable. Up without a modifier has no row: the list moves
+// its selection itself.
 constexpr std::array kEntryList{
     Row{Qt::Key_Return, Qt::Key_Return, M::Any, StartTextEdit},
     Row{Qt::Key_Enter, Qt::Key_Enter, M::Any, StartTextEdit},
@@ -36,8 +37,8 @@ constexpr std::array kGroupList{
     Row{Qt::Key_Down, Qt::Key_Down, M::Any, GroupListDown},
 };
 
-// In the order txtText_KeyDown tests its keys: Enter, Esc, Delete, F1, F2, F3,
-// F4, F5 to F8, F11, F12. Enter without a modifier is the box's line break.
+// The keys of the text boxes. Enter without a modifier has no row: it is the
+// box's line break.
 constexpr std::array kText{
     Row{Qt::Key_Return, Qt::Key_Return, M::Some, OkKeepingKeyPress},
     Row{Qt::Key_Enter, Qt::Key_Enter, M::Some, OkKeepingKeyPress},

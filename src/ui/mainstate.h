@@ -6,12 +6,9 @@
 // the rest of the program uses. StoreInUse lives in AppState.
 struct MainState
 {
-    bool Loading = false;           // the program itself is filling a text box
-    bool SuppressEntryLoad = false; // a click on the entry list loads no file
-    bool FileMissing = false;       // the selected entry's file cannot be read
+    bool FileMissing = false; // the selected entry's file cannot be read
     bool TextEditMode = false;
     bool MaskEditMode = false;
-    bool IgnoreTextChange = false; // the next change of the entry text comes from the wrap switch
     bool SwallowKeyPress = false;
     QString LoadedMask;       // the mask text as loaded with the group
     int TextBoxIndex = 0;     // the entry text box shown: 0 without wrap, 1 with wrap
