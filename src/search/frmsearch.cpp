@@ -72,6 +72,9 @@ void FrmSearch::buildControls()
     cmdDummy = new QPushButton(this);
     cmdDummy->setObjectName(u"cmdDummy"_s);
     cmdDummy->setGeometry(twipsRect(this, 120, 3600, 615, 375));
+    // It is out of sight, so Tab passes it by; a screen reader hears its name
+    // when a search gives it the focus.
+    cmdDummy->setFocusPolicy(Qt::NoFocus);
     for (QPushButton *button : {cmdSearch[0], cmdSearch[1], cmdMain, cmdDummy})
         button->setAutoDefault(false);
 
@@ -107,6 +110,8 @@ void FrmSearch::Form_Load()
         txtSearch->selectAll();
     }
     lblStatus->setText(words(104));
+    txtSearch->setAccessibleName(StripAmp(words(94)));
+    cmdDummy->setAccessibleName(words(105));
     fitCaptions();
     timChckButton_Timer();
     timChckButton->start();

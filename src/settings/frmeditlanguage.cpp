@@ -66,6 +66,10 @@ FrmEditLanguage::FrmEditLanguage(MainContext &ctx, QWidget *mainWindow)
     }
 
     setWindowTitle(StripAmp(ctx_.words(24)));
+    cboLanguage_->setAccessibleName(ctx_.words(61));
+    cboLanguage_->lineEdit()->setAccessibleName(ctx_.words(61));
+    lstWords_->setAccessibleName(u"Words"_s);
+    txtTranslation_->setAccessibleName(u"Translation"_s);
     lbl_[0]->setText(ctx_.words(82));
     lbl_[1]->setText(ctx_.words(83));
     FillLanguageLists();
