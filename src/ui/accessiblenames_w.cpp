@@ -86,7 +86,8 @@ private:
         const auto *frame = control(window_, u"fraEdit"_s);
         const auto *mode = control<QLabel>(window_, u"lblMode"_s);
         const auto *lock = control<QCheckBox>(window_, u"chckEdit"_s);
-        const QString editing = frame && mode && frame->isVisibleTo(&window_) ? mode->text() : QString();
+        const QString editing =
+            frame && mode && frame->isVisibleTo(&window_) ? mode->text() : QString();
         const QString locked = lock && lock->isChecked() ? words_(78) : QString();
         const auto joined = [](QStringList parts) {
             parts.removeAll(QString());
@@ -139,7 +140,8 @@ void SetAccessibleNames(QWidget &window, const Words &words)
     name(window, u"cmdCRSR3"_s, u"Next Entry"_s);
     name(window, u"cmdCRSR4"_s, u"First or Last Entry"_s);
     for (int b = 0; b < 4; ++b)
-        name(window, u"cmdIndiv"_s + QString::number(b), words(146) + u' ' + QString::number(b + 1));
+        name(window, u"cmdIndiv"_s + QString::number(b),
+             words(146) + u' ' + QString::number(b + 1));
 }
 
 void InstallAccessibility(QWidget &window, const Words &words)

@@ -34,9 +34,9 @@ private Q_SLOTS:
         run.setPref(18, u" 3300"_s);  // the first vertical frame
         QVERIFY(run.start());
         FrmMain *window = run.window();
-        const QSize wanted = twipsToPixels(QRect(0, 0, 10500, 6000), window->logicalDpiX(),
-                                           window->logicalDpiY())
-                                 .size();
+        const QSize wanted =
+            twipsToPixels(QRect(0, 0, 10500, 6000), window->logicalDpiX(), window->logicalDpiY())
+                .size();
         QTRY_COMPARE(window->frameGeometry().size(), wanted);
         const MainLayout &layout = window->windowLayout().layout();
         QCOMPARE(layout.lastFrameTop, 2000);
@@ -45,8 +45,7 @@ private Q_SLOTS:
         // The search stays on top where it can; here it simply opens.
         run.w().mnuSearch->trigger();
         QWidget *search = nullptr;
-        QTRY_VERIFY((search = window->findChild<QWidget *>(u"frmSearch"_s)) &&
-                    search->isVisible());
+        QTRY_VERIFY((search = window->findChild<QWidget *>(u"frmSearch"_s)) && search->isVisible());
         search->close();
 
         QTest::keyClick(run.w().lstEntry, Qt::Key_Insert);
