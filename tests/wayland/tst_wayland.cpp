@@ -42,6 +42,16 @@ private Q_SLOTS:
         QCOMPARE(layout.lastFrameTop, 2000);
         QCOMPARE(layout.lblSizeV[0].left, 3300);
 
+        // Saved, the size and the frames are as shown; the place, which a
+        // Wayland client cannot know, stays as it was.
+        const QStringList before = run.readLines(u"pref.dat"_s);
+        run.w().mnuSettings[4]->trigger();
+        const QStringList saved = run.readLines(u"pref.dat"_s);
+        QCOMPARE(saved.mid(11, 2), before.mid(11, 2));
+        QCOMPARE(saved.mid(13, 2), (QStringList{u" 6000"_s, u" 10500"_s}));
+        QCOMPARE(saved.value(17), u" 3300"_s);
+        run.messages.shown.clear();
+
         // The search stays on top where it can; here it simply opens.
         run.w().mnuSearch->trigger();
         QWidget *search = nullptr;
