@@ -3,6 +3,7 @@
 #include "i18n/wordtable.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QCheckBox>
 #include <QEvent>
 #include <QItemSelectionModel>
@@ -53,6 +54,7 @@ public:
         for (const QString &list : {u"lstGroup"_s, u"lstEntry"_s}) {
             if (auto *view = control<QListView>(window, list)) {
                 view->installEventFilter(this);
+                showFocus(view, false);
                 connect(view->selectionModel(), &QItemSelectionModel::currentChanged, &pending_,
                         qOverload<>(&QTimer::start));
             }
@@ -65,12 +67,17 @@ public:
     }
 
 protected:
-    bool eventFilter(QObject *, QEvent *event) override
+    bool eventFilter(QObject *watched, QEvent *event) override
     {
         switch (event->type()) {
+        case QEvent::FocusIn:
+        case QEvent::FocusOut:
+            if (auto *view = qobject_cast<QListView *>(watched))
+                showFocus(view, event->type() == QEvent::FocusIn);
+            pending_.start();
+            break;
         case QEvent::Show:
         case QEvent::Hide:
-        case QEvent::FocusIn:
             pending_.start();
             break;
         default:
@@ -80,6 +87,20 @@ protected:
     }
 
 private:
+    // Both lists always show their selected line; the one with the focus
+    // shows it in the highlight colour, the other in grey, so a keyboard user
+    // sees which list the keys go to.
+    static void showFocus(QListView *view, bool focused)
+    {
+        const QPalette standard = QApplication::palette(view);
+        QPalette palette = view->palette();
+        palette.setColor(QPalette::Highlight,
+                         standard.color(focused ? QPalette::Highlight : QPalette::Mid));
+        palette.setColor(QPalette::HighlightedText,
+                         standard.color(focused ? QPalette::HighlightedText : QPalette::Text));
+        view->setPalette(palette);
+    }
+
     void update()
     {
         auto *date = control<QLabel>(window_, u"lblDate"_s);
