@@ -139,7 +139,6 @@ def main():
     finally:
         program.kill()
         program.wait()
-        listener.deregister("object:state-changed:focused")
         shutil.rmtree(folder, ignore_errors=True)
 
 
@@ -207,6 +206,12 @@ def drive(program, titles, announced):
                                           for e in announced)))
         if not ok:
             faults.append("%s: not told %s" % (what, expected))
+
+    # The entry text is read as text.
+    text = find(main, lambda a: a.get_role() == Atspi.Role.TEXT and showing(a))
+    content = Atspi.Text.get_text(text, 0, -1) if text is not None else ""
+    if "text of " + titles[0] not in content:
+        faults.append("the entry text is not readable as text: %r" % content)
 
     heard("entry list, End Home Down Down", ["End", "Home", "Down", "Down"], titles)
     heard("group list, Right Left", ["Right", "Left"], ["Trash", "Notes"])
