@@ -2,7 +2,9 @@
 """The program as a screen reader meets it: on a private X server and session
 bus with the accessibility bus, walk every showing control of the main window
 and of each dialog and fail on one without a name or a role; move through the
-lists with the keys and check that each title is announced.
+lists with the keys and check that each title is announced, that the edit mode,
+the lock and the search's outcome are told, and that Tab goes group list, entry
+list, text, then the buttons.
 
 Usage: walk_atspi.py PLIMSA_EXE DATA_FOLDER (run under tests/x11/run_x11.sh).
 Exits 77 (skipped) where the accessibility bus cannot start."""
@@ -171,6 +173,9 @@ def keys(*sequence):
 def drive(program, titles, announced):
     app = wait_for(lambda: application(program))
     if app is None:
+        if program.poll() is not None:
+            print("FAIL: the program ended with status %d" % program.returncode)
+            return 1
         print("the program did not appear on the accessibility bus")
         return SKIP
     main = wait_for(lambda: [w for w in windows(app) if w.get_name().startswith("Plimsa")])
