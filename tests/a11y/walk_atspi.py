@@ -66,6 +66,13 @@ def showing(acc):
         return False
 
 
+def active(acc):
+    try:
+        return acc.get_state_set().contains(Atspi.StateType.ACTIVE)
+    except GLib.Error:
+        return False
+
+
 def describe(acc):
     return "%s %r (%s)" % (acc.get_role_name(), acc.get_name(), acc.get_accessible_id() or "")
 
@@ -183,6 +190,7 @@ def drive(program, titles, announced):
         print("FAIL: no main window on the bus")
         return 1
     main = main[0]
+    wait_for(lambda: active(main), 10)
     # The start settings select the group and its first entry.
     wait_for(lambda: False, 1.0)
     faults = []
@@ -255,6 +263,12 @@ def drive(program, titles, announced):
         ("message box (F1)", ["F1"], ["Return"]),
     ]
     for name, opening, closing in dialogs:
+        # Keys typed while the window manager has yet to give the focus back
+        # from the last dialog would go nowhere.
+        if not wait_for(lambda: active(main), 10):
+            subprocess.run(["xdotool", "search", "--name", "^Plimsa v", "windowactivate"],
+                           check=False)
+            wait_for(lambda: active(main), 10)
         before = set(w.get_name() for w in windows(app))
         keys(*opening)
         opened = wait_for(lambda: [w for w in windows(app) if w.get_name() not in before
