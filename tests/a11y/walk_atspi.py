@@ -192,7 +192,8 @@ def drive(program, titles, announced):
     main = main[0]
     wait_for(lambda: active(main), 10)
     # The start settings select the group and its first entry.
-    wait_for(lambda: False, 1.0)
+    wait_for(lambda: find(main, lambda a: a.get_role() == Atspi.Role.LIST_ITEM
+                          and a.get_name() == titles[0]))
     faults = []
     total = walk(main, "main window", faults)
     print("main window: %d named controls" % total)
@@ -277,7 +278,9 @@ def drive(program, titles, announced):
             faults.append("%s: did not open" % name)
             continue
         dialog = opened[0]
-        wait_for(lambda: False, 0.5)
+        # Its keys below need it to have the focus.
+        if not wait_for(lambda: active(dialog), 10):
+            faults.append("%s: did not get the focus" % name)
         if dialog.get_role() not in (Atspi.Role.DIALOG, Atspi.Role.ALERT):
             faults.append("%s: role %s, not a dialog" % (name, dialog.get_role_name()))
         count = walk(dialog, name, faults)
@@ -292,10 +295,13 @@ def drive(program, titles, announced):
                 faults.append("search: the outcome was not told")
             print("search for %r: %s" % (titles[1], "; ".join(
                 "%s %s %r" % (e[0].split(":")[-1], e[1], e[2]) for e in announced)))
+        del announced[:]
         keys(*closing)
         if not wait_for(lambda: dialog not in windows(app) or not showing(dialog), 10):
             faults.append("%s: did not close" % name)
             break
+        # The main window has the keys again once its control has the focus back.
+        wait_for(lambda: any(e[0].endswith("focused") for e in announced), 10)
 
     for fault in faults:
         print("FAIL: " + fault)
