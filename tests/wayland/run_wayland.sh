@@ -8,10 +8,23 @@ command -v weston >/dev/null 2>&1 && [ -e "$plugins/platforms/libqwayland-generi
 runtime=$(mktemp -d) || exit 1
 chmod 700 "$runtime"
 export XDG_RUNTIME_DIR="$runtime"
-weston --backend=headless-backend.so --socket=plimsa-test --idle-time=0 \
+# In a process group of its own, with the helper clients it starts (the
+# shell's panel, an on-screen keyboard), so that they can be ended with it.
+setsid weston --backend=headless-backend.so --socket=plimsa-test --idle-time=0 \
     --log="$runtime/weston.log" >/dev/null 2>&1 &
 compositor=$!
-trap 'kill $compositor 2>/dev/null; wait $compositor 2>/dev/null; rm -rf "$runtime"' EXIT INT TERM
+finish() {
+    # weston first, so it starts no helper again as they go; then the helpers.
+    kill "$compositor" 2>/dev/null
+    wait "$compositor" 2>/dev/null
+    kill -- -"$compositor" 2>/dev/null
+    for _ in $(seq 50); do
+        kill -0 -- -"$compositor" 2>/dev/null || break
+        sleep 0.1
+    done
+    rm -rf "$runtime"
+}
+trap finish EXIT INT TERM
 for _ in $(seq 100); do
     [ -S "$runtime/plimsa-test" ] || ! kill -0 "$compositor" 2>/dev/null && break
     sleep 0.1
