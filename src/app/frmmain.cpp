@@ -18,6 +18,7 @@
 #include "store/notetable.h"
 #include "store/store.h"
 #include "transfer/transfercommands_w.h"
+#include "ui/accessiblenames_w.h"
 #include "ui/captions_w.h"
 #include "ui/codepagetextedit_w.h"
 #include "ui/keyhandlers_w.h"
@@ -53,6 +54,7 @@ FrmMain::FrmMain(MainContext context) : ctx_(std::move(context))
     ctx_.RefreshCommands = [this] { commands_->RefreshCommands(); };
     buildViewingEditing();
     connectCommands();
+    InstallAccessibility(*this, ctx_.words);
 }
 
 // The subsystems filter the widgets' events and refer to this window's members.
@@ -123,6 +125,7 @@ bool FrmMain::Form_Load()
     GroupList::orderRows(ctx_.table);
     fillGroupList(*w_.lstGroup, groups_, ctx_.table, ctx_.state.hideYGroups());
     SetCaptions(w_, ctx_.words);
+    SetAccessibleNames(*this, ctx_.words);
     ShowPosMemories(w_, ctx_.words, ctx_.state.prefs.PositionMemory);
     ShowPhraseMemories(w_, ctx_.words, ctx_.state.prefs.PhraseMemory);
     takeStoreMarker();

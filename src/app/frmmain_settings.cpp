@@ -4,6 +4,7 @@
 #include "navigation/posmemories_w.h"
 #include "settings/settingsmenu_w.h"
 #include "store/appstate.h"
+#include "ui/accessiblenames_w.h"
 #include "ui/captions_w.h"
 #include "ui/layout_w.h"
 
@@ -28,6 +29,7 @@ void FrmMain::installSettings()
 void FrmMain::applyChangedSettings()
 {
     SetCaptions(w_, ctx_.words);
+    SetAccessibleNames(*this, ctx_.words);
     ShowPosMemories(w_, ctx_.words, ctx_.state.prefs.PositionMemory);
     ShowPhraseMemories(w_, ctx_.words, ctx_.state.prefs.PhraseMemory);
     applyFonts();

@@ -81,6 +81,11 @@ void FrmIndiv::buildRows(QGridLayout *grid)
         cbo1_[i]->setMaxVisibleItems(16);
         txt_[i] = named<QLineEdit>(this, u"txt"_s, i);
         txt_[i]->setMinimumWidth(txt_[i]->fontMetrics().horizontalAdvance(u"{F5}{F6}{F7}"_s) + 12);
+        // The row's label names its first list for a screen reader; the text
+        // box is named the same way.
+        label->setBuddy(cbo0_[i]);
+        txt_[i]->setAccessibleName(ctx_.words(Word::IndividualButton) + u' ' +
+                                   QString::number(i + 1));
         grid->addWidget(label, i, 0);
         grid->addWidget(cbo0_[i], i, 1);
         grid->addWidget(new QLabel(u"+"_s, this), i, 2);

@@ -38,6 +38,7 @@ FrmChange::FrmChange(const QString &prompt, const Words &words, const QStringLis
     placeCentred(this, mainWindow);
 
     setWindowTitle(prompt);
+    lstList->setAccessibleName(prompt);
     // Each offered line keeps the group list line it stands for.
     for (int i = 0; i < groupLines.size(); ++i) {
         if (i == selectedLine)

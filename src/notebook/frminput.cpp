@@ -53,6 +53,7 @@ FrmInput::FrmInput(const QString &prompt, const QString &proposed, const Words &
         placeCentred(this, mainWindow);
     }
     setWindowTitle(prompt);
+    txtInput->setAccessibleName(prompt);
     individualMode_ = prompt.toLower().contains(u"individual"_s);
 
     if (!onlyBlanks(proposed)) {

@@ -73,6 +73,9 @@ void FrmSearch::buildControls()
     cmdDummy = new QPushButton(this);
     cmdDummy->setObjectName(u"cmdDummy"_s);
     cmdDummy->setGeometry(twipsRect(this, 120, 3600, 615, 375));
+    // It is out of sight, so Tab passes it by; a screen reader hears its name
+    // when a search gives it the focus.
+    cmdDummy->setFocusPolicy(Qt::NoFocus);
     for (QPushButton *button : {cmdSearch[0], cmdSearch[1], cmdMain, cmdDummy})
         button->setAutoDefault(false);
 
@@ -108,6 +111,8 @@ void FrmSearch::Form_Load()
         txtSearch->selectAll();
     }
     lblStatus->setText(words(Word::EnterSearchString));
+    txtSearch->setAccessibleName(StripAmp(words(Word::Search)));
+    cmdDummy->setAccessibleName(words(Word::Searching));
     fitCaptions();
     timChckButton_Timer();
     timChckButton->start();

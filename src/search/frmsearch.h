@@ -70,6 +70,7 @@ private:
     void selectEntry(int groupLine, int entryLine);
     void setBusy(bool busy);
     void showProgress();
+    void report(const QString &status);
 
     SearchWindow win_;
     SearchEngine engine_;

@@ -41,7 +41,7 @@ void FrmSearch::search(bool continued)
         timChckButton_Timer();
         return;
     }
-    lblStatus->setText(win_.ctx.words(Word::Searching));
+    report(win_.ctx.words(Word::Searching));
     cmdDummy->setFocus();
 
     SearchRequest request;
@@ -63,6 +63,16 @@ void FrmSearch::search(bool continued)
         return;
     }
     setBusy(true);
+}
+
+// The outcome in the status line, and as the name of the button that holds the
+// focus from the start of a search on, where a screen reader reads it. The
+// progress counts are left out of the name: read every tenth of a second they
+// would drown everything else.
+void FrmSearch::report(const QString &status)
+{
+    lblStatus->setText(status);
+    cmdDummy->setAccessibleName(status);
 }
 
 void FrmSearch::setBusy(bool busy)
@@ -98,7 +108,7 @@ void FrmSearch::searchFinished()
     const SearchOutcome outcome = engine_.outcome();
     win_.memory.position = outcome.searchPos;
     if (outcome.hit.kind == SearchWalk::HitKind::None || !stillShown(outcome.hit))
-        lblStatus->setText(win_.ctx.words(Word::SearchNotFound));
+        report(win_.ctx.words(Word::SearchNotFound));
     else
         showHit(outcome.hit);
     timChckButton_Timer();
@@ -119,10 +129,10 @@ void FrmSearch::showHit(const SearchWalk::Hit &hit)
 {
     selectEntry(hit.group, hit.entry);
     if (hit.kind == SearchWalk::HitKind::Title) {
-        lblStatus->setText(win_.ctx.words(Word::MatchInTitle));
+        report(win_.ctx.words(Word::MatchInTitle));
         return;
     }
-    lblStatus->setText(win_.ctx.words(Word::MatchInText));
+    report(win_.ctx.words(Word::MatchInText));
     QPlainTextEdit *box = win_.w.txtText[size_t(win_.main.TextBoxIndex)];
     const int length = box->document()->characterCount() - 1;
     QTextCursor cursor = box->textCursor();

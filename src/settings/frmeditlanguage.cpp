@@ -68,6 +68,10 @@ FrmEditLanguage::FrmEditLanguage(MainContext &ctx, QWidget *mainWindow)
     }
 
     setWindowTitle(StripAmp(ctx_.words(Word::MenuEditLanguage)));
+    cboLanguage_->setAccessibleName(ctx_.words(Word::Language));
+    cboLanguage_->lineEdit()->setAccessibleName(ctx_.words(Word::Language));
+    lstWords_->setAccessibleName(u"Words"_s);
+    txtTranslation_->setAccessibleName(u"Translation"_s);
     lbl_[0]->setText(ctx_.words(Word::ChangesAfterRestart));
     lbl_[1]->setText(ctx_.words(Word::EditOnlyChangeLanguageInSettings));
     FillLanguageLists();

@@ -78,6 +78,7 @@ FrmInfo::FrmInfo(const Words &words, const QString &programVersion, DesktopServi
     cmdClose = new QPushButton(this);
     cmdClose->setObjectName(u"cmdClose"_s);
     cmdClose->setGeometry(0, 0, 0, 0);
+    cmdClose->setAccessibleName(words(Word::Back));
     connect(cmdClose, &QPushButton::clicked, this, &QDialog::accept);
     cmdClose->setFocus();
 

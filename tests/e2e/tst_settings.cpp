@@ -144,6 +144,7 @@ private Q_SLOTS:
         AppFixture run;
         QStringList german = languageFile({u"Deutsch"_s});
         german[19] = u"&Optionen"_s;
+        german[17] = u"Eine Stelle &hoch   [SH] + [CRSR-up]"_s;
         run.write(u"Language.dat"_s, german);
         QVERIFY(run.start());
         const QString store = run.app().state().storeFolder;
@@ -180,6 +181,8 @@ private Q_SLOTS:
                  qPrintable(run.messages.shown[1].text));
         QVERIFY(!markerFree(store));
         QCOMPARE(run.w().mnuOptions->title(), u"&Optionen"_s);
+        // A picture button is read as its command, without the key hint.
+        QCOMPARE(run.w().cmdH[2]->accessibleName(), u"Eine Stelle hoch"_s);
         QVERIFY(run.w().lstGroup->font().bold());
         QTest::qWait(300);
         QVERIFY(!run.exitStatus);

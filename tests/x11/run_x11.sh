@@ -1,5 +1,5 @@
 #!/bin/sh
-# Runs a test program on a private X server with a window manager; skips (77)
+# Runs a test program (with its arguments) on a private X server with a window manager; skips (77)
 # where Xvfb or openbox is not installed. Displays from :71 on are tried, the
 # low ones being left to servers people start by hand.
 command -v Xvfb >/dev/null 2>&1 && command -v openbox >/dev/null 2>&1 || exit 77
@@ -22,4 +22,4 @@ openbox >/dev/null 2>&1 &
 wm=$!
 trap 'kill $wm $xvfb 2>/dev/null' EXIT INT TERM
 sleep 0.5
-QT_QPA_PLATFORM=xcb "$1"
+QT_QPA_PLATFORM=xcb "$@"
