@@ -1,8 +1,8 @@
 #include "app/application_w.h"
 
 #include "app/frmmain.h"
-#include "platform/desktopservices_w.h"
 #include "platform/messageboxes_w.h"
+#include "platform/systemdesktop_w.h"
 
 #include <QApplication>
 
@@ -10,9 +10,8 @@ using namespace Qt::StringLiterals;
 
 Application::Application(const ProgramFolder &programFolder, Messages &messages, EndHook endProgram,
                          DesktopServices *desktop)
-    : words_(wordTable_, state_.prefs.language), messages_(messages),
-      reports_(words_, messages_), store_(state_, table_),
-      ownDesktop_(desktop ? nullptr : std::make_unique<SystemDesktop>()),
+    : words_(wordTable_, state_.prefs.language), messages_(messages), reports_(words_, messages_),
+      store_(state_, table_), ownDesktop_(desktop ? nullptr : std::make_unique<SystemDesktop>()),
       desktop_(desktop ? *desktop : *ownDesktop_), copyFailure_(programFolder.failure),
       endProgram_(std::move(endProgram))
 {

@@ -6,7 +6,7 @@
 #include "editing/textkeys_w.h"
 #include "i18n/wordnumbers.h"
 #include "i18n/wordtable.h"
-#include "navigation/posmemories_w.h"
+#include "navigation/positionmemories_w.h"
 #include "notebook/entrylist_w.h"
 #include "notebook/grouplist_w.h"
 #include "notebook/organizing_w.h"

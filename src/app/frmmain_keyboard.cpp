@@ -1,10 +1,10 @@
 #include "app/frmmain.h"
 
-#include "editing/indivbuttons_w.h"
+#include "editing/indivbuttoncommands_w.h"
 #include "editing/inserts_w.h"
 #include "editing/phrasememories_w.h"
 #include "editing/windowkeys_w.h"
-#include "navigation/posmemories_w.h"
+#include "navigation/positionmemories_w.h"
 #include "platform/keyinjector_w.h"
 #include "platform/menubarkeys_w.h"
 

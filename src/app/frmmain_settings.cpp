@@ -1,7 +1,7 @@
 #include "app/frmmain.h"
 
 #include "editing/phrasememories_w.h"
-#include "navigation/posmemories_w.h"
+#include "navigation/positionmemories_w.h"
 #include "settings/settingsmenu_w.h"
 #include "store/appstate.h"
 #include "ui/accessiblenames_w.h"

@@ -1,8 +1,8 @@
 // The desktop's own services, caught before they reach the desktop, and the
 // real message boxes.
 
-#include "platform/desktopservices_w.h"
 #include "platform/messageboxes_w.h"
+#include "platform/systemdesktop_w.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "platform/desktopservices_w.h"
+#include "platform/systemdesktop_w.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>

@@ -1,4 +1,4 @@
-#include "editing/indivbuttons_w.h"
+#include "editing/indivbuttoncommands_w.h"
 
 #include "editing/frmindiv.h"
 #include "editing/indivbuttons.h"

@@ -1,4 +1,4 @@
-#include "navigation/posmemories_w.h"
+#include "navigation/positionmemories_w.h"
 
 #include "i18n/captiontext.h"
 #include "i18n/wordnumbers.h"
