@@ -80,7 +80,8 @@ void FrmMain::buildViewingEditing()
         keyInjector_->send(keys, delay);
     });
     newEntry_ = new NewEntry(w_, main_, ctx_, *entryList_, *editModes_, *keys_, subsystems_);
-    new TextKeys(w_, main_, *editModes_, ctx_.messages, ctx_.words, *keys_, subsystems_);
+    new TextKeys(w_.txtText, w_.txtMask, main_, *editModes_, ctx_.messages, ctx_.words, *keys_,
+                 subsystems_);
 }
 
 void FrmMain::connectCommands()

@@ -12,7 +12,11 @@
 
 void FrmMain::installSettings()
 {
-    auto *settings = new SettingsMenu(w_, ctx_, *layout_, subsystems_);
+    auto *settings = new SettingsMenu({.menu = w_.mnuOptions,
+                                       .items = w_.mnuSettings,
+                                       .groups = w_.lstGroup,
+                                       .window = w_.frmMain},
+                                      ctx_, *layout_, subsystems_);
     settings->endThisCopy = [this] { exitProgram(); };
     settings->keepRunning = [this] {
         if (!ctx_.state.StoreInUse) {

@@ -10,7 +10,7 @@
 void FrmMain::installShell()
 {
     tray_ = new SystemTray(w_, subsystems_);
-    new EditorExport(w_, ctx_, *entryList_, subsystems_);
+    new EditorExport(w_.mnuEditorCall, ctx_, *entryList_, subsystems_);
     connect(w_.mnuAbout, &QAction::triggered, this, &FrmMain::showAbout);
 }
 

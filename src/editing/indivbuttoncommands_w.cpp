@@ -6,23 +6,21 @@
 #include "store/appstate.h"
 #include "ui/buttonaction_w.h"
 #include "ui/maincontext.h"
-#include "ui/mainwidgets_w.h"
 #include "ui/titlelistmodel.h"
-#include "ui/titlelistview_w.h"
 
 #include <QAction>
 #include <QMainWindow>
 #include <QPushButton>
 
-IndivButtonCommands::IndivButtonCommands(const MainWidgets &w, MainContext &ctx,
+IndivButtonCommands::IndivButtonCommands(const Controls &controls, MainContext &ctx,
                                          KeyInjector &injector, QObject *parent)
-    : QObject(parent), w_(w), ctx_(ctx), injector_(injector)
+    : QObject(parent), controls_(controls), ctx_(ctx), injector_(injector)
 {
     setObjectName(QStringLiteral("indivButtons"));
-    for (int b = 0; b < int(w_.cmdIndiv.size()); ++b)
-        connect(buttonAction(w_.cmdIndiv[b]), &QAction::triggered, this,
+    for (int b = 0; b < int(controls_.buttons.size()); ++b)
+        connect(buttonAction(controls_.buttons[b]), &QAction::triggered, this,
                 [this, b] { typeButtonKeys(b); });
-    connect(w_.mnuSettings[2], &QAction::triggered, this, &IndivButtonCommands::showSettings);
+    connect(controls_.settingsItem, &QAction::triggered, this, &IndivButtonCommands::showSettings);
 }
 
 void IndivButtonCommands::typeButtonKeys(int b)
@@ -33,10 +31,10 @@ void IndivButtonCommands::typeButtonKeys(int b)
     // The keys arrive once this handler has returned, in the entry list.
     if (!keys.isEmpty())
         injector_.send(keys);
-    w_.lstEntry->setFocus();
+    controls_.entryList->setFocus();
 }
 
 void IndivButtonCommands::showSettings()
 {
-    FrmIndiv::run(ctx_, w_.frmMain);
+    FrmIndiv::run(ctx_, controls_.window);
 }

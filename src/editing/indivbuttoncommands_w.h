@@ -1,10 +1,13 @@
 #pragma once
 
 #include <QObject>
+#include <array>
 
 struct MainContext;
-struct MainWidgets;
 class KeyInjector;
+class QAction;
+class QPushButton;
+class QWidget;
 
 // The four individual buttons (cmdIndiv): each types its key combination
 // into the entry list, where the key map acts on it as on a typed key. The
@@ -13,14 +16,21 @@ class IndivButtonCommands : public QObject
 {
     Q_OBJECT
 public:
-    IndivButtonCommands(const MainWidgets &w, MainContext &ctx, KeyInjector &injector,
+    struct Controls
+    {
+        std::array<QPushButton *, 4> buttons;
+        QAction *settingsItem;
+        QWidget *entryList; // where the keys are typed
+        QWidget *window;    // the settings dialog's owner
+    };
+    IndivButtonCommands(const Controls &controls, MainContext &ctx, KeyInjector &injector,
                         QObject *parent);
 
     void typeButtonKeys(int b);
     void showSettings();
 
 private:
-    const MainWidgets &w_;
+    Controls controls_;
     MainContext &ctx_;
     KeyInjector &injector_;
 };

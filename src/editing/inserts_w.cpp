@@ -15,20 +15,18 @@
 #include "store/notebookchange.h"
 #include "ui/keyhandlers_w.h"
 #include "ui/maincontext.h"
-#include "ui/mainwidgets_w.h"
 #include "ui/titlelistmodel.h"
-#include "ui/titlelistview_w.h"
 
 #include <QAction>
 #include <QMainWindow>
 
-Inserts::Inserts(const MainWidgets &w, MainContext &ctx, EntryList &entries, EditModes &editModes,
-                 KeyHandlers &keys, QObject *parent)
-    : QObject(parent), w_(w), ctx_(ctx), entries_(entries), editModes_(editModes)
+Inserts::Inserts(const std::array<QAction *, 5> &items, QWidget *window, MainContext &ctx,
+                 EntryList &entries, EditModes &editModes, KeyHandlers &keys, QObject *parent)
+    : QObject(parent), window_(window), ctx_(ctx), entries_(entries), editModes_(editModes)
 {
     setObjectName(QStringLiteral("inserts"));
-    for (int k = 0; k < int(w_.mnuInsertCall.size()); ++k)
-        connect(w_.mnuInsertCall[k], &QAction::triggered, this, [this, k] { insertSeparator(k); });
+    for (int k = 0; k < int(items.size()); ++k)
+        connect(items[k], &QAction::triggered, this, [this, k] { insertSeparator(k); });
     keys.bind(KeyMap::Command::InsertDashedLine, [this](int, Qt::KeyboardModifiers) {
         if (!editModes_.locked())
             insertSeparator(Separators::Dashes);
@@ -42,7 +40,7 @@ QString Inserts::askSeparator(int k)
     if (Separators::asksForText(k)) {
         const std::optional<QString> typed =
             FrmInput::ask(StripAmp(ctx_.words(Word::InsertIndividual)), QString(), ctx_.words,
-                          ctx_.messages, w_.frmMain);
+                          ctx_.messages, window_);
         if (!typed)
             return QString();
         answer = *typed;
@@ -77,8 +75,7 @@ void Inserts::insertSeparator(int k)
         return;
     }
 
-    TitleListView *list = w_.lstEntry;
-    const int s = list->currentRow() < 0 ? list->count() - 1 : list->currentRow();
+    const int s = entries_.selectedLine() < 0 ? entries_.lineCount() - 1 : entries_.selectedLine();
     QStringList titles = entries_.storedTitles();
     titles.insert(s, OutDOS(line));
     NotebookChange change = ctx_.change();

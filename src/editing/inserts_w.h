@@ -1,9 +1,11 @@
 #pragma once
 
 #include <QObject>
+#include <array>
 
 struct MainContext;
-struct MainWidgets;
+class QAction;
+class QWidget;
 class EditModes;
 class EntryList;
 class KeyHandlers;
@@ -15,8 +17,10 @@ class Inserts : public QObject
 {
     Q_OBJECT
 public:
-    Inserts(const MainWidgets &w, MainContext &ctx, EntryList &entries, EditModes &editModes,
-            KeyHandlers &keys, QObject *parent);
+    // `items`: the Insert menu's items, in the order of Separators::Kind;
+    // `window` owns the question for a character or a text.
+    Inserts(const std::array<QAction *, 5> &items, QWidget *window, MainContext &ctx,
+            EntryList &entries, EditModes &editModes, KeyHandlers &keys, QObject *parent);
 
     // A separator line of kind k (Separators::Kind) above the selected line.
     void insertSeparator(int k);
@@ -25,7 +29,7 @@ private:
     // The separator for index k, "" when there is none (the user cancelled).
     QString askSeparator(int k);
 
-    const MainWidgets &w_;
+    QWidget *window_;
     MainContext &ctx_;
     EntryList &entries_;
     EditModes &editModes_;

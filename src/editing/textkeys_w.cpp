@@ -8,7 +8,6 @@
 #include "ui/codepagetextedit_w.h"
 #include "ui/keyhandlers_w.h"
 #include "ui/mainstate.h"
-#include "ui/mainwidgets_w.h"
 
 #include <QInputMethodEvent>
 #include <QKeyEvent>
@@ -17,12 +16,14 @@
 
 using namespace Qt::StringLiterals;
 
-TextKeys::TextKeys(const MainWidgets &w, MainState &main, EditModes &editModes, Messages &messages,
-                   const Words &words, KeyHandlers &keys, QObject *parent)
-    : QObject(parent), w_(w), main_(main), editModes_(editModes), messages_(messages), words_(words)
+TextKeys::TextKeys(const TextBoxes &text, QPlainTextEdit *mask, MainState &main,
+                   EditModes &editModes, Messages &messages, const Words &words, KeyHandlers &keys,
+                   QObject *parent)
+    : QObject(parent), text_(text), mask_(mask), main_(main), editModes_(editModes),
+      messages_(messages), words_(words)
 {
     bindKeys(keys);
-    for (QPlainTextEdit *box : {w_.txtText[0], w_.txtText[1], w_.txtMask}) {
+    for (QPlainTextEdit *box : {text_[0], text_[1], mask_}) {
         box->installEventFilter(this);
         box->viewport()->installEventFilter(this);
         if (auto *checked = qobject_cast<CodePageTextEdit *>(box)) {
@@ -36,9 +37,9 @@ TextKeys::TextKeys(const MainWidgets &w, MainState &main, EditModes &editModes, 
 
 bool TextKeys::eventFilter(QObject *watched, QEvent *event)
 {
-    for (std::size_t i = 0; i < w_.txtText.size() + 1; ++i) {
-        QPlainTextEdit *box = i < w_.txtText.size() ? w_.txtText[i] : w_.txtMask;
-        const bool textBox = box != w_.txtMask;
+    for (std::size_t i = 0; i < text_.size() + 1; ++i) {
+        QPlainTextEdit *box = i < text_.size() ? text_[i] : mask_;
+        const bool textBox = box != mask_;
         if (watched == box->viewport()) {
             if (event->type() == QEvent::MouseButtonDblClick &&
                 static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {

@@ -1,9 +1,9 @@
 #pragma once
 
 #include <QObject>
+#include <array>
 
 struct MainState;
-struct MainWidgets;
 class EditModes;
 class KeyHandlers;
 class Messages;
@@ -19,8 +19,10 @@ class TextKeys : public QObject
 {
     Q_OBJECT
 public:
-    TextKeys(const MainWidgets &w, MainState &main, EditModes &editModes, Messages &messages,
-             const Words &words, KeyHandlers &keys, QObject *parent = nullptr);
+    // The entry text's two boxes (without and with wrap) and the mask box.
+    using TextBoxes = std::array<QPlainTextEdit *, 2>;
+    TextKeys(const TextBoxes &text, QPlainTextEdit *mask, MainState &main, EditModes &editModes,
+             Messages &messages, const Words &words, KeyHandlers &keys, QObject *parent = nullptr);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -32,7 +34,8 @@ private:
     bool refuseText(const QString &text);
     void showLocked();
 
-    const MainWidgets &w_;
+    TextBoxes text_;
+    QPlainTextEdit *mask_;
     MainState &main_;
     EditModes &editModes_;
     Messages &messages_;

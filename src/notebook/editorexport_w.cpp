@@ -10,25 +10,23 @@
 #include "store/store.h"
 #include "store/storepaths.h"
 #include "ui/maincontext.h"
-#include "ui/mainwidgets_w.h"
 #include "ui/titlelistmodel.h"
-#include "ui/titlelistview_w.h"
 
 #include <QAction>
 
-EditorExport::EditorExport(const MainWidgets &w, MainContext &ctx, const EntryList &entries,
-                           QObject *parent)
-    : QObject(parent), w_(w), ctx_(ctx), entries_(entries)
+EditorExport::EditorExport(const std::array<QAction *, 2> &items, MainContext &ctx,
+                           const EntryList &entries, QObject *parent)
+    : QObject(parent), ctx_(ctx), entries_(entries)
 {
     setObjectName(QStringLiteral("editorExport"));
-    connect(w_.mnuEditorCall[0], &QAction::triggered, this, &EditorExport::openEntryText);
-    connect(w_.mnuEditorCall[1], &QAction::triggered, this, &EditorExport::openEntryList);
+    connect(items[0], &QAction::triggered, this, &EditorExport::openEntryText);
+    connect(items[1], &QAction::triggered, this, &EditorExport::openEntryList);
 }
 
 void EditorExport::openEntryText()
 {
     const int group = entries_.selectedGroup();
-    const int line = w_.lstEntry->currentRow();
+    const int line = entries_.selectedLine();
     if (group < 0 || line < 0 || entries_.onBlankLine())
         return;
     // The table holds the stored names the file is known by.

@@ -1,10 +1,11 @@
 #pragma once
 
 #include <QObject>
+#include <array>
 
 struct MainContext;
-struct MainWidgets;
 class EntryList;
+class QAction;
 
 // The Editor menu: the selected entry's text file, or the entry list written
 // to LstPrnt.txt in the store folder, opened in the desktop's text editor.
@@ -13,7 +14,9 @@ class EditorExport : public QObject
 {
     Q_OBJECT
 public:
-    EditorExport(const MainWidgets &w, MainContext &ctx, const EntryList &entries, QObject *parent);
+    // `items`: the menu's two items, the entry text and the entry list.
+    EditorExport(const std::array<QAction *, 2> &items, MainContext &ctx, const EntryList &entries,
+                 QObject *parent);
 
     // The entry's text file in the desktop's editor.
     void openEntryText();
@@ -21,7 +24,6 @@ public:
     void openEntryList();
 
 private:
-    const MainWidgets &w_;
     MainContext &ctx_;
     const EntryList &entries_;
 };

@@ -45,6 +45,16 @@ int EntryList::selectedGroup() const
     return groups_.slotOfLine(w_.lstGroup->currentRow());
 }
 
+int EntryList::selectedLine() const
+{
+    return w_.lstEntry->currentRow();
+}
+
+int EntryList::lineCount() const
+{
+    return w_.lstEntry->count();
+}
+
 QString EntryList::selectedTitle() const
 {
     return w_.lstEntry->currentText();

@@ -55,6 +55,10 @@ public:
 
     // Group slot of the selected group line, -1 for none.
     int selectedGroup() const;
+    // The selected line of the entry list, -1 for none; its lines, the
+    // closing blank line included.
+    int selectedLine() const;
+    int lineCount() const;
     // The selected line as shown, "" for none.
     QString selectedTitle() const;
     // The selected title as stored, "" for the closing line or none.

@@ -12,7 +12,6 @@
 #include "store/store.h"
 #include "ui/layout_w.h"
 #include "ui/maincontext.h"
-#include "ui/mainwidgets_w.h"
 #include "ui/titlelistmodel.h"
 #include "ui/titlelistview_w.h"
 #include "ui/twips.h"
@@ -24,34 +23,34 @@
 
 using namespace Qt::StringLiterals;
 
-SettingsMenu::SettingsMenu(const MainWidgets &w, MainContext &ctx, const WindowLayout &layout,
+SettingsMenu::SettingsMenu(const Controls &controls, MainContext &ctx, const WindowLayout &layout,
                            QObject *parent)
-    : QObject(parent), w_(w), ctx_(ctx), layout_(layout)
+    : QObject(parent), controls_(controls), ctx_(ctx), layout_(layout)
 {
     setObjectName(u"settingsMenu"_s);
-    connect(w_.mnuSettings[0], &QAction::triggered, this, &SettingsMenu::globalSettings);
-    connect(w_.mnuSettings[1], &QAction::triggered, this, &SettingsMenu::startSettings);
-    connect(w_.mnuSettings[3], &QAction::triggered, this, &SettingsMenu::toggleSortMode);
-    connect(w_.mnuSettings[4], &QAction::triggered, this, &SettingsMenu::saveWindowPlace);
-    connect(w_.mnuSettings[5], &QAction::triggered, this, &SettingsMenu::editLanguage);
+    connect(controls_.items[0], &QAction::triggered, this, &SettingsMenu::globalSettings);
+    connect(controls_.items[1], &QAction::triggered, this, &SettingsMenu::startSettings);
+    connect(controls_.items[3], &QAction::triggered, this, &SettingsMenu::toggleSortMode);
+    connect(controls_.items[4], &QAction::triggered, this, &SettingsMenu::saveWindowPlace);
+    connect(controls_.items[5], &QAction::triggered, this, &SettingsMenu::editLanguage);
     // The mark follows the mode, whatever set it.
-    connect(w_.mnuOptions, &QMenu::aboutToShow, this,
-            [this] { w_.mnuSettings[3]->setChecked(ctx_.state.prefs.SortDescending != 0); });
+    connect(controls_.menu, &QMenu::aboutToShow, this,
+            [this] { controls_.items[3]->setChecked(ctx_.state.prefs.SortDescending != 0); });
 }
 
 void SettingsMenu::startSettings()
 {
-    FrmSetStart::run(ctx_, w_.lstGroup->titles().shownNames(), w_.frmMain);
+    FrmSetStart::run(ctx_, controls_.groups->titles().shownNames(), controls_.window);
 }
 
 void SettingsMenu::editLanguage()
 {
-    FrmEditLanguage::run(ctx_, w_.frmMain);
+    FrmEditLanguage::run(ctx_, controls_.window);
 }
 
 void SettingsMenu::globalSettings()
 {
-    if (FrmSetGlobal::run(ctx_, w_.frmMain))
+    if (FrmSetGlobal::run(ctx_, controls_.window))
         restart();
 }
 
@@ -79,12 +78,12 @@ void SettingsMenu::toggleSortMode()
 {
     int &mode = ctx_.state.prefs.SortDescending;
     mode = mode != 0 ? 0 : 1;
-    w_.mnuSettings[3]->setChecked(mode != 0);
+    controls_.items[3]->setChecked(mode != 0);
 }
 
 void SettingsMenu::saveWindowPlace()
 {
-    const QMainWindow *window = w_.frmMain;
+    const QMainWindow *window = controls_.window;
     // The outer rectangle, frame included, as the start places it again.
     const QRect outer = window->frameGeometry();
     const qreal dpiX = window->logicalDpiX();
@@ -97,8 +96,8 @@ void SettingsMenu::saveWindowPlace()
     prefs.FrameTop = layout_.frameTop();
     prefs.FrameLeft1 = layout_.frameLeft1();
     prefs.FrameLeft2 = layout_.frameLeft2();
-    // One report: word 76 says "saved" only of a pref.dat on disk for good,
-    // not after a failed write or beside the warning of an unsynced folder.
+    // One report: "saved" only of a pref.dat on disk for good, not after a
+    // failed write or beside the warning of an unsynced folder.
     const FileResult written = ctx_.store.Save_pref();
     if (reportWrite(ctx_.reports, written) && !written.unsynced)
         ctx_.messages.message(Messages::Icon::None, ctx_.words(Word::Message),

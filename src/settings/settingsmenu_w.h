@@ -3,8 +3,13 @@
 #include <QObject>
 #include <functional>
 
+#include <array>
+
 struct MainContext;
-struct MainWidgets;
+class QAction;
+class QMainWindow;
+class QMenu;
+class TitleListView;
 class WindowLayout;
 
 // The Options menu (mnuSettings): the global settings and the restart that
@@ -15,7 +20,14 @@ class SettingsMenu : public QObject
 {
     Q_OBJECT
 public:
-    SettingsMenu(const MainWidgets &w, MainContext &ctx, const WindowLayout &layout,
+    struct Controls
+    {
+        QMenu *menu;
+        std::array<QAction *, 6> items;
+        const TitleListView *groups; // the start group is chosen among its lines
+        QMainWindow *window;         // saved in place; owns the dialogs
+    };
+    SettingsMenu(const Controls &controls, MainContext &ctx, const WindowLayout &layout,
                  QObject *parent);
 
     // Ends this copy once the new one has been started (the exit command).
@@ -32,7 +44,7 @@ private:
     void toggleSortMode();
     void saveWindowPlace();
 
-    const MainWidgets &w_;
+    Controls controls_;
     MainContext &ctx_;
     const WindowLayout &layout_;
 };
