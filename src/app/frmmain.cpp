@@ -47,7 +47,11 @@ FrmMain::FrmMain(MainContext context) : ctx_(std::move(context))
     subsystems_->setObjectName(u"subsystems"_s);
     layout_ = new WindowLayout(w_);
     resize(twipsToPixels(6000, logicalDpiX()), twipsToPixels(4400, logicalDpiY()));
-    commands_ = std::make_unique<CommandRefresh>(w_, main_, ctx_.state, ctx_.table);
+    commands_ = std::make_unique<CommandRefresh>(CommandRefresh::Controls{.lock = w_.chckEdit,
+                                                                          .entryList = w_.lstEntry,
+                                                                          .groupList = w_.lstGroup,
+                                                                          .window = w_.frmMain},
+                                                 main_, ctx_.state, ctx_.table);
     commands_->memoriesRepaired = [this] {
         ShowPosMemories(w_, ctx_.words, ctx_.state.prefs.PositionMemory);
     };
@@ -71,7 +75,11 @@ FrmMain::~FrmMain()
 // The key handlers, the lists and their loads, the edit modes with their keys, and New.
 void FrmMain::buildViewingEditing()
 {
-    keys_ = new KeyHandlers(w_, subsystems_);
+    keys_ = new KeyHandlers({.entryList = w_.lstEntry,
+                             .groupList = w_.lstGroup,
+                             .text = {w_.txtText[0], w_.txtText[1]},
+                             .mask = w_.txtMask},
+                            subsystems_);
     keyInjector_ = new KeyInjector(
         ctx_.messages, [this] { return ctx_.words(Word::Caution); }, subsystems_);
     entryList_ = new EntryList(w_, main_, ctx_, groups_, subsystems_);

@@ -1,20 +1,15 @@
 #include "ui/keyhandlers_w.h"
 
-#include "ui/mainwidgets_w.h"
-#include "ui/titlelistmodel.h"
-#include "ui/titlelistview_w.h"
-
 #include <QAction>
 #include <QKeyEvent>
 #include <QPlainTextEdit>
 
-KeyHandlers::KeyHandlers(const MainWidgets &w, QObject *parent) : QObject(parent), w_(w)
+KeyHandlers::KeyHandlers(const Controls &controls, QObject *parent)
+    : QObject(parent), controls_(controls)
 {
     setObjectName(QStringLiteral("keyHandlers"));
-    for (QObject *control :
-         {static_cast<QObject *>(w_.lstEntry), static_cast<QObject *>(w_.lstGroup),
-          static_cast<QObject *>(w_.txtText[0]), static_cast<QObject *>(w_.txtText[1]),
-          static_cast<QObject *>(w_.txtMask)})
+    for (QObject *control : {controls_.entryList, controls_.groupList, controls_.text[0],
+                             controls_.text[1], controls_.mask})
         control->installEventFilter(this);
 }
 
@@ -57,12 +52,12 @@ bool KeyHandlers::eventFilter(QObject *watched, QEvent *event)
     if (event->type() != QEvent::KeyPress)
         return false;
     const auto &key = *static_cast<QKeyEvent *>(event);
-    if (watched == w_.lstEntry)
+    if (watched == controls_.entryList)
         return lstEntry_KeyDown(key.key(), key.modifiers());
-    if (watched == w_.lstGroup)
+    if (watched == controls_.groupList)
         return lstGroup_KeyDown(key.key(), key.modifiers());
-    const bool mask = watched == w_.txtMask;
-    if (!mask && watched != w_.txtText[0] && watched != w_.txtText[1])
+    const bool mask = watched == controls_.mask;
+    if (!mask && watched != controls_.text[0] && watched != controls_.text[1])
         return false;
     return keyDown(mask ? KeyMap::Place::Mask : KeyMap::Place::Text, key.key(), key.modifiers()) ||
            (keyPress_ && keyPress_(key));

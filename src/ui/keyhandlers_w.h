@@ -6,7 +6,6 @@
 #include <array>
 #include <functional>
 
-struct MainWidgets;
 class QAction;
 class QKeyEvent;
 
@@ -22,7 +21,16 @@ public:
     using Action = std::function<bool(int key, Qt::KeyboardModifiers modifiers)>;
     using KeyPress = std::function<bool(const QKeyEvent &key)>;
 
-    KeyHandlers(const MainWidgets &w, QObject *parent);
+    // The controls whose keys the map handles: the two lists, the entry
+    // text's two boxes (without and with wrap) and the mask box.
+    struct Controls
+    {
+        QObject *entryList;
+        QObject *groupList;
+        std::array<QObject *, 2> text;
+        QObject *mask;
+    };
+    KeyHandlers(const Controls &controls, QObject *parent);
 
     void bind(KeyMap::Command command, Action action);
     // The key triggers `action`: nothing happens while the action is disabled.
@@ -40,7 +48,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    const MainWidgets &w_;
+    Controls controls_;
     std::array<Action, KeyMap::kCommandCount> actions_;
     KeyPress keyPress_;
 };

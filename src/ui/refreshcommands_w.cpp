@@ -2,7 +2,6 @@
 
 #include "store/appstate.h"
 #include "ui/mainstate.h"
-#include "ui/mainwidgets_w.h"
 #include "ui/titlelistmodel.h"
 #include "ui/titlelistview_w.h"
 
@@ -11,23 +10,24 @@
 
 using namespace Qt::StringLiterals;
 
-CommandRefresh::CommandRefresh(const MainWidgets &w, const MainState &main, AppState &state,
+CommandRefresh::CommandRefresh(const Controls &controls, const MainState &main, AppState &state,
                                const NoteTable &table)
-    : w_(w), main_(main), state_(state), table_(table), controls_(findCommandControls(w.frmMain))
+    : controls_(controls), main_(main), state_(state), table_(table),
+      items_(findCommandControls(controls.window))
 {}
 
 void CommandRefresh::RefreshCommands()
 {
     CommandInput in;
     in.TextEditMode = main_.TextEditMode;
-    in.Locked = w_.chckEdit->isChecked();
+    in.Locked = controls_.lock->isChecked();
     in.FileMissing = main_.FileMissing;
-    in.entryLine = w_.lstEntry->currentRow();
-    in.entryLineCount = w_.lstEntry->count();
-    in.entryText = w_.lstEntry->currentText();
-    in.groupLine = w_.lstGroup->currentRow();
-    in.groupLineCount = w_.lstGroup->count();
-    in.groupTitle = w_.lstGroup->currentText();
+    in.entryLine = controls_.entryList->currentRow();
+    in.entryLineCount = controls_.entryList->count();
+    in.entryText = controls_.entryList->currentText();
+    in.groupLine = controls_.groupList->currentRow();
+    in.groupLineCount = controls_.groupList->count();
+    in.groupTitle = controls_.groupList->currentText();
     in.InTrash = in.groupTitle == u"Trash"_s;
     in.emptyTrashExists = emptyTrashExists(table_);
     in.HideYGroups = state_.hideYGroups();
@@ -36,7 +36,7 @@ void CommandRefresh::RefreshCommands()
     in.LastMovePosition = main_.LastMovePosition;
 
     const CommandState result = ::RefreshCommands(in, table_);
-    applyCommandState(result, controls_);
+    applyCommandState(result, items_);
     if (result.memoriesRepaired) {
         state_.prefs.PositionMemory = result.PositionMemory;
         if (memoriesRepaired)

@@ -6,7 +6,9 @@
 
 struct AppState;
 struct MainState;
-struct MainWidgets;
+class QCheckBox;
+class QObject;
+class TitleListView;
 class NoteTable;
 
 // RefreshCommands on the window, the one entry point every command ends with:
@@ -17,16 +19,25 @@ class NoteTable;
 class CommandRefresh
 {
 public:
-    CommandRefresh(const MainWidgets &w, const MainState &main, AppState &state,
+    // What the refresh reads of the window: the lock box and the two lists;
+    // `window` holds every item it governs.
+    struct Controls
+    {
+        const QCheckBox *lock;
+        const TitleListView *entryList;
+        const TitleListView *groupList;
+        const QObject *window;
+    };
+    CommandRefresh(const Controls &controls, const MainState &main, AppState &state,
                    const NoteTable &table);
 
     void RefreshCommands();
     std::function<void()> memoriesRepaired;
 
 private:
-    const MainWidgets &w_;
+    Controls controls_;
     const MainState &main_;
     AppState &state_;
     const NoteTable &table_;
-    CommandControls controls_;
+    CommandControls items_;
 };
