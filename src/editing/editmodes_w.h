@@ -3,6 +3,7 @@
 #include <QObject>
 #include <chrono>
 #include <functional>
+#include <optional>
 
 struct MainContext;
 struct MainState;
@@ -44,6 +45,8 @@ public:
 private:
     enum class SaveOutcome { Written, Failed, TitleRefused, NewEntryDropped };
     SaveOutcome saveText(int index);
+    // The entry's file is no longer the one shown: keep both, overwrite, or back.
+    std::optional<SaveOutcome> saveOverChange(int g, int line, const QString &text);
     SaveOutcome saveMask();
     void cancel(bool wasTextEdit);
     // Step 8 of cmdEdit_Click for OK and Cancel: back to viewing.

@@ -112,6 +112,7 @@ void EntryList::showSelectedEntry()
     if (g >= 0 && !onBlankLine() && column <= NoteTable::kMaxEntries) {
         const EntryFile::EntryRead read = EntryStore::readEntry(ctx_.state, ctx_.table, g, column);
         if (read.ok) {
+            main_.ShownEntryFile = read.identity;
             w_.lblDate->setText(read.entry.date);
             main_.Loading = true;
             box->setPlainText(EntryStore::toTextBox(read.entry.text));
@@ -120,6 +121,7 @@ void EntryList::showSelectedEntry()
             return;
         }
     }
+    main_.ShownEntryFile = {};
     w_.lblDate->setText(u"File not present!"_s);
     main_.Loading = true;
     box->clear();
