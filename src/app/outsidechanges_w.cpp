@@ -37,6 +37,8 @@ namespace {
 
 // A long list is cut: the message must fit on the screen.
 constexpr int kNamedAtMost = 20;
+// Tries of a reload that finds no readable idx.dat, 300 ms apart.
+constexpr int kReloadTries = 10;
 
 } // namespace
 
@@ -157,10 +159,21 @@ void OutsideChanges::reload(bool commandMet)
     const bool newEntry = textEdit && entries_.selectedTitle() == EditRules::newEntryTitle();
 
     if (const std::optional<IoError> error = ctx_.store.reloadIndex()) {
-        // The table stays as it was; every write stays refused until idx.dat reads.
-        ctx_.reports.ShowErrorCancel(*error);
+        // A sync program may be between taking the old file away and putting
+        // the new one in its place: tried again for a few seconds first. The
+        // table stays as it was meanwhile; every write is refused until
+        // idx.dat reads.
+        if (++failedReloads_ < kReloadTries) {
+            reloadPending_ = true;
+            commandMet_ = commandMet_ || commandMet;
+            retry_->start();
+        } else {
+            failedReloads_ = 0;
+            ctx_.reports.ShowErrorCancel(*error);
+        }
         return;
     }
+    failedReloads_ = 0;
     GroupList::orderRows(ctx_.table);
     fillGroupList(*w_.lstGroup, groups_, ctx_.table, ctx_.state.hideYGroups());
     int line = w_.lstGroup->count() > 0 ? 0 : -1;

@@ -57,6 +57,7 @@ private:
     bool reloadPending_ = false;
     bool commandMet_ = false;
     bool watching_ = false;
+    int failedReloads_ = 0;
     std::thread scan_;
     bool scanning_ = false;
     bool scanAgain_ = false;

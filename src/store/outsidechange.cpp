@@ -15,7 +15,8 @@ using namespace Qt::StringLiterals;
 FileIdentity FileIdentity::of(const struct stat &st)
 {
     return FileIdentity{quint64(st.st_dev), quint64(st.st_ino), qint64(st.st_size),
-                        qint64(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec};
+                        qint64(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec,
+                        S_ISREG(st.st_mode)};
 }
 
 FileIdentity FileIdentity::ofPath(const QString &path)
@@ -28,7 +29,8 @@ FileIdentity FileIdentity::ofPath(const QString &path)
         return {};
     return FileIdentity{quint64(makedev(st.stx_dev_major, st.stx_dev_minor)), quint64(st.stx_ino),
                         qint64(st.stx_size),
-                        qint64(st.stx_mtime.tv_sec) * 1'000'000'000 + st.stx_mtime.tv_nsec};
+                        qint64(st.stx_mtime.tv_sec) * 1'000'000'000 + st.stx_mtime.tv_nsec,
+                        S_ISREG(st.stx_mode)};
 }
 
 namespace OutsideChange {

@@ -15,6 +15,7 @@ struct FileIdentity
     quint64 inode = 0;
     qint64 size = -1; // -1: no file
     qint64 modifiedNs = 0;
+    bool regularFile = false; // not a folder, link or other kind of file
 
     bool exists() const { return size >= 0; }
     bool operator==(const FileIdentity &) const = default;

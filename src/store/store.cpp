@@ -68,7 +68,12 @@ FileResult Store::Save_idx()
 
 bool Store::indexChangedOutside() const
 {
-    return FileIdentity::ofPath(StorePaths::indexFile(state_.storeFolder)) != indexIdentity_;
+    const FileIdentity now = FileIdentity::ofPath(StorePaths::indexFile(state_.storeFolder));
+    // A folder or link in its place holds no notebook to keep: the write
+    // refuses it and says so.
+    if (now.exists() && !now.regularFile)
+        return false;
+    return now != indexIdentity_;
 }
 
 bool Store::indexStillOurs(bool *told)
