@@ -22,6 +22,7 @@
 #include "ui/titlelistview_w.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QEvent>
 #include <QFileSystemWatcher>
 #include <QLabel>
@@ -69,6 +70,7 @@ void OutsideChanges::startWatching()
     watcher_ = new QFileSystemWatcher(this);
     watcher_->setObjectName(u"outsideWatcher"_s);
     connect(watcher_, &QFileSystemWatcher::fileChanged, this, &OutsideChanges::check);
+    connect(watcher_, &QFileSystemWatcher::directoryChanged, this, &OutsideChanges::folderChanged);
     watching_ = true;
     watch();
     scanConflicts();
@@ -98,7 +100,13 @@ void OutsideChanges::watch()
     if (g >= 0 && !entries_.onBlankLine())
         paths.append(StorePaths::entryFile(ctx_.state.storeFolder, ctx_.table.name(g),
                                            entries_.selectedStoredTitle()));
-    const QStringList old = watcher_->files();
+    // The store folder and the shown group's folder, where copies may appear.
+    QString folder = ctx_.state.storeFolder;
+    folder.chop(1);
+    paths.append(folder);
+    if (g >= 0)
+        paths.append(folder + u'/' + ctx_.table.name(g));
+    const QStringList old = watcher_->files() + watcher_->directories();
     for (const QString &path : old) {
         if (!paths.contains(path))
             watcher_->removePath(path);
@@ -254,6 +262,24 @@ void OutsideChanges::conflictsFound(const QStringList &found)
         scanAgain_ = false;
         scanConflicts();
     }
+    nameConflicts(found);
+}
+
+void OutsideChanges::folderChanged(const QString &path)
+{
+    QString relative = QDir(ctx_.state.storeFolder).relativeFilePath(path);
+    if (relative == u"."_s)
+        relative.clear();
+    else if (!relative.isEmpty())
+        relative += u'/';
+    // One folder: a listing of at most a thousand names, done at once.
+    nameConflicts(OutsideChange::findConflictCopiesIn(ctx_.state.storeFolder, relative));
+    // A file replaced by a rename changes its folder: the shown entry among them.
+    check();
+}
+
+void OutsideChanges::nameConflicts(const QStringList &found)
+{
     bool anyNew = false;
     for (const QString &copy : found) {
         if (!named_.contains(copy)) {

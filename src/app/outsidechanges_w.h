@@ -45,6 +45,9 @@ private:
     bool editOpen() const;
     void scanConflicts();
     void conflictsFound(const QStringList &found);
+    // A folder of the store changed: a sync program may have left a copy there.
+    void folderChanged(const QString &path);
+    void nameConflicts(const QStringList &found);
 
     QWidget &window_;
     const MainWidgets &w_;

@@ -97,4 +97,15 @@ QStringList findConflictCopies(const QString &storeFolder)
     return found;
 }
 
+QStringList findConflictCopiesIn(const QString &storeFolder, const QString &relativeFolder)
+{
+    QStringList found;
+    const int fd = ::open(QFile::encodeName(storeFolder + relativeFolder).constData(),
+                          O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0)
+        scan(fd, relativeFolder, false, found);
+    found.sort();
+    return found;
+}
+
 } // namespace OutsideChange

@@ -36,5 +36,8 @@ bool isConflictCopy(const QString &fileName);
 // relative to the store folder, sorted. Reads every group folder: not for the
 // way to the first paint.
 QStringList findConflictCopies(const QString &storeFolder);
+// The same in one folder of the store alone ("" for the store folder itself,
+// else a group folder's name and "/"), for a folder that has just changed.
+QStringList findConflictCopiesIn(const QString &storeFolder, const QString &relativeFolder);
 
 } // namespace OutsideChange
