@@ -1,5 +1,6 @@
 #include "app/frmmain.h"
 
+#include "app/outsidechanges_w.h"
 #include "editing/editmodes_w.h"
 #include "editing/newentry_w.h"
 #include "editing/phrasememories_w.h"
@@ -115,6 +116,8 @@ void FrmMain::connectCommands()
     installShell();
     installSettings();
     installStoreLock();
+    auto *outside = new OutsideChanges(*this, w_, main_, ctx_, groups_, *entryList_, subsystems_);
+    connect(this, &FrmMain::startupWorkDone, outside, &OutsideChanges::startWatching);
 }
 
 bool FrmMain::Form_Load()

@@ -3,6 +3,7 @@
 #include <QObject>
 #include <chrono>
 #include <functional>
+#include <optional>
 
 struct MainContext;
 struct MainState;
@@ -48,6 +49,8 @@ private:
     enum class SaveOutcome { Written, Failed, TitleRefused, NewEntryDropped };
     void confirm(bool staysInEdit);
     SaveOutcome saveText(bool staysInEdit);
+    // The entry's file is no longer the one shown: keep both, overwrite, or back.
+    std::optional<SaveOutcome> saveOverChange(int g, int line, const QString &text);
     SaveOutcome saveMask();
     void discardEdit(bool wasTextEdit);
     // OK and Cancel end here: back to viewing the selected entry.

@@ -7,6 +7,7 @@
 #include "i18n/wordtable.h"
 #include "notebook/entrylist_w.h"
 #include "notebook/frminput.h"
+#include "notebook/notebookedit.h"
 #include "notebook/refusaltexts.h"
 #include "notebook/uniquename.h"
 #include "platform/messages.h"
@@ -14,6 +15,7 @@
 #include "store/dostext.h"
 #include "store/notebookchange.h"
 #include "store/notetable.h"
+#include "store/storepaths.h"
 #include "ui/codepagetextedit_w.h"
 #include "ui/maincontext.h"
 #include "ui/mainstate.h"
@@ -74,10 +76,59 @@ EditModes::SaveOutcome EditModes::saveText(bool staysInEdit)
         return SaveOutcome::Written;
     }
 
+    if (const std::optional<SaveOutcome> outcome = saveOverChange(g, line, text))
+        return *outcome;
     NotebookChange change = ctx_.change();
     if (!change.commitEntry(ctx_.table.name(g), ctx_.table.cell(g, line + 1), w_.lblDate->text(),
                             text))
         return SaveOutcome::Failed;
+    main_.ShownEntryFile = change.writtenEntry();
+    return SaveOutcome::Written;
+}
+
+std::optional<EditModes::SaveOutcome> EditModes::saveOverChange(int g, int line,
+                                                                const QString &text)
+{
+    const QString path = StorePaths::entryFile(ctx_.state.storeFolder, ctx_.table.name(g),
+                                               ctx_.table.cell(g, line + 1));
+    if (FileIdentity::ofPath(path) == main_.ShownEntryFile)
+        return std::nullopt;
+    enum { KeepBoth, Overwrite, Back };
+    const int answer = ctx_.messages.ask(
+        Messages::Icon::Information, ctx_.words(Word::Caution),
+        u"This entry's file was changed by another program or on another computer after "
+        "Plimsa showed it.\n\n%1\n\nKeep both: your text is saved as a new entry next to "
+        "it, and the changed file stays as it is.\nOverwrite: your text replaces the "
+        "changed file.\nBack to the edit: nothing is saved."_s.arg(path),
+        {{u"cmdKeepBoth"_s, u"&Keep both"_s},
+         {u"cmdOverwrite"_s, u"&Overwrite"_s},
+         {u"cmdBackToEdit"_s, u"&Back to the edit"_s}},
+        KeepBoth, Back);
+    if (answer == Overwrite)
+        return std::nullopt;
+    if (answer != KeepBoth)
+        return SaveOutcome::TitleRefused;
+    if (NotebookEdit::groupIsFull(ctx_.table, g)) {
+        ctx_.messages.message(Messages::Icon::Information, ctx_.words(Word::Caution),
+                              RefusalTexts::noRoomForLine());
+        return SaveOutcome::TitleRefused;
+    }
+
+    // Beside the changed entry, under its title made unique as a new title is.
+    const QString title = OutDOS(UniqueName::uniqueTitle(ctx_.table, g, entries_.selectedTitle()));
+    const QString date = EditRules::dateLine(QDateTime::currentDateTime(), QLocale::system());
+    QStringList titles = entries_.storedTitles();
+    titles.insert(line + 1, title);
+    {
+        NotebookChange change = ctx_.change();
+        if (!change.writeNewEntry(ctx_.table.name(g), title, date, text))
+            return SaveOutcome::Failed;
+        entries_.setEntryColumn(change, titles);
+        if (!change.commit())
+            return SaveOutcome::Failed;
+    }
+    // The new entry is shown: the text as saved, the edit now on it.
+    entries_.showTitles(titles, line + 1, false);
     return SaveOutcome::Written;
 }
 

@@ -117,6 +117,7 @@ void EntryList::showSelectedEntry()
     if (g >= 0 && !onBlankLine() && column <= NoteTable::kMaxEntries) {
         const EntryFile::EntryRead read = EntryStore::readEntry(ctx_.state, ctx_.table, g, column);
         if (read.ok) {
+            main_.ShownEntryFile = read.identity;
             w_.lblDate->setText(read.entry.date);
             const QSignalBlocker quiet(box); // filled by the program: no edit starts
             box->setPlainText(EntryStore::toTextBox(read.entry.text));
@@ -124,6 +125,7 @@ void EntryList::showSelectedEntry()
             return;
         }
     }
+    main_.ShownEntryFile = {};
     w_.lblDate->setText(u"File not present!"_s);
     {
         const QSignalBlocker quiet(box);

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace {
 
@@ -31,4 +32,26 @@ void MessageBoxes::message(Icon icon, const QString &title, const QString &text)
 void MessageBoxes::beep()
 {
     QApplication::beep();
+}
+
+int MessageBoxes::ask(Icon icon, const QString &title, const QString &text,
+                      const QList<Choice> &choices, int defaultChoice, int escapeChoice)
+{
+    QMessageBox box(boxIcon(icon), title, text, QMessageBox::NoButton,
+                    QApplication::activeWindow());
+    box.setTextFormat(Qt::PlainText);
+    QList<QPushButton *> buttons;
+    for (const Choice &choice : choices) {
+        QPushButton *button = box.addButton(choice.text, QMessageBox::ActionRole);
+        button->setObjectName(choice.name);
+        button->setAccessibleName(QString(choice.text).remove(u'&'));
+        buttons.append(button);
+    }
+    if (defaultChoice >= 0 && defaultChoice < buttons.size())
+        box.setDefaultButton(buttons[defaultChoice]);
+    if (escapeChoice >= 0 && escapeChoice < buttons.size())
+        box.setEscapeButton(buttons[escapeChoice]);
+    box.exec();
+    const int answer = int(buttons.indexOf(box.clickedButton()));
+    return answer >= 0 ? answer : escapeChoice;
 }

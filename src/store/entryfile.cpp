@@ -62,12 +62,12 @@ EntryRead readEntry(const QString &path, const QString &storeFolder)
 {
     const ReadResult read = readWholeFile(path, storeFolder);
     if (!read.ok)
-        return EntryRead{false, {}, read.error};
+        return EntryRead{false, {}, read.error, {}};
     // Not even a date line: opened as an entry, its first save would store an
     // empty date for good. A date line without its break is read as it stands.
     if (read.bytes.isEmpty())
-        return EntryRead{false, {}, IoError::custom(u"The file is empty"_s)};
-    return EntryRead{true, parseEntry(read.bytes), {}};
+        return EntryRead{false, {}, IoError::custom(u"The file is empty"_s), {}};
+    return EntryRead{true, parseEntry(read.bytes), {}, read.identity};
 }
 
 MaskRead readMask(const QString &path, const QString &storeFolder)

@@ -33,6 +33,7 @@ struct EntryRead
     bool ok = false;
     Entry entry;
     IoError error;
+    FileIdentity identity; // of the file read, for the check before it is written again
 };
 struct MaskRead
 {

@@ -14,7 +14,7 @@ EntryFile::EntryRead readEntry(const AppState &state, const NoteTable &table, in
     // the group folder (a damaged index): such an entry simply has no text.
     if (!StorePaths::isSafeStoredName(table.name(g)) ||
         !StorePaths::isSafeStoredName(table.cell(g, column)))
-        return EntryFile::EntryRead{false, {}, IoError::custom(u"No file name"_s)};
+        return EntryFile::EntryRead{false, {}, IoError::custom(u"No file name"_s), {}};
     return EntryFile::readEntry(
         StorePaths::entryFile(state.storeFolder, table.name(g), table.cell(g, column)),
         state.storeFolder);

@@ -18,7 +18,7 @@ NotebookChange::~NotebookChange()
 {
     if (!committed_ && !failure_)
         undoAll();
-    if (failure_ && !lost_) {
+    if (failure_ && !lost_ && !changedOutside_) {
         reports_.ShowErrorCancel(*failure_);
     } else if (warning_ && !lost_) {
         reports_.ShowErrorContinue(*warning_);
@@ -154,6 +154,12 @@ bool NotebookChange::commit()
 {
     if (failure_ || committed_ || !mayWrite())
         return false;
+    // Never written over: the table no longer matches what the disk holds.
+    // Where the window is told, it reads idx.dat again and says so; the
+    // command is cancelled either way.
+    if (!store_.indexStillOurs(&changedOutside_))
+        return fail(IoError::custom(u"The file was changed by another program"_s)
+                        .at(StorePaths::indexFile(storeFolder())));
     return commitWith(store_.Save_idx());
 }
 
@@ -162,7 +168,9 @@ bool NotebookChange::commitEntry(const QString &group, const QString &title, con
 {
     if (failure_ || committed_ || !mayWrite())
         return false;
-    return commitWith(EntryStore::writeEntry(storeFolder(), group, title, date, text));
+    const FileResult written = EntryStore::writeEntry(storeFolder(), group, title, date, text);
+    written_ = written.identity;
+    return commitWith(written);
 }
 
 bool NotebookChange::commitMask(const QString &group, const QString &text)

@@ -73,6 +73,8 @@ public:
     void removeOldGroupFolder(const QString &oldGroup);
 
     bool failed() const { return failure_.has_value(); }
+    // The entry file commitEntry wrote, as it lies on disk.
+    const FileIdentity &writtenEntry() const { return written_; }
     bool committed() const { return committed_; }
 
 private:
@@ -98,4 +100,7 @@ private:
     std::optional<IoError> warning_;
     bool committed_ = false;
     bool lost_ = false;
+    // idx.dat was changed outside, and the window was told (it reports).
+    bool changedOutside_ = false;
+    FileIdentity written_;
 };

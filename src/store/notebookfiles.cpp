@@ -178,7 +178,7 @@ FileResult done(int syncError, const QString &folder)
 {
     if (!syncError)
         return {};
-    return FileResult{true, IoError::fromErrno(syncError, folder), true};
+    return FileResult{true, IoError::fromErrno(syncError, folder), true, {}};
 }
 
 bool safe(std::initializer_list<const QString *> names)

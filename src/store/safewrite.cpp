@@ -197,6 +197,7 @@ ReadResult readOpened(const Fd &fd, const QString &path)
     if (!S_ISREG(st.st_mode))
         return readFailure(S_ISDIR(st.st_mode) ? EISDIR : EINVAL, path);
     ReadResult result;
+    result.identity = FileIdentity::of(st);
     QByteArray bytes(qsizetype(st.st_size) + 1, Qt::Uninitialized);
     qsizetype used = 0;
     for (;;) {
@@ -291,14 +292,21 @@ FileResult writeWholeFile(const QString &path, const QByteArray &bytes, const QS
         return fail(e);
     if (Sys::fsync(file.get()) != 0)
         return fail(errno);
+    // The rename keeps the inode and the modification time.
+    struct stat written;
+    FileIdentity identity;
+    if (::fstat(file.get(), &written) == 0)
+        identity = FileIdentity::of(written);
     if (Sys::close(file.release()) != 0 && errno != EINTR)
         return fail(errno);
     if (Sys::renameat(dir.get(), newName.constData(), dir.get(), name.constData()) != 0)
         return fail(errno);
     // Committed. EINVAL: the file system cannot sync folders at all.
     if (Sys::syncFolder(dir.get()) != 0 && errno != EINVAL)
-        return FileResult{true, IoError::fromErrno(errno, QFileInfo(path).path()), true};
-    return {};
+        return FileResult{true, IoError::fromErrno(errno, QFileInfo(path).path()), true, identity};
+    FileResult done;
+    done.identity = identity;
+    return done;
 }
 
 void removeLeftoverNewFiles(const QString &folder, bool recursive)

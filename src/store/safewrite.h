@@ -1,6 +1,7 @@
 #pragma once
 
 #include "store/ioerror.h"
+#include "store/outsidechange.h"
 
 #include <QByteArray>
 #include <QString>
@@ -22,8 +23,10 @@ struct [[nodiscard]] FileResult
     bool ok = true;
     IoError error;
     bool unsynced = false;
+    // The file as written, for the check that nobody else wrote it since.
+    FileIdentity identity;
     explicit operator bool() const { return ok; }
-    static FileResult failed(const IoError &error) { return FileResult{false, error, false}; }
+    static FileResult failed(const IoError &error) { return FileResult{false, error, false, {}}; }
 };
 
 // `root` is the folder the file must stay within (the store folder, or the
@@ -57,6 +60,8 @@ struct [[nodiscard]] ReadResult
     bool ok = false;
     QByteArray bytes;
     IoError error;
+    // The file opened, as it was before its bytes were read.
+    FileIdentity identity;
 };
 ReadResult readWholeFile(const QString &path);
 // The same for a file that must lie within `root`, as writeWholeFile requires.

@@ -58,8 +58,50 @@ FileResult Store::Save_pref()
 
 FileResult Store::Save_idx()
 {
-    return write(StorePaths::indexFile(state_.storeFolder),
-                 indexEncoder_.encode(table_, state_.ProgramVersion), state_.storeFolder);
+    FileResult written = write(StorePaths::indexFile(state_.storeFolder),
+                               indexEncoder_.encode(table_, state_.ProgramVersion),
+                               state_.storeFolder);
+    if (written)
+        indexIdentity_ = written.identity;
+    return written;
+}
+
+bool Store::indexChangedOutside() const
+{
+    const FileIdentity now = FileIdentity::ofPath(StorePaths::indexFile(state_.storeFolder));
+    // A folder or link in its place holds no notebook to keep: the write
+    // refuses it and says so.
+    if (now.exists() && !now.regularFile)
+        return false;
+    return now != indexIdentity_;
+}
+
+bool Store::indexStillOurs(bool *told)
+{
+    if (told)
+        *told = false;
+    if (!indexChangedOutside())
+        return true;
+    if (indexChanged_) {
+        indexChanged_();
+        if (told)
+            *told = true;
+    }
+    return false;
+}
+
+std::optional<IoError> Store::reloadIndex()
+{
+    const QString path = StorePaths::indexFile(state_.storeFolder);
+    const ReadResult read = readWholeFile(path);
+    if (!read.ok)
+        return read.error;
+    NoteTable fresh;
+    if (const IndexFile::ParseResult parsed = IndexFile::parse(read.bytes, fresh); !parsed)
+        return parsed.error().at(path);
+    table_ = std::move(fresh);
+    indexIdentity_ = read.identity;
+    return std::nullopt;
 }
 
 FileResult Store::write(const QString &path, const TextLines::Encoded &content, const QString &root)
@@ -82,6 +124,7 @@ std::optional<IoError> Store::readIndex()
         table_.clear();
         return parsed.error().at(path);
     }
+    indexIdentity_ = read.identity;
     return std::nullopt;
 }
 

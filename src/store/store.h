@@ -37,6 +37,18 @@ public:
     // Rewrites idx.dat from the table.
     [[nodiscard]] FileResult Save_idx();
 
+    // Asked before idx.dat is written: true while it is still the file this
+    // copy last read or wrote. Otherwise another program changed it (a sync
+    // program, a second computer, an editor), the write must not happen, and
+    // the callback set below, if any, has been told (`told`).
+    [[nodiscard]] bool indexStillOurs(bool *told = nullptr);
+    // The same question, asked without telling anyone.
+    bool indexChangedOutside() const;
+    void setIndexChangedOutside(std::function<void()> changed) { indexChanged_ = std::move(changed); }
+    // Reads idx.dat again after a change from outside. On failure the table
+    // stays as it was (and so does the mismatch: nothing is written over it).
+    [[nodiscard]] std::optional<IoError> reloadIndex();
+
     // Takes InUse.dat; false (and StoreInUse) when another copy holds it or the
     // folder cannot hold it.
     [[nodiscard]] bool TakeStoreMarker();
@@ -70,4 +82,6 @@ private:
     IoError markerRefusal_;
     std::function<void(const IoError &)> storeLost_;
     IndexFile::Encoder indexEncoder_;
+    FileIdentity indexIdentity_;
+    std::function<void()> indexChanged_;
 };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/outsidechange.h"
+
 #include <QString>
 
 // The main window's own flags that several subsystems share, under the names
@@ -13,4 +15,5 @@ struct MainState
     QString LoadedMask;       // the mask text as loaded with the group
     int TextBoxIndex = 0;     // the entry text box shown: 0 without wrap, 1 with wrap
     QString LastMovePosition; // the fifth position memory: "group/" left by the last move
+    FileIdentity ShownEntryFile; // the shown entry's file as read: a save checks it is still that one
 };

@@ -23,9 +23,17 @@ public:
         shown.append({icon, title, text});
     }
     void beep() override { ++beeps; }
+    // Answered from `answers` in turn, then by the default.
+    int ask(Icon icon, const QString &title, const QString &text, const QList<Choice> &,
+            int defaultChoice, int) override
+    {
+        shown.append({icon, title, text});
+        return answers.isEmpty() ? defaultChoice : answers.takeFirst();
+    }
 
     QList<Shown> shown;
     int beeps = 0;
+    QList<int> answers;
 };
 
 // Records what the program asks of the desktop instead of asking it.

@@ -57,6 +57,8 @@ struct Notebook
         if (idx.open(QIODevice::WriteOnly))
             idx.write("idx Plimsa 1.3.02\r\n");
         idx.close();
+        if (store.LoadIndex())
+            qFatal("idx.dat not read");
         held = store.TakeStoreMarker();
     }
     const QString &folder() const { return state.storeFolder; }

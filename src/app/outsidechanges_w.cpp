@@ -1,0 +1,303 @@
+#include "app/outsidechanges_w.h"
+
+#include "editing/editrules.h"
+#include "i18n/wordnumbers.h"
+#include "i18n/wordtable.h"
+#include "notebook/entrylist_w.h"
+#include "notebook/grouplist.h"
+#include "notebook/grouplist_w.h"
+#include "notebook/notebookedit.h"
+#include "platform/messages.h"
+#include "store/appstate.h"
+#include "store/dostext.h"
+#include "store/errorreports.h"
+#include "store/notetable.h"
+#include "store/outsidechange.h"
+#include "store/store.h"
+#include "store/storepaths.h"
+#include "ui/codepagetextedit_w.h"
+#include "ui/maincontext.h"
+#include "ui/mainstate.h"
+#include "ui/mainwidgets_w.h"
+#include "ui/titlelistmodel.h"
+#include "ui/titlelistview_w.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QEvent>
+#include <QFileSystemWatcher>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QSignalBlocker>
+#include <QTimer>
+
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// A long list is cut: the message must fit on the screen.
+constexpr int kNamedAtMost = 20;
+// Tries of a reload that finds no readable idx.dat, 300 ms apart.
+constexpr int kReloadTries = 10;
+
+} // namespace
+
+OutsideChanges::OutsideChanges(QWidget &window, const MainWidgets &w, MainState &main,
+                               MainContext &ctx, GroupList &groups, EntryList &entries,
+                               QObject *parent)
+    : QObject(parent), window_(window), w_(w), main_(main), ctx_(ctx), groups_(groups),
+      entries_(entries)
+{
+    setObjectName(u"outsideChanges"_s);
+    retry_ = new QTimer(this);
+    retry_->setSingleShot(true);
+    retry_->setInterval(300);
+    connect(retry_, &QTimer::timeout, this, &OutsideChanges::runPending);
+    ctx_.store.setIndexChangedOutside([this] { schedule(true); });
+    window_.installEventFilter(this);
+}
+
+OutsideChanges::~OutsideChanges()
+{
+    ctx_.store.setIndexChangedOutside({});
+    if (scan_.joinable())
+        scan_.join();
+}
+
+void OutsideChanges::startWatching()
+{
+    watcher_ = new QFileSystemWatcher(this);
+    watcher_->setObjectName(u"outsideWatcher"_s);
+    connect(watcher_, &QFileSystemWatcher::fileChanged, this, &OutsideChanges::check);
+    connect(watcher_, &QFileSystemWatcher::directoryChanged, this, &OutsideChanges::folderChanged);
+    watching_ = true;
+    watch();
+    scanConflicts();
+}
+
+bool OutsideChanges::eventFilter(QObject *watched, QEvent *event)
+{
+    // Where no watcher reaches (a network file system), at least the return
+    // to the window looks again.
+    if (watched == &window_ && event->type() == QEvent::WindowActivate && watching_)
+        QTimer::singleShot(0, this, &OutsideChanges::check);
+    return QObject::eventFilter(watched, event);
+}
+
+bool OutsideChanges::editOpen() const
+{
+    return main_.TextEditMode || main_.MaskEditMode;
+}
+
+void OutsideChanges::watch()
+{
+    if (!watcher_)
+        return;
+    // A file replaced by a rename leaves the watch: every look sets it anew.
+    QStringList paths{StorePaths::indexFile(ctx_.state.storeFolder)};
+    const int g = entries_.selectedGroup();
+    if (g >= 0 && !entries_.onBlankLine())
+        paths.append(StorePaths::entryFile(ctx_.state.storeFolder, ctx_.table.name(g),
+                                           entries_.selectedStoredTitle()));
+    // The store folder and the shown group's folder, where copies may appear.
+    QString folder = ctx_.state.storeFolder;
+    folder.chop(1);
+    paths.append(folder);
+    if (g >= 0)
+        paths.append(folder + u'/' + ctx_.table.name(g));
+    const QStringList old = watcher_->files() + watcher_->directories();
+    for (const QString &path : old) {
+        if (!paths.contains(path))
+            watcher_->removePath(path);
+    }
+    for (const QString &path : paths) {
+        if (!old.contains(path))
+            watcher_->addPath(path);
+    }
+}
+
+void OutsideChanges::check()
+{
+    if (ctx_.store.indexChangedOutside()) {
+        schedule(false);
+        return;
+    }
+    const int g = entries_.selectedGroup();
+    if (!editOpen() && !reloadPending_ && g >= 0 && !entries_.onBlankLine() &&
+        FileIdentity::ofPath(StorePaths::entryFile(ctx_.state.storeFolder, ctx_.table.name(g),
+                                                   entries_.selectedStoredTitle())) !=
+            main_.ShownEntryFile)
+        entries_.showSelectedEntry();
+    watch();
+}
+
+void OutsideChanges::schedule(bool commandMet)
+{
+    reloadPending_ = true;
+    commandMet_ = commandMet_ || commandMet;
+    // After the command that met the change has returned.
+    QTimer::singleShot(0, this, &OutsideChanges::runPending);
+}
+
+void OutsideChanges::runPending()
+{
+    if (!reloadPending_)
+        return;
+    // Never under a dialog or menu of a command that still holds rows of the
+    // old table; an edit that no write has met yet is left in peace until it ends.
+    if (QApplication::activeModalWidget() || QApplication::activePopupWidget() ||
+        main_.MaskEditMode || (main_.TextEditMode && !commandMet_)) {
+        retry_->start();
+        return;
+    }
+    reloadPending_ = false;
+    const bool met = commandMet_;
+    commandMet_ = false;
+    reload(met);
+}
+
+void OutsideChanges::reload(bool commandMet)
+{
+    const bool textEdit = main_.TextEditMode;
+    const int g = entries_.selectedGroup();
+    const QString group = g >= 0 ? ctx_.table.name(g) : QString();
+    const int row = w_.lstEntry->currentRow();
+    const QString title = entries_.selectedStoredTitle();
+    const bool newEntry = textEdit && entries_.selectedTitle() == EditRules::newEntryTitle();
+
+    if (const std::optional<IoError> error = ctx_.store.reloadIndex()) {
+        // A sync program may be between taking the old file away and putting
+        // the new one in its place: tried again for a few seconds first. The
+        // table stays as it was meanwhile; every write is refused until
+        // idx.dat reads.
+        if (++failedReloads_ < kReloadTries) {
+            reloadPending_ = true;
+            commandMet_ = commandMet_ || commandMet;
+            retry_->start();
+        } else {
+            failedReloads_ = 0;
+            ctx_.reports.ShowErrorCancel(*error);
+        }
+        return;
+    }
+    failedReloads_ = 0;
+    GroupList::orderRows(ctx_.table);
+    fillGroupList(*w_.lstGroup, groups_, ctx_.table, ctx_.state.hideYGroups());
+    int line = w_.lstGroup->count() > 0 ? 0 : -1;
+    for (int i = 0; i < groups_.count(); ++i) {
+        if (ctx_.table.name(groups_.slotOfLine(i)) == group)
+            line = i;
+    }
+    if (!textEdit) {
+        if (line >= 0)
+            entries_.selectGroupLine(line);
+        const int entry = title.isEmpty() ? -1 : int(entries_.storedTitles().indexOf(title));
+        if (entry >= 0)
+            entries_.selectEntryLine(entry);
+        else if (row >= 0)
+            entries_.selectEntryLine(std::min(row, w_.lstEntry->count() - 1));
+    } else if (line >= 0) {
+        // The typed text stays in its box, untouched: neither the group's mask
+        // nor an entry is loaded (a load into either box would end the edit).
+        {
+            const QSignalBlocker quiet(w_.lstGroup);
+            w_.lstGroup->setCurrentRow(line);
+        }
+        const int now = groups_.slotOfLine(line);
+        QStringList titles;
+        for (int e = 1; e <= ctx_.table.entryCount(now); ++e)
+            titles.append(ctx_.table.cell(now, e));
+        int entry = title.isEmpty() ? -1 : int(titles.indexOf(title));
+        if ((newEntry || entry < 0) && !NotebookEdit::groupIsFull(ctx_.table, now)) {
+            // The text has no entry in the table read: it goes back into the
+            // list as a new entry, which its save names and writes.
+            entry = std::clamp(row, 0, int(titles.size()));
+            titles.insert(entry, OutDOS(EditRules::newEntryTitle()));
+            NotebookEdit::setEntryColumn(ctx_.table, now, titles);
+        }
+        entries_.showTitles(titles, std::max(entry, 0), true);
+        w_.txtText[std::size_t(main_.TextBoxIndex)]->setFocus();
+    }
+    ctx_.RefreshCommands();
+    watch();
+    scanConflicts();
+
+    if (!commandMet)
+        return;
+    const QString path = StorePaths::indexFile(ctx_.state.storeFolder);
+    ctx_.messages.message(
+        Messages::Icon::Information, ctx_.words(Word::Caution),
+        (textEdit ? u"The notebook was changed by another program or on another computer: "
+                    "Plimsa has read it again and shows it as it is now. Nothing was saved; "
+                    "the text you typed is still in its box: save it again.\n\n%1"_s
+                  : u"The notebook was changed by another program or on another computer: "
+                    "Plimsa has read it again and shows it as it is now. The command was not "
+                    "carried out; give it again if it is still wanted.\n\n%1"_s)
+            .arg(path));
+}
+
+void OutsideChanges::scanConflicts()
+{
+    if (!watching_)
+        return;
+    if (scanning_) {
+        scanAgain_ = true;
+        return;
+    }
+    if (scan_.joinable())
+        scan_.join();
+    scanning_ = true;
+    scan_ = std::thread([this, folder = ctx_.state.storeFolder] {
+        const QStringList found = OutsideChange::findConflictCopies(folder);
+        QMetaObject::invokeMethod(
+            this, [this, found] { conflictsFound(found); }, Qt::QueuedConnection);
+    });
+}
+
+void OutsideChanges::conflictsFound(const QStringList &found)
+{
+    scanning_ = false;
+    if (scanAgain_) {
+        scanAgain_ = false;
+        scanConflicts();
+    }
+    nameConflicts(found);
+}
+
+void OutsideChanges::folderChanged(const QString &path)
+{
+    QString relative = QDir(ctx_.state.storeFolder).relativeFilePath(path);
+    if (relative == u"."_s)
+        relative.clear();
+    else if (!relative.isEmpty())
+        relative += u'/';
+    // One folder: a listing of at most a thousand names, done at once.
+    nameConflicts(OutsideChange::findConflictCopiesIn(ctx_.state.storeFolder, relative));
+    // A file replaced by a rename changes its folder: the shown entry among them.
+    check();
+}
+
+void OutsideChanges::nameConflicts(const QStringList &found)
+{
+    bool anyNew = false;
+    for (const QString &copy : found) {
+        if (!named_.contains(copy)) {
+            named_.append(copy);
+            anyNew = true;
+        }
+    }
+    if (!anyNew)
+        return;
+    QStringList shown = found.mid(0, kNamedAtMost);
+    if (found.size() > kNamedAtMost)
+        shown.append(u"(and %1 more)"_s.arg(found.size() - kNamedAtMost));
+    ctx_.messages.message(
+        Messages::Icon::Information, ctx_.words(Word::Caution),
+        u"A sync program has left copies of notebook files beside them: the file was changed "
+        "on two computers at once, and the other computer's version was kept under another "
+        "name. Plimsa does not read these copies and deletes nothing. Compare each with the "
+        "file it was copied from, take over what you need (Plimsa's own entries and text), "
+        "then delete the copy.\n\nIn %1:\n%2"_s.arg(ctx_.state.storeFolder, shown.join(u'\n')));
+}

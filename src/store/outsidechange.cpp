@@ -1,0 +1,111 @@
+#include "store/outsidechange.h"
+
+#include <QFile>
+
+#include <cstring>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+
+using namespace Qt::StringLiterals;
+
+FileIdentity FileIdentity::of(const struct stat &st)
+{
+    return FileIdentity{quint64(st.st_dev), quint64(st.st_ino), qint64(st.st_size),
+                        qint64(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec,
+                        S_ISREG(st.st_mode)};
+}
+
+FileIdentity FileIdentity::ofPath(const QString &path)
+{
+    // Forced past the attribute cache of a network file system, which could
+    // otherwise answer with the file as it was seconds ago.
+    struct statx st;
+    if (::statx(AT_FDCWD, QFile::encodeName(path).constData(),
+                AT_SYMLINK_NOFOLLOW | AT_STATX_FORCE_SYNC, STATX_BASIC_STATS, &st) != 0)
+        return {};
+    return FileIdentity{quint64(makedev(st.stx_dev_major, st.stx_dev_minor)), quint64(st.stx_ino),
+                        qint64(st.stx_size),
+                        qint64(st.stx_mtime.tv_sec) * 1'000'000'000 + st.stx_mtime.tv_nsec,
+                        S_ISREG(st.stx_mode)};
+}
+
+namespace OutsideChange {
+
+bool isConflictCopy(const QString &fileName)
+{
+    if (!fileName.endsWith(u".dat"_s, Qt::CaseInsensitive) &&
+        !fileName.endsWith(u".txt"_s, Qt::CaseInsensitive))
+        return false;
+    return fileName.contains(u".sync-conflict-"_s) ||
+           fileName.contains(u"conflicted copy"_s, Qt::CaseInsensitive);
+}
+
+namespace {
+
+// Names only, through the open folder: one listing, no stat of the entries
+// unless the file system leaves their kind open.
+void scan(int folderFd, const QString &prefix, bool descend, QStringList &found)
+{
+    DIR *dir = ::fdopendir(folderFd);
+    if (!dir) {
+        ::close(folderFd);
+        return;
+    }
+    while (const struct dirent *entry = ::readdir(dir)) {
+        const char *name = entry->d_name;
+        if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0')))
+            continue;
+        bool isFolder = entry->d_type == DT_DIR;
+        if (entry->d_type == DT_UNKNOWN) {
+            struct stat st;
+            isFolder = ::fstatat(::dirfd(dir), name, &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+                       S_ISDIR(st.st_mode);
+        }
+        if (isFolder) {
+            if (!descend)
+                continue;
+            const int sub = ::openat(::dirfd(dir), name,
+                                     O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+            if (sub >= 0)
+                scan(sub, prefix + QFile::decodeName(name) + u'/', false, found);
+            continue;
+        }
+        // Conflict copies are rare: the cheap test on the bytes first.
+        if (!std::strstr(name, ".sync-conflict-") && !::strcasestr(name, "conflicted copy"))
+            continue;
+        const QString fileName = QFile::decodeName(name);
+        if (isConflictCopy(fileName))
+            found.append(prefix + fileName);
+    }
+    ::closedir(dir);
+}
+
+} // namespace
+
+QStringList findConflictCopies(const QString &storeFolder)
+{
+    QStringList found;
+    const int fd = ::open(QFile::encodeName(storeFolder).constData(),
+                          O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0)
+        scan(fd, QString(), true, found);
+    found.sort();
+    return found;
+}
+
+QStringList findConflictCopiesIn(const QString &storeFolder, const QString &relativeFolder)
+{
+    QStringList found;
+    const int fd = ::open(QFile::encodeName(storeFolder + relativeFolder).constData(),
+                          O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0)
+        scan(fd, relativeFolder, false, found);
+    found.sort();
+    return found;
+}
+
+} // namespace OutsideChange

@@ -1,0 +1,246 @@
+// Changes another program makes to the store while the program runs (a sync
+// program bringing another computer's edits, a text editor), written here the
+// two ways programs write a file: in place, and a new file renamed over it.
+
+#include "support/actions.h"
+#include "support/appfixture.h"
+#include "support/notebookline.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QFileSystemWatcher>
+#include <QPlainTextEdit>
+#include <QSignalBlocker>
+#include <QTest>
+
+#include <cstdio>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+void writeOutside(AppFixture &nb, const QString &relative, const QStringList &lines, bool atomic)
+{
+    if (!atomic) {
+        nb.write(relative, lines);
+        return;
+    }
+    const QString temp = QFileInfo(relative).path() + u"/.syncthing.tmp"_s;
+    nb.write(temp, lines);
+    QCOMPARE(std::rename(QFile::encodeName(nb.path(temp)).constData(),
+                         QFile::encodeName(nb.path(relative)).constData()),
+             0);
+}
+
+// "A x y | Trash" as another computer left it: entry z added to A.
+void addZOutside(AppFixture &nb, bool atomic)
+{
+    writeOutside(nb, u"FileStore/A/z.txt"_s, {u"date of z"_s, u"text of z"_s}, true);
+    writeOutside(nb, u"FileStore/idx.dat"_s,
+                 {u"idx Plimsa 1.3.02"_s, u"A"_s, u"\\x"_s, u"\\y"_s, u"\\z"_s, u"Trash"_s},
+                 atomic);
+}
+
+// So that the write meets the change rather than the watcher reporting it first.
+QFileSystemWatcher *watcher(const AppFixture &nb)
+{
+    return nb.window()->findChild<QFileSystemWatcher *>(u"outsideWatcher"_s);
+}
+
+QString boxText(const AppFixture &nb)
+{
+    return nb.w().txtText[0]->toPlainText();
+}
+
+const Action kOk = [](AppFixture &nb) { QTest::keyClick(nb.w().txtText[0], Qt::Key_F2); };
+
+void typeText(AppFixture &nb)
+{
+    QTest::keyClicks(nb.w().txtText[0], u" typed"_s);
+}
+
+} // namespace
+
+class tst_OutsideChange : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    // A command that would write idx.dat over another program's version is
+    // cancelled; the version on disk is read and shown, and an edit keeps its
+    // text for a save after the reload.
+    void indexChangedBeforeAWrite_data()
+    {
+        QTest::addColumn<bool>("atomic");
+        QTest::addColumn<Action>("prepare");
+        QTest::addColumn<Action>("action");
+        QTest::addColumn<QString>("shown"); // the entry list after the reload
+        QTest::addColumn<QString>("after"); // idx.dat once the command is given again
+        const Action nothing = [](AppFixture &) {};
+        const Action newEntry = [](AppFixture &nb) {
+            QTest::keyClick(nb.w().lstEntry, Qt::Key_Insert);
+            typeText(nb);
+        };
+        const Action up = key(Qt::Key_Up, Qt::ShiftModifier);
+        QTest::newRow("one place up, renamed over")
+            << true << nothing << up << u"x y z"_s << u"A y x z | Trash"_s;
+        QTest::newRow("one place up, in place")
+            << false << nothing << up << u"x y z"_s << u"A y x z | Trash"_s;
+        QTest::newRow("new entry's save")
+            << true << newEntry << answered(u"n"_s, kOk) << u"x * NEW * y z"_s
+            << u"A x n y z | Trash"_s;
+    }
+    void indexChangedBeforeAWrite()
+    {
+        QFETCH(bool, atomic);
+        QFETCH(Action, prepare);
+        QFETCH(Action, action);
+        QFETCH(QString, shown);
+        QFETCH(QString, after);
+        AppFixture nb;
+        nb.writeNotebook(notebook(u"A x y | Trash"_s));
+        QVERIFY(nb.start());
+        select(nb, u"A/y"_s);
+        prepare(nb);
+        const bool editing = nb.state().TextEditMode;
+        const QString typed = boxText(nb);
+        {
+            const QSignalBlocker quiet(watcher(nb));
+            addZOutside(nb, atomic);
+            action(nb);
+            QTRY_COMPARE(nb.messages.shown.size(), 1);
+        }
+        const QString text = nb.messages.shown[0].text;
+        QVERIFY2(text.contains(u"changed by another program"_s), qPrintable(text));
+        QVERIFY2(text.contains(nb.path(u"FileStore/idx.dat"_s)), qPrintable(text));
+        QCOMPARE(::index(nb), u"A x y z | Trash"_s);
+        QCOMPARE(AppFixture::lines(nb.w().lstEntry).join(u' ').trimmed(), shown);
+        QCOMPARE(nb.state().TextEditMode, editing);
+        QCOMPARE(boxText(nb), typed);
+
+        action(nb);
+        QCOMPARE(::index(nb), after);
+        QCOMPARE(nb.messages.shown.size(), 1);
+        if (editing)
+            QCOMPARE(nb.read(u"FileStore/A/n.txt"_s).split('\n').value(1), " typed\r"_ba);
+    }
+
+    // An entry's file changed after it was shown: the user's choice, keep both
+    // by default.
+    void entryChangedBeforeItsSave_data()
+    {
+        QTest::addColumn<bool>("atomic");
+        QTest::addColumn<int>("answer"); // -1: Enter
+        QTest::addColumn<QString>("index");
+        QTest::addColumn<QByteArray>("x");       // x.txt's text line afterwards
+        QTest::addColumn<QString>("typedGoesTo"); // "" when nothing is saved
+        QTest::newRow("keep both, renamed over")
+            << true << -1 << u"A x x_ y | Trash"_s << "changed outside"_ba << u"x_"_s;
+        QTest::newRow("overwrite, in place")
+            << false << 1 << u"A x y | Trash"_s << " typedtext of x"_ba << u"x"_s;
+        QTest::newRow("back to the edit") << true << 2 << u"A x y | Trash"_s
+                                          << "changed outside"_ba << QString();
+    }
+    void entryChangedBeforeItsSave()
+    {
+        QFETCH(bool, atomic);
+        QFETCH(int, answer);
+        QFETCH(QString, index);
+        QFETCH(QByteArray, x);
+        QFETCH(QString, typedGoesTo);
+        AppFixture nb;
+        nb.writeNotebook(notebook(u"A x y | Trash"_s));
+        QVERIFY(nb.start());
+        select(nb, u"A/x"_s);
+        typeText(nb);
+        {
+            const QSignalBlocker quiet(watcher(nb));
+            writeOutside(nb, u"FileStore/A/x.txt"_s, {u"date of x"_s, u"changed outside"_s},
+                         atomic);
+            if (answer >= 0)
+                nb.messages.answers = {answer};
+            kOk(nb);
+        }
+        QCOMPARE(nb.messages.shown.size(), 1);
+        QVERIFY(nb.messages.shown[0].text.contains(nb.path(u"FileStore/A/x.txt"_s)));
+        QCOMPARE(::index(nb), index);
+        QCOMPARE(nb.read(u"FileStore/A/x.txt"_s).split('\n').value(1), x + '\r');
+        QCOMPARE(nb.state().TextEditMode, typedGoesTo.isEmpty());
+        if (typedGoesTo.isEmpty()) {
+            QCOMPARE(boxText(nb), u" typedtext of x\n"_s);
+            return;
+        }
+        QCOMPARE(AppFixture::current(nb.w().lstEntry), typedGoesTo);
+        QCOMPARE(nb.read(u"FileStore/A/"_s + typedGoesTo + u".txt"_s).split('\n').value(1),
+                 " typedtext of x\r"_ba);
+        // What was saved is the file shown now: the next save asks nothing.
+        typeText(nb);
+        kOk(nb);
+        QCOMPARE(nb.messages.shown.size(), 1);
+    }
+
+    // While nobody edits, what changed outside is shown again: at the
+    // watcher's report, or at the latest when the window gets the focus back.
+    void shownAgain_data()
+    {
+        QTest::addColumn<bool>("byWatcher");
+        QTest::newRow("file watcher") << true;
+        QTest::newRow("focus back") << false;
+    }
+    void shownAgain()
+    {
+        QFETCH(bool, byWatcher);
+        AppFixture nb;
+        nb.writeNotebook(notebook(u"A x y | Trash"_s));
+        QVERIFY(nb.start());
+        select(nb, u"A/x"_s);
+        std::optional<QSignalBlocker> quiet;
+        if (!byWatcher)
+            quiet.emplace(watcher(nb));
+        writeOutside(nb, u"FileStore/A/x.txt"_s, {u"date of x"_s, u"changed outside"_s}, true);
+        if (!byWatcher) {
+            QTest::qWait(0);
+            QCOMPARE(boxText(nb), u"text of x\n"_s);
+            QEvent activate(QEvent::WindowActivate);
+            QCoreApplication::sendEvent(nb.window(), &activate);
+        }
+        QTRY_COMPARE(boxText(nb), u"changed outside\n"_s);
+        addZOutside(nb, true);
+        if (!byWatcher) {
+            QEvent activate(QEvent::WindowActivate);
+            QCoreApplication::sendEvent(nb.window(), &activate);
+        }
+        QTRY_COMPARE(AppFixture::lines(nb.w().lstEntry).join(u' ').trimmed(), u"x y z"_s);
+        QCOMPARE(AppFixture::current(nb.w().lstEntry), u"x"_s);
+        QVERIFY(nb.messages.shown.isEmpty());
+    }
+
+    // Conflict copies are named, once each, at the start and at a reload;
+    // nothing is deleted.
+    void conflictCopiesNamed()
+    {
+        AppFixture nb;
+        nb.writeNotebook(notebook(u"A x y | Trash"_s));
+        const QStringList copies{u"A/_mask.sync-conflict-20261207-101500-ABCDEF1.dat"_s,
+                                 u"A/x (conflicted copy 2026-12-07 101500).txt"_s,
+                                 u"idx.sync-conflict-20261207-101500-ABCDEF1.dat"_s};
+        for (const QString &copy : copies)
+            nb.write(u"FileStore/"_s + copy, {u"other"_s});
+        nb.write(u"FileStore/A/x (copy).txt"_s, {u"not a conflict"_s});
+        QVERIFY(nb.start());
+        QTRY_COMPARE(nb.messages.shown.size(), 1);
+        QString text = nb.messages.shown[0].text;
+        QVERIFY2(text.endsWith(copies.join(u'\n')), qPrintable(text));
+
+        nb.write(u"FileStore/A/y.sync-conflict-20261207-101600-ABCDEF1.txt"_s, {u"other"_s});
+        addZOutside(nb, true);
+        QTRY_COMPARE(nb.messages.shown.size(), 2);
+        text = nb.messages.shown[1].text;
+        QVERIFY2(text.contains(u"A/y.sync-conflict-20261207-101600-ABCDEF1.txt"_s), qPrintable(text));
+        for (const QString &copy : copies)
+            QVERIFY(QFile::exists(nb.path(u"FileStore/"_s + copy)));
+    }
+};
+
+QTEST_MAIN(tst_OutsideChange)
+#include "tst_outsidechange.moc"
