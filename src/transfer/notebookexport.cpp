@@ -124,17 +124,20 @@ Outcome run(const Plan &plan, const QString &exportFolder, const Progress &progr
             return outcome;
         }
     }
+    // Each file written without an fsync of its own; the whole export is made
+    // lasting at the end, and only then reported done.
+    FileBatch batch(root, FileBatch::Naming::AtOnce);
     const qint64 total = plan.files.size();
     for (const OutFile &file : plan.files) {
         if (progress && !progress(outcome.written, total)) {
             outcome.cancelled = true;
-            return outcome;
+            break;
         }
         const QString path = inFolder(root, file.path);
-        const FileResult written = writeWholeFile(path, file.bytes, root);
+        const FileResult written = batch.write(path, file.bytes);
         if (!written) {
             outcome.failure = written.error;
-            return outcome;
+            break;
         }
         ++outcome.written;
         if (file.modified) {
@@ -145,7 +148,11 @@ Outcome run(const Plan &plan, const QString &exportFolder, const Progress &progr
                 ++outcome.timesNotSet;
         }
     }
-    if (progress)
+    // What was written before a failure or a cancel is kept, so it is made
+    // lasting too; a failed sync is the export's failure.
+    if (const FileResult synced = batch.finish(); (!synced || synced.unsynced) && !outcome.failure)
+        outcome.failure = synced.error;
+    if (progress && !outcome.cancelled && !outcome.failure)
         progress(outcome.written, total);
     return outcome;
 }

@@ -539,8 +539,9 @@ Outcome run(Store &store, NoteTable &table, ErrorReports &reports, const Plan &p
                     break;
                 }
                 const PlannedEntry &entry = group.entries.at(next);
-                if (entry.hasFile && !change.writeNewEntry(group.storedName, entry.storedTitle,
-                                                           entry.date, entry.text)) {
+                if (entry.hasFile &&
+                    !change.writeNewEntryInBatch(group.storedName, entry.storedTitle, entry.date,
+                                                 entry.text)) {
                     outcome.failed = true;
                     return outcome;
                 }
