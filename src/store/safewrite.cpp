@@ -603,3 +603,30 @@ ReadResult readWholeFile(const QString &path, const QString &root)
         return readFailure(err, path);
     return readOpened(Fd(Sys::openat(dir.get(), name.constData(), kReadFlags)), path);
 }
+
+struct FileReads::Folder
+{
+    Fd dir;
+    int error = 0; // the folder could not be opened within the root
+};
+
+FileReads::FileReads(const QString &root) : root_(root) {}
+
+FileReads::~FileReads() = default;
+
+ReadResult FileReads::read(const QString &path)
+{
+    QByteArray folder, name;
+    if (const int err = splitPath(path, folder, name))
+        return readFailure(err, path);
+    auto known = folders_.constFind(folder);
+    if (known == folders_.cend()) {
+        auto opened = std::make_shared<Folder>();
+        opened->error = openWithin(folder, root_, opened->dir);
+        known = folders_.insert(folder, opened);
+    }
+    const Folder &f = **known;
+    if (f.error)
+        return readFailure(f.error, path);
+    return readOpened(Fd(Sys::openat(f.dir.get(), name.constData(), kReadFlags)), path);
+}

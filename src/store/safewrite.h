@@ -120,3 +120,22 @@ struct [[nodiscard]] ReadResult
 ReadResult readWholeFile(const QString &path);
 // The same for a file that must lie within `root`, as writeWholeFile requires.
 ReadResult readWholeFile(const QString &path, const QString &root);
+
+// The same for many files within `root`: each folder's real place is checked
+// and the folder opened once, at its first file (an export reads a whole
+// store, a thousand files a folder).
+class FileReads
+{
+public:
+    explicit FileReads(const QString &root);
+    ~FileReads();
+    FileReads(const FileReads &) = delete;
+    FileReads &operator=(const FileReads &) = delete;
+
+    ReadResult read(const QString &path);
+
+private:
+    struct Folder;
+    QString root_;
+    QHash<QByteArray, std::shared_ptr<Folder>> folders_;
+};
