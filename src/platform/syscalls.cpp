@@ -98,6 +98,13 @@ int syncFolder(int dirFd)
     return ::fsync(dirFd);
 }
 
+int syncFileSystem(int fd)
+{
+    if (const int e = ask(Op::FileSystemSync, nullptr, fd).error)
+        return refuse(e);
+    return ::syncfs(fd);
+}
+
 int close(int fd)
 {
     const int e = ask(Op::Close, nullptr, fd).error;
@@ -195,6 +202,8 @@ const char *name(Op op)
         return "lock";
     case Op::SetTimes:
         return "set times";
+    case Op::FileSystemSync:
+        return "file system sync";
     }
     return "?";
 }

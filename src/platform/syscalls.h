@@ -27,7 +27,8 @@ enum class Op {
     Unlink,
     Mkdir,
     Lock,
-    SetTimes
+    SetTimes,
+    FileSystemSync
 };
 
 // What the hook decides for one call: run it (no error), fail it with the
@@ -56,6 +57,9 @@ ssize_t write(int fd, const void *buffer, size_t size);
 int fsync(int fd);
 // fsync of a folder, so that renames, links and removals in it survive a power cut.
 int syncFolder(int dirFd);
+// syncfs: everything written on the file system of `fd` made lasting at
+// once, for a batch of files that would otherwise take an fsync each.
+int syncFileSystem(int fd);
 // A descriptor is closed also when the hook fails the call, as the system does.
 int close(int fd);
 int renameat(int fromDir, const char *from, int toDir, const char *to);

@@ -15,7 +15,7 @@ QString decode(QByteArrayView bytes)
 
 void addTextLines(TextLines::Writer &out, const QString &text)
 {
-    for (const QString &line : TextLines::splitText(text)) {
+    for (const QStringView line : TextLines::textLineViews(text)) {
         if (!out.line(line))
             return;
     }
@@ -58,9 +58,10 @@ TextLines::Encoded formatMask(const QString &text)
     return out.finish();
 }
 
-EntryRead readEntry(const QString &path, const QString &storeFolder)
+namespace {
+
+EntryRead entryFrom(const ReadResult &read)
 {
-    const ReadResult read = readWholeFile(path, storeFolder);
     if (!read.ok)
         return EntryRead{false, {}, read.error, {}};
     // Not even a date line: opened as an entry, its first save would store an
@@ -70,12 +71,33 @@ EntryRead readEntry(const QString &path, const QString &storeFolder)
     return EntryRead{true, parseEntry(read.bytes), {}, read.identity};
 }
 
-MaskRead readMask(const QString &path, const QString &storeFolder)
+MaskRead maskFrom(const ReadResult &read)
 {
-    const ReadResult read = readWholeFile(path, storeFolder);
     if (!read.ok)
         return MaskRead{false, {}, read.error};
     return MaskRead{true, parseMask(read.bytes), {}};
+}
+
+} // namespace
+
+EntryRead readEntry(const QString &path, const QString &storeFolder)
+{
+    return entryFrom(readWholeFile(path, storeFolder));
+}
+
+MaskRead readMask(const QString &path, const QString &storeFolder)
+{
+    return maskFrom(readWholeFile(path, storeFolder));
+}
+
+EntryRead readEntry(FileReads &reads, const QString &path)
+{
+    return entryFrom(reads.read(path));
+}
+
+MaskRead readMask(FileReads &reads, const QString &path)
+{
+    return maskFrom(reads.read(path));
 }
 
 FileResult writeEntry(const QString &path, const QString &date, const QString &text,

@@ -45,6 +45,9 @@ struct MaskRead
 // holds no date line and is unreadable.
 EntryRead readEntry(const QString &path, const QString &storeFolder);
 MaskRead readMask(const QString &path, const QString &storeFolder);
+// The same through reads of many files within the store.
+EntryRead readEntry(FileReads &reads, const QString &path);
+MaskRead readMask(FileReads &reads, const QString &path);
 
 // Whole-file writes inside `storeFolder`. Text the code page cannot hold is
 // refused with an error and nothing is written.

@@ -37,6 +37,18 @@ FileResult writeEntry(const QString &storeFolder, const QString &group, const QS
     return EntryFile::writeEntry(path, date, text, storeFolder);
 }
 
+FileResult writeEntry(FileBatch &batch, const QString &storeFolder, const QString &group,
+                      const QString &title, const QString &date, const QString &text)
+{
+    const QString path = StorePaths::entryFile(storeFolder, group, title);
+    if (!StorePaths::isSafeStoredName(group) || !StorePaths::isSafeStoredName(title))
+        return FileResult::failed(IoError::custom(u"The name cannot be a file name"_s).at(path));
+    const TextLines::Encoded encoded = EntryFile::formatEntry(date, text);
+    if (!encoded)
+        return FileResult::failed(encoded.error->at(path));
+    return batch.write(path, encoded.bytes);
+}
+
 FileResult writeMask(const QString &storeFolder, const QString &group, const QString &text)
 {
     const QString path = StorePaths::maskFile(storeFolder, group);

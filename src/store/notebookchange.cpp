@@ -150,6 +150,18 @@ bool NotebookChange::writeNewEntry(const QString &group, const QString &title, c
     });
 }
 
+bool NotebookChange::writeNewEntryInBatch(const QString &group, const QString &title,
+                                          const QString &date, const QString &text)
+{
+    if (failure_ || committed_ || !mayWrite())
+        return false;
+    if (!batch_) {
+        batch_ = std::make_unique<FileBatch>(storeFolder(), FileBatch::Naming::AfterSync);
+        undo_.push_back([this] { batch_->removeWritten(); });
+    }
+    return step(EntryStore::writeEntry(*batch_, storeFolder(), group, title, date, text), {});
+}
+
 bool NotebookChange::commit()
 {
     if (failure_ || committed_ || !mayWrite())
@@ -160,6 +172,9 @@ bool NotebookChange::commit()
     if (!store_.indexStillOurs(&changedOutside_))
         return fail(IoError::custom(u"The file was changed by another program"_s)
                         .at(StorePaths::indexFile(storeFolder())));
+    // The batch's files on disk under their names before idx.dat names them.
+    if (batch_ && (!step(batch_->finish(), {}) || !mayWrite()))
+        return false;
     return commitWith(store_.Save_idx());
 }
 

@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -56,6 +57,11 @@ public:
     // A new entry's text file; it must not exist yet in the notebook.
     bool writeNewEntry(const QString &group, const QString &title, const QString &date,
                        const QString &text);
+    // The same for a change that makes many: the files are written without
+    // an fsync each and made lasting together, by one sync, as the commit
+    // begins (FileBatch).
+    bool writeNewEntryInBatch(const QString &group, const QString &title, const QString &date,
+                              const QString &text);
 
     // The commit (2 above): idx.dat from the table.
     bool commit();
@@ -96,6 +102,7 @@ private:
     std::optional<NoteTable> before_;
     std::vector<std::function<void()>> undo_;
     QHash<QString, QStringList> copiedGroups_;
+    std::unique_ptr<FileBatch> batch_;
     std::optional<IoError> failure_;
     std::optional<IoError> warning_;
     bool committed_ = false;

@@ -18,6 +18,7 @@
 #include <fcntl.h>
 #include <optional>
 #include <sys/stat.h>
+#include <sys/vfs.h>
 #include <unistd.h>
 #include <utility>
 
@@ -149,21 +150,24 @@ void removeLeftoversIn(int folderFd, bool recursive)
     ::closedir(dir);
 }
 
-// Opens the folder of `path` once its real place is known to lie within `root`,
-// and gives the file's name in it; 0 or the errno.
-int openFolderWithin(const QString &path, const QString &root, Fd &dir, QByteArray &name)
+// The folder of `path` and the file's name in it; 0 or the errno.
+int splitPath(const QString &path, QByteArray &folder, QByteArray &name)
 {
     const QByteArray encoded = QFile::encodeName(path);
     // The system would cut the path at a NUL and reach some other file.
     if (encoded.contains('\0'))
         return EINVAL;
     const qsizetype slash = encoded.lastIndexOf('/');
-    const QByteArray folder =
-        slash < 0 ? QByteArray(".") : encoded.left(std::max<qsizetype>(slash, 1));
+    folder = slash < 0 ? QByteArray(".") : encoded.left(std::max<qsizetype>(slash, 1));
     name = encoded.mid(slash + 1);
     if (name.isEmpty() || name == "." || name == "..")
         return EISDIR;
+    return 0;
+}
 
+// Opens `folder` once its real place is known to lie within `root`; 0 or the errno.
+int openWithin(const QByteArray &folder, const QString &root, Fd &dir)
+{
     int err = 0;
     const auto realRoot = canonical(QFile::encodeName(root), &err);
     if (!realRoot)
@@ -175,6 +179,77 @@ int openFolderWithin(const QString &path, const QString &root, Fd &dir, QByteArr
         return EPERM;
     dir.reset(Sys::open(realFolder->constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
     return dir ? 0 : errno;
+}
+
+// Opens the folder of `path` once its real place is known to lie within `root`,
+// and gives the file's name in it; 0 or the errno.
+int openFolderWithin(const QString &path, const QString &root, Fd &dir, QByteArray &name)
+{
+    QByteArray folder;
+    if (const int err = splitPath(path, folder, name))
+        return err;
+    return openWithin(folder, root, dir);
+}
+
+// Whether the file `name` in `dir` may be written: 0, with `replacing` set and
+// `old` filled when a file is there, or the errno.
+int checkTarget(int dir, const char *name, struct stat &old, bool &replacing)
+{
+    replacing = false;
+    if (::fstatat(dir, name, &old, AT_SYMLINK_NOFOLLOW) == 0) {
+        if (S_ISLNK(old.st_mode))
+            return ELOOP;
+        if (S_ISDIR(old.st_mode))
+            return EISDIR;
+        if (!S_ISREG(old.st_mode))
+            return EINVAL;
+        // A file the user made read-only stays as it is, as it would on Windows.
+        if (::faccessat(dir, name, W_OK, AT_EACCESS) != 0)
+            return errno;
+        replacing = true;
+        return 0;
+    }
+    return errno == ENOENT ? 0 : errno;
+}
+
+// A new file of the writer's pattern in `dir`; 0 or the errno.
+int openNewFile(int dir, QByteArray &newName, Fd &file)
+{
+    for (int attempt = 0; attempt < 100 && !file; ++attempt) {
+        newName = randomNewName();
+        file.reset(Sys::openat(dir, newName.constData(),
+                               O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
+        if (!file && errno != EEXIST)
+            return errno;
+    }
+    return file ? 0 : EEXIST;
+}
+
+// File systems whose sync of the whole file system waits until everything
+// written on it is on the disk, names included. Network shares and FUSE
+// either do not pass a file system sync on to the server or are not known
+// to: there each file keeps its own fsync.
+bool syncsWholeFileSystem(int dir)
+{
+#ifdef __linux__
+    struct statfs fs;
+    if (::fstatfs(dir, &fs) != 0)
+        return false;
+    switch (static_cast<unsigned long>(fs.f_type)) {
+    case 0xEF53:     // ext2, ext3, ext4
+    case 0x58465342: // xfs
+    case 0x9123683E: // btrfs
+    case 0xF2F52010: // f2fs
+    case 0x794C7630: // overlayfs: syncs its upper file system
+    case 0x01021994: // tmpfs: nothing to sync
+        return true;
+    default:
+        return false;
+    }
+#else
+    (void)dir;
+    return false;
+#endif
 }
 
 // O_NONBLOCK: a fifo in place of a file must not hang the program.
@@ -253,32 +328,13 @@ FileResult writeWholeFile(const QString &path, const QByteArray &bytes, const QS
 
     struct stat old;
     bool replacing = false;
-    if (::fstatat(dir.get(), name.constData(), &old, AT_SYMLINK_NOFOLLOW) == 0) {
-        if (S_ISLNK(old.st_mode))
-            return failure(ELOOP);
-        if (S_ISDIR(old.st_mode))
-            return failure(EISDIR);
-        if (!S_ISREG(old.st_mode))
-            return failure(EINVAL);
-        // A file the user made read-only stays as it is, as it would on Windows.
-        if (::faccessat(dir.get(), name.constData(), W_OK, AT_EACCESS) != 0)
-            return failure(errno);
-        replacing = true;
-    } else if (errno != ENOENT) {
-        return failure(errno);
-    }
+    if (const int err = checkTarget(dir.get(), name.constData(), old, replacing))
+        return failure(err);
 
     QByteArray newName;
     Fd file;
-    for (int attempt = 0; attempt < 100 && !file; ++attempt) {
-        newName = randomNewName();
-        file.reset(Sys::openat(dir.get(), newName.constData(),
-                               O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
-        if (!file && errno != EEXIST)
-            return failure(errno);
-    }
-    if (!file)
-        return failure(EEXIST);
+    if (const int err = openNewFile(dir.get(), newName, file))
+        return failure(err);
 
     auto fail = [&](int e) {
         file.reset();
@@ -307,6 +363,160 @@ FileResult writeWholeFile(const QString &path, const QByteArray &bytes, const QS
     FileResult done;
     done.identity = identity;
     return done;
+}
+
+struct FileBatch::Folder
+{
+    Fd dir;
+    QString path; // for errors
+    dev_t device = 0;
+    bool batched = false; // its file system's sync reaches the disk
+    bool written = false; // AtOnce: something written since finish()
+};
+
+FileBatch::FileBatch(const QString &root, Naming naming) : root_(root), naming_(naming) {}
+
+// Not even its new files are taken away here: a change that lost the store
+// must not write any more.
+FileBatch::~FileBatch() = default;
+
+FileBatch::Folder *FileBatch::folderOf(const QString &path, QByteArray &name, int &err)
+{
+    QByteArray folder;
+    if ((err = splitPath(path, folder, name)))
+        return nullptr;
+    if (const auto known = folders_.constFind(folder); known != folders_.cend())
+        return known->get();
+    auto made = std::make_shared<Folder>();
+    if ((err = openWithin(folder, root_, made->dir)))
+        return nullptr;
+    struct stat st;
+    if (::fstat(made->dir.get(), &st) != 0) {
+        err = errno;
+        return nullptr;
+    }
+    made->path = QFile::decodeName(folder);
+    made->device = st.st_dev;
+    made->batched = syncsWholeFileSystem(made->dir.get());
+    folders_.insert(folder, made);
+    return made.get();
+}
+
+FileResult FileBatch::write(const QString &path, const QByteArray &bytes)
+{
+    const auto failure = [&path](int err) {
+        return FileResult::failed(IoError::fromErrno(err, path));
+    };
+    QByteArray name;
+    int err = 0;
+    Folder *folder = folderOf(path, name, err);
+    if (!folder)
+        return failure(err);
+    if (!folder->batched) {
+        FileResult result = writeWholeFile(path, bytes, root_);
+        if (result.ok)
+            written_.append({folder, {}, name, path});
+        return result;
+    }
+    const int dir = folder->dir.get();
+    struct stat old;
+    bool replacing = false;
+    if ((err = checkTarget(dir, name.constData(), old, replacing)))
+        return failure(err);
+
+    QByteArray newName;
+    Fd file;
+    if (naming_ == Naming::AtOnce && !replacing) {
+        newName = name;
+        file.reset(Sys::openat(dir, name.constData(),
+                               O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
+        if (!file)
+            return failure(errno);
+    } else if ((err = openNewFile(dir, newName, file))) {
+        return failure(err);
+    }
+    auto fail = [&](int e) {
+        file.reset();
+        if (Sys::unlinkat(dir, newName.constData(), 0) != 0 && errno != ENOENT)
+            newFileLeft = true;
+        return failure(e);
+    };
+    if (replacing)
+        keepOwnerAndMode(file.get(), old);
+    if (const int e = writeAllBytes(file.get(), bytes))
+        return fail(e);
+    if (Sys::close(file.release()) != 0 && errno != EINTR)
+        return fail(errno);
+    if (naming_ == Naming::AfterSync) {
+        pending_.append({folder, newName, name, path});
+        return {};
+    }
+    if (newName != name && Sys::renameat(dir, newName.constData(), dir, name.constData()) != 0)
+        return fail(errno);
+    folder->written = true;
+    written_.append({folder, {}, name, path});
+    return {};
+}
+
+FileResult FileBatch::finish()
+{
+    // One sync for each file system written on.
+    QList<dev_t> synced;
+    const auto syncOnce = [&synced](Folder *folder) {
+        if (synced.contains(folder->device))
+            return 0;
+        synced.append(folder->device);
+        return Sys::syncFileSystem(folder->dir.get()) == 0 ? 0 : errno;
+    };
+    QList<Folder *> toSync;
+    for (const Pending &p : std::as_const(pending_)) {
+        if (!toSync.contains(p.folder))
+            toSync.append(p.folder);
+    }
+    for (const auto &folder : std::as_const(folders_)) {
+        if (std::exchange(folder->written, false) && !toSync.contains(folder.get()))
+            toSync.append(folder.get());
+    }
+    for (Folder *folder : std::as_const(toSync)) {
+        if (const int err = syncOnce(folder))
+            return FileResult::failed(IoError::fromErrno(err, folder->path));
+    }
+    if (pending_.isEmpty())
+        return {};
+
+    // Only now do the new files take their names, and their folders are synced.
+    while (!pending_.isEmpty()) {
+        const Pending &p = pending_.first();
+        const int dir = p.folder->dir.get();
+        if (Sys::renameat(dir, p.newName.constData(), dir, p.name.constData()) != 0)
+            return FileResult::failed(IoError::fromErrno(errno, p.path));
+        written_.append({p.folder, {}, p.name, p.path});
+        pending_.removeFirst();
+    }
+    // EINVAL: the file system cannot sync folders at all.
+    for (Folder *folder : std::as_const(toSync)) {
+        if (Sys::syncFolder(folder->dir.get()) != 0 && errno != EINVAL)
+            return FileResult{true, IoError::fromErrno(errno, folder->path), true};
+    }
+    return {};
+}
+
+void FileBatch::removeWritten()
+{
+    for (const Pending &p : std::as_const(pending_)) {
+        if (Sys::unlinkat(p.folder->dir.get(), p.newName.constData(), 0) != 0 && errno != ENOENT)
+            newFileLeft = true;
+    }
+    pending_.clear();
+    QList<Folder *> changed;
+    for (const Pending &p : std::as_const(written_)) {
+        if (Sys::unlinkat(p.folder->dir.get(), p.name.constData(), 0) == 0 &&
+            !changed.contains(p.folder))
+            changed.append(p.folder);
+    }
+    written_.clear();
+    for (Folder *folder : std::as_const(changed))
+        (void)Sys::syncFolder(folder->dir.get());
 }
 
 void removeLeftoverNewFiles(const QString &folder, bool recursive)
@@ -400,4 +610,31 @@ ReadResult readWholeFile(const QString &path, const QString &root)
     if (const int err = openFolderWithin(path, root, dir, name))
         return readFailure(err, path);
     return readOpened(Fd(Sys::openat(dir.get(), name.constData(), kReadFlags)), path);
+}
+
+struct FileReads::Folder
+{
+    Fd dir;
+    int error = 0; // the folder could not be opened within the root
+};
+
+FileReads::FileReads(const QString &root) : root_(root) {}
+
+FileReads::~FileReads() = default;
+
+ReadResult FileReads::read(const QString &path)
+{
+    QByteArray folder, name;
+    if (const int err = splitPath(path, folder, name))
+        return readFailure(err, path);
+    auto known = folders_.constFind(folder);
+    if (known == folders_.cend()) {
+        auto opened = std::make_shared<Folder>();
+        opened->error = openWithin(folder, root_, opened->dir);
+        known = folders_.insert(folder, opened);
+    }
+    const Folder &f = **known;
+    if (f.error)
+        return readFailure(f.error, path);
+    return readOpened(Fd(Sys::openat(f.dir.get(), name.constData(), kReadFlags)), path);
 }

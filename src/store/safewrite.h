@@ -4,7 +4,11 @@
 #include "store/outsidechange.h"
 
 #include <QByteArray>
+#include <QHash>
+#include <QList>
 #include <QString>
+
+#include <memory>
 
 // The writer of every file whose content the program makes (idx.dat, pref.dat,
 // Language.dat, entries, masks, the entry list export, an export's files). The
@@ -33,6 +37,61 @@ struct [[nodiscard]] FileResult
 // program folder for pref.dat and Language.dat). A target that is a symbolic
 // link, not a regular file, or whose folder resolves outside `root` is refused.
 FileResult writeWholeFile(const QString &path, const QByteArray &bytes, const QString &root);
+
+// Many files of one command written whole and made lasting together: where
+// the file system's sync is known to reach the disk (local file systems), each
+// file is written without an fsync of its own and finish() makes them all
+// lasting with one sync of the file system, which costs about what one fsync
+// costs. Elsewhere (network shares, FUSE) each file is written by
+// writeWholeFile as it comes. Every path must lie within `root`, as for
+// writeWholeFile.
+class FileBatch
+{
+public:
+    enum class Naming {
+        // Each file keeps a new name until finish() has its bytes on disk;
+        // only then does it take its own name, and its folder is synced. A
+        // crash never leaves a torn file under its name (new entry files,
+        // which idx.dat names after the commit).
+        AfterSync,
+        // Each file takes its name as soon as it is written (a file in the way
+        // is replaced only then, whole); finish() makes them all lasting. For
+        // an export, whose folder is not done before finish() has returned.
+        AtOnce,
+    };
+    FileBatch(const QString &root, Naming naming);
+    ~FileBatch();
+    FileBatch(const FileBatch &) = delete;
+    FileBatch &operator=(const FileBatch &) = delete;
+
+    // A failed write leaves no new file and no half file behind.
+    FileResult write(const QString &path, const QByteArray &bytes);
+    // Every file written so far on disk under its name. A failure before the
+    // files have their names is a failed write; a failed folder sync after it
+    // is `unsynced`, as for writeWholeFile.
+    FileResult finish();
+    // Removes the files this batch has made so far, under either name (the
+    // undo of a change that failed before its commit). A batch that is
+    // neither finished nor undone leaves its new files to the clean-up after
+    // a crash.
+    void removeWritten();
+
+private:
+    struct Folder;
+    struct Pending
+    {
+        Folder *folder;
+        QByteArray newName, name;
+        QString path;
+    };
+    Folder *folderOf(const QString &path, QByteArray &name, int &err);
+
+    QString root_;
+    Naming naming_;
+    QHash<QByteArray, std::shared_ptr<Folder>> folders_;
+    QList<Pending> pending_; // AfterSync: written under a new name, not yet named
+    QList<Pending> written_; // under their names
+};
 
 // Removes new files left over by a crash, in `folder` and (when `recursive`)
 // its immediate subfolders. Called by the copy that holds the store.
@@ -66,3 +125,22 @@ struct [[nodiscard]] ReadResult
 ReadResult readWholeFile(const QString &path);
 // The same for a file that must lie within `root`, as writeWholeFile requires.
 ReadResult readWholeFile(const QString &path, const QString &root);
+
+// The same for many files within `root`: each folder's real place is checked
+// and the folder opened once, at its first file (an export reads a whole
+// store, a thousand files a folder).
+class FileReads
+{
+public:
+    explicit FileReads(const QString &root);
+    ~FileReads();
+    FileReads(const FileReads &) = delete;
+    FileReads &operator=(const FileReads &) = delete;
+
+    ReadResult read(const QString &path);
+
+private:
+    struct Folder;
+    QString root_;
+    QHash<QByteArray, std::shared_ptr<Folder>> folders_;
+};

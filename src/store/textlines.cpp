@@ -69,9 +69,9 @@ QList<QByteArrayView> split(QByteArrayView bytes)
     return lines;
 }
 
-QStringList splitText(const QString &text)
+QList<QStringView> textLineViews(QStringView text)
 {
-    QStringList lines;
+    QList<QStringView> lines;
     const qsizetype n = text.size();
     qsizetype start = 0;
     qsizetype p = 0;
@@ -87,6 +87,14 @@ QStringList splitText(const QString &text)
     }
     if (start != n)
         lines.append(text.mid(start));
+    return lines;
+}
+
+QStringList splitText(const QString &text)
+{
+    QStringList lines;
+    for (const QStringView line : textLineViews(text))
+        lines.append(line.toString());
     return lines;
 }
 
@@ -106,18 +114,22 @@ QString toCrLf(const QString &text)
     }
     if (p == n)
         return text;
-    QString out = text.left(p);
+    QString out;
     out.reserve(n + n / 8);
+    // Copied a line at a time: a text from elsewhere (LF alone) takes this way.
+    const QStringView all(text);
+    qsizetype line = 0;
     for (; p != n; ++p) {
         const QChar c = text.at(p);
         if (c == u'\r' || c == u'\n') {
+            out.append(all.mid(line, p - line));
             out.append(u"\r\n");
             if (crLfAt(p))
                 ++p;
-        } else {
-            out.append(c);
+            line = p + 1;
         }
     }
+    out.append(all.mid(line));
     return out;
 }
 

@@ -36,6 +36,8 @@ private:
 QList<QByteArrayView> split(QByteArrayView bytes);
 // The same rules on text that is already decoded.
 QStringList splitText(const QString &text);
+// The same lines as views into `text`, which must outlive them.
+QList<QStringView> textLineViews(QStringView text);
 // `text` with every line break (CR LF, LF or a lone CR) written as CR LF.
 QString toCrLf(const QString &text);
 

@@ -59,6 +59,7 @@ Plan makePlan(const NoteTable &table, const QString &storeFolder, std::optional<
               const QString &exportFolder, const QLocale &locale)
 {
     Plan plan;
+    FileReads reads(storeFolder);
     QStringList folderNames;
     const int groups = table.groupCount();
     for (int g = 0; g < groups; ++g) {
@@ -71,10 +72,11 @@ Plan makePlan(const NoteTable &table, const QString &storeFolder, std::optional<
         plan.folders.append(folder);
         QStringList taken{NotebookImport::kTitlesFile, NotebookImport::kMaskFile};
         QStringList listing{NotebookImport::kTitlesHeader, InDOS(group)};
-        for (int c = 1; c <= table.entryCount(g); ++c) {
+        const int entries = table.entryCount(g);
+        for (int c = 1; c <= entries; ++c) {
             const QString title = table.cell(g, c);
             const EntryFile::EntryRead read =
-                EntryFile::readEntry(StorePaths::entryFile(storeFolder, group, title), storeFolder);
+                EntryFile::readEntry(reads, StorePaths::entryFile(storeFolder, group, title));
             if (!read.ok) {
                 ++plan.withoutFiles;
                 if (read.error.number != ENOENT)
@@ -94,14 +96,22 @@ Plan makePlan(const NoteTable &table, const QString &storeFolder, std::optional<
                                TransferRules::parseDateLine(read.entry.date, locale)});
         }
         const EntryFile::MaskRead mask =
-            EntryFile::readMask(StorePaths::maskFile(storeFolder, group), storeFolder);
+            EntryFile::readMask(reads, StorePaths::maskFile(storeFolder, group));
         if (mask.ok && !mask.text.isEmpty())
             plan.files.append({folder + u'/' + NotebookImport::kMaskFile,
                                TransferRules::toExportedText(mask.text).toUtf8(), std::nullopt});
         plan.files.append({folder + u'/' + NotebookImport::kTitlesFile,
                            (listing.join(u'\n') + u'\n').toUtf8(), std::nullopt});
     }
+    // Nothing is in the way in a folder that is not there (the usual fresh export).
+    QHash<QString, bool> folderThere;
     for (const OutFile &file : std::as_const(plan.files)) {
+        const QString folder = inFolder(exportFolder, file.path.section(u'/', 0, 0));
+        auto known = folderThere.constFind(folder);
+        if (known == folderThere.cend())
+            known = folderThere.insert(folder, QFileInfo::exists(folder));
+        if (!*known)
+            continue;
         const QFileInfo there(inFolder(exportFolder, file.path));
         if (there.exists() || there.isSymLink())
             plan.existing.append(file.path);
@@ -124,17 +134,20 @@ Outcome run(const Plan &plan, const QString &exportFolder, const Progress &progr
             return outcome;
         }
     }
+    // Each file written without an fsync of its own; the whole export is made
+    // lasting at the end, and only then reported done.
+    FileBatch batch(root, FileBatch::Naming::AtOnce);
     const qint64 total = plan.files.size();
     for (const OutFile &file : plan.files) {
         if (progress && !progress(outcome.written, total)) {
             outcome.cancelled = true;
-            return outcome;
+            break;
         }
         const QString path = inFolder(root, file.path);
-        const FileResult written = writeWholeFile(path, file.bytes, root);
+        const FileResult written = batch.write(path, file.bytes);
         if (!written) {
             outcome.failure = written.error;
-            return outcome;
+            break;
         }
         ++outcome.written;
         if (file.modified) {
@@ -145,7 +158,11 @@ Outcome run(const Plan &plan, const QString &exportFolder, const Progress &progr
                 ++outcome.timesNotSet;
         }
     }
-    if (progress)
+    // What was written before a failure or a cancel is kept, so it is made
+    // lasting too; a failed sync is the export's failure.
+    if (const FileResult synced = batch.finish(); (!synced || synced.unsynced) && !outcome.failure)
+        outcome.failure = synced.error;
+    if (progress && !outcome.cancelled && !outcome.failure)
         progress(outcome.written, total);
     return outcome;
 }

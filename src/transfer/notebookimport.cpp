@@ -281,6 +281,17 @@ bool isSuffixed(const QString &stored, const QString &base)
     return true;
 }
 
+// A title without the "_" the suffix rule adds: every title isSuffixed to a
+// base shares the base's stem, so a group's titles are looked up by it
+// instead of compared one by one.
+QString stemOf(const QString &stored)
+{
+    qsizetype end = stored.size();
+    while (end > 0 && stored.at(end - 1) == u'_')
+        --end;
+    return stored.left(end);
+}
+
 class Planner
 {
 public:
@@ -359,11 +370,15 @@ private:
         const int index = int(plan_.groups.size() - 1);
         planned_.insert(stored, index);
         titles_.append(QStringList());
+        stems_.append(QHash<QString, QStringList>());
         wanted_.push_back(false);
         if (!group.isNew) {
             const int g = work_.findGroup(stored);
-            for (int c = 1; c <= work_.entryCount(g); ++c)
+            const int entries = work_.entryCount(g);
+            for (int c = 1; c <= entries; ++c) {
                 titles_[index].append(work_.cell(g, c));
+                stems_[index][stemOf(work_.cell(g, c))].append(work_.cell(g, c));
+            }
         }
         return index;
     }
@@ -402,7 +417,7 @@ private:
 
         const QString base = TransferRules::titleFromName(item.title);
         const QString storedBase = OutDOS(base);
-        for (const QString &taken : std::as_const(titles)) {
+        for (const QString &taken : stems_[index].value(stemOf(storedBase))) {
             if (!isSuffixed(taken, storedBase))
                 continue;
             if (!item.hasFile) {
@@ -437,6 +452,7 @@ private:
             texts_.insert(group.storedName + u'\n' + entry.storedTitle, text);
         }
         titles.append(entry.storedTitle);
+        stems_[index][stemOf(entry.storedTitle)].append(entry.storedTitle);
         group.entries.append(entry);
         wanted_[index] = true;
     }
@@ -474,6 +490,7 @@ private:
     Plan plan_;
     QHash<QString, int> planned_;
     QList<QStringList> titles_; // per planned group: the stored titles it will hold
+    QList<QHash<QString, QStringList>> stems_; // per planned group: its titles by stem
     QHash<QString, QString> texts_;
     std::vector<bool> wanted_; // per planned group: something goes into it
 };
@@ -539,8 +556,9 @@ Outcome run(Store &store, NoteTable &table, ErrorReports &reports, const Plan &p
                     break;
                 }
                 const PlannedEntry &entry = group.entries.at(next);
-                if (entry.hasFile && !change.writeNewEntry(group.storedName, entry.storedTitle,
-                                                           entry.date, entry.text)) {
+                if (entry.hasFile &&
+                    !change.writeNewEntryInBatch(group.storedName, entry.storedTitle, entry.date,
+                                                 entry.text)) {
                     outcome.failed = true;
                     return outcome;
                 }

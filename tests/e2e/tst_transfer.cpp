@@ -125,9 +125,9 @@ private Q_SLOTS:
         const QString in = nb.path(u"in/Many"_s);
         for (int i = 0; i < 400; ++i)
             QVERIFY(writeFile(in + u"/n%1.txt"_s.arg(i, 3, 10, QChar(u'0')), "text"));
-        // Slow syncs, as on a busy disk, so the dialog has time to show.
+        // Slow writes, as on a busy disk, so the dialog has time to show.
         Sys::setHook([](Sys::Op op, const char *) {
-            if (op == Sys::Op::Fsync)
+            if (op == Sys::Op::Write)
                 std::this_thread::sleep_for(std::chrono::milliseconds(5));
             return Sys::Fault{};
         });

@@ -87,6 +87,8 @@ QString breach(const QList<Call> &calls)
             unsyncedWrite = true;
         else if (c.op == Op::Fsync)
             unsyncedWrite = false;
+        else if (c.op == Op::FileSystemSync)
+            unsyncedWrite = unsyncedFolder = false;
         if (givesName(c.op) && unsyncedWrite)
             return u"a file got its name before its bytes were synced"_s;
         if (changesFolder(c.op))
@@ -143,6 +145,18 @@ private Q_SLOTS:
                    return EntryStore::writeEntry(s, u"A"_s, u"a"_s, u"date"_s, u"text"_s);
                })
             << none << QList<Op>{Op::Open, Op::Rename};
+        QTest::newRow("entry texts in a batch")
+            << Step([](const QString &s) {
+                   FileBatch batch(s, FileBatch::Naming::AfterSync);
+                   for (const QString &title : {u"b"_s, u"c"_s}) {
+                       if (FileResult r = EntryStore::writeEntry(batch, s, u"A"_s, title,
+                                                                 u"date"_s, u"text"_s);
+                           !r)
+                           return r;
+                   }
+                   return batch.finish();
+               })
+            << none << QList<Op>{Op::Open, Op::Open, Op::Rename, Op::Rename};
         const Step copyEntry = [](const QString &s) {
             return NotebookFiles::copyEntryFile(s, u"A"_s, u"a"_s, u"B"_s, u"b"_s);
         };

@@ -31,7 +31,7 @@ QString parentOf(const QString &path)
 // Everything a call may change that a later call or a power cut can tell apart.
 struct Step
 {
-    enum class Kind { Names, Content, FileSync, FolderSync } kind;
+    enum class Kind { Names, Content, FileSync, FolderSync, FileSystemSync } kind;
     Sys::Op op;
     QList<std::pair<QString, std::optional<Node>>> names; // Names: nullopt where one went
     QSet<QString> folders; // Names: whose entries changed; FolderSync: the one synced
@@ -139,6 +139,10 @@ struct PowerCut::Recording
         case Sys::Op::FolderSync:
             steps.append(Step{Step::Kind::FolderSync, call.op, {}, {call.folder}, 0, {}});
             break;
+        // The recorded folder lies on one file system: its sync makes everything lasting.
+        case Sys::Op::FileSystemSync:
+            steps.append(Step{Step::Kind::FileSystemSync, call.op, {}, {}, 0, {}});
+            break;
         case Sys::Op::Open:
         case Sys::Op::Rename:
         case Sys::Op::Link:
@@ -186,6 +190,8 @@ struct PowerCut::Recording
         QSet<QString> unsynced = step.folders;
         for (int j = i + 1; j < cut; ++j) {
             const Step &later = steps[j];
+            if (later.kind == Step::Kind::FileSystemSync)
+                return true;
             if (step.kind == Step::Kind::Content && later.kind == Step::Kind::FileSync &&
                 later.inode == step.inode)
                 return true;

@@ -15,7 +15,8 @@
 // power cut could leave.
 //
 // The disk keeps a write only once its file is fsynced, and a new, renamed,
-// linked or removed name only once its folder is synced. A power cut after
+// linked or removed name only once its folder is synced; a sync of the whole
+// file system makes every step before it lasting. A power cut after
 // the first `cut` steps leaves every step that was synced by then, and each
 // step that was not either kept or lost (a rename whole or not at all; a
 // write lost leaves the file as its last kept write, a new file empty); the

@@ -440,8 +440,26 @@ private Q_SLOTS:
     }
 
     // A full disk in the middle: the file that failed is named, no half file.
+    // The files are made lasting together at the end: a failure there fails
+    // the export too.
+    void exportFailure_data()
+    {
+        QTest::addColumn<int>("op");
+        QTest::addColumn<QString>("failed");
+        QTest::addColumn<int>("error");
+        QTest::addColumn<QStringList>("left");
+        QTest::newRow("second write") << int(Sys::Op::Write) << u"/G/e2.txt"_s << ENOSPC
+                                      << QStringList{u"e1.txt"_s};
+        QTest::newRow("the sync at the end")
+            << int(Sys::Op::FileSystemSync) << u"/G"_s << EIO
+            << QStringList{u"_titles.lst"_s, u"e1.txt"_s, u"e2.txt"_s, u"e3.txt"_s};
+    }
     void exportFailure()
     {
+        QFETCH(int, op);
+        QFETCH(QString, failed);
+        QFETCH(int, error);
+        QFETCH(QStringList, left);
         Notebook nb;
         nb.table.cell(0, 0) = u"G"_s;
         QVERIFY(NotebookFiles::createGroupFolder(nb.folder(), u"G"_s));
@@ -454,22 +472,21 @@ private Q_SLOTS:
         QTemporaryDir out;
         const auto plan =
             NotebookExport::makePlan(nb.table, nb.folder(), std::nullopt, out.path(), QLocale::c());
-        int writes = 0;
+        int calls = 0;
         const HookOff hookOff;
-        Sys::setHook([&writes](Sys::Op op, const char *) {
-            if (op == Sys::Op::Write && ++writes == 2)
-                return Sys::Fault{ENOSPC};
+        Sys::setHook([&calls, op, error](Sys::Op called, const char *) {
+            if (called == Sys::Op(op) && ++calls == (called == Sys::Op::Write ? 2 : 1))
+                return Sys::Fault{error};
             return Sys::Fault{};
         });
         const auto outcome = NotebookExport::run(plan, out.path());
         Sys::setHook(nullptr);
         QVERIFY(outcome.failure);
-        QCOMPARE(outcome.failure->file, out.path() + u"/G/e2.txt"_s);
-        QCOMPARE(outcome.failure->number, ENOSPC);
-        QCOMPARE(QDir(out.path() + u"/G"_s).entryList(QDir::Files | QDir::Hidden),
-                 QStringList{u"e1.txt"_s});
+        QCOMPARE(outcome.failure->file, out.path() + failed);
+        QCOMPARE(outcome.failure->number, error);
+        QCOMPARE(QDir(out.path() + u"/G"_s).entryList(QDir::Files | QDir::Hidden), left);
         QVERIFY(NotebookExport::summary(plan, outcome)
-                    .contains(u"stopped: could not write "_s + out.path() + u"/G/e2.txt"_s));
+                    .contains(u"stopped: could not write "_s + out.path() + failed));
     }
 };
 
