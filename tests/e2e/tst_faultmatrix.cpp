@@ -10,11 +10,14 @@
 // everything). Only a case that changed something (done with a warning, a
 // failed read of the view, pref.dat changed in memory) has the folder put
 // back and the program started again.
+// reportNames: the head and the file of the report for a few faults whose
+// file a report might easily get wrong.
 // A fault once and the same fault for good are one case when the run for
 // good failed one call alone: no later call of that kind came, so the run
 // once makes the same calls with the same results. That is checked for each
 // pair from the run for good, not assumed.
 
+#include "support/actions.h"
 #include "support/appfixture.h"
 #include "support/callfaults.h"
 #include "support/foldercontents.h"
@@ -218,6 +221,15 @@ QString verify(const WritingCommand &command, const CallFault &fault, bool hit,
     return {};
 }
 
+WritingCommand writingCommand(const QString &name)
+{
+    for (const WritingCommand &command : writingCommands()) {
+        if (command.name == name)
+            return command;
+    }
+    qFatal("no writing command %s", qPrintable(name));
+}
+
 } // namespace
 
 class tst_FaultMatrix : public QObject
@@ -244,10 +256,9 @@ class tst_FaultMatrix : public QObject
             const int opened = int(nb.desktop.openedFiles.size());
             int failed = 0;
             {
-                CallFaults faults;
-                faults.plan(window.root(), fault, noHardLinks_);
+                CallFaults faults(fault, noHardLinks_);
                 command.action(nb);
-                failed = faults.failed(window.root());
+                failed = faults.failed();
             }
             failedCalls->append(failed);
             if (QTest::currentTestFailed())
@@ -315,10 +326,9 @@ private Q_SLOTS:
         base.before = withoutDates(readFolder(window.root()));
         QList<CallFaults::Call> calls;
         {
-            CallFaults recorded;
-            recorded.plan(window.root(), std::nullopt, noHardLinks);
+            CallFaults recorded(std::nullopt, noHardLinks);
             command.action(window.fx());
-            calls = recorded.calls(window.root());
+            calls = recorded.calls();
         }
         if (noHardLinks &&
             std::none_of(calls.begin(), calls.end(),
@@ -353,10 +363,75 @@ private Q_SLOTS:
                 onceLeft.append(fault);
         }
         failures += run(onceLeft, &failedOnce);
-        qInfo("%s%s: %d calls, %d cases, %d run, %d failures", qPrintable(command.name),
-              noHardLinks ? ", copied" : "", int(calls.size()), int(faults.size()),
-              int(forGood.size() + onceLeft.size()), int(failures.size()));
         QVERIFY2(failures.isEmpty(), qPrintable(failures.mid(0, 20).join(u'\n')));
+    }
+
+    // The report of a failure before idx.dat is written cancels, one after it
+    // continues; either names the file or folder of the failed call in full.
+    void reportNames_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<CallFault>("fault");
+        QTest::addColumn<bool>("continued");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<Action>("before"); // a failure of its own before the fault
+        using Sys::Op;
+        const CallFault syncAfterIndex{Op::FolderSync, 0, EIO, true, {}, "idx.dat"};
+        const auto row = [](const char *name, const QString &command, CallFault fault,
+                            bool continued, const QString &file, Action before = {}) {
+            QTest::newRow(name) << command << fault << continued << file << before;
+        };
+        row("move: sync after idx.dat", u"move"_s, syncAfterIndex, true, u"FileStore"_s);
+        row("delete group: sync after idx.dat", u"group delete, empty"_s, syncAfterIndex, true,
+            u"FileStore"_s);
+        row("sort: sync after idx.dat", u"sort"_s, syncAfterIndex, true, u"FileStore"_s);
+        row("move: the copy's folder", u"move"_s, {Op::FolderSync, 0, EIO}, false,
+            u"FileStore/B/"_s);
+        row("disk full: entry save", u"entry save"_s, {Op::Write, 0, ENOSPC, true}, false,
+            u"FileStore/A/x.txt"_s);
+        row("disk full: new entry's idx.dat", u"entry save, new"_s, {Op::Write, 1, ENOSPC, true},
+            false, u"FileStore/idx.dat"_s);
+        row("disk full: entry list export", u"LstPrnt.txt"_s, {Op::Write, 0, ENOSPC, true}, false,
+            u"FileStore/LstPrnt.txt"_s);
+        row("read-only: new group", u"new group"_s, {Op::Mkdir, 0, EROFS, true}, false,
+            u"FileStore/C/"_s);
+        row("read-only: new title", u"rename"_s, {Op::Link, 0, EROFS, true}, false,
+            u"FileStore/A/x.txt"_s);
+        // A report names the file of its own failure, never one of an earlier.
+        row("after a failed move", u"sort"_s, syncAfterIndex, true, u"FileStore"_s,
+            [](AppFixture &nb) {
+                QVERIFY(QDir(nb.path(u"FileStore/B"_s)).removeRecursively());
+                select(nb, u"A/x"_s);
+                moveTo(u"B"_s)(nb);
+                QCOMPARE(nb.messages.shown.size(), 1);
+                select(nb, u"A/y"_s);
+                nb.messages.shown.clear();
+            });
+    }
+    void reportNames()
+    {
+        QFETCH(QString, command);
+        QFETCH(CallFault, fault);
+        QFETCH(bool, continued);
+        QFETCH(QString, file);
+        QFETCH(Action, before);
+        const WritingCommand writing = writingCommand(command);
+        Window window(writing);
+        QVERIFY(window.open());
+        AppFixture &nb = window.fx();
+        if (before)
+            before(nb);
+        {
+            CallFaults faults(fault);
+            writing.action(nb);
+            QVERIFY(faults.failed() > 0);
+        }
+        QCOMPARE(nb.messages.shown.size(), 1);
+        const QString report = nb.messages.shown[0].text;
+        QVERIFY2(report.startsWith(nb.app().wordTable().word(0, continued ? 93 : 92)),
+                 qPrintable(report));
+        // The head, the reason, then the file on a line of its own.
+        QCOMPARE(report.section(u"\n\n"_s, 2).section(u'\n', 0, 0), nb.path(file));
     }
 };
 
