@@ -26,6 +26,11 @@ export QT_QPA_PLATFORM=offscreen
 # mutant's from an earlier run.
 mkdir -p "$tree"
 (cd "$src" && git ls-files -z | xargs -0 tar -cf -) | tar -xf - -C "$tree"
+# A file the tree no longer has (a test merged into another) must not linger
+# in the copy of an earlier run, where the build would still find it.
+(cd "$src" && git ls-files | sort) > "$scratch/tracked.txt"
+(cd "$tree" && find . -type f -printf '%P\n' | sort) | comm -23 - "$scratch/tracked.txt" |
+  while read -r stale; do rm -f "$tree/$stale"; done
 # Every file any mutant of the shipped list or this one touches: a run cut
 # short, or one with another list, may have left a mutant's objects.
 cat "$src/tests/mutants/mutants.txt" "$list" | grep -v '^#' | cut -f2 | sort -u | while read -r file; do
