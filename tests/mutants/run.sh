@@ -21,11 +21,18 @@ build=$scratch/build
 report=$scratch/report.txt
 export QT_QPA_PLATFORM=offscreen
 
-# The copy keeps the files' times, so an unchanged file is not built again;
-# a file a mutant changes gets a new time, since its objects may be a
-# mutant's from an earlier run.
+# Only a file whose bytes differ from the copy's is copied again, and it gets
+# the time of this copy: its objects, built from an earlier copy, may be newer
+# than its time in the work tree. An unchanged file is not built again; a
+# file a mutant changes gets a new time, since its objects may be a mutant's
+# from an earlier run.
 mkdir -p "$tree"
-(cd "$src" && git ls-files -z | xargs -0 tar -cf -) | tar -xf - -C "$tree"
+rm -rf "$scratch/stage" && mkdir -p "$scratch/stage"
+(cd "$src" && git ls-files -z | xargs -0 tar -cf -) | tar -xf - -C "$scratch/stage"
+(cd "$scratch/stage" && find . -type f -print0) | while IFS= read -r -d '' file; do
+  cmp -s "$scratch/stage/$file" "$tree/$file" ||
+    { mkdir -p "$(dirname "$tree/$file")" && cp "$scratch/stage/$file" "$tree/$file"; }
+done
 # A file the tree no longer has (a test merged into another) must not linger
 # in the copy of an earlier run, where the build would still find it.
 (cd "$src" && git ls-files | sort) > "$scratch/tracked.txt"
