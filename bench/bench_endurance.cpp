@@ -1,4 +1,4 @@
-// Endurance: many random commands of every kind (soak/soakcommands.h) in one
+// Endurance: many random commands of every kind (tests/soak/soakcommands.h) in one
 // run of the real main window on a full-size notebook. Memory after the run
 // against memory after the first thousand (goal: within 5 %, no leak), the
 // group switch at the start, after the first thousand and at the end (goal:

@@ -2,7 +2,7 @@
 # One store on a real distributed file system, as several computers share it:
 # a single-brick GlusterFS volume served on this machine and mounted twice
 # through FUSE, each mount standing for one computer. The copies are the
-# program's store without its window (plimsa_testhelper store-writer: the same
+# program's store without its window (plimsa_benchhelper store-writer: the same
 # Store, marker and NotebookChange the program uses). Checks:
 #   1. a second copy on the other mount is told the store is in use;
 #   2. a holder killed with SIGKILL frees the store (time until another takes it);
@@ -20,13 +20,13 @@ set -uo pipefail
 cd "$(dirname "$0")/.."
 
 build=${1:-build}
-helper=$build/tests/plimsa_testhelper
+helper=$build/bench/plimsa_benchhelper
 skip() { echo "skipped: $*"; exit 77; }
 [ "$(id -u)" = 0 ] || skip "needs root (glusterd and FUSE mounts)"
 [ -c /dev/fuse ] || skip "no /dev/fuse"
 command -v glusterd > /dev/null && command -v mount.glusterfs > /dev/null ||
   skip "install glusterfs-server and glusterfs-client"
-[ -x "$helper" ] || { echo "no $helper: build the tests first" >&2; exit 2; }
+[ -x "$helper" ] || { echo "no $helper: build plimsa_benchhelper first" >&2; exit 2; }
 
 work=$(mktemp -d /var/tmp/plimsa-gluster.XXXXXX)
 host=$(hostname)

@@ -3,23 +3,25 @@
 # in an endless loop (two known contents of different lengths) and is killed
 # with SIGKILL at a random moment, again and again. After every kill the file
 # must be exactly one of the two contents, at most one new file may be left
-# over, and the clean-up must remove it. The CI test store/tst_safewrite runs
+# over, and the clean-up (plimsa_benchhelper clean) must remove it. The CI test store/tst_safewrite runs
 # the same loop a few hundred times; this runs it as long as you like.
 #
-#   cmake --build build --target plimsa_testhelper
+#   cmake --build build --target plimsa_testhelper plimsa_benchhelper
 #   bench/soak_crash.sh 20000                         # 20000 kills under /tmp
 #   bench/soak_crash.sh 5000 build/tests/plimsa_testhelper /mnt/share/soak
 #
 # Arguments: number of kills (default 10000), the helper (default
 # build/tests/plimsa_testhelper), a scratch folder on the file system to test
 # (default a new folder under /tmp; it is removed afterwards only if created
-# here). Exit status 0 when every file was whole; otherwise the torn file is
-# kept as torn-<n> in the scratch folder.
+# here), the bench helper (default build/bench/plimsa_benchhelper). Exit
+# status 0 when every file was whole; otherwise the torn file is kept as
+# torn-<n> in the scratch folder.
 set -euo pipefail
 shopt -s nullglob dotglob
 
 iterations=${1:-10000}
 helper=$(realpath "${2:-build/tests/plimsa_testhelper}")
+cleaner=$(realpath "${4:-build/bench/plimsa_benchhelper}")
 if [[ -n ${3:-} ]]; then
     scratch=$3
     mkdir -p "$scratch"
@@ -68,7 +70,7 @@ for ((i = 1; i <= iterations; i++)); do
     fi
     leftovers=$((leftovers + ${#left[@]}))
     if ((${#left[@]})); then
-        "$helper" clean "$store" >/dev/null
+        "$cleaner" clean "$store" >/dev/null
         left=("$store"/G/.plimsa-new-*)
         if ((${#left[@]})); then
             echo "kill $i: clean-up left ${#left[@]} new files" >&2

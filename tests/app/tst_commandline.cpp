@@ -3,6 +3,8 @@
 // --export work on the notebook without a window; anything else on the
 // command line is refused.
 
+#include "support/testsupport.h"
+
 #include "support/helperprocess.h"
 
 #include <QDirIterator>
@@ -38,13 +40,6 @@ struct Run
     QString out;
     QString err;
 };
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 QByteArray readFile(const QString &path)
 {

@@ -2,6 +2,7 @@
 // filled from the installed defaults on the first start.
 
 #include "app/programfolder.h"
+#include "support/testsupport.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,14 +12,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-void put(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 QByteArray get(const QString &path)
 {
@@ -41,10 +34,10 @@ private Q_SLOTS:
         root_.reset(new QTemporaryDir);
         places_ = {root_->filePath(u"bin"_s), root_->filePath(u"home/Plimsa"_s),
                    root_->filePath(u"share/plimsa/defaults"_s)};
-        put(places_.defaultsFolder + u"/pref.dat"_s, "pref");
-        put(places_.defaultsFolder + u"/Language.dat"_s, "lang");
-        put(places_.defaultsFolder + u"/FileStore/idx.dat"_s, "idx");
-        put(places_.defaultsFolder + u"/FileStore/Notes/a b.txt"_s, "entry");
+        QVERIFY(writeFile(places_.defaultsFolder + u"/pref.dat"_s, "pref"));
+        QVERIFY(writeFile(places_.defaultsFolder + u"/Language.dat"_s, "lang"));
+        QVERIFY(writeFile(places_.defaultsFolder + u"/FileStore/idx.dat"_s, "idx"));
+        QVERIFY(writeFile(places_.defaultsFolder + u"/FileStore/Notes/a b.txt"_s, "entry"));
     }
 
     // Beside the executable when pref.dat is there. Else everything the user
@@ -52,7 +45,7 @@ private Q_SLOTS:
     // there already is overwritten, and once pref.dat is there nothing is copied.
     void locations()
     {
-        put(places_.userFolder + u"/FileStore/idx.dat"_s, "mine");
+        QVERIFY(writeFile(places_.userFolder + u"/FileStore/idx.dat"_s, "mine"));
         const ProgramFolder located = locateProgramFolder(places_);
         QVERIFY(!located.failure);
         const QString folder = located.folder;
@@ -63,7 +56,7 @@ private Q_SLOTS:
         QVERIFY(QFile::remove(folder + u"Language.dat"_s));
         QVERIFY(!locateProgramFolder(places_).failure);
         QVERIFY(!QFileInfo::exists(folder + u"Language.dat"_s));
-        put(places_.executableFolder + u"/pref.dat"_s, "own");
+        QVERIFY(writeFile(places_.executableFolder + u"/pref.dat"_s, "own"));
         QCOMPARE(locateProgramFolder(places_).folder, places_.executableFolder + u'/');
     }
 
@@ -89,7 +82,7 @@ private Q_SLOTS:
         if (inDefaults)
             QVERIFY(QFile::rename(root + blocked, aside));
         else
-            put(root + blocked, "in the way");
+            QVERIFY(writeFile(root + blocked, "in the way"));
 
         const ProgramFolder located = locateProgramFolder(places_);
         QVERIFY(located.failure);

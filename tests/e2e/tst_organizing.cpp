@@ -8,6 +8,7 @@
 #include "support/writingcommands.h"
 
 #include "notebook/dragdrop_w.h"
+#include "notebook/uniquename.h"
 #include "store/dostext.h"
 #include "store/notetable.h"
 
@@ -23,6 +24,10 @@
 #include <QSignalBlocker>
 #include <QTest>
 
+#include <cerrno>
+#include <cstring>
+#include <unistd.h>
+
 using namespace Qt::StringLiterals;
 
 // A command on a notebook and what it leaves (notebooks, idx.dat read back
@@ -36,6 +41,10 @@ struct Command
     QString selected;
     QString arrived = {};  // where the text of the entry selected before is now
     QString lastMove = {}; // PositionMemory(4)
+    // What a command killed between its copy and idx.dat leaves: the selected
+    // entry's file already under its new name, "link:" or "copy:" and the path
+    // in the store. Given again, the command takes it as its copy.
+    QString leftover = {};
 };
 Q_DECLARE_METATYPE(Command)
 
@@ -220,6 +229,13 @@ private Q_SLOTS:
             << Command{u"G _y y"_s, u"G/_y"_s, key(Qt::Key_Left, Qt::AltModifier),
                        u"G y_ y"_s, u"G/y_"_s, u"G/y_"_s};
 
+        QTest::newRow("trash onto a linked copy left by a crash")
+            << Command{u"A x y | B | Trash"_s, u"A/x"_s, key(Qt::Key_Delete), u"A y | B | Trash x"_s,
+                       u"A/y"_s, u"Trash/x"_s, {}, u"link:Trash/x.txt"_s};
+        QTest::newRow("move onto a copy left by a crash")
+            << Command{u"A x y | B | Trash"_s, u"A/x"_s, moveTo(u"B"_s), u"A y | B x | Trash"_s,
+                       u"B/x"_s, u"B/x"_s, u"A/"_s, u"copy:B/x.txt"_s};
+
         QTest::newRow("drag the third onto the blank line of five")
             << Command{five, u"G/e2"_s, drop(false, u" "_s), u"G e0 e1 e3 e4 e2"_s, u"G/e2"_s};
         QTest::newRow("drag the fourth onto the first")
@@ -237,6 +253,16 @@ private Q_SLOTS:
         AppFixture nb;
         nb.writeNotebook(notebook(command.notebook));
         nb.setPref(21, u" 1"_s); // ÿ-groups hidden
+        if (!command.leftover.isEmpty()) {
+            const QByteArray source = QFile::encodeName(
+                nb.path(u"FileStore/"_s + command.select + u".txt"_s));
+            const QByteArray copy =
+                QFile::encodeName(nb.path(u"FileStore/"_s + command.leftover.section(u':', 1)));
+            if (command.leftover.startsWith(u"link:"_s))
+                QCOMPARE(::link(source.constData(), copy.constData()), 0);
+            else
+                QVERIFY(QFile::copy(QFile::decodeName(source), QFile::decodeName(copy)));
+        }
         QVERIFY(nb.start());
         select(nb, command.select);
 
@@ -379,9 +405,10 @@ private Q_SLOTS:
         QTest::newRow("move: 999 entries") << Refusal{full, x, moveTo(u"B"_s), u"999"_s};
         QTest::newRow("trash: 999 entries") << Refusal{full, x, trash, u"999"_s};
         QTest::newRow("drop: 999 entries") << Refusal{full, x, drop(true, u"B"_s), u"999"_s};
-        // Never over a file the notebook does not know.
+        // Never over a file the notebook does not know, though it has the name
+        // a killed move would have left.
         QTest::newRow("move: file in the way")
-            << Refusal{ab, x, moveTo(u"B"_s), kReport, u"B/x.txt"_s};
+            << Refusal{ab, x, moveTo(u"B"_s), QString::fromLocal8Bit(strerror(EEXIST)), u"B/x.txt"_s};
         QTest::newRow("move: no target folder") << Refusal{ab, x, moveTo(u"B"_s), kReport, u"-B"_s};
 
         // What a command did on disk before the index write is taken back. The
@@ -452,6 +479,28 @@ private Q_SLOTS:
             QCOMPARE(shown.size(), 1);
             QVERIFY2(shown[0].text.contains(refusal.says), qPrintable(shown[0].text));
         }
+    }
+
+    // The uniqueness suffixes where the window cannot reach: a full group,
+    // and a move whose suffix must be checked again in both groups.
+    // "_" is appended until the title is free, checked again after each one;
+    // the titles of another group never count, and the last column does.
+    void titleSuffix()
+    {
+        const NoteTable t = tableOf({{u"G"_s, u"x__"_s, u"x"_s, u"x_"_s}, {u"H"_s, u"x___"_s}});
+        QCOMPARE(UniqueName::uniqueTitle(t, 0, u"x"_s), u"x___"_s);
+        QStringList full{u"G"_s};
+        for (int i = 0; i < NoteTable::kMaxEntries; ++i)
+            full << u"t%1"_s.arg(i);
+        QCOMPARE(UniqueName::uniqueTitle(tableOf({full}), 0, u"t998"_s), u"t998_"_s);
+    }
+
+    // X (column 1 of S) moves into T: its title must be free in T and, its own
+    // column left out, in S; each "_" added sends the check back to T.
+    void moveTitle()
+    {
+        const NoteTable t = tableOf({{u"S"_s, u"X"_s, u"X_"_s}, {u"T"_s, u"X"_s, u"X__"_s}});
+        QCOMPARE(UniqueName::uniqueMoveTitle(t, 0, 1, 1, u"X"_s), u"X___"_s);
     }
 };
 

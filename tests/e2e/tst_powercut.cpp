@@ -22,12 +22,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-struct Totals
-{
-    int commands = 0, steps = 0, states = 0, sampledCuts = 0, starts = 0, failures = 0;
-};
-Totals totals;
-
 enum class Links { Hard, UnnamedOnly, None };
 
 // A file system without hard links answers a link with EPERM. Every copy
@@ -153,22 +147,16 @@ private Q_SLOTS:
         expected.saved = command.saved;
 
         QStringList failures;
-        int states = 0;
         QList<Files> distinct;
         for (int cut = 0; cut <= steps; ++cut) {
-            bool sampled = false;
-            for (const Files &state : recording.statesAt(cut, &sampled)) {
-                ++states;
+            for (const Files &state : recording.statesAt(cut)) {
                 if (!distinct.contains(state))
                     distinct.append(state);
                 const QString problem = problemOf(state, cut == steps, expected);
                 if (!problem.isEmpty() && failures.size() < 20)
                     failures << u"cut after %1 of %2 steps (%3): %4"_s.arg(cut).arg(steps).arg(
                         cut ? recording.describe(cut - 1) : u"none"_s, problem);
-                if (!problem.isEmpty())
-                    ++totals.failures;
             }
-            totals.sampledCuts += sampled ? 1 : 0;
         }
         // The real program started on each state the plain file system can
         // leave: it shows no message and removes what a write left behind.
@@ -177,7 +165,6 @@ private Q_SLOTS:
             next.quickStart = true;
             for (const Files &state : std::as_const(distinct)) {
                 restoreFolder(next.path({}), state);
-                ++totals.starts;
                 QStringList leftovers;
                 if (!next.restart() || !next.messages.shown.isEmpty())
                     failures << u"the next start failed: "_s + next.messages.shown.value(0).text;
@@ -185,19 +172,7 @@ private Q_SLOTS:
                     failures << u"the next start left new files: "_s + leftovers.join(u' ');
             }
         }
-        ++totals.commands;
-        totals.steps += steps;
-        totals.states += states;
-        qInfo("%s: %d steps, %d states", qPrintable(command.name), steps, states);
         QVERIFY2(failures.isEmpty(), qPrintable(failures.join(u'\n')));
-    }
-
-    void cleanupTestCase()
-    {
-        qInfo("power cuts: %d states checked over %d steps of %d runs of commands (%d cuts "
-              "sampled), the program started on %d of them, %d failures",
-              totals.states, totals.steps, totals.commands, totals.sampledCuts, totals.starts,
-              totals.failures);
     }
 };
 

@@ -33,7 +33,6 @@
 #include <QRandomGenerator>
 #include <QScreen>
 #include <QTest>
-#include <QTimer>
 
 using namespace Qt::StringLiterals;
 
@@ -371,7 +370,7 @@ private Q_SLOTS:
         QVERIFY(nb.messages.shown.isEmpty());
     }
 
-    // The buttons follow the text and the options within the timer's 250 ms;
+    // The buttons follow the text and the options at the timer's next tick;
     // Enter in the field is Start, only while Start can run.
     void buttons()
     {
@@ -379,7 +378,6 @@ private Q_SLOTS:
         writeBook(nb, u"A: a1 = x"_s);
         QVERIFY(nb.start());
         SearchDialog dialog(nb);
-        QCOMPARE(dialog.dialog->findChild<QTimer *>(u"timChckButton"_s)->interval(), 250);
         const std::tuple<QString, QString, bool> cases[]{
             {u"a"_s, u"110000"_s, true},     {u"a"_s, u"100000"_s, true},
             {u"a"_s, u"010000"_s, true},     {u"a"_s, u"001111"_s, false},

@@ -3,7 +3,7 @@
 // Dialogs are answered from inside their modal loop; the files are read back.
 
 #include "support/appfixture.h"
-#include "support/filefaults.h"
+#include "support/callfaults.h"
 
 #include "i18n/wordtable.h"
 #include "store/storemarker.h"
@@ -25,6 +25,8 @@
 using namespace Qt::StringLiterals;
 
 namespace {
+
+using DialogAct = std::function<void(QDialog *)>;
 
 template <typename T> T *child(QWidget *dialog, const QString &name)
 {
@@ -116,7 +118,7 @@ private Q_SLOTS:
         QVERIFY(withDialog(run, 0, [&](QDialog *dialog) {
             child<QCheckBox>(dialog, u"chckFontBold"_s)->setChecked(true);
             if (writeFails) {
-                const auto full = FileFaults::failing(Sys::Op::Write, ENOSPC);
+                const auto full = CallFaults::failing(Sys::Op::Write, ENOSPC);
                 ok(dialog);
                 QVERIFY(dialog->isVisible());
             }
@@ -188,21 +190,52 @@ private Q_SLOTS:
         QVERIFY(!run.exitStatus);
     }
 
-    // Free slots are left out, an unnamed one is listed empty, and the line
-    // chosen stores its own slot number however many free slots lie before it.
-    void languageList_data()
+    // What OK in the global settings stores, by line of pref.dat. The language
+    // list leaves free slots out and lists an unnamed one empty; the line
+    // chosen stores its own slot number however many free slots lie before
+    // it. The two boxes of the group list each have their own line; the font
+    // size takes digits only.
+    void globalStored_data()
     {
-        QTest::addColumn<int>("line");
-        QTest::addColumn<QString>("stored");
-        QTest::newRow("English") << 0 << u" 0"_s;
-        QTest::newRow("after a free slot") << 1 << u" 2"_s;
-        QTest::newRow("unnamed") << 2 << u" 3"_s;
-        QTest::newRow("last slot") << 3 << u" 9"_s;
+        QTest::addColumn<DialogAct>("act");
+        QTest::addColumn<QStringList>("stored"); // "line=value", lines counted from 1
+        const auto language = [](int line) {
+            return DialogAct([line](QDialog *dialog) {
+                auto *list = child<QComboBox>(dialog, u"cboLanguage"_s);
+                QStringList items;
+                for (int i = 0; i < list->count(); ++i)
+                    items << list->itemText(i);
+                QCOMPARE(items, (QStringList{u"English"_s, u"Deutsch"_s, QString(), u"Dansk"_s}));
+                QCOMPARE(list->currentIndex(), 1);
+                list->setCurrentIndex(line);
+            });
+        };
+        QTest::newRow("English") << language(0) << QStringList{u"2= 0"_s};
+        QTest::newRow("after a free slot") << language(1) << QStringList{u"2= 2"_s};
+        QTest::newRow("unnamed") << language(2) << QStringList{u"2= 3"_s};
+        QTest::newRow("last slot") << language(3) << QStringList{u"2= 9"_s};
+        const auto boxes = [](bool white, bool hideY) {
+            return DialogAct([white, hideY](QDialog *dialog) {
+                child<QCheckBox>(dialog, u"chckGRPBack"_s)->setChecked(white);
+                child<QCheckBox>(dialog, u"chckHideManual"_s)->setChecked(hideY);
+            });
+        };
+        QTest::newRow("white list") << boxes(true, false) << QStringList{u"20= 1"_s, u"21= 0"_s};
+        QTest::newRow("y-groups hidden")
+            << boxes(false, true) << QStringList{u"20= 0"_s, u"21= 1"_s};
+        QTest::newRow("font size, digits only")
+            << DialogAct([](QDialog *dialog) {
+                   auto *field = child<QLineEdit>(dialog, u"txtFontSize"_s);
+                   field->clear();
+                   QTest::keyClicks(field, u"1a2b"_s);
+                   QCOMPARE(field->text(), u"12"_s);
+               })
+            << QStringList{u"8= 12"_s};
     }
-    void languageList()
+    void globalStored()
     {
-        QFETCH(int, line);
-        QFETCH(QString, stored);
+        QFETCH(DialogAct, act);
+        QFETCH(QStringList, stored);
         AppFixture run;
         QStringList file = languageFile({u"(free)"_s, u"Deutsch"_s, QString()}, u"x"_s);
         file[8 * WordTable::kWords] = u"Dansk"_s;
@@ -210,53 +243,12 @@ private Q_SLOTS:
         run.setPref(2, u" 2"_s);
         QVERIFY(run.start());
         QVERIFY(withDialog(run, 0, [&](QDialog *dialog) {
-            auto *list = child<QComboBox>(dialog, u"cboLanguage"_s);
-            QStringList items;
-            for (int i = 0; i < list->count(); ++i)
-                items << list->itemText(i);
-            QCOMPARE(items, (QStringList{u"English"_s, u"Deutsch"_s, QString(), u"Dansk"_s}));
-            QCOMPARE(list->currentIndex(), 1);
-            list->setCurrentIndex(line);
+            act(dialog);
             ok(dialog);
         }));
-        QCOMPARE(run.readLines(u"pref.dat"_s).value(1), stored);
-    }
-
-    // The two boxes of the group list, each on its own line of pref.dat.
-    void groupListBoxes_data()
-    {
-        QTest::addColumn<bool>("white");
-        QTest::addColumn<bool>("hideY");
-        QTest::newRow("white list") << true << false;
-        QTest::newRow("y-groups hidden") << false << true;
-    }
-    void groupListBoxes()
-    {
-        QFETCH(bool, white);
-        QFETCH(bool, hideY);
-        AppFixture run;
-        QVERIFY(run.start());
-        QVERIFY(withDialog(run, 0, [&](QDialog *dialog) {
-            child<QCheckBox>(dialog, u"chckGRPBack"_s)->setChecked(white);
-            child<QCheckBox>(dialog, u"chckHideManual"_s)->setChecked(hideY);
-            ok(dialog);
-        }));
-        const auto flag = [](bool on) { return on ? u" 1"_s : u" 0"_s; };
-        QCOMPARE(run.readLines(u"pref.dat"_s).mid(19, 2), (QStringList{flag(white), flag(hideY)}));
-    }
-
-    void fontSizeDigitsOnly()
-    {
-        AppFixture run;
-        QVERIFY(run.start());
-        QVERIFY(withDialog(run, 0, [&](QDialog *dialog) {
-            auto *field = child<QLineEdit>(dialog, u"txtFontSize"_s);
-            field->clear();
-            QTest::keyClicks(field, u"1a2b"_s);
-            QCOMPARE(field->text(), u"12"_s);
-            ok(dialog);
-        }));
-        QCOMPARE(run.readLines(u"pref.dat"_s).value(7), u" 12"_s);
+        const QStringList pref = run.readLines(u"pref.dat"_s);
+        for (const QString &line : stored)
+            QCOMPARE(pref.value(line.section(u'=', 0, 0).toInt() - 1), line.section(u'=', 1));
     }
 
     void sortModeMark()
@@ -287,11 +279,11 @@ private Q_SLOTS:
         QCOMPARE(run.readLines(u"pref.dat"_s).value(14).toInt(),
                  pixelsToTwips(outer.width(), run.window()->logicalDpiX()));
         {
-            const auto full = FileFaults::failing(Sys::Op::Write, ENOSPC);
+            const auto full = CallFaults::failing(Sys::Op::Write, ENOSPC);
             run.w().mnuSettings[4]->trigger();
         }
         {
-            const auto unsynced = FileFaults::syncFailingAfterRename("pref.dat");
+            const auto unsynced = CallFaults(CallFault{Sys::Op::FolderSync, 0, EIO, true, {}, "pref.dat"});
             run.w().mnuSettings[4]->trigger();
         }
         const auto &shown = run.messages.shown;
@@ -418,7 +410,7 @@ private Q_SLOTS:
             QCOMPARE(slots->itemText(2), WordTable::freeSlotName());
             QCOMPARE(slots->currentIndex(), 1);
             {
-                const auto full = FileFaults::failing(Sys::Op::Write, ENOSPC);
+                const auto full = CallFaults::failing(Sys::Op::Write, ENOSPC);
                 ok(dialog);
             }
             QVERIFY(dialog->isVisible());

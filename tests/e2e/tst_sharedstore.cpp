@@ -6,7 +6,7 @@
 
 #include "support/actions.h"
 #include "support/appfixture.h"
-#include "support/filefaults.h"
+#include "support/callfaults.h"
 #include "support/helperprocess.h"
 #include "support/notebookline.h"
 
@@ -92,7 +92,7 @@ private Q_SLOTS:
         const QString index = ::index(nb);
         {
             // The descriptor of a lost network connection.
-            const auto faults = FileFaults::failing(Sys::Op::Lock, ENOTCONN, nth, true);
+            const auto faults = CallFaults::failing(Sys::Op::Lock, ENOTCONN, nth, true);
             action(nb);
         }
         // Every file stays as it was. A file the command made before the
@@ -133,7 +133,7 @@ private Q_SLOTS:
         QVERIFY(nb.start());
         select(nb, u"A/x"_s);
         {
-            const auto faults = FileFaults::failing(Sys::Op::Lock, ENOTCONN, 2, true);
+            const auto faults = CallFaults::failing(Sys::Op::Lock, ENOTCONN, 2, true);
             key(Qt::Key_Delete)(nb);
         }
         QCOMPARE(::index(nb), u"A y | Trash x"_s);
@@ -170,7 +170,7 @@ private Q_SLOTS:
             QVERIFY(QFile::link(nb.path(u"pref.dat"_s), path));
         {
             const auto faults =
-                marker.isEmpty() ? FileFaults::failing(Sys::Op::Lock, ENOLCK, 0, true) : nullptr;
+                marker.isEmpty() ? CallFaults::failing(Sys::Op::Lock, ENOLCK, 0, true) : nullptr;
             QVERIFY(nb.start());
         }
         QCOMPARE(nb.messages.shown.size(), 1);
@@ -209,7 +209,7 @@ private Q_SLOTS:
         nb.messages.shown.clear();
         {
             const auto faults =
-                lost ? FileFaults::failing(Sys::Op::Lock, ENOTCONN, 0, true) : nullptr;
+                lost ? CallFaults::failing(Sys::Op::Lock, ENOTCONN, 0, true) : nullptr;
             nb.w().mnuEditorCall[1]->trigger();
         }
         QCOMPARE(nb.read(written), "x\r\ny\r\n \r\n"_ba);

@@ -24,13 +24,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
 // The folder dialog answered with `folder`.
 void answerFolder(AppFixture &nb, const QString &folder,
                   const std::function<void(QWidget *)> &next = {})

@@ -1,4 +1,4 @@
-// Second process for the tests and the soak script. Every mode prints one line
+// Second process for the tests and the crash soak (bench/soak_crash.sh). Every mode prints one line
 // when it has done its part, flushes, and then waits or loops until it is
 // killed (or its standard input is closed):
 //
@@ -13,25 +13,12 @@
 //       rewrites <file> with writeWholeFile, alternating the contents of the
 //       files contentB and contentA, for ever; prints "ready" after the first
 //       write, or "error <errno> <text>" and ends.
-//   clean <folder>
-//       removes left-over new files in <folder> and its subfolders, prints
-//       "clean" and ends.
 //   write-once <file> <root> <size>
 //       writes <size> bytes of 'x' while a second thread runs, and prints "ok"
 //       or "error <errno>".
-//   store-writer <storeFolder>
-//       the program's store without its window: loads idx.dat, takes the
-//       marker and prints "held" or "in use <errno>"; then, for every line
-//       "write <word>" on its standard input, adds the title <word> (no file)
-//       to the first group through a NotebookChange and prints "written", or
-//       "lost <why>" and "refused" when the store is no longer held, or
-//       "report <text>" for any other failure.
+// The modes only the bench scripts use are in bench/plimsa_benchhelper.cpp.
 
-#include "store/appstate.h"
-#include "store/errorreports.h"
-#include "store/notebookchange.h"
 #include "store/safewrite.h"
-#include "store/store.h"
 #include "store/storemarker.h"
 #include "store/storepaths.h"
 
@@ -153,58 +140,6 @@ int writeOnce(char **argv)
     return 0;
 }
 
-class PrintedReports : public ErrorReports
-{
-public:
-    void ShowErrorCancel(const IoError &error) override { print(error); }
-    void ShowErrorContinue(const IoError &error) override { print(error); }
-
-private:
-    static void print(const IoError &error)
-    {
-        say("report %s %s\n", qPrintable(error.description), qPrintable(error.file));
-    }
-};
-
-int storeWriter(char **argv)
-{
-    AppState state;
-    NoteTable table;
-    state.storeFolder = arg(argv, 2);
-    if (!state.storeFolder.endsWith(u'/'))
-        state.storeFolder += u'/';
-    Store store(state, table);
-    PrintedReports reports;
-    bool lost = false;
-    store.setStoreLost([&lost](const IoError &why) {
-        say("lost %s\n", qPrintable(why.description));
-        lost = true;
-    });
-    if (const auto error = store.LoadIndex()) {
-        say("error %d %s\n", error->number, qPrintable(error->description));
-        return 1;
-    }
-    if (!store.TakeStoreMarker())
-        say("in use %d\n", store.markerRefusal().number);
-    else
-        say("held\n");
-    char line[256];
-    while (std::fgets(line, sizeof line, stdin)) {
-        const QString word = QString::fromLocal8Bit(line).trimmed().section(u' ', 1);
-        if (word.isEmpty())
-            continue;
-        lost = false;
-        NotebookChange change(store, table, reports);
-        const int column = table.entryCount(0) + 1;
-        change.table().cell(0, column) = word;
-        if (change.commit())
-            say("written\n");
-        else if (lost)
-            say("refused\n");
-    }
-    return 0;
-}
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -220,15 +155,8 @@ int main(int argc, char **argv)
     }
     if (mode("write-loop", 4))
         return writeLoop(argv);
-    if (mode("clean", 1)) {
-        removeLeftoverNewFiles(arg(argv, 2), true);
-        say("clean\n");
-        return 0;
-    }
     if (mode("write-once", 3))
         return writeOnce(argv);
-    if (mode("store-writer", 1))
-        return storeWriter(argv);
     std::fprintf(stderr, "usage: see the comment at the top of testhelper.cpp\n");
     return 2;
 }

@@ -1,6 +1,6 @@
 // Key strings as they are read: what each stroke is and types. How they are
 // typed into the window, a phrase that presses its own key, F10 on the menu
-// bar and {END} after a double-click: tests/e2e (tst_keymap, tst_keyboard).
+// bar and {END} after a double-click: tests/e2e (tst_keymap).
 
 #include "platform/keystring.h"
 

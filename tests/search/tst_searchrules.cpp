@@ -8,6 +8,7 @@
 #include "store/codepage.h"
 #include "store/entryfile.h"
 #include "store/entrystore.h"
+#include "support/testsupport.h"
 
 #include <QDir>
 #include <QFile>
@@ -25,14 +26,6 @@ namespace {
 QString boxTextOf(const QByteArray &file)
 {
     return EntryStore::toTextBox(EntryFile::parseEntry(file).text);
-}
-
-void writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
 }
 
 } // namespace
@@ -118,13 +111,13 @@ private Q_SLOTS:
             for (int e = 0; e < 200; ++e) {
                 const QString title = u"t%1"_s.arg(e);
                 group.storedTitles << title;
-                writeBytes(store + name + u'/' + title + u".txt"_s, "d\r\nplain text\r\n");
+                QVERIFY(writeFile(store + name + u'/' + title + u".txt"_s, "d\r\nplain text\r\n"));
             }
             request.groups.push_back(group);
         }
         request.text = u"KEY"_s;
         const auto put = [&](const QString &entry, const QByteArray &text) {
-            writeBytes(store + entry + u".txt"_s, "d\r\n" + text);
+            QVERIFY(writeFile(store + entry + u".txt"_s, "d\r\n" + text));
         };
         put(u"C/t3"_s, "key");
         put(u"A/t150"_s, "a key");

@@ -4,7 +4,7 @@
 #include "store/appstate.h"
 #include "store/store.h"
 #include "store/storemarker.h"
-#include "support/filefaults.h"
+#include "support/callfaults.h"
 #include "support/helperprocess.h"
 #include "support/testsupport.h"
 
@@ -22,12 +22,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    const QString folder = QFileInfo(path).absolutePath();
-    QVERIFY(QDir().mkpath(folder) && writeWholeFile(path, bytes, folder));
-}
 
 // A program folder in a scratch directory.
 struct Program
@@ -72,8 +66,8 @@ private Q_SLOTS:
         const QString fallbackStore = p.state.storeFolder;
         p.state.storeFolder = p.state.programFolder + u"Shared/FileStore/"_s;
         if (!bytes.isNull())
-            writeFile(p.state.storeFolder + u"idx.dat"_s, bytes);
-        writeFile(fallbackStore + u"idx.dat"_s, "idx\r\nNotes\r\n\\Welcome\r\n"_ba);
+            QVERIFY(writeFile(p.state.storeFolder + u"idx.dat"_s, bytes));
+        QVERIFY(writeFile(fallbackStore + u"idx.dat"_s, "idx\r\nNotes\r\n\\Welcome\r\n"_ba));
 
         QVERIFY(p.store.LoadIndex());
         QCOMPARE(p.table.groupCount(), 0);
@@ -91,7 +85,7 @@ private Q_SLOTS:
     {
         Program p;
         const QString path = p.state.storeFolder + u"idx.dat"_s;
-        writeFile(path, "old\r\n");
+        QVERIFY(writeFile(path, "old\r\n"));
         p.table.cell(0, 0) = u"G"_s;
         p.table.cell(0, 1) = u"a/b"_s;
         const FileResult saved = p.store.Save_idx();
@@ -158,9 +152,9 @@ private Q_SLOTS:
             QFile again(path);
             QVERIFY(again.open(QIODevice::WriteOnly));
         }
-        std::unique_ptr<FileFaults> faults;
+        std::unique_ptr<CallFaults> faults;
         if (change == u"refuse"_s)
-            faults = FileFaults::failing(Sys::Op::Lock, EAGAIN);
+            faults = CallFaults::failing(Sys::Op::Lock, EAGAIN);
         IoError why;
         QCOMPARE(marker.stillHeld(&why), held);
         if (!held)
@@ -183,7 +177,7 @@ private Q_SLOTS:
                                store + u"Notes/.plimsa-new-ab12.txt"_s, // an entry's file
                                outside.filePath(name)};
         for (const QString &path : gone + kept)
-            writeFile(path, "x");
+            QVERIFY(writeFile(path, "x"));
         QVERIFY(QFile::link(outside.path(), store + u"Linked"_s));
         QVERIFY(QDir().mkpath(store + u"Plans/"_s + name));
         QVERIFY(QFile::link(outside.filePath(name), store + u"Notes/.plimsa-new-Lnk123"_s));
@@ -197,7 +191,7 @@ private Q_SLOTS:
         QVERIFY(QFileInfo(store + u"Notes/.plimsa-new-Lnk123"_s).isSymLink());
 
         // A copy without the store leaves the new files of a running save alone.
-        writeFile(store + name, "half");
+        QVERIFY(writeFile(store + name, "half"));
         Program second(first.dir.path());
         QVERIFY(!second.store.TakeStoreMarker());
         second.store.removeLeftovers();
@@ -211,7 +205,7 @@ private Q_SLOTS:
         QVERIFY(QFile::remove(store + name));
         const QString before = store + u"Notes/.plimsa-new-Before"_s;
         const QString after = store + u"Plans/.plimsa-new-After1"_s;
-        writeFile(before, "x");
+        QVERIFY(writeFile(before, "x"));
         qint64 newest = 0;
         QVERIFY(!leftoverStamp(store, &newest).isEmpty());
         QVERIFY(QTest::qWaitFor(
@@ -227,7 +221,7 @@ private Q_SLOTS:
             third.store.removeLeftovers();
             QVERIFY(QFile::exists(before));
         }
-        writeFile(after, "x");
+        QVERIFY(writeFile(after, "x"));
         Program fourth(first.dir.path());
         QVERIFY(fourth.store.TakeStoreMarker());
         fourth.store.removeLeftovers();

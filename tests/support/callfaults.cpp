@@ -1,14 +1,9 @@
 #include "support/callfaults.h"
 
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
-#include <deque>
-#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -21,83 +16,49 @@ QString CallFault::describe() const
              forGood ? u" for good"_s : u" once"_s);
 }
 
-struct CallFaults::Plan
+struct CallFaults::State
 {
-    QList<QByteArray> prefixes; // the folder as given and its real path, each ending in "/"
     std::optional<CallFault> fault;
     bool noHardLinks = false;
     QList<Call> calls;
     int seen = 0; // calls of the fault's op so far
     int failed = 0;
-};
+    QByteArray renamed; // the new name of the call before, when it was a rename
 
-struct CallFaults::State
-{
-    std::deque<Plan> plans; // a deque keeps `current` valid as plans are added
-    Plan *current = nullptr;
-
-    Plan *find(const QString &folder)
-    {
-        const QByteArray prefix = QFile::encodeName(QDir(folder).absolutePath()) + '/';
-        for (Plan &plan : plans) {
-            if (plan.prefixes.contains(prefix))
-                return &plan;
-        }
-        return nullptr;
-    }
-
-    // The path a call reaches: its own, or the file or folder of the
-    // descriptor it acts on (a lock, a read, a name within an open folder).
-    static QByteArray reached(const char *name)
-    {
-        if (name && name[0] == '/')
-            return name;
-        const int fd = Sys::hookedFd();
-        if (fd < 0)
-            return {};
-        char link[64];
-        char target[4096];
-        std::snprintf(link, sizeof link, "/proc/self/fd/%d", fd);
-        const ssize_t n = ::readlink(link, target, sizeof target);
-        return n > 0 ? QByteArray(target, n) : QByteArray();
-    }
     Sys::Fault call(Sys::Op op, const char *name)
     {
-        // Windows whose waits overlap may interleave their calls, so each
-        // call is given to the folder it reaches where that can be told.
-        if (const QByteArray path = reached(name); !path.isEmpty()) {
-            for (Plan &plan : plans) {
-                for (const QByteArray &prefix : std::as_const(plan.prefixes)) {
-                    if (path.startsWith(prefix) || prefix.chopped(1) == path)
-                        current = &plan;
-                }
-            }
-        }
         Sys::Fault fault;
-        if (!current)
-            return fault;
-        Plan &plan = *current;
         Call call{op, name ? QByteArray(name) : QByteArray(), false};
-        if (plan.fault && plan.fault->op == op) {
-            const CallFault &f = *plan.fault;
-            if (plan.seen == f.nth || (f.forGood && plan.seen > f.nth)) {
+        if (this->fault && this->fault->op == op &&
+            (this->fault->afterRename.isEmpty() || this->fault->afterRename == renamed)) {
+            const CallFault &f = *this->fault;
+            if (seen == f.nth || (f.forGood && seen > f.nth)) {
                 fault.error = f.error;
                 fault.shortWrite = f.error == 0;
                 call.failed = true;
-                ++plan.failed;
+                ++failed;
             }
-            ++plan.seen;
+            ++seen;
         }
-        if (plan.noHardLinks && op == Sys::Op::Link && !fault.error)
+        if (noHardLinks && op == Sys::Op::Link && !fault.error)
             fault.error = EPERM;
-        plan.calls.append(call);
+        renamed = op == Sys::Op::Rename ? call.name : QByteArray();
+        calls.append(call);
         return fault;
     }
 };
 
-CallFaults::CallFaults() : state_(std::make_shared<State>())
+CallFaults::CallFaults(std::optional<CallFault> fault, bool noHardLinks)
+    : state_(std::make_shared<State>())
 {
+    state_->fault = std::move(fault);
+    state_->noHardLinks = noHardLinks;
     Sys::setHook([state = state_](Sys::Op op, const char *name) { return state->call(op, name); });
+}
+
+std::unique_ptr<CallFaults> CallFaults::failing(Sys::Op op, int error, int nth, bool forGood)
+{
+    return std::make_unique<CallFaults>(CallFault{op, nth, error, forGood});
 }
 
 CallFaults::~CallFaults()
@@ -105,24 +66,12 @@ CallFaults::~CallFaults()
     Sys::setHook(nullptr);
 }
 
-void CallFaults::plan(const QString &folder, std::optional<CallFault> fault, bool noHardLinks)
+QList<CallFaults::Call> CallFaults::calls() const
 {
-    Plan plan;
-    plan.prefixes << QFile::encodeName(QDir(folder).absolutePath()) + '/'
-                  << QFile::encodeName(QFileInfo(folder).canonicalFilePath()) + '/';
-    plan.fault = fault;
-    plan.noHardLinks = noHardLinks;
-    state_->plans.push_back(plan);
+    return state_->calls;
 }
 
-QList<CallFaults::Call> CallFaults::calls(const QString &folder) const
+int CallFaults::failed() const
 {
-    const Plan *plan = state_->find(folder);
-    return plan ? plan->calls : QList<Call>();
-}
-
-int CallFaults::failed(const QString &folder) const
-{
-    const Plan *plan = state_->find(folder);
-    return plan ? plan->failed : 0;
+    return state_->failed;
 }

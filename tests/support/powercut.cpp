@@ -274,7 +274,7 @@ Files PowerCut::truthAt(int cut) const
     return recording_->build(cut, QList<bool>(cut, true));
 }
 
-QList<Files> PowerCut::statesAt(int cut, bool *sampled) const
+QList<Files> PowerCut::statesAt(int cut) const
 {
     const Recording &r = *recording_;
     QList<bool> kept(cut, true);
@@ -286,8 +286,6 @@ QList<Files> PowerCut::statesAt(int cut, bool *sampled) const
     }
     constexpr int kAll = 12;
     const bool sample = open.size() > kAll;
-    if (sampled)
-        *sampled = sample;
     QRandomGenerator random{quint32(cut)};
     const quint64 combinations = sample ? (quint64(1) << kAll) : (quint64(1) << open.size());
     QList<Files> states;

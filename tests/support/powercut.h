@@ -42,9 +42,8 @@ public:
     Files truthAt(int cut) const;
     // Every distinct state a power cut after the first `cut` steps can leave.
     // Up to 2^12 combinations of the steps not yet lasting are built, all of
-    // them when there are no more; beyond that a fixed sample, and `sampled`
-    // says so.
-    QList<Files> statesAt(int cut, bool *sampled = nullptr) const;
+    // them when there are no more; beyond that a fixed sample.
+    QList<Files> statesAt(int cut) const;
     // What step `i` was, for a failure's message: "rename FileStore/idx.dat".
     QString describe(int i) const;
 

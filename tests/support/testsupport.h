@@ -4,6 +4,9 @@
 #include "platform/messages.h"
 #include "store/notetable.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QList>
 #include <QStringList>
 #include <functional>
@@ -74,4 +77,12 @@ inline NoteTable tableOf(const QList<QStringList> &rows)
             table.cell(g, c) = rows[g][c];
     }
     return table;
+}
+
+// A file of exactly `bytes`, its folder made where it is missing.
+inline bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }

@@ -2,6 +2,8 @@
 // names, date lines), odd files in an imported folder, the limits, and the
 // round trip of random notebooks through an export and an import.
 
+#include "support/testsupport.h"
+
 #include "notebook/grouplist.h"
 #include "notebook/uniquename.h"
 #include "platform/syscalls.h"
@@ -70,13 +72,6 @@ struct HookOff
 {
     ~HookOff() { Sys::setHook(nullptr); }
 };
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 Outcome importInto(Notebook &nb, const QString &folder, Unencodable choice, Plan *planOut = nullptr,
                    const std::optional<QString> &into = {})
