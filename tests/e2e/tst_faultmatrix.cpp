@@ -167,7 +167,7 @@ QString verify(const WritingCommand &command, const CallFault &fault, bool hit,
     QList<RecordingMessages::Shown> shown = nb.messages.shown;
     if (done && !command.report.isEmpty())
         shown.removeIf([&command](const RecordingMessages::Shown &message) {
-            return message.icon == Messages::Icon::Information && message.title == command.report;
+            return message.title == command.report;
         });
     if (!unchanged && !done)
         return u"the notebook is neither as before nor as after the command (as after but "_s +
@@ -199,8 +199,7 @@ QString verify(const WritingCommand &command, const CallFault &fault, bool hit,
         // import's own summary lists the files it skipped, whatever became of them.)
         if (message.icon == Messages::Icon::Critical &&
             !message.text.startsWith(nb.app().wordTable().word(0, unchanged ? 92 : 93)))
-            return u"the report's head does not say what became of the command: "_s +
-                   message.text;
+            return u"the report's head does not say what became of the command: "_s + message.text;
     }
     if (unchanged && nb.desktop.openedFiles.size() != openedBefore)
         return u"a file not written was opened in the editor"_s;
@@ -377,7 +376,7 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("command");
         QTest::addColumn<CallFault>("fault");
-        QTest::addColumn<QString>("file"); // "file|target" for a call on two files
+        QTest::addColumn<QString>("file");  // "file|target" for a call on two files
         QTest::addColumn<Action>("before"); // a failure of its own before the fault
         using Sys::Op;
         const CallFault syncAfterIndex{Op::FolderSync, 0, EIO, true, {}, "idx.dat"};
@@ -389,28 +388,25 @@ private Q_SLOTS:
         row("delete group: sync after idx.dat", u"group delete, empty"_s, syncAfterIndex,
             u"FileStore"_s);
         row("sort: sync after idx.dat", u"sort"_s, syncAfterIndex, u"FileStore"_s);
-        row("move: the copy's folder", u"move"_s, {Op::FolderSync, 0, EIO},
-            u"FileStore/B/"_s);
+        row("move: the copy's folder", u"move"_s, {Op::FolderSync, 0, EIO}, u"FileStore/B/"_s);
         row("disk full: entry save", u"entry save"_s, {Op::Write, 0, ENOSPC, true},
             u"FileStore/A/x.txt"_s);
         row("disk full: new entry's idx.dat", u"entry save, new"_s, {Op::Write, 1, ENOSPC, true},
             u"FileStore/idx.dat"_s);
         row("disk full: entry list export", u"LstPrnt.txt"_s, {Op::Write, 0, ENOSPC, true},
             u"FileStore/LstPrnt.txt"_s);
-        row("read-only: new group", u"new group"_s, {Op::Mkdir, 0, EROFS, true},
-            u"FileStore/C/"_s);
+        row("read-only: new group", u"new group"_s, {Op::Mkdir, 0, EROFS, true}, u"FileStore/C/"_s);
         row("read-only: new title", u"rename"_s, {Op::Link, 0, EROFS, true},
             u"FileStore/A/x.txt|FileStore/A/z.txt"_s);
         // A report names the file of its own failure, never one of an earlier.
-        row("after a failed move", u"sort"_s, syncAfterIndex, u"FileStore"_s,
-            [](AppFixture &nb) {
-                QVERIFY(QDir(nb.path(u"FileStore/B"_s)).removeRecursively());
-                select(nb, u"A/x"_s);
-                moveTo(u"B"_s)(nb);
-                QCOMPARE(nb.messages.shown.size(), 1);
-                select(nb, u"A/y"_s);
-                nb.messages.shown.clear();
-            });
+        row("after a failed move", u"sort"_s, syncAfterIndex, u"FileStore"_s, [](AppFixture &nb) {
+            QVERIFY(QDir(nb.path(u"FileStore/B"_s)).removeRecursively());
+            select(nb, u"A/x"_s);
+            moveTo(u"B"_s)(nb);
+            QCOMPARE(nb.messages.shown.size(), 1);
+            select(nb, u"A/y"_s);
+            nb.messages.shown.clear();
+        });
     }
     void reportNames()
     {

@@ -40,6 +40,8 @@
 #include <QRegularExpression>
 #include <QTest>
 
+#include <numeric>
+
 using namespace Qt::StringLiterals;
 
 // One action with the focus in one control, named "<control> <key>[, how]"
@@ -62,8 +64,10 @@ namespace {
 
 const QString kBook = u"Notes a _b c c_ gone | Trash | Work Shopping Plans"_s;
 // Named by a case only: the selected entry's file and the mask's file (their
-// lines joined by "/"), memory 1's three captions, the text's caret "at+length".
-const QStringList kOnDemand{u"file"_s, u"maskfile"_s, u"memo1"_s, u"caret"_s};
+// lines joined by "/"), memory 1's three captions, the text's caret "at+length",
+// the buttons under the entry list as shown (1 enabled): indent left and right,
+// one place up and down.
+const QStringList kOnDemand{u"file"_s, u"maskfile"_s, u"memo1"_s, u"caret"_s, u"buttons"_s};
 QString shownPopUp; // the pop-up menu a case has caught
 
 QString popupItem()
@@ -120,7 +124,11 @@ QMap<QString, QString> observe(AppFixture &nb)
             {u"maskfile"_s, fileLines(nb, u"FileStore/Notes/_mask.dat"_s)},
             {u"memo1"_s, w.mnuGoToMemo[0]->text() + u'|' + w.mnuMoveToMemo[0]->text() + u'|' +
                              w.mnuSetMemo[0]->text()},
-            {u"caret"_s, u"%1+%2"_s.arg(caret.position()).arg(caret.selectedText().size())}};
+            {u"caret"_s, u"%1+%2"_s.arg(caret.position()).arg(caret.selectedText().size())},
+            {u"buttons"_s, std::accumulate(w.cmdH.begin(), w.cmdH.end(), QString(),
+                                           [](const QString &flags, const QPushButton *button) {
+                                               return flags + (button->isEnabled() ? u'1' : u'0');
+                                           })}};
 }
 
 // Digits of the clock may have moved on while the key was typed.
@@ -337,13 +345,14 @@ private Q_SLOTS:
 
         QList<std::pair<QString, KeyCase>> cases{
             // The entry list, in the order its handler tests the keys.
-            row(u"list Return"_s, toText, same),
+            row(u"list Return"_s, toText + u";buttons=0000"_s, same),
             row(u"list Ctrl+Enter"_s, toText, same),
             row(u"list Esc"_s, fileMenu),
             row(u"list Shift+Esc"_s, fileMenu),
             row(u"list Left, first group"_s, u"focus=lstGroup"_s),
             row(u"list Shift+Left"_s, notes(u"a b c c_ gone"_s) + u";sel=Notes/b"_s, same),
-            row(u"list Up"_s, u"sel=Notes/a;date=date of a;text=text of a"_s),
+            row(u"list Up"_s, u"sel=Notes/a;date=date of a;text=text of a;buttons=0101"_s,
+                u"sel=Notes/a;date=date of a;text=text of a;buttons=0000"_s),
             row(u"list Ctrl+Up"_s, notes(u"_b a c c_ gone"_s), same),
             row(u"list Right"_s,
                 u"focus=lstGroup;sel=Trash/ ;date=File not present!;text=;mask="_s),

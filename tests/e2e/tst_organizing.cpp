@@ -229,12 +229,22 @@ private Q_SLOTS:
             << Command{u"G _y y"_s, u"G/_y"_s, key(Qt::Key_Left, Qt::AltModifier),
                        u"G y_ y"_s, u"G/y_"_s, u"G/y_"_s};
 
-        QTest::newRow("trash onto a linked copy left by a crash")
-            << Command{u"A x y | B | Trash"_s, u"A/x"_s, key(Qt::Key_Delete), u"A y | B | Trash x"_s,
-                       u"A/y"_s, u"Trash/x"_s, {}, u"link:Trash/x.txt"_s};
-        QTest::newRow("move onto a copy left by a crash")
-            << Command{u"A x y | B | Trash"_s, u"A/x"_s, moveTo(u"B"_s), u"A y | B x | Trash"_s,
-                       u"B/x"_s, u"B/x"_s, u"A/"_s, u"copy:B/x.txt"_s};
+        QTest::newRow("trash onto a linked copy left by a crash") << Command{u"A x y | B | Trash"_s,
+                                                                             u"A/x"_s,
+                                                                             key(Qt::Key_Delete),
+                                                                             u"A y | B | Trash x"_s,
+                                                                             u"A/y"_s,
+                                                                             u"Trash/x"_s,
+                                                                             {},
+                                                                             u"link:Trash/x.txt"_s};
+        QTest::newRow("move onto a copy left by a crash") << Command{u"A x y | B | Trash"_s,
+                                                                     u"A/x"_s,
+                                                                     moveTo(u"B"_s),
+                                                                     u"A y | B x | Trash"_s,
+                                                                     u"B/x"_s,
+                                                                     u"B/x"_s,
+                                                                     u"A/"_s,
+                                                                     u"copy:B/x.txt"_s};
 
         QTest::newRow("drag the third onto the blank line of five")
             << Command{five, u"G/e2"_s, drop(false, u" "_s), u"G e0 e1 e3 e4 e2"_s, u"G/e2"_s};
@@ -254,8 +264,8 @@ private Q_SLOTS:
         nb.writeNotebook(notebook(command.notebook));
         nb.setPref(21, u" 1"_s); // ÿ-groups hidden
         if (!command.leftover.isEmpty()) {
-            const QByteArray source = QFile::encodeName(
-                nb.path(u"FileStore/"_s + command.select + u".txt"_s));
+            const QByteArray source =
+                QFile::encodeName(nb.path(u"FileStore/"_s + command.select + u".txt"_s));
             const QByteArray copy =
                 QFile::encodeName(nb.path(u"FileStore/"_s + command.leftover.section(u':', 1)));
             if (command.leftover.startsWith(u"link:"_s))
@@ -329,6 +339,7 @@ private Q_SLOTS:
             const QString folder = u"FileStore/"_s + groupOf[name] + u'/';
             QCOMPARE(nb.readLines(folder + name + u".txt"_s).value(1), u"text of "_s + name);
             select(nb, InDOS(groupOf[name]) + u'/' + InDOS(name));
+            QCOMPARE(nb.w().lstEntry->currentIndex().data().toString(), InDOS(name)); // shown
             QCOMPARE(nb.w().txtText[0]->toPlainText(), u"text of "_s + name + u'\n');
         }
     }
@@ -407,8 +418,8 @@ private Q_SLOTS:
         QTest::newRow("drop: 999 entries") << Refusal{full, x, drop(true, u"B"_s), u"999"_s};
         // Never over a file the notebook does not know, though it has the name
         // a killed move would have left.
-        QTest::newRow("move: file in the way")
-            << Refusal{ab, x, moveTo(u"B"_s), QString::fromLocal8Bit(strerror(EEXIST)), u"B/x.txt"_s};
+        QTest::newRow("move: file in the way") << Refusal{
+            ab, x, moveTo(u"B"_s), QString::fromLocal8Bit(strerror(EEXIST)), u"B/x.txt"_s};
         QTest::newRow("move: no target folder") << Refusal{ab, x, moveTo(u"B"_s), kReport, u"-B"_s};
 
         // What a command did on disk before the index write is taken back. The

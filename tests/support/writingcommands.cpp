@@ -65,6 +65,18 @@ void storedStartSettings(AppFixture &nb)
     nb.w().mnuSettings[1]->trigger();
 }
 
+// The global settings opened from the Options menu, OK without a change: the
+// settings are stored and a new copy is started in place of this one.
+void storedGlobalSettings(AppFixture &nb)
+{
+    nb.whenShown([](QWidget *dialog) {
+        dialog->findChild<QPushButton *>(u"cmdMain0"_s)->click();
+        if (auto *open = qobject_cast<QDialog *>(dialog); open && open->isVisible())
+            open->reject();
+    });
+    nb.w().mnuSettings[0]->trigger();
+}
+
 // The language editor: a free slot named "Sprache", OK.
 void storedLanguage(AppFixture &nb)
 {
@@ -139,6 +151,7 @@ QList<WritingCommand> writingCommands()
         {u"mask save"_s, abc, u"A/x"_s, typingInMask, savedMask, {u"Fresh"_s, u"FileStore/A/_mask.dat"_s}},
         {u"rename"_s, abc, u"A/x"_s, nothing, answered(u"z"_s, key(Qt::Key_F12))},
         {u"indent"_s, abc, u"A/x"_s, nothing, key(Qt::Key_Right, Qt::ShiftModifier)},
+        {u"indent left"_s, u"A _x y | B b1 | Trash t1"_s, u"A/_x"_s, nothing, key(Qt::Key_Left, Qt::ShiftModifier)},
         {u"move"_s, abc, u"A/x"_s, nothing, moveTo(u"B"_s)},
         {u"trash"_s, abc, u"A/x"_s, nothing, key(Qt::Key_Delete)},
         {u"drag and drop in the list"_s, abc, u"A/x"_s, nothing, drop(false, u" "_s)},
@@ -157,6 +170,8 @@ QList<WritingCommand> writingCommands()
         {u"pref.dat: phrase"_s, abc, u"A/x"_s, selectingText, indexed(&MainWidgets::mnuSetTxtMemoSet, 0), {u"text"_s, pref}},
         {u"pref.dat: individual buttons"_s, abc, u"A/x"_s, nothing, storedButton, {u"{F7}"_s, pref}},
         {u"pref.dat: start settings"_s, abc, u"A/x"_s, nothing, storedStartSettings},
+        {u"pref.dat: global settings"_s, abc, u"A/x"_s, nothing, storedGlobalSettings, {}, {}, true, u"Message"_s},
+        {u"pref.dat: window place"_s, abc, u"A/x"_s, nothing, indexed(&MainWidgets::mnuSettings, 4), {}, {}, false, u"Message"_s},
         {u"Language.dat"_s, abc, u"A/x"_s, nothing, storedLanguage, {u"Sprache"_s, u"Language.dat"_s}},
         {u"LstPrnt.txt"_s, abc, u"A/x"_s, nothing, indexed(&MainWidgets::mnuEditorCall, 1)},
         {u"import into a group"_s, abc, u"A/x"_s, folderToImport, importedIntoGroup, {u"Imported text"_s}, {}, false, u"Import"_s},

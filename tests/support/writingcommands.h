@@ -30,8 +30,9 @@ struct WritingCommand
     // Once its change is saved it ends the program to start a new copy (the
     // global settings): an end is then no failure.
     bool endsProgram = false;
-    // The title of the information box the command ends with when it is done
-    // (the import's report); it is no report of a failure.
+    // The title of the box the command ends with when it is done (the
+    // import's report, "saved", the restart's notice); it is no report of a
+    // failure, which has a title of its own.
     QString report = {};
 };
 
