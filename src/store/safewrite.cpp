@@ -496,7 +496,7 @@ FileResult FileBatch::finish()
     // EINVAL: the file system cannot sync folders at all.
     for (Folder *folder : std::as_const(toSync)) {
         if (Sys::syncFolder(folder->dir.get()) != 0 && errno != EINVAL)
-            return FileResult{true, IoError::fromErrno(errno, folder->path), true};
+            return FileResult{true, IoError::fromErrno(errno, folder->path), true, {}};
     }
     return {};
 }
