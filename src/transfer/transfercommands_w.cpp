@@ -25,6 +25,7 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QScopedValueRollback>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
@@ -269,14 +270,23 @@ void TransferCommands::exportNotebook(bool selectedGroupOnly)
 
 namespace {
 
-QAction *addItem(QMenu *menu, QAction *before, const QString &name, const QString &text,
-                 const QKeySequence &key = {})
+// The menus show a command's key in brackets in its text, as the program's
+// other items do; the key itself is a window shortcut that triggers the item,
+// so Qt's own key column stays empty instead of naming the key twice.
+struct FileMenuPlace
 {
-    auto *action = new QAction(text, menu);
+    QMenu *menu;
+    QAction *before;
+    QWidget *window;
+};
+
+QAction *addItem(const FileMenuPlace &at, const QString &name, const QString &key,
+                 const QString &text)
+{
+    auto *action = new QAction(text + u"  ["_s + key + u']', at.menu);
     action->setObjectName(name);
-    action->setShortcut(key);
-    action->setShortcutContext(Qt::WindowShortcut);
-    menu->insertAction(before, action);
+    at.menu->insertAction(at.before, action);
+    new QShortcut(QKeySequence(key), at.window, action, &QAction::trigger, Qt::WindowShortcut);
     return action;
 }
 
@@ -286,18 +296,16 @@ void installTransfer(NotebookView &view, QObject *window)
 {
     const MainWidgets &w = view.w;
     auto *commands = new TransferCommands(view, window);
-    QMenu *file = w.mnuFile;
-    QAction *before = w.mnuHide;
+    const FileMenuPlace file{w.mnuFile, w.mnuHide, w.frmMain};
     commands->mnuImportFolder =
-        addItem(file, before, u"mnuImportFolder"_s, u"&Import Folder...  [Ctrl+Shift+I]"_s,
-                QKeySequence(u"Ctrl+Shift+I"_s));
-    commands->mnuImportIntoGroup =
-        addItem(file, before, u"mnuImportIntoGroup"_s, u"Import Folder into &Group..."_s);
+        addItem(file, u"mnuImportFolder"_s, u"Ctrl+Shift+I"_s, u"&Import Folder..."_s);
+    commands->mnuImportIntoGroup = addItem(file, u"mnuImportIntoGroup"_s, u"Ctrl+Shift+G"_s,
+                                           u"Import Folder into &Group..."_s);
     commands->mnuExportNotebook =
-        addItem(file, before, u"mnuExportNotebook"_s, u"E&xport Notebook...  [Ctrl+Shift+E]"_s,
-                QKeySequence(u"Ctrl+Shift+E"_s));
-    commands->mnuExportGroup = addItem(file, before, u"mnuExportGroup"_s, u"Export Gro&up..."_s);
-    file->insertSeparator(before);
+        addItem(file, u"mnuExportNotebook"_s, u"Ctrl+Shift+E"_s, u"E&xport Notebook..."_s);
+    commands->mnuExportGroup =
+        addItem(file, u"mnuExportGroup"_s, u"Ctrl+Shift+X"_s, u"Export Gro&up..."_s);
+    file.menu->insertSeparator(file.before);
     QObject::connect(commands->mnuImportFolder, &QAction::triggered, commands,
                      [commands] { commands->importFolder(false); });
     QObject::connect(commands->mnuImportIntoGroup, &QAction::triggered, commands,
