@@ -3,16 +3,16 @@
 #include "app/outsidechanges_w.h"
 #include "editing/editmodes_w.h"
 #include "editing/newentry_w.h"
-#include "editing/phrasememories_w.h"
 #include "editing/textkeys_w.h"
 #include "i18n/wordnumbers.h"
 #include "i18n/wordtable.h"
-#include "navigation/positionmemories_w.h"
 #include "notebook/entrylist_w.h"
 #include "notebook/grouplist_w.h"
+#include "notebook/notebookview_w.h"
 #include "notebook/organizing_w.h"
 #include "platform/keyinjector_w.h"
 #include "platform/messages.h"
+#include "search/frmsearch.h"
 #include "search/searchcommand_w.h"
 #include "store/appstate.h"
 #include "store/errorreports.h"
@@ -20,10 +20,13 @@
 #include "store/store.h"
 #include "transfer/transfercommands_w.h"
 #include "ui/accessiblenames_w.h"
+#include "ui/buttonaction_w.h"
 #include "ui/captions_w.h"
 #include "ui/codepagetextedit_w.h"
+#include "ui/commandactions_w.h"
 #include "ui/keyhandlers_w.h"
 #include "ui/layout_w.h"
+#include "ui/mainviews_w.h"
 #include "ui/refreshcommands_w.h"
 #include "ui/titlelistmodel.h"
 #include "ui/titlelistview_w.h"
@@ -53,9 +56,7 @@ FrmMain::FrmMain(MainContext context) : ctx_(std::move(context))
                                                                           .groupList = w_.lstGroup,
                                                                           .window = w_.frmMain},
                                                  main_, ctx_.state, ctx_.table);
-    commands_->memoriesRepaired = [this] {
-        ShowPosMemories(w_, ctx_.words, ctx_.state.prefs.PositionMemory);
-    };
+    commands_->memoriesRepaired = [this] { showMemoryCaptions(); };
     ctx_.RefreshCommands = [this] { commands_->RefreshCommands(); };
     buildViewingEditing();
     connectCommands();
@@ -83,14 +84,35 @@ void FrmMain::buildViewingEditing()
                             subsystems_);
     keyInjector_ = new KeyInjector(
         ctx_.messages, [this] { return ctx_.words(Word::Caution); }, subsystems_);
-    entryList_ = new EntryList(w_, main_, ctx_, groups_, subsystems_);
+    entryList_ = new EntryList(
+        {.views = views(),
+         .date = w_.lblDate,
+         .mask = w_.txtMask,
+         .lock = w_.chckEdit,
+         .groupMenu = {w_.mnuGroup, {w_.mnuGroupNew, w_.mnuClearTrash, w_.mnuViewMask}},
+         .entryMenu = {w_.mnuEntry,
+                       {w_.mnuEntryCall[0], w_.mnuSortAll, w_.mnuSearch, w_.mnuEditorCall[1]}}},
+        main_, ctx_, groups_, subsystems_);
     editModes_ = new EditModes(w_, main_, ctx_, *entryList_, *keys_, subsystems_);
     editModes_->setTypeKeys([this](const QString &keys, std::chrono::milliseconds delay) {
         keyInjector_->send(keys, delay);
     });
-    newEntry_ = new NewEntry(w_, main_, ctx_, *entryList_, *editModes_, *keys_, subsystems_);
+    newEntry_ = new NewEntry({.button = buttonAction(w_.cmdEntry[0]),
+                              .item = w_.mnuEntryCall[0],
+                              .entryList = w_.lstEntry,
+                              .date = w_.lblDate,
+                              .text = {w_.txtText[0], w_.txtText[1]}},
+                             main_, ctx_, *entryList_, *editModes_, *keys_, subsystems_);
     new TextKeys(w_.txtText, w_.txtMask, main_, *editModes_, ctx_.messages, ctx_.words, *keys_,
                  subsystems_);
+}
+
+MainViews FrmMain::views() const
+{
+    return {.window = w_.frmMain,
+            .groupList = w_.lstGroup,
+            .entryList = w_.lstEntry,
+            .text = {w_.txtText[0], w_.txtText[1]}};
 }
 
 void FrmMain::connectCommands()
@@ -107,16 +129,26 @@ void FrmMain::connectCommands()
     connect(w_.mnuWordwrap, &QAction::triggered, this, &FrmMain::setWordwrap);
     connect(w_.mnuViewMask, &QAction::triggered, layout_, &WindowLayout::toggleMask);
 
+    const NotebookControls notebookControls{
+        .window = w_.frmMain,
+        .groupList = w_.lstGroup,
+        .entryList = w_.lstEntry,
+        .lock = w_.chckEdit,
+        .trashButton = w_.cmdEntry[1],
+        .indentButtons = {w_.cmdH[0], w_.cmdH[1]},
+        .actions = commandActions(w_),
+    };
     const Organizing organizing =
-        installOrganizing(w_, main_, ctx_, groups_, *entryList_, *keys_, subsystems_);
+        installOrganizing(notebookControls, main_, ctx_, groups_, *entryList_, *keys_, subsystems_);
     entryCommands_ = &organizing.entryCommands;
-    installSearch(w_, main_, ctx_, groups_, *entryList_, subsystems_);
-    installTransfer(organizing.view, subsystems_);
+    installSearch({.open = w_.mnuSearch, .views = views()}, main_, ctx_, groups_, *entryList_,
+                  subsystems_);
+    installTransfer(organizing.view, w_.mnuFile, w_.mnuHide, subsystems_);
     installKeyboard();
     installShell();
     installSettings();
     installStoreLock();
-    auto *outside = new OutsideChanges(*this, w_, main_, ctx_, groups_, *entryList_, subsystems_);
+    auto *outside = new OutsideChanges(views(), main_, ctx_, groups_, *entryList_, subsystems_);
     connect(this, &FrmMain::startupWorkDone, outside, &OutsideChanges::startWatching);
 }
 
@@ -138,8 +170,7 @@ bool FrmMain::Form_Load()
     fillGroupList(*w_.lstGroup, groups_, ctx_.table, ctx_.state.hideYGroups());
     SetCaptions(w_, ctx_.words);
     SetAccessibleNames(*this, ctx_.words);
-    ShowPosMemories(w_, ctx_.words, ctx_.state.prefs.PositionMemory);
-    ShowPhraseMemories(w_, ctx_.words, ctx_.state.prefs.PhraseMemory);
+    showMemoryCaptions();
     takeStoreMarker();
     return true;
 }

@@ -9,6 +9,7 @@
 #include <memory>
 
 class CommandRefresh;
+struct MainViews;
 class EditModes;
 class EntryCommands;
 class EntryList;
@@ -58,6 +59,9 @@ private:
     void connectCommands();
     // frmmain_keyboard.cpp: memories, phrases, inserts, the individual buttons, F1 and Esc.
     void installKeyboard();
+    // The memory and phrase items' captions, after their texts or the words changed.
+    void showMemoryCaptions();
+    MainViews views() const;
     // Word 115 and the fallback store when the store's idx.dat cannot be read;
     // false when the fallback cannot be read either (reported).
     bool LoadIndex();

@@ -1,7 +1,5 @@
 #include "app/frmmain.h"
 
-#include "editing/phrasememories_w.h"
-#include "navigation/positionmemories_w.h"
 #include "settings/settingsmenu_w.h"
 #include "store/appstate.h"
 #include "ui/accessiblenames_w.h"
@@ -34,8 +32,7 @@ void FrmMain::applyChangedSettings()
 {
     SetCaptions(w_, ctx_.words);
     SetAccessibleNames(*this, ctx_.words);
-    ShowPosMemories(w_, ctx_.words, ctx_.state.prefs.PositionMemory);
-    ShowPhraseMemories(w_, ctx_.words, ctx_.state.prefs.PhraseMemory);
+    showMemoryCaptions();
     applyFonts();
     applyGroupListColour();
     layout_->Form_Resize();

@@ -1,7 +1,5 @@
 #include "app/frmmain.h"
 
-#include "editing/phrasememories_w.h"
-#include "navigation/positionmemories_w.h"
 #include "store/appstate.h"
 #include "ui/layout_w.h"
 #include "ui/titlelistmodel.h"
@@ -50,8 +48,7 @@ void FrmMain::timPreset_Timer()
     if (ctx_.state.StoreFallback)
         w_.mnuSettings[1]->trigger(); // the start settings, to name another store
 
-    ShowPosMemories(w_, ctx_.words, prefs.PositionMemory);
-    ShowPhraseMemories(w_, ctx_.words, prefs.PhraseMemory);
+    showMemoryCaptions();
     Q_EMIT startupWorkDone();
 }
 

@@ -18,7 +18,6 @@
 #include "ui/codepagetextedit_w.h"
 #include "ui/maincontext.h"
 #include "ui/mainstate.h"
-#include "ui/mainwidgets_w.h"
 #include "ui/titlelistmodel.h"
 #include "ui/titlelistview_w.h"
 
@@ -27,6 +26,7 @@
 #include <QEvent>
 #include <QFileSystemWatcher>
 #include <QLabel>
+#include <QMainWindow>
 #include <QPlainTextEdit>
 #include <QSignalBlocker>
 #include <QTimer>
@@ -44,11 +44,9 @@ constexpr int kReloadTries = 10;
 
 } // namespace
 
-OutsideChanges::OutsideChanges(QWidget &window, const MainWidgets &w, MainState &main,
-                               MainContext &ctx, GroupList &groups, EntryList &entries,
-                               QObject *parent)
-    : QObject(parent), window_(window), w_(w), main_(main), ctx_(ctx), groups_(groups),
-      entries_(entries)
+OutsideChanges::OutsideChanges(const MainViews &views, MainState &main, MainContext &ctx,
+                               GroupList &groups, EntryList &entries, QObject *parent)
+    : QObject(parent), views_(views), main_(main), ctx_(ctx), groups_(groups), entries_(entries)
 {
     setObjectName(u"outsideChanges"_s);
     retry_ = new QTimer(this);
@@ -56,7 +54,7 @@ OutsideChanges::OutsideChanges(QWidget &window, const MainWidgets &w, MainState 
     retry_->setInterval(300);
     connect(retry_, &QTimer::timeout, this, &OutsideChanges::runPending);
     ctx_.store.setIndexChangedOutside([this] { schedule(true); });
-    window_.installEventFilter(this);
+    views_.window->installEventFilter(this);
 }
 
 OutsideChanges::~OutsideChanges()
@@ -81,7 +79,7 @@ bool OutsideChanges::eventFilter(QObject *watched, QEvent *event)
 {
     // Where no watcher reaches (a network file system), at least the return
     // to the window looks again.
-    if (watched == &window_ && event->type() == QEvent::WindowActivate && watching_)
+    if (watched == views_.window && event->type() == QEvent::WindowActivate && watching_)
         QTimer::singleShot(0, this, &OutsideChanges::check);
     return QObject::eventFilter(watched, event);
 }
@@ -163,7 +161,7 @@ void OutsideChanges::reload(bool commandMet)
     const bool textEdit = main_.TextEditMode;
     const int g = entries_.selectedGroup();
     const QString group = g >= 0 ? ctx_.table.name(g) : QString();
-    const int row = w_.lstEntry->currentRow();
+    const int row = views_.entryList->currentRow();
     const QString title = entries_.selectedStoredTitle();
     const bool newEntry = textEdit && entries_.selectedTitle() == EditRules::newEntryTitle();
 
@@ -184,8 +182,8 @@ void OutsideChanges::reload(bool commandMet)
     }
     failedReloads_ = 0;
     GroupList::orderRows(ctx_.table);
-    fillGroupList(*w_.lstGroup, groups_, ctx_.table, ctx_.state.hideYGroups());
-    int line = w_.lstGroup->count() > 0 ? 0 : -1;
+    fillGroupList(*views_.groupList, groups_, ctx_.table, ctx_.state.hideYGroups());
+    int line = views_.groupList->count() > 0 ? 0 : -1;
     for (int i = 0; i < groups_.count(); ++i) {
         if (ctx_.table.name(groups_.slotOfLine(i)) == group)
             line = i;
@@ -197,13 +195,13 @@ void OutsideChanges::reload(bool commandMet)
         if (entry >= 0)
             entries_.selectEntryLine(entry);
         else if (row >= 0)
-            entries_.selectEntryLine(std::min(row, w_.lstEntry->count() - 1));
+            entries_.selectEntryLine(std::min(row, views_.entryList->count() - 1));
     } else if (line >= 0) {
         // The typed text stays in its box, untouched: neither the group's mask
         // nor an entry is loaded (a load into either box would end the edit).
         {
-            const QSignalBlocker quiet(w_.lstGroup);
-            w_.lstGroup->setCurrentRow(line);
+            const QSignalBlocker quiet(views_.groupList);
+            views_.groupList->setCurrentRow(line);
         }
         const int now = groups_.slotOfLine(line);
         QStringList titles;
@@ -218,7 +216,7 @@ void OutsideChanges::reload(bool commandMet)
             NotebookEdit::setEntryColumn(ctx_.table, now, titles);
         }
         entries_.showTitles(titles, std::max(entry, 0), true);
-        w_.txtText[std::size_t(main_.TextBoxIndex)]->setFocus();
+        views_.text[std::size_t(main_.TextBoxIndex)]->setFocus();
     }
     ctx_.RefreshCommands();
     watch();

@@ -4,9 +4,10 @@
 #include <QStringList>
 #include <thread>
 
+#include "ui/mainviews_w.h"
+
 struct MainContext;
 struct MainState;
-struct MainWidgets;
 class EntryList;
 class GroupList;
 class QFileSystemWatcher;
@@ -25,8 +26,8 @@ class OutsideChanges : public QObject
 {
     Q_OBJECT
 public:
-    OutsideChanges(QWidget &window, const MainWidgets &w, MainState &main, MainContext &ctx,
-                   GroupList &groups, EntryList &entries, QObject *parent = nullptr);
+    OutsideChanges(const MainViews &views, MainState &main, MainContext &ctx, GroupList &groups,
+                   EntryList &entries, QObject *parent = nullptr);
     ~OutsideChanges() override;
 
     // Once the start-up work is done: the watcher, and the first look for conflict copies.
@@ -49,8 +50,7 @@ private:
     void folderChanged(const QString &path);
     void nameConflicts(const QStringList &found);
 
-    QWidget &window_;
-    const MainWidgets &w_;
+    const MainViews views_;
     MainState &main_;
     MainContext &ctx_;
     GroupList &groups_;

@@ -9,11 +9,9 @@
 #include "notebook/refusaltexts.h"
 #include "platform/messages.h"
 #include "store/dostext.h"
-#include "ui/buttonaction_w.h"
 #include "ui/keyhandlers_w.h"
 #include "ui/maincontext.h"
 #include "ui/mainstate.h"
-#include "ui/mainwidgets_w.h"
 #include "ui/titlelistmodel.h"
 #include "ui/titlelistview_w.h"
 
@@ -25,15 +23,16 @@
 
 using namespace Qt::StringLiterals;
 
-NewEntry::NewEntry(const MainWidgets &w, MainState &main, MainContext &ctx, EntryList &entries,
-                   EditModes &editModes, KeyHandlers &keys, QObject *parent)
-    : QObject(parent), w_(w), main_(main), ctx_(ctx), entries_(entries), editModes_(editModes)
+NewEntry::NewEntry(const NewEntryControls &controls, MainState &main, MainContext &ctx,
+                   EntryList &entries, EditModes &editModes, KeyHandlers &keys, QObject *parent)
+    : QObject(parent), controls_(controls), main_(main), ctx_(ctx), entries_(entries),
+      editModes_(editModes)
 {
-    connect(buttonAction(w_.cmdEntry[0]), &QAction::triggered, this, &NewEntry::newEntry);
-    connect(w_.mnuEntryCall[0], &QAction::triggered, this, &NewEntry::newEntry);
+    connect(controls_.button, &QAction::triggered, this, &NewEntry::newEntry);
+    connect(controls_.item, &QAction::triggered, this, &NewEntry::newEntry);
     keys.bind(KeyMap::Command::NewEntry, [this](int, Qt::KeyboardModifiers) {
         if (!editModes_.locked())
-            w_.mnuEntryCall[0]->trigger();
+            controls_.item->trigger();
         return true;
     });
 }
@@ -49,7 +48,7 @@ void NewEntry::newEntry()
         return;
     }
 
-    TitleListView *list = w_.lstEntry;
+    TitleListView *list = controls_.entryList;
     const int s = qMax(list->currentRow() < 0 ? list->count() - 1 : list->currentRow(), 0);
     // The placeholder is stored at once: a title without a file until the
     // text is first confirmed.
@@ -68,7 +67,7 @@ void NewEntry::newEntry()
         list->setCurrentRow(s);
     }
     main_.FileMissing = false;
-    w_.lblDate->clear();
+    controls_.date->clear();
 
     // Filled by program, then emptied: the second change is the one that starts
     // text edit mode.
@@ -79,7 +78,7 @@ void NewEntry::newEntry()
     }
     box->clear();
 
-    w_.txtText[0]->setEnabled(true);
-    w_.txtText[1]->setEnabled(w_.txtText[0]->isEnabled());
+    controls_.text[0]->setEnabled(true);
+    controls_.text[1]->setEnabled(controls_.text[0]->isEnabled());
     box->setFocus();
 }

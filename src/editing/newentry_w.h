@@ -2,12 +2,29 @@
 
 #include <QObject>
 
+#include <array>
+
 struct MainContext;
 struct MainState;
-struct MainWidgets;
 class EditModes;
 class EntryList;
 class KeyHandlers;
+class QAction;
+class QLabel;
+class QPlainTextEdit;
+class TitleListView;
+
+// What a new entry uses of the window: the New button's action and the menu
+// item (two actions: the refresh greys them by different rules), the entry
+// list, the date line and the two text boxes.
+struct NewEntryControls
+{
+    QAction *button = nullptr;
+    QAction *item = nullptr;
+    TitleListView *entryList = nullptr;
+    QLabel *date = nullptr;
+    std::array<QPlainTextEdit *, 2> text = {};
+};
 
 // The new entry: a "* NEW *" line above the selected one,
 // stored at once, and text edit mode for its text. Its title is asked when the
@@ -16,13 +33,14 @@ class NewEntry : public QObject
 {
     Q_OBJECT
 public:
-    NewEntry(const MainWidgets &w, MainState &main, MainContext &ctx, EntryList &entries,
-             EditModes &editModes, KeyHandlers &keys, QObject *parent = nullptr);
+    NewEntry(const NewEntryControls &controls, MainState &main, MainContext &ctx,
+             EntryList &entries, EditModes &editModes, KeyHandlers &keys,
+             QObject *parent = nullptr);
 
     void newEntry();
 
 private:
-    const MainWidgets &w_;
+    const NewEntryControls controls_;
     MainState &main_;
     MainContext &ctx_;
     EntryList &entries_;

@@ -14,7 +14,6 @@
 #include "store/store.h"
 #include "ui/keyhandlers_w.h"
 #include "ui/maincontext.h"
-#include "ui/mainwidgets_w.h"
 
 #include <QAction>
 #include <QDateTime>
@@ -22,20 +21,20 @@
 
 using namespace Qt::StringLiterals;
 
-void ShowPhraseMemories(const MainWidgets &w, const Words &words,
+void ShowPhraseMemories(const PhraseMenus &menus, const Words &words,
                         const std::array<QString, 4> &PhraseMemory)
 {
     using namespace PhraseCaptions;
     for (int n = 0; n < 4; ++n) {
         const QString shown = shownPhrase(PhraseMemory[n]);
-        w.mnuCallTxtMemoCall[n]->setText(captionWithText(callPrefix(words, n), shown));
-        w.mnuSetTxtMemoSet[n]->setText(captionWithText(setPrefix(words, n), shown));
+        menus.call[n]->setText(captionWithText(callPrefix(words, n), shown));
+        menus.set[n]->setText(captionWithText(setPrefix(words, n), shown));
     }
 }
 
-PhraseMemories::PhraseMemories(const MainWidgets &w, MainContext &ctx, EditModes &editModes,
+PhraseMemories::PhraseMemories(const PhraseMenus &menus, MainContext &ctx, EditModes &editModes,
                                KeyInjector &injector, KeyHandlers &keys, QObject *parent)
-    : QObject(parent), w_(w), ctx_(ctx), editModes_(editModes), injector_(injector)
+    : QObject(parent), menus_(menus), ctx_(ctx), editModes_(editModes), injector_(injector)
 {
     setObjectName(u"phraseMemories"_s);
     connectMenus();
@@ -45,14 +44,14 @@ PhraseMemories::PhraseMemories(const MainWidgets &w, MainContext &ctx, EditModes
 void PhraseMemories::connectMenus()
 {
     for (int k = 0; k < 4; ++k) {
-        connect(w_.mnuCallTxtMemoCall[k], &QAction::triggered, this, [this, k] { callPhrase(k); });
-        connect(w_.mnuSetTxtMemoSet[k], &QAction::triggered, this, [this, k] { setPhrase(k); });
+        connect(menus_.call[k], &QAction::triggered, this, [this, k] { callPhrase(k); });
+        connect(menus_.set[k], &QAction::triggered, this, [this, k] { setPhrase(k); });
     }
-    connect(w_.mnuCallDate[0], &QAction::triggered, this, &PhraseMemories::insertEuro);
-    connect(w_.mnuCallDate[1], &QAction::triggered, this, &PhraseMemories::insertDate);
-    connect(w_.mnuCallDate[2], &QAction::triggered, this, &PhraseMemories::insertTime);
-    connect(w_.mnuHowTo, &QAction::triggered, this, &PhraseMemories::showPhraseHowTo);
-    connect(w_.mnuClearTxtMemos, &QAction::triggered, this, &PhraseMemories::clearPhrases);
+    connect(menus_.insert[0], &QAction::triggered, this, &PhraseMemories::insertEuro);
+    connect(menus_.insert[1], &QAction::triggered, this, &PhraseMemories::insertDate);
+    connect(menus_.insert[2], &QAction::triggered, this, &PhraseMemories::insertTime);
+    connect(menus_.howTo, &QAction::triggered, this, &PhraseMemories::showPhraseHowTo);
+    connect(menus_.clear, &QAction::triggered, this, &PhraseMemories::clearPhrases);
 }
 
 void PhraseMemories::bindKeys(KeyHandlers &keys)
@@ -60,8 +59,8 @@ void PhraseMemories::bindKeys(KeyHandlers &keys)
     using KeyMap::Command;
     keys.bind(Command::CallPhrase, [this](int key, Qt::KeyboardModifiers) {
         const int k = key - Qt::Key_F5;
-        if (w_.mnuCallTxtMemoCall[k]->isEnabled())
-            w_.mnuCallTxtMemoCall[k]->trigger();
+        if (menus_.call[k]->isEnabled())
+            menus_.call[k]->trigger();
         else
             ctx_.messages.beep();
         return true;
@@ -141,7 +140,7 @@ void PhraseMemories::insertTime()
 
 void PhraseMemories::phrasesChanged()
 {
-    ShowPhraseMemories(w_, ctx_.words, ctx_.state.prefs.PhraseMemory);
+    ShowPhraseMemories(menus_, ctx_.words, ctx_.state.prefs.PhraseMemory);
     reportWrite(ctx_.reports, ctx_.store.Save_pref());
     ctx_.RefreshCommands();
 }

@@ -5,14 +5,24 @@
 #include <array>
 
 struct MainContext;
-struct MainWidgets;
 class EditModes;
 class KeyHandlers;
 class KeyInjector;
+class QAction;
 class Words;
 
+// The phrase items of the Phrases menu and its inserts.
+struct PhraseMenus
+{
+    std::array<QAction *, 4> call = {};
+    std::array<QAction *, 4> set = {};
+    std::array<QAction *, 3> insert = {}; // the euro sign, the date, the time
+    QAction *howTo = nullptr;
+    QAction *clear = nullptr;
+};
+
 // ShowPhraseMemories: the eight phrase items show their prefix and the phrases.
-void ShowPhraseMemories(const MainWidgets &w, const Words &words,
+void ShowPhraseMemories(const PhraseMenus &menus, const Words &words,
                         const std::array<QString, 4> &PhraseMemory);
 
 // The four phrase memories and the date, time and euro inserts of the Phrases
@@ -24,7 +34,7 @@ class PhraseMemories : public QObject
 {
     Q_OBJECT
 public:
-    PhraseMemories(const MainWidgets &w, MainContext &ctx, EditModes &editModes,
+    PhraseMemories(const PhraseMenus &menus, MainContext &ctx, EditModes &editModes,
                    KeyInjector &injector, KeyHandlers &keys, QObject *parent);
 
     void callPhrase(int k);
@@ -44,7 +54,7 @@ private:
     void type(const QString &keys);
     void phrasesChanged();
 
-    const MainWidgets &w_;
+    const PhraseMenus menus_;
     MainContext &ctx_;
     EditModes &editModes_;
     KeyInjector &injector_;

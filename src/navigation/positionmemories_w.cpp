@@ -14,7 +14,6 @@
 #include "ui/keyhandlers_w.h"
 #include "ui/maincontext.h"
 #include "ui/mainstate.h"
-#include "ui/mainwidgets_w.h"
 #include "ui/memoryplace.h"
 #include "ui/titlelistmodel.h"
 #include "ui/titlelistview_w.h"
@@ -23,23 +22,24 @@
 #include <QCheckBox>
 #include <QMenu>
 
-void ShowPosMemories(const MainWidgets &w, const Words &words,
+void ShowPosMemories(const PositionMemoryMenus &menus, const Words &words,
                      const std::array<QString, 4> &PositionMemory)
 {
     using namespace MemoryCaptions;
     for (int n = 0; n < 4; ++n) {
         const QString &memory = PositionMemory[n];
-        w.mnuGoToMemo[n]->setText(captionWithText(goToPrefix(words, n), shownMemory(memory)));
-        w.mnuSetMemo[n]->setText(captionWithText(setPrefix(words, n), shownMemory(memory)));
-        w.mnuMoveToMemo[n]->setText(
+        menus.goToMemory[n]->setText(captionWithText(goToPrefix(words, n), shownMemory(memory)));
+        menus.saveMemory[n]->setText(captionWithText(setPrefix(words, n), shownMemory(memory)));
+        menus.moveToMemory[n]->setText(
             captionWithText(moveToPrefix(words, n), shownGroupPart(memory)));
     }
 }
 
-PositionMemories::PositionMemories(const MainWidgets &w, MainState &main, MainContext &ctx,
-                                   GroupList &groups, EntryCommands &entryCommands,
-                                   KeyHandlers &keys, QObject *parent)
-    : QObject(parent), w_(w), main_(main), ctx_(ctx), groups_(groups), entryCommands_(entryCommands)
+PositionMemories::PositionMemories(const PositionMemoryControls &controls, MainState &main,
+                                   MainContext &ctx, GroupList &groups,
+                                   EntryCommands &entryCommands, KeyHandlers &keys, QObject *parent)
+    : QObject(parent), controls_(controls), main_(main), ctx_(ctx), groups_(groups),
+      entryCommands_(entryCommands)
 {
     setObjectName(QStringLiteral("positionMemories"));
     connectMenus();
@@ -49,12 +49,12 @@ PositionMemories::PositionMemories(const MainWidgets &w, MainState &main, MainCo
 void PositionMemories::connectMenus()
 {
     for (int n = 0; n < 4; ++n) {
-        connect(w_.mnuGoToMemo[n], &QAction::triggered, this, [this, n] { goToMemory(n); });
-        connect(w_.mnuSetMemo[n], &QAction::triggered, this, [this, n] { saveMemory(n); });
-        connect(w_.mnuMoveToMemo[n], &QAction::triggered, this, [this, n] { moveToMemory(n); });
+        connect(menus_.goToMemory[n], &QAction::triggered, this, [this, n] { goToMemory(n); });
+        connect(menus_.saveMemory[n], &QAction::triggered, this, [this, n] { saveMemory(n); });
+        connect(menus_.moveToMemory[n], &QAction::triggered, this, [this, n] { moveToMemory(n); });
     }
-    connect(w_.mnuGoToLastMove, &QAction::triggered, this, &PositionMemories::goToLastMove);
-    connect(w_.mnuClearMemos, &QAction::triggered, this, &PositionMemories::clearMemories);
+    connect(menus_.goToLastMove, &QAction::triggered, this, &PositionMemories::goToLastMove);
+    connect(menus_.clear, &QAction::triggered, this, &PositionMemories::clearMemories);
 }
 
 void PositionMemories::bindKeys(KeyHandlers &keys)
@@ -74,21 +74,21 @@ bool PositionMemories::memoryKey(int key, Qt::KeyboardModifiers modifiers)
     using KeyMap::Modifiers;
     const int n = key - Qt::Key_F5;
     Messages &messages = ctx_.messages;
-    if (!w_.mnuGo_Move->menuAction()->isEnabled()) {
+    if (!menus_.goMove->menuAction()->isEnabled()) {
         messages.beep();
     } else if (KeyMap::matches(Modifiers::None, modifiers)) {
-        if (w_.mnuGoToMemo[n]->isEnabled())
-            w_.mnuGoToMemo[n]->trigger();
+        if (menus_.goToMemory[n]->isEnabled())
+            menus_.goToMemory[n]->trigger();
         else
             messages.beep();
     } else if (KeyMap::matches(Modifiers::ShiftOnly, modifiers)) {
-        if (w_.mnuSetMem->menuAction()->isEnabled() && w_.mnuSetMemo[n]->isEnabled())
-            w_.mnuSetMemo[n]->trigger();
+        if (menus_.saveTo->menuAction()->isEnabled() && menus_.saveMemory[n]->isEnabled())
+            menus_.saveMemory[n]->trigger();
         else
             messages.beep();
     } else if (KeyMap::matches(Modifiers::CtrlOnly, modifiers)) {
-        if (w_.mnuMoveTo->menuAction()->isEnabled() && w_.mnuMoveToMemo[n]->isEnabled())
-            w_.mnuMoveToMemo[n]->trigger();
+        if (menus_.moveTo->menuAction()->isEnabled() && menus_.moveToMemory[n]->isEnabled())
+            menus_.moveToMemory[n]->trigger();
         else
             ShowMoveRefusal(n);
     }
@@ -114,18 +114,18 @@ void PositionMemories::goToMemory(int k)
     if (place.misread || line < 0)
         return;
     // Selecting a line loads it; a line already selected stays as it is.
-    if (w_.lstGroup->currentRow() != line)
-        w_.lstGroup->setCurrentRow(line);
-    if (place.column > 0 && w_.lstEntry->currentRow() != place.column - 1)
-        w_.lstEntry->setCurrentRow(place.column - 1);
+    if (controls_.groupList->currentRow() != line)
+        controls_.groupList->setCurrentRow(line);
+    if (place.column > 0 && controls_.entryList->currentRow() != place.column - 1)
+        controls_.entryList->setCurrentRow(place.column - 1);
 }
 
 void PositionMemories::saveMemory(int k)
 {
-    if (k < 0 || k > 3 || w_.lstGroup->currentRow() < 0)
+    if (k < 0 || k > 3 || controls_.groupList->currentRow() < 0)
         return;
     ctx_.state.prefs.PositionMemory[k] =
-        w_.lstGroup->currentText() + u'/' + w_.lstEntry->currentText();
+        controls_.groupList->currentText() + u'/' + controls_.entryList->currentText();
     memoriesChanged();
 }
 
@@ -153,8 +153,8 @@ void PositionMemories::ShowMoveRefusal(int n)
     MoveRefusal refusal;
     refusal.n = n;
     refusal.memory = ctx_.state.prefs.PositionMemory[n];
-    refusal.selectedGroup = w_.lstGroup->currentText();
-    refusal.locked = w_.chckEdit->isChecked();
+    refusal.selectedGroup = controls_.groupList->currentText();
+    refusal.locked = controls_.lock->isChecked();
     refusal.fileMissing = main_.FileMissing;
     refusal.hideYGroups = ctx_.state.hideYGroups();
     ctx_.messages.message(Messages::Icon::None, ctx_.words(Word::Message),
@@ -163,7 +163,7 @@ void PositionMemories::ShowMoveRefusal(int n)
 
 void PositionMemories::memoriesChanged()
 {
-    ShowPosMemories(w_, ctx_.words, ctx_.state.prefs.PositionMemory);
+    ShowPosMemories(menus_, ctx_.words, ctx_.state.prefs.PositionMemory);
     reportWrite(ctx_.reports, ctx_.store.Save_pref());
     ctx_.RefreshCommands();
 }

@@ -6,16 +6,42 @@
 
 struct MainContext;
 struct MainState;
-struct MainWidgets;
 class EntryCommands;
 class EntryList;
 class GroupList;
 class KeyHandlers;
+class QAction;
+class QCheckBox;
+class QMenu;
+class TitleListView;
 class Words;
+
+// The Go/Move menu: go to, save to and move to the four memories, go to the
+// last position before a move, clear them all.
+struct PositionMemoryMenus
+{
+    QMenu *goMove = nullptr;
+    QMenu *moveTo = nullptr;
+    QMenu *saveTo = nullptr;
+    std::array<QAction *, 4> goToMemory = {};
+    std::array<QAction *, 4> saveMemory = {};
+    std::array<QAction *, 4> moveToMemory = {};
+    QAction *goToLastMove = nullptr;
+    QAction *clear = nullptr;
+};
+
+// What the position memories use of the window.
+struct PositionMemoryControls
+{
+    PositionMemoryMenus menus;
+    TitleListView *groupList = nullptr;
+    TitleListView *entryList = nullptr;
+    QCheckBox *lock = nullptr;
+};
 
 // ShowPosMemories: the twelve memory items show their prefix and what memories
 // 1..4 hold.
-void ShowPosMemories(const MainWidgets &w, const Words &words,
+void ShowPosMemories(const PositionMemoryMenus &menus, const Words &words,
                      const std::array<QString, 4> &PositionMemory);
 
 // The four position memories and the last position before a move: their
@@ -26,8 +52,9 @@ class PositionMemories : public QObject
 {
     Q_OBJECT
 public:
-    PositionMemories(const MainWidgets &w, MainState &main, MainContext &ctx, GroupList &groups,
-                     EntryCommands &entryCommands, KeyHandlers &keys, QObject *parent);
+    PositionMemories(const PositionMemoryControls &controls, MainState &main, MainContext &ctx,
+                     GroupList &groups, EntryCommands &entryCommands, KeyHandlers &keys,
+                     QObject *parent);
 
     // k = 0..3 the user's memories, 4 the group the last moved entry left.
     void goToMemory(int k);
@@ -46,7 +73,8 @@ private:
     // After a change of memories 1..4: captions, pref.dat, the command state.
     void memoriesChanged();
 
-    const MainWidgets &w_;
+    const PositionMemoryControls controls_;
+    const PositionMemoryMenus &menus_ = controls_.menus;
     MainState &main_;
     MainContext &ctx_;
     GroupList &groups_;

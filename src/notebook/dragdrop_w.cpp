@@ -5,10 +5,8 @@
 #include "notebook/notebookview_w.h"
 #include "notebook/ordering_w.h"
 #include "store/appstate.h"
-#include "ui/buttonaction_w.h"
 #include "ui/maincontext.h"
 #include "ui/mainstate.h"
-#include "ui/mainwidgets_w.h"
 #include "ui/titlelistmodel.h"
 #include "ui/titlelistview_w.h"
 
@@ -26,14 +24,14 @@ DragDrop::DragDrop(NotebookView &view, EntryCommands &entryCommands, Ordering &o
     : QObject(parent), view_(view), entryCommands_(entryCommands), ordering_(ordering)
 {
     setObjectName(u"dragDrop"_s);
-    const MainWidgets &w = view_.w;
-    for (TitleListView *list : {w.lstEntry, w.lstGroup}) {
+    const NotebookControls &controls = view_.controls;
+    for (TitleListView *list : {controls.entryList, controls.groupList}) {
         list->setAcceptDrops(true);
         list->viewport()->setAcceptDrops(true);
         list->viewport()->installEventFilter(this);
     }
-    w.cmdEntry[1]->setAcceptDrops(true);
-    w.cmdEntry[1]->installEventFilter(this);
+    controls.trashButton->setAcceptDrops(true);
+    controls.trashButton->installEventFilter(this);
 }
 
 QString DragDrop::mimeType()
@@ -47,7 +45,7 @@ bool DragDrop::eventFilter(QObject *watched, QEvent *event)
     case QEvent::MouseButtonPress:
     case QEvent::MouseMove:
     case QEvent::MouseButtonRelease:
-        return watched == view_.w.lstEntry->viewport() && mouseOnEntryList(event);
+        return watched == view_.controls.entryList->viewport() && mouseOnEntryList(event);
     case QEvent::DragEnter:
     case QEvent::DragMove:
     case QEvent::Drop:
@@ -60,7 +58,7 @@ bool DragDrop::eventFilter(QObject *watched, QEvent *event)
 bool DragDrop::mouseOnEntryList(QEvent *event)
 {
     const auto *mouse = static_cast<QMouseEvent *>(event);
-    TitleListView *list = view_.w.lstEntry;
+    TitleListView *list = view_.controls.entryList;
     if (event->type() == QEvent::MouseButtonPress) {
         const int line = list->lineAt(mouse->position().toPoint());
         pressedOnEntry_ =
@@ -89,7 +87,7 @@ void DragDrop::startDrag()
     // Nothing is reordered or moved while the lock is on or without an entry.
     if (view_.locked() || !view_.onEntry())
         return;
-    auto *drag = new QDrag(view_.w.lstEntry);
+    auto *drag = new QDrag(view_.controls.entryList);
     auto *data = new QMimeData;
     data->setData(mimeType(), view_.entries.selectedTitle().toUtf8());
     drag->setMimeData(data);
@@ -98,11 +96,12 @@ void DragDrop::startDrag()
 
 bool DragDrop::dragOnTarget(QObject *watched, QEvent *event)
 {
-    const MainWidgets &w = view_.w;
+    const NotebookControls &controls = view_.controls;
     auto *drop = static_cast<QDropEvent *>(event);
-    const bool ours = drop->source() == w.lstEntry && drop->mimeData()->hasFormat(mimeType());
-    const bool trashButton = watched == w.cmdEntry[1];
-    if (!ours || (trashButton && !buttonAction(w.cmdEntry[1])->isEnabled())) {
+    const bool ours =
+        drop->source() == controls.entryList && drop->mimeData()->hasFormat(mimeType());
+    const bool trashButton = watched == controls.trashButton;
+    if (!ours || (trashButton && !view_.actions.trashEntry->isEnabled())) {
         event->ignore();
         return true;
     }
@@ -112,9 +111,9 @@ bool DragDrop::dragOnTarget(QObject *watched, QEvent *event)
     }
     drop->acceptProposedAction();
     const QPoint at = drop->position().toPoint();
-    if (watched == w.lstEntry->viewport())
+    if (watched == controls.entryList->viewport())
         lstEntry_OLEDragDrop(at);
-    else if (watched == w.lstGroup->viewport())
+    else if (watched == controls.groupList->viewport())
         lstGroup_OLEDragDrop(at);
     else if (trashButton)
         dropOnTrashButton();
@@ -125,16 +124,15 @@ void DragDrop::lstEntry_OLEDragDrop(const QPoint &position)
 {
     if (!view_.onEntry())
         return;
-    TitleListView *list = view_.w.lstEntry;
+    TitleListView *list = view_.controls.entryList;
     const int s = view_.entryLine();
     const int lastEntry = view_.entryLineCount() - 2;
     const int line = list->lineAt(position);
     // The blank line, or below the lines: the end of the list.
     const int target = line >= 0 ? qMin(line, lastEntry) : lastEntry;
     // As many places down or up as the drop is away, in one step.
-    const MainWidgets &w = view_.w;
-    if ((buttonAction(w.cmdH[3])->isEnabled() && target > s) ||
-        (buttonAction(w.cmdH[2])->isEnabled() && target < s)) {
+    if ((view_.actions.moveDown->isEnabled() && target > s) ||
+        (view_.actions.moveUp->isEnabled() && target < s)) {
         list->setFocus();
         ordering_.moveSelectedLineTo(target);
     }
@@ -145,7 +143,7 @@ void DragDrop::lstGroup_OLEDragDrop(const QPoint &position)
     // An entry without a text file cannot be moved.
     if (view_.main.FileMissing || !view_.onEntry())
         return;
-    TitleListView *groups = view_.w.lstGroup;
+    TitleListView *groups = view_.controls.groupList;
     const int from = view_.groupLine();
     groups->setFocus();
     const int target = groups->lineAt(position);
@@ -155,5 +153,5 @@ void DragDrop::lstGroup_OLEDragDrop(const QPoint &position)
 
 void DragDrop::dropOnTrashButton()
 {
-    buttonAction(view_.w.cmdEntry[1])->trigger();
+    view_.actions.trashEntry->trigger();
 }

@@ -13,10 +13,8 @@
 #include "store/appstate.h"
 #include "store/dostext.h"
 #include "store/notetable.h"
-#include "ui/buttonaction_w.h"
 #include "ui/maincontext.h"
 #include "ui/mainstate.h"
-#include "ui/mainwidgets_w.h"
 #include "ui/titlelistmodel.h"
 #include "ui/titlelistview_w.h"
 
@@ -32,17 +30,17 @@ using namespace Qt::StringLiterals;
 EntryCommands::EntryCommands(NotebookView &view, QObject *parent) : QObject(parent), view_(view)
 {
     setObjectName(u"entryCommands"_s);
-    const MainWidgets &w = view_.w;
-    connect(buttonAction(w.cmdEntry[1]), &QAction::triggered, this, &EntryCommands::trash);
-    connect(w.mnuEntryCall[1], &QAction::triggered, this, &EntryCommands::trash);
-    connect(w.mnuEntryRename, &QAction::triggered, this, &EntryCommands::rename);
-    connect(w.mnuEntryChange, &QAction::triggered, this, &EntryCommands::moveToChosenGroup);
+    const CommandActions &actions = view_.actions;
+    connect(actions.trashEntry, &QAction::triggered, this, &EntryCommands::trash);
+    connect(actions.trashEntryItem, &QAction::triggered, this, &EntryCommands::trash);
+    connect(actions.renameEntry, &QAction::triggered, this, &EntryCommands::rename);
+    connect(actions.moveEntryToGroup, &QAction::triggered, this, &EntryCommands::moveToChosenGroup);
 }
 
 void EntryCommands::trash()
 {
     trashSelectedEntry();
-    view_.w.lstEntry->setFocus();
+    view_.controls.entryList->setFocus();
 }
 
 bool EntryCommands::trashSelectedEntry()
@@ -68,7 +66,7 @@ void EntryCommands::rename()
     const QString old = view_.entries.selectedTitle();
     const std::optional<QString> answer =
         FrmInput::ask(StripAmp(view_.ctx.words(Word::ChangeEntryTitle)), old, view_.ctx.words,
-                      view_.ctx.messages, view_.w.frmMain);
+                      view_.ctx.messages, view_.controls.window);
     if (answer)
         renameTo(*answer, old);
     else
@@ -110,7 +108,7 @@ bool EntryCommands::renameSelectedEntry(const QString &newStored)
     if (!change.commit())
         return false;
     change.removeEntryFile(group, oldStored);
-    view_.w.lstEntry->titles().setStoredName(s, newStored);
+    view_.controls.entryList->titles().setStoredName(s, newStored);
     return true;
 }
 
@@ -120,7 +118,7 @@ void EntryCommands::moveToChosenGroup()
         return;
     const std::optional<int> line =
         FrmChange::choose(StripAmp(view_.ctx.words(Word::MenuChangeGroup)), view_.ctx.words,
-                          view_.groups.lines(), view_.groupLine(), view_.w.frmMain);
+                          view_.groups.lines(), view_.groupLine(), view_.controls.window);
     if (line)
         moveSelectedEntry(*line);
 }
@@ -177,8 +175,8 @@ void EntryCommands::dropSelectedLine()
     QStringList titles = view_.entries.storedTitles();
     titles.removeAt(s);
     {
-        const QSignalBlocker blocker(view_.w.lstEntry);
-        view_.w.lstEntry->titles().setStoredNames(titles);
+        const QSignalBlocker blocker(view_.controls.entryList);
+        view_.controls.entryList->titles().setStoredNames(titles);
     }
     view_.entries.selectEntryLine(s);
 }

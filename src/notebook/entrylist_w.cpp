@@ -9,7 +9,6 @@
 #include "ui/codepagetextedit_w.h"
 #include "ui/maincontext.h"
 #include "ui/mainstate.h"
-#include "ui/mainwidgets_w.h"
 #include "ui/titlelistmodel.h"
 #include "ui/titlelistview_w.h"
 
@@ -25,55 +24,56 @@
 
 using namespace Qt::StringLiterals;
 
-EntryList::EntryList(const MainWidgets &w, MainState &main, MainContext &ctx, GroupList &groups,
-                     QObject *parent)
-    : QObject(parent), w_(w), main_(main), ctx_(ctx), groups_(groups)
+EntryList::EntryList(const EntryListControls &controls, MainState &main, MainContext &ctx,
+                     GroupList &groups, QObject *parent)
+    : QObject(parent), controls_(controls), main_(main), ctx_(ctx), groups_(groups)
 {
     // A date line is whatever the file's first line holds; it is never markup.
-    w_.lblDate->setTextFormat(Qt::PlainText);
+    controls_.date->setTextFormat(Qt::PlainText);
     // Every title is one line in one font. Without this, selecting the first
     // line after a fill measures all 999 titles, shaping each one's text.
-    w_.lstEntry->setUniformItemSizes(true);
+    views_.entryList->setUniformItemSizes(true);
 
-    connect(w_.lstEntry, &TitleListView::currentRowChanged, this, &EntryList::showSelectedEntry);
-    for (TitleListView *list : {w_.lstGroup, w_.lstEntry})
+    connect(views_.entryList, &TitleListView::currentRowChanged, this,
+            &EntryList::showSelectedEntry);
+    for (TitleListView *list : {views_.groupList, views_.entryList})
         list->viewport()->installEventFilter(this);
 }
 
 int EntryList::selectedGroup() const
 {
-    return groups_.slotOfLine(w_.lstGroup->currentRow());
+    return groups_.slotOfLine(views_.groupList->currentRow());
 }
 
 int EntryList::selectedLine() const
 {
-    return w_.lstEntry->currentRow();
+    return views_.entryList->currentRow();
 }
 
 int EntryList::lineCount() const
 {
-    return w_.lstEntry->count();
+    return views_.entryList->count();
 }
 
 QString EntryList::selectedTitle() const
 {
-    return w_.lstEntry->currentText();
+    return views_.entryList->currentText();
 }
 
 QString EntryList::selectedStoredTitle() const
 {
-    return w_.lstEntry->titles().storedName(w_.lstEntry->currentRow());
+    return views_.entryList->titles().storedName(views_.entryList->currentRow());
 }
 
 bool EntryList::onBlankLine() const
 {
-    const int row = w_.lstEntry->currentRow();
-    return row < 0 || w_.lstEntry->titles().isClosingLine(row);
+    const int row = views_.entryList->currentRow();
+    return row < 0 || views_.entryList->titles().isClosingLine(row);
 }
 
 bool EntryList::locked() const
 {
-    return w_.chckEdit->isChecked();
+    return controls_.lock->isChecked();
 }
 
 void EntryList::showSelectedGroup()
@@ -87,11 +87,11 @@ void EntryList::showSelectedGroup()
             titles.append(ctx_.table.cell(g, e));
     }
     {
-        const QSignalBlocker quiet(w_.lstEntry);
-        w_.lstEntry->titles().setStoredNames(titles);
-        w_.lstEntry->setCurrentRow(-1);
+        const QSignalBlocker quiet(views_.entryList);
+        views_.entryList->titles().setStoredNames(titles);
+        views_.entryList->setCurrentRow(-1);
     }
-    w_.lstEntry->scrollToTop();
+    views_.entryList->scrollToTop();
     selectEntryLine(0);
 
     // A missing or unreadable mask is an empty one, without a message.
@@ -102,23 +102,23 @@ void EntryList::showSelectedGroup()
             mask = EntryStore::toTextBox(read.text);
     }
     {
-        const QSignalBlocker quiet(w_.txtMask); // filled by the program: no edit starts
-        w_.txtMask->setPlainText(mask);
+        const QSignalBlocker quiet(controls_.mask); // filled by the program: no edit starts
+        controls_.mask->setPlainText(mask);
     }
-    main_.LoadedMask = boxText(w_.txtMask);
+    main_.LoadedMask = boxText(controls_.mask);
 }
 
 void EntryList::showSelectedEntry()
 {
     main_.FileMissing = false;
     const int g = selectedGroup();
-    const int column = w_.lstEntry->currentRow() + 1;
-    QPlainTextEdit *box = w_.txtText[std::size_t(main_.TextBoxIndex)];
+    const int column = views_.entryList->currentRow() + 1;
+    QPlainTextEdit *box = views_.text[std::size_t(main_.TextBoxIndex)];
     if (g >= 0 && !onBlankLine() && column <= NoteTable::kMaxEntries) {
         const EntryFile::EntryRead read = EntryStore::readEntry(ctx_.state, ctx_.table, g, column);
         if (read.ok) {
             main_.ShownEntryFile = read.identity;
-            w_.lblDate->setText(read.entry.date);
+            controls_.date->setText(read.entry.date);
             const QSignalBlocker quiet(box); // filled by the program: no edit starts
             box->setPlainText(EntryStore::toTextBox(read.entry.text));
             ctx_.RefreshCommands();
@@ -126,7 +126,7 @@ void EntryList::showSelectedEntry()
         }
     }
     main_.ShownEntryFile = {};
-    w_.lblDate->setText(u"File not present!"_s);
+    controls_.date->setText(u"File not present!"_s);
     {
         const QSignalBlocker quiet(box);
         box->clear();
@@ -137,15 +137,15 @@ void EntryList::showSelectedEntry()
 
 void EntryList::selectGroupLine(int line)
 {
-    if (w_.lstGroup->currentRow() == line)
+    if (views_.groupList->currentRow() == line)
         showSelectedGroup();
     else
-        w_.lstGroup->setCurrentRow(line);
+        views_.groupList->setCurrentRow(line);
 }
 
 void EntryList::selectEntryLine(int line)
 {
-    TitleListView *list = w_.lstEntry;
+    TitleListView *list = views_.entryList;
     if (line >= list->count())
         line = list->count() - 1;
     if (list->currentRow() == line)
@@ -156,12 +156,12 @@ void EntryList::selectEntryLine(int line)
 
 const QStringList &EntryList::storedTitles() const
 {
-    return w_.lstEntry->titles().storedNames();
+    return views_.entryList->titles().storedNames();
 }
 
 QStringList EntryList::shownLines() const
 {
-    return w_.lstEntry->titles().shownNames();
+    return views_.entryList->titles().shownNames();
 }
 
 void EntryList::setEntryColumn(NotebookChange &change, const QStringList &storedTitles)
@@ -174,8 +174,8 @@ void EntryList::setEntryColumn(NotebookChange &change, const QStringList &stored
 void EntryList::showTitles(const QStringList &storedTitles, int select, bool keepLoaded)
 {
     {
-        const QSignalBlocker quiet(w_.lstEntry);
-        w_.lstEntry->titles().setStoredNames(storedTitles);
+        const QSignalBlocker quiet(views_.entryList);
+        views_.entryList->titles().setStoredNames(storedTitles);
     }
     if (!keepLoaded) {
         selectEntryLine(select);
@@ -184,8 +184,8 @@ void EntryList::showTitles(const QStringList &storedTitles, int select, bool kee
     // The same entry stays selected: its text stays loaded (an edit may be
     // open in it), and so does whether its file is missing.
     {
-        const QSignalBlocker quiet(w_.lstEntry);
-        w_.lstEntry->setCurrentRow(qMin(select, w_.lstEntry->count() - 1));
+        const QSignalBlocker quiet(views_.entryList);
+        views_.entryList->setCurrentRow(qMin(select, views_.entryList->count() - 1));
     }
     ctx_.RefreshCommands();
 }
@@ -193,7 +193,7 @@ void EntryList::showTitles(const QStringList &storedTitles, int select, bool kee
 bool EntryList::removeSelectedEntry(bool deleteFile)
 {
     const int g = selectedGroup();
-    const int s = w_.lstEntry->currentRow();
+    const int s = views_.entryList->currentRow();
     if (g < 0 || onBlankLine())
         return false;
     QStringList titles = storedTitles();
@@ -212,19 +212,16 @@ bool EntryList::removeSelectedEntry(bool deleteFile)
 
 void EntryList::popUpGroupMenu(const QPoint &pos)
 {
-    popUp(w_.lstGroup, pos, w_.mnuGroup, {w_.mnuGroupNew, w_.mnuClearTrash, w_.mnuViewMask},
-          [this](int line) { selectGroupLine(line); });
+    popUp(views_.groupList, pos, controls_.groupMenu, [this](int line) { selectGroupLine(line); });
 }
 
 void EntryList::popUpEntryMenu(const QPoint &pos)
 {
-    popUp(w_.lstEntry, pos, w_.mnuEntry,
-          {w_.mnuEntryCall[0], w_.mnuSortAll, w_.mnuSearch, w_.mnuEditorCall[1]},
-          [this](int line) { selectEntryLine(line); });
+    popUp(views_.entryList, pos, controls_.entryMenu, [this](int line) { selectEntryLine(line); });
 }
 
-void EntryList::popUp(TitleListView *list, const QPoint &pos, QMenu *menu,
-                      const QList<QAction *> &hidden, const std::function<void(int)> &select)
+void EntryList::popUp(TitleListView *list, const QPoint &pos, const ListMenu &menu,
+                      const std::function<void(int)> &select)
 {
     if (locked())
         return;
@@ -232,22 +229,23 @@ void EntryList::popUp(TitleListView *list, const QPoint &pos, QMenu *menu,
         select(line);
     // The pop-up acts on the line under the pointer; the window-wide items
     // stay in the menu bar only.
+    const QList<QAction *> &hidden = menu.windowWide;
     QList<bool> wasVisible;
     for (QAction *action : hidden) {
         wasVisible.append(action->isVisible());
         action->setVisible(false);
     }
-    menu->exec(list->viewport()->mapToGlobal(pos));
+    menu.menu->exec(list->viewport()->mapToGlobal(pos));
     for (qsizetype i = 0; i < hidden.size(); ++i)
         hidden[i]->setVisible(wasVisible[i]);
 }
 
 bool EntryList::eventFilter(QObject *watched, QEvent *event)
 {
-    const bool groupList = watched == w_.lstGroup->viewport();
-    if (!groupList && watched != w_.lstEntry->viewport())
+    const bool groupList = watched == views_.groupList->viewport();
+    if (!groupList && watched != views_.entryList->viewport())
         return false;
-    TitleListView *list = groupList ? w_.lstGroup : w_.lstEntry;
+    TitleListView *list = groupList ? views_.groupList : views_.entryList;
     if (!list->isEnabled())
         return false;
     if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick) {

@@ -5,15 +5,37 @@
 #include <QStringList>
 #include <functional>
 
+#include "ui/mainviews_w.h"
+
 struct MainContext;
 struct MainState;
-struct MainWidgets;
 class NotebookChange;
 class QAction;
+class QCheckBox;
+class QLabel;
+class QPlainTextEdit;
 class GroupList;
 class TitleListView;
 class QMenu;
 class QPoint;
+
+// A list's pop-up menu: the menu bar's menu without its window-wide items.
+struct ListMenu
+{
+    QMenu *menu = nullptr;
+    QList<QAction *> windowWide;
+};
+
+// What the lists and their loads use of the window.
+struct EntryListControls
+{
+    MainViews views;
+    QLabel *date = nullptr;
+    QPlainTextEdit *mask = nullptr;
+    QCheckBox *lock = nullptr;
+    ListMenu groupMenu;
+    ListMenu entryMenu;
+};
 
 // The group and entry lists as the window shows them: the loads that run when a
 // line becomes selected, the write-back of the entry list into the notebook,
@@ -22,8 +44,8 @@ class EntryList : public QObject
 {
     Q_OBJECT
 public:
-    EntryList(const MainWidgets &w, MainState &main, MainContext &ctx, GroupList &groups,
-              QObject *parent = nullptr);
+    EntryList(const EntryListControls &controls, MainState &main, MainContext &ctx,
+              GroupList &groups, QObject *parent = nullptr);
 
     // Shows the selected group: its titles and the closing " " line in the
     // entry list, its mask; selects the first line.
@@ -75,11 +97,12 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void popUp(TitleListView *list, const QPoint &pos, QMenu *menu, const QList<QAction *> &hidden,
+    void popUp(TitleListView *list, const QPoint &pos, const ListMenu &menu,
                const std::function<void(int)> &select);
     bool locked() const;
 
-    const MainWidgets &w_;
+    const EntryListControls controls_;
+    const MainViews &views_ = controls_.views;
     MainState &main_;
     MainContext &ctx_;
     GroupList &groups_;

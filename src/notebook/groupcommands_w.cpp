@@ -15,7 +15,6 @@
 #include "store/notetable.h"
 #include "ui/maincontext.h"
 #include "ui/mainstate.h"
-#include "ui/mainwidgets_w.h"
 
 #include <QAction>
 #include <QEventLoop>
@@ -31,18 +30,18 @@ using namespace Qt::StringLiterals;
 GroupCommands::GroupCommands(NotebookView &view, QObject *parent) : QObject(parent), view_(view)
 {
     setObjectName(u"groupCommands"_s);
-    const MainWidgets &w = view_.w;
-    connect(w.mnuGroupNew, &QAction::triggered, this, &GroupCommands::newGroup);
-    connect(w.mnuGroupRename, &QAction::triggered, this, &GroupCommands::renameGroup);
-    connect(w.mnuGroupDelete, &QAction::triggered, this, &GroupCommands::deleteGroup);
-    connect(w.mnuClearTrash, &QAction::triggered, this, &GroupCommands::clearTrash);
+    const CommandActions &actions = view_.actions;
+    connect(actions.newGroup, &QAction::triggered, this, &GroupCommands::newGroup);
+    connect(actions.renameGroup, &QAction::triggered, this, &GroupCommands::renameGroup);
+    connect(actions.deleteGroup, &QAction::triggered, this, &GroupCommands::deleteGroup);
+    connect(actions.clearTrash, &QAction::triggered, this, &GroupCommands::clearTrash);
 }
 
 QString GroupCommands::askGroupName(int promptWord, const QString &proposed)
 {
     const std::optional<QString> answer =
         FrmInput::ask(StripAmp(view_.ctx.words(promptWord)), proposed, view_.ctx.words,
-                      view_.ctx.messages, view_.w.frmMain);
+                      view_.ctx.messages, view_.controls.window);
     // "." and ".." would name the store or the folder above it: no answer.
     if (!answer || UniqueName::checkGroupName(*answer) == UniqueName::Refusal::Empty)
         return QString();

@@ -8,7 +8,6 @@
 #include "platform/messages.h"
 #include "store/appstate.h"
 #include "ui/maincontext.h"
-#include "ui/mainwidgets_w.h"
 #include "ui/titlelistview_w.h"
 
 #include <QCheckBox>
@@ -16,14 +15,14 @@
 
 using namespace Qt::StringLiterals;
 
-NotebookView::NotebookView(const MainWidgets &w, MainState &main, MainContext &ctx,
+NotebookView::NotebookView(const NotebookControls &controls, MainState &main, MainContext &ctx,
                            GroupList &groups, EntryList &entries)
-    : w(w), main(main), ctx(ctx), groups(groups), entries(entries)
+    : controls(controls), main(main), ctx(ctx), groups(groups), entries(entries)
 {}
 
 int NotebookView::groupLine() const
 {
-    return w.lstGroup->currentRow();
+    return controls.groupList->currentRow();
 }
 
 int NotebookView::groupSlot() const
@@ -33,12 +32,12 @@ int NotebookView::groupSlot() const
 
 int NotebookView::entryLine() const
 {
-    return w.lstEntry->currentRow();
+    return controls.entryList->currentRow();
 }
 
 int NotebookView::entryLineCount() const
 {
-    return w.lstEntry->count();
+    return controls.entryList->count();
 }
 
 bool NotebookView::onEntry() const
@@ -53,7 +52,7 @@ int NotebookView::trashLine() const
 
 bool NotebookView::locked() const
 {
-    return w.chckEdit->isChecked();
+    return controls.lock->isChecked();
 }
 
 const QString &NotebookView::storeFolder() const
@@ -64,8 +63,8 @@ const QString &NotebookView::storeFolder() const
 void NotebookView::refillGroupList()
 {
     // The rows changed under the list; the caller selects (and loads) a line.
-    const QSignalBlocker blocker(w.lstGroup);
-    fillGroupList(*w.lstGroup, groups, ctx.table, ctx.state.hideYGroups());
+    const QSignalBlocker blocker(controls.groupList);
+    fillGroupList(*controls.groupList, groups, ctx.table, ctx.state.hideYGroups());
 }
 
 void NotebookView::selectGroupOrFirst(int line)

@@ -1,24 +1,44 @@
 #pragma once
 
+#include "ui/commandactions_w.h"
+
 #include <QString>
 #include <QStringList>
 
+#include <array>
+
 struct MainContext;
 struct MainState;
-struct MainWidgets;
 class EntryList;
 class GroupList;
+class QCheckBox;
+class QMainWindow;
+class QPushButton;
+class TitleListView;
 
-// What the organizing commands share: the window's controls and flags, the
+// The controls of the main window the organizing commands work on.
+struct NotebookControls
+{
+    QMainWindow *window = nullptr; // the parent of the commands' dialogs
+    TitleListView *groupList = nullptr;
+    TitleListView *entryList = nullptr;
+    QCheckBox *lock = nullptr;
+    QPushButton *trashButton = nullptr;              // takes dropped entries
+    std::array<QPushButton *, 2> indentButtons = {}; // a click hands the focus back
+    CommandActions actions;
+};
+
+// What the organizing commands share: their controls and actions, the flags, the
 // notebook, the group map and the list loads, with the few questions every
 // command asks about the selection and the ways every command reports.
 class NotebookView
 {
 public:
-    NotebookView(const MainWidgets &w, MainState &main, MainContext &ctx, GroupList &groups,
-                 EntryList &entries);
+    NotebookView(const NotebookControls &controls, MainState &main, MainContext &ctx,
+                 GroupList &groups, EntryList &entries);
 
-    const MainWidgets &w;
+    const NotebookControls controls;
+    const CommandActions &actions = controls.actions;
     MainState &main;
     MainContext &ctx;
     GroupList &groups;

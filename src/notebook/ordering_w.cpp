@@ -5,11 +5,9 @@
 #include "notebook/notebookedit.h"
 #include "notebook/notebookview_w.h"
 #include "store/appstate.h"
-#include "ui/buttonaction_w.h"
 #include "ui/keyhandlers_w.h"
 #include "ui/maincontext.h"
 #include "ui/mainstate.h"
-#include "ui/mainwidgets_w.h"
 #include "ui/titlelistview_w.h"
 
 #include <QAction>
@@ -23,45 +21,46 @@ Ordering::Ordering(NotebookView &view, EntryCommands &entryCommands, KeyHandlers
     : QObject(parent), view_(view), entryCommands_(entryCommands)
 {
     setObjectName(u"ordering"_s);
-    const MainWidgets &w = view_.w;
-    connect(buttonAction(w.cmdSort[0]), &QAction::triggered, this, &Ordering::sort);
-    connect(w.mnuSortAll, &QAction::triggered, this, &Ordering::sort);
-    connect(w.mnuSort[0], &QAction::triggered, this, &Ordering::moveSelectedUp);
-    connect(w.mnuSort[1], &QAction::triggered, this, &Ordering::moveSelectedDown);
-    connect(w.mnuIndent[0], &QAction::triggered, this, &Ordering::indentRight);
-    connect(w.mnuIndent[1], &QAction::triggered, this, &Ordering::indentLeft);
+    const CommandActions &actions = view_.actions;
+    connect(actions.sort, &QAction::triggered, this, &Ordering::sort);
+    connect(actions.sortItem, &QAction::triggered, this, &Ordering::sort);
+    connect(actions.moveUpItem, &QAction::triggered, this, &Ordering::moveSelectedUp);
+    connect(actions.moveDownItem, &QAction::triggered, this, &Ordering::moveSelectedDown);
+    connect(actions.indentRightItem, &QAction::triggered, this, &Ordering::indentRight);
+    connect(actions.indentLeftItem, &QAction::triggered, this, &Ordering::indentLeft);
     // The buttons under the entry list: indent left and right, up, down. A
     // click on an indent button gives the entry list the focus back.
-    connect(buttonAction(w.cmdH[0]), &QAction::triggered, this, &Ordering::indentLeft);
-    connect(buttonAction(w.cmdH[1]), &QAction::triggered, this, &Ordering::indentRight);
-    for (QPushButton *indent : {w.cmdH[0], w.cmdH[1]})
-        connect(indent, &QPushButton::clicked, w.lstEntry, [&w] { w.lstEntry->setFocus(); });
-    connect(buttonAction(w.cmdH[2]), &QAction::triggered, this, &Ordering::moveSelectedUp);
-    connect(buttonAction(w.cmdH[3]), &QAction::triggered, this, &Ordering::moveSelectedDown);
+    connect(actions.indentLeft, &QAction::triggered, this, &Ordering::indentLeft);
+    connect(actions.indentRight, &QAction::triggered, this, &Ordering::indentRight);
+    TitleListView *entryList = view_.controls.entryList;
+    for (QPushButton *indent : view_.controls.indentButtons)
+        connect(indent, &QPushButton::clicked, entryList, [entryList] { entryList->setFocus(); });
+    connect(actions.moveUp, &QAction::triggered, this, &Ordering::moveSelectedUp);
+    connect(actions.moveDown, &QAction::triggered, this, &Ordering::moveSelectedDown);
     // The cursor pad beside the lists.
-    connect(buttonAction(w.cmdCRSR[0]), &QAction::triggered, this, &Ordering::previousGroup);
-    connect(buttonAction(w.cmdCRSR[1]), &QAction::triggered, this, &Ordering::nextGroup);
-    connect(buttonAction(w.cmdCRSR[2]), &QAction::triggered, this, &Ordering::previousEntry);
-    connect(buttonAction(w.cmdCRSR[3]), &QAction::triggered, this, &Ordering::nextEntryPaging);
-    connect(buttonAction(w.cmdCRSR[4]), &QAction::triggered, this, &Ordering::jump);
+    connect(actions.previousGroup, &QAction::triggered, this, &Ordering::previousGroup);
+    connect(actions.nextGroup, &QAction::triggered, this, &Ordering::nextGroup);
+    connect(actions.previousEntry, &QAction::triggered, this, &Ordering::previousEntry);
+    connect(actions.nextEntry, &QAction::triggered, this, &Ordering::nextEntryPaging);
+    connect(actions.jump, &QAction::triggered, this, &Ordering::jump);
     bindKeys(keys);
 }
 
 void Ordering::sort()
 {
-    view_.w.lstEntry->setFocus();
+    view_.controls.entryList->setFocus();
     sortEntries();
 }
 
 void Ordering::moveSelectedUp()
 {
-    view_.w.lstEntry->setFocus();
+    view_.controls.entryList->setFocus();
     moveSelectedLineTo(view_.entryLine() - 1);
 }
 
 void Ordering::moveSelectedDown()
 {
-    view_.w.lstEntry->setFocus();
+    view_.controls.entryList->setFocus();
     moveSelectedLineTo(view_.entryLine() + 1);
 }
 
@@ -112,7 +111,7 @@ void Ordering::indentLeft()
 
 int Ordering::firstVisibleEntryLine() const
 {
-    return qMax(0, view_.w.lstEntry->indexAt(QPoint(0, 0)).row());
+    return qMax(0, view_.controls.entryList->indexAt(QPoint(0, 0)).row());
 }
 
 void Ordering::previousGroup()
@@ -127,21 +126,21 @@ void Ordering::nextGroup()
 
 void Ordering::selectGroupLine(int line)
 {
-    view_.w.lstGroup->setFocus();
-    if (line >= 0 && line < view_.w.lstGroup->count())
+    view_.controls.groupList->setFocus();
+    if (line >= 0 && line < view_.controls.groupList->count())
         view_.entries.selectGroupLine(line);
 }
 
 void Ordering::previousEntry()
 {
-    view_.w.lstEntry->setFocus();
+    view_.controls.entryList->setFocus();
     if (view_.entryLine() > 0)
         view_.entries.selectEntryLine(view_.entryLine() - 1);
 }
 
 void Ordering::nextEntry()
 {
-    view_.w.lstEntry->setFocus();
+    view_.controls.entryList->setFocus();
     if (view_.entryLine() < view_.entryLineCount() - 1)
         view_.entries.selectEntryLine(view_.entryLine() + 1);
 }
@@ -151,7 +150,7 @@ void Ordering::nextEntryPaging()
     nextEntry();
     // Once the selection has pushed the list down, the selected line goes to
     // the top: the list pages instead of creeping line by line.
-    TitleListView *list = view_.w.lstEntry;
+    TitleListView *list = view_.controls.entryList;
     if (firstVisibleEntryLine() > lastFirstVisible_ && list->currentIndex().isValid())
         list->scrollTo(list->currentIndex(), QAbstractItemView::PositionAtTop);
     lastFirstVisible_ = firstVisibleEntryLine();
@@ -161,18 +160,18 @@ void Ordering::jump()
 {
     const int last = view_.entryLineCount() - 1;
     view_.entries.selectEntryLine(view_.entryLine() == last ? 0 : last);
-    view_.w.lstEntry->setFocus();
+    view_.controls.entryList->setFocus();
 }
 
 void Ordering::bindKeys(KeyHandlers &keys)
 {
     using KeyMap::Command;
-    const MainWidgets &w = view_.w;
+    const CommandActions &actions = view_.actions;
     // Down with a modifier in the group list is one place down in the entry list.
-    keys.bind(Command::GroupListDown, [this, &w](int, Qt::KeyboardModifiers modifiers) {
-        w.lstEntry->setFocus();
+    keys.bind(Command::GroupListDown, [this](int, Qt::KeyboardModifiers modifiers) {
+        view_.controls.entryList->setFocus();
         if (KeyMap::matches(KeyMap::Modifiers::Some, modifiers))
-            buttonAction(w.cmdH[3])->trigger();
+            view_.actions.moveDown->trigger();
         else
             nextEntry();
         return true;
@@ -193,14 +192,14 @@ void Ordering::bindKeys(KeyHandlers &keys)
         nextEntryPaging();
         return true;
     });
-    keys.bind(Command::IndentLeft, buttonAction(w.cmdH[0]));
-    keys.bind(Command::IndentRight, buttonAction(w.cmdH[1]));
-    keys.bind(Command::OnePlaceUp, buttonAction(w.cmdH[2]));
-    keys.bind(Command::OnePlaceDown, buttonAction(w.cmdH[3]));
-    keys.bind(Command::TrashEntry, [this, &w](int, Qt::KeyboardModifiers) {
+    keys.bind(Command::IndentLeft, actions.indentLeft);
+    keys.bind(Command::IndentRight, actions.indentRight);
+    keys.bind(Command::OnePlaceUp, actions.moveUp);
+    keys.bind(Command::OnePlaceDown, actions.moveDown);
+    keys.bind(Command::TrashEntry, [this](int, Qt::KeyboardModifiers) {
         if (!view_.locked())
-            w.mnuEntryCall[1]->trigger();
+            view_.actions.trashEntryItem->trigger();
         return true;
     });
-    keys.bind(Command::RenameEntry, w.mnuEntryRename);
+    keys.bind(Command::RenameEntry, actions.renameEntry);
 }

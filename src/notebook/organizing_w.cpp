@@ -12,20 +12,21 @@ namespace {
 class NotebookViewHolder : public QObject
 {
 public:
-    NotebookViewHolder(const MainWidgets &w, MainState &main, MainContext &ctx, GroupList &groups,
-                       EntryList &entries, QObject *parent)
-        : QObject(parent), view(w, main, ctx, groups, entries)
+    NotebookViewHolder(const NotebookControls &controls, MainState &main, MainContext &ctx,
+                       GroupList &groups, EntryList &entries, QObject *parent)
+        : QObject(parent), view(controls, main, ctx, groups, entries)
     {}
     NotebookView view;
 };
 
 } // namespace
 
-Organizing installOrganizing(const MainWidgets &w, MainState &main, MainContext &ctx,
+Organizing installOrganizing(const NotebookControls &controls, MainState &main, MainContext &ctx,
                              GroupList &groups, EntryList &entries, KeyHandlers &keys,
                              QObject *window)
 {
-    NotebookView &view = (new NotebookViewHolder(w, main, ctx, groups, entries, window))->view;
+    NotebookView &view =
+        (new NotebookViewHolder(controls, main, ctx, groups, entries, window))->view;
     auto *entryCommands = new EntryCommands(view, window);
     auto *ordering = new Ordering(view, *entryCommands, keys, window);
     new GroupCommands(view, window);

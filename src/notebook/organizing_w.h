@@ -2,7 +2,7 @@
 
 struct MainContext;
 struct MainState;
-struct MainWidgets;
+struct NotebookControls;
 class EntryCommands;
 class NotebookView;
 class EntryList;
@@ -11,7 +11,7 @@ class KeyHandlers;
 class QObject;
 
 // Builds the entry and group commands, the ordering and drag and drop on the
-// main window's controls and wires them to their menus, buttons and keys.
+// given controls and wires them to their menus, buttons and keys.
 // Everything built is a child of `window`. The view the commands share and the
 // entry commands are returned for the subsystems that work on the lists too
 // (import and export, the position memories).
@@ -20,6 +20,6 @@ struct Organizing
     NotebookView &view;
     EntryCommands &entryCommands;
 };
-Organizing installOrganizing(const MainWidgets &w, MainState &main, MainContext &ctx,
+Organizing installOrganizing(const NotebookControls &controls, MainState &main, MainContext &ctx,
                              GroupList &groups, EntryList &entries, KeyHandlers &keys,
                              QObject *window);

@@ -2,26 +2,34 @@
 
 #include "search/searchengine.h"
 #include "search/searchrules.h"
+#include "ui/mainviews_w.h"
 
 #include <QDialog>
 #include <array>
 
 struct MainContext;
 struct MainState;
-struct MainWidgets;
 class EntryList;
 class GroupList;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QAction;
 class QTimer;
+
+// The views a search reads and selects in, and the menu item that opens it.
+struct SearchControls
+{
+    QAction *open = nullptr;
+    MainViews views;
+};
 
 // What the search dialog uses of the main window. SearchPos outlives the
 // dialog: it keeps its value for the whole run.
 struct SearchWindow
 {
-    const MainWidgets &w;
+    SearchControls controls;
     MainState &main;
     MainContext &ctx;
     const GroupList &groups;

@@ -8,7 +8,6 @@
 #include "store/notetable.h"
 #include "ui/maincontext.h"
 #include "ui/mainstate.h"
-#include "ui/mainwidgets_w.h"
 #include "ui/titlelistmodel.h"
 #include "ui/titlelistview_w.h"
 
@@ -47,8 +46,8 @@ void FrmSearch::search(bool continued)
     SearchRequest request;
     request.storeFolder = win_.ctx.state.storeFolder;
     request.groups = searchGroups(win_.ctx.table, win_.groups);
-    request.start = SearchWalk::startAt(continued, win_.w.lstGroup->currentRow(),
-                                        win_.w.lstEntry->currentRow());
+    request.start = SearchWalk::startAt(continued, win_.controls.views.groupList->currentRow(),
+                                        win_.controls.views.entryList->currentRow());
     request.searchPos = SearchWalk::searchPosAtStart(continued, win_.memory.position);
     request.text = text;
     request.options = opts;
@@ -133,14 +132,14 @@ void FrmSearch::showHit(const SearchWalk::Hit &hit)
         return;
     }
     report(win_.ctx.words(Word::MatchInText));
-    QPlainTextEdit *box = win_.w.txtText[size_t(win_.main.TextBoxIndex)];
+    QPlainTextEdit *box = win_.controls.views.text[size_t(win_.main.TextBoxIndex)];
     const int length = box->document()->characterCount() - 1;
     QTextCursor cursor = box->textCursor();
     cursor.setPosition(int(std::min<qsizetype>(hit.start, length)));
     cursor.setPosition(int(std::min<qsizetype>(hit.start + engine_.request().text.size(), length)),
                        QTextCursor::KeepAnchor);
     box->setTextCursor(cursor);
-    win_.w.frmMain->activateWindow();
+    win_.controls.views.window->activateWindow();
     box->setFocus();
 }
 
@@ -149,8 +148,8 @@ void FrmSearch::showHit(const SearchWalk::Hit &hit)
 // lines becomes the first visible line.
 void FrmSearch::selectEntry(int groupLine, int entryLine)
 {
-    TitleListView *groups = win_.w.lstGroup;
-    TitleListView *entries = win_.w.lstEntry;
+    TitleListView *groups = win_.controls.views.groupList;
+    TitleListView *entries = win_.controls.views.entryList;
     if (groups->currentRow() != groupLine)
         groups->setCurrentRow(groupLine);
     const int top = firstVisibleRow(entries);

@@ -1,7 +1,6 @@
 #include "search/searchcommand_w.h"
 
 #include "search/frmsearch.h"
-#include "ui/mainwidgets_w.h"
 
 #include <QAction>
 #include <QMainWindow>
@@ -14,18 +13,18 @@ namespace {
 class SearchCommand : public QObject
 {
 public:
-    SearchCommand(const MainWidgets &w, MainState &main, MainContext &ctx, const GroupList &groups,
-                  EntryList &entries, QObject *parent)
-        : QObject(parent), window_{w, main, ctx, groups, entries, memory_}
+    SearchCommand(const SearchControls &controls, MainState &main, MainContext &ctx,
+                  const GroupList &groups, EntryList &entries, QObject *parent)
+        : QObject(parent), window_{controls, main, ctx, groups, entries, memory_}
     {
         setObjectName(u"searchCommand"_s);
-        connect(w.mnuSearch, &QAction::triggered, this, &SearchCommand::openSearch);
+        connect(controls.open, &QAction::triggered, this, &SearchCommand::openSearch);
     }
 
     void openSearch()
     {
         if (!dialog_)
-            dialog_ = new FrmSearch(window_, window_.w.frmMain);
+            dialog_ = new FrmSearch(window_, window_.controls.views.window);
         dialog_->show();
         dialog_->raise();
         dialog_->activateWindow();
@@ -39,8 +38,8 @@ private:
 
 } // namespace
 
-void installSearch(const MainWidgets &w, MainState &main, MainContext &ctx, const GroupList &groups,
-                   EntryList &entries, QObject *window)
+void installSearch(const SearchControls &controls, MainState &main, MainContext &ctx,
+                   const GroupList &groups, EntryList &entries, QObject *window)
 {
-    new SearchCommand(w, main, ctx, groups, entries, window);
+    new SearchCommand(controls, main, ctx, groups, entries, window);
 }

@@ -10,7 +10,6 @@
 #include "transfer/notebookexport.h"
 #include "ui/maincontext.h"
 #include "ui/mainstate.h"
-#include "ui/mainwidgets_w.h"
 
 #include <QAction>
 #include <QApplication>
@@ -116,7 +115,7 @@ TransferCommands::TransferCommands(NotebookView &view, QObject *parent)
 
 std::optional<QString> TransferCommands::chooseFolder(const QString &title)
 {
-    QFileDialog dialog(view_.w.frmMain, title);
+    QFileDialog dialog(view_.controls.window, title);
     dialog.setObjectName(u"dlgTransferFolder"_s);
     dialog.setAccessibleName(title);
     dialog.setFileMode(QFileDialog::Directory);
@@ -167,7 +166,8 @@ void TransferCommands::importFolder(bool intoSelectedGroup)
     using namespace NotebookImport;
     Scan scan;
     {
-        ProgressWindow progress(view_.w.frmMain, u"Reading the files of %1 ..."_s.arg(*folder));
+        ProgressWindow progress(view_.controls.window,
+                                u"Reading the files of %1 ..."_s.arg(*folder));
         scan = scanFolder(*folder, std::ref(progress));
     }
     if (!scan.failure.isEmpty()) {
@@ -188,7 +188,7 @@ void TransferCommands::importFolder(bool intoSelectedGroup)
             "Replace each by a close equivalent (or \"?\"), or skip these files?"_s.arg(
                 plan.unencodable.size()),
             unencodableList(plan), {u"&Replace"_s, u"&Skip These Files"_s, u"Cancel"_s},
-            view_.w.frmMain);
+            view_.controls.window);
         question.exec();
         const std::optional<int> answer = question.answer();
         if (!answer || *answer == 2)
@@ -203,7 +203,7 @@ void TransferCommands::importFolder(bool intoSelectedGroup)
     }
     Outcome outcome;
     {
-        ProgressWindow progress(view_.w.frmMain,
+        ProgressWindow progress(view_.controls.window,
                                 u"Importing %1 entries ..."_s.arg(plan.entryCount()));
         outcome = run(ctx.store, ctx.table, ctx.reports, plan, std::ref(progress));
     }
@@ -246,14 +246,14 @@ void TransferCommands::exportNotebook(bool selectedGroupOnly)
                                       .arg(plan.existing.size())
                                       .arg(*folder),
                                   plan.existing.mid(0, 200).join(u'\n'),
-                                  {u"&Replace"_s, u"Cancel"_s}, view_.w.frmMain);
+                                  {u"&Replace"_s, u"Cancel"_s}, view_.controls.window);
         question.exec();
         if (question.answer() != 0)
             return;
     }
     NotebookExport::Outcome outcome;
     {
-        ProgressWindow progress(view_.w.frmMain, u"Exporting to %1 ..."_s.arg(*folder));
+        ProgressWindow progress(view_.controls.window, u"Exporting to %1 ..."_s.arg(*folder));
         outcome = NotebookExport::run(plan, *folder, std::ref(progress));
     }
     if (outcome.failure) {
@@ -292,11 +292,10 @@ QAction *addItem(const FileMenuPlace &at, const QString &name, const QString &ke
 
 } // namespace
 
-void installTransfer(NotebookView &view, QObject *window)
+void installTransfer(NotebookView &view, QMenu *fileMenu, QAction *before, QObject *window)
 {
-    const MainWidgets &w = view.w;
     auto *commands = new TransferCommands(view, window);
-    const FileMenuPlace file{w.mnuFile, w.mnuHide, w.frmMain};
+    const FileMenuPlace file{fileMenu, before, view.controls.window};
     commands->mnuImportFolder =
         addItem(file, u"mnuImportFolder"_s, u"Ctrl+Shift+I"_s, u"&Import Folder..."_s);
     commands->mnuImportIntoGroup = addItem(file, u"mnuImportIntoGroup"_s, u"Ctrl+Shift+G"_s,

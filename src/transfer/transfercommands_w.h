@@ -8,10 +8,10 @@
 
 struct MainContext;
 struct MainState;
-struct MainWidgets;
 class EntryList;
 class GroupList;
 class NotebookView;
+class QMenu;
 class QAction;
 
 // A question with a list to read (files and their characters, files in the
@@ -55,5 +55,6 @@ private:
     bool busy_ = false;
 };
 
-// Adds the commands to the File menu and wires them; built as a child of `window`.
-void installTransfer(NotebookView &view, QObject *window);
+// Adds the commands to the File menu, before the item `before`, and wires them;
+// built as a child of `window`.
+void installTransfer(NotebookView &view, QMenu *fileMenu, QAction *before, QObject *window);
