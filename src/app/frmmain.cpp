@@ -103,8 +103,8 @@ void FrmMain::buildViewingEditing()
                               .date = w_.lblDate,
                               .text = {w_.txtText[0], w_.txtText[1]}},
                              main_, ctx_, *entryList_, *editModes_, *keys_, subsystems_);
-    new TextKeys(w_.txtText, w_.txtMask, main_, *editModes_, ctx_.messages, ctx_.words, *keys_,
-                 subsystems_);
+    new TextKeys({.text = w_.txtText, .mask = w_.txtMask}, main_, *editModes_, ctx_.messages,
+                 ctx_.words, *keys_, subsystems_);
 }
 
 MainViews FrmMain::views() const

@@ -16,10 +16,9 @@
 
 using namespace Qt::StringLiterals;
 
-TextKeys::TextKeys(const TextBoxes &text, QPlainTextEdit *mask, MainState &main,
-                   EditModes &editModes, Messages &messages, const Words &words, KeyHandlers &keys,
-                   QObject *parent)
-    : QObject(parent), text_(text), mask_(mask), main_(main), editModes_(editModes),
+TextKeys::TextKeys(const Boxes &boxes, MainState &main, EditModes &editModes, Messages &messages,
+                   const Words &words, KeyHandlers &keys, QObject *parent)
+    : QObject(parent), text_(boxes.text), mask_(boxes.mask), main_(main), editModes_(editModes),
       messages_(messages), words_(words)
 {
     bindKeys(keys);

@@ -20,9 +20,13 @@ class TextKeys : public QObject
     Q_OBJECT
 public:
     // The entry text's two boxes (without and with wrap) and the mask box.
-    using TextBoxes = std::array<QPlainTextEdit *, 2>;
-    TextKeys(const TextBoxes &text, QPlainTextEdit *mask, MainState &main, EditModes &editModes,
-             Messages &messages, const Words &words, KeyHandlers &keys, QObject *parent = nullptr);
+    struct Boxes
+    {
+        std::array<QPlainTextEdit *, 2> text = {};
+        QPlainTextEdit *mask = nullptr;
+    };
+    TextKeys(const Boxes &boxes, MainState &main, EditModes &editModes, Messages &messages,
+             const Words &words, KeyHandlers &keys, QObject *parent = nullptr);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -34,7 +38,7 @@ private:
     bool refuseText(const QString &text);
     void showLocked();
 
-    TextBoxes text_;
+    std::array<QPlainTextEdit *, 2> text_;
     QPlainTextEdit *mask_;
     MainState &main_;
     EditModes &editModes_;
