@@ -36,6 +36,9 @@ class NotebookView
 public:
     NotebookView(const NotebookControls &controls, MainState &main, MainContext &ctx,
                  GroupList &groups, EntryList &entries);
+    // `actions` refers into `controls`: one view, never copied.
+    NotebookView(const NotebookView &) = delete;
+    NotebookView &operator=(const NotebookView &) = delete;
 
     const NotebookControls controls;
     const CommandActions &actions = controls.actions;
