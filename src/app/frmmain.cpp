@@ -93,7 +93,23 @@ void FrmMain::buildViewingEditing()
          .entryMenu = {w_.mnuEntry,
                        {w_.mnuEntryCall[0], w_.mnuSortAll, w_.mnuSearch, w_.mnuEditorCall[1]}}},
         main_, ctx_, groups_, subsystems_);
-    editModes_ = new EditModes(w_, main_, ctx_, *entryList_, *keys_, subsystems_);
+    editModes_ = new EditModes(
+        {.views = views(),
+         .mask = w_.txtMask,
+         .date = w_.lblDate,
+         .lock = w_.chckEdit,
+         .editFrame = w_.fraEdit,
+         .modeLabel = w_.lblMode,
+         .ok = w_.cmdEdit[0],
+         .cancel = w_.cmdEdit[1],
+         .save = w_.cmdEdit[2],
+         .normalFrames = {w_.fraMain.begin(), w_.fraMain.end()},
+         .menusGreyed = {w_.mnuFile, w_.mnuGroup, w_.mnuEntry, w_.mnuGo_Move, w_.mnuOptions,
+                         w_.mnuInfo},
+         .buttonsGreyed = {w_.cmdCRSR[0], w_.cmdCRSR[1], w_.cmdCRSR[2], w_.cmdCRSR[3],
+                           w_.cmdCRSR[4], w_.cmdH[0], w_.cmdH[1], w_.cmdH[2], w_.cmdH[3]},
+         .phrases = w_.mnuPhrases},
+        main_, ctx_, *entryList_, *keys_, subsystems_);
     editModes_->setTypeKeys([this](const QString &keys, std::chrono::milliseconds delay) {
         keyInjector_->send(keys, delay);
     });

@@ -9,7 +9,14 @@
 
 void FrmMain::installShell()
 {
-    tray_ = new SystemTray(w_, subsystems_);
+    tray_ = new SystemTray({.window = w_.frmMain,
+                            .menu = w_.mnuSystray,
+                            .menuItems = w_.mnuSystrayCall,
+                            .hideItem = w_.mnuHide,
+                            .hideButton = w_.cmdMain,
+                            .exitTimer = w_.timExit,
+                            .entryList = w_.lstEntry},
+                           subsystems_);
     new EditorExport(w_.mnuEditorCall, ctx_, *entryList_, subsystems_);
     connect(w_.mnuAbout, &QAction::triggered, this, &FrmMain::showAbout);
 }

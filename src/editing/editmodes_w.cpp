@@ -10,7 +10,6 @@
 #include "ui/keyhandlers_w.h"
 #include "ui/maincontext.h"
 #include "ui/mainstate.h"
-#include "ui/mainwidgets_w.h"
 #include "ui/titlelistmodel.h"
 #include "ui/titlelistview_w.h"
 #include "ui/twips.h"
@@ -26,25 +25,25 @@
 
 using namespace Qt::StringLiterals;
 
-EditModes::EditModes(const MainWidgets &w, MainState &main, MainContext &ctx, EntryList &entries,
-                     KeyHandlers &keys, QObject *parent)
-    : QObject(parent), w_(w), main_(main), ctx_(ctx), entries_(entries)
+EditModes::EditModes(const EditModeControls &controls, MainState &main, MainContext &ctx,
+                     EntryList &entries, KeyHandlers &keys, QObject *parent)
+    : QObject(parent), controls_(controls), main_(main), ctx_(ctx), entries_(entries)
 {
     keys.bind(KeyMap::Command::StartTextEdit, [this](int, Qt::KeyboardModifiers) {
         startTextEditFromList();
         return true;
     });
-    connect(w_.lstEntry, &QListView::doubleClicked, this, &EditModes::startTextEditFromList);
-    for (std::size_t i = 0; i < w_.txtText.size(); ++i) {
-        connect(w_.txtText[i], &QPlainTextEdit::textChanged, this,
+    connect(views_.entryList, &QListView::doubleClicked, this, &EditModes::startTextEditFromList);
+    for (std::size_t i = 0; i < views_.text.size(); ++i) {
+        connect(views_.text[i], &QPlainTextEdit::textChanged, this,
                 [this, i] { txtText_Change(int(i)); });
     }
-    connect(w_.txtMask, &QPlainTextEdit::textChanged, this, &EditModes::txtMask_Change);
-    connect(w_.cmdEdit[0], &QPushButton::clicked, this, &EditModes::ok);
-    connect(w_.cmdEdit[1], &QPushButton::clicked, this, &EditModes::cancel);
-    connect(w_.cmdEdit[2], &QPushButton::clicked, this, &EditModes::save);
-    connect(w_.chckEdit, &QCheckBox::toggled, this, &EditModes::applyLock);
-    w_.cmdEdit[2]->setEnabled(false);
+    connect(controls_.mask, &QPlainTextEdit::textChanged, this, &EditModes::txtMask_Change);
+    connect(controls_.ok, &QPushButton::clicked, this, &EditModes::ok);
+    connect(controls_.cancel, &QPushButton::clicked, this, &EditModes::cancel);
+    connect(controls_.save, &QPushButton::clicked, this, &EditModes::save);
+    connect(controls_.lock, &QCheckBox::toggled, this, &EditModes::applyLock);
+    controls_.save->setEnabled(false);
 }
 
 void EditModes::startTextEditFromList()
@@ -57,12 +56,12 @@ void EditModes::startTextEditFromList()
 
 bool EditModes::locked() const
 {
-    return w_.chckEdit->isChecked();
+    return controls_.lock->isChecked();
 }
 
 QPlainTextEdit *EditModes::textBox() const
 {
-    return w_.txtText[std::size_t(main_.TextBoxIndex)];
+    return views_.text[std::size_t(main_.TextBoxIndex)];
 }
 
 bool EditModes::isNewEntry() const
@@ -76,7 +75,7 @@ void EditModes::txtText_Change(int index)
     if (index != main_.TextBoxIndex)
         return;
     if (main_.FileMissing) {
-        w_.lblDate->setText(u"File not present!"_s);
+        controls_.date->setText(u"File not present!"_s);
         return;
     }
     if (main_.MaskEditMode) {
@@ -86,12 +85,12 @@ void EditModes::txtText_Change(int index)
     if (entries_.onBlankLine())
         return;
     if (!isNewEntry())
-        w_.cmdEdit[2]->setEnabled(true);
+        controls_.save->setEnabled(true);
     if (main_.TextEditMode)
         return;
     main_.TextEditMode = true;
     setOkWidth(isNewEntry() ? 1590 : 750);
-    w_.lblMode->setText(ctx_.words(Word::TextEditMode));
+    controls_.modeLabel->setText(ctx_.words(Word::TextEditMode));
     ShowEditFrame();
     ctx_.RefreshCommands();
 }
@@ -111,39 +110,36 @@ void EditModes::txtMask_Change()
     }
     setOkWidth(1590);
     main_.MaskEditMode = true;
-    w_.lblMode->setText(ctx_.words(Word::MaskEditMode));
+    controls_.modeLabel->setText(ctx_.words(Word::MaskEditMode));
     ShowEditFrame();
 }
 
 void EditModes::setOkWidth(int twips)
 {
-    QPushButton *ok = w_.cmdEdit[0];
+    QPushButton *ok = controls_.ok;
     ok->resize(twipsToPixels(twips, ok->logicalDpiX()), ok->height());
     if (twips > 750) {
         // OK covers the place of Save, which has no use then.
-        w_.cmdEdit[2]->setEnabled(false);
+        controls_.save->setEnabled(false);
         ok->raise();
     }
 }
 
 void EditModes::ShowEditFrame()
 {
-    for (QFrame *frame : w_.fraMain)
+    for (QFrame *frame : controls_.normalFrames)
         frame->hide();
-    w_.fraEdit->show();
-    for (QMenu *menu :
-         {w_.mnuFile, w_.mnuGroup, w_.mnuEntry, w_.mnuGo_Move, w_.mnuOptions, w_.mnuInfo})
+    controls_.editFrame->show();
+    for (QMenu *menu : controls_.menusGreyed)
         menu->menuAction()->setEnabled(false);
-    w_.lstGroup->setEnabled(false);
-    w_.lstEntry->setEnabled(false);
+    views_.groupList->setEnabled(false);
+    views_.entryList->setEnabled(false);
     // The buttons beside the lists would change the selection, or the order,
     // under the text being edited; the refresh at the end of the edit gives
     // them their states back.
-    for (QPushButton *button : w_.cmdCRSR)
+    for (QPushButton *button : controls_.buttonsGreyed)
         buttonAction(button)->setEnabled(false);
-    for (QPushButton *button : w_.cmdH)
-        buttonAction(button)->setEnabled(false);
-    w_.mnuPhrases->menuAction()->setVisible(true);
+    controls_.phrases->menuAction()->setVisible(true);
 }
 
 void EditModes::cancel()
@@ -169,7 +165,7 @@ void EditModes::confirm(bool staysInEdit)
     case SaveOutcome::TitleRefused:
         // Still in the edit mode with the text as typed: the user can try again
         // or copy the text elsewhere.
-        (main_.MaskEditMode ? w_.txtMask : textBox())->setFocus();
+        (main_.MaskEditMode ? controls_.mask : textBox())->setFocus();
         return;
     case SaveOutcome::NewEntryDropped:
         main_.TextEditMode = false;
@@ -179,8 +175,8 @@ void EditModes::confirm(bool staysInEdit)
         break;
     }
     if (staysInEdit) {
-        w_.cmdEdit[2]->setEnabled(false);
-        (main_.MaskEditMode ? w_.txtMask : textBox())->setFocus();
+        controls_.save->setEnabled(false);
+        (main_.MaskEditMode ? controls_.mask : textBox())->setFocus();
         return;
     }
     main_.TextEditMode = false;
@@ -190,8 +186,8 @@ void EditModes::confirm(bool staysInEdit)
 void EditModes::discardEdit(bool wasTextEdit)
 {
     if (main_.MaskEditMode) {
-        const QSignalBlocker quiet(w_.txtMask);
-        w_.txtMask->setPlainText(main_.LoadedMask);
+        const QSignalBlocker quiet(controls_.mask);
+        controls_.mask->setPlainText(main_.LoadedMask);
     } else if (wasTextEdit && isNewEntry()) {
         (void)entries_.removeSelectedEntry(false);
     }
@@ -202,18 +198,17 @@ void EditModes::endEdit()
 {
     main_.MaskEditMode = false;
     entries_.showSelectedEntry();
-    w_.fraEdit->hide();
-    for (QFrame *frame : w_.fraMain)
+    controls_.editFrame->hide();
+    for (QFrame *frame : controls_.normalFrames)
         frame->show();
-    for (QMenu *menu :
-         {w_.mnuFile, w_.mnuGroup, w_.mnuEntry, w_.mnuGo_Move, w_.mnuOptions, w_.mnuInfo})
+    for (QMenu *menu : controls_.menusGreyed)
         menu->menuAction()->setEnabled(true);
-    w_.lstGroup->setEnabled(true);
-    w_.lstEntry->setEnabled(true);
-    w_.mnuPhrases->menuAction()->setVisible(false);
+    views_.groupList->setEnabled(true);
+    views_.entryList->setEnabled(true);
+    controls_.phrases->menuAction()->setVisible(false);
     // The menus were enabled as a whole; the lock and the selection decide again.
     ctx_.RefreshCommands();
-    w_.lstEntry->setFocus();
+    views_.entryList->setFocus();
 }
 
 void EditModes::txtText_DblClick(int index)
@@ -230,7 +225,7 @@ void EditModes::txtMask_DblClick()
 {
     if (!locked())
         txtMask_Change();
-    afterDoubleClick(w_.txtMask);
+    afterDoubleClick(controls_.mask);
 }
 
 void EditModes::afterDoubleClick(QPlainTextEdit *box)
@@ -246,7 +241,7 @@ void EditModes::afterDoubleClick(QPlainTextEdit *box)
 void EditModes::applyLock()
 {
     const bool on = locked();
-    for (QPlainTextEdit *box : {w_.txtText[0], w_.txtText[1], w_.txtMask}) {
+    for (QPlainTextEdit *box : {views_.text[0], views_.text[1], controls_.mask}) {
         box->setReadOnly(on);
         // Read-only still lets the caret move and the text be selected and copied.
         if (on)

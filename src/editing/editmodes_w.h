@@ -5,12 +5,41 @@
 #include <functional>
 #include <optional>
 
+#include "ui/mainviews_w.h"
+
+#include <QList>
+
 struct MainContext;
 struct MainState;
-struct MainWidgets;
 class EntryList;
 class KeyHandlers;
+class QCheckBox;
+class QFrame;
+class QLabel;
+class QMenu;
 class QPlainTextEdit;
+class QPushButton;
+
+// What the edit modes use of the window: the views, the mask box, the date
+// line, the lock; the edit frame that an edit shows in place of the normal
+// frames, and what an edit greys (the menus and the buttons beside the lists)
+// or shows (the Phrases menu).
+struct EditModeControls
+{
+    MainViews views;
+    QPlainTextEdit *mask = nullptr;
+    QLabel *date = nullptr;
+    QCheckBox *lock = nullptr;
+    QFrame *editFrame = nullptr;
+    QLabel *modeLabel = nullptr;
+    QPushButton *ok = nullptr;
+    QPushButton *cancel = nullptr;
+    QPushButton *save = nullptr;
+    QList<QFrame *> normalFrames;
+    QList<QMenu *> menusGreyed;
+    QList<QPushButton *> buttonsGreyed;
+    QMenu *phrases = nullptr;
+};
 
 // The three states of the window (viewing, text edit mode, mask edit mode), the
 // way into them by the first change of a box, and OK, Cancel and Save.
@@ -21,8 +50,8 @@ public:
     // Types a key string into the program after a delay (the key injection service).
     using TypeKeys = std::function<void(const QString &keys, std::chrono::milliseconds delay)>;
 
-    EditModes(const MainWidgets &w, MainState &main, MainContext &ctx, EntryList &entries,
-              KeyHandlers &keys, QObject *parent = nullptr);
+    EditModes(const EditModeControls &controls, MainState &main, MainContext &ctx,
+              EntryList &entries, KeyHandlers &keys, QObject *parent = nullptr);
 
     void setTypeKeys(TypeKeys typeKeys) { typeKeys_ = std::move(typeKeys); }
 
@@ -59,7 +88,8 @@ private:
     void afterDoubleClick(QPlainTextEdit *box);
     bool isNewEntry() const;
 
-    const MainWidgets &w_;
+    const EditModeControls controls_;
+    const MainViews &views_ = controls_.views;
     MainState &main_;
     MainContext &ctx_;
     EntryList &entries_;

@@ -19,7 +19,6 @@
 #include "ui/codepagetextedit_w.h"
 #include "ui/maincontext.h"
 #include "ui/mainstate.h"
-#include "ui/mainwidgets_w.h"
 #include "ui/titlelistmodel.h"
 #include "ui/titlelistview_w.h"
 
@@ -33,13 +32,13 @@ using namespace Qt::StringLiterals;
 EditModes::SaveOutcome EditModes::saveText(bool staysInEdit)
 {
     const int g = entries_.selectedGroup();
-    const int line = w_.lstEntry->currentRow();
+    const int line = views_.entryList->currentRow();
     const QString text = boxText(textBox());
 
     if (isNewEntry()) {
         const std::optional<QString> answer =
             FrmInput::ask(StripAmp(ctx_.words(Word::EntryTitle)), EditRules::proposedTitle(text),
-                          ctx_.words, ctx_.messages, w_.frmMain);
+                          ctx_.words, ctx_.messages, views_.window);
         if (!answer || answer->isEmpty() ||
             UniqueName::checkEntryTitle(*answer) == UniqueName::Refusal::Empty) {
             if (!entries_.removeSelectedEntry(false))
@@ -68,8 +67,8 @@ EditModes::SaveOutcome EditModes::saveText(bool staysInEdit)
             if (!change.commit())
                 return SaveOutcome::Failed;
         }
-        w_.lstEntry->titles().setStoredName(line, titles[line]);
-        w_.lblDate->setText(date);
+        views_.entryList->titles().setStoredName(line, titles[line]);
+        controls_.date->setText(date);
         // Now an entry like any other: Save has its own place again.
         if (staysInEdit)
             setOkWidth(750);
@@ -79,8 +78,8 @@ EditModes::SaveOutcome EditModes::saveText(bool staysInEdit)
     if (const std::optional<SaveOutcome> outcome = saveOverChange(g, line, text))
         return *outcome;
     NotebookChange change = ctx_.change();
-    if (!change.commitEntry(ctx_.table.name(g), ctx_.table.cell(g, line + 1), w_.lblDate->text(),
-                            text))
+    if (!change.commitEntry(ctx_.table.name(g), ctx_.table.cell(g, line + 1),
+                            controls_.date->text(), text))
         return SaveOutcome::Failed;
     main_.ShownEntryFile = change.writtenEntry();
     return SaveOutcome::Written;
@@ -137,7 +136,7 @@ EditModes::SaveOutcome EditModes::saveMask()
     const int g = entries_.selectedGroup();
     if (g < 0)
         return SaveOutcome::Written;
-    const QString text = boxText(w_.txtMask);
+    const QString text = boxText(controls_.mask);
     NotebookChange change = ctx_.change();
     if (!change.commitMask(ctx_.table.name(g), text))
         return SaveOutcome::Failed;

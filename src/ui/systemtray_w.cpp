@@ -1,6 +1,5 @@
 #include "ui/systemtray_w.h"
 
-#include "ui/mainwidgets_w.h"
 #include "ui/programicon_w.h"
 #include "ui/titlelistmodel.h"
 #include "ui/titlelistview_w.h"
@@ -15,18 +14,19 @@
 
 using namespace Qt::StringLiterals;
 
-SystemTray::SystemTray(const MainWidgets &w, QObject *parent)
-    : QObject(parent), w_(w), icon_(new QSystemTrayIcon(programIcon(), this))
+SystemTray::SystemTray(const TrayControls &controls, QObject *parent)
+    : QObject(parent), controls_(controls), icon_(new QSystemTrayIcon(programIcon(), this))
 {
     setObjectName(u"tray"_s);
     icon_->setToolTip(u" Plimsa "_s);
     connect(icon_, &QSystemTrayIcon::activated, this, &SystemTray::MainWindowProc);
-    connect(w_.mnuSystrayCall[0], &QAction::triggered, this, &SystemTray::maximizeOrRestore);
-    connect(w_.mnuSystrayCall[1], &QAction::triggered, w_.frmMain, &QWidget::showMinimized);
-    connect(w_.mnuSystrayCall[2], &QAction::triggered, this, &SystemTray::hideMainWindow);
-    connect(w_.mnuSystrayCall[3], &QAction::triggered, w_.timExit, qOverload<>(&QTimer::start));
-    connect(w_.mnuHide, &QAction::triggered, this, &SystemTray::hideMainWindow);
-    connect(w_.cmdMain, &QPushButton::clicked, this, &SystemTray::hideFromButton);
+    connect(controls_.menuItems[0], &QAction::triggered, this, &SystemTray::maximizeOrRestore);
+    connect(controls_.menuItems[1], &QAction::triggered, controls_.window, &QWidget::showMinimized);
+    connect(controls_.menuItems[2], &QAction::triggered, this, &SystemTray::hideMainWindow);
+    connect(controls_.menuItems[3], &QAction::triggered, controls_.exitTimer,
+            qOverload<>(&QTimer::start));
+    connect(controls_.hideItem, &QAction::triggered, this, &SystemTray::hideMainWindow);
+    connect(controls_.hideButton, &QPushButton::clicked, this, &SystemTray::hideFromButton);
 }
 
 void SystemTray::TrayAdd()
@@ -44,7 +44,7 @@ void SystemTray::TrayRemove()
 
 void SystemTray::MainWindowProc(QSystemTrayIcon::ActivationReason reason)
 {
-    QMainWindow *window = w_.frmMain;
+    QMainWindow *window = controls_.window;
     if (reason == QSystemTrayIcon::DoubleClick) {
         // Visible again, minimized or maximized as it was.
         window->show();
@@ -57,14 +57,14 @@ void SystemTray::MainWindowProc(QSystemTrayIcon::ActivationReason reason)
             // In front first, so the menu closes when the user clicks elsewhere.
             window->raise();
             window->activateWindow();
-            w_.mnuSystray->popup(QCursor::pos());
+            controls_.menu->popup(QCursor::pos());
         }
     }
 }
 
 void SystemTray::maximizeOrRestore()
 {
-    QMainWindow *window = w_.frmMain;
+    QMainWindow *window = controls_.window;
     if (window->windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen))
         window->showNormal();
     else
@@ -73,7 +73,7 @@ void SystemTray::maximizeOrRestore()
 
 void SystemTray::hideFromButton()
 {
-    w_.lstEntry->setFocus();
+    controls_.entryList->setFocus();
     hideMainWindow();
 }
 
@@ -81,7 +81,7 @@ void SystemTray::hideMainWindow()
 {
     // Hidden without a tray host, the window could not be found again.
     if (QSystemTrayIcon::isSystemTrayAvailable() && icon_->isVisible())
-        w_.frmMain->hide();
+        controls_.window->hide();
     else
-        w_.frmMain->showMinimized();
+        controls_.window->showMinimized();
 }

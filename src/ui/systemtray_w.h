@@ -3,7 +3,28 @@
 #include <QObject>
 #include <QSystemTrayIcon>
 
-struct MainWidgets;
+#include <array>
+
+class QAction;
+class QMainWindow;
+class QMenu;
+class QPushButton;
+class QTimer;
+class TitleListView;
+
+// What the tray uses of the window: the tray menu (maximize or restore,
+// minimize, hide, exit), the Hide item and button, the exit timer, and the
+// entry list, which keeps the focus.
+struct TrayControls
+{
+    QMainWindow *window = nullptr;
+    QMenu *menu = nullptr;
+    std::array<QAction *, 4> menuItems = {};
+    QAction *hideItem = nullptr;
+    QPushButton *hideButton = nullptr;
+    QTimer *exitTimer = nullptr;
+    TitleListView *entryList = nullptr;
+};
 
 // The icon in the desktop's tray for as long as the main window exists, and
 // the ways the window hides into it and comes back: the double click and the
@@ -14,7 +35,7 @@ class SystemTray : public QObject
 {
     Q_OBJECT
 public:
-    SystemTray(const MainWidgets &w, QObject *parent);
+    SystemTray(const TrayControls &controls, QObject *parent);
 
     void TrayAdd();
     void TrayRemove();
@@ -31,6 +52,6 @@ public:
     void hideMainWindow();
 
 private:
-    const MainWidgets &w_;
+    const TrayControls controls_;
     QSystemTrayIcon *icon_;
 };

@@ -25,5 +25,15 @@ while IFS= read -r -d '' file; do
         fi
     done < <(sed -nE 's/^[[:space:]]*#[[:space:]]*include[[:space:]]+"([A-Za-z0-9_]+)\/.*/\1/p' "$file")
 done < <(find "$src" -mindepth 2 -name '*.h' -print0 -o -mindepth 2 -name '*.cpp' -print0)
+# The struct of every control is for the window's construction only: app/ and
+# the builders in ui/. A subsystem gets the few controls it uses.
+builders='app/|ui/(maincontrols|mainmenus|layout|captions|commandactions)_w\.cpp$'
+while IFS= read -r file; do
+    rel=${file#"$src"/}
+    if ! [[ $rel =~ ^($builders) ]]; then
+        echo "$file: includes the struct of every control (ui/mainwidgets_w.h)"
+        bad=1
+    fi
+done < <(grep -rlE '#[[:space:]]*include[[:space:]]+"ui/mainwidgets_w\.h"' "$src" --include='*.h' --include='*.cpp')
 [ $bad = 0 ] && echo "the folders form a ladder"
 exit $bad
