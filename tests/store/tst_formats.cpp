@@ -300,24 +300,6 @@ private Q_SLOTS:
         QCOMPARE(twice.cell(0, 1), u"one"_s);
     }
 
-    // A name that would not read back as the same cell never reaches the disk,
-    // also when the encoder holds the group's lines from an earlier save.
-    void indexRefusesWhatCannotBeReadBack()
-    {
-        const QStringList names{u"a/b"_s, u".."_s, u"\U0001F600"_s,
-                                QString(13, u'a') + u"\t\r"_s + QString(20, u'b'),
-                                QString(252, u'a')};
-        NoteTable table = tableOf({{u"A"_s, u"one"_s}});
-        IndexFile::Encoder encoder;
-        for (const QString &name : names) {
-            QVERIFY(encoder.encode(table, u"v"_s));
-            table.cell(0, 1) = name;
-            QVERIFY2(!encoder.encode(table, u"v"_s), qPrintable(name));
-            table.cell(0, 1) = u"one"_s;
-        }
-        QCOMPARE(encoder.encode(table, u"v"_s).bytes, IndexFile::serialize(table, u"v"_s).bytes);
-    }
-
     // Read, the values land in their fields; written back, the same file, but
     // FrameTop is read 100 less than written and the Z to A sort is never kept.
     void prefRoundTrip()
