@@ -94,9 +94,9 @@ private Q_SLOTS:
     // C1 control of the same value.
     void codePage()
     {
-        const QString upper = u"\u20ac\u0081\u201a\u0192\u201e\u2026\u2020\u2021" // 0x80
-                              u"\u02c6\u2030\u0160\u2039\u0152\u008d\u017d\u008f" // 0x88
-                              u"\u0090\u2018\u2019\u201c\u201d\u2022\u2013\u2014" // 0x90
+        const QString upper = u"\u20ac\u0081\u201a\u0192\u201e\u2026\u2020\u2021"    // 0x80
+                              u"\u02c6\u2030\u0160\u2039\u0152\u008d\u017d\u008f"    // 0x88
+                              u"\u0090\u2018\u2019\u201c\u201d\u2022\u2013\u2014"    // 0x90
                               u"\u02dc\u2122\u0161\u203a\u0153\u009d\u017e\u0178"_s; // 0x98
         QByteArray all(256, Qt::Uninitialized);
         QString expected;
@@ -468,7 +468,8 @@ private Q_SLOTS:
         QFETCH(QString, text);
         QTemporaryDir dir;
         QVERIFY(writeFile(dir.filePath(u"e.txt"_s), bytes));
-        const EntryFile::EntryRead read = EntryFile::readEntry(dir.filePath(u"e.txt"_s), dir.path());
+        const EntryFile::EntryRead read =
+            EntryFile::readEntry(dir.filePath(u"e.txt"_s), dir.path());
         QCOMPARE(read.ok, ok);
         QCOMPARE(read.entry.date, date);
         QCOMPARE(read.entry.text, text);

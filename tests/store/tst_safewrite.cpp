@@ -207,7 +207,8 @@ private Q_SLOTS:
         make(store_, {u"A/x.txt="_s + text, u"B/"_s, u"C/"_s});
         {
             const CallFaults diskFull(CallFault{Sys::Op::Write, 0, ENOSPC}, true);
-            QCOMPARE(NF::copyEntryFile(store_, u"A"_s, u"x"_s, u"B"_s, u"x"_s).error.number, ENOSPC);
+            QCOMPARE(NF::copyEntryFile(store_, u"A"_s, u"x"_s, u"B"_s, u"x"_s).error.number,
+                     ENOSPC);
         }
         QCOMPARE(tree(store_ + u"B/"_s), L{});
         const CallFaults noHardLinks(std::nullopt, true);

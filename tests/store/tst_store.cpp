@@ -83,9 +83,9 @@ private Q_SLOTS:
         const QString path = p.state.storeFolder + u"idx.dat"_s;
         QVERIFY(QDir().mkpath(p.state.storeFolder));
         p.table = tableOf({{u"G"_s, u"one"_s}});
-        for (const QString &name : {u"a/b"_s, u".."_s, u"\U0001F600"_s,
-                                    QString(13, u'a') + u"\t\r"_s + QString(20, u'b'),
-                                    QString(252, u'a')}) {
+        for (const QString &name :
+             {u"a/b"_s, u".."_s, u"\U0001F600"_s, QString(13, u'a') + u"\t\r"_s + QString(20, u'b'),
+              QString(252, u'a')}) {
             QVERIFY(p.store.Save_idx());
             const QByteArray old = readWholeFile(path).bytes;
             p.table.cell(0, 1) = name;
