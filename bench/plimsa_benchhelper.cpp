@@ -12,6 +12,7 @@
 //       "lost <why>" and "refused" when the store is no longer held, or
 //       "report <text>" for any other failure (bench/shared_store_glusterfs.sh).
 
+#include "helper/say.h"
 #include "store/appstate.h"
 #include "store/errorreports.h"
 #include "store/notebookchange.h"
@@ -20,20 +21,10 @@
 
 #include <QString>
 
-#include <cstdarg>
 #include <cstdio>
 #include <cstring>
 
 namespace {
-
-[[gnu::format(printf, 1, 2)]] void say(const char *format, ...)
-{
-    va_list values;
-    va_start(values, format);
-    std::vprintf(format, values);
-    va_end(values);
-    std::fflush(stdout);
-}
 
 class PrintedReports : public ErrorReports
 {

@@ -3,8 +3,10 @@
 # in an endless loop (two known contents of different lengths) and is killed
 # with SIGKILL at a random moment, again and again. After every kill the file
 # must be exactly one of the two contents, at most one new file may be left
-# over, and the clean-up (plimsa_benchhelper clean) must remove it. The CI test store/tst_safewrite runs
-# the same loop a few hundred times; this runs it as long as you like.
+# over, and the clean-up (plimsa_benchhelper clean) must remove it. In CI the
+# power-cut check (tests/e2e/tst_powercut.cpp) holds every write of every
+# command to a stricter model; this runs the writer on a real file system, as
+# long as you like.
 #
 #   cmake --build build --target plimsa_testhelper plimsa_benchhelper
 #   bench/soak_crash.sh 20000                         # 20000 kills under /tmp

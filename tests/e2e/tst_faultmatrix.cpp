@@ -112,41 +112,6 @@ struct Baseline
     ProgramView program; // prepared, before the command
 };
 
-// One program on a command's notebook, with the command prepared.
-class Window
-{
-public:
-    explicit Window(const WritingCommand &command) : command_(command) {}
-
-    bool open()
-    {
-        fx_ = std::make_unique<AppFixture>();
-        fx_->quickStart = true;
-        fx_->writeNotebook(notebook(command_.notebook));
-        return fx_->start() && prepare();
-    }
-    // The folder put back as it was before the command was prepared, and the
-    // program started again on it.
-    bool reopen(const Files &pristine)
-    {
-        restoreFolder(root(), pristine);
-        return fx_->restart() && prepare();
-    }
-    AppFixture &fx() { return *fx_; }
-    QString root() const { return fx_->path({}); }
-
-private:
-    bool prepare()
-    {
-        select(*fx_, command_.select);
-        command_.prepare(*fx_);
-        fx_->messages.shown.clear();
-        return !QTest::currentTestFailed();
-    }
-    const WritingCommand &command_;
-    std::unique_ptr<AppFixture> fx_;
-};
-
 QString failureOf(const CallFault &fault, const QString &what)
 {
     return fault.describe() + u": "_s + what;
@@ -226,15 +191,6 @@ QString verify(const WritingCommand &command, const CallFault &fault, bool hit,
     return {};
 }
 
-WritingCommand writingCommand(const QString &name)
-{
-    for (const WritingCommand &command : writingCommands()) {
-        if (command.name == name)
-            return command;
-    }
-    qFatal("no writing command %s", qPrintable(name));
-}
-
 } // namespace
 
 class tst_FaultMatrix : public QObject
@@ -249,15 +205,16 @@ class tst_FaultMatrix : public QObject
     // The cases one after another in one window, started again only after a
     // case that changed something.
     QStringList runInOneWindow(const WritingCommand &command, const QList<CallFault> &faults,
-                               Window &window, const Baseline &base, QList<int> *failedCalls)
+                               AppFixture &nb, const Baseline &base, QList<int> *failedCalls)
     {
         QStringList failures;
         for (const CallFault &fault : faults) {
             if (dirty_) {
-                if (!window.reopen(base.pristine))
+                // The folder put back as it was before the command was prepared.
+                restoreFolder(nb.path({}), base.pristine);
+                if (!startFor(nb, command, true))
                     return failures << failureOf(fault, u"no start on the notebook"_s);
             }
-            AppFixture &nb = window.fx();
             const int opened = int(nb.desktop.openedFiles.size());
             int failed = 0;
             {
@@ -272,28 +229,12 @@ class tst_FaultMatrix : public QObject
             if (!failure.isEmpty())
                 failures << failureOf(fault, failure);
             QStringList leftovers;
-            const Files files = withoutDates(readFolder(window.root(), &leftovers));
+            const Files files = withoutDates(readFolder(nb.path({}), &leftovers));
             dirty_ = !leftovers.isEmpty() || files != base.before || nb.exitStatus ||
                      !(viewOf(nb) == base.program);
-            if (failure.isEmpty() && !leftoversCleanedByStart(nb))
-                failures << failureOf(fault, u"the next start did not clean up"_s);
             nb.messages.shown.clear();
         }
         return failures;
-    }
-
-    // A start on what the case left removes its left-over new files and shows nothing.
-    static bool leftoversCleanedByStart(AppFixture &nb)
-    {
-        QStringList leftovers;
-        readFolder(nb.path({}), &leftovers);
-        if (leftovers.isEmpty())
-            return true;
-        if (!nb.restart() || !nb.messages.shown.isEmpty())
-            return false;
-        leftovers.clear();
-        readFolder(nb.path({}), &leftovers);
-        return leftovers.isEmpty();
     }
 
 private Q_SLOTS:
@@ -324,15 +265,15 @@ private Q_SLOTS:
         const WritingCommand command = writingCommands().at(row);
         dirty_ = true;
         noHardLinks_ = noHardLinks;
-        Window window(command);
-        QVERIFY(window.open());
+        AppFixture nb;
+        QVERIFY(startFor(nb, command));
         Baseline base;
-        base.program = viewOf(window.fx());
-        base.before = withoutDates(readFolder(window.root()));
+        base.program = viewOf(nb);
+        base.before = withoutDates(readFolder(nb.path({})));
         QList<CallFaults::Call> calls;
         {
             CallFaults recorded(std::nullopt, noHardLinks);
-            command.action(window.fx());
+            command.action(nb);
             calls = recorded.calls();
         }
         if (noHardLinks &&
@@ -340,9 +281,9 @@ private Q_SLOTS:
                          [](const CallFaults::Call &call) { return call.op == Sys::Op::Link; }))
             QSKIP("the command copies no file");
         QVERIFY(!QTest::currentTestFailed());
-        QVERIFY2(window.fx().messages.shown.size() == (command.report.isEmpty() ? 0 : 1),
-                 qPrintable(window.fx().messages.shown.value(0).text));
-        base.after = withoutDates(readFolder(window.root()));
+        QVERIFY2(nb.messages.shown.size() == (command.report.isEmpty() ? 0 : 1),
+                 qPrintable(nb.messages.shown.value(0).text));
+        base.after = withoutDates(readFolder(nb.path({})));
         QVERIFY2(notebookOf(base.after) != notebookOf(base.before), "the command changed nothing");
         // What a restart begins from: the notebook as written before the start.
         {
@@ -353,7 +294,7 @@ private Q_SLOTS:
 
         const QList<CallFault> faults = faultsFor(calls);
         const auto run = [&](const QList<CallFault> &some, QList<int> *failedCalls) {
-            return runInOneWindow(command, some, window, base, failedCalls);
+            return runInOneWindow(command, some, nb, base, failedCalls);
         };
         QList<CallFault> forGood, once;
         for (const CallFault &fault : faults)
@@ -415,9 +356,8 @@ private Q_SLOTS:
         QFETCH(QString, file);
         QFETCH(Action, before);
         const WritingCommand writing = writingCommand(command);
-        Window window(writing);
-        QVERIFY(window.open());
-        AppFixture &nb = window.fx();
+        AppFixture nb;
+        QVERIFY(startFor(nb, writing));
         if (before)
             before(nb);
         {

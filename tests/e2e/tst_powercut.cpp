@@ -8,12 +8,11 @@
 
 #include "support/appfixture.h"
 #include "support/foldercontents.h"
-#include "support/notebookline.h"
 #include "support/powercut.h"
 #include "support/writingcommands.h"
 
-
 #include <QDir>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <cerrno>
@@ -50,7 +49,8 @@ struct Expected
     WritingCommand::Saved saved;
 };
 
-QString problemOf(const Files &state, bool atEnd, const Expected &expected)
+// `scratch` is a folder to load the state from.
+QString problemOf(const Files &state, bool atEnd, const Expected &expected, const QString &scratch)
 {
     for (auto it = state.begin(); it != state.end(); ++it) {
         if (!isLeftover(it.key()) && !expected.versions.value(it.key()).contains(it.value()))
@@ -60,14 +60,15 @@ QString problemOf(const Files &state, bool atEnd, const Expected &expected)
         if (!expected.withoutFile.contains(name))
             return u"no file for "_s + name;
     }
+    const QStringList held = textsOf(state);
     for (const QString &text : expected.texts) {
-        if (!holdsText(state, text))
+        if (!held.contains(text))
             return u"text lost: "_s + text;
     }
     if (atEnd) {
         const WritingCommand::Saved &saved = expected.saved;
         if (!saved.text.isEmpty() &&
-            !(saved.in.isEmpty() ? holdsText(state, saved.text)
+            !(saved.in.isEmpty() ? held.contains(saved.text)
                                  : state.value(saved.in).contains(saved.text.toLatin1())))
             return u"a save confirmed to the user is gone: "_s + saved.text;
         Files withoutLeftovers = state;
@@ -76,7 +77,8 @@ QString problemOf(const Files &state, bool atEnd, const Expected &expected)
             return u"the command returned before its change was on disk for good: "_s +
                    differences(withoutLeftovers, expected.end).join(u", "_s);
     }
-    return loadProblem(state);
+    restoreFolder(scratch, state);
+    return loadProblem(scratch);
 }
 
 } // namespace
@@ -114,12 +116,7 @@ private Q_SLOTS:
         QFETCH(int, links);
         const WritingCommand command = writingCommands().at(row);
         AppFixture nb;
-        nb.quickStart = true;
-        nb.writeNotebook(notebook(command.notebook));
-        QVERIFY(nb.start());
-        select(nb, command.select);
-        command.prepare(nb);
-        nb.messages.shown.clear();
+        QVERIFY(startFor(nb, command));
 
         PowerCut recording(nb.path({}), linksRefused(Links(links)));
         command.action(nb);
@@ -148,11 +145,12 @@ private Q_SLOTS:
 
         QStringList failures;
         QList<Files> distinct;
+        const QTemporaryDir scratch;
         for (int cut = 0; cut <= steps; ++cut) {
             for (const Files &state : recording.statesAt(cut)) {
                 if (!distinct.contains(state))
                     distinct.append(state);
-                const QString problem = problemOf(state, cut == steps, expected);
+                const QString problem = problemOf(state, cut == steps, expected, scratch.path());
                 if (!problem.isEmpty() && failures.size() < 20)
                     failures << u"cut after %1 of %2 steps (%3): %4"_s.arg(cut).arg(steps).arg(
                         cut ? recording.describe(cut - 1) : u"none"_s, problem);

@@ -13,11 +13,9 @@
 //       rewrites <file> with writeWholeFile, alternating the contents of the
 //       files contentB and contentA, for ever; prints "ready" after the first
 //       write, or "error <errno> <text>" and ends.
-//   write-once <file> <root> <size>
-//       writes <size> bytes of 'x' while a second thread runs, and prints "ok"
-//       or "error <errno>".
 // The modes only the bench scripts use are in bench/plimsa_benchhelper.cpp.
 
+#include "say.h"
 #include "store/safewrite.h"
 #include "store/storemarker.h"
 #include "store/storepaths.h"
@@ -27,11 +25,9 @@
 
 #include <cerrno>
 #include <chrono>
-#include <cstdarg>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
-#include <future>
 #include <spawn.h>
 #include <thread>
 #include <unistd.h>
@@ -43,15 +39,6 @@ namespace {
 QString arg(char **argv, int i)
 {
     return QString::fromLocal8Bit(argv[i]);
-}
-
-[[gnu::format(printf, 1, 2)]] void say(const char *format, ...)
-{
-    va_list values;
-    va_start(values, format);
-    std::vprintf(format, values);
-    va_end(values);
-    std::fflush(stdout);
 }
 
 void waitForStdinClosed()
@@ -123,23 +110,6 @@ int writeLoop(char **argv)
     }
 }
 
-int writeOnce(char **argv)
-{
-    // The thread lets the signal of a file-size limit land elsewhere than in
-    // the writing thread if the kernel sent it to the whole process.
-    std::promise<void> stop;
-    std::thread bystander([done = stop.get_future()] { done.wait(); });
-    const QByteArray bytes(QString::fromLocal8Bit(argv[4]).toLongLong(), 'x');
-    const FileResult written = writeWholeFile(arg(argv, 2), bytes, arg(argv, 3));
-    stop.set_value();
-    bystander.join();
-    if (written)
-        say("ok\n");
-    else
-        say("error %d\n", written.error.number);
-    return 0;
-}
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -155,8 +125,6 @@ int main(int argc, char **argv)
     }
     if (mode("write-loop", 4))
         return writeLoop(argv);
-    if (mode("write-once", 3))
-        return writeOnce(argv);
     std::fprintf(stderr, "usage: see the comment at the top of testhelper.cpp\n");
     return 2;
 }

@@ -11,7 +11,6 @@
 #include "store/storepaths.h"
 #include "ui/codepagetextedit_w.h"
 #include "ui/mainstate.h"
-
 #include "ui/titlelistmodel.h"
 #include "ui/titlelistview_w.h"
 
@@ -21,93 +20,25 @@
 #include <QDeadlineTimer>
 #include <QListWidget>
 #include <QPlainTextEdit>
-#include <QPointer>
 #include <QPushButton>
 #include <QTimer>
 
-#include <array>
+#include <functional>
 
 using namespace Qt::StringLiterals;
 
-enum class SoakCommands::Kind {
-    SelectGroup,
-    SelectEntry,
-    NewEntry,
-    EditEntry,
-    EditMask,
-    Rename,
-    IndentRight,
-    IndentLeft,
-    Move,
-    Trash,
-    DropInList,
-    DropOnGroup,
-    DropOnTrash,
-    Sort,
-    PlaceUp,
-    PlaceDown,
-    Separator,
-    NewGroup,
-    RenameGroup,
-    DeleteGroup,
-    ClearTrash,
-    SetMemory,
-    GoToMemory,
-    SetPhrase,
-    Buttons,
-    ExportList,
-};
-
-namespace {
-
-using Kind = SoakCommands::Kind;
-
-struct Choice
+// One command: how often it comes, whether the window offers it now (adding
+// what it may let go of to `gone`) and how it is given. A command that stores
+// a token gets it as `typed`, and clears it when it did not type it.
+struct SoakCommands::Command
 {
-    Kind kind;
+    enum Stores { Nothing, EntryText, MaskText };
     const char *name;
     int weight;
+    std::function<bool(SoakCommands &, QStringList &gone)> offered;
+    std::function<void(SoakCommands &, QString &typed)> give;
+    Stores stores = Nothing;
 };
-
-// Selections come often, as they do in use; Clear Trash rarely, since it
-// waits a second before it starts.
-constexpr std::array kChoices{
-    Choice{Kind::SelectGroup, "select a group", 12},
-    Choice{Kind::SelectEntry, "select an entry", 12},
-    Choice{Kind::NewEntry, "new entry", 8},
-    Choice{Kind::EditEntry, "entry save", 8},
-    Choice{Kind::EditMask, "mask save", 3},
-    Choice{Kind::Rename, "rename", 4},
-    Choice{Kind::IndentRight, "indent right", 2},
-    Choice{Kind::IndentLeft, "indent left", 2},
-    Choice{Kind::Move, "move", 4},
-    Choice{Kind::Trash, "trash", 4},
-    Choice{Kind::DropInList, "drag and drop in the list", 2},
-    Choice{Kind::DropOnGroup, "drag and drop on a group", 2},
-    Choice{Kind::DropOnTrash, "drag and drop on the trash button", 1},
-    Choice{Kind::Sort, "sort", 1},
-    Choice{Kind::PlaceUp, "one place up", 3},
-    Choice{Kind::PlaceDown, "one place down", 3},
-    Choice{Kind::Separator, "insert separator", 1},
-    Choice{Kind::NewGroup, "new group", 1},
-    Choice{Kind::RenameGroup, "group rename", 1},
-    Choice{Kind::DeleteGroup, "group delete", 2},
-    Choice{Kind::ClearTrash, "Clear Trash", 1},
-    Choice{Kind::SetMemory, "position memory", 1},
-    Choice{Kind::GoToMemory, "go to a position memory", 1},
-    Choice{Kind::SetPhrase, "phrase", 1},
-    Choice{Kind::Buttons, "individual buttons", 1},
-    Choice{Kind::ExportList, "LstPrnt.txt", 1},
-};
-
-const QString kNewTitle = u"* NEW *"_s;
-
-bool enabled(const QAction *action)
-{
-    return action->isEnabled();
-}
-
-} // namespace
 
 bool startProgram(Application &plimsa, int milliseconds)
 {
@@ -125,7 +56,7 @@ bool startProgram(Application &plimsa, int milliseconds)
 }
 
 SoakCommands::SoakCommands(Application &app, quint32 seed)
-    : app_(app), window_(*app.mainWindow()), random_(seed), seed_(seed), kind_(Kind::SelectGroup)
+    : app_(app), window_(*app.mainWindow()), random_(seed), seed_(seed)
 {
     // The mask box takes keys only while it is shown.
     const MainWidgets &w = window_.widgets();
@@ -173,111 +104,199 @@ QStringList SoakCommands::trashTexts() const
     return texts;
 }
 
+// Selections come often, as they do in use; Clear Trash rarely, since it
+// waits a second before it starts.
+const QList<SoakCommands::Command> &SoakCommands::commands()
+{
+    using S = SoakCommands;
+    const auto w = [](S &s) -> const MainWidgets & { return s.window_.widgets(); };
+    const auto onEntry = [w](S &s) {
+        const int row = w(s).lstEntry->currentRow();
+        return row >= 0 && row < w(s).lstEntry->count() - 1;
+    };
+    const auto editing = [w](S &s) { return w(s).chckEdit->isChecked(); };
+    const auto fileMissing = [](S &s) { return s.window_.mainState().FileMissing; };
+    const auto always = [](S &, QStringList &) { return true; };
+    const auto enabled = [w](QAction *MainWidgets::*action) {
+        return [w, action](S &s, QStringList &) { return (w(s).*action)->isEnabled(); };
+    };
+    const auto enabledAt = [w](auto MainWidgets::*actions, int i) {
+        return [w, actions, i](S &s, QStringList &) {
+            return (w(s).*actions)[std::size_t(i)]->isEnabled();
+        };
+    };
+    const auto trigger = [w](QAction *MainWidgets::*action) {
+        return [w, action](S &s, QString &) { (w(s).*action)->trigger(); };
+    };
+    // Keys typed into the entry list.
+    const auto keys = [w](const QString &keys) {
+        return [w, keys](S &s, QString &) {
+            w(s).lstEntry->setFocus();
+            s.type(keys);
+        };
+    };
+    // The text box's contents replaced by the token, saved with F2.
+    const auto typedInto = [w](bool mask) {
+        return [w, mask](S &s, QString &typed) {
+            (mask ? w(s).txtMask : w(s).txtText[0])->setFocus();
+            s.type(u"^a"_s + typed + u"{F2}"_s);
+        };
+    };
+    const auto answered = [](const auto &give) {
+        return [give](S &s, QString &typed) {
+            s.answerNextDialog(s.token() + u"{ENTER}"_s);
+            give(s, typed);
+        };
+    };
+    const auto centre = [](TitleListView *list, int row) { return list->lineRect(row).center(); };
+    const auto dragDrop = [](S &s) { return s.window_.findChild<DragDrop *>(u"dragDrop"_s); };
+    // An entry moved within its list: offered on an entry line, outside an edit.
+    const auto onEntryNotEditing = [onEntry, editing](S &s, QStringList &) {
+        return onEntry(s) && !editing(s);
+    };
+    // A separator line or a placeholder given a title keeps having no file,
+    // and could then not be told from a title that lost its file.
+    const auto retitled = [w, fileMissing](S &s, QStringList &) {
+        return w(s).mnuEntryRename->isEnabled() && !fileMissing(s);
+    };
+
+    static const QList<Command> list{
+        {"select a group", 12, always,
+         [w](S &s, QString &) {
+             TitleListView *groups = w(s).lstGroup;
+             groups->setCurrentRow(s.argument_ % std::max(1, groups->count()));
+         }},
+        {"select an entry", 12, always,
+         [w](S &s, QString &) {
+             TitleListView *entries = w(s).lstEntry;
+             entries->setCurrentRow(s.argument_ % std::max(1, entries->count()));
+         }},
+        {"new entry", 8, enabledAt(&MainWidgets::mnuEntryCall, 0),
+         [w](S &s, QString &typed) {
+             w(s).lstEntry->setFocus();
+             s.type(u"{INSERT}"_s);
+             if (!s.waitUntilIdle(5000) || !s.window_.mainState().TextEditMode) {
+                 typed.clear();
+                 return;
+             }
+             s.answerNextDialog(u"{ENTER}"_s);
+             s.type(typed + u"{F2}"_s);
+         },
+         Command::EntryText},
+        {"entry save", 8,
+         [w, onEntry, editing, fileMissing](S &s, QStringList &gone) {
+             const bool placeholder = w(s).lstEntry->currentText() == u"* NEW *"_s;
+             if (!onEntry(s) || placeholder || fileMissing(s) || editing(s))
+                 return false;
+             if (!s.entryText().isEmpty())
+                 gone << s.entryText();
+             return true;
+         },
+         typedInto(false), Command::EntryText},
+        {"mask save", 3,
+         [w, editing](S &s, QStringList &gone) {
+             if (w(s).lstGroup->currentRow() < 0 || editing(s) || !w(s).txtMask->isVisible())
+                 return false;
+             if (!s.maskText().isEmpty())
+                 gone << s.maskText();
+             return true;
+         },
+         typedInto(true), Command::MaskText},
+        {"rename", 4, retitled, answered(keys(u"{F12}"_s))},
+        {"indent right", 2, retitled, keys(u"+{RIGHT}"_s)},
+        {"indent left", 2, retitled, keys(u"+{LEFT}"_s)},
+        {"move", 4, enabled(&MainWidgets::mnuEntryChange),
+         [w](S &s, QString &) {
+             s.answerNextDialog(u"{DOWN %1}{ENTER}"_s.arg(1 + s.argument_ % 4));
+             w(s).mnuEntryChange->trigger();
+         }},
+        {"trash", 4, enabledAt(&MainWidgets::mnuEntryCall, 1), keys(u"{DEL}"_s)},
+        {"drag and drop in the list", 2, onEntryNotEditing,
+         [w, dragDrop, centre](S &s, QString &) {
+             TitleListView *entries = w(s).lstEntry;
+             dragDrop(s)->lstEntry_OLEDragDrop(centre(entries, s.argument_ % entries->count()));
+         }},
+        {"drag and drop on a group", 2, enabled(&MainWidgets::mnuEntryChange),
+         [w, dragDrop, centre](S &s, QString &) {
+             TitleListView *groups = w(s).lstGroup;
+             dragDrop(s)->lstGroup_OLEDragDrop(centre(groups, s.argument_ % groups->count()));
+         }},
+        {"drag and drop on the trash button", 1, enabledAt(&MainWidgets::mnuEntryCall, 1),
+         [dragDrop](S &s, QString &) { dragDrop(s)->dropOnTrashButton(); }},
+        {"sort", 1, [w](S &s, QStringList &) { return w(s).cmdSort[0]->isEnabled(); },
+         [w](S &s, QString &) { w(s).cmdSort[0]->click(); }},
+        {"one place up", 3, onEntryNotEditing, keys(u"+{UP}"_s)},
+        {"one place down", 3, onEntryNotEditing, keys(u"+{DOWN}"_s)},
+        {"insert separator", 1, enabledAt(&MainWidgets::mnuInsertCall, 1), keys(u"{F11}"_s)},
+        // With a hundred groups the program refuses it, with its message.
+        {"new group", 1, enabled(&MainWidgets::mnuGroupNew),
+         answered(trigger(&MainWidgets::mnuGroupNew))},
+        {"group rename", 1, enabled(&MainWidgets::mnuGroupRename),
+         answered(trigger(&MainWidgets::mnuGroupRename))},
+        {"group delete", 2,
+         [w](S &s, QStringList &gone) {
+             if (w(s).mnuGroupDelete->isEnabled() && !s.maskText().isEmpty())
+                 gone << s.maskText();
+             return w(s).mnuGroupDelete->isEnabled();
+         },
+         trigger(&MainWidgets::mnuGroupDelete)},
+        {"Clear Trash", 1,
+         [w](S &s, QStringList &gone) {
+             if (w(s).mnuClearTrash->isEnabled())
+                 gone = s.trashTexts();
+             return w(s).mnuClearTrash->isEnabled();
+         },
+         trigger(&MainWidgets::mnuClearTrash)},
+        {"position memory", 1, enabledAt(&MainWidgets::mnuSetMemo, 0), keys(u"+{F5}"_s)},
+        {"go to a position memory", 1, enabledAt(&MainWidgets::mnuGoToMemo, 0), keys(u"{F5}"_s)},
+        {"phrase", 1,
+         [onEntry, fileMissing](S &s, QStringList &) {
+             return onEntry(s) && !fileMissing(s) && !s.entryText().isEmpty();
+         },
+         [w](S &s, QString &) {
+             w(s).txtText[0]->setFocus();
+             const int n = s.argument_;
+             s.type(u"^{HOME}+{RIGHT %1}+{F%2}"_s.arg(1 + n % 6).arg(5 + n % 4));
+         }},
+        // frmIndiv's rows are lists; its OK button is pressed as a click would.
+        {"individual buttons", 1, enabledAt(&MainWidgets::mnuSettings, 2),
+         [w](S &s, QString &) {
+             auto *poll = new QTimer(&s.window_);
+             poll->setInterval(5);
+             QObject::connect(poll, &QTimer::timeout, poll, [poll] {
+                 QWidget *dialog = QApplication::activeModalWidget();
+                 if (!dialog)
+                     return;
+                 poll->stop();
+                 poll->deleteLater();
+                 if (auto *ok = dialog->findChild<QPushButton *>(u"cmdMain0"_s))
+                     ok->click();
+             });
+             poll->start();
+             w(s).mnuSettings[2]->trigger();
+         }},
+        {"LstPrnt.txt", 1, enabledAt(&MainWidgets::mnuEditorCall, 1),
+         [w](S &s, QString &) { w(s).mnuEditorCall[1]->trigger(); }},
+    };
+    return list;
+}
+
 SoakCommands::Step SoakCommands::plan()
 {
-    const MainWidgets &w = window_.widgets();
-    const MainState &state = window_.mainState();
-    const bool onEntry =
-        w.lstEntry->currentRow() >= 0 && w.lstEntry->currentRow() < w.lstEntry->count() - 1;
-    const bool placeholder = onEntry && w.lstEntry->currentText() == kNewTitle;
     int total = 0;
-    for (const Choice &c : kChoices)
+    for (const Command &c : commands())
         total += c.weight;
-    int pick = random_.bounded(total);
-    const Choice *choice = &kChoices.front();
-    for (const Choice &c : kChoices) {
-        if (pick < c.weight) {
-            choice = &c;
-            break;
-        }
-        pick -= c.weight;
-    }
-    kind_ = choice->kind;
-    Step step{QString::fromLatin1(choice->name), {}, {}, {}};
+    int pick = int(random_.bounded(total));
+    command_ = 0;
+    while (pick >= commands()[command_].weight)
+        pick -= commands()[command_++].weight;
+    Step step{QString::fromLatin1(commands()[command_].name), {}, {}, {}};
     // A command the window does not offer now becomes a selection.
-    bool offered = true;
-    switch (kind_) {
-    case Kind::NewEntry:
-        offered = enabled(w.mnuEntryCall[0]);
-        break;
-    case Kind::EditEntry:
-        offered = onEntry && !placeholder && !state.FileMissing && !w.chckEdit->isChecked();
-        if (offered && !entryText().isEmpty())
-            step.gone << entryText();
-        break;
-    case Kind::EditMask:
-        offered =
-            w.lstGroup->currentRow() >= 0 && !w.chckEdit->isChecked() && w.txtMask->isVisible();
-        if (offered && !maskText().isEmpty())
-            step.gone << maskText();
-        break;
-    case Kind::Rename:
-    case Kind::IndentRight:
-    case Kind::IndentLeft:
-        // A separator line or a placeholder given a title keeps having no
-        // file, and could then not be told from a title that lost its file.
-        offered = enabled(w.mnuEntryRename) && !state.FileMissing;
-        break;
-    case Kind::Move:
-    case Kind::DropOnGroup:
-        offered = enabled(w.mnuEntryChange);
-        break;
-    case Kind::Trash:
-    case Kind::DropOnTrash:
-        offered = enabled(w.mnuEntryCall[1]);
-        break;
-    case Kind::DropInList:
-    case Kind::PlaceUp:
-    case Kind::PlaceDown:
-        offered = onEntry && !w.chckEdit->isChecked();
-        break;
-    case Kind::Sort:
-        offered = w.cmdSort[0]->isEnabled();
-        break;
-    case Kind::Separator:
-        offered = enabled(w.mnuInsertCall[1]);
-        break;
-    case Kind::NewGroup:
-        // With a hundred groups the program refuses it, with its message.
-        offered = enabled(w.mnuGroupNew);
-        break;
-    case Kind::RenameGroup:
-        offered = enabled(w.mnuGroupRename);
-        break;
-    case Kind::DeleteGroup:
-        offered = enabled(w.mnuGroupDelete);
-        if (offered && !maskText().isEmpty())
-            step.gone << maskText();
-        break;
-    case Kind::ClearTrash:
-        offered = enabled(w.mnuClearTrash);
-        if (offered)
-            step.gone = trashTexts();
-        break;
-    case Kind::SetMemory:
-        offered = enabled(w.mnuSetMemo[0]);
-        break;
-    case Kind::GoToMemory:
-        offered = enabled(w.mnuGoToMemo[0]);
-        break;
-    case Kind::SetPhrase:
-        offered = onEntry && !state.FileMissing && !entryText().isEmpty();
-        break;
-    case Kind::Buttons:
-        offered = enabled(w.mnuSettings[2]);
-        break;
-    case Kind::ExportList:
-        offered = enabled(w.mnuEditorCall[1]);
-        break;
-    default:
-        break;
+    if (!commands()[command_].offered(*this, step.gone)) {
+        command_ = random_.bounded(2) ? 0 : 1;
+        step = Step{QString::fromLatin1(commands()[command_].name), {}, {}, {}};
     }
-    if (!offered) {
-        kind_ = random_.bounded(2) ? Kind::SelectGroup : Kind::SelectEntry;
-        step = Step{
-            kind_ == Kind::SelectGroup ? u"select a group"_s : u"select an entry"_s, {}, {}, {}};
-    }
-    if (kind_ == Kind::NewEntry || kind_ == Kind::EditEntry || kind_ == Kind::EditMask)
+    if (commands()[command_].stores != Command::Nothing)
         step.typed = token();
     argument_ = int(random_.bounded(1000));
     return step;
@@ -344,129 +363,8 @@ bool SoakCommands::run(Step &step, QString *why)
         *why = u"the main window does not become active"_s;
         return false;
     }
-    const MainWidgets &w = window_.widgets();
-    TitleListView *groups = w.lstGroup;
-    TitleListView *entries = w.lstEntry;
-    auto *dragDrop = window_.findChild<DragDrop *>(u"dragDrop"_s);
-    const int n = argument_;
-    const auto lineCentre = [](TitleListView *list, int row) {
-        return list->lineRect(row).center();
-    };
-    QString typed;
-    switch (kind_) {
-    case Kind::SelectGroup:
-        groups->setCurrentRow(n % std::max(1, groups->count()));
-        break;
-    case Kind::SelectEntry:
-        entries->setCurrentRow(n % std::max(1, entries->count()));
-        break;
-    case Kind::NewEntry:
-        entries->setFocus();
-        type(u"{INSERT}"_s);
-        if (!waitUntilIdle(5000) || !window_.mainState().TextEditMode)
-            break;
-        typed = step.typed;
-        answerNextDialog(u"{ENTER}"_s);
-        type(typed + u"{F2}"_s);
-        break;
-    case Kind::EditEntry:
-        w.txtText[0]->setFocus();
-        typed = step.typed;
-        type(u"^a"_s + typed + u"{F2}"_s);
-        break;
-    case Kind::EditMask:
-        w.txtMask->setFocus();
-        typed = step.typed;
-        type(u"^a"_s + typed + u"{F2}"_s);
-        break;
-    case Kind::Rename:
-        entries->setFocus();
-        answerNextDialog(token() + u"{ENTER}"_s);
-        type(u"{F12}"_s);
-        break;
-    case Kind::IndentRight:
-    case Kind::IndentLeft:
-    case Kind::PlaceUp:
-    case Kind::PlaceDown: {
-        static const QHash<Kind, QString> keys{{Kind::IndentRight, u"+{RIGHT}"_s},
-                                               {Kind::IndentLeft, u"+{LEFT}"_s},
-                                               {Kind::PlaceUp, u"+{UP}"_s},
-                                               {Kind::PlaceDown, u"+{DOWN}"_s}};
-        entries->setFocus();
-        type(keys.value(kind_));
-        break;
-    }
-    case Kind::Move:
-        answerNextDialog(u"{DOWN %1}{ENTER}"_s.arg(1 + n % 4));
-        w.mnuEntryChange->trigger();
-        break;
-    case Kind::Trash:
-        entries->setFocus();
-        type(u"{DEL}"_s);
-        break;
-    case Kind::DropInList:
-        dragDrop->lstEntry_OLEDragDrop(lineCentre(entries, n % entries->count()));
-        break;
-    case Kind::DropOnGroup:
-        dragDrop->lstGroup_OLEDragDrop(lineCentre(groups, n % groups->count()));
-        break;
-    case Kind::DropOnTrash:
-        dragDrop->dropOnTrashButton();
-        break;
-    case Kind::Sort:
-        w.cmdSort[0]->click();
-        break;
-    case Kind::Separator:
-        entries->setFocus();
-        type(u"{F11}"_s);
-        break;
-    case Kind::NewGroup:
-        answerNextDialog(token() + u"{ENTER}"_s);
-        w.mnuGroupNew->trigger();
-        break;
-    case Kind::RenameGroup:
-        answerNextDialog(token() + u"{ENTER}"_s);
-        w.mnuGroupRename->trigger();
-        break;
-    case Kind::DeleteGroup:
-        w.mnuGroupDelete->trigger();
-        break;
-    case Kind::ClearTrash:
-        w.mnuClearTrash->trigger();
-        break;
-    case Kind::SetMemory:
-        entries->setFocus();
-        type(u"+{F5}"_s);
-        break;
-    case Kind::GoToMemory:
-        entries->setFocus();
-        type(u"{F5}"_s);
-        break;
-    case Kind::SetPhrase:
-        w.txtText[0]->setFocus();
-        type(u"^{HOME}+{RIGHT %1}+{F%2}"_s.arg(1 + n % 6).arg(5 + n % 4));
-        break;
-    case Kind::Buttons: {
-        // frmIndiv's rows are lists; its OK button is pressed as a click would.
-        auto *poll = new QTimer(&window_);
-        poll->setInterval(5);
-        QObject::connect(poll, &QTimer::timeout, poll, [poll] {
-            QWidget *dialog = QApplication::activeModalWidget();
-            if (!dialog)
-                return;
-            poll->stop();
-            poll->deleteLater();
-            if (auto *ok = dialog->findChild<QPushButton *>(u"cmdMain0"_s))
-                ok->click();
-        });
-        poll->start();
-        w.mnuSettings[2]->trigger();
-        break;
-    }
-    case Kind::ExportList:
-        w.mnuEditorCall[1]->trigger();
-        break;
-    }
+    QString typed = step.typed;
+    commands()[command_].give(*this, typed);
     const bool idle = waitUntilIdle(10000);
     // Answers for dialogs that never opened go with the command.
     for (QTimer *left : window_.findChildren<QTimer *>(u"soakAnswer"_s))
@@ -479,7 +377,8 @@ bool SoakCommands::run(Step &step, QString *why)
     if (typed.isEmpty())
         return true;
     // What the command shows once it has saved is what it saved.
-    const QString shown = kind_ == Kind::EditMask ? maskText() : entryText();
+    const bool mask = commands()[command_].stores == Command::MaskText;
+    const QString shown = mask ? maskText() : entryText();
     if (shown != typed) {
         *why = u"the text shown after the save is not the text typed"_s;
         return false;

@@ -38,9 +38,10 @@ public:
     // A text as the checks compare it: CR LF as LF, no blanks or breaks at the ends.
     static QString normal(const QString &text);
 
-    enum class Kind;
-
 private:
+    struct Command;
+    static const QList<Command> &commands();
+
     bool activate();
     bool waitUntilIdle(int milliseconds);
     void type(const QString &keys);
@@ -55,6 +56,6 @@ private:
     QRandomGenerator random_;
     quint32 seed_;
     int tokens_ = 0;
-    Kind kind_;
-    int argument_ = 0;
+    int command_ = 0;  // the planned one, in commands()
+    int argument_ = 0; // the planned choice of a line, a group or keys
 };

@@ -12,7 +12,6 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryDir>
 
 using namespace Qt::StringLiterals;
 
@@ -146,11 +145,6 @@ QStringList textsOf(const Files &files)
     return texts;
 }
 
-bool holdsText(const Files &files, const QString &text)
-{
-    return textsOf(files).contains(text);
-}
-
 Files withoutDates(Files files)
 {
     for (auto it = files.begin(); it != files.end(); ++it) {
@@ -198,17 +192,4 @@ QString loadProblem(const QString &root)
         }
     }
     return {};
-}
-
-QString loadProblem(const Files &files)
-{
-    QTemporaryDir dir;
-    const QDir root(dir.path());
-    for (auto it = files.begin(); it != files.end(); ++it) {
-        root.mkpath(QFileInfo(root.filePath(it.key())).path());
-        QFile file(root.filePath(it.key()));
-        if (!file.open(QIODevice::WriteOnly) || file.write(it.value()) != it.value().size())
-            return u"the files could not be written out"_s;
-    }
-    return loadProblem(dir.path());
 }

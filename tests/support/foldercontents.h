@@ -32,8 +32,6 @@ inline const QByteArray kMissing = QByteArrayLiteral("\0missing");
 QStringList namesWithoutFile(const Files &files);
 // The texts of the entries idx.dat names and of its groups' masks that are not empty.
 QStringList textsOf(const Files &files);
-// Whether `text` is the text of an entry idx.dat names or of a group's mask.
-bool holdsText(const Files &files, const QString &text);
 
 // Each entry file's date line as "date": a new entry's date changes from run to run.
 Files withoutDates(Files files);
@@ -45,5 +43,3 @@ QStringList differences(const Files &a, const Files &b);
 // Language.dat and idx.dat loaded as the start loads them, and every entry
 // file idx.dat names read; "" when all load.
 QString loadProblem(const QString &root);
-// The same for `files` written out into a folder of their own.
-QString loadProblem(const Files &files);

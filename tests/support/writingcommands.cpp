@@ -1,6 +1,7 @@
 #include "support/writingcommands.h"
 
 #include "support/appfixture.h"
+#include "support/notebookline.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -43,12 +44,20 @@ void selectingText(AppFixture &nb)
     box->setTextCursor(cursor);
 }
 
+// OK; a dialog that a failed write keeps open for another OK is given up.
+void pressOk(QWidget *dialog)
+{
+    dialog->findChild<QPushButton *>(u"cmdMain0"_s)->click();
+    if (auto *open = qobject_cast<QDialog *>(dialog); open && open->isVisible())
+        open->reject();
+}
+
 // frmIndiv opened from the Options menu, its fourth button typing F7, OK.
 void storedButton(AppFixture &nb)
 {
     nb.whenShown([](QWidget *dialog) {
         dialog->findChild<QLineEdit *>(u"txt3"_s)->setText(u"{F7}"_s);
-        dialog->findChild<QPushButton *>(u"cmdMain0"_s)->click();
+        pressOk(dialog);
     });
     nb.w().mnuSettings[2]->trigger();
 }
@@ -58,9 +67,7 @@ void storedStartSettings(AppFixture &nb)
 {
     nb.whenShown([](QWidget *dialog) {
         dialog->findChild<QCheckBox *>(u"chckWrap"_s)->click();
-        dialog->findChild<QPushButton *>(u"cmdMain0"_s)->click();
-        if (auto *open = qobject_cast<QDialog *>(dialog); open && open->isVisible())
-            open->reject();
+        pressOk(dialog);
     });
     nb.w().mnuSettings[1]->trigger();
 }
@@ -69,11 +76,7 @@ void storedStartSettings(AppFixture &nb)
 // settings are stored and a new copy is started in place of this one.
 void storedGlobalSettings(AppFixture &nb)
 {
-    nb.whenShown([](QWidget *dialog) {
-        dialog->findChild<QPushButton *>(u"cmdMain0"_s)->click();
-        if (auto *open = qobject_cast<QDialog *>(dialog); open && open->isVisible())
-            open->reject();
-    });
+    nb.whenShown(pressOk);
     nb.w().mnuSettings[0]->trigger();
 }
 
@@ -85,10 +88,7 @@ void storedLanguage(AppFixture &nb)
         slots->setFocus();
         slots->setEditText(u"Sprache"_s);
         QTest::keyClick(slots, Qt::Key_Return);
-        dialog->findChild<QPushButton *>(u"cmdMain0"_s)->click();
-        // A failed write keeps the dialog open for another OK: given up here.
-        if (auto *open = qobject_cast<QDialog *>(dialog); open && open->isVisible())
-            open->reject();
+        pressOk(dialog);
     });
     nb.w().mnuSettings[5]->trigger();
 }
@@ -101,9 +101,7 @@ void sorted(AppFixture &nb)
 // A folder "in" beside the store, holding one text file to import.
 void folderToImport(AppFixture &nb)
 {
-    QDir().mkpath(nb.path(u"in"_s));
-    QFile file(nb.path(u"in/new.txt"_s));
-    QVERIFY(file.open(QIODevice::WriteOnly) && file.write("Imported text\n") == 14);
+    QVERIFY(writeFile(nb.path(u"in/new.txt"_s), "Imported text\n"));
 }
 
 // File, Import Folder into Group, the folder "in".
@@ -177,4 +175,26 @@ QList<WritingCommand> writingCommands()
         {u"import into a group"_s, abc, u"A/x"_s, folderToImport, importedIntoGroup, {u"Imported text"_s}, {}, false, u"Import"_s},
     };
     // clang-format on
+}
+
+WritingCommand writingCommand(const QString &name)
+{
+    for (const WritingCommand &command : writingCommands()) {
+        if (command.name == name)
+            return command;
+    }
+    qFatal("no writing command %s", qPrintable(name));
+}
+
+bool startFor(AppFixture &nb, const WritingCommand &command, bool again)
+{
+    nb.quickStart = true;
+    if (!again)
+        nb.writeNotebook(notebook(command.notebook));
+    if (!(again ? nb.restart() : nb.start()))
+        return false;
+    select(nb, command.select);
+    command.prepare(nb);
+    nb.messages.shown.clear();
+    return !QTest::currentTestFailed();
 }

@@ -39,6 +39,14 @@ struct WritingCommand
 // One row per command that writes a file. A dialog's command opens it and
 // answers it through AppFixture::whenShown.
 QList<WritingCommand> writingCommands();
+// The row of that name.
+WritingCommand writingCommand(const QString &name);
+
+// The program started (quickly: these tests start it thousands of times) on
+// the command's notebook or, `again`, on what its folder holds now; then the
+// line selected and the command prepared, the messages of the start
+// forgotten. False when a step failed.
+bool startFor(AppFixture &nb, const WritingCommand &command, bool again = false);
 
 // Typing "Fresh" into the entry text box (after Insert for a new entry).
 Action typing(bool newEntry);
