@@ -289,6 +289,12 @@ private Q_SLOTS:
         QCOMPARE(second.dialog->searchPos(), 4);
         QVERIFY(second.click(1));
         QCOMPARE(second.outcome(), u"A/a1 text 4"_s);
+        // A fixed entry on the blank line searches nothing, yet the next text
+        // is searched from its start again.
+        select(nb, u"A/ "_s);
+        second.set(u"key"_s, u"110011"_s);
+        QVERIFY(second.click(1));
+        QCOMPARE(second.dialog->searchPos(), 1);
         second.set(u"other"_s, u"100000"_s);
         second.dialog->close();
         QTRY_VERIFY(!nb.window()->findChild<FrmSearch *>());
