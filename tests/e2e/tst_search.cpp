@@ -294,7 +294,7 @@ private Q_SLOTS:
         select(nb, u"A/ "_s);
         second.set(u"key"_s, u"110011"_s);
         QVERIFY(second.click(1));
-        QCOMPARE(second.dialog->searchPos(), 1);
+        QTRY_COMPARE(second.dialog->searchPos(), 1);
         second.set(u"other"_s, u"100000"_s);
         second.dialog->close();
         QTRY_VERIFY(!nb.window()->findChild<FrmSearch *>());
