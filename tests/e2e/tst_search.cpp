@@ -189,9 +189,8 @@ private Q_SLOTS:
         QTest::newRow("trash and ÿ-groups left out")
             << skipped << u"W/w1"_s << u"110000"_s << u"key"_s << u"S"_s
             << QStringList{u"none W/w1"_s};
-        QTest::newRow("ÿ-groups searched")
-            << skipped << u"W/w1"_s << u"110100"_s << u"key"_s << u"S"_s
-            << QStringList{u"\u00FFB/b1 text 0"_s};
+        QTest::newRow("ÿ-groups searched") << skipped << u"W/w1"_s << u"110100"_s << u"key"_s
+                                           << u"S"_s << QStringList{u"\u00FFB/b1 text 0"_s};
         QTest::newRow("titles only, an entry without a file")
             << u"A: a1 = key; gone key = ; a3 = key"_s << QString() << u"100000"_s << u"KEY"_s
             << u"SC"_s << QStringList{u"A/gone key title"_s, u"none A/gone key"_s};

@@ -190,15 +190,14 @@ private Q_SLOTS:
         };
         QTest::newRow("global Cancel")
             << Scenario{{}, {}, {}, {unchanged(dialog(0, bold))}, u"starts=0;exit=;msg="_s};
-        QTest::newRow("global write fails")
-            << Scenario{{}, {}, {},
-                        {unchanged(dialog(0, [bold](AppFixture &nb, QDialog *dialog) {
-                            bold(nb, dialog);
-                            const auto full = CallFaults::failing(Sys::Op::Write, ENOSPC);
-                            ok(dialog);
-                            QVERIFY(dialog->isVisible());
-                        }))},
-                        u"starts=0;exit=;msg=~[^|]*pref\\.dat[^|]*"_s};
+        const Action writeFails = dialog(0, [bold](AppFixture &nb, QDialog *dialog) {
+            bold(nb, dialog);
+            const auto full = CallFaults::failing(Sys::Op::Write, ENOSPC);
+            ok(dialog);
+            QVERIFY(dialog->isVisible());
+        });
+        QTest::newRow("global write fails") << Scenario{
+            {}, {}, {}, {unchanged(writeFails)}, u"starts=0;exit=;msg=~[^|]*pref\\.dat[^|]*"_s};
 
         // What OK in the global settings stores, by line of pref.dat. The
         // language list leaves free slots out and lists an unnamed one empty;
@@ -211,13 +210,12 @@ private Q_SLOTS:
             nb.write(u"Language.dat"_s, file);
         };
         const auto global = [&](const QString &name, const DialogAct &act, const QString &stored) {
-            QTest::newRow(qPrintable(name)) << Scenario{
-                {}, {u"2= 2"_s}, languages,
-                {dialog(0, [act](AppFixture &nb, QDialog *dialog) {
-                    act(nb, dialog);
-                    ok(dialog);
-                })},
-                stored};
+            const Action okAfter = dialog(0, [act](AppFixture &nb, QDialog *dialog) {
+                act(nb, dialog);
+                ok(dialog);
+            });
+            QTest::newRow(qPrintable(name))
+                << Scenario{{}, {u"2= 2"_s}, languages, {okAfter}, stored};
         };
         const auto language = [](int line) {
             return DialogAct([line](AppFixture &, QDialog *dialog) {
@@ -242,33 +240,38 @@ private Q_SLOTS:
         };
         global(u"white list"_s, boxes(true, false), u"pref20= 1;pref21= 0"_s);
         global(u"y-groups hidden"_s, boxes(false, true), u"pref20= 0;pref21= 1"_s);
-        global(u"font size, digits only"_s, [](AppFixture &, QDialog *dialog) {
+        const DialogAct fontSize = [](AppFixture &, QDialog *dialog) {
             auto *field = child<QLineEdit>(dialog, u"txtFontSize"_s);
             field->clear();
             QTest::keyClicks(field, u"1a2b"_s);
             QCOMPARE(field->text(), u"12"_s);
-        }, u"pref8= 12"_s);
+        };
+        global(u"font size, digits only"_s, fontSize, u"pref8= 12"_s);
 
         // What OK stores as the store path: "preset" for an empty field, a
         // folder completed to its FileStore/, and word 116 for a folder
         // without idx.dat, which keeps the dialog open with the completed path
         // in the field. The stored start group is the one shown, and kept.
-        const auto storePath = [](const QString &typed, const QString &field, bool stored) {
-            return Scenario{
-                {}, {u"5=Trash"_s}, [](AppFixture &nb) {
-                    nb.write(u"Notes/FileStore/idx.dat"_s, {u"idx Plimsa 1.3.02"_s});
-                    QDir().mkpath(nb.path(u"Empty/FileStore"_s));
-                },
-                {dialog(1, [=](AppFixture &nb, QDialog *dialog) {
-                    QCOMPARE(child<QComboBox>(dialog, u"cboGroup"_s)->currentText(), u"Trash"_s);
-                    auto *path = child<QLineEdit>(dialog, u"txtStorePath"_s);
-                    path->setText(QString(typed).replace(u"%ROOT%"_s, nb.path({})));
-                    ok(dialog);
-                    QCOMPARE(path->text(), QString(field).replace(u"%ROOT%"_s, nb.path({})));
-                    QCOMPARE(dialog->isVisible(), !stored);
-                })},
-                u"pref5=Trash;pref22="_s + (stored ? field : u"preset"_s) + u";msg="_s +
-                    (stored ? QString() : u"[Caution!] "_s + WordTable::english(116))};
+        const Action folders = [](AppFixture &nb) {
+            nb.write(u"Notes/FileStore/idx.dat"_s, {u"idx Plimsa 1.3.02"_s});
+            QDir().mkpath(nb.path(u"Empty/FileStore"_s));
+        };
+        const auto storePath = [&](const QString &typed, const QString &field, bool stored) {
+            const Action typeIn = dialog(1, [=](AppFixture &nb, QDialog *dialog) {
+                QCOMPARE(child<QComboBox>(dialog, u"cboGroup"_s)->currentText(), u"Trash"_s);
+                auto *path = child<QLineEdit>(dialog, u"txtStorePath"_s);
+                path->setText(QString(typed).replace(u"%ROOT%"_s, nb.path({})));
+                ok(dialog);
+                QCOMPARE(path->text(), QString(field).replace(u"%ROOT%"_s, nb.path({})));
+                QCOMPARE(dialog->isVisible(), !stored);
+            });
+            const QString message = stored ? QString() : u"[Caution!] "_s + WordTable::english(116);
+            return Scenario{{},
+                            {u"5=Trash"_s},
+                            folders,
+                            {typeIn},
+                            u"pref5=Trash;pref22="_s + (stored ? field : u"preset"_s) + u";msg="_s +
+                                message};
         };
         QTest::newRow("store path empty") << storePath({}, u"preset"_s, true);
         QTest::newRow("store path with an index")
@@ -278,21 +281,20 @@ private Q_SLOTS:
 
         // In the language editor with no slot, English or a free slot
         // chosen, keys beep and change nothing.
+        const Action refused = dialog(5, [](AppFixture &nb, QDialog *dialog) {
+            auto *slots = child<QComboBox>(dialog, u"cboLanguage"_s);
+            auto *field = child<QLineEdit>(dialog, u"txtTranslation"_s);
+            for (int slot : {-1, 0, 1}) {
+                slots->setCurrentIndex(slot);
+                const QString shown = field->text();
+                QTest::keyClicks(field, u"ab"_s);
+                QTest::keyClick(field, Qt::Key_Return);
+                QCOMPARE(field->text(), shown);
+            }
+            QCOMPARE(nb.app().wordTable().word(0, 1), WordTable::english(1));
+        });
         QTest::newRow("language editor, keys refused")
-            << Scenario{{}, {}, {},
-                        {dialog(5, [](AppFixture &nb, QDialog *dialog) {
-                            auto *slots = child<QComboBox>(dialog, u"cboLanguage"_s);
-                            auto *field = child<QLineEdit>(dialog, u"txtTranslation"_s);
-                            for (int slot : {-1, 0, 1}) {
-                                slots->setCurrentIndex(slot);
-                                const QString shown = field->text();
-                                QTest::keyClicks(field, u"ab"_s);
-                                QTest::keyClick(field, Qt::Key_Return);
-                                QCOMPARE(field->text(), shown);
-                            }
-                            QCOMPARE(nb.app().wordTable().word(0, 1), WordTable::english(1));
-                        })},
-                        u"beeps=9"_s};
+            << Scenario{{}, {}, {}, {refused}, u"beeps=9"_s};
     }
     void dialogs()
     {
@@ -332,7 +334,8 @@ private Q_SLOTS:
             run.w().mnuSettings[4]->trigger();
         }
         {
-            const auto unsynced = CallFaults(CallFault{Sys::Op::FolderSync, 0, EIO, true, {}, "pref.dat"});
+            const auto unsynced =
+                CallFaults(CallFault{Sys::Op::FolderSync, 0, EIO, true, {}, "pref.dat"});
             run.w().mnuSettings[4]->trigger();
         }
         const auto &shown = run.messages.shown;

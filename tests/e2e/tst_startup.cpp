@@ -92,19 +92,18 @@ private Q_SLOTS:
         const QString mixed = u"b xb | bc xbc | A xA | _c x_c | "_s + y +
                               u"private xprivate | Trash xTrash | b:c xb:c | a xa"_s;
         const QString sorted = u"groups=_c|A|a|b|b:c|bc|Trash"_s;
-        QTest::newRow("ÿ-groups shown") << Scenario{mixed, {u"5=b:c"_s, u"21= 0"_s}, {},
-                                                    {kOwnEntries}, sorted + u'|' + y +
-                                                        u"private;sel=b:c/xb:c"_s};
+        const QString shown = sorted + u'|' + y + u"private;sel=b:c/xb:c"_s;
+        QTest::newRow("ÿ-groups shown")
+            << Scenario{mixed, {u"5=b:c"_s, u"21= 0"_s}, {}, {kOwnEntries}, shown};
         QTest::newRow("ÿ-groups hidden") << Scenario{
             mixed, {u"5=Bc"_s, u"21= 1"_s}, {}, {kOwnEntries}, sorted + u";sel=_c/x_c"_s};
         QTest::newRow("no start group")
             << Scenario{mixed, {u"5="_s, u"21= 1"_s}, {}, {kOwnEntries}, sorted + u";sel=_c/x_c"_s};
-        QTest::newRow("empty notebook")
-            << Scenario{{}, {u"5=b"_s}, [](AppFixture &nb) { nb.writeNotebook({}); }, {},
-                        u"groups=;sel=/ "_s};
+        const Action empty = [](AppFixture &nb) { nb.writeNotebook({}); };
+        QTest::newRow("empty notebook") << Scenario{{}, {u"5=b"_s}, empty, {}, u"groups=;sel=/ "_s};
+        const QString onlyY = y + u"1 x | "_s + y + u"2 x"_s;
         QTest::newRow("only ÿ-groups, hidden")
-            << Scenario{y + u"1 x | "_s + y + u"2 x"_s, {u"5="_s + y + u'1', u"21= 1"_s}, {}, {},
-                        u"groups=;sel=/ "_s};
+            << Scenario{onlyY, {u"5="_s + y + u'1', u"21= 1"_s}, {}, {}, u"groups=;sel=/ "_s};
 
         // Language.dat damaged, its first language chosen: one report naming
         // the file, and the start goes on with the missing words in English.
@@ -113,20 +112,18 @@ private Q_SLOTS:
         for (int i = 0; i < WordTable::kFileLines; ++i)
             lines += "w" + QByteArray::number(i) + "\r\n";
         const auto language = [](const QByteArray &bytes) {
-            return Action([bytes](AppFixture &nb) {
-                QVERIFY(writeFile(nb.path(u"Language.dat"_s), bytes));
-            });
+            return Action(
+                [bytes](AppFixture &nb) { QVERIFY(writeFile(nb.path(u"Language.dat"_s), bytes)); });
         };
         const QString damaged = u"icons=2;msg=~[^|]*%ROOT%Language\\.dat[^|]*;words:mnuOptions="_s +
                                 WordTable::english(19) + u";words:mnuFile="_s;
         QTest::newRow("Language.dat empty")
             << Scenario{{}, {u"2= 1"_s}, language({}), {}, damaged + WordTable::english(1)};
-        QTest::newRow("Language.dat cut short")
-            << Scenario{{}, {u"2= 1"_s}, language(lines.left(lines.indexOf("w10\r\n"))), {},
-                        damaged + u"w1"_s};
-        QTest::newRow("Language.dat CR CR LF")
-            << Scenario{{}, {u"2= 1"_s}, language(QByteArray(lines).replace("\r\n", "\r\r\n")),
-                        {}, u"msg=;words:mnuFile=w1;words:mnuOptions=w19"_s};
+        QTest::newRow("Language.dat cut short") << Scenario{
+            {}, {u"2= 1"_s}, language(lines.left(lines.indexOf("w10\r\n"))), {}, damaged + u"w1"_s};
+        const Action twice = language(QByteArray(lines).replace("\r\n", "\r\r\n"));
+        QTest::newRow("Language.dat CR CR LF") << Scenario{
+            {}, {u"2= 1"_s}, twice, {}, u"msg=;words:mnuFile=w1;words:mnuOptions=w19"_s};
 
         // A file the start cannot do without: one report naming it, and the end.
         const auto removed = [](const QString &file) {
@@ -136,10 +133,11 @@ private Q_SLOTS:
                              "canceled!\n\n.*%ROOT%"_s;
         QTest::newRow("pref.dat missing")
             << Scenario{{}, {}, removed(u"pref.dat"_s), {}, ends + u"pref\\.dat.*"_s};
+        const Action cutShort = [](AppFixture &nb) {
+            nb.write(u"pref.dat"_s, nb.readLines(u"pref.dat"_s).mid(0, 20));
+        };
         QTest::newRow("pref.dat cut short")
-            << Scenario{{}, {}, [](AppFixture &nb) {
-                            nb.write(u"pref.dat"_s, nb.readLines(u"pref.dat"_s).mid(0, 20));
-                        }, {}, ends + u"pref\\.dat.*"_s};
+            << Scenario{{}, {}, cutShort, {}, ends + u"pref\\.dat.*"_s};
         QTest::newRow("Language.dat missing")
             << Scenario{{}, {}, removed(u"Language.dat"_s), {}, ends + u"Language\\.dat.*"_s};
 
@@ -149,19 +147,29 @@ private Q_SLOTS:
         // the report names it and the program ends.
         const QString missing =
             u"msg=~\\[.*\\] Can not find \"idx\\.dat\"! - Try it again with preset\\."_s;
+        const Action elsewhere = [](AppFixture &nb) {
+            QDir().mkpath(nb.path(u"Elsewhere/FileStore"_s));
+            nb.whenShown([](QWidget *dialog) {
+                caughtPopUp = dialog->objectName();
+                dialog->close();
+            });
+        };
         QTest::newRow("the preset store read")
-            << Scenario{{}, {u"22=%ROOT%Elsewhere"_s}, [](AppFixture &nb) {
-                            QDir().mkpath(nb.path(u"Elsewhere/FileStore"_s));
-                            nb.whenShown([](QWidget *dialog) {
-                                caughtPopUp = dialog->objectName();
-                                dialog->close();
-                            });
-                        }, {}, missing + u";menu=frmSetStart;store=%ROOT%FileStore/;groups=Notes|Trash"_s};
+            << Scenario{{},
+                        {u"22=%ROOT%Elsewhere"_s},
+                        elsewhere,
+                        {},
+                        missing + u";menu=frmSetStart;store=%ROOT%FileStore/;groups=Notes|Trash"_s};
+        const Action damagedIndex = [](AppFixture &nb) {
+            nb.write(u"FileStore/idx.dat"_s,
+                     {u"idx Plimsa 1.3.02"_s, u"Notes"_s, QString(), u"Trash"_s});
+        };
         QTest::newRow("the preset store damaged")
-            << Scenario{{}, {}, [](AppFixture &nb) {
-                            nb.write(u"FileStore/idx.dat"_s,
-                                     {u"idx Plimsa 1.3.02"_s, u"Notes"_s, QString(), u"Trash"_s});
-                        }, {}, u"exit=1;"_s + missing + u" \\|\\| \\[.*%ROOT%FileStore/idx\\.dat.*"_s};
+            << Scenario{{},
+                        {},
+                        damagedIndex,
+                        {},
+                        u"exit=1;"_s + missing + u" \\|\\| \\[.*%ROOT%FileStore/idx\\.dat.*"_s};
 
         // Empty words show in English, so nothing is ever blank. Captions are
         // composed from the words.
@@ -177,9 +185,12 @@ private Q_SLOTS:
             words[k].clear();
         for (int language = 2; language <= 9; ++language)
             words << u"(free)"_s << QStringList(150);
+        const Action translated = [words](AppFixture &nb) { nb.write(u"Language.dat"_s, words); };
         QTest::newRow("translated captions")
-            << Scenario{{}, {u"2= 1"_s, u"23=Work/Shopping"_s, u"27=Dear Sir or Madam,"_s},
-                        [words](AppFixture &nb) { nb.write(u"Language.dat"_s, words); }, {},
+            << Scenario{{},
+                        {u"2= 1"_s, u"23=Work/Shopping"_s, u"27=Dear Sir or Madam,"_s},
+                        translated,
+                        {},
                         u"words:mnuFile=&Datei;words:mnuSystrayCall2=Verstecken;words:mnuExit="_s +
                             WordTable::english(4) + u";words:cmdSort0="_s + WordTable::english(29) +
                             u";tip:chckEdit="_s + WordTable::english(40) +

@@ -113,7 +113,8 @@ const QList<std::pair<QString, Reader>> &readers()
         {u"msg"_s, [](AppFixture &nb) { return messages(nb, false); }},
         {u"beeps"_s, [](AppFixture &nb) { return QString::number(nb.messages.beeps); }},
         {u"menu"_s, [](AppFixture &) { return popupItem() + caughtPopUp; }},
-        {u"mem"_s, [](AppFixture &nb) { return nb.readLines(u"pref.dat"_s).mid(22, 4).join(u','); }},
+        {u"mem"_s,
+         [](AppFixture &nb) { return nb.readLines(u"pref.dat"_s).mid(22, 4).join(u','); }},
         {u"phrases"_s,
          [](AppFixture &nb) { return nb.readLines(u"pref.dat"_s).mid(26, 4).join(u','); }},
         {u"last"_s, [](AppFixture &nb) { return nb.state().LastMovePosition; }},
@@ -124,7 +125,8 @@ const QList<std::pair<QString, Reader>> &readers()
          }},
         {u"icons"_s, [](AppFixture &nb) { return messages(nb, true); }},
         {u"groups"_s, [](AppFixture &nb) { return AppFixture::lines(nb.w().lstGroup).join(u'|'); }},
-        {u"entries"_s, [](AppFixture &nb) { return AppFixture::lines(nb.w().lstEntry).join(u'|'); }},
+        {u"entries"_s,
+         [](AppFixture &nb) { return AppFixture::lines(nb.w().lstEntry).join(u'|'); }},
         {u"store"_s, [](AppFixture &nb) { return nb.app().state().storeFolder; }},
         {u"starts"_s, [](AppFixture &nb) { return QString::number(nb.desktop.starts); }},
         {u"opened"_s, [](AppFixture &nb) { return nb.desktop.openedFiles.join(u'|'); }},
@@ -134,7 +136,8 @@ const QList<std::pair<QString, Reader>> &readers()
              return fileLines(nb, u"FileStore/"_s + OutDOS(where.section(u'/', 0, 0)) + u'/' +
                                       OutDOS(where.section(u'/', 1)) + u".txt"_s);
          }},
-        {u"maskfile"_s, [](AppFixture &nb) { return fileLines(nb, u"FileStore/Notes/_mask.dat"_s); }},
+        {u"maskfile"_s,
+         [](AppFixture &nb) { return fileLines(nb, u"FileStore/Notes/_mask.dat"_s); }},
         {u"memo1"_s,
          [](AppFixture &nb) {
              const MainWidgets &w = nb.w();
@@ -207,8 +210,8 @@ void expectState(AppFixture &nb, const QString &expected, const State &before)
                                              QRegularExpression::DotMatchesEverythingOption);
             QVERIFY2(pattern.match(actual).hasMatch(), qPrintable(name + u": "_s + actual));
         } else {
-            QVERIFY2(actual == value, qPrintable(name + u": \""_s + actual +
-                                                 u"\", expected \""_s + value + u'"'));
+            QVERIFY2(actual == value,
+                     qPrintable(name + u": \""_s + actual + u"\", expected \""_s + value + u'"'));
         }
     }
     for (auto it = remaining.cbegin(); it != remaining.cend(); ++it) {

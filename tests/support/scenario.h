@@ -64,11 +64,11 @@ extern QString caughtPopUp;
 
 struct Scenario
 {
-    QString book;          // a notebook line; "" keeps the shipped store
-    QStringList prefs;     // "N=value": line N of pref.dat set before the start (%ROOT% expanded)
-    Action prepare = {};   // before the start, after book and prefs
-    QList<Action> steps;   // after the start
-    QString expected;      // the state at the end; "exit=..." for a start that fails
+    QString book;        // a notebook line; "" keeps the shipped store
+    QStringList prefs;   // "N=value": line N of pref.dat set before the start (%ROOT% expanded)
+    Action prepare = {}; // before the start, after book and prefs
+    QList<Action> steps; // after the start
+    QString expected;    // the state at the end; "exit=..." for a start that fails
 };
 
 Q_DECLARE_METATYPE(Scenario)
