@@ -51,7 +51,7 @@ class AppFixture;
 // write (their digits free).
 using State = QMap<QString, QString>;
 
-// The names above that are not read only on demand.
+// The names above that are not read only on demand; any one name.
 State observe(AppFixture &nb);
 QString observed(AppFixture &nb, const QString &name);
 
@@ -73,6 +73,6 @@ struct Scenario
 
 Q_DECLARE_METATYPE(Scenario)
 
-// The scenario on a fresh program folder; a start that fails is compared
-// without the window.
+// The scenario on a fresh program folder. After a start that failed there is
+// no window: such a row names only exit, msg, icons, beeps and pref<N>/lang<N>.
 void run(const Scenario &scenario);
