@@ -4,6 +4,7 @@
 
 #include "support/appfixture.h"
 #include "support/callfaults.h"
+#include "support/scenario.h"
 
 #include "i18n/wordtable.h"
 #include "store/storemarker.h"
@@ -26,7 +27,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-using DialogAct = std::function<void(QDialog *)>;
+using DialogAct = std::function<void(AppFixture &, QDialog *)>;
 
 template <typename T> T *child(QWidget *dialog, const QString &name)
 {
@@ -48,6 +49,23 @@ bool withDialog(AppFixture &run, int item, const std::function<void(QDialog *)> 
     });
     run.w().mnuSettings[item]->trigger();
     return shown;
+}
+
+Action dialog(int item, const DialogAct &act)
+{
+    return [item, act](AppFixture &nb) {
+        QVERIFY(withDialog(nb, item, [&](QDialog *dialog) { act(nb, dialog); }));
+    };
+}
+
+// `act`, which must leave every file of the program folder as it was.
+Action unchanged(const Action &act)
+{
+    return [act](AppFixture &nb) {
+        const auto before = nb.snapshot();
+        act(nb);
+        QCOMPARE(nb.snapshot(), before);
+    };
 }
 
 void ok(QDialog *dialog)
@@ -101,36 +119,6 @@ class tst_Settings : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    // Cancel, or a pref.dat write that fails, starts nothing and leaves the
-    // settings as they were; after the failure the dialog stays for another try.
-    void globalNoRestart_data()
-    {
-        QTest::addColumn<bool>("writeFails");
-        QTest::newRow("Cancel") << false;
-        QTest::newRow("write fails") << true;
-    }
-    void globalNoRestart()
-    {
-        QFETCH(bool, writeFails);
-        AppFixture run;
-        QVERIFY(run.start());
-        const auto before = run.snapshot();
-        QVERIFY(withDialog(run, 0, [&](QDialog *dialog) {
-            child<QCheckBox>(dialog, u"chckFontBold"_s)->setChecked(true);
-            if (writeFails) {
-                const auto full = CallFaults::failing(Sys::Op::Write, ENOSPC);
-                ok(dialog);
-                QVERIFY(dialog->isVisible());
-            }
-            child<QPushButton>(dialog, u"cmdMain1"_s)->click();
-        }));
-        QCOMPARE(run.snapshot(), before);
-        QCOMPARE(run.desktop.starts, 0);
-        QCOMPARE(run.app().state().prefs.FontBold, 0);
-        QCOMPARE(run.messages.shown.size(), writeFails ? 1 : 0);
-        QVERIFY(!run.exitStatus);
-    }
-
     // OK restarts also with nothing changed. The store is let go before the
     // new copy starts; when that start fails this copy goes on, holding the
     // store again and showing the new language and font.
@@ -190,17 +178,47 @@ private Q_SLOTS:
         QVERIFY(!run.exitStatus);
     }
 
-    // What OK in the global settings stores, by line of pref.dat. The language
-    // list leaves free slots out and lists an unnamed one empty; the line
-    // chosen stores its own slot number however many free slots lie before
-    // it. The two boxes of the group list each have their own line; the font
-    // size takes digits only.
-    void globalStored_data()
+    // What the dialogs store, and what they refuse.
+    void dialogs_data()
     {
-        QTest::addColumn<DialogAct>("act");
-        QTest::addColumn<QStringList>("stored"); // "line=value", lines counted from 1
+        QTest::addColumn<Scenario>("scenario");
+        // Cancel, or a pref.dat write that fails, starts nothing and leaves
+        // the settings as they were; after the failure the dialog stays for
+        // another try.
+        const auto bold = [](AppFixture &, QDialog *dialog) {
+            child<QCheckBox>(dialog, u"chckFontBold"_s)->setChecked(true);
+        };
+        QTest::newRow("global Cancel")
+            << Scenario{{}, {}, {}, {unchanged(dialog(0, bold))}, u"starts=0;exit=;msg="_s};
+        const Action writeFails = dialog(0, [bold](AppFixture &nb, QDialog *dialog) {
+            bold(nb, dialog);
+            const auto full = CallFaults::failing(Sys::Op::Write, ENOSPC);
+            ok(dialog);
+            QVERIFY(dialog->isVisible());
+        });
+        QTest::newRow("global write fails") << Scenario{
+            {}, {}, {}, {unchanged(writeFails)}, u"starts=0;exit=;msg=~[^|]*pref\\.dat[^|]*"_s};
+
+        // What OK in the global settings stores, by line of pref.dat. The
+        // language list leaves free slots out and lists an unnamed one empty;
+        // the line chosen stores its own slot number however many free slots
+        // lie before it. The two boxes of the group list each have their own
+        // line; the font size takes digits only.
+        const Action languages = [](AppFixture &nb) {
+            QStringList file = languageFile({u"(free)"_s, u"Deutsch"_s, QString()}, u"x"_s);
+            file[8 * WordTable::kWords] = u"Dansk"_s;
+            nb.write(u"Language.dat"_s, file);
+        };
+        const auto global = [&](const QString &name, const DialogAct &act, const QString &stored) {
+            const Action okAfter = dialog(0, [act](AppFixture &nb, QDialog *dialog) {
+                act(nb, dialog);
+                ok(dialog);
+            });
+            QTest::newRow(qPrintable(name))
+                << Scenario{{}, {u"2= 2"_s}, languages, {okAfter}, stored};
+        };
         const auto language = [](int line) {
-            return DialogAct([line](QDialog *dialog) {
+            return DialogAct([line](AppFixture &, QDialog *dialog) {
                 auto *list = child<QComboBox>(dialog, u"cboLanguage"_s);
                 QStringList items;
                 for (int i = 0; i < list->count(); ++i)
@@ -210,45 +228,78 @@ private Q_SLOTS:
                 list->setCurrentIndex(line);
             });
         };
-        QTest::newRow("English") << language(0) << QStringList{u"2= 0"_s};
-        QTest::newRow("after a free slot") << language(1) << QStringList{u"2= 2"_s};
-        QTest::newRow("unnamed") << language(2) << QStringList{u"2= 3"_s};
-        QTest::newRow("last slot") << language(3) << QStringList{u"2= 9"_s};
+        global(u"English"_s, language(0), u"pref2= 0"_s);
+        global(u"after a free slot"_s, language(1), u"pref2= 2"_s);
+        global(u"unnamed"_s, language(2), u"pref2= 3"_s);
+        global(u"last slot"_s, language(3), u"pref2= 9"_s);
         const auto boxes = [](bool white, bool hideY) {
-            return DialogAct([white, hideY](QDialog *dialog) {
+            return DialogAct([white, hideY](AppFixture &, QDialog *dialog) {
                 child<QCheckBox>(dialog, u"chckGRPBack"_s)->setChecked(white);
                 child<QCheckBox>(dialog, u"chckHideManual"_s)->setChecked(hideY);
             });
         };
-        QTest::newRow("white list") << boxes(true, false) << QStringList{u"20= 1"_s, u"21= 0"_s};
-        QTest::newRow("y-groups hidden")
-            << boxes(false, true) << QStringList{u"20= 0"_s, u"21= 1"_s};
-        QTest::newRow("font size, digits only")
-            << DialogAct([](QDialog *dialog) {
-                   auto *field = child<QLineEdit>(dialog, u"txtFontSize"_s);
-                   field->clear();
-                   QTest::keyClicks(field, u"1a2b"_s);
-                   QCOMPARE(field->text(), u"12"_s);
-               })
-            << QStringList{u"8= 12"_s};
+        global(u"white list"_s, boxes(true, false), u"pref20= 1;pref21= 0"_s);
+        global(u"y-groups hidden"_s, boxes(false, true), u"pref20= 0;pref21= 1"_s);
+        const DialogAct fontSize = [](AppFixture &, QDialog *dialog) {
+            auto *field = child<QLineEdit>(dialog, u"txtFontSize"_s);
+            field->clear();
+            QTest::keyClicks(field, u"1a2b"_s);
+            QCOMPARE(field->text(), u"12"_s);
+        };
+        global(u"font size, digits only"_s, fontSize, u"pref8= 12"_s);
+
+        // What OK stores as the store path: "preset" for an empty field, a
+        // folder completed to its FileStore/, and word 116 for a folder
+        // without idx.dat, which keeps the dialog open with the completed path
+        // in the field. The stored start group is the one shown, and kept.
+        const Action folders = [](AppFixture &nb) {
+            nb.write(u"Notes/FileStore/idx.dat"_s, {u"idx Plimsa 1.3.02"_s});
+            QDir().mkpath(nb.path(u"Empty/FileStore"_s));
+        };
+        const auto storePath = [&](const QString &typed, const QString &field, bool stored) {
+            const Action typeIn = dialog(1, [=](AppFixture &nb, QDialog *dialog) {
+                QCOMPARE(child<QComboBox>(dialog, u"cboGroup"_s)->currentText(), u"Trash"_s);
+                auto *path = child<QLineEdit>(dialog, u"txtStorePath"_s);
+                path->setText(QString(typed).replace(u"%ROOT%"_s, nb.path({})));
+                ok(dialog);
+                QCOMPARE(path->text(), QString(field).replace(u"%ROOT%"_s, nb.path({})));
+                QCOMPARE(dialog->isVisible(), !stored);
+            });
+            const QString message = stored ? QString() : u"[Caution!] "_s + WordTable::english(116);
+            return Scenario{{},
+                            {u"5=Trash"_s},
+                            folders,
+                            {typeIn},
+                            u"pref5=Trash;pref22="_s + (stored ? field : u"preset"_s) + u";msg="_s +
+                                message};
+        };
+        QTest::newRow("store path empty") << storePath({}, u"preset"_s, true);
+        QTest::newRow("store path with an index")
+            << storePath(u"%ROOT%Notes"_s, u"%ROOT%Notes/FileStore/"_s, true);
+        QTest::newRow("store path without an index")
+            << storePath(u"%ROOT%Empty"_s, u"%ROOT%Empty/FileStore/"_s, false);
+
+        // In the language editor with no slot, English or a free slot
+        // chosen, keys beep and change nothing.
+        const Action refused = dialog(5, [](AppFixture &nb, QDialog *dialog) {
+            auto *slots = child<QComboBox>(dialog, u"cboLanguage"_s);
+            auto *field = child<QLineEdit>(dialog, u"txtTranslation"_s);
+            for (int slot : {-1, 0, 1}) {
+                slots->setCurrentIndex(slot);
+                const QString shown = field->text();
+                QTest::keyClicks(field, u"ab"_s);
+                QTest::keyClick(field, Qt::Key_Return);
+                QCOMPARE(field->text(), shown);
+            }
+            QCOMPARE(nb.app().wordTable().word(0, 1), WordTable::english(1));
+        });
+        QTest::newRow("language editor, keys refused")
+            << Scenario{{}, {}, {}, {refused}, u"beeps=9"_s};
     }
-    void globalStored()
+    void dialogs()
     {
-        QFETCH(DialogAct, act);
-        QFETCH(QStringList, stored);
-        AppFixture run;
-        QStringList file = languageFile({u"(free)"_s, u"Deutsch"_s, QString()}, u"x"_s);
-        file[8 * WordTable::kWords] = u"Dansk"_s;
-        run.write(u"Language.dat"_s, file);
-        run.setPref(2, u" 2"_s);
-        QVERIFY(run.start());
-        QVERIFY(withDialog(run, 0, [&](QDialog *dialog) {
-            act(dialog);
-            ok(dialog);
-        }));
-        const QStringList pref = run.readLines(u"pref.dat"_s);
-        for (const QString &line : stored)
-            QCOMPARE(pref.value(line.section(u'=', 0, 0).toInt() - 1), line.section(u'=', 1));
+        QFETCH(Scenario, scenario);
+        run(scenario);
     }
 
     void sortModeMark()
@@ -283,7 +334,8 @@ private Q_SLOTS:
             run.w().mnuSettings[4]->trigger();
         }
         {
-            const auto unsynced = CallFaults(CallFault{Sys::Op::FolderSync, 0, EIO, true, {}, "pref.dat"});
+            const auto unsynced =
+                CallFaults(CallFault{Sys::Op::FolderSync, 0, EIO, true, {}, "pref.dat"});
             run.w().mnuSettings[4]->trigger();
         }
         const auto &shown = run.messages.shown;
@@ -292,46 +344,6 @@ private Q_SLOTS:
         QVERIFY(shown[1].text.startsWith(words.word(0, 92)) &&
                 shown[1].text.contains(u"pref.dat"_s));
         QVERIFY(shown[2].text.startsWith(words.word(0, 93)));
-    }
-
-    // What OK stores as the store path: "preset" for an empty field, a folder
-    // completed to its FileStore/, and word 116 for a folder without idx.dat,
-    // which keeps the dialog open with the completed path in the field. The
-    // stored start group is the one shown, and kept.
-    void storePath_data()
-    {
-        QTest::addColumn<QString>("typed"); // "@" stands for the scratch folder
-        QTest::addColumn<QString>("field");
-        QTest::addColumn<bool>("stored");
-        QTest::newRow("empty") << QString() << u"preset"_s << true;
-        QTest::newRow("folder with an index") << u"@/Notes"_s << u"@/Notes/FileStore/"_s << true;
-        QTest::newRow("folder without an index")
-            << u"@/Empty"_s << u"@/Empty/FileStore/"_s << false;
-    }
-    void storePath()
-    {
-        QFETCH(QString, typed);
-        QFETCH(QString, field);
-        QFETCH(bool, stored);
-        AppFixture run;
-        run.write(u"Notes/FileStore/idx.dat"_s, {u"idx Plimsa 1.3.02"_s});
-        QDir().mkpath(run.path(u"Empty/FileStore"_s));
-        run.setPref(5, u"Trash"_s);
-        QVERIFY(run.start());
-        const QString folder = run.path({}).chopped(1);
-        QVERIFY(withDialog(run, 1, [&](QDialog *dialog) {
-            QCOMPARE(child<QComboBox>(dialog, u"cboGroup"_s)->currentText(), u"Trash"_s);
-            auto *path = child<QLineEdit>(dialog, u"txtStorePath"_s);
-            path->setText(QString(typed).replace(u'@', folder));
-            ok(dialog);
-            QCOMPARE(path->text(), QString(field).replace(u'@', folder));
-            QCOMPARE(dialog->isVisible(), !stored);
-        }));
-        QCOMPARE(run.readLines(u"pref.dat"_s).value(21),
-                 stored ? QString(field).replace(u'@', folder) : u"preset"_s);
-        QCOMPARE(run.readLines(u"pref.dat"_s).value(4), u"Trash"_s);
-        QCOMPARE(run.messages.shown.value(0).text,
-                 stored ? QString() : run.app().wordTable().word(0, 116));
     }
 
     // After a start on the fallback store the dialog opens by itself with the
@@ -469,26 +481,6 @@ private Q_SLOTS:
         QCOMPARE(reread.word(1, 3), u"&Neu"_s);
         QCOMPARE(reread.word(1, 144), u"\u20AC einf\u00FCgen"_s);
         QCOMPARE(reread.word(1, 149), u"&Umbruch"_s);
-    }
-
-    // With no slot, English or a free slot chosen, keys beep and change nothing.
-    void keysRefused()
-    {
-        AppFixture run;
-        QVERIFY(run.start());
-        QVERIFY(withDialog(run, 5, [&](QDialog *dialog) {
-            auto *slots = child<QComboBox>(dialog, u"cboLanguage"_s);
-            auto *field = child<QLineEdit>(dialog, u"txtTranslation"_s);
-            for (int slot : {-1, 0, 1}) {
-                slots->setCurrentIndex(slot);
-                const QString shown = field->text();
-                QTest::keyClicks(field, u"ab"_s);
-                QTest::keyClick(field, Qt::Key_Return);
-                QCOMPARE(field->text(), shown);
-            }
-        }));
-        QCOMPARE(run.messages.beeps, 9);
-        QCOMPARE(run.app().wordTable().word(0, 1), WordTable::english(1));
     }
 };
 

@@ -1,6 +1,6 @@
-// The window shell on the real window: resizes below the floors, splitter
-// drags, the tray without a tray host (tests/x11 has one), the Editor menu's
-// export and the About box.
+// The window shell on the real window: splitter drags, the tray without a
+// tray host (tests/x11 has one, and the resizes below the floors against a
+// real window manager), the Editor menu's export and the About box.
 
 #include "support/appfixture.h"
 
@@ -21,9 +21,6 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-#include <QWindow>
-
-#include <cmath>
 
 using namespace Qt::StringLiterals;
 
@@ -55,59 +52,6 @@ class tst_Shell : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    // Asked for less than the floors (outer width, client height in twips; 0
-    // keeps the size, -1 is the first pixel with 540 twips of room under the
-    // entry list), the window stops at the floors: they are its minimum size.
-    // Given such a size from outside, as by a window manager that ignores the
-    // minimum, it takes the width floor, or the height it had when the entry
-    // list has no room.
-    void resizeBelowFloors_data()
-    {
-        QTest::addColumn<QSize>("asked");
-        QTest::addColumn<bool>("fromOutside");
-        QTest::addColumn<QSize>("expected");
-        QTest::newRow("narrower than the lists") << QSize(3000, 0) << false << QSize(7140, 0);
-        QTest::newRow("no room for the entries") << QSize(9000, 3500) << false << QSize(9000, -1);
-        QTest::newRow("narrower, from outside") << QSize(3000, 0) << true << QSize(7140, 0);
-        QTest::newRow("no room, from outside") << QSize(9000, 3500) << true << QSize(9000, 0);
-    }
-    void resizeBelowFloors()
-    {
-        QFETCH(QSize, asked);
-        QFETCH(bool, fromOutside);
-        QFETCH(QSize, expected);
-        AppFixture run;
-        QVERIFY(run.start());
-        FrmMain *window = run.window();
-        const QWidget *client = window->centralWidget();
-        const qreal dpi = window->logicalDpiX();
-        const auto now = [&] {
-            return QSize(pixelsToTwips(window->frameGeometry().width(), dpi),
-                         pixelsToTwips(client->height(), dpi));
-        };
-        const QSize before = now();
-        const auto orBefore = [&](QSize s) {
-            return QSize(s.width() ? s.width() : before.width(),
-                         s.height() ? s.height() : before.height());
-        };
-        if (expected.height() < 0) {
-            const int room = run.window()->windowLayout().layout().lstEntry.top + 940 + 540;
-            expected.setHeight(pixelsToTwips(int(std::ceil(room * dpi / kTwipsPerInch)), dpi));
-        }
-        const QSize by = orBefore(asked) - before;
-        const QSize size =
-            window->size() + QSize(twipsToPixels(by.width(), dpi), twipsToPixels(by.height(), dpi));
-        if (fromOutside)
-            window->windowHandle()->resize(size);
-        else
-            window->resize(size);
-        QTRY_COMPARE(now(), orBefore(expected));
-        // Laid out for it: the text ends 50 twips from the right, the panels 1010 from the bottom.
-        QTRY_COMPARE(run.w().txtText[0]->geometry().right() + 1,
-                     twipsToPixels(pixelsToTwips(client->width(), dpi) - 50, dpi));
-        QTRY_COMPARE(run.w().fraMain[0]->y(), twipsToPixels(now().height() - 1010, dpi));
-    }
-
     // Drags in pixels on the shipped window (the limits: tests/ui/tst_mainlayout).
     void splitterDrags_data()
     {

@@ -4,6 +4,7 @@
 
 #include "support/appfixture.h"
 #include "support/helperprocess.h"
+#include "support/scenario.h"
 
 #include "i18n/wordtable.h"
 #include "ui/commandstate_w.h"
@@ -24,7 +25,21 @@ using namespace Qt::StringLiterals;
 namespace {
 
 const QString kCancelled = u"An error has happend - procedure canceled!\n\n"_s;
-const QString kIndexMissing = u"Can not find \"idx.dat\"! - Try it again with preset."_s;
+
+// Clicks every group in turn: each must show its own entry, "x" and the
+// group's name, with its text; the start group is selected again.
+const Action kOwnEntries = [](AppFixture &nb) {
+    const MainWidgets &w = nb.w();
+    const QString start = AppFixture::current(w.lstGroup);
+    for (QString line : AppFixture::lines(w.lstGroup)) {
+        AppFixture::click(w.lstGroup, line);
+        const QString entry = u"x"_s + line.remove(QChar(0xFF));
+        QCOMPARE(AppFixture::lines(w.lstEntry), (QStringList{entry, u" "_s}));
+        QCOMPARE(w.txtText[0]->toPlainText(), u"text of "_s + entry + u'\n');
+    }
+    if (!start.isEmpty())
+        AppFixture::click(w.lstGroup, start);
+};
 
 } // namespace
 
@@ -66,51 +81,127 @@ private Q_SLOTS:
         }
     }
 
-    // Each group holds one entry named after it, so a line that opens another
-    // group's slot shows the wrong entry. The start group is found by its
-    // shown name, exactly; else the first line is selected.
-    void groupList_data()
+    // The start on a prepared folder, and what it shows or reports.
+    void start_data()
     {
-        QTest::addColumn<QStringList>("written");
-        QTest::addColumn<int>("hideYGroups");
-        QTest::addColumn<QStringList>("lines");
-        QTest::addColumn<QString>("startGroup");
-        QTest::addColumn<QString>("selected");
+        QTest::addColumn<Scenario>("scenario");
         const QString y(QChar(0xFF));
-        const QStringList mixed{u"b"_s,           u"bc"_s,    u"A"_s,   u"_c"_s,
-                                y + u"private"_s, u"Trash"_s, u"b:c"_s, u"a"_s};
-        const QStringList sorted{u"_c"_s, u"A"_s, u"a"_s, u"b"_s, u"b:c"_s, u"bc"_s, u"Trash"_s};
+        // Each group holds one entry named after it, so a line that opens
+        // another group's slot shows the wrong entry. The start group is found
+        // by its shown name, exactly; else the first line is selected.
+        const QString mixed = u"b xb | bc xbc | A xA | _c x_c | "_s + y +
+                              u"private xprivate | Trash xTrash | b:c xb:c | a xa"_s;
+        const QString sorted = u"groups=_c|A|a|b|b:c|bc|Trash"_s;
+        const QString shown = sorted + u'|' + y + u"private;sel=b:c/xb:c"_s;
         QTest::newRow("ÿ-groups shown")
-            << mixed << 0 << sorted + QStringList{y + u"private"_s} << u"b:c"_s << u"b:c"_s;
-        QTest::newRow("ÿ-groups hidden") << mixed << 1 << sorted << u"Bc"_s << u"_c"_s;
-        QTest::newRow("no start group") << mixed << 1 << sorted << QString() << u"_c"_s;
-        QTest::newRow("empty notebook")
-            << QStringList{} << 0 << QStringList{} << u"b"_s << QString();
+            << Scenario{mixed, {u"5=b:c"_s, u"21= 0"_s}, {}, {kOwnEntries}, shown};
+        QTest::newRow("ÿ-groups hidden") << Scenario{
+            mixed, {u"5=Bc"_s, u"21= 1"_s}, {}, {kOwnEntries}, sorted + u";sel=_c/x_c"_s};
+        QTest::newRow("no start group")
+            << Scenario{mixed, {u"5="_s, u"21= 1"_s}, {}, {kOwnEntries}, sorted + u";sel=_c/x_c"_s};
+        const Action empty = [](AppFixture &nb) { nb.writeNotebook({}); };
+        QTest::newRow("empty notebook") << Scenario{{}, {u"5=b"_s}, empty, {}, u"groups=;sel=/ "_s};
+        const QString onlyY = y + u"1 x | "_s + y + u"2 x"_s;
         QTest::newRow("only ÿ-groups, hidden")
-            << QStringList{y + u"1"_s, y + u"2"_s} << 1 << QStringList{} << y + u"1"_s << QString();
+            << Scenario{onlyY, {u"5="_s + y + u'1', u"21= 1"_s}, {}, {}, u"groups=;sel=/ "_s};
+
+        // Language.dat damaged, its first language chosen: one report naming
+        // the file, and the start goes on with the missing words in English.
+        // Line ends converted twice are read as the lines they were.
+        QByteArray lines;
+        for (int i = 0; i < WordTable::kFileLines; ++i)
+            lines += "w" + QByteArray::number(i) + "\r\n";
+        const auto language = [](const QByteArray &bytes) {
+            return Action(
+                [bytes](AppFixture &nb) { QVERIFY(writeFile(nb.path(u"Language.dat"_s), bytes)); });
+        };
+        const QString damaged = u"icons=2;msg=~[^|]*%ROOT%Language\\.dat[^|]*;words:mnuOptions="_s +
+                                WordTable::english(19) + u";words:mnuFile="_s;
+        QTest::newRow("Language.dat empty")
+            << Scenario{{}, {u"2= 1"_s}, language({}), {}, damaged + WordTable::english(1)};
+        QTest::newRow("Language.dat cut short") << Scenario{
+            {}, {u"2= 1"_s}, language(lines.left(lines.indexOf("w10\r\n"))), {}, damaged + u"w1"_s};
+        const Action twice = language(QByteArray(lines).replace("\r\n", "\r\r\n"));
+        QTest::newRow("Language.dat CR CR LF") << Scenario{
+            {}, {u"2= 1"_s}, twice, {}, u"msg=;words:mnuFile=w1;words:mnuOptions=w19"_s};
+
+        // A file the start cannot do without: one report naming it, and the end.
+        const auto removed = [](const QString &file) {
+            return Action([file](AppFixture &nb) { QFile::remove(nb.path(file)); });
+        };
+        const QString ends = u"exit=1;icons=2;msg=~\\[.*\\] An error has happend - procedure "
+                             "canceled!\n\n.*%ROOT%"_s;
+        QTest::newRow("pref.dat missing")
+            << Scenario{{}, {}, removed(u"pref.dat"_s), {}, ends + u"pref\\.dat.*"_s};
+        const Action cutShort = [](AppFixture &nb) {
+            nb.write(u"pref.dat"_s, nb.readLines(u"pref.dat"_s).mid(0, 20));
+        };
+        QTest::newRow("pref.dat cut short")
+            << Scenario{{}, {}, cutShort, {}, ends + u"pref\\.dat.*"_s};
+        QTest::newRow("Language.dat missing")
+            << Scenario{{}, {}, removed(u"Language.dat"_s), {}, ends + u"Language\\.dat.*"_s};
+
+        // idx.dat of a store configured elsewhere unreadable: the preset store
+        // is the fallback, and the start settings open on their own for the
+        // path. When it cannot be read either (a blank line stops the read),
+        // the report names it and the program ends.
+        const QString missing =
+            u"msg=~\\[.*\\] Can not find \"idx\\.dat\"! - Try it again with preset\\."_s;
+        const Action elsewhere = [](AppFixture &nb) {
+            QDir().mkpath(nb.path(u"Elsewhere/FileStore"_s));
+            nb.whenShown([](QWidget *dialog) {
+                caughtPopUp = dialog->objectName();
+                dialog->close();
+            });
+        };
+        QTest::newRow("the preset store read")
+            << Scenario{{},
+                        {u"22=%ROOT%Elsewhere"_s},
+                        elsewhere,
+                        {},
+                        missing + u";menu=frmSetStart;store=%ROOT%FileStore/;groups=Notes|Trash"_s};
+        const Action damagedIndex = [](AppFixture &nb) {
+            nb.write(u"FileStore/idx.dat"_s,
+                     {u"idx Plimsa 1.3.02"_s, u"Notes"_s, QString(), u"Trash"_s});
+        };
+        QTest::newRow("the preset store damaged")
+            << Scenario{{},
+                        {},
+                        damagedIndex,
+                        {},
+                        u"exit=1;"_s + missing + u" \\|\\| \\[.*%ROOT%FileStore/idx\\.dat.*"_s};
+
+        // Empty words show in English, so nothing is ever blank. Captions are
+        // composed from the words.
+        QStringList words;
+        for (int k = 0; k < WordTable::kWords; ++k)
+            words << u"w"_s + QString::number(k);
+        words[1] = u"&Datei"_s;
+        words[3] = u"&Verstecken"_s;
+        words[142] = u"Rechts &weiter && mehr"_s;
+        words[130] = u"Speicher"_s;
+        words[131] = u"STRG"_s;
+        for (int k : {4, 29, 33, 40, 132})
+            words[k].clear();
+        for (int language = 2; language <= 9; ++language)
+            words << u"(free)"_s << QStringList(150);
+        const Action translated = [words](AppFixture &nb) { nb.write(u"Language.dat"_s, words); };
+        QTest::newRow("translated captions")
+            << Scenario{{},
+                        {u"2= 1"_s, u"23=Work/Shopping"_s, u"27=Dear Sir or Madam,"_s},
+                        translated,
+                        {},
+                        u"words:mnuFile=&Datei;words:mnuSystrayCall2=Verstecken;words:mnuExit="_s +
+                            WordTable::english(4) + u";words:cmdSort0="_s + WordTable::english(29) +
+                            u";tip:chckEdit="_s + WordTable::english(40) +
+                            u";words:mnuGroupNew=w6;tip:cmdH1= Rechts weiter && mehr ;"
+                            "words:mnuMoveToMemo0=Speicher &1  [STRG] + [F5]  =>  Work;"
+                            "words:mnuCallTxtMemoCall0=Phrase &1  [F5]  =>  Dear Sir or Mad..."_s};
     }
-    void groupList()
+    void start()
     {
-        QFETCH(QStringList, written);
-        QFETCH(int, hideYGroups);
-        QFETCH(QStringList, lines);
-        QFETCH(QString, startGroup);
-        QFETCH(QString, selected);
-        QList<QStringList> groups;
-        for (const QString &group : written)
-            groups << QStringList{group, u"in "_s + group};
-        AppFixture run;
-        run.writeNotebook(groups);
-        run.setPref(5, startGroup);
-        run.setPref(21, u" "_s + QString::number(hideYGroups));
-        QVERIFY(run.start());
-        QCOMPARE(AppFixture::lines(run.w().lstGroup), lines);
-        QCOMPARE(AppFixture::current(run.w().lstGroup), selected);
-        for (const QString &line : lines) {
-            AppFixture::click(run.w().lstGroup, line);
-            QCOMPARE(AppFixture::lines(run.w().lstEntry), (QStringList{u"in "_s + line, u" "_s}));
-            QCOMPARE(run.w().txtText[0]->toPlainText(), u"text of in "_s + line + u'\n');
-        }
+        QFETCH(Scenario, scenario);
+        run(scenario);
     }
 
     // A window rectangle stored off every screen comes back on this one.
@@ -140,99 +231,6 @@ private Q_SLOTS:
                  w.lstEntry->palette().color(QPalette::Base));
     }
 
-    // Empty words show in English, so nothing is ever blank. Captions are
-    // composed from the words.
-    void translatedCaptions()
-    {
-        QStringList words;
-        for (int k = 0; k < WordTable::kWords; ++k)
-            words << u"w"_s + QString::number(k);
-        words[1] = u"&Datei"_s;
-        words[3] = u"&Verstecken"_s;
-        words[142] = u"Rechts &weiter && mehr"_s;
-        words[130] = u"Speicher"_s;
-        words[131] = u"STRG"_s;
-        for (int k : {4, 29, 33, 40, 132})
-            words[k].clear();
-        for (int language = 2; language <= 9; ++language)
-            words << u"(free)"_s << QStringList(150);
-        AppFixture run;
-        run.write(u"Language.dat"_s, words);
-        run.setPref(2, u" 1"_s);
-        run.setPref(23, u"Work/Shopping"_s);
-        run.setPref(27, u"Dear Sir or Madam,"_s);
-        QVERIFY(run.start());
-        const MainWidgets &w = run.w();
-        QCOMPARE(w.mnuFile->title(), u"&Datei"_s);
-        QCOMPARE(w.mnuSystrayCall[2]->text(), u"Verstecken"_s);
-        QCOMPARE(w.mnuExit->text(), WordTable::english(4));
-        QCOMPARE(w.cmdSort[0]->text(), WordTable::english(29));
-        QCOMPARE(w.chckEdit->toolTip(), WordTable::english(40));
-        QCOMPARE(w.mnuGroupNew->text(), u"w6"_s);
-        QCOMPARE(w.cmdH[1]->toolTip(), u" Rechts weiter && mehr "_s);
-        QCOMPARE(w.mnuMoveToMemo[0]->text(), u"Speicher &1  [STRG] + [F5]  =>  Work"_s);
-        QCOMPARE(w.mnuCallTxtMemoCall[0]->text(), u"Phrase &1  [F5]  =>  Dear Sir or Mad..."_s);
-    }
-
-    // Language.dat damaged, its first language chosen: one report naming the
-    // file, and the start goes on with the missing words in English. Line
-    // ends converted twice are read as the lines they were.
-    void damagedLanguageFile_data()
-    {
-        QByteArray lines;
-        for (int i = 0; i < WordTable::kFileLines; ++i)
-            lines += "w" + QByteArray::number(i) + "\r\n";
-        QTest::addColumn<QByteArray>("content");
-        QTest::addColumn<QString>("file"); // mnuFile, word 1
-        QTest::newRow("empty") << QByteArray() << WordTable::english(1);
-        QTest::newRow("cut short") << lines.left(lines.indexOf("w10\r\n")) << u"w1"_s;
-        QTest::newRow("CR CR LF") << QByteArray(lines).replace("\r\n", "\r\r\n") << u"w1"_s;
-    }
-    void damagedLanguageFile()
-    {
-        QFETCH(QByteArray, content);
-        QFETCH(QString, file);
-        AppFixture run;
-        QFile language(run.path(u"Language.dat"_s));
-        QVERIFY(language.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        language.write(content);
-        language.close();
-        run.setPref(2, u" 1"_s);
-        QVERIFY(run.start());
-        const bool damaged = content.count("\r\n") < WordTable::kFileLines;
-        QCOMPARE(run.messages.shown.size(), damaged ? 1 : 0);
-        if (damaged)
-            QVERIFY(run.messages.shown[0].text.contains(run.path(u"Language.dat"_s)));
-        QCOMPARE(run.w().mnuFile->title(), file);
-        QCOMPARE(run.w().mnuOptions->title(), damaged ? WordTable::english(19) : u"w19"_s);
-    }
-
-    // A file the start cannot do without: one report naming it, and the end.
-    void programEnds_data()
-    {
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<int>("linesKept"); // -1: the file is removed
-        QTest::newRow("pref.dat missing") << u"pref.dat"_s << -1;
-        QTest::newRow("pref.dat cut short") << u"pref.dat"_s << 20;
-        QTest::newRow("Language.dat missing") << u"Language.dat"_s << -1;
-    }
-    void programEnds()
-    {
-        QFETCH(QString, file);
-        QFETCH(int, linesKept);
-        AppFixture run;
-        if (linesKept < 0)
-            QFile::remove(run.path(file));
-        else
-            run.write(file, run.readLines(file).mid(0, linesKept));
-        QVERIFY(!run.start());
-        QCOMPARE(run.exitStatus, std::optional<int>(1));
-        QCOMPARE(run.messages.shown.size(), 1);
-        QCOMPARE(run.messages.shown[0].icon, Messages::Icon::Critical);
-        const QString text = run.messages.shown[0].text;
-        QVERIFY2(text.startsWith(kCancelled) && text.contains(run.path(file)), qPrintable(text));
-    }
-
     // A user folder that cannot be filled from the defaults: the report names
     // the file that failed, and the program ends before it reads anything.
     void defaultsCannotBeCopied()
@@ -254,50 +252,6 @@ private Q_SLOTS:
         QVERIFY2(text.startsWith(kCancelled) &&
                      text.contains(u"(to: "_s + places.userFolder + u"/FileStore/"_s),
                  qPrintable(text));
-    }
-
-    // idx.dat of a store configured elsewhere unreadable: the preset store is
-    // the fallback. When it cannot be read either, the report names it and the
-    // program ends.
-    void indexUnreadable_data()
-    {
-        QTest::addColumn<bool>("elsewhere");
-        QTest::newRow("the preset store read") << true;
-        // A blank line stops the read.
-        QTest::newRow("the preset store damaged") << false;
-    }
-    void indexUnreadable()
-    {
-        QFETCH(bool, elsewhere);
-        AppFixture run;
-        if (elsewhere) {
-            QDir().mkpath(run.path(u"Elsewhere/FileStore"_s));
-            run.setPref(22, run.path(u"Elsewhere"_s));
-        } else {
-            run.write(u"FileStore/idx.dat"_s,
-                      {u"idx Plimsa 1.3.02"_s, u"Notes"_s, QString(), u"Trash"_s});
-        }
-        // The start settings open on their own after a fallback, for the path.
-        QString opened;
-        if (elsewhere) {
-            run.whenShown([&opened](QWidget *dialog) {
-                opened = dialog->objectName();
-                dialog->close();
-            });
-        }
-        QCOMPARE(run.start(), elsewhere);
-        QCOMPARE(run.messages.shown.value(0).text, kIndexMissing);
-        if (elsewhere) {
-            QCOMPARE(run.messages.shown.size(), 1);
-            QCOMPARE(opened, u"frmSetStart"_s);
-            QCOMPARE(run.app().state().storeFolder, run.path(u"FileStore/"_s));
-            QCOMPARE(AppFixture::lines(run.w().lstGroup), (QStringList{u"Notes"_s, u"Trash"_s}));
-        } else {
-            QCOMPARE(run.exitStatus, std::optional<int>(1));
-            QCOMPARE(run.messages.shown.size(), 2);
-            QVERIFY2(run.messages.shown[1].text.contains(run.path(u"FileStore/idx.dat"_s)),
-                     qPrintable(run.messages.shown[1].text));
-        }
     }
 
     // StartLocked is off: the lock comes from the store in use, for the whole run.

@@ -1,6 +1,7 @@
 #include "support/actions.h"
 
 #include "support/appfixture.h"
+#include "support/notebookline.h"
 
 #include "notebook/dragdrop_w.h"
 #include "ui/titlelistmodel.h"
@@ -11,6 +12,7 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 
@@ -26,6 +28,47 @@ Action key(int key, Qt::KeyboardModifiers modifiers)
     return [key, modifiers](AppFixture &nb) {
         QTest::keyClick(nb.w().lstEntry, Qt::Key(key), modifiers);
     };
+}
+
+Action press(int key, Qt::KeyboardModifiers modifiers)
+{
+    return [key, modifiers](AppFixture &nb) {
+        QTest::keyClick(nb.window()->focusWidget(), Qt::Key(key), modifiers);
+    };
+}
+
+Action typed(const QString &name, const QString &text)
+{
+    return [name, text](AppFixture &nb) {
+        auto *box = nb.window()->findChild<QPlainTextEdit *>(name);
+        box->setFocus();
+        for (const QChar c : text) {
+            if (c == u'\n')
+                QTest::keyClick(box, Qt::Key_Return);
+            else if (c.unicode() < 0x80)
+                QTest::keyClicks(box, QString(c));
+            else // a key that has no Qt::Key of its own
+                QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, QString(c), {});
+        }
+    };
+}
+
+Action then(const Action &first, const Action &second)
+{
+    return [first, second](AppFixture &nb) {
+        first(nb);
+        second(nb);
+    };
+}
+
+Action selected(const QString &where)
+{
+    return [where](AppFixture &nb) { select(nb, where); };
+}
+
+Action answering(const QString &text)
+{
+    return [text](AppFixture &nb) { nb.answerInput(text); };
 }
 
 Action answered(const QString &answer, const Action &action)

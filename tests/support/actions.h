@@ -17,6 +17,17 @@ using Action = std::function<void(AppFixture &)>;
 Action menu(QAction *MainWidgets::*item);
 // A key in the entry list.
 Action key(int key, Qt::KeyboardModifiers modifiers = {});
+// A key in the control that has the focus.
+Action press(int key, Qt::KeyboardModifiers modifiers = {});
+// `text` typed into the box of that objectName, key by key ("\n": Enter).
+Action typed(const QString &box, const QString &text);
+// `first`, then `second`.
+Action then(const Action &first, const Action &second);
+// The group, then the entry, of "group/entry" clicked.
+Action selected(const QString &where);
+// The next input dialog answered by Enter, with `text` in place of the
+// proposal unless it is null.
+Action answering(const QString &text);
 // `action` with the input dialog it opens answered by `answer`.
 Action answered(const QString &answer, const Action &action);
 // The move command, its choice dialog answered with `group`.

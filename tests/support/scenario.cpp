@@ -1,0 +1,242 @@
+#include "support/scenario.h"
+
+#include "support/appfixture.h"
+#include "support/notebookline.h"
+
+#include "editing/editrules.h"
+#include "platform/keyinjector_w.h"
+#include "store/appstate.h"
+#include "store/codepage.h"
+#include "store/dostext.h"
+#include "ui/codepagetextedit_w.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+QString caughtPopUp;
+
+namespace {
+
+QString popupItem()
+{
+    const auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+    if (!menu)
+        return {};
+    return menu->objectName() + u'/' +
+           (menu->activeAction() ? menu->activeAction()->objectName() : QString());
+}
+
+QString fileLines(const AppFixture &nb, const QString &relative)
+{
+    const QByteArray bytes = nb.read(relative);
+    if (bytes.isEmpty())
+        return {};
+    const QString lines = CodePage::decode(bytes).split(u"\r\n"_s).join(u'/');
+    return bytes.endsWith("\r\n") ? lines.chopped(1) : lines + u" (no line end)"_s;
+}
+
+QString chopped(const QString &text)
+{
+    return text.chopped(text.endsWith(u'\n'));
+}
+
+// Digits of the clock may have moved on while the key was typed.
+QString digitsFree(const QString &text)
+{
+    return QRegularExpression::escape(text).replace(QRegularExpression(u"\\d"_s), u"\\d"_s);
+}
+
+QString expand(QString value, AppFixture &nb)
+{
+    const bool pattern = value.startsWith(u'~');
+    const auto literal = [pattern](const QString &text) {
+        return pattern ? QRegularExpression::escape(text) : text;
+    };
+    value.replace(u"%ROOT%"_s, literal(nb.path({})));
+    if (value.contains(u"%STORE%"_s))
+        value.replace(u"%STORE%"_s, literal(nb.app().state().storeFolder));
+    const QDateTime now = QDateTime::currentDateTime();
+    const QLocale locale = QLocale::system();
+    value.replace(u"%DATELINE%"_s, digitsFree(EditRules::dateLine(now, locale)));
+    value.replace(u"%DATE%"_s, digitsFree(EditRules::dateText(now.date(), locale)));
+    value.replace(u"%TIME%"_s, digitsFree(EditRules::timeText(now.time(), locale)));
+    return value;
+}
+
+QString bit(bool on)
+{
+    return on ? u"1"_s : u"0"_s;
+}
+
+using Reader = std::function<QString(AppFixture &)>;
+
+QString messages(AppFixture &nb, bool icons)
+{
+    QStringList shown;
+    for (const auto &m : nb.messages.shown)
+        shown << (icons ? QString::number(int(m.icon)) : u'[' + m.title + u"] "_s + m.text);
+    return shown.join(icons ? u","_s : u" || "_s);
+}
+
+// The names a state compares before and after (the first kWatched), then
+// those read on demand.
+constexpr int kWatched = 14;
+const QList<std::pair<QString, Reader>> &readers()
+{
+    static const QList<std::pair<QString, Reader>> all{
+        {u"sel"_s, [](AppFixture &nb) { return selection(nb); }},
+        {u"focus"_s,
+         [](AppFixture &nb) {
+             const QWidget *focus = nb.window()->focusWidget();
+             return focus ? focus->objectName() : QString();
+         }},
+        {u"mode"_s,
+         [](AppFixture &nb) {
+             return nb.state().TextEditMode   ? u"text"_s
+                    : nb.state().MaskEditMode ? u"mask"_s
+                                              : u"view"_s;
+         }},
+        {u"lock"_s, [](AppFixture &nb) { return bit(nb.w().chckEdit->isChecked()); }},
+        {u"idx"_s, [](AppFixture &nb) { return index(nb); }},
+        {u"text"_s, [](AppFixture &nb) { return chopped(boxText(nb.w().txtText[0])); }},
+        {u"mask"_s, [](AppFixture &nb) { return chopped(boxText(nb.w().txtMask)); }},
+        {u"date"_s, [](AppFixture &nb) { return nb.w().lblDate->text(); }},
+        {u"msg"_s, [](AppFixture &nb) { return messages(nb, false); }},
+        {u"beeps"_s, [](AppFixture &nb) { return QString::number(nb.messages.beeps); }},
+        {u"menu"_s, [](AppFixture &) { return popupItem() + caughtPopUp; }},
+        {u"mem"_s,
+         [](AppFixture &nb) { return nb.readLines(u"pref.dat"_s).mid(22, 4).join(u','); }},
+        {u"phrases"_s,
+         [](AppFixture &nb) { return nb.readLines(u"pref.dat"_s).mid(26, 4).join(u','); }},
+        {u"last"_s, [](AppFixture &nb) { return nb.state().LastMovePosition; }},
+        // On demand from here on.
+        {u"exit"_s,
+         [](AppFixture &nb) {
+             return nb.exitStatus ? QString::number(*nb.exitStatus) : QString();
+         }},
+        {u"icons"_s, [](AppFixture &nb) { return messages(nb, true); }},
+        {u"groups"_s, [](AppFixture &nb) { return AppFixture::lines(nb.w().lstGroup).join(u'|'); }},
+        {u"entries"_s,
+         [](AppFixture &nb) { return AppFixture::lines(nb.w().lstEntry).join(u'|'); }},
+        {u"store"_s, [](AppFixture &nb) { return nb.app().state().storeFolder; }},
+        {u"starts"_s, [](AppFixture &nb) { return QString::number(nb.desktop.starts); }},
+        {u"opened"_s, [](AppFixture &nb) { return nb.desktop.openedFiles.join(u'|'); }},
+        {u"file"_s,
+         [](AppFixture &nb) {
+             const QString where = selection(nb);
+             return fileLines(nb, u"FileStore/"_s + OutDOS(where.section(u'/', 0, 0)) + u'/' +
+                                      OutDOS(where.section(u'/', 1)) + u".txt"_s);
+         }},
+        {u"maskfile"_s,
+         [](AppFixture &nb) { return fileLines(nb, u"FileStore/Notes/_mask.dat"_s); }},
+        {u"memo1"_s,
+         [](AppFixture &nb) {
+             const MainWidgets &w = nb.w();
+             return w.mnuGoToMemo[0]->text() + u'|' + w.mnuMoveToMemo[0]->text() + u'|' +
+                    w.mnuSetMemo[0]->text();
+         }},
+        {u"caret"_s,
+         [](AppFixture &nb) {
+             const QTextCursor caret = nb.w().txtText[0]->textCursor();
+             return u"%1+%2"_s.arg(caret.position()).arg(caret.selectedText().size());
+         }},
+        {u"buttons"_s, [](AppFixture &nb) {
+             QString flags;
+             for (const QPushButton *button : nb.w().cmdH)
+                 flags += bit(button->isEnabled());
+             return flags;
+         }}};
+    return all;
+}
+
+// "pref<N>", "lang<N>", "on:", "words:" and "tip:".
+QString readByPattern(AppFixture &nb, const QString &name)
+{
+    const QRegularExpressionMatch line = QRegularExpression(u"^(pref|lang)(\\d+)$"_s).match(name);
+    if (line.hasMatch())
+        return nb.readLines(line.captured(1) == u"pref"_s ? u"pref.dat"_s : u"Language.dat"_s)
+            .value(line.captured(2).toInt() - 1);
+    const QString kind = name.section(u':', 0, 0), object = name.section(u':', 1);
+    if (auto *menu = nb.window()->findChild<QMenu *>(object))
+        return kind == u"on"_s ? bit(menu->menuAction()->isEnabled()) : menu->title();
+    auto *widget = nb.window()->findChild<QWidget *>(object);
+    if (auto *action = nb.window()->findChild<QAction *>(object); action && !widget)
+        return kind == u"on"_s ? bit(action->isEnabled()) : action->text();
+    if (!widget)
+        return u"(no %1)"_s.arg(name);
+    if (kind == u"on"_s || kind == u"tip"_s)
+        return kind == u"on"_s ? bit(widget->isEnabled()) : widget->toolTip();
+    return widget->property("text").toString();
+}
+
+} // namespace
+
+State observe(AppFixture &nb)
+{
+    State state;
+    for (const auto &[name, read] : readers().first(kWatched))
+        state[name] = read(nb);
+    return state;
+}
+
+// A start that failed has no window: its rows name only what needs none.
+QString observed(AppFixture &nb, const QString &name)
+{
+    for (const auto &[known, read] : readers())
+        if (known == name)
+            return read(nb);
+    return readByPattern(nb, name);
+}
+
+void expectState(AppFixture &nb, const QString &expected, const State &before)
+{
+    State remaining = before;
+    for (const QString &item : expected.split(u';', Qt::SkipEmptyParts)) {
+        const QString name = item.section(u'=', 0, 0);
+        const QString value = expand(item.section(u'=', 1), nb);
+        const QString actual = observed(nb, name);
+        remaining.remove(name);
+        if (value.startsWith(u'~')) {
+            const QRegularExpression pattern(u'^' + value.mid(1) + u'$',
+                                             QRegularExpression::DotMatchesEverythingOption);
+            QVERIFY2(pattern.match(actual).hasMatch(), qPrintable(name + u": "_s + actual));
+        } else {
+            QVERIFY2(actual == value,
+                     qPrintable(name + u": \""_s + actual + u"\", expected \""_s + value + u'"'));
+        }
+    }
+    for (auto it = remaining.cbegin(); it != remaining.cend(); ++it) {
+        const QString actual = observed(nb, it.key());
+        QVERIFY2(actual == it.value(), qPrintable(it.key() + u": \""_s + actual +
+                                                  u"\", expected \""_s + it.value() + u'"'));
+    }
+}
+
+void run(const Scenario &scenario)
+{
+    caughtPopUp.clear();
+    AppFixture nb;
+    if (!scenario.book.isEmpty())
+        nb.writeNotebook(notebook(scenario.book));
+    for (const QString &pref : scenario.prefs)
+        nb.setPref(pref.section(u'=', 0, 0).toInt(),
+                   pref.section(u'=', 1).replace(u"%ROOT%"_s, nb.path({})));
+    if (scenario.prepare)
+        scenario.prepare(nb);
+    if (nb.start()) {
+        for (const Action &step : scenario.steps) {
+            step(nb);
+            QTRY_VERIFY(!nb.window()->keyInjector().isBusy());
+        }
+    }
+    expectState(nb, scenario.expected);
+}
