@@ -8,7 +8,6 @@
 #include "support/writingcommands.h"
 
 #include "notebook/dragdrop_w.h"
-#include "notebook/uniquename.h"
 #include "store/dostext.h"
 #include "store/notetable.h"
 
@@ -306,19 +305,29 @@ private Q_SLOTS:
         QTest::newRow("trash of a missing file") << Command{
             u"A a1 gone a3 | Trash"_s, u"A/gone"_s,
             [](AppFixture &nb) { nb.w().cmdEntry[1]->click(); }, u"A a1 a3 | Trash"_s, u"A/a3"_s};
-        QTest::newRow("new title taken twice")
-            << Command{u"G x y y_"_s,   u"G/x"_s,   answered(u"y"_s, key(Qt::Key_F12)),
-                       u"G y__ y y_"_s, u"G/y__"_s, u"G/y__"_s};
+        // "_" is appended until the title is free, checked again after each
+        // one; another group's titles never count, the last column does.
+        QTest::newRow("new title taken thrice")
+            << Command{u"G x y__ y y_ | H y___"_s, u"G/x"_s, answered(u"y"_s, key(Qt::Key_F12)),
+                       u"G y___ y__ y y_ | H y___"_s, u"G/y___"_s, u"G/y___"_s};
+        QString fullGroup = u"G"_s;
+        for (int i = 0; i < NoteTable::kMaxEntries; ++i)
+            fullGroup += u" t"_s + QString::number(i);
+        QTest::newRow("new title taken in the last column")
+            << Command{fullGroup, u"G/t0"_s, answered(u"t998"_s, key(Qt::Key_F12)),
+                       QString(fullGroup).replace(u"G t0 "_s, u"G t998_ "_s), u"G/t998_"_s,
+                       u"G/t998_"_s};
         QTest::newRow("new title CANCEL")
             << Command{u"G x"_s,      u"G/x"_s,      answered(u"CANCEL"_s, key(Qt::Key_F12)),
                        u"G CANCEL"_s, u"G/CANCEL"_s, u"G/CANCEL"_s};
         QTest::newRow("move into a group holding the title")
             << Command{u"A x a2 | B x"_s, u"A/x"_s,  moveTo(u"B"_s), u"A a2 | B x x_"_s,
                        u"B/x_"_s,         u"B/x_"_s, u"A/"_s};
-        // x_ is taken in the group it leaves, so the pass goes on to x__.
-        QTest::newRow("move, suffix taken in the source")
-            << Command{u"A x x_ | B x"_s, u"A/x"_s,   moveTo(u"B"_s), u"A x_ | B x x__"_s,
-                       u"B/x__"_s,        u"B/x__"_s, u"A/"_s};
+        // x_ is taken in the group it leaves and x__ in the one it enters:
+        // each "_" added sends the check back to both groups.
+        QTest::newRow("move, suffixes taken in both groups")
+            << Command{u"A x x_ | B x x__"_s, u"A/x"_s, moveTo(u"B"_s), u"A x_ | B x x__ x___"_s,
+                       u"B/x___"_s, u"B/x___"_s, u"A/"_s};
 
         // The entry is not reloaded: a load would replace the text put in here.
         const Action downKeepsText = [](AppFixture &nb) {
@@ -475,28 +484,6 @@ private Q_SLOTS:
             QCOMPARE(nb.w().lstEntry->currentIndex().data().toString(), InDOS(name)); // shown
             QCOMPARE(nb.text(), u"text of "_s + name + u'\n');
         }
-    }
-
-    // The uniqueness suffixes where the window cannot reach: a full group,
-    // and a move whose suffix must be checked again in both groups.
-    // "_" is appended until the title is free, checked again after each one;
-    // the titles of another group never count, and the last column does.
-    void titleSuffix()
-    {
-        const NoteTable t = tableOf({{u"G"_s, u"x__"_s, u"x"_s, u"x_"_s}, {u"H"_s, u"x___"_s}});
-        QCOMPARE(UniqueName::uniqueTitle(t, 0, u"x"_s), u"x___"_s);
-        QStringList full{u"G"_s};
-        for (int i = 0; i < NoteTable::kMaxEntries; ++i)
-            full << u"t%1"_s.arg(i);
-        QCOMPARE(UniqueName::uniqueTitle(tableOf({full}), 0, u"t998"_s), u"t998_"_s);
-    }
-
-    // X (column 1 of S) moves into T: its title must be free in T and, its own
-    // column left out, in S; each "_" added sends the check back to T.
-    void moveTitle()
-    {
-        const NoteTable t = tableOf({{u"S"_s, u"X"_s, u"X_"_s}, {u"T"_s, u"X"_s, u"X__"_s}});
-        QCOMPARE(UniqueName::uniqueMoveTitle(t, 0, 1, 1, u"X"_s), u"X___"_s);
     }
 };
 

@@ -21,7 +21,6 @@
 #include "transfer/transferrules.h"
 
 #include <QDir>
-#include <QFile>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
@@ -34,12 +33,11 @@ using namespace NotebookImport;
 
 namespace {
 
-class CountingReports : public ErrorReports
+class NoReports : public ErrorReports
 {
 public:
-    void ShowErrorCancel(const IoError &error) override { errors.append(error); }
-    void ShowErrorContinue(const IoError &error) override { errors.append(error); }
-    QList<IoError> errors;
+    void ShowErrorCancel(const IoError &) override {}
+    void ShowErrorContinue(const IoError &) override {}
 };
 
 // A store of its own in a scratch folder, held by this process.
@@ -49,22 +47,16 @@ struct Notebook
     AppState state;
     NoteTable table;
     Store store{state, table};
-    CountingReports reports;
+    NoReports reports;
 
     Notebook()
     {
         state.storeFolder = dir.path() + u"/FileStore/"_s;
-        QDir().mkpath(state.storeFolder);
-        QFile idx(StorePaths::indexFile(state.storeFolder));
-        if (idx.open(QIODevice::WriteOnly))
-            idx.write("idx Plimsa 1.3.02\r\n");
-        idx.close();
-        if (store.LoadIndex())
-            qFatal("idx.dat not read");
-        held = store.TakeStoreMarker();
+        if (!writeFile(StorePaths::indexFile(state.storeFolder), "idx Plimsa 1.3.02\r\n") ||
+            store.LoadIndex() || !store.TakeStoreMarker())
+            qFatal("no notebook of its own");
     }
     const QString &folder() const { return state.storeFolder; }
-    bool held = false;
 };
 
 // Takes the file-call hook off when a case ends, passed or failed.
@@ -73,13 +65,11 @@ struct HookOff
     ~HookOff() { Sys::setHook(nullptr); }
 };
 
-Outcome importInto(Notebook &nb, const QString &folder, Unencodable choice, Plan *planOut = nullptr,
+// `folder` imported as its plan says, with no choice made for what the code page cannot hold.
+Outcome importInto(Notebook &nb, const QString &folder, Plan &plan,
                    const std::optional<QString> &into = {}, const QLocale &locale = QLocale::c())
 {
-    const Scan scan = scanFolder(folder);
-    const Plan plan = makePlan(scan, nb.table, nb.folder(), into, choice, locale);
-    if (planOut)
-        *planOut = plan;
+    plan = makePlan(scanFolder(folder), nb.table, nb.folder(), into, Unencodable::Ask, locale);
     return run(nb.store, nb.table, nb.reports, plan);
 }
 
@@ -261,9 +251,8 @@ private Q_SLOTS:
         QCOMPARE(scan.groups[1].name, u"sub/deeper"_s);
 
         Notebook nb;
-        QVERIFY(nb.held);
         Plan plan;
-        const Outcome outcome = importInto(nb, root, Unencodable::Ask, &plan);
+        const Outcome outcome = importInto(nb, root, plan);
         QCOMPARE(outcome.groupsMade, 2);
         QCOMPARE(outcome.entriesMade, 3);
         QCOMPARE(nb.table.name(1), OutDOS(u"sub/deeper"_s));
@@ -275,7 +264,7 @@ private Q_SLOTS:
             read.entry.date,
             TransferRules::dateLine(QFileInfo(root + u"/good.txt"_s).lastModified(), QLocale::c()));
         // Again: nothing new, no duplicates.
-        const Outcome again = importInto(nb, root, Unencodable::Ask, &plan);
+        const Outcome again = importInto(nb, root, plan);
         QCOMPARE(again.entriesMade, 0);
         QCOMPARE(plan.duplicates, 3);
         QCOMPARE(nb.table.entryCount(0), 2);
@@ -293,11 +282,11 @@ private Q_SLOTS:
         for (int c = 1; c <= NoteTable::kMaxEntries; ++c)
             nb.table.cell(0, c) = u"t%1"_s.arg(c);
         Plan plan;
-        importInto(nb, source.path(), Unencodable::Ask, &plan, std::nullopt);
+        importInto(nb, source.path(), plan);
         QCOMPARE(plan.wontFit,
                  QStringList{u"The import needs 3 new groups; the notebook has 98 and holds "
                              "100 at most."_s});
-        importInto(nb, source.path(), Unencodable::Ask, &plan, u"G000"_s);
+        importInto(nb, source.path(), plan, u"G000"_s);
         QCOMPARE(plan.wontFit,
                  QStringList{u"Group \"G000\" would get 1002 entries (999 there, 3 to import); "
                              "a group holds 999 at most."_s});
@@ -336,7 +325,6 @@ private Q_SLOTS:
             const QByteArray context =
                 "seed " + QByteArray::number(seed) + " round " + QByteArray::number(round);
             Notebook from;
-            QVERIFY(from.held);
             QStringList groups;
             for (int g = 0, count = random.bounded(1, 6); g < count; ++g) {
                 const QString group = from.table.cell(g, 0) = freshName(12, groups, true);
@@ -365,7 +353,7 @@ private Q_SLOTS:
             Notebook to;
             Plan plan;
             const Outcome imported =
-                importInto(to, out.path(), Unencodable::Ask, &plan, std::nullopt, locale);
+                importInto(to, out.path(), plan, std::nullopt, locale);
             QVERIFY(!plan.needsChoice && !imported.failed);
             QVERIFY2(plan.skipped.isEmpty(), qPrintable(plan.skipped.value(0).why));
 
@@ -388,7 +376,7 @@ private Q_SLOTS:
                 }
             }
             // The same folder again adds nothing.
-            importInto(to, out.path(), Unencodable::Ask, &plan, std::nullopt, locale);
+            importInto(to, out.path(), plan, std::nullopt, locale);
             QCOMPARE(plan.entryCount(), 0);
             QCOMPARE(plan.newGroupCount(), 0);
         }
