@@ -3,15 +3,11 @@
 // --export work on the notebook without a window; anything else on the
 // command line is refused.
 
-#include "support/testsupport.h"
-
+#include "support/appfixture.h"
 #include "support/helperprocess.h"
 
 #include <QDirIterator>
-#include <QFile>
-#include <QFileInfo>
 #include <QProcess>
-#include <QTemporaryDir>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -36,15 +32,35 @@ QStringList listing(const QString &root)
 
 struct Run
 {
-    int status = -1;
+    int status = -1; // -1: did not end normally
     QString out;
     QString err;
 };
 
-QByteArray readFile(const QString &path)
+// The program without a display: had it gone on to open a window, it would
+// have failed to reach the window system. `home`, when given, is the scratch
+// home it runs in, with no other place of the user's named.
+Run plimsa(const QString &program, const QStringList &arguments, const QString &home = {})
 {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const QString &name : {u"DISPLAY"_s, u"WAYLAND_DISPLAY"_s, u"XDG_DATA_HOME"_s,
+                                u"XDG_CONFIG_HOME"_s, u"XDG_CACHE_HOME"_s})
+        env.remove(name);
+    env.insert(u"QT_QPA_PLATFORM"_s, u"xcb"_s);
+    QProcess process;
+    if (!home.isEmpty()) {
+        env.insert(u"HOME"_s, home);
+        process.setWorkingDirectory(home);
+    }
+    process.setProcessEnvironment(env);
+    process.start(program, arguments);
+    Run run;
+    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
+        return run;
+    run.status = process.exitCode();
+    run.out = QString::fromLocal8Bit(process.readAllStandardOutput());
+    run.err = QString::fromLocal8Bit(process.readAllStandardError());
+    return run;
 }
 
 } // namespace
@@ -86,131 +102,83 @@ private Q_SLOTS:
                                       << u"Try 'plimsa --help'"_s;
     }
 
-    // The program runs in a scratch home with no display: had it gone on to
-    // start, it would have failed to reach the window system, or filled a
-    // per-user folder in that home.
+    // In a scratch home: had the program gone on to start, it would have
+    // filled a per-user folder there.
     void answers()
     {
         QFETCH(QStringList, arguments);
         QFETCH(int, status);
         QFETCH(QString, out);
         QFETCH(QString, err);
-
         const QStringList before = listing(root_.path());
-
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        for (const QString &name : {u"DISPLAY"_s, u"WAYLAND_DISPLAY"_s, u"XDG_DATA_HOME"_s,
-                                    u"XDG_CONFIG_HOME"_s, u"XDG_CACHE_HOME"_s})
-            env.remove(name);
-        env.insert(u"HOME"_s, root_.filePath(u"home"_s));
-        env.insert(u"QT_QPA_PLATFORM"_s, u"xcb"_s);
-        QProcess run;
-        run.setProcessEnvironment(env);
-        run.setWorkingDirectory(root_.filePath(u"home"_s));
-        run.start(root_.filePath(u"bin/plimsa"_s), arguments);
-        QVERIFY(run.waitForFinished(30000));
-
-        const QString stdOut = QString::fromLocal8Bit(run.readAllStandardOutput());
-        const QString stdErr = QString::fromLocal8Bit(run.readAllStandardError());
-        QCOMPARE(run.exitStatus(), QProcess::NormalExit);
-        QVERIFY2(run.exitCode() == status, qPrintable(stdErr));
-        QVERIFY2(stdOut.contains(out), qPrintable(stdOut));
-        if (err.isEmpty())
-            QCOMPARE(stdErr, QString());
-        else
-            QVERIFY2(stdErr.contains(err), qPrintable(stdErr));
-        QCOMPARE(status == 0, stdErr.isEmpty());
+        const Run run = plimsa(root_.filePath(u"bin/plimsa"_s), arguments, root_.filePath(u"home"_s));
+        QVERIFY2(run.status == status, qPrintable(run.err));
+        QVERIFY2(run.out.contains(out), qPrintable(run.out));
+        QVERIFY2(run.err.contains(err), qPrintable(run.err));
+        QCOMPARE(status == 0, run.err.isEmpty());
         QCOMPARE(listing(root_.path()), before);
     }
 
     // The exit statuses and what each run leaves, in the order a user meets them.
     void transfer()
     {
-        QTemporaryDir dir;
-        const QString program = dir.filePath(u"program"_s);
-        QVERIFY(QDir().mkpath(program));
-        const QString data = qEnvironmentVariable("PLIMSA_DATA");
-        QDirIterator it(data, QDir::Files, QDirIterator::Subdirectories);
-        while (it.hasNext()) {
-            const QString from = it.next();
-            const QString to = program + from.mid(data.size());
-            QVERIFY(QDir().mkpath(QFileInfo(to).path()));
-            QVERIFY(QFile::copy(from, to));
-        }
-        QVERIFY(QFile::copy(qEnvironmentVariable("PLIMSA_EXE"), program + u"/plimsa"_s));
-        const QString idx = program + u"/FileStore/idx.dat"_s;
-        const auto plimsa = [&](const QStringList &arguments) {
-            QProcess process;
-            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-            env.remove(u"DISPLAY"_s);
-            env.insert(u"QT_QPA_PLATFORM"_s, u"xcb"_s); // a window would fail to open
-            process.setProcessEnvironment(env);
-            process.start(program + u"/plimsa"_s, arguments);
-            Run run;
-            if (!process.waitForFinished(60000))
-                return run;
-            run.status = process.exitCode();
-            run.out = QString::fromLocal8Bit(process.readAllStandardOutput());
-            run.err = QString::fromLocal8Bit(process.readAllStandardError());
-            return run;
+        AppFixture program; // a copy of the shipped program folder
+        QVERIFY(QFile::copy(qEnvironmentVariable("PLIMSA_EXE"), program.path(u"plimsa"_s)));
+        const auto expect = [&program](const QStringList &arguments, int status,
+                                       const QStringList &said = {}) {
+            const Run run = plimsa(program.path(u"plimsa"_s), arguments);
+            const QString context = arguments.join(u' ') + u"\n"_s + run.out + run.err;
+            QVERIFY2(run.status == status, qPrintable(context));
+            for (const QString &part : said)
+                QVERIFY2((run.out + run.err).contains(part), qPrintable(context));
         };
-        const QString src = dir.filePath(u"Notes"_s);
+        const QString src = program.path(u"Notes"_s);
+        const QString out = program.path(u"out"_s);
+        const QString idx = u"FileStore/idx.dat"_s;
         QVERIFY(writeFile(src + u"/a.txt"_s, "one\n"));
         QVERIFY(writeFile(src + u"/sub/b.md"_s, "Gda\xC5\x84sk\n"));
+        QVERIFY(writeFile(src + u"/sub/\u0141\u00f3d\u017a.txt"_s, "L\n"));
         QVERIFY(writeFile(src + u"/bin.txt"_s, QByteArray("x\0y", 3)));
-        const QByteArray original = readFile(idx);
+        const QByteArray original = program.read(idx);
 
-        Run run = plimsa({u"--import"_s, src});
-        QCOMPARE(run.status, 3);
-        QVERIFY2(run.err.contains(u"sub/b.md: ń (U+0144)"_s), qPrintable(run.err));
-        QCOMPARE(readFile(idx), original);
-
+        // What is not in the code page is listed, in texts and in names.
+        expect({u"--import"_s, src}, 3,
+               {u"sub/b.md: ń (U+0144)"_s, u"sub/Łódź.txt: Ł (U+0141), ź (U+017A)"_s});
+        QCOMPARE(program.read(idx), original);
         {
             HelperProcess other;
-            QVERIFY(other.start({u"hold-marker"_s, program + u"/FileStore/"_s}));
+            QVERIFY(other.start({u"hold-marker"_s, program.path(u"FileStore/"_s)}));
             QCOMPARE(other.readLine(), "held");
-            run = plimsa({u"--import"_s, src, u"--unencodable=skip"_s});
-            QCOMPARE(run.status, 3);
-            QVERIFY2(run.err.contains(u"in use by another copy of Plimsa"_s), qPrintable(run.err));
-            QCOMPARE(readFile(idx), original);
+            expect({u"--import"_s, src, u"--unencodable=skip"_s}, 3,
+                   {u"in use by another copy of Plimsa"_s});
+            QCOMPARE(program.read(idx), original);
             // Export only reads, so it works while the other copy holds the store.
-            run = plimsa({u"--export"_s, dir.filePath(u"out"_s)});
-            QCOMPARE(run.status, 0);
+            expect({u"--export"_s, out}, 0);
         }
 
-        run = plimsa({u"--import"_s, src, u"--unencodable=skip"_s});
-        QCOMPARE(run.status, 1);
         // The folder's group is the shipped "Notes", which it joins.
-        QCOMPARE(run.out, u"0 groups and 1 entries made, 2 files skipped, 0 already there.\n"_s);
-        QVERIFY2(run.err.contains(u"skipped bin.txt: not a text file (it holds a NUL byte)"_s),
-                 qPrintable(run.err));
-        run = plimsa({u"--import"_s, src + u"/sub"_s, u"--into"_s, u"Notes"_s,
-                      u"--unencodable=replace"_s});
-        QCOMPARE(run.status, 0);
-        QCOMPARE(run.out, u"0 groups and 1 entries made, 0 files skipped, 0 already there.\n"_s);
-        QVERIFY(readFile(idx).contains("Notes\r\n\\Welcome to Plimsa\r\n\\a\r\n\\b\r\n"));
-        QCOMPARE(readFile(program + u"/FileStore/Notes/b.txt"_s).split('\n').value(1),
-                 "Gdansk\r");
+        expect({u"--import"_s, src, u"--unencodable=skip"_s}, 1,
+               {u"0 groups and 1 entries made, 3 files skipped, 0 already there.\n"_s,
+                u"skipped bin.txt: not a text file (it holds a NUL byte)"_s});
+        expect({u"--import"_s, src + u"/sub"_s, u"--into"_s, u"Notes"_s,
+                u"--unencodable=replace"_s},
+               0, {u"0 groups and 2 entries made, 0 files skipped, 0 already there.\n"_s});
+        QVERIFY(program.read(idx).contains("Notes\r\n\\Welcome to Plimsa\r\n\\a\r\n\\b\r\n"));
+        QCOMPARE(program.readLines(u"FileStore/Notes/b.txt"_s).value(1), u"Gdansk"_s);
+        QCOMPARE(program.readLines(u"FileStore/Notes/Lódz.txt"_s).value(1), u"L"_s);
 
-        run = plimsa({u"--export"_s, dir.filePath(u"out"_s)});
-        QCOMPARE(run.status, 3);
-        QVERIFY2(run.err.contains(u"Give --overwrite"_s), qPrintable(run.err));
-        run = plimsa({u"--export"_s, dir.filePath(u"out"_s), u"--overwrite"_s});
-        QCOMPARE(run.status, 0);
-        QCOMPARE(readFile(dir.filePath(u"out/Notes/b.txt"_s)), "Gdansk\n");
-        run = plimsa({u"--export"_s, dir.filePath(u"out2"_s), u"--group"_s, u"Nothing"_s});
-        QCOMPARE(run.status, 2);
-
+        expect({u"--export"_s, out}, 3, {u"Give --overwrite"_s});
+        expect({u"--export"_s, out, u"--overwrite"_s}, 0);
+        QCOMPARE(readFile(out + u"/Notes/b.txt"_s), "Gdansk\n");
+        expect({u"--export"_s, program.path(u"out2"_s), u"--group"_s, u"Nothing"_s}, 2);
         for (const QStringList &bad :
              {QStringList{u"--import"_s, src, u"--export"_s, src},
-              QStringList{u"--import"_s, dir.filePath(u"missing"_s)},
+              QStringList{u"--import"_s, program.path(u"missing"_s)},
               QStringList{u"--import"_s, src, u"--unencodable=maybe"_s},
               QStringList{u"--export"_s, src, u"--into"_s, u"x"_s},
               QStringList{u"--import"_s, src, u"--into"_s, u"  "_s},
-              QStringList{u"--export"_s, program + u"/FileStore/Notes"_s, u"--overwrite"_s}}) {
-            run = plimsa(bad);
-            QVERIFY2(run.status == 2, qPrintable(bad.join(u' ') + run.err));
-        }
+              QStringList{u"--export"_s, program.path(u"FileStore/Notes"_s), u"--overwrite"_s}})
+            expect(bad, 2);
     }
 };
 

@@ -4,22 +4,10 @@
 #include "app/programfolder.h"
 #include "support/testsupport.h"
 
-#include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
-
-namespace {
-
-QByteArray get(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-} // namespace
 
 class tst_ProgramFolder : public QObject
 {
@@ -50,9 +38,9 @@ private Q_SLOTS:
         QVERIFY(!located.failure);
         const QString folder = located.folder;
         QCOMPARE(folder, places_.userFolder + u'/');
-        QCOMPARE(get(folder + u"pref.dat"_s), QByteArray("pref"));
-        QCOMPARE(get(folder + u"FileStore/idx.dat"_s), QByteArray("mine"));
-        QCOMPARE(get(folder + u"FileStore/Notes/a b.txt"_s), QByteArray("entry"));
+        QCOMPARE(readFile(folder + u"pref.dat"_s), QByteArray("pref"));
+        QCOMPARE(readFile(folder + u"FileStore/idx.dat"_s), QByteArray("mine"));
+        QCOMPARE(readFile(folder + u"FileStore/Notes/a b.txt"_s), QByteArray("entry"));
         QVERIFY(QFile::remove(folder + u"Language.dat"_s));
         QVERIFY(!locateProgramFolder(places_).failure);
         QVERIFY(!QFileInfo::exists(folder + u"Language.dat"_s));
@@ -96,8 +84,8 @@ private Q_SLOTS:
         else
             QVERIFY(QFile::remove(root + blocked));
         QVERIFY(!locateProgramFolder(places_).failure);
-        QCOMPARE(get(places_.userFolder + u"/FileStore/Notes/a b.txt"_s), QByteArray("entry"));
-        QCOMPARE(get(places_.userFolder + u"/pref.dat"_s), QByteArray("pref"));
+        QCOMPARE(readFile(places_.userFolder + u"/FileStore/Notes/a b.txt"_s), QByteArray("entry"));
+        QCOMPARE(readFile(places_.userFolder + u"/pref.dat"_s), QByteArray("pref"));
     }
 };
 

@@ -8,9 +8,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QFileSystemWatcher>
-#include <QPlainTextEdit>
-#include <QSignalBlocker>
 #include <QTest>
 
 #include <cstdio>
@@ -41,22 +38,9 @@ void addZOutside(AppFixture &nb, bool atomic)
                  atomic);
 }
 
-// So that the write meets the change rather than the watcher reporting it first.
-QFileSystemWatcher *watcher(const AppFixture &nb)
+QString entryLines(const AppFixture &nb)
 {
-    return nb.window()->findChild<QFileSystemWatcher *>(u"outsideWatcher"_s);
-}
-
-QString boxText(const AppFixture &nb)
-{
-    return nb.w().txtText[0]->toPlainText();
-}
-
-const Action kOk = [](AppFixture &nb) { QTest::keyClick(nb.w().txtText[0], Qt::Key_F2); };
-
-void typeText(AppFixture &nb)
-{
-    QTest::keyClicks(nb.w().txtText[0], u" typed"_s);
+    return AppFixture::lines(nb.w().lstEntry).join(u' ').trimmed();
 }
 
 } // namespace
@@ -79,7 +63,7 @@ private Q_SLOTS:
         const Action nothing = [](AppFixture &) {};
         const Action newEntry = [](AppFixture &nb) {
             QTest::keyClick(nb.w().lstEntry, Qt::Key_Insert);
-            typeText(nb);
+            nb.type();
         };
         const Action up = key(Qt::Key_Up, Qt::ShiftModifier);
         QTest::newRow("one place up, renamed over")
@@ -87,7 +71,7 @@ private Q_SLOTS:
         QTest::newRow("one place up, in place")
             << false << nothing << up << u"x y z"_s << u"A y x z | Trash"_s;
         QTest::newRow("new entry's save")
-            << true << newEntry << answered(u"n"_s, kOk) << u"x * NEW * y z"_s
+            << true << newEntry << answered(u"n"_s, &AppFixture::pressOk) << u"x * NEW * y z"_s
             << u"A x n y z | Trash"_s;
     }
     void indexChangedBeforeAWrite()
@@ -98,14 +82,12 @@ private Q_SLOTS:
         QFETCH(QString, shown);
         QFETCH(QString, after);
         AppFixture nb;
-        nb.writeNotebook(notebook(u"A x y | Trash"_s));
-        QVERIFY(nb.start());
-        select(nb, u"A/y"_s);
+        QVERIFY(nb.open(u"A x y | Trash"_s, u"A/y"_s));
         prepare(nb);
         const bool editing = nb.state().TextEditMode;
-        const QString typed = boxText(nb);
+        const QString typed = nb.text();
         {
-            const QSignalBlocker quiet(watcher(nb));
+            const auto quiet = nb.quietWatcher();
             addZOutside(nb, atomic);
             action(nb);
             QTRY_COMPARE(nb.messages.shown.size(), 1);
@@ -114,15 +96,15 @@ private Q_SLOTS:
         QVERIFY2(text.contains(u"changed by another program"_s), qPrintable(text));
         QVERIFY2(text.contains(nb.path(u"FileStore/idx.dat"_s)), qPrintable(text));
         QCOMPARE(::index(nb), u"A x y z | Trash"_s);
-        QCOMPARE(AppFixture::lines(nb.w().lstEntry).join(u' ').trimmed(), shown);
+        QCOMPARE(entryLines(nb), shown);
         QCOMPARE(nb.state().TextEditMode, editing);
-        QCOMPARE(boxText(nb), typed);
+        QCOMPARE(nb.text(), typed);
 
         action(nb);
         QCOMPARE(::index(nb), after);
         QCOMPARE(nb.messages.shown.size(), 1);
         if (editing)
-            QCOMPARE(nb.read(u"FileStore/A/n.txt"_s).split('\n').value(1), " typed\r"_ba);
+            QCOMPARE(nb.readLines(u"FileStore/A/n.txt"_s).value(1), u" typed"_s);
     }
 
     // An entry's file changed after it was shown: the user's choice, keep both
@@ -132,50 +114,48 @@ private Q_SLOTS:
         QTest::addColumn<bool>("atomic");
         QTest::addColumn<int>("answer"); // -1: Enter
         QTest::addColumn<QString>("index");
-        QTest::addColumn<QByteArray>("x");       // x.txt's text line afterwards
+        QTest::addColumn<QString>("x");           // x.txt's text line afterwards
         QTest::addColumn<QString>("typedGoesTo"); // "" when nothing is saved
         QTest::newRow("keep both, renamed over")
-            << true << -1 << u"A x x_ y | Trash"_s << "changed outside"_ba << u"x_"_s;
+            << true << -1 << u"A x x_ y | Trash"_s << u"changed outside"_s << u"x_"_s;
         QTest::newRow("overwrite, in place")
-            << false << 1 << u"A x y | Trash"_s << " typedtext of x"_ba << u"x"_s;
-        QTest::newRow("back to the edit") << true << 2 << u"A x y | Trash"_s
-                                          << "changed outside"_ba << QString();
+            << false << 1 << u"A x y | Trash"_s << u" typedtext of x"_s << u"x"_s;
+        QTest::newRow("back to the edit")
+            << true << 2 << u"A x y | Trash"_s << u"changed outside"_s << QString();
     }
     void entryChangedBeforeItsSave()
     {
         QFETCH(bool, atomic);
         QFETCH(int, answer);
         QFETCH(QString, index);
-        QFETCH(QByteArray, x);
+        QFETCH(QString, x);
         QFETCH(QString, typedGoesTo);
         AppFixture nb;
-        nb.writeNotebook(notebook(u"A x y | Trash"_s));
-        QVERIFY(nb.start());
-        select(nb, u"A/x"_s);
-        typeText(nb);
+        QVERIFY(nb.open(u"A x y | Trash"_s, u"A/x"_s));
+        nb.type();
         {
-            const QSignalBlocker quiet(watcher(nb));
+            const auto quiet = nb.quietWatcher();
             writeOutside(nb, u"FileStore/A/x.txt"_s, {u"date of x"_s, u"changed outside"_s},
                          atomic);
             if (answer >= 0)
                 nb.messages.answers = {answer};
-            kOk(nb);
+            nb.pressOk();
         }
         QCOMPARE(nb.messages.shown.size(), 1);
         QVERIFY(nb.messages.shown[0].text.contains(nb.path(u"FileStore/A/x.txt"_s)));
         QCOMPARE(::index(nb), index);
-        QCOMPARE(nb.read(u"FileStore/A/x.txt"_s).split('\n').value(1), x + '\r');
+        QCOMPARE(nb.readLines(u"FileStore/A/x.txt"_s).value(1), x);
         QCOMPARE(nb.state().TextEditMode, typedGoesTo.isEmpty());
         if (typedGoesTo.isEmpty()) {
-            QCOMPARE(boxText(nb), u" typedtext of x\n"_s);
+            QCOMPARE(nb.text(), u" typedtext of x\n"_s);
             return;
         }
         QCOMPARE(AppFixture::current(nb.w().lstEntry), typedGoesTo);
-        QCOMPARE(nb.read(u"FileStore/A/"_s + typedGoesTo + u".txt"_s).split('\n').value(1),
-                 " typedtext of x\r"_ba);
+        QCOMPARE(nb.readLines(u"FileStore/A/"_s + typedGoesTo + u".txt"_s).value(1),
+                 u" typedtext of x"_s);
         // What was saved is the file shown now: the next save asks nothing.
-        typeText(nb);
-        kOk(nb);
+        nb.type();
+        nb.pressOk();
         QCOMPARE(nb.messages.shown.size(), 1);
     }
 
@@ -191,26 +171,25 @@ private Q_SLOTS:
     {
         QFETCH(bool, byWatcher);
         AppFixture nb;
-        nb.writeNotebook(notebook(u"A x y | Trash"_s));
-        QVERIFY(nb.start());
-        select(nb, u"A/x"_s);
+        QVERIFY(nb.open(u"A x y | Trash"_s, u"A/x"_s));
         std::optional<QSignalBlocker> quiet;
         if (!byWatcher)
-            quiet.emplace(watcher(nb));
+            quiet.emplace(nb.quietWatcher());
+        const auto focusBack = [&] {
+            QEvent activate(QEvent::WindowActivate);
+            if (!byWatcher)
+                QCoreApplication::sendEvent(nb.window(), &activate);
+        };
         writeOutside(nb, u"FileStore/A/x.txt"_s, {u"date of x"_s, u"changed outside"_s}, true);
         if (!byWatcher) {
             QTest::qWait(0);
-            QCOMPARE(boxText(nb), u"text of x\n"_s);
-            QEvent activate(QEvent::WindowActivate);
-            QCoreApplication::sendEvent(nb.window(), &activate);
+            QCOMPARE(nb.text(), u"text of x\n"_s);
         }
-        QTRY_COMPARE(boxText(nb), u"changed outside\n"_s);
+        focusBack();
+        QTRY_COMPARE(nb.text(), u"changed outside\n"_s);
         addZOutside(nb, true);
-        if (!byWatcher) {
-            QEvent activate(QEvent::WindowActivate);
-            QCoreApplication::sendEvent(nb.window(), &activate);
-        }
-        QTRY_COMPARE(AppFixture::lines(nb.w().lstEntry).join(u' ').trimmed(), u"x y z"_s);
+        focusBack();
+        QTRY_COMPARE(entryLines(nb), u"x y z"_s);
         QCOMPARE(AppFixture::current(nb.w().lstEntry), u"x"_s);
         QVERIFY(nb.messages.shown.isEmpty());
     }

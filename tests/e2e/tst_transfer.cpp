@@ -12,8 +12,6 @@
 
 #include <QAction>
 #include <QDir>
-#include <QFileDialog>
-#include <QListWidget>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QTest>
@@ -56,13 +54,15 @@ class tst_Transfer : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    // What the window adds to the library's work: the folder asked for, the
+    // one report, the lists showing the new group, and a question before an
+    // export over an earlier one. What is read and written: tst_commandline.
     void importThenExport()
     {
         AppFixture nb;
-        nb.writeNotebook(notebook(u"A x y | Trash"_s));
-        QVERIFY(nb.start());
+        QVERIFY(nb.open(u"A x y | Trash"_s, u"A/x"_s));
         const QString in = nb.path(u"in/Letters"_s);
-        QVERIFY(writeFile(in + u"/to Anna.txt"_s, "Dear Anna,\n\xE2\x80\x94 x\n"));
+        QVERIFY(writeFile(in + u"/to Anna.txt"_s, "Dear Anna,\n"));
         QVERIFY(writeFile(in + u"/empty.md"_s, ""));
         QVERIFY(writeFile(in + u"/photo.txt"_s, QByteArray("\x89PNG\0", 5)));
 
@@ -70,17 +70,11 @@ private Q_SLOTS:
         nb.w().frmMain->findChild<QAction *>(u"mnuImportFolder"_s)->trigger();
         QTRY_COMPARE(nb.messages.shown.size(), 1);
         const QString report = nb.messages.shown[0].text;
-        QVERIFY2(report.startsWith(u"1 groups and 2 entries made, 1 files skipped"_s),
+        QVERIFY2(report.startsWith(u"1 groups and 2 entries made, 1 files skipped"_s) &&
+                     report.contains(u"photo.txt: not a text file"_s) && report.contains(in),
                  qPrintable(report));
-        QVERIFY(report.contains(u"photo.txt: not a text file (it holds a NUL byte)"_s));
-        QVERIFY(report.contains(in));
-        QCOMPARE(AppFixture::lines(nb.w().lstGroup),
-                 (QStringList{u"A"_s, u"Letters"_s, u"Trash"_s}));
-        QCOMPARE(AppFixture::current(nb.w().lstGroup), u"Letters"_s);
-        QCOMPARE(AppFixture::lines(nb.w().lstEntry),
-                 (QStringList{u"empty"_s, u"to Anna"_s, u" "_s}));
-        QCOMPARE(nb.readLines(u"FileStore/Letters/to Anna.txt"_s).mid(1),
-                 (QStringList{u"Dear Anna,"_s, u"\u2014 x"_s}));
+        QCOMPARE(index(nb), u"A x y | Letters empty to Anna | Trash"_s);
+        QCOMPARE(selection(nb), u"Letters/empty"_s);
 
         const QString out = nb.path(u"out"_s);
         QVERIFY(QDir().mkpath(out)); // the dialog takes a folder that exists
@@ -89,9 +83,6 @@ private Q_SLOTS:
         QTRY_COMPARE(nb.messages.shown.size(), 2);
         QVERIFY2(nb.messages.shown[1].text.startsWith(u"3 groups and 4 entries exported"_s),
                  qPrintable(nb.messages.shown[1].text));
-        QFile exported(out + u"/Letters/to Anna.txt"_s);
-        QVERIFY(exported.open(QIODevice::ReadOnly));
-        QCOMPARE(exported.readAll(), "Dear Anna,\n\xE2\x80\x94 x\n");
 
         // Again into the same folder: asked first; "Cancel" writes nothing.
         QFile::remove(out + u"/A/x.txt"_s);
@@ -113,8 +104,7 @@ private Q_SLOTS:
     void cancel()
     {
         AppFixture nb;
-        nb.writeNotebook(notebook(u"A x | Trash"_s));
-        QVERIFY(nb.start());
+        QVERIFY(nb.open(u"A x | Trash"_s, u"A/x"_s));
         const QString in = nb.path(u"in/Many"_s);
         for (int i = 0; i < 400; ++i)
             QVERIFY(writeFile(in + u"/n%1.txt"_s.arg(i, 3, 10, QChar(u'0')), "text"));

@@ -1,5 +1,7 @@
 #include "support/appfixture.h"
 
+#include "support/notebookline.h"
+
 #include "notebook/groupcommands_w.h"
 #include "store/codepage.h"
 #include "store/dostext.h"
@@ -8,7 +10,9 @@
 #include "ui/titlelistview_w.h"
 #include <QApplication>
 #include <QDirIterator>
+#include <QFileSystemWatcher>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 
 #include <QSignalSpy>
 #include <QTest>
@@ -29,8 +33,7 @@ AppFixture::AppFixture()
 
 QByteArray AppFixture::read(const QString &relative) const
 {
-    QFile file(path(relative));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    return readFile(path(relative));
 }
 
 QStringList AppFixture::readLines(const QString &relative) const
@@ -115,6 +118,35 @@ bool AppFixture::start()
     if (QGuiApplication::platformName() == u"wayland"_s)
         return QTest::qWaitForWindowExposed(window());
     return QTest::qWaitForWindowActive(window());
+}
+
+bool AppFixture::open(const QString &line, const QString &selected)
+{
+    writeNotebook(notebook(line));
+    if (!start())
+        return false;
+    select(*this, selected);
+    return !QTest::currentTestFailed();
+}
+
+QString AppFixture::text() const
+{
+    return w().txtText[0]->toPlainText();
+}
+
+void AppFixture::type(const QString &keys)
+{
+    QTest::keyClicks(w().txtText[0], keys);
+}
+
+void AppFixture::pressOk()
+{
+    QTest::keyClick(w().txtText[0], Qt::Key_F2);
+}
+
+QSignalBlocker AppFixture::quietWatcher() const
+{
+    return QSignalBlocker(window()->findChild<QFileSystemWatcher *>(u"outsideWatcher"_s));
 }
 
 bool AppFixture::restart()

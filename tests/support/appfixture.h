@@ -8,6 +8,7 @@
 #include "ui/titlelistview_w.h"
 
 #include <QMap>
+#include <QSignalBlocker>
 #include <QTemporaryDir>
 #include <optional>
 
@@ -36,6 +37,9 @@ public:
 
     // Main and the start-up work; false when the program ended instead.
     bool start();
+    // The notebook `line` started on with `selected` clicked, both in the
+    // one-line forms of notebookline.h.
+    bool open(const QString &line, const QString &selected);
     // The program ended (as by a crash: nothing more is written) and started
     // again on the same folder; the messages of the first run are forgotten.
     bool restart();
@@ -49,6 +53,14 @@ public:
     // The mouse on the line of `list` that shows `line`.
     static void click(TitleListView *list, const QString &line,
                       Qt::MouseButton button = Qt::LeftButton);
+
+    // The entry's text box: its text, keys typed into it, and its OK key.
+    QString text() const;
+    void type(const QString &keys = QStringLiteral(" typed"));
+    void pressOk();
+    // While it lives the watcher of outside changes reports nothing, so that a
+    // command meets another program's write before the watcher reports it.
+    QSignalBlocker quietWatcher() const;
 
     // Runs `act` on the next modal dialog or pop-up menu once it shows; may
     // be armed before start(), for a dialog of the start-up work.

@@ -79,6 +79,13 @@ inline NoteTable tableOf(const QList<QStringList> &rows)
     return table;
 }
 
+// The bytes of a file; none when it cannot be read.
+inline QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 // A file of exactly `bytes`, its folder made where it is missing.
 inline bool writeFile(const QString &path, const QByteArray &bytes)
 {

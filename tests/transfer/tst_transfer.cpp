@@ -21,7 +21,6 @@
 #include "transfer/transferrules.h"
 
 #include <QDir>
-#include <QFile>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
@@ -34,12 +33,11 @@ using namespace NotebookImport;
 
 namespace {
 
-class CountingReports : public ErrorReports
+class NoReports : public ErrorReports
 {
 public:
-    void ShowErrorCancel(const IoError &error) override { errors.append(error); }
-    void ShowErrorContinue(const IoError &error) override { errors.append(error); }
-    QList<IoError> errors;
+    void ShowErrorCancel(const IoError &) override {}
+    void ShowErrorContinue(const IoError &) override {}
 };
 
 // A store of its own in a scratch folder, held by this process.
@@ -49,22 +47,16 @@ struct Notebook
     AppState state;
     NoteTable table;
     Store store{state, table};
-    CountingReports reports;
+    NoReports reports;
 
     Notebook()
     {
         state.storeFolder = dir.path() + u"/FileStore/"_s;
-        QDir().mkpath(state.storeFolder);
-        QFile idx(StorePaths::indexFile(state.storeFolder));
-        if (idx.open(QIODevice::WriteOnly))
-            idx.write("idx Plimsa 1.3.02\r\n");
-        idx.close();
-        if (store.LoadIndex())
-            qFatal("idx.dat not read");
-        held = store.TakeStoreMarker();
+        if (!writeFile(StorePaths::indexFile(state.storeFolder), "idx Plimsa 1.3.02\r\n") ||
+            store.LoadIndex() || !store.TakeStoreMarker())
+            qFatal("no notebook of its own");
     }
     const QString &folder() const { return state.storeFolder; }
-    bool held = false;
 };
 
 // Takes the file-call hook off when a case ends, passed or failed.
@@ -73,13 +65,11 @@ struct HookOff
     ~HookOff() { Sys::setHook(nullptr); }
 };
 
-Outcome importInto(Notebook &nb, const QString &folder, Unencodable choice, Plan *planOut = nullptr,
-                   const std::optional<QString> &into = {})
+// `folder` imported as its plan says, with no choice made for what the code page cannot hold.
+Outcome importInto(Notebook &nb, const QString &folder, Plan &plan,
+                   const std::optional<QString> &into = {}, const QLocale &locale = QLocale::c())
 {
-    const Scan scan = scanFolder(folder);
-    const Plan plan = makePlan(scan, nb.table, nb.folder(), into, choice, QLocale::c());
-    if (planOut)
-        *planOut = plan;
+    plan = makePlan(scanFolder(folder), nb.table, nb.folder(), into, Unencodable::Ask, locale);
     return run(nb.store, nb.table, nb.reports, plan);
 }
 
@@ -99,12 +89,10 @@ private Q_SLOTS:
         QTest::newRow("ascii") << "plain\r\n"_ba << u"plain\r\n"_s << int(E::Utf8);
         QTest::newRow("utf-8") << "gr\xC3\xBC\xC3\x9F"_ba << u"grüß"_s << int(E::Utf8);
         QTest::newRow("utf-8 bom") << "\xEF\xBB\xBF\xE2\x82\xAC"_ba << u"€"_s << int(E::Utf8Bom);
-        QTest::newRow("utf-16le bom") << QByteArray("\xFF\xFE"
-                                                    "a\0\xAC\x20",
-                                                    6)
-                                      << u"a€"_s << int(E::Utf16Le);
+        QTest::newRow("utf-16le bom")
+            << QByteArray::fromHex("fffe6100ac20") << u"a€"_s << int(E::Utf16Le);
         QTest::newRow("utf-16be bom")
-            << QByteArray("\xFE\xFF\0a\x20\xAC", 6) << u"a€"_s << int(E::Utf16Be);
+            << QByteArray::fromHex("feff006120ac") << u"a€"_s << int(E::Utf16Be);
         // Not UTF-8: every byte is a letter of the code page.
         QTest::newRow("1252") << "gr\xFC\xDF \x80 \x81"_ba << u"grüß € \u0081"_s
                               << int(E::Windows1252);
@@ -263,9 +251,8 @@ private Q_SLOTS:
         QCOMPARE(scan.groups[1].name, u"sub/deeper"_s);
 
         Notebook nb;
-        QVERIFY(nb.held);
         Plan plan;
-        const Outcome outcome = importInto(nb, root, Unencodable::Ask, &plan);
+        const Outcome outcome = importInto(nb, root, plan);
         QCOMPARE(outcome.groupsMade, 2);
         QCOMPARE(outcome.entriesMade, 3);
         QCOMPARE(nb.table.name(1), OutDOS(u"sub/deeper"_s));
@@ -277,39 +264,10 @@ private Q_SLOTS:
             read.entry.date,
             TransferRules::dateLine(QFileInfo(root + u"/good.txt"_s).lastModified(), QLocale::c()));
         // Again: nothing new, no duplicates.
-        const Outcome again = importInto(nb, root, Unencodable::Ask, &plan);
+        const Outcome again = importInto(nb, root, plan);
         QCOMPARE(again.entriesMade, 0);
         QCOMPARE(plan.duplicates, 3);
         QCOMPARE(nb.table.entryCount(0), 2);
-    }
-
-    void unencodableChoice()
-    {
-        QTemporaryDir source;
-        QVERIFY(writeFile(source.path() + u"/a.txt"_s, "Gda\xC5\x84sk \xE2\x86\x92 x"));
-        QVERIFY(writeFile(source.path() + u"/Łódź.txt"_s, "ok"));
-        QVERIFY(writeFile(source.path() + u"/plain.txt"_s, "ok"));
-        Notebook nb;
-        Plan plan;
-        Outcome outcome = importInto(nb, source.path(), Unencodable::Ask, &plan);
-        QVERIFY(plan.needsChoice);
-        QCOMPARE(outcome.entriesMade, 0);
-        QCOMPARE(nb.table.groupCount(), 0);
-        QCOMPARE(plan.unencodable.size(), 2);
-        QCOMPARE(plan.unencodable[0].characters, (QStringList{u"ń"_s, u"→"_s}));
-        QVERIFY(unencodableList(plan).contains(u"a.txt: ń (U+0144), → (U+2192)"_s));
-
-        outcome = importInto(nb, source.path(), Unencodable::Skip, &plan);
-        QCOMPARE(outcome.entriesMade, 1);
-        QCOMPARE(plan.skipped.size(), 2);
-        outcome = importInto(nb, source.path(), Unencodable::Replace, &plan);
-        QCOMPARE(outcome.entriesMade, 2);
-        const int g = 0;
-        QCOMPARE(nb.table.cell(g, 2), u"a"_s);
-        QCOMPARE(nb.table.cell(g, 3), u"Lódz"_s);
-        const auto read = EntryFile::readEntry(
-            StorePaths::entryFile(nb.folder(), nb.table.name(g), u"a"_s), nb.folder());
-        QCOMPARE(read.entry.text, u"Gdansk -> x\r\n"_s);
     }
 
     // What cannot fit is refused before a file is written, with the counts.
@@ -324,11 +282,11 @@ private Q_SLOTS:
         for (int c = 1; c <= NoteTable::kMaxEntries; ++c)
             nb.table.cell(0, c) = u"t%1"_s.arg(c);
         Plan plan;
-        importInto(nb, source.path(), Unencodable::Ask, &plan, std::nullopt);
+        importInto(nb, source.path(), plan);
         QCOMPARE(plan.wontFit,
                  QStringList{u"The import needs 3 new groups; the notebook has 98 and holds "
                              "100 at most."_s});
-        importInto(nb, source.path(), Unencodable::Ask, &plan, u"G000"_s);
+        importInto(nb, source.path(), plan, u"G000"_s);
         QCOMPARE(plan.wontFit,
                  QStringList{u"Group \"G000\" would get 1002 entries (999 there, 3 to import); "
                              "a group holds 999 at most."_s});
@@ -349,31 +307,31 @@ private Q_SLOTS:
                 s += from.at(random.bounded(int(from.size())));
             return s;
         };
+        // A stored name of up to `longest` letters that the notebook takes
+        // and `taken` does not hold yet (a group's in any case); it is added there.
+        const auto freshName = [&](int longest, QStringList &taken, bool group) {
+            QString name;
+            while (name.isEmpty() ||
+                   taken.contains(OutDOS(name), group ? Qt::CaseInsensitive : Qt::CaseSensitive) ||
+                   (group ? UniqueName::checkGroupName(name)
+                          : UniqueName::checkEntryTitle(name)) != UniqueName::Refusal::None ||
+                   name == u"* NEW *"_s)
+                name = pick(names, random.bounded(1, longest));
+            taken << OutDOS(name);
+            return OutDOS(name);
+        };
         const QLocale locale(QLocale::German, QLocale::Germany);
         for (int round = 0; round < 20; ++round) {
+            const QByteArray context =
+                "seed " + QByteArray::number(seed) + " round " + QByteArray::number(round);
             Notebook from;
-            QVERIFY(from.held);
-            QStringList taken;
-            const int groups = random.bounded(1, 6);
-            for (int g = 0; g < groups; ++g) {
-                QString name;
-                do {
-                    name = pick(names, random.bounded(1, 12));
-                } while (UniqueName::checkGroupName(name) != UniqueName::Refusal::None ||
-                         taken.contains(OutDOS(name), Qt::CaseInsensitive));
-                taken << OutDOS(name);
-                from.table.cell(g, 0) = OutDOS(name);
-                QVERIFY(NotebookFiles::createGroupFolder(from.folder(), OutDOS(name)));
+            QStringList groups;
+            for (int g = 0, count = random.bounded(1, 6); g < count; ++g) {
+                const QString group = from.table.cell(g, 0) = freshName(12, groups, true);
+                QVERIFY(NotebookFiles::createGroupFolder(from.folder(), group));
                 QStringList titles;
-                const int entries = random.bounded(0, 12);
-                for (int c = 1; c <= entries; ++c) {
-                    QString title;
-                    do {
-                        title = pick(names, random.bounded(1, 20));
-                    } while (UniqueName::checkEntryTitle(title) != UniqueName::Refusal::None ||
-                             titles.contains(OutDOS(title)) || title == u"* NEW *"_s);
-                    titles << OutDOS(title);
-                    from.table.cell(g, c) = OutDOS(title);
+                for (int c = 1, count = random.bounded(0, 12); c <= count; ++c) {
+                    const QString title = from.table.cell(g, c) = freshName(20, titles, false);
                     if (random.bounded(5) == 0)
                         continue; // a title without a file
                     const QDateTime when =
@@ -381,7 +339,7 @@ private Q_SLOTS:
                     const QString text =
                         random.bounded(4) == 0 ? QString() : pick(letters, random.bounded(60));
                     QVERIFY(EntryFile::writeEntry(
-                        StorePaths::entryFile(from.folder(), OutDOS(name), OutDOS(title)),
+                        StorePaths::entryFile(from.folder(), group, title),
                         TransferRules::dateLine(when, locale), text, from.folder()));
                 }
             }
@@ -390,47 +348,37 @@ private Q_SLOTS:
 
             QTemporaryDir out;
             const NotebookExport::Plan exportPlan = NotebookExport::makePlan(
-                from.table, from.folder(), std::nullopt, out.path() + u"/export"_s, locale);
-            const NotebookExport::Outcome exported =
-                NotebookExport::run(exportPlan, out.path() + u"/export"_s);
-            QVERIFY(!exported.failure);
-
+                from.table, from.folder(), std::nullopt, out.path(), locale);
+            QVERIFY(!NotebookExport::run(exportPlan, out.path()).failure);
             Notebook to;
             Plan plan;
-            const Scan scan = scanFolder(out.path() + u"/export"_s);
-            plan = makePlan(scan, to.table, to.folder(), std::nullopt, Unencodable::Ask, locale);
-            const Outcome imported = run(to.store, to.table, to.reports, plan);
-            QVERIFY(!plan.needsChoice);
-            QVERIFY(!imported.failed);
-            QVERIFY2(scan.skipped.isEmpty(), qPrintable(scan.skipped.value(0).why));
+            const Outcome imported =
+                importInto(to, out.path(), plan, std::nullopt, locale);
+            QVERIFY(!plan.needsChoice && !imported.failed);
+            QVERIFY2(plan.skipped.isEmpty(), qPrintable(plan.skipped.value(0).why));
 
             // Read back from disk, as the next start would.
             NoteTable loaded;
             AppState state;
             state.storeFolder = to.folder();
-            Store reader(state, loaded);
-            QVERIFY(!reader.LoadIndex());
-            const QByteArray context =
-                "seed " + QByteArray::number(seed) + " round " + QByteArray::number(round);
+            QVERIFY(!Store(state, loaded).LoadIndex());
             QVERIFY2(loaded == from.table, context.constData());
             for (int g = 0; g < from.table.groupCount(); ++g) {
                 for (int c = 1; c <= from.table.entryCount(g); ++c) {
-                    const auto path = [&](const Notebook &nb) {
-                        return StorePaths::entryFile(nb.folder(), from.table.name(g),
-                                                     from.table.cell(g, c));
+                    const auto read = [&](const Notebook &nb) {
+                        const auto r = EntryFile::readEntry(
+                            StorePaths::entryFile(nb.folder(), from.table.name(g),
+                                                  from.table.cell(g, c)),
+                            nb.folder());
+                        return std::tuple(r.ok, r.entry.text, r.entry.date);
                     };
-                    const auto a = EntryFile::readEntry(path(from), from.folder());
-                    const auto b = EntryFile::readEntry(path(to), to.folder());
-                    QVERIFY2(a.ok == b.ok, context.constData());
-                    QVERIFY2(a.entry.text == b.entry.text, context.constData());
-                    QVERIFY2(a.entry.date == b.entry.date, context.constData());
+                    QVERIFY2(read(from) == read(to), context.constData());
                 }
             }
             // The same folder again adds nothing.
-            const Plan again =
-                makePlan(scan, to.table, to.folder(), std::nullopt, Unencodable::Ask, locale);
-            QCOMPARE(again.entryCount(), 0);
-            QCOMPARE(again.newGroupCount(), 0);
+            importInto(to, out.path(), plan, std::nullopt, locale);
+            QCOMPARE(plan.entryCount(), 0);
+            QCOMPARE(plan.newGroupCount(), 0);
         }
     }
 

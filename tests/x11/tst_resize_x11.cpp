@@ -169,9 +169,6 @@ private Q_SLOTS:
         }
         QVERIFY2(settle(), qPrintable(sizes()));
         const QSize after(window->frameGeometry().width(), client->height());
-        qInfo().noquote() << "outer width x client height before" << text(before) << "after"
-                          << text(after) << "floors" << text(QSize(widthFloor, heightFloor))
-                          << sizes();
 
         // The client area fills the window under the menu bar...
         QCOMPARE(client->geometry(), QRect(0, window->menuBar()->height(), window->width(),

@@ -1,0 +1,420 @@
+// The rules of the subsystems without a window, where the window's tests
+// cannot reach every boundary: key strings, the word table and Language.dat,
+// the new entry's date line and title, the individual buttons' keys, the
+// settings' checks, and the search's comparisons and reading threads.
+
+#include "support/testsupport.h"
+
+#include "editing/editrules.h"
+#include "editing/indivbuttons.h"
+#include "i18n/wordtable.h"
+#include "platform/keystring.h"
+#include "search/searchengine.h"
+#include "search/searchrules.h"
+#include "search/textneedle.h"
+#include "settings/settingsrules.h"
+#include "store/codepage.h"
+#include "store/entryfile.h"
+#include "store/entrystore.h"
+
+#include <QKeySequence>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sys/stat.h>
+
+using namespace Qt::StringLiterals;
+using SearchWalk::HitKind;
+
+namespace {
+
+// Lines "w0", "w1", ... ended by CR LF: word k of language L reads "w" & (L-1)*151+k.
+QByteArray numberedLines(int count)
+{
+    QByteArray out;
+    for (int i = 0; i < count; ++i)
+        out += "w" + QByteArray::number(i) + "\r\n";
+    return out;
+}
+
+// Whether `search` is in the entry file as the text box shows it, and as the
+// search compares its bytes; both answers must agree.
+std::pair<bool, bool> foundIn(const QByteArray &file, const QString &search, bool caseSensitive)
+{
+    const QString boxText = EntryStore::toTextBox(EntryFile::parseEntry(file).text);
+    QByteArray bytes = file;
+    return {SearchRules::findInText(boxText, search, 0, caseSensitive) >= 0,
+            TextNeedle(search, caseSensitive).foundIn(bytes.data(), bytes.size())};
+}
+
+} // namespace
+
+class tst_Rules : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    // "Shift+A=A Ctrl+F5": each stroke as its key combination, "=" and what
+    // it types; null for a string that is refused, with nothing typed at all.
+    // How they are typed into the window: tests/e2e (tst_keymap).
+    void keyString_data()
+    {
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QString>("strokes");
+        QTest::newRow("ctrl, alt types nothing") << u"^{F5}%f"_s << u"Ctrl+F5 Alt+F"_s;
+        QTest::newRow("shift over a group, then over one key")
+            << u"+({F5}{F6})+{F7}{F8}"_s << u"Shift+F5 Shift+F6 Shift+F7 F8"_s;
+        QTest::newRow("names in any case, repeat")
+            << u"{end}{DEL}{PgDn}{LEFT 2}"_s << u"End Del=\x7f PgDown Left Left"_s;
+        QTest::newRow("enter") << u"~{ENTER}"_s << u"Return=\r Return=\r"_s;
+        QTest::newRow("escaped specials")
+            << u"{+}{^}{%}{~}{(}{)}{{}{}}"_s << u"+=+ ^=^ %=% ~=~ (=( )=) {={ }=}"_s;
+        QTest::newRow("characters") << u"Hi€Ä"_s << u"Shift+H=H I=i €=€ Shift+Ä=Ä"_s;
+        QTest::newRow("shift tab is backtab") << u"+{TAB}"_s << u"Shift+Backtab=\t"_s;
+        QTest::newRow("character outside the BMP")
+            << u"\U0001F600"_s << QKeySequence(0x1F600).toString() + u"=\U0001F600"_s;
+        QTest::newRow("unknown name") << u"ab{FOO}"_s << QString();
+        QTest::newRow("unclosed brace") << u"ab{F5"_s << QString();
+        QTest::newRow("unclosed group") << u"+(ab"_s << QString();
+        QTest::newRow("modifier at end") << u"ab^"_s << QString();
+        QTest::newRow("count past the limit") << u"{x 99999999999}"_s << QString();
+        QTest::newRow("lone surrogate") << QString(QChar(0xD800)) << QString();
+    }
+    void keyString()
+    {
+        QFETCH(QString, keys);
+        QFETCH(QString, strokes);
+        const KeyString parsed = parseKeyString(keys);
+        QCOMPARE(parsed.isValid(), !strokes.isNull());
+        QStringList parts;
+        for (const KeyStroke &s : parsed.strokes) {
+            const QString keys = QKeySequence(QKeyCombination(s.modifiers, s.key)).toString();
+            parts << (s.text.isEmpty() ? keys : keys + u'=' + s.text);
+        }
+        QCOMPARE(parts.join(u' '), strokes.isNull() ? QString() : strokes);
+    }
+
+    // A date or a time is typed as it reads, whatever characters the locale's forms hold.
+    void keyStringEscape()
+    {
+        for (const QString &text : {u"02.01.03"_s, u"a+b^c%d~e(f)g{h}i[j]"_s, u"}{"_s,
+                                   // No byte order mark in the middle of a text.
+                                   u"\uFEFF1.\uFEFF2."_s}) {
+            const KeyString parsed = parseKeyString(escapeKeyString(text));
+            QVERIFY2(parsed.isValid(), qPrintable(parsed.error));
+            QString typed;
+            for (const KeyStroke &stroke : parsed.strokes)
+                typed += stroke.text;
+            QCOMPARE(typed, text);
+        }
+    }
+
+    void languageFile_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<int>("language");
+        QTest::addColumn<int>("word");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("empty file") << QByteArray() << 1 << 0 << QString();
+        const QByteArray oneBlock = numberedLines(WordTable::kWords);
+        QTest::newRow("one block: last word") << oneBlock << 1 << 150 << u"w150"_s;
+        QTest::newRow("one block: language 2 empty") << oneBlock << 2 << 0 << QString();
+        QTest::newRow("lines past 1359 ignored")
+            << numberedLines(WordTable::kFileLines + 200) << 9 << 150 << u"w1358"_s;
+        QTest::newRow("euro, y diaeresis, acute accent")
+            << QByteArray("\x80 \xFF \xB4\r\n") << 1 << 0 << u"\u20AC \u00FF \u00B4"_s;
+    }
+    void languageFile()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(int, language);
+        QFETCH(int, word);
+        QFETCH(QString, expected);
+        QTemporaryDir dir;
+        QVERIFY(writeFile(dir.filePath(u"Language.dat"_s), content));
+        WordTable table;
+        QVERIFY(!table.loadLanguageFile(dir.filePath(u"Language.dat"_s)).has_value());
+        QCOMPARE(table.word(language, word), expected);
+        QCOMPARE(table.word(0, 0), u"English"_s);
+    }
+
+    // The characters outside ASCII survive the source file's encoding. Only
+    // the first "&" goes; a doubled one after it stays doubled.
+    void englishWords()
+    {
+        QCOMPARE(WordTable::english(65), u"Hide \u00FF-Groups (manual)"_s);
+        QCOMPARE(WordTable::english(144), u"Insert \u20AC"_s);
+        QCOMPARE(StripAmp(WordTable::english(23)), u"Save Win-Pos., Win-Dim. && Frames"_s);
+    }
+
+    void shippedLanguageFileHoldsNineFreeSlots()
+    {
+        const QString path = qEnvironmentVariable("PLIMSA_DATA") + u"/Language.dat"_s;
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        QCOMPARE(bytes.count("\r\n"), qsizetype(WordTable::kFileLines));
+        QCOMPARE(bytes.count('\n'), qsizetype(WordTable::kFileLines));
+        WordTable table;
+        QVERIFY(!table.loadLanguageFile(path).has_value());
+        for (int language = 1; language < WordTable::kLanguages; ++language) {
+            QCOMPARE(table.word(language, 0), u"(free)"_s);
+            QCOMPARE(table.word(language, WordTable::kWords - 1), QString());
+        }
+    }
+
+    void proposedTitle_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("CR") << u"a\rb"_s << u"a"_s;
+        QTest::newRow("starts with a break") << u"\nsecond"_s << QString();
+        QTest::newRow("empty") << QString() << QString();
+        QTest::newRow("blanks kept") << u"  x  \ny"_s << u"  x  "_s;
+    }
+    void proposedTitle()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, title);
+        QCOMPARE(EditRules::proposedTitle(text), title);
+    }
+
+    // "" where the form is the locale's own business; always storable, always
+    // with the seconds, never with a time zone.
+    void dateLine_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("C") << u"C"_s << u"2 Jan 2003 - 04:05:06"_s;
+        QTest::newRow("de_DE") << u"de_DE"_s << u"02.01.03 - 04:05:06"_s;
+        QTest::newRow("en_US") << u"en_US"_s << QString();
+        QTest::newRow("ja_JP") << u"ja_JP"_s << QString();
+        QTest::newRow("ar_EG digits") << u"ar_EG"_s << QString();
+    }
+    void dateLine()
+    {
+        QFETCH(QString, locale);
+        QFETCH(QString, expected);
+        const QString line =
+            EditRules::dateLine(QDateTime(QDate(2003, 1, 2), QTime(4, 5, 6)), QLocale(locale));
+        if (!expected.isEmpty())
+            QCOMPARE(line, expected);
+        QCOMPARE(CodePage::firstUnencodable(line), -1);
+        const QStringList parts = line.split(u" - "_s);
+        QCOMPARE(parts.size(), 2);
+        QVERIFY2(parts[1].contains(u"05"_s) && parts[1].contains(u"06"_s), qPrintable(line));
+        QVERIFY2(!parts[1].contains(u"UTC"_s) && !parts[1].contains(u"GMT"_s), qPrintable(line));
+    }
+
+    void buttonKeys_data()
+    {
+        QTest::addColumn<QStringList>("fields");
+        QTest::addColumn<QString>("keys");
+        QTest::newRow("free") << QStringList{u"NORMAL"_s, u"free"_s, QString()} << QString();
+        QTest::newRow("ctrl F5") << QStringList{u"CTRL"_s, u"{F5}"_s, QString()} << u"^{F5}"_s;
+        QTest::newRow("no modifier, two keys")
+            << QStringList{u"NORMAL"_s, u"{F5}"_s, u"{F6}"_s} << u"({F5}{F6})"_s;
+        QTest::newRow("alt") << QStringList{u"ALT"_s, u"G"_s, QString()} << u"%G"_s;
+        QTest::newRow("a modifier of its own is sent as it is")
+            << QStringList{u"^+"_s, u"{F5}"_s, QString()} << u"^+{F5}"_s;
+        QTest::newRow("lower case is no modifier name")
+            << QStringList{u"ctrl"_s, u"{F5}"_s, QString()} << u"ctrl{F5}"_s;
+        QTest::newRow("free with further keys is sent")
+            << QStringList{u"NORMAL"_s, u"free"_s, u"{F6}"_s} << u"(free{F6})"_s;
+    }
+    void buttonKeys()
+    {
+        QFETCH(QStringList, fields);
+        QFETCH(QString, keys);
+        QCOMPARE(IndivButtons::keysOf({fields[0], fields[1], fields[2]}), keys);
+    }
+
+    // Every key the dialog offers is one key the key strings know.
+    void buttonKeyItems()
+    {
+        for (const QString &item : IndivButtons::keyItems()) {
+            const KeyString parsed = parseKeyString(item);
+            QVERIFY2(item == u"free"_s || (parsed.isValid() && parsed.strokes.size() == 1),
+                     qPrintable(item));
+        }
+    }
+
+    void fontSize_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("expected");
+        QTest::newRow("leading zeros") << u"0012"_s << 12;
+        QTest::newRow("largest") << u"32767"_s << 32767;
+        QTest::newRow("one past the largest") << u"32768"_s << 10;
+        QTest::newRow("zero") << u"0"_s << 10;
+        QTest::newRow("empty") << QString() << 10;
+    }
+    void fontSize()
+    {
+        QFETCH(QString, typed);
+        QFETCH(int, expected);
+        QCOMPARE(SettingsRules::fontSizeFrom(typed, 10), expected);
+    }
+
+    // The cases the window's tests leave out. "@" stands for a scratch folder
+    // holding Notes/FileStore/idx.dat and Linked/FileStore/idx.dat, a link to it.
+    void storePath_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("current");
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<bool>("valid");
+        QTest::newRow("unchanged, not checked")
+            << u"@/Gone/FileStore/"_s << u"@/Gone/FileStore/"_s << u"@/Gone/FileStore/"_s << true;
+        QTest::newRow("index through a link")
+            << u"@/Linked"_s << u"preset"_s << u"@/Linked/FileStore/"_s << false;
+        QTest::newRow("relative") << u"Notes"_s << u"preset"_s << u"Notes/FileStore/"_s << false;
+    }
+    void storePath()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, current);
+        QFETCH(QString, path);
+        QFETCH(bool, valid);
+        QTemporaryDir dir;
+        QVERIFY(writeFile(dir.filePath(u"Notes/FileStore/idx.dat"_s), {}));
+        QVERIFY(QDir().mkpath(dir.filePath(u"Linked/FileStore"_s)));
+        QVERIFY(QFile::link(dir.filePath(u"Notes/FileStore/idx.dat"_s),
+                            dir.filePath(u"Linked/FileStore/idx.dat"_s)));
+        // Run from the scratch folder, where a relative Notes/ would be found.
+        const QString here = QDir::currentPath();
+        QDir::setCurrent(dir.path());
+        const auto at = [&dir](QString text) { return text.replace(u'@', dir.path()); };
+        const SettingsRules::StorePathCheck check =
+            SettingsRules::checkStorePath(at(typed), at(current));
+        QDir::setCurrent(here);
+        QCOMPARE(check.path, at(path));
+        QCOMPARE(check.valid, valid);
+    }
+
+    // The byte table lowers every character of the code page as the text
+    // comparison does, into the code page again and in its place.
+    void searchLoweringKeepsEveryPlace()
+    {
+        for (int b = 0; b < 256; ++b) {
+            const QString shown = CodePage::decode(QByteArray(1, char(b)));
+            const QString lower = SearchRules::lowered(shown);
+            QCOMPARE(lower.size(), 1);
+            QCOMPARE(CodePage::encode(lower).value_or("??"),
+                     QByteArray(1, char(lowerCodePageByte(b))));
+        }
+        // A capital whose full lower case is longer stays as it is.
+        QCOMPARE(SearchRules::lowered(u"\u0130x"_s), u"\u0130x"_s);
+        QCOMPARE(SearchRules::lowered(u"\u0178\u0160\u00c9"_s), u"\u00ff\u0161\u00e9"_s);
+    }
+
+    // The entry files compared as bytes against their text as the text box
+    // shows it. The walk against the window's lists (tst_search) meets the rest.
+    void searchNeedleAgreesWithTheTextBox_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("search");
+        QTest::addColumn<bool>("caseSensitive");
+        QTest::addColumn<bool>("found");
+        QTest::newRow("line break over lone cr") << "d\rab\rcd"_ba << u"b\nc"_s << true << true;
+        QTest::newRow("cr lf itself") << "d\r\nab\r\ncd"_ba << u"b\r\nc"_s << false << false;
+        QTest::newRow("two breaks are not one")
+            << "d\r\nab\r\n\r\ncd"_ba << u"b\nc"_s << false << false;
+        QTest::newRow("date line alone") << "key\r\n"_ba << u"key"_s << false << false;
+        QTest::newRow("empty file") << QByteArray() << u"a"_s << false << false;
+        QTest::newRow("outside the code page") << "d\r\n5"_ba << u"5\u0100"_s << false << false;
+        QTest::newRow("nul") << "d\r\na\0b"_ba << u"\0B"_s << false << true;
+    }
+    void searchNeedleAgreesWithTheTextBox()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QString, search);
+        QFETCH(bool, caseSensitive);
+        QFETCH(bool, found);
+        QCOMPARE(foundIn(file, search, caseSensitive), std::pair(found, found));
+    }
+
+    // Every byte against every byte, in a text of two whole eight-byte steps,
+    // without case and exact.
+    void searchNeedleAgreesOnEveryByte()
+    {
+        for (int b = 0; b < 256; ++b) {
+            const QString search = CodePage::decode(QByteArray(1, char(b)));
+            for (bool caseSensitive : {false, true}) {
+                for (int c = 0; c < 256; ++c) {
+                    const auto [shown, compared] =
+                        foundIn("d\r\nxy" + QByteArray(14, char(c)), search, caseSensitive);
+                    if (shown != compared)
+                        QFAIL(qPrintable(u"byte %1 in a run of %2"_s.arg(b).arg(c)));
+                }
+            }
+        }
+    }
+
+    // The first hit in walk order wins however the blocks fall to the threads,
+    // the first entry is compared from SearchPos and never by its title, and
+    // an entry whose file the window would not show has no text.
+    void searchReadersFindTheFirstHitInWalkOrder()
+    {
+        QTemporaryDir dir;
+        const QString store = dir.path() + u'/';
+        SearchRequest request;
+        request.storeFolder = store;
+        for (const QString &name : {u"A"_s, u"B"_s, u"C"_s}) {
+            SearchGroupData group{name, name, {}};
+            for (int e = 0; e < 200; ++e) {
+                const QString title = u"t%1"_s.arg(e);
+                group.storedTitles << title;
+                QVERIFY(writeFile(store + name + u'/' + title + u".txt"_s, "d\r\nplain text\r\n"));
+            }
+            request.groups.push_back(group);
+        }
+        request.text = u"KEY"_s;
+        const auto put = [&](const QString &entry, const QByteArray &text) {
+            QVERIFY(writeFile(store + entry + u".txt"_s, "d\r\n" + text));
+        };
+        put(u"C/t3"_s, "key");
+        put(u"A/t150"_s, "a key");
+        put(u"A/t0"_s, "key key");
+        request.groups[0].storedTitles[120] = u"the keyÌ"_s; // shown as "the key*"
+
+        for (int threads : {1, 2, 4}) {
+            SearchRequest r = request;
+            SearchOutcome out = SearchEngine::run(r, threads);
+            QCOMPARE(int(out.hit.kind), int(HitKind::Text)); // t0's text, never its title
+            QCOMPARE(out.hit.start, 0);
+            QCOMPARE(out.searchPos, 4);
+            r.searchPos = 4;
+            r.start = {0, 0};
+            out = SearchEngine::run(r, threads);
+            QCOMPARE(out.hit.start, 4);
+            r.searchPos = 8;
+            out = SearchEngine::run(r, threads);
+            QCOMPARE(int(out.hit.kind), int(HitKind::Title));
+            QCOMPARE(out.hit.entry, 120);
+            QCOMPARE(out.searchPos, 1);
+            r.options.titles = false;
+            out = SearchEngine::run(r, threads);
+            QCOMPARE(int(out.hit.kind), int(HitKind::Text));
+            QCOMPARE(out.hit.entry, 150);
+            QCOMPARE(out.hit.start, 2);
+            r.start = {1, 0};
+            out = SearchEngine::run(r, threads);
+            QCOMPARE(out.hit.group, 2);
+            QCOMPARE(out.hit.entry, 3);
+        }
+
+        // No text behind a link, a folder, a fifo or a name that leaves the folder.
+        request.text = u"plain"_s;
+        request.options.titles = false;
+        request.groups.resize(1);
+        request.groups[0].storedTitles = {u"link"_s, u"folder"_s, u"fifo"_s, u".."_s, u"t5"_s};
+        QVERIFY(QFile::link(store + u"A/t1.txt"_s, store + u"A/link.txt"_s));
+        QVERIFY(QDir().mkpath(store + u"A/folder.txt"_s));
+        QCOMPARE(::mkfifo(QFile::encodeName(store + u"A/fifo.txt"_s).constData(), 0600), 0);
+        QCOMPARE(SearchEngine::run(request, 2).hit.entry, 4);
+    }
+};
+
+QTEST_MAIN(tst_Rules)
+#include "tst_rules.moc"
