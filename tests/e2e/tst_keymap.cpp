@@ -171,6 +171,16 @@ private Q_SLOTS:
             });
             AppFixture::click(nb.w().lstEntry, u"c"_s, Qt::RightButton);
         };
+        // The folder dialog of an import or export, closed at once.
+        const auto folderDialog = [](int key) {
+            return Action([key](AppFixture &nb) {
+                nb.whenShown([](QWidget *dialog) {
+                    caughtPopUp = dialog->windowTitle();
+                    dialog->close();
+                });
+                press(key, Qt::ControlModifier | Qt::ShiftModifier)(nb);
+            });
+        };
         const Action cancelled = [](AppFixture &nb) {
             nb.whenShown(
                 [](QWidget *dialog) { dialog->findChild<QPushButton *>(u"cmdMain1"_s)->click(); });
@@ -253,6 +263,13 @@ private Q_SLOTS:
             row(u"list Ctrl+Shift+F5"_s, same),
             row(u"list Alt+F5"_s, same),
             row(u"list right click"_s, toC + u";menu=mnuEntry"_s, same, {}, rightClickOnC),
+            // An import changes the notebook, an export only reads it.
+            row(u"list Ctrl+Shift+G"_s, u"menu=Import Folder"_s,
+                u"msg=[Caution!] Importing changes the notebook: it needs editing allowed and no "
+                "entry or mask being edited."_s,
+                {}, folderDialog(Qt::Key_G)),
+            row(u"text Ctrl+Shift+X"_s, u"menu=Export Group"_s, u"="_s, {},
+                folderDialog(Qt::Key_X)),
             row(u"list Down, onto a missing file"_s,
                 u"sel=Notes/gone;date=File not present!;text="_s, u"="_s, selected(u"Notes/c_"_s)),
             // A file of 0 bytes has not even a date line and counts as none.
