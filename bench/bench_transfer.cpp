@@ -102,8 +102,10 @@ int main(int argc, char **argv)
         idx.close();
         NoteTable intoTable;
         Store intoStore(into, intoTable);
-        if (!intoStore.TakeStoreMarker())
-            qFatal("no marker");
+        // Loaded as the program loads its store: a commit checks that idx.dat
+        // is still the file this copy last read.
+        if (intoStore.LoadIndex() || !intoStore.TakeStoreMarker())
+            qFatal("no store");
         FailingReports reports;
         qint64 entries = 0;
         const double tImport = timeMs([&] {
