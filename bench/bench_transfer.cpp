@@ -21,6 +21,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <cstdio>
 
 using namespace Qt::StringLiterals;
@@ -68,6 +69,10 @@ int main(int argc, char **argv)
     Store store(state, table);
     if (store.LoadIndex())
         qFatal("LoadIndex failed");
+    // The generated date lines have this locale's form (dd.MM.yyyy - HH:mm:ss), as a
+    // user's store has the user's own; in another an export reads no date and sets no
+    // file time, and measures less than it does for that user.
+    const QLocale locale(QLocale::Russian, QLocale::Russia);
     std::printf("notebook: %d groups, %d entries, texts %lld bytes; %d repetitions, medians\n\n",
                 made.groups, made.entries, made.textBytes, reps);
 
@@ -81,9 +86,14 @@ int main(int argc, char **argv)
         const QString out = root + u"export%1"_s.arg(r);
         settle();
         const double tExport = timeMs([&] {
-            const auto plan = NotebookExport::makePlan(table, state.storeFolder, std::nullopt, out,
-                                                       QLocale::system());
-            if (NotebookExport::run(plan, out).failure)
+            const auto plan =
+                NotebookExport::makePlan(table, state.storeFolder, std::nullopt, out, locale);
+            if (std::count_if(plan.files.cbegin(), plan.files.cend(),
+                              [](const NotebookExport::OutFile &f) { return bool(f.modified); }) !=
+                plan.entries)
+                qFatal("the date lines were not read");
+            const NotebookExport::Outcome outcome = NotebookExport::run(plan, out);
+            if (outcome.failure || outcome.timesNotSet > 0)
                 qFatal("export failed");
         });
         const double tCopy = timeMs([&] { shell({u"cp"_s, u"-r"_s, out, out + u"-copy"_s}); });
@@ -112,7 +122,7 @@ int main(int argc, char **argv)
             using namespace NotebookImport;
             const Scan scan = scanFolder(out);
             const Plan plan = makePlan(scan, intoTable, into.storeFolder, std::nullopt,
-                                       Unencodable::Replace, QLocale::system());
+                                       Unencodable::Replace, locale);
             const Outcome outcome = run(intoStore, intoTable, reports, plan);
             if (outcome.failed)
                 qFatal("import failed");
