@@ -141,7 +141,9 @@ private:
         item.path = rel;
         item.title = QFileInfo(rel).completeBaseName();
         item.text = TransferRules::toStoredText(decoded.text);
-        item.modified = info.lastModified();
+        // In UTC from the read's own stat: a local time costs a look at the
+        // time zone per file, and only a file without a listed date needs one.
+        item.modified = QDateTime::fromMSecsSinceEpoch(read.identity.modifiedNs / 1'000'000, Qt::UTC);
         return item;
     }
 
@@ -451,7 +453,7 @@ private:
             // get theirs from the modification time.
             entry.date = item.date && CodePage::firstUnencodable(*item.date) < 0
                              ? *item.date
-                             : TransferRules::dateLine(item.modified, locale_);
+                             : TransferRules::dateLine(item.modified.toLocalTime(), locale_);
             texts_.insert(group.storedName + u'\n' + entry.storedTitle, text);
         }
         titles.append(entry.storedTitle);
