@@ -456,7 +456,9 @@ struct DateLineReader::Form
 DateLineReader::DateLineReader(const QLocale &locale) : currentYear_(QDate::currentDate().year())
 {
     forms_.push_back(std::make_unique<Form>(locale));
-    forms_.push_back(std::make_unique<Form>(QLocale::c()));
+    // A line the C locale could not read is not read a second time.
+    if (locale != QLocale::c())
+        forms_.push_back(std::make_unique<Form>(QLocale::c()));
 }
 
 DateLineReader::~DateLineReader() = default;
