@@ -108,19 +108,25 @@ int main(int argc, char **argv)
         const bool counted = r > 0;
         const QString out = root + u"export%1"_s.arg(r);
         settle();
-        const double tExport = timeMsAndCpu([&] {
-            const auto plan =
-                NotebookExport::makePlan(table, state.storeFolder, std::nullopt, out, locale);
-            if (std::count_if(plan.files.cbegin(), plan.files.cend(),
-                              [](const NotebookExport::OutFile &f) { return bool(f.modified); }) !=
-                plan.entries)
-                qFatal("the date lines were not read");
-            const NotebookExport::Outcome outcome = NotebookExport::run(plan, out);
-            if (outcome.failure || outcome.timesNotSet > 0)
-                qFatal("export failed");
-        }, RUSAGE_SELF, cpuExport);
+        const double tExport = timeMsAndCpu(
+            [&] {
+                const auto plan =
+                    NotebookExport::makePlan(table, state.storeFolder, std::nullopt, out, locale);
+                if (std::count_if(plan.files.cbegin(), plan.files.cend(),
+                                  [](const NotebookExport::OutFile &f) {
+                                      return bool(f.modified);
+                                  }) != plan.entries)
+                    qFatal("the date lines were not read");
+                const NotebookExport::Outcome outcome = NotebookExport::run(plan, out);
+                if (outcome.failure || outcome.timesNotSet > 0)
+                    qFatal("export failed");
+            },
+            RUSAGE_SELF, cpuExport);
         const double tCopy = timeMsAndCpu(
-            [&] { shell({u"cp"_s, u"-r"_s, out, out + u"-copy"_s}); }, RUSAGE_CHILDREN, cpuCopy);
+            [&] {
+                shell({u"cp"_s, u"-r"_s, out, out + u"-copy"_s});
+            },
+            RUSAGE_CHILDREN, cpuCopy);
         settle();
         const double tCopySync = timeMs([&] {
             shell({u"cp"_s, u"-r"_s, out, out + u"-copy2"_s});
@@ -142,16 +148,18 @@ int main(int argc, char **argv)
             qFatal("no store");
         FailingReports reports;
         qint64 entries = 0;
-        const double tImport = timeMsAndCpu([&] {
-            using namespace NotebookImport;
-            const Scan scan = scanFolder(out);
-            const Plan plan = makePlan(scan, intoTable, into.storeFolder, std::nullopt,
-                                       Unencodable::Replace, locale);
-            const Outcome outcome = run(intoStore, intoTable, reports, plan);
-            if (outcome.failed)
-                qFatal("import failed");
-            entries = outcome.entriesMade;
-        }, RUSAGE_SELF, cpuImport);
+        const double tImport = timeMsAndCpu(
+            [&] {
+                using namespace NotebookImport;
+                const Scan scan = scanFolder(out);
+                const Plan plan = makePlan(scan, intoTable, into.storeFolder, std::nullopt,
+                                           Unencodable::Replace, locale);
+                const Outcome outcome = run(intoStore, intoTable, reports, plan);
+                if (outcome.failed)
+                    qFatal("import failed");
+                entries = outcome.entriesMade;
+            },
+            RUSAGE_SELF, cpuImport);
         if (entries != made.entries)
             qFatal("imported %lld entries of %d", entries, made.entries);
         intoStore.releaseStoreMarker();

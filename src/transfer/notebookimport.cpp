@@ -143,7 +143,8 @@ private:
         item.text = TransferRules::toStoredText(decoded.text);
         // In UTC from the read's own stat: a local time costs a look at the
         // time zone per file, and only a file without a listed date needs one.
-        item.modified = QDateTime::fromMSecsSinceEpoch(read.identity.modifiedNs / 1'000'000, Qt::UTC);
+        item.modified =
+            QDateTime::fromMSecsSinceEpoch(read.identity.modifiedNs / 1'000'000, Qt::UTC);
         return item;
     }
 

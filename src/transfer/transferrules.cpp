@@ -335,8 +335,8 @@ struct DateLineReader::Form
         }
         for (size_t k = 0; k < out.size(); ++k) {
             const Field &f = out[k];
-            const bool varies = f.kind == Kind::MonthName || f.kind == Kind::AmPm ||
-                                f.minDigits != f.maxDigits;
+            const bool varies =
+                f.kind == Kind::MonthName || f.kind == Kind::AmPm || f.minDigits != f.maxDigits;
             if (!varies)
                 continue;
             if (k + 1 < out.size() &&
@@ -423,7 +423,7 @@ struct DateLineReader::Form
 
     // The date and time read directly; nothing where QLocale must decide.
     std::optional<std::pair<QDate, QTime>> readDirectly(QStringView datePart,
-                                                         QStringView timePart) const
+                                                        QStringView timePart) const
     {
         Read r;
         if (!direct || !readFields(datePart, date, r) || !readFields(timePart, time, r))

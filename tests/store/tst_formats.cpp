@@ -520,9 +520,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("date");
         QTest::addColumn<QString>("text");
         QTest::newRow("other line ends") << "d\ra\n\rb"_ba << true << u"d"_s << u"a\r\n\r\nb"_s;
-        QTest::newRow("long lines")
-            << "d\r\n0123456789abc\n0123456789abc\r\r\nx"_ba << true << u"d"_s
-            << u"0123456789abc\r\n0123456789abc\r\n\r\nx"_s;
+        QTest::newRow("long lines") << "d\r\n0123456789abc\n0123456789abc\r\r\nx"_ba << true
+                                    << u"d"_s << u"0123456789abc\r\n0123456789abc\r\n\r\nx"_s;
         QTest::newRow("date line without its break") << "d"_ba << true << u"d"_s << QString();
         QTest::newRow("empty date line") << "\r\n"_ba << true << QString() << QString();
         QTest::newRow("0 bytes") << QByteArray() << false << QString() << QString();
