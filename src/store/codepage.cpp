@@ -74,9 +74,19 @@ bool canEncode(QChar c)
 
 qsizetype firstUnencodable(const QString &text)
 {
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (!canEncode(text.at(i)))
+    const QChar *src = text.constData();
+    const qsizetype n = text.size();
+    qsizetype i = 0;
+    while (i != n) {
+        // ASCII four characters at a time, as in encodeTo.
+        quint64 four;
+        if (n - i >= 4 && (std::memcpy(&four, src + i, 8), (four & 0xFF80FF80FF80FF80ull) == 0)) {
+            i += 4;
+            continue;
+        }
+        if (byteFor(src[i].unicode()) < 0)
             return i;
+        ++i;
     }
     return -1;
 }

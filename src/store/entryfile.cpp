@@ -13,14 +13,6 @@ QString decode(QByteArrayView bytes)
     return CodePage::decode(QByteArray::fromRawData(bytes.data(), bytes.size()));
 }
 
-void addTextLines(TextLines::Writer &out, const QString &text)
-{
-    for (const QStringView line : TextLines::textLineViews(text)) {
-        if (!out.line(line))
-            return;
-    }
-}
-
 FileResult write(const QString &path, TextLines::Encoded encoded, const QString &storeFolder)
 {
     if (!encoded)
@@ -47,14 +39,14 @@ TextLines::Encoded formatEntry(const QString &date, const QString &text)
 {
     TextLines::Writer out(date.size() + text.size() + text.size() / 16 + 4);
     out.line(date);
-    addTextLines(out, text);
+    out.lines(text);
     return out.finish();
 }
 
 TextLines::Encoded formatMask(const QString &text)
 {
     TextLines::Writer out(text.size() + text.size() / 16 + 2);
-    addTextLines(out, text);
+    out.lines(text);
     return out.finish();
 }
 

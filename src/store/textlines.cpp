@@ -40,6 +40,38 @@ const char *findLineBreak(const char *p, const char *end)
     return end;
 }
 
+// The same for text: four characters a word.
+const char16_t *findTextBreak(const char16_t *p, const char16_t *end)
+{
+    constexpr quint64 kOnes = 0x0001000100010001ull;
+    constexpr quint64 kHighBits = 0x8000800080008000ull;
+    if constexpr (std::endian::native == std::endian::little) {
+        while (end - p >= 4) {
+            quint64 word;
+            std::memcpy(&word, p, 8);
+            const quint64 below14 = (word - kOnes * 14) & ~word & kHighBits;
+            if (!below14) {
+                p += 4;
+                continue;
+            }
+            p += std::countr_zero(below14) / 16;
+            if (*p == u'\r' || *p == u'\n')
+                return p;
+            ++p;
+        }
+    }
+    for (; p != end; ++p) {
+        if (*p == u'\r' || *p == u'\n')
+            return p;
+    }
+    return end;
+}
+
+bool crLfAt(const char16_t *p, const char16_t *end)
+{
+    return *p == u'\r' && p + 1 != end && p[1] == u'\n';
+}
+
 } // namespace
 
 bool Reader::next(QByteArrayView &line)
@@ -100,36 +132,34 @@ QStringList splitText(const QString &text)
 
 QString toCrLf(const QString &text)
 {
-    const qsizetype n = text.size();
-    const auto crLfAt = [&](qsizetype p) {
-        return text.at(p) == u'\r' && p + 1 != n && text.at(p + 1) == u'\n';
-    };
-    qsizetype p = 0;
-    // Most texts already use CR LF throughout and are returned as they are.
-    for (; p != n; ++p) {
-        if (crLfAt(p))
+    const auto *begin = reinterpret_cast<const char16_t *>(text.constData());
+    const char16_t *end = begin + text.size();
+    // Each lone CR or LF grows by one character. Most texts already use CR LF
+    // throughout and are returned as they are.
+    qsizetype lone = 0;
+    for (const char16_t *p = findTextBreak(begin, end); p != end; p = findTextBreak(p, end)) {
+        if (crLfAt(p, end)) {
+            p += 2;
+        } else {
+            ++lone;
             ++p;
-        else if (text.at(p) == u'\r' || text.at(p) == u'\n')
-            break;
-    }
-    if (p == n)
-        return text;
-    QString out;
-    out.reserve(n + n / 8);
-    // Copied a line at a time: a text from elsewhere (LF alone) takes this way.
-    const QStringView all(text);
-    qsizetype line = 0;
-    for (; p != n; ++p) {
-        const QChar c = text.at(p);
-        if (c == u'\r' || c == u'\n') {
-            out.append(all.mid(line, p - line));
-            out.append(u"\r\n");
-            if (crLfAt(p))
-                ++p;
-            line = p + 1;
         }
     }
-    out.append(all.mid(line));
+    if (lone == 0)
+        return text;
+    // Copied a line at a time: a text from elsewhere (LF alone) takes this way.
+    QString out(text.size() + lone, Qt::Uninitialized);
+    char16_t *dst = reinterpret_cast<char16_t *>(out.data());
+    const char16_t *line = begin;
+    for (const char16_t *p = findTextBreak(begin, end); p != end; p = findTextBreak(p, end)) {
+        std::memcpy(dst, line, size_t(p - line) * sizeof(char16_t));
+        dst += p - line;
+        *dst++ = u'\r';
+        *dst++ = u'\n';
+        p += crLfAt(p, end) ? 2 : 1;
+        line = p;
+    }
+    std::memcpy(dst, line, size_t(end - line) * sizeof(char16_t));
     return out;
 }
 
@@ -171,6 +201,41 @@ bool Writer::line(QStringView text, QByteArrayView prefix)
     dst[text.size()] = '\r';
     dst[text.size() + 1] = '\n';
     used_ += text.size() + 2;
+    return true;
+}
+
+bool Writer::lines(QStringView text)
+{
+    if (error_)
+        return false;
+    // A text whose every break is CR LF is encoded whole, the bulk of every
+    // save; the code page keeps CR and LF as they are.
+    char *dst = room(text.size() + 2);
+    if (CodePage::encodeTo(text, dst) < 0) {
+        const char *end = dst + text.size();
+        int breaks = 0;
+        const char *p = findLineBreak(dst, end);
+        for (; p != end && *p == '\r' && p + 1 != end && p[1] == '\n'; p = findLineBreak(p, end)) {
+            ++breaks;
+            p += 2;
+        }
+        if (p == end) {
+            used_ += text.size();
+            lines_ += breaks;
+            if (!text.isEmpty() && !text.endsWith(u"\r\n")) {
+                dst[text.size()] = '\r';
+                dst[text.size() + 1] = '\n';
+                used_ += 2;
+                ++lines_;
+            }
+            return true;
+        }
+    }
+    // Line by line, which names the line at fault and ends lone breaks.
+    for (const QStringView single : textLineViews(text)) {
+        if (!line(single))
+            return false;
+    }
     return true;
 }
 

@@ -63,6 +63,8 @@ public:
     // False (and nothing more is added) once a line has been refused. `prefix`
     // is plain ASCII put before the text.
     bool line(QStringView text, QByteArrayView prefix = {});
+    // Each line of `text` (textLineViews) as line() writes it.
+    bool lines(QStringView text);
     // A line of plain ASCII that needs no checks (headers, numbers).
     void asciiLine(QByteArrayView text);
     Encoded finish();

@@ -60,6 +60,7 @@ Plan makePlan(const NoteTable &table, const QString &storeFolder, std::optional<
 {
     Plan plan;
     FileReads reads(storeFolder);
+    const TransferRules::DateLineReader dates(locale);
     QStringList folderNames;
     const int groups = table.groupCount();
     for (int g = 0; g < groups; ++g) {
@@ -92,14 +93,14 @@ Plan makePlan(const NoteTable &table, const QString &storeFolder, std::optional<
             date.replace(u'\t', u' ');
             listing.append(file + u'\t' + date + u'\t' + InDOS(title));
             plan.files.append({folder + u'/' + file,
-                               TransferRules::toExportedText(read.entry.text).toUtf8(),
-                               TransferRules::parseDateLine(read.entry.date, locale)});
+                               TransferRules::toExportedBytes(read.entry.text),
+                               dates.read(read.entry.date)});
         }
         const EntryFile::MaskRead mask =
             EntryFile::readMask(reads, StorePaths::maskFile(storeFolder, group));
         if (mask.ok && !mask.text.isEmpty())
             plan.files.append({folder + u'/' + NotebookImport::kMaskFile,
-                               TransferRules::toExportedText(mask.text).toUtf8(), std::nullopt});
+                               TransferRules::toExportedBytes(mask.text), std::nullopt});
         plan.files.append({folder + u'/' + NotebookImport::kTitlesFile,
                            (listing.join(u'\n') + u'\n').toUtf8(), std::nullopt});
     }

@@ -2,6 +2,7 @@
 
 #include "notebook/notebookedit.h"
 #include "notebook/uniquename.h"
+#include "store/codepage.h"
 #include "store/dostext.h"
 #include "store/entryfile.h"
 #include "store/notebookchange.h"
@@ -140,7 +141,10 @@ private:
         item.path = rel;
         item.title = QFileInfo(rel).completeBaseName();
         item.text = TransferRules::toStoredText(decoded.text);
-        item.modified = info.lastModified();
+        // In UTC from the read's own stat: a local time costs a look at the
+        // time zone per file, and only a file without a listed date needs one.
+        item.modified =
+            QDateTime::fromMSecsSinceEpoch(read.identity.modifiedNs / 1'000'000, Qt::UTC);
         return item;
     }
 
@@ -233,6 +237,16 @@ private:
             if (const auto it = files.find(name); it != files.end())
                 group.items.append(std::move(*it));
         }
+        // Once the titles are final; the plan lists these and acts on them.
+        for (SourceItem &item : group.items) {
+            if (!item.hasFile)
+                continue;
+            item.unencodable = TransferRules::unencodableCharacters(item.text);
+            for (const QString &c : TransferRules::unencodableCharacters(item.title)) {
+                if (!item.unencodable.contains(c))
+                    item.unencodable.append(c);
+            }
+        }
         const QString maskPath = dir.filePath(kMaskFile);
         const QFileInfo maskInfo(maskPath);
         if (maskInfo.isFile() && !maskInfo.isSymLink() && maskInfo.size() <= kMaxFileBytes) {
@@ -308,15 +322,8 @@ public:
         plan_.ignored = scan.ignored;
         for (const SourceGroup &source : scan.groups) {
             for (const SourceItem &item : source.items) {
-                if (!item.hasFile)
-                    continue;
-                QStringList chars = TransferRules::unencodableCharacters(item.text);
-                for (const QString &c : TransferRules::unencodableCharacters(item.title)) {
-                    if (!chars.contains(c))
-                        chars.append(c);
-                }
-                if (!chars.isEmpty())
-                    plan_.unencodable.append({item.path, chars});
+                if (!item.unencodable.isEmpty())
+                    plan_.unencodable.append({item.path, item.unencodable});
             }
         }
         if (!plan_.unencodable.isEmpty() && choice_ == Unencodable::Ask) {
@@ -403,17 +410,16 @@ private:
         PlannedGroup &group = plan_.groups[index];
         QStringList &titles = titles_[index];
         QString text = item.text;
-        const bool unencodable =
-            item.hasFile && (!TransferRules::unencodableCharacters(item.text).isEmpty() ||
-                             !TransferRules::unencodableCharacters(item.title).isEmpty());
+        const bool unencodable = !item.unencodable.isEmpty();
         if (unencodable && choice_ == Unencodable::Skip) {
             plan_.skipped.append(
                 {item.path, u"holds characters the notebook's code page cannot hold"_s});
             return;
         }
+        // The scan's text has its lines ended already; a stand-in may add breaks.
         if (unencodable)
-            text = TransferRules::closeEquivalent(text);
-        text = asStored(TransferRules::toStoredText(text));
+            text = TransferRules::toStoredText(TransferRules::closeEquivalent(text));
+        text = asStored(text);
 
         const QString base = TransferRules::titleFromName(item.title);
         const QString storedBase = OutDOS(base);
@@ -446,9 +452,9 @@ private:
             entry.text = text;
             // An export's own listing carries the stamp exactly; other files
             // get theirs from the modification time.
-            entry.date = item.date && TransferRules::unencodableCharacters(*item.date).isEmpty()
+            entry.date = item.date && CodePage::firstUnencodable(*item.date) < 0
                              ? *item.date
-                             : TransferRules::dateLine(item.modified, locale_);
+                             : TransferRules::dateLine(item.modified.toLocalTime(), locale_);
             texts_.insert(group.storedName + u'\n' + entry.storedTitle, text);
         }
         titles.append(entry.storedTitle);
@@ -549,12 +555,17 @@ Outcome run(Store &store, NoteTable &table, ErrorReports &reports, const Plan &p
                 }
             }
             qint64 made = 0;
+            // Counted once a step, not for every title appended.
+            int count = t.entryCount(g);
             const qsizetype end = std::min(next + kEntriesPerChange, group.entries.size());
             for (; next < end; ++next) {
                 if (progress && !progress(done, total)) {
                     outcome.cancelled = true;
                     break;
                 }
+                // The plan keeps within the limit; a file idx.dat cannot name is not written.
+                if (count >= NoteTable::kMaxEntries)
+                    break;
                 const PlannedEntry &entry = group.entries.at(next);
                 if (entry.hasFile &&
                     !change.writeNewEntryInBatch(group.storedName, entry.storedTitle, entry.date,
@@ -562,8 +573,7 @@ Outcome run(Store &store, NoteTable &table, ErrorReports &reports, const Plan &p
                     outcome.failed = true;
                     return outcome;
                 }
-                if (!NotebookEdit::appendTitle(t, g, entry.storedTitle))
-                    break;
+                t.cell(g, ++count) = entry.storedTitle;
                 ++made;
                 ++done;
             }

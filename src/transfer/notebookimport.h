@@ -42,7 +42,7 @@ struct SourceItem
     QString title; // shown form: the listed title, else the file's name without extension
     std::optional<QString> date; // the listed date line
     QString text;                // decoded, lines ended by CR LF
-    QDateTime modified;          // the file's modification time
+    QDateTime modified;          // the file's modification time, in UTC
     QStringList unencodable;     // characters of the text and title the code page cannot hold
     bool hasFile = true;
 };

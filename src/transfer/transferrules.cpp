@@ -10,6 +10,10 @@
 #include <QSet>
 #include <QStringDecoder>
 
+#include <algorithm>
+#include <cstring>
+#include <tuple>
+
 using namespace Qt::StringLiterals;
 
 namespace TransferRules {
@@ -117,7 +121,10 @@ QString validName(const QString &name, int reserve, const QString &extension)
 
 bool isReservedDeviceName(const QString &name)
 {
-    const QString base = name.section(u'.', 0, 0).trimmed().toUpper();
+    const QStringView stem = QStringView(name).left(name.indexOf(u'.')).trimmed();
+    if (stem.size() != 3 && stem.size() != 4)
+        return false;
+    const QString base = stem.toString().toUpper();
     static const QSet<QString> fixed{u"CON"_s, u"PRN"_s, u"AUX"_s, u"NUL"_s};
     if (fixed.contains(base))
         return true;
@@ -148,7 +155,10 @@ Decoded decodeText(QByteArrayView bytes)
             return out;
         }
     }
-    out.text = out.text.normalized(QString::NormalizationForm_C);
+    // A text the code page can hold is composed already: none of its
+    // characters combines with another. Most texts take this way.
+    if (CodePage::firstUnencodable(out.text) >= 0)
+        out.text = out.text.normalized(QString::NormalizationForm_C);
     return out;
 }
 
@@ -191,13 +201,13 @@ QString groupNameFromPath(const QString &path, int reserve)
 
 QString safeFileName(const QString &shownName, const QString &extension)
 {
-    QString name;
-    forEachCodePoint(shownName, [&name](char32_t c, const QString &s) {
-        if (c < 0x20 || c == 0x7F || QStringView(u"/\\:*?\"<>|").contains(QChar(char16_t(c))))
-            name += u'_';
-        else
-            name += s;
-    });
+    // A surrogate is never one of these, so the characters are taken one by one.
+    QString name = shownName;
+    for (QChar &c : name) {
+        const char16_t u = c.unicode();
+        if (u < 0x20 || u == 0x7F || QStringView(u"/\\:*?\"<>|").contains(c))
+            c = u'_';
+    }
     while (!name.isEmpty() && (name.endsWith(u'.') || name.endsWith(u' ')))
         name.chop(1);
     while (name.startsWith(u' '))
@@ -234,25 +244,248 @@ QString dateLine(const QDateTime &time, const QLocale &locale)
     return EditRules::dateLine(time, locale);
 }
 
-std::optional<QDateTime> parseDateLine(const QString &line, const QLocale &locale)
+// One of the two forms a date line may be in: a locale's short date and its
+// time with seconds. A form made of numbers, short month names, an AM/PM mark
+// and fixed text is also kept as fields, read directly.
+struct DateLineReader::Form
+{
+    enum class Kind { Text, Day, Month, MonthName, Year, Hour, Minute, Second, AmPm };
+    struct Field
+    {
+        Kind kind = Kind::Text;
+        int minDigits = 0;
+        int maxDigits = 0;
+        QString text;
+        bool clock24 = false; // "H": up to 23 whatever the AM/PM mark
+    };
+    using Fields = std::vector<Field>;
+
+    explicit Form(const QLocale &l)
+        : locale(l), dateFormat(l.dateFormat(QLocale::ShortFormat)),
+          timeFormat(EditRules::timeWithSecondsFormat(l)), date(fields(dateFormat)),
+          time(fields(timeFormat)), am(l.amText()), pm(l.pmText())
+    {
+        for (int m = 1; m <= 12; ++m)
+            months.append(l.monthName(m, QLocale::ShortFormat));
+        const auto has = [this](auto test) { return std::any_of(time.begin(), time.end(), test); };
+        twelveHours = has([](const Field &f) { return f.kind == Kind::AmPm; });
+        // An AM/PM mark beside a 24-hour count is left to QLocale.
+        direct = !date.empty() && !time.empty() &&
+                 !(twelveHours && has([](const Field &f) { return f.clock24; }));
+    }
+
+    // The fields of `format`; none where a part of it is not one of those
+    // read directly, or where a number of varying length is not followed by
+    // text that ends it.
+    static Fields fields(const QString &format)
+    {
+        Fields out;
+        const auto addText = [&out](const QString &text) {
+            if (!out.empty() && out.back().kind == Kind::Text)
+                out.back().text += text;
+            else
+                out.push_back({Kind::Text, 0, 0, text});
+        };
+        for (qsizetype i = 0; i < format.size();) {
+            const QChar c = format.at(i);
+            if (c == u'\'') {
+                QString quoted;
+                qsizetype j = i + 1;
+                for (; j < format.size(); ++j) {
+                    if (format.at(j) != u'\'')
+                        quoted += format.at(j);
+                    else if (j + 1 < format.size() && format.at(j + 1) == u'\'')
+                        quoted += format.at(++j);
+                    else
+                        break;
+                }
+                if (j >= format.size())
+                    return {};
+                addText(j == i + 1 ? u"'"_s : quoted);
+                i = j + 1;
+                continue;
+            }
+            if (!c.isLetter()) {
+                addText(QString(c));
+                ++i;
+                continue;
+            }
+            qsizetype n = 1;
+            while (i + n < format.size() && format.at(i + n) == c)
+                ++n;
+            Field field;
+            const char16_t letter = c.unicode();
+            if ((letter == u'A' || letter == u'a') && n == 1) {
+                field.kind = Kind::AmPm;
+                if (i + 1 < format.size() && (format.at(i + 1) == u'P' || format.at(i + 1) == u'p'))
+                    ++n;
+            } else if (letter == u'M' && n == 3) {
+                field.kind = Kind::MonthName;
+            } else if (letter == u'y' && (n == 2 || n == 4)) {
+                field = {Kind::Year, int(n), int(n), {}};
+            } else if (n <= 2 && QStringView(u"dMHhms").contains(c)) {
+                const Kind kinds[] = {Kind::Day,  Kind::Month,  Kind::Hour,
+                                      Kind::Hour, Kind::Minute, Kind::Second};
+                field = {kinds[QStringView(u"dMHhms").indexOf(c)], int(n), 2, {}, letter == u'H'};
+            } else {
+                return {};
+            }
+            out.push_back(field);
+            i += n;
+        }
+        for (size_t k = 0; k < out.size(); ++k) {
+            const Field &f = out[k];
+            const bool varies =
+                f.kind == Kind::MonthName || f.kind == Kind::AmPm || f.minDigits != f.maxDigits;
+            if (!varies)
+                continue;
+            if (k + 1 < out.size() &&
+                (out[k + 1].kind != Kind::Text || out[k + 1].text.front().isDigit()))
+                return {};
+        }
+        return out;
+    }
+
+    struct Read
+    {
+        int day = 0, month = 0, year = 0, hour = -1, minute = 0, second = 0;
+        int amPm = -1; // 0 am, 1 pm
+    };
+
+    bool readFields(QStringView text, const Fields &fs, Read &r) const
+    {
+        qsizetype at = 0;
+        for (const Field &f : fs) {
+            const QStringView rest = text.sliced(at);
+            switch (f.kind) {
+            case Kind::Text:
+                if (!rest.startsWith(f.text))
+                    return false;
+                at += f.text.size();
+                break;
+            case Kind::MonthName: {
+                qsizetype best = 0;
+                for (int m = 0; m < months.size(); ++m) {
+                    if (months[m].size() > best && rest.startsWith(months[m])) {
+                        best = months[m].size();
+                        r.month = m + 1;
+                    }
+                }
+                if (best == 0)
+                    return false;
+                at += best;
+                break;
+            }
+            case Kind::AmPm: {
+                const bool isAm = !am.isEmpty() && rest.startsWith(am, Qt::CaseInsensitive);
+                const bool isPm = !pm.isEmpty() && rest.startsWith(pm, Qt::CaseInsensitive);
+                if (isAm == isPm)
+                    return false;
+                r.amPm = isPm ? 1 : 0;
+                at += isPm ? pm.size() : am.size();
+                break;
+            }
+            default: {
+                int value = 0;
+                int digits = 0;
+                while (digits < f.maxDigits && digits < rest.size() && rest[digits] >= u'0' &&
+                       rest[digits] <= u'9')
+                    value = value * 10 + (rest[digits++].unicode() - u'0');
+                if (digits < f.minDigits)
+                    return false;
+                at += digits;
+                switch (f.kind) {
+                case Kind::Day:
+                    r.day = value;
+                    break;
+                case Kind::Month:
+                    r.month = value;
+                    break;
+                case Kind::Year:
+                    // QLocale reads a two-digit year as 19xx.
+                    r.year = f.maxDigits == 2 ? 1900 + value : value;
+                    break;
+                case Kind::Hour:
+                    r.hour = value;
+                    break;
+                case Kind::Minute:
+                    r.minute = value;
+                    break;
+                default:
+                    r.second = value;
+                    break;
+                }
+            }
+            }
+        }
+        return at == text.size();
+    }
+
+    // The date and time read directly; nothing where QLocale must decide.
+    std::optional<std::pair<QDate, QTime>> readDirectly(QStringView datePart,
+                                                        QStringView timePart) const
+    {
+        Read r;
+        if (!direct || !readFields(datePart, date, r) || !readFields(timePart, time, r))
+            return std::nullopt;
+        int hour = r.hour;
+        if (twelveHours) {
+            if (hour < 1 || hour > 12)
+                return std::nullopt;
+            hour = hour % 12 + (r.amPm == 1 ? 12 : 0);
+        }
+        const QDate d(r.year, r.month, r.day);
+        const QTime t(hour, r.minute, r.second);
+        if (!d.isValid() || !t.isValid())
+            return std::nullopt;
+        return std::pair{d, t};
+    }
+
+    QLocale locale;
+    QString dateFormat;
+    QString timeFormat;
+    Fields date;
+    Fields time;
+    QString am;
+    QString pm;
+    QStringList months;
+    bool twelveHours = false;
+    bool direct = false;
+};
+
+DateLineReader::DateLineReader(const QLocale &locale) : currentYear_(QDate::currentDate().year())
+{
+    forms_.push_back(std::make_unique<Form>(locale));
+    // A line the C locale could not read is not read a second time.
+    if (locale != QLocale::c())
+        forms_.push_back(std::make_unique<Form>(QLocale::c()));
+}
+
+DateLineReader::~DateLineReader() = default;
+
+std::optional<QDateTime> DateLineReader::read(const QString &line) const
 {
     const qsizetype dash = line.indexOf(u" - "_s);
     if (dash < 0)
         return std::nullopt;
     const QString datePart = line.left(dash).trimmed();
     const QString timePart = line.mid(dash + 3).trimmed();
-    for (const QLocale &loc : {locale, QLocale::c()}) {
-        const QString dateFormat = loc.dateFormat(QLocale::ShortFormat);
-        QDate date = loc.toDate(datePart, dateFormat);
-        const QTime time = loc.toTime(timePart, EditRules::timeWithSecondsFormat(loc));
+    for (const auto &form : forms_) {
+        QDate date;
+        QTime time;
+        if (const auto direct = form->readDirectly(datePart, timePart)) {
+            std::tie(date, time) = *direct;
+        } else {
+            date = form->locale.toDate(datePart, form->dateFormat);
+            time = form->locale.toTime(timePart, form->timeFormat);
+        }
         if (!date.isValid() || !time.isValid())
             continue;
         // A two-digit year is read as 19xx; take the century that puts it
         // nearest to now, no more than twenty years ahead.
-        if (!dateFormat.contains(u"yyyy"_s)) {
-            const int current = QDate::currentDate().year();
+        if (!form->dateFormat.contains(u"yyyy"_s)) {
             int year = date.year();
-            while (year + 100 <= current + 20)
+            while (year + 100 <= currentYear_ + 20)
                 year += 100;
             date = QDate(year, date.month(), date.day());
         }
@@ -263,10 +496,29 @@ std::optional<QDateTime> parseDateLine(const QString &line, const QLocale &local
     return std::nullopt;
 }
 
-QString toExportedText(const QString &stored)
+std::optional<QDateTime> parseDateLine(const QString &line, const QLocale &locale)
 {
-    QString out = stored;
-    out.replace(u"\r\n"_s, u"\n"_s);
+    return DateLineReader(locale).read(line);
+}
+
+QByteArray toExportedBytes(const QString &stored)
+{
+    // Each CR of a CR LF taken out of the UTF-8 in place, a line at a time.
+    QByteArray out = stored.toUtf8();
+    char *const begin = out.data();
+    char *const end = begin + out.size();
+    char *dst = begin;
+    const char *line = begin;
+    for (const char *cr = static_cast<const char *>(std::memchr(line, '\r', size_t(end - line)));
+         cr; cr = static_cast<const char *>(std::memchr(cr + 1, '\r', size_t(end - cr - 1)))) {
+        if (cr + 1 == end || cr[1] != '\n')
+            continue;
+        std::memmove(dst, line, size_t(cr - line));
+        dst += cr - line;
+        line = cr + 1;
+    }
+    std::memmove(dst, line, size_t(end - line));
+    out.truncate(dst + (end - line) - begin);
     return out;
 }
 

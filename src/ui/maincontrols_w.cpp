@@ -14,6 +14,8 @@
 #include <QStyle>
 #include <QTimer>
 
+#include <map>
+
 using namespace Qt::StringLiterals;
 
 void buildMainMenus(QMainWindow &window, MainWidgets &w);
@@ -40,10 +42,16 @@ QFrame *frame(QWidget *parent, const QString &name)
     return f;
 }
 
-QPushButton *pictureButton(QWidget *parent, const QString &name, QStyle::StandardPixmap pixmap)
+// The style reads every size of a standard picture each time it is asked (a
+// tenth of the start's work for nine buttons), so each is asked for once.
+QPushButton *pictureButton(QWidget *parent, const QString &name, QStyle::StandardPixmap pixmap,
+                           std::map<QStyle::StandardPixmap, QIcon> &icons)
 {
     auto *button = named<QPushButton>(parent, name);
-    button->setIcon(parent->style()->standardIcon(pixmap));
+    auto icon = icons.find(pixmap);
+    if (icon == icons.end())
+        icon = icons.emplace(pixmap, parent->style()->standardIcon(pixmap)).first;
+    button->setIcon(icon->second);
     return button;
 }
 
@@ -89,13 +97,14 @@ void buildSideButtons(QWidget *client, MainWidgets &w)
     const QStyle::StandardPixmap crsr[] = {QStyle::SP_ArrowUp, QStyle::SP_ArrowDown,
                                            QStyle::SP_ArrowUp, QStyle::SP_ArrowDown,
                                            QStyle::SP_ToolBarVerticalExtensionButton};
+    std::map<QStyle::StandardPixmap, QIcon> icons;
     for (std::size_t i = 0; i < w.cmdCRSR.size(); ++i)
-        w.cmdCRSR[i] = pictureButton(client, indexed(u"cmdCRSR"_s, i), crsr[i]);
+        w.cmdCRSR[i] = pictureButton(client, indexed(u"cmdCRSR"_s, i), crsr[i], icons);
 
     const QStyle::StandardPixmap h[] = {QStyle::SP_ArrowBack, QStyle::SP_ArrowForward,
                                         QStyle::SP_ArrowUp, QStyle::SP_ArrowDown};
     for (std::size_t i = 0; i < w.cmdH.size(); ++i)
-        w.cmdH[i] = pictureButton(client, indexed(u"cmdH"_s, i), h[i]);
+        w.cmdH[i] = pictureButton(client, indexed(u"cmdH"_s, i), h[i], icons);
 }
 
 void buildPanels(QWidget *client, MainWidgets &w)

@@ -423,6 +423,8 @@ private Q_SLOTS:
         QTest::newRow("empty lines inside and at the end")
             << u"a\r\n\r\nb\r\n\r\n"_s << "a\r\n\r\nb\r\n\r\n"_ba;
         QTest::newRow("lf and lone cr") << u"a\nb\rc"_s << "a\r\nb\r\nc\r\n"_ba;
+        QTest::newRow("long lines, a lone lf after cr lf, a lone cr at the end")
+            << u"0123456789abc\r\n\n0123456789\r"_s << "0123456789abc\r\n\r\n0123456789\r\n"_ba;
         QTest::newRow("euro and y diaeresis") << u"5\u20ac \u00ff"_s << "5\x80 \xff\r\n"_ba;
     }
     void entryRoundTrip()
@@ -456,6 +458,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("date");
         QTest::addColumn<QString>("text");
         QTest::newRow("other line ends") << "d\ra\n\rb"_ba << true << u"d"_s << u"a\r\n\r\nb"_s;
+        QTest::newRow("long lines") << "d\r\n0123456789abc\n0123456789abc\r\r\nx"_ba << true
+                                    << u"d"_s << u"0123456789abc\r\n0123456789abc\r\n\r\nx"_s;
         QTest::newRow("date line without its break") << "d"_ba << true << u"d"_s << QString();
         QTest::newRow("empty date line") << "\r\n"_ba << true << QString() << QString();
         QTest::newRow("0 bytes") << QByteArray() << false << QString() << QString();
