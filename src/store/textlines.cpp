@@ -11,57 +11,32 @@ namespace TextLines {
 
 namespace {
 
-// The first CR or LF in [p, end), or end. Words are taken eight bytes at a
-// time; a word with no byte below 14 cannot hold a break, and in one that
-// does, the lowest flagged byte is the first such byte.
-const char *findLineBreak(const char *p, const char *end)
+// The first CR or LF in [p, end), or end, of bytes or of UTF-16 text. Eight
+// bytes are taken at a time: a word with no character below 14 cannot hold a
+// break, and in one that does, the lowest flagged character is the first such
+// character.
+template <typename Char> const Char *findBreak(const Char *p, const Char *end)
 {
-    constexpr quint64 kOnes = 0x0101010101010101ull;
-    constexpr quint64 kHighBits = 0x8080808080808080ull;
+    constexpr int kBits = 8 * sizeof(Char);
+    constexpr quint64 kOnes = sizeof(Char) == 1 ? 0x0101010101010101ull : 0x0001000100010001ull;
+    constexpr quint64 kHighBits = kOnes << (kBits - 1);
     if constexpr (std::endian::native == std::endian::little) {
-        while (end - p >= 8) {
+        while (end - p >= 8 / qsizetype(sizeof(Char))) {
             quint64 word;
             std::memcpy(&word, p, 8);
             const quint64 below14 = (word - kOnes * 14) & ~word & kHighBits;
             if (!below14) {
-                p += 8;
+                p += 8 / sizeof(Char);
                 continue;
             }
-            p += std::countr_zero(below14) / 8;
-            if (*p == '\r' || *p == '\n')
+            p += std::countr_zero(below14) / kBits;
+            if (*p == Char('\r') || *p == Char('\n'))
                 return p;
-            ++p; // a tab or another control byte: part of the line
+            ++p; // a tab or another control character: part of the line
         }
     }
     for (; p != end; ++p) {
-        if (*p == '\r' || *p == '\n')
-            return p;
-    }
-    return end;
-}
-
-// The same for text: four characters a word.
-const char16_t *findTextBreak(const char16_t *p, const char16_t *end)
-{
-    constexpr quint64 kOnes = 0x0001000100010001ull;
-    constexpr quint64 kHighBits = 0x8000800080008000ull;
-    if constexpr (std::endian::native == std::endian::little) {
-        while (end - p >= 4) {
-            quint64 word;
-            std::memcpy(&word, p, 8);
-            const quint64 below14 = (word - kOnes * 14) & ~word & kHighBits;
-            if (!below14) {
-                p += 4;
-                continue;
-            }
-            p += std::countr_zero(below14) / 16;
-            if (*p == u'\r' || *p == u'\n')
-                return p;
-            ++p;
-        }
-    }
-    for (; p != end; ++p) {
-        if (*p == u'\r' || *p == u'\n')
+        if (*p == Char('\r') || *p == Char('\n'))
             return p;
     }
     return end;
@@ -79,7 +54,7 @@ bool Reader::next(QByteArrayView &line)
     if (pos_ == size_)
         return false;
     const char *end = data_ + size_;
-    const char *brk = findLineBreak(data_ + pos_, end);
+    const char *brk = findBreak(data_ + pos_, end);
     const qsizetype p = brk - data_;
     line = QByteArrayView(data_ + pos_, p - pos_);
     if (p == size_)
@@ -137,7 +112,7 @@ QString toCrLf(const QString &text)
     // Each lone CR or LF grows by one character. Most texts already use CR LF
     // throughout and are returned as they are.
     qsizetype lone = 0;
-    for (const char16_t *p = findTextBreak(begin, end); p != end; p = findTextBreak(p, end)) {
+    for (const char16_t *p = findBreak(begin, end); p != end; p = findBreak(p, end)) {
         if (crLfAt(p, end)) {
             p += 2;
         } else {
@@ -151,7 +126,7 @@ QString toCrLf(const QString &text)
     QString out(text.size() + lone, Qt::Uninitialized);
     char16_t *dst = reinterpret_cast<char16_t *>(out.data());
     const char16_t *line = begin;
-    for (const char16_t *p = findTextBreak(begin, end); p != end; p = findTextBreak(p, end)) {
+    for (const char16_t *p = findBreak(begin, end); p != end; p = findBreak(p, end)) {
         std::memcpy(dst, line, size_t(p - line) * sizeof(char16_t));
         dst += p - line;
         *dst++ = u'\r';
@@ -194,7 +169,7 @@ bool Writer::line(QStringView text, QByteArrayView prefix)
                 QString::number(text.at(bad).unicode(), 16).toUpper().rightJustified(4, u'0')));
         return false;
     }
-    if (findLineBreak(dst, dst + text.size()) != dst + text.size()) {
+    if (findBreak(dst, dst + text.size()) != dst + text.size()) {
         error_ = IoError::custom(u"Line %1 holds a line break of its own"_s.arg(lines_));
         return false;
     }
@@ -214,8 +189,8 @@ bool Writer::lines(QStringView text)
     if (CodePage::encodeTo(text, dst) < 0) {
         const char *end = dst + text.size();
         int breaks = 0;
-        const char *p = findLineBreak(dst, end);
-        for (; p != end && *p == '\r' && p + 1 != end && p[1] == '\n'; p = findLineBreak(p, end)) {
+        const char *p = findBreak(dst, end);
+        for (; p != end && *p == '\r' && p + 1 != end && p[1] == '\n'; p = findBreak(p, end)) {
             ++breaks;
             p += 2;
         }
