@@ -309,7 +309,7 @@ private Q_SLOTS:
     }
 
     // The entry files compared as bytes against their text as the text box
-    // shows it. The walk against the window's lists (tst_search) meets the rest.
+    // shows it. The walk rows of tst_search meet the rest.
     void searchNeedleAgreesWithTheTextBox_data()
     {
         QTest::addColumn<QByteArray>("file");
