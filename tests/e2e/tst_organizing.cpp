@@ -203,8 +203,10 @@ void addRefusals()
     };
     QTest::newRow("indent left of a lone _") << refused(u"A _"_s, u"A/_"_s, indentLeftUngated);
     const Action downUngated = [](AppFixture &nb) {
-        nb.w().cmdH[3]->setEnabled(true); // the last entry's gate is closed
-        nb.w().cmdH[3]->click();
+        // The last entry's gate is closed; the button would only trigger the
+        // disabled action, the menu item's is opened here.
+        nb.w().mnuSort[1]->setEnabled(true);
+        nb.w().mnuSort[1]->trigger();
     };
     QTest::newRow("one place down from the last entry") << refused(ab, u"A/y"_s, downUngated);
     QTest::newRow("new entry: 999 entries")
