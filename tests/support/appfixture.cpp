@@ -6,14 +6,11 @@
 #include "store/codepage.h"
 #include "store/dostext.h"
 
-#include "ui/titlelistmodel.h"
-#include "ui/titlelistview_w.h"
 #include <QApplication>
 #include <QDirIterator>
 #include <QFileSystemWatcher>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -31,11 +28,6 @@ AppFixture::AppFixture()
     }
 }
 
-QByteArray AppFixture::read(const QString &relative) const
-{
-    return readFile(path(relative));
-}
-
 QStringList AppFixture::readLines(const QString &relative) const
 {
     QStringList lines = CodePage::decode(read(relative)).split(u"\r\n"_s);
@@ -45,11 +37,10 @@ QStringList AppFixture::readLines(const QString &relative) const
 
 void AppFixture::write(const QString &relative, const QStringList &lines)
 {
-    QDir().mkpath(QFileInfo(path(relative)).absolutePath());
-    QFile file(path(relative));
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QByteArray bytes;
     for (const QString &line : lines)
-        file.write(CodePage::encode(line).value() + "\r\n");
+        bytes += CodePage::encode(line).value() + "\r\n";
+    QVERIFY(writeFile(path(relative), bytes));
 }
 
 void AppFixture::setPref(int line, const QString &value)
@@ -156,16 +147,6 @@ bool AppFixture::restart()
     messages.beeps = 0;
     exitStatus.reset();
     return start();
-}
-
-QStringList AppFixture::lines(const TitleListView *list)
-{
-    return list->titles().shownNames();
-}
-
-QString AppFixture::current(const TitleListView *list)
-{
-    return list->currentText();
 }
 
 void AppFixture::click(TitleListView *list, const QString &line, Qt::MouseButton button)

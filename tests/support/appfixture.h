@@ -12,8 +12,6 @@
 #include <QTemporaryDir>
 #include <optional>
 
-class TitleListView;
-
 // The real program on a fresh copy of the shipped program folder (PLIMSA_DATA).
 // Message boxes are recorded, the end of the program is recorded instead of
 // done, and the test answers the modal dialogs. Files are read and written as
@@ -24,7 +22,7 @@ public:
     AppFixture(); // fills the folder: its files may be changed before start()
 
     QString path(const QString &relative) const { return dir_.path() + u'/' + relative; }
-    QByteArray read(const QString &relative) const;
+    QByteArray read(const QString &relative) const { return readFile(path(relative)); }
     QStringList readLines(const QString &relative) const;
     void write(const QString &relative, const QStringList &lines);
     // pref.dat line `line` (1-based) becomes `value`.
@@ -48,8 +46,8 @@ public:
     const MainWidgets &w() const { return window()->widgets(); }
     MainState &state() const { return window()->mainState(); }
 
-    static QStringList lines(const TitleListView *list);
-    static QString current(const TitleListView *list);
+    static QStringList lines(const TitleListView *list) { return list->titles().shownNames(); }
+    static QString current(const TitleListView *list) { return list->currentText(); }
     // The mouse on the line of `list` that shows `line`.
     static void click(TitleListView *list, const QString &line,
                       Qt::MouseButton button = Qt::LeftButton);

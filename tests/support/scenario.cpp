@@ -4,7 +4,10 @@
 #include "support/notebookline.h"
 
 #include "editing/editrules.h"
+#include "i18n/wordnumbers.h"
+#include "i18n/wordtable.h"
 #include "platform/keyinjector_w.h"
+#include "search/frmsearch.h"
 #include "store/appstate.h"
 #include "store/codepage.h"
 #include "store/dostext.h"
@@ -14,6 +17,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -149,11 +153,53 @@ const QList<std::pair<QString, Reader>> &readers()
              const QTextCursor caret = nb.w().txtText[0]->textCursor();
              return u"%1+%2"_s.arg(caret.position()).arg(caret.selectedText().size());
          }},
-        {u"buttons"_s, [](AppFixture &nb) {
+        {u"buttons"_s,
+         [](AppFixture &nb) {
              QString flags;
              for (const QPushButton *button : nb.w().cmdH)
                  flags += bit(button->isEnabled());
              return flags;
+         }},
+        // --- Of the search dialog (tst_search); "" while it is closed. ---
+        // found    what its last search left: "none G/e", "G/e title" or
+        //          "G/e text <start>" (the text's selection as long as the
+        //          search text, the focus in the text box), else "status <line>"
+        // search   its field, the field's selected part, the six options as
+        //          1 and 0, and SearchPos, joined by "|"
+        {u"found"_s,
+         [](AppFixture &nb) {
+             const auto *dialog = nb.window()->findChild<FrmSearch *>();
+             if (!dialog)
+                 return QString();
+             const QString status = dialog->findChild<QLabel *>(u"lblStatus"_s)->text();
+             if (status == WordTable::english(Word::SearchNotFound))
+                 return u"none "_s + selection(nb);
+             if (status == WordTable::english(Word::MatchInTitle))
+                 return selection(nb) + u" title"_s;
+             if (status != WordTable::english(Word::MatchInText))
+                 return u"status "_s + status;
+             QPlainTextEdit *box = nb.w().txtText[size_t(nb.state().TextBoxIndex)];
+             const QTextCursor cursor = box->textCursor();
+             if (cursor.selectionEnd() - cursor.selectionStart() !=
+                 dialog->findChild<QLineEdit *>(u"txtSearch"_s)->text().size())
+                 return u"text of another length"_s;
+             // The focus moves into the main window once the window system has activated it.
+             if (!QTest::qWaitFor([box] { return box->hasFocus(); }, 2000))
+                 return u"text without the focus"_s;
+             return selection(nb) + u" text "_s + QString::number(cursor.selectionStart());
+         }},
+        {u"search"_s, [](AppFixture &nb) {
+             const auto *dialog = nb.window()->findChild<FrmSearch *>();
+             if (!dialog)
+                 return QString();
+             const auto *field = dialog->findChild<QLineEdit *>(u"txtSearch"_s);
+             QString options;
+             for (int i = 0; i < 6; ++i)
+                 options +=
+                     bit(dialog->findChild<QCheckBox *>(u"chckMode%1"_s.arg(i))->isChecked());
+             return QStringList{field->text(), field->selectedText(), options,
+                                QString::number(dialog->searchPos())}
+                 .join(u'|');
          }}};
     return all;
 }
