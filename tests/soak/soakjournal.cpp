@@ -94,13 +94,14 @@ QStringList check(const QString &root, const QString &journal)
             underWay = fields.mid(3);
             continue;
         }
-        // A start's base and a command's end name the texts held now; the
-        // command let go of what its begin named.
+        // A start's base names every text held; a command's end lets go of
+        // what its begin named and names what it added. A refusal changed nothing.
         if (kind == u"base"_s)
             required.clear();
-        else if (kind == u"done"_s)
+        if (kind == u"done"_s) {
             for (const QString &text : std::as_const(underWay))
                 remove(required, text);
+        }
         if (kind == u"base"_s || kind == u"done"_s) {
             for (const QString &text : fields.mid(1)) {
                 ++required[text];
