@@ -4,7 +4,7 @@
 # with SIGKILL at a random moment, again and again. After every kill the file
 # must be exactly one of the two contents, at most one new file may be left
 # over, and the clean-up (plimsa_benchhelper clean) must remove it. In CI the
-# power-cut check (tests/e2e/tst_powercut.cpp) holds every write of every
+# power-cut check (tests/e2e/tst_faultmatrix.cpp) holds every write of every
 # command to a stricter model; this runs the writer on a real file system, as
 # long as you like.
 #

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Crash soak of the real program: Plimsa's start and main window on a scratch
 # notebook, driven by random commands (tests/soak/plimsa_soak.cpp: keys typed
-# through the program's own key-string service, menu items, drops), killed
+# through the program's own key-string service, menu items), killed
 # with SIGKILL at a random moment, again and again, and started again on the
 # same store each time. Each start first checks the store against the
 # driver's journal: it loads as the start loads it, no file is torn, every

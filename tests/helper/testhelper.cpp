@@ -5,10 +5,8 @@
 //   hold-marker <storeFolder> [close-other] [spawn-child]
 //       takes the store marker and prints "held" or "refused <errno>".
 //       close-other: opens and closes InUse.dat once more after taking it.
-//       spawn-child: starts a child (mode linger) and prints "child <pid>".
-//   linger
-//       sleeps for a minute: a child that outlives its parent until the test
-//       kills it (standard input would close with the parent).
+//       spawn-child: starts a child that sleeps for a minute, outliving its
+//       parent until the test kills it, and prints "child <pid>".
 //   write-loop <file> <root> <contentA> <contentB>
 //       rewrites <file> with writeWholeFile, alternating the contents of the
 //       files contentB and contentA, for ever; prints "ready" after the first
@@ -24,12 +22,10 @@
 #include <QString>
 
 #include <cerrno>
-#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <spawn.h>
-#include <thread>
 #include <unistd.h>
 
 extern char **environ;
@@ -51,18 +47,12 @@ void waitForStdinClosed()
     }
 }
 
-bool hasOption(int argc, char **argv, int from, const char *option)
-{
-    for (int i = from; i < argc; ++i) {
-        if (std::strcmp(argv[i], option) == 0)
-            return true;
-    }
-    return false;
-}
-
 int holdMarker(int argc, char **argv)
 {
     const QString store = arg(argv, 2);
+    QByteArrayList options;
+    for (int i = 3; i < argc; ++i)
+        options << argv[i];
     StoreMarker marker;
     IoError error;
     if (!marker.take(store, &error)) {
@@ -70,17 +60,17 @@ int holdMarker(int argc, char **argv)
         waitForStdinClosed();
         return 0;
     }
-    if (hasOption(argc, argv, 3, "close-other")) {
+    if (options.contains("close-other")) {
         const QByteArray path = QFile::encodeName(StorePaths::markerFile(store));
         const int other = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
         if (other >= 0)
             ::close(other);
     }
-    if (hasOption(argc, argv, 3, "spawn-child")) {
-        char mode[] = "linger";
-        char *childArgv[] = {argv[0], mode, nullptr};
+    if (options.contains("spawn-child")) {
+        char program[] = "sleep", minute[] = "60";
+        char *childArgv[] = {program, minute, nullptr};
         pid_t child = 0;
-        if (posix_spawn(&child, "/proc/self/exe", nullptr, nullptr, childArgv, environ) == 0)
+        if (posix_spawnp(&child, "sleep", nullptr, nullptr, childArgv, environ) == 0)
             say("child %d\n", int(child));
     }
     say("held\n");
@@ -94,20 +84,18 @@ int writeLoop(char **argv)
     const QString root = arg(argv, 3);
     const ReadResult a = readWholeFile(arg(argv, 4));
     const ReadResult b = readWholeFile(arg(argv, 5));
-    if (!a.ok || !b.ok) {
-        const IoError &error = (a.ok ? b : a).error;
-        say("error %d %s\n", error.number, qPrintable(error.description));
-        return 1;
-    }
-    for (long round = 0;; ++round) {
+    IoError error = (a.ok ? b : a).error;
+    for (long round = 0; a.ok && b.ok; ++round) {
         const FileResult written = writeWholeFile(target, round % 2 ? a.bytes : b.bytes, root);
         if (!written) {
-            say("error %d %s\n", written.error.number, qPrintable(written.error.description));
-            return 1;
+            error = written.error;
+            break;
         }
         if (round == 0)
             say("ready\n");
     }
+    say("error %d %s\n", error.number, qPrintable(error.description));
+    return 1;
 }
 
 } // namespace
@@ -119,10 +107,6 @@ int main(int argc, char **argv)
     };
     if (mode("hold-marker", 1))
         return holdMarker(argc, argv);
-    if (mode("linger", 0)) {
-        std::this_thread::sleep_for(std::chrono::minutes(1));
-        return 0;
-    }
     if (mode("write-loop", 4))
         return writeLoop(argv);
     std::fprintf(stderr, "usage: see the comment at the top of testhelper.cpp\n");

@@ -2,7 +2,6 @@
 
 #include "app/application_w.h"
 #include "app/frmmain.h"
-#include "notebook/dragdrop_w.h"
 #include "notebook/entrylist_w.h"
 #include "platform/keyinjector_w.h"
 #include "store/appstate.h"
@@ -90,26 +89,26 @@ QStringList SoakCommands::trashTexts() const
 {
     const NoteTable &table = app_.table();
     const QString &store = app_.state().storeFolder;
+    const int g = table.findGroup(u"Trash"_s);
     QStringList texts;
-    for (int g = 0; g < table.groupCount(); ++g) {
-        if (table.name(g) != u"Trash"_s)
-            continue;
-        for (int c = 1; c <= table.entryCount(g); ++c) {
-            const auto read = EntryFile::readEntry(
-                StorePaths::entryFile(store, table.name(g), table.cell(g, c)), store);
-            if (read.ok)
-                texts.append(normal(read.entry.text));
-        }
+    for (int c = 1; g >= 0 && c <= table.entryCount(g); ++c) {
+        const auto read = EntryFile::readEntry(
+            StorePaths::entryFile(store, table.name(g), table.cell(g, c)), store);
+        if (read.ok)
+            texts.append(normal(read.entry.text));
     }
     return texts;
 }
 
 // Selections come often, as they do in use; Clear Trash rarely, since it
-// waits a second before it starts.
+// waits a second before it starts. A drop runs the command of its menu item
+// or key (a move, one place up or down, the trash), and an indent the
+// rename's: those are left to the rows here.
 const QList<SoakCommands::Command> &SoakCommands::commands()
 {
     using S = SoakCommands;
-    const auto w = [](S &s) -> const MainWidgets & { return s.window_.widgets(); };
+    using W = MainWidgets;
+    const auto w = [](S &s) -> const W & { return s.window_.widgets(); };
     const auto onEntry = [w](S &s) {
         const int row = w(s).lstEntry->currentRow();
         return row >= 0 && row < w(s).lstEntry->count() - 1;
@@ -117,15 +116,27 @@ const QList<SoakCommands::Command> &SoakCommands::commands()
     const auto editing = [w](S &s) { return w(s).chckEdit->isChecked(); };
     const auto fileMissing = [](S &s) { return s.window_.mainState().FileMissing; };
     const auto always = [](S &, QStringList &) { return true; };
-    const auto enabled = [w](QAction *MainWidgets::*action) {
+    const auto enabled = [w](QAction *W::*action) {
         return [w, action](S &s, QStringList &) { return (w(s).*action)->isEnabled(); };
     };
-    const auto enabledAt = [w](auto MainWidgets::*actions, int i) {
+    const auto enabledAt = [w](auto W::*actions, int i) {
         return [w, actions, i](S &s, QStringList &) {
             return (w(s).*actions)[std::size_t(i)]->isEnabled();
         };
     };
-    const auto trigger = [w](QAction *MainWidgets::*action) {
+    // Offered as `offered` is, letting go of the texts `texts` gives.
+    const auto letting = [](const auto &offered, const auto &texts) {
+        return [offered, texts](S &s, QStringList &gone) {
+            if (!offered(s, gone))
+                return false;
+            for (const QString &text : QStringList(std::invoke(texts, s))) {
+                if (!text.isEmpty())
+                    gone << text;
+            }
+            return true;
+        };
+    };
+    const auto trigger = [w](QAction *W::*action) {
         return [w, action](S &s, QString &) { (w(s).*action)->trigger(); };
     };
     // Keys typed into the entry list.
@@ -148,8 +159,11 @@ const QList<SoakCommands::Command> &SoakCommands::commands()
             give(s, typed);
         };
     };
-    const auto centre = [](TitleListView *list, int row) { return list->lineRect(row).center(); };
-    const auto dragDrop = [](S &s) { return s.window_.findChild<DragDrop *>(u"dragDrop"_s); };
+    const auto selecting = [w](TitleListView *W::*list) {
+        return [w, list](S &s, QString &) {
+            (w(s).*list)->setCurrentRow(s.argument_ % std::max(1, (w(s).*list)->count()));
+        };
+    };
     // An entry moved within its list: offered on an entry line, outside an edit.
     const auto onEntryNotEditing = [onEntry, editing](S &s, QStringList &) {
         return onEntry(s) && !editing(s);
@@ -159,19 +173,18 @@ const QList<SoakCommands::Command> &SoakCommands::commands()
     const auto retitled = [w, fileMissing](S &s, QStringList &) {
         return w(s).mnuEntryRename->isEnabled() && !fileMissing(s);
     };
+    const auto entrySaved = [w, onEntry, editing, fileMissing](S &s, QStringList &) {
+        const bool placeholder = w(s).lstEntry->currentText() == u"* NEW *"_s;
+        return onEntry(s) && !placeholder && !fileMissing(s) && !editing(s);
+    };
+    const auto maskSaved = [w, editing](S &s, QStringList &) {
+        return w(s).lstGroup->currentRow() >= 0 && !editing(s) && w(s).txtMask->isVisible();
+    };
 
     static const QList<Command> list{
-        {"select a group", 12, always,
-         [w](S &s, QString &) {
-             TitleListView *groups = w(s).lstGroup;
-             groups->setCurrentRow(s.argument_ % std::max(1, groups->count()));
-         }},
-        {"select an entry", 12, always,
-         [w](S &s, QString &) {
-             TitleListView *entries = w(s).lstEntry;
-             entries->setCurrentRow(s.argument_ % std::max(1, entries->count()));
-         }},
-        {"new entry", 8, enabledAt(&MainWidgets::mnuEntryCall, 0),
+        {"select a group", 12, always, selecting(&W::lstGroup)},
+        {"select an entry", 12, always, selecting(&W::lstEntry)},
+        {"new entry", 8, enabledAt(&W::mnuEntryCall, 0),
          [w](S &s, QString &typed) {
              w(s).lstEntry->setFocus();
              s.type(u"{INSERT}"_s);
@@ -183,72 +196,29 @@ const QList<SoakCommands::Command> &SoakCommands::commands()
              s.type(typed + u"{F2}"_s);
          },
          Command::EntryText},
-        {"entry save", 8,
-         [w, onEntry, editing, fileMissing](S &s, QStringList &gone) {
-             const bool placeholder = w(s).lstEntry->currentText() == u"* NEW *"_s;
-             if (!onEntry(s) || placeholder || fileMissing(s) || editing(s))
-                 return false;
-             if (!s.entryText().isEmpty())
-                 gone << s.entryText();
-             return true;
-         },
-         typedInto(false), Command::EntryText},
-        {"mask save", 3,
-         [w, editing](S &s, QStringList &gone) {
-             if (w(s).lstGroup->currentRow() < 0 || editing(s) || !w(s).txtMask->isVisible())
-                 return false;
-             if (!s.maskText().isEmpty())
-                 gone << s.maskText();
-             return true;
-         },
-         typedInto(true), Command::MaskText},
+        {"entry save", 8, letting(entrySaved, &S::entryText), typedInto(false), Command::EntryText},
+        {"mask save", 3, letting(maskSaved, &S::maskText), typedInto(true), Command::MaskText},
         {"rename", 4, retitled, answered(keys(u"{F12}"_s))},
-        {"indent right", 2, retitled, keys(u"+{RIGHT}"_s)},
-        {"indent left", 2, retitled, keys(u"+{LEFT}"_s)},
-        {"move", 4, enabled(&MainWidgets::mnuEntryChange),
-         [w](S &s, QString &) {
+        {"move", 4, enabled(&W::mnuEntryChange),
+         [](S &s, QString &) {
              s.answerNextDialog(u"{DOWN %1}{ENTER}"_s.arg(1 + s.argument_ % 4));
-             w(s).mnuEntryChange->trigger();
+             s.window_.widgets().mnuEntryChange->trigger();
          }},
-        {"trash", 4, enabledAt(&MainWidgets::mnuEntryCall, 1), keys(u"{DEL}"_s)},
-        {"drag and drop in the list", 2, onEntryNotEditing,
-         [w, dragDrop, centre](S &s, QString &) {
-             TitleListView *entries = w(s).lstEntry;
-             dragDrop(s)->lstEntry_OLEDragDrop(centre(entries, s.argument_ % entries->count()));
-         }},
-        {"drag and drop on a group", 2, enabled(&MainWidgets::mnuEntryChange),
-         [w, dragDrop, centre](S &s, QString &) {
-             TitleListView *groups = w(s).lstGroup;
-             dragDrop(s)->lstGroup_OLEDragDrop(centre(groups, s.argument_ % groups->count()));
-         }},
-        {"drag and drop on the trash button", 1, enabledAt(&MainWidgets::mnuEntryCall, 1),
-         [dragDrop](S &s, QString &) { dragDrop(s)->dropOnTrashButton(); }},
+        {"trash", 4, enabledAt(&W::mnuEntryCall, 1), keys(u"{DEL}"_s)},
         {"sort", 1, [w](S &s, QStringList &) { return w(s).cmdSort[0]->isEnabled(); },
          [w](S &s, QString &) { w(s).cmdSort[0]->click(); }},
         {"one place up", 3, onEntryNotEditing, keys(u"+{UP}"_s)},
         {"one place down", 3, onEntryNotEditing, keys(u"+{DOWN}"_s)},
-        {"insert separator", 1, enabledAt(&MainWidgets::mnuInsertCall, 1), keys(u"{F11}"_s)},
+        {"insert separator", 1, enabledAt(&W::mnuInsertCall, 1), keys(u"{F11}"_s)},
         // With a hundred groups the program refuses it, with its message.
-        {"new group", 1, enabled(&MainWidgets::mnuGroupNew),
-         answered(trigger(&MainWidgets::mnuGroupNew))},
-        {"group rename", 1, enabled(&MainWidgets::mnuGroupRename),
-         answered(trigger(&MainWidgets::mnuGroupRename))},
-        {"group delete", 2,
-         [w](S &s, QStringList &gone) {
-             if (w(s).mnuGroupDelete->isEnabled() && !s.maskText().isEmpty())
-                 gone << s.maskText();
-             return w(s).mnuGroupDelete->isEnabled();
-         },
-         trigger(&MainWidgets::mnuGroupDelete)},
-        {"Clear Trash", 1,
-         [w](S &s, QStringList &gone) {
-             if (w(s).mnuClearTrash->isEnabled())
-                 gone = s.trashTexts();
-             return w(s).mnuClearTrash->isEnabled();
-         },
-         trigger(&MainWidgets::mnuClearTrash)},
-        {"position memory", 1, enabledAt(&MainWidgets::mnuSetMemo, 0), keys(u"+{F5}"_s)},
-        {"go to a position memory", 1, enabledAt(&MainWidgets::mnuGoToMemo, 0), keys(u"{F5}"_s)},
+        {"new group", 1, enabled(&W::mnuGroupNew), answered(trigger(&W::mnuGroupNew))},
+        {"group rename", 1, enabled(&W::mnuGroupRename), answered(trigger(&W::mnuGroupRename))},
+        {"group delete", 2, letting(enabled(&W::mnuGroupDelete), &S::maskText),
+         trigger(&W::mnuGroupDelete)},
+        {"Clear Trash", 1, letting(enabled(&W::mnuClearTrash), &S::trashTexts),
+         trigger(&W::mnuClearTrash)},
+        {"position memory", 1, enabledAt(&W::mnuSetMemo, 0), keys(u"+{F5}"_s)},
+        {"go to a position memory", 1, enabledAt(&W::mnuGoToMemo, 0), keys(u"{F5}"_s)},
         {"phrase", 1,
          [onEntry, fileMissing](S &s, QStringList &) {
              return onEntry(s) && !fileMissing(s) && !s.entryText().isEmpty();
@@ -259,23 +229,15 @@ const QList<SoakCommands::Command> &SoakCommands::commands()
              s.type(u"^{HOME}+{RIGHT %1}+{F%2}"_s.arg(1 + n % 6).arg(5 + n % 4));
          }},
         // frmIndiv's rows are lists; its OK button is pressed as a click would.
-        {"individual buttons", 1, enabledAt(&MainWidgets::mnuSettings, 2),
+        {"individual buttons", 1, enabledAt(&W::mnuSettings, 2),
          [w](S &s, QString &) {
-             auto *poll = new QTimer(&s.window_);
-             poll->setInterval(5);
-             QObject::connect(poll, &QTimer::timeout, poll, [poll] {
-                 QWidget *dialog = QApplication::activeModalWidget();
-                 if (!dialog)
-                     return;
-                 poll->stop();
-                 poll->deleteLater();
+             s.whenDialogShows([](QWidget *dialog) {
                  if (auto *ok = dialog->findChild<QPushButton *>(u"cmdMain0"_s))
                      ok->click();
              });
-             poll->start();
              w(s).mnuSettings[2]->trigger();
          }},
-        {"LstPrnt.txt", 1, enabledAt(&MainWidgets::mnuEditorCall, 1),
+        {"LstPrnt.txt", 1, enabledAt(&W::mnuEditorCall, 1),
          [w](S &s, QString &) { w(s).mnuEditorCall[1]->trigger(); }},
     };
     return list;
@@ -311,10 +273,15 @@ void SoakCommands::type(const QString &keys)
 // dialog that does not open (a refusal) leaves no keys behind.
 void SoakCommands::answerNextDialog(const QString &keys)
 {
+    whenDialogShows([this, keys](QWidget *) { type(keys); });
+}
+
+void SoakCommands::whenDialogShows(const std::function<void(QWidget *)> &act)
+{
     auto *poll = new QTimer(&window_);
     poll->setObjectName(u"soakAnswer"_s);
     poll->setInterval(5);
-    QObject::connect(poll, &QTimer::timeout, poll, [this, poll, keys] {
+    QObject::connect(poll, &QTimer::timeout, poll, [this, poll, act] {
         QWidget *dialog = QApplication::activeModalWidget();
         if (!dialog)
             return;
@@ -325,7 +292,7 @@ void SoakCommands::answerNextDialog(const QString &keys)
         }
         poll->stop();
         poll->deleteLater();
-        type(keys);
+        act(dialog);
     });
     poll->start();
 }

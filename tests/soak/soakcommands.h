@@ -4,8 +4,11 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 class Application;
 class FrmMain;
+class QWidget;
 
 // Main, the window made active and its start-up work waited for; false when
 // the work did not end within `milliseconds`.
@@ -13,8 +16,9 @@ bool startProgram(Application &plimsa, int milliseconds);
 
 // Random commands on the real main window, given the way a user gives them:
 // keys typed through the program's own key-string service into the lists,
-// the text boxes and the dialogs they open, menu items, drops. Every command
-// that writes is among them, with selections and group switches between.
+// the text boxes and the dialogs they open, menu items. Every command that
+// writes is among them (a drop or an indent through the command it runs),
+// with selections and group switches between.
 // Texts typed are tokens unique to the seed, so that a text found later can
 // be told from a torn one.
 class SoakCommands
@@ -46,6 +50,8 @@ private:
     bool waitUntilIdle(int milliseconds);
     void type(const QString &keys);
     void answerNextDialog(const QString &keys);
+    // Runs `act` on the next modal dialog once it is shown and active.
+    void whenDialogShows(const std::function<void(QWidget *)> &act);
     QString token();
     QString entryText() const;
     QString maskText() const;

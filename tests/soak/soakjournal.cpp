@@ -4,6 +4,7 @@
 #include "store/dostext.h"
 
 #include <QFile>
+#include <QSet>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -80,35 +81,34 @@ QStringList check(const QString &root, const QString &journal)
     if (!file.open(QIODevice::ReadOnly))
         return problems << u"no journal"_s;
     Texts required;       // the last confirmed notebook's texts
-    Texts known;          // every text that was ever in a file or typed
-    QStringList underWay; // what the command cut short may let go of
+    QSet<QString> known;  // every text that was ever in a file or typed
+    QStringList underWay; // what the command begun last may let go of
     for (const QByteArray &line : file.readAll().split('\n')) {
         // Empty, or cut short by a kill while it was written.
         if (!line.endsWith("\t;"))
             continue;
         const QStringList fields = fieldsOf(line.chopped(2));
         const QString &kind = fields.first();
-        if (kind == u"base"_s) {
+        if (kind == u"begin"_s) {
+            known.insert(fields.value(2));
+            underWay = fields.mid(3);
+            continue;
+        }
+        // A start's base names every text held; a command's end lets go of
+        // what its begin named and names what it added. A refusal changed nothing.
+        if (kind == u"base"_s)
             required.clear();
+        if (kind == u"done"_s) {
+            for (const QString &text : std::as_const(underWay))
+                remove(required, text);
+        }
+        if (kind == u"base"_s || kind == u"done"_s) {
             for (const QString &text : fields.mid(1)) {
                 ++required[text];
-                known.insert(text, 1);
+                known.insert(text);
             }
-            underWay.clear();
-        } else if (kind == u"begin"_s) {
-            if (!fields.value(2).isEmpty())
-                known.insert(fields.value(2), 1);
-            underWay = fields.mid(3);
-        } else if (kind == u"done"_s) {
-            const int gone = fields.value(1).toInt();
-            for (const QString &text : fields.mid(2, gone))
-                remove(required, text);
-            for (const QString &text : fields.mid(2 + gone)) {
-                ++required[text];
-                known.insert(text, 1);
-            }
-            underWay.clear();
         }
+        underWay.clear();
     }
     for (const QString &text : std::as_const(underWay))
         remove(required, text);

@@ -18,8 +18,10 @@
 //   base  <text>...          every text the notebook holds at a start
 //   begin <command> <typed> <text>...  the text it is to store ("" for none)
 //                              and the texts it may let go of
-//   done  <count gone> <text gone>... <text added>...
-//   refused <report>          a copy refused by a file a killed command left
+//   done  <text added>...     it returned without a report: what its begin
+//                              named is gone, these texts are added
+//   refused <report>          a copy refused by a file a killed command left:
+//                              nothing changed
 namespace SoakJournal {
 
 using Texts = QHash<QString, int>; // a text and how many entries or masks hold it

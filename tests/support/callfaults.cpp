@@ -16,44 +16,31 @@ QString CallFault::describe() const
              forGood ? u" for good"_s : u" once"_s);
 }
 
-struct CallFaults::State
+Sys::Fault CallFaults::call(Sys::Op op, const char *name)
 {
-    std::optional<CallFault> fault;
-    bool noHardLinks = false;
-    QList<Call> calls;
-    int seen = 0; // calls of the fault's op so far
-    int failed = 0;
-    QByteArray renamed; // the new name of the call before, when it was a rename
-
-    Sys::Fault call(Sys::Op op, const char *name)
-    {
-        Sys::Fault fault;
-        Call call{op, name ? QByteArray(name) : QByteArray(), false};
-        if (this->fault && this->fault->op == op &&
-            (this->fault->afterRename.isEmpty() || this->fault->afterRename == renamed)) {
-            const CallFault &f = *this->fault;
-            if (seen == f.nth || (f.forGood && seen > f.nth)) {
-                fault.error = f.error;
-                fault.shortWrite = f.error == 0;
-                call.failed = true;
-                ++failed;
-            }
-            ++seen;
+    Sys::Fault fault;
+    Call call{op, name ? QByteArray(name) : QByteArray(), false};
+    if (fault_ && fault_->op == op &&
+        (fault_->afterRename.isEmpty() || fault_->afterRename == renamed_)) {
+        if (seen_ == fault_->nth || (fault_->forGood && seen_ > fault_->nth)) {
+            fault.error = fault_->error;
+            fault.shortWrite = fault_->error == 0;
+            call.failed = true;
+            ++failed_;
         }
-        if (noHardLinks && op == Sys::Op::Link && !fault.error)
-            fault.error = EPERM;
-        renamed = op == Sys::Op::Rename ? call.name : QByteArray();
-        calls.append(call);
-        return fault;
+        ++seen_;
     }
-};
+    if (noHardLinks_ && op == Sys::Op::Link && !fault.error)
+        fault.error = EPERM;
+    renamed_ = op == Sys::Op::Rename ? call.name : QByteArray();
+    calls_.append(call);
+    return fault;
+}
 
 CallFaults::CallFaults(std::optional<CallFault> fault, bool noHardLinks)
-    : state_(std::make_shared<State>())
+    : fault_(std::move(fault)), noHardLinks_(noHardLinks)
 {
-    state_->fault = std::move(fault);
-    state_->noHardLinks = noHardLinks;
-    Sys::setHook([state = state_](Sys::Op op, const char *name) { return state->call(op, name); });
+    Sys::setHook([this](Sys::Op op, const char *name) { return call(op, name); });
 }
 
 std::unique_ptr<CallFaults> CallFaults::failing(Sys::Op op, int error, int nth, bool forGood)
@@ -64,14 +51,4 @@ std::unique_ptr<CallFaults> CallFaults::failing(Sys::Op op, int error, int nth, 
 CallFaults::~CallFaults()
 {
     Sys::setHook(nullptr);
-}
-
-QList<CallFaults::Call> CallFaults::calls() const
-{
-    return state_->calls;
-}
-
-int CallFaults::failed() const
-{
-    return state_->failed;
 }

@@ -47,11 +47,17 @@ public:
         QByteArray name; // empty for a call on a descriptor
         bool failed = false;
     };
-    QList<Call> calls() const;
+    QList<Call> calls() const { return calls_; }
     // How many calls failed as planned (0: the fault was not reached).
-    int failed() const;
+    int failed() const { return failed_; }
 
 private:
-    struct State;
-    std::shared_ptr<State> state_;
+    Sys::Fault call(Sys::Op op, const char *name);
+
+    std::optional<CallFault> fault_;
+    bool noHardLinks_ = false;
+    QList<Call> calls_;
+    int seen_ = 0; // calls of the fault's op so far
+    int failed_ = 0;
+    QByteArray renamed_; // the new name of the call before, when it was a rename
 };

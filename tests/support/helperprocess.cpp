@@ -2,10 +2,8 @@
 
 #include <QDeadlineTimer>
 
-bool HelperProcess::start(const QStringList &arguments, const std::function<void()> &setup)
+bool HelperProcess::start(const QStringList &arguments)
 {
-    if (setup)
-        process_.setChildProcessModifier(setup);
     process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     process_.start(qEnvironmentVariable("PLIMSA_TEST_HELPER"), arguments);
     return process_.waitForStarted(10000);

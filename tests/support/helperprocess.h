@@ -4,8 +4,6 @@
 #include <QProcess>
 #include <QStringList>
 
-#include <functional>
-
 // The test helper (PLIMSA_TEST_HELPER) as a second process. It is killed with
 // SIGKILL when the object ends, so a failing test leaves no process behind.
 class HelperProcess
@@ -13,9 +11,8 @@ class HelperProcess
 public:
     ~HelperProcess() { kill(); }
 
-    // Runs `setup` in the child just before the helper starts (for limits
-    // or a changed user). False if the helper could not be started.
-    bool start(const QStringList &arguments, const std::function<void()> &setup = {});
+    // False if the helper could not be started.
+    bool start(const QStringList &arguments);
     // The next line the helper prints, without its line end; empty when none
     // came within the time or the helper ended.
     QByteArray readLine(int timeoutMs = 10000);

@@ -44,53 +44,20 @@ void selectingText(AppFixture &nb)
     box->setTextCursor(cursor);
 }
 
-// OK; a dialog that a failed write keeps open for another OK is given up.
-void pressOk(QWidget *dialog)
+// The settings dialog of Options item `item`, filled in by `fill`, then OK;
+// a dialog that a failed write keeps open for another OK is given up.
+Action settingsDialog(int item, const std::function<void(QWidget *)> &fill = {})
 {
-    dialog->findChild<QPushButton *>(u"cmdMain0"_s)->click();
-    if (auto *open = qobject_cast<QDialog *>(dialog); open && open->isVisible())
-        open->reject();
-}
-
-// frmIndiv opened from the Options menu, its fourth button typing F7, OK.
-void storedButton(AppFixture &nb)
-{
-    nb.whenShown([](QWidget *dialog) {
-        dialog->findChild<QLineEdit *>(u"txt3"_s)->setText(u"{F7}"_s);
-        pressOk(dialog);
-    });
-    nb.w().mnuSettings[2]->trigger();
-}
-
-// The start settings opened from the Options menu, the word wrap ticked, OK.
-void storedStartSettings(AppFixture &nb)
-{
-    nb.whenShown([](QWidget *dialog) {
-        dialog->findChild<QCheckBox *>(u"chckWrap"_s)->click();
-        pressOk(dialog);
-    });
-    nb.w().mnuSettings[1]->trigger();
-}
-
-// The global settings opened from the Options menu, OK without a change: the
-// settings are stored and a new copy is started in place of this one.
-void storedGlobalSettings(AppFixture &nb)
-{
-    nb.whenShown(pressOk);
-    nb.w().mnuSettings[0]->trigger();
-}
-
-// The language editor: a free slot named "Sprache", OK.
-void storedLanguage(AppFixture &nb)
-{
-    nb.whenShown([](QWidget *dialog) {
-        auto *slots = dialog->findChild<QComboBox *>(u"cboLanguage"_s);
-        slots->setFocus();
-        slots->setEditText(u"Sprache"_s);
-        QTest::keyClick(slots, Qt::Key_Return);
-        pressOk(dialog);
-    });
-    nb.w().mnuSettings[5]->trigger();
+    return [item, fill](AppFixture &nb) {
+        nb.whenShown([fill](QWidget *dialog) {
+            if (fill)
+                fill(dialog);
+            dialog->findChild<QPushButton *>(u"cmdMain0"_s)->click();
+            if (auto *open = qobject_cast<QDialog *>(dialog); open && open->isVisible())
+                open->reject();
+        });
+        nb.w().mnuSettings[std::size_t(item)]->trigger();
+    };
 }
 
 void sorted(AppFixture &nb)
@@ -112,8 +79,7 @@ void importedIntoGroup(AppFixture &nb)
     nb.w().frmMain->findChild<QAction *>(u"mnuImportIntoGroup"_s)->trigger();
 }
 
-} // namespace
-
+// Typing "Fresh" into the entry text box (after Insert for a new entry).
 Action typing(bool newEntry)
 {
     return [newEntry](AppFixture &nb) {
@@ -123,7 +89,8 @@ Action typing(bool newEntry)
     };
 }
 
-Action savedWithF2(const QString &title)
+// F2 in the entry text box, the title dialog answered with `title` unless null.
+Action savedWithF2(const QString &title = {})
 {
     return [title](AppFixture &nb) {
         if (!title.isNull())
@@ -131,6 +98,8 @@ Action savedWithF2(const QString &title)
         QTest::keyClick(nb.w().txtText[0], Qt::Key_F2);
     };
 }
+
+} // namespace
 
 QList<WritingCommand> writingCommands()
 {
@@ -142,6 +111,22 @@ QList<WritingCommand> writingCommands()
     const Action renameGroup = menu(&MainWidgets::mnuGroupRename);
     const Action deleteGroup = menu(&MainWidgets::mnuGroupDelete);
     const QString pref = u"pref.dat"_s;
+    // frmIndiv's fourth button typing F7.
+    const Action storedButton = settingsDialog(
+        2, [](QWidget *dialog) { dialog->findChild<QLineEdit *>(u"txt3"_s)->setText(u"{F7}"_s); });
+    // The start settings with the word wrap ticked.
+    const Action storedStartSettings = settingsDialog(
+        1, [](QWidget *dialog) { dialog->findChild<QCheckBox *>(u"chckWrap"_s)->click(); });
+    // The global settings without a change: they are stored and a new copy
+    // is started in place of this one.
+    const Action storedGlobalSettings = settingsDialog(0);
+    // The language editor: a free slot named "Sprache".
+    const Action storedLanguage = settingsDialog(5, [](QWidget *dialog) {
+        auto *slots = dialog->findChild<QComboBox *>(u"cboLanguage"_s);
+        slots->setFocus();
+        slots->setEditText(u"Sprache"_s);
+        QTest::keyClick(slots, Qt::Key_Return);
+    });
     // clang-format off
     return {
         {u"entry save, new"_s, abc, u"A/x"_s, typing(true), savedWithF2(u"Fresh"_s), {u"Fresh"_s}},
@@ -184,6 +169,17 @@ WritingCommand writingCommand(const QString &name)
             return command;
     }
     qFatal("no writing command %s", qPrintable(name));
+}
+
+void addCommandRows(const QStringList &variants)
+{
+    QTest::addColumn<int>("row");
+    QTest::addColumn<int>("variant");
+    const QList<WritingCommand> commands = writingCommands();
+    for (int i = 0; i < commands.size(); ++i) {
+        for (int v = 0; v < variants.size(); ++v)
+            QTest::addRow("%s%s", qPrintable(commands[i].name), qPrintable(variants[v])) << i << v;
+    }
 }
 
 bool startFor(AppFixture &nb, const WritingCommand &command, bool again)

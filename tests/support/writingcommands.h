@@ -41,14 +41,13 @@ struct WritingCommand
 QList<WritingCommand> writingCommands();
 // The row of that name.
 WritingCommand writingCommand(const QString &name);
+// A test's data: a row per command and variant, named by the command and the
+// variant's words, with the columns "row" (in writingCommands()) and
+// "variant" (in `variants`).
+void addCommandRows(const QStringList &variants);
 
 // The program started (quickly: these tests start it thousands of times) on
 // the command's notebook or, `again`, on what its folder holds now; then the
 // line selected and the command prepared, the messages of the start
 // forgotten. False when a step failed.
 bool startFor(AppFixture &nb, const WritingCommand &command, bool again = false);
-
-// Typing "Fresh" into the entry text box (after Insert for a new entry).
-Action typing(bool newEntry);
-// F2 in the entry text box, the title dialog answered with `title` unless null.
-Action savedWithF2(const QString &title = {});

@@ -49,11 +49,6 @@ QSize serverSize(const QWidget *window)
     return size;
 }
 
-QString text(QSize s)
-{
-    return u"%1x%2"_s.arg(s.width()).arg(s.height());
-}
-
 // The pointer pressed at `from`, taken to `to` in `steps` moves a user's
 // hand apart, let go. The window manager begins a resize at the first move
 // past its drag threshold, from where the pointer is then.
@@ -116,7 +111,6 @@ private Q_SLOTS:
         FrmMain *window = run.window();
         const QWidget *client = window->centralWidget();
         const qreal dpi = window->logicalDpiY();
-        const auto twips = [&](int pixels) { return pixelsToTwips(pixels, dpi); };
         const auto holding = [&](int tw) {
             return int(std::ceil(tw * dpi / kTwipsPerInch - 1e-9));
         };
@@ -140,11 +134,7 @@ private Q_SLOTS:
                 },
                 20000);
         };
-        const auto sizes = [&] {
-            return u"window %1 (the server's %2), client %3"_s.arg(
-                text(window->size()), text(serverSize(window)), text(client->size()));
-        };
-        QVERIFY2(settle(), qPrintable(sizes()));
+        QVERIFY(settle());
         const MainLayout &l = window->windowLayout().layout();
         const int heightFloor = holding(std::max(3060, l.lstEntry.top + 940 + 540));
         const int widthFloor = holding(l.lstEntry.width + 4500); // frame included
@@ -164,10 +154,10 @@ private Q_SLOTS:
         } else {
             window->showMaximized();
             QTRY_VERIFY(window->isMaximized() && window->width() > frame.width());
-            QVERIFY2(settle(), qPrintable(sizes()));
+            QVERIFY(settle());
             window->showNormal();
         }
-        QVERIFY2(settle(), qPrintable(sizes()));
+        QVERIFY(settle());
         const QSize after(window->frameGeometry().width(), client->height());
 
         // The client area fills the window under the menu bar...
@@ -189,9 +179,10 @@ private Q_SLOTS:
         QVERIFY(after.width() >= widthFloor && after.height() >= heightFloor);
         // The controls are laid out for that client area.
         const MainWidgets &w = run.w();
-        QCOMPARE(w.fraMain[0]->y(), twipsToPixels(twips(client->height()) - 1010, dpi));
+        QCOMPARE(w.fraMain[0]->y(),
+                 twipsToPixels(pixelsToTwips(client->height(), dpi) - 1010, dpi));
         QCOMPARE(w.txtText[0]->geometry().right() + 1,
-                 twipsToPixels(twips(client->width()) - 50, dpi));
+                 twipsToPixels(pixelsToTwips(client->width(), dpi) - 50, dpi));
     }
 };
 
