@@ -94,21 +94,6 @@ private Q_SLOTS:
         QCOMPARE(parts.join(u' '), strokes.isNull() ? QString() : strokes);
     }
 
-    // A date or a time is typed as it reads, whatever characters the locale's forms hold.
-    void keyStringEscape()
-    {
-        for (const QString &text : {u"02.01.03"_s, u"a+b^c%d~e(f)g{h}i[j]"_s, u"}{"_s,
-                                   // No byte order mark in the middle of a text.
-                                   u"\uFEFF1.\uFEFF2."_s}) {
-            const KeyString parsed = parseKeyString(escapeKeyString(text));
-            QVERIFY2(parsed.isValid(), qPrintable(parsed.error));
-            QString typed;
-            for (const KeyStroke &stroke : parsed.strokes)
-                typed += stroke.text;
-            QCOMPARE(typed, text);
-        }
-    }
-
     void languageFile_data()
     {
         QTest::addColumn<QByteArray>("content");
