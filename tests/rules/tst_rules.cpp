@@ -100,7 +100,6 @@ private Q_SLOTS:
         QTest::addColumn<int>("language");
         QTest::addColumn<int>("word");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("empty file") << QByteArray() << 1 << 0 << QString();
         const QByteArray oneBlock = numberedLines(WordTable::kWords);
         QTest::newRow("one block: last word") << oneBlock << 1 << 150 << u"w150"_s;
         QTest::newRow("one block: language 2 empty") << oneBlock << 2 << 0 << QString();
