@@ -146,7 +146,6 @@ private Q_SLOTS:
         QTest::newRow("placeholder") << u"* NEW *"_s << u"* NEW *_"_s << u"_ NEW __.txt"_s;
         QTest::newRow("device name") << u"con"_s << u"con"_s << u"_con.txt"_s;
         QTest::newRow("trailing dot") << u"end."_s << u"end."_s << u"end.txt"_s;
-        QTest::newRow("hidden") << u".profile"_s << u".profile"_s << u"_profile.txt"_s;
         QTest::newRow("unencodable") << u"Łukasz"_s << u"Lukasz"_s << u"Lukasz.txt"_s;
         const QString longName(300, u'é');
         QTest::newRow("too long") << longName << QString(125, u'é')
