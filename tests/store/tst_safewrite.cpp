@@ -5,10 +5,10 @@
 #include "store/notebookfiles.h"
 #include "store/safewrite.h"
 #include "support/callfaults.h"
+#include "support/foldercontents.h"
 #include "support/testsupport.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -41,25 +41,6 @@ void make(const QString &root, const L &items)
         const QString path = root + item.left(eq);
         QVERIFY(eq < 0 ? QDir().mkpath(path) : writeFile(path, item.mid(eq + 1).toUtf8()));
     }
-}
-
-// Everything under `root` in the same form, hidden files included, so a test
-// sees any file an operation left behind.
-L tree(const QString &root)
-{
-    L out;
-    QDirIterator it(root, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QFileInfo info(it.next());
-        QFile f(info.filePath());
-        if (info.isDir())
-            out << info.filePath().mid(root.size()) + u"/"_s;
-        else if (f.open(QIODevice::ReadOnly))
-            out << info.filePath().mid(root.size()) + u"="_s + QString::fromUtf8(f.readAll());
-    }
-    out.sort();
-    return out;
 }
 
 } // namespace

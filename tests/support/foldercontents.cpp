@@ -1,4 +1,5 @@
 #include "support/foldercontents.h"
+#include "support/testsupport.h"
 
 #include "i18n/wordtable.h"
 #include "store/appstate.h"
@@ -19,10 +20,17 @@ namespace {
 
 const QString kStore = u"FileStore/"_s;
 
-QByteArray readBytes(const QString &path)
+// Calls `visit(relative, path)` for each regular file under `root` but the
+// store's marker.
+template <typename Visit> void forEachFile(const QString &root, Visit visit)
 {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    const QDir dir(QDir(root).absolutePath());
+    QDirIterator it(dir.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString relative = dir.relativeFilePath(it.next());
+        if (!relative.endsWith(u"InUse.dat"_s))
+            visit(relative, it.filePath());
+    }
 }
 
 // Calls `visit(group, title)` for each title of idx.dat (an empty title for
@@ -44,13 +52,6 @@ QString pathOf(const QString &group, const QString &title)
     return kStore + group + u'/' + (title.isEmpty() ? u"_mask.dat"_s : title + u".txt"_s);
 }
 
-QString withoutLastBreak(QString text)
-{
-    if (text.endsWith(u"\r\n"_s))
-        text.chop(2);
-    return text;
-}
-
 } // namespace
 
 bool isLeftover(const QString &path)
@@ -61,32 +62,41 @@ bool isLeftover(const QString &path)
 Files readFolder(const QString &root, QStringList *leftovers)
 {
     Files files;
-    const QDir dir(QDir(root).absolutePath());
-    QDirIterator it(dir.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString relative = dir.relativeFilePath(it.next());
-        if (relative.endsWith(u"InUse.dat"_s))
-            continue;
-        if (isLeftover(relative)) {
-            if (leftovers)
-                leftovers->append(relative);
-        } else {
-            files.insert(relative, readBytes(it.filePath()));
-        }
-    }
+    forEachFile(root, [&](const QString &relative, const QString &path) {
+        if (!isLeftover(relative))
+            files.insert(relative, readFile(path));
+        else if (leftovers)
+            leftovers->append(relative);
+    });
     return files;
+}
+
+QStringList tree(const QString &root)
+{
+    QStringList out;
+    QDirIterator it(root, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QFileInfo info(it.next());
+        QFile f(info.filePath());
+        if (info.isDir())
+            out << info.filePath().mid(root.size()) + u"/"_s;
+        else if (f.open(QIODevice::ReadOnly))
+            out << info.filePath().mid(root.size()) + u"="_s + QString::fromUtf8(f.readAll());
+    }
+    out.sort();
+    return out;
 }
 
 void restoreFolder(const QString &root, const Files &files)
 {
+    forEachFile(root, [&](const QString &relative, const QString &path) {
+        if (!files.contains(relative))
+            QFile::remove(path);
+    });
     const QDir dir(QDir(root).absolutePath());
-    QDirIterator it(dir.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString relative = dir.relativeFilePath(it.next());
-        if (!files.contains(relative) && !relative.endsWith(u"InUse.dat"_s))
-            QFile::remove(it.filePath());
-    }
-    QDirIterator folders(dir.path(), QDir::Dirs | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    QDirIterator folders(dir.path(), QDir::Dirs | QDir::NoDotAndDotDot,
+                         QDirIterator::Subdirectories);
     QStringList empty;
     while (folders.hasNext())
         empty.prepend(folders.next());
@@ -94,13 +104,9 @@ void restoreFolder(const QString &root, const Files &files)
         dir.rmdir(folder); // only if nothing is left in it
     for (auto it = files.begin(); it != files.end(); ++it) {
         const QString path = dir.filePath(it.key());
-        if (it.key().endsWith(u"InUse.dat"_s) ||
-            (QFileInfo::exists(path) && readBytes(path) == it.value()))
-            continue;
-        dir.mkpath(QFileInfo(path).path());
-        QFile file(path);
-        if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            file.write(it.value());
+        if (!it.key().endsWith(u"InUse.dat"_s) &&
+            (!QFileInfo::exists(path) || readFile(path) != it.value()))
+            writeFile(path, it.value());
     }
 }
 
@@ -137,8 +143,10 @@ QStringList textsOf(const Files &files)
         if (!files.contains(path))
             return;
         const QByteArray bytes = files.value(path);
-        const QString text = withoutLastBreak(title.isEmpty() ? EntryFile::parseMask(bytes)
-                                                              : EntryFile::parseEntry(bytes).text);
+        QString text =
+            title.isEmpty() ? EntryFile::parseMask(bytes) : EntryFile::parseEntry(bytes).text;
+        if (text.endsWith(u"\r\n"_s))
+            text.chop(2);
         if (!text.isEmpty())
             texts.append(text);
     });
@@ -160,13 +168,10 @@ Files withoutDates(Files files)
 QStringList differences(const Files &a, const Files &b)
 {
     QStringList paths;
-    for (auto it = a.begin(); it != a.end(); ++it) {
-        if (!b.contains(it.key()) || b.value(it.key()) != it.value())
-            paths.append(it.key());
-    }
-    for (auto it = b.begin(); it != b.end(); ++it) {
-        if (!a.contains(it.key()))
-            paths.append(it.key());
+    for (const QString &path : a.keys() + b.keys()) {
+        const bool differs = a.contains(path) != b.contains(path) || a.value(path) != b.value(path);
+        if (differs && !paths.contains(path))
+            paths.append(path);
     }
     return paths;
 }
@@ -186,7 +191,8 @@ QString loadProblem(const QString &root)
         return u"idx.dat does not load: "_s + error->description;
     for (int g = 0; g < table.groupCount(); ++g) {
         for (int c = 1; c <= table.entryCount(g); ++c) {
-            const QString path = StorePaths::entryFile(state.storeFolder, table.name(g), table.cell(g, c));
+            const QString path =
+                StorePaths::entryFile(state.storeFolder, table.name(g), table.cell(g, c));
             if (QFileInfo::exists(path) && !EntryFile::readEntry(path, state.storeFolder).ok)
                 return u"an entry file does not read: "_s + path;
         }

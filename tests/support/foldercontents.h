@@ -16,6 +16,9 @@ bool isLeftover(const QString &path);
 // Every regular file under `root` but the store's marker InUse.dat (no part of
 // the notebook: it holds the note of a clean end); left-over new files go to `leftovers`.
 Files readFolder(const QString &root, QStringList *leftovers = nullptr);
+// Everything under `root`, hidden files included, as "path/" for a folder and
+// "path=content" for a file, sorted: a test sees any file an operation left.
+QStringList tree(const QString &root);
 // Makes the files under `root` exactly `files` again (InUse.dat is left alone:
 // a running copy holds it).
 void restoreFolder(const QString &root, const Files &files);

@@ -2,6 +2,8 @@
 // names, date lines), odd files in an imported folder, the limits, and the
 // round trip of random notebooks through an export and an import.
 
+#include "support/callfaults.h"
+#include "support/foldercontents.h"
 #include "support/testsupport.h"
 
 #include "notebook/grouplist.h"
@@ -22,6 +24,7 @@
 
 #include <QDir>
 #include <QRandomGenerator>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -59,12 +62,6 @@ struct Notebook
     const QString &folder() const { return state.storeFolder; }
 };
 
-// Takes the file-call hook off when a case ends, passed or failed.
-struct HookOff
-{
-    ~HookOff() { Sys::setHook(nullptr); }
-};
-
 // `folder` imported as its plan says, with no choice made for what the code page cannot hold.
 Outcome importInto(Notebook &nb, const QString &folder, Plan &plan,
                    const std::optional<QString> &into = {}, const QLocale &locale = QLocale::c())
@@ -86,8 +83,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("encoding");
         using E = TransferRules::Encoding;
-        QTest::newRow("ascii") << "plain\r\n"_ba << u"plain\r\n"_s << int(E::Utf8);
-        QTest::newRow("utf-8") << "gr\xC3\xBC\xC3\x9F"_ba << u"grüß"_s << int(E::Utf8);
         QTest::newRow("utf-8 bom") << "\xEF\xBB\xBF\xE2\x82\xAC"_ba << u"€"_s << int(E::Utf8Bom);
         QTest::newRow("utf-16le bom")
             << QByteArray::fromHex("fffe6100ac20") << u"a€"_s << int(E::Utf16Le);
@@ -116,8 +111,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("replaced");
         QTest::addColumn<QStringList>("listed");
         QTest::newRow("all held") << u"Grüße € „x“ – …"_s << u"Grüße € „x“ – …"_s << QStringList{};
-        QTest::newRow("accents") << u"Łódź čšž ő"_s << u"Lódz cšž o"_s
-                                 << QStringList{u"Ł"_s, u"ź"_s, u"č"_s, u"ő"_s};
         QTest::newRow("signs") << u"a→b ≤ c ≠ d − e"_s << u"a->b <= c != d - e"_s
                                << QStringList{u"→"_s, u"≤"_s, u"≠"_s, u"−"_s};
         QTest::newRow("invisible")
@@ -153,7 +146,6 @@ private Q_SLOTS:
         QTest::newRow("placeholder") << u"* NEW *"_s << u"* NEW *_"_s << u"_ NEW __.txt"_s;
         QTest::newRow("device name") << u"con"_s << u"con"_s << u"_con.txt"_s;
         QTest::newRow("trailing dot") << u"end."_s << u"end."_s << u"end.txt"_s;
-        QTest::newRow("hidden") << u".profile"_s << u".profile"_s << u"_profile.txt"_s;
         QTest::newRow("unencodable") << u"Łukasz"_s << u"Lukasz"_s << u"Lukasz.txt"_s;
         const QString longName(300, u'é');
         QTest::newRow("too long") << longName << QString(125, u'é')
@@ -221,7 +213,7 @@ private Q_SLOTS:
         QVERIFY(QFile::link(root, root + u"/sub/loop"_s));
         QVERIFY(QFile::link(root + u"/sub/deeper"_s, root + u"/shortcut"_s));
 
-        const HookOff hookOff;
+        const auto hookOff = qScopeGuard([] { Sys::setHook(nullptr); });
         Sys::setHook([](Sys::Op op, const char *name) {
             if (op == Sys::Op::OpenRead && name && std::strstr(name, "locked.text"))
                 return Sys::Fault{EACCES};
@@ -242,13 +234,6 @@ private Q_SLOTS:
             {u"shortcut"_s, u"a link to a folder that is imported under its own path"_s},
         };
         QCOMPARE(skipped, expected);
-        QCOMPARE(scan.groups.size(), 2);
-        QCOMPARE(scan.groups[0].name, u"Notes"_s);
-        QStringList titles;
-        for (const SourceItem &item : scan.groups[0].items)
-            titles << item.title;
-        QCOMPARE(titles, (QStringList{u"alias"_s, u"good"_s}));
-        QCOMPARE(scan.groups[1].name, u"sub/deeper"_s);
 
         Notebook nb;
         Plan plan;
@@ -313,8 +298,8 @@ private Q_SLOTS:
             QString name;
             while (name.isEmpty() ||
                    taken.contains(OutDOS(name), group ? Qt::CaseInsensitive : Qt::CaseSensitive) ||
-                   (group ? UniqueName::checkGroupName(name)
-                          : UniqueName::checkEntryTitle(name)) != UniqueName::Refusal::None ||
+                   (group ? UniqueName::checkGroupName(name) : UniqueName::checkEntryTitle(name)) !=
+                       UniqueName::Refusal::None ||
                    name == u"* NEW *"_s)
                 name = pick(names, random.bounded(1, longest));
             taken << OutDOS(name);
@@ -322,8 +307,7 @@ private Q_SLOTS:
         };
         const QLocale locale(QLocale::German, QLocale::Germany);
         for (int round = 0; round < 20; ++round) {
-            const QByteArray context =
-                "seed " + QByteArray::number(seed) + " round " + QByteArray::number(round);
+            const QString context = u"seed %1 round %2: "_s.arg(seed).arg(round);
             Notebook from;
             QStringList groups;
             for (int g = 0, count = random.bounded(1, 6); g < count; ++g) {
@@ -352,29 +336,15 @@ private Q_SLOTS:
             QVERIFY(!NotebookExport::run(exportPlan, out.path()).failure);
             Notebook to;
             Plan plan;
-            const Outcome imported =
-                importInto(to, out.path(), plan, std::nullopt, locale);
+            const Outcome imported = importInto(to, out.path(), plan, std::nullopt, locale);
             QVERIFY(!plan.needsChoice && !imported.failed);
             QVERIFY2(plan.skipped.isEmpty(), qPrintable(plan.skipped.value(0).why));
 
-            // Read back from disk, as the next start would.
-            NoteTable loaded;
-            AppState state;
-            state.storeFolder = to.folder();
-            QVERIFY(!Store(state, loaded).LoadIndex());
-            QVERIFY2(loaded == from.table, context.constData());
-            for (int g = 0; g < from.table.groupCount(); ++g) {
-                for (int c = 1; c <= from.table.entryCount(g); ++c) {
-                    const auto read = [&](const Notebook &nb) {
-                        const auto r = EntryFile::readEntry(
-                            StorePaths::entryFile(nb.folder(), from.table.name(g),
-                                                  from.table.cell(g, c)),
-                            nb.folder());
-                        return std::tuple(r.ok, r.entry.text, r.entry.date);
-                    };
-                    QVERIFY2(read(from) == read(to), context.constData());
-                }
-            }
+            // On disk the same notebook, byte for byte: idx.dat, and each entry's
+            // date line and text (or no file).
+            const Files made = notebookOf(readFolder(to.dir.path()));
+            const Files wanted = notebookOf(readFolder(from.dir.path()));
+            QVERIFY2(made == wanted, qPrintable(context + differences(made, wanted).join(u' ')));
             // The same folder again adds nothing.
             importInto(to, out.path(), plan, std::nullopt, locale);
             QCOMPARE(plan.entryCount(), 0);
@@ -387,21 +357,19 @@ private Q_SLOTS:
     // the export too.
     void exportFailure_data()
     {
-        QTest::addColumn<int>("op");
+        QTest::addColumn<CallFault>("fault");
         QTest::addColumn<QString>("failed");
-        QTest::addColumn<int>("error");
         QTest::addColumn<QStringList>("left");
-        QTest::newRow("second write") << int(Sys::Op::Write) << u"/G/e2.txt"_s << ENOSPC
-                                      << QStringList{u"e1.txt"_s};
+        QTest::newRow("second write")
+            << CallFault{Sys::Op::Write, 1, ENOSPC} << u"/G/e2.txt"_s << QStringList{u"e1.txt"_s};
         QTest::newRow("the sync at the end")
-            << int(Sys::Op::FileSystemSync) << u"/G"_s << EIO
+            << CallFault{Sys::Op::FileSystemSync, 0, EIO} << u"/G"_s
             << QStringList{u"_titles.lst"_s, u"e1.txt"_s, u"e2.txt"_s, u"e3.txt"_s};
     }
     void exportFailure()
     {
-        QFETCH(int, op);
+        QFETCH(CallFault, fault);
         QFETCH(QString, failed);
-        QFETCH(int, error);
         QFETCH(QStringList, left);
         Notebook nb;
         nb.table.cell(0, 0) = u"G"_s;
@@ -415,18 +383,13 @@ private Q_SLOTS:
         QTemporaryDir out;
         const auto plan =
             NotebookExport::makePlan(nb.table, nb.folder(), std::nullopt, out.path(), QLocale::c());
-        int calls = 0;
-        const HookOff hookOff;
-        Sys::setHook([&calls, op, error](Sys::Op called, const char *) {
-            if (called == Sys::Op(op) && ++calls == (called == Sys::Op::Write ? 2 : 1))
-                return Sys::Fault{error};
-            return Sys::Fault{};
-        });
-        const auto outcome = NotebookExport::run(plan, out.path());
-        Sys::setHook(nullptr);
+        const auto outcome = [&] {
+            const CallFaults faults(fault);
+            return NotebookExport::run(plan, out.path());
+        }();
         QVERIFY(outcome.failure);
         QCOMPARE(outcome.failure->file, out.path() + failed);
-        QCOMPARE(outcome.failure->number, error);
+        QCOMPARE(outcome.failure->number, fault.error);
         QCOMPARE(QDir(out.path() + u"/G"_s).entryList(QDir::Files | QDir::Hidden), left);
         QVERIFY(NotebookExport::summary(plan, outcome)
                     .contains(u"stopped: could not write "_s + out.path() + failed));
