@@ -193,12 +193,21 @@ private Q_SLOTS:
             QPlainTextEdit *box = nb.w().txtText[0];
             doubleClick(box->viewport(), box->cursorRect().center());
         };
-        const auto phrase2 = [](const QString &keys) {
-            return Action([keys](AppFixture &nb) {
-                nb.app().state().prefs.PhraseMemory[1] = keys;
+        const auto phrase = [](int n, const QString &keys) {
+            return Action([n, keys](AppFixture &nb) {
+                nb.app().state().prefs.PhraseMemory[n - 1] = keys;
                 select(nb, u"Notes/a"_s); // the phrase's item enabled, as for a phrase kept
                 select(nb, u"Notes/_b"_s);
             });
+        };
+        const QString most = u"{x 1000}"_s.repeated(MaxStrokes / 1000);
+        const Action stopped = [](AppFixture &nb) {
+            QPlainTextEdit *box = nb.w().txtText[0];
+            QTest::keyClick(box, Qt::Key_F6);
+            QTRY_VERIFY(boxText(box).startsWith(u'x'));
+            QVERIFY(nb.window()->keyInjector().isBusy());
+            QTest::keyClick(box, Qt::Key_Escape);
+            QVERIFY(!nb.window()->keyInjector().isBusy());
         };
         const QString newEntryStart = u"idx=Notes a _b c c_ gone | Trash | Work Shopping Plans;"
                                       "sel=Notes/_b;date=date of _b;text=text of _b;"_s +
@@ -317,10 +326,18 @@ private Q_SLOTS:
             // one types nothing and beeps, as does one that presses its own key
             // for ever.
             row(u"text F6, shift and enter"_s, u"mode=text;text=aB\ntext of _b"_s, unlockedOnly,
-                phrase2(u"a+b~"_s)),
-            row(u"text F6, unclosed brace"_s, u"beeps=1"_s, unlockedOnly, phrase2(u"{x"_s)),
+                phrase(2, u"a+b~"_s)),
+            row(u"text F6, unclosed brace"_s, u"beeps=1"_s, unlockedOnly, phrase(2, u"{x"_s)),
             row(u"text F6, its own key"_s, u"mode=text;beeps=1;text=xxxxxxxxxtext of _b"_s,
-                unlockedOnly, phrase2(u"x{F6}"_s)),
+                unlockedOnly, phrase(2, u"x{F6}"_s)),
+            // A phrase of more keys than are typed at a time types nothing and
+            // says so; Esc stops one being typed, and only that.
+            row(u"text F5, more keys than typed at a time"_s,
+                u"msg=~.*"_s + QString::number(MaxStrokes) + u".*"_s, unlockedOnly,
+                phrase(1, most + u"y"_s)),
+            row(u"text Esc, while a phrase is typed"_s,
+                u"mode=text;text=~x{1,%1}text of _b"_s.arg(MaxStrokes - 1), unlockedOnly,
+                phrase(2, most), stopped),
             // The euro sign has no key: it is typed as a character.
             row(u"text menu Insert euro"_s, u"mode=text;text=\u20ACtext of _b"_s, lockBox, {},
                 [](AppFixture &nb) { nb.w().mnuCallDate[0]->trigger(); }),
@@ -498,30 +515,6 @@ private Q_SLOTS:
         expectState(nb, locked ? keyCase.locked : keyCase.unlocked, before);
         while (QWidget *popup = QApplication::activePopupWidget())
             popup->close();
-    }
-
-    // A phrase of more keys than are typed at a time types nothing and says
-    // so; Esc stops one being typed, and only that.
-    void longPhrase()
-    {
-        AppFixture nb;
-        nb.writeNotebook(notebook(u"Notes a"_s));
-        const QString most = u"{x 1000}"_s.repeated(MaxStrokes / 1000);
-        nb.setPref(27, most + u"y"_s);
-        nb.setPref(28, most);
-        QVERIFY(nb.start());
-        QPlainTextEdit *box = nb.w().txtText[0];
-        keyAndWait(nb, box, Qt::Key_F5);
-        QCOMPARE(boxText(box), u"text of a\n"_s);
-        QCOMPARE(nb.messages.shown.size(), 1);
-        QVERIFY(nb.messages.shown[0].text.contains(QString::number(MaxStrokes)));
-        QTest::keyClick(box, Qt::Key_F6);
-        QTRY_VERIFY(boxText(box).startsWith(u'x'));
-        QVERIFY(nb.window()->keyInjector().isBusy());
-        QTest::keyClick(box, Qt::Key_Escape);
-        QVERIFY(!nb.window()->keyInjector().isBusy());
-        QVERIFY(boxText(box).size() < MaxStrokes);
-        QVERIFY(nb.state().TextEditMode);
     }
 
     // A group whose title holds "/" leaves memories that the split at the

@@ -186,9 +186,13 @@ private Q_SLOTS:
         for (int language = 2; language <= 9; ++language)
             words << u"(free)"_s << QStringList(150);
         const Action translated = [words](AppFixture &nb) { nb.write(u"Language.dat"_s, words); };
+        // A memory's items show 50 characters at most (Move To: the group
+        // part, cut when the whole memory is), an "&" of a title as itself.
+        const QString group(30, u'g'), fifty(49, u'x'), cut = group + u'/' + QString(19, u'e');
         QTest::newRow("translated captions")
             << Scenario{{},
-                        {u"2= 1"_s, u"23=Work/Shopping"_s, u"27=Dear Sir or Madam,"_s},
+                        {u"2= 1"_s, u"23=Work/Shopping"_s, u"24="_s + cut + QString(10, u'e'),
+                         u"25="_s + fifty + u'/', u"26=R&D/x"_s, u"27=Dear Sir or Madam,"_s},
                         translated,
                         {},
                         u"words:mnuFile=&Datei;words:mnuSystrayCall2=Verstecken;words:mnuExit="_s +
@@ -196,6 +200,13 @@ private Q_SLOTS:
                             u";tip:chckEdit="_s + WordTable::english(40) +
                             u";words:mnuGroupNew=w6;tip:cmdH1= Rechts weiter && mehr ;"
                             "words:mnuMoveToMemo0=Speicher &1  [STRG] + [F5]  =>  Work;"
+                            "words:mnuGoToMemo1=Speicher &2  [F6]  =>  "_s +
+                            cut + u"...;words:mnuMoveToMemo1=Speicher &2  [STRG] + [F6]  =>  "_s +
+                            group + u"...;words:mnuSetMemo1=Speicher &2  [SH] + [F6]  =>  "_s + cut +
+                            u"...;words:mnuGoToMemo2=Speicher &3  [F7]  =>  "_s + fifty +
+                            u"/;words:mnuMoveToMemo2=Speicher &3  [STRG] + [F7]  =>  "_s + fifty +
+                            u";words:mnuGoToMemo3=Speicher &4  [F8]  =>  R&&D/x;"
+                            "words:mnuMoveToMemo3=Speicher &4  [STRG] + [F8]  =>  R&&D;"
                             "words:mnuCallTxtMemoCall0=Phrase &1  [F5]  =>  Dear Sir or Mad..."_s};
     }
     void start()
