@@ -1,13 +1,12 @@
 // The keys, the edit modes and the keyboard commands on the real window: every
 // row of the key map in each control it applies to, the ways into and out of
-// an edit, new entries, memories, phrases, separator lines and
-// the individual buttons, each with the edit lock off and on. Each case acts
-// once on a fresh window and compares everything an action can change
-// (selection, focus, mode, lock, idx.dat, the boxes, the messages and beeps,
-// the open menu, the memories and phrases in pref.dat) with what it was
-// before, save the changes it names. And what the table cannot hold:
-// phrases of key strings, a memory left by a group whose title holds "/",
-// the individual buttons' dialog.
+// an edit, new entries, memories, phrases, separator lines, the input and
+// choice dialogs and the individual buttons, each with the edit lock off and
+// on. Each case acts once on a fresh window and compares everything an action
+// can change (selection, focus, mode, lock, idx.dat, the boxes, the messages
+// and beeps, the open menu, the memories and phrases in pref.dat) with what it
+// was before, save the changes it names. And what the table cannot hold: a
+// memory left by a group whose title holds "/", the individual buttons' dialog.
 
 #include "support/actions.h"
 #include "support/appfixture.h"
@@ -142,6 +141,8 @@ private Q_SLOTS:
         const QString fileMenu = u"menu=mnuFile/mnuHide;focus="_s;
         const QString manual = u"msg=[Message] Manual available in folder :\n\n%STORE%"_s;
         const QString goToPlans = u"sel=Work/Plans;date=date of Plans;text=text of Plans;mask="_s;
+        const QString toWork = u"idx=Notes a c c_ gone | Trash | Work Shopping Plans _b;"
+                               "sel=Work/_b;date=date of _b;last=Notes/;mask="_s;
         const QString trash = u"idx=Notes a c c_ gone | Trash _b | Work Shopping Plans;"
                               "sel=Notes/c;date=date of c;text=text of c"_s;
         const QString lockBox = u"msg=[Caution!] Edit Permission locked!"_s;
@@ -179,6 +180,26 @@ private Q_SLOTS:
                     dialog->close();
                 });
                 press(key, Qt::ControlModifier | Qt::ShiftModifier)(nb);
+            });
+        };
+        // The next dialog: `text` put into its field, then `keys`.
+        const auto inDialog = [](const QString &text, const QList<int> &keys) {
+            return Action([text, keys](AppFixture &nb) {
+                nb.whenShown([text, keys](QWidget *dialog) {
+                    if (!text.isEmpty())
+                        dialog->findChild<QLineEdit *>()->insert(text);
+                    QCoreApplication::processEvents(); // a refusal's message
+                    for (int key : keys)
+                        QTest::keyClick(dialog->focusWidget(), Qt::Key(key));
+                });
+            });
+        };
+        const Action doubleClickWork = [](AppFixture &nb) {
+            nb.whenShown([](QWidget *dialog) {
+                auto *list = dialog->findChild<QListWidget *>(u"lstList"_s);
+                doubleClick(list->viewport(),
+                            list->visualItemRect(list->findItems(u"Work"_s, Qt::MatchExactly)[0])
+                                .center());
             });
         };
         const Action cancelled = [](AppFixture &nb) {
@@ -243,6 +264,21 @@ private Q_SLOTS:
             row(u"list F11"_s, inserted(QString(99, u'-')), same),
             row(u"list F12"_s, notes(u"a bb c c_ gone"_s) + u";sel=Notes/bb"_s, same,
                 answering(u"bb"_s)),
+            // The refusal names the character, a whole one outside the basic plane.
+            row(u"list F12, answered outside the code page"_s, u"msg=~.*\U0001F600.*"_s, same,
+                inDialog(u"\U0001F600"_s, {Qt::Key_Escape})),
+            // The move's choice of groups leaves the selected one out.
+            row(u"list move, first Down"_s, trash, same, inDialog({}, {Qt::Key_Down, Qt::Key_Return}),
+                menu(&MainWidgets::mnuEntryChange)),
+            row(u"list move, Down Down"_s, toWork, same,
+                inDialog({}, {Qt::Key_Down, Qt::Key_Down, Qt::Key_Return}),
+                menu(&MainWidgets::mnuEntryChange)),
+            row(u"list move, double-click"_s, toWork, same, doubleClickWork,
+                menu(&MainWidgets::mnuEntryChange)),
+            row(u"list move, Esc"_s, same, same, inDialog({}, {Qt::Key_Down, Qt::Key_Escape}),
+                menu(&MainWidgets::mnuEntryChange)),
+            row(u"list move, nothing chosen"_s, same, same, inDialog({}, {Qt::Key_Return}),
+                menu(&MainWidgets::mnuEntryChange)),
             row(u"list F5"_s, goToPlans),
             row(u"list F7, the memory's group gone"_s, u"beeps=1"_s),
             // Memory 1 on Work/Shopping: pref.dat and the three captions at once.
@@ -452,6 +488,11 @@ private Q_SLOTS:
             cases.append(row(u"list separator, "_s + name, line.isEmpty() ? same : inserted(line),
                              u"="_s, {}, act));
         }
+
+        // The text line's dialog ignores Esc; Enter ends it.
+        cases.append(row(u"list separator, text, Esc ignored"_s, inserted(u"ab"_s), u"="_s,
+                         inDialog(u"ab"_s, {Qt::Key_Escape, Qt::Key_Return}),
+                         [](AppFixture &nb) { nb.w().mnuInsertCall[4]->trigger(); }));
 
         // Lines without a file start no edit mode, whichever way is tried (a
         // file of 0 bytes loads as none: "list Up, onto a file of 0 bytes").
