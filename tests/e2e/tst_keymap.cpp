@@ -162,9 +162,6 @@ private Q_SLOTS:
         const auto button = [](int b) {
             return Action([b](AppFixture &nb) { nb.w().cmdIndiv[b]->click(); });
         };
-        const Action dialogEscaped = [](AppFixture &nb) {
-            nb.whenShown([](QWidget *dialog) { QTest::keyClick(dialog, Qt::Key_Escape); });
-        };
         const Action rightClickOnC = [](AppFixture &nb) {
             nb.whenShown([](QWidget *menu) {
                 caughtPopUp = menu->objectName();
@@ -425,7 +422,7 @@ private Q_SLOTS:
                     u"date=~%DATELINE%;text=c;file=~%DATELINE%/c"_s,
                 toList, then(newEntry(u"c"_s), answering(u"a/b"_s))),
             row(u"text F2, new entry's title cancelled"_s, newEntryStart, toList,
-                then(newEntry(u"abc"_s), dialogEscaped)),
+                then(newEntry(u"abc"_s), inDialog({}, {Qt::Key_Escape}))),
             row(u"text Esc, new entry"_s, newEntryStart, toList, newEntry(u"abc"_s)),
             // Refused before anything changes; the text stays for another title.
             row(u"text F2, new entry's title too long"_s, u"msg=~.*too long.*"_s, toList,

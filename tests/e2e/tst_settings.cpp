@@ -210,18 +210,13 @@ private Q_SLOTS:
                 list->setCurrentIndex(line);
             });
         };
-        global(u"English"_s, language(0), u"pref2= 0"_s);
         global(u"after a free slot"_s, language(1), u"pref2= 2"_s);
-        global(u"unnamed"_s, language(2), u"pref2= 3"_s);
-        global(u"last slot"_s, language(3), u"pref2= 9"_s);
-        const auto boxes = [](bool white, bool hideY) {
-            return DialogAct([white, hideY](AppFixture &, QDialog *dialog) {
-                child<QCheckBox>(dialog, u"chckGRPBack"_s)->setChecked(white);
-                child<QCheckBox>(dialog, u"chckHideManual"_s)->setChecked(hideY);
-            });
+        global(u"last slot, after an unnamed one"_s, language(3), u"pref2= 9"_s);
+        const DialogAct boxes = [](AppFixture &, QDialog *dialog) {
+            child<QCheckBox>(dialog, u"chckGRPBack"_s)->setChecked(true);
+            child<QCheckBox>(dialog, u"chckHideManual"_s)->setChecked(false);
         };
-        global(u"white list"_s, boxes(true, false), u"pref20= 1;pref21= 0"_s);
-        global(u"y-groups hidden"_s, boxes(false, true), u"pref20= 0;pref21= 1"_s);
+        global(u"white list, y-groups shown"_s, boxes, u"pref20= 1;pref21= 0"_s);
         const DialogAct fontSize = [](AppFixture &, QDialog *dialog) {
             auto *field = child<QLineEdit>(dialog, u"txtFontSize"_s);
             field->clear();
