@@ -28,6 +28,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDialog>
 #include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QListWidget>
@@ -179,7 +180,8 @@ private Q_SLOTS:
                 press(key, Qt::ControlModifier | Qt::ShiftModifier)(nb);
             });
         };
-        // The next dialog: `text` put into its field, then `keys`.
+        // The next dialog: `text` put into its field, then `keys`, which must
+        // end it (else it is cancelled, so that the case fails instead of hanging).
         const auto inDialog = [](const QString &text, const QList<int> &keys) {
             return Action([text, keys](AppFixture &nb) {
                 nb.whenShown([text, keys](QWidget *dialog) {
@@ -188,6 +190,10 @@ private Q_SLOTS:
                     QCoreApplication::processEvents(); // a refusal's message
                     for (int key : keys)
                         QTest::keyClick(dialog->focusWidget(), Qt::Key(key));
+                    if (dialog->isVisible()) {
+                        qobject_cast<QDialog *>(dialog)->reject();
+                        QFAIL("the keys left the dialog open");
+                    }
                 });
             });
         };
@@ -197,6 +203,10 @@ private Q_SLOTS:
                 doubleClick(list->viewport(),
                             list->visualItemRect(list->findItems(u"Work"_s, Qt::MatchExactly)[0])
                                 .center());
+                if (dialog->isVisible()) {
+                    qobject_cast<QDialog *>(dialog)->reject();
+                    QFAIL("the double-click left the dialog open");
+                }
             });
         };
         const Action cancelled = [](AppFixture &nb) {
