@@ -95,21 +95,6 @@ std::pair<QString, KeyCase> row(const QString &name, const QString &unlocked,
              locked == u"="_s ? unlocked : locked, std::move(setup)}};
 }
 
-void keyAndWait(AppFixture &nb, QWidget *control, int key, Qt::KeyboardModifiers modifiers = {})
-{
-    control->setFocus();
-    QTest::keyClick(control, Qt::Key(key), modifiers);
-    QTRY_VERIFY(!nb.window()->keyInjector().isBusy());
-}
-
-// Runs `act` on frmIndiv once the Options menu has opened it.
-void withButtonDialog(AppFixture &nb, const std::function<void(QWidget *)> &act)
-{
-    nb.whenShown(act);
-    nb.w().mnuSettings[2]->trigger();
-    QTRY_VERIFY(!QApplication::activeModalWidget());
-}
-
 template <typename T> T *child(QWidget *dialog, const QString &name)
 {
     return dialog->findChild<T *>(name);
@@ -567,40 +552,38 @@ private Q_SLOTS:
 
     // A group whose title holds "/" leaves memories that the split at the
     // first "/" reads as group Work: the keys, as the menus, never take them
-    // to Work.
+    // to Work. Memory 1 is saved in Work/Home, Bills moved from there to
+    // memory 2's Work; then neither memory 1 nor the last move leaves Work/w.
     void slashInAGroupTitle()
     {
-        AppFixture nb;
-        nb.writeNotebook({{u"Work"_s, u"w"_s}, {u"Work/Home"_s, u"Plans"_s, u"Bills"_s}});
-        nb.setPref(24, u"Work/"_s);
-        QVERIFY(nb.start());
-        const MainWidgets &w = nb.w();
-        AppFixture::click(w.lstGroup, u"Work/Home"_s);
-        AppFixture::click(w.lstEntry, u"Plans"_s);
-        keyAndWait(nb, w.lstEntry, Qt::Key_F5, Qt::ShiftModifier);
-        QCOMPARE(nb.app().state().prefs.PositionMemory[0], u"Work/Home/Plans"_s);
-        AppFixture::click(w.lstEntry, u"Bills"_s);
-        keyAndWait(nb, w.lstEntry, Qt::Key_F6, Qt::ControlModifier); // moved, from Work/Home
-        QCOMPARE(selection(nb), u"Work/Bills"_s);
-        select(nb, u"Work/w"_s);
-        keyAndWait(nb, w.lstEntry, Qt::Key_F5);
-        keyAndWait(nb, w.lstEntry, Qt::Key_F9);
-        QCOMPARE(selection(nb), u"Work/w"_s);
-        QCOMPARE(nb.messages.beeps, 1);
-        QCOMPARE(nb.app().state().prefs.PositionMemory[0], u"Work/Home/Plans"_s);
+        const auto click = [](bool groups, const QString &line) {
+            return Action([groups, line](AppFixture &nb) {
+                AppFixture::click(groups ? nb.w().lstGroup : nb.w().lstEntry, line);
+            });
+        };
+        run(Scenario{u"Work w | Work/Home Plans Bills"_s,
+                     {u"24=Work/"_s},
+                     {},
+                     {click(true, u"Work/Home"_s), click(false, u"Plans"_s),
+                      key(Qt::Key_F5, Qt::ShiftModifier), click(false, u"Bills"_s),
+                      key(Qt::Key_F6, Qt::ControlModifier), selected(u"Work/w"_s),
+                      key(Qt::Key_F5), key(Qt::Key_F9)},
+                     u"idx=Work w Bills | Work\u00CFHome Plans;sel=Work/w;beeps=1;last=Work/Home/;"
+                     "mem=Work/Home/Plans,Work/,free/free,free/free"_s});
     }
 
     // frmIndiv shows all four buttons; New only fills the rows, Cancel keeps
     // nothing, OK stores them, NORMAL chosen again among them.
     void buttonDialog()
     {
-        AppFixture nb;
-        nb.setPref(31, u"SHIFT"_s);
-        nb.setPref(32, u"{F5}"_s);
-        nb.setPref(34, u"^+"_s); // a modifier of the user's own, not in the list
-        QVERIFY(nb.start());
-        const auto before = nb.read(u"pref.dat"_s);
-        withButtonDialog(nb, [](QWidget *dialog) {
+        const auto dialog = [](const std::function<void(QWidget *)> &act) {
+            return Action([act](AppFixture &nb) {
+                nb.whenShown(act);
+                nb.w().mnuSettings[2]->trigger();
+                QTRY_VERIFY(!QApplication::activeModalWidget());
+            });
+        };
+        const Action cancelled = dialog([](QWidget *dialog) {
             QCOMPARE(child<QComboBox>(dialog, u"cbo01"_s)->currentIndex(), -1);
             QCOMPARE(child<QComboBox>(dialog, u"cbo10"_s)->currentText(), u"{F5}"_s);
             QCOMPARE(child<QComboBox>(dialog, u"cbo13"_s)->count(), 54);
@@ -608,18 +591,21 @@ private Q_SLOTS:
             QCOMPARE(child<QComboBox>(dialog, u"cbo10"_s)->currentText(), u"free"_s);
             child<QPushButton>(dialog, u"cmdMain1"_s)->click(); // Cancel
         });
-        QCOMPARE(nb.read(u"pref.dat"_s), before);
-        withButtonDialog(nb, [](QWidget *dialog) {
+        const Action stored = dialog([](QWidget *dialog) {
             child<QComboBox>(dialog, u"cbo00"_s)->setCurrentText(u"NORMAL"_s);
             child<QComboBox>(dialog, u"cbo03"_s)->setCurrentText(u"CTRL"_s);
             child<QComboBox>(dialog, u"cbo13"_s)->setCurrentText(u"{F8}"_s);
             child<QLineEdit>(dialog, u"txt3"_s)->setText(u"{F7}"_s);
             child<QPushButton>(dialog, u"cmdMain0"_s)->click(); // OK
         });
-        const QStringList lines = nb.readLines(u"pref.dat"_s);
-        QCOMPARE(lines.mid(30, 5),
-                 (QStringList{u"NORMAL"_s, u"{F5}"_s, QString(), u"^+"_s, u"free"_s}));
-        QCOMPARE(lines.mid(39, 4), (QStringList{u"CTRL"_s, u"{F8}"_s, u"{F7}"_s, u" 0"_s}));
+        // "^+": a modifier of the user's own, not in the list. After Cancel
+        // the dialog opens on the rows as stored, which OK writes back.
+        run(Scenario{{},
+                     {u"31=SHIFT"_s, u"32={F5}"_s, u"34=^+"_s},
+                     {},
+                     {cancelled, stored},
+                     u"pref31=NORMAL;pref32={F5};pref33=;pref34=^+;pref35=free;"
+                     "pref40=CTRL;pref41={F8};pref42={F7};pref43= 0"_s});
     }
 };
 
