@@ -185,9 +185,9 @@ private Q_SLOTS:
         const Action doubleClickWork = [](AppFixture &nb) {
             nb.whenShown([](QWidget *dialog) {
                 auto *list = dialog->findChild<QListWidget *>(u"lstList"_s);
-                doubleClick(list->viewport(),
-                            list->visualItemRect(list->findItems(u"Work"_s, Qt::MatchExactly)[0])
-                                .center());
+                doubleClick(
+                    list->viewport(),
+                    list->visualItemRect(list->findItems(u"Work"_s, Qt::MatchExactly)[0]).center());
                 if (dialog->isVisible()) {
                     qobject_cast<QDialog *>(dialog)->reject();
                     QFAIL("the double-click left the dialog open");
@@ -260,8 +260,8 @@ private Q_SLOTS:
             row(u"list F12, answered outside the code page"_s, u"msg=~.*\U0001F600.*"_s, same,
                 inDialog(u"\U0001F600"_s, {Qt::Key_Escape})),
             // The move's choice of groups leaves the selected one out.
-            row(u"list move, first Down"_s, trash, same, inDialog({}, {Qt::Key_Down, Qt::Key_Return}),
-                menu(&MainWidgets::mnuEntryChange)),
+            row(u"list move, first Down"_s, trash, same,
+                inDialog({}, {Qt::Key_Down, Qt::Key_Return}), menu(&MainWidgets::mnuEntryChange)),
             row(u"list move, Down Down"_s, toWork, same,
                 inDialog({}, {Qt::Key_Down, Qt::Key_Down, Qt::Key_Return}),
                 menu(&MainWidgets::mnuEntryChange)),
@@ -566,8 +566,8 @@ private Q_SLOTS:
                      {},
                      {click(true, u"Work/Home"_s), click(false, u"Plans"_s),
                       key(Qt::Key_F5, Qt::ShiftModifier), click(false, u"Bills"_s),
-                      key(Qt::Key_F6, Qt::ControlModifier), selected(u"Work/w"_s),
-                      key(Qt::Key_F5), key(Qt::Key_F9)},
+                      key(Qt::Key_F6, Qt::ControlModifier), selected(u"Work/w"_s), key(Qt::Key_F5),
+                      key(Qt::Key_F9)},
                      u"idx=Work w Bills | Work\u00CFHome Plans;sel=Work/w;beeps=1;last=Work/Home/;"
                      "mem=Work/Home/Plans,Work/,free/free,free/free"_s});
     }

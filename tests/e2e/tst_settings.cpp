@@ -289,8 +289,8 @@ private Q_SLOTS:
         // report of a failed write (nothing written: cancelled) or of an
         // unsynced folder, and no "saved".
         const Action place = triggered(u"mnuSettings4"_s);
-        QTest::newRow("window place saved")
-            << Scenario{{}, {}, {}, {place}, u"pref15= 12000;msg=[Message] "_s + WordTable::english(76)};
+        QTest::newRow("window place saved") << Scenario{
+            {}, {}, {}, {place}, u"pref15= 12000;msg=[Message] "_s + WordTable::english(76)};
         QTest::newRow("window place, the write fails")
             << Scenario{{},
                         {},
@@ -298,13 +298,12 @@ private Q_SLOTS:
                         {unchanged(failing({Sys::Op::Write, 0, ENOSPC}, place))},
                         u"msg=~\\[.*\\] "_s + QRegularExpression::escape(WordTable::english(92)) +
                             u".*pref\\.dat.*"_s};
-        QTest::newRow("window place, the folder not synced")
-            << Scenario{{},
-                        {},
-                        {},
-                        {failing({Sys::Op::FolderSync, 0, EIO, true, {}, "pref.dat"}, place)},
-                        u"msg=~\\[.*\\] "_s + QRegularExpression::escape(WordTable::english(93)) +
-                            u"[^|]*"_s};
+        QTest::newRow("window place, the folder not synced") << Scenario{
+            {},
+            {},
+            {},
+            {failing({Sys::Op::FolderSync, 0, EIO, true, {}, "pref.dat"}, place)},
+            u"msg=~\\[.*\\] "_s + QRegularExpression::escape(WordTable::english(93)) + u"[^|]*"_s};
 
         // In the language editor with no slot, English or a free slot
         // chosen, keys beep and change nothing.
@@ -331,11 +330,14 @@ private Q_SLOTS:
                               QCOMPARE(typeName(dialog, u"Deutsch"_s)->currentIndex(), chosen);
                           }));
         };
-        QTest::newRow("language name, first free slot")
-            << Scenario{{}, {}, languages(languageFile({u"Dansk"_s})), {named(2)},
-                        words(2, {{0, u"Deutsch"_s},
-                                  {1, WordTable::english(1)},
-                                  {WordTable::kWords - 1, WordTable::english(WordTable::kWords - 1)}})};
+        QTest::newRow("language name, first free slot") << Scenario{
+            {},
+            {},
+            languages(languageFile({u"Dansk"_s})),
+            {named(2)},
+            words(2, {{0, u"Deutsch"_s},
+                      {1, WordTable::english(1)},
+                      {WordTable::kWords - 1, WordTable::english(WordTable::kWords - 1)}})};
         QStringList nine, kept;
         for (int i = 1; i <= 9; ++i) {
             nine << u"L"_s + QString::number(i);

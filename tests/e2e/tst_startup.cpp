@@ -202,8 +202,8 @@ private Q_SLOTS:
                             "words:mnuMoveToMemo0=Speicher &1  [STRG] + [F5]  =>  Work;"
                             "words:mnuGoToMemo1=Speicher &2  [F6]  =>  "_s +
                             cut + u"...;words:mnuMoveToMemo1=Speicher &2  [STRG] + [F6]  =>  "_s +
-                            group + u"...;words:mnuSetMemo1=Speicher &2  [SH] + [F6]  =>  "_s + cut +
-                            u"...;words:mnuGoToMemo2=Speicher &3  [F7]  =>  "_s + fifty +
+                            group + u"...;words:mnuSetMemo1=Speicher &2  [SH] + [F6]  =>  "_s +
+                            cut + u"...;words:mnuGoToMemo2=Speicher &3  [F7]  =>  "_s + fifty +
                             u"/;words:mnuMoveToMemo2=Speicher &3  [STRG] + [F7]  =>  "_s + fifty +
                             u";words:mnuGoToMemo3=Speicher &4  [F8]  =>  R&&D/x;"
                             "words:mnuMoveToMemo3=Speicher &4  [STRG] + [F8]  =>  R&&D;"

@@ -196,7 +196,8 @@ QString readByPattern(AppFixture &nb, const QString &name)
     if (kind == u"name"_s)
         return widget->accessibleName();
     if (kind == u"font"_s)
-        return u"%1 %2%3"_s.arg(widget->font().family()).arg(widget->font().pointSize())
+        return u"%1 %2%3"_s.arg(widget->font().family())
+            .arg(widget->font().pointSize())
             .arg(widget->font().bold() ? u" bold"_s : QString());
     if (kind == u"checked"_s)
         return bit(widget->property("checked").toBool());
