@@ -1,13 +1,12 @@
 // The keys, the edit modes and the keyboard commands on the real window: every
 // row of the key map in each control it applies to, the ways into and out of
-// an edit, new entries, memories, phrases, separator lines and
-// the individual buttons, each with the edit lock off and on. Each case acts
-// once on a fresh window and compares everything an action can change
-// (selection, focus, mode, lock, idx.dat, the boxes, the messages and beeps,
-// the open menu, the memories and phrases in pref.dat) with what it was
-// before, save the changes it names. And what the table cannot hold:
-// phrases of key strings, a memory left by a group whose title holds "/",
-// the individual buttons' dialog.
+// an edit, new entries, memories, phrases, separator lines, the input and
+// choice dialogs and the individual buttons, each with the edit lock off and
+// on. Each case acts once on a fresh window and compares everything an action
+// can change (selection, focus, mode, lock, idx.dat, the boxes, the messages
+// and beeps, the open menu, the memories and phrases in pref.dat) with what it
+// was before, save the changes it names. And what the table cannot hold: a
+// memory left by a group whose title holds "/", the individual buttons' dialog.
 
 #include "support/actions.h"
 #include "support/appfixture.h"
@@ -29,6 +28,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDialog>
 #include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QListWidget>
@@ -95,21 +95,6 @@ std::pair<QString, KeyCase> row(const QString &name, const QString &unlocked,
              locked == u"="_s ? unlocked : locked, std::move(setup)}};
 }
 
-void keyAndWait(AppFixture &nb, QWidget *control, int key, Qt::KeyboardModifiers modifiers = {})
-{
-    control->setFocus();
-    QTest::keyClick(control, Qt::Key(key), modifiers);
-    QTRY_VERIFY(!nb.window()->keyInjector().isBusy());
-}
-
-// Runs `act` on frmIndiv once the Options menu has opened it.
-void withButtonDialog(AppFixture &nb, const std::function<void(QWidget *)> &act)
-{
-    nb.whenShown(act);
-    nb.w().mnuSettings[2]->trigger();
-    QTRY_VERIFY(!QApplication::activeModalWidget());
-}
-
 template <typename T> T *child(QWidget *dialog, const QString &name)
 {
     return dialog->findChild<T *>(name);
@@ -142,6 +127,8 @@ private Q_SLOTS:
         const QString fileMenu = u"menu=mnuFile/mnuHide;focus="_s;
         const QString manual = u"msg=[Message] Manual available in folder :\n\n%STORE%"_s;
         const QString goToPlans = u"sel=Work/Plans;date=date of Plans;text=text of Plans;mask="_s;
+        const QString toWork = u"idx=Notes a c c_ gone | Trash | Work Shopping Plans _b;"
+                               "sel=Work/_b;date=date of _b;last=Notes/;mask="_s;
         const QString trash = u"idx=Notes a c c_ gone | Trash _b | Work Shopping Plans;"
                               "sel=Notes/c;date=date of c;text=text of c"_s;
         const QString lockBox = u"msg=[Caution!] Edit Permission locked!"_s;
@@ -161,9 +148,6 @@ private Q_SLOTS:
         const auto button = [](int b) {
             return Action([b](AppFixture &nb) { nb.w().cmdIndiv[b]->click(); });
         };
-        const Action dialogEscaped = [](AppFixture &nb) {
-            nb.whenShown([](QWidget *dialog) { QTest::keyClick(dialog, Qt::Key_Escape); });
-        };
         const Action rightClickOnC = [](AppFixture &nb) {
             nb.whenShown([](QWidget *menu) {
                 caughtPopUp = menu->objectName();
@@ -181,6 +165,35 @@ private Q_SLOTS:
                 press(key, Qt::ControlModifier | Qt::ShiftModifier)(nb);
             });
         };
+        // The next dialog: `text` put into its field, then `keys`, which must
+        // end it (else it is cancelled, so that the case fails instead of hanging).
+        const auto inDialog = [](const QString &text, const QList<int> &keys) {
+            return Action([text, keys](AppFixture &nb) {
+                nb.whenShown([text, keys](QWidget *dialog) {
+                    if (!text.isEmpty())
+                        dialog->findChild<QLineEdit *>()->insert(text);
+                    QCoreApplication::processEvents(); // a refusal's message
+                    for (int key : keys)
+                        QTest::keyClick(dialog->focusWidget(), Qt::Key(key));
+                    if (dialog->isVisible()) {
+                        qobject_cast<QDialog *>(dialog)->reject();
+                        QFAIL("the keys left the dialog open");
+                    }
+                });
+            });
+        };
+        const Action doubleClickWork = [](AppFixture &nb) {
+            nb.whenShown([](QWidget *dialog) {
+                auto *list = dialog->findChild<QListWidget *>(u"lstList"_s);
+                doubleClick(
+                    list->viewport(),
+                    list->visualItemRect(list->findItems(u"Work"_s, Qt::MatchExactly)[0]).center());
+                if (dialog->isVisible()) {
+                    qobject_cast<QDialog *>(dialog)->reject();
+                    QFAIL("the double-click left the dialog open");
+                }
+            });
+        };
         const Action cancelled = [](AppFixture &nb) {
             nb.whenShown(
                 [](QWidget *dialog) { dialog->findChild<QPushButton *>(u"cmdMain1"_s)->click(); });
@@ -193,12 +206,21 @@ private Q_SLOTS:
             QPlainTextEdit *box = nb.w().txtText[0];
             doubleClick(box->viewport(), box->cursorRect().center());
         };
-        const auto phrase2 = [](const QString &keys) {
-            return Action([keys](AppFixture &nb) {
-                nb.app().state().prefs.PhraseMemory[1] = keys;
+        const auto phrase = [](int n, const QString &keys) {
+            return Action([n, keys](AppFixture &nb) {
+                nb.app().state().prefs.PhraseMemory[n - 1] = keys;
                 select(nb, u"Notes/a"_s); // the phrase's item enabled, as for a phrase kept
                 select(nb, u"Notes/_b"_s);
             });
+        };
+        const QString most = u"{x 1000}"_s.repeated(MaxStrokes / 1000);
+        const Action stopped = [](AppFixture &nb) {
+            QPlainTextEdit *box = nb.w().txtText[0];
+            QTest::keyClick(box, Qt::Key_F6);
+            QTRY_VERIFY(boxText(box).startsWith(u'x'));
+            QVERIFY(nb.window()->keyInjector().isBusy());
+            QTest::keyClick(box, Qt::Key_Escape);
+            QVERIFY(!nb.window()->keyInjector().isBusy());
         };
         const QString newEntryStart = u"idx=Notes a _b c c_ gone | Trash | Work Shopping Plans;"
                                       "sel=Notes/_b;date=date of _b;text=text of _b;"_s +
@@ -234,6 +256,21 @@ private Q_SLOTS:
             row(u"list F11"_s, inserted(QString(99, u'-')), same),
             row(u"list F12"_s, notes(u"a bb c c_ gone"_s) + u";sel=Notes/bb"_s, same,
                 answering(u"bb"_s)),
+            // The refusal names the character, a whole one outside the basic plane.
+            row(u"list F12, answered outside the code page"_s, u"msg=~.*\U0001F600.*"_s, same,
+                inDialog(u"\U0001F600"_s, {Qt::Key_Escape})),
+            // The move's choice of groups leaves the selected one out.
+            row(u"list move, first Down"_s, trash, same,
+                inDialog({}, {Qt::Key_Down, Qt::Key_Return}), menu(&MainWidgets::mnuEntryChange)),
+            row(u"list move, Down Down"_s, toWork, same,
+                inDialog({}, {Qt::Key_Down, Qt::Key_Down, Qt::Key_Return}),
+                menu(&MainWidgets::mnuEntryChange)),
+            row(u"list move, double-click"_s, toWork, same, doubleClickWork,
+                menu(&MainWidgets::mnuEntryChange)),
+            row(u"list move, Esc"_s, same, same, inDialog({}, {Qt::Key_Down, Qt::Key_Escape}),
+                menu(&MainWidgets::mnuEntryChange)),
+            row(u"list move, nothing chosen"_s, same, same, inDialog({}, {Qt::Key_Return}),
+                menu(&MainWidgets::mnuEntryChange)),
             row(u"list F5"_s, goToPlans),
             row(u"list F7, the memory's group gone"_s, u"beeps=1"_s),
             // Memory 1 on Work/Shopping: pref.dat and the three captions at once.
@@ -317,10 +354,18 @@ private Q_SLOTS:
             // one types nothing and beeps, as does one that presses its own key
             // for ever.
             row(u"text F6, shift and enter"_s, u"mode=text;text=aB\ntext of _b"_s, unlockedOnly,
-                phrase2(u"a+b~"_s)),
-            row(u"text F6, unclosed brace"_s, u"beeps=1"_s, unlockedOnly, phrase2(u"{x"_s)),
+                phrase(2, u"a+b~"_s)),
+            row(u"text F6, unclosed brace"_s, u"beeps=1"_s, unlockedOnly, phrase(2, u"{x"_s)),
             row(u"text F6, its own key"_s, u"mode=text;beeps=1;text=xxxxxxxxxtext of _b"_s,
-                unlockedOnly, phrase2(u"x{F6}"_s)),
+                unlockedOnly, phrase(2, u"x{F6}"_s)),
+            // A phrase of more keys than are typed at a time types nothing and
+            // says so; Esc stops one being typed, and only that.
+            row(u"text F5, more keys than typed at a time"_s,
+                u"msg=~.*"_s + QString::number(MaxStrokes) + u".*"_s, unlockedOnly,
+                phrase(1, most + u"y"_s)),
+            row(u"text Esc, while a phrase is typed"_s,
+                u"mode=text;text=~x{1,%1}text of _b"_s.arg(MaxStrokes - 1), unlockedOnly,
+                phrase(2, most), stopped),
             // The euro sign has no key: it is typed as a character.
             row(u"text menu Insert euro"_s, u"mode=text;text=\u20ACtext of _b"_s, lockBox, {},
                 [](AppFixture &nb) { nb.w().mnuCallDate[0]->trigger(); }),
@@ -372,7 +417,7 @@ private Q_SLOTS:
                     u"date=~%DATELINE%;text=c;file=~%DATELINE%/c"_s,
                 toList, then(newEntry(u"c"_s), answering(u"a/b"_s))),
             row(u"text F2, new entry's title cancelled"_s, newEntryStart, toList,
-                then(newEntry(u"abc"_s), dialogEscaped)),
+                then(newEntry(u"abc"_s), inDialog({}, {Qt::Key_Escape}))),
             row(u"text Esc, new entry"_s, newEntryStart, toList, newEntry(u"abc"_s)),
             // Refused before anything changes; the text stays for another title.
             row(u"text F2, new entry's title too long"_s, u"msg=~.*too long.*"_s, toList,
@@ -435,6 +480,11 @@ private Q_SLOTS:
             cases.append(row(u"list separator, "_s + name, line.isEmpty() ? same : inserted(line),
                              u"="_s, {}, act));
         }
+
+        // The text line's dialog ignores Esc; Enter ends it.
+        cases.append(row(u"list separator, text, Esc ignored"_s, inserted(u"ab"_s), u"="_s,
+                         inDialog(u"ab"_s, {Qt::Key_Escape, Qt::Key_Return}),
+                         [](AppFixture &nb) { nb.w().mnuInsertCall[4]->trigger(); }));
 
         // Lines without a file start no edit mode, whichever way is tried (a
         // file of 0 bytes loads as none: "list Up, onto a file of 0 bytes").
@@ -500,66 +550,40 @@ private Q_SLOTS:
             popup->close();
     }
 
-    // A phrase of more keys than are typed at a time types nothing and says
-    // so; Esc stops one being typed, and only that.
-    void longPhrase()
-    {
-        AppFixture nb;
-        nb.writeNotebook(notebook(u"Notes a"_s));
-        const QString most = u"{x 1000}"_s.repeated(MaxStrokes / 1000);
-        nb.setPref(27, most + u"y"_s);
-        nb.setPref(28, most);
-        QVERIFY(nb.start());
-        QPlainTextEdit *box = nb.w().txtText[0];
-        keyAndWait(nb, box, Qt::Key_F5);
-        QCOMPARE(boxText(box), u"text of a\n"_s);
-        QCOMPARE(nb.messages.shown.size(), 1);
-        QVERIFY(nb.messages.shown[0].text.contains(QString::number(MaxStrokes)));
-        QTest::keyClick(box, Qt::Key_F6);
-        QTRY_VERIFY(boxText(box).startsWith(u'x'));
-        QVERIFY(nb.window()->keyInjector().isBusy());
-        QTest::keyClick(box, Qt::Key_Escape);
-        QVERIFY(!nb.window()->keyInjector().isBusy());
-        QVERIFY(boxText(box).size() < MaxStrokes);
-        QVERIFY(nb.state().TextEditMode);
-    }
-
     // A group whose title holds "/" leaves memories that the split at the
     // first "/" reads as group Work: the keys, as the menus, never take them
-    // to Work.
+    // to Work. Memory 1 is saved in Work/Home, Bills moved from there to
+    // memory 2's Work; then neither memory 1 nor the last move leaves Work/w.
     void slashInAGroupTitle()
     {
-        AppFixture nb;
-        nb.writeNotebook({{u"Work"_s, u"w"_s}, {u"Work/Home"_s, u"Plans"_s, u"Bills"_s}});
-        nb.setPref(24, u"Work/"_s);
-        QVERIFY(nb.start());
-        const MainWidgets &w = nb.w();
-        AppFixture::click(w.lstGroup, u"Work/Home"_s);
-        AppFixture::click(w.lstEntry, u"Plans"_s);
-        keyAndWait(nb, w.lstEntry, Qt::Key_F5, Qt::ShiftModifier);
-        QCOMPARE(nb.app().state().prefs.PositionMemory[0], u"Work/Home/Plans"_s);
-        AppFixture::click(w.lstEntry, u"Bills"_s);
-        keyAndWait(nb, w.lstEntry, Qt::Key_F6, Qt::ControlModifier); // moved, from Work/Home
-        QCOMPARE(selection(nb), u"Work/Bills"_s);
-        select(nb, u"Work/w"_s);
-        keyAndWait(nb, w.lstEntry, Qt::Key_F5);
-        keyAndWait(nb, w.lstEntry, Qt::Key_F9);
-        QCOMPARE(selection(nb), u"Work/w"_s);
-        QCOMPARE(nb.messages.beeps, 1);
-        QCOMPARE(nb.app().state().prefs.PositionMemory[0], u"Work/Home/Plans"_s);
+        const auto click = [](bool groups, const QString &line) {
+            return Action([groups, line](AppFixture &nb) {
+                AppFixture::click(groups ? nb.w().lstGroup : nb.w().lstEntry, line);
+            });
+        };
+        run(Scenario{u"Work w | Work/Home Plans Bills"_s,
+                     {u"24=Work/"_s},
+                     {},
+                     {click(true, u"Work/Home"_s), click(false, u"Plans"_s),
+                      key(Qt::Key_F5, Qt::ShiftModifier), click(false, u"Bills"_s),
+                      key(Qt::Key_F6, Qt::ControlModifier), selected(u"Work/w"_s), key(Qt::Key_F5),
+                      key(Qt::Key_F9)},
+                     u"idx=Work w Bills | Work\u00CFHome Plans;sel=Work/w;beeps=1;last=Work/Home/;"
+                     "mem=Work/Home/Plans,Work/,free/free,free/free"_s});
     }
 
     // frmIndiv shows all four buttons; New only fills the rows, Cancel keeps
     // nothing, OK stores them, NORMAL chosen again among them.
     void buttonDialog()
     {
-        AppFixture nb;
-        nb.setPref(31, u"SHIFT"_s);
-        nb.setPref(32, u"{F5}"_s);
-        nb.setPref(34, u"^+"_s); // a modifier of the user's own, not in the list
-        QVERIFY(nb.start());
-        const auto before = nb.read(u"pref.dat"_s);
-        withButtonDialog(nb, [](QWidget *dialog) {
+        const auto dialog = [](const std::function<void(QWidget *)> &act) {
+            return Action([act](AppFixture &nb) {
+                nb.whenShown(act);
+                nb.w().mnuSettings[2]->trigger();
+                QTRY_VERIFY(!QApplication::activeModalWidget());
+            });
+        };
+        const Action cancelled = dialog([](QWidget *dialog) {
             QCOMPARE(child<QComboBox>(dialog, u"cbo01"_s)->currentIndex(), -1);
             QCOMPARE(child<QComboBox>(dialog, u"cbo10"_s)->currentText(), u"{F5}"_s);
             QCOMPARE(child<QComboBox>(dialog, u"cbo13"_s)->count(), 54);
@@ -567,18 +591,21 @@ private Q_SLOTS:
             QCOMPARE(child<QComboBox>(dialog, u"cbo10"_s)->currentText(), u"free"_s);
             child<QPushButton>(dialog, u"cmdMain1"_s)->click(); // Cancel
         });
-        QCOMPARE(nb.read(u"pref.dat"_s), before);
-        withButtonDialog(nb, [](QWidget *dialog) {
+        const Action stored = dialog([](QWidget *dialog) {
             child<QComboBox>(dialog, u"cbo00"_s)->setCurrentText(u"NORMAL"_s);
             child<QComboBox>(dialog, u"cbo03"_s)->setCurrentText(u"CTRL"_s);
             child<QComboBox>(dialog, u"cbo13"_s)->setCurrentText(u"{F8}"_s);
             child<QLineEdit>(dialog, u"txt3"_s)->setText(u"{F7}"_s);
             child<QPushButton>(dialog, u"cmdMain0"_s)->click(); // OK
         });
-        const QStringList lines = nb.readLines(u"pref.dat"_s);
-        QCOMPARE(lines.mid(30, 5),
-                 (QStringList{u"NORMAL"_s, u"{F5}"_s, QString(), u"^+"_s, u"free"_s}));
-        QCOMPARE(lines.mid(39, 4), (QStringList{u"CTRL"_s, u"{F8}"_s, u"{F7}"_s, u" 0"_s}));
+        // "^+": a modifier of the user's own, not in the list. After Cancel
+        // the dialog opens on the rows as stored, which OK writes back.
+        run(Scenario{{},
+                     {u"31=SHIFT"_s, u"32={F5}"_s, u"34=^+"_s},
+                     {},
+                     {cancelled, stored},
+                     u"pref31=NORMAL;pref32={F5};pref33=;pref34=^+;pref35=free;"
+                     "pref40=CTRL;pref41={F8};pref42={F7};pref43= 0"_s});
     }
 };
 

@@ -92,8 +92,9 @@ private Q_SLOTS:
     }
 
     // No tray host here: every way of hiding minimizes, so the window can
-    // always be found again. The icon's mouse events and the tray menu's
-    // items, from each state.
+    // always be found again. The tray menu's items from each state, and the
+    // icon's right click on a maximized window (the icon's clicks on a hidden
+    // and a minimized window: tests/x11/tst_tray_x11).
     void trayWithoutHost()
     {
         QVERIFY(!QSystemTrayIcon::isSystemTrayAvailable());
@@ -109,11 +110,9 @@ private Q_SLOTS:
             QTRY_COMPARE(stateOf(window), u"minimized"_s);
             window->showNormal();
         }
-        const int dbl = QSystemTrayIcon::DoubleClick, right = QSystemTrayIcon::Context;
+        const int right = QSystemTrayIcon::Context;
         // From, the reason (-1 - n: tray menu item n), to, the tray menu shown.
         const std::tuple<QString, int, QString, bool> steps[]{
-            {u"hidden"_s, dbl, u"normal"_s, false},
-            {u"minimized"_s, right, u"normal"_s, false},
             {u"maximized"_s, right, u"maximized"_s, true},
             {u"normal"_s, -1, u"maximized"_s, false},
             {u"maximized"_s, -1, u"normal"_s, false},
@@ -124,8 +123,6 @@ private Q_SLOTS:
                 window->showMinimized();
             else if (from == u"maximized"_s)
                 window->showMaximized();
-            else if (from == u"hidden"_s)
-                window->hide();
             else
                 window->showNormal();
             QTRY_COMPARE(stateOf(window), from);
@@ -203,7 +200,6 @@ private Q_SLOTS:
         run.whenShown([&](QWidget *box) {
             QVERIFY(box->windowFlags() & Qt::WindowStaysOnTopHint);
             auto *timer = box->findChild<QTimer *>(u"Timer1"_s);
-            QCOMPARE(timer->interval(), 105);
             auto *name = box->findChild<QLabel *>(u"lbl0"_s);
             QObject::connect(timer, &QTimer::timeout, box, [&] { names << name->text(); });
             QTRY_VERIFY(!timer->isActive());

@@ -186,9 +186,13 @@ private Q_SLOTS:
         for (int language = 2; language <= 9; ++language)
             words << u"(free)"_s << QStringList(150);
         const Action translated = [words](AppFixture &nb) { nb.write(u"Language.dat"_s, words); };
+        // A memory's items show 50 characters at most (Move To: the group
+        // part, cut when the whole memory is), an "&" of a title as itself.
+        const QString group(30, u'g'), fifty(49, u'x'), cut = group + u'/' + QString(19, u'e');
         QTest::newRow("translated captions")
             << Scenario{{},
-                        {u"2= 1"_s, u"23=Work/Shopping"_s, u"27=Dear Sir or Madam,"_s},
+                        {u"2= 1"_s, u"23=Work/Shopping"_s, u"24="_s + cut + QString(10, u'e'),
+                         u"25="_s + fifty + u'/', u"26=R&D/x"_s, u"27=Dear Sir or Madam,"_s},
                         translated,
                         {},
                         u"words:mnuFile=&Datei;words:mnuSystrayCall2=Verstecken;words:mnuExit="_s +
@@ -196,39 +200,40 @@ private Q_SLOTS:
                             u";tip:chckEdit="_s + WordTable::english(40) +
                             u";words:mnuGroupNew=w6;tip:cmdH1= Rechts weiter && mehr ;"
                             "words:mnuMoveToMemo0=Speicher &1  [STRG] + [F5]  =>  Work;"
+                            "words:mnuGoToMemo1=Speicher &2  [F6]  =>  "_s +
+                            cut + u"...;words:mnuMoveToMemo1=Speicher &2  [STRG] + [F6]  =>  "_s +
+                            group + u"...;words:mnuSetMemo1=Speicher &2  [SH] + [F6]  =>  "_s +
+                            cut + u"...;words:mnuGoToMemo2=Speicher &3  [F7]  =>  "_s + fifty +
+                            u"/;words:mnuMoveToMemo2=Speicher &3  [STRG] + [F7]  =>  "_s + fifty +
+                            u";words:mnuGoToMemo3=Speicher &4  [F8]  =>  R&&D/x;"
+                            "words:mnuMoveToMemo3=Speicher &4  [STRG] + [F8]  =>  R&&D;"
                             "words:mnuCallTxtMemoCall0=Phrase &1  [F5]  =>  Dear Sir or Mad..."_s};
+
+        // The start settings: hidden (without a tray to hide in, minimized),
+        // locked, a font, the mask shown, a white group list, word wrap, and
+        // a window rectangle stored off every screen, which comes back on this one.
+        const Action placed = [](AppFixture &nb) {
+            const MainWidgets &w = nb.w();
+            QCOMPARE(nb.window()->windowState(), Qt::WindowMinimized);
+            QVERIFY(nb.window()->screen()->availableGeometry().contains(nb.window()->geometry()));
+            QVERIFY(w.txtText[1]->isVisible() && w.txtMask->isVisible());
+            QCOMPARE(w.lstGroup->palette().color(QPalette::Base),
+                     w.lstEntry->palette().color(QPalette::Base));
+        };
+        const QString font = u"DejaVu Serif 14"_s;
+        QTest::newRow("start settings")
+            << Scenario{{},
+                        {u"3= 3"_s, u"4= 1"_s, u"7=DejaVu Serif"_s, u"8= 14"_s, u"12= -30000"_s,
+                         u"13= 30000"_s, u"16= 1"_s, u"20= 1"_s, u"43= 1"_s},
+                        {},
+                        {placed},
+                        u"checked:chckEdit=1;checked:mnuEditPermission=1;font:lstGroup="_s + font +
+                            u";font:txtMask="_s + font + u";font:txtText1="_s + font};
     }
     void start()
     {
         QFETCH(Scenario, scenario);
         run(scenario);
-    }
-
-    // A window rectangle stored off every screen comes back on this one.
-    void startSettings()
-    {
-        AppFixture run;
-        const std::pair<int, QString> prefs[]{
-            {3, u" 3"_s}, // hidden: without a tray to hide in, minimized
-            {4, u" 1"_s}, // locked
-            {7, u"DejaVu Serif"_s}, {8, u" 14"_s}, {12, u" -30000"_s},
-            {13, u" 30000"_s},      {16, u" 1"_s}, // the mask shown
-            {20, u" 1"_s},                         // a white group list
-            {43, u" 1"_s}};                        // word wrap
-        for (const auto &[line, value] : prefs)
-            run.setPref(line, value);
-        QVERIFY(run.start());
-        const MainWidgets &w = run.w();
-        QCOMPARE(run.window()->windowState(), Qt::WindowMinimized);
-        QVERIFY(run.window()->screen()->availableGeometry().contains(run.window()->geometry()));
-        QVERIFY(w.chckEdit->isChecked() && w.mnuEditPermission->isChecked());
-        QVERIFY(w.txtText[1]->isVisible() && w.txtMask->isVisible());
-        for (const QWidget *box : QList<QWidget *>{w.lstGroup, w.txtMask, w.txtText[1]}) {
-            QCOMPARE(box->font().family(), u"DejaVu Serif"_s);
-            QCOMPARE(box->font().pointSize(), 14);
-        }
-        QCOMPARE(w.lstGroup->palette().color(QPalette::Base),
-                 w.lstEntry->palette().color(QPalette::Base));
     }
 
     // A user folder that cannot be filled from the defaults: the report names

@@ -1,8 +1,7 @@
-// The captions of the memory items and the explanation of a refused move.
+// The explanation of a refused move (the captions of the memory items:
+// tst_startup's "translated captions" row).
 
-#include "i18n/captiontext.h"
 #include "i18n/wordtable.h"
-#include "navigation/memorycaptions.h"
 #include "navigation/moverefusal.h"
 
 #include <QTest>
@@ -27,50 +26,6 @@ class TestMemories : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    // The Go To, Move To and Save To items of memory n: prefix, "=>", two
-    // blanks, then the memory (Move To: its group part), 50 characters at most.
-    // An entry memory's three items: tst_keymap's "list Shift+F5" row.
-    void captions_data()
-    {
-        QTest::addColumn<int>("n");
-        QTest::addColumn<QString>("memory");
-        QTest::addColumn<QString>("goTo");
-        QTest::addColumn<QString>("moveTo");
-        QTest::addColumn<QString>("set");
-        QTest::newRow("free, memory 4")
-            << 3 << u"free/free"_s << u"Memory &4  [F8]  =>  free/free"_s
-            << u"Memory &4  [CTRL] + [F8]  =>  free"_s
-            << u"Memory &4  [SH] + [F8]  =>  free/free"_s;
-        const QString group(30, u'g');
-        const QString entry(29, u'e'); // 60 characters in all
-        QTest::newRow("60 characters")
-            << 1 << group + u'/' + entry
-            << u"Memory &2  [F6]  =>  "_s + group + u'/' + entry.left(19) + u"..."_s
-            << u"Memory &2  [CTRL] + [F6]  =>  "_s + group + u"..."_s
-            << u"Memory &2  [SH] + [F6]  =>  "_s + group + u'/' + entry.left(19) + u"..."_s;
-        const QString fifty(49, u'x');
-        QTest::newRow("exactly 50")
-            << 2 << fifty + u'/' << u"Memory &3  [F7]  =>  "_s + fifty + u'/'
-            << u"Memory &3  [CTRL] + [F7]  =>  "_s + fifty
-            << u"Memory &3  [SH] + [F7]  =>  "_s + fifty + u'/';
-        // An "&" of a title is shown, not taken for an access key.
-        QTest::newRow("ampersand")
-            << 0 << u"R&D/x"_s << u"Memory &1  [F5]  =>  R&&D/x"_s
-            << u"Memory &1  [CTRL] + [F5]  =>  R&&D"_s << u"Memory &1  [SH] + [F5]  =>  R&&D/x"_s;
-    }
-    void captions()
-    {
-        QFETCH(int, n);
-        QFETCH(QString, memory);
-        QFETCH(QString, goTo);
-        QFETCH(QString, moveTo);
-        QFETCH(QString, set);
-        using namespace MemoryCaptions;
-        QCOMPARE(captionWithText(goToPrefix(english(), n), shownMemory(memory)), goTo);
-        QCOMPARE(captionWithText(moveToPrefix(english(), n), shownGroupPart(memory)), moveTo);
-        QCOMPARE(captionWithText(setPrefix(english(), n), shownMemory(memory)), set);
-    }
-
     // What the window's keys cannot show (tst_keymap has the selected group,
     // a group gone, a free memory and the lock): the selected group told
     // before a line without a file, a hidden ÿ-group, and a translation's own

@@ -23,6 +23,19 @@ Action menu(QAction *MainWidgets::*item)
     return [item](AppFixture &nb) { (nb.w().*item)->trigger(); };
 }
 
+Action triggered(const QString &name)
+{
+    return [name](AppFixture &nb) { nb.window()->findChild<QAction *>(name)->trigger(); };
+}
+
+Action failing(const CallFault &fault, const Action &act)
+{
+    return [fault, act](AppFixture &nb) {
+        const CallFaults faults(fault);
+        act(nb);
+    };
+}
+
 Action key(int key, Qt::KeyboardModifiers modifiers)
 {
     return [key, modifiers](AppFixture &nb) {

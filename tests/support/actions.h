@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/callfaults.h"
+
 #include "ui/mainwidgets_w.h"
 
 #include <QString>
@@ -15,6 +17,10 @@ using Action = std::function<void(AppFixture &)>;
 
 // Triggers a menu item of the main window.
 Action menu(QAction *MainWidgets::*item);
+// Triggers the action of that objectName (a menu item).
+Action triggered(const QString &name);
+// `act` while the call `fault` plans fails.
+Action failing(const CallFault &fault, const Action &act);
 // A key in the entry list.
 Action key(int key, Qt::KeyboardModifiers modifiers = {});
 // A key in the control that has the focus.

@@ -42,8 +42,13 @@ class AppFixture;
 //   caret    the text box's caret, "position+selected length"
 //   buttons  the four buttons under the entry list, 1 enabled (indent
 //            left and right, one place up and down)
-//   on:<name>    whether the action or widget <name> is enabled, 0 or 1
-//   words:<name> its text (a menu: its title); tip:<name> a widget's tool tip
+//   marker   whether another copy could take the store now: free or held
+//   lines:<path> the file at <path> under the program folder, as file
+//   on:<name>    whether the action or widget <name> is enabled (a timer:
+//                running), 0 or 1; checked:<name> whether it is checked
+//   words:<name> its text (a menu: its title); tip:<name> a widget's tool
+//                tip, name:<name> its accessible name, font:<name> its font
+//                ("family size", then " bold" where bold)
 //
 // A value starting with "~" is a pattern of the whole value. In values,
 // %ROOT% stands for the program folder (ending in "/"), %STORE% for the store
@@ -55,8 +60,8 @@ using State = QMap<QString, QString>;
 State observe(AppFixture &nb);
 QString observed(AppFixture &nb, const QString &name);
 
-// Every "name=value" of `expected` holds; given the state `before` the steps,
-// every other name of it is also as it was.
+// Every "name=value" of `expected` holds, at once or within a few seconds;
+// given the state `before` the steps, every other name of it is also as it was.
 void expectState(AppFixture &nb, const QString &expected, const State &before = {});
 
 // A pop-up menu or dialog a step caught and closed, shown as part of "menu".

@@ -101,8 +101,6 @@ private Q_SLOTS:
             << select(1, 0, u"Work/Gone"_s) << u"memory3=Work/ mnuGoToMemo2=1"_s;
         QTest::newRow("memory: no slash, made a group memory")
             << select(1, 0, u"Work"_s) << u"memory3=Work/ mnuGoToMemo2=1"_s;
-        QTest::newRow("memory: group deleted")
-            << select(1, 0, u"Gone/x"_s) << u"memory3=Gone/x mnuGoToMemo2=0 mnuMoveToMemo2=0"_s;
         // Go To selects from the list, which does not show the group.
         QTest::newRow("memory: hidden y-group")
             << select(1, 0, u"\u00FFSecret/x"_s)
