@@ -36,13 +36,19 @@ FileIdentity FileIdentity::ofPath(const QString &path)
 
 namespace OutsideChange {
 
+namespace {
+// The two marks a synchronising service puts into the name of a conflict copy.
+constexpr char kSyncConflict[] = ".sync-conflict-";
+constexpr char kConflictedCopy[] = "conflicted copy"; // in any case
+} // namespace
+
 bool isConflictCopy(const QString &fileName)
 {
     if (!fileName.endsWith(u".dat"_s, Qt::CaseInsensitive) &&
         !fileName.endsWith(u".txt"_s, Qt::CaseInsensitive))
         return false;
-    return fileName.contains(u".sync-conflict-"_s) ||
-           fileName.contains(u"conflicted copy"_s, Qt::CaseInsensitive);
+    return fileName.contains(QLatin1StringView(kSyncConflict)) ||
+           fileName.contains(QLatin1StringView(kConflictedCopy), Qt::CaseInsensitive);
 }
 
 namespace {
@@ -52,11 +58,10 @@ namespace {
 // than the C library's case-blind search over every name of the store.
 bool mayBeConflictCopy(const char *name)
 {
-    static constexpr char copy[] = "conflicted copy";
     for (const char *c = name; (c = std::strpbrk(c, "cC")); ++c)
-        if (::strncasecmp(c, copy, sizeof copy - 1) == 0)
+        if (::strncasecmp(c, kConflictedCopy, sizeof kConflictedCopy - 1) == 0)
             return true;
-    return std::strstr(name, ".sync-conflict-") != nullptr;
+    return std::strstr(name, kSyncConflict) != nullptr;
 }
 
 // Names only, through the open folder: one listing, no stat of the entries

@@ -185,7 +185,7 @@ private Q_SLOTS:
         AppFixture nb;
         nb.writeNotebook(notebook(u"A x y | Trash"_s));
         const QStringList copies{u"A/_mask.sync-conflict-20261207-101500-ABCDEF1.dat"_s,
-                                 u"A/x (conflicted copy 2026-12-07 101500).txt"_s,
+                                 u"A/x (Conflicted Copy 2026-12-07 101500).txt"_s,
                                  u"idx.sync-conflict-20261207-101500-ABCDEF1.dat"_s};
         for (const QString &copy : copies)
             nb.write(u"FileStore/"_s + copy, {u"other"_s});
