@@ -96,9 +96,11 @@ bool AppFixture::start()
     QSignalSpy done(window(), &FrmMain::startupWorkDone);
     window()->activateWindow();
     // qWaitFor sleeps between its looks; a quick start is done before the first.
+    // On an X server the start-up work waits for the first paint, which a
+    // loaded machine can hold back for seconds: the bound is generous.
     for (int i = 0; quickStart && i < 100 && done.isEmpty() && !exitStatus; ++i)
         QCoreApplication::processEvents();
-    if (!QTest::qWaitFor([&] { return !done.isEmpty() || exitStatus; }, 10000) || exitStatus)
+    if (!QTest::qWaitFor([&] { return !done.isEmpty() || exitStatus; }, 30000) || exitStatus)
         return false;
     if (window()->isMinimized())
         return true;
