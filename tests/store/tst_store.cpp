@@ -1,5 +1,5 @@
-// The store as a whole: LoadIndex and its fallback, Save_idx, the marker held
-// by a second process, and what a crashed copy left.
+// The store as a whole: Save_idx, the marker held by a second process, and
+// what a crashed copy left. (LoadIndex and its fallback: the start's test.)
 
 #include "store/appstate.h"
 #include "store/store.h"
@@ -40,26 +40,6 @@ class TestStore : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    // A damaged idx.dat of a store elsewhere (what damages one is
-    // tst_formats'; a missing one the start-up test's): the preset store's.
-    void loadIndexFallsBack()
-    {
-        Program p;
-        const QString fallbackStore = p.state.storeFolder;
-        p.state.storeFolder = p.state.programFolder + u"Shared/FileStore/"_s;
-        QVERIFY(writeFile(p.state.storeFolder + u"idx.dat"_s, "idx\r\nG\r\n\\a\r\n\r\nH\r\n"_ba));
-        QVERIFY(writeFile(fallbackStore + u"idx.dat"_s, "idx\r\nNotes\r\n\\Welcome\r\n"_ba));
-
-        QVERIFY(p.store.LoadIndex());
-        QCOMPARE(p.table.groupCount(), 0);
-        QVERIFY(!p.store.LoadIndexFallback());
-        // Only the fallback's index: nothing read before the damage remains.
-        QCOMPARE(p.table.groupCount(), 1);
-        QCOMPARE(p.table.entryCount(0), 1);
-        QCOMPARE(p.state.storeFolder, fallbackStore);
-        QVERIFY(p.state.StoreFallback);
-    }
-
     // A title that would not read back as the same cell is refused by
     // Save_idx, also when its group's lines are kept from an earlier save;
     // the error names idx.dat and the old file stays.
