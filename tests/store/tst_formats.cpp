@@ -247,7 +247,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("read");
         QTest::newRow("empty number is 0") << 8 << ""_ba << u" 0"_s;
         QTest::newRow("mask -1") << 16 << "-1"_ba << u" 0"_s;
-        QTest::newRow("FrameTop 1000") << 17 << " 1000"_ba << u" 900"_s;
         QTest::newRow("FrameTop 550") << 17 << " 550"_ba << u" 840"_s;
         QTest::newRow("FrameTop 600: 500 is kept") << 17 << " 600"_ba << u" 500"_s;
         QTest::newRow("FrameLeft1 50") << 18 << " 50"_ba << u" 2975"_s;
