@@ -72,8 +72,8 @@ private Q_SLOTS:
 
         const QString version = u"Plimsa " PLIMSA_VERSION "\n"_s;
         QTest::newRow("--version") << QStringList{u"--version"_s} << 0 << version << QString();
-        QTest::newRow("--help") << QStringList{u"--help"_s} << 0 << u"-v, --version"_s << QString();
-        QTest::newRow("-h") << QStringList{u"-h"_s} << 0 << u"Plimsa Manual.txt"_s << QString();
+        QTest::newRow("--help") << QStringList{u"--help"_s} << 0 << u"Plimsa Manual.txt"_s
+                                << QString();
         // Qt's own options are not the program's.
         QTest::newRow("unknown") << QStringList{u"-style"_s, u"fusion"_s} << 2 << QString()
                                  << u"Unknown option 'style'."_s;

@@ -283,9 +283,6 @@ private Q_SLOTS:
                        u"idx=A a1 | B | c c1;sel=B/ "_s};
         QTest::newRow("new group, name taken twice") << Command{
             u"A | A_"_s, u"A/ "_s, answered(u"A"_s, newGroup), u"idx=A | A_ | A__;sel=A__/ "_s};
-        // "CANCEL" is a name like any other (the title dialog is the same).
-        QTest::newRow("new group named CANCEL") << Command{
-            u"A"_s, u"A/ "_s, answered(u"CANCEL"_s, newGroup), u"idx=A | CANCEL;sel=CANCEL/ "_s};
         QTest::newRow("new group, stored name")
             << Command{u"A"_s, u"A/ "_s, answered(u"x:y?"_s, newGroup),
                        u"idx=A | "_s + OutDOS(u"x:y?"_s) + u";sel=x:y?/ "_s};
@@ -328,9 +325,6 @@ private Q_SLOTS:
             fullGroup, u"G/t0"_s, answered(u"t998"_s, key(Qt::Key_F12)),
             u"idx="_s + QString(fullGroup).replace(u"G t0 "_s, u"G t998_ "_s) + u";sel=G/t998_"_s,
             u"G/t998_"_s};
-        QTest::newRow("move into a group holding the title")
-            << Command{u"A x a2 | B x"_s, u"A/x"_s, moveTo(u"B"_s),
-                       u"idx=A a2 | B x x_;sel=B/x_;last=A/"_s, u"B/x_"_s};
         // x_ is taken in the group it leaves and x__ in the one it enters:
         // each "_" added sends the check back to both groups.
         QTest::newRow("move, suffixes taken in both groups")

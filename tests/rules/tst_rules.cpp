@@ -1,6 +1,6 @@
 // The rules of the subsystems without a window, where the window's tests
 // cannot reach every boundary: key strings, the word table and Language.dat,
-// the new entry's date line and title, the individual buttons' keys, the
+// the new entry's title, the individual buttons' keys, the
 // settings' checks, and the search's comparisons and reading threads.
 
 #include "support/testsupport.h"
@@ -67,8 +67,6 @@ private Q_SLOTS:
         QTest::newRow("names in any case, repeat")
             << u"{end}{DEL}{PgDn}{LEFT 2}"_s << u"End Del=\x7f PgDown Left Left"_s;
         QTest::newRow("enter") << u"~{ENTER}"_s << u"Return=\r Return=\r"_s;
-        QTest::newRow("escaped specials")
-            << u"{+}{^}{%}{~}{(}{)}{{}{}}"_s << u"+=+ ^=^ %=% ~=~ (=( )=) {={ }=}"_s;
         QTest::newRow("characters") << u"Hi€Ä"_s << u"Shift+H=H I=i €=€ Shift+Ä=Ä"_s;
         QTest::newRow("shift tab is backtab") << u"+{TAB}"_s << u"Shift+Backtab=\t"_s;
         QTest::newRow("character outside the BMP")
@@ -105,8 +103,6 @@ private Q_SLOTS:
         QTest::newRow("one block: language 2 empty") << oneBlock << 2 << 0 << QString();
         QTest::newRow("lines past 1359 ignored")
             << numberedLines(WordTable::kFileLines + 200) << 9 << 150 << u"w1358"_s;
-        QTest::newRow("euro, y diaeresis, acute accent")
-            << QByteArray("\x80 \xFF \xB4\r\n") << 1 << 0 << u"\u20AC \u00FF \u00B4"_s;
     }
     void languageFile()
     {
@@ -120,15 +116,6 @@ private Q_SLOTS:
         QVERIFY(!table.loadLanguageFile(dir.filePath(u"Language.dat"_s)).has_value());
         QCOMPARE(table.word(language, word), expected);
         QCOMPARE(table.word(0, 0), u"English"_s);
-    }
-
-    // The characters outside ASCII survive the source file's encoding. Only
-    // the first "&" goes; a doubled one after it stays doubled.
-    void englishWords()
-    {
-        QCOMPARE(WordTable::english(65), u"Hide \u00FF-Groups (manual)"_s);
-        QCOMPARE(WordTable::english(144), u"Insert \u20AC"_s);
-        QCOMPARE(StripAmp(WordTable::english(23)), u"Save Win-Pos., Win-Dim. && Frames"_s);
     }
 
     void shippedLanguageFileHoldsNineFreeSlots()
@@ -147,68 +134,53 @@ private Q_SLOTS:
         }
     }
 
-    void proposedTitle_data()
+    // Rules of one string: an English word by its number (the characters
+    // outside ASCII survive the source file's encoding), the new entry's
+    // proposed title, an individual button's keys from its three fields ("|"
+    // between them), the font size typed (10 before).
+    void oneString_data()
     {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("title");
-        QTest::newRow("CR") << u"a\rb"_s << u"a"_s;
-        QTest::newRow("starts with a break") << u"\nsecond"_s << QString();
-        QTest::newRow("empty") << QString() << QString();
-        QTest::newRow("blanks kept") << u"  x  \ny"_s << u"  x  "_s;
-    }
-    void proposedTitle()
-    {
-        QFETCH(QString, text);
-        QFETCH(QString, title);
-        QCOMPARE(EditRules::proposedTitle(text), title);
-    }
-
-    // "" where the form is the locale's own business; always storable, always
-    // with the seconds, never with a time zone.
-    void dateLine_data()
-    {
-        QTest::addColumn<QString>("locale");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("C") << u"C"_s << u"2 Jan 2003 - 04:05:06"_s;
-        QTest::newRow("de_DE") << u"de_DE"_s << u"02.01.03 - 04:05:06"_s;
-        QTest::newRow("ja_JP") << u"ja_JP"_s << QString();
-        QTest::newRow("ar_EG digits") << u"ar_EG"_s << QString();
-    }
-    void dateLine()
-    {
-        QFETCH(QString, locale);
-        QFETCH(QString, expected);
-        const QString line =
-            EditRules::dateLine(QDateTime(QDate(2003, 1, 2), QTime(4, 5, 6)), QLocale(locale));
-        if (!expected.isEmpty())
-            QCOMPARE(line, expected);
-        QCOMPARE(CodePage::firstUnencodable(line), -1);
-        const QStringList parts = line.split(u" - "_s);
-        QCOMPARE(parts.size(), 2);
-        QVERIFY2(parts[1].contains(u"05"_s) && parts[1].contains(u"06"_s), qPrintable(line));
-        QVERIFY2(!parts[1].contains(u"UTC"_s) && !parts[1].contains(u"GMT"_s), qPrintable(line));
-    }
-
-    void buttonKeys_data()
-    {
-        QTest::addColumn<QStringList>("fields");
-        QTest::addColumn<QString>("keys");
-        QTest::newRow("free") << QStringList{u"NORMAL"_s, u"free"_s, QString()} << QString();
-        QTest::newRow("ctrl F5") << QStringList{u"CTRL"_s, u"{F5}"_s, QString()} << u"^{F5}"_s;
-        QTest::newRow("no modifier, two keys")
-            << QStringList{u"NORMAL"_s, u"{F5}"_s, u"{F6}"_s} << u"({F5}{F6})"_s;
-        QTest::newRow("alt") << QStringList{u"ALT"_s, u"G"_s, QString()} << u"%G"_s;
+        using Rule = std::function<QString(const QString &)>;
+        QTest::addColumn<Rule>("rule");
+        QTest::addColumn<QString>("in");
+        QTest::addColumn<QString>("out");
+        const Rule english = [](const QString &in) { return WordTable::english(in.toInt()); };
+        QTest::newRow("english: y diaeresis")
+            << english << u"65"_s << u"Hide \u00FF-Groups (manual)"_s;
+        QTest::newRow("english: euro") << english << u"144"_s << u"Insert \u20AC"_s;
+        const Rule title = &EditRules::proposedTitle;
+        QTest::newRow("title: CR") << title << u"a\rb"_s << u"a"_s;
+        QTest::newRow("title: starts with a break") << title << u"\nsecond"_s << QString();
+        QTest::newRow("title: empty") << title << QString() << QString();
+        QTest::newRow("title: blanks kept") << title << u"  x  \ny"_s << u"  x  "_s;
+        const Rule keys = [](const QString &in) {
+            const QStringList f = in.split(u'|');
+            return IndivButtons::keysOf({f[0], f[1], f[2]});
+        };
+        QTest::newRow("keys: free") << keys << u"NORMAL|free|"_s << QString();
+        QTest::newRow("keys: ctrl F5") << keys << u"CTRL|{F5}|"_s << u"^{F5}"_s;
+        QTest::newRow("keys: no modifier, two keys")
+            << keys << u"NORMAL|{F5}|{F6}"_s << u"({F5}{F6})"_s;
+        QTest::newRow("keys: alt") << keys << u"ALT|G|"_s << u"%G"_s;
         // Anything but the four names, "ctrl" too, is sent as it is.
-        QTest::newRow("a modifier of its own is sent as it is")
-            << QStringList{u"^+"_s, u"{F5}"_s, QString()} << u"^+{F5}"_s;
-        QTest::newRow("free with further keys is sent")
-            << QStringList{u"NORMAL"_s, u"free"_s, u"{F6}"_s} << u"(free{F6})"_s;
+        QTest::newRow("keys: a modifier of its own is sent as it is")
+            << keys << u"^+|{F5}|"_s << u"^+{F5}"_s;
+        QTest::newRow("keys: free with further keys is sent")
+            << keys << u"NORMAL|free|{F6}"_s << u"(free{F6})"_s;
+        const Rule fontSize = [](const QString &in) {
+            return QString::number(SettingsRules::fontSizeFrom(in, 10));
+        };
+        QTest::newRow("font size: largest") << fontSize << u"32767"_s << u"32767"_s;
+        QTest::newRow("font size: one past the largest") << fontSize << u"32768"_s << u"10"_s;
+        QTest::newRow("font size: zero") << fontSize << u"0"_s << u"10"_s;
+        QTest::newRow("font size: empty") << fontSize << QString() << u"10"_s;
     }
-    void buttonKeys()
+    void oneString()
     {
-        QFETCH(QStringList, fields);
-        QFETCH(QString, keys);
-        QCOMPARE(IndivButtons::keysOf({fields[0], fields[1], fields[2]}), keys);
+        QFETCH(std::function<QString(const QString &)>, rule);
+        QFETCH(QString, in);
+        QFETCH(QString, out);
+        QCOMPARE(rule(in), out);
     }
 
     // Every key the dialog offers is one key the key strings know.
@@ -219,23 +191,6 @@ private Q_SLOTS:
             QVERIFY2(item == u"free"_s || (parsed.isValid() && parsed.strokes.size() == 1),
                      qPrintable(item));
         }
-    }
-
-    void fontSize_data()
-    {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<int>("expected");
-        QTest::newRow("leading zeros") << u"0012"_s << 12;
-        QTest::newRow("largest") << u"32767"_s << 32767;
-        QTest::newRow("one past the largest") << u"32768"_s << 10;
-        QTest::newRow("zero") << u"0"_s << 10;
-        QTest::newRow("empty") << QString() << 10;
-    }
-    void fontSize()
-    {
-        QFETCH(QString, typed);
-        QFETCH(int, expected);
-        QCOMPARE(SettingsRules::fontSizeFrom(typed, 10), expected);
     }
 
     // The cases the window's tests leave out. "@" stands for a scratch folder
