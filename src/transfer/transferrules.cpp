@@ -270,8 +270,8 @@ struct DateLineReader::Form
         const auto has = [this](auto test) { return std::any_of(time.begin(), time.end(), test); };
         twelveHours = has([](const Field &f) { return f.kind == Kind::AmPm; });
         // An AM/PM mark beside a 24-hour count is left to QLocale.
-        direct = !date.empty() && !time.empty() &&
-                 !(twelveHours && has([](const Field &f) { return f.clock24; }));
+        directTime =
+            !time.empty() && !(twelveHours && has([](const Field &f) { return f.clock24; }));
     }
 
     // The fields of `format`; none where a part of it is not one of those
@@ -421,24 +421,29 @@ struct DateLineReader::Form
         return at == text.size();
     }
 
-    // The date and time read directly; nothing where QLocale must decide.
-    std::optional<std::pair<QDate, QTime>> readDirectly(QStringView datePart,
-                                                        QStringView timePart) const
+    // The date part in this form: read directly where the form allows, else
+    // as QLocale reads it.
+    QDate readDate(const QString &part) const
     {
         Read r;
-        if (!direct || !readFields(datePart, date, r) || !readFields(timePart, time, r))
-            return std::nullopt;
-        int hour = r.hour;
-        if (twelveHours) {
-            if (hour < 1 || hour > 12)
-                return std::nullopt;
-            hour = hour % 12 + (r.amPm == 1 ? 12 : 0);
+        if (!date.empty() && readFields(part, date, r)) {
+            if (const QDate d(r.year, r.month, r.day); d.isValid())
+                return d;
         }
-        const QDate d(r.year, r.month, r.day);
-        const QTime t(hour, r.minute, r.second);
-        if (!d.isValid() || !t.isValid())
-            return std::nullopt;
-        return std::pair{d, t};
+        return locale.toDate(part, dateFormat);
+    }
+
+    QTime readTime(const QString &part) const
+    {
+        Read r;
+        if (directTime && readFields(part, time, r)) {
+            int hour = r.hour;
+            if (twelveHours)
+                hour = hour >= 1 && hour <= 12 ? hour % 12 + (r.amPm == 1 ? 12 : 0) : -1;
+            if (const QTime t(hour, r.minute, r.second); t.isValid())
+                return t;
+        }
+        return locale.toTime(part, timeFormat);
     }
 
     QLocale locale;
@@ -450,7 +455,7 @@ struct DateLineReader::Form
     QString pm;
     QStringList months;
     bool twelveHours = false;
-    bool direct = false;
+    bool directTime = false;
 };
 
 DateLineReader::DateLineReader(const QLocale &locale) : currentYear_(QDate::currentDate().year())
@@ -470,20 +475,24 @@ std::optional<QDateTime> DateLineReader::read(const QString &line) const
         return std::nullopt;
     const QString datePart = line.left(dash).trimmed();
     const QString timePart = line.mid(dash + 3).trimmed();
+    // The date and the time may be in different forms: a line is written with
+    // the locale's date and the C locale's time where only the time cannot be
+    // stored in the code page (Japanese), and the other way round.
+    QDate date;
+    QTime time;
+    const Form *dateForm = nullptr;
     for (const auto &form : forms_) {
-        QDate date;
-        QTime time;
-        if (const auto direct = form->readDirectly(datePart, timePart)) {
-            std::tie(date, time) = *direct;
-        } else {
-            date = form->locale.toDate(datePart, form->dateFormat);
-            time = form->locale.toTime(timePart, form->timeFormat);
+        if (!date.isValid()) {
+            date = form->readDate(datePart);
+            dateForm = form.get();
         }
-        if (!date.isValid() || !time.isValid())
-            continue;
+        if (!time.isValid())
+            time = form->readTime(timePart);
+    }
+    if (date.isValid() && time.isValid()) {
         // A two-digit year is read as 19xx; take the century that puts it
         // nearest to now, no more than twenty years ahead.
-        if (!form->dateFormat.contains(u"yyyy"_s)) {
+        if (!dateForm->dateFormat.contains(u"yyyy"_s)) {
             int year = date.year();
             while (year + 100 <= currentYear_ + 20)
                 year += 100;
