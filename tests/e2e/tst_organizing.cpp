@@ -283,6 +283,9 @@ private Q_SLOTS:
                        u"idx=A a1 | B | c c1;sel=B/ "_s};
         QTest::newRow("new group, name taken twice") << Command{
             u"A | A_"_s, u"A/ "_s, answered(u"A"_s, newGroup), u"idx=A | A_ | A__;sel=A__/ "_s};
+        // "CANCEL" is a name like any other: a dialog's answer is no word.
+        QTest::newRow("new group named CANCEL") << Command{
+            u"A"_s, u"A/ "_s, answered(u"CANCEL"_s, newGroup), u"idx=A | CANCEL;sel=CANCEL/ "_s};
         QTest::newRow("new group, stored name")
             << Command{u"A"_s, u"A/ "_s, answered(u"x:y?"_s, newGroup),
                        u"idx=A | "_s + OutDOS(u"x:y?"_s) + u";sel=x:y?/ "_s};
