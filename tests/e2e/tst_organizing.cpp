@@ -286,6 +286,9 @@ private Q_SLOTS:
         // "CANCEL" is a name like any other: a dialog's answer is no word.
         QTest::newRow("new group named CANCEL") << Command{
             u"A"_s, u"A/ "_s, answered(u"CANCEL"_s, newGroup), u"idx=A | CANCEL;sel=CANCEL/ "_s};
+        QTest::newRow("new title CANCEL")
+            << Command{u"A x"_s, u"A/x"_s, answered(u"CANCEL"_s, key(Qt::Key_F12)),
+                       u"idx=A CANCEL;sel=A/CANCEL"_s, u"A/CANCEL"_s};
         QTest::newRow("new group, stored name")
             << Command{u"A"_s, u"A/ "_s, answered(u"x:y?"_s, newGroup),
                        u"idx=A | "_s + OutDOS(u"x:y?"_s) + u";sel=x:y?/ "_s};
