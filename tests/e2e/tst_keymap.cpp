@@ -95,11 +95,6 @@ std::pair<QString, KeyCase> row(const QString &name, const QString &unlocked,
              locked == u"="_s ? unlocked : locked, std::move(setup)}};
 }
 
-template <typename T> T *child(QWidget *dialog, const QString &name)
-{
-    return dialog->findChild<T *>(name);
-}
-
 } // namespace
 
 class tst_KeyMap : public QObject
@@ -297,6 +292,19 @@ private Q_SLOTS:
                 u"msg=[Message] Memory place is free !  Before using click on \"Go/Move / "
                 "Save to... / Memory 4"_s,
                 refusedMove),
+            // On a line without a file the selected group is still told first.
+            row(u"list Ctrl+F5, a line without a file"_s,
+                u"msg=[Message] Only real files can be moved !"_s, refusedMove,
+                selected(u"Notes/gone"_s)),
+            row(u"list Ctrl+F6, the selected group, a line without a file"_s,
+                u"msg=[Message] The entry is already in the group of Memory 2."_s, refusedMove,
+                selected(u"Notes/gone"_s)),
+            row(u"list Ctrl+F8, a hidden \u00FF-group"_s,
+                u"msg=[Message] "_s + WordTable::english(77), refusedMove,
+                [](AppFixture &nb) {
+                    nb.app().state().prefs.HideYGroups = 1;
+                    nb.app().state().prefs.PositionMemory[3] = u"\u00FFSecret/x"_s;
+                }),
             row(u"list Ctrl+Shift+F5"_s, same),
             row(u"list Alt+F5"_s, same),
             row(u"list right click"_s, toC + u";menu=mnuEntry"_s, same, {}, rightClickOnC),
@@ -514,7 +522,6 @@ private Q_SLOTS:
         nb.writeNotebook(notebook(kBook));
         nb.write(u"FileStore/Notes/_mask.dat"_s, {u"m1"_s});
         // The mask shown; memories, a phrase and the individual buttons.
-        QStringList prefs = nb.readLines(u"pref.dat"_s);
         for (const auto &[line, value] : {std::pair{16, u" 1"_s},
                                           {23, u"Work/Plans"_s},
                                           {24, u"Notes/"_s},
@@ -525,8 +532,7 @@ private Q_SLOTS:
                                           {36, u"{F6}"_s},
                                           {38, u"{F5"_s},
                                           {41, u"{DEL}"_s}})
-            prefs[line - 1] = value;
-        nb.write(u"pref.dat"_s, prefs);
+            nb.setPref(line, value);
         QVERIFY(nb.start());
         select(nb, u"Notes/_b"_s);
         nb.w().chckEdit->setChecked(locked);
@@ -584,19 +590,18 @@ private Q_SLOTS:
             });
         };
         const Action cancelled = dialog([](QWidget *dialog) {
-            QCOMPARE(child<QComboBox>(dialog, u"cbo01"_s)->currentIndex(), -1);
-            QCOMPARE(child<QComboBox>(dialog, u"cbo10"_s)->currentText(), u"{F5}"_s);
-            QCOMPARE(child<QComboBox>(dialog, u"cbo13"_s)->count(), 54);
-            child<QPushButton>(dialog, u"cmdMain2"_s)->click(); // New
-            QCOMPARE(child<QComboBox>(dialog, u"cbo10"_s)->currentText(), u"free"_s);
-            child<QPushButton>(dialog, u"cmdMain1"_s)->click(); // Cancel
+            QCOMPARE(dialog->findChild<QComboBox *>(u"cbo01"_s)->currentIndex(), -1);
+            QCOMPARE(dialog->findChild<QComboBox *>(u"cbo10"_s)->currentText(), u"{F5}"_s);
+            dialog->findChild<QPushButton *>(u"cmdMain2"_s)->click(); // New
+            QCOMPARE(dialog->findChild<QComboBox *>(u"cbo10"_s)->currentText(), u"free"_s);
+            dialog->findChild<QPushButton *>(u"cmdMain1"_s)->click(); // Cancel
         });
         const Action stored = dialog([](QWidget *dialog) {
-            child<QComboBox>(dialog, u"cbo00"_s)->setCurrentText(u"NORMAL"_s);
-            child<QComboBox>(dialog, u"cbo03"_s)->setCurrentText(u"CTRL"_s);
-            child<QComboBox>(dialog, u"cbo13"_s)->setCurrentText(u"{F8}"_s);
-            child<QLineEdit>(dialog, u"txt3"_s)->setText(u"{F7}"_s);
-            child<QPushButton>(dialog, u"cmdMain0"_s)->click(); // OK
+            dialog->findChild<QComboBox *>(u"cbo00"_s)->setCurrentText(u"NORMAL"_s);
+            dialog->findChild<QComboBox *>(u"cbo03"_s)->setCurrentText(u"CTRL"_s);
+            dialog->findChild<QComboBox *>(u"cbo13"_s)->setCurrentText(u"{F8}"_s);
+            dialog->findChild<QLineEdit *>(u"txt3"_s)->setText(u"{F7}"_s);
+            dialog->findChild<QPushButton *>(u"cmdMain0"_s)->click(); // OK
         });
         // "^+": a modifier of the user's own, not in the list. After Cancel
         // the dialog opens on the rows as stored, which OK writes back.

@@ -27,11 +27,6 @@ namespace {
 
 using DialogAct = std::function<void(AppFixture &, QDialog *)>;
 
-template <typename T> T *child(QWidget *dialog, const QString &name)
-{
-    return dialog->findChild<T *>(name);
-}
-
 // Opens the Options menu's item `item` and runs `act` on its dialog; a dialog
 // that `act` leaves open is cancelled, so that a failed check ends the test
 // instead of hanging it.
@@ -53,7 +48,7 @@ Action dialog(int item, const DialogAct &act)
 
 void ok(QDialog *dialog)
 {
-    child<QPushButton>(dialog, u"cmdMain0"_s)->click();
+    dialog->findChild<QPushButton *>(u"cmdMain0"_s)->click();
 }
 
 // `act`, then OK.
@@ -87,7 +82,7 @@ Action unchanged(const Action &act, int except = 0)
 // Types `name` into the language editor's slot list and presses Enter.
 QComboBox *typeName(QDialog *dialog, const QString &name)
 {
-    auto *slots = child<QComboBox>(dialog, u"cboLanguage"_s);
+    auto *slots = dialog->findChild<QComboBox *>(u"cboLanguage"_s);
     slots->setFocus();
     slots->setEditText(name);
     QTest::keyClick(slots, Qt::Key_Return);
@@ -134,7 +129,7 @@ private Q_SLOTS:
         QTest::addColumn<Scenario>("scenario");
         const DialogAct none = [](AppFixture &, QDialog *) {};
         const auto bold = [](AppFixture &, QDialog *dialog) {
-            child<QCheckBox>(dialog, u"chckFontBold"_s)->setChecked(true);
+            dialog->findChild<QCheckBox *>(u"chckFontBold"_s)->setChecked(true);
         };
 
         // OK restarts also with nothing changed: the store is let go before
@@ -162,7 +157,7 @@ private Q_SLOTS:
             nb.desktop.answer = false;
         };
         const DialogAct germanBold = [bold](AppFixture &nb, QDialog *dialog) {
-            child<QComboBox>(dialog, u"cboLanguage"_s)->setCurrentIndex(1);
+            dialog->findChild<QComboBox *>(u"cboLanguage"_s)->setCurrentIndex(1);
             bold(nb, dialog);
         };
         QTest::newRow("global OK, the restart fails") << Scenario{
@@ -201,7 +196,7 @@ private Q_SLOTS:
         };
         const auto language = [](int line) {
             return DialogAct([line](AppFixture &, QDialog *dialog) {
-                auto *list = child<QComboBox>(dialog, u"cboLanguage"_s);
+                auto *list = dialog->findChild<QComboBox *>(u"cboLanguage"_s);
                 QStringList items;
                 for (int i = 0; i < list->count(); ++i)
                     items << list->itemText(i);
@@ -213,12 +208,12 @@ private Q_SLOTS:
         global(u"after a free slot"_s, language(1), u"pref2= 2"_s);
         global(u"last slot, after an unnamed one"_s, language(3), u"pref2= 9"_s);
         const DialogAct boxes = [](AppFixture &, QDialog *dialog) {
-            child<QCheckBox>(dialog, u"chckGRPBack"_s)->setChecked(true);
-            child<QCheckBox>(dialog, u"chckHideManual"_s)->setChecked(false);
+            dialog->findChild<QCheckBox *>(u"chckGRPBack"_s)->setChecked(true);
+            dialog->findChild<QCheckBox *>(u"chckHideManual"_s)->setChecked(false);
         };
         global(u"white list, y-groups shown"_s, boxes, u"pref20= 1;pref21= 0"_s);
         const DialogAct fontSize = [](AppFixture &, QDialog *dialog) {
-            auto *field = child<QLineEdit>(dialog, u"txtFontSize"_s);
+            auto *field = dialog->findChild<QLineEdit *>(u"txtFontSize"_s);
             field->clear();
             QTest::keyClicks(field, u"1a2b"_s);
             QCOMPARE(field->text(), u"12"_s);
@@ -235,8 +230,8 @@ private Q_SLOTS:
         };
         const auto storePath = [&](const QString &typed, const QString &field, bool stored) {
             const Action typeIn = dialog(1, [=](AppFixture &nb, QDialog *dialog) {
-                QCOMPARE(child<QComboBox>(dialog, u"cboGroup"_s)->currentText(), u"Trash"_s);
-                auto *path = child<QLineEdit>(dialog, u"txtStorePath"_s);
+                QCOMPARE(dialog->findChild<QComboBox *>(u"cboGroup"_s)->currentText(), u"Trash"_s);
+                auto *path = dialog->findChild<QLineEdit *>(u"txtStorePath"_s);
                 path->setText(QString(typed).replace(u"%ROOT%"_s, nb.path({})));
                 ok(dialog);
                 QCOMPARE(path->text(), QString(field).replace(u"%ROOT%"_s, nb.path({})));
@@ -260,7 +255,7 @@ private Q_SLOTS:
         // the path label red and bold; opened again, the label is plain.
         const auto label = [](bool marked) {
             return DialogAct([marked](AppFixture &, QDialog *dialog) {
-                auto *label = child<QLabel>(dialog, u"lblText4"_s);
+                auto *label = dialog->findChild<QLabel *>(u"lblText4"_s);
                 QCOMPARE(label->font().bold(), marked);
                 QCOMPARE(label->palette().color(QPalette::WindowText) == QColor(192, 0, 0), marked);
             });
@@ -308,8 +303,8 @@ private Q_SLOTS:
         // In the language editor with no slot, English or a free slot
         // chosen, keys beep and change nothing.
         const Action refused = dialog(5, [](AppFixture &nb, QDialog *dialog) {
-            auto *slots = child<QComboBox>(dialog, u"cboLanguage"_s);
-            auto *field = child<QLineEdit>(dialog, u"txtTranslation"_s);
+            auto *slots = dialog->findChild<QComboBox *>(u"cboLanguage"_s);
+            auto *field = dialog->findChild<QLineEdit *>(u"txtTranslation"_s);
             for (int slot : {-1, 0, 1}) {
                 slots->setCurrentIndex(slot);
                 const QString shown = field->text();
@@ -351,7 +346,7 @@ private Q_SLOTS:
         // were. A failed write leaves Language.dat as it was, says so with
         // word 92 and keeps the dialog open for another OK.
         const Action freed = dialog(5, [](AppFixture &nb, QDialog *dialog) {
-            child<QComboBox>(dialog, u"cboLanguage"_s)->setCurrentIndex(2);
+            dialog->findChild<QComboBox *>(u"cboLanguage"_s)->setCurrentIndex(2);
             QComboBox *slots = typeName(dialog, QString());
             QCOMPARE(slots->itemText(2), WordTable::freeSlotName());
             QCOMPARE(slots->currentIndex(), 1);
@@ -373,9 +368,9 @@ private Q_SLOTS:
         // and stays on the last, and by OK's access key while still typed in
         // the field; the euro sign comes back from Language.dat as it went in.
         const Action translate = dialog(5, [](AppFixture &, QDialog *dialog) {
-            child<QComboBox>(dialog, u"cboLanguage"_s)->setCurrentIndex(1);
-            auto *words = child<QListWidget>(dialog, u"lstWords"_s);
-            auto *field = child<QLineEdit>(dialog, u"txtTranslation"_s);
+            dialog->findChild<QComboBox *>(u"cboLanguage"_s)->setCurrentIndex(1);
+            auto *words = dialog->findChild<QListWidget *>(u"lstWords"_s);
+            auto *field = dialog->findChild<QLineEdit *>(u"txtTranslation"_s);
             QCOMPARE(words->currentRow(), 0);
             QTRY_VERIFY(field->hasFocus());
             QTest::keyClicks(field, u"&Datei"_s);

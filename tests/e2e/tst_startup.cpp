@@ -3,10 +3,10 @@
 // and the end of the program.
 
 #include "support/appfixture.h"
-#include "support/helperprocess.h"
 #include "support/scenario.h"
 
 #include "i18n/wordtable.h"
+#include "store/storemarker.h"
 #include "ui/commandstate_w.h"
 
 #include <QAction>
@@ -97,8 +97,6 @@ private Q_SLOTS:
             << Scenario{mixed, {u"5=b:c"_s, u"21= 0"_s}, {}, {kOwnEntries}, shown};
         QTest::newRow("ÿ-groups hidden") << Scenario{
             mixed, {u"5=Bc"_s, u"21= 1"_s}, {}, {kOwnEntries}, sorted + u";sel=_c/x_c"_s};
-        QTest::newRow("no start group")
-            << Scenario{mixed, {u"5="_s, u"21= 1"_s}, {}, {kOwnEntries}, sorted + u";sel=_c/x_c"_s};
         const Action empty = [](AppFixture &nb) { nb.writeNotebook({}); };
         QTest::newRow("empty notebook") << Scenario{{}, {u"5=b"_s}, empty, {}, u"groups=;sel=/ "_s};
         const QString onlyY = y + u"1 x | "_s + y + u"2 x"_s;
@@ -187,27 +185,28 @@ private Q_SLOTS:
             words << u"(free)"_s << QStringList(150);
         const Action translated = [words](AppFixture &nb) { nb.write(u"Language.dat"_s, words); };
         // A memory's items show 50 characters at most (Move To: the group
-        // part, cut when the whole memory is), an "&" of a title as itself.
+        // part, cut when the whole memory is), an "&" of a title as itself. A
+        // refused move's text is the translation's own, where the English has none.
         const QString group(30, u'g'), fifty(49, u'x'), cut = group + u'/' + QString(19, u'e');
-        QTest::newRow("translated captions")
-            << Scenario{{},
-                        {u"2= 1"_s, u"23=Work/Shopping"_s, u"24="_s + cut + QString(10, u'e'),
-                         u"25="_s + fifty + u'/', u"26=R&D/x"_s, u"27=Dear Sir or Madam,"_s},
-                        translated,
-                        {},
-                        u"words:mnuFile=&Datei;words:mnuSystrayCall2=Verstecken;words:mnuExit="_s +
-                            WordTable::english(4) + u";words:cmdSort0="_s + WordTable::english(29) +
-                            u";tip:chckEdit="_s + WordTable::english(40) +
-                            u";words:mnuGroupNew=w6;tip:cmdH1= Rechts weiter && mehr ;"
-                            "words:mnuMoveToMemo0=Speicher &1  [STRG] + [F5]  =>  Work;"
-                            "words:mnuGoToMemo1=Speicher &2  [F6]  =>  "_s +
-                            cut + u"...;words:mnuMoveToMemo1=Speicher &2  [STRG] + [F6]  =>  "_s +
-                            group + u"...;words:mnuSetMemo1=Speicher &2  [SH] + [F6]  =>  "_s +
-                            cut + u"...;words:mnuGoToMemo2=Speicher &3  [F7]  =>  "_s + fifty +
-                            u"/;words:mnuMoveToMemo2=Speicher &3  [STRG] + [F7]  =>  "_s + fifty +
-                            u";words:mnuGoToMemo3=Speicher &4  [F8]  =>  R&&D/x;"
-                            "words:mnuMoveToMemo3=Speicher &4  [STRG] + [F8]  =>  R&&D;"
-                            "words:mnuCallTxtMemoCall0=Phrase &1  [F5]  =>  Dear Sir or Mad..."_s};
+        QTest::newRow("translated captions") << Scenario{
+            {},
+            {u"2= 1"_s, u"23=Notes/"_s, u"24="_s + cut + QString(10, u'e'), u"25="_s + fifty + u'/',
+             u"26=R&D/x"_s, u"27=Dear Sir or Madam,"_s},
+            translated,
+            {key(Qt::Key_F5, Qt::ControlModifier)},
+            u"msg=[w75] w140;words:mnuFile=&Datei;words:mnuSystrayCall2=Verstecken;words:mnuExit="_s +
+                WordTable::english(4) + u";words:cmdSort0="_s + WordTable::english(29) +
+                u";tip:chckEdit="_s + WordTable::english(40) +
+                u";words:mnuGroupNew=w6;tip:cmdH1= Rechts weiter && mehr ;"
+                "words:mnuMoveToMemo0=Speicher &1  [STRG] + [F5]  =>  Notes;"
+                "words:mnuGoToMemo1=Speicher &2  [F6]  =>  "_s +
+                cut + u"...;words:mnuMoveToMemo1=Speicher &2  [STRG] + [F6]  =>  "_s + group +
+                u"...;words:mnuSetMemo1=Speicher &2  [SH] + [F6]  =>  "_s + cut +
+                u"...;words:mnuGoToMemo2=Speicher &3  [F7]  =>  "_s + fifty +
+                u"/;words:mnuMoveToMemo2=Speicher &3  [STRG] + [F7]  =>  "_s + fifty +
+                u";words:mnuGoToMemo3=Speicher &4  [F8]  =>  R&&D/x;"
+                "words:mnuMoveToMemo3=Speicher &4  [STRG] + [F8]  =>  R&&D;"
+                "words:mnuCallTxtMemoCall0=Phrase &1  [F5]  =>  Dear Sir or Mad..."_s};
 
         // The start settings: hidden (without a tray to hide in, minimized),
         // locked, a font, the mask shown, a white group list, word wrap, and
@@ -229,6 +228,23 @@ private Q_SLOTS:
                         {placed},
                         u"checked:chckEdit=1;checked:mnuEditPermission=1;font:lstGroup="_s + font +
                             u";font:txtMask="_s + font + u";font:txtText1="_s + font};
+
+        // StartLocked is off: the lock comes from the store in use, and stays
+        // for the whole run. Another holder in this process is refused as one
+        // in another process is.
+        const auto holder = std::make_shared<StoreMarker>();
+        const Action held = [holder](AppFixture &nb) {
+            QVERIFY(holder->take(nb.path(u"FileStore/"_s)));
+        };
+        const Action letGo = [holder](AppFixture &) { holder->release(); };
+        QTest::newRow("store in use")
+            << Scenario{{},
+                        {},
+                        held,
+                        {letGo, menu(&MainWidgets::mnuEditPermission)},
+                        u"marker=free;lock=1;on:chckEdit=0;on:mnuEditPermission=0;icons=1;"
+                        "msg=[Caution!] Store index seems to be in use!\n\nStarting without edit "
+                        "permission!"_s};
     }
     void start()
     {
@@ -259,25 +275,6 @@ private Q_SLOTS:
                  qPrintable(text));
     }
 
-    // StartLocked is off: the lock comes from the store in use, for the whole run.
-    void storeInUseRunsLocked()
-    {
-        AppFixture run;
-        HelperProcess other;
-        QVERIFY(other.start({u"hold-marker"_s, run.path(u"FileStore/"_s)}));
-        QCOMPARE(other.readLine(), QByteArray("held"));
-        QVERIFY(run.start());
-        QCOMPARE(run.messages.shown.size(), 1);
-        QCOMPARE(run.messages.shown[0].icon, Messages::Icon::Information);
-        QCOMPARE(run.messages.shown[0].text,
-                 u"Store index seems to be in use!\n\nStarting without edit permission!"_s);
-        const MainWidgets &w = run.w();
-        QVERIFY(!w.chckEdit->isEnabled() && !w.mnuEditPermission->isEnabled());
-        w.mnuEditPermission->trigger();
-        w.chckEdit->click();
-        QVERIFY(w.chckEdit->isChecked());
-    }
-
     // From the tray the window may be hidden; the exit waits for timExit.
     void exitUnloadsDialogsInOrder()
     {
@@ -287,10 +284,8 @@ private Q_SLOTS:
         QStringList unloaded;
         std::vector<std::unique_ptr<QDialog>> dialogs;
         for (const QString &name :
-             {u"frmSetStart"_s, u"frmSearch"_s, u"frmInfo"_s, u"frmChange"_s, u"frmOther"_s}) {
-            // A window of another name is left alone; without a parent it does
-            // not go with the main window either.
-            auto dialog = std::make_unique<QDialog>(name == u"frmOther"_s ? nullptr : run.window());
+             {u"frmSetStart"_s, u"frmSearch"_s, u"frmInfo"_s, u"frmChange"_s}) {
+            auto dialog = std::make_unique<QDialog>(run.window());
             dialog->setObjectName(name);
             QObject::connect(dialog.get(), &QDialog::finished, dialog.get(),
                              [&unloaded, name] { unloaded.append(name); });
@@ -308,7 +303,6 @@ private Q_SLOTS:
         QCOMPARE(run.exitStatus, std::optional<int>(0));
         QCOMPARE(unloaded,
                  (QStringList{u"frmChange"_s, u"frmInfo"_s, u"frmSearch"_s, u"frmSetStart"_s}));
-        QVERIFY(dialogs.back()->isVisible());
         QCOMPARE(run.snapshot(), before);
     }
 };

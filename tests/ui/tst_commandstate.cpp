@@ -97,8 +97,6 @@ private Q_SLOTS:
                "mnuGoToMemo0=0"_s;
         QTest::newRow("memory: shown title with a substituted character")
             << select(1, 0, u"Work/12:30"_s) << u"memory3=Work/12:30 mnuGoToMemo2=1"_s;
-        QTest::newRow("memory: entry renamed, cut back to the group")
-            << select(1, 0, u"Work/Gone"_s) << u"memory3=Work/ mnuGoToMemo2=1"_s;
         QTest::newRow("memory: no slash, made a group memory")
             << select(1, 0, u"Work"_s) << u"memory3=Work/ mnuGoToMemo2=1"_s;
         // Go To selects from the list, which does not show the group.
@@ -111,10 +109,8 @@ private Q_SLOTS:
             << select(4, 1, u"Work/Shopping"_s) << u"mnuGoToMemo2=1 mnuMoveToMemo2=0"_s;
         QTest::newRow("memory: group memory of the selected group")
             << select(4, 1, u"Work/"_s) << u"mnuGoToMemo2=0 mnuMoveToMemo2=0"_s;
-        // The split at the first "/" reads group Work: never offered, never cut back.
-        QTest::newRow("memory: left by a group whose title holds a slash")
-            << select(1, 0, u"Work/Home/Plans"_s)
-            << u"memory3=Work/Home/Plans mnuGoToMemo2=0 mnuMoveToMemo2=0"_s;
+        // The split at the first "/" reads group Work: never offered, never cut
+        // back (a memory and the last move left by it: tst_keymap's slashInAGroupTitle).
         QTest::newRow("memory: group memory of a group whose title holds a slash")
             << select(1, 0, u"Work/Home/"_s) << u"memory3=Work/Home/ mnuGoToMemo2=0"_s;
         // The group is what comes before the first "/": the rest is the title.
@@ -127,10 +123,6 @@ private Q_SLOTS:
             << select(1, 0, u"Dup/y"_s) << u"memory3=Dup/y mnuGoToMemo2=1"_s;
         QTest::newRow("memory: two groups shown alike, entry of the second")
             << select(1, 0, u"Dup/x"_s) << u"memory3=Dup/ mnuGoToMemo2=1"_s;
-        CommandInput lastSlash = select(1, 0);
-        lastSlash.LastMovePosition = u"Work/Home/"_s;
-        QTest::newRow("last move from a group whose title holds a slash")
-            << lastSlash << u"mnuGoToLastMove=0"_s;
         CommandInput lastHere = select(4, 0);
         lastHere.LastMovePosition = u"Work/"_s;
         QTest::newRow("last move from the selected group") << lastHere << u"mnuGoToLastMove=0"_s;

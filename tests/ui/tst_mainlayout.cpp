@@ -203,7 +203,6 @@ private Q_SLOTS:
         QTest::newRow("2950, hidden") << 2950 << false << false << 185;
         QTest::newRow("2950, shown") << 2950 << true << true << 185;
         QTest::newRow("2949, hidden") << 2949 << false << true << 1140;
-        QTest::newRow("2000, shown") << 2000 << true << true << 1140;
     }
     void maskColumn()
     {
