@@ -101,6 +101,9 @@ Action savedWithF2(const QString &title = {})
 
 } // namespace
 
+// A command that reaches its file calls through another's code (an indent
+// through the rename's, a drop through the move's, one place up or down's or
+// the trash's) has no row of its own: its file calls would be those of that row.
 QList<WritingCommand> writingCommands()
 {
     const QString abc = u"A x y | B b1 | Trash t1"_s;
@@ -133,16 +136,10 @@ QList<WritingCommand> writingCommands()
         {u"entry save"_s, abc, u"A/x"_s, typing(false), savedWithF2(), {u"Freshtext of x"_s}, {u"text of x"_s}},
         {u"mask save"_s, abc, u"A/x"_s, typingInMask, savedMask, {u"Fresh"_s, u"FileStore/A/_mask.dat"_s}},
         {u"rename"_s, abc, u"A/x"_s, nothing, answered(u"z"_s, key(Qt::Key_F12))},
-        {u"indent"_s, abc, u"A/x"_s, nothing, key(Qt::Key_Right, Qt::ShiftModifier)},
-        {u"indent left"_s, u"A _x y | B b1 | Trash t1"_s, u"A/_x"_s, nothing, key(Qt::Key_Left, Qt::ShiftModifier)},
         {u"move"_s, abc, u"A/x"_s, nothing, moveTo(u"B"_s)},
         {u"trash"_s, abc, u"A/x"_s, nothing, key(Qt::Key_Delete)},
-        {u"drag and drop in the list"_s, abc, u"A/x"_s, nothing, drop(false, u" "_s)},
-        {u"drag and drop on a group"_s, abc, u"A/x"_s, nothing, drop(true, u"B"_s)},
-        {u"drag and drop on the trash button"_s, abc, u"A/x"_s, nothing, dropOnTrashButton()},
         {u"sort"_s, u"A y x | B b1 | Trash t1"_s, u"A/y"_s, nothing, sorted},
         {u"one place down"_s, abc, u"A/x"_s, nothing, key(Qt::Key_Down, Qt::ShiftModifier)},
-        {u"one place up"_s, abc, u"A/y"_s, nothing, key(Qt::Key_Up, Qt::ShiftModifier)},
         {u"insert separator"_s, abc, u"A/x"_s, nothing, indexed(&MainWidgets::mnuInsertCall, 1)},
         {u"new group"_s, abc, u"A/x"_s, nothing, answered(u"C"_s, newGroup)},
         {u"group rename"_s, abc, u"B/b1"_s, nothing, answered(u"Z"_s, renameGroup)},
