@@ -31,17 +31,14 @@ void writeOutside(AppFixture &nb, const QString &relative, const QStringList &li
 }
 
 // "A x y | Trash" as another computer left it: entry z added to A.
-void addZOutside(AppFixture &nb, bool atomic)
-{
-    writeOutside(nb, u"FileStore/A/z.txt"_s, {u"date of z"_s, u"text of z"_s}, true);
-    writeOutside(nb, u"FileStore/idx.dat"_s,
-                 {u"idx Plimsa 1.3.02"_s, u"A"_s, u"\\x"_s, u"\\y"_s, u"\\z"_s, u"Trash"_s},
-                 atomic);
-}
-
 Action addZ(bool atomic)
 {
-    return [atomic](AppFixture &nb) { addZOutside(nb, atomic); };
+    return [atomic](AppFixture &nb) {
+        writeOutside(nb, u"FileStore/A/z.txt"_s, {u"date of z"_s, u"text of z"_s}, true);
+        writeOutside(nb, u"FileStore/idx.dat"_s,
+                     {u"idx Plimsa 1.3.02"_s, u"A"_s, u"\\x"_s, u"\\y"_s, u"\\z"_s, u"Trash"_s},
+                     atomic);
+    };
 }
 
 // x's text changed by another computer.
@@ -165,14 +162,14 @@ private Q_SLOTS:
             if (!byWatcher)
                 QCoreApplication::sendEvent(nb.window(), &activate);
         };
-        writeOutside(nb, u"FileStore/A/x.txt"_s, {u"date of x"_s, u"changed outside"_s}, true);
+        changeX(true)(nb);
         if (!byWatcher) {
             QTest::qWait(0);
             QCOMPARE(nb.text(), u"text of x\n"_s);
         }
         focusBack();
         QTRY_COMPARE(nb.text(), u"changed outside\n"_s);
-        addZOutside(nb, true);
+        addZ(true)(nb);
         focusBack();
         QTRY_COMPARE(observed(nb, u"entries"_s), u"x|y|z| "_s);
         expectState(nb, u"sel=A/x;msg="_s);
@@ -196,7 +193,7 @@ private Q_SLOTS:
         QVERIFY2(text.endsWith(copies.join(u'\n')), qPrintable(text));
 
         nb.write(u"FileStore/A/y.sync-conflict-20261207-101600-ABCDEF1.txt"_s, {u"other"_s});
-        addZOutside(nb, true);
+        addZ(true)(nb);
         QTRY_COMPARE(nb.messages.shown.size(), 2);
         text = nb.messages.shown[1].text;
         QVERIFY2(text.contains(u"A/y.sync-conflict-20261207-101600-ABCDEF1.txt"_s),
