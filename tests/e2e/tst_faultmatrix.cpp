@@ -98,21 +98,21 @@ ProgramView viewOf(AppFixture &nb)
 }
 
 // Every fault of the matrix for the calls of one clean run, for good.
-QList<CallFault> faultsFor(const QList<CallFaults::Call> &calls)
+QList<CallFault> faultsFor(const QList<std::pair<Sys::Op, QByteArray>> &calls)
 {
     QList<CallFault> faults;
     QMap<Sys::Op, int> seen;
-    for (const CallFaults::Call &call : calls) {
+    for (const auto &[op, name] : calls) {
         // A refused lock is a store lost for the rest of the run, not a
         // failed write: the shared-store tests hold its cases.
-        if (call.op == Sys::Op::Lock)
+        if (op == Sys::Op::Lock)
             continue;
-        const int nth = seen[call.op]++;
+        const int nth = seen[op]++;
         QList<int> errors = kErrors;
-        if (call.op == Sys::Op::Write)
+        if (op == Sys::Op::Write)
             errors << 0;
         for (const int error : std::as_const(errors))
-            faults.append(CallFault{call.op, nth, error, true, call.name});
+            faults.append(CallFault{op, nth, error, true, name});
     }
     return faults;
 }
@@ -327,8 +327,9 @@ public:
 
     // The steps that changed or synced something.
     QList<Step> steps;
-    // Every call, as the fault matrix fails them.
-    QList<CallFaults::Call> calls;
+    // Every call and what it names (empty for a call on a descriptor), as
+    // the fault matrix fails them.
+    QList<std::pair<Sys::Op, QByteArray>> calls;
 
 private:
     QString root; // real path, ending in "/"
@@ -682,9 +683,9 @@ private Q_SLOTS:
         base.after = withoutDates(readFolder(nb.path({})));
         QVERIFY2(notebookOf(base.after) != notebookOf(base.before), "the command changed nothing");
         QStringList failures = powerCutProblems(command, recording, links);
-        const QList<CallFaults::Call> &calls = recording.calls;
+        const auto &calls = recording.calls;
         const bool copies = std::any_of(calls.begin(), calls.end(),
-                                        [](const auto &call) { return call.op == Sys::Op::Link; });
+                                        [](const auto &call) { return call.first == Sys::Op::Link; });
         if (links == Links::UnnamedOnly || (links == Links::None && !copies)) {
             QVERIFY2(failures.isEmpty(), qPrintable(failures.join(u'\n')));
             return;

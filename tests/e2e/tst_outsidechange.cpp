@@ -31,12 +31,22 @@ void writeOutside(AppFixture &nb, const QString &relative, const QStringList &li
 }
 
 // "A x y | Trash" as another computer left it: entry z added to A.
-void addZOutside(AppFixture &nb, bool atomic)
+Action addZ(bool atomic)
 {
-    writeOutside(nb, u"FileStore/A/z.txt"_s, {u"date of z"_s, u"text of z"_s}, true);
-    writeOutside(nb, u"FileStore/idx.dat"_s,
-                 {u"idx Plimsa 1.3.02"_s, u"A"_s, u"\\x"_s, u"\\y"_s, u"\\z"_s, u"Trash"_s},
-                 atomic);
+    return [atomic](AppFixture &nb) {
+        writeOutside(nb, u"FileStore/A/z.txt"_s, {u"date of z"_s, u"text of z"_s}, true);
+        writeOutside(nb, u"FileStore/idx.dat"_s,
+                     {u"idx Plimsa 1.3.02"_s, u"A"_s, u"\\x"_s, u"\\y"_s, u"\\z"_s, u"Trash"_s},
+                     atomic);
+    };
+}
+
+// x's text changed by another computer.
+Action changeX(bool atomic)
+{
+    return [atomic](AppFixture &nb) {
+        writeOutside(nb, u"FileStore/A/x.txt"_s, {u"date of x"_s, u"changed outside"_s}, atomic);
+    };
 }
 
 // The one message: the notebook changed outside, naming its idx.dat.
@@ -50,98 +60,85 @@ class tst_OutsideChange : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    // A command that would write idx.dat over another program's version is
-    // cancelled; the version on disk is read and shown, and an edit keeps its
-    // text for a save after the reload.
-    void indexChangedBeforeAWrite_data()
+    // Another program changed a file the next write would replace. idx.dat:
+    // the command is cancelled, the version on disk read and shown, and an
+    // edit keeps its text for a save after the reload. An entry's file: the
+    // user's choice, keep both by default; the file then saved is the one
+    // shown, and the next save asks nothing.
+    void changedBeforeAWrite_data()
     {
-        QTest::addColumn<bool>("atomic");
+        QTest::addColumn<QString>("select");
         QTest::addColumn<Action>("prepare");
+        QTest::addColumn<Action>("outside"); // the other program's write
         QTest::addColumn<Action>("action");
-        QTest::addColumn<QString>("shown"); // the entry list after the reload
-        QTest::addColumn<QString>("after"); // idx.dat once the command is given again
+        QTest::addColumn<QString>("first");  // the state after it
+        QTest::addColumn<Action>("again");   // then, unless null
+        QTest::addColumn<QString>("second"); // the state after that
         const Action nothing = [](AppFixture &) {};
+        const Action type = [](AppFixture &nb) { nb.type(); };
         const Action newEntry = [](AppFixture &nb) {
             QTest::keyClick(nb.w().lstEntry, Qt::Key_Insert);
             nb.type();
         };
         const Action up = key(Qt::Key_Up, Qt::ShiftModifier);
+        const Action save = answered(u"n"_s, &AppFixture::pressOk);
+        const auto answering = [](int answer) {
+            return Action([answer](AppFixture &nb) {
+                nb.messages.answers = {answer};
+                nb.pressOk();
+            });
+        };
+        const QString reloaded = kReloaded + u";idx=A x y z | Trash;entries="_s;
         QTest::newRow("one place up, renamed over")
-            << true << nothing << up << u"x|y|z| "_s << u"A y x z | Trash"_s;
+            << u"A/y"_s << nothing << addZ(true) << up << reloaded + u"x|y|z| "_s << up
+            << kReloaded + u";idx=A y x z | Trash"_s;
         QTest::newRow("one place up, in place")
-            << false << nothing << up << u"x|y|z| "_s << u"A y x z | Trash"_s;
+            << u"A/y"_s << nothing << addZ(false) << up << reloaded + u"x|y|z| "_s << up
+            << kReloaded + u";idx=A y x z | Trash"_s;
         QTest::newRow("new entry's save")
-            << true << newEntry << answered(u"n"_s, &AppFixture::pressOk) << u"x|* NEW *|y|z| "_s
-            << u"A x n y z | Trash"_s;
+            << u"A/y"_s << newEntry << addZ(true) << save << reloaded + u"x|* NEW *|y|z| "_s << save
+            << kReloaded + u";idx=A x n y z | Trash;lines:FileStore/A/n.txt=~[^/]*/ typed"_s;
+
+        const QString asked = u"msg=~[^|]*%ROOT%FileStore/A/x\\.txt[^|]*"_s;
+        const QString saved = u";mode=view;focus=lstEntry;file=~.*/ typedtext of x"_s;
+        const QString theirs = u";lines:FileStore/A/x.txt=date of x/changed outside"_s;
+        const Action saveAgain = then(type, &AppFixture::pressOk);
+        QTest::newRow("keep both, renamed over")
+            << u"A/x"_s << type << changeX(true) << Action(&AppFixture::pressOk)
+            << asked + u";idx=A x x_ y | Trash;sel=A/x_;date=~%DATELINE%"_s + saved + theirs
+            << saveAgain << asked;
+        QTest::newRow("overwrite, in place")
+            << u"A/x"_s << type << changeX(false) << answering(1)
+            << asked + u";idx=A x y | Trash;sel=A/x"_s + saved << saveAgain << asked;
+        QTest::newRow("back to the edit")
+            << u"A/x"_s << type << changeX(true) << answering(2)
+            << asked + u";idx=A x y | Trash;mode=text;text= typedtext of x"_s + theirs << Action()
+            << QString();
     }
-    void indexChangedBeforeAWrite()
+    void changedBeforeAWrite()
     {
-        QFETCH(bool, atomic);
+        QFETCH(QString, select);
         QFETCH(Action, prepare);
+        QFETCH(Action, outside);
         QFETCH(Action, action);
-        QFETCH(QString, shown);
-        QFETCH(QString, after);
+        QFETCH(QString, first);
+        QFETCH(Action, again);
+        QFETCH(QString, second);
         AppFixture nb;
-        QVERIFY(nb.open(u"A x y | Trash"_s, u"A/y"_s));
+        QVERIFY(nb.open(u"A x y | Trash"_s, select));
         prepare(nb);
         const State before = observe(nb);
         {
             const auto quiet = nb.quietWatcher();
-            addZOutside(nb, atomic);
+            outside(nb);
             action(nb);
             QTRY_COMPARE(nb.messages.shown.size(), 1);
         }
-        expectState(nb, kReloaded + u";idx=A x y z | Trash;entries="_s + shown, before);
-
-        action(nb);
-        expectState(nb, kReloaded + u";idx="_s + after);
-        if (before[u"mode"_s] == u"text"_s)
-            QCOMPARE(nb.readLines(u"FileStore/A/n.txt"_s).value(1), u" typed"_s);
-    }
-
-    // An entry's file changed after it was shown: the user's choice, keep both
-    // by default.
-    void entryChangedBeforeItsSave_data()
-    {
-        QTest::addColumn<bool>("atomic");
-        QTest::addColumn<int>("answer");    // -1: Enter
-        QTest::addColumn<QString>("state"); // afterwards
-        QTest::addColumn<QString>("x");     // x.txt's text line afterwards
-        const QString saved = u";mode=view;file=~.*/ typedtext of x"_s;
-        QTest::newRow("keep both, renamed over")
-            << true << -1 << u"idx=A x x_ y | Trash;sel=A/x_"_s + saved << u"changed outside"_s;
-        QTest::newRow("overwrite, in place")
-            << false << 1 << u"idx=A x y | Trash;sel=A/x"_s + saved << u" typedtext of x"_s;
-        QTest::newRow("back to the edit")
-            << true << 2 << u"idx=A x y | Trash;mode=text;text= typedtext of x"_s
-            << u"changed outside"_s;
-    }
-    void entryChangedBeforeItsSave()
-    {
-        QFETCH(bool, atomic);
-        QFETCH(int, answer);
-        QFETCH(QString, state);
-        QFETCH(QString, x);
-        AppFixture nb;
-        QVERIFY(nb.open(u"A x y | Trash"_s, u"A/x"_s));
-        nb.type();
-        {
-            const auto quiet = nb.quietWatcher();
-            writeOutside(nb, u"FileStore/A/x.txt"_s, {u"date of x"_s, u"changed outside"_s},
-                         atomic);
-            if (answer >= 0)
-                nb.messages.answers = {answer};
-            nb.pressOk();
-        }
-        const QString asked = u"msg=~[^|]*%ROOT%FileStore/A/x\\.txt[^|]*;"_s;
-        expectState(nb, asked + state);
-        QCOMPARE(nb.readLines(u"FileStore/A/x.txt"_s).value(1), x);
-        if (nb.state().TextEditMode)
+        expectState(nb, first, before);
+        if (!again)
             return;
-        // What was saved is the file shown now: the next save asks nothing.
-        nb.type();
-        nb.pressOk();
-        expectState(nb, asked);
+        again(nb);
+        expectState(nb, second);
     }
 
     // While nobody edits, what changed outside is shown again: at the
@@ -165,14 +162,14 @@ private Q_SLOTS:
             if (!byWatcher)
                 QCoreApplication::sendEvent(nb.window(), &activate);
         };
-        writeOutside(nb, u"FileStore/A/x.txt"_s, {u"date of x"_s, u"changed outside"_s}, true);
+        changeX(true)(nb);
         if (!byWatcher) {
             QTest::qWait(0);
             QCOMPARE(nb.text(), u"text of x\n"_s);
         }
         focusBack();
         QTRY_COMPARE(nb.text(), u"changed outside\n"_s);
-        addZOutside(nb, true);
+        addZ(true)(nb);
         focusBack();
         QTRY_COMPARE(observed(nb, u"entries"_s), u"x|y|z| "_s);
         expectState(nb, u"sel=A/x;msg="_s);
@@ -196,7 +193,7 @@ private Q_SLOTS:
         QVERIFY2(text.endsWith(copies.join(u'\n')), qPrintable(text));
 
         nb.write(u"FileStore/A/y.sync-conflict-20261207-101600-ABCDEF1.txt"_s, {u"other"_s});
-        addZOutside(nb, true);
+        addZ(true)(nb);
         QTRY_COMPARE(nb.messages.shown.size(), 2);
         text = nb.messages.shown[1].text;
         QVERIFY2(text.contains(u"A/y.sync-conflict-20261207-101600-ABCDEF1.txt"_s),

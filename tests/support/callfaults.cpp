@@ -19,21 +19,18 @@ QString CallFault::describe() const
 Sys::Fault CallFaults::call(Sys::Op op, const char *name)
 {
     Sys::Fault fault;
-    Call call{op, name ? QByteArray(name) : QByteArray(), false};
     if (fault_ && fault_->op == op &&
         (fault_->afterRename.isEmpty() || fault_->afterRename == renamed_)) {
         if (seen_ == fault_->nth || (fault_->forGood && seen_ > fault_->nth)) {
             fault.error = fault_->error;
             fault.shortWrite = fault_->error == 0;
-            call.failed = true;
             ++failed_;
         }
         ++seen_;
     }
     if (noHardLinks_ && op == Sys::Op::Link && !fault.error)
         fault.error = EPERM;
-    renamed_ = op == Sys::Op::Rename ? call.name : QByteArray();
-    calls_.append(call);
+    renamed_ = op == Sys::Op::Rename && name ? QByteArray(name) : QByteArray();
     return fault;
 }
 
@@ -41,11 +38,6 @@ CallFaults::CallFaults(std::optional<CallFault> fault, bool noHardLinks)
     : fault_(std::move(fault)), noHardLinks_(noHardLinks)
 {
     Sys::setHook([this](Sys::Op op, const char *name) { return call(op, name); });
-}
-
-std::unique_ptr<CallFaults> CallFaults::failing(Sys::Op op, int error, int nth, bool forGood)
-{
-    return std::make_unique<CallFaults>(CallFault{op, nth, error, forGood});
 }
 
 CallFaults::~CallFaults()

@@ -3,9 +3,7 @@
 #include "platform/syscalls.h"
 
 #include <QByteArray>
-#include <QList>
 #include <QString>
-#include <memory>
 #include <optional>
 
 // One planned fault: the nth call of `op` (0-based) fails with `error`, or
@@ -25,7 +23,7 @@ struct CallFault
     bool operator==(const CallFault &) const = default;
 };
 
-// Records the program's file calls through its seam while it lives and fails
+// Watches the program's file calls through its seam while it lives and fails
 // them as planned, on any machine and without root: a full disk, a read-only
 // folder, a lost lock.
 class CallFaults
@@ -34,20 +32,10 @@ public:
     // With `noHardLinks` every link is answered EPERM, as on a file system
     // without hard links (FAT, many network shares), where copies are made.
     explicit CallFaults(std::optional<CallFault> fault = std::nullopt, bool noHardLinks = false);
-    // The nth call of `op` fails with `error`, once or for good.
-    static std::unique_ptr<CallFaults> failing(Sys::Op op, int error, int nth = 0,
-                                               bool forGood = false);
     ~CallFaults();
     CallFaults(const CallFaults &) = delete;
     CallFaults &operator=(const CallFaults &) = delete;
 
-    struct Call
-    {
-        Sys::Op op;
-        QByteArray name; // empty for a call on a descriptor
-        bool failed = false;
-    };
-    QList<Call> calls() const { return calls_; }
     // How many calls failed as planned (0: the fault was not reached).
     int failed() const { return failed_; }
 
@@ -56,7 +44,6 @@ private:
 
     std::optional<CallFault> fault_;
     bool noHardLinks_ = false;
-    QList<Call> calls_;
     int seen_ = 0; // calls of the fault's op so far
     int failed_ = 0;
     QByteArray renamed_; // the new name of the call before, when it was a rename
