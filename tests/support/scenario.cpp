@@ -144,6 +144,7 @@ const QList<std::pair<QString, Reader>> &readers()
              return taken ? u"free"_s : u"held"_s;
          }},
         {u"starts"_s, [](AppFixture &nb) { return QString::number(nb.desktop.starts); }},
+        {u"opened"_s, [](AppFixture &nb) { return nb.desktop.openedFiles.join(u'|'); }},
         {u"file"_s,
          [](AppFixture &nb) {
              const QString where = selection(nb);

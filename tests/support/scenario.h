@@ -33,6 +33,7 @@ class AppFixture;
 //   exit     the status the program ended with, "" while it runs
 //   store    the store folder in use
 //   starts   how often it asked the desktop to start it again
+//   opened   the files it asked the desktop to open, joined by "|"
 //   pref<N>, lang<N>   line N (from 1) of pref.dat, of Language.dat
 //   file     the selected entry's file, its lines joined by "/"
 //            (" (no line end)" where the last has none)
