@@ -10,7 +10,7 @@
 // Usage: bench_endurance [--commands N] [--groups G] [--entries E] [--seed S] [--dir FOLDER]
 
 #include "app/application_w.h"
-#include "app/frmmain.h"
+#include "app/mainwindow_w.h"
 #include "common/benchprogram.h"
 #include "notebook/entrylist_w.h"
 #include "soak/soakcommands.h"
@@ -82,10 +82,10 @@ struct Switch
 
 Switch groupSwitch(Application &plimsa)
 {
-    FrmMain &window = *plimsa.mainWindow();
+    MainWindow &window = *plimsa.mainWindow();
     const NoteTable &table = plimsa.table();
     std::vector<std::pair<int, int>> sizes; // entries, line
-    for (int line = 0; line < window.widgets().lstGroup->count(); ++line) {
+    for (int line = 0; line < window.widgets().groupList->count(); ++line) {
         const int slot = window.groupList().slotOfLine(line);
         if (slot >= 0)
             sizes.emplace_back(table.entryCount(slot), line);

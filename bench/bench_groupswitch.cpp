@@ -7,7 +7,7 @@
 // Usage: bench_groupswitch [--reps N] [--dir FOLDER] [--parts]
 
 #include "app/application_w.h"
-#include "app/frmmain.h"
+#include "app/mainwindow_w.h"
 #include "common/benchprogram.h"
 #include "notebook/entrylist_w.h"
 #include "store/dostext.h"
@@ -56,7 +56,7 @@ void settle()
 
 struct Run
 {
-    FrmMain *window;
+    MainWindow *window;
     const NoteTable &table;
     const QStringList (&titles)[2];
     QListWidget &bare;
@@ -79,27 +79,27 @@ void parts(const Run &run)
                 lines.append(run.table.cell(g, e));
         }));
         {
-            const QSignalBlocker quiet(w.lstGroup);
-            w.lstGroup->setCurrentRow(k);
+            const QSignalBlocker quiet(w.groupList);
+            w.groupList->setCurrentRow(k);
         }
         fill.push_back(timed([&] {
-            const QSignalBlocker quiet(w.lstEntry);
-            w.lstEntry->titles().setStoredNames(lines);
+            const QSignalBlocker quiet(w.entryList);
+            w.entryList->titles().setStoredNames(lines);
         }));
         select.push_back(timed([&] {
-            const QSignalBlocker quiet(w.lstEntry);
-            w.lstEntry->setCurrentRow(0);
+            const QSignalBlocker quiet(w.entryList);
+            w.entryList->setCurrentRow(0);
         }));
         entry.push_back(timed([&] { run.window->entryList().showSelectedEntry(); }));
-        const QString shown = w.txtText[0]->toPlainText();
+        const QString shown = w.entryText[0]->toPlainText();
         text.push_back(timed([&] {
-            const QSignalBlocker quiet(w.txtText[0]);
-            w.txtText[0]->setPlainText(shown);
+            const QSignalBlocker quiet(w.entryText[0]);
+            w.entryText[0]->setPlainText(shown);
         }));
-        const QString maskText = w.txtMask->toPlainText();
+        const QString maskText = w.maskText->toPlainText();
         mask.push_back(timed([&] {
-            const QSignalBlocker quiet(w.txtMask);
-            w.txtMask->setPlainText(maskText);
+            const QSignalBlocker quiet(w.maskText);
+            w.maskText->setPlainText(maskText);
         }));
         settle();
     }
@@ -147,9 +147,9 @@ int main(int argc, char **argv)
         std::exit(2);
     });
     plimsa.Main();
-    FrmMain *window = plimsa.mainWindow();
+    MainWindow *window = plimsa.mainWindow();
     QEventLoop started;
-    QObject::connect(window, &FrmMain::startupWorkDone, &started, &QEventLoop::quit);
+    QObject::connect(window, &MainWindow::startupWorkDone, &started, &QEventLoop::quit);
     started.exec();
 
     const MainWidgets &w = window->widgets();
@@ -164,8 +164,8 @@ int main(int argc, char **argv)
                 reps);
 
     QListWidget bare;
-    bare.setFont(w.lstEntry->font());
-    bare.resize(w.lstEntry->size());
+    bare.setFont(w.entryList->font());
+    bare.resize(w.entryList->size());
     bare.show();
     settle();
 
@@ -184,8 +184,8 @@ int main(int argc, char **argv)
             });
             settle();
         });
-        if (w.lstEntry->count() != titles[k].size() + 1) {
-            std::fprintf(stderr, "the entry list holds %d lines\n", w.lstEntry->count());
+        if (w.entryList->count() != titles[k].size() + 1) {
+            std::fprintf(stderr, "the entry list holds %d lines\n", w.entryList->count());
             return 1;
         }
         if (r >= 5) { // after a warm-up

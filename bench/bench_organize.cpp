@@ -7,7 +7,7 @@
 // Usage: bench_organize [--reps N] [--groups G] [--dir FOLDER]
 
 #include "app/application_w.h"
-#include "app/frmmain.h"
+#include "app/mainwindow_w.h"
 #include "common/benchprogram.h"
 #include "common/benchstats.h"
 #include "common/notebookgen.h"
@@ -92,9 +92,9 @@ int main(int argc, char **argv)
     FlaggingMessages messages;
     Application app(folder, messages, [](int status) { qFatal("the program ended (%d)", status); });
     app.Main();
-    FrmMain *window = app.mainWindow();
+    MainWindow *window = app.mainWindow();
     bool started = false;
-    QObject::connect(window, &FrmMain::startupWorkDone, window, [&] { started = true; });
+    QObject::connect(window, &MainWindow::startupWorkDone, window, [&] { started = true; });
     QElapsedTimer waited;
     waited.start();
     while (!started && waited.elapsed() < 30000) {
@@ -107,8 +107,8 @@ int main(int argc, char **argv)
     EntryList &entries = window->entryList();
     auto *entryCommands = window->findChild<EntryCommands *>(u"entryCommands"_s);
     auto *ordering = window->findChild<Ordering *>(u"ordering"_s);
-    TitleListView *groupList = window->widgets().lstGroup;
-    TitleListView *entryList = window->widgets().lstEntry;
+    TitleListView *groupList = window->widgets().groupList;
+    TitleListView *entryList = window->widgets().entryList;
     NoteTable &table = app.table();
     const GroupList &lines = window->groupList();
 

@@ -14,7 +14,7 @@
 // (the child modes --child-app FOLDER and --child-bare are for its own use)
 
 #include "app/application_w.h"
-#include "app/frmmain.h"
+#include "app/mainwindow_w.h"
 #include "common/benchprogram.h"
 #include "notebook/grouplist.h"
 #include "platform/messages.h"
@@ -40,7 +40,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-constexpr int kPresetDelayMs = 100; // timPreset: the design's wait after the first paint
+constexpr int kPresetDelayMs = 100; // startSettingsTimer: the design's wait after the first paint
 
 void say(const char *line)
 {
@@ -101,7 +101,7 @@ int childApp(const QString &folder)
     FirstPaint painted("painted\n", false);
     app.Main();
     app.mainWindow()->installEventFilter(&painted);
-    QObject::connect(app.mainWindow(), &FrmMain::startupWorkDone, qApp, [] {
+    QObject::connect(app.mainWindow(), &MainWindow::startupWorkDone, qApp, [] {
         say(doneLine().constData());
         QCoreApplication::exit(0);
     });

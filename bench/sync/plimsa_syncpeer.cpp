@@ -11,7 +11,7 @@
 // "done <command>" after each command.
 
 #include "app/application_w.h"
-#include "app/frmmain.h"
+#include "app/mainwindow_w.h"
 #include "platform/desktopservices.h"
 #include "platform/messages.h"
 #include "soak/soakcommands.h"
@@ -87,11 +87,12 @@ int main(int argc, char **argv)
     QString list, text;
     QTimer watch;
     QObject::connect(&watch, &QTimer::timeout, [&] {
-        const QString nowList = plimsa.mainWindow()->widgets().lstEntry->titles().shownNames().join(u' ').trimmed();
+        const QString nowList =
+            plimsa.mainWindow()->widgets().entryList->titles().shownNames().join(u' ').trimmed();
         if (nowList != list)
             say(u"list "_s + (list = nowList));
-        const QString nowText = w.lstEntry->currentText() + u": "_s +
-                                w.txtText[0]->toPlainText().section(u'\n', 0, 0);
+        const QString nowText = w.entryList->currentText() + u": "_s +
+                                w.entryText[0]->toPlainText().section(u'\n', 0, 0);
         if (nowText != text)
             say(u"text "_s + (text = nowText));
     });
@@ -105,11 +106,11 @@ int main(int argc, char **argv)
         const QString line = QString::fromLocal8Bit(buffer).trimmed();
         const QString command = line.section(u' ', 0, 0);
         if (command == u"select"_s) {
-            clickLine(w.lstGroup, line.section(u' ', 1, 1));
-            clickLine(w.lstEntry, line.section(u' ', 2, 2));
+            clickLine(w.groupList, line.section(u' ', 1, 1));
+            clickLine(w.entryList, line.section(u' ', 2, 2));
         } else if (command == u"new"_s) {
-            QTest::keyClick(w.lstEntry, Qt::Key_Insert);
-            QTest::keyClicks(w.txtText[0], line.section(u' ', 2));
+            QTest::keyClick(w.entryList, Qt::Key_Insert);
+            QTest::keyClicks(w.entryText[0], line.section(u' ', 2));
             auto *poll = new QTimer(&app);
             const QString title = line.section(u' ', 1, 1);
             QObject::connect(poll, &QTimer::timeout, poll, [poll, title] {
@@ -123,11 +124,11 @@ int main(int argc, char **argv)
                 QTest::keyClick(field, Qt::Key_Return);
             });
             poll->start(10);
-            QTest::keyClick(w.txtText[0], Qt::Key_F2);
+            QTest::keyClick(w.entryText[0], Qt::Key_F2);
         } else if (command == u"edit"_s) {
-            w.txtText[0]->moveCursor(QTextCursor::Start);
-            QTest::keyClicks(w.txtText[0], line.section(u' ', 1));
-            QTest::keyClick(w.txtText[0], Qt::Key_F2);
+            w.entryText[0]->moveCursor(QTextCursor::Start);
+            QTest::keyClicks(w.entryText[0], line.section(u' ', 1));
+            QTest::keyClick(w.entryText[0], Qt::Key_F2);
         }
         say(u"done "_s + line);
     });

@@ -1,6 +1,6 @@
 #include "app/application_w.h"
 
-#include "app/frmmain.h"
+#include "app/mainwindow_w.h"
 #include "platform/messageboxes_w.h"
 #include "platform/systemdesktop_w.h"
 
@@ -38,13 +38,13 @@ void Application::Main()
                         wordTable_, messages_, reports_,
                         store_,     desktop_,  [this](int status) { endProgram(status); },
                         {}};
-    frmMain_ = std::make_unique<FrmMain>(std::move(context));
-    if (!frmMain_->Form_Load()) {
-        frmMain_.reset();
+    mainWindow_ = std::make_unique<MainWindow>(std::move(context));
+    if (!mainWindow_->load()) {
+        mainWindow_.reset();
         endProgram(1);
         return;
     }
-    frmMain_->show();
+    mainWindow_->show();
 }
 
 bool Application::FillWordTable()

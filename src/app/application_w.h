@@ -12,7 +12,7 @@
 #include <memory>
 
 class DesktopServices;
-class FrmMain;
+class MainWindow;
 class Messages;
 
 // The program: its shared state, the word table and the notebook, and the
@@ -32,7 +32,7 @@ public:
     // Main: version, program folder, search options, word table, main window.
     void Main();
 
-    FrmMain *mainWindow() const { return frmMain_.get(); }
+    MainWindow *mainWindow() const { return mainWindow_.get(); }
     AppState &state() { return state_; }
     NoteTable &table() { return table_; }
     const WordTable &wordTable() const { return wordTable_; }
@@ -52,7 +52,7 @@ private:
     Store store_;
     std::unique_ptr<DesktopServices> ownDesktop_;
     DesktopServices &desktop_;
-    std::unique_ptr<FrmMain> frmMain_;
+    std::unique_ptr<MainWindow> mainWindow_;
     std::optional<IoError> copyFailure_;
     EndHook endProgram_;
     bool ended_ = false;

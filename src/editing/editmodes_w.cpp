@@ -36,9 +36,9 @@ EditModes::EditModes(const EditModeControls &controls, MainState &main, MainCont
     connect(views_.entryList, &QListView::doubleClicked, this, &EditModes::startTextEditFromList);
     for (std::size_t i = 0; i < views_.text.size(); ++i) {
         connect(views_.text[i], &QPlainTextEdit::textChanged, this,
-                [this, i] { txtText_Change(int(i)); });
+                [this, i] { entryTextChanged(int(i)); });
     }
-    connect(controls_.mask, &QPlainTextEdit::textChanged, this, &EditModes::txtMask_Change);
+    connect(controls_.mask, &QPlainTextEdit::textChanged, this, &EditModes::maskTextChanged);
     connect(controls_.ok, &QPushButton::clicked, this, &EditModes::ok);
     connect(controls_.cancel, &QPushButton::clicked, this, &EditModes::cancel);
     connect(controls_.save, &QPushButton::clicked, this, &EditModes::save);
@@ -50,7 +50,7 @@ void EditModes::startTextEditFromList()
 {
     if (main_.FileMissing || locked())
         return;
-    txtText_Change(main_.TextBoxIndex);
+    entryTextChanged(main_.TextBoxIndex);
     textBox()->setFocus();
 }
 
@@ -69,7 +69,7 @@ bool EditModes::isNewEntry() const
     return entries_.selectedTitle() == EditRules::newEntryTitle();
 }
 
-void EditModes::txtText_Change(int index)
+void EditModes::entryTextChanged(int index)
 {
     // Only the box in use is typed into; the other one is filled by program.
     if (index != main_.TextBoxIndex)
@@ -95,7 +95,7 @@ void EditModes::txtText_Change(int index)
     ctx_.RefreshCommands();
 }
 
-void EditModes::txtMask_Change()
+void EditModes::maskTextChanged()
 {
     if (main_.TextEditMode) {
         cancel();
@@ -211,20 +211,20 @@ void EditModes::endEdit()
     views_.entryList->setFocus();
 }
 
-void EditModes::txtText_DblClick(int index)
+void EditModes::entryTextDoubleClicked(int index)
 {
     Q_UNUSED(index);
     if (!main_.FileMissing && !locked()) {
-        txtText_Change(main_.TextBoxIndex);
+        entryTextChanged(main_.TextBoxIndex);
         textBox()->setFocus();
     }
     afterDoubleClick(textBox());
 }
 
-void EditModes::txtMask_DblClick()
+void EditModes::maskDoubleClicked()
 {
     if (!locked())
-        txtMask_Change();
+        maskTextChanged();
     afterDoubleClick(controls_.mask);
 }
 

@@ -55,16 +55,16 @@ public:
 
     void setTypeKeys(TypeKeys typeKeys) { typeKeys_ = std::move(typeKeys); }
 
-    void txtText_Change(int index);
-    void txtMask_Change();
+    void entryTextChanged(int index);
+    void maskTextChanged();
     void ShowEditFrame();
     // The edit's OK (save and back to viewing), Cancel and Save (save and go
     // on editing); the buttons and the keys call them in every state.
     void ok() { confirm(false); }
     void cancel();
     void save() { confirm(true); }
-    void txtText_DblClick(int index);
-    void txtMask_DblClick();
+    void entryTextDoubleClicked(int index);
+    void maskDoubleClicked();
     // Enter in the lists and a double-click on an entry: text edit mode, with
     // the focus in the text, unless locked or the entry has no file.
     void startTextEditFromList();

@@ -6,7 +6,7 @@
 #include "i18n/wordnumbers.h"
 #include "i18n/wordtable.h"
 #include "notebook/entrylist_w.h"
-#include "notebook/frminput.h"
+#include "notebook/inputdialog_w.h"
 #include "notebook/notebookedit.h"
 #include "notebook/refusaltexts.h"
 #include "notebook/uniquename.h"
@@ -37,8 +37,8 @@ EditModes::SaveOutcome EditModes::saveText(bool staysInEdit)
 
     if (isNewEntry()) {
         const std::optional<QString> answer =
-            FrmInput::ask(StripAmp(ctx_.words(Word::EntryTitle)), EditRules::proposedTitle(text),
-                          ctx_.words, ctx_.messages, views_.window);
+            InputDialog::ask(StripAmp(ctx_.words(Word::EntryTitle)), EditRules::proposedTitle(text),
+                             ctx_.words, ctx_.messages, views_.window);
         if (!answer || answer->isEmpty() ||
             UniqueName::checkEntryTitle(*answer) == UniqueName::Refusal::Empty) {
             if (!entries_.removeSelectedEntry(false))

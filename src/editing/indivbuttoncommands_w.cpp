@@ -1,7 +1,7 @@
 #include "editing/indivbuttoncommands_w.h"
 
-#include "editing/frmindiv.h"
 #include "editing/indivbuttons.h"
+#include "editing/individualbuttonsdialog_w.h"
 #include "platform/keyinjector_w.h"
 #include "store/appstate.h"
 #include "ui/buttonaction_w.h"
@@ -36,5 +36,5 @@ void IndivButtonCommands::typeButtonKeys(int b)
 
 void IndivButtonCommands::showSettings()
 {
-    FrmIndiv::run(ctx_, controls_.window);
+    IndividualButtonsDialog::run(ctx_, controls_.window);
 }

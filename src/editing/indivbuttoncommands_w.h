@@ -9,7 +9,7 @@ class QAction;
 class QPushButton;
 class QWidget;
 
-// The four individual buttons (cmdIndiv): each types its key combination
+// The four individual buttons (individualButtons): each types its key combination
 // into the entry list, where the key map acts on it as on a typed key. The
 // Options menu's "Individual Buttons" opens frmIndiv to assign them.
 class IndivButtonCommands : public QObject

@@ -5,7 +5,7 @@
 #include "i18n/wordnumbers.h"
 #include "i18n/wordtable.h"
 #include "notebook/entrylist_w.h"
-#include "notebook/frminput.h"
+#include "notebook/inputdialog_w.h"
 #include "notebook/notebookedit.h"
 #include "notebook/refusaltexts.h"
 #include "notebook/uniquename.h"
@@ -39,8 +39,8 @@ QString Inserts::askSeparator(int k)
     QString answer;
     if (Separators::asksForText(k)) {
         const std::optional<QString> typed =
-            FrmInput::ask(StripAmp(ctx_.words(Word::InsertIndividual)), QString(), ctx_.words,
-                          ctx_.messages, window_);
+            InputDialog::ask(StripAmp(ctx_.words(Word::InsertIndividual)), QString(), ctx_.words,
+                             ctx_.messages, window_);
         if (!typed)
             return QString();
         answer = *typed;

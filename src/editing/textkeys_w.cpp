@@ -44,9 +44,9 @@ bool TextKeys::eventFilter(QObject *watched, QEvent *event)
                 static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
                 // The box selects the word under the pointer first, as always.
                 if (textBox)
-                    editModes_.txtText_DblClick(int(i));
+                    editModes_.entryTextDoubleClicked(int(i));
                 else
-                    editModes_.txtMask_DblClick();
+                    editModes_.maskDoubleClicked();
             }
             return false;
         }

@@ -11,7 +11,7 @@ class QKeyEvent;
 class QPlainTextEdit;
 class Words;
 
-// txtText_KeyDown, txtMask_KeyDown and the key press check of the text boxes:
+// entryTextKeyPressed, maskKeyPressed and the key press check of the text boxes:
 // the keys that confirm, save and cancel an edit, the lock's refusal of typed
 // characters, and the refusal of characters the files cannot store. Also the
 // double-click on a box.
@@ -33,7 +33,7 @@ protected:
 
 private:
     void bindKeys(KeyHandlers &keys);
-    // txtText_KeyPress: true when the key was consumed.
+    // entryTextCharacterTyped: true when the key was consumed.
     bool keyPress(const QKeyEvent &key);
     bool refuseText(const QString &text);
     void showLocked();

@@ -112,15 +112,15 @@ bool DragDrop::dragOnTarget(QObject *watched, QEvent *event)
     drop->acceptProposedAction();
     const QPoint at = drop->position().toPoint();
     if (watched == controls.entryList->viewport())
-        lstEntry_OLEDragDrop(at);
+        dropOnEntryList(at);
     else if (watched == controls.groupList->viewport())
-        lstGroup_OLEDragDrop(at);
+        dropOnGroupList(at);
     else if (trashButton)
         dropOnTrashButton();
     return true;
 }
 
-void DragDrop::lstEntry_OLEDragDrop(const QPoint &position)
+void DragDrop::dropOnEntryList(const QPoint &position)
 {
     if (!view_.onEntry())
         return;
@@ -138,7 +138,7 @@ void DragDrop::lstEntry_OLEDragDrop(const QPoint &position)
     }
 }
 
-void DragDrop::lstGroup_OLEDragDrop(const QPoint &position)
+void DragDrop::dropOnGroupList(const QPoint &position)
 {
     // An entry without a text file cannot be moved.
     if (view_.main.FileMissing || !view_.onEntry())

@@ -20,8 +20,8 @@ public:
     static QString mimeType();
 
     // The drops, at a point of the list's viewport (the line there is hit-tested).
-    void lstEntry_OLEDragDrop(const QPoint &position);
-    void lstGroup_OLEDragDrop(const QPoint &position);
+    void dropOnEntryList(const QPoint &position);
+    void dropOnGroupList(const QPoint &position);
     void dropOnTrashButton();
 
 protected:

@@ -3,9 +3,9 @@
 #include "i18n/wordnumbers.h"
 #include "i18n/wordtable.h"
 #include "notebook/entrylist_w.h"
-#include "notebook/frmchange.h"
-#include "notebook/frminput.h"
+#include "notebook/groupchoicedialog_w.h"
 #include "notebook/grouplist.h"
+#include "notebook/inputdialog_w.h"
 #include "notebook/notebookedit.h"
 #include "notebook/notebookview_w.h"
 #include "notebook/refusaltexts.h"
@@ -65,8 +65,8 @@ void EntryCommands::rename()
         return;
     const QString old = view_.entries.selectedTitle();
     const std::optional<QString> answer =
-        FrmInput::ask(StripAmp(view_.ctx.words(Word::ChangeEntryTitle)), old, view_.ctx.words,
-                      view_.ctx.messages, view_.controls.window);
+        InputDialog::ask(StripAmp(view_.ctx.words(Word::ChangeEntryTitle)), old, view_.ctx.words,
+                         view_.ctx.messages, view_.controls.window);
     if (answer)
         renameTo(*answer, old);
     else
@@ -117,8 +117,8 @@ void EntryCommands::moveToChosenGroup()
     if (!view_.onEntry())
         return;
     const std::optional<int> line =
-        FrmChange::choose(StripAmp(view_.ctx.words(Word::MenuChangeGroup)), view_.ctx.words,
-                          view_.groups.lines(), view_.groupLine(), view_.controls.window);
+        GroupChoiceDialog::choose(StripAmp(view_.ctx.words(Word::MenuChangeGroup)), view_.ctx.words,
+                                  view_.groups.lines(), view_.groupLine(), view_.controls.window);
     if (line)
         moveSelectedEntry(*line);
 }

@@ -3,8 +3,8 @@
 #include "i18n/wordnumbers.h"
 #include "i18n/wordtable.h"
 #include "notebook/entrylist_w.h"
-#include "notebook/frminput.h"
 #include "notebook/grouplist.h"
+#include "notebook/inputdialog_w.h"
 #include "notebook/notebookedit.h"
 #include "notebook/notebookview_w.h"
 #include "notebook/refusaltexts.h"
@@ -40,8 +40,8 @@ GroupCommands::GroupCommands(NotebookView &view, QObject *parent) : QObject(pare
 QString GroupCommands::askGroupName(int promptWord, const QString &proposed)
 {
     const std::optional<QString> answer =
-        FrmInput::ask(StripAmp(view_.ctx.words(promptWord)), proposed, view_.ctx.words,
-                      view_.ctx.messages, view_.controls.window);
+        InputDialog::ask(StripAmp(view_.ctx.words(promptWord)), proposed, view_.ctx.words,
+                         view_.ctx.messages, view_.controls.window);
     // "." and ".." would name the store or the folder above it: no answer.
     if (!answer || UniqueName::checkGroupName(*answer) == UniqueName::Refusal::Empty)
         return QString();

@@ -5,7 +5,7 @@
 
 class NoteTable;
 
-// The lines of lstGroup and the group slot behind each. Hidden ÿ-groups and a
+// The lines of groupList and the group slot behind each. Hidden ÿ-groups and a
 // store written in another order would otherwise break "line = slot", so every
 // command asks this map instead of using a line number as a slot.
 class GroupList

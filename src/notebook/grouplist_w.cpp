@@ -7,7 +7,7 @@
 
 #include <QSignalBlocker>
 
-void fillGroupList(TitleListView &lstGroup, GroupList &list, const NoteTable &table,
+void fillGroupList(TitleListView &groupList, GroupList &list, const NoteTable &table,
                    bool hideYGroups)
 {
     list.fill(table, hideYGroups);
@@ -17,7 +17,7 @@ void fillGroupList(TitleListView &lstGroup, GroupList &list, const NoteTable &ta
         names.append(table.name(list.slotOfLine(line)));
     // The rows under the list changed: no line stays selected, and the
     // caller selects (and shows) one.
-    const QSignalBlocker quiet(lstGroup);
-    lstGroup.setCurrentRow(-1);
-    lstGroup.titles().setStoredNames(names);
+    const QSignalBlocker quiet(groupList);
+    groupList.setCurrentRow(-1);
+    groupList.titles().setStoredNames(names);
 }

@@ -51,7 +51,7 @@ public:
     // Group slot of the selected line, -1 for none.
     int groupSlot() const;
     int entryLine() const;
-    // Lines of lstEntry, the closing blank line included.
+    // Lines of entryList, the closing blank line included.
     int entryLineCount() const;
     // An entry line is selected (not the closing blank line, not nothing).
     bool onEntry() const;

@@ -1,6 +1,6 @@
 #include "search/searchcommand_w.h"
 
-#include "search/frmsearch.h"
+#include "search/searchdialog_w.h"
 
 #include <QAction>
 #include <QMainWindow>
@@ -24,7 +24,7 @@ public:
     void openSearch()
     {
         if (!dialog_)
-            dialog_ = new FrmSearch(window_, window_.controls.views.window);
+            dialog_ = new SearchDialog(window_, window_.controls.views.window);
         dialog_->show();
         dialog_->raise();
         dialog_->activateWindow();
@@ -33,7 +33,7 @@ public:
 private:
     SearchMemory memory_;
     SearchWindow window_;
-    QPointer<FrmSearch> dialog_;
+    QPointer<SearchDialog> dialog_;
 };
 
 } // namespace

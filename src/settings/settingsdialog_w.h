@@ -29,7 +29,7 @@ QGridLayout *grid(QDialog *dialog);
 QLabel *addRow(QGridLayout *grid, int row, const QString &name, const QString &text,
                QWidget *control);
 
-// cmdMain(0) "&OK" (the default button) and cmdMain(1) "&Cancel"
+// hideButton(0) "&OK" (the default button) and hideButton(1) "&Cancel"
 // on row `row`, right-aligned, running `ok` and `cancel`.
 std::array<QPushButton *, 2> addButtons(QGridLayout *grid, int row, const Words &words,
                                         const std::function<void()> &ok,

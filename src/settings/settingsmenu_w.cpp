@@ -4,9 +4,9 @@
 #include "i18n/wordtable.h"
 #include "platform/desktopservices.h"
 #include "platform/messages.h"
-#include "settings/frmeditlanguage.h"
-#include "settings/frmsetglobal.h"
-#include "settings/frmsetstart.h"
+#include "settings/globalsettingsdialog_w.h"
+#include "settings/languageeditor_w.h"
+#include "settings/startsettingsdialog_w.h"
 #include "store/appstate.h"
 #include "store/errorreports.h"
 #include "store/store.h"
@@ -40,17 +40,17 @@ SettingsMenu::SettingsMenu(const Controls &controls, MainContext &ctx, const Win
 
 void SettingsMenu::startSettings()
 {
-    FrmSetStart::run(ctx_, controls_.groups->titles().shownNames(), controls_.window);
+    StartSettingsDialog::run(ctx_, controls_.groups->titles().shownNames(), controls_.window);
 }
 
 void SettingsMenu::editLanguage()
 {
-    FrmEditLanguage::run(ctx_, controls_.window);
+    LanguageEditor::run(ctx_, controls_.window);
 }
 
 void SettingsMenu::globalSettings()
 {
-    if (FrmSetGlobal::run(ctx_, controls_.window))
+    if (GlobalSettingsDialog::run(ctx_, controls_.window))
         restart();
 }
 

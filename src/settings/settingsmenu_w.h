@@ -12,7 +12,7 @@ class QMenu;
 class TitleListView;
 class WindowLayout;
 
-// The Options menu (mnuSettings): the global settings and the restart that
+// The Options menu (settingsItems): the global settings and the restart that
 // applies them, the start settings, the Z to A sort mode, the window
 // rectangle and splitters kept for the next start, and the language editor.
 // Item 2, the individual buttons, belongs to their own commands.

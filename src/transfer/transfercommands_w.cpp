@@ -296,21 +296,21 @@ void installTransfer(NotebookView &view, QMenu *fileMenu, QAction *before, QObje
 {
     auto *commands = new TransferCommands(view, window);
     const FileMenuPlace file{fileMenu, before, view.controls.window};
-    commands->mnuImportFolder =
+    commands->importFolderItem =
         addItem(file, u"mnuImportFolder"_s, u"Ctrl+Shift+I"_s, u"&Import Folder..."_s);
-    commands->mnuImportIntoGroup = addItem(file, u"mnuImportIntoGroup"_s, u"Ctrl+Shift+G"_s,
-                                           u"Import Folder into &Group..."_s);
-    commands->mnuExportNotebook =
+    commands->importIntoGroupItem = addItem(file, u"mnuImportIntoGroup"_s, u"Ctrl+Shift+G"_s,
+                                            u"Import Folder into &Group..."_s);
+    commands->exportNotebookItem =
         addItem(file, u"mnuExportNotebook"_s, u"Ctrl+Shift+E"_s, u"E&xport Notebook..."_s);
-    commands->mnuExportGroup =
+    commands->exportGroupItem =
         addItem(file, u"mnuExportGroup"_s, u"Ctrl+Shift+X"_s, u"Export Gro&up..."_s);
     file.menu->insertSeparator(file.before);
-    QObject::connect(commands->mnuImportFolder, &QAction::triggered, commands,
+    QObject::connect(commands->importFolderItem, &QAction::triggered, commands,
                      [commands] { commands->importFolder(false); });
-    QObject::connect(commands->mnuImportIntoGroup, &QAction::triggered, commands,
+    QObject::connect(commands->importIntoGroupItem, &QAction::triggered, commands,
                      [commands] { commands->importFolder(true); });
-    QObject::connect(commands->mnuExportNotebook, &QAction::triggered, commands,
+    QObject::connect(commands->exportNotebookItem, &QAction::triggered, commands,
                      [commands] { commands->exportNotebook(false); });
-    QObject::connect(commands->mnuExportGroup, &QAction::triggered, commands,
+    QObject::connect(commands->exportGroupItem, &QAction::triggered, commands,
                      [commands] { commands->exportNotebook(true); });
 }

@@ -41,10 +41,10 @@ public:
     void importFolder(bool intoSelectedGroup);
     void exportNotebook(bool selectedGroupOnly);
 
-    QAction *mnuImportFolder = nullptr;
-    QAction *mnuImportIntoGroup = nullptr;
-    QAction *mnuExportNotebook = nullptr;
-    QAction *mnuExportGroup = nullptr;
+    QAction *importFolderItem = nullptr;
+    QAction *importIntoGroupItem = nullptr;
+    QAction *exportNotebookItem = nullptr;
+    QAction *exportGroupItem = nullptr;
 
 private:
     // A folder that exists (the dialog can make a new one).

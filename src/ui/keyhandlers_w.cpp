@@ -35,16 +35,16 @@ bool KeyHandlers::keyDown(KeyMap::Place place, int key, Qt::KeyboardModifiers mo
     return action && action(key, modifiers);
 }
 
-bool KeyHandlers::lstEntry_KeyDown(int key, Qt::KeyboardModifiers modifiers)
+bool KeyHandlers::entryListKeyPressed(int key, Qt::KeyboardModifiers modifiers)
 {
     return keyDown(KeyMap::Place::EntryList, key, modifiers);
 }
 
-bool KeyHandlers::lstGroup_KeyDown(int key, Qt::KeyboardModifiers modifiers)
+bool KeyHandlers::groupListKeyPressed(int key, Qt::KeyboardModifiers modifiers)
 {
     if (KeyMap::find(KeyMap::Place::GroupList, key, modifiers))
         return keyDown(KeyMap::Place::GroupList, key, modifiers);
-    return lstEntry_KeyDown(key, modifiers);
+    return entryListKeyPressed(key, modifiers);
 }
 
 bool KeyHandlers::eventFilter(QObject *watched, QEvent *event)
@@ -53,9 +53,9 @@ bool KeyHandlers::eventFilter(QObject *watched, QEvent *event)
         return false;
     const auto &key = *static_cast<QKeyEvent *>(event);
     if (watched == controls_.entryList)
-        return lstEntry_KeyDown(key.key(), key.modifiers());
+        return entryListKeyPressed(key.key(), key.modifiers());
     if (watched == controls_.groupList)
-        return lstGroup_KeyDown(key.key(), key.modifiers());
+        return groupListKeyPressed(key.key(), key.modifiers());
     const bool mask = watched == controls_.mask;
     if (!mask && watched != controls_.text[0] && watched != controls_.text[1])
         return false;

@@ -9,8 +9,8 @@
 class QAction;
 class QKeyEvent;
 
-// The key handlers of the main window, one per control (lstEntry_KeyDown,
-// the group list's, txtText_KeyDown, txtMask_KeyDown), all driven by the one
+// The key handlers of the main window, one per control (entryListKeyPressed,
+// the group list's, entryTextKeyPressed, maskKeyPressed), all driven by the one
 // key map. Each subsystem binds the commands it owns; a key whose row has no
 // command bound, or whose command declines it, goes on to the control.
 class KeyHandlers : public QObject
@@ -39,9 +39,9 @@ public:
     // key press check (the lock, SwallowKeyPress, the code page).
     void setKeyPress(KeyPress keyPress) { keyPress_ = std::move(keyPress); }
 
-    bool lstEntry_KeyDown(int key, Qt::KeyboardModifiers modifiers);
-    // Up and Down here; every other key goes on to lstEntry_KeyDown.
-    bool lstGroup_KeyDown(int key, Qt::KeyboardModifiers modifiers);
+    bool entryListKeyPressed(int key, Qt::KeyboardModifiers modifiers);
+    // Up and Down here; every other key goes on to entryListKeyPressed.
+    bool groupListKeyPressed(int key, Qt::KeyboardModifiers modifiers);
     bool keyDown(KeyMap::Place place, int key, Qt::KeyboardModifiers modifiers);
 
 protected:

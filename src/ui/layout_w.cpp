@@ -39,34 +39,34 @@ int lineHeightOf(const TitleListView *list)
 } // namespace
 
 WindowLayout::WindowLayout(MainWidgets &widgets)
-    : QObject(widgets.frmMain), w_(widgets), client_(widgets.frmMain->centralWidget())
+    : QObject(widgets.window), w_(widgets), client_(widgets.window->centralWidget())
 {
     client_->installEventFilter(this);
-    w_.frmMain->installEventFilter(this);
-    for (QLabel *bar : {w_.lblSizeH, w_.lblSizeV[0], w_.lblSizeV[1]})
+    w_.window->installEventFilter(this);
+    for (QLabel *bar : {w_.rowSplitter, w_.columnSplitters[0], w_.columnSplitters[1]})
         bar->installEventFilter(this);
     placePanels();
 }
 
 void WindowLayout::setSplitters(int frameTop, int frameLeft1, int frameLeft2)
 {
-    layout_.lblSizeH.top = frameTop;
-    layout_.lblSizeV[0].left = frameLeft1;
-    layout_.lblSizeV[1].left = frameLeft2;
+    layout_.rowSplitter.top = frameTop;
+    layout_.columnSplitters[0].left = frameLeft1;
+    layout_.columnSplitters[1].left = frameLeft2;
 }
 
 bool WindowLayout::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == client_ && event->type() == QEvent::Resize)
-        Form_Resize();
-    else if (watched == w_.frmMain && event->type() == QEvent::WindowStateChange)
-        Form_Resize();
+        relayout();
+    else if (watched == w_.window && event->type() == QEvent::WindowStateChange)
+        relayout();
     else if (event->type() == QEvent::MouseMove) {
         const auto *move = static_cast<const QMouseEvent *>(event);
-        if (watched == w_.lblSizeH)
+        if (watched == w_.rowSplitter)
             return splitterDrag(-1, move);
         for (int i = 0; i < 2; ++i) {
-            if (watched == w_.lblSizeV[i])
+            if (watched == w_.columnSplitters[i])
                 return splitterDrag(i, move);
         }
     }
@@ -81,9 +81,9 @@ bool WindowLayout::splitterDrag(int index, const QMouseEvent *event)
     const TwipsSize client = clientSize();
     const bool moved =
         index < 0
-            ? lblSizeH_MouseMove(layout_, pixelsToTwips(at.y(), client_->logicalDpiY()),
-                                 client.height, groupLines())
-            : lblSizeV_MouseMove(layout_, index, pixelsToTwips(at.x(), client_->logicalDpiX()),
+            ? dragRowSplitter(layout_, pixelsToTwips(at.y(), client_->logicalDpiY()), client.height,
+                              groupLines())
+            : dragColumnSplitter(layout_, index, pixelsToTwips(at.x(), client_->logicalDpiX()),
                                  client.width, client.height);
     if (moved) {
         placeControls();
@@ -93,18 +93,18 @@ bool WindowLayout::splitterDrag(int index, const QMouseEvent *event)
     return true;
 }
 
-void WindowLayout::Form_Resize()
+void WindowLayout::relayout()
 {
-    QMainWindow *window = w_.frmMain;
+    QMainWindow *window = w_.window;
     const Qt::WindowStates state = window->windowState();
     WindowFrame frame;
     frame.client = clientSize();
     frame.frameWidth = frameWidth();
     frame.minimized = state & Qt::WindowMinimized;
     frame.maximized = state & (Qt::WindowMaximized | Qt::WindowFullScreen);
-    layout_.maskChecked = w_.mnuViewMask->isChecked();
+    layout_.maskChecked = w_.viewMaskItem->isChecked();
 
-    const TwipsSize wanted = ::Form_Resize(layout_, frame, groupLines());
+    const TwipsSize wanted = ::layoutForClient(layout_, frame, groupLines());
     if (!frame.minimized)
         placeControls();
     askForSize(wanted, frame.client);
@@ -119,14 +119,14 @@ void WindowLayout::askForSize(const TwipsSize &wanted, const TwipsSize &client)
     const qreal dpiX = client_->logicalDpiX();
     const qreal dpiY = client_->logicalDpiY();
     const TwipsSize floor = clientFloor(layout_, frameWidth());
-    const QSize menus = w_.frmMain->size() - client_->size();
+    const QSize menus = w_.window->size() - client_->size();
     minimumSize_ =
         QSize(pixelsHolding(floor.width, dpiX), pixelsHolding(floor.height, dpiY)) + menus;
     clientWanted_ = QSize(
         wanted.width == client.width ? client_->width() : pixelsHolding(wanted.width, dpiX),
         wanted.height == client.height ? client_->height() : pixelsHolding(wanted.height, dpiY));
     if (sizeAsked_ ||
-        (minimumSize_ == w_.frmMain->minimumSize() && clientWanted_ == client_->size()))
+        (minimumSize_ == w_.window->minimumSize() && clientWanted_ == client_->size()))
         return;
     sizeAsked_ = true;
     QMetaObject::invokeMethod(
@@ -136,7 +136,7 @@ void WindowLayout::askForSize(const TwipsSize &wanted, const TwipsSize &client)
 void WindowLayout::applySize()
 {
     sizeAsked_ = false;
-    QMainWindow *window = w_.frmMain;
+    QMainWindow *window = w_.window;
     // The window manager holds a minimized or maximized window's size; the
     // floors follow when it gives the size back.
     if (window->windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen))
@@ -149,14 +149,14 @@ void WindowLayout::applySize()
 
 int WindowLayout::frameWidth() const
 {
-    return pixelsToTwips(w_.frmMain->frameGeometry().width() - client_->width(),
+    return pixelsToTwips(w_.window->frameGeometry().width() - client_->width(),
                          client_->logicalDpiX());
 }
 
 void WindowLayout::toggleMask()
 {
     const TwipsSize client = clientSize();
-    layout_.maskChecked = w_.mnuViewMask->isChecked();
+    layout_.maskChecked = w_.viewMaskItem->isChecked();
     LayoutColumns(layout_, client.width, client.height);
     placeControls();
 }
@@ -164,8 +164,8 @@ void WindowLayout::toggleMask()
 ListLines WindowLayout::groupLines() const
 {
     const qreal dpi = client_->logicalDpiY();
-    return ListLines{pixelsToTwips(lineHeightOf(w_.lstGroup), dpi),
-                     pixelsToTwips(2 * w_.lstGroup->frameWidth(), dpi)};
+    return ListLines{pixelsToTwips(lineHeightOf(w_.groupList), dpi),
+                     pixelsToTwips(2 * w_.groupList->frameWidth(), dpi)};
 }
 
 TwipsSize WindowLayout::clientSize() const
@@ -184,42 +184,42 @@ void WindowLayout::place(QWidget *widget, const TwipsRect &r) const
 void WindowLayout::placePanels() const
 {
     const PanelLayout &p = panelLayout();
-    for (std::size_t i = 0; i < w_.cmdIndiv.size(); ++i)
-        place(w_.cmdIndiv[i], p.cmdIndiv[i]);
-    place(w_.chckEdit, p.chckEdit);
-    for (std::size_t i = 0; i < w_.cmdEntry.size(); ++i)
-        place(w_.cmdEntry[i], p.cmdEntry[i]);
-    place(w_.cmdSort[0], p.cmdSort0);
-    place(w_.cmdMain, p.cmdMain);
-    place(w_.lblMode, p.lblMode);
-    for (std::size_t i = 0; i < w_.cmdEdit.size(); ++i)
-        place(w_.cmdEdit[i], p.cmdEdit[i]);
+    for (std::size_t i = 0; i < w_.individualButtons.size(); ++i)
+        place(w_.individualButtons[i], p.individualButtons[i]);
+    place(w_.lockBox, p.lockBox);
+    for (std::size_t i = 0; i < w_.entryButtons.size(); ++i)
+        place(w_.entryButtons[i], p.entryButtons[i]);
+    place(w_.sortButton, p.sortButton);
+    place(w_.hideButton, p.hideButton);
+    place(w_.modeLabel, p.modeLabel);
+    for (std::size_t i = 0; i < w_.editButtons.size(); ++i)
+        place(w_.editButtons[i], p.editButtons[i]);
 }
 
 void WindowLayout::placeControls()
 {
     const MainLayout &l = layout_;
-    place(w_.lstGroup, l.lstGroup);
-    place(w_.lblSizeH, l.lblSizeH);
-    place(w_.lstEntry, l.lstEntry);
-    for (std::size_t i = 0; i < w_.cmdCRSR.size(); ++i)
-        place(w_.cmdCRSR[i], l.cmdCRSR[i]);
-    for (std::size_t i = 0; i < w_.cmdH.size(); ++i)
-        place(w_.cmdH[i], l.cmdH[i]);
-    for (std::size_t i = 0; i < w_.fraMain.size(); ++i)
-        place(w_.fraMain[i], l.fraMain[i]);
-    place(w_.fraEdit, l.fraEdit);
-    place(w_.txtMask, l.txtMask);
-    for (QPlainTextEdit *text : w_.txtText)
-        place(text, l.txtText);
-    place(w_.lblDate, l.lblDate);
-    for (std::size_t i = 0; i < w_.lblSizeV.size(); ++i)
-        place(w_.lblSizeV[i], l.lblSizeV[i]);
+    place(w_.groupList, l.groupList);
+    place(w_.rowSplitter, l.rowSplitter);
+    place(w_.entryList, l.entryList);
+    for (std::size_t i = 0; i < w_.cursorButtons.size(); ++i)
+        place(w_.cursorButtons[i], l.cursorButtons[i]);
+    for (std::size_t i = 0; i < w_.orderButtons.size(); ++i)
+        place(w_.orderButtons[i], l.orderButtons[i]);
+    for (std::size_t i = 0; i < w_.normalPanels.size(); ++i)
+        place(w_.normalPanels[i], l.normalPanels[i]);
+    place(w_.editPanel, l.editPanel);
+    place(w_.maskText, l.maskText);
+    for (QPlainTextEdit *text : w_.entryText)
+        place(text, l.entryText);
+    place(w_.dateLabel, l.dateLabel);
+    for (std::size_t i = 0; i < w_.columnSplitters.size(); ++i)
+        place(w_.columnSplitters[i], l.columnSplitters[i]);
 
-    w_.mnuViewMask->setChecked(l.maskChecked);
-    w_.mnuViewMask->setEnabled(l.maskItemEnabled);
-    w_.txtMask->setVisible(l.maskChecked);
+    w_.viewMaskItem->setChecked(l.maskChecked);
+    w_.viewMaskItem->setEnabled(l.maskItemEnabled);
+    w_.maskText->setVisible(l.maskChecked);
     // Without the mask the second bar would lie on the entry text.
-    w_.lblSizeV[1]->setVisible(l.maskChecked);
-    w_.mnuSettings[4]->setEnabled(l.saveWindowItemEnabled);
+    w_.columnSplitters[1]->setVisible(l.maskChecked);
+    w_.settingsItems[4]->setEnabled(l.saveWindowItemEnabled);
 }

@@ -17,20 +17,20 @@ class WindowLayout : public QObject
 public:
     explicit WindowLayout(MainWidgets &widgets);
 
-    // The start settings' splitters; laid out at the next Form_Resize.
+    // The start settings' splitters; laid out at the next relayout.
     void setSplitters(int frameTop, int frameLeft1, int frameLeft2);
     // Where the splitters stand (twips), as the window position command keeps them.
-    int frameTop() const { return layout_.lblSizeH.top; }
-    int frameLeft1() const { return layout_.lblSizeV[0].left; }
-    int frameLeft2() const { return layout_.lblSizeV[1].left; }
+    int frameTop() const { return layout_.rowSplitter.top; }
+    int frameLeft1() const { return layout_.columnSplitters[0].left; }
+    int frameLeft2() const { return layout_.columnSplitters[1].left; }
     const MainLayout &layout() const { return layout_; }
 
     // Lays the window out for its client size now; when the floors or the
     // room rule ask for another size, the window is asked to take it once
     // the resize under way is done. The floors are the window's minimum size,
     // so that a window manager stops a drag on them.
-    void Form_Resize();
-    // The mask column follows mnuViewMask's check mark.
+    void relayout();
+    // The mask column follows viewMaskItem's check mark.
     void toggleMask();
 
 protected:

@@ -74,22 +74,22 @@ QTimer *timer(QObject *parent, const QString &name, int interval)
 void buildLists(QWidget *client, MainWidgets &w)
 {
     using Closing = TitleListModel::ClosingLine;
-    w.lstGroup = new TitleListView(new TitleListModel(Closing::None), client);
-    w.lstGroup->setObjectName(u"lstGroup"_s);
-    w.lstEntry = new TitleListView(new TitleListModel(Closing::Blank), client);
-    w.lstEntry->setObjectName(u"lstEntry"_s);
+    w.groupList = new TitleListView(new TitleListModel(Closing::None), client);
+    w.groupList->setObjectName(u"lstGroup"_s);
+    w.entryList = new TitleListView(new TitleListModel(Closing::Blank), client);
+    w.entryList->setObjectName(u"lstEntry"_s);
 
-    w.txtMask = named<CodePageTextEdit>(client, u"txtMask"_s);
-    for (std::size_t i = 0; i < w.txtText.size(); ++i)
-        w.txtText[i] = named<CodePageTextEdit>(client, indexed(u"txtText"_s, i));
-    w.txtText[0]->setLineWrapMode(QPlainTextEdit::NoWrap);
-    w.txtText[1]->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    w.txtText[1]->hide();
-    w.lblDate = named<QLabel>(client, u"lblDate"_s);
+    w.maskText = named<CodePageTextEdit>(client, u"txtMask"_s);
+    for (std::size_t i = 0; i < w.entryText.size(); ++i)
+        w.entryText[i] = named<CodePageTextEdit>(client, indexed(u"txtText"_s, i));
+    w.entryText[0]->setLineWrapMode(QPlainTextEdit::NoWrap);
+    w.entryText[1]->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    w.entryText[1]->hide();
+    w.dateLabel = named<QLabel>(client, u"lblDate"_s);
 
-    w.lblSizeH = splitterBar(client, u"lblSizeH"_s, Qt::SplitVCursor);
-    for (std::size_t i = 0; i < w.lblSizeV.size(); ++i)
-        w.lblSizeV[i] = splitterBar(client, indexed(u"lblSizeV"_s, i), Qt::SplitHCursor);
+    w.rowSplitter = splitterBar(client, u"lblSizeH"_s, Qt::SplitVCursor);
+    for (std::size_t i = 0; i < w.columnSplitters.size(); ++i)
+        w.columnSplitters[i] = splitterBar(client, indexed(u"lblSizeV"_s, i), Qt::SplitHCursor);
 }
 
 void buildSideButtons(QWidget *client, MainWidgets &w)
@@ -98,36 +98,36 @@ void buildSideButtons(QWidget *client, MainWidgets &w)
                                            QStyle::SP_ArrowUp, QStyle::SP_ArrowDown,
                                            QStyle::SP_ToolBarVerticalExtensionButton};
     std::map<QStyle::StandardPixmap, QIcon> icons;
-    for (std::size_t i = 0; i < w.cmdCRSR.size(); ++i)
-        w.cmdCRSR[i] = pictureButton(client, indexed(u"cmdCRSR"_s, i), crsr[i], icons);
+    for (std::size_t i = 0; i < w.cursorButtons.size(); ++i)
+        w.cursorButtons[i] = pictureButton(client, indexed(u"cmdCRSR"_s, i), crsr[i], icons);
 
     const QStyle::StandardPixmap h[] = {QStyle::SP_ArrowBack, QStyle::SP_ArrowForward,
                                         QStyle::SP_ArrowUp, QStyle::SP_ArrowDown};
-    for (std::size_t i = 0; i < w.cmdH.size(); ++i)
-        w.cmdH[i] = pictureButton(client, indexed(u"cmdH"_s, i), h[i], icons);
+    for (std::size_t i = 0; i < w.orderButtons.size(); ++i)
+        w.orderButtons[i] = pictureButton(client, indexed(u"cmdH"_s, i), h[i], icons);
 }
 
 void buildPanels(QWidget *client, MainWidgets &w)
 {
-    for (std::size_t i = 0; i < w.fraMain.size(); ++i)
-        w.fraMain[i] = frame(client, indexed(u"fraMain"_s, i));
+    for (std::size_t i = 0; i < w.normalPanels.size(); ++i)
+        w.normalPanels[i] = frame(client, indexed(u"fraMain"_s, i));
 
-    for (std::size_t i = 0; i < w.cmdIndiv.size(); ++i) {
-        w.cmdIndiv[i] = named<QPushButton>(w.fraMain[0], indexed(u"cmdIndiv"_s, i));
-        w.cmdIndiv[i]->setText(u"&"_s + QString::number(i + 1));
+    for (std::size_t i = 0; i < w.individualButtons.size(); ++i) {
+        w.individualButtons[i] = named<QPushButton>(w.normalPanels[0], indexed(u"cmdIndiv"_s, i));
+        w.individualButtons[i]->setText(u"&"_s + QString::number(i + 1));
     }
-    w.chckEdit = named<QCheckBox>(w.fraMain[0], u"chckEdit"_s);
-    for (std::size_t i = 0; i < w.cmdEntry.size(); ++i)
-        w.cmdEntry[i] = named<QPushButton>(w.fraMain[1], indexed(u"cmdEntry"_s, i));
-    w.cmdSort[0] = named<QPushButton>(w.fraMain[2], u"cmdSort0"_s);
-    w.cmdMain = named<QPushButton>(w.fraMain[2], u"cmdMain"_s);
+    w.lockBox = named<QCheckBox>(w.normalPanels[0], u"chckEdit"_s);
+    for (std::size_t i = 0; i < w.entryButtons.size(); ++i)
+        w.entryButtons[i] = named<QPushButton>(w.normalPanels[1], indexed(u"cmdEntry"_s, i));
+    w.sortButton = named<QPushButton>(w.normalPanels[2], u"cmdSort0"_s);
+    w.hideButton = named<QPushButton>(w.normalPanels[2], u"cmdMain"_s);
 
-    w.fraEdit = frame(client, u"fraEdit"_s);
-    w.lblMode = named<QLabel>(w.fraEdit, u"lblMode"_s);
-    for (std::size_t i = 0; i < w.cmdEdit.size(); ++i)
-        w.cmdEdit[i] = named<QPushButton>(w.fraEdit, indexed(u"cmdEdit"_s, i));
-    w.cmdEdit[0]->setToolTip(u" [F2] or [SH] + [Enter] "_s);
-    w.cmdEdit[1]->setToolTip(u" [F4] or [ESC] "_s);
+    w.editPanel = frame(client, u"fraEdit"_s);
+    w.modeLabel = named<QLabel>(w.editPanel, u"lblMode"_s);
+    for (std::size_t i = 0; i < w.editButtons.size(); ++i)
+        w.editButtons[i] = named<QPushButton>(w.editPanel, indexed(u"cmdEdit"_s, i));
+    w.editButtons[0]->setToolTip(u" [F2] or [SH] + [Enter] "_s);
+    w.editButtons[1]->setToolTip(u" [F4] or [ESC] "_s);
 }
 
 } // namespace
@@ -135,7 +135,7 @@ void buildPanels(QWidget *client, MainWidgets &w)
 MainWidgets buildMainWidgets(QMainWindow &window)
 {
     MainWidgets w;
-    w.frmMain = &window;
+    w.window = &window;
     buildMainMenus(window, w);
 
     auto *client = new QWidget(&window);
@@ -145,17 +145,17 @@ MainWidgets buildMainWidgets(QMainWindow &window)
     buildSideButtons(client, w);
     buildPanels(client, w);
     // The buttons whose state the command refresh governs act through actions.
-    for (QPushButton *button : w.cmdCRSR)
+    for (QPushButton *button : w.cursorButtons)
         bindButtonAction(button);
-    for (QPushButton *button : w.cmdH)
+    for (QPushButton *button : w.orderButtons)
         bindButtonAction(button);
-    for (QPushButton *button : w.cmdIndiv)
+    for (QPushButton *button : w.individualButtons)
         bindButtonAction(button);
-    for (QPushButton *button : w.cmdEntry)
+    for (QPushButton *button : w.entryButtons)
         bindButtonAction(button);
-    bindButtonAction(w.cmdSort[0]);
+    bindButtonAction(w.sortButton);
 
-    w.timPreset = timer(&window, u"timPreset"_s, 100);
-    w.timExit = timer(&window, u"timExit"_s, 100);
+    w.startSettingsTimer = timer(&window, u"timPreset"_s, 100);
+    w.exitTimer = timer(&window, u"timExit"_s, 100);
     return w;
 }

@@ -47,32 +47,32 @@ struct WindowFrame
 struct MainLayout
 {
     // Design positions until the first layout.
-    TwipsRect lstGroup{60, 120, 2655, 1230};
-    TwipsRect lblSizeH{60, 1440, 2895, 45};
-    TwipsRect lstEntry{60, 1560, 2655, 780};
+    TwipsRect groupList{60, 120, 2655, 1230};
+    TwipsRect rowSplitter{60, 1440, 2895, 45};
+    TwipsRect entryList{60, 1560, 2655, 780};
     // The design's bars are 45 twips wide and reach 20 twips under the boxes on
     // their right; only the 25 twips between the columns can be seen and taken.
-    std::array<TwipsRect, 2> lblSizeV{{{2975, 120, 25, 10005}, {3840, 120, 25, 10005}}};
-    TwipsRect txtMask{3000, 120, 825, 2175};
-    TwipsRect txtText{3960, 120, 1860, 1815}; // txtText(0) and (1) share it
-    TwipsRect lblDate{3960, 2280, 1935, 255};
-    std::array<TwipsRect, 5> cmdCRSR{{{2760, 120, 255, 255},
-                                      {2760, 360, 255, 255},
-                                      {2760, 1560, 255, 255},
-                                      {2760, 1800, 255, 255},
-                                      {2760, 2235, 255, 255}}};
-    std::array<TwipsRect, 4> cmdH{{{60, 2235, 300, 255},
-                                   {360, 2235, 300, 255},
-                                   {660, 2235, 1018, 255},
-                                   {1688, 2235, 1038, 255}}};
+    std::array<TwipsRect, 2> columnSplitters{{{2975, 120, 25, 10005}, {3840, 120, 25, 10005}}};
+    TwipsRect maskText{3000, 120, 825, 2175};
+    TwipsRect entryText{3960, 120, 1860, 1815}; // entryText(0) and (1) share it
+    TwipsRect dateLabel{3960, 2280, 1935, 255};
+    std::array<TwipsRect, 5> cursorButtons{{{2760, 120, 255, 255},
+                                            {2760, 360, 255, 255},
+                                            {2760, 1560, 255, 255},
+                                            {2760, 1800, 255, 255},
+                                            {2760, 2235, 255, 255}}};
+    std::array<TwipsRect, 4> orderButtons{{{60, 2235, 300, 255},
+                                           {360, 2235, 300, 255},
+                                           {660, 2235, 1018, 255},
+                                           {1688, 2235, 1038, 255}}};
     // The design frames overlap their neighbours by a border; here they abut.
-    std::array<TwipsRect, 3> fraMain{
+    std::array<TwipsRect, 3> normalPanels{
         {{60, 2640, 905, 945}, {965, 2640, 895, 945}, {1860, 2640, 1090, 945}}};
-    TwipsRect fraEdit{60, 2640, 2900, 945};
+    TwipsRect editPanel{60, 2640, 2900, 945};
 
-    bool maskChecked = false;          // mnuViewMask carries its check mark
-    bool maskItemEnabled = true;       // mnuViewMask may be used
-    bool saveWindowItemEnabled = true; // mnuSettings(4): not while maximized
+    bool maskChecked = false;          // viewMaskItem carries its check mark
+    bool maskItemEnabled = true;       // viewMaskItem may be used
+    bool saveWindowItemEnabled = true; // settingsItems(4): not while maximized
 
     int lastFrameTop = 0;   // the horizontal splitter position last applied
     int lastGoodHeight = 0; // client height after the last row layout with room
@@ -84,7 +84,7 @@ struct MainLayout
 // back). Returns the client size the window must be given, which is the size
 // laid out for; equal to `window.client` when nothing had to change. A
 // minimized window is left alone; a maximized one is laid out as it is.
-TwipsSize Form_Resize(MainLayout &l, const WindowFrame &window, const ListLines &groupLines);
+TwipsSize layoutForClient(MainLayout &l, const WindowFrame &window, const ListLines &groupLines);
 // The smallest client size the layout as it stands fits, for a frame of
 // `frameWidth`: the width floor, and the height floor or the room under the
 // entry list where that asks for more. The window is given it as its minimum
@@ -103,17 +103,17 @@ void LayoutSideButtons(MainLayout &l);
 
 // Splitter drags with the left button; the offsets are the pointer's position
 // relative to the bar. True when the splitter moved (and the layout followed).
-bool lblSizeH_MouseMove(MainLayout &l, int y, int clientHeight, const ListLines &groupLines);
-bool lblSizeV_MouseMove(MainLayout &l, int index, int x, int clientWidth, int clientHeight);
+bool dragRowSplitter(MainLayout &l, int y, int clientHeight, const ListLines &groupLines);
+bool dragColumnSplitter(MainLayout &l, int index, int x, int clientWidth, int clientHeight);
 
 // Positions of the controls inside the button frames, fixed by the design.
 struct PanelLayout
 {
-    std::array<TwipsRect, 4> cmdIndiv;
-    TwipsRect chckEdit;
-    std::array<TwipsRect, 2> cmdEntry;
-    TwipsRect cmdSort0, cmdMain;
-    TwipsRect lblMode;
-    std::array<TwipsRect, 3> cmdEdit;
+    std::array<TwipsRect, 4> individualButtons;
+    TwipsRect lockBox;
+    std::array<TwipsRect, 2> entryButtons;
+    TwipsRect sortButton, hideButton;
+    TwipsRect modeLabel;
+    std::array<TwipsRect, 3> editButtons;
 };
 const PanelLayout &panelLayout();

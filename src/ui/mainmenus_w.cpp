@@ -44,70 +44,70 @@ void buildMainMenus(QMainWindow &window, MainWidgets &w)
 {
     QMenuBar *bar = window.menuBar();
 
-    w.mnuFile = menu(bar, u"mnuFile"_s);
-    w.mnuEditPermission = item(w.mnuFile, u"mnuEditPermission"_s, true);
-    w.mnuFile->addSeparator();
-    w.mnuHide = item(w.mnuFile, u"mnuHide"_s);
-    w.mnuExit = item(w.mnuFile, u"mnuExit"_s);
+    w.fileMenu = menu(bar, u"mnuFile"_s);
+    w.editPermissionItem = item(w.fileMenu, u"mnuEditPermission"_s, true);
+    w.fileMenu->addSeparator();
+    w.hideItem = item(w.fileMenu, u"mnuHide"_s);
+    w.exitItem = item(w.fileMenu, u"mnuExit"_s);
 
-    w.mnuGroup = menu(bar, u"mnuGroup"_s);
-    w.mnuGroupNew = item(w.mnuGroup, u"mnuGroupNew"_s);
-    w.mnuGroupDelete = item(w.mnuGroup, u"mnuGroupDelete"_s);
-    w.mnuGroupRename = item(w.mnuGroup, u"mnuGroupRename"_s);
-    items(w.mnuGroup, w.mnuIndent, u"mnuIndent"_s);
-    w.mnuClearTrash = item(w.mnuGroup, u"mnuClearTrash"_s);
-    w.mnuViewMask = item(w.mnuGroup, u"mnuViewMask"_s, true);
+    w.groupMenu = menu(bar, u"mnuGroup"_s);
+    w.newGroupItem = item(w.groupMenu, u"mnuGroupNew"_s);
+    w.deleteGroupItem = item(w.groupMenu, u"mnuGroupDelete"_s);
+    w.renameGroupItem = item(w.groupMenu, u"mnuGroupRename"_s);
+    items(w.groupMenu, w.indentItems, u"mnuIndent"_s);
+    w.clearTrashItem = item(w.groupMenu, u"mnuClearTrash"_s);
+    w.viewMaskItem = item(w.groupMenu, u"mnuViewMask"_s, true);
 
-    w.mnuEntry = menu(bar, u"mnuEntry"_s);
-    items(w.mnuEntry, w.mnuEntryCall, u"mnuEntryCall"_s);
-    w.mnuEntryRename = item(w.mnuEntry, u"mnuEntryRename"_s);
-    w.mnuEntryChange = item(w.mnuEntry, u"mnuEntryChange"_s);
-    w.mnuInsert = submenu(w.mnuEntry, u"mnuInsert"_s);
-    items(w.mnuInsert, w.mnuInsertCall, u"mnuInsertCall"_s);
+    w.entryMenu = menu(bar, u"mnuEntry"_s);
+    items(w.entryMenu, w.newTrashItems, u"mnuEntryCall"_s);
+    w.renameEntryItem = item(w.entryMenu, u"mnuEntryRename"_s);
+    w.changeGroupItem = item(w.entryMenu, u"mnuEntryChange"_s);
+    w.insertMenu = submenu(w.entryMenu, u"mnuInsert"_s);
+    items(w.insertMenu, w.insertItems, u"mnuInsertCall"_s);
     // Design captions; the word table has none for these two.
-    w.mnuInsertCall[1]->setText(u"&- - - - - - -  [F11]"_s);
-    w.mnuInsertCall[2]->setText(u"&======="_s);
-    w.mnuSearch = item(w.mnuEntry, u"mnuSearch"_s);
-    w.mnuEditor = submenu(w.mnuEntry, u"mnuEditor"_s);
-    items(w.mnuEditor, w.mnuEditorCall, u"mnuEditorCall"_s);
-    w.mnuSortAll = item(w.mnuEntry, u"mnuSortAll"_s);
-    items(w.mnuEntry, w.mnuSort, u"mnuSort"_s);
+    w.insertItems[1]->setText(u"&- - - - - - -  [F11]"_s);
+    w.insertItems[2]->setText(u"&======="_s);
+    w.searchItem = item(w.entryMenu, u"mnuSearch"_s);
+    w.editorMenu = submenu(w.entryMenu, u"mnuEditor"_s);
+    items(w.editorMenu, w.editorItems, u"mnuEditorCall"_s);
+    w.sortItem = item(w.entryMenu, u"mnuSortAll"_s);
+    items(w.entryMenu, w.upDownItems, u"mnuSort"_s);
 
-    w.mnuGo_Move = menu(bar, u"mnuGo_Move"_s);
-    w.mnuGoTo = submenu(w.mnuGo_Move, u"mnuGoTo"_s);
-    items(w.mnuGoTo, w.mnuGoToMemo, u"mnuGoToMemo"_s);
-    w.mnuGoTo->addSeparator();
-    w.mnuGoToLastMove = item(w.mnuGoTo, u"mnuGoToLastMove"_s);
-    w.mnuMoveTo = submenu(w.mnuGo_Move, u"mnuMoveTo"_s);
-    items(w.mnuMoveTo, w.mnuMoveToMemo, u"mnuMoveToMemo"_s);
-    w.mnuSetMem = submenu(w.mnuGo_Move, u"mnuSetMem"_s);
-    items(w.mnuSetMem, w.mnuSetMemo, u"mnuSetMemo"_s);
-    w.mnuGo_Move->addSeparator();
-    w.mnuClearMemos = item(w.mnuGo_Move, u"mnuClearMemos"_s);
+    w.goMoveMenu = menu(bar, u"mnuGo_Move"_s);
+    w.goToMenu = submenu(w.goMoveMenu, u"mnuGoTo"_s);
+    items(w.goToMenu, w.goToMemoryItems, u"mnuGoToMemo"_s);
+    w.goToMenu->addSeparator();
+    w.goToLastMoveItem = item(w.goToMenu, u"mnuGoToLastMove"_s);
+    w.moveToMenu = submenu(w.goMoveMenu, u"mnuMoveTo"_s);
+    items(w.moveToMenu, w.moveToMemoryItems, u"mnuMoveToMemo"_s);
+    w.setMemoryMenu = submenu(w.goMoveMenu, u"mnuSetMem"_s);
+    items(w.setMemoryMenu, w.setMemoryItems, u"mnuSetMemo"_s);
+    w.goMoveMenu->addSeparator();
+    w.clearMemoriesItem = item(w.goMoveMenu, u"mnuClearMemos"_s);
 
-    w.mnuOptions = menu(bar, u"mnuOptions"_s);
-    items(w.mnuOptions, w.mnuSettings, u"mnuSettings"_s);
-    w.mnuSettings[3]->setCheckable(true); // sort mode Z --> A
+    w.optionsMenu = menu(bar, u"mnuOptions"_s);
+    items(w.optionsMenu, w.settingsItems, u"mnuSettings"_s);
+    w.settingsItems[3]->setCheckable(true); // sort mode Z --> A
 
-    w.mnuWrap = menu(bar, u"mnuWrap"_s);
-    w.mnuWordwrap = item(w.mnuWrap, u"mnuWordwrap"_s, true);
+    w.textMenu = menu(bar, u"mnuWrap"_s);
+    w.wordWrapItem = item(w.textMenu, u"mnuWordwrap"_s, true);
 
-    w.mnuInfo = menu(bar, u"mnuInfo"_s);
-    w.mnuAbout = item(w.mnuInfo, u"mnuAbout"_s);
+    w.infoMenu = menu(bar, u"mnuInfo"_s);
+    w.aboutItem = item(w.infoMenu, u"mnuAbout"_s);
 
-    w.mnuPhrases = menu(bar, u"mnuPhrases"_s);
-    w.mnuCallTxtMem = submenu(w.mnuPhrases, u"mnuCallTxtMem"_s);
-    items(w.mnuCallTxtMem, w.mnuCallTxtMemoCall, u"mnuCallTxtMemoCall"_s);
-    w.mnuSetTxtMem = submenu(w.mnuPhrases, u"mnuSetTxtMem"_s);
-    items(w.mnuSetTxtMem, w.mnuSetTxtMemoSet, u"mnuSetTxtMemoSet"_s);
-    w.mnuPhrases->addSeparator();
-    w.mnuHowTo = item(w.mnuPhrases, u"mnuHowTo"_s);
-    w.mnuPhrases->addSeparator();
-    w.mnuClearTxtMemos = item(w.mnuPhrases, u"mnuClearTxtMemos"_s);
-    w.mnuPhrases->addSeparator();
-    items(w.mnuPhrases, w.mnuCallDate, u"mnuCallDate"_s);
+    w.phrasesMenu = menu(bar, u"mnuPhrases"_s);
+    w.callPhraseMenu = submenu(w.phrasesMenu, u"mnuCallTxtMem"_s);
+    items(w.callPhraseMenu, w.callPhraseItems, u"mnuCallTxtMemoCall"_s);
+    w.setPhraseMenu = submenu(w.phrasesMenu, u"mnuSetTxtMem"_s);
+    items(w.setPhraseMenu, w.setPhraseItems, u"mnuSetTxtMemoSet"_s);
+    w.phrasesMenu->addSeparator();
+    w.howToItem = item(w.phrasesMenu, u"mnuHowTo"_s);
+    w.phrasesMenu->addSeparator();
+    w.clearPhrasesItem = item(w.phrasesMenu, u"mnuClearTxtMemos"_s);
+    w.phrasesMenu->addSeparator();
+    items(w.phrasesMenu, w.signDateTimeItems, u"mnuCallDate"_s);
 
-    w.mnuSystray = new QMenu(&window);
-    w.mnuSystray->setObjectName(u"mnuSystray"_s);
-    items(w.mnuSystray, w.mnuSystrayCall, u"mnuSystrayCall"_s);
+    w.trayMenu = new QMenu(&window);
+    w.trayMenu->setObjectName(u"mnuSystray"_s);
+    items(w.trayMenu, w.trayItems, u"mnuSystrayCall"_s);
 }

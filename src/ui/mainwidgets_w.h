@@ -17,99 +17,100 @@ class QTimer;
 // Subsystems get this instead of the window; arrays keep the design's indices.
 struct MainWidgets
 {
-    QMainWindow *frmMain = nullptr;
+    QMainWindow *window = nullptr;
 
     // File
-    QMenu *mnuFile = nullptr;
-    QAction *mnuEditPermission = nullptr;
-    QAction *mnuHide = nullptr;
-    QAction *mnuExit = nullptr;
+    QMenu *fileMenu = nullptr;
+    QAction *editPermissionItem = nullptr;
+    QAction *hideItem = nullptr;
+    QAction *exitItem = nullptr;
 
     // Group
-    QMenu *mnuGroup = nullptr;
-    QAction *mnuGroupNew = nullptr;
-    QAction *mnuGroupDelete = nullptr;
-    QAction *mnuGroupRename = nullptr;
-    std::array<QAction *, 2> mnuIndent{}; // 0 right, 1 left
-    QAction *mnuClearTrash = nullptr;
-    QAction *mnuViewMask = nullptr;
+    QMenu *groupMenu = nullptr;
+    QAction *newGroupItem = nullptr;
+    QAction *deleteGroupItem = nullptr;
+    QAction *renameGroupItem = nullptr;
+    std::array<QAction *, 2> indentItems{}; // 0 right, 1 left
+    QAction *clearTrashItem = nullptr;
+    QAction *viewMaskItem = nullptr;
 
     // Entry
-    QMenu *mnuEntry = nullptr;
-    std::array<QAction *, 2> mnuEntryCall{}; // 0 new, 1 trash
-    QAction *mnuEntryRename = nullptr;
-    QAction *mnuEntryChange = nullptr;
-    QMenu *mnuInsert = nullptr;
-    std::array<QAction *, 5> mnuInsertCall{};
-    QAction *mnuSearch = nullptr;
-    QMenu *mnuEditor = nullptr;
-    std::array<QAction *, 2> mnuEditorCall{};
-    QAction *mnuSortAll = nullptr;
-    std::array<QAction *, 2> mnuSort{}; // 0 up, 1 down
+    QMenu *entryMenu = nullptr;
+    std::array<QAction *, 2> newTrashItems{}; // 0 new, 1 trash
+    QAction *renameEntryItem = nullptr;
+    QAction *changeGroupItem = nullptr;
+    QMenu *insertMenu = nullptr;
+    std::array<QAction *, 5> insertItems{};
+    QAction *searchItem = nullptr;
+    QMenu *editorMenu = nullptr;
+    std::array<QAction *, 2> editorItems{};
+    QAction *sortItem = nullptr;
+    std::array<QAction *, 2> upDownItems{}; // 0 up, 1 down
 
     // Go/Move
-    QMenu *mnuGo_Move = nullptr;
-    QMenu *mnuGoTo = nullptr;
-    std::array<QAction *, 4> mnuGoToMemo{};
-    QAction *mnuGoToLastMove = nullptr;
-    QMenu *mnuMoveTo = nullptr;
-    std::array<QAction *, 4> mnuMoveToMemo{};
-    QMenu *mnuSetMem = nullptr;
-    std::array<QAction *, 4> mnuSetMemo{};
-    QAction *mnuClearMemos = nullptr;
+    QMenu *goMoveMenu = nullptr;
+    QMenu *goToMenu = nullptr;
+    std::array<QAction *, 4> goToMemoryItems{};
+    QAction *goToLastMoveItem = nullptr;
+    QMenu *moveToMenu = nullptr;
+    std::array<QAction *, 4> moveToMemoryItems{};
+    QMenu *setMemoryMenu = nullptr;
+    std::array<QAction *, 4> setMemoryItems{};
+    QAction *clearMemoriesItem = nullptr;
 
     // Options, Text options, Info
-    QMenu *mnuOptions = nullptr;
-    std::array<QAction *, 6> mnuSettings{};
-    QMenu *mnuWrap = nullptr;
-    QAction *mnuWordwrap = nullptr;
-    QMenu *mnuInfo = nullptr;
-    QAction *mnuAbout = nullptr;
+    QMenu *optionsMenu = nullptr;
+    std::array<QAction *, 6> settingsItems{};
+    QMenu *textMenu = nullptr;
+    QAction *wordWrapItem = nullptr;
+    QMenu *infoMenu = nullptr;
+    QAction *aboutItem = nullptr;
 
     // Phrases: in the menu bar only while an edit mode is active
-    QMenu *mnuPhrases = nullptr;
-    QMenu *mnuCallTxtMem = nullptr;
-    std::array<QAction *, 4> mnuCallTxtMemoCall{};
-    QMenu *mnuSetTxtMem = nullptr;
-    std::array<QAction *, 4> mnuSetTxtMemoSet{};
-    QAction *mnuHowTo = nullptr;
-    QAction *mnuClearTxtMemos = nullptr;
-    std::array<QAction *, 3> mnuCallDate{}; // 0 euro, 1 date, 2 time
+    QMenu *phrasesMenu = nullptr;
+    QMenu *callPhraseMenu = nullptr;
+    std::array<QAction *, 4> callPhraseItems{};
+    QMenu *setPhraseMenu = nullptr;
+    std::array<QAction *, 4> setPhraseItems{};
+    QAction *howToItem = nullptr;
+    QAction *clearPhrasesItem = nullptr;
+    std::array<QAction *, 3> signDateTimeItems{}; // 0 euro, 1 date, 2 time
 
     // The tray's pop-up menu; not in the menu bar
-    QMenu *mnuSystray = nullptr;
-    std::array<QAction *, 4> mnuSystrayCall{};
+    QMenu *trayMenu = nullptr;
+    std::array<QAction *, 4> trayItems{};
 
     // Lists and text boxes
-    TitleListView *lstGroup = nullptr; // a view of the group names
-    TitleListView *lstEntry = nullptr; // a view of the group's titles and the closing blank line
-    QPlainTextEdit *txtMask = nullptr;
-    std::array<QPlainTextEdit *, 2> txtText{}; // 0 without, 1 with word wrap
-    QLabel *lblDate = nullptr;
+    TitleListView *groupList = nullptr; // a view of the group names
+    TitleListView *entryList = nullptr; // a view of the group's titles and the closing blank line
+    QPlainTextEdit *maskText = nullptr;
+    std::array<QPlainTextEdit *, 2> entryText{}; // 0 without, 1 with word wrap
+    QLabel *dateLabel = nullptr;
 
     // Splitter bars
-    QLabel *lblSizeH = nullptr;
-    std::array<QLabel *, 2> lblSizeV{};
+    QLabel *rowSplitter = nullptr;
+    std::array<QLabel *, 2> columnSplitters{};
 
     // Button panels of the normal mode
-    std::array<QFrame *, 3> fraMain{};
-    std::array<QPushButton *, 1> cmdSort{};
-    std::array<QPushButton *, 2> cmdEntry{}; // 0 new, 1 trash
-    QPushButton *cmdMain = nullptr;          // hide
-    QCheckBox *chckEdit = nullptr;
-    std::array<QPushButton *, 4> cmdIndiv{};
+    std::array<QFrame *, 3> normalPanels{};
+    QPushButton *sortButton = nullptr;
+    std::array<QPushButton *, 2> entryButtons{}; // 0 new, 1 trash
+    QPushButton *hideButton = nullptr;           // hide
+    QCheckBox *lockBox = nullptr;
+    std::array<QPushButton *, 4> individualButtons{};
 
     // Edit frame of the edit modes
-    QFrame *fraEdit = nullptr;
-    QLabel *lblMode = nullptr;
-    std::array<QPushButton *, 3> cmdEdit{}; // 0 OK, 1 Cancel, 2 Save
+    QFrame *editPanel = nullptr;
+    QLabel *modeLabel = nullptr;
+    std::array<QPushButton *, 3> editButtons{}; // 0 OK, 1 Cancel, 2 Save
 
     // Buttons beside and under the lists
-    std::array<QPushButton *, 4> cmdH{};    // indent left, indent right, up, down
-    std::array<QPushButton *, 5> cmdCRSR{}; // group up, group down, entry up, entry down, jump
+    std::array<QPushButton *, 4> orderButtons{}; // indent left, indent right, up, down
+    std::array<QPushButton *, 5>
+        cursorButtons{}; // group up, group down, entry up, entry down, jump
 
-    QTimer *timPreset = nullptr;
-    QTimer *timExit = nullptr;
+    QTimer *startSettingsTimer = nullptr;
+    QTimer *exitTimer = nullptr;
 };
 
 // Creates every menu, control and timer of the main window, named and placed

@@ -81,15 +81,15 @@ ProgramView viewOf(AppFixture &nb)
     const MainWidgets &w = nb.w();
     ProgramView view;
     view.prefs = PrefFile::serialize(nb.app().state().prefs, nb.app().state().ProgramVersion).bytes;
-    view.groups = AppFixture::lines(w.lstGroup);
-    view.entries = AppFixture::lines(w.lstEntry);
-    view.group = w.lstGroup->currentRow();
-    view.entry = w.lstEntry->currentRow();
+    view.groups = AppFixture::lines(w.groupList);
+    view.entries = AppFixture::lines(w.entryList);
+    view.group = w.groupList->currentRow();
+    view.entry = w.entryList->currentRow();
     view.textEdit = nb.state().TextEditMode;
     view.maskEdit = nb.state().MaskEditMode;
-    view.text = w.txtText[0]->toPlainText();
-    view.mask = w.txtMask->toPlainText();
-    view.date = w.lblDate->text();
+    view.text = w.entryText[0]->toPlainText();
+    view.mask = w.maskText->toPlainText();
+    view.date = w.dateLabel->text();
     for (int language = 1; language < WordTable::kLanguages; ++language) {
         for (int k = 0; k < WordTable::kWords; ++k)
             view.words << nb.app().wordTable().word(language, k);
@@ -684,8 +684,9 @@ private Q_SLOTS:
         QVERIFY2(notebookOf(base.after) != notebookOf(base.before), "the command changed nothing");
         QStringList failures = powerCutProblems(command, recording, links);
         const auto &calls = recording.calls;
-        const bool copies = std::any_of(calls.begin(), calls.end(),
-                                        [](const auto &call) { return call.first == Sys::Op::Link; });
+        const bool copies = std::any_of(calls.begin(), calls.end(), [](const auto &call) {
+            return call.first == Sys::Op::Link;
+        });
         if (links == Links::UnnamedOnly || (links == Links::None && !copies)) {
             QVERIFY2(failures.isEmpty(), qPrintable(failures.join(u'\n')));
             return;

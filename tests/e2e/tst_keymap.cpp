@@ -67,16 +67,16 @@ void doubleClick(QWidget *widget, QPoint at)
 // The first four characters of the text selected, or the caret after the text.
 void selectFour(AppFixture &nb)
 {
-    nb.w().txtText[0]->setFocus();
-    QTextCursor cursor = nb.w().txtText[0]->textCursor();
+    nb.w().entryText[0]->setFocus();
+    QTextCursor cursor = nb.w().entryText[0]->textCursor();
     cursor.setPosition(0);
     cursor.setPosition(4, QTextCursor::KeepAnchor);
-    nb.w().txtText[0]->setTextCursor(cursor);
+    nb.w().entryText[0]->setTextCursor(cursor);
 }
 
 void caretToEnd(AppFixture &nb)
 {
-    nb.w().txtText[0]->moveCursor(QTextCursor::End);
+    nb.w().entryText[0]->moveCursor(QTextCursor::End);
 }
 
 std::pair<QString, KeyCase> row(const QString &name, const QString &unlocked,
@@ -141,14 +141,14 @@ private Q_SLOTS:
             return then(press(Qt::Key_Insert), typed(text, typing));
         };
         const auto button = [](int b) {
-            return Action([b](AppFixture &nb) { nb.w().cmdIndiv[b]->click(); });
+            return Action([b](AppFixture &nb) { nb.w().individualButtons[b]->click(); });
         };
         const Action rightClickOnC = [](AppFixture &nb) {
             nb.whenShown([](QWidget *menu) {
                 caughtPopUp = menu->objectName();
                 menu->close();
             });
-            AppFixture::click(nb.w().lstEntry, u"c"_s, Qt::RightButton);
+            AppFixture::click(nb.w().entryList, u"c"_s, Qt::RightButton);
         };
         // The folder dialog of an import or export, closed at once.
         const auto folderDialog = [](int key) {
@@ -194,11 +194,11 @@ private Q_SLOTS:
                 [](QWidget *dialog) { dialog->findChild<QPushButton *>(u"cmdMain1"_s)->click(); });
         };
         const Action doubleClickList = [](AppFixture &nb) {
-            TitleListView *l = nb.w().lstEntry;
+            TitleListView *l = nb.w().entryList;
             doubleClick(l->viewport(), l->lineRect(l->currentRow()).center());
         };
         const Action doubleClickText = [](AppFixture &nb) {
-            QPlainTextEdit *box = nb.w().txtText[0];
+            QPlainTextEdit *box = nb.w().entryText[0];
             doubleClick(box->viewport(), box->cursorRect().center());
         };
         const auto phrase = [](int n, const QString &keys) {
@@ -210,7 +210,7 @@ private Q_SLOTS:
         };
         const QString most = u"{x 1000}"_s.repeated(MaxStrokes / 1000);
         const Action stopped = [](AppFixture &nb) {
-            QPlainTextEdit *box = nb.w().txtText[0];
+            QPlainTextEdit *box = nb.w().entryText[0];
             QTest::keyClick(box, Qt::Key_F6);
             QTRY_VERIFY(boxText(box).startsWith(u'x'));
             QVERIFY(nb.window()->keyInjector().isBusy());
@@ -256,16 +256,16 @@ private Q_SLOTS:
                 inDialog(u"\U0001F600"_s, {Qt::Key_Escape})),
             // The move's choice of groups leaves the selected one out.
             row(u"list move, first Down"_s, trash, same,
-                inDialog({}, {Qt::Key_Down, Qt::Key_Return}), menu(&MainWidgets::mnuEntryChange)),
+                inDialog({}, {Qt::Key_Down, Qt::Key_Return}), menu(&MainWidgets::changeGroupItem)),
             row(u"list move, Down Down"_s, toWork, same,
                 inDialog({}, {Qt::Key_Down, Qt::Key_Down, Qt::Key_Return}),
-                menu(&MainWidgets::mnuEntryChange)),
+                menu(&MainWidgets::changeGroupItem)),
             row(u"list move, double-click"_s, toWork, same, doubleClickWork,
-                menu(&MainWidgets::mnuEntryChange)),
+                menu(&MainWidgets::changeGroupItem)),
             row(u"list move, Esc"_s, same, same, inDialog({}, {Qt::Key_Down, Qt::Key_Escape}),
-                menu(&MainWidgets::mnuEntryChange)),
+                menu(&MainWidgets::changeGroupItem)),
             row(u"list move, nothing chosen"_s, same, same, inDialog({}, {Qt::Key_Return}),
-                menu(&MainWidgets::mnuEntryChange)),
+                menu(&MainWidgets::changeGroupItem)),
             row(u"list F5"_s, goToPlans),
             row(u"list F7, the memory's group gone"_s, u"beeps=1"_s),
             // Memory 1 on Work/Shopping: pref.dat and the three captions at once.
@@ -376,7 +376,7 @@ private Q_SLOTS:
                 phrase(2, most), stopped),
             // The euro sign has no key: it is typed as a character.
             row(u"text menu Insert euro"_s, u"mode=text;text=\u20ACtext of _b"_s, lockBox, {},
-                [](AppFixture &nb) { nb.w().mnuCallDate[0]->trigger(); }),
+                [](AppFixture &nb) { nb.w().signDateTimeItems[0]->trigger(); }),
             row(u"text Shift+F5, nothing selected"_s, howTo),
             row(u"text Shift+F8, text selected"_s, u"phrases=Hi,free,free,text"_s, u"="_s,
                 selectFour),
@@ -393,21 +393,21 @@ private Q_SLOTS:
             row(u"text pasted outside the code page"_s, u"msg=~.*U\\+1F600.*"_s, unlockedOnly, {},
                 [](AppFixture &nb) {
                     QApplication::clipboard()->setText(u"x\U0001F600y"_s);
-                    QTest::keyClick(nb.w().txtText[0], Qt::Key_V, Qt::ControlModifier);
+                    QTest::keyClick(nb.w().entryText[0], Qt::Key_V, Qt::ControlModifier);
                 }),
             // The box's own menu pastes past every key handler; locked, nothing changes.
             row(u"text pasted from the box's menu"_s, u"mode=text;text=pastedtext of _b"_s, same,
                 {},
                 [](AppFixture &nb) {
                     QApplication::clipboard()->setText(u"pasted"_s);
-                    nb.w().txtText[0]->paste();
+                    nb.w().entryText[0]->paste();
                 }),
             // An input method's text comes past the key handlers as well.
             row(u"text from an input method"_s, u"mode=text;text=\u00FCtext of _b"_s, lockBox, {},
                 [](AppFixture &nb) {
                     QInputMethodEvent commit;
                     commit.setCommitString(u"\u00FC"_s);
-                    QCoreApplication::sendEvent(nb.w().txtText[0], &commit);
+                    QCoreApplication::sendEvent(nb.w().entryText[0], &commit);
                 }),
 
             // A new entry is stored once its title is known: the typical change.
@@ -456,9 +456,9 @@ private Q_SLOTS:
 
             // The menus and buttons of the keyboard commands.
             row(u"list menu Edit Permission"_s, u"lock=1"_s, u"lock=0"_s, {},
-                menu(&MainWidgets::mnuEditPermission)),
+                menu(&MainWidgets::editPermissionItem)),
             row(u"list menu Clear Phrases"_s, u"phrases=free,free,free,free"_s, u"="_s, {},
-                menu(&MainWidgets::mnuClearTxtMemos)),
+                menu(&MainWidgets::clearPhrasesItem)),
             row(u"list button 1, free"_s, same, same, {}, button(0)),
             row(u"list button 2, SHIFT {F5} {F6}: memories 1 and 2 saved"_s,
                 u"mem=Notes/_b,Notes/_b,Gone/x,free/free"_s, same, {}, button(1)),
@@ -481,7 +481,7 @@ private Q_SLOTS:
             // The same title would share the entry's file.
             {u"text naming an entry"_s, 4, u"c"_s, u"c__"_s}};
         for (const auto &[name, k, answer, line] : separators) {
-            const Action insert = [k = k](AppFixture &nb) { nb.w().mnuInsertCall[k]->trigger(); };
+            const Action insert = [k = k](AppFixture &nb) { nb.w().insertItems[k]->trigger(); };
             const Action act = answer == u"{cancel}"_s ? then(cancelled, insert)
                                : answer.isNull()       ? insert
                                                        : answered(answer, insert);
@@ -492,7 +492,7 @@ private Q_SLOTS:
         // The text line's dialog ignores Esc; Enter ends it.
         cases.append(row(u"list separator, text, Esc ignored"_s, inserted(u"ab"_s), u"="_s,
                          inDialog(u"ab"_s, {Qt::Key_Escape, Qt::Key_Return}),
-                         [](AppFixture &nb) { nb.w().mnuInsertCall[4]->trigger(); }));
+                         [](AppFixture &nb) { nb.w().insertItems[4]->trigger(); }));
 
         // Lines without a file start no edit mode, whichever way is tried (a
         // file of 0 bytes loads as none: "list Up, onto a file of 0 bytes").
@@ -535,7 +535,7 @@ private Q_SLOTS:
             nb.setPref(line, value);
         QVERIFY(nb.start());
         select(nb, u"Notes/_b"_s);
-        nb.w().chckEdit->setChecked(locked);
+        nb.w().lockBox->setChecked(locked);
         if (keyCase.setup)
             keyCase.setup(nb);
         QTRY_VERIFY(!nb.window()->keyInjector().isBusy());
@@ -564,7 +564,7 @@ private Q_SLOTS:
     {
         const auto click = [](bool groups, const QString &line) {
             return Action([groups, line](AppFixture &nb) {
-                AppFixture::click(groups ? nb.w().lstGroup : nb.w().lstEntry, line);
+                AppFixture::click(groups ? nb.w().groupList : nb.w().entryList, line);
             });
         };
         run(Scenario{u"Work w | Work/Home Plans Bills"_s,
@@ -585,7 +585,7 @@ private Q_SLOTS:
         const auto dialog = [](const std::function<void(QWidget *)> &act) {
             return Action([act](AppFixture &nb) {
                 nb.whenShown(act);
-                nb.w().mnuSettings[2]->trigger();
+                nb.w().settingsItems[2]->trigger();
                 QTRY_VERIFY(!QApplication::activeModalWidget());
             });
         };

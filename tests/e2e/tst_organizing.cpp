@@ -110,8 +110,8 @@ void foreignDrop(AppFixture &nb)
 {
     QMimeData data;
     data.setData(DragDrop::mimeType(), "x");
-    for (QWidget *widget : {nb.w().lstEntry->viewport(), nb.w().lstGroup->viewport(),
-                            static_cast<QWidget *>(nb.w().cmdEntry[1])}) {
+    for (QWidget *widget : {nb.w().entryList->viewport(), nb.w().groupList->viewport(),
+                            static_cast<QWidget *>(nb.w().entryButtons[1])}) {
         QDragEnterEvent enter(QPoint(5, 5), Qt::MoveAction, &data, Qt::LeftButton, {});
         QApplication::sendEvent(widget, &enter);
         QVERIFY(!enter.isAccepted());
@@ -123,7 +123,7 @@ void foreignDrop(AppFixture &nb)
 Action locked(const Action &action)
 {
     return [action](AppFixture &nb) {
-        nb.w().chckEdit->setChecked(true);
+        nb.w().lockBox->setChecked(true);
         action(nb);
     };
 }
@@ -155,11 +155,11 @@ void addRefusals()
     QStringList hundred;
     for (int g = 0; g < NoteTable::kGroups; ++g)
         hundred << u"G%1"_s.arg(g, 2, 10, QChar(u'0'));
-    const Action newGroup = menu(&MainWidgets::mnuGroupNew);
-    const Action rename = menu(&MainWidgets::mnuGroupRename);
+    const Action newGroup = menu(&MainWidgets::newGroupItem);
+    const Action rename = menu(&MainWidgets::renameGroupItem);
     const Action newTitle = key(Qt::Key_F12);
     const Action trash = key(Qt::Key_Delete);
-    const Action clearTrash = menu(&MainWidgets::mnuClearTrash);
+    const Action clearTrash = menu(&MainWidgets::clearTrashItem);
     const Action indentRight = key(Qt::Key_Right, Qt::ControlModifier);
     const QString trashMissing = says(u"\"Trash\""_s), full999 = says(u"999"_s);
 
@@ -180,13 +180,13 @@ void addRefusals()
     QTest::newRow("rename group: folder in the way")
         << refused(ab, x, answered(u"Z"_s, rename), kReport, u"+Z/other.txt"_s);
     const Action deleteUngated = [](AppFixture &nb) {
-        nb.w().mnuGroupDelete->setEnabled(true); // as a pop-up could leave it
-        nb.w().mnuGroupDelete->trigger();
+        nb.w().deleteGroupItem->setEnabled(true); // as a pop-up could leave it
+        nb.w().deleteGroupItem->trigger();
     };
     QTest::newRow("delete group: entry line selected")
         << refused(ab, x, deleteUngated, u"beeps=1"_s);
     QTest::newRow("delete group: last entry, no trash")
-        << refused(u"A x | B"_s, u"A/ "_s, menu(&MainWidgets::mnuGroupDelete), trashMissing);
+        << refused(u"A x | B"_s, u"A/ "_s, menu(&MainWidgets::deleteGroupItem), trashMissing);
     QTest::newRow("trash: no trash group") << refused(u"A x"_s, x, trash, trashMissing);
     QTest::newRow("Clear Trash: no trash group") << refused(u"A x"_s, x, clearTrash, trashMissing);
     QTest::newRow("new title: same") << refused(ab, x, answered(u"x"_s, newTitle));
@@ -198,15 +198,15 @@ void addRefusals()
     QTest::newRow("indent: file in the way")
         << refused(ab, x, indentRight, kReport, u"+A/_x.txt"_s);
     const Action indentLeftUngated = [](AppFixture &nb) {
-        nb.w().mnuIndent[1]->setEnabled(true); // its key's gate is closed
-        nb.w().mnuIndent[1]->trigger();
+        nb.w().indentItems[1]->setEnabled(true); // its key's gate is closed
+        nb.w().indentItems[1]->trigger();
     };
     QTest::newRow("indent left of a lone _") << refused(u"A _"_s, u"A/_"_s, indentLeftUngated);
     const Action downUngated = [](AppFixture &nb) {
         // The last entry's gate is closed; the button would only trigger the
         // disabled action, the menu item's is opened here.
-        nb.w().mnuSort[1]->setEnabled(true);
-        nb.w().mnuSort[1]->trigger();
+        nb.w().upDownItems[1]->setEnabled(true);
+        nb.w().upDownItems[1]->trigger();
     };
     QTest::newRow("one place down from the last entry") << refused(ab, u"A/y"_s, downUngated);
     QTest::newRow("new entry: 999 entries")
@@ -238,9 +238,9 @@ void addRefusals()
     // tst_keymap).
     const Action organizingKeys = [](AppFixture &nb) {
         for (int key : {Qt::Key_Down, Qt::Key_Up, Qt::Key_Right, Qt::Key_Left})
-            QTest::keyClick(nb.w().lstEntry, Qt::Key(key), Qt::ShiftModifier);
-        QTest::keyClick(nb.w().lstEntry, Qt::Key_Delete);
-        QTest::keyClick(nb.w().lstEntry, Qt::Key_F12);
+            QTest::keyClick(nb.w().entryList, Qt::Key(key), Qt::ShiftModifier);
+        QTest::keyClick(nb.w().entryList, Qt::Key_Delete);
+        QTest::keyClick(nb.w().entryList, Qt::Key_F12);
     };
     QTest::newRow("blank line: keys") << refused(ab, u"A/ "_s, organizingKeys);
     QTest::newRow("first line: Shift+Up") << refused(ab, x, key(Qt::Key_Up, Qt::ShiftModifier));
@@ -274,9 +274,9 @@ private Q_SLOTS:
         const QString abc = u"A a1 | B b1 b2 | C | Trash"_s;
         const QString sorting = u"A a1 | G b A _c | Z"_s;
         const QString five = u"G e0 e1 e2 e3 e4"_s;
-        const Action newGroup = menu(&MainWidgets::mnuGroupNew);
-        const Action rename = menu(&MainWidgets::mnuGroupRename);
-        const Action deleteGroup = menu(&MainWidgets::mnuGroupDelete);
+        const Action newGroup = menu(&MainWidgets::newGroupItem);
+        const Action rename = menu(&MainWidgets::renameGroupItem);
+        const Action deleteGroup = menu(&MainWidgets::deleteGroupItem);
 
         QTest::newRow("new group between two, case ignored")
             << Command{u"A a1 | c c1"_s, u"A/a1"_s, answered(u"B"_s, newGroup),
@@ -310,15 +310,16 @@ private Q_SLOTS:
         QTest::newRow("delete a group with one entry")
             << Command{abc, u"A/ "_s, deleteGroup, u"idx=B b1 b2 | C | Trash a1;sel=B/b1"_s};
         QTest::newRow("Clear Trash")
-            << Command{u"A a1 | Trash t1 gone"_s, u"A/a1"_s, menu(&MainWidgets::mnuClearTrash),
+            << Command{u"A a1 | Trash t1 gone"_s, u"A/a1"_s, menu(&MainWidgets::clearTrashItem),
                        u"idx=A a1 | Trash;sel=Trash/ "_s};
 
         QTest::newRow("trash from the last line")
             << Command{u"A a1 a2 | Trash a2"_s, u"A/a2"_s, key(Qt::Key_Delete),
                        u"idx=A a1 | Trash a2 a2_;sel=A/ "_s, u"Trash/a2_"_s};
-        QTest::newRow("trash of a missing file") << Command{
-            u"A a1 gone a3 | Trash"_s, u"A/gone"_s,
-            [](AppFixture &nb) { nb.w().cmdEntry[1]->click(); }, u"idx=A a1 a3 | Trash;sel=A/a3"_s};
+        QTest::newRow("trash of a missing file")
+            << Command{u"A a1 gone a3 | Trash"_s, u"A/gone"_s,
+                       [](AppFixture &nb) { nb.w().entryButtons[1]->click(); },
+                       u"idx=A a1 a3 | Trash;sel=A/a3"_s};
         // "_" is appended until the title is free, checked again after each
         // one; another group's titles never count, the last column does.
         QTest::newRow("new title taken thrice")
@@ -340,35 +341,35 @@ private Q_SLOTS:
         // The entry is not reloaded: a load would replace the text put in here.
         const Action downKeepsText = [](AppFixture &nb) {
             {
-                const QSignalBlocker quiet(nb.w().txtText[0]);
-                nb.w().txtText[0]->setPlainText(u"not reloaded"_s);
+                const QSignalBlocker quiet(nb.w().entryText[0]);
+                nb.w().entryText[0]->setPlainText(u"not reloaded"_s);
             }
-            QTest::keyClick(nb.w().lstEntry, Qt::Key_Down, Qt::ShiftModifier);
+            QTest::keyClick(nb.w().entryList, Qt::Key_Down, Qt::ShiftModifier);
         };
         QTest::newRow("one place down")
             << Command{sorting, u"G/A"_s, downKeepsText,
                        u"idx=A a1 | G b _c A | Z;sel=G/A;text=not reloaded"_s};
         // A missing file stays missing: no edit or move may start on it.
         const Action missingDown = [](AppFixture &nb) {
-            nb.w().cmdH[3]->click();
+            nb.w().orderButtons[3]->click();
             QVERIFY(nb.state().FileMissing);
         };
         QTest::newRow("missing file one place down")
             << Command{u"G a gone c"_s, u"G/gone"_s, missingDown,
                        u"idx=G a c gone;sel=G/gone;on:mnuEntryChange=0"_s};
         QTest::newRow("sort A to Z")
-            << Command{sorting, u"G/A"_s, [](AppFixture &nb) { nb.w().cmdSort[0]->click(); },
+            << Command{sorting, u"G/A"_s, [](AppFixture &nb) { nb.w().sortButton->click(); },
                        u"idx=A a1 | G _c A b | Z;sel=G/_c"_s};
         const Action sortDescending = [](AppFixture &nb) {
             nb.app().state().prefs.SortDescending = 1;
-            nb.w().cmdSort[0]->click();
+            nb.w().sortButton->click();
         };
         QTest::newRow("sort Z to A")
             << Command{sorting, u"G/A"_s, sortDescending, u"idx=A a1 | G b A _c | Z;sel=G/b"_s};
         QTest::newRow("Left: the group above")
             << Command{sorting, u"G/A"_s, key(Qt::Key_Left), u"idx="_s + sorting + u";sel=A/a1"_s};
         QTest::newRow("cursor pad: from the blank line to the first")
-            << Command{sorting, u"G/ "_s, [](AppFixture &nb) { nb.w().cmdCRSR[4]->click(); },
+            << Command{sorting, u"G/ "_s, [](AppFixture &nb) { nb.w().cursorButtons[4]->click(); },
                        u"idx="_s + sorting + u";sel=G/b"_s};
         QTest::newRow("indent right onto an existing _x")
             << Command{u"G x _x"_s, u"G/x"_s, key(Qt::Key_Right, Qt::ControlModifier),
@@ -411,7 +412,7 @@ private Q_SLOTS:
         QVERIFY(nb.start());
         select(nb, command.select);
         const auto shown = [&nb] {
-            return QList{AppFixture::lines(nb.w().lstGroup), AppFixture::lines(nb.w().lstEntry)};
+            return QList{AppFixture::lines(nb.w().groupList), AppFixture::lines(nb.w().entryList)};
         };
         const QList<QStringList> lines = shown();
         const NoteTable table = nb.app().table();
@@ -486,7 +487,7 @@ private Q_SLOTS:
             const QString folder = u"FileStore/"_s + groupOf[name] + u'/';
             QCOMPARE(nb.readLines(folder + name + u".txt"_s).value(1), u"text of "_s + name);
             select(nb, InDOS(groupOf[name]) + u'/' + InDOS(name));
-            QCOMPARE(nb.w().lstEntry->currentIndex().data().toString(), InDOS(name)); // shown
+            QCOMPARE(nb.w().entryList->currentIndex().data().toString(), InDOS(name)); // shown
             QCOMPARE(nb.text(), u"text of "_s + name + u'\n');
         }
     }

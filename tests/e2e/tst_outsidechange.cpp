@@ -77,7 +77,7 @@ private Q_SLOTS:
         const Action nothing = [](AppFixture &) {};
         const Action type = [](AppFixture &nb) { nb.type(); };
         const Action newEntry = [](AppFixture &nb) {
-            QTest::keyClick(nb.w().lstEntry, Qt::Key_Insert);
+            QTest::keyClick(nb.w().entryList, Qt::Key_Insert);
             nb.type();
         };
         const Action up = key(Qt::Key_Up, Qt::ShiftModifier);

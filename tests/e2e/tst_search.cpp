@@ -9,7 +9,7 @@
 
 #include "i18n/wordnumbers.h"
 #include "i18n/wordtable.h"
-#include "search/frmsearch.h"
+#include "search/searchdialog_w.h"
 #include "store/codepage.h"
 #include "store/dostext.h"
 
@@ -51,12 +51,12 @@ Action writing(const QString &book)
     };
 }
 
-FrmSearch *searchDialog(const AppFixture &nb)
+SearchDialog *searchDialog(const AppFixture &nb)
 {
-    return nb.window()->findChild<FrmSearch *>(u"frmSearch"_s);
+    return nb.window()->findChild<SearchDialog *>(u"frmSearch"_s);
 }
 
-const Action opened = menu(&MainWidgets::mnuSearch);
+const Action opened = menu(&MainWidgets::searchItem);
 
 // The dialog, opened from the Entry menu unless it is open, with `text` and
 // `options` ("111100": titles, texts, Trash, ÿ-groups, the entry fixed, case).
@@ -74,7 +74,7 @@ Action searchFor(const QString &text, const QString &options)
 }
 
 // The buttons set by the dialog's own check rather than the timer's next tick.
-const Action checked = [](AppFixture &nb) { searchDialog(nb)->timChckButton_Timer(); };
+const Action checked = [](AppFixture &nb) { searchDialog(nb)->updateSearchButtons(); };
 
 // Start, or Continue, clicked once the dialog's check has enabled it; the
 // search ends with `found` (support/scenario.h), or is left running (null).
@@ -236,7 +236,7 @@ private Q_SLOTS:
                         {},
                         writing(u"A: a1 = n | B: b1 = key; b2 = key | C: c1 = n"_s),
                         {searchFor(u"key"_s, u"011100"_s), clicked(false, u"B/b1 text 0"_s),
-                         answered(u"Z"_s, menu(&MainWidgets::mnuGroupRename)), selected(u"Z/b1"_s),
+                         answered(u"Z"_s, menu(&MainWidgets::renameGroupItem)), selected(u"Z/b1"_s),
                          clicked(true, u"Z/b2 text 0"_s), clicked(true, u"none Z/b2"_s)},
                         u"groups=A|C|Z"_s};
 
@@ -272,7 +272,7 @@ private Q_SLOTS:
             groups << u"G%1: "_s.arg(g, 2, 10, QChar(u'0')) + entries.join(u"; "_s);
         }
         groups.last().replace(u"gone 998 = "_s, u"last = the key"_s);
-        const Action toG03 = [](AppFixture &nb) { AppFixture::click(nb.w().lstGroup, u"G03"_s); };
+        const Action toG03 = [](AppFixture &nb) { AppFixture::click(nb.w().groupList, u"G03"_s); };
         const Action slow = [](AppFixture &nb) {
             searchDialog(nb)->setQuickSearchLimit(std::chrono::milliseconds(0));
         };
@@ -280,7 +280,7 @@ private Q_SLOTS:
             QVERIFY(searchDialog(nb)->searching());
             QVERIFY(QApplication::overrideCursor());
             toG03(nb);
-            QTest::keyClick(nb.w().lstEntry, Qt::Key_Down);
+            QTest::keyClick(nb.w().entryList, Qt::Key_Down);
             expectState(nb, u"sel=G00/gone 5;words:lblStatus=~"_s +
                                 QRegularExpression::escape(WordTable::english(Word::Searching)) +
                                 u" \\d+ / 40"_s);

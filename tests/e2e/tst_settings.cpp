@@ -41,7 +41,7 @@ Action dialog(int item, const DialogAct &act)
             if (dialog && dialog->isVisible())
                 dialog->reject();
         });
-        nb.w().mnuSettings[item]->trigger();
+        nb.w().settingsItems[item]->trigger();
         QVERIFY(shown);
     };
 }
@@ -272,7 +272,7 @@ private Q_SLOTS:
 
         // The sort mode's mark shows the mode, however it was set.
         const Action sortItem = triggered(u"mnuSettings3"_s);
-        const Action menuShown = [](AppFixture &nb) { Q_EMIT nb.w().mnuOptions->aboutToShow(); };
+        const Action menuShown = [](AppFixture &nb) { Q_EMIT nb.w().optionsMenu->aboutToShow(); };
         QTest::newRow("sort mode on")
             << Scenario{{}, {}, {}, {sortItem, menuShown}, u"checked:mnuSettings3=1"_s};
         QTest::newRow("sort mode off again")

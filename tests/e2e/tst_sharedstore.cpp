@@ -58,7 +58,7 @@ private Q_SLOTS:
         const Action ok = &AppFixture::pressOk;
         QTest::newRow("entry save") << type << ok << 0 << QString();
         const Action newEntry = [](AppFixture &nb) {
-            QTest::keyClick(nb.w().lstEntry, Qt::Key_Insert);
+            QTest::keyClick(nb.w().entryList, Qt::Key_Insert);
             nb.type();
         };
         QTest::newRow("new entry: its file") << newEntry << answered(u"n"_s, ok) << 0 << QString();
@@ -71,7 +71,7 @@ private Q_SLOTS:
         // The entry list goes beside pref.dat, never into the store (the
         // holder's list: tst_shell).
         QTest::newRow("entry list export")
-            << nothing << Action([](AppFixture &nb) { nb.w().mnuEditorCall[1]->trigger(); }) << 0
+            << nothing << Action([](AppFixture &nb) { nb.w().editorItems[1]->trigger(); }) << 0
             << u"lines:LstPrnt.txt=x/y/ ;opened=%ROOT%LstPrnt.txt"_s;
     }
     void lockLostBeforeAWrite()
@@ -163,7 +163,7 @@ private Q_SLOTS:
         QVERIFY(nb.start());
         select(nb, u"A/x"_s);
         nb.messages.shown.clear();
-        nb.w().mnuEditorCall[1]->trigger();
+        nb.w().editorItems[1]->trigger();
         expectState(nb, kLocked + u";msg=;lines:LstPrnt.txt=x/y/ ;opened=%ROOT%LstPrnt.txt"_s);
         QVERIFY(!QFile::exists(nb.path(u"FileStore/LstPrnt.txt"_s)));
     }

@@ -6,7 +6,7 @@
 
 #include "i18n/wordtable.h"
 #include "notebook/editorexport_w.h"
-#include "ui/frminfo.h"
+#include "ui/aboutbox_w.h"
 #include "ui/layout_w.h"
 #include "ui/systemtray_w.h"
 #include "ui/twips.h"
@@ -78,15 +78,15 @@ private Q_SLOTS:
         const qreal dpi = widget->logicalDpiX();
         const int offset = pixelsToTwips(by, dpi);
         if (rows)
-            QCOMPARE(l.lastFrameTop, before.lblSizeH.top + offset);
+            QCOMPARE(l.lastFrameTop, before.rowSplitter.top + offset);
         else
-            QCOMPARE(l.lblSizeV[1].left, before.lblSizeV[1].left + offset);
+            QCOMPARE(l.columnSplitters[1].left, before.columnSplitters[1].left + offset);
         // The widgets follow; left of 2950 the mask's item cannot hide it.
-        const TwipsRect &e = l.lstEntry;
-        QCOMPARE(w.lstEntry->geometry(),
+        const TwipsRect &e = l.entryList;
+        QCOMPARE(w.entryList->geometry(),
                  twipsToPixels(QRect(e.left, e.top, e.width, e.height), dpi, dpi));
-        QCOMPARE(w.mnuViewMask->isEnabled(), l.lblSizeV[0].left >= 2950);
-        QVERIFY(w.txtMask->isVisible());
+        QCOMPARE(w.viewMaskItem->isEnabled(), l.columnSplitters[0].left >= 2950);
+        QVERIFY(w.maskText->isVisible());
     }
 
     // No tray host here: every way of hiding minimizes, so the window can
@@ -98,11 +98,11 @@ private Q_SLOTS:
         QVERIFY(!QSystemTrayIcon::isSystemTrayAvailable());
         AppFixture run;
         QVERIFY(run.start());
-        FrmMain *window = run.window();
+        MainWindow *window = run.window();
         const MainWidgets &w = run.w();
-        const std::function<void()> hides[]{[&] { w.mnuHide->trigger(); },
-                                            [&] { w.cmdMain->click(); },
-                                            [&] { w.mnuSystrayCall[2]->trigger(); }};
+        const std::function<void()> hides[]{[&] { w.hideItem->trigger(); },
+                                            [&] { w.hideButton->click(); },
+                                            [&] { w.trayItems[2]->trigger(); }};
         for (const auto &hide : hides) {
             hide();
             QTRY_COMPARE(stateOf(window), u"minimized"_s);
@@ -125,15 +125,15 @@ private Q_SLOTS:
                 window->showNormal();
             QTRY_COMPARE(stateOf(window), from);
             if (reason < 0)
-                w.mnuSystrayCall[-1 - reason]->trigger();
+                w.trayItems[-1 - reason]->trigger();
             else
                 window->findChild<SystemTray *>(u"tray"_s)->MainWindowProc(
                     QSystemTrayIcon::ActivationReason(reason));
             QTRY_COMPARE(stateOf(window), to);
-            QTRY_COMPARE(w.mnuSystray->isVisible(), menu);
-            w.mnuSystray->close();
+            QTRY_COMPARE(w.trayMenu->isVisible(), menu);
+            w.trayMenu->close();
         }
-        w.mnuSystrayCall[3]->trigger();
+        w.trayItems[3]->trigger();
         QTRY_COMPARE(run.exitStatus, std::optional<int>(0));
     }
 
@@ -167,7 +167,7 @@ private Q_SLOTS:
         }
         QVERIFY(run.start());
         // Offered with entries only; the command itself works either way.
-        QCOMPARE(run.w().mnuEditor->menuAction()->isEnabled(), !titles.isEmpty());
+        QCOMPARE(run.w().editorMenu->menuAction()->isEnabled(), !titles.isEmpty());
         run.window()->findChild<EditorExport *>()->openEntryList();
         const QString path = folder + u"FileStore/LstPrnt.txt"_s;
         QCOMPARE(run.read(path), file);
@@ -182,8 +182,8 @@ private Q_SLOTS:
         AppFixture run;
         run.writeNotebook({{u"G/H"_s, u"first"_s, u"a:b"_s}});
         QVERIFY(run.start());
-        AppFixture::click(run.w().lstEntry, u"a:b"_s);
-        run.w().mnuEditorCall[0]->trigger();
+        AppFixture::click(run.w().entryList, u"a:b"_s);
+        run.w().editorItems[0]->trigger();
         QCOMPARE(run.desktop.openedFiles,
                  QStringList{run.path(u"FileStore/G\u00cfH/a\u00d0b.txt"_s)});
     }
@@ -200,7 +200,7 @@ private Q_SLOTS:
             QCOMPARE(box->findChild<QLabel *>(u"lbl0"_s)->text(), u"Plimsa"_s);
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         });
-        run.w().mnuAbout->trigger();
+        run.w().aboutItem->trigger();
         QVERIFY(!QApplication::activeModalWidget());
     }
 
@@ -220,16 +220,16 @@ private Q_SLOTS:
                                                       {5, u"https://plimsa.test/"_s, true},
                                                       {6, QString(), true}};
         for (const auto &[label, opened, closes] : clicks) {
-            FrmInfo box(words, u"1.3.02"_s, desktop, links, nullptr);
+            AboutBox box(words, u"1.3.02"_s, desktop, links, nullptr);
             box.show();
-            box.Timer1_Timer();
+            box.animateIcon();
             desktop.openedUrls.clear();
             QTest::mouseClick(box.findChild<QLabel *>(u"lbl"_s + QString::number(label)),
                               Qt::LeftButton);
             QCOMPARE(desktop.openedUrls, opened.isEmpty() ? QList<QUrl>{} : QList{QUrl(opened)});
             QCOMPARE(box.isVisible(), !closes);
         }
-        FrmInfo own(words, u"1.3.02"_s, desktop, projectLinks(), nullptr);
+        AboutBox own(words, u"1.3.02"_s, desktop, projectLinks(), nullptr);
         for (int i : {4, 5, 7, 8})
             QVERIFY(own.findChild<QLabel *>(u"lbl"_s + QString::number(i))->isHidden());
         const QList<QSize> sizes{{16, 16}, {32, 32}, {48, 48}, {64, 64}, {128, 128}, {256, 256}};

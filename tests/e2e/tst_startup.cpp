@@ -30,15 +30,15 @@ const QString kCancelled = u"An error has happend - procedure canceled!\n\n"_s;
 // group's name, with its text; the start group is selected again.
 const Action kOwnEntries = [](AppFixture &nb) {
     const MainWidgets &w = nb.w();
-    const QString start = AppFixture::current(w.lstGroup);
-    for (QString line : AppFixture::lines(w.lstGroup)) {
-        AppFixture::click(w.lstGroup, line);
+    const QString start = AppFixture::current(w.groupList);
+    for (QString line : AppFixture::lines(w.groupList)) {
+        AppFixture::click(w.groupList, line);
         const QString entry = u"x"_s + line.remove(QChar(0xFF));
-        QCOMPARE(AppFixture::lines(w.lstEntry), (QStringList{entry, u" "_s}));
-        QCOMPARE(w.txtText[0]->toPlainText(), u"text of "_s + entry + u'\n');
+        QCOMPARE(AppFixture::lines(w.entryList), (QStringList{entry, u" "_s}));
+        QCOMPARE(w.entryText[0]->toPlainText(), u"text of "_s + entry + u'\n');
     }
     if (!start.isEmpty())
-        AppFixture::click(w.lstGroup, start);
+        AppFixture::click(w.groupList, start);
 };
 
 } // namespace
@@ -55,8 +55,8 @@ private Q_SLOTS:
         const MainWidgets &w = run.w();
         QCOMPARE(run.window()->windowTitle(), u"Plimsa v1.3"_s);
         QVERIFY(run.messages.shown.isEmpty());
-        QCOMPARE(AppFixture::lines(w.lstGroup), (QStringList{u"Notes"_s, u"Trash"_s}));
-        QCOMPARE(w.lstGroup->palette().color(QPalette::Base), QColor(224, 224, 224));
+        QCOMPARE(AppFixture::lines(w.groupList), (QStringList{u"Notes"_s, u"Trash"_s}));
+        QCOMPARE(w.groupList->palette().color(QPalette::Base), QColor(224, 224, 224));
         // Every item the command state governs is found by its name.
         QStringList missing;
         findCommandControls(run.window(), &missing);
@@ -64,8 +64,9 @@ private Q_SLOTS:
 
         // At the shipped size no shown control leaves its panel or overlaps another.
         QCOMPARE(run.window()->frameGeometry().size(), QSize(800, 533));
-        for (const QWidget *panel : QList<QWidget *>{run.window()->centralWidget(), w.fraEdit,
-                                                     w.fraMain[0], w.fraMain[1], w.fraMain[2]}) {
+        for (const QWidget *panel :
+             QList<QWidget *>{run.window()->centralWidget(), w.editPanel, w.normalPanels[0],
+                              w.normalPanels[1], w.normalPanels[2]}) {
             QList<const QWidget *> shown;
             for (const QWidget *child : panel->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
                 if (!child->isHidden())
@@ -215,9 +216,9 @@ private Q_SLOTS:
             const MainWidgets &w = nb.w();
             QCOMPARE(nb.window()->windowState(), Qt::WindowMinimized);
             QVERIFY(nb.window()->screen()->availableGeometry().contains(nb.window()->geometry()));
-            QVERIFY(w.txtText[1]->isVisible() && w.txtMask->isVisible());
-            QCOMPARE(w.lstGroup->palette().color(QPalette::Base),
-                     w.lstEntry->palette().color(QPalette::Base));
+            QVERIFY(w.entryText[1]->isVisible() && w.maskText->isVisible());
+            QCOMPARE(w.groupList->palette().color(QPalette::Base),
+                     w.entryList->palette().color(QPalette::Base));
         };
         const QString font = u"DejaVu Serif 14"_s;
         QTest::newRow("start settings")
@@ -241,7 +242,7 @@ private Q_SLOTS:
             << Scenario{{},
                         {},
                         held,
-                        {letGo, menu(&MainWidgets::mnuEditPermission)},
+                        {letGo, menu(&MainWidgets::editPermissionItem)},
                         u"marker=free;lock=1;on:chckEdit=0;on:mnuEditPermission=0;icons=1;"
                         "msg=[Caution!] Store index seems to be in use!\n\nStarting without edit "
                         "permission!"_s};
@@ -275,7 +276,7 @@ private Q_SLOTS:
                  qPrintable(text));
     }
 
-    // From the tray the window may be hidden; the exit waits for timExit.
+    // From the tray the window may be hidden; the exit waits for exitTimer.
     void exitUnloadsDialogsInOrder()
     {
         AppFixture run;

@@ -65,7 +65,7 @@ private Q_SLOTS:
         QVERIFY(writeFile(in + u"/photo.txt"_s, QByteArray("\x89PNG\0", 5)));
 
         answerFolder(nb, in);
-        nb.w().frmMain->findChild<QAction *>(u"mnuImportFolder"_s)->trigger();
+        nb.w().window->findChild<QAction *>(u"mnuImportFolder"_s)->trigger();
         QTRY_COMPARE(nb.messages.shown.size(), 1);
         const QString report = nb.messages.shown[0].text;
         QVERIFY2(report.startsWith(u"1 groups and 2 entries made, 1 files skipped"_s) &&
@@ -77,7 +77,7 @@ private Q_SLOTS:
         const QString out = nb.path(u"out"_s);
         QVERIFY(QDir().mkpath(out)); // the dialog takes a folder that exists
         answerFolder(nb, out);
-        nb.w().frmMain->findChild<QAction *>(u"mnuExportNotebook"_s)->trigger();
+        nb.w().window->findChild<QAction *>(u"mnuExportNotebook"_s)->trigger();
         QTRY_COMPARE(nb.messages.shown.size(), 2);
         QVERIFY2(nb.messages.shown[1].text.startsWith(u"3 groups and 4 entries exported"_s),
                  qPrintable(nb.messages.shown[1].text));
@@ -91,7 +91,7 @@ private Q_SLOTS:
                 question->findChild<QPushButton *>(u"cmdAnswer1"_s)->click();
             });
         });
-        nb.w().frmMain->findChild<QAction *>(u"mnuExportNotebook"_s)->trigger();
+        nb.w().window->findChild<QAction *>(u"mnuExportNotebook"_s)->trigger();
         QCOMPARE(asked, u"frmExportReplace"_s);
         QVERIFY(!QFile::exists(out + u"/A/x.txt"_s));
         QCOMPARE(nb.messages.shown.size(), 2);
@@ -113,7 +113,7 @@ private Q_SLOTS:
             return Sys::Fault{};
         });
         answerFolder(nb, in, [&nb](QWidget *) { cancelImport(nb); });
-        nb.w().frmMain->findChild<QAction *>(u"mnuImportFolder"_s)->trigger();
+        nb.w().window->findChild<QAction *>(u"mnuImportFolder"_s)->trigger();
         Sys::setHook(nullptr);
         QTRY_COMPARE(nb.messages.shown.size(), 1);
         const QString report = nb.messages.shown[0].text;

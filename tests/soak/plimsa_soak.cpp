@@ -15,7 +15,7 @@
 // error (see refusedByLeftover); it is noted in the journal as "refused".
 
 #include "app/application_w.h"
-#include "app/frmmain.h"
+#include "app/mainwindow_w.h"
 #include "common/benchprogram.h"
 #include "platform/messages.h"
 #include "soak/soakcommands.h"

@@ -1,7 +1,7 @@
 #include "soak/soakcommands.h"
 
 #include "app/application_w.h"
-#include "app/frmmain.h"
+#include "app/mainwindow_w.h"
 #include "notebook/entrylist_w.h"
 #include "platform/keyinjector_w.h"
 #include "store/appstate.h"
@@ -45,7 +45,7 @@ bool startProgram(Application &plimsa, int milliseconds)
     if (!plimsa.mainWindow())
         return false;
     bool started = false;
-    QObject::connect(plimsa.mainWindow(), &FrmMain::startupWorkDone,
+    QObject::connect(plimsa.mainWindow(), &MainWindow::startupWorkDone,
                      [&started] { started = true; });
     plimsa.mainWindow()->activateWindow();
     const QDeadlineTimer deadline(milliseconds);
@@ -59,8 +59,8 @@ SoakCommands::SoakCommands(Application &app, quint32 seed)
 {
     // The mask box takes keys only while it is shown.
     const MainWidgets &w = window_.widgets();
-    if (!w.mnuViewMask->isChecked() && w.mnuViewMask->isEnabled())
-        w.mnuViewMask->trigger();
+    if (!w.viewMaskItem->isChecked() && w.viewMaskItem->isEnabled())
+        w.viewMaskItem->trigger();
 }
 
 QString SoakCommands::normal(const QString &text)
@@ -77,12 +77,12 @@ QString SoakCommands::token()
 
 QString SoakCommands::entryText() const
 {
-    return normal(boxText(window_.widgets().txtText[0]));
+    return normal(boxText(window_.widgets().entryText[0]));
 }
 
 QString SoakCommands::maskText() const
 {
-    return normal(boxText(window_.widgets().txtMask));
+    return normal(boxText(window_.widgets().maskText));
 }
 
 QStringList SoakCommands::trashTexts() const
@@ -110,10 +110,10 @@ const QList<SoakCommands::Command> &SoakCommands::commands()
     using W = MainWidgets;
     const auto w = [](S &s) -> const W & { return s.window_.widgets(); };
     const auto onEntry = [w](S &s) {
-        const int row = w(s).lstEntry->currentRow();
-        return row >= 0 && row < w(s).lstEntry->count() - 1;
+        const int row = w(s).entryList->currentRow();
+        return row >= 0 && row < w(s).entryList->count() - 1;
     };
-    const auto editing = [w](S &s) { return w(s).chckEdit->isChecked(); };
+    const auto editing = [w](S &s) { return w(s).lockBox->isChecked(); };
     const auto fileMissing = [](S &s) { return s.window_.mainState().FileMissing; };
     const auto always = [](S &, QStringList &) { return true; };
     const auto enabled = [w](QAction *W::*action) {
@@ -142,14 +142,14 @@ const QList<SoakCommands::Command> &SoakCommands::commands()
     // Keys typed into the entry list.
     const auto keys = [w](const QString &keys) {
         return [w, keys](S &s, QString &) {
-            w(s).lstEntry->setFocus();
+            w(s).entryList->setFocus();
             s.type(keys);
         };
     };
     // The text box's contents replaced by the token, saved with F2.
     const auto typedInto = [w](bool mask) {
         return [w, mask](S &s, QString &typed) {
-            (mask ? w(s).txtMask : w(s).txtText[0])->setFocus();
+            (mask ? w(s).maskText : w(s).entryText[0])->setFocus();
             s.type(u"^a"_s + typed + u"{F2}"_s);
         };
     };
@@ -171,22 +171,22 @@ const QList<SoakCommands::Command> &SoakCommands::commands()
     // A separator line or a placeholder given a title keeps having no file,
     // and could then not be told from a title that lost its file.
     const auto retitled = [w, fileMissing](S &s, QStringList &) {
-        return w(s).mnuEntryRename->isEnabled() && !fileMissing(s);
+        return w(s).renameEntryItem->isEnabled() && !fileMissing(s);
     };
     const auto entrySaved = [w, onEntry, editing, fileMissing](S &s, QStringList &) {
-        const bool placeholder = w(s).lstEntry->currentText() == u"* NEW *"_s;
+        const bool placeholder = w(s).entryList->currentText() == u"* NEW *"_s;
         return onEntry(s) && !placeholder && !fileMissing(s) && !editing(s);
     };
     const auto maskSaved = [w, editing](S &s, QStringList &) {
-        return w(s).lstGroup->currentRow() >= 0 && !editing(s) && w(s).txtMask->isVisible();
+        return w(s).groupList->currentRow() >= 0 && !editing(s) && w(s).maskText->isVisible();
     };
 
     static const QList<Command> list{
-        {"select a group", 12, always, selecting(&W::lstGroup)},
-        {"select an entry", 12, always, selecting(&W::lstEntry)},
-        {"new entry", 8, enabledAt(&W::mnuEntryCall, 0),
+        {"select a group", 12, always, selecting(&W::groupList)},
+        {"select an entry", 12, always, selecting(&W::entryList)},
+        {"new entry", 8, enabledAt(&W::newTrashItems, 0),
          [w](S &s, QString &typed) {
-             w(s).lstEntry->setFocus();
+             w(s).entryList->setFocus();
              s.type(u"{INSERT}"_s);
              if (!s.waitUntilIdle(5000) || !s.window_.mainState().TextEditMode) {
                  typed.clear();
@@ -199,46 +199,46 @@ const QList<SoakCommands::Command> &SoakCommands::commands()
         {"entry save", 8, letting(entrySaved, &S::entryText), typedInto(false), Command::EntryText},
         {"mask save", 3, letting(maskSaved, &S::maskText), typedInto(true), Command::MaskText},
         {"rename", 4, retitled, answered(keys(u"{F12}"_s))},
-        {"move", 4, enabled(&W::mnuEntryChange),
+        {"move", 4, enabled(&W::changeGroupItem),
          [](S &s, QString &) {
              s.answerNextDialog(u"{DOWN %1}{ENTER}"_s.arg(1 + s.argument_ % 4));
-             s.window_.widgets().mnuEntryChange->trigger();
+             s.window_.widgets().changeGroupItem->trigger();
          }},
-        {"trash", 4, enabledAt(&W::mnuEntryCall, 1), keys(u"{DEL}"_s)},
-        {"sort", 1, [w](S &s, QStringList &) { return w(s).cmdSort[0]->isEnabled(); },
-         [w](S &s, QString &) { w(s).cmdSort[0]->click(); }},
+        {"trash", 4, enabledAt(&W::newTrashItems, 1), keys(u"{DEL}"_s)},
+        {"sort", 1, [w](S &s, QStringList &) { return w(s).sortButton->isEnabled(); },
+         [w](S &s, QString &) { w(s).sortButton->click(); }},
         {"one place up", 3, onEntryNotEditing, keys(u"+{UP}"_s)},
         {"one place down", 3, onEntryNotEditing, keys(u"+{DOWN}"_s)},
-        {"insert separator", 1, enabledAt(&W::mnuInsertCall, 1), keys(u"{F11}"_s)},
+        {"insert separator", 1, enabledAt(&W::insertItems, 1), keys(u"{F11}"_s)},
         // With a hundred groups the program refuses it, with its message.
-        {"new group", 1, enabled(&W::mnuGroupNew), answered(trigger(&W::mnuGroupNew))},
-        {"group rename", 1, enabled(&W::mnuGroupRename), answered(trigger(&W::mnuGroupRename))},
-        {"group delete", 2, letting(enabled(&W::mnuGroupDelete), &S::maskText),
-         trigger(&W::mnuGroupDelete)},
-        {"Clear Trash", 1, letting(enabled(&W::mnuClearTrash), &S::trashTexts),
-         trigger(&W::mnuClearTrash)},
-        {"position memory", 1, enabledAt(&W::mnuSetMemo, 0), keys(u"+{F5}"_s)},
-        {"go to a position memory", 1, enabledAt(&W::mnuGoToMemo, 0), keys(u"{F5}"_s)},
+        {"new group", 1, enabled(&W::newGroupItem), answered(trigger(&W::newGroupItem))},
+        {"group rename", 1, enabled(&W::renameGroupItem), answered(trigger(&W::renameGroupItem))},
+        {"group delete", 2, letting(enabled(&W::deleteGroupItem), &S::maskText),
+         trigger(&W::deleteGroupItem)},
+        {"Clear Trash", 1, letting(enabled(&W::clearTrashItem), &S::trashTexts),
+         trigger(&W::clearTrashItem)},
+        {"position memory", 1, enabledAt(&W::setMemoryItems, 0), keys(u"+{F5}"_s)},
+        {"go to a position memory", 1, enabledAt(&W::goToMemoryItems, 0), keys(u"{F5}"_s)},
         {"phrase", 1,
          [onEntry, fileMissing](S &s, QStringList &) {
              return onEntry(s) && !fileMissing(s) && !s.entryText().isEmpty();
          },
          [w](S &s, QString &) {
-             w(s).txtText[0]->setFocus();
+             w(s).entryText[0]->setFocus();
              const int n = s.argument_;
              s.type(u"^{HOME}+{RIGHT %1}+{F%2}"_s.arg(1 + n % 6).arg(5 + n % 4));
          }},
         // frmIndiv's rows are lists; its OK button is pressed as a click would.
-        {"individual buttons", 1, enabledAt(&W::mnuSettings, 2),
+        {"individual buttons", 1, enabledAt(&W::settingsItems, 2),
          [w](S &s, QString &) {
              s.whenDialogShows([](QWidget *dialog) {
                  if (auto *ok = dialog->findChild<QPushButton *>(u"cmdMain0"_s))
                      ok->click();
              });
-             w(s).mnuSettings[2]->trigger();
+             w(s).settingsItems[2]->trigger();
          }},
-        {"LstPrnt.txt", 1, enabledAt(&W::mnuEditorCall, 1),
-         [w](S &s, QString &) { w(s).mnuEditorCall[1]->trigger(); }},
+        {"LstPrnt.txt", 1, enabledAt(&W::editorItems, 1),
+         [w](S &s, QString &) { w(s).editorItems[1]->trigger(); }},
     };
     return list;
 }

@@ -7,7 +7,7 @@
 #include <functional>
 
 class Application;
-class FrmMain;
+class MainWindow;
 class QWidget;
 
 // Main, the window made active and its start-up work waited for; false when
@@ -58,7 +58,7 @@ private:
     QStringList trashTexts() const;
 
     Application &app_;
-    FrmMain &window_;
+    MainWindow &window_;
     QRandomGenerator random_;
     quint32 seed_;
     int tokens_ = 0;

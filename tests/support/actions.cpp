@@ -39,7 +39,7 @@ Action failing(const CallFault &fault, const Action &act)
 Action key(int key, Qt::KeyboardModifiers modifiers)
 {
     return [key, modifiers](AppFixture &nb) {
-        QTest::keyClick(nb.w().lstEntry, Qt::Key(key), modifiers);
+        QTest::keyClick(nb.w().entryList, Qt::Key(key), modifiers);
     };
 }
 
@@ -100,22 +100,22 @@ Action moveTo(const QString &group)
             list->setCurrentItem(list->findItems(group, Qt::MatchExactly).value(0));
             dialog->findChild<QPushButton *>(u"cmdMain0"_s)->click();
         });
-        nb.w().mnuEntryChange->trigger();
+        nb.w().changeGroupItem->trigger();
     };
 }
 
 Action drop(bool onGroups, const QString &line)
 {
     return [onGroups, line](AppFixture &nb) {
-        const TitleListView *list = onGroups ? nb.w().lstGroup : nb.w().lstEntry;
+        const TitleListView *list = onGroups ? nb.w().groupList : nb.w().entryList;
         const int row = list->titles().rowShowing(line);
         const QPoint at =
             row >= 0 ? list->lineRect(row).center() : QPoint(5, list->viewport()->height() - 2);
         auto *dragDrop = nb.window()->findChild<DragDrop *>(u"dragDrop"_s);
         if (onGroups)
-            dragDrop->lstGroup_OLEDragDrop(at);
+            dragDrop->dropOnGroupList(at);
         else
-            dragDrop->lstEntry_OLEDragDrop(at);
+            dragDrop->dropOnEntryList(at);
     };
 }
 

@@ -92,8 +92,8 @@ bool AppFixture::start()
     // The start settings wait 100 ms after the first paint; offscreen, where no
     // window manager places the window meanwhile, the order is what counts.
     if (quickStart || QGuiApplication::platformName() == u"offscreen"_s)
-        w().timPreset->setInterval(0);
-    QSignalSpy done(window(), &FrmMain::startupWorkDone);
+        w().startSettingsTimer->setInterval(0);
+    QSignalSpy done(window(), &MainWindow::startupWorkDone);
     window()->activateWindow();
     // qWaitFor sleeps between its looks; a quick start is done before the first.
     // On an X server the start-up work waits for the first paint, which a
@@ -124,17 +124,17 @@ bool AppFixture::open(const QString &line, const QString &selected)
 
 QString AppFixture::text() const
 {
-    return w().txtText[0]->toPlainText();
+    return w().entryText[0]->toPlainText();
 }
 
 void AppFixture::type(const QString &keys)
 {
-    QTest::keyClicks(w().txtText[0], keys);
+    QTest::keyClicks(w().entryText[0], keys);
 }
 
 void AppFixture::pressOk()
 {
-    QTest::keyClick(w().txtText[0], Qt::Key_F2);
+    QTest::keyClick(w().entryText[0], Qt::Key_F2);
 }
 
 QSignalBlocker AppFixture::quietWatcher() const

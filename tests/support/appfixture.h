@@ -3,7 +3,7 @@
 #include "support/testsupport.h"
 
 #include "app/application_w.h"
-#include "app/frmmain.h"
+#include "app/mainwindow_w.h"
 #include "ui/titlelistmodel.h"
 #include "ui/titlelistview_w.h"
 
@@ -42,7 +42,7 @@ public:
     // again on the same folder; the messages of the first run are forgotten.
     bool restart();
     Application &app() { return *app_; }
-    FrmMain *window() const { return app_->mainWindow(); }
+    MainWindow *window() const { return app_->mainWindow(); }
     const MainWidgets &w() const { return window()->widgets(); }
     MainState &state() const { return window()->mainState(); }
 

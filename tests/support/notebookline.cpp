@@ -26,11 +26,11 @@ QString index(const AppFixture &nb)
 
 QString selection(const AppFixture &nb)
 {
-    return AppFixture::current(nb.w().lstGroup) + u'/' + AppFixture::current(nb.w().lstEntry);
+    return AppFixture::current(nb.w().groupList) + u'/' + AppFixture::current(nb.w().entryList);
 }
 
 void select(const AppFixture &nb, const QString &where)
 {
-    AppFixture::click(nb.w().lstGroup, where.section(u'/', 0, 0));
-    AppFixture::click(nb.w().lstEntry, where.section(u'/', 1));
+    AppFixture::click(nb.w().groupList, where.section(u'/', 0, 0));
+    AppFixture::click(nb.w().entryList, where.section(u'/', 1));
 }

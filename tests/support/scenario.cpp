@@ -7,7 +7,7 @@
 #include "i18n/wordnumbers.h"
 #include "i18n/wordtable.h"
 #include "platform/keyinjector_w.h"
-#include "search/frmsearch.h"
+#include "search/searchdialog_w.h"
 #include "store/appstate.h"
 #include "store/codepage.h"
 #include "store/dostext.h"
@@ -111,11 +111,11 @@ const QList<std::pair<QString, Reader>> &readers()
                     : nb.state().MaskEditMode ? u"mask"_s
                                               : u"view"_s;
          }},
-        {u"lock"_s, [](AppFixture &nb) { return bit(nb.w().chckEdit->isChecked()); }},
+        {u"lock"_s, [](AppFixture &nb) { return bit(nb.w().lockBox->isChecked()); }},
         {u"idx"_s, [](AppFixture &nb) { return index(nb); }},
-        {u"text"_s, [](AppFixture &nb) { return chopped(boxText(nb.w().txtText[0])); }},
-        {u"mask"_s, [](AppFixture &nb) { return chopped(boxText(nb.w().txtMask)); }},
-        {u"date"_s, [](AppFixture &nb) { return nb.w().lblDate->text(); }},
+        {u"text"_s, [](AppFixture &nb) { return chopped(boxText(nb.w().entryText[0])); }},
+        {u"mask"_s, [](AppFixture &nb) { return chopped(boxText(nb.w().maskText)); }},
+        {u"date"_s, [](AppFixture &nb) { return nb.w().dateLabel->text(); }},
         {u"msg"_s, [](AppFixture &nb) { return messages(nb, false); }},
         {u"beeps"_s, [](AppFixture &nb) { return QString::number(nb.messages.beeps); }},
         {u"menu"_s, [](AppFixture &) { return popupItem() + caughtPopUp; }},
@@ -130,9 +130,10 @@ const QList<std::pair<QString, Reader>> &readers()
              return nb.exitStatus ? QString::number(*nb.exitStatus) : QString();
          }},
         {u"icons"_s, [](AppFixture &nb) { return messages(nb, true); }},
-        {u"groups"_s, [](AppFixture &nb) { return AppFixture::lines(nb.w().lstGroup).join(u'|'); }},
+        {u"groups"_s,
+         [](AppFixture &nb) { return AppFixture::lines(nb.w().groupList).join(u'|'); }},
         {u"entries"_s,
-         [](AppFixture &nb) { return AppFixture::lines(nb.w().lstEntry).join(u'|'); }},
+         [](AppFixture &nb) { return AppFixture::lines(nb.w().entryList).join(u'|'); }},
         {u"store"_s, [](AppFixture &nb) { return nb.app().state().storeFolder; }},
         // The program's marker is an open-file-description lock: a second
         // taker in this process is refused while the program holds it.
@@ -156,18 +157,18 @@ const QList<std::pair<QString, Reader>> &readers()
         {u"memo1"_s,
          [](AppFixture &nb) {
              const MainWidgets &w = nb.w();
-             return w.mnuGoToMemo[0]->text() + u'|' + w.mnuMoveToMemo[0]->text() + u'|' +
-                    w.mnuSetMemo[0]->text();
+             return w.goToMemoryItems[0]->text() + u'|' + w.moveToMemoryItems[0]->text() + u'|' +
+                    w.setMemoryItems[0]->text();
          }},
         {u"caret"_s,
          [](AppFixture &nb) {
-             const QTextCursor caret = nb.w().txtText[0]->textCursor();
+             const QTextCursor caret = nb.w().entryText[0]->textCursor();
              return u"%1+%2"_s.arg(caret.position()).arg(caret.selectedText().size());
          }},
         {u"buttons"_s,
          [](AppFixture &nb) {
              QString flags;
-             for (const QPushButton *button : nb.w().cmdH)
+             for (const QPushButton *button : nb.w().orderButtons)
                  flags += bit(button->isEnabled());
              return flags;
          }},
@@ -179,7 +180,7 @@ const QList<std::pair<QString, Reader>> &readers()
         //          1 and 0, and SearchPos, joined by "|"
         {u"found"_s,
          [](AppFixture &nb) {
-             const auto *dialog = nb.window()->findChild<FrmSearch *>();
+             const auto *dialog = nb.window()->findChild<SearchDialog *>();
              if (!dialog)
                  return QString();
              const QString status = dialog->findChild<QLabel *>(u"lblStatus"_s)->text();
@@ -189,7 +190,7 @@ const QList<std::pair<QString, Reader>> &readers()
                  return selection(nb) + u" title"_s;
              if (status != WordTable::english(Word::MatchInText))
                  return u"status "_s + status;
-             QPlainTextEdit *box = nb.w().txtText[size_t(nb.state().TextBoxIndex)];
+             QPlainTextEdit *box = nb.w().entryText[size_t(nb.state().TextBoxIndex)];
              const QTextCursor cursor = box->textCursor();
              if (cursor.selectionEnd() - cursor.selectionStart() !=
                  dialog->findChild<QLineEdit *>(u"txtSearch"_s)->text().size())
@@ -200,7 +201,7 @@ const QList<std::pair<QString, Reader>> &readers()
              return selection(nb) + u" text "_s + QString::number(cursor.selectionStart());
          }},
         {u"search"_s, [](AppFixture &nb) {
-             const auto *dialog = nb.window()->findChild<FrmSearch *>();
+             const auto *dialog = nb.window()->findChild<SearchDialog *>();
              if (!dialog)
                  return QString();
              const auto *field = dialog->findChild<QLineEdit *>(u"txtSearch"_s);

@@ -24,20 +24,20 @@ const Action nothing = [](AppFixture &) {};
 // The mask shown and "Fresh" typed into it.
 void typingInMask(AppFixture &nb)
 {
-    if (!nb.w().mnuViewMask->isChecked())
-        nb.w().mnuViewMask->trigger();
-    QTest::keyClicks(nb.w().txtMask, u"Fresh"_s);
+    if (!nb.w().viewMaskItem->isChecked())
+        nb.w().viewMaskItem->trigger();
+    QTest::keyClicks(nb.w().maskText, u"Fresh"_s);
 }
 
 void savedMask(AppFixture &nb)
 {
-    QTest::keyClick(nb.w().txtMask, Qt::Key_F2);
+    QTest::keyClick(nb.w().maskText, Qt::Key_F2);
 }
 
 // "text" selected in the entry text box, as the phrase to keep.
 void selectingText(AppFixture &nb)
 {
-    QPlainTextEdit *box = nb.w().txtText[0];
+    QPlainTextEdit *box = nb.w().entryText[0];
     QTextCursor cursor = box->textCursor();
     cursor.setPosition(0);
     cursor.setPosition(4, QTextCursor::KeepAnchor);
@@ -56,13 +56,13 @@ Action settingsDialog(int item, const std::function<void(QWidget *)> &fill = {})
             if (auto *open = qobject_cast<QDialog *>(dialog); open && open->isVisible())
                 open->reject();
         });
-        nb.w().mnuSettings[std::size_t(item)]->trigger();
+        nb.w().settingsItems[std::size_t(item)]->trigger();
     };
 }
 
 void sorted(AppFixture &nb)
 {
-    nb.w().cmdSort[0]->click();
+    nb.w().sortButton->click();
 }
 
 // A folder "in" beside the store, holding one text file to import.
@@ -76,7 +76,7 @@ void importedIntoGroup(AppFixture &nb)
 {
     const QString folder = nb.path(u"in"_s);
     nb.whenShown([folder](QWidget *shown) { chooseFolder(shown, folder); });
-    nb.w().frmMain->findChild<QAction *>(u"mnuImportIntoGroup"_s)->trigger();
+    nb.w().window->findChild<QAction *>(u"mnuImportIntoGroup"_s)->trigger();
 }
 
 // Typing "Fresh" into the entry text box (after Insert for a new entry).
@@ -84,8 +84,8 @@ Action typing(bool newEntry)
 {
     return [newEntry](AppFixture &nb) {
         if (newEntry)
-            QTest::keyClick(nb.w().lstEntry, Qt::Key_Insert);
-        QTest::keyClicks(nb.w().txtText[0], u"Fresh"_s);
+            QTest::keyClick(nb.w().entryList, Qt::Key_Insert);
+        QTest::keyClicks(nb.w().entryText[0], u"Fresh"_s);
     };
 }
 
@@ -95,7 +95,7 @@ Action savedWithF2(const QString &title = {})
     return [title](AppFixture &nb) {
         if (!title.isNull())
             nb.answerInput(title);
-        QTest::keyClick(nb.w().txtText[0], Qt::Key_F2);
+        QTest::keyClick(nb.w().entryText[0], Qt::Key_F2);
     };
 }
 
@@ -107,9 +107,9 @@ QList<WritingCommand> writingCommands()
     const auto indexed = [](auto MainWidgets::*items, int i) {
         return Action([items, i](AppFixture &nb) { (nb.w().*items)[std::size_t(i)]->trigger(); });
     };
-    const Action newGroup = menu(&MainWidgets::mnuGroupNew);
-    const Action renameGroup = menu(&MainWidgets::mnuGroupRename);
-    const Action deleteGroup = menu(&MainWidgets::mnuGroupDelete);
+    const Action newGroup = menu(&MainWidgets::newGroupItem);
+    const Action renameGroup = menu(&MainWidgets::renameGroupItem);
+    const Action deleteGroup = menu(&MainWidgets::deleteGroupItem);
     const QString pref = u"pref.dat"_s;
     // frmIndiv's fourth button typing F7.
     const Action storedButton = settingsDialog(
@@ -143,20 +143,20 @@ QList<WritingCommand> writingCommands()
         {u"sort"_s, u"A y x | B b1 | Trash t1"_s, u"A/y"_s, nothing, sorted},
         {u"one place down"_s, abc, u"A/x"_s, nothing, key(Qt::Key_Down, Qt::ShiftModifier)},
         {u"one place up"_s, abc, u"A/y"_s, nothing, key(Qt::Key_Up, Qt::ShiftModifier)},
-        {u"insert separator"_s, abc, u"A/x"_s, nothing, indexed(&MainWidgets::mnuInsertCall, 1)},
+        {u"insert separator"_s, abc, u"A/x"_s, nothing, indexed(&MainWidgets::insertItems, 1)},
         {u"new group"_s, abc, u"A/x"_s, nothing, answered(u"C"_s, newGroup)},
         {u"group rename"_s, abc, u"B/b1"_s, nothing, answered(u"Z"_s, renameGroup)},
         {u"group delete, empty"_s, u"A x y | B | Trash t1"_s, u"B/ "_s, nothing, deleteGroup},
         {u"group delete, its last entry into the trash"_s, abc, u"B/ "_s, nothing, deleteGroup},
-        {u"Clear Trash"_s, abc, u"A/x"_s, nothing, menu(&MainWidgets::mnuClearTrash), {}, {u"text of t1"_s}},
-        {u"pref.dat: position memory"_s, abc, u"A/x"_s, nothing, indexed(&MainWidgets::mnuSetMemo, 0), {u"A/x"_s, pref}},
-        {u"pref.dat: phrase"_s, abc, u"A/x"_s, selectingText, indexed(&MainWidgets::mnuSetTxtMemoSet, 0), {u"text"_s, pref}},
+        {u"Clear Trash"_s, abc, u"A/x"_s, nothing, menu(&MainWidgets::clearTrashItem), {}, {u"text of t1"_s}},
+        {u"pref.dat: position memory"_s, abc, u"A/x"_s, nothing, indexed(&MainWidgets::setMemoryItems, 0), {u"A/x"_s, pref}},
+        {u"pref.dat: phrase"_s, abc, u"A/x"_s, selectingText, indexed(&MainWidgets::setPhraseItems, 0), {u"text"_s, pref}},
         {u"pref.dat: individual buttons"_s, abc, u"A/x"_s, nothing, storedButton, {u"{F7}"_s, pref}},
         {u"pref.dat: start settings"_s, abc, u"A/x"_s, nothing, storedStartSettings},
         {u"pref.dat: global settings"_s, abc, u"A/x"_s, nothing, storedGlobalSettings, {}, {}, true, u"Message"_s},
-        {u"pref.dat: window place"_s, abc, u"A/x"_s, nothing, indexed(&MainWidgets::mnuSettings, 4), {}, {}, false, u"Message"_s},
+        {u"pref.dat: window place"_s, abc, u"A/x"_s, nothing, indexed(&MainWidgets::settingsItems, 4), {}, {}, false, u"Message"_s},
         {u"Language.dat"_s, abc, u"A/x"_s, nothing, storedLanguage, {u"Sprache"_s, u"Language.dat"_s}},
-        {u"LstPrnt.txt"_s, abc, u"A/x"_s, nothing, indexed(&MainWidgets::mnuEditorCall, 1)},
+        {u"LstPrnt.txt"_s, abc, u"A/x"_s, nothing, indexed(&MainWidgets::editorItems, 1)},
         {u"import into a group"_s, abc, u"A/x"_s, folderToImport, importedIntoGroup, {u"Imported text"_s}, {}, false, u"Import"_s},
     };
     // clang-format on

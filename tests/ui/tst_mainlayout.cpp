@@ -16,11 +16,11 @@ const ListLines kLines{285, 30}; // 19 px lines and a 1 px border at 96 DPI
 MainLayout laidOut(int top, int left0, int left1, bool mask = false, int width = 12000)
 {
     MainLayout l;
-    l.lblSizeH.top = top;
-    l.lblSizeV[0].left = left0;
-    l.lblSizeV[1].left = left1;
+    l.rowSplitter.top = top;
+    l.columnSplitters[0].left = left0;
+    l.columnSplitters[1].left = left1;
     l.maskChecked = mask;
-    Form_Resize(l, WindowFrame{{width, 8000}, 0, false, false}, kLines);
+    layoutForClient(l, WindowFrame{{width, 8000}, 0, false, false}, kLines);
     return l;
 }
 
@@ -61,12 +61,12 @@ private Q_SLOTS:
         QFETCH(QSize, want);
         MainLayout l = laidOut(splitter, 2975, 5400);
         const WindowFrame frame{{client.width(), client.height()}, frameWidth, false, maximized};
-        QCOMPARE(Form_Resize(l, frame, kLines), (TwipsSize{want.width(), want.height()}));
+        QCOMPARE(layoutForClient(l, frame, kLines), (TwipsSize{want.width(), want.height()}));
         QCOMPARE(l.saveWindowItemEnabled, !maximized);
-        QCOMPARE(l.txtText.right(), want.width() - 50);
-        QCOMPARE(l.fraMain[0].top, want.height() - 1010);
+        QCOMPARE(l.entryText.right(), want.width() - 50);
+        QCOMPARE(l.normalPanels[0].top, want.height() - 1010);
         if (!maximized)
-            QCOMPARE(l.cmdH[0].bottom(), want.height() - 1010);
+            QCOMPARE(l.orderButtons[0].bottom(), want.height() - 1010);
     }
 
     // The floor the window manager is told (frame 120): the 3060 floor, or
@@ -89,7 +89,7 @@ private Q_SLOTS:
         QFETCH(int, height);
         MainLayout l = laidOut(splitter, 2975, 5400);
         if (dragTo)
-            QVERIFY(lblSizeH_MouseMove(l, dragTo - l.lblSizeH.top, 8000, ListLines{}));
+            QVERIFY(dragRowSplitter(l, dragTo - l.rowSplitter.top, 8000, ListLines{}));
         QCOMPARE(::clientFloor(l, 120), (TwipsSize{7020, height}));
     }
 
@@ -115,15 +115,15 @@ private Q_SLOTS:
         QFETCH(bool, comesBack);
         const ListLines rows{lineHeight, 30};
         MainLayout l;
-        l.lblSizeH.top = asked;
+        l.rowSplitter.top = asked;
         LayoutRows(l, 8000, rows);
-        QCOMPARE(l.lstGroup.height, 30 + lines * lineHeight);
-        QCOMPARE(l.lblSizeH.top, l.lstGroup.bottom() + 15);
-        QCOMPARE(l.lstEntry.top, l.lblSizeH.bottom());
+        QCOMPARE(l.groupList.height, 30 + lines * lineHeight);
+        QCOMPARE(l.rowSplitter.top, l.groupList.bottom() + 15);
+        QCOMPARE(l.entryList.top, l.rowSplitter.bottom());
         MainLayout next;
-        next.lblSizeH.top = l.lblSizeH.top - 100;
+        next.rowSplitter.top = l.rowSplitter.top - 100;
         LayoutRows(next, 8000, rows);
-        QCOMPARE(next.lblSizeH.top == l.lblSizeH.top, comesBack);
+        QCOMPARE(next.rowSplitter.top == l.rowSplitter.top, comesBack);
     }
 
     // Client 8000 high: the bar stays between 600 and 6250, and the place
@@ -143,9 +143,9 @@ private Q_SLOTS:
         QFETCH(int, newTop);
         QFETCH(bool, moves);
         MainLayout l = laidOut(2640, 2975, 5400);
-        const int listHeight = l.lstGroup.height;
-        QCOMPARE(lblSizeH_MouseMove(l, newTop - l.lblSizeH.top, 8000, kLines), moves);
-        QCOMPARE(l.lstGroup.height, moves ? kLines.snap(newTop + 135) : listHeight);
+        const int listHeight = l.groupList.height;
+        QCOMPARE(dragRowSplitter(l, newTop - l.rowSplitter.top, 8000, kLines), moves);
+        QCOMPARE(l.groupList.height, moves ? kLines.snap(newTop + 135) : listHeight);
     }
 
     // Splitters at 3400 and 6400 (lists 3065 wide, mask 3000); the text box
@@ -176,19 +176,19 @@ private Q_SLOTS:
         QFETCH(int, width);
         QFETCH(bool, moves);
         MainLayout l = laidOut(2640, 3400, 6400, mask, width);
-        QCOMPARE(lblSizeV_MouseMove(l, index, x, width, 8000), moves);
+        QCOMPARE(dragColumnSplitter(l, index, x, width, 8000), moves);
         const int moved = moves ? x : 0;
-        QCOMPARE(l.lblSizeV[0].left, 3400 + (index == 0 ? moved : 0));
-        QCOMPARE(l.lblSizeV[1].left, 6400 + moved); // splitter 0 takes 1 along
-        QCOMPARE(l.txtText.right(), width - 50);
+        QCOMPARE(l.columnSplitters[0].left, 3400 + (index == 0 ? moved : 0));
+        QCOMPARE(l.columnSplitters[1].left, 6400 + moved); // splitter 0 takes 1 along
+        QCOMPARE(l.entryText.right(), width - 50);
     }
 
     void splitter1NeverLeftOf2965()
     {
         MainLayout l = laidOut(2640, 1900, 3000, true);
-        QVERIFY(!lblSizeV_MouseMove(l, 1, -35, 12000, 8000));
-        QVERIFY(!lblSizeV_MouseMove(l, 0, -35, 12000, 8000));
-        QVERIFY(lblSizeV_MouseMove(l, 1, -34, 12000, 8000));
+        QVERIFY(!dragColumnSplitter(l, 1, -35, 12000, 8000));
+        QVERIFY(!dragColumnSplitter(l, 0, -35, 12000, 8000));
+        QVERIFY(dragColumnSplitter(l, 1, -34, 12000, 8000));
     }
 
     // Left of 2950 the bottom panels reach under the mask column: the mask is
@@ -213,14 +213,14 @@ private Q_SLOTS:
         MainLayout l = laidOut(2640, left0, 4500, checked);
         QCOMPARE(l.maskChecked, shown);
         QCOMPARE(l.maskItemEnabled, left0 >= 2950);
-        QCOMPARE(l.txtMask.height, 8000 - maskBottomGap);
-        QCOMPARE(l.txtMask.right(), 4495);
-        QCOMPARE(l.txtText.left, (shown ? 4500 : left0) + 25);
-        QCOMPARE(l.cmdCRSR[0].right(), left0);
+        QCOMPARE(l.maskText.height, 8000 - maskBottomGap);
+        QCOMPARE(l.maskText.right(), 4495);
+        QCOMPARE(l.entryText.left, (shown ? 4500 : left0) + 25);
+        QCOMPARE(l.cursorButtons[0].right(), left0);
         if (left0 < 2950) {
-            QVERIFY(lblSizeV_MouseMove(l, 0, 2950 - left0, 12000, 8000));
+            QVERIFY(dragColumnSplitter(l, 0, 2950 - left0, 12000, 8000));
             QVERIFY(l.maskItemEnabled && l.maskChecked);
-            QCOMPARE(l.txtMask.height, 8000 - 185);
+            QCOMPARE(l.maskText.height, 8000 - 185);
         }
     }
 

@@ -33,19 +33,19 @@ private Q_SLOTS:
         run.setPref(17, u" 2100"_s);  // the horizontal frame, 100 more than shown
         run.setPref(18, u" 3300"_s);  // the first vertical frame
         QVERIFY(run.start());
-        FrmMain *window = run.window();
+        MainWindow *window = run.window();
         const QSize wanted =
             twipsToPixels(QRect(0, 0, 10500, 6000), window->logicalDpiX(), window->logicalDpiY())
                 .size();
         QTRY_COMPARE(window->frameGeometry().size(), wanted);
         const MainLayout &layout = window->windowLayout().layout();
         QCOMPARE(layout.lastFrameTop, 2000);
-        QCOMPARE(layout.lblSizeV[0].left, 3300);
+        QCOMPARE(layout.columnSplitters[0].left, 3300);
 
         // Saved, the size and the frames are as shown; the place, which a
         // Wayland client cannot know, stays as it was.
         const QStringList before = run.readLines(u"pref.dat"_s);
-        run.w().mnuSettings[4]->trigger();
+        run.w().settingsItems[4]->trigger();
         const QStringList saved = run.readLines(u"pref.dat"_s);
         QCOMPARE(saved.mid(11, 2), before.mid(11, 2));
         QCOMPARE(saved.mid(13, 2), (QStringList{u" 6000"_s, u" 10500"_s}));
@@ -53,14 +53,14 @@ private Q_SLOTS:
         run.messages.shown.clear();
 
         // The search stays on top where it can; here it simply opens.
-        run.w().mnuSearch->trigger();
+        run.w().searchItem->trigger();
         QWidget *search = nullptr;
         QTRY_VERIFY((search = window->findChild<QWidget *>(u"frmSearch"_s)) && search->isVisible());
         search->close();
 
         // No status notifier runs here: hiding minimizes, as on X without a tray.
         QVERIFY(!QSystemTrayIcon::isSystemTrayAvailable());
-        run.w().cmdMain->click();
+        run.w().hideButton->click();
         QTRY_VERIFY(window->isMinimized() && window->isVisible());
         QVERIFY(run.messages.shown.isEmpty());
     }

@@ -108,7 +108,7 @@ private Q_SLOTS:
             run.setPref(14, u" 2500"_s); // the window's height, frame included
 
         QVERIFY(run.start());
-        FrmMain *window = run.window();
+        MainWindow *window = run.window();
         const QWidget *client = window->centralWidget();
         const qreal dpi = window->logicalDpiY();
         const auto holding = [&](int tw) {
@@ -136,8 +136,8 @@ private Q_SLOTS:
         };
         QVERIFY(settle());
         const MainLayout &l = window->windowLayout().layout();
-        const int heightFloor = holding(std::max(3060, l.lstEntry.top + 940 + 540));
-        const int widthFloor = holding(l.lstEntry.width + 4500); // frame included
+        const int heightFloor = holding(std::max(3060, l.entryList.top + 940 + 540));
+        const int widthFloor = holding(l.entryList.width + 4500); // frame included
         QCOMPARE(heightFloor > holding(3060), frameTop == 4000);
         const QSize before(window->frameGeometry().width(), client->height());
 
@@ -179,9 +179,9 @@ private Q_SLOTS:
         QVERIFY(after.width() >= widthFloor && after.height() >= heightFloor);
         // The controls are laid out for that client area.
         const MainWidgets &w = run.w();
-        QCOMPARE(w.fraMain[0]->y(),
+        QCOMPARE(w.normalPanels[0]->y(),
                  twipsToPixels(pixelsToTwips(client->height(), dpi) - 1010, dpi));
-        QCOMPARE(w.txtText[0]->geometry().right() + 1,
+        QCOMPARE(w.entryText[0]->geometry().right() + 1,
                  twipsToPixels(pixelsToTwips(client->width(), dpi) - 50, dpi));
     }
 };

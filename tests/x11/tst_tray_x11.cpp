@@ -31,7 +31,7 @@ private Q_SLOTS:
         AppFixture run;
         QVERIFY(run.start());
         QWidget *window = run.window();
-        run.w().cmdMain->click();
+        run.w().hideButton->click();
         QTRY_VERIFY_WITH_TIMEOUT(window->isMinimized() && window->isVisible(), 10000);
         window->showNormal();
 
@@ -62,20 +62,20 @@ private Q_SLOTS:
         const QStringList twice{u"--repeat"_s, u"2"_s, u"--delay"_s, u"60"_s, u"1"_s};
 
         // Hidden into the tray; a double click brings it back.
-        run.w().mnuHide->trigger();
+        run.w().hideItem->trigger();
         QTRY_VERIFY_WITH_TIMEOUT(!window->isVisible(), 10000);
         click(twice);
         QTRY_VERIFY_WITH_TIMEOUT(window->isVisible(), 10000);
         // A right click shows a hidden window without the menu; the next opens it.
-        run.w().cmdMain->click();
+        run.w().hideButton->click();
         QTRY_VERIFY_WITH_TIMEOUT(!window->isVisible(), 10000);
         click({u"3"_s});
         QTRY_VERIFY_WITH_TIMEOUT(window->isVisible(), 10000);
         QTest::qWait(300); // as long as a user takes to click again
-        QVERIFY(!run.w().mnuSystray->isVisible());
+        QVERIFY(!run.w().trayMenu->isVisible());
         click({u"3"_s});
-        QTRY_VERIFY_WITH_TIMEOUT(run.w().mnuSystray->isVisible(), 10000);
-        run.w().mnuSystray->close();
+        QTRY_VERIFY_WITH_TIMEOUT(run.w().trayMenu->isVisible(), 10000);
+        run.w().trayMenu->close();
         // Minimized: a double click leaves it so, a right click restores it.
         window->showMinimized();
         QTRY_VERIFY_WITH_TIMEOUT(window->isMinimized(), 10000);
@@ -89,7 +89,7 @@ private Q_SLOTS:
         host.kill();
         host.waitForFinished();
         QTRY_VERIFY_WITH_TIMEOUT(!QSystemTrayIcon::isSystemTrayAvailable(), 10000);
-        run.w().mnuSystrayCall[2]->trigger();
+        run.w().trayItems[2]->trigger();
         QTRY_VERIFY_WITH_TIMEOUT(window->isMinimized() && window->isVisible(), 10000);
     }
 };

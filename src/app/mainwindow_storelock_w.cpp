@@ -1,7 +1,7 @@
 // Edit permission and the store marker: the start without the store, and the
 // store lost while running (a network drop that let another computer take it).
 
-#include "app/frmmain.h"
+#include "app/mainwindow_w.h"
 
 #include "i18n/wordnumbers.h"
 #include "i18n/wordtable.h"
@@ -15,12 +15,12 @@
 
 using namespace Qt::StringLiterals;
 
-void FrmMain::installStoreLock()
+void MainWindow::installStoreLock()
 {
     ctx_.store.setStoreLost([this](const IoError &why) { storeLost(why); });
 }
 
-void FrmMain::takeStoreMarker()
+void MainWindow::takeStoreMarker()
 {
     if (ctx_.store.TakeStoreMarker())
         return;
@@ -49,14 +49,14 @@ void FrmMain::takeStoreMarker()
             refusal.description, ctx_.words(Word::StartingWithoutEditPermission), refusal.file));
 }
 
-void FrmMain::lockWhileStoreInUse()
+void MainWindow::lockWhileStoreInUse()
 {
-    w_.chckEdit->setChecked(true);
-    w_.chckEdit->setEnabled(false);
-    w_.mnuEditPermission->setEnabled(false);
+    w_.lockBox->setChecked(true);
+    w_.lockBox->setEnabled(false);
+    w_.editPermissionItem->setEnabled(false);
 }
 
-void FrmMain::storeLost(const IoError &why)
+void MainWindow::storeLost(const IoError &why)
 {
     ctx_.state.StoreInUse = true;
     lockWhileStoreInUse();

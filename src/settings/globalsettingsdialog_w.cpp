@@ -1,4 +1,4 @@
-#include "settings/frmsetglobal.h"
+#include "settings/globalsettingsdialog_w.h"
 
 #include "i18n/wordnumbers.h"
 #include "i18n/wordtable.h"
@@ -22,7 +22,8 @@
 
 using namespace Qt::StringLiterals;
 
-FrmSetGlobal::FrmSetGlobal(MainContext &ctx, QWidget *mainWindow) : QDialog(mainWindow), ctx_(ctx)
+GlobalSettingsDialog::GlobalSettingsDialog(MainContext &ctx, QWidget *mainWindow)
+    : QDialog(mainWindow), ctx_(ctx)
 {
     setObjectName(u"frmSetGlobal"_s);
     QGridLayout *grid = SettingsDialog::grid(this);
@@ -57,18 +58,18 @@ FrmSetGlobal::FrmSetGlobal(MainContext &ctx, QWidget *mainWindow) : QDialog(main
     }
     cmdMain_ = SettingsDialog::addButtons(
         grid, int(rows.size()), words, [this] { ok(); }, [this] { reject(); });
-    Form_Load();
+    loadValues();
     adjustSize();
     placeCentred(this, mainWindow);
 }
 
-bool FrmSetGlobal::run(MainContext &ctx, QWidget *mainWindow)
+bool GlobalSettingsDialog::run(MainContext &ctx, QWidget *mainWindow)
 {
-    FrmSetGlobal dialog(ctx, mainWindow);
+    GlobalSettingsDialog dialog(ctx, mainWindow);
     return dialog.exec() == QDialog::Accepted;
 }
 
-void FrmSetGlobal::Form_Load()
+void GlobalSettingsDialog::loadValues()
 {
     setWindowTitle(StripAmp(ctx_.words(Word::MenuGlobalSettings)));
     const Preferences &prefs = ctx_.state.prefs;
@@ -85,7 +86,7 @@ void FrmSetGlobal::Form_Load()
     chckHideManual_->setChecked(prefs.HideYGroups != 0);
 }
 
-void FrmSetGlobal::fillFonts()
+void GlobalSettingsDialog::fillFonts()
 {
     // pref.dat cannot hold a name outside its code page.
     const QStringList families = QFontDatabase::families();
@@ -101,7 +102,7 @@ void FrmSetGlobal::fillFonts()
     cboFont_->setCurrentIndex(cboFont_->count() > 0 ? selected : -1);
 }
 
-void FrmSetGlobal::ok()
+void GlobalSettingsDialog::ok()
 {
     Preferences &prefs = ctx_.state.prefs;
     const Preferences before = prefs;

@@ -13,12 +13,12 @@ class Words;
 // frmChange: picks one group out of the group list's lines, the selected one
 // left out. The answer is read after exec(): the group list line chosen, or
 // nothing after Cancel, the close box or an OK with no line selected.
-class FrmChange : public QDialog
+class GroupChoiceDialog : public QDialog
 {
     Q_OBJECT
 public:
-    FrmChange(const QString &prompt, const Words &words, const QStringList &groupLines,
-              int selectedLine, QWidget *mainWindow);
+    GroupChoiceDialog(const QString &prompt, const Words &words, const QStringList &groupLines,
+                      int selectedLine, QWidget *mainWindow);
 
     // Shows the dialog modally and returns its answer.
     static std::optional<int> choose(const QString &prompt, const Words &words,

@@ -1,4 +1,4 @@
-#include "search/frmsearch.h"
+#include "search/searchdialog_w.h"
 
 #include "i18n/wordnumbers.h"
 #include "i18n/wordtable.h"
@@ -31,13 +31,13 @@ int firstVisibleRow(const TitleListView *list)
 
 } // namespace
 
-void FrmSearch::search(bool continued)
+void SearchDialog::search(bool continued)
 {
     const SearchOptionSet opts = options();
     const QString text = txtSearch->text();
     // The buttons' state may be up to 250 ms old.
     if (pending_ || editing() || !SearchRules::canSearch(text, opts)) {
-        timChckButton_Timer();
+        updateSearchButtons();
         return;
     }
     report(win_.ctx.words(Word::Searching));
@@ -53,9 +53,9 @@ void FrmSearch::search(bool continued)
     request.options = opts;
 
     pending_ = true;
-    timChckButton_Timer();
+    updateSearchButtons();
     engine_.start(std::move(request), [this] {
-        QMetaObject::invokeMethod(this, &FrmSearch::searchFinished, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, &SearchDialog::searchFinished, Qt::QueuedConnection);
     });
     if (engine_.waitFor(quickLimit_)) {
         searchFinished();
@@ -68,13 +68,13 @@ void FrmSearch::search(bool continued)
 // focus from the start of a search on, where a screen reader reads it. The
 // progress counts are left out of the name: read every tenth of a second they
 // would drown everything else.
-void FrmSearch::report(const QString &status)
+void SearchDialog::report(const QString &status)
 {
     lblStatus->setText(status);
     cmdDummy->setAccessibleName(status);
 }
 
-void FrmSearch::setBusy(bool busy)
+void SearchDialog::setBusy(bool busy)
 {
     if (busy == busy_)
         return;
@@ -91,14 +91,14 @@ void FrmSearch::setBusy(bool busy)
     }
 }
 
-void FrmSearch::showProgress()
+void SearchDialog::showProgress()
 {
     const auto [done, all] = engine_.progress();
     lblStatus->setText(u"%1 %2 / %3"_s.arg(win_.ctx.words(Word::Searching)).arg(done).arg(all));
 }
 
 // A stopped search ends as one without a hit: the selection stays where it was.
-void FrmSearch::searchFinished()
+void SearchDialog::searchFinished()
 {
     if (!pending_ || engine_.running())
         return;
@@ -110,12 +110,12 @@ void FrmSearch::searchFinished()
         report(win_.ctx.words(Word::SearchNotFound));
     else
         showHit(outcome.hit);
-    timChckButton_Timer();
+    updateSearchButtons();
 }
 
 // The lists may not have changed under a search (input to the main window is
 // held back), but a hit is selected only where its line still is.
-bool FrmSearch::stillShown(const SearchWalk::Hit &hit) const
+bool SearchDialog::stillShown(const SearchWalk::Hit &hit) const
 {
     const SearchGroupData &was = engine_.request().groups.at(size_t(hit.group));
     const int g = win_.groups.slotOfLine(hit.group);
@@ -124,7 +124,7 @@ bool FrmSearch::stillShown(const SearchWalk::Hit &hit) const
            win_.ctx.table.cell(g, hit.entry + 1) == was.storedTitles.at(hit.entry);
 }
 
-void FrmSearch::showHit(const SearchWalk::Hit &hit)
+void SearchDialog::showHit(const SearchWalk::Hit &hit)
 {
     selectEntry(hit.group, hit.entry);
     if (hit.kind == SearchWalk::HitKind::Title) {
@@ -146,7 +146,7 @@ void FrmSearch::showHit(const SearchWalk::Hit &hit)
 // Selects the hit as the walk leaves it: its group (refilling the entry list
 // when it is another group) and its entry, loaded; an entry below the visible
 // lines becomes the first visible line.
-void FrmSearch::selectEntry(int groupLine, int entryLine)
+void SearchDialog::selectEntry(int groupLine, int entryLine)
 {
     TitleListView *groups = win_.controls.views.groupList;
     TitleListView *entries = win_.controls.views.entryList;

@@ -1,4 +1,4 @@
-#include "app/frmmain.h"
+#include "app/mainwindow_w.h"
 
 #include "app/outsidechanges_w.h"
 #include "editing/editmodes_w.h"
@@ -12,8 +12,8 @@
 #include "notebook/organizing_w.h"
 #include "platform/keyinjector_w.h"
 #include "platform/messages.h"
-#include "search/frmsearch.h"
 #include "search/searchcommand_w.h"
+#include "search/searchdialog_w.h"
 #include "store/appstate.h"
 #include "store/errorreports.h"
 #include "store/notetable.h"
@@ -43,7 +43,7 @@
 
 using namespace Qt::StringLiterals;
 
-FrmMain::FrmMain(MainContext context) : ctx_(std::move(context))
+MainWindow::MainWindow(MainContext context) : ctx_(std::move(context))
 {
     setObjectName(u"frmMain"_s);
     w_ = buildMainWidgets(*this);
@@ -51,10 +51,10 @@ FrmMain::FrmMain(MainContext context) : ctx_(std::move(context))
     subsystems_->setObjectName(u"subsystems"_s);
     layout_ = new WindowLayout(w_);
     resize(twipsToPixels(6000, logicalDpiX()), twipsToPixels(4400, logicalDpiY()));
-    commands_ = std::make_unique<CommandRefresh>(CommandRefresh::Controls{.lock = w_.chckEdit,
-                                                                          .entryList = w_.lstEntry,
-                                                                          .groupList = w_.lstGroup,
-                                                                          .window = w_.frmMain},
+    commands_ = std::make_unique<CommandRefresh>(CommandRefresh::Controls{.lock = w_.lockBox,
+                                                                          .entryList = w_.entryList,
+                                                                          .groupList = w_.groupList,
+                                                                          .window = w_.window},
                                                  main_, ctx_.state, ctx_.table);
     commands_->memoriesRepaired = [this] { showMemoryCaptions(); };
     ctx_.RefreshCommands = [this] { commands_->RefreshCommands(); };
@@ -68,113 +68,114 @@ FrmMain::FrmMain(MainContext context) : ctx_(std::move(context))
 // order they were made, so the widgets would go first and the filters, still
 // installed on the widgets left, would then run on destroyed ones. So the
 // subsystems go before anything else, here.
-FrmMain::~FrmMain()
+MainWindow::~MainWindow()
 {
     delete subsystems_;
     delete layout_;
 }
 
 // The key handlers, the lists and their loads, the edit modes with their keys, and New.
-void FrmMain::buildViewingEditing()
+void MainWindow::buildViewingEditing()
 {
-    keys_ = new KeyHandlers({.entryList = w_.lstEntry,
-                             .groupList = w_.lstGroup,
-                             .text = {w_.txtText[0], w_.txtText[1]},
-                             .mask = w_.txtMask},
+    keys_ = new KeyHandlers({.entryList = w_.entryList,
+                             .groupList = w_.groupList,
+                             .text = {w_.entryText[0], w_.entryText[1]},
+                             .mask = w_.maskText},
                             subsystems_);
     keyInjector_ = new KeyInjector(
         ctx_.messages, [this] { return ctx_.words(Word::Caution); }, subsystems_);
     entryList_ = new EntryList(
         {.views = views(),
-         .date = w_.lblDate,
-         .mask = w_.txtMask,
-         .lock = w_.chckEdit,
-         .groupMenu = {w_.mnuGroup, {w_.mnuGroupNew, w_.mnuClearTrash, w_.mnuViewMask}},
-         .entryMenu = {w_.mnuEntry,
-                       {w_.mnuEntryCall[0], w_.mnuSortAll, w_.mnuSearch, w_.mnuEditorCall[1]}}},
+         .date = w_.dateLabel,
+         .mask = w_.maskText,
+         .lock = w_.lockBox,
+         .groupMenu = {w_.groupMenu, {w_.newGroupItem, w_.clearTrashItem, w_.viewMaskItem}},
+         .entryMenu = {w_.entryMenu,
+                       {w_.newTrashItems[0], w_.sortItem, w_.searchItem, w_.editorItems[1]}}},
         main_, ctx_, groups_, subsystems_);
     editModes_ = new EditModes(
         {.views = views(),
-         .mask = w_.txtMask,
-         .date = w_.lblDate,
-         .lock = w_.chckEdit,
-         .editFrame = w_.fraEdit,
-         .modeLabel = w_.lblMode,
-         .ok = w_.cmdEdit[0],
-         .cancel = w_.cmdEdit[1],
-         .save = w_.cmdEdit[2],
-         .normalFrames = {w_.fraMain.begin(), w_.fraMain.end()},
-         .menusGreyed = {w_.mnuFile, w_.mnuGroup, w_.mnuEntry, w_.mnuGo_Move, w_.mnuOptions,
-                         w_.mnuInfo},
-         .buttonsGreyed = {w_.cmdCRSR[0], w_.cmdCRSR[1], w_.cmdCRSR[2], w_.cmdCRSR[3],
-                           w_.cmdCRSR[4], w_.cmdH[0], w_.cmdH[1], w_.cmdH[2], w_.cmdH[3]},
-         .phrases = w_.mnuPhrases},
+         .mask = w_.maskText,
+         .date = w_.dateLabel,
+         .lock = w_.lockBox,
+         .editFrame = w_.editPanel,
+         .modeLabel = w_.modeLabel,
+         .ok = w_.editButtons[0],
+         .cancel = w_.editButtons[1],
+         .save = w_.editButtons[2],
+         .normalFrames = {w_.normalPanels.begin(), w_.normalPanels.end()},
+         .menusGreyed = {w_.fileMenu, w_.groupMenu, w_.entryMenu, w_.goMoveMenu, w_.optionsMenu,
+                         w_.infoMenu},
+         .buttonsGreyed = {w_.cursorButtons[0], w_.cursorButtons[1], w_.cursorButtons[2],
+                           w_.cursorButtons[3], w_.cursorButtons[4], w_.orderButtons[0],
+                           w_.orderButtons[1], w_.orderButtons[2], w_.orderButtons[3]},
+         .phrases = w_.phrasesMenu},
         main_, ctx_, *entryList_, *keys_, subsystems_);
     editModes_->setTypeKeys([this](const QString &keys, std::chrono::milliseconds delay) {
         keyInjector_->send(keys, delay);
     });
-    newEntry_ = new NewEntry({.button = buttonAction(w_.cmdEntry[0]),
-                              .item = w_.mnuEntryCall[0],
-                              .entryList = w_.lstEntry,
-                              .date = w_.lblDate,
-                              .text = {w_.txtText[0], w_.txtText[1]}},
+    newEntry_ = new NewEntry({.button = buttonAction(w_.entryButtons[0]),
+                              .item = w_.newTrashItems[0],
+                              .entryList = w_.entryList,
+                              .date = w_.dateLabel,
+                              .text = {w_.entryText[0], w_.entryText[1]}},
                              main_, ctx_, *entryList_, *editModes_, *keys_, subsystems_);
-    new TextKeys({.text = w_.txtText, .mask = w_.txtMask}, main_, *editModes_, ctx_.messages,
+    new TextKeys({.text = w_.entryText, .mask = w_.maskText}, main_, *editModes_, ctx_.messages,
                  ctx_.words, *keys_, subsystems_);
 }
 
-MainViews FrmMain::views() const
+MainViews MainWindow::views() const
 {
-    return {.window = w_.frmMain,
-            .groupList = w_.lstGroup,
-            .entryList = w_.lstEntry,
-            .text = {w_.txtText[0], w_.txtText[1]}};
+    return {.window = w_.window,
+            .groupList = w_.groupList,
+            .entryList = w_.entryList,
+            .text = {w_.entryText[0], w_.entryText[1]}};
 }
 
-void FrmMain::connectCommands()
+void MainWindow::connectCommands()
 {
-    connect(w_.timPreset, &QTimer::timeout, this, &FrmMain::timPreset_Timer);
-    connect(w_.timExit, &QTimer::timeout, this, &FrmMain::timExit_Timer);
-    connect(w_.mnuExit, &QAction::triggered, this, &FrmMain::exitProgram);
-    connect(w_.lstGroup, &TitleListView::currentRowChanged, entryList_,
+    connect(w_.startSettingsTimer, &QTimer::timeout, this, &MainWindow::applyStartSettings);
+    connect(w_.exitTimer, &QTimer::timeout, this, &MainWindow::finishExit);
+    connect(w_.exitItem, &QAction::triggered, this, &MainWindow::exitProgram);
+    connect(w_.groupList, &TitleListView::currentRowChanged, entryList_,
             &EntryList::showSelectedGroup);
 
-    connect(w_.chckEdit, &QCheckBox::toggled, this, &FrmMain::toggleLock);
-    connect(w_.mnuEditPermission, &QAction::triggered, this,
-            [this](bool checked) { w_.chckEdit->setChecked(checked); });
-    connect(w_.mnuWordwrap, &QAction::triggered, this, &FrmMain::setWordwrap);
-    connect(w_.mnuViewMask, &QAction::triggered, layout_, &WindowLayout::toggleMask);
+    connect(w_.lockBox, &QCheckBox::toggled, this, &MainWindow::toggleLock);
+    connect(w_.editPermissionItem, &QAction::triggered, this,
+            [this](bool checked) { w_.lockBox->setChecked(checked); });
+    connect(w_.wordWrapItem, &QAction::triggered, this, &MainWindow::setWordwrap);
+    connect(w_.viewMaskItem, &QAction::triggered, layout_, &WindowLayout::toggleMask);
 
     const NotebookControls notebookControls{
-        .window = w_.frmMain,
-        .groupList = w_.lstGroup,
-        .entryList = w_.lstEntry,
-        .lock = w_.chckEdit,
-        .trashButton = w_.cmdEntry[1],
-        .indentButtons = {w_.cmdH[0], w_.cmdH[1]},
+        .window = w_.window,
+        .groupList = w_.groupList,
+        .entryList = w_.entryList,
+        .lock = w_.lockBox,
+        .trashButton = w_.entryButtons[1],
+        .indentButtons = {w_.orderButtons[0], w_.orderButtons[1]},
         .actions = commandActions(w_),
     };
     const Organizing organizing =
         installOrganizing(notebookControls, main_, ctx_, groups_, *entryList_, *keys_, subsystems_);
     entryCommands_ = &organizing.entryCommands;
-    installSearch({.open = w_.mnuSearch, .views = views()}, main_, ctx_, groups_, *entryList_,
+    installSearch({.open = w_.searchItem, .views = views()}, main_, ctx_, groups_, *entryList_,
                   subsystems_);
-    installTransfer(organizing.view, w_.mnuFile, w_.mnuHide, subsystems_);
+    installTransfer(organizing.view, w_.fileMenu, w_.hideItem, subsystems_);
     installKeyboard();
     installShell();
     installSettings();
     installStoreLock();
     auto *outside = new OutsideChanges(views(), main_, ctx_, groups_, *entryList_, subsystems_);
-    connect(this, &FrmMain::startupWorkDone, outside, &OutsideChanges::startWatching);
+    connect(this, &MainWindow::startupWorkDone, outside, &OutsideChanges::startWatching);
 }
 
-bool FrmMain::Form_Load()
+bool MainWindow::load()
 {
     TrayAdd();
     const QString &version = ctx_.state.ProgramVersion;
     setWindowTitle(u"Plimsa v"_s + version.left(version.size() - 3));
-    w_.fraEdit->hide();
-    w_.mnuPhrases->menuAction()->setVisible(false);
+    w_.editPanel->hide();
+    w_.phrasesMenu->menuAction()->setVisible(false);
 
     if (const auto error = ctx_.store.LoadPreferences()) {
         ctx_.reports.ShowErrorCancel(*error);
@@ -183,7 +184,7 @@ bool FrmMain::Form_Load()
     if (!LoadIndex())
         return false;
     GroupList::orderRows(ctx_.table);
-    fillGroupList(*w_.lstGroup, groups_, ctx_.table, ctx_.state.hideYGroups());
+    fillGroupList(*w_.groupList, groups_, ctx_.table, ctx_.state.hideYGroups());
     SetCaptions(w_, ctx_.words);
     SetAccessibleNames(*this, ctx_.words);
     showMemoryCaptions();
@@ -191,7 +192,7 @@ bool FrmMain::Form_Load()
     return true;
 }
 
-bool FrmMain::LoadIndex()
+bool MainWindow::LoadIndex()
 {
     if (!ctx_.store.LoadIndex())
         return true;
@@ -204,30 +205,30 @@ bool FrmMain::LoadIndex()
     return true;
 }
 
-void FrmMain::paintEvent(QPaintEvent *event)
+void MainWindow::paintEvent(QPaintEvent *event)
 {
     QMainWindow::paintEvent(event);
     if (!paintedOnce_) {
         paintedOnce_ = true;
-        w_.timPreset->start();
+        w_.startSettingsTimer->start();
         // In the wait before the start settings, off the way to the first paint.
         QTimer::singleShot(0, this, [this] { ctx_.store.removeLeftovers(); });
     }
 }
 
-void FrmMain::toggleLock()
+void MainWindow::toggleLock()
 {
-    w_.mnuEditPermission->setChecked(w_.chckEdit->isChecked());
+    w_.editPermissionItem->setChecked(w_.lockBox->isChecked());
     ctx_.RefreshCommands();
-    w_.lstEntry->setFocus();
+    w_.entryList->setFocus();
 }
 
-void FrmMain::setWordwrap(bool checked)
+void MainWindow::setWordwrap(bool checked)
 {
     const int now = checked ? 1 : 0;
     main_.TextBoxIndex = now;
-    QPlainTextEdit *shown = w_.txtText[now];
-    QPlainTextEdit *other = w_.txtText[1 - now];
+    QPlainTextEdit *shown = w_.entryText[now];
+    QPlainTextEdit *other = w_.entryText[1 - now];
     // The copy is no typing: its change event must start no edit mode.
     {
         const QSignalBlocker quiet(shown);
@@ -238,5 +239,5 @@ void FrmMain::setWordwrap(bool checked)
     if (main_.TextEditMode)
         shown->setFocus();
     else if (main_.MaskEditMode)
-        w_.txtMask->setFocus();
+        w_.maskText->setFocus();
 }

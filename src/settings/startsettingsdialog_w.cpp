@@ -1,4 +1,4 @@
-#include "settings/frmsetstart.h"
+#include "settings/startsettingsdialog_w.h"
 
 #include "i18n/wordnumbers.h"
 #include "i18n/wordtable.h"
@@ -27,7 +27,8 @@ const QString kAlwaysFirst = u"Always First"_s;
 
 } // namespace
 
-FrmSetStart::FrmSetStart(MainContext &ctx, const QStringList &groupLines, QWidget *mainWindow)
+StartSettingsDialog::StartSettingsDialog(MainContext &ctx, const QStringList &groupLines,
+                                         QWidget *mainWindow)
     : QDialog(mainWindow), ctx_(ctx)
 {
     setObjectName(u"frmSetStart"_s);
@@ -60,18 +61,18 @@ FrmSetStart::FrmSetStart(MainContext &ctx, const QStringList &groupLines, QWidge
     }
     cmdMain_ = SettingsDialog::addButtons(
         grid, int(rows.size()), words, [this] { ok(); }, [this] { reject(); });
-    Form_Load(groupLines);
+    loadValues(groupLines);
     adjustSize();
     placeCentred(this, mainWindow);
 }
 
-void FrmSetStart::run(MainContext &ctx, const QStringList &groupLines, QWidget *mainWindow)
+void StartSettingsDialog::run(MainContext &ctx, const QStringList &groupLines, QWidget *mainWindow)
 {
-    FrmSetStart dialog(ctx, groupLines, mainWindow);
+    StartSettingsDialog dialog(ctx, groupLines, mainWindow);
     dialog.exec();
 }
 
-void FrmSetStart::Form_Load(const QStringList &groupLines)
+void StartSettingsDialog::loadValues(const QStringList &groupLines)
 {
     const Words &words = ctx_.words;
     const Preferences &prefs = ctx_.state.prefs;
@@ -109,7 +110,7 @@ void FrmSetStart::Form_Load(const QStringList &groupLines)
     }
 }
 
-void FrmSetStart::ok()
+void StartSettingsDialog::ok()
 {
     Preferences &prefs = ctx_.state.prefs;
     const SettingsRules::StorePathCheck path =

@@ -42,18 +42,18 @@ struct SearchWindow
 // answers: a busy cursor, the groups done in the status line, Esc or Close to
 // stop it; the main window takes no input meanwhile, so that nothing it does
 // can change what the search is walking.
-class FrmSearch : public QDialog
+class SearchDialog : public QDialog
 {
     Q_OBJECT
 public:
-    FrmSearch(const SearchWindow &window, QWidget *mainWindow);
-    ~FrmSearch() override;
+    SearchDialog(const SearchWindow &window, QWidget *mainWindow);
+    ~SearchDialog() override;
 
     // Start searches from the top, Continue from the last match.
     void search(bool continued);
     // Close: the text and the options are kept for the next search.
     void closeKeepingOptions();
-    void timChckButton_Timer();
+    void updateSearchButtons();
     bool searching() const { return pending_; }
     int searchPos() const { return win_.memory.position; }
     // How long a search may run before the dialog lets other events through.
@@ -66,12 +66,12 @@ protected:
 
 private:
     void buildControls();
-    void Form_Load();
+    void loadValues();
     void fitCaptions();
     SearchOptionSet options() const;
     bool editing() const;
 
-    // frmsearch_run.cpp
+    // searchdialog_run_w.cpp
     void searchFinished();
     void showHit(const SearchWalk::Hit &hit);
     bool stillShown(const SearchWalk::Hit &hit) const;
@@ -92,7 +92,7 @@ private:
     std::array<QCheckBox *, 6> chckMode{};
     QLabel *lblStatus = nullptr;
     std::array<QPushButton *, 2> cmdSearch{};
-    QPushButton *cmdMain = nullptr;
+    QPushButton *closeButton_ = nullptr;
     QPushButton *cmdDummy = nullptr;
     QTimer *timChckButton = nullptr;
     QTimer *timProgress = nullptr;

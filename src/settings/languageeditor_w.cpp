@@ -1,4 +1,4 @@
-#include "settings/frmeditlanguage.h"
+#include "settings/languageeditor_w.h"
 
 #include "i18n/wordnumbers.h"
 #include "i18n/wordtable.h"
@@ -34,7 +34,7 @@ bool isEnter(const QKeyEvent *key)
 
 } // namespace
 
-FrmEditLanguage::FrmEditLanguage(MainContext &ctx, QWidget *mainWindow)
+LanguageEditor::LanguageEditor(MainContext &ctx, QWidget *mainWindow)
     : QDialog(mainWindow), ctx_(ctx)
 {
     setObjectName(u"frmEditLanguage"_s);
@@ -86,9 +86,9 @@ FrmEditLanguage::FrmEditLanguage(MainContext &ctx, QWidget *mainWindow)
     EditSlot = -1;
     updateField();
 
-    connect(cboLanguage_, &QComboBox::currentIndexChanged, this, &FrmEditLanguage::languageChosen);
-    connect(cboLanguage_, &QComboBox::editTextChanged, this, &FrmEditLanguage::updateField);
-    connect(lstWords_, &QListWidget::currentRowChanged, this, &FrmEditLanguage::wordChosen);
+    connect(cboLanguage_, &QComboBox::currentIndexChanged, this, &LanguageEditor::languageChosen);
+    connect(cboLanguage_, &QComboBox::editTextChanged, this, &LanguageEditor::updateField);
+    connect(lstWords_, &QListWidget::currentRowChanged, this, &LanguageEditor::wordChosen);
     cboLanguage_->installEventFilter(this);
     cboLanguage_->lineEdit()->installEventFilter(this);
     txtTranslation_->installEventFilter(this);
@@ -96,13 +96,13 @@ FrmEditLanguage::FrmEditLanguage(MainContext &ctx, QWidget *mainWindow)
     placeCentred(this, mainWindow);
 }
 
-void FrmEditLanguage::run(MainContext &ctx, QWidget *mainWindow)
+void LanguageEditor::run(MainContext &ctx, QWidget *mainWindow)
 {
-    FrmEditLanguage dialog(ctx, mainWindow);
+    LanguageEditor dialog(ctx, mainWindow);
     dialog.exec();
 }
 
-void FrmEditLanguage::FillLanguageLists()
+void LanguageEditor::FillLanguageLists()
 {
     const WordTable &table = ctx_.wordTable;
     for (int slot = 0; slot < WordTable::kLanguages; ++slot) {
@@ -121,7 +121,7 @@ void FrmEditLanguage::FillLanguageLists()
     }
 }
 
-int FrmEditLanguage::firstFreeSlot() const
+int LanguageEditor::firstFreeSlot() const
 {
     for (int slot = 1; slot < WordTable::kLanguages; ++slot) {
         if (cboLanguage_->itemText(slot) == WordTable::freeSlotName())
@@ -130,7 +130,7 @@ int FrmEditLanguage::firstFreeSlot() const
     return -1;
 }
 
-void FrmEditLanguage::languageChosen()
+void LanguageEditor::languageChosen()
 {
     int slot = cboLanguage_->currentIndex();
     if (slot < 0)
@@ -152,7 +152,7 @@ void FrmEditLanguage::languageChosen()
     wordChosen();
 }
 
-void FrmEditLanguage::nameSlot()
+void LanguageEditor::nameSlot()
 {
     QString name = cboLanguage_->currentText();
     if (name.isEmpty())
@@ -181,7 +181,7 @@ void FrmEditLanguage::nameSlot()
     languageChosen();
 }
 
-void FrmEditLanguage::wordChosen()
+void LanguageEditor::wordChosen()
 {
     const QListWidgetItem *line = lstWords_->currentItem();
     if (EditSlot < 0 || !line)
@@ -193,15 +193,15 @@ void FrmEditLanguage::wordChosen()
     EditWord = k;
 }
 
-void FrmEditLanguage::txtTranslation_Enter()
+void LanguageEditor::confirmTranslation()
 {
-    txtTranslation_LostFocus();
+    keepTranslation();
     const int next = lstWords_->currentRow() + 1;
     if (next < lstWords_->count())
         lstWords_->setCurrentRow(next);
 }
 
-void FrmEditLanguage::txtTranslation_LostFocus()
+void LanguageEditor::keepTranslation()
 {
     if (EditSlot < 1 || EditWord < 1 ||
         cboLanguage_->itemText(EditSlot) == WordTable::freeSlotName())
@@ -209,21 +209,21 @@ void FrmEditLanguage::txtTranslation_LostFocus()
     ctx_.wordTable.word(EditSlot, EditWord) = txtTranslation_->text();
 }
 
-bool FrmEditLanguage::translatable() const
+bool LanguageEditor::translatable() const
 {
     return EditSlot >= 1 && cboLanguage_->currentText() != WordTable::freeSlotName();
 }
 
-void FrmEditLanguage::updateField()
+void LanguageEditor::updateField()
 {
     // Read-only keeps out pastes and drops as well as the keys refused below.
     txtTranslation_->setReadOnly(!translatable());
 }
 
-bool FrmEditLanguage::eventFilter(QObject *watched, QEvent *event)
+bool LanguageEditor::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == txtTranslation_ && event->type() == QEvent::FocusOut)
-        txtTranslation_LostFocus();
+        keepTranslation();
     if (event->type() != QEvent::KeyPress)
         return QDialog::eventFilter(watched, event);
     const auto *key = static_cast<QKeyEvent *>(event);
@@ -240,7 +240,7 @@ bool FrmEditLanguage::eventFilter(QObject *watched, QEvent *event)
             return false;
         }
         if (isEnter(key)) {
-            txtTranslation_Enter();
+            confirmTranslation();
             return true;
         }
     } else if (isEnter(key)) {
@@ -250,12 +250,12 @@ bool FrmEditLanguage::eventFilter(QObject *watched, QEvent *event)
     return QDialog::eventFilter(watched, event);
 }
 
-void FrmEditLanguage::ok()
+void LanguageEditor::ok()
 {
     // A button's access key leaves the focus where it was: the field's text
     // counts as left.
     if (txtTranslation_->hasFocus())
-        txtTranslation_LostFocus();
+        keepTranslation();
     WordTable &table = ctx_.wordTable;
     for (int slot = 0; slot < WordTable::kLanguages; ++slot)
         table.word(slot, Word::LanguageName) = cboLanguage_->itemText(slot);

@@ -14,12 +14,12 @@ class QPushButton;
 // frmSetStart: what the next start does (window state, start group, edit
 // lock, mask, word wrap) and where the store is. OK checks a new store path,
 // stores the values in pref.dat and changes nothing in this run.
-class FrmSetStart : public QDialog
+class StartSettingsDialog : public QDialog
 {
     Q_OBJECT
 public:
-    // `groupLines`: the lines of lstGroup, offered as start groups.
-    FrmSetStart(MainContext &ctx, const QStringList &groupLines, QWidget *mainWindow);
+    // `groupLines`: the lines of groupList, offered as start groups.
+    StartSettingsDialog(MainContext &ctx, const QStringList &groupLines, QWidget *mainWindow);
 
     static void run(MainContext &ctx, const QStringList &groupLines, QWidget *mainWindow);
 
@@ -27,7 +27,7 @@ public:
     void ok();
 
 private:
-    void Form_Load(const QStringList &groupLines);
+    void loadValues(const QStringList &groupLines);
 
     MainContext &ctx_;
     QComboBox *cboMode_ = nullptr;

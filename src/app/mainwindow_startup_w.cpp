@@ -1,4 +1,4 @@
-#include "app/frmmain.h"
+#include "app/mainwindow_w.h"
 
 #include "store/appstate.h"
 #include "ui/layout_w.h"
@@ -15,9 +15,9 @@
 #include <QTimer>
 
 // The start settings, once, about 100 ms after the first paint.
-void FrmMain::timPreset_Timer()
+void MainWindow::applyStartSettings()
 {
-    w_.timPreset->stop();
+    w_.startSettingsTimer->stop();
     const Preferences &prefs = ctx_.state.prefs;
 
     // Laid out with the placement below, once the fonts are set: the group
@@ -25,36 +25,36 @@ void FrmMain::timPreset_Timer()
     layout_->setSplitters(prefs.FrameTop, prefs.FrameLeft1, prefs.FrameLeft2);
 
     const bool locked = prefs.StartLocked != 0;
-    if (w_.chckEdit->isChecked() == locked)
+    if (w_.lockBox->isChecked() == locked)
         toggleLock();
     else
-        w_.chckEdit->setChecked(locked);
+        w_.lockBox->setChecked(locked);
 
     if (prefs.StartWordwrap != 0)
-        w_.mnuWordwrap->trigger();
+        w_.wordWrapItem->trigger();
     selectStartGroup();
     applyFonts();
     applyGroupListColour();
     placeWindow();
-    layout_->Form_Resize();
+    layout_->relayout();
     if (prefs.StartViewMask != 0) {
-        w_.mnuViewMask->setChecked(false);
-        w_.mnuViewMask->trigger();
+        w_.viewMaskItem->setChecked(false);
+        w_.viewMaskItem->trigger();
     }
     applyWindowState();
 
     if (ctx_.state.StoreInUse)
         lockWhileStoreInUse();
     if (ctx_.state.StoreFallback)
-        w_.mnuSettings[1]->trigger(); // the start settings, to name another store
+        w_.settingsItems[1]->trigger(); // the start settings, to name another store
 
     showMemoryCaptions();
     Q_EMIT startupWorkDone();
 }
 
-void FrmMain::selectStartGroup()
+void MainWindow::selectStartGroup()
 {
-    TitleListView *list = w_.lstGroup;
+    TitleListView *list = w_.groupList;
     int line = -1;
     for (int i = 0; i < list->count(); ++i) {
         if (list->titles().shownName(i) == ctx_.state.prefs.StartGroup)
@@ -66,7 +66,7 @@ void FrmMain::selectStartGroup()
         list->setCurrentRow(line);
 }
 
-void FrmMain::applyFonts()
+void MainWindow::applyFonts()
 {
     const Preferences &prefs = ctx_.state.prefs;
     QFont font(prefs.FontName);
@@ -75,22 +75,22 @@ void FrmMain::applyFonts()
         font.setPointSize(prefs.FontSize);
     font.setBold(prefs.FontBold != 0);
     for (QWidget *widget :
-         {static_cast<QWidget *>(w_.lstGroup), static_cast<QWidget *>(w_.lstEntry),
-          static_cast<QWidget *>(w_.txtMask), static_cast<QWidget *>(w_.txtText[0]),
-          static_cast<QWidget *>(w_.txtText[1])})
+         {static_cast<QWidget *>(w_.groupList), static_cast<QWidget *>(w_.entryList),
+          static_cast<QWidget *>(w_.maskText), static_cast<QWidget *>(w_.entryText[0]),
+          static_cast<QWidget *>(w_.entryText[1])})
         widget->setFont(font);
 }
 
-void FrmMain::applyGroupListColour()
+void MainWindow::applyGroupListColour()
 {
-    QPalette palette = w_.lstGroup->palette();
+    QPalette palette = w_.groupList->palette();
     palette.setColor(QPalette::Base, ctx_.state.prefs.GroupListWhite != 0
-                                         ? w_.lstEntry->palette().color(QPalette::Base)
+                                         ? w_.entryList->palette().color(QPalette::Base)
                                          : QColor(224, 224, 224));
-    w_.lstGroup->setPalette(palette);
+    w_.groupList->setPalette(palette);
 }
 
-void FrmMain::placeWindow()
+void MainWindow::placeWindow()
 {
     const Preferences &prefs = ctx_.state.prefs;
     // The stored rectangle is the outer one, frame included, as the window
@@ -109,7 +109,7 @@ void FrmMain::placeWindow()
     move(placed.topLeft());
 }
 
-void FrmMain::applyWindowState()
+void MainWindow::applyWindowState()
 {
     switch (ctx_.state.prefs.StartWindowState) {
     case 1:

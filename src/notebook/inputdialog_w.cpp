@@ -1,4 +1,4 @@
-#include "notebook/frminput.h"
+#include "notebook/inputdialog_w.h"
 
 #include "i18n/wordnumbers.h"
 #include "i18n/wordtable.h"
@@ -25,8 +25,8 @@ bool onlyBlanks(const QString &text)
 
 } // namespace
 
-FrmInput::FrmInput(const QString &prompt, const QString &proposed, const Words &words,
-                   Messages &messages, QWidget *mainWindow)
+InputDialog::InputDialog(const QString &prompt, const QString &proposed, const Words &words,
+                         Messages &messages, QWidget *mainWindow)
     : QDialog(mainWindow), words_(words), messages_(messages), answer_(proposed)
 {
     setObjectName(u"frmInput"_s);
@@ -64,19 +64,19 @@ FrmInput::FrmInput(const QString &prompt, const QString &proposed, const Words &
     cmdMain1->setText(words_(Word::ButtonCancel));
 
     refuseUnstorableCharacters(txtInput, messages_, words_);
-    connect(cmdMain0, &QPushButton::clicked, this, &FrmInput::confirm);
-    connect(cmdMain1, &QPushButton::clicked, this, &FrmInput::cancel);
+    connect(cmdMain0, &QPushButton::clicked, this, &InputDialog::confirm);
+    connect(cmdMain1, &QPushButton::clicked, this, &InputDialog::cancel);
 }
 
-std::optional<QString> FrmInput::ask(const QString &prompt, const QString &proposed,
-                                     const Words &words, Messages &messages, QWidget *mainWindow)
+std::optional<QString> InputDialog::ask(const QString &prompt, const QString &proposed,
+                                        const Words &words, Messages &messages, QWidget *mainWindow)
 {
-    FrmInput dialog(prompt, proposed, words, messages, mainWindow);
+    InputDialog dialog(prompt, proposed, words, messages, mainWindow);
     dialog.exec();
     return dialog.answer();
 }
 
-void FrmInput::confirm()
+void InputDialog::confirm()
 {
     QString text = txtInput->text();
     while (text.endsWith(u' '))
@@ -86,13 +86,13 @@ void FrmInput::confirm()
     accept();
 }
 
-void FrmInput::cancel()
+void InputDialog::cancel()
 {
     answer_.reset();
     reject();
 }
 
-void FrmInput::keyPressEvent(QKeyEvent *event)
+void InputDialog::keyPressEvent(QKeyEvent *event)
 {
     // Esc is the Cancel button here. The toolkit's own Esc would only close,
     // which (like the close box) answers what was proposed.

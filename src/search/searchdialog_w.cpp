@@ -1,4 +1,4 @@
-#include "search/frmsearch.h"
+#include "search/searchdialog_w.h"
 
 #include "i18n/wordnumbers.h"
 #include "i18n/wordtable.h"
@@ -20,7 +20,7 @@
 
 using namespace Qt::StringLiterals;
 
-FrmSearch::FrmSearch(const SearchWindow &window, QWidget *mainWindow)
+SearchDialog::SearchDialog(const SearchWindow &window, QWidget *mainWindow)
     : QDialog(mainWindow), win_(window)
 {
     setObjectName(u"frmSearch"_s);
@@ -31,17 +31,17 @@ FrmSearch::FrmSearch(const SearchWindow &window, QWidget *mainWindow)
     setModal(false);
     setFixedSize(twipsX(this, 2775), twipsY(this, 3495));
     buildControls();
-    Form_Load();
+    loadValues();
     placeBeside(this, mainWindow);
 }
 
-FrmSearch::~FrmSearch()
+SearchDialog::~SearchDialog()
 {
     engine_.stop();
     setBusy(false);
 }
 
-void FrmSearch::buildControls()
+void SearchDialog::buildControls()
 {
     txtSearch = new QLineEdit(this);
     txtSearch->setObjectName(u"txtSearch"_s);
@@ -65,10 +65,10 @@ void FrmSearch::buildControls()
         cmdSearch[i]->setGeometry(twipsRect(this, lefts[i], 3000, widths[i], 375));
         connect(cmdSearch[i], &QPushButton::clicked, this, [this, i] { search(i == 1); });
     }
-    cmdMain = new QPushButton(this);
-    cmdMain->setObjectName(u"cmdMain"_s);
-    cmdMain->setGeometry(twipsRect(this, 1920, 3000, 615, 375));
-    connect(cmdMain, &QPushButton::clicked, this, &FrmSearch::closeKeepingOptions);
+    closeButton_ = new QPushButton(this);
+    closeButton_->setObjectName(u"cmdMain"_s);
+    closeButton_->setGeometry(twipsRect(this, 1920, 3000, 615, 375));
+    connect(closeButton_, &QPushButton::clicked, this, &SearchDialog::closeKeepingOptions);
     // Takes the focus during a search; below the visible area.
     cmdDummy = new QPushButton(this);
     cmdDummy->setObjectName(u"cmdDummy"_s);
@@ -76,7 +76,7 @@ void FrmSearch::buildControls()
     // It is out of sight, so Tab passes it by; a screen reader hears its name
     // when a search gives it the focus.
     cmdDummy->setFocusPolicy(Qt::NoFocus);
-    for (QPushButton *button : {cmdSearch[0], cmdSearch[1], cmdMain, cmdDummy})
+    for (QPushButton *button : {cmdSearch[0], cmdSearch[1], closeButton_, cmdDummy})
         button->setAutoDefault(false);
 
     // Enter in the field is Start, and only Start.
@@ -88,18 +88,18 @@ void FrmSearch::buildControls()
     timChckButton = new QTimer(this);
     timChckButton->setObjectName(u"timChckButton"_s);
     timChckButton->setInterval(250);
-    connect(timChckButton, &QTimer::timeout, this, &FrmSearch::timChckButton_Timer);
+    connect(timChckButton, &QTimer::timeout, this, &SearchDialog::updateSearchButtons);
     timProgress = new QTimer(this);
     timProgress->setInterval(100);
-    connect(timProgress, &QTimer::timeout, this, &FrmSearch::showProgress);
+    connect(timProgress, &QTimer::timeout, this, &SearchDialog::showProgress);
 }
 
-void FrmSearch::Form_Load()
+void SearchDialog::loadValues()
 {
     const Words &words = win_.ctx.words;
     const SearchMemory &memory = win_.memory;
     setWindowTitle(StripAmp(words(Word::Search)));
-    cmdMain->setText(words(Word::ButtonClose));
+    closeButton_->setText(words(Word::ButtonClose));
     cmdSearch[0]->setText(words(Word::ButtonStart));
     cmdSearch[1]->setText(words(Word::ButtonContinue));
     for (int i = 0; i < 6; ++i) {
@@ -114,13 +114,13 @@ void FrmSearch::Form_Load()
     txtSearch->setAccessibleName(StripAmp(words(Word::Search)));
     cmdDummy->setAccessibleName(words(Word::Searching));
     fitCaptions();
-    timChckButton_Timer();
+    updateSearchButtons();
     timChckButton->start();
 }
 
 // The design's width holds the captions in the design's font; a wider font or
 // a longer translation widens the option lines and the dialog with them.
-void FrmSearch::fitCaptions()
+void SearchDialog::fitCaptions()
 {
     int widest = 0;
     for (const QCheckBox *box : chckMode)
@@ -133,7 +133,7 @@ void FrmSearch::fitCaptions()
         box->resize(widest, box->height());
 }
 
-SearchOptionSet FrmSearch::options() const
+SearchOptionSet SearchDialog::options() const
 {
     std::array<int, 6> states{};
     for (int i = 0; i < 6; ++i)
@@ -142,12 +142,12 @@ SearchOptionSet FrmSearch::options() const
 }
 
 // A search selects other entries: never while the main window edits a text.
-bool FrmSearch::editing() const
+bool SearchDialog::editing() const
 {
     return win_.main.TextEditMode || win_.main.MaskEditMode;
 }
 
-void FrmSearch::timChckButton_Timer()
+void SearchDialog::updateSearchButtons()
 {
     const bool can =
         SearchRules::canSearch(txtSearch->text(), options()) && !editing() && !pending_;
@@ -155,7 +155,7 @@ void FrmSearch::timChckButton_Timer()
         button->setEnabled(can);
 }
 
-void FrmSearch::closeKeepingOptions()
+void SearchDialog::closeKeepingOptions()
 {
     SearchMemory &memory = win_.memory;
     memory.lastText = txtSearch->text();
@@ -164,7 +164,7 @@ void FrmSearch::closeKeepingOptions()
     close();
 }
 
-void FrmSearch::keyPressEvent(QKeyEvent *event)
+void SearchDialog::keyPressEvent(QKeyEvent *event)
 {
     // Esc stops a running search; otherwise it does nothing (the dialog has no
     // Cancel button, and closing it by the title bar would drop the search text).
@@ -176,7 +176,7 @@ void FrmSearch::keyPressEvent(QKeyEvent *event)
     QDialog::keyPressEvent(event);
 }
 
-void FrmSearch::closeEvent(QCloseEvent *event)
+void SearchDialog::closeEvent(QCloseEvent *event)
 {
     engine_.stop();
     setBusy(false);
@@ -188,7 +188,7 @@ void FrmSearch::closeEvent(QCloseEvent *event)
 // While a long search runs, the user's input for any other window is dropped:
 // the search reads a copy of the lists, and a hit must still name the line
 // that is selected at its end.
-bool FrmSearch::eventFilter(QObject *watched, QEvent *event)
+bool SearchDialog::eventFilter(QObject *watched, QEvent *event)
 {
     if (!busy_)
         return false;

@@ -1,4 +1,4 @@
-#include "notebook/frmchange.h"
+#include "notebook/groupchoicedialog_w.h"
 
 #include "i18n/wordnumbers.h"
 #include "i18n/wordtable.h"
@@ -11,8 +11,9 @@
 
 using namespace Qt::StringLiterals;
 
-FrmChange::FrmChange(const QString &prompt, const Words &words, const QStringList &groupLines,
-                     int selectedLine, QWidget *mainWindow)
+GroupChoiceDialog::GroupChoiceDialog(const QString &prompt, const Words &words,
+                                     const QStringList &groupLines, int selectedLine,
+                                     QWidget *mainWindow)
     : QDialog(mainWindow)
 {
     setObjectName(u"frmChange"_s);
@@ -56,21 +57,21 @@ FrmChange::FrmChange(const QString &prompt, const Words &words, const QStringLis
     lbl0->setText(words(Word::CheckDragAndDrop));
 
     lstList->installEventFilter(this);
-    connect(lstList, &QListWidget::itemDoubleClicked, this, &FrmChange::confirm);
-    connect(cmdMain0, &QPushButton::clicked, this, &FrmChange::confirm);
+    connect(lstList, &QListWidget::itemDoubleClicked, this, &GroupChoiceDialog::confirm);
+    connect(cmdMain0, &QPushButton::clicked, this, &GroupChoiceDialog::confirm);
     connect(cmdMain1, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-std::optional<int> FrmChange::choose(const QString &prompt, const Words &words,
-                                     const QStringList &groupLines, int selectedLine,
-                                     QWidget *mainWindow)
+std::optional<int> GroupChoiceDialog::choose(const QString &prompt, const Words &words,
+                                             const QStringList &groupLines, int selectedLine,
+                                             QWidget *mainWindow)
 {
-    FrmChange dialog(prompt, words, groupLines, selectedLine, mainWindow);
+    GroupChoiceDialog dialog(prompt, words, groupLines, selectedLine, mainWindow);
     dialog.exec();
     return dialog.chosenLine();
 }
 
-void FrmChange::confirm()
+void GroupChoiceDialog::confirm()
 {
     const QList<QListWidgetItem *> selected = lstList->selectedItems();
     if (!selected.isEmpty())
@@ -78,7 +79,7 @@ void FrmChange::confirm()
     accept();
 }
 
-bool FrmChange::eventFilter(QObject *watched, QEvent *event)
+bool GroupChoiceDialog::eventFilter(QObject *watched, QEvent *event)
 {
     // With nothing selected yet, the first arrow key selects the line the list
     // points at instead of stepping past it.

@@ -1,4 +1,4 @@
-#include "app/frmmain.h"
+#include "app/mainwindow_w.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -25,35 +25,35 @@ void unloadWindows(const QString &name)
 
 } // namespace
 
-void FrmMain::exitProgram()
+void MainWindow::exitProgram()
 {
-    w_.timExit->start();
+    w_.exitTimer->start();
 }
 
-void FrmMain::timExit_Timer()
+void MainWindow::finishExit()
 {
-    w_.timExit->stop();
+    w_.exitTimer->stop();
     for (const QString &name : {u"frmChange"_s, u"frmEditLanguage"_s, u"frmInfo"_s, u"frmInput"_s,
                                 u"frmSearch"_s, u"frmSetGlobal"_s, u"frmSetStart"_s})
         unloadWindows(name);
     close();
 }
 
-void FrmMain::closeEvent(QCloseEvent *event)
+void MainWindow::closeEvent(QCloseEvent *event)
 {
     event->accept();
     if (unloaded_)
         return;
-    Form_QueryUnload();
-    Form_Unload();
+    closeSearchFirst();
+    unload();
 }
 
-void FrmMain::Form_QueryUnload()
+void MainWindow::closeSearchFirst()
 {
     unloadWindows(u"frmSearch"_s);
 }
 
-void FrmMain::Form_Unload()
+void MainWindow::unload()
 {
     unloaded_ = true;
     TrayRemove();

@@ -22,15 +22,15 @@ class WindowLayout;
 // The main window: its load, first paint, start-up work and ending. The
 // commands of the other subsystems live in their own folders and get the
 // widgets, the state and the context from here.
-class FrmMain : public QMainWindow
+class MainWindow : public QMainWindow
 {
     Q_OBJECT
 public:
-    explicit FrmMain(MainContext context);
-    ~FrmMain() override;
+    explicit MainWindow(MainContext context);
+    ~MainWindow() override;
 
     // The load steps; false when a step has ended the program (after its report).
-    bool Form_Load();
+    bool load();
 
     const MainWidgets &widgets() const { return w_; }
     MainState &mainState() { return main_; }
@@ -57,7 +57,7 @@ protected:
 
 private:
     void connectCommands();
-    // frmmain_keyboard.cpp: memories, phrases, inserts, the individual buttons, F1 and Esc.
+    // mainwindow_keyboard_w.cpp: memories, phrases, inserts, the individual buttons, F1 and Esc.
     void installKeyboard();
     // The memory and phrase items' captions, after their texts or the words changed.
     void showMemoryCaptions();
@@ -66,17 +66,17 @@ private:
     // false when the fallback cannot be read either (reported).
     bool LoadIndex();
     void buildViewingEditing();
-    // frmmain_shell.cpp: the tray, the Editor menu, the About box
+    // mainwindow_shell_w.cpp: the tray, the Editor menu, the About box
     void installShell();
     void showAbout();
     void TrayAdd();
     void TrayRemove();
     void hideMainWindow();
-    // frmmain_settings.cpp: the Options menu
+    // mainwindow_settings_w.cpp: the Options menu
     void installSettings();
     void applyChangedSettings();
 
-    // frmmain_storelock.cpp: no edit permission without the store, or once it is lost
+    // mainwindow_storelock_w.cpp: no edit permission without the store, or once it is lost
     void installStoreLock();
     // Takes the store marker; says "Store index seems to be in use!" when it is, or
     // the word that the file system keeps no locks.
@@ -85,18 +85,18 @@ private:
     void lockWhileStoreInUse();
     void storeLost(const IoError &why);
 
-    // frmmain_startup.cpp
-    void timPreset_Timer();
+    // mainwindow_startup_w.cpp
+    void applyStartSettings();
     void selectStartGroup();
     void applyFonts();
     void applyGroupListColour();
     void placeWindow();
     void applyWindowState();
 
-    // frmmain_exit.cpp
-    void timExit_Timer();
-    void Form_QueryUnload();
-    void Form_Unload();
+    // mainwindow_exit_w.cpp
+    void finishExit();
+    void closeSearchFirst();
+    void unload();
 
     MainContext ctx_;
     MainWidgets w_;

@@ -12,11 +12,11 @@ class QPushButton;
 // frmIndiv: assigns the four individual buttons. Each row is a modifier, a
 // key and further keys; OK stores all four rows in pref.dat, Cancel nothing,
 // New sets every row to "NORMAL", "free" and no further keys (kept only by OK).
-class FrmIndiv : public QDialog
+class IndividualButtonsDialog : public QDialog
 {
     Q_OBJECT
 public:
-    FrmIndiv(MainContext &ctx, QWidget *mainWindow);
+    IndividualButtonsDialog(MainContext &ctx, QWidget *mainWindow);
 
     // Shows the dialog modally and returns when it has closed.
     static void run(MainContext &ctx, QWidget *mainWindow);
@@ -28,7 +28,7 @@ public:
 
 private:
     void buildRows(QGridLayout *grid);
-    void Form_Load();
+    void loadValues();
     bool storeRows();
 
     MainContext &ctx_;

@@ -14,11 +14,11 @@ class QPushButton;
 // writes them to Language.dat. Translations go into the word table as soon as
 // the field is left; OK writes the file, and the program shows them after its
 // next start.
-class FrmEditLanguage : public QDialog
+class LanguageEditor : public QDialog
 {
     Q_OBJECT
 public:
-    FrmEditLanguage(MainContext &ctx, QWidget *mainWindow);
+    LanguageEditor(MainContext &ctx, QWidget *mainWindow);
 
     static void run(MainContext &ctx, QWidget *mainWindow);
 
@@ -34,8 +34,8 @@ private:
     // Enter in the combo box's edit line: names the chosen slot, or the first free one.
     void nameSlot();
     void wordChosen();
-    void txtTranslation_Enter();
-    void txtTranslation_LostFocus();
+    void confirmTranslation();
+    void keepTranslation();
     int firstFreeSlot() const;
     // Whether the chosen slot may be translated: a user language that is not free.
     bool translatable() const;

@@ -13,12 +13,12 @@ class Words;
 // The answer is read after exec(): the typed text without its trailing blanks
 // after OK, nothing after Cancel. The dialog validates nothing; the caller
 // checks the answer.
-class FrmInput : public QDialog
+class InputDialog : public QDialog
 {
     Q_OBJECT
 public:
-    FrmInput(const QString &prompt, const QString &proposed, const Words &words, Messages &messages,
-             QWidget *mainWindow);
+    InputDialog(const QString &prompt, const QString &proposed, const Words &words,
+                Messages &messages, QWidget *mainWindow);
 
     // Shows the dialog modally and returns its answer.
     static std::optional<QString> ask(const QString &prompt, const QString &proposed,

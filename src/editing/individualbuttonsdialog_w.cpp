@@ -1,4 +1,4 @@
-#include "editing/frmindiv.h"
+#include "editing/individualbuttonsdialog_w.h"
 
 #include "editing/indivbuttons.h"
 #include "i18n/wordnumbers.h"
@@ -36,7 +36,8 @@ void selectText(QComboBox *list, const QString &text)
 
 } // namespace
 
-FrmIndiv::FrmIndiv(MainContext &ctx, QWidget *mainWindow) : QDialog(mainWindow), ctx_(ctx)
+IndividualButtonsDialog::IndividualButtonsDialog(MainContext &ctx, QWidget *mainWindow)
+    : QDialog(mainWindow), ctx_(ctx)
 {
     setObjectName(u"frmIndiv"_s);
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
@@ -63,12 +64,12 @@ FrmIndiv::FrmIndiv(MainContext &ctx, QWidget *mainWindow) : QDialog(mainWindow),
     }
     cmdMain_[0]->setDefault(true);
     grid->addLayout(buttons, 4, 0, 1, 6);
-    Form_Load();
+    loadValues();
     adjustSize();
     placeCentred(this, mainWindow);
 }
 
-void FrmIndiv::buildRows(QGridLayout *grid)
+void IndividualButtonsDialog::buildRows(QGridLayout *grid)
 {
     for (int i = 0; i < 4; ++i) {
         auto *label = named<QLabel>(this, u"lbl"_s, i);
@@ -95,13 +96,13 @@ void FrmIndiv::buildRows(QGridLayout *grid)
     }
 }
 
-void FrmIndiv::run(MainContext &ctx, QWidget *mainWindow)
+void IndividualButtonsDialog::run(MainContext &ctx, QWidget *mainWindow)
 {
-    FrmIndiv dialog(ctx, mainWindow);
+    IndividualButtonsDialog dialog(ctx, mainWindow);
     dialog.exec();
 }
 
-void FrmIndiv::Form_Load()
+void IndividualButtonsDialog::loadValues()
 {
     setWindowTitle(StripAmp(ctx_.words(Word::MenuIndividualButtons)));
     cmdMain_[0]->setText(ctx_.words(Word::ButtonOk));
@@ -115,13 +116,13 @@ void FrmIndiv::Form_Load()
     }
 }
 
-void FrmIndiv::ok()
+void IndividualButtonsDialog::ok()
 {
     if (storeRows())
         accept();
 }
 
-void FrmIndiv::clearRows()
+void IndividualButtonsDialog::clearRows()
 {
     for (int i = 0; i < 4; ++i) {
         cbo0_[i]->setCurrentIndex(0);
@@ -131,7 +132,7 @@ void FrmIndiv::clearRows()
     cmdMain_[0]->setFocus();
 }
 
-bool FrmIndiv::storeRows()
+bool IndividualButtonsDialog::storeRows()
 {
     for (QLineEdit *field : txt_) {
         const QString bad = CodePageRefusal::firstRefused(field->text());

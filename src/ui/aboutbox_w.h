@@ -25,15 +25,15 @@ AboutLinks projectLinks();
 
 // The About box: on top of every window, the product name written letter by
 // letter, the version, and the link labels. Any key closes it.
-class FrmInfo : public QDialog
+class AboutBox : public QDialog
 {
     Q_OBJECT
 public:
-    FrmInfo(const Words &words, const QString &programVersion, DesktopServices &desktop,
-            const AboutLinks &links, QWidget *parent);
+    AboutBox(const Words &words, const QString &programVersion, DesktopServices &desktop,
+             const AboutLinks &links, QWidget *parent);
 
     // One more letter of the name every 105 ms, until it is whole.
-    void Timer1_Timer();
+    void animateIcon();
     // 4, 5, 7, 8 open their address and close the box; 6 closes it.
     void labelClicked(int index);
 

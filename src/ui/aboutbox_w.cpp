@@ -1,4 +1,4 @@
-#include "ui/frminfo.h"
+#include "ui/aboutbox_w.h"
 
 #include "i18n/wordnumbers.h"
 #include "i18n/wordtable.h"
@@ -30,8 +30,8 @@ AboutLinks projectLinks()
     return {};
 }
 
-FrmInfo::FrmInfo(const Words &words, const QString &programVersion, DesktopServices &desktop,
-                 const AboutLinks &links, QWidget *parent)
+AboutBox::AboutBox(const Words &words, const QString &programVersion, DesktopServices &desktop,
+                   const AboutLinks &links, QWidget *parent)
     : QDialog(parent), desktop_(desktop), links_(links)
 {
     setObjectName(u"frmInfo"_s);
@@ -88,7 +88,7 @@ FrmInfo::FrmInfo(const Words &words, const QString &programVersion, DesktopServi
     Timer1 = new QTimer(this);
     Timer1->setObjectName(u"Timer1"_s);
     Timer1->setInterval(105);
-    connect(Timer1, &QTimer::timeout, this, &FrmInfo::Timer1_Timer);
+    connect(Timer1, &QTimer::timeout, this, &AboutBox::animateIcon);
     Timer1->start();
 
     // Last: setting fonts and texts above sends events, and the filter reads
@@ -98,7 +98,7 @@ FrmInfo::FrmInfo(const Words &words, const QString &programVersion, DesktopServi
     cmdClose->installEventFilter(this);
 }
 
-void FrmInfo::placeLabels()
+void AboutBox::placeLabels()
 {
     lblIcon->setGeometry(twipsRect(this, 240, 240, 720, 720));
     lbl[0]->setGeometry(twipsRect(this, 1140, 240, 3420, 720));
@@ -118,7 +118,7 @@ void FrmInfo::placeLabels()
     setFixedSize(twipsX(this, 4800), twipsY(this, top + 60 + 285 + 240));
 }
 
-QString FrmInfo::target(int index) const
+QString AboutBox::target(int index) const
 {
     switch (index) {
     case 4:
@@ -134,7 +134,7 @@ QString FrmInfo::target(int index) const
     }
 }
 
-void FrmInfo::Timer1_Timer()
+void AboutBox::animateIcon()
 {
     lbl[0]->show();
     ++letters_;
@@ -143,7 +143,7 @@ void FrmInfo::Timer1_Timer()
         Timer1->stop();
 }
 
-void FrmInfo::labelClicked(int index)
+void AboutBox::labelClicked(int index)
 {
     if (isLink(index)) {
         const QString address = target(index);
@@ -156,7 +156,7 @@ void FrmInfo::labelClicked(int index)
     }
 }
 
-void FrmInfo::keyPressEvent(QKeyEvent *event)
+void AboutBox::keyPressEvent(QKeyEvent *event)
 {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
         accept();
@@ -164,7 +164,7 @@ void FrmInfo::keyPressEvent(QKeyEvent *event)
         QDialog::keyPressEvent(event);
 }
 
-bool FrmInfo::eventFilter(QObject *watched, QEvent *event)
+bool AboutBox::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == cmdClose && event->type() == QEvent::KeyPress) {
         accept();

@@ -1,4 +1,4 @@
-#include "app/frmmain.h"
+#include "app/mainwindow_w.h"
 
 #include "settings/settingsmenu_w.h"
 #include "store/appstate.h"
@@ -8,12 +8,12 @@
 
 #include <QAction>
 
-void FrmMain::installSettings()
+void MainWindow::installSettings()
 {
-    auto *settings = new SettingsMenu({.menu = w_.mnuOptions,
-                                       .items = w_.mnuSettings,
-                                       .groups = w_.lstGroup,
-                                       .window = w_.frmMain},
+    auto *settings = new SettingsMenu({.menu = w_.optionsMenu,
+                                       .items = w_.settingsItems,
+                                       .groups = w_.groupList,
+                                       .window = w_.window},
                                       ctx_, *layout_, subsystems_);
     settings->endThisCopy = [this] { exitProgram(); };
     settings->keepRunning = [this] {
@@ -28,12 +28,12 @@ void FrmMain::installSettings()
 
 // The global settings as far as a running window can show them; the hiding
 // of ÿ-groups follows at the next refill of the group list.
-void FrmMain::applyChangedSettings()
+void MainWindow::applyChangedSettings()
 {
     SetCaptions(w_, ctx_.words);
     SetAccessibleNames(*this, ctx_.words);
     showMemoryCaptions();
     applyFonts();
     applyGroupListColour();
-    layout_->Form_Resize();
+    layout_->relayout();
 }

@@ -14,11 +14,11 @@ class QPushButton;
 // frmSetGlobal: the language, the font of the lists and text boxes, the
 // group list's colour and the hiding of ÿ-groups. They are read only at
 // start, so OK stores them in pref.dat for the restart that follows.
-class FrmSetGlobal : public QDialog
+class GlobalSettingsDialog : public QDialog
 {
     Q_OBJECT
 public:
-    FrmSetGlobal(MainContext &ctx, QWidget *mainWindow);
+    GlobalSettingsDialog(MainContext &ctx, QWidget *mainWindow);
 
     // Shows the dialog modally; true when OK has stored the settings.
     static bool run(MainContext &ctx, QWidget *mainWindow);
@@ -27,7 +27,7 @@ public:
     void ok();
 
 private:
-    void Form_Load();
+    void loadValues();
     void fillFonts();
 
     MainContext &ctx_;
