@@ -7,6 +7,7 @@
 
 #include "editing/editrules.h"
 #include "editing/indivbuttons.h"
+#include "editing/phrasekeys.h"
 #include "i18n/wordtable.h"
 #include "platform/keystring.h"
 #include "search/searchengine.h"
@@ -90,6 +91,50 @@ private Q_SLOTS:
             parts << (s.text.isEmpty() ? keys : keys + u'=' + s.text);
         }
         QCOMPARE(parts.join(u' '), strokes.isNull() ? QString() : strokes);
+    }
+
+    // The keys one press types, each phrase key counted with its phrase, however
+    // deep; "over" past MaxStrokes (phrases "free" where none is given).
+    void keysPressed_data()
+    {
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QStringList>("phrases"); // F5 to F8
+        QTest::addColumn<int>("count");
+        const int over = MaxStrokes + 1;
+        QTest::newRow("no phrase key") << u"ab{x 3}"_s << QStringList() << 5;
+        QTest::newRow("F5 and its phrase, twice") << u"{F5}{F5}"_s << QStringList{u"ab"_s} << 6;
+        QTest::newRow("up to the bound")
+            << u"{F6 1000}"_s << QStringList{u"x"_s, u"{y 9}"_s} << MaxStrokes;
+        QTest::newRow("one key past it")
+            << u"{F6 1000}a"_s << QStringList{u"x"_s, u"{y 9}"_s} << over;
+        QTest::newRow("four deep, each a thousand times")
+            << u"{F5}"_s
+            << QStringList{u"{F6 1000}"_s, u"{F7 1000}"_s, u"{F8 1000}"_s, u"{a 1000}"_s} << over;
+        QTest::newRow("its own key a thousand times")
+            << u"{F5}"_s << QStringList{u"{F5 1000}"_s} << over;
+        QTest::newRow("its own key once") << u"{F6}"_s << QStringList{u"a"_s, u"x{F6}"_s} << over;
+        QTest::newRow("two calling each other")
+            << u"{F7}"_s << QStringList{u"{F6}"_s, u"{F5}"_s, u"{F5}"_s} << over;
+        QTest::newRow("Shift+F5 keeps a phrase, Ctrl+F5 a place")
+            << u"+{F5}^{F5}"_s << QStringList{u"{x 1000}"_s} << 2;
+        QTest::newRow("a malformed phrase types nothing")
+            << u"{F5 5}"_s << QStringList{u"{x"_s} << 5;
+        QTest::newRow("F11 types the date") << u"{F11 1000}"_s << QStringList() << over;
+    }
+    void keysPressed()
+    {
+        QFETCH(QString, keys);
+        QFETCH(QStringList, phrases);
+        QFETCH(int, count);
+        std::array<QString, 4> memory;
+        memory.fill(u"free"_s);
+        for (int k = 0; k < phrases.size(); ++k)
+            memory[size_t(k)] = phrases[k];
+        const QDateTime now(QDate(2024, 2, 29), QTime(23, 59, 58));
+        const KeysTypedBy typedBy = [&memory, &now](const KeyStroke &stroke) {
+            return PhraseKeys::keysTypedBy(stroke, memory, now, QLocale::c());
+        };
+        QCOMPARE(countKeysPressed(keys, typedBy), qsizetype(count));
     }
 
     void languageFile_data()
