@@ -143,11 +143,16 @@ private Q_SLOTS:
         QTest::addColumn<int>("language");
         QTest::addColumn<int>("word");
         QTest::addColumn<QString>("expected");
+        QTest::addColumn<int>("missingLine"); // where the file cuts the language short; 0: whole
         const QByteArray oneBlock = numberedLines(WordTable::kWords);
-        QTest::newRow("one block: last word") << oneBlock << 1 << 150 << u"w150"_s;
-        QTest::newRow("one block: language 2 empty") << oneBlock << 2 << 0 << QString();
+        QTest::newRow("one block: last word") << oneBlock << 1 << 150 << u"w150"_s << 0;
+        QTest::newRow("one block: language 2 empty") << oneBlock << 2 << 0 << QString() << 152;
+        QTest::newRow("empty: language 1 empty") << QByteArray() << 1 << 0 << QString() << 1;
+        QTest::newRow("empty: English whole") << QByteArray() << 0 << 1 << u"&File"_s << 0;
+        QTest::newRow("cut within language 9") << numberedLines(WordTable::kFileLines - 1) << 9
+                                               << 149 << u"w1357"_s << WordTable::kFileLines;
         QTest::newRow("lines past 1359 ignored")
-            << numberedLines(WordTable::kFileLines + 200) << 9 << 150 << u"w1358"_s;
+            << numberedLines(WordTable::kFileLines + 200) << 9 << 150 << u"w1358"_s << 0;
     }
     void languageFile()
     {
@@ -155,12 +160,19 @@ private Q_SLOTS:
         QFETCH(int, language);
         QFETCH(int, word);
         QFETCH(QString, expected);
+        QFETCH(int, missingLine);
         QTemporaryDir dir;
-        QVERIFY(writeFile(dir.filePath(u"Language.dat"_s), content));
+        const QString path = dir.filePath(u"Language.dat"_s);
+        QVERIFY(writeFile(path, content));
         WordTable table;
-        QVERIFY(!table.loadLanguageFile(dir.filePath(u"Language.dat"_s)).has_value());
+        QVERIFY(!table.loadLanguageFile(path).has_value());
         QCOMPARE(table.word(language, word), expected);
         QCOMPARE(table.word(0, 0), u"English"_s);
+        const std::optional<IoError> cut = table.cutShort(language);
+        QCOMPARE(cut ? cut->description : QString(),
+                 missingLine ? u"Damaged translations, line %1: missing"_s.arg(missingLine)
+                             : QString());
+        QCOMPARE(cut ? cut->file : path, path);
     }
 
     void shippedLanguageFileHoldsNineFreeSlots()
