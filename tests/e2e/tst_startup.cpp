@@ -184,12 +184,52 @@ private Q_SLOTS:
             nb.write(u"FileStore/idx.dat"_s,
                      {u"idx Plimsa 1.3.02"_s, u"Notes"_s, QString(), u"Trash"_s});
         };
+        // An idx.dat that is there is never "not found": the report names
+        // its damage, and the same file is not read again as the fallback.
+        const auto damagedIn = [](const QString &store, const QString &damage) {
+            return u"msg=~\\[Caution!\\] An error has happend - %1\n\nDamaged index, "_s.arg(
+                       damage) +
+                   u"line 3: an empty line / No\\.0\n\n%ROOT%"_s + store + u"/idx\\.dat"_s;
+        };
         QTest::newRow("the preset store damaged")
             << Scenario{{},
                         {},
                         damagedIndex,
                         {},
-                        u"exit=1;"_s + missing + u" \\|\\| \\[.*%ROOT%FileStore/idx\\.dat.*"_s};
+                        u"exit=1;"_s + damagedIn(u"FileStore"_s, u"procedure canceled!"_s)};
+        const Action elsewhereDamaged = [elsewhere](AppFixture &nb) {
+            elsewhere(nb);
+            nb.write(u"Elsewhere/FileStore/idx.dat"_s,
+                     {u"idx Plimsa 1.3.02"_s, u"Notes"_s, QString(), u"Trash"_s});
+        };
+        QTest::newRow("a store elsewhere damaged")
+            << Scenario{{},
+                        {u"22=%ROOT%Elsewhere"_s},
+                        elsewhereDamaged,
+                        {},
+                        damagedIn(u"Elsewhere/FileStore"_s, u"trying to continue\\.\\.\\."_s) +
+                            u";menu=frmSetStart;store=%ROOT%FileStore/;groups=Notes|Trash"_s};
+        const Action thousand = [](AppFixture &nb) {
+            QStringList lines{u"idx Plimsa 1.3.02"_s, u"Notes"_s};
+            for (int k = 1; k <= 1000; ++k)
+                lines << u"\\e"_s + QString::number(k);
+            nb.write(u"FileStore/idx.dat"_s, lines);
+        };
+        QTest::newRow("the preset store, a 1000th entry")
+            << Scenario{{},
+                        {},
+                        thousand,
+                        {},
+                        u"exit=1;msg=~\\[Caution!\\] An error has happend - procedure canceled!\n\n"
+                        "Damaged index, line 1002: more than 999 entries in a group / No\\.0\n\n"
+                        "%ROOT%FileStore/idx\\.dat"_s};
+        // Line ends at the end of the file, as editors leave them, are nothing.
+        const Action emptyLast = [](AppFixture &nb) {
+            QVERIFY(writeFile(nb.path(u"FileStore/idx.dat"_s),
+                              "idx Plimsa 1.3.02\r\nNotes\r\n\\a\r\nTrash\r\n\r\n\n"));
+        };
+        QTest::newRow("idx.dat ending in empty lines")
+            << Scenario{{}, {}, emptyLast, {}, u"msg=;groups=Notes|Trash;entries=a| "_s};
 
         // Empty words show in English, so nothing is ever blank. Captions are
         // composed from the words.
