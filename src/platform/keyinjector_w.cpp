@@ -44,8 +44,8 @@ bool KeyInjector::send(const QString &keys, std::chrono::milliseconds delay)
         // Keys sent in turn by a command the count does not know.
         dropQueued(press);
         settle(press, 0);
-        refuse(QStringLiteral("Typing stopped: these keys pressed more than %1 keys in turn, and "
-                              "Plimsa types at most %1 at a time."));
+        refuse(QStringLiteral("Typing stopped: with what they type in turn, these keys would "
+                              "press more than %1 keys, and Plimsa types at most %1 at a time."));
         return false;
     }
     presses_[press].keys += parsed.strokes.size();
