@@ -15,7 +15,8 @@
 #
 # A mutant that hangs a test costs at most MUTANT_TEST_TIMEOUT seconds (600)
 # a test: the scratch build gives every test that limit in place of its own
-# (TIMEOUT and Qt Test's limit a function). Each mutant's log is kept as
+# (TIMEOUT, and nine tenths of it to Qt Test's limit a function, which then
+# names the function that hung). Each mutant's log is kept as
 # logs/<list>/mutant-<n>.log in the scratch folder, n its place in the list:
 # the named test's whole output, then the suite's, with the output of every
 # test that failed; the report names the test function that failed first.
