@@ -44,21 +44,21 @@ void Application::Main()
         endProgram(1);
         return;
     }
+    // A file that ends early is no damage unless it takes words of the
+    // language in force, known only once pref.dat is read. Those show in
+    // English: said once, and the start goes on.
+    if (const auto damage = wordTable_.cutShort(state_.prefs.language))
+        reports_.ShowErrorContinue(*damage);
     mainWindow_->show();
 }
 
 bool Application::FillWordTable()
 {
     const QString path = state_.programFolder + u"Language.dat"_s;
-    std::optional<IoError> damage;
-    if (const auto error = wordTable_.loadLanguageFile(path, &damage)) {
+    if (const auto error = wordTable_.loadLanguageFile(path)) {
         reports_.ShowErrorCancel(error->at(path));
         return false;
     }
-    // Missing words show in English, so the menus stay usable and another
-    // language can be chosen: said once, and the start goes on.
-    if (damage)
-        reports_.ShowErrorContinue(*damage);
     return true;
 }
 

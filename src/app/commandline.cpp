@@ -23,6 +23,39 @@ namespace {
 // Like a usage error of the classic tools, apart from a start that failed (1).
 constexpr int kUsageError = kBadArguments;
 
+// The options QApplication takes from the command line (Qt 6.4, with the
+// xcb platform's), each with the name of its value where it takes one. The
+// manual page lists them.
+struct QtOption
+{
+    QString name;
+    QString value;
+};
+const QtOption kQtOptions[] = {
+    {u"platform"_s, u"name"_s},
+    {u"platformpluginpath"_s, u"path"_s},
+    {u"platformtheme"_s, u"name"_s},
+    {u"plugin"_s, u"name"_s},
+    {u"qwindowgeometry"_s, u"geometry"_s},
+    {u"qwindowicon"_s, u"icon"_s},
+    {u"qwindowtitle"_s, u"title"_s},
+    {u"reverse"_s, {}},
+    {u"session"_s, u"id"_s},
+    {u"style"_s, u"style"_s},
+    {u"stylesheet"_s, u"file"_s},
+    {u"widgetcount"_s, {}},
+    {u"testability"_s, {}},
+    {u"qmljsdebugger"_s, u"options"_s},
+    {u"display"_s, u"display"_s},
+    {u"geometry"_s, u"geometry"_s},
+    {u"title"_s, u"title"_s},
+    {u"icon"_s, u"icon"_s},
+    {u"name"_s, u"name"_s},
+    {u"visual"_s, u"visual"_s},
+    {u"nograb"_s, {}},
+    {u"dograb"_s, {}},
+};
+
 // The error reports of a command run without a window: one line on standard error.
 class PrintedReports : public ErrorReports
 {
@@ -52,15 +85,19 @@ CommandLineAnswer readCommandLine(const QStringList &arguments)
     parser.setApplicationDescription(
         u"Keyboard-driven notes in named groups. Started without options, Plimsa\n"
         "opens its notebook; the user manual is \"Plimsa Manual.txt\" in the store\n"
-        "folder, which F1 names."_s);
-    // Qt's own options are one dash and a word ("-session").
+        "folder, which F1 names. Qt's own options (-style, -platform, -reverse and\n"
+        "the others the manual page lists) go to Qt."_s);
+    // Qt's own options are one dash and a word ("-style fusion").
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     const QCommandLineOption help({u"h"_s, u"help"_s}, u"Print this help and exit."_s);
     const QCommandLineOption version({u"v"_s, u"version"_s}, u"Print the version and exit."_s);
-    // A desktop's session manager restarts the program with "-session <id>";
-    // Qt reads it, so it is let through without being offered.
-    QCommandLineOption session(u"session"_s, QString(), u"id"_s);
-    session.setFlags(QCommandLineOption::HiddenFromHelp);
+    // QApplication takes its own options once the window is to open; they are
+    // let through here, where no window system may be reached yet.
+    for (const QtOption &qt : kQtOptions) {
+        QCommandLineOption option(qt.name, QString(), qt.value);
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(option);
+    }
     const QCommandLineOption import(
         u"import"_s,
         u"Bring the .txt, .md and .text files of <folder> and its subfolders into the notebook, "
@@ -79,14 +116,15 @@ CommandLineAnswer readCommandLine(const QStringList &arguments)
     const QCommandLineOption group(u"group"_s, u"With --export: only <group>."_s, u"group"_s);
     const QCommandLineOption overwrite(
         u"overwrite"_s, u"With --export: replace files that are in the folder already."_s);
-    parser.addOptions({help, version, session, import, into, unencodable, exportOption, group,
-                       overwrite});
+    parser.addOptions({help, version, import, into, unencodable, exportOption, group, overwrite});
 
     const QString program = QFileInfo(arguments.value(0, u"plimsa"_s)).fileName();
     const auto refuse = [&program](const QString &why) {
         return CommandLineAnswer{
-            kUsageError, QString(),
-            u"%1: %2\nTry '%1 --help' for more information.\n"_s.arg(program, why), {}};
+            kUsageError,
+            QString(),
+            u"%1: %2\nTry '%1 --help' for more information.\n"_s.arg(program, why),
+            {}};
     };
     if (!parser.parse(arguments))
         return refuse(parser.errorText());
@@ -126,8 +164,7 @@ CommandLineAnswer readCommandLine(const QStringList &arguments)
         return refuse(u"%1 is not a folder."_s.arg(request.folder));
     if (parser.isSet(importing ? into : group))
         request.group = parser.value(importing ? into : group);
-    if (request.group &&
-        UniqueName::checkGroupName(*request.group) != UniqueName::Refusal::None)
+    if (request.group && UniqueName::checkGroupName(*request.group) != UniqueName::Refusal::None)
         return refuse(u"'%1' cannot be a group name."_s.arg(*request.group));
     request.unencodable = parser.value(unencodable);
     if (!request.unencodable.isEmpty() && request.unencodable != u"replace"_s &&
@@ -160,9 +197,9 @@ int runImport(const TransferRequest &request, AppState &state, NoteTable &table,
     }
     const Unencodable choice = request.unencodable == u"replace"_s ? Unencodable::Replace
                                : request.unencodable == u"skip"_s  ? Unencodable::Skip
-                                                                    : Unencodable::Ask;
-    const Plan plan = makePlan(scan, table, state.storeFolder, request.group, choice,
-                               QLocale::system());
+                                                                   : Unencodable::Ask;
+    const Plan plan =
+        makePlan(scan, table, state.storeFolder, request.group, choice, QLocale::system());
     if (plan.needsChoice) {
         err += u"plimsa: %1 files hold characters the notebook (Windows-1252) cannot hold; "
                "nothing was imported. Give --unencodable=replace or --unencodable=skip.\n"_s.arg(
@@ -232,8 +269,8 @@ int runTransfer(const TransferRequest &request, const QString &programFolder, QS
         return kNothingDone;
     }
     if (const auto error = store.LoadIndex()) {
-        err += u"plimsa: the notebook's index cannot be read (%1): %2\n"_s.arg(
-            error->description, error->file);
+        err += u"plimsa: the notebook's index cannot be read (%1): %2\n"_s.arg(error->description,
+                                                                               error->file);
         return kNothingDone;
     }
     // Slots in the order of the group list, as the window keeps them.

@@ -194,10 +194,21 @@ bool MainWindow::load()
 
 bool MainWindow::LoadIndex()
 {
-    if (!ctx_.store.LoadIndex())
+    const auto failed = ctx_.store.LoadIndex();
+    if (!failed)
         return true;
-    ctx_.messages.message(Messages::Icon::Critical, ctx_.words(Word::Caution),
-                          ctx_.words(Word::IdxNotFound));
+    switch (ctx_.store.indexFailure(*failed)) {
+    case Store::IndexFailure::NotFound:
+        ctx_.messages.message(Messages::Icon::Critical, ctx_.words(Word::Caution),
+                              ctx_.words(Word::IdxNotFound));
+        break;
+    case Store::IndexFailure::NotReadable:
+        ctx_.reports.ShowErrorContinue(*failed);
+        break;
+    case Store::IndexFailure::Final:
+        ctx_.reports.ShowErrorCancel(*failed);
+        return false;
+    }
     if (const auto error = ctx_.store.LoadIndexFallback()) {
         ctx_.reports.ShowErrorCancel(*error);
         return false;

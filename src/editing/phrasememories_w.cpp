@@ -3,6 +3,7 @@
 #include "editing/editmodes_w.h"
 #include "editing/editrules.h"
 #include "editing/phrasecaptions.h"
+#include "editing/phrasekeys.h"
 #include "i18n/captiontext.h"
 #include "i18n/wordnumbers.h"
 #include "i18n/wordtable.h"
@@ -39,6 +40,11 @@ PhraseMemories::PhraseMemories(const PhraseMenus &menus, MainContext &ctx, EditM
     setObjectName(u"phraseMemories"_s);
     connectMenus();
     bindKeys(keys);
+    // A phrase may press phrase keys: what they type counts with its keys.
+    injector_.setKeysTypedBy([this](const KeyStroke &stroke) {
+        return PhraseKeys::keysTypedBy(stroke, ctx_.state.prefs.PhraseMemory,
+                                       QDateTime::currentDateTime(), QLocale::system());
+    });
 }
 
 void PhraseMemories::connectMenus()
@@ -130,12 +136,12 @@ void PhraseMemories::insertEuro()
 // Plain text, not a key string: whatever the locale's forms hold is typed as it stands.
 void PhraseMemories::insertDate()
 {
-    type(escapeKeyString(EditRules::dateText(QDate::currentDate(), QLocale::system())));
+    type(PhraseKeys::dateKeys(QDate::currentDate(), QLocale::system()));
 }
 
 void PhraseMemories::insertTime()
 {
-    type(escapeKeyString(EditRules::timeText(QTime::currentTime(), QLocale::system())));
+    type(PhraseKeys::timeKeys(QTime::currentTime(), QLocale::system()));
 }
 
 void PhraseMemories::phrasesChanged()

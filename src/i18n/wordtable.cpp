@@ -177,8 +177,7 @@ QString WordTable::english(int k)
     return kEnglish[k];
 }
 
-std::optional<IoError> WordTable::loadLanguageFile(const QString &path,
-                                                   std::optional<IoError> *damage)
+std::optional<IoError> WordTable::loadLanguageFile(const QString &path)
 {
     const ReadResult read = readWholeFile(path);
     if (!read.ok)
@@ -194,10 +193,17 @@ std::optional<IoError> WordTable::loadLanguageFile(const QString &path,
     for (; line < kFileLines && reader.next(text); ++line)
         words_[1 + line / kWords][line % kWords] =
             CodePage::decode(QByteArray::fromRawData(text.data(), text.size()));
-    if (line < kFileLines && damage)
-        *damage =
-            IoError::custom(u"Damaged translations, line %1: missing"_s.arg(line + 1)).at(path);
+    file_ = path;
+    linesRead_ = line;
     return std::nullopt;
+}
+
+std::optional<IoError> WordTable::cutShort(int language) const
+{
+    if (language < 1 || language * kWords <= linesRead_)
+        return std::nullopt;
+    return IoError::custom(u"Damaged translations, line %1: missing"_s.arg(linesRead_ + 1))
+        .at(file_);
 }
 
 TextLines::Encoded WordTable::languageFileContent() const

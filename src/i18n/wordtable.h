@@ -27,11 +27,15 @@ public:
 
     // Reads languages 1..9 from Language.dat, whole lines in file order, never
     // past line 1359. On failure (missing, unreadable) the table keeps what it
-    // had and the error is returned. A file cut short is read as far as it
-    // goes and `damage`, where given, names its first missing line. Lines
-    // ended by CR CR LF (line ends converted twice) are read as CR LF lines.
-    std::optional<IoError> loadLanguageFile(const QString &path,
-                                            std::optional<IoError> *damage = nullptr);
+    // had and the error is returned. A shorter file is no error: it is read as
+    // far as it goes and the words after its end stay empty. Lines ended by
+    // CR CR LF (line ends converted twice) are read as CR LF lines.
+    std::optional<IoError> loadLanguageFile(const QString &path);
+
+    // Where the file read last ended before the last word of `language`: the
+    // damage, naming the file's first missing line. Nothing for English and
+    // for a language the file holds whole.
+    std::optional<IoError> cutShort(int language) const;
 
     // Language.dat as the language editor leaves it: languages 1..9, 151 lines
     // each. A language in use gets the English text for every word it leaves
@@ -46,6 +50,8 @@ public:
 
 private:
     std::array<std::array<QString, kWords>, kLanguages> words_;
+    QString file_;               // read last
+    int linesRead_ = kFileLines; // of it
 };
 
 // A caption without its first "&".

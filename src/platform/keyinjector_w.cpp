@@ -20,29 +20,54 @@ KeyInjector::KeyInjector(Messages &messages, std::function<QString()> refusalTit
 bool KeyInjector::send(const QString &keys, std::chrono::milliseconds delay)
 {
     const KeyString parsed = parseKeyString(keys);
-    const int nesting = delivering_ > 0 ? nesting_ + 1 : 0;
+    const bool inTurn = delivering_ > 0;
+    const int nesting = inTurn ? nesting_ + 1 : 0;
+    const QString nothingTyped =
+        QStringLiteral("Nothing was typed: these keys would press more than %1 keys, and Plimsa "
+                       "types at most %1 at a time.");
     if (parsed.tooLong) {
-        messages_.message(Messages::Icon::Information, refusalTitle_(),
-                          QStringLiteral("Nothing was typed: these keys would press more than %1 "
-                                         "keys, and Plimsa types at most %1 at a time.")
-                              .arg(MaxStrokes));
+        refuse(nothingTyped);
         return false;
     }
     if (!parsed.isValid() || nesting > MaxNesting) {
         messages_.beep();
         return false;
     }
-    const QList<KeyEvent> events = eventsFor(parsed.strokes, nesting);
+    // Counted before the first key: a phrase pressing phrase keys a thousand
+    // times each would otherwise queue keys until the memory runs out.
+    if (!inTurn && countKeysPressed(keys, keysTypedBy_) > MaxStrokes) {
+        refuse(nothingTyped);
+        return false;
+    }
+    const quint64 press = inTurn ? press_ : ++lastPress_;
+    if (presses_[press].keys + parsed.strokes.size() > MaxStrokes) {
+        // Keys sent in turn by a command the count does not know.
+        dropQueued(press);
+        settle(press, 0);
+        refuse(QStringLiteral("Typing stopped: with what they type in turn, these keys would "
+                              "press more than %1 keys, and Plimsa types at most %1 at a time."));
+        return false;
+    }
+    presses_[press].keys += parsed.strokes.size();
+    const QList<KeyEvent> events = eventsFor(parsed.strokes, nesting, press);
     if (delay.count() > 0) {
         ++waiting_;
-        QTimer::singleShot(delay, this, [this, events] {
+        ++presses_[press].pending;
+        QTimer::singleShot(delay, this, [this, events, press] {
             --waiting_;
             enqueue(events);
+            settle(press, 1);
         });
     } else {
         enqueue(events);
+        settle(press, 0); // an empty string leaves nothing behind
     }
     return true;
+}
+
+void KeyInjector::refuse(const QString &text)
+{
+    messages_.message(Messages::Icon::Information, refusalTitle_(), text.arg(MaxStrokes));
 }
 
 bool KeyInjector::eventFilter(QObject *watched, QEvent *event)
@@ -52,7 +77,7 @@ bool KeyInjector::eventFilter(QObject *watched, QEvent *event)
     if (queue_.isEmpty() || event->type() != QEvent::KeyPress || !event->spontaneous() ||
         static_cast<QKeyEvent *>(event)->key() != Qt::Key_Escape)
         return QObject::eventFilter(watched, event);
-    queue_.clear();
+    dropQueued();
     noOwnerSince_.invalidate();
     return true;
 }
@@ -73,7 +98,8 @@ QWidget *KeyInjector::keyboardOwner()
     return focus;
 }
 
-QList<KeyInjector::KeyEvent> KeyInjector::eventsFor(const QList<KeyStroke> &strokes, int nesting)
+QList<KeyInjector::KeyEvent> KeyInjector::eventsFor(const QList<KeyStroke> &strokes, int nesting,
+                                                    quint64 press)
 {
     static constexpr std::pair<Qt::KeyboardModifier, Qt::Key> modifierKeys[] = {
         {Qt::ShiftModifier, Qt::Key_Shift},
@@ -89,21 +115,23 @@ QList<KeyInjector::KeyEvent> KeyInjector::eventsFor(const QList<KeyStroke> &stro
     auto holdOnly = [&](Qt::KeyboardModifiers wanted) {
         for (const auto &[modifier, key] : modifierKeys) {
             if ((held & modifier) && !(wanted & modifier)) {
-                events.append({QEvent::KeyRelease, key, held, {}, nesting});
+                events.append({QEvent::KeyRelease, key, held, {}, nesting, press});
                 held &= ~modifier;
             }
         }
         for (const auto &[modifier, key] : modifierKeys) {
             if (!(held & modifier) && (wanted & modifier)) {
-                events.append({QEvent::KeyPress, key, held, {}, nesting});
+                events.append({QEvent::KeyPress, key, held, {}, nesting, press});
                 held |= modifier;
             }
         }
     };
     for (const KeyStroke &stroke : strokes) {
         holdOnly(stroke.modifiers & ~Qt::KeypadModifier);
-        events.append({QEvent::KeyPress, stroke.key, stroke.modifiers, stroke.text, nesting});
-        events.append({QEvent::KeyRelease, stroke.key, stroke.modifiers, stroke.text, nesting});
+        events.append(
+            {QEvent::KeyPress, stroke.key, stroke.modifiers, stroke.text, nesting, press});
+        events.append(
+            {QEvent::KeyRelease, stroke.key, stroke.modifiers, stroke.text, nesting, press});
     }
     holdOnly({});
     return events;
@@ -111,8 +139,30 @@ QList<KeyInjector::KeyEvent> KeyInjector::eventsFor(const QList<KeyStroke> &stro
 
 void KeyInjector::enqueue(const QList<KeyEvent> &events)
 {
+    for (const KeyEvent &event : events)
+        ++presses_[event.press].pending;
     queue_.append(events);
     schedule();
+}
+
+void KeyInjector::settle(quint64 press, qsizetype events)
+{
+    const auto it = presses_.find(press);
+    if (it == presses_.end())
+        return;
+    it->pending -= events;
+    if (it->pending <= 0)
+        presses_.erase(it);
+}
+
+void KeyInjector::dropQueued(std::optional<quint64> press)
+{
+    queue_.removeIf([this, press](const KeyEvent &event) {
+        if (press && event.press != *press)
+            return false;
+        settle(event.press, 1);
+        return true;
+    });
 }
 
 void KeyInjector::schedule()
@@ -149,12 +199,15 @@ void KeyInjector::deliverNext()
         Qt::QueuedConnection);
     ++delivering_;
     const int outerNesting = std::exchange(nesting_, next.nesting);
+    const quint64 outerPress = std::exchange(press_, next.press);
     // Sent rather than posted: for a key press Qt then offers the key to the
     // shortcuts first (ShortcutOverride), as it does with real keys.
     QKeyEvent event(next.type, next.key, next.modifiers, next.text);
     QCoreApplication::sendEvent(owner, &event);
     nesting_ = outerNesting;
+    press_ = outerPress;
     --delivering_;
+    settle(next.press, 1);
     schedule();
 }
 
@@ -166,7 +219,7 @@ void KeyInjector::waitForOwner()
     if (!noOwnerSince_.isValid())
         noOwnerSince_.start();
     if (noOwnerSince_.hasExpired(OwnerWait.count())) {
-        queue_.clear();
+        dropQueued();
         noOwnerSince_.invalidate();
         return;
     }

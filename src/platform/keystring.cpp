@@ -1,6 +1,8 @@
 #include "platform/keystring.h"
 
+#include <QHash>
 #include <QLatin1StringView>
+#include <QSet>
 
 #include <algorithm>
 #include <optional>
@@ -236,6 +238,58 @@ KeyString parseKeyString(QStringView keys)
     if (!groups.isEmpty())
         return fail(u"'(' without ')'"_s, keys.size() - 1);
     return result;
+}
+
+namespace {
+
+// Each string is counted once however often it is typed: F5 = "{F6 1000}"
+// asks for F6's phrase a thousand times.
+class KeyCounter
+{
+public:
+    KeyCounter(const KeysTypedBy &typedBy, qsizetype limit) : typedBy_(typedBy), limit_(limit) {}
+
+    qsizetype count(const QString &keys)
+    {
+        if (const auto known = counted_.constFind(keys); known != counted_.constEnd())
+            return *known;
+        if (open_.contains(keys))
+            return limit_ + 1; // it types itself in turn, for ever
+        const KeyString parsed = parseKeyString(keys);
+        if (parsed.tooLong)
+            return limit_ + 1;
+        open_.insert(keys);
+        qsizetype n = 0;
+        for (const KeyStroke &stroke : parsed.strokes) {
+            ++n;
+            if (const std::optional<QString> typed = typedBy_(stroke))
+                n += count(*typed);
+            if (n > limit_) {
+                n = limit_ + 1;
+                break;
+            }
+        }
+        open_.remove(keys);
+        counted_.insert(keys, n);
+        return n;
+    }
+
+private:
+    const KeysTypedBy &typedBy_;
+    const qsizetype limit_;
+    QHash<QString, qsizetype> counted_;
+    QSet<QString> open_;
+};
+
+} // namespace
+
+qsizetype countKeysPressed(QStringView keys, const KeysTypedBy &typedBy, qsizetype limit)
+{
+    if (!typedBy) {
+        const KeyString parsed = parseKeyString(keys);
+        return parsed.tooLong ? limit + 1 : std::min(parsed.strokes.size(), limit + 1);
+    }
+    return KeyCounter(typedBy, limit).count(keys.toString());
 }
 
 QString escapeKeyString(QStringView text)

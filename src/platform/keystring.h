@@ -5,6 +5,9 @@
 #include <QStringView>
 #include <Qt>
 
+#include <functional>
+#include <optional>
+
 // Key strings: the text the program types into itself (phrases, dates, the
 // individual buttons' keys, "{F10}{UP}{UP}").
 //
@@ -52,6 +55,17 @@ constexpr int MaxRepeat = 1000;
 constexpr int MaxStrokes = 10000;
 
 KeyString parseKeyString(QStringView keys);
+
+// What a key, once typed, types in turn: a phrase key its phrase. Nothing
+// for a key whose command types no keys.
+using KeysTypedBy = std::function<std::optional<QString>(const KeyStroke &)>;
+
+// The keys a string presses in all: each of its keys, and with each the keys
+// it types in turn, however deep. Counting stops past `limit` and gives
+// limit + 1, also for keys that type themselves in turn (F5 typing "{F5}").
+// A malformed string presses no key.
+qsizetype countKeysPressed(QStringView keys, const KeysTypedBy &typedBy,
+                           qsizetype limit = MaxStrokes);
 
 // A key string that types `text` as it stands: "+", "^", "%", "~", the
 // parentheses and the braces are put in braces.

@@ -128,8 +128,16 @@ ParseResult parse(const QByteArray &bytes, NoteTable &table)
     };
     while (reader.next(line)) {
         ++lineNo;
-        if (line.isEmpty())
+        if (line.isEmpty()) {
+            // Empty lines at the end (an editor's last line break) are
+            // nothing; one before another line is damage.
+            bool more = false;
+            while (!more && reader.next(line))
+                more = !line.isEmpty();
+            if (!more)
+                break;
             return damaged(Damage::EmptyLine);
+        }
         const bool entry = line.front() == '\\';
         if (entry) {
             const int k = int(cells.size()); // the column the title would take

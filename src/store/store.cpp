@@ -7,6 +7,10 @@
 #include "store/storelocation.h"
 #include "store/storepaths.h"
 
+#include <QFileInfo>
+
+#include <cerrno>
+
 #include <limits>
 
 using namespace Qt::StringLiterals;
@@ -140,6 +144,16 @@ std::optional<IoError> Store::LoadIndexFallback()
         return error;
     state_.StoreFallback = true;
     return std::nullopt;
+}
+
+Store::IndexFailure Store::indexFailure(const IoError &error) const
+{
+    if (error.number == ENOENT || error.number == ENOTDIR)
+        return IndexFailure::NotFound;
+    const QString fallback =
+        QFileInfo(StoreLocation::defaultStoreFolder(state_.programFolder)).canonicalFilePath();
+    return QFileInfo(state_.storeFolder).canonicalFilePath() == fallback ? IndexFailure::Final
+                                                                          : IndexFailure::NotReadable;
 }
 
 bool Store::TakeStoreMarker()

@@ -34,6 +34,16 @@ public:
     // The same from the fallback store in the program folder, which becomes the
     // store folder; sets StoreFallback when it loads.
     [[nodiscard]] std::optional<IoError> LoadIndexFallback();
+    // What a start tells after LoadIndex failed with `error`, and whether it
+    // tries the fallback store: only a store without idx.dat "cannot find"
+    // it; a file that is there is named with what is wrong with it, and is
+    // not read a second time from the same folder.
+    enum class IndexFailure {
+        NotFound,    // "cannot find", then the fallback store
+        NotReadable, // the error, then the fallback store
+        Final,       // the error in the fallback store itself, and the end
+    };
+    IndexFailure indexFailure(const IoError &error) const;
     // Rewrites idx.dat from the table.
     [[nodiscard]] FileResult Save_idx();
 

@@ -1,11 +1,13 @@
 // The command line of the real program (PLIMSA_EXE): --help and --version
 // answer without a display and without touching a file; --import and
-// --export work on the notebook without a window; anything else on the
-// command line is refused.
+// --export work on the notebook without a window; Qt's own options go to Qt;
+// anything else on the command line is refused.
 
 #include "support/appfixture.h"
 #include "support/foldercontents.h"
 #include "support/helperprocess.h"
+
+#include "store/storemarker.h"
 
 #include <QProcess>
 #include <QTest>
@@ -74,9 +76,18 @@ private Q_SLOTS:
         QTest::newRow("--version") << QStringList{u"--version"_s} << 0 << version << QString();
         QTest::newRow("--help") << QStringList{u"--help"_s} << 0 << u"Plimsa Manual.txt"_s
                                 << QString();
-        // Qt's own options are not the program's.
-        QTest::newRow("unknown") << QStringList{u"-style"_s, u"fusion"_s} << 2 << QString()
-                                 << u"Unknown option 'style'."_s;
+        // Qt's own options are let through to Qt, in every form Qt reads.
+        QTest::newRow("Qt's options")
+            << QStringList{u"-style"_s,   u"fusion"_s,    u"--stylesheet=a.qss"_s,
+                           u"-reverse"_s, u"-platform"_s, u"offscreen"_s,
+                           u"-session"_s, u"id1"_s,       u"-qwindowtitle"_s,
+                           u"Notes"_s,    u"--version"_s}
+            << 0 << version << QString();
+        QTest::newRow("Qt's option without its value")
+            << QStringList{u"--version"_s, u"-style"_s} << 2 << QString()
+            << u"Missing value after '-style'."_s;
+        QTest::newRow("unknown") << QStringList{u"-styles"_s, u"fusion"_s} << 2 << QString()
+                                 << u"Unknown option 'styles'."_s;
         QTest::newRow("compacted")
             << QStringList{u"-hv"_s} << 2 << QString() << u"Unknown option 'hv'."_s;
         QTest::newRow("file") << QStringList{u"notes.txt"_s} << 2 << QString()
@@ -101,6 +112,35 @@ private Q_SLOTS:
         QVERIFY2(run.err.contains(err), qPrintable(run.err));
         QCOMPARE(status == 0, run.err.isEmpty());
         QCOMPARE(tree(root_.path()), before);
+    }
+
+    // Qt takes its own options: the window opens (its store marker is held)
+    // on the platform the command line names, not the one the environment does.
+    void qtOptionsOpenTheWindow()
+    {
+        AppFixture program; // a copy of the shipped program folder
+        QVERIFY(QFile::copy(qEnvironmentVariable("PLIMSA_EXE"), program.path(u"plimsa"_s)));
+        QVERIFY(writeFile(program.path(u"a.qss"_s), "QListView { color: navy; }\n"));
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove(u"DISPLAY"_s);
+        env.insert(u"QT_QPA_PLATFORM"_s, u"xcb"_s);
+        QProcess process;
+        process.setProcessEnvironment(env);
+        process.start(program.path(u"plimsa"_s),
+                      {u"-platform"_s, u"offscreen"_s, u"-style"_s, u"fusion"_s, u"-reverse"_s,
+                       u"-stylesheet"_s, program.path(u"a.qss"_s), u"-qwindowtitle"_s, u"N"_s});
+        QVERIFY(process.waitForStarted());
+        const auto held = [&program] {
+            StoreMarker probe;
+            const bool taken = probe.take(program.path(u"FileStore/"_s));
+            probe.release();
+            return !taken;
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(held() || process.state() == QProcess::NotRunning, 30000);
+        const QString err = QString::fromLocal8Bit(process.readAllStandardError());
+        QVERIFY2(process.state() == QProcess::Running, qPrintable(err));
+        process.kill();
+        QVERIFY(process.waitForFinished());
     }
 
     // The exit statuses and what each run leaves, in the order a user meets them.

@@ -209,6 +209,9 @@ private Q_SLOTS:
             });
         };
         const QString most = u"{x 1000}"_s.repeated(MaxStrokes / 1000);
+        const QString tooMany =
+            u"msg=[Caution!] Nothing was typed: these keys would press more than %1 keys, and "
+            "Plimsa types at most %1 at a time."_s.arg(MaxStrokes);
         const Action stopped = [](AppFixture &nb) {
             QPlainTextEdit *box = nb.w().entryText[0];
             QTest::keyClick(box, Qt::Key_F6);
@@ -364,13 +367,19 @@ private Q_SLOTS:
             row(u"text F6, shift and enter"_s, u"mode=text;text=aB\ntext of _b"_s, unlockedOnly,
                 phrase(2, u"a+b~"_s)),
             row(u"text F6, unclosed brace"_s, u"beeps=1"_s, unlockedOnly, phrase(2, u"{x"_s)),
-            row(u"text F6, its own key"_s, u"mode=text;beeps=1;text=xxxxxxxxxtext of _b"_s,
-                unlockedOnly, phrase(2, u"x{F6}"_s)),
             // A phrase of more keys than are typed at a time types nothing and
-            // says so; Esc stops one being typed, and only that.
-            row(u"text F5, more keys than typed at a time"_s,
-                u"msg=~.*"_s + QString::number(MaxStrokes) + u".*"_s, unlockedOnly,
+            // says so, counted with the phrases its keys type in turn; Esc
+            // stops one being typed, and only that.
+            row(u"text F5, more keys than typed at a time"_s, tooMany, unlockedOnly,
                 phrase(1, most + u"y"_s)),
+            row(u"text F6, its own key"_s, tooMany, unlockedOnly, phrase(2, u"x{F6}"_s)),
+            row(u"text F5, its own key a thousand times"_s, tooMany, unlockedOnly,
+                phrase(1, u"{F5 1000}"_s)),
+            row(u"text F5, phrases four deep"_s, tooMany, unlockedOnly,
+                then(then(phrase(1, u"{F6 1000}"_s), phrase(2, u"{F7 1000}"_s)),
+                     then(phrase(3, u"{F8 1000}"_s), phrase(4, u"{a 1000}"_s)))),
+            row(u"text F5, a phrase typing another"_s, u"mode=text;text=ababtext of _b"_s,
+                unlockedOnly, then(phrase(1, u"{F6 2}"_s), phrase(2, u"ab"_s))),
             row(u"text Esc, while a phrase is typed"_s,
                 u"mode=text;text=~x{1,%1}text of _b"_s.arg(MaxStrokes - 1), unlockedOnly,
                 phrase(2, most), stopped),
@@ -464,6 +473,15 @@ private Q_SLOTS:
                 u"mem=Notes/_b,Notes/_b,Gone/x,free/free"_s, same, {}, button(1)),
             row(u"list button 3, malformed: nothing, a beep"_s, u"beeps=1"_s, same, {}, button(2)),
             row(u"list button 4, {DEL}"_s, trash, same, {}, button(3)),
+            // Its Enter would start the edit that its F5s type a phrase into.
+            row(
+                u"list button 1, a phrase a thousand times"_s, tooMany, same,
+                [](AppFixture &nb) {
+                    nb.app().state().prefs.IndivButton[0] = {u"NORMAL"_s, u"{ENTER}"_s,
+                                                             u"{F5 1000}"_s};
+                    nb.app().state().prefs.PhraseMemory[0] = u"{x 10}"_s;
+                },
+                button(0)),
         };
 
         // The separator lines of the Insert menu: titles without a file before the selection.

@@ -30,14 +30,16 @@ void writeOutside(AppFixture &nb, const QString &relative, const QStringList &li
              0);
 }
 
-// "A x y | Trash" as another computer left it: entry z added to A.
-Action addZ(bool atomic)
+// "A x y | Trash" as another computer left it: entry z added to A; idx.dat
+// ending in an empty line where an editor left one.
+Action addZ(bool atomic, bool emptyLast = false)
 {
-    return [atomic](AppFixture &nb) {
+    return [atomic, emptyLast](AppFixture &nb) {
         writeOutside(nb, u"FileStore/A/z.txt"_s, {u"date of z"_s, u"text of z"_s}, true);
-        writeOutside(nb, u"FileStore/idx.dat"_s,
-                     {u"idx Plimsa 1.3.02"_s, u"A"_s, u"\\x"_s, u"\\y"_s, u"\\z"_s, u"Trash"_s},
-                     atomic);
+        QStringList index{u"idx Plimsa 1.3.02"_s, u"A"_s, u"\\x"_s, u"\\y"_s, u"\\z"_s, u"Trash"_s};
+        if (emptyLast)
+            index << QString();
+        writeOutside(nb, u"FileStore/idx.dat"_s, index, atomic);
     };
 }
 
@@ -94,6 +96,11 @@ private Q_SLOTS:
             << kReloaded + u";idx=A y x z | Trash"_s;
         QTest::newRow("one place up, in place")
             << u"A/y"_s << nothing << addZ(false) << up << reloaded + u"x|y|z| "_s << up
+            << kReloaded + u";idx=A y x z | Trash"_s;
+        // The empty line stays on disk until the next write.
+        QTest::newRow("one place up, an editor's empty last line")
+            << u"A/y"_s << nothing << addZ(false, true) << up
+            << kReloaded + u";idx=A x y z | Trash | ;entries=x|y|z| "_s << up
             << kReloaded + u";idx=A y x z | Trash"_s;
         QTest::newRow("new entry's save")
             << u"A/y"_s << newEntry << addZ(true) << save << reloaded + u"x|* NEW *|y|z| "_s << save

@@ -104,25 +104,47 @@ private Q_SLOTS:
         QTest::newRow("only ÿ-groups, hidden")
             << Scenario{onlyY, {u"5="_s + y + u'1', u"21= 1"_s}, {}, {}, u"groups=;sel=/ "_s};
 
-        // Language.dat damaged, its first language chosen: one report naming
-        // the file, and the start goes on with the missing words in English.
-        // Line ends converted twice are read as the lines they were.
+        // Language.dat ends early: no error, unless the file ends before the
+        // last word of the language chosen. Then one report naming the file
+        // and its first missing line, and the start goes on with the missing
+        // words in English. Line ends converted twice are read as the lines
+        // they were.
         QByteArray lines;
         for (int i = 0; i < WordTable::kFileLines; ++i)
             lines += "w" + QByteArray::number(i) + "\r\n";
-        const auto language = [](const QByteArray &bytes) {
+        const auto language = [&lines](int count) {
+            const QByteArray bytes =
+                lines.left(lines.indexOf("w" + QByteArray::number(count) + "\r\n"));
             return Action(
                 [bytes](AppFixture &nb) { QVERIFY(writeFile(nb.path(u"Language.dat"_s), bytes)); });
         };
-        const QString damaged = u"icons=2;msg=~[^|]*%ROOT%Language\\.dat[^|]*;words:mnuOptions="_s +
-                                WordTable::english(19) + u";words:mnuFile="_s;
-        QTest::newRow("Language.dat empty")
-            << Scenario{{}, {u"2= 1"_s}, language({}), {}, damaged + WordTable::english(1)};
-        QTest::newRow("Language.dat cut short") << Scenario{
-            {}, {u"2= 1"_s}, language(lines.left(lines.indexOf("w10\r\n"))), {}, damaged + u"w1"_s};
-        const Action twice = language(QByteArray(lines).replace("\r\n", "\r\r\n"));
+        const auto damaged = [](int line) {
+            return u"icons=2;msg=~[^|]*Damaged translations, line %1: missing / No\\.0\n\n"
+                   "%ROOT%Language\\.dat;words:mnuOptions="_s.arg(line) +
+                   WordTable::english(19) + u";words:mnuFile="_s;
+        };
+        const auto chosen = [](int language) { return QStringList{u"2= %1"_s.arg(language)}; };
+        const int block = WordTable::kWords;
+        QTest::newRow("Language.dat empty, English chosen")
+            << Scenario{{}, chosen(0), language(0), {}, u"msg="_s};
+        QTest::newRow("Language.dat empty, language 1 chosen")
+            << Scenario{{}, chosen(1), language(0), {}, damaged(1) + WordTable::english(1)};
+        QTest::newRow("Language.dat cut within language 1")
+            << Scenario{{}, chosen(1), language(10), {}, damaged(11) + u"w1"_s};
+        QTest::newRow("Language.dat of 151 lines, language 1 chosen")
+            << Scenario{{}, chosen(1), language(block), {}, u"msg=;words:mnuFile=w1"_s};
+        QTest::newRow("Language.dat of 151 lines, language 2 chosen") << Scenario{
+            {}, chosen(2), language(block), {}, damaged(block + 1) + WordTable::english(1)};
+        QTest::newRow("Language.dat of three languages, the third chosen") << Scenario{
+            {}, chosen(3), language(3 * block), {}, u"msg=;words:mnuFile=w%1"_s.arg(2 * block + 1)};
+        QTest::newRow("Language.dat of three languages, the fourth chosen") << Scenario{
+            {}, chosen(4), language(3 * block), {}, damaged(3 * block + 1) + WordTable::english(1)};
+        const QByteArray twiceBytes = QByteArray(lines).replace("\r\n", "\r\r\n");
+        const Action twice = [twiceBytes](AppFixture &nb) {
+            QVERIFY(writeFile(nb.path(u"Language.dat"_s), twiceBytes));
+        };
         QTest::newRow("Language.dat CR CR LF") << Scenario{
-            {}, {u"2= 1"_s}, twice, {}, u"msg=;words:mnuFile=w1;words:mnuOptions=w19"_s};
+            {}, chosen(9), twice, {}, u"msg=;words:mnuFile=w1209;words:mnuOptions=w1227"_s};
 
         // A file the start cannot do without: one report naming it, and the end.
         const auto removed = [](const QString &file) {
@@ -163,12 +185,52 @@ private Q_SLOTS:
             nb.write(u"FileStore/idx.dat"_s,
                      {u"idx Plimsa 1.3.02"_s, u"Notes"_s, QString(), u"Trash"_s});
         };
+        // An idx.dat that is there is never "not found": the report names
+        // its damage, and the same file is not read again as the fallback.
+        const auto damagedIn = [](const QString &store, const QString &damage) {
+            return u"msg=~\\[Caution!\\] An error has happend - %1\n\nDamaged index, "_s.arg(
+                       damage) +
+                   u"line 3: an empty line / No\\.0\n\n%ROOT%"_s + store + u"/idx\\.dat"_s;
+        };
         QTest::newRow("the preset store damaged")
             << Scenario{{},
                         {},
                         damagedIndex,
                         {},
-                        u"exit=1;"_s + missing + u" \\|\\| \\[.*%ROOT%FileStore/idx\\.dat.*"_s};
+                        u"exit=1;"_s + damagedIn(u"FileStore"_s, u"procedure canceled!"_s)};
+        const Action elsewhereDamaged = [elsewhere](AppFixture &nb) {
+            elsewhere(nb);
+            nb.write(u"Elsewhere/FileStore/idx.dat"_s,
+                     {u"idx Plimsa 1.3.02"_s, u"Notes"_s, QString(), u"Trash"_s});
+        };
+        QTest::newRow("a store elsewhere damaged")
+            << Scenario{{},
+                        {u"22=%ROOT%Elsewhere"_s},
+                        elsewhereDamaged,
+                        {},
+                        damagedIn(u"Elsewhere/FileStore"_s, u"trying to continue\\.\\.\\."_s) +
+                            u";menu=frmSetStart;store=%ROOT%FileStore/;groups=Notes|Trash"_s};
+        const Action thousand = [](AppFixture &nb) {
+            QStringList lines{u"idx Plimsa 1.3.02"_s, u"Notes"_s};
+            for (int k = 1; k <= 1000; ++k)
+                lines << u"\\e"_s + QString::number(k);
+            nb.write(u"FileStore/idx.dat"_s, lines);
+        };
+        QTest::newRow("the preset store, a 1000th entry")
+            << Scenario{{},
+                        {},
+                        thousand,
+                        {},
+                        u"exit=1;msg=~\\[Caution!\\] An error has happend - procedure canceled!\n\n"
+                        "Damaged index, line 1002: more than 999 entries in a group / No\\.0\n\n"
+                        "%ROOT%FileStore/idx\\.dat"_s};
+        // Line ends at the end of the file, as editors leave them, are nothing.
+        const Action emptyLast = [](AppFixture &nb) {
+            QVERIFY(writeFile(nb.path(u"FileStore/idx.dat"_s),
+                              "idx Plimsa 1.3.02\r\nNotes\r\n\\a\r\nTrash\r\n\r\n\n"));
+        };
+        QTest::newRow("idx.dat ending in empty lines")
+            << Scenario{{}, {}, emptyLast, {}, u"msg=;groups=Notes|Trash;entries=a| "_s};
 
         // Empty words show in English, so nothing is ever blank. Captions are
         // composed from the words.

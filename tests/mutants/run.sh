@@ -12,13 +12,26 @@
 #   rebuilds what changed); default list tests/mutants/mutants.txt.
 # Not part of CI: about two minutes a surviving mutant on 2 cores, far less
 # for one its named test kills.
+#
+# A mutant that hangs a test costs at most MUTANT_TEST_TIMEOUT seconds (600)
+# a test: the scratch build gives every test that limit in place of its own
+# (TIMEOUT, and nine tenths of it to Qt Test's limit a function, which then
+# names the function that hung). Each mutant's log is kept as
+# logs/<list>/mutant-<n>.log in the scratch folder, n its place in the list:
+# the named test's whole output, then the suite's, with the output of every
+# test that failed; the report names the test function that failed first.
+# tests/mutants/selfcheck.txt holds a mutant that hangs a test, to check the
+# limit (above the slowest test's time, the fault matrix's minute and a half):
+#   MUTANT_TEST_TIMEOUT=300 tests/mutants/run.sh DIR tests/mutants/selfcheck.txt
 set -uo pipefail
 src=$(cd "$(dirname "$0")/../.." && pwd)
 scratch=${1:-/var/tmp/plimsa-mutants}
 list=${2:-$src/tests/mutants/mutants.txt}
+limit=${MUTANT_TEST_TIMEOUT:-600}
 tree=$scratch/tree
 build=$scratch/build
 report=$scratch/report.txt
+logs=$scratch/logs/$(basename "$list" .txt)
 export QT_QPA_PLATFORM=offscreen
 
 # Only a file whose bytes differ from the copy's is copied again, and it gets
@@ -46,7 +59,9 @@ done
 launcher=()
 command -v ccache > /dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 cmake -S "$tree" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" \
+  -DPLIMSA_TEST_TIMEOUT="$limit" \
   > "$scratch/configure.log" 2>&1 || { echo "configure failed: $scratch/configure.log"; exit 2; }
+mkdir -p "$logs"
 
 build_and_test() { # log file [expected killer]; 0 when every test passed, 1 when one failed, 2 when no build
   : > "$1"
@@ -55,13 +70,13 @@ build_and_test() { # log file [expected killer]; 0 when every test passed, 1 whe
     # does not build, the whole build below says whether the mutant does.
     if cmake --build "$build" -j2 --target "${2//\//_}" >> "$1" 2>&1 &&
       ctest --test-dir "$build" -N -R "^$2\$" | grep -q 'Total Tests: 1$'; then
-      ctest --test-dir "$build" -R "^$2\$" --timeout 600 >> "$1" 2>&1 || return 1
+      ctest --test-dir "$build" -R "^$2\$" -V --timeout "$limit" >> "$1" 2>&1 || return 1
     else
       echo "run.sh: the named test $2 was not built or not found; running the whole suite" >> "$1"
     fi
   fi
   cmake --build "$build" -j2 >> "$1" 2>&1 || return 2
-  ctest --test-dir "$build" -j2 --stop-on-failure --timeout 600 >> "$1" 2>&1 || return 1
+  ctest --test-dir "$build" -j2 --stop-on-failure --output-on-failure --timeout "$limit" >> "$1" 2>&1 || return 1
   return 0
 }
 
@@ -88,14 +103,17 @@ while IFS=$'\t' read -r what file expr killer; do
     verdict="INVALID (changes $changed lines)"
   else
     total=$((total + 1))
-    log=$scratch/mutant-$n.log
+    log=$logs/mutant-$n.log
     build_and_test "$log" "$killer"
     case $? in
-      0) verdict=SURVIVED ;;
+      0) verdict="SURVIVED (log: $log)" ;;
       1)
         killed=$((killed + 1))
         verdict="killed by $(grep -m1 -E '\*\*\*(Failed|Timeout|Exception)|Subprocess aborted' "$log" |
           grep -oE 'Test +#[0-9]+: [^ ]+' | awk '{print $NF}')"
+        # Qt Test's line of the first function that failed, timed out or aborted.
+        failed=$(grep -m1 -oE '(FAIL!|QFATAL) +: [A-Za-z_0-9:]+\([^)]*\)' "$log" | sed -E 's/^[A-Z!]+ +: //')
+        [ -n "$failed" ] && verdict="$verdict $failed"
         ;;
       *) verdict="INVALID (does not build: $log)"; total=$((total - 1)) ;;
     esac

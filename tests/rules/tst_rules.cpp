@@ -7,6 +7,7 @@
 
 #include "editing/editrules.h"
 #include "editing/indivbuttons.h"
+#include "editing/phrasekeys.h"
 #include "i18n/wordtable.h"
 #include "platform/keystring.h"
 #include "search/searchengine.h"
@@ -92,17 +93,66 @@ private Q_SLOTS:
         QCOMPARE(parts.join(u' '), strokes.isNull() ? QString() : strokes);
     }
 
+    // The keys one press types, each phrase key counted with its phrase, however
+    // deep; "over" past MaxStrokes (phrases "free" where none is given).
+    void keysPressed_data()
+    {
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QStringList>("phrases"); // F5 to F8
+        QTest::addColumn<int>("count");
+        const int over = MaxStrokes + 1;
+        QTest::newRow("no phrase key") << u"ab{x 3}"_s << QStringList() << 5;
+        QTest::newRow("F5 and its phrase, twice") << u"{F5}{F5}"_s << QStringList{u"ab"_s} << 6;
+        QTest::newRow("up to the bound")
+            << u"{F6 1000}"_s << QStringList{u"x"_s, u"{y 9}"_s} << MaxStrokes;
+        QTest::newRow("one key past it")
+            << u"{F6 1000}a"_s << QStringList{u"x"_s, u"{y 9}"_s} << over;
+        QTest::newRow("four deep, each a thousand times")
+            << u"{F5}"_s
+            << QStringList{u"{F6 1000}"_s, u"{F7 1000}"_s, u"{F8 1000}"_s, u"{a 1000}"_s} << over;
+        QTest::newRow("its own key a thousand times")
+            << u"{F5}"_s << QStringList{u"{F5 1000}"_s} << over;
+        QTest::newRow("its own key once") << u"{F6}"_s << QStringList{u"a"_s, u"x{F6}"_s} << over;
+        QTest::newRow("two calling each other")
+            << u"{F7}"_s << QStringList{u"{F6}"_s, u"{F5}"_s, u"{F5}"_s} << over;
+        QTest::newRow("Shift+F5 keeps a phrase, Ctrl+F5 a place")
+            << u"+{F5}^{F5}"_s << QStringList{u"{x 1000}"_s} << 2;
+        QTest::newRow("a malformed phrase types nothing")
+            << u"{F5 5}"_s << QStringList{u"{x"_s} << 5;
+        QTest::newRow("F11 types the date") << u"{F11 1000}"_s << QStringList() << over;
+    }
+    void keysPressed()
+    {
+        QFETCH(QString, keys);
+        QFETCH(QStringList, phrases);
+        QFETCH(int, count);
+        std::array<QString, 4> memory;
+        memory.fill(u"free"_s);
+        for (int k = 0; k < phrases.size(); ++k)
+            memory[size_t(k)] = phrases[k];
+        const QDateTime now(QDate(2024, 2, 29), QTime(23, 59, 58));
+        const KeysTypedBy typedBy = [&memory, &now](const KeyStroke &stroke) {
+            return PhraseKeys::keysTypedBy(stroke, memory, now, QLocale::c());
+        };
+        QCOMPARE(countKeysPressed(keys, typedBy), qsizetype(count));
+    }
+
     void languageFile_data()
     {
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<int>("language");
         QTest::addColumn<int>("word");
         QTest::addColumn<QString>("expected");
+        QTest::addColumn<int>("missingLine"); // where the file cuts the language short; 0: whole
         const QByteArray oneBlock = numberedLines(WordTable::kWords);
-        QTest::newRow("one block: last word") << oneBlock << 1 << 150 << u"w150"_s;
-        QTest::newRow("one block: language 2 empty") << oneBlock << 2 << 0 << QString();
+        QTest::newRow("one block: last word") << oneBlock << 1 << 150 << u"w150"_s << 0;
+        QTest::newRow("one block: language 2 empty") << oneBlock << 2 << 0 << QString() << 152;
+        QTest::newRow("empty: language 1 empty") << QByteArray() << 1 << 0 << QString() << 1;
+        QTest::newRow("empty: English whole") << QByteArray() << 0 << 1 << u"&File"_s << 0;
+        QTest::newRow("cut within language 9") << numberedLines(WordTable::kFileLines - 1) << 9
+                                               << 149 << u"w1357"_s << WordTable::kFileLines;
         QTest::newRow("lines past 1359 ignored")
-            << numberedLines(WordTable::kFileLines + 200) << 9 << 150 << u"w1358"_s;
+            << numberedLines(WordTable::kFileLines + 200) << 9 << 150 << u"w1358"_s << 0;
     }
     void languageFile()
     {
@@ -110,12 +160,19 @@ private Q_SLOTS:
         QFETCH(int, language);
         QFETCH(int, word);
         QFETCH(QString, expected);
+        QFETCH(int, missingLine);
         QTemporaryDir dir;
-        QVERIFY(writeFile(dir.filePath(u"Language.dat"_s), content));
+        const QString path = dir.filePath(u"Language.dat"_s);
+        QVERIFY(writeFile(path, content));
         WordTable table;
-        QVERIFY(!table.loadLanguageFile(dir.filePath(u"Language.dat"_s)).has_value());
+        QVERIFY(!table.loadLanguageFile(path).has_value());
         QCOMPARE(table.word(language, word), expected);
         QCOMPARE(table.word(0, 0), u"English"_s);
+        const std::optional<IoError> cut = table.cutShort(language);
+        QCOMPARE(cut ? cut->description : QString(),
+                 missingLine ? u"Damaged translations, line %1: missing"_s.arg(missingLine)
+                             : QString());
+        QCOMPARE(cut ? cut->file : path, path);
     }
 
     void shippedLanguageFileHoldsNineFreeSlots()

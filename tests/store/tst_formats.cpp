@@ -143,6 +143,10 @@ private Q_SLOTS:
             << "\xffPrivate\r\n\\Price 5\x80\r\nTrash\r\n\\_indented\r\n\\__more\r\n\\_mask\r\n"_ba
             << 0 << D::None;
         QTest::newRow("empty line") << "G\r\n\\a\r\n\r\nH\r\n"_ba << 4 << D::EmptyLine;
+        QTest::newRow("empty lines, then a group") << "G\r\n\r\n\r\nH\r\n"_ba << 3 << D::EmptyLine;
+        // An editor's last line break: nothing, and not written back.
+        QTest::newRow("empty lines at the end") << "G\r\n\\a\r\n\r\n\r\n"_ba << 0 << D::None;
+        QTest::newRow("only the header, an empty line") << "\r\n"_ba << 0 << D::None;
         QTest::newRow("entry before group") << "\\a\r\nG\r\n"_ba << 2 << D::EntryBeforeGroup;
         QByteArray groups;
         for (int g = 0; g < NoteTable::kGroups; ++g)
@@ -169,6 +173,8 @@ private Q_SLOTS:
         QCOMPARE(parsed.damage, damage);
         QCOMPARE(parsed.line, line);
         qsizetype kept = body.size();
+        while (body.left(kept).endsWith("\r\n\r\n") || body.left(kept) == "\r\n")
+            kept -= 2;
         if (line > 0) {
             kept = 0;
             for (int before = 2; before < line; ++before)
