@@ -76,8 +76,7 @@ void MainWindow::applyFonts()
     font.setBold(prefs.FontBold != 0);
     for (QWidget *widget :
          {static_cast<QWidget *>(w_.groupList), static_cast<QWidget *>(w_.entryList),
-          static_cast<QWidget *>(w_.maskText), static_cast<QWidget *>(w_.entryText[0]),
-          static_cast<QWidget *>(w_.entryText[1])})
+          static_cast<QWidget *>(w_.maskText), static_cast<QWidget *>(w_.entryText)})
         widget->setFont(font);
 }
 

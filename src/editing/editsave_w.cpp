@@ -39,12 +39,11 @@ EditModes::SaveOutcome EditModes::saveText(bool staysInEdit)
         const std::optional<QString> answer =
             InputDialog::ask(StripAmp(ctx_.words(Word::EntryTitle)), EditRules::proposedTitle(text),
                              ctx_.words, ctx_.messages, views_.window);
+        // No title yet: back to the edit, the text and the new line as they
+        // were. The user dropped nothing; Cancel of the edit still discards.
         if (!answer || answer->isEmpty() ||
-            UniqueName::checkEntryTitle(*answer) == UniqueName::Refusal::Empty) {
-            if (!entries_.removeSelectedEntry(false))
-                return SaveOutcome::Failed;
-            return SaveOutcome::NewEntryDropped;
-        }
+            UniqueName::checkEntryTitle(*answer) == UniqueName::Refusal::Empty)
+            return SaveOutcome::TitleRefused;
         const QString title = UniqueName::uniqueTitle(ctx_.table, g, *answer);
         const UniqueName::Refusal refusal = UniqueName::checkEntryTitle(title);
         if (refusal != UniqueName::Refusal::None) {

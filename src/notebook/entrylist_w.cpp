@@ -113,7 +113,7 @@ void EntryList::showSelectedEntry()
     main_.FileMissing = false;
     const int g = selectedGroup();
     const int column = views_.entryList->currentRow() + 1;
-    QPlainTextEdit *box = views_.text[std::size_t(main_.TextBoxIndex)];
+    QPlainTextEdit *box = views_.text;
     if (g >= 0 && !onBlankLine() && column <= NoteTable::kMaxEntries) {
         const EntryFile::EntryRead read = EntryStore::readEntry(ctx_.state, ctx_.table, g, column);
         if (read.ok) {

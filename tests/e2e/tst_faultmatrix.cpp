@@ -85,9 +85,9 @@ ProgramView viewOf(AppFixture &nb)
     view.entries = AppFixture::lines(w.entryList);
     view.group = w.groupList->currentRow();
     view.entry = w.entryList->currentRow();
-    view.textEdit = nb.state().TextEditMode;
-    view.maskEdit = nb.state().MaskEditMode;
-    view.text = w.entryText[0]->toPlainText();
+    view.textEdit = nb.state().edit.textEdit();
+    view.maskEdit = nb.state().edit.maskEdit();
+    view.text = w.entryText->toPlainText();
     view.mask = w.maskText->toPlainText();
     view.date = w.dateLabel->text();
     for (int language = 1; language < WordTable::kLanguages; ++language) {

@@ -341,8 +341,8 @@ private Q_SLOTS:
         // The entry is not reloaded: a load would replace the text put in here.
         const Action downKeepsText = [](AppFixture &nb) {
             {
-                const QSignalBlocker quiet(nb.w().entryText[0]);
-                nb.w().entryText[0]->setPlainText(u"not reloaded"_s);
+                const QSignalBlocker quiet(nb.w().entryText);
+                nb.w().entryText->setPlainText(u"not reloaded"_s);
             }
             QTest::keyClick(nb.w().entryList, Qt::Key_Down, Qt::ShiftModifier);
         };

@@ -77,7 +77,7 @@ QString SoakCommands::token()
 
 QString SoakCommands::entryText() const
 {
-    return normal(boxText(window_.widgets().entryText[0]));
+    return normal(boxText(window_.widgets().entryText));
 }
 
 QString SoakCommands::maskText() const
@@ -149,7 +149,7 @@ const QList<SoakCommands::Command> &SoakCommands::commands()
     // The text box's contents replaced by the token, saved with F2.
     const auto typedInto = [w](bool mask) {
         return [w, mask](S &s, QString &typed) {
-            (mask ? w(s).maskText : w(s).entryText[0])->setFocus();
+            (mask ? w(s).maskText : w(s).entryText)->setFocus();
             s.type(u"^a"_s + typed + u"{F2}"_s);
         };
     };
@@ -188,7 +188,7 @@ const QList<SoakCommands::Command> &SoakCommands::commands()
          [w](S &s, QString &typed) {
              w(s).entryList->setFocus();
              s.type(u"{INSERT}"_s);
-             if (!s.waitUntilIdle(5000) || !s.window_.mainState().TextEditMode) {
+             if (!s.waitUntilIdle(5000) || !s.window_.mainState().edit.textEdit()) {
                  typed.clear();
                  return;
              }
@@ -224,7 +224,7 @@ const QList<SoakCommands::Command> &SoakCommands::commands()
              return onEntry(s) && !fileMissing(s) && !s.entryText().isEmpty();
          },
          [w](S &s, QString &) {
-             w(s).entryText[0]->setFocus();
+             w(s).entryText->setFocus();
              const int n = s.argument_;
              s.type(u"^{HOME}+{RIGHT %1}+{F%2}"_s.arg(1 + n % 6).arg(5 + n % 4));
          }},
@@ -337,7 +337,7 @@ bool SoakCommands::run(Step &step, QString *why)
     for (QTimer *left : window_.findChildren<QTimer *>(u"soakAnswer"_s))
         left->deleteLater();
     const MainState &state = window_.mainState();
-    if (!idle || state.TextEditMode || state.MaskEditMode) {
+    if (!idle || state.edit.editing()) {
         *why = !idle ? u"a dialog or keys were still waiting"_s : u"an edit did not end"_s;
         return false;
     }

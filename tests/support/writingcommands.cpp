@@ -37,7 +37,7 @@ void savedMask(AppFixture &nb)
 // "text" selected in the entry text box, as the phrase to keep.
 void selectingText(AppFixture &nb)
 {
-    QPlainTextEdit *box = nb.w().entryText[0];
+    QPlainTextEdit *box = nb.w().entryText;
     QTextCursor cursor = box->textCursor();
     cursor.setPosition(0);
     cursor.setPosition(4, QTextCursor::KeepAnchor);
@@ -85,7 +85,7 @@ Action typing(bool newEntry)
     return [newEntry](AppFixture &nb) {
         if (newEntry)
             QTest::keyClick(nb.w().entryList, Qt::Key_Insert);
-        QTest::keyClicks(nb.w().entryText[0], u"Fresh"_s);
+        QTest::keyClicks(nb.w().entryText, u"Fresh"_s);
     };
 }
 
@@ -95,7 +95,7 @@ Action savedWithF2(const QString &title = {})
     return [title](AppFixture &nb) {
         if (!title.isNull())
             nb.answerInput(title);
-        QTest::keyClick(nb.w().entryText[0], Qt::Key_F2);
+        QTest::keyClick(nb.w().entryText, Qt::Key_F2);
     };
 }
 
