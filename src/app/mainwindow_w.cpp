@@ -1,8 +1,10 @@
 #include "app/mainwindow_w.h"
 
 #include "app/outsidechanges_w.h"
+#include "app/recoveryoffer_w.h"
 #include "editing/editmodes_w.h"
 #include "editing/newentry_w.h"
+#include "editing/recoverycopy_w.h"
 #include "editing/textkeys_w.h"
 #include "i18n/wordnumbers.h"
 #include "i18n/wordtable.h"
@@ -119,6 +121,14 @@ void MainWindow::buildViewingEditing()
                              main_, ctx_, *entryList_, *editModes_, *keys_, subsystems_);
     new TextKeys({.text = w_.entryText, .mask = w_.maskText}, main_, *editModes_, ctx_.messages,
                  ctx_.words, *keys_, subsystems_);
+    recovery_ = new RecoveryRecorder({.text = w_.entryText, .mask = w_.maskText, .date = w_.dateLabel},
+                                     main_, ctx_, *entryList_, *editModes_, subsystems_);
+    recoveryOffer_ = new RecoveryOffer({.views = views(),
+                                        .mask = w_.maskText,
+                                        .date = w_.dateLabel,
+                                        .lock = w_.lockBox,
+                                        .viewMask = w_.viewMaskItem},
+                                       main_, ctx_, groups_, *entryList_, subsystems_);
 }
 
 MainViews MainWindow::views() const
