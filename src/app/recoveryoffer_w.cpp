@@ -172,7 +172,9 @@ bool RecoveryOffer::alreadyStored(const RecoveryCopy &copy, const Place &place) 
 {
     if (copy.kind == RecoveryCopy::Kind::NewEntry && copy.text.isEmpty())
         return true;
-    if (place.groupLine < 0 || place.changed)
+    // Whoever stored the same text (this program's own save, whose removal
+    // of the copy a power cut undid), nothing is missing.
+    if (place.groupLine < 0)
         return false;
     const int slot = groups_.slotOfLine(place.groupLine);
     // A new entry's first save puts its title where the placeholder stood.
