@@ -326,6 +326,14 @@ private Q_SLOTS:
                 folderDialog(Qt::Key_X)),
             row(u"list Down, onto a missing file"_s,
                 u"sel=Notes/gone;date=File not present!;text="_s, u"="_s, selected(u"Notes/c_"_s)),
+            // A file too large to show is refused by name, and no edit can write over it.
+            row(u"list Down, onto a file too large to show"_s,
+                u"sel=Notes/c;date=File too large to show!;text=;"
+                "msg=~.* 65 MB. Plimsa shows entries of up to 64 MB.*/FileStore/Notes/c\\.txt"_s,
+                u"="_s, [](AppFixture &nb) {
+                    QFile file(nb.path(u"FileStore/Notes/c.txt"_s));
+                    QVERIFY(file.open(QIODevice::ReadWrite) && file.resize(qint64(65) << 20));
+                }),
             // A file of 0 bytes has not even a date line and counts as none.
             row(u"list Up, onto a file of 0 bytes"_s, u"sel=Notes/a;date=File not present!;text="_s,
                 u"="_s, [](AppFixture &nb) { nb.write(u"FileStore/Notes/a.txt"_s, {}); }),
