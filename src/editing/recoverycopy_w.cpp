@@ -27,7 +27,14 @@ RecoveryRecorder::RecoveryRecorder(const RecoveryControls &controls, MainState &
     setObjectName(u"recoveryCopy"_s);
     timer_.setSingleShot(true);
     timer_.setInterval(kDelayMs);
-    connect(&timer_, &QTimer::timeout, this, [this] { (void)writeNow(); });
+    connect(&timer_, &QTimer::timeout, this, [this] {
+        // Typed on meanwhile: the wait runs from the last change.
+        const qint64 since = lastChange_.elapsed();
+        if (since < kDelayMs)
+            timer_.start(int(kDelayMs - since));
+        else
+            (void)writeNow();
+    });
     // A change only restarts the wait: the keystroke's path stays as it was.
     connect(controls_.text, &QPlainTextEdit::textChanged, this, &RecoveryRecorder::changed);
     connect(controls_.mask, &QPlainTextEdit::textChanged, this, &RecoveryRecorder::changed);
@@ -37,8 +44,12 @@ RecoveryRecorder::RecoveryRecorder(const RecoveryControls &controls, MainState &
 
 void RecoveryRecorder::changed()
 {
-    if (main_.edit.editing())
-        timer_.start();
+    // A key costs a look at the clock; the timer is set once per pause.
+    if (!main_.edit.editing())
+        return;
+    lastChange_.start();
+    if (!timer_.isActive())
+        timer_.start(kDelayMs);
 }
 
 void RecoveryRecorder::modeChanged()

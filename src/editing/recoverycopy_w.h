@@ -2,6 +2,7 @@
 
 #include "store/recoveryfile.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
 
@@ -62,6 +63,7 @@ private:
     MainContext &ctx_;
     EntryList &entries_;
     QTimer timer_;
+    QElapsedTimer lastChange_;
     FileIdentity maskShown_; // the mask's file as the mask edit began
     bool told_ = false;      // a failure was told in this edit
 };
