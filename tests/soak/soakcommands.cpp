@@ -2,6 +2,7 @@
 
 #include "app/application_w.h"
 #include "app/mainwindow_w.h"
+#include "editing/recoverycopy_w.h"
 #include "notebook/entrylist_w.h"
 #include "platform/keyinjector_w.h"
 #include "store/appstate.h"
@@ -236,6 +237,26 @@ const QList<SoakCommands::Command> &SoakCommands::commands()
                      ok->click();
              });
              w(s).settingsItems[2]->trigger();
+         }},
+        // Typing left open: two pauses, each of which writes the recovery
+        // copy, then a moment more, and the edit cancelled. A kill in it
+        // leaves the copy the next start must offer.
+        {"typing left open", 6, letting(entrySaved, [](const S &) { return QStringList(); }),
+         [w](S &s, QString &) {
+             w(s).entryText->setFocus();
+             w(s).entryText->moveCursor(QTextCursor::End);
+             for (int pause = 0; pause < 2; ++pause) {
+                 s.type(u" "_s + s.token());
+                 if (!s.waitUntilIdle(5000))
+                     return;
+                 (void)s.window_.recoveryRecorder().writeNow(true);
+             }
+             const QDeadlineTimer moment(s.argument_ % 300);
+             while (!moment.hasExpired())
+                 QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+             if (s.note)
+                 s.note({u"cancelling"_s});
+             s.type(u"{ESC}"_s);
          }},
         {"LstPrnt.txt", 1, enabledAt(&W::editorItems, 1),
          [w](S &s, QString &) { w(s).editorItems[1]->trigger(); }},
