@@ -49,16 +49,16 @@ QString withoutClosingBreaks(QString text)
     return text;
 }
 
-// The first lines of the text, each cut short, for the question.
+// The first lines of the text, each cut short and indented, for the question.
 QString preview(const QString &text)
 {
     constexpr int kLines = 12, kWidth = 100;
-    const QStringList lines = text.split(u'\n');
+    const QStringList lines = withoutClosingBreaks(text).split(u'\n');
     QStringList shown;
     for (const QString &line : lines.mid(0, kLines))
-        shown << (line.size() > kWidth ? line.left(kWidth) + u"..."_s : line);
+        shown << u"    "_s + (line.size() > kWidth ? line.left(kWidth) + u"..."_s : line);
     if (lines.size() > kLines)
-        shown << u"..."_s;
+        shown << u"    ..."_s;
     return shown.join(u'\n');
 }
 
