@@ -24,10 +24,10 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QPlainTextEdit>
-#include <QTextCursor>
-#include <QTextDocument>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTextCursor>
+#include <QTextDocument>
 
 #include <cstdio>
 #include <vector>
@@ -129,13 +129,15 @@ int peak(const QString &kind, const QString &folder)
                 cursor.insertText(text);
             }
         }
-        std::printf("%lld blocks %d\n", static_cast<long long>(peakBytes() - before), doc.blockCount());
+        std::printf("%lld blocks %d\n", static_cast<long long>(peakBytes() - before),
+                    doc.blockCount());
         return 0;
     }
     if (kind == u"chunked"_s) {
         const qint64 before = peakBytes();
         QPlainTextEdit bare;
-        bare.setLineWrapMode(qEnvironmentVariableIsSet("WRAP") ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+        bare.setLineWrapMode(qEnvironmentVariableIsSet("WRAP") ? QPlainTextEdit::WidgetWidth
+                                                               : QPlainTextEdit::NoWrap);
         bare.show();
         {
             QFile file(folder + u"FileStore/Big/huge.txt"_s);
@@ -191,7 +193,8 @@ qint64 peakOf(const QString &kind, const QString &folder)
     QProcess side;
     side.start(QCoreApplication::applicationFilePath(), {u"--peak"_s, kind, folder});
     if (!side.waitForFinished(600000) || side.exitCode() != 0) {
-        std::fprintf(stderr, "%s: %s%s\n", qPrintable(kind), side.readAllStandardError().constData(),
+        std::fprintf(stderr, "%s: %s%s\n", qPrintable(kind),
+                     side.readAllStandardError().constData(),
                      side.readAllStandardOutput().constData());
         return -1;
     }
@@ -260,8 +263,8 @@ int main(int argc, char **argv)
     settle();
 
     std::printf("platform: %s; entry of %lld bytes (%d MB); %d rounds\n",
-                qPrintable(QGuiApplication::platformName()), static_cast<long long>(fileBytes),
-                mb, reps);
+                qPrintable(QGuiApplication::platformName()), static_cast<long long>(fileBytes), mb,
+                reps);
     std::vector<double> shown, bareShown, awayAndBack;
     for (int r = 0; r < reps; ++r) {
         entries.selectEntryLine(0);
@@ -294,8 +297,7 @@ int main(int argc, char **argv)
     }
     BenchStats::report("shown: the entry selected, until idle", "bare QPlainTextEdit", shown,
                        bareShown, 2.0);
-    BenchStats::report("away and back: the next entry and back", "shown", awayAndBack, shown,
-                       2.0);
+    BenchStats::report("away and back: the next entry and back", "shown", awayAndBack, shown, 2.0);
 
     return 0;
 }

@@ -18,9 +18,9 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
+#include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
-#include <QKeyEvent>
 #include <QTimer>
 
 #include <memory>
@@ -140,8 +140,8 @@ int main(int argc, char **argv)
     }
     std::printf("platform: %s; %d rounds of %d keys each way, in an entry of %d lines\n",
                 qPrintable(QGuiApplication::platformName()), rounds, keys, lines);
-    BenchStats::report("key press to repaint, with the recovery copy", "without", withCopy,
-                       without, 1.1);
+    BenchStats::report("key press to repaint, with the recovery copy", "without", withCopy, without,
+                       1.1);
     std::printf("the copy's write in the pause: median %.2f ms, longest %.2f ms\n",
                 BenchStats::median(writes), *std::max_element(writes.begin(), writes.end()));
     return 0;

@@ -91,8 +91,8 @@ int main(int argc, char **argv)
             plimsa.mainWindow()->widgets().entryList->titles().shownNames().join(u' ').trimmed();
         if (nowList != list)
             say(u"list "_s + (list = nowList));
-        const QString nowText = w.entryList->currentText() + u": "_s +
-                                w.entryText->toPlainText().section(u'\n', 0, 0);
+        const QString nowText =
+            w.entryList->currentText() + u": "_s + w.entryText->toPlainText().section(u'\n', 0, 0);
         if (nowText != text)
             say(u"text "_s + (text = nowText));
     });

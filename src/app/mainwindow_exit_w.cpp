@@ -81,8 +81,8 @@ bool MainWindow::mayClose()
         Messages::Icon::Information, ctx_.words(Word::Caution),
         u"Plimsa is about to close while %1 is being edited.\n\nSave: the text is saved as OK "
         "saves it (a new entry is asked for its title first), then Plimsa closes.\nDiscard: "
-        "the changes are dropped, then Plimsa closes.\nBack to the edit: Plimsa stays open."_s
-            .arg(what),
+        "the changes are dropped, then Plimsa closes.\nBack to the edit: Plimsa stays open."_s.arg(
+            what),
         {{u"cmdCloseSave"_s, u"&Save"_s},
          {u"cmdCloseDiscard"_s, u"&Discard"_s},
          {u"cmdCloseBack"_s, u"&Back to the edit"_s}},

@@ -121,8 +121,9 @@ void MainWindow::buildViewingEditing()
                              main_, ctx_, *entryList_, *editModes_, *keys_, subsystems_);
     new TextKeys({.text = w_.entryText, .mask = w_.maskText}, main_, *editModes_, ctx_.messages,
                  ctx_.words, *keys_, subsystems_);
-    recovery_ = new RecoveryRecorder({.text = w_.entryText, .mask = w_.maskText, .date = w_.dateLabel},
-                                     main_, ctx_, *entryList_, *editModes_, subsystems_);
+    recovery_ =
+        new RecoveryRecorder({.text = w_.entryText, .mask = w_.maskText, .date = w_.dateLabel},
+                             main_, ctx_, *entryList_, *editModes_, subsystems_);
     recoveryOffer_ = new RecoveryOffer({.views = views(),
                                         .mask = w_.maskText,
                                         .date = w_.dateLabel,

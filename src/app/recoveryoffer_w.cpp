@@ -97,8 +97,8 @@ void RecoveryOffer::offer()
         ctx_.messages.message(
             Messages::Icon::Information, ctx_.words(Word::Caution),
             u"The recovery copy of an earlier edit is damaged and cannot be read. It is left "
-            "as it is: open it in a text editor to take over its text, then delete it.\n\n%1"_s
-                .arg(file));
+            "as it is: open it in a text editor to take over its text, then delete it.\n\n%1"_s.arg(
+                file));
         return;
     }
     const Place place = locate(*copy);
@@ -158,8 +158,7 @@ RecoveryOffer::Place RecoveryOffer::locate(const RecoveryCopy &copy) const
         // on its own line first.
         const QString placeholder = OutDOS(EditRules::newEntryTitle());
         for (int c = 1; c <= table.entryCount(slot); ++c) {
-            if (table.cell(slot, c) == placeholder &&
-                (place.entryLine < 0 || c - 1 == copy.line))
+            if (table.cell(slot, c) == placeholder && (place.entryLine < 0 || c - 1 == copy.line))
                 place.entryLine = c - 1;
         }
         break;
@@ -195,8 +194,7 @@ bool RecoveryOffer::alreadyStored(const RecoveryCopy &copy, const Place &place) 
             return false;
         stored = read.entry.text;
     }
-    return withoutClosingBreaks(EntryStore::toTextBox(stored)) ==
-           withoutClosingBreaks(copy.text);
+    return withoutClosingBreaks(EntryStore::toTextBox(stored)) == withoutClosingBreaks(copy.text);
 }
 
 QString RecoveryOffer::question(const RecoveryCopy &copy, const Place &place) const

@@ -20,8 +20,8 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QPointer>
+#include <QPushButton>
 #include <QSignalBlocker>
 #include <QTimer>
 

@@ -61,8 +61,8 @@ void RecoveryRecorder::modeChanged()
     told_ = false;
     const int g = entries_.selectedGroup();
     if (main_.edit.maskEdit() && g >= 0)
-        maskShown_ = FileIdentity::ofPath(
-            StorePaths::maskFile(ctx_.state.storeFolder, ctx_.table.name(g)));
+        maskShown_ =
+            FileIdentity::ofPath(StorePaths::maskFile(ctx_.state.storeFolder, ctx_.table.name(g)));
 }
 
 RecoveryCopy RecoveryRecorder::current() const

@@ -119,7 +119,8 @@ void EntryList::showSelectedEntry()
     const int g = selectedGroup();
     const int column = views_.entryList->currentRow() + 1;
     QPlainTextEdit *box = views_.text;
-    if (g >= 0 && !onBlankLine() && column <= NoteTable::kMaxEntries && refusedAsTooLarge(g, column))
+    if (g >= 0 && !onBlankLine() && column <= NoteTable::kMaxEntries &&
+        refusedAsTooLarge(g, column))
         return;
     if (g >= 0 && !onBlankLine() && column <= NoteTable::kMaxEntries) {
         const EntryFile::EntryRead read = EntryStore::readEntry(ctx_.state, ctx_.table, g, column);
@@ -144,8 +145,8 @@ void EntryList::showSelectedEntry()
 
 bool EntryList::refusedAsTooLarge(int g, int column)
 {
-    const QString path =
-        StorePaths::entryFile(ctx_.state.storeFolder, ctx_.table.name(g), ctx_.table.cell(g, column));
+    const QString path = StorePaths::entryFile(ctx_.state.storeFolder, ctx_.table.name(g),
+                                               ctx_.table.cell(g, column));
     const qint64 size = QFileInfo(path).size();
     if (size <= EntryStore::kLargestShownEntry)
         return false;

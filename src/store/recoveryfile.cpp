@@ -71,11 +71,10 @@ QByteArray serialize(const RecoveryCopy &copy)
     const QString all = copy.group + copy.title + copy.date + copy.text;
     const bool utf8 = CodePage::firstUnencodable(all) >= 0;
     const FileIdentity &f = copy.shown;
-    const QByteArray shown = f.exists() ? QByteArray::number(f.device) + ' ' +
-                                              QByteArray::number(f.inode) + ' ' +
-                                              QByteArray::number(f.size) + ' ' +
-                                              QByteArray::number(f.modifiedNs)
-                                        : QByteArray("-");
+    const QByteArray shown =
+        f.exists() ? QByteArray::number(f.device) + ' ' + QByteArray::number(f.inode) + ' ' +
+                         QByteArray::number(f.size) + ' ' + QByteArray::number(f.modifiedNs)
+                   : QByteArray("-");
     QByteArray out = kHead + "\r\n" + (utf8 ? "utf-8" : "windows-1252") + "\r\n" +
                      kindName(copy.kind) + "\r\n" + encoded(copy.group, utf8) + "\r\n" +
                      encoded(copy.title, utf8) + "\r\n" + QByteArray::number(copy.line) + "\r\n" +
@@ -130,8 +129,7 @@ std::optional<RecoveryCopy> parse(const QByteArray &bytes)
     return copy;
 }
 
-FileResult write(const QString &programFolder, const QString &storeFolder,
-                 const RecoveryCopy &copy)
+FileResult write(const QString &programFolder, const QString &storeFolder, const RecoveryCopy &copy)
 {
     if (const std::optional<IoError> error = LocalFolder::make(programFolder, storeFolder))
         return FileResult::failed(*error);

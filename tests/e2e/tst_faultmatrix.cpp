@@ -36,8 +36,8 @@
 #include "i18n/wordtable.h"
 #include "store/appstate.h"
 #include "store/indexfile.h"
-#include "store/notetable.h"
 #include "store/localfolder.h"
+#include "store/notetable.h"
 #include "store/preffile.h"
 #include "store/recoveryfile.h"
 #include "ui/codepagetextedit_w.h"
@@ -542,7 +542,8 @@ QString recoveryProblem(AppFixture &next, const Files &state)
         return offers ? u"the next start offered a recovery copy it has not"_s : QString();
     // Not offered: the notebook holds its text already, and the copy went.
     if (!offers)
-        return QFileInfo::exists(RecoveryFile::path(next.path({}) + u'/', next.path(u"FileStore/"_s)))
+        return QFileInfo::exists(
+                   RecoveryFile::path(next.path({}) + u'/', next.path(u"FileStore/"_s)))
                    ? u"the next start neither offered nor dropped the recovery copy"_s
                    : QString();
     const bool mask = copy->kind == RecoveryCopy::Kind::Mask;
@@ -638,15 +639,15 @@ QStringList powerCutProblems(const WritingCommand &command, const PowerCut &reco
         next.quickStart = true;
         // The program's own folder for the store is named after the store's
         // place, which is another one here.
-        const QString local =
-            QDir(next.path({}))
-                .relativeFilePath(LocalFolder::forStore(next.path({}) + u'/', next.path(u"FileStore/"_s)));
+        const QString local = QDir(next.path({}))
+                                  .relativeFilePath(LocalFolder::forStore(
+                                      next.path({}) + u'/', next.path(u"FileStore/"_s)));
         for (Files state : std::as_const(distinct)) {
             Files moved;
             for (auto it = state.begin(); it != state.end(); ++it) {
                 const QString key = it.key();
                 moved.insert(key.startsWith(u"local/"_s) ? local + u'/' + key.section(u'/', 2)
-                                                        : key,
+                                                         : key,
                              it.value());
             }
             state = moved;

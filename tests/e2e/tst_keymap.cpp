@@ -330,7 +330,8 @@ private Q_SLOTS:
             row(u"list Down, onto a file too large to show"_s,
                 u"sel=Notes/c;date=File too large to show!;text=;"
                 "msg=~.* 65 MB. Plimsa shows entries of up to 64 MB.*/FileStore/Notes/c\\.txt"_s,
-                u"="_s, [](AppFixture &nb) {
+                u"="_s,
+                [](AppFixture &nb) {
                     QFile file(nb.path(u"FileStore/Notes/c.txt"_s));
                     QVERIFY(file.open(QIODevice::ReadWrite) && file.resize(qint64(65) << 20));
                 }),

@@ -172,7 +172,8 @@ private Q_SLOTS:
         row("Save button", {type, [](AppFixture &nb) { nb.w().editButtons[2]->click(); }}, same);
         row("F2", {type, &AppFixture::pressOk, reopened}, same);
         row("Shift+Enter",
-            {type, [](AppFixture &nb) {
+            {type,
+             [](AppFixture &nb) {
                  QTest::keyClick(nb.w().entryText, Qt::Key_Return, Qt::ShiftModifier);
              },
              reopened},

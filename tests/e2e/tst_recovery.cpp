@@ -74,9 +74,8 @@ private Q_SLOTS:
         const Action fileExit = menu(&MainWidgets::exitItem);
         const Action trayExit = [](AppFixture &nb) { nb.w().trayItems[3]->trigger(); };
         const Action restart = [](AppFixture &nb) {
-            nb.whenShown([](QWidget *dialog) {
-                dialog->findChild<QPushButton *>(u"cmdMain0"_s)->click();
-            });
+            nb.whenShown(
+                [](QWidget *dialog) { dialog->findChild<QPushButton *>(u"cmdMain0"_s)->click(); });
             nb.w().settingsItems[0]->trigger();
         };
         const QString asked = u"msg=~\\[Caution!\\] Plimsa is about to close while the entry "
@@ -181,7 +180,7 @@ private Q_SLOTS:
         QTest::addColumn<Action>("before"); // the edit, then the crash
         QTest::addColumn<Action>("meanwhile");
         QTest::addColumn<QList<int>>("answers"); // 0 Restore, 1 Discard
-        QTest::addColumn<QString>("offered");   // the state right after the start
+        QTest::addColumn<QString>("offered");    // the state right after the start
         QTest::addColumn<Action>("then");
         QTest::addColumn<QString>("expected");
         const Action nothing = [](AppFixture &) {};
@@ -228,15 +227,16 @@ private Q_SLOTS:
             << u"msg=~.*a new entry in group \"A\".*Fresh.*;mode=text;sel=A/* NEW *;"
                "text=Fresh;idx=A \u00CC NEW \u00CC x y | B b1 | Trash"_s
             << then(answering({}), save) << u"idx=A Fresh x y | B b1 | Trash;mode=view"_s;
-        QTest::newRow("mask")
-            << crashed(maskTyping) << nothing << QList<int>{}
-            << u"msg=~.*the mask of group \"A\".*;mode=mask;mask=Masked"_s
-            << Action([](AppFixture &nb) { QTest::keyClick(nb.w().maskText, Qt::Key_F2); })
-            << u"lines:FileStore/A/_mask.dat=Masked"_s;
+        QTest::newRow("mask") << crashed(maskTyping) << nothing << QList<int>{}
+                              << u"msg=~.*the mask of group \"A\".*;mode=mask;mask=Masked"_s
+                              << Action([](AppFixture &nb) {
+                                     QTest::keyClick(nb.w().maskText, Qt::Key_F2);
+                                 })
+                              << u"lines:FileStore/A/_mask.dat=Masked"_s;
         QTest::newRow("declined")
             << crashed(typing) << nothing << QList<int>{1}
-            << u"msg=~.*Discard.*;mode=view;text=text of x;file=date of x/text of x"_s
-            << restartNow << u"msg=;mode=view"_s;
+            << u"msg=~.*Discard.*;mode=view;text=text of x;file=date of x/text of x"_s << restartNow
+            << u"msg=;mode=view"_s;
         QTest::newRow("saved before the end: nothing offered")
             << then(crashed(typing),
                     [](AppFixture &nb) {

@@ -16,16 +16,16 @@
 
 #include "app/application_w.h"
 #include "app/mainwindow_w.h"
+#include "common/benchprogram.h"
 #include "editing/editmodes_w.h"
 #include "editing/recoverycopy_w.h"
-#include "ui/codepagetextedit_w.h"
-#include "ui/mainstate.h"
-#include "common/benchprogram.h"
 #include "platform/messages.h"
 #include "soak/soakcommands.h"
 #include "soak/soakjournal.h"
 #include "store/appstate.h"
 #include "store/notetable.h"
+#include "ui/codepagetextedit_w.h"
+#include "ui/mainstate.h"
 
 #include <QApplication>
 #include <QFile>

@@ -109,7 +109,7 @@ const QList<std::pair<QString, Reader>> &readers()
          [](AppFixture &nb) {
              return nb.state().edit.textEdit()   ? u"text"_s
                     : nb.state().edit.maskEdit() ? u"mask"_s
-                                              : u"view"_s;
+                                                 : u"view"_s;
          }},
         {u"lock"_s, [](AppFixture &nb) { return bit(nb.w().lockBox->isChecked()); }},
         {u"idx"_s, [](AppFixture &nb) { return index(nb); }},
