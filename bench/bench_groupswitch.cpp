@@ -91,10 +91,10 @@ void parts(const Run &run)
             w.entryList->setCurrentRow(0);
         }));
         entry.push_back(timed([&] { run.window->entryList().showSelectedEntry(); }));
-        const QString shown = w.entryText[0]->toPlainText();
+        const QString shown = w.entryText->toPlainText();
         text.push_back(timed([&] {
-            const QSignalBlocker quiet(w.entryText[0]);
-            w.entryText[0]->setPlainText(shown);
+            const QSignalBlocker quiet(w.entryText);
+            w.entryText->setPlainText(shown);
         }));
         const QString maskText = w.maskText->toPlainText();
         mask.push_back(timed([&] {

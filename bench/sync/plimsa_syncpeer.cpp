@@ -91,8 +91,8 @@ int main(int argc, char **argv)
             plimsa.mainWindow()->widgets().entryList->titles().shownNames().join(u' ').trimmed();
         if (nowList != list)
             say(u"list "_s + (list = nowList));
-        const QString nowText = w.entryList->currentText() + u": "_s +
-                                w.entryText[0]->toPlainText().section(u'\n', 0, 0);
+        const QString nowText =
+            w.entryList->currentText() + u": "_s + w.entryText->toPlainText().section(u'\n', 0, 0);
         if (nowText != text)
             say(u"text "_s + (text = nowText));
     });
@@ -110,7 +110,7 @@ int main(int argc, char **argv)
             clickLine(w.entryList, line.section(u' ', 2, 2));
         } else if (command == u"new"_s) {
             QTest::keyClick(w.entryList, Qt::Key_Insert);
-            QTest::keyClicks(w.entryText[0], line.section(u' ', 2));
+            QTest::keyClicks(w.entryText, line.section(u' ', 2));
             auto *poll = new QTimer(&app);
             const QString title = line.section(u' ', 1, 1);
             QObject::connect(poll, &QTimer::timeout, poll, [poll, title] {
@@ -124,11 +124,11 @@ int main(int argc, char **argv)
                 QTest::keyClick(field, Qt::Key_Return);
             });
             poll->start(10);
-            QTest::keyClick(w.entryText[0], Qt::Key_F2);
+            QTest::keyClick(w.entryText, Qt::Key_F2);
         } else if (command == u"edit"_s) {
-            w.entryText[0]->moveCursor(QTextCursor::Start);
-            QTest::keyClicks(w.entryText[0], line.section(u' ', 1));
-            QTest::keyClick(w.entryText[0], Qt::Key_F2);
+            w.entryText->moveCursor(QTextCursor::Start);
+            QTest::keyClicks(w.entryText, line.section(u' ', 1));
+            QTest::keyClick(w.entryText, Qt::Key_F2);
         }
         say(u"done "_s + line);
     });

@@ -5,6 +5,12 @@
 #include "platform/systemdesktop_w.h"
 
 #include <QApplication>
+#include <QSessionManager>
+#include <QSocketNotifier>
+
+#include <csignal>
+#include <fcntl.h>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -62,6 +68,14 @@ bool Application::FillWordTable()
     return true;
 }
 
+void Application::endBySignal()
+{
+    if (mainWindow_)
+        mainWindow_->endKeepingEdit();
+    else
+        endProgram(0);
+}
+
 void Application::endProgram(int status)
 {
     if (ended_)
@@ -69,6 +83,45 @@ void Application::endProgram(int status)
     ended_ = true;
     endProgram_(status);
 }
+
+namespace {
+
+int signalPipe[2] = {-1, -1};
+
+void endSignalCaught(int)
+{
+    const char byte = 1;
+    // Nothing else is safe in a signal handler; the event loop does the rest.
+    [[maybe_unused]] const ssize_t n = ::write(signalPipe[1], &byte, 1);
+}
+
+// SIGTERM and SIGHUP (a logout, a shutdown, a closed terminal) end the
+// program through its event loop, and a logout through the session manager
+// makes the recovery copy current first: neither asks anything.
+void endOnSignals(Application &app)
+{
+    QObject::connect(qApp, &QGuiApplication::commitDataRequest, &app, [&app](QSessionManager &) {
+        if (MainWindow *window = app.mainWindow())
+            window->sessionEnding();
+    });
+    if (::pipe2(signalPipe, O_CLOEXEC | O_NONBLOCK) != 0)
+        return;
+    auto *notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, &app);
+    QObject::connect(notifier, &QSocketNotifier::activated, &app, [&app] {
+        char byte;
+        while (::read(signalPipe[0], &byte, 1) > 0) {
+        }
+        app.endBySignal();
+    });
+    struct sigaction action = {};
+    action.sa_handler = endSignalCaught;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    ::sigaction(SIGTERM, &action, nullptr);
+    ::sigaction(SIGHUP, &action, nullptr);
+}
+
+} // namespace
 
 int runPlimsa()
 {
@@ -80,6 +133,7 @@ int runPlimsa()
         QMetaObject::invokeMethod(
             qApp, [status] { QCoreApplication::exit(status); }, Qt::QueuedConnection);
     });
+    endOnSignals(app);
     app.Main();
     return QApplication::exec();
 }

@@ -33,6 +33,9 @@ public:
     void Main();
 
     MainWindow *mainWindow() const { return mainWindow_.get(); }
+    // SIGTERM, SIGHUP: the end of the session or of the machine. Nobody is
+    // asked; an open edit's recovery copy is made current, then the program ends.
+    void endBySignal();
     AppState &state() { return state_; }
     NoteTable &table() { return table_; }
     const WordTable &wordTable() const { return wordTable_; }

@@ -1,8 +1,18 @@
 #include "app/mainwindow_w.h"
 
+#include "editing/editmodes_w.h"
+#include "editing/editrules.h"
+#include "editing/recoverycopy_w.h"
+#include "i18n/wordnumbers.h"
+#include "i18n/wordtable.h"
+#include "notebook/entrylist_w.h"
+#include "platform/messages.h"
+#include "ui/titlelistview_w.h"
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDialog>
+#include <QPlainTextEdit>
 #include <QTimer>
 
 using namespace Qt::StringLiterals;
@@ -39,13 +49,72 @@ void MainWindow::finishExit()
     close();
 }
 
+// Every way the window closes comes here (the close box, Alt+F4, File > Exit
+// and the tray's Exit through finishExit, the restart after the global
+// settings), and none drops an open edit unasked.
 void MainWindow::closeEvent(QCloseEvent *event)
 {
+    if (!unloaded_ && !mayClose()) {
+        event->ignore();
+        return;
+    }
     event->accept();
     if (unloaded_)
         return;
     closeSearchFirst();
     unload();
+}
+
+bool MainWindow::mayClose()
+{
+    if (!main_.edit.editing() || sessionEnding_)
+        return true;
+    QString what;
+    if (main_.edit.maskEdit())
+        what = u"the mask of group \"%1\""_s.arg(w_.groupList->currentText());
+    else if (entryList_->selectedTitle() == EditRules::newEntryTitle())
+        what = u"a new entry"_s;
+    else
+        what = u"the entry \"%1\""_s.arg(entryList_->selectedTitle());
+    enum { Save, Discard, Back };
+    const int answer = ctx_.messages.ask(
+        Messages::Icon::Information, ctx_.words(Word::Caution),
+        u"Plimsa is about to close while %1 is being edited.\n\nSave: the text is saved as OK "
+        "saves it (a new entry is asked for its title first), then Plimsa closes.\nDiscard: "
+        "the changes are dropped, then Plimsa closes.\nBack to the edit: Plimsa stays open."_s.arg(
+            what),
+        {{u"cmdCloseSave"_s, u"&Save"_s},
+         {u"cmdCloseDiscard"_s, u"&Discard"_s},
+         {u"cmdCloseBack"_s, u"&Back to the edit"_s}},
+        Save, Back);
+    switch (answer) {
+    case Save:
+        // A refused title or a failed write keeps the edit, and the window.
+        return editModes_->ok();
+    case Discard:
+        editModes_->cancel();
+        return true;
+    default:
+        editModes_->textBox()->window()->activateWindow();
+        (main_.edit.maskEdit() ? w_.maskText : w_.entryText)->setFocus();
+        return false;
+    }
+}
+
+void MainWindow::endKeepingEdit()
+{
+    if (unloaded_)
+        return;
+    sessionEnding();
+    closeSearchFirst();
+    unload();
+}
+
+void MainWindow::sessionEnding()
+{
+    sessionEnding_ = true;
+    if (main_.edit.editing())
+        (void)recovery_->writeNow(true);
 }
 
 void MainWindow::closeSearchFirst()

@@ -15,6 +15,7 @@ void MainWindow::installSettings()
                                        .groups = w_.groupList,
                                        .window = w_.window},
                                       ctx_, *layout_, subsystems_);
+    settings->mayEnd = [this] { return mayClose(); };
     settings->endThisCopy = [this] { exitProgram(); };
     settings->keepRunning = [this] {
         if (!ctx_.state.StoreInUse) {

@@ -1,5 +1,6 @@
 #include "app/mainwindow_w.h"
 
+#include "app/recoveryoffer_w.h"
 #include "store/appstate.h"
 #include "ui/layout_w.h"
 #include "ui/titlelistmodel.h"
@@ -49,6 +50,9 @@ void MainWindow::applyStartSettings()
         w_.settingsItems[1]->trigger(); // the start settings, to name another store
 
     showMemoryCaptions();
+    // An edit the last run ended without is offered back before anything
+    // else can change the notebook.
+    recoveryOffer_->offer();
     Q_EMIT startupWorkDone();
 }
 
@@ -76,8 +80,7 @@ void MainWindow::applyFonts()
     font.setBold(prefs.FontBold != 0);
     for (QWidget *widget :
          {static_cast<QWidget *>(w_.groupList), static_cast<QWidget *>(w_.entryList),
-          static_cast<QWidget *>(w_.maskText), static_cast<QWidget *>(w_.entryText[0]),
-          static_cast<QWidget *>(w_.entryText[1])})
+          static_cast<QWidget *>(w_.maskText), static_cast<QWidget *>(w_.entryText)})
         widget->setFont(font);
 }
 

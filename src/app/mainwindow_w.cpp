@@ -1,8 +1,10 @@
 #include "app/mainwindow_w.h"
 
 #include "app/outsidechanges_w.h"
+#include "app/recoveryoffer_w.h"
 #include "editing/editmodes_w.h"
 #include "editing/newentry_w.h"
+#include "editing/recoverycopy_w.h"
 #include "editing/textkeys_w.h"
 #include "i18n/wordnumbers.h"
 #include "i18n/wordtable.h"
@@ -79,7 +81,7 @@ void MainWindow::buildViewingEditing()
 {
     keys_ = new KeyHandlers({.entryList = w_.entryList,
                              .groupList = w_.groupList,
-                             .text = {w_.entryText[0], w_.entryText[1]},
+                             .text = w_.entryText,
                              .mask = w_.maskText},
                             subsystems_);
     keyInjector_ = new KeyInjector(
@@ -111,17 +113,23 @@ void MainWindow::buildViewingEditing()
                            w_.orderButtons[1], w_.orderButtons[2], w_.orderButtons[3]},
          .phrases = w_.phrasesMenu},
         main_, ctx_, *entryList_, *keys_, subsystems_);
-    editModes_->setTypeKeys([this](const QString &keys, std::chrono::milliseconds delay) {
-        keyInjector_->send(keys, delay);
-    });
     newEntry_ = new NewEntry({.button = buttonAction(w_.entryButtons[0]),
                               .item = w_.newTrashItems[0],
                               .entryList = w_.entryList,
                               .date = w_.dateLabel,
-                              .text = {w_.entryText[0], w_.entryText[1]}},
+                              .text = w_.entryText},
                              main_, ctx_, *entryList_, *editModes_, *keys_, subsystems_);
     new TextKeys({.text = w_.entryText, .mask = w_.maskText}, main_, *editModes_, ctx_.messages,
                  ctx_.words, *keys_, subsystems_);
+    recovery_ =
+        new RecoveryRecorder({.text = w_.entryText, .mask = w_.maskText, .date = w_.dateLabel},
+                             main_, ctx_, *entryList_, *editModes_, subsystems_);
+    recoveryOffer_ = new RecoveryOffer({.views = views(),
+                                        .mask = w_.maskText,
+                                        .date = w_.dateLabel,
+                                        .lock = w_.lockBox,
+                                        .viewMask = w_.viewMaskItem},
+                                       main_, ctx_, groups_, *entryList_, subsystems_);
 }
 
 MainViews MainWindow::views() const
@@ -129,7 +137,7 @@ MainViews MainWindow::views() const
     return {.window = w_.window,
             .groupList = w_.groupList,
             .entryList = w_.entryList,
-            .text = {w_.entryText[0], w_.entryText[1]}};
+            .text = w_.entryText};
 }
 
 void MainWindow::connectCommands()
@@ -236,19 +244,10 @@ void MainWindow::toggleLock()
 
 void MainWindow::setWordwrap(bool checked)
 {
-    const int now = checked ? 1 : 0;
-    main_.TextBoxIndex = now;
-    QPlainTextEdit *shown = w_.entryText[now];
-    QPlainTextEdit *other = w_.entryText[1 - now];
-    // The copy is no typing: its change event must start no edit mode.
-    {
-        const QSignalBlocker quiet(shown);
-        shown->setPlainText(boxText(other));
-    }
-    shown->show();
-    other->hide();
-    if (main_.TextEditMode)
-        shown->setFocus();
-    else if (main_.MaskEditMode)
+    // The text, the caret and an open edit stay as they are.
+    w_.entryText->setLineWrapMode(checked ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+    if (main_.edit.textEdit())
+        w_.entryText->setFocus();
+    else if (main_.edit.maskEdit())
         w_.maskText->setFocus();
 }

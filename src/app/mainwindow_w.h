@@ -16,6 +16,8 @@ class EntryList;
 class KeyHandlers;
 class KeyInjector;
 class NewEntry;
+class RecoveryOffer;
+class RecoveryRecorder;
 class SystemTray;
 class WindowLayout;
 
@@ -46,6 +48,17 @@ public:
     void toggleLock();
     void setWordwrap(bool checked);
     void exitProgram();
+    // mainwindow_exit_w.cpp. Whether the window may close: true with no edit
+    // open, or once the user has saved or discarded it; false when the user
+    // went back to the edit (or its save failed, told).
+    bool mayClose();
+    // An end nobody may be asked about (SIGTERM, SIGHUP, a logout): the open
+    // edit's recovery copy made current, then the program ends.
+    void endKeepingEdit();
+    // The session ends (a logout): the edit's recovery copy made current, and
+    // no close asks any more.
+    void sessionEnding();
+    RecoveryRecorder &recoveryRecorder() { return *recovery_; }
 
 Q_SIGNALS:
     // The start-up work after the first paint has run to its end.
@@ -111,7 +124,10 @@ private:
     EntryCommands *entryCommands_ = nullptr;
     EditModes *editModes_ = nullptr;
     NewEntry *newEntry_ = nullptr;
+    RecoveryRecorder *recovery_ = nullptr;
+    RecoveryOffer *recoveryOffer_ = nullptr;
     SystemTray *tray_ = nullptr;
     bool paintedOnce_ = false;
     bool unloaded_ = false;
+    bool sessionEnding_ = false;
 };

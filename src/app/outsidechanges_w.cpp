@@ -86,7 +86,7 @@ bool OutsideChanges::eventFilter(QObject *watched, QEvent *event)
 
 bool OutsideChanges::editOpen() const
 {
-    return main_.TextEditMode || main_.MaskEditMode;
+    return main_.edit.editing();
 }
 
 void OutsideChanges::watch()
@@ -146,7 +146,7 @@ void OutsideChanges::runPending()
     // Never under a dialog or menu of a command that still holds rows of the
     // old table; an edit that no write has met yet is left in peace until it ends.
     if (QApplication::activeModalWidget() || QApplication::activePopupWidget() ||
-        main_.MaskEditMode || (main_.TextEditMode && !commandMet_)) {
+        main_.edit.maskEdit() || (main_.edit.textEdit() && !commandMet_)) {
         retry_->start();
         return;
     }
@@ -158,7 +158,7 @@ void OutsideChanges::runPending()
 
 void OutsideChanges::reload(bool commandMet)
 {
-    const bool textEdit = main_.TextEditMode;
+    const bool textEdit = main_.edit.textEdit();
     const int g = entries_.selectedGroup();
     const QString group = g >= 0 ? ctx_.table.name(g) : QString();
     const int row = views_.entryList->currentRow();
@@ -216,7 +216,7 @@ void OutsideChanges::reload(bool commandMet)
             NotebookEdit::setEntryColumn(ctx_.table, now, titles);
         }
         entries_.showTitles(titles, std::max(entry, 0), true);
-        views_.text[std::size_t(main_.TextBoxIndex)]->setFocus();
+        views_.text->setFocus();
     }
     ctx_.RefreshCommands();
     watch();

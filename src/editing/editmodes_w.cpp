@@ -20,8 +20,10 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QTimer>
 
 using namespace Qt::StringLiterals;
 
@@ -34,10 +36,7 @@ EditModes::EditModes(const EditModeControls &controls, MainState &main, MainCont
         return true;
     });
     connect(views_.entryList, &QListView::doubleClicked, this, &EditModes::startTextEditFromList);
-    for (std::size_t i = 0; i < views_.text.size(); ++i) {
-        connect(views_.text[i], &QPlainTextEdit::textChanged, this,
-                [this, i] { entryTextChanged(int(i)); });
-    }
+    connect(views_.text, &QPlainTextEdit::textChanged, this, &EditModes::entryTextChanged);
     connect(controls_.mask, &QPlainTextEdit::textChanged, this, &EditModes::maskTextChanged);
     connect(controls_.ok, &QPushButton::clicked, this, &EditModes::ok);
     connect(controls_.cancel, &QPushButton::clicked, this, &EditModes::cancel);
@@ -50,7 +49,7 @@ void EditModes::startTextEditFromList()
 {
     if (main_.FileMissing || locked())
         return;
-    entryTextChanged(main_.TextBoxIndex);
+    entryTextChanged();
     textBox()->setFocus();
 }
 
@@ -61,7 +60,7 @@ bool EditModes::locked() const
 
 QPlainTextEdit *EditModes::textBox() const
 {
-    return views_.text[std::size_t(main_.TextBoxIndex)];
+    return views_.text;
 }
 
 bool EditModes::isNewEntry() const
@@ -69,16 +68,13 @@ bool EditModes::isNewEntry() const
     return entries_.selectedTitle() == EditRules::newEntryTitle();
 }
 
-void EditModes::entryTextChanged(int index)
+void EditModes::entryTextChanged()
 {
-    // Only the box in use is typed into; the other one is filled by program.
-    if (index != main_.TextBoxIndex)
-        return;
     if (main_.FileMissing) {
         controls_.date->setText(u"File not present!"_s);
         return;
     }
-    if (main_.MaskEditMode) {
+    if (main_.edit.maskEdit()) {
         cancel();
         return;
     }
@@ -86,9 +82,9 @@ void EditModes::entryTextChanged(int index)
         return;
     if (!isNewEntry())
         controls_.save->setEnabled(true);
-    if (main_.TextEditMode)
+    if (main_.edit.textEdit())
         return;
-    main_.TextEditMode = true;
+    main_.edit.setMode(EditState::Mode::TextEdit);
     setOkWidth(isNewEntry() ? 1590 : 750);
     controls_.modeLabel->setText(ctx_.words(Word::TextEditMode));
     ShowEditFrame();
@@ -97,11 +93,11 @@ void EditModes::entryTextChanged(int index)
 
 void EditModes::maskTextChanged()
 {
-    if (main_.TextEditMode) {
+    if (main_.edit.textEdit()) {
         cancel();
         return;
     }
-    if (main_.MaskEditMode)
+    if (main_.edit.maskEdit())
         return;
     if (locked()) {
         ctx_.messages.message(Messages::Icon::Information, ctx_.words(Word::Caution),
@@ -109,7 +105,7 @@ void EditModes::maskTextChanged()
         return;
     }
     setOkWidth(1590);
-    main_.MaskEditMode = true;
+    main_.edit.setMode(EditState::Mode::MaskEdit);
     controls_.modeLabel->setText(ctx_.words(Word::MaskEditMode));
     ShowEditFrame();
 }
@@ -144,51 +140,47 @@ void EditModes::ShowEditFrame()
 
 void EditModes::cancel()
 {
-    const bool wasTextEdit = main_.TextEditMode;
-    main_.TextEditMode = false;
-    discardEdit(wasTextEdit);
+    const EditState::Mode was = main_.edit.mode();
+    main_.edit.setMode(EditState::Mode::Viewing);
+    discardEdit(was);
 }
 
-void EditModes::confirm(bool staysInEdit)
+bool EditModes::confirm(bool staysInEdit)
 {
     // OK and Save by key also arrive while nothing is edited, and for an entry
     // without a file: then there is nothing to write.
-    const bool textEdited = main_.TextEditMode && !main_.FileMissing && !entries_.onBlankLine();
+    const bool textEdited = main_.edit.textEdit() && !main_.FileMissing && !entries_.onBlankLine();
+    const bool maskEdited = main_.edit.maskEdit();
     SaveOutcome outcome = SaveOutcome::Written;
-    if (main_.MaskEditMode)
+    if (maskEdited)
         outcome = saveMask();
     else if (textEdited)
         outcome = saveText(staysInEdit);
 
-    switch (outcome) {
-    case SaveOutcome::Failed:
-    case SaveOutcome::TitleRefused:
+    if (outcome != SaveOutcome::Written) {
         // Still in the edit mode with the text as typed: the user can try again
-        // or copy the text elsewhere.
-        (main_.MaskEditMode ? controls_.mask : textBox())->setFocus();
-        return;
-    case SaveOutcome::NewEntryDropped:
-        main_.TextEditMode = false;
-        endEdit();
-        return;
-    case SaveOutcome::Written:
-        break;
+        // (another title, another place) or copy the text elsewhere.
+        (maskEdited ? controls_.mask : textBox())->setFocus();
+        return false;
     }
+    if (textEdited || maskEdited)
+        Q_EMIT editSaved();
     if (staysInEdit) {
         controls_.save->setEnabled(false);
-        (main_.MaskEditMode ? controls_.mask : textBox())->setFocus();
-        return;
+        (maskEdited ? controls_.mask : textBox())->setFocus();
+        return true;
     }
-    main_.TextEditMode = false;
+    main_.edit.setMode(EditState::Mode::Viewing);
     endEdit();
+    return true;
 }
 
-void EditModes::discardEdit(bool wasTextEdit)
+void EditModes::discardEdit(EditState::Mode was)
 {
-    if (main_.MaskEditMode) {
+    if (was == EditState::Mode::MaskEdit) {
         const QSignalBlocker quiet(controls_.mask);
         controls_.mask->setPlainText(main_.LoadedMask);
-    } else if (wasTextEdit && isNewEntry()) {
+    } else if (was == EditState::Mode::TextEdit && isNewEntry()) {
         (void)entries_.removeSelectedEntry(false);
     }
     endEdit();
@@ -196,7 +188,7 @@ void EditModes::discardEdit(bool wasTextEdit)
 
 void EditModes::endEdit()
 {
-    main_.MaskEditMode = false;
+    main_.edit.setMode(EditState::Mode::Viewing);
     entries_.showSelectedEntry();
     controls_.editFrame->hide();
     for (QFrame *frame : controls_.normalFrames)
@@ -211,11 +203,10 @@ void EditModes::endEdit()
     views_.entryList->setFocus();
 }
 
-void EditModes::entryTextDoubleClicked(int index)
+void EditModes::entryTextDoubleClicked()
 {
-    Q_UNUSED(index);
     if (!main_.FileMissing && !locked()) {
-        entryTextChanged(main_.TextBoxIndex);
+        entryTextChanged();
         textBox()->setFocus();
     }
     afterDoubleClick(textBox());
@@ -231,17 +222,20 @@ void EditModes::maskDoubleClicked()
 void EditModes::afterDoubleClick(QPlainTextEdit *box)
 {
     // The caret goes to the end of the clicked line, so the word the
-    // double-click selected is no longer selected and typing does not replace it.
-    // A box that took no focus (a line without a file) is left alone: the key
-    // would reach the entry list instead.
-    if (typeKeys_ && box->hasFocus())
-        typeKeys_(u"{END}"_s, std::chrono::milliseconds(250));
+    // double-click selected is no longer selected and typing does not replace
+    // it; a quarter of a second later, once the second click's release and any
+    // drag of it are over. A box that took no focus (a line without a file) is
+    // left alone.
+    QTimer::singleShot(250, box, [box = QPointer<QPlainTextEdit>(box)] {
+        if (box && box->hasFocus())
+            box->moveCursor(QTextCursor::EndOfLine);
+    });
 }
 
 void EditModes::applyLock()
 {
     const bool on = locked();
-    for (QPlainTextEdit *box : {views_.text[0], views_.text[1], controls_.mask}) {
+    for (QPlainTextEdit *box : {views_.text, controls_.mask}) {
         box->setReadOnly(on);
         // Read-only still lets the caret move and the text be selected and copied.
         if (on)

@@ -1,10 +1,9 @@
 #pragma once
 
 #include <QObject>
-#include <chrono>
-#include <functional>
 #include <optional>
 
+#include "ui/editstate.h"
 #include "ui/mainviews_w.h"
 
 #include <QList>
@@ -47,23 +46,20 @@ class EditModes : public QObject
 {
     Q_OBJECT
 public:
-    // Types a key string into the program after a delay (the key injection service).
-    using TypeKeys = std::function<void(const QString &keys, std::chrono::milliseconds delay)>;
-
     EditModes(const EditModeControls &controls, MainState &main, MainContext &ctx,
               EntryList &entries, KeyHandlers &keys, QObject *parent = nullptr);
 
-    void setTypeKeys(TypeKeys typeKeys) { typeKeys_ = std::move(typeKeys); }
-
-    void entryTextChanged(int index);
+    void entryTextChanged();
     void maskTextChanged();
     void ShowEditFrame();
     // The edit's OK (save and back to viewing), Cancel and Save (save and go
-    // on editing); the buttons and the keys call them in every state.
-    void ok() { confirm(false); }
+    // on editing); the buttons and the keys call them in every state. OK and
+    // Save say whether the edit's text is stored now (false: it is still in
+    // its box, the edit open, and the user was told why).
+    bool ok() { return confirm(false); }
     void cancel();
-    void save() { confirm(true); }
-    void entryTextDoubleClicked(int index);
+    bool save() { return confirm(true); }
+    void entryTextDoubleClicked();
     void maskDoubleClicked();
     // Enter in the lists and a double-click on an entry: text edit mode, with
     // the focus in the text, unless locked or the entry has no file.
@@ -74,17 +70,22 @@ public:
     bool locked() const;
     QPlainTextEdit *textBox() const;
 
+Q_SIGNALS:
+    // The edit's text is stored (OK or Save): nothing typed is only in the box.
+    void editSaved();
+
 private:
-    enum class SaveOutcome { Written, Failed, TitleRefused, NewEntryDropped };
-    void confirm(bool staysInEdit);
+    enum class SaveOutcome { Written, Failed, TitleRefused };
+    bool confirm(bool staysInEdit);
     SaveOutcome saveText(bool staysInEdit);
     // The entry's file is no longer the one shown: keep both, overwrite, or back.
     std::optional<SaveOutcome> saveOverChange(int g, int line, const QString &text);
     SaveOutcome saveMask();
-    void discardEdit(bool wasTextEdit);
+    void discardEdit(EditState::Mode was);
     // OK and Cancel end here: back to viewing the selected entry.
     void endEdit();
     void setOkWidth(int twips);
+    // The caret to the end of the clicked line, a moment after a double-click.
     void afterDoubleClick(QPlainTextEdit *box);
     bool isNewEntry() const;
 
@@ -93,5 +94,4 @@ private:
     MainState &main_;
     MainContext &ctx_;
     EntryList &entries_;
-    TypeKeys typeKeys_;
 };

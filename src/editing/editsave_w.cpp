@@ -39,12 +39,11 @@ EditModes::SaveOutcome EditModes::saveText(bool staysInEdit)
         const std::optional<QString> answer =
             InputDialog::ask(StripAmp(ctx_.words(Word::EntryTitle)), EditRules::proposedTitle(text),
                              ctx_.words, ctx_.messages, views_.window);
+        // No title yet: back to the edit, the text and the new line as they
+        // were. The user dropped nothing; Cancel of the edit still discards.
         if (!answer || answer->isEmpty() ||
-            UniqueName::checkEntryTitle(*answer) == UniqueName::Refusal::Empty) {
-            if (!entries_.removeSelectedEntry(false))
-                return SaveOutcome::Failed;
-            return SaveOutcome::NewEntryDropped;
-        }
+            UniqueName::checkEntryTitle(*answer) == UniqueName::Refusal::Empty)
+            return SaveOutcome::TitleRefused;
         const QString title = UniqueName::uniqueTitle(ctx_.table, g, *answer);
         const UniqueName::Refusal refusal = UniqueName::checkEntryTitle(title);
         if (refusal != UniqueName::Refusal::None) {
@@ -66,6 +65,7 @@ EditModes::SaveOutcome EditModes::saveText(bool staysInEdit)
             entries_.setEntryColumn(change, titles);
             if (!change.commit())
                 return SaveOutcome::Failed;
+            main_.ShownEntryFile = change.writtenEntry();
         }
         views_.entryList->titles().setStoredName(line, titles[line]);
         controls_.date->setText(date);
@@ -118,6 +118,7 @@ std::optional<EditModes::SaveOutcome> EditModes::saveOverChange(int g, int line,
     const QString date = EditRules::dateLine(QDateTime::currentDateTime(), QLocale::system());
     QStringList titles = entries_.storedTitles();
     titles.insert(line + 1, title);
+    FileIdentity written;
     {
         NotebookChange change = ctx_.change();
         if (!change.writeNewEntry(ctx_.table.name(g), title, date, text))
@@ -125,9 +126,12 @@ std::optional<EditModes::SaveOutcome> EditModes::saveOverChange(int g, int line,
         entries_.setEntryColumn(change, titles);
         if (!change.commit())
             return SaveOutcome::Failed;
+        written = change.writtenEntry();
     }
-    // The new entry is shown: the text as saved, the edit now on it.
+    // The new entry is shown: the text as saved, the edit now on it, its file
+    // the one this save wrote.
     entries_.showTitles(titles, line + 1, false);
+    main_.ShownEntryFile = written;
     return SaveOutcome::Written;
 }
 

@@ -78,7 +78,6 @@ void NewEntry::newEntry()
     }
     box->clear();
 
-    controls_.text[0]->setEnabled(true);
-    controls_.text[1]->setEnabled(controls_.text[0]->isEnabled());
+    controls_.text->setEnabled(true);
     box->setFocus();
 }

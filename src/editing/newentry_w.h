@@ -2,8 +2,6 @@
 
 #include <QObject>
 
-#include <array>
-
 struct MainContext;
 struct MainState;
 class EditModes;
@@ -16,14 +14,14 @@ class TitleListView;
 
 // What a new entry uses of the window: the New button's action and the menu
 // item (two actions: the refresh greys them by different rules), the entry
-// list, the date line and the two text boxes.
+// list, the date line and the text box.
 struct NewEntryControls
 {
     QAction *button = nullptr;
     QAction *item = nullptr;
     TitleListView *entryList = nullptr;
     QLabel *date = nullptr;
-    std::array<QPlainTextEdit *, 2> text = {};
+    QPlainTextEdit *text = nullptr;
 };
 
 // The new entry: a "* NEW *" line above the selected one,

@@ -22,7 +22,7 @@ TextKeys::TextKeys(const Boxes &boxes, MainState &main, EditModes &editModes, Me
       messages_(messages), words_(words)
 {
     bindKeys(keys);
-    for (QPlainTextEdit *box : {text_[0], text_[1], mask_}) {
+    for (QPlainTextEdit *box : {text_, mask_}) {
         box->installEventFilter(this);
         box->viewport()->installEventFilter(this);
         if (auto *checked = qobject_cast<CodePageTextEdit *>(box)) {
@@ -36,15 +36,14 @@ TextKeys::TextKeys(const Boxes &boxes, MainState &main, EditModes &editModes, Me
 
 bool TextKeys::eventFilter(QObject *watched, QEvent *event)
 {
-    for (std::size_t i = 0; i < text_.size() + 1; ++i) {
-        QPlainTextEdit *box = i < text_.size() ? text_[i] : mask_;
+    for (QPlainTextEdit *box : {text_, mask_}) {
         const bool textBox = box != mask_;
         if (watched == box->viewport()) {
             if (event->type() == QEvent::MouseButtonDblClick &&
                 static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
                 // The box selects the word under the pointer first, as always.
                 if (textBox)
-                    editModes_.entryTextDoubleClicked(int(i));
+                    editModes_.entryTextDoubleClicked();
                 else
                     editModes_.maskDoubleClicked();
             }

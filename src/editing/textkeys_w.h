@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QObject>
-#include <array>
 
 struct MainState;
 class EditModes;
@@ -19,10 +18,10 @@ class TextKeys : public QObject
 {
     Q_OBJECT
 public:
-    // The entry text's two boxes (without and with wrap) and the mask box.
+    // The entry text box and the mask box.
     struct Boxes
     {
-        std::array<QPlainTextEdit *, 2> text = {};
+        QPlainTextEdit *text = nullptr;
         QPlainTextEdit *mask = nullptr;
     };
     TextKeys(const Boxes &boxes, MainState &main, EditModes &editModes, Messages &messages,
@@ -38,7 +37,7 @@ private:
     bool refuseText(const QString &text);
     void showLocked();
 
-    std::array<QPlainTextEdit *, 2> text_;
+    QPlainTextEdit *text_;
     QPlainTextEdit *mask_;
     MainState &main_;
     EditModes &editModes_;

@@ -1,11 +1,15 @@
 #include "notebook/entrylist_w.h"
 
+#include "i18n/wordnumbers.h"
+#include "i18n/wordtable.h"
 #include "notebook/grouplist.h"
 #include "notebook/notebookedit.h"
+#include "platform/messages.h"
 #include "store/appstate.h"
 #include "store/entrystore.h"
 #include "store/notebookchange.h"
 #include "store/notetable.h"
+#include "store/storepaths.h"
 #include "ui/codepagetextedit_w.h"
 #include "ui/maincontext.h"
 #include "ui/mainstate.h"
@@ -15,6 +19,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QContextMenuEvent>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
@@ -113,7 +118,10 @@ void EntryList::showSelectedEntry()
     main_.FileMissing = false;
     const int g = selectedGroup();
     const int column = views_.entryList->currentRow() + 1;
-    QPlainTextEdit *box = views_.text[std::size_t(main_.TextBoxIndex)];
+    QPlainTextEdit *box = views_.text;
+    if (g >= 0 && !onBlankLine() && column <= NoteTable::kMaxEntries &&
+        refusedAsTooLarge(g, column))
+        return;
     if (g >= 0 && !onBlankLine() && column <= NoteTable::kMaxEntries) {
         const EntryFile::EntryRead read = EntryStore::readEntry(ctx_.state, ctx_.table, g, column);
         if (read.ok) {
@@ -133,6 +141,31 @@ void EntryList::showSelectedEntry()
     }
     main_.FileMissing = true;
     ctx_.RefreshCommands();
+}
+
+bool EntryList::refusedAsTooLarge(int g, int column)
+{
+    const QString path = StorePaths::entryFile(ctx_.state.storeFolder, ctx_.table.name(g),
+                                               ctx_.table.cell(g, column));
+    const qint64 size = QFileInfo(path).size();
+    if (size <= EntryStore::kLargestShownEntry)
+        return false;
+    // Shown as no text, so that no edit can write over the file.
+    main_.ShownEntryFile = {};
+    main_.FileMissing = true;
+    controls_.date->setText(u"File too large to show!"_s);
+    {
+        const QSignalBlocker quiet(views_.text);
+        views_.text->clear();
+    }
+    ctx_.RefreshCommands();
+    ctx_.messages.message(
+        Messages::Icon::Information, ctx_.words(Word::Caution),
+        u"This entry's file is too large to show here: %1 MB; Plimsa shows entries of up to "
+        "%2 MB. Open it in a text editor.\n\n%3"_s.arg(size >> 20)
+            .arg(EntryStore::kLargestShownEntry >> 20)
+            .arg(path));
+    return true;
 }
 
 void EntryList::selectGroupLine(int line)

@@ -100,6 +100,8 @@ private:
     void popUp(TitleListView *list, const QPoint &pos, const ListMenu &menu,
                const std::function<void(int)> &select);
     bool locked() const;
+    // An entry file too large to show: refused by name, shown as no text.
+    bool refusedAsTooLarge(int g, int column);
 
     const EntryListControls controls_;
     const MainViews &views_ = controls_.views;

@@ -132,7 +132,7 @@ void SearchDialog::showHit(const SearchWalk::Hit &hit)
         return;
     }
     report(win_.ctx.words(Word::MatchInText));
-    QPlainTextEdit *box = win_.controls.views.text[size_t(win_.main.TextBoxIndex)];
+    QPlainTextEdit *box = win_.controls.views.text;
     const int length = box->document()->characterCount() - 1;
     QTextCursor cursor = box->textCursor();
     cursor.setPosition(int(std::min<qsizetype>(hit.start, length)));

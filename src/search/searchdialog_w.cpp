@@ -144,7 +144,7 @@ SearchOptionSet SearchDialog::options() const
 // A search selects other entries: never while the main window edits a text.
 bool SearchDialog::editing() const
 {
-    return win_.main.TextEditMode || win_.main.MaskEditMode;
+    return win_.main.edit.editing();
 }
 
 void SearchDialog::updateSearchButtons()

@@ -56,6 +56,10 @@ void SettingsMenu::globalSettings()
 
 void SettingsMenu::restart()
 {
+    // An edit open in this copy is saved or dropped first, as at any close;
+    // kept, the settings are stored and wait for the next start.
+    if (mayEnd && !mayEnd())
+        return;
     const Words &words = ctx_.words;
     ctx_.messages.message(Messages::Icon::Information, words(Word::Message),
                           words(Word::WillRestart) + u"\n\n"_s +

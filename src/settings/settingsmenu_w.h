@@ -30,6 +30,9 @@ public:
     SettingsMenu(const Controls &controls, MainContext &ctx, const WindowLayout &layout,
                  QObject *parent);
 
+    // Whether this copy may end for the restart (an open edit saved or
+    // dropped); asked before the new copy starts.
+    std::function<bool()> mayEnd;
     // Ends this copy once the new one has been started (the exit command).
     std::function<void()> endThisCopy;
     // The new copy could not be started: this one goes on with the store

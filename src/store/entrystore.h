@@ -13,6 +13,12 @@ class NoteTable;
 // that fails names the file in its error.
 namespace EntryStore {
 
+// The largest entry file the window shows, in bytes. The text box takes
+// about eight times a file's bytes (a 50 MB entry of 80-character lines:
+// 400 MB) and some seconds to show it; a larger file is refused by name and
+// left to another program.
+inline constexpr qint64 kLargestShownEntry = qint64(64) << 20;
+
 EntryFile::EntryRead readEntry(const AppState &state, const NoteTable &table, int g, int column);
 EntryFile::MaskRead readMask(const AppState &state, const NoteTable &table, int g);
 

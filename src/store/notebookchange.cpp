@@ -145,6 +145,7 @@ bool NotebookChange::writeNewEntry(const QString &group, const QString &title, c
         return false;
     const QString store = storeFolder();
     const FileResult written = EntryStore::writeEntry(store, group, title, date, text);
+    written_ = written.identity; // a new entry's file as the next save compares it
     return step(written, [store, group, title] {
         (void)NotebookFiles::deleteEntryFile(store, group, title);
     });

@@ -79,7 +79,7 @@ public:
     void removeOldGroupFolder(const QString &oldGroup);
 
     bool failed() const { return failure_.has_value(); }
-    // The entry file commitEntry wrote, as it lies on disk.
+    // The entry file commitEntry or writeNewEntry wrote, as it lies on disk.
     const FileIdentity &writtenEntry() const { return written_; }
     bool committed() const { return committed_; }
 

@@ -140,8 +140,7 @@ void TransferCommands::importFolder(bool intoSelectedGroup)
     MainContext &ctx = view_.ctx;
     if (busy_)
         return;
-    if (ctx.state.StoreInUse || view_.locked() || view_.main.TextEditMode ||
-        view_.main.MaskEditMode) {
+    if (ctx.state.StoreInUse || view_.locked() || view_.main.edit.editing()) {
         view_.caution(u"Importing changes the notebook: it needs editing allowed and no entry "
                       "or mask being edited."_s);
         return;

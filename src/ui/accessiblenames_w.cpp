@@ -46,7 +46,7 @@ public:
         pending_.setSingleShot(true);
         pending_.setInterval(0);
         connect(&pending_, &QTimer::timeout, this, &AccessibleStates::update);
-        for (const QString &box : {u"txtText0"_s, u"txtText1"_s, u"txtMask"_s}) {
+        for (const QString &box : {u"txtText"_s, u"txtMask"_s}) {
             if (auto *text = control<QPlainTextEdit>(window, box)) {
                 connect(text, &QPlainTextEdit::textChanged, &pending_, qOverload<>(&QTimer::start));
                 text->installEventFilter(this);
@@ -116,13 +116,11 @@ private:
             parts.removeAll(QString());
             return parts.join(u", "_s);
         };
-        for (const QString &box : {u"txtText0"_s, u"txtText1"_s}) {
-            QWidget *text = control(window_, box);
-            describe(text, joined({date ? date->text() : QString(), editing, locked}));
-            // The date line is the label of the box that shows.
-            if (date && text && text->isVisibleTo(&window_))
-                date->setBuddy(text);
-        }
+        QWidget *text = control(window_, u"txtText"_s);
+        describe(text, joined({date ? date->text() : QString(), editing, locked}));
+        // The date line is the label of the text box.
+        if (date && text)
+            date->setBuddy(text);
         describe(control(window_, u"txtMask"_s), joined({editing, locked}));
         describe(control(window_, u"lstGroup"_s), locked);
         describe(control(window_, u"lstEntry"_s), locked);
@@ -148,8 +146,7 @@ void SetAccessibleNames(QWidget &window, const Words &words)
 {
     name(window, u"lstGroup"_s, StripAmp(words(Word::MenuGroup)));
     name(window, u"lstEntry"_s, StripAmp(words(Word::MenuEntryList)));
-    name(window, u"txtText0"_s, StripAmp(words(Word::MenuEntryText)));
-    name(window, u"txtText1"_s, StripAmp(words(Word::MenuEntryText)));
+    name(window, u"txtText"_s, StripAmp(words(Word::MenuEntryText)));
     name(window, u"txtMask"_s, u"Group Mask"_s);
     // The buttons beside the lists: the commands of the menu items they share.
     name(window, u"cmdH0"_s, commandName(words(Word::MenuIndentLeft)));
@@ -171,7 +168,7 @@ void InstallAccessibility(QWidget &window, const Words &words)
 {
     // A text box that took Tab as a character would hold a keyboard user in
     // it; as in the program's first home, Tab goes on to the next control.
-    for (const QString &box : {u"txtText0"_s, u"txtText1"_s, u"txtMask"_s}) {
+    for (const QString &box : {u"txtText"_s, u"txtMask"_s}) {
         if (auto *text = control<QPlainTextEdit>(window, box))
             text->setTabChangesFocus(true);
     }

@@ -43,8 +43,7 @@ constexpr const char16_t *kNames[kCmdCount] = {
     u"mnuGroupRename",
     u"mnuInsert",
     u"mnuClearTrash",
-    u"txtText0",
-    u"txtText1",
+    u"txtText",
     u"mnuGoToMemo0",
     u"mnuGoToMemo1",
     u"mnuGoToMemo2",
@@ -207,8 +206,7 @@ CommandState RefreshCommands(const CommandInput &in, const NoteTable &table)
 
     out.set(Cmd::mnuClearTrash, !in.emptyTrashExists);
 
-    out.set(Cmd::txtText0, !in.FileMissing);
-    out.set(Cmd::txtText1, !in.FileMissing);
+    out.set(Cmd::txtText, !in.FileMissing);
 
     validateMemories(in, table, out);
     if (unlocked) {

@@ -8,7 +8,7 @@ class NoteTable;
 
 // Every menu item and button whose enabled state RefreshCommands governs. The
 // name of an item is its objectName: the design name, with the index of an array
-// item appended (cmdEntry0, txtText1).
+// item appended (cmdEntry0, mnuSort1).
 enum class Cmd {
     mnuGroup,
     mnuEntry,
@@ -45,8 +45,7 @@ enum class Cmd {
     mnuGroupRename,
     mnuInsert,
     mnuClearTrash,
-    txtText0,
-    txtText1,
+    txtText,
     mnuGoToMemo0,
     mnuGoToMemo1,
     mnuGoToMemo2,

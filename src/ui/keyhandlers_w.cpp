@@ -8,8 +8,8 @@ KeyHandlers::KeyHandlers(const Controls &controls, QObject *parent)
     : QObject(parent), controls_(controls)
 {
     setObjectName(QStringLiteral("keyHandlers"));
-    for (QObject *control : {controls_.entryList, controls_.groupList, controls_.text[0],
-                             controls_.text[1], controls_.mask})
+    for (QObject *control :
+         {controls_.entryList, controls_.groupList, controls_.text, controls_.mask})
         control->installEventFilter(this);
 }
 
@@ -57,7 +57,7 @@ bool KeyHandlers::eventFilter(QObject *watched, QEvent *event)
     if (watched == controls_.groupList)
         return groupListKeyPressed(key.key(), key.modifiers());
     const bool mask = watched == controls_.mask;
-    if (!mask && watched != controls_.text[0] && watched != controls_.text[1])
+    if (!mask && watched != controls_.text)
         return false;
     return keyDown(mask ? KeyMap::Place::Mask : KeyMap::Place::Text, key.key(), key.modifiers()) ||
            (keyPress_ && keyPress_(key));

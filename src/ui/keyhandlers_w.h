@@ -22,12 +22,12 @@ public:
     using KeyPress = std::function<bool(const QKeyEvent &key)>;
 
     // The controls whose keys the map handles: the two lists, the entry
-    // text's two boxes (without and with wrap) and the mask box.
+    // text box and the mask box.
     struct Controls
     {
         QObject *entryList;
         QObject *groupList;
-        std::array<QObject *, 2> text;
+        QObject *text;
         QObject *mask;
     };
     KeyHandlers(const Controls &controls, QObject *parent);

@@ -210,8 +210,7 @@ void WindowLayout::placeControls()
         place(w_.normalPanels[i], l.normalPanels[i]);
     place(w_.editPanel, l.editPanel);
     place(w_.maskText, l.maskText);
-    for (QPlainTextEdit *text : w_.entryText)
-        place(text, l.entryText);
+    place(w_.entryText, l.entryText);
     place(w_.dateLabel, l.dateLabel);
     for (std::size_t i = 0; i < w_.columnSplitters.size(); ++i)
         place(w_.columnSplitters[i], l.columnSplitters[i]);

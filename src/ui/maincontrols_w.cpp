@@ -80,11 +80,8 @@ void buildLists(QWidget *client, MainWidgets &w)
     w.entryList->setObjectName(u"lstEntry"_s);
 
     w.maskText = named<CodePageTextEdit>(client, u"txtMask"_s);
-    for (std::size_t i = 0; i < w.entryText.size(); ++i)
-        w.entryText[i] = named<CodePageTextEdit>(client, indexed(u"txtText"_s, i));
-    w.entryText[0]->setLineWrapMode(QPlainTextEdit::NoWrap);
-    w.entryText[1]->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    w.entryText[1]->hide();
+    w.entryText = named<CodePageTextEdit>(client, u"txtText"_s);
+    w.entryText->setLineWrapMode(QPlainTextEdit::NoWrap);
     w.dateLabel = named<QLabel>(client, u"lblDate"_s);
 
     w.rowSplitter = splitterBar(client, u"lblSizeH"_s, Qt::SplitVCursor);

@@ -54,7 +54,7 @@ struct MainLayout
     // their right; only the 25 twips between the columns can be seen and taken.
     std::array<TwipsRect, 2> columnSplitters{{{2975, 120, 25, 10005}, {3840, 120, 25, 10005}}};
     TwipsRect maskText{3000, 120, 825, 2175};
-    TwipsRect entryText{3960, 120, 1860, 1815}; // entryText(0) and (1) share it
+    TwipsRect entryText{3960, 120, 1860, 1815};
     TwipsRect dateLabel{3960, 2280, 1935, 255};
     std::array<TwipsRect, 5> cursorButtons{{{2760, 120, 255, 255},
                                             {2760, 360, 255, 255},

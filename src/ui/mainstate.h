@@ -1,6 +1,7 @@
 #pragma once
 
 #include "store/outsidechange.h"
+#include "ui/editstate.h"
 
 #include <QString>
 
@@ -9,11 +10,10 @@
 struct MainState
 {
     bool FileMissing = false; // the selected entry's file cannot be read
-    bool TextEditMode = false;
-    bool MaskEditMode = false;
+    EditState edit;           // viewing, text edit mode or mask edit mode
     bool SwallowKeyPress = false;
     QString LoadedMask;       // the mask text as loaded with the group
-    int TextBoxIndex = 0;     // the entry text box shown: 0 without wrap, 1 with wrap
     QString LastMovePosition; // the fifth position memory: "group/" left by the last move
-    FileIdentity ShownEntryFile; // the shown entry's file as read: a save checks it is still that one
+    FileIdentity
+        ShownEntryFile; // the shown entry's file as read: a save checks it is still that one
 };

@@ -84,7 +84,7 @@ struct MainWidgets
     TitleListView *groupList = nullptr; // a view of the group names
     TitleListView *entryList = nullptr; // a view of the group's titles and the closing blank line
     QPlainTextEdit *maskText = nullptr;
-    std::array<QPlainTextEdit *, 2> entryText{}; // 0 without, 1 with word wrap
+    QPlainTextEdit *entryText = nullptr; // wrapped or not as the word-wrap option says
     QLabel *dateLabel = nullptr;
 
     // Splitter bars

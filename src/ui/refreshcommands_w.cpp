@@ -19,7 +19,7 @@ CommandRefresh::CommandRefresh(const Controls &controls, const MainState &main, 
 void CommandRefresh::RefreshCommands()
 {
     CommandInput in;
-    in.TextEditMode = main_.TextEditMode;
+    in.TextEditMode = main_.edit.textEdit();
     in.Locked = controls_.lock->isChecked();
     in.FileMissing = main_.FileMissing;
     in.entryLine = controls_.entryList->currentRow();

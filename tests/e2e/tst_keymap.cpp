@@ -67,16 +67,16 @@ void doubleClick(QWidget *widget, QPoint at)
 // The first four characters of the text selected, or the caret after the text.
 void selectFour(AppFixture &nb)
 {
-    nb.w().entryText[0]->setFocus();
-    QTextCursor cursor = nb.w().entryText[0]->textCursor();
+    nb.w().entryText->setFocus();
+    QTextCursor cursor = nb.w().entryText->textCursor();
     cursor.setPosition(0);
     cursor.setPosition(4, QTextCursor::KeepAnchor);
-    nb.w().entryText[0]->setTextCursor(cursor);
+    nb.w().entryText->setTextCursor(cursor);
 }
 
 void caretToEnd(AppFixture &nb)
 {
-    nb.w().entryText[0]->moveCursor(QTextCursor::End);
+    nb.w().entryText->moveCursor(QTextCursor::End);
 }
 
 std::pair<QString, KeyCase> row(const QString &name, const QString &unlocked,
@@ -84,7 +84,7 @@ std::pair<QString, KeyCase> row(const QString &name, const QString &unlocked,
 {
     static const QMap<QString, QString> controls{{u"list"_s, u"lstEntry"_s},
                                                  {u"groups"_s, u"lstGroup"_s},
-                                                 {u"text"_s, u"txtText0"_s},
+                                                 {u"text"_s, u"txtText"_s},
                                                  {u"mask"_s, u"txtMask"_s}};
     if (!act) {
         const QKeyCombination key = QKeySequence(name.section(u' ', 1).section(u',', 0, 0))[0];
@@ -106,13 +106,13 @@ private Q_SLOTS:
     {
         QTest::addColumn<KeyCase>("keyCase");
         QTest::addColumn<bool>("locked");
-        const QString text = u"txtText0"_s, mask = u"txtMask"_s;
+        const QString text = u"txtText"_s, mask = u"txtMask"_s;
         const QString same, unlockedOnly = u"-"_s;
         // idx.dat with these titles in Notes, the other groups as they were.
         const auto notes = [](const QString &titles) {
             return u"idx=Notes "_s + titles + u" | Trash | Work Shopping Plans"_s;
         };
-        const QString toText = u"mode=text;focus=txtText0"_s;
+        const QString toText = u"mode=text;focus=txtText"_s;
         const QString toList = u"focus=lstEntry"_s;
         const QString viewed = u"mode=view;focus=lstEntry;"_s;
         const QString toC = u"sel=Notes/c;date=date of c;text=text of c"_s;
@@ -198,7 +198,7 @@ private Q_SLOTS:
             doubleClick(l->viewport(), l->lineRect(l->currentRow()).center());
         };
         const Action doubleClickText = [](AppFixture &nb) {
-            QPlainTextEdit *box = nb.w().entryText[0];
+            QPlainTextEdit *box = nb.w().entryText;
             doubleClick(box->viewport(), box->cursorRect().center());
         };
         const auto phrase = [](int n, const QString &keys) {
@@ -213,12 +213,21 @@ private Q_SLOTS:
             u"msg=[Caution!] Nothing was typed: these keys would press more than %1 keys, and "
             "Plimsa types at most %1 at a time."_s.arg(MaxStrokes);
         const Action stopped = [](AppFixture &nb) {
-            QPlainTextEdit *box = nb.w().entryText[0];
+            QPlainTextEdit *box = nb.w().entryText;
             QTest::keyClick(box, Qt::Key_F6);
             QTRY_VERIFY(boxText(box).startsWith(u'x'));
             QVERIFY(nb.window()->keyInjector().isBusy());
             QTest::keyClick(box, Qt::Key_Escape);
             QVERIFY(!nb.window()->keyInjector().isBusy());
+        };
+        const QString keptNote = notes(u"a \u00CC NEW \u00CC _b c c_ gone"_s) +
+                                 u";sel=Notes/* NEW *;date=;text=abc;"_s + toText;
+        const Action emptyTitle = [](AppFixture &nb) {
+            nb.whenShown([](QWidget *dialog) {
+                auto *field = dialog->findChild<QLineEdit *>(u"txtInput"_s);
+                field->clear();
+                QTest::keyClick(field, Qt::Key_Return);
+            });
         };
         const QString newEntryStart = u"idx=Notes a _b c c_ gone | Trash | Work Shopping Plans;"
                                       "sel=Notes/_b;date=date of _b;text=text of _b;"_s +
@@ -320,6 +329,15 @@ private Q_SLOTS:
                 folderDialog(Qt::Key_X)),
             row(u"list Down, onto a missing file"_s,
                 u"sel=Notes/gone;date=File not present!;text="_s, u"="_s, selected(u"Notes/c_"_s)),
+            // A file too large to show is refused by name, and no edit can write over it.
+            row(u"list Down, onto a file too large to show"_s,
+                u"sel=Notes/c;date=File too large to show!;text=;"
+                "msg=~.* 65 MB. Plimsa shows entries of up to 64 MB.*/FileStore/Notes/c\\.txt"_s,
+                u"="_s,
+                [](AppFixture &nb) {
+                    QFile file(nb.path(u"FileStore/Notes/c.txt"_s));
+                    QVERIFY(file.open(QIODevice::ReadWrite) && file.resize(qint64(65) << 20));
+                }),
             // A file of 0 bytes has not even a date line and counts as none.
             row(u"list Up, onto a file of 0 bytes"_s, u"sel=Notes/a;date=File not present!;text="_s,
                 u"="_s, [](AppFixture &nb) { nb.write(u"FileStore/Notes/a.txt"_s, {}); }),
@@ -383,6 +401,11 @@ private Q_SLOTS:
             row(u"text Esc, while a phrase is typed"_s,
                 u"mode=text;text=~x{1,%1}text of _b"_s.arg(MaxStrokes - 1), unlockedOnly,
                 phrase(2, most), stopped),
+            // Word wrap keeps the edit, its text and its caret.
+            row(u"text menu Word Wrap, edited"_s,
+                u"mode=text;text=xtext of _b;caret=1+0;checked:mnuWordwrap=1"_s,
+                u"checked:mnuWordwrap=1"_s, typeX,
+                [](AppFixture &nb) { nb.w().wordWrapItem->trigger(); }),
             // The euro sign has no key: it is typed as a character.
             row(u"text menu Insert euro"_s, u"mode=text;text=\u20ACtext of _b"_s, lockBox, {},
                 [](AppFixture &nb) { nb.w().signDateTimeItems[0]->trigger(); }),
@@ -402,21 +425,21 @@ private Q_SLOTS:
             row(u"text pasted outside the code page"_s, u"msg=~.*U\\+1F600.*"_s, unlockedOnly, {},
                 [](AppFixture &nb) {
                     QApplication::clipboard()->setText(u"x\U0001F600y"_s);
-                    QTest::keyClick(nb.w().entryText[0], Qt::Key_V, Qt::ControlModifier);
+                    QTest::keyClick(nb.w().entryText, Qt::Key_V, Qt::ControlModifier);
                 }),
             // The box's own menu pastes past every key handler; locked, nothing changes.
             row(u"text pasted from the box's menu"_s, u"mode=text;text=pastedtext of _b"_s, same,
                 {},
                 [](AppFixture &nb) {
                     QApplication::clipboard()->setText(u"pasted"_s);
-                    nb.w().entryText[0]->paste();
+                    nb.w().entryText->paste();
                 }),
             // An input method's text comes past the key handlers as well.
             row(u"text from an input method"_s, u"mode=text;text=\u00FCtext of _b"_s, lockBox, {},
                 [](AppFixture &nb) {
                     QInputMethodEvent commit;
                     commit.setCommitString(u"\u00FC"_s);
-                    QCoreApplication::sendEvent(nb.w().entryText[0], &commit);
+                    QCoreApplication::sendEvent(nb.w().entryText, &commit);
                 }),
 
             // A new entry is stored once its title is known: the typical change.
@@ -433,8 +456,13 @@ private Q_SLOTS:
                 notes(u"a a\u00CFb _b c c_ gone"_s) + u";sel=Notes/a/b;"_s + viewed +
                     u"date=~%DATELINE%;text=c;file=~%DATELINE%/c"_s,
                 toList, then(newEntry(u"c"_s), answering(u"a/b"_s))),
-            row(u"text F2, new entry's title cancelled"_s, newEntryStart, toList,
+            // No title yet keeps the note: back to the edit, text and line as they were.
+            row(u"text F2, new entry's title cancelled"_s, keptNote, toList,
                 then(newEntry(u"abc"_s), inDialog({}, {Qt::Key_Escape}))),
+            row(u"text F2, new entry's title by the Cancel button"_s, keptNote, toList,
+                then(newEntry(u"abc"_s), cancelled)),
+            row(u"text F3, new entry's title empty"_s, keptNote, same,
+                then(newEntry(u"abc"_s), emptyTitle)),
             row(u"text Esc, new entry"_s, newEntryStart, toList, newEntry(u"abc"_s)),
             // Refused before anything changes; the text stays for another title.
             row(u"text F2, new entry's title too long"_s, u"msg=~.*too long.*"_s, toList,

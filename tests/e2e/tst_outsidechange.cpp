@@ -9,6 +9,8 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTest>
 
 #include <cstdio>
@@ -146,6 +148,62 @@ private Q_SLOTS:
             return;
         again(nb);
         expectState(nb, second);
+    }
+
+    // The file a save wrote is the one the next save compares: whichever way
+    // the text was saved, typing on and F2 asks nothing. Keep both asks once,
+    // for the change made outside.
+    void ownSaveNotTakenForAChange_data()
+    {
+        QTest::addColumn<Action>("saved");
+        QTest::addColumn<QString>("expected");
+        const Action type = [](AppFixture &nb) { nb.type(); };
+        const Action newEntry = [](AppFixture &nb) {
+            QTest::keyClick(nb.w().entryList, Qt::Key_Insert);
+            nb.type();
+        };
+        const Action textKey = [](AppFixture &nb) { nb.w().entryText->setFocus(); };
+        // Back into the edit after OK: Enter in the entry list.
+        const Action reopened = key(Qt::Key_Return);
+        const auto row = [](const char *name, const QList<Action> &steps, const QString &idx,
+                            int questions = 0) {
+            Action all = steps.first();
+            for (const Action &step : steps.mid(1))
+                all = then(all, step);
+            QTest::newRow(name) << all
+                                << u"mode=view;idx="_s + idx + u";msg="_s +
+                                       (questions ? u"~[^|]*"_s : QString());
+        };
+        const QString same = u"A x y | Trash"_s;
+        row("F3", {type, then(textKey, press(Qt::Key_F3))}, same);
+        row("Save button", {type, [](AppFixture &nb) { nb.w().editButtons[2]->click(); }}, same);
+        row("F2", {type, &AppFixture::pressOk, reopened}, same);
+        row("Shift+Enter",
+            {type,
+             [](AppFixture &nb) {
+                 QTest::keyClick(nb.w().entryText, Qt::Key_Return, Qt::ShiftModifier);
+             },
+             reopened},
+            same);
+        row("new entry's first save, F3", {newEntry, answered(u"n"_s, press(Qt::Key_F3))},
+            u"A n x y | Trash"_s);
+        row("new entry's first save, F2",
+            {newEntry, answered(u"n"_s, &AppFixture::pressOk), reopened}, u"A n x y | Trash"_s);
+        row("keep both, F3", {type, changeX(true), press(Qt::Key_F3)}, u"A x x_ y | Trash"_s, 1);
+    }
+    void ownSaveNotTakenForAChange()
+    {
+        QFETCH(Action, saved);
+        QFETCH(QString, expected);
+        AppFixture nb;
+        QVERIFY(nb.open(u"A x y | Trash"_s, u"A/x"_s));
+        {
+            const auto quiet = nb.quietWatcher();
+            saved(nb);
+            nb.type(u" more"_s);
+            nb.pressOk();
+        }
+        expectState(nb, expected + u";file=~.* more.*"_s);
     }
 
     // While nobody edits, what changed outside is shown again: at the

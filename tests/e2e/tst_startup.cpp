@@ -35,7 +35,7 @@ const Action kOwnEntries = [](AppFixture &nb) {
         AppFixture::click(w.groupList, line);
         const QString entry = u"x"_s + line.remove(QChar(0xFF));
         QCOMPARE(AppFixture::lines(w.entryList), (QStringList{entry, u" "_s}));
-        QCOMPARE(w.entryText[0]->toPlainText(), u"text of "_s + entry + u'\n');
+        QCOMPARE(w.entryText->toPlainText(), u"text of "_s + entry + u'\n');
     }
     if (!start.isEmpty())
         AppFixture::click(w.groupList, start);
@@ -278,7 +278,8 @@ private Q_SLOTS:
             const MainWidgets &w = nb.w();
             QCOMPARE(nb.window()->windowState(), Qt::WindowMinimized);
             QVERIFY(nb.window()->screen()->availableGeometry().contains(nb.window()->geometry()));
-            QVERIFY(w.entryText[1]->isVisible() && w.maskText->isVisible());
+            QVERIFY(w.entryText->isVisible() && w.maskText->isVisible());
+            QCOMPARE(w.entryText->lineWrapMode(), QPlainTextEdit::WidgetWidth);
             QCOMPARE(w.groupList->palette().color(QPalette::Base),
                      w.entryList->palette().color(QPalette::Base));
         };
@@ -290,7 +291,7 @@ private Q_SLOTS:
                         {},
                         {placed},
                         u"checked:chckEdit=1;checked:mnuEditPermission=1;font:lstGroup="_s + font +
-                            u";font:txtMask="_s + font + u";font:txtText1="_s + font};
+                            u";font:txtMask="_s + font + u";font:txtText="_s + font};
 
         // StartLocked is off: the lock comes from the store in use, and stays
         // for the whole run. Another holder in this process is refused as one

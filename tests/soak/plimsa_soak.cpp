@@ -17,11 +17,15 @@
 #include "app/application_w.h"
 #include "app/mainwindow_w.h"
 #include "common/benchprogram.h"
+#include "editing/editmodes_w.h"
+#include "editing/recoverycopy_w.h"
 #include "platform/messages.h"
 #include "soak/soakcommands.h"
 #include "soak/soakjournal.h"
 #include "store/appstate.h"
 #include "store/notetable.h"
+#include "ui/codepagetextedit_w.h"
+#include "ui/mainstate.h"
 
 #include <QApplication>
 #include <QFile>
@@ -74,6 +78,29 @@ bool refusedByLeftover(const QString &report, Application &plimsa)
     std::_Exit(status);
 }
 
+// The start offers the recovery copy of an edit a kill cut short, and the
+// soak's messages take the default, Restore: the edit open now holds
+// exactly what was typed up to the copy's last write. It is cancelled then.
+void checkGivenBack(MainWindow &window, const SoakJournal::Recoverable &recoverable,
+                    const QString &journal)
+{
+    const MainState &state = window.mainState();
+    if (!state.edit.editing()) {
+        if (!recoverable.noneAllowed)
+            fail(2, u"check: the start gave nothing back; the last recovery copy held: "_s +
+                        recoverable.texts.value(0).left(80));
+        return;
+    }
+    const QString given =
+        boxText(state.edit.maskEdit() ? window.widgets().maskText : window.widgets().entryText);
+    if (!recoverable.texts.contains(given))
+        fail(2, u"check: the start gave back \"%1\", not what the last recovery copy held "
+                "(\"%2\")"_s.arg(given.left(80), recoverable.texts.join(u"\" or \""_s).left(160)));
+    SoakJournal::append(journal, {u"begin"_s, u"cancel the edit given back"_s, QString()});
+    window.editModes().cancel();
+    SoakJournal::append(journal, {u"done"_s});
+}
+
 int checkStore(const QString &folder, const QString &journal)
 {
     const QStringList problems = SoakJournal::check(folder, journal);
@@ -108,6 +135,8 @@ int run(const QString &folder, const QString &journal, quint32 seed)
 {
     if (const int status = checkStore(folder, journal))
         return status;
+    // What the start must give back of an edit the last kill cut short.
+    const SoakJournal::Recoverable recoverable = SoakJournal::recoverable(journal);
     appendBase(folder, journal);
 
     SoakMessages messages;
@@ -122,10 +151,20 @@ int run(const QString &folder, const QString &journal, quint32 seed)
     readFolder(folder, &leftovers);
     if (!leftovers.isEmpty())
         fail(2, u"check: the start left new files: "_s + leftovers.join(u' '));
+    MainWindow &window = *plimsa.mainWindow();
+    checkGivenBack(window, recoverable, journal);
+    RecoveryRecorder &recorder = window.recoveryRecorder();
+    QObject::connect(&recorder, &RecoveryRecorder::writing, &recorder,
+                     [journal](const RecoveryCopy &copy) {
+                         SoakJournal::append(journal, {u"recovering"_s, copy.text});
+                     });
+    QObject::connect(&recorder, &RecoveryRecorder::written, &recorder,
+                     [journal] { SoakJournal::append(journal, {u"recovered"_s}); });
     std::printf("ready\n");
     std::fflush(stdout);
 
     SoakCommands commands(plimsa, seed);
+    commands.note = [journal](const QStringList &fields) { SoakJournal::append(journal, fields); };
     for (;;) {
         SoakCommands::Step step = commands.plan();
         SoakJournal::append(journal, QStringList{u"begin"_s, step.name, step.typed} + step.gone);

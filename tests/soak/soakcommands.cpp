@@ -2,6 +2,7 @@
 
 #include "app/application_w.h"
 #include "app/mainwindow_w.h"
+#include "editing/recoverycopy_w.h"
 #include "notebook/entrylist_w.h"
 #include "platform/keyinjector_w.h"
 #include "store/appstate.h"
@@ -77,7 +78,7 @@ QString SoakCommands::token()
 
 QString SoakCommands::entryText() const
 {
-    return normal(boxText(window_.widgets().entryText[0]));
+    return normal(boxText(window_.widgets().entryText));
 }
 
 QString SoakCommands::maskText() const
@@ -149,7 +150,7 @@ const QList<SoakCommands::Command> &SoakCommands::commands()
     // The text box's contents replaced by the token, saved with F2.
     const auto typedInto = [w](bool mask) {
         return [w, mask](S &s, QString &typed) {
-            (mask ? w(s).maskText : w(s).entryText[0])->setFocus();
+            (mask ? w(s).maskText : w(s).entryText)->setFocus();
             s.type(u"^a"_s + typed + u"{F2}"_s);
         };
     };
@@ -188,7 +189,7 @@ const QList<SoakCommands::Command> &SoakCommands::commands()
          [w](S &s, QString &typed) {
              w(s).entryList->setFocus();
              s.type(u"{INSERT}"_s);
-             if (!s.waitUntilIdle(5000) || !s.window_.mainState().TextEditMode) {
+             if (!s.waitUntilIdle(5000) || !s.window_.mainState().edit.textEdit()) {
                  typed.clear();
                  return;
              }
@@ -224,7 +225,7 @@ const QList<SoakCommands::Command> &SoakCommands::commands()
              return onEntry(s) && !fileMissing(s) && !s.entryText().isEmpty();
          },
          [w](S &s, QString &) {
-             w(s).entryText[0]->setFocus();
+             w(s).entryText->setFocus();
              const int n = s.argument_;
              s.type(u"^{HOME}+{RIGHT %1}+{F%2}"_s.arg(1 + n % 6).arg(5 + n % 4));
          }},
@@ -236,6 +237,26 @@ const QList<SoakCommands::Command> &SoakCommands::commands()
                      ok->click();
              });
              w(s).settingsItems[2]->trigger();
+         }},
+        // Typing left open: two pauses, each of which writes the recovery
+        // copy, then a moment more, and the edit cancelled. A kill in it
+        // leaves the copy the next start must offer.
+        {"typing left open", 6, letting(entrySaved, [](const S &) { return QStringList(); }),
+         [w](S &s, QString &) {
+             w(s).entryText->setFocus();
+             w(s).entryText->moveCursor(QTextCursor::End);
+             for (int pause = 0; pause < 2; ++pause) {
+                 s.type(u" "_s + s.token());
+                 if (!s.waitUntilIdle(5000))
+                     return;
+                 (void)s.window_.recoveryRecorder().writeNow(true);
+             }
+             const QDeadlineTimer moment(s.argument_ % 300);
+             while (!moment.hasExpired())
+                 QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+             if (s.note)
+                 s.note({u"cancelling"_s});
+             s.type(u"{ESC}"_s);
          }},
         {"LstPrnt.txt", 1, enabledAt(&W::editorItems, 1),
          [w](S &s, QString &) { w(s).editorItems[1]->trigger(); }},
@@ -337,7 +358,7 @@ bool SoakCommands::run(Step &step, QString *why)
     for (QTimer *left : window_.findChildren<QTimer *>(u"soakAnswer"_s))
         left->deleteLater();
     const MainState &state = window_.mainState();
-    if (!idle || state.TextEditMode || state.MaskEditMode) {
+    if (!idle || state.edit.editing()) {
         *why = !idle ? u"a dialog or keys were still waiting"_s : u"an edit did not end"_s;
         return false;
     }

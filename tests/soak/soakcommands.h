@@ -42,6 +42,10 @@ public:
     // A text as the checks compare it: CR LF as LF, no blanks or breaks at the ends.
     static QString normal(const QString &text);
 
+    // A note for the journal from inside a command (the edit left open is
+    // about to be cancelled).
+    std::function<void(const QStringList &fields)> note;
+
 private:
     struct Command;
     static const QList<Command> &commands();

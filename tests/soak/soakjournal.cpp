@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QSet>
 
+#include <optional>
+
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -89,6 +91,10 @@ QStringList check(const QString &root, const QString &journal)
             continue;
         const QStringList fields = fieldsOf(line.chopped(2));
         const QString &kind = fields.first();
+        if (kind == u"recovering"_s || kind == u"recovered"_s || kind == u"cancelling"_s) {
+            known.insert(SoakCommands::normal(fields.value(1)));
+            continue;
+        }
         if (kind == u"begin"_s) {
             known.insert(fields.value(2));
             underWay = fields.mid(3);
@@ -128,6 +134,41 @@ QStringList check(const QString &root, const QString &journal)
             problems << u"no file for "_s + name;
     }
     return problems;
+}
+
+Recoverable recoverable(const QString &journal)
+{
+    QFile file(journal);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    std::optional<QString> written, writing;
+    bool cancelling = false;
+    for (const QByteArray &line : file.readAll().split('\n')) {
+        if (!line.endsWith("\t;"))
+            continue;
+        const QStringList fields = fieldsOf(line.chopped(2));
+        const QString &kind = fields.first();
+        if (kind == u"recovering"_s) {
+            writing = fields.value(1);
+        } else if (kind == u"recovered"_s) {
+            written = writing;
+            writing.reset();
+        } else if (kind == u"cancelling"_s) {
+            cancelling = true;
+        } else if (kind == u"begin"_s || kind == u"done"_s || kind == u"refused"_s) {
+            // A command that ended removed its copy; the next has none yet.
+            written.reset();
+            writing.reset();
+            cancelling = false;
+        }
+    }
+    Recoverable result;
+    for (const std::optional<QString> &text : {written, writing}) {
+        if (text)
+            result.texts << *text;
+    }
+    result.noneAllowed = !written || cancelling;
+    return result;
 }
 
 } // namespace SoakJournal

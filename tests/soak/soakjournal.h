@@ -22,6 +22,10 @@
 //                              named is gone, these texts are added
 //   refused <report>          a copy refused by a file a killed command left:
 //                              nothing changed
+//   recovering <text>         the recovery copy of an open edit about to be
+//                              written with this text
+//   recovered                 and written
+//   cancelling                the edit about to be cancelled (its copy removed)
 namespace SoakJournal {
 
 using Texts = QHash<QString, int>; // a text and how many entries or masks hold it
@@ -41,5 +45,16 @@ bool withoutFileByDesign(const QString &name);
 // that was never typed (a torn file) and every title without its file
 // (apart from the new entry's placeholder and separator lines).
 QStringList check(const QString &root, const QString &journal);
+
+// The edit the start gave back, as texts it may be: the last recovery copy
+// written in the command under way when the program was killed, the one
+// being written then, and none where no copy was left or it was being
+// removed. An empty list: nothing may be offered.
+struct Recoverable
+{
+    QStringList texts;
+    bool noneAllowed = true;
+};
+Recoverable recoverable(const QString &journal);
 
 } // namespace SoakJournal

@@ -124,17 +124,17 @@ bool AppFixture::open(const QString &line, const QString &selected)
 
 QString AppFixture::text() const
 {
-    return w().entryText[0]->toPlainText();
+    return w().entryText->toPlainText();
 }
 
 void AppFixture::type(const QString &keys)
 {
-    QTest::keyClicks(w().entryText[0], keys);
+    QTest::keyClicks(w().entryText, keys);
 }
 
 void AppFixture::pressOk()
 {
-    QTest::keyClick(w().entryText[0], Qt::Key_F2);
+    QTest::keyClick(w().entryText, Qt::Key_F2);
 }
 
 QSignalBlocker AppFixture::quietWatcher() const

@@ -110,9 +110,13 @@ void restoreFolder(const QString &root, const Files &files)
     }
 }
 
-Files notebookOf(const Files &files)
+Files notebookOf(const Files &files, bool withRecovery)
 {
     Files notebook;
+    for (auto it = files.begin(); withRecovery && it != files.end(); ++it) {
+        if (it.key().startsWith(u"local/"_s))
+            notebook.insert(it.key(), it.value());
+    }
     for (const QString &name :
          {u"pref.dat"_s, u"Language.dat"_s, kStore + u"idx.dat"_s, kStore + u"LstPrnt.txt"_s}) {
         if (files.contains(name))

@@ -26,8 +26,9 @@ void restoreFolder(const QString &root, const Files &files);
 // The notebook a start would show: idx.dat, pref.dat, Language.dat and
 // LstPrnt.txt, the mask of each group idx.dat names and the file of each of
 // its titles; a file that is missing is there with the bytes of kMissing.
-// Files nothing names (a copy left behind, say) are not part of it.
-Files notebookOf(const Files &files);
+// Files nothing names (a copy left behind, say) are not part of it, nor is
+// the recovery copy of an edit unless `withRecovery`.
+Files notebookOf(const Files &files, bool withRecovery = false);
 inline const QByteArray kMissing = QByteArrayLiteral("\0missing");
 
 // The titles of idx.dat without a file, as "group/title" in stored form, and

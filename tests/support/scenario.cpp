@@ -107,13 +107,13 @@ const QList<std::pair<QString, Reader>> &readers()
          }},
         {u"mode"_s,
          [](AppFixture &nb) {
-             return nb.state().TextEditMode   ? u"text"_s
-                    : nb.state().MaskEditMode ? u"mask"_s
-                                              : u"view"_s;
+             return nb.state().edit.textEdit()   ? u"text"_s
+                    : nb.state().edit.maskEdit() ? u"mask"_s
+                                                 : u"view"_s;
          }},
         {u"lock"_s, [](AppFixture &nb) { return bit(nb.w().lockBox->isChecked()); }},
         {u"idx"_s, [](AppFixture &nb) { return index(nb); }},
-        {u"text"_s, [](AppFixture &nb) { return chopped(boxText(nb.w().entryText[0])); }},
+        {u"text"_s, [](AppFixture &nb) { return chopped(boxText(nb.w().entryText)); }},
         {u"mask"_s, [](AppFixture &nb) { return chopped(boxText(nb.w().maskText)); }},
         {u"date"_s, [](AppFixture &nb) { return nb.w().dateLabel->text(); }},
         {u"msg"_s, [](AppFixture &nb) { return messages(nb, false); }},
@@ -162,7 +162,7 @@ const QList<std::pair<QString, Reader>> &readers()
          }},
         {u"caret"_s,
          [](AppFixture &nb) {
-             const QTextCursor caret = nb.w().entryText[0]->textCursor();
+             const QTextCursor caret = nb.w().entryText->textCursor();
              return u"%1+%2"_s.arg(caret.position()).arg(caret.selectedText().size());
          }},
         {u"buttons"_s,
@@ -190,7 +190,7 @@ const QList<std::pair<QString, Reader>> &readers()
                  return selection(nb) + u" title"_s;
              if (status != WordTable::english(Word::MatchInText))
                  return u"status "_s + status;
-             QPlainTextEdit *box = nb.w().entryText[size_t(nb.state().TextBoxIndex)];
+             QPlainTextEdit *box = nb.w().entryText;
              const QTextCursor cursor = box->textCursor();
              if (cursor.selectionEnd() - cursor.selectionStart() !=
                  dialog->findChild<QLineEdit *>(u"txtSearch"_s)->text().size())

@@ -3,6 +3,8 @@
 #include "support/appfixture.h"
 #include "support/notebookline.h"
 
+#include "editing/recoverycopy_w.h"
+
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -21,12 +23,26 @@ namespace {
 
 const Action nothing = [](AppFixture &) {};
 
+// What was typed in the recovery copy at once, so that the copy's own
+// write, a second later, falls into no command's calls.
+void recovered(AppFixture &nb)
+{
+    QVERIFY(nb.window()->recoveryRecorder().writeNow());
+}
+
+// The recovery copy's own write, whatever becomes of it.
+void recoveryWritten(AppFixture &nb)
+{
+    (void)nb.window()->recoveryRecorder().writeNow();
+}
+
 // The mask shown and "Fresh" typed into it.
 void typingInMask(AppFixture &nb)
 {
     if (!nb.w().viewMaskItem->isChecked())
         nb.w().viewMaskItem->trigger();
     QTest::keyClicks(nb.w().maskText, u"Fresh"_s);
+    recovered(nb);
 }
 
 void savedMask(AppFixture &nb)
@@ -37,7 +53,7 @@ void savedMask(AppFixture &nb)
 // "text" selected in the entry text box, as the phrase to keep.
 void selectingText(AppFixture &nb)
 {
-    QPlainTextEdit *box = nb.w().entryText[0];
+    QPlainTextEdit *box = nb.w().entryText;
     QTextCursor cursor = box->textCursor();
     cursor.setPosition(0);
     cursor.setPosition(4, QTextCursor::KeepAnchor);
@@ -79,13 +95,16 @@ void importedIntoGroup(AppFixture &nb)
     nb.w().window->findChild<QAction *>(u"mnuImportIntoGroup"_s)->trigger();
 }
 
-// Typing "Fresh" into the entry text box (after Insert for a new entry).
-Action typing(bool newEntry)
+// Typing "Fresh" into the entry text box (after Insert for a new entry),
+// the recovery copy written unless `unrecovered`.
+Action typing(bool newEntry, bool unrecovered = false)
 {
-    return [newEntry](AppFixture &nb) {
+    return [newEntry, unrecovered](AppFixture &nb) {
         if (newEntry)
             QTest::keyClick(nb.w().entryList, Qt::Key_Insert);
-        QTest::keyClicks(nb.w().entryText[0], u"Fresh"_s);
+        QTest::keyClicks(nb.w().entryText, u"Fresh"_s);
+        if (!unrecovered)
+            recovered(nb);
     };
 }
 
@@ -95,7 +114,7 @@ Action savedWithF2(const QString &title = {})
     return [title](AppFixture &nb) {
         if (!title.isNull())
             nb.answerInput(title);
-        QTest::keyClick(nb.w().entryText[0], Qt::Key_F2);
+        QTest::keyClick(nb.w().entryText, Qt::Key_F2);
     };
 }
 
@@ -131,6 +150,7 @@ QList<WritingCommand> writingCommands()
     return {
         {u"entry save, new"_s, abc, u"A/x"_s, typing(true), savedWithF2(u"Fresh"_s), {u"Fresh"_s}},
         {u"entry save"_s, abc, u"A/x"_s, typing(false), savedWithF2(), {u"Freshtext of x"_s}, {u"text of x"_s}},
+        {u"recovery copy"_s, abc, u"A/x"_s, typing(false, true), recoveryWritten, {u"Freshtext of x"_s, u"*recovery.dat"_s}, {}, false, {}, true},
         {u"mask save"_s, abc, u"A/x"_s, typingInMask, savedMask, {u"Fresh"_s, u"FileStore/A/_mask.dat"_s}},
         {u"rename"_s, abc, u"A/x"_s, nothing, answered(u"z"_s, key(Qt::Key_F12))},
         {u"indent"_s, abc, u"A/x"_s, nothing, key(Qt::Key_Right, Qt::ShiftModifier)},

@@ -12,8 +12,9 @@
 struct WritingCommand
 {
     // What the command stores: `text` in the file `in` (a path within the
-    // program folder), or in some entry or mask file idx.dat names when `in`
-    // is empty. Once the command has returned without a report it is kept.
+    // program folder; "*name": the file of that name wherever it lies), or in
+    // some entry or mask file idx.dat names when `in` is empty. Once the
+    // command has returned without a report it is kept.
     struct Saved
     {
         QString text;
@@ -34,6 +35,9 @@ struct WritingCommand
     // import's report, "saved", the restart's notice); it is no report of a
     // failure, which has a title of its own.
     QString report = {};
+    // It writes the recovery copy of an open edit, which is then part of
+    // what it changes.
+    bool recovery = false;
 };
 
 // One row per command that writes a file. A dialog's command opens it and

@@ -181,7 +181,7 @@ private Q_SLOTS:
         const MainWidgets &w = run.w();
         QCOMPARE(w.normalPanels[0]->y(),
                  twipsToPixels(pixelsToTwips(client->height(), dpi) - 1010, dpi));
-        QCOMPARE(w.entryText[0]->geometry().right() + 1,
+        QCOMPARE(w.entryText->geometry().right() + 1,
                  twipsToPixels(pixelsToTwips(client->width(), dpi) - 50, dpi));
     }
 };
