@@ -151,7 +151,7 @@ int main(int argc, char **argv)
         const double tImport = timeMsAndCpu(
             [&] {
                 using namespace NotebookImport;
-                const Scan scan = scanFolder(out);
+                const Scan scan = scanFolder(out, into.storeFolder);
                 const Plan plan = makePlan(scan, intoTable, into.storeFolder, std::nullopt,
                                            Unencodable::Replace, locale);
                 const Outcome outcome = run(intoStore, intoTable, reports, plan);

@@ -225,6 +225,18 @@ int openNewFile(int dir, QByteArray &newName, Fd &file)
     return file ? 0 : EEXIST;
 }
 
+// Gives a new file its name unless a file of that name has come meanwhile.
+// Where the file system cannot refuse in the rename itself, the look that
+// write() took before is all there is.
+int renameNew(int dir, const char *newName, const char *name)
+{
+    if (Sys::renameNoReplace(dir, newName, dir, name) == 0)
+        return 0;
+    if (errno != EINVAL)
+        return -1;
+    return Sys::renameat(dir, newName, dir, name);
+}
+
 // File systems whose sync of the whole file system waits until everything
 // written on it is on the disk, names included. Network shares and FUSE
 // either do not pass a file system sync on to the server or are not known
@@ -262,7 +274,7 @@ ReadResult readFailure(int err, const QString &path)
     return result;
 }
 
-ReadResult readOpened(const Fd &fd, const QString &path)
+ReadResult readOpened(const Fd &fd, const QString &path, qint64 maxBytes = -1)
 {
     if (!fd)
         return readFailure(errno, path);
@@ -271,6 +283,8 @@ ReadResult readOpened(const Fd &fd, const QString &path)
         return readFailure(errno, path);
     if (!S_ISREG(st.st_mode))
         return readFailure(S_ISDIR(st.st_mode) ? EISDIR : EINVAL, path);
+    if (maxBytes >= 0 && st.st_size > maxBytes)
+        return readFailure(EFBIG, path);
     ReadResult result;
     result.identity = FileIdentity::of(st);
     QByteArray bytes(qsizetype(st.st_size) + 1, Qt::Uninitialized);
@@ -412,6 +426,11 @@ FileResult FileBatch::write(const QString &path, const QByteArray &bytes)
     Folder *folder = folderOf(path, name, err);
     if (!folder)
         return failure(err);
+    // A new file never takes the place of one that is there, whoever put it there.
+    struct stat old;
+    if (naming_ == Naming::AfterSync &&
+        ::fstatat(folder->dir.get(), name.constData(), &old, AT_SYMLINK_NOFOLLOW) == 0)
+        return failure(EEXIST);
     if (!folder->batched) {
         FileResult result = writeWholeFile(path, bytes, root_);
         if (result.ok)
@@ -419,22 +438,16 @@ FileResult FileBatch::write(const QString &path, const QByteArray &bytes)
         return result;
     }
     const int dir = folder->dir.get();
-    struct stat old;
     bool replacing = false;
     if ((err = checkTarget(dir, name.constData(), old, replacing)))
         return failure(err);
 
+    // Under a new name until every byte is written: a crash never leaves a
+    // short or empty file under its own name.
     QByteArray newName;
     Fd file;
-    if (naming_ == Naming::AtOnce && !replacing) {
-        newName = name;
-        file.reset(Sys::openat(dir, name.constData(),
-                               O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
-        if (!file)
-            return failure(errno);
-    } else if ((err = openNewFile(dir, newName, file))) {
+    if ((err = openNewFile(dir, newName, file)))
         return failure(err);
-    }
     auto fail = [&](int e) {
         file.reset();
         if (Sys::unlinkat(dir, newName.constData(), 0) != 0 && errno != ENOENT)
@@ -451,7 +464,7 @@ FileResult FileBatch::write(const QString &path, const QByteArray &bytes)
         pending_.append({folder, newName, name, path});
         return {};
     }
-    if (newName != name && Sys::renameat(dir, newName.constData(), dir, name.constData()) != 0)
+    if (Sys::renameat(dir, newName.constData(), dir, name.constData()) != 0)
         return fail(errno);
     folder->written = true;
     written_.append({folder, {}, name, path});
@@ -488,7 +501,7 @@ FileResult FileBatch::finish()
     while (!pending_.isEmpty()) {
         const Pending &p = pending_.first();
         const int dir = p.folder->dir.get();
-        if (Sys::renameat(dir, p.newName.constData(), dir, p.name.constData()) != 0)
+        if (renameNew(dir, p.newName.constData(), p.name.constData()) != 0)
             return FileResult::failed(IoError::fromErrno(errno, p.path));
         written_.append({p.folder, {}, p.name, p.path});
         pending_.removeFirst();
@@ -601,6 +614,12 @@ ReadResult readWholeFile(const QString &path)
     if (encoded.contains('\0'))
         return readFailure(EINVAL, path);
     return readOpened(Fd(Sys::open(encoded.constData(), kReadFlags)), path);
+}
+
+ReadResult readWholeFileAt(int dirFd, const QByteArray &name, const QString &path,
+                           qint64 maxBytes)
+{
+    return readOpened(Fd(Sys::openat(dirFd, name.constData(), kReadFlags)), path, maxBytes);
 }
 
 ReadResult readWholeFile(const QString &path, const QString &root)
