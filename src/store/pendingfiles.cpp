@@ -34,8 +34,13 @@ QString listPath(const QString &storeFolder)
 FileResult note(const QString &storeFolder, const QList<File> &files)
 {
     QByteArray bytes = kHeader;
-    for (const File &file : files)
-        bytes += (file.group + u'/' + file.title).toUtf8() + '\n';
+    bytes.reserve(kHeader.size() + files.size() * 40);
+    for (const File &file : files) {
+        bytes += file.group.toUtf8();
+        bytes += '/';
+        bytes += file.title.toUtf8();
+        bytes += '\n';
+    }
     return writeWholeFile(listPath(storeFolder), bytes, storeFolder);
 }
 

@@ -17,6 +17,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <optional>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/vfs.h>
 #include <unistd.h>
@@ -85,12 +86,19 @@ class FileSizeSignalGuard
 public:
     FileSizeSignalGuard()
     {
+        // Without a limit no write raises it: three calls a write saved.
+        rlimit limit{};
+        if (::getrlimit(RLIMIT_FSIZE, &limit) == 0 && limit.rlim_cur == RLIM_INFINITY)
+            return;
+        guarding_ = true;
         sigemptyset(&signal_);
         sigaddset(&signal_, SIGXFSZ);
         pthread_sigmask(SIG_BLOCK, &signal_, &previous_);
     }
     ~FileSizeSignalGuard()
     {
+        if (!guarding_)
+            return;
         if (!sigismember(&previous_, SIGXFSZ)) {
             const timespec noWait{};
             while (sigtimedwait(&signal_, nullptr, &noWait) == SIGXFSZ) {
@@ -102,6 +110,7 @@ public:
     FileSizeSignalGuard &operator=(const FileSizeSignalGuard &) = delete;
 
 private:
+    bool guarding_ = false;
     sigset_t signal_;
     sigset_t previous_;
 };
@@ -301,6 +310,11 @@ ReadResult readOpened(const Fd &fd, const QString &path, qint64 maxBytes = -1)
         if (n == 0)
             break;
         used += n;
+        // All the bytes the file had when it was looked at: one read less a
+        // file. (Bytes added since are no part of the read, as if it had
+        // been made a moment sooner.)
+        if (used == st.st_size && used > 0)
+            break;
     }
     bytes.truncate(used);
     result.bytes = bytes;
@@ -428,7 +442,7 @@ FileResult FileBatch::write(const QString &path, const QByteArray &bytes)
         return failure(err);
     // A new file never takes the place of one that is there, whoever put it there.
     struct stat old;
-    if (naming_ == Naming::AfterSync &&
+    if (naming_ == Naming::AfterSync && !folder->batched &&
         ::fstatat(folder->dir.get(), name.constData(), &old, AT_SYMLINK_NOFOLLOW) == 0)
         return failure(EEXIST);
     if (!folder->batched) {
@@ -441,6 +455,8 @@ FileResult FileBatch::write(const QString &path, const QByteArray &bytes)
     bool replacing = false;
     if ((err = checkTarget(dir, name.constData(), old, replacing)))
         return failure(err);
+    if (replacing && naming_ == Naming::AfterSync)
+        return failure(EEXIST);
 
     // Under a new name until every byte is written: a crash never leaves a
     // short or empty file under its own name.

@@ -98,6 +98,7 @@ struct FolderEntry
 {
     QByteArray bytes;
     QString name;
+    QString key; // the name without case, to sort by
     bool validName = true;
     unsigned char type = DT_UNKNOWN;
 };
@@ -116,17 +117,19 @@ std::optional<std::vector<FolderEntry>> listFolder(int fd)
             continue;
         FolderEntry entry;
         entry.bytes = bytes.toByteArray();
-        entry.name = QFile::decodeName(entry.bytes);
-        // Such a name cannot be given back to the system from the text, nor
-        // be a title: the file is named and left out.
-        entry.validName = QFile::encodeName(entry.name) == entry.bytes;
+        const bool ascii = std::all_of(bytes.begin(), bytes.end(),
+                                       [](char c) { return uchar(c) < 0x80; });
+        entry.name = ascii ? QString::fromLatin1(entry.bytes) : QFile::decodeName(entry.bytes);
+        // A name that is not UTF-8 cannot be given back to the system from
+        // the text, nor be a title: the file is named and left out.
+        entry.validName = ascii || QFile::encodeName(entry.name) == entry.bytes;
+        entry.key = entry.name.toCaseFolded();
         entry.type = d->d_type;
         entries.push_back(std::move(entry));
     }
     ::closedir(dir);
     std::sort(entries.begin(), entries.end(), [](const FolderEntry &a, const FolderEntry &b) {
-        const int c = a.name.compare(b.name, Qt::CaseInsensitive);
-        return c != 0 ? c < 0 : a.bytes < b.bytes;
+        return a.key != b.key ? a.key < b.key : a.bytes < b.bytes;
     });
     return entries;
 }
@@ -135,22 +138,32 @@ std::optional<std::vector<FolderEntry>> listFolder(int fd)
 
 std::optional<Listing> readListing(QByteArrayView bytes)
 {
-    QStringList lines = QString::fromUtf8(bytes).split(u'\n');
-    for (QString &line : lines) {
-        if (line.endsWith(u'\r'))
+    // Line by line in the bytes: a listing has a line per title.
+    QList<QByteArrayView> lines;
+    for (qsizetype at = 0; at < bytes.size();) {
+        qsizetype end = bytes.indexOf('\n', at);
+        if (end < 0)
+            end = bytes.size();
+        QByteArrayView line = bytes.sliced(at, end - at);
+        if (line.endsWith('\r'))
             line.chop(1);
+        lines.append(line);
+        at = end + 1;
     }
-    if (lines.size() < 2 || lines.at(0) != kTitlesHeader)
+    if (lines.size() < 2 || QString::fromUtf8(lines.at(0)) != kTitlesHeader)
         return std::nullopt;
     Listing listing;
-    listing.group = lines.at(1);
+    listing.group = QString::fromUtf8(lines.at(1));
+    listing.lines.reserve(lines.size() - 2);
     for (qsizetype i = 2; i < lines.size(); ++i) {
-        const QString &line = lines.at(i);
-        const qsizetype a = line.indexOf(u'\t');
-        const qsizetype b = a < 0 ? -1 : line.indexOf(u'\t', a + 1);
+        const QByteArrayView line = lines.at(i);
+        const qsizetype a = line.indexOf('\t');
+        const qsizetype b = a < 0 ? -1 : line.indexOf('\t', a + 1);
         if (b < 0)
             continue;
-        listing.lines.append({line.left(a), line.mid(a + 1, b - a - 1), line.mid(b + 1)});
+        listing.lines.append({QString::fromUtf8(line.first(a)),
+                              QString::fromUtf8(line.sliced(a + 1, b - a - 1)),
+                              QString::fromUtf8(line.sliced(b + 1))});
     }
     return listing;
 }
@@ -208,17 +221,21 @@ private:
                 skip(rel, u"cannot be read: "_s + read.error.description);
             return std::nullopt;
         }
-        TransferRules::Decoded decoded = TransferRules::decodeText(read.bytes);
-        if (decoded.text.contains(QChar(u'\0'))) {
-            skip(rel, u"not a text file (it holds a NUL byte)"_s);
-            return std::nullopt;
-        }
         SourceItem item;
+        item.stored = TransferRules::storedFromUtf8(read.bytes);
+        if (!item.stored) {
+            TransferRules::Decoded decoded = TransferRules::decodeText(read.bytes);
+            if (decoded.text.contains(QChar(u'\0'))) {
+                skip(rel, u"not a text file (it holds a NUL byte)"_s);
+                return std::nullopt;
+            }
+            item.text = TransferRules::toStoredText(decoded.text);
+        }
         item.path = rel;
-        item.title = QFileInfo(rel).completeBaseName();
-        if (item.title.isEmpty())
-            item.title = QFileInfo(rel).fileName();
-        item.text = TransferRules::toStoredText(decoded.text);
+        // The name without its extension; a name without one is the title whole.
+        const QStringView fileName = QStringView(rel).sliced(rel.lastIndexOf(u'/') + 1);
+        const qsizetype dot = fileName.lastIndexOf(u'.');
+        item.title = (dot > 0 ? fileName.first(dot) : fileName).toString();
         // In UTC from the read's own stat: a local time costs a look at the
         // time zone per file, and only a file without a listed date needs one.
         item.modified =
@@ -376,7 +393,8 @@ private:
         for (SourceItem &item : group.items) {
             if (!item.hasFile)
                 continue;
-            item.unencodable = TransferRules::unencodableCharacters(item.text);
+            if (!item.stored)
+                item.unencodable = TransferRules::unencodableCharacters(item.text);
             for (const QString &c : TransferRules::unencodableCharacters(item.title)) {
                 if (!item.unencodable.contains(c))
                     item.unencodable.append(c);
@@ -528,6 +546,7 @@ private:
         const int index = int(plan_.groups.size() - 1);
         planned_.insert(stored, index);
         titles_.append(Titles());
+        texts_.append(QHash<QString, QByteArray>());
         stems_.append(QHash<QString, QStringList>());
         wanted_.push_back(false);
         if (!group.isNew) {
@@ -547,10 +566,12 @@ private:
         return index;
     }
 
-    std::optional<QString> existingText(PlannedGroup &group, const QString &storedTitle)
+    // The text of an entry the group holds, as its file holds it.
+    std::optional<QByteArray> existingText(int index, const QString &storedTitle)
     {
-        const auto key = group.storedName + u'\n' + storedTitle;
-        if (const auto it = texts_.constFind(key); it != texts_.cend())
+        const PlannedGroup &group = plan_.groups.at(index);
+        QHash<QString, QByteArray> &texts = texts_[index];
+        if (const auto it = texts.constFind(storedTitle); it != texts.cend())
             return *it;
         if (group.isNew)
             return std::nullopt;
@@ -558,25 +579,36 @@ private:
             StorePaths::entryFile(store_, group.storedName, storedTitle), store_);
         if (!read.ok)
             return std::nullopt;
-        texts_.insert(key, read.entry.text);
-        return read.entry.text;
+        const QByteArray text = CodePage::encode(read.entry.text).value_or(QByteArray());
+        texts.insert(storedTitle, text);
+        return text;
     }
 
     void add(int index, const SourceItem &item)
     {
         PlannedGroup &group = plan_.groups[index];
         Titles &titles = titles_[index];
-        QString text = item.text;
         const bool unencodable = !item.unencodable.isEmpty();
+        const QString refused = u"holds characters the notebook's code page cannot hold"_s;
         if (unencodable && choice_ == Unencodable::Skip) {
-            plan_.skipped.append(
-                {item.path, u"holds characters the notebook's code page cannot hold"_s});
+            plan_.skipped.append({item.path, refused});
             return;
         }
-        // The scan's text has its lines ended already; a stand-in may add breaks.
-        if (unencodable)
-            text = TransferRules::toStoredText(TransferRules::closeEquivalent(text));
-        text = asStored(text);
+        QByteArray text;
+        if (item.stored) {
+            text = *item.stored;
+        } else if (item.hasFile) {
+            // The scan's text has its lines ended already; a stand-in may add breaks.
+            const QString shown =
+                unencodable ? TransferRules::toStoredText(TransferRules::closeEquivalent(item.text))
+                            : item.text;
+            const auto encoded = CodePage::encode(asStored(shown));
+            if (!encoded) {
+                plan_.skipped.append({item.path, refused});
+                return;
+            }
+            text = *encoded;
+        }
 
         const QString base = TransferRules::titleFromName(item.title);
         const QString storedBase = OutDOS(base);
@@ -587,23 +619,27 @@ private:
                 ++plan_.duplicates;
                 return;
             }
-            const auto there = existingText(group, taken);
+            const auto there = existingText(index, taken);
             if (there && *there == text) {
                 ++plan_.duplicates;
                 return;
             }
         }
+        // The base is a valid title by its making; a suffix may make it too long.
         QString title = base;
-        while (titles.taken.contains(OutDOS(title)))
+        QString storedTitle = storedBase;
+        while (titles.taken.contains(storedTitle)) {
             title += u'_';
-        if (UniqueName::checkEntryTitle(title) != UniqueName::Refusal::None) {
+            storedTitle = OutDOS(title);
+        }
+        if (title != base && UniqueName::checkEntryTitle(title) != UniqueName::Refusal::None) {
             plan_.skipped.append(
                 {item.hasFile ? item.path : base,
                  u"its title cannot be made unique within a file name's length"_s});
             return;
         }
         PlannedEntry entry;
-        entry.storedTitle = OutDOS(title);
+        entry.storedTitle = storedTitle;
         entry.hasFile = item.hasFile;
         if (item.hasFile) {
             entry.text = text;
@@ -612,7 +648,7 @@ private:
             entry.date = item.date && CodePage::firstUnencodable(*item.date) < 0
                              ? *item.date
                              : TransferRules::dateLine(item.modified.toLocalTime(), locale_);
-            texts_.insert(group.storedName + u'\n' + entry.storedTitle, text);
+            texts_[index].insert(entry.storedTitle, text);
         }
         titles.taken.insert(entry.storedTitle);
         ++titles.count;
@@ -661,7 +697,7 @@ private:
     };
     QList<Titles> titles_; // per planned group
     QList<QHash<QString, QStringList>> stems_; // per planned group: its titles by stem
-    QHash<QString, QString> texts_;
+    QList<QHash<QString, QByteArray>> texts_; // per planned group: texts by stored title
     std::vector<bool> wanted_; // per planned group: something goes into it
 };
 

@@ -56,7 +56,10 @@ struct SourceItem
     QString path;  // below the imported folder; empty for a title without a file
     QString title; // shown form: the listed title, else the file's name without extension
     std::optional<QString> date; // the listed date line
-    QString text;                // decoded, lines ended by CR LF
+    QString text;                // decoded, lines ended by CR LF; empty where `stored` is set
+    // The text as the entry file will hold it, where it was read straight
+    // into the code page (TransferRules::storedFromUtf8).
+    std::optional<QByteArray> stored;
     QDateTime modified;          // the file's modification time, in UTC
     QStringList unencodable;     // characters of the text and title the code page cannot hold
     bool hasFile = true;
@@ -90,7 +93,7 @@ struct PlannedEntry
 {
     QString storedTitle;
     QString date;
-    QString text;
+    QByteArray text; // in the code page, every line ended by CR LF
     bool hasFile = true;
 };
 

@@ -149,7 +149,22 @@ private Q_SLOTS:
         QTest::newRow("utf-8 cut short") << "caf\xC3"_ba << u"cafÃ"_s << int(E::Windows1252);
         QTest::newRow("combining accent composed")
             << "e\xCC\x81t\xC3\xA9"_ba << u"été"_s << int(E::Utf8);
+        // Read straight into the code page where it can be.
+        QTest::newRow("line ends of every kind")
+            << "Gr\xC3\xBC\xC3\x9F\xE2\x82\xAC\r\nb\nc\rd\r\r\n\n"_ba
+            << u"Grüß€\r\nb\nc\rd\r\r\n\n"_s << int(E::Utf8);
+        QTest::newRow("long ASCII runs") << "0123456789abcdef\n0123456789abcd"_ba
+                                         << u"0123456789abcdef\n0123456789abcd"_s << int(E::Utf8);
+        QTest::newRow("empty") << QByteArray() << QString() << int(E::Utf8);
+        QTest::newRow("bom and a C1 control")
+            << "\xEF\xBB\xBFx\xC2\x81"_ba << u"x\u0081"_s << int(E::Utf8Bom);
+        QTest::newRow("NUL") << "abcdefgh\0ij"_ba << u"abcdefgh\0ij"_s << int(E::Utf8);
+        QTest::newRow("overlong") << "\xC0\xAF"_ba << u"\u00C0\u00AF"_s << int(E::Windows1252);
+        QTest::newRow("surrogate") << "\xED\xA0\x80"_ba << u"\u00ED\u00A0\u20AC"_s
+                                   << int(E::Windows1252);
     }
+    // decodeText, and storedFromUtf8 where it reads the bytes, which must
+    // give what the text gives stored.
     void decoding()
     {
         QFETCH(QByteArray, bytes);
@@ -158,6 +173,16 @@ private Q_SLOTS:
         const TransferRules::Decoded decoded = TransferRules::decodeText(bytes);
         QCOMPARE(decoded.text, text);
         QCOMPARE(int(decoded.encoding), encoding);
+        QString stored = TransferRules::toStoredText(decoded.text);
+        if (!stored.isEmpty() && !stored.endsWith(u"\r\n"_s))
+            stored += u"\r\n"_s;
+        const auto encoded = CodePage::encode(stored);
+        // Straight from UTF-8 whose every character has its byte (before composing).
+        using E = TransferRules::Encoding;
+        const QString raw = QString::fromUtf8(bytes.startsWith("\xEF\xBB\xBF") ? bytes.mid(3) : bytes);
+        const bool direct = (encoding == int(E::Utf8) || encoding == int(E::Utf8Bom)) &&
+                            CodePage::firstUnencodable(raw) < 0 && !text.contains(u'\0');
+        QCOMPARE(TransferRules::storedFromUtf8(bytes), direct ? encoded : std::nullopt);
     }
 
     void standIns_data()
