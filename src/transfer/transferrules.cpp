@@ -180,6 +180,8 @@ std::optional<QByteArray> storedFromUtf8(QByteArrayView bytes)
 {
     if (bytes.startsWith("\xEF\xBB\xBF"))
         bytes = bytes.sliced(3);
+    if (bytes.isEmpty())
+        return QByteArray();
     const auto *p = reinterpret_cast<const unsigned char *>(bytes.data());
     const auto *const end = p + bytes.size();
     // Every break may grow by one byte, and the end may gain two.
