@@ -100,8 +100,9 @@ CommandLineAnswer readCommandLine(const QStringList &arguments)
     }
     const QCommandLineOption import(
         u"import"_s,
-        u"Bring the .txt, .md and .text files of <folder> and its subfolders into the notebook, "
-        "one group per folder, and exit."_s,
+        u"Bring the .txt, .md and .text files of <folder> and its subfolders, and those "
+        "without an extension that hold text, into the notebook, one group per folder, and "
+        "exit."_s,
         u"folder"_s);
     const QCommandLineOption into(u"into"_s, u"With --import: put every file into <group>."_s,
                                   u"group"_s);
@@ -115,7 +116,9 @@ CommandLineAnswer readCommandLine(const QStringList &arguments)
         u"folder"_s);
     const QCommandLineOption group(u"group"_s, u"With --export: only <group>."_s, u"group"_s);
     const QCommandLineOption overwrite(
-        u"overwrite"_s, u"With --export: replace files that are in the folder already."_s);
+        u"overwrite"_s,
+        u"With --export: replace files that are in the folder already, and remove those an "
+        "earlier export wrote there whose entries are no longer in the notebook."_s);
     parser.addOptions({help, version, import, into, unencodable, exportOption, group, overwrite});
 
     const QString program = QFileInfo(arguments.value(0, u"plimsa"_s)).fileName();
@@ -190,7 +193,9 @@ int runImport(const TransferRequest &request, AppState &state, NoteTable &table,
                          state.storeFolder);
         return kNothingDone;
     }
-    const Scan scan = scanFolder(request.folder);
+    // What an import cut short left in the store goes before this one plans.
+    store.removeLeftovers();
+    const Scan scan = scanFolder(request.folder, state.storeFolder);
     if (!scan.failure.isEmpty()) {
         err += u"plimsa: %1: %2\n"_s.arg(request.folder, scan.failure);
         return kBadArguments;
@@ -240,15 +245,26 @@ int runExport(const TransferRequest &request, const NoteTable &table, const QStr
     }
     const NotebookExport::Plan plan =
         NotebookExport::makePlan(table, storeFolder, only, request.folder, QLocale::system());
-    if (!plan.existing.isEmpty() && !request.overwrite) {
-        err += u"plimsa: %1 files of the export are in %2 already (%3 the first); nothing was "
-               "written. Give --overwrite to replace them.\n"_s.arg(plan.existing.size())
-                   .arg(request.folder, plan.existing.constFirst());
+    if (plan.touchesExisting() && !request.overwrite) {
+        if (!plan.existing.isEmpty())
+            err += u"plimsa: %1 files of the export are in %2 already (%3 the first).\n"_s
+                       .arg(plan.existing.size())
+                       .arg(request.folder, plan.existing.constFirst());
+        if (!plan.stale.isEmpty())
+            err += u"plimsa: %1 files an earlier export wrote into %2 are no longer in the "
+                   "notebook (%3 the first); the export removes them.\n"_s.arg(plan.stale.size())
+                       .arg(request.folder, plan.stale.constFirst());
+        err += u"plimsa: nothing was written. Give --overwrite to replace them.\n"_s;
         return kNothingDone;
     }
     const NotebookExport::Outcome outcome = NotebookExport::run(plan, request.folder);
     for (const QString &line : plan.unreadable)
         err += u"plimsa: not readable, exported as a title without a file: %1\n"_s.arg(line);
+    if (outcome.failure) {
+        err += u"plimsa: could not write %1: %2 (error %3); the export stopped.\n"_s.arg(
+            outcome.failure->file, outcome.failure->description)
+                   .arg(outcome.failure->number);
+    }
     out += NotebookExport::summary(plan, outcome) + u'\n';
     if (outcome.failure)
         return kNothingDone;

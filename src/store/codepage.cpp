@@ -11,6 +11,10 @@ constexpr std::array<char16_t, 32> kHigh = {
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
+} // namespace
+
+namespace CodePage {
+
 int byteFor(char16_t u)
 {
     if (u < 0x80 || (u >= 0xA0 && u <= 0xFF))
@@ -21,10 +25,6 @@ int byteFor(char16_t u)
     }
     return -1;
 }
-
-} // namespace
-
-namespace CodePage {
 
 QString decode(const QByteArray &bytes)
 {

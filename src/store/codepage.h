@@ -17,6 +17,8 @@ std::optional<QByteArray> encode(const QString &text);
 // written up to it is left in `dst`), or -1 when every character was written.
 qsizetype encodeTo(QStringView text, char *dst);
 bool canEncode(QChar c);
+// The byte of `u`, or -1 when the code page has none.
+int byteFor(char16_t u);
 // Index of the first character that the code page cannot hold, or -1.
 qsizetype firstUnencodable(const QString &text);
 

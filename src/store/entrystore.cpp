@@ -38,15 +38,15 @@ FileResult writeEntry(const QString &storeFolder, const QString &group, const QS
 }
 
 FileResult writeEntry(FileBatch &batch, const QString &storeFolder, const QString &group,
-                      const QString &title, const QString &date, const QString &text)
+                      const QString &title, const QString &date, const QByteArray &storedText)
 {
     const QString path = StorePaths::entryFile(storeFolder, group, title);
     if (!StorePaths::isSafeStoredName(group) || !StorePaths::isSafeStoredName(title))
         return FileResult::failed(IoError::custom(u"The name cannot be a file name"_s).at(path));
-    const TextLines::Encoded encoded = EntryFile::formatEntry(date, text);
+    TextLines::Encoded encoded = EntryFile::formatEntry(date, QString());
     if (!encoded)
         return FileResult::failed(encoded.error->at(path));
-    return batch.write(path, encoded.bytes);
+    return batch.write(path, encoded.bytes + storedText);
 }
 
 FileResult writeMask(const QString &storeFolder, const QString &group, const QString &text)

@@ -27,9 +27,10 @@ EntryFile::MaskRead readMask(const AppState &state, const NoteTable &table, int 
 FileResult writeEntry(const QString &storeFolder, const QString &group, const QString &title,
                       const QString &date, const QString &text);
 FileResult writeMask(const QString &storeFolder, const QString &group, const QString &text);
-// The same entry file written through a batch (a change that makes many).
+// An entry file written through a batch (a change that makes many), its
+// text already in the code page with CR LF (EntryFile::formatEntry's lines).
 FileResult writeEntry(FileBatch &batch, const QString &storeFolder, const QString &group,
-                      const QString &title, const QString &date, const QString &text);
+                      const QString &title, const QString &date, const QByteArray &storedText);
 
 // Text as a file holds it (CR LF) for a text box, which keeps LF alone.
 QString toTextBox(const QString &stored);

@@ -152,15 +152,18 @@ bool NotebookChange::writeNewEntry(const QString &group, const QString &title, c
 }
 
 bool NotebookChange::writeNewEntryInBatch(const QString &group, const QString &title,
-                                          const QString &date, const QString &text)
+                                          const QString &date, const QByteArray &storedText)
 {
-    if (failure_ || committed_ || !mayWrite())
+    // The batch's files keep new names, which no other copy takes, until the
+    // commit has asked again: the store is asked once a batch, not once a file.
+    if (failure_ || committed_ || (!batch_ && !mayWrite()) || lost_)
         return false;
     if (!batch_) {
         batch_ = std::make_unique<FileBatch>(storeFolder(), FileBatch::Naming::AfterSync);
         undo_.push_back([this] { batch_->removeWritten(); });
     }
-    return step(EntryStore::writeEntry(*batch_, storeFolder(), group, title, date, text), {});
+    return step(EntryStore::writeEntry(*batch_, storeFolder(), group, title, date, storedText),
+                {});
 }
 
 bool NotebookChange::commit()

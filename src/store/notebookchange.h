@@ -59,9 +59,11 @@ public:
                        const QString &text);
     // The same for a change that makes many: the files are written without
     // an fsync each and made lasting together, by one sync, as the commit
-    // begins (FileBatch).
+    // begins (FileBatch). The text is in the code page, lines ended by CR LF.
+    // Whether the store is still held is asked before the first file and at
+    // the commit, before any file takes its name.
     bool writeNewEntryInBatch(const QString &group, const QString &title, const QString &date,
-                              const QString &text);
+                              const QByteArray &storedText);
 
     // The commit (2 above): idx.dat from the table.
     bool commit();

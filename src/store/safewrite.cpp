@@ -17,6 +17,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <optional>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/vfs.h>
 #include <unistd.h>
@@ -85,12 +86,19 @@ class FileSizeSignalGuard
 public:
     FileSizeSignalGuard()
     {
+        // Without a limit no write raises it: three calls a write saved.
+        rlimit limit{};
+        if (::getrlimit(RLIMIT_FSIZE, &limit) == 0 && limit.rlim_cur == RLIM_INFINITY)
+            return;
+        guarding_ = true;
         sigemptyset(&signal_);
         sigaddset(&signal_, SIGXFSZ);
         pthread_sigmask(SIG_BLOCK, &signal_, &previous_);
     }
     ~FileSizeSignalGuard()
     {
+        if (!guarding_)
+            return;
         if (!sigismember(&previous_, SIGXFSZ)) {
             const timespec noWait{};
             while (sigtimedwait(&signal_, nullptr, &noWait) == SIGXFSZ) {
@@ -102,6 +110,7 @@ public:
     FileSizeSignalGuard &operator=(const FileSizeSignalGuard &) = delete;
 
 private:
+    bool guarding_ = false;
     sigset_t signal_;
     sigset_t previous_;
 };
@@ -225,6 +234,18 @@ int openNewFile(int dir, QByteArray &newName, Fd &file)
     return file ? 0 : EEXIST;
 }
 
+// Gives a new file its name unless a file of that name has come meanwhile.
+// Where the file system cannot refuse in the rename itself, the look that
+// write() took before is all there is.
+int renameNew(int dir, const char *newName, const char *name)
+{
+    if (Sys::renameNoReplace(dir, newName, dir, name) == 0)
+        return 0;
+    if (errno != EINVAL)
+        return -1;
+    return Sys::renameat(dir, newName, dir, name);
+}
+
 // File systems whose sync of the whole file system waits until everything
 // written on it is on the disk, names included. Network shares and FUSE
 // either do not pass a file system sync on to the server or are not known
@@ -262,7 +283,7 @@ ReadResult readFailure(int err, const QString &path)
     return result;
 }
 
-ReadResult readOpened(const Fd &fd, const QString &path)
+ReadResult readOpened(const Fd &fd, const QString &path, qint64 maxBytes = -1)
 {
     if (!fd)
         return readFailure(errno, path);
@@ -271,6 +292,8 @@ ReadResult readOpened(const Fd &fd, const QString &path)
         return readFailure(errno, path);
     if (!S_ISREG(st.st_mode))
         return readFailure(S_ISDIR(st.st_mode) ? EISDIR : EINVAL, path);
+    if (maxBytes >= 0 && st.st_size > maxBytes)
+        return readFailure(EFBIG, path);
     ReadResult result;
     result.identity = FileIdentity::of(st);
     QByteArray bytes(qsizetype(st.st_size) + 1, Qt::Uninitialized);
@@ -287,6 +310,11 @@ ReadResult readOpened(const Fd &fd, const QString &path)
         if (n == 0)
             break;
         used += n;
+        // All the bytes the file had when it was looked at: one read less a
+        // file. (Bytes added since are no part of the read, as if it had
+        // been made a moment sooner.)
+        if (used == st.st_size && used > 0)
+            break;
     }
     bytes.truncate(used);
     result.bytes = bytes;
@@ -412,6 +440,11 @@ FileResult FileBatch::write(const QString &path, const QByteArray &bytes)
     Folder *folder = folderOf(path, name, err);
     if (!folder)
         return failure(err);
+    // A new file never takes the place of one that is there, whoever put it there.
+    struct stat old;
+    if (naming_ == Naming::AfterSync && !folder->batched &&
+        ::fstatat(folder->dir.get(), name.constData(), &old, AT_SYMLINK_NOFOLLOW) == 0)
+        return failure(EEXIST);
     if (!folder->batched) {
         FileResult result = writeWholeFile(path, bytes, root_);
         if (result.ok)
@@ -419,22 +452,18 @@ FileResult FileBatch::write(const QString &path, const QByteArray &bytes)
         return result;
     }
     const int dir = folder->dir.get();
-    struct stat old;
     bool replacing = false;
     if ((err = checkTarget(dir, name.constData(), old, replacing)))
         return failure(err);
+    if (replacing && naming_ == Naming::AfterSync)
+        return failure(EEXIST);
 
+    // Under a new name until every byte is written: a crash never leaves a
+    // short or empty file under its own name.
     QByteArray newName;
     Fd file;
-    if (naming_ == Naming::AtOnce && !replacing) {
-        newName = name;
-        file.reset(Sys::openat(dir, name.constData(),
-                               O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
-        if (!file)
-            return failure(errno);
-    } else if ((err = openNewFile(dir, newName, file))) {
+    if ((err = openNewFile(dir, newName, file)))
         return failure(err);
-    }
     auto fail = [&](int e) {
         file.reset();
         if (Sys::unlinkat(dir, newName.constData(), 0) != 0 && errno != ENOENT)
@@ -451,7 +480,7 @@ FileResult FileBatch::write(const QString &path, const QByteArray &bytes)
         pending_.append({folder, newName, name, path});
         return {};
     }
-    if (newName != name && Sys::renameat(dir, newName.constData(), dir, name.constData()) != 0)
+    if (Sys::renameat(dir, newName.constData(), dir, name.constData()) != 0)
         return fail(errno);
     folder->written = true;
     written_.append({folder, {}, name, path});
@@ -488,7 +517,7 @@ FileResult FileBatch::finish()
     while (!pending_.isEmpty()) {
         const Pending &p = pending_.first();
         const int dir = p.folder->dir.get();
-        if (Sys::renameat(dir, p.newName.constData(), dir, p.name.constData()) != 0)
+        if (renameNew(dir, p.newName.constData(), p.name.constData()) != 0)
             return FileResult::failed(IoError::fromErrno(errno, p.path));
         written_.append({p.folder, {}, p.name, p.path});
         pending_.removeFirst();
@@ -601,6 +630,12 @@ ReadResult readWholeFile(const QString &path)
     if (encoded.contains('\0'))
         return readFailure(EINVAL, path);
     return readOpened(Fd(Sys::open(encoded.constData(), kReadFlags)), path);
+}
+
+ReadResult readWholeFileAt(int dirFd, const QByteArray &name, const QString &path,
+                           qint64 maxBytes)
+{
+    return readOpened(Fd(Sys::openat(dirFd, name.constData(), kReadFlags)), path, maxBytes);
 }
 
 ReadResult readWholeFile(const QString &path, const QString &root)

@@ -52,10 +52,11 @@ public:
         // Each file keeps a new name until finish() has its bytes on disk;
         // only then does it take its own name, and its folder is synced. A
         // crash never leaves a torn file under its name (new entry files,
-        // which idx.dat names after the commit).
+        // which idx.dat names after the commit). The files are new: a file
+        // that is there under the name is never replaced, the write fails.
         AfterSync,
-        // Each file takes its name as soon as it is written (a file in the way
-        // is replaced only then, whole); finish() makes them all lasting. For
+        // Each file takes its name as soon as it is written whole (a file in
+        // the way is replaced only then); finish() makes them all lasting. For
         // an export, whose folder is not done before finish() has returned.
         AtOnce,
     };
@@ -123,6 +124,10 @@ struct [[nodiscard]] ReadResult
     FileIdentity identity;
 };
 ReadResult readWholeFile(const QString &path);
+// The same for the file `name` in the open folder `dirFd` (`path` names it
+// in an error); a file larger than `maxBytes` is not read (EFBIG).
+ReadResult readWholeFileAt(int dirFd, const QByteArray &name, const QString &path,
+                           qint64 maxBytes);
 // The same for a file that must lie within `root`, as writeWholeFile requires.
 ReadResult readWholeFile(const QString &path, const QString &root);
 

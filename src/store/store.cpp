@@ -3,6 +3,7 @@
 #include "store/appstate.h"
 #include "store/indexfile.h"
 #include "store/notetable.h"
+#include "store/pendingfiles.h"
 #include "store/preffile.h"
 #include "store/storelocation.h"
 #include "store/storepaths.h"
@@ -170,6 +171,8 @@ void Store::removeLeftovers()
     // Only the copy that holds the store may clear away what a crashed copy left.
     if (!marker_.held())
         return;
+    // Whatever the note says: a command cut short may have left its list.
+    PendingFiles::clearAfterCrash(state_.storeFolder, table_);
     // The copy before this one ended cleanly, and no folder of the store has
     // changed since: no new file can be left in it. Anything else (a crash, a
     // write by a copy that leaves no note, a file put there by hand) changed

@@ -62,7 +62,8 @@ public:
     // Takes InUse.dat; false (and StoreInUse) when another copy holds it or the
     // folder cannot hold it.
     [[nodiscard]] bool TakeStoreMarker();
-    // Removes new files left over by a crash, once the store is ours. After a
+    // Removes new files left over by a crash, once the store is ours, and
+    // what a command cut short left of its pending files. After a
     // clean end that nothing has changed since, there are none; otherwise it
     // reads every group folder, so the window calls it after its first paint.
     void removeLeftovers();

@@ -5,18 +5,30 @@
 #include "store/codepage.h"
 #include "store/dostext.h"
 #include "store/entryfile.h"
+#include "store/errorreports.h"
 #include "store/notebookchange.h"
 #include "store/notetable.h"
+#include "store/pendingfiles.h"
 #include "store/safewrite.h"
+#include "store/store.h"
 #include "store/storepaths.h"
 #include "transfer/transferrules.h"
 
-#include <QDir>
+#include "platform/fd.h"
+
+#include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QScopeGuard>
 #include <QSet>
 
 #include <algorithm>
+#include <cerrno>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
 
 using namespace Qt::StringLiterals;
 
@@ -32,10 +44,18 @@ namespace {
 // cancel or a failure loses little and idx.dat is not written 999 times.
 constexpr int kEntriesPerChange = 200;
 
+// The kinds of file an import reads as notes: those named as text, and those
+// without an extension (README, TODO, LICENSE), which are read when what they
+// hold is text.
 bool isTextFileName(const QString &name)
 {
-    const QString suffix = QFileInfo(name).suffix().toLower();
-    return suffix == u"txt"_s || suffix == u"md"_s || suffix == u"text"_s;
+    const qsizetype dot = name.lastIndexOf(u'.');
+    if (dot <= 0)
+        return true;
+    const QStringView suffix = QStringView(name).sliced(dot + 1);
+    return suffix.compare(u"txt", Qt::CaseInsensitive) == 0 ||
+           suffix.compare(u"md", Qt::CaseInsensitive) == 0 ||
+           suffix.compare(u"text", Qt::CaseInsensitive) == 0;
 }
 
 QString joined(const QString &rel, const QString &name)
@@ -48,57 +68,130 @@ bool isWithin(const QString &path, const QString &root)
     return path == root || path.startsWith(root.endsWith(u'/') ? root : root + u'/');
 }
 
-struct Listing
+// A name as the system holds it, readable: what is valid UTF-8 as it is,
+// every other byte as \xHH.
+QString escapedName(QByteArrayView name)
 {
-    QString group;
-    struct Line
-    {
-        QString file, date, title;
-    };
-    QList<Line> lines;
+    QString out;
+    for (qsizetype i = 0; i < name.size();) {
+        const uchar lead = uchar(name[i]);
+        const int length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
+        const QByteArrayView part = name.sliced(i, std::min<qsizetype>(length, name.size() - i));
+        const QString decoded = QString::fromUtf8(part);
+        if (lead >= 0xC2 && lead <= 0xF4 && part.size() == length && decoded.toUtf8() == part) {
+            out += decoded;
+            i += length;
+        } else if (lead < 0x80) {
+            out += QLatin1Char(char(lead));
+            ++i;
+        } else {
+            out += u"\\x"_s + QString::number(lead, 16).toUpper();
+            ++i;
+        }
+    }
+    return out;
+}
+
+// One name of a folder as the system lists it, and what it is where the
+// listing says (DT_UNKNOWN otherwise).
+struct FolderEntry
+{
+    QByteArray bytes;
+    QString name;
+    QString key; // the name without case, to sort by
+    bool validName = true;
+    unsigned char type = DT_UNKNOWN;
 };
 
-std::optional<Listing> readListing(const QString &path)
+// The entries of the open folder `fd` in the order files are imported:
+// by name without case, then with it.
+std::optional<std::vector<FolderEntry>> listFolder(int fd)
 {
-    const QFileInfo info(path);
-    if (!info.exists() || info.isSymLink() || !info.isFile() || info.size() > kMaxFileBytes)
+    DIR *dir = ::fdopendir(::dup(fd));
+    if (!dir)
         return std::nullopt;
-    const ReadResult read = readWholeFile(path);
-    if (!read.ok)
-        return std::nullopt;
-    QStringList lines = QString::fromUtf8(read.bytes).split(u'\n');
-    for (QString &line : lines) {
-        if (line.endsWith(u'\r'))
-            line.chop(1);
+    std::vector<FolderEntry> entries;
+    while (const dirent *d = ::readdir(dir)) {
+        const QByteArrayView bytes(d->d_name);
+        if (bytes == "." || bytes == "..")
+            continue;
+        FolderEntry entry;
+        entry.bytes = bytes.toByteArray();
+        const bool ascii = std::all_of(bytes.begin(), bytes.end(),
+                                       [](char c) { return uchar(c) < 0x80; });
+        entry.name = ascii ? QString::fromLatin1(entry.bytes) : QFile::decodeName(entry.bytes);
+        // A name that is not UTF-8 cannot be given back to the system from
+        // the text, nor be a title: the file is named and left out.
+        entry.validName = ascii || QFile::encodeName(entry.name) == entry.bytes;
+        entry.key = entry.name.toCaseFolded();
+        entry.type = d->d_type;
+        entries.push_back(std::move(entry));
     }
-    if (lines.size() < 2 || lines.at(0) != kTitlesHeader)
+    ::closedir(dir);
+    std::sort(entries.begin(), entries.end(), [](const FolderEntry &a, const FolderEntry &b) {
+        return a.key != b.key ? a.key < b.key : a.bytes < b.bytes;
+    });
+    return entries;
+}
+
+} // namespace
+
+std::optional<Listing> readListing(QByteArrayView bytes)
+{
+    // Line by line in the bytes: a listing has a line per title.
+    QList<QByteArrayView> lines;
+    for (qsizetype at = 0; at < bytes.size();) {
+        qsizetype end = bytes.indexOf('\n', at);
+        if (end < 0)
+            end = bytes.size();
+        QByteArrayView line = bytes.sliced(at, end - at);
+        if (line.endsWith('\r'))
+            line.chop(1);
+        lines.append(line);
+        at = end + 1;
+    }
+    if (lines.size() < 2 || QString::fromUtf8(lines.at(0)) != kTitlesHeader)
         return std::nullopt;
     Listing listing;
-    listing.group = lines.at(1);
+    listing.group = QString::fromUtf8(lines.at(1));
+    listing.lines.reserve(lines.size() - 2);
     for (qsizetype i = 2; i < lines.size(); ++i) {
-        const QString &line = lines.at(i);
-        const qsizetype a = line.indexOf(u'\t');
-        const qsizetype b = a < 0 ? -1 : line.indexOf(u'\t', a + 1);
+        const QByteArrayView line = lines.at(i);
+        const qsizetype a = line.indexOf('\t');
+        const qsizetype b = a < 0 ? -1 : line.indexOf('\t', a + 1);
         if (b < 0)
             continue;
-        listing.lines.append({line.left(a), line.mid(a + 1, b - a - 1), line.mid(b + 1)});
+        listing.lines.append({QString::fromUtf8(line.first(a)),
+                              QString::fromUtf8(line.sliced(a + 1, b - a - 1)),
+                              QString::fromUtf8(line.sliced(b + 1))});
     }
     return listing;
 }
 
+namespace {
+
 class Scanner
 {
 public:
-    Scanner(const QString &root, const Progress &progress) : progress_(progress)
+    Scanner(const QString &root, const QString &storeFolder, const Progress &progress)
+        : progress_(progress)
     {
         root_ = QFileInfo(root).canonicalFilePath();
         rootName_ = QFileInfo(root_).fileName();
+        store_ = storeFolder.isEmpty() ? QString() : QFileInfo(storeFolder).canonicalFilePath();
     }
 
     Scan scan()
     {
         if (root_.isEmpty() || !QFileInfo(root_).isDir()) {
             result_.failure = u"not a folder that can be read"_s;
+            return std::move(result_);
+        }
+        // Its entries would come in a second time, each with its date line
+        // as the first line of its text.
+        if (!store_.isEmpty() && isWithin(root_, store_)) {
+            result_.failure = u"lies within the notebook's store %1; import from a folder "
+                              "outside it"_s.arg(store_);
             return std::move(result_);
         }
         walk(root_, QString(), {root_});
@@ -115,32 +208,34 @@ private:
         return !result_.cancelled;
     }
 
-    // `real` is the file to read: the entry itself, or where its link leads.
-    std::optional<SourceItem> readFile(const QString &real, const QString &rel)
+    // The file `name` of the open folder `dir`; `rel` names it in the report.
+    std::optional<SourceItem> readFile(int dir, const QByteArray &name, const QString &rel)
     {
-        const QFileInfo info(real);
-        if (!info.isFile()) {
-            skip(rel, u"not a regular file"_s);
-            return std::nullopt;
-        }
-        if (info.size() > kMaxFileBytes) {
-            skip(rel, u"larger than 1 MiB, so not taken for a note"_s);
-            return std::nullopt;
-        }
-        const ReadResult read = readWholeFile(real);
+        const ReadResult read = readWholeFileAt(dir, name, rel, kMaxFileBytes);
         if (!read.ok) {
-            skip(rel, u"cannot be read: "_s + read.error.description);
-            return std::nullopt;
-        }
-        TransferRules::Decoded decoded = TransferRules::decodeText(read.bytes);
-        if (decoded.text.contains(QChar(u'\0'))) {
-            skip(rel, u"not a text file (it holds a NUL byte)"_s);
+            if (read.error.number == EFBIG)
+                skip(rel, u"larger than 1 MiB, so not taken for a note"_s);
+            else if (read.error.number == EINVAL || read.error.number == EISDIR)
+                skip(rel, u"not a regular file"_s);
+            else
+                skip(rel, u"cannot be read: "_s + read.error.description);
             return std::nullopt;
         }
         SourceItem item;
+        item.stored = TransferRules::storedFromUtf8(read.bytes);
+        if (!item.stored) {
+            TransferRules::Decoded decoded = TransferRules::decodeText(read.bytes);
+            if (decoded.text.contains(QChar(u'\0'))) {
+                skip(rel, u"not a text file (it holds a NUL byte)"_s);
+                return std::nullopt;
+            }
+            item.text = TransferRules::toStoredText(decoded.text);
+        }
         item.path = rel;
-        item.title = QFileInfo(rel).completeBaseName();
-        item.text = TransferRules::toStoredText(decoded.text);
+        // The name without its extension; a name without one is the title whole.
+        const QStringView fileName = QStringView(rel).sliced(rel.lastIndexOf(u'/') + 1);
+        const qsizetype dot = fileName.lastIndexOf(u'.');
+        item.title = (dot > 0 ? fileName.first(dot) : fileName).toString();
         // In UTC from the read's own stat: a local time costs a look at the
         // time zone per file, and only a file without a listed date needs one.
         item.modified =
@@ -148,69 +243,126 @@ private:
         return item;
     }
 
+    // Where a link in the folder leads, when it may be followed: a file
+    // within the imported folder. Otherwise it is named with why.
+    std::optional<QString> linkTarget(const QString &linkPath, const QString &path,
+                                      const QStringList &ancestors)
+    {
+        const QFileInfo entry(linkPath);
+        const QString target = entry.canonicalFilePath();
+        if (target.isEmpty()) {
+            skip(path, u"a link that leads nowhere"_s);
+        } else if (!isWithin(target, root_)) {
+            skip(path, u"a link that leads out of the imported folder"_s);
+        } else if (entry.isDir()) {
+            // Every folder inside is reached by its own path anyway.
+            skip(path, ancestors.contains(target)
+                           ? u"a link that leads in a circle"_s
+                           : u"a link to a folder that is imported under its own path"_s);
+        } else if (!isTextFileName(entry.fileName())) {
+            skip(path, u"not a text file by its name (only .txt, .md, .text and names "
+                       "without an extension are imported)"_s);
+        } else {
+            return target;
+        }
+        return std::nullopt;
+    }
+
     void walk(const QString &folder, const QString &rel, QStringList ancestors)
     {
-        QDir dir(folder);
-        if (!dir.isReadable()) {
-            skip(rel.isEmpty() ? u"."_s : rel, u"the folder cannot be read"_s);
+        const QString shownRel = rel.isEmpty() ? u"."_s : rel;
+        const Fd dir(::open(QFile::encodeName(folder).constData(),
+                            O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        const auto entries = dir ? listFolder(dir.get()) : std::nullopt;
+        if (!entries) {
+            skip(shownRel, u"the folder cannot be read"_s);
             return;
         }
-        const QFileInfoList entries =
-            dir.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System | QDir::Hidden,
-                              QDir::Name | QDir::IgnoreCase);
         QHash<QString, SourceItem> files; // by file name
         QStringList fileOrder;
         QList<std::pair<QString, QString>> subfolders; // real path, relative path
-        for (const QFileInfo &entry : entries) {
-            const QString name = entry.fileName();
+        bool hasListing = false, hasMask = false;
+        for (const FolderEntry &entry : *entries) {
+            const QString &name = entry.name;
             const QString path = joined(rel, name);
-            // Hidden files and folders belong to other programs (.git, editor backups).
-            if (name.startsWith(u'.')) {
-                ++result_.ignored;
+            unsigned char type = entry.type;
+            struct stat st;
+            if (type == DT_UNKNOWN) {
+                type = ::fstatat(dir.get(), entry.bytes.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0
+                           ? DT_UNKNOWN
+                       : S_ISDIR(st.st_mode) ? DT_DIR
+                       : S_ISLNK(st.st_mode) ? DT_LNK
+                       : S_ISREG(st.st_mode) ? DT_REG
+                                             : DT_UNKNOWN;
+            }
+            const bool isFolder = type == DT_DIR;
+            if (!entry.validName) {
+                skip(joined(rel, escapedName(entry.bytes)),
+                     isFolder ? u"a folder whose name is not valid UTF-8, left out with "
+                                "everything in it"_s
+                              : u"its name is not valid UTF-8"_s);
                 continue;
             }
-            QString real = entry.absoluteFilePath();
-            if (entry.isSymLink()) {
-                const QString target = entry.canonicalFilePath();
-                if (!entry.isDir() && !isTextFileName(name)) {
-                    ++result_.ignored;
-                    continue;
-                }
-                if (target.isEmpty()) {
-                    skip(path, u"a link that leads nowhere"_s);
-                    continue;
-                }
-                if (!isWithin(target, root_)) {
-                    skip(path, u"a link that leads out of the imported folder"_s);
-                    continue;
-                }
-                if (entry.isDir()) {
-                    // Every folder inside is reached by its own path anyway.
-                    skip(path, ancestors.contains(target)
-                                   ? u"a link that leads in a circle"_s
-                                   : u"a link to a folder that is imported under its own path"_s);
-                    continue;
-                }
-                real = target;
+            // Hidden files and folders belong to other programs (.git, editor backups).
+            if (name.startsWith(u'.')) {
+                skip(path, isFolder ? u"a hidden folder, left out with everything in it"_s
+                                    : u"a hidden file"_s);
+                continue;
             }
-            if (entry.isDir()) {
-                subfolders.append({real, path});
-            } else if (isTextFileName(name)) {
+            if (isFolder) {
+                const QString real = folder + u'/' + name;
+                if (real == store_)
+                    skip(path, u"the notebook's own store"_s);
+                else
+                    subfolders.append({real, path});
+                continue;
+            }
+            if (type == DT_REG && name == kTitlesFile) {
+                hasListing = true;
+                continue;
+            }
+            if (type == DT_REG && name == kMaskFile) {
+                hasMask = true;
+                continue;
+            }
+            std::optional<SourceItem> item;
+            if (type == DT_LNK) {
+                const auto target = linkTarget(folder + u'/' + name, path, ancestors);
+                if (!target)
+                    continue;
                 if (!tick())
                     return;
-                if (auto item = readFile(real, path)) {
-                    files.insert(name, std::move(*item));
-                    fileOrder.append(name);
-                }
-            } else if (name != kTitlesFile && name != kMaskFile) {
-                ++result_.ignored;
+                item = readFile(AT_FDCWD, QFile::encodeName(*target), path);
+            } else if (type != DT_REG) {
+                skip(path, u"not a regular file"_s);
+                continue;
+            } else if (!isTextFileName(name)) {
+                skip(path, u"not a text file by its name (only .txt, .md, .text and names "
+                           "without an extension are imported)"_s);
+                continue;
+            } else {
+                if (!tick())
+                    return;
+                item = readFile(dir.get(), entry.bytes, path);
+            }
+            if (item) {
+                files.insert(name, std::move(*item));
+                fileOrder.append(name);
             }
         }
 
         SourceGroup group;
         group.path = rel;
         group.name = rel.isEmpty() ? rootName_ : rel;
-        const auto listing = readListing(dir.filePath(kTitlesFile));
+        std::optional<Listing> listing;
+        if (hasListing) {
+            const ReadResult read = readWholeFileAt(dir.get(), QFile::encodeName(kTitlesFile),
+                                                    joined(rel, kTitlesFile), kMaxFileBytes);
+            if (read.ok)
+                listing = readListing(read.bytes);
+            if (!listing)
+                skip(joined(rel, kTitlesFile), u"not a list of titles as an export writes it"_s);
+        }
         if (listing) {
             group.listed = true;
             if (!listing->group.trimmed().isEmpty())
@@ -241,16 +393,16 @@ private:
         for (SourceItem &item : group.items) {
             if (!item.hasFile)
                 continue;
-            item.unencodable = TransferRules::unencodableCharacters(item.text);
+            if (!item.stored)
+                item.unencodable = TransferRules::unencodableCharacters(item.text);
             for (const QString &c : TransferRules::unencodableCharacters(item.title)) {
                 if (!item.unencodable.contains(c))
                     item.unencodable.append(c);
             }
         }
-        const QString maskPath = dir.filePath(kMaskFile);
-        const QFileInfo maskInfo(maskPath);
-        if (maskInfo.isFile() && !maskInfo.isSymLink() && maskInfo.size() <= kMaxFileBytes) {
-            const ReadResult read = readWholeFile(maskPath);
+        if (hasMask) {
+            const ReadResult read = readWholeFileAt(dir.get(), QFile::encodeName(kMaskFile),
+                                                    joined(rel, kMaskFile), kMaxFileBytes);
             if (read.ok)
                 group.mask = TransferRules::toStoredText(
                     TransferRules::closeEquivalent(TransferRules::decodeText(read.bytes).text));
@@ -270,6 +422,7 @@ private:
 
     QString root_;
     QString rootName_;
+    QString store_;
     const Progress &progress_;
     Scan result_;
     qint64 read_ = 0;
@@ -306,6 +459,23 @@ QString stemOf(const QString &stored)
     return stored.left(end);
 }
 
+// The titles whose entry files are in `groupFolder`, whatever idx.dat says.
+QSet<QString> titlesOfFiles(const QString &groupFolder)
+{
+    QSet<QString> titles;
+    const Fd dir(::open(QFile::encodeName(groupFolder).constData(),
+                        O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    const auto entries = dir ? listFolder(dir.get()) : std::nullopt;
+    if (!entries)
+        return titles;
+    const QString extension = StorePaths::entryFileName(QString());
+    for (const FolderEntry &entry : *entries) {
+        if (entry.name.endsWith(extension))
+            titles.insert(entry.name.chopped(extension.size()));
+    }
+    return titles;
+}
+
 class Planner
 {
 public:
@@ -319,7 +489,6 @@ public:
     {
         plan_.skipped = scan.skipped;
         plan_.choice = choice_;
-        plan_.ignored = scan.ignored;
         for (const SourceGroup &source : scan.groups) {
             for (const SourceItem &item : source.items) {
                 if (!item.unencodable.isEmpty())
@@ -342,7 +511,7 @@ public:
         }
         // A new group none of whose files go in is not made.
         QList<PlannedGroup> groups;
-        QList<QStringList> titles;
+        QList<Titles> titles;
         for (qsizetype i = 0; i < plan_.groups.size(); ++i) {
             if (wanted_[i] || !plan_.groups[i].isNew) {
                 groups.append(plan_.groups[i]);
@@ -376,24 +545,33 @@ private:
         plan_.groups.append(group);
         const int index = int(plan_.groups.size() - 1);
         planned_.insert(stored, index);
-        titles_.append(QStringList());
+        titles_.append(Titles());
+        texts_.append(QHash<QString, QByteArray>());
         stems_.append(QHash<QString, QStringList>());
         wanted_.push_back(false);
         if (!group.isNew) {
             const int g = work_.findGroup(stored);
             const int entries = work_.entryCount(g);
+            Titles &titles = titles_[index];
+            titles.count = entries;
             for (int c = 1; c <= entries; ++c) {
-                titles_[index].append(work_.cell(g, c));
+                titles.taken.insert(work_.cell(g, c));
                 stems_[index][stemOf(work_.cell(g, c))].append(work_.cell(g, c));
             }
+            // A file idx.dat does not name (a sync program brings files before
+            // idx.dat; a copy may have crashed) is never written over: its
+            // title is taken as any other.
+            titles.taken.unite(titlesOfFiles(StorePaths::groupFolder(store_, stored)));
         }
         return index;
     }
 
-    std::optional<QString> existingText(PlannedGroup &group, const QString &storedTitle)
+    // The text of an entry the group holds, as its file holds it.
+    std::optional<QByteArray> existingText(int index, const QString &storedTitle)
     {
-        const auto key = group.storedName + u'\n' + storedTitle;
-        if (const auto it = texts_.constFind(key); it != texts_.cend())
+        const PlannedGroup &group = plan_.groups.at(index);
+        QHash<QString, QByteArray> &texts = texts_[index];
+        if (const auto it = texts.constFind(storedTitle); it != texts.cend())
             return *it;
         if (group.isNew)
             return std::nullopt;
@@ -401,25 +579,36 @@ private:
             StorePaths::entryFile(store_, group.storedName, storedTitle), store_);
         if (!read.ok)
             return std::nullopt;
-        texts_.insert(key, read.entry.text);
-        return read.entry.text;
+        const QByteArray text = CodePage::encode(read.entry.text).value_or(QByteArray());
+        texts.insert(storedTitle, text);
+        return text;
     }
 
     void add(int index, const SourceItem &item)
     {
         PlannedGroup &group = plan_.groups[index];
-        QStringList &titles = titles_[index];
-        QString text = item.text;
+        Titles &titles = titles_[index];
         const bool unencodable = !item.unencodable.isEmpty();
+        const QString refused = u"holds characters the notebook's code page cannot hold"_s;
         if (unencodable && choice_ == Unencodable::Skip) {
-            plan_.skipped.append(
-                {item.path, u"holds characters the notebook's code page cannot hold"_s});
+            plan_.skipped.append({item.path, refused});
             return;
         }
-        // The scan's text has its lines ended already; a stand-in may add breaks.
-        if (unencodable)
-            text = TransferRules::toStoredText(TransferRules::closeEquivalent(text));
-        text = asStored(text);
+        QByteArray text;
+        if (item.stored) {
+            text = *item.stored;
+        } else if (item.hasFile) {
+            // The scan's text has its lines ended already; a stand-in may add breaks.
+            const QString shown =
+                unencodable ? TransferRules::toStoredText(TransferRules::closeEquivalent(item.text))
+                            : item.text;
+            const auto encoded = CodePage::encode(asStored(shown));
+            if (!encoded) {
+                plan_.skipped.append({item.path, refused});
+                return;
+            }
+            text = *encoded;
+        }
 
         const QString base = TransferRules::titleFromName(item.title);
         const QString storedBase = OutDOS(base);
@@ -430,23 +619,27 @@ private:
                 ++plan_.duplicates;
                 return;
             }
-            const auto there = existingText(group, taken);
+            const auto there = existingText(index, taken);
             if (there && *there == text) {
                 ++plan_.duplicates;
                 return;
             }
         }
+        // The base is a valid title by its making; a suffix may make it too long.
         QString title = base;
-        while (titles.contains(OutDOS(title)))
+        QString storedTitle = storedBase;
+        while (titles.taken.contains(storedTitle)) {
             title += u'_';
-        if (UniqueName::checkEntryTitle(title) != UniqueName::Refusal::None) {
+            storedTitle = OutDOS(title);
+        }
+        if (title != base && UniqueName::checkEntryTitle(title) != UniqueName::Refusal::None) {
             plan_.skipped.append(
                 {item.hasFile ? item.path : base,
                  u"its title cannot be made unique within a file name's length"_s});
             return;
         }
         PlannedEntry entry;
-        entry.storedTitle = OutDOS(title);
+        entry.storedTitle = storedTitle;
         entry.hasFile = item.hasFile;
         if (item.hasFile) {
             entry.text = text;
@@ -455,9 +648,10 @@ private:
             entry.date = item.date && CodePage::firstUnencodable(*item.date) < 0
                              ? *item.date
                              : TransferRules::dateLine(item.modified.toLocalTime(), locale_);
-            texts_.insert(group.storedName + u'\n' + entry.storedTitle, text);
+            texts_[index].insert(entry.storedTitle, text);
         }
-        titles.append(entry.storedTitle);
+        titles.taken.insert(entry.storedTitle);
+        ++titles.count;
         stems_[index][stemOf(entry.storedTitle)].append(entry.storedTitle);
         group.entries.append(entry);
         wanted_[index] = true;
@@ -475,12 +669,13 @@ private:
         }
         for (qsizetype i = 0; i < plan_.groups.size(); ++i) {
             const PlannedGroup &group = plan_.groups.at(i);
-            const qint64 there = titles_.at(i).size() - group.entries.size();
-            if (titles_.at(i).size() > NoteTable::kMaxEntries) {
+            const qint64 count = titles_.at(i).count;
+            const qint64 there = count - group.entries.size();
+            if (count > NoteTable::kMaxEntries) {
                 plan_.wontFit.append(
                     u"Group \"%1\" would get %2 entries (%3 there, %4 to import); a group "
                     "holds %5 at most."_s.arg(InDOS(group.storedName))
-                        .arg(titles_.at(i).size())
+                        .arg(count)
                         .arg(there)
                         .arg(group.entries.size())
                         .arg(NoteTable::kMaxEntries));
@@ -495,9 +690,14 @@ private:
     QLocale locale_;
     Plan plan_;
     QHash<QString, int> planned_;
-    QList<QStringList> titles_; // per planned group: the stored titles it will hold
+    struct Titles
+    {
+        QSet<QString> taken; // stored titles held, planned, or of a file in the folder
+        qint64 count = 0;    // entries the group will hold
+    };
+    QList<Titles> titles_; // per planned group
     QList<QHash<QString, QStringList>> stems_; // per planned group: its titles by stem
-    QHash<QString, QString> texts_;
+    QList<QHash<QString, QByteArray>> texts_; // per planned group: texts by stored title
     std::vector<bool> wanted_; // per planned group: something goes into it
 };
 
@@ -517,9 +717,9 @@ qint64 Plan::newGroupCount() const
                          [](const PlannedGroup &g) { return g.isNew; });
 }
 
-Scan scanFolder(const QString &folder, const Progress &progress)
+Scan scanFolder(const QString &folder, const QString &storeFolder, const Progress &progress)
 {
-    return Scanner(folder, progress).scan();
+    return Scanner(folder, storeFolder, progress).scan();
 }
 
 Plan makePlan(const Scan &scan, const NoteTable &table, const QString &storeFolder,
@@ -528,12 +728,64 @@ Plan makePlan(const Scan &scan, const NoteTable &table, const QString &storeFold
     return Planner(table, storeFolder, choice, locale).plan(scan, into);
 }
 
-Outcome run(Store &store, NoteTable &table, ErrorReports &reports, const Plan &plan,
+Outcome run(Store &store, NoteTable &table, ErrorReports &userReports, const Plan &plan,
             const Progress &progress)
 {
+    // One report for the whole import: the list's clear-up adds none of its own.
+    struct Told : ErrorReports
+    {
+        explicit Told(ErrorReports &to) : to(to) {}
+        void ShowErrorCancel(const IoError &error) override
+        {
+            any = true;
+            to.ShowErrorCancel(error);
+        }
+        void ShowErrorContinue(const IoError &error) override
+        {
+            any = true;
+            to.ShowErrorContinue(error);
+        }
+        ErrorReports &to;
+        bool any = false;
+    } told(userReports);
+    ErrorReports &reports = told;
     Outcome outcome;
-    if (plan.needsChoice || !plan.wontFit.isEmpty())
+    if (plan.needsChoice || !plan.wontFit.isEmpty() ||
+        (plan.entryCount() == 0 && plan.newGroupCount() == 0))
         return outcome;
+    // Every file the import may make, listed before the first: what a crash
+    // leaves of them the next start clears away.
+    QList<PendingFiles::File> pending;
+    for (const PlannedGroup &group : plan.groups) {
+        if (group.isNew)
+            pending.append({group.storedName, QString()});
+        for (const PlannedEntry &entry : group.entries) {
+            if (entry.hasFile)
+                pending.append({group.storedName, entry.storedTitle});
+        }
+    }
+    const QString storeFolder = store.storeFolder();
+    if (!store.markerStillHeld()) {
+        outcome.failed = true;
+        return outcome;
+    }
+    if (const FileResult noted = PendingFiles::note(storeFolder, pending);
+        !noted || noted.unsynced) {
+        reports.ShowErrorCancel(noted.error);
+        (void)PendingFiles::clear(storeFolder);
+        outcome.failed = true;
+        return outcome;
+    }
+    // Once the import has ended, however: the steps it finished are in
+    // idx.dat, and a failed one has taken its files away again. A list left
+    // after a failure that was told already is cleared by the next start.
+    const auto cleared = qScopeGuard([&] {
+        if (!store.markerStillHeld())
+            return;
+        if (const FileResult done = PendingFiles::clear(storeFolder);
+            (!done || done.unsynced) && !told.any)
+            reports.ShowErrorContinue(done.error);
+    });
     const qint64 total = plan.entryCount();
     qint64 done = 0;
     for (const PlannedGroup &group : plan.groups) {

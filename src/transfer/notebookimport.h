@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QDateTime>
 #include <QList>
 #include <QLocale>
@@ -30,6 +31,20 @@ extern const QString kTitlesHeader;
 // amount is not known yet); false asks to stop.
 using Progress = std::function<bool(qint64 done, qint64 total)>;
 
+// An export's listing (kTitlesFile) read back: the group's name, then a line
+// per title, "file<TAB>date line<TAB>title", the file empty for a title
+// without one. Nothing when `bytes` are not such a listing.
+struct Listing
+{
+    QString group;
+    struct Line
+    {
+        QString file, date, title;
+    };
+    QList<Line> lines;
+};
+std::optional<Listing> readListing(QByteArrayView bytes);
+
 struct Skipped
 {
     QString path; // below the imported folder
@@ -41,7 +56,10 @@ struct SourceItem
     QString path;  // below the imported folder; empty for a title without a file
     QString title; // shown form: the listed title, else the file's name without extension
     std::optional<QString> date; // the listed date line
-    QString text;                // decoded, lines ended by CR LF
+    QString text;                // decoded, lines ended by CR LF; empty where `stored` is set
+    // The text as the entry file will hold it, where it was read straight
+    // into the code page (TransferRules::storedFromUtf8).
+    std::optional<QByteArray> stored;
     QDateTime modified;          // the file's modification time, in UTC
     QStringList unencodable;     // characters of the text and title the code page cannot hold
     bool hasFile = true;
@@ -59,13 +77,15 @@ struct SourceGroup
 struct Scan
 {
     QList<SourceGroup> groups;
-    QList<Skipped> skipped;
-    qint64 ignored = 0; // files of other kinds, and hidden ones
+    QList<Skipped> skipped; // every file and folder left out, with why
     bool cancelled = false;
     QString failure; // the folder itself cannot be read
 };
 
-Scan scanFolder(const QString &folder, const Progress &progress = {});
+// `storeFolder`: the notebook's store, which is never imported into itself:
+// a folder within it is refused, and met within the folder it is left out.
+Scan scanFolder(const QString &folder, const QString &storeFolder,
+                const Progress &progress = {});
 
 enum class Unencodable { Ask, Replace, Skip };
 
@@ -73,7 +93,7 @@ struct PlannedEntry
 {
     QString storedTitle;
     QString date;
-    QString text;
+    QByteArray text; // in the code page, every line ended by CR LF
     bool hasFile = true;
 };
 
@@ -97,7 +117,6 @@ struct Plan
     QList<Skipped> skipped;
     QList<UnencodableFile> unencodable; // listed whatever the choice
     qint64 duplicates = 0;
-    qint64 ignored = 0;
     QStringList wontFit;      // why the import cannot fit; nothing may be written
     bool needsChoice = false; // unencodable files and no choice made yet
     Unencodable choice = Unencodable::Ask;

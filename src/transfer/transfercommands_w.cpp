@@ -72,7 +72,7 @@ private:
 
 TransferQuestion::TransferQuestion(const QString &objectName, const QString &title,
                                    const QString &text, const QString &list,
-                                   const QStringList &answers, QWidget *parent)
+                                   const QStringList &answers, int safeAnswer, QWidget *parent)
     : QDialog(parent)
 {
     setObjectName(objectName);
@@ -102,6 +102,11 @@ TransferQuestion::TransferQuestion(const QString &objectName, const QString &tit
             answer_ = i;
             accept();
         });
+        // Enter, as the dialog opens, gives the answer that changes nothing.
+        if (i == safeAnswer) {
+            button->setDefault(true);
+            button->setFocus();
+        }
     }
     layout->addWidget(buttons);
     resize(560, list.isEmpty() ? 160 : 380);
@@ -167,7 +172,7 @@ void TransferCommands::importFolder(bool intoSelectedGroup)
     {
         ProgressWindow progress(view_.controls.window,
                                 u"Reading the files of %1 ..."_s.arg(*folder));
-        scan = scanFolder(*folder, std::ref(progress));
+        scan = scanFolder(*folder, ctx.state.storeFolder, std::ref(progress));
     }
     if (!scan.failure.isEmpty()) {
         view_.caution(u"%1: %2"_s.arg(*folder, scan.failure));
@@ -186,7 +191,7 @@ void TransferCommands::importFolder(bool intoSelectedGroup)
             u"%1 files hold characters the notebook's code page (Windows-1252) cannot hold. "
             "Replace each by a close equivalent (or \"?\"), or skip these files?"_s.arg(
                 plan.unencodable.size()),
-            unencodableList(plan), {u"&Replace"_s, u"&Skip These Files"_s, u"Cancel"_s},
+            unencodableList(plan), {u"&Replace"_s, u"&Skip These Files"_s, u"Cancel"_s}, 2,
             view_.controls.window);
         question.exec();
         const std::optional<int> answer = question.answer();
@@ -239,14 +244,17 @@ void TransferCommands::exportNotebook(bool selectedGroupOnly)
     QScopedValueRollback<bool> busy(busy_, true);
     const NotebookExport::Plan plan = NotebookExport::makePlan(ctx.table, ctx.state.storeFolder,
                                                                only, *folder, QLocale::system());
-    if (!plan.existing.isEmpty()) {
-        TransferQuestion question(u"frmExportReplace"_s, u"Export"_s,
-                                  u"%1 files in %2 would be replaced by the export. Replace them?"_s
-                                      .arg(plan.existing.size())
-                                      .arg(*folder),
-                                  plan.existing.mid(0, 200).join(u'\n'),
-                                  {u"&Replace"_s, u"Cancel"_s}, view_.controls.window);
+    if (plan.touchesExisting()) {
+        QString text = u"%1 files in %2 would be replaced by the export"_s.arg(plan.existing.size())
+                           .arg(*folder);
+        if (!plan.stale.isEmpty())
+            text += u", and %1 files an earlier export wrote there would be removed: their "
+                    "entries are no longer in the notebook"_s.arg(plan.stale.size());
+        TransferQuestion question(u"frmExportReplace"_s, u"Export"_s, text + u". Replace them?"_s,
+                                  (plan.existing + plan.stale).mid(0, 200).join(u'\n'),
+                                  {u"&Replace"_s, u"Cancel"_s}, 1, view_.controls.window);
         question.exec();
+        // Only the Replace button replaces; Cancel, Esc and the close box do not.
         if (question.answer() != 0)
             return;
     }

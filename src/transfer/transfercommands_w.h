@@ -16,12 +16,14 @@ class QAction;
 
 // A question with a list to read (files and their characters, files in the
 // way) and a row of answers; exec(), then answer() is the button chosen.
+// `safeAnswer`, the one that changes nothing, is the default button.
 class TransferQuestion : public QDialog
 {
     Q_OBJECT
 public:
     TransferQuestion(const QString &objectName, const QString &title, const QString &text,
-                     const QString &list, const QStringList &answers, QWidget *parent);
+                     const QString &list, const QStringList &answers, int safeAnswer,
+                     QWidget *parent);
     // The index in `answers` of the button pressed; nothing when closed otherwise.
     std::optional<int> answer() const { return answer_; }
 

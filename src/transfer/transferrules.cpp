@@ -11,6 +11,7 @@
 #include <QStringDecoder>
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <tuple>
 
@@ -159,6 +160,95 @@ Decoded decodeText(QByteArrayView bytes)
     // characters combines with another. Most texts take this way.
     if (CodePage::firstUnencodable(out.text) >= 0)
         out.text = out.text.normalized(QString::NormalizationForm_C);
+    return out;
+}
+
+namespace {
+
+constexpr quint64 kOnes = 0x0101010101010101ull;
+constexpr quint64 kHighs = kOnes * 0x80;
+
+// The high bit of each byte of `w` that is zero, exact up to the lowest one.
+constexpr quint64 zeros(quint64 w)
+{
+    return (w - kOnes) & ~w & kHighs;
+}
+
+} // namespace
+
+std::optional<QByteArray> storedFromUtf8(QByteArrayView bytes)
+{
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        bytes = bytes.sliced(3);
+    if (bytes.isEmpty())
+        return QByteArray();
+    const auto *p = reinterpret_cast<const unsigned char *>(bytes.data());
+    const auto *const end = p + bytes.size();
+    // Every break may grow by one byte, and the end may gain two.
+    qsizetype breaks = 0;
+    for (const char b : {'\n', '\r'}) {
+        for (const void *at = std::memchr(p, b, size_t(end - p)); at;
+             at = std::memchr(static_cast<const char *>(at) + 1, b,
+                              size_t(end - static_cast<const unsigned char *>(at) - 1)))
+            ++breaks;
+    }
+    QByteArray out(bytes.size() + breaks + 2, Qt::Uninitialized);
+    char *dst = out.data();
+    while (p != end) {
+        // ASCII without a break or a NUL is copied eight bytes at a time, up
+        // to the first byte that is not. (The output has room: it is never
+        // shorter than what is left of the input.)
+        if (end - p >= 8) {
+            quint64 w;
+            std::memcpy(&w, p, 8);
+            const quint64 special =
+                (w & kHighs) | zeros(w) | zeros(w ^ (kOnes * '\n')) | zeros(w ^ (kOnes * '\r'));
+            std::memcpy(dst, p, 8);
+            const bool little = std::endian::native == std::endian::little;
+            const int plain = !special ? 8 : little ? std::countr_zero(special) / 8 : 0;
+            p += plain;
+            dst += plain;
+            if (plain == 8)
+                continue;
+        }
+        const unsigned char c = *p;
+        char16_t u = 0;
+        if (c < 0x80) {
+            if (c == 0)
+                return std::nullopt;
+            if (c == '\r' || c == '\n') {
+                p += c == '\r' && end - p >= 2 && p[1] == '\n' ? 2 : 1;
+                *dst++ = '\r';
+                *dst++ = '\n';
+                continue;
+            }
+            *dst++ = char(c);
+            ++p;
+            continue;
+        }
+        // Two or three bytes, never overlong nor a surrogate; four bytes
+        // are beyond the code page, and anything else is not UTF-8.
+        if (c >= 0xC2 && c <= 0xDF && end - p >= 2 && (p[1] & 0xC0) == 0x80) {
+            u = char16_t(((c & 0x1F) << 6) | (p[1] & 0x3F));
+            p += 2;
+        } else if (c >= 0xE0 && c <= 0xEF && end - p >= 3 && (p[1] & 0xC0) == 0x80 &&
+                   (p[2] & 0xC0) == 0x80 && (c != 0xE0 || p[1] >= 0xA0) &&
+                   (c != 0xED || p[1] < 0xA0)) {
+            u = char16_t(((c & 0x0F) << 12) | ((p[1] & 0x3F) << 6) | (p[2] & 0x3F));
+            p += 3;
+        } else {
+            return std::nullopt;
+        }
+        const int b = CodePage::byteFor(u);
+        if (b < 0)
+            return std::nullopt;
+        *dst++ = char(b);
+    }
+    if (dst != out.data() && !(dst - out.data() >= 2 && dst[-2] == '\r' && dst[-1] == '\n')) {
+        *dst++ = '\r';
+        *dst++ = '\n';
+    }
+    out.truncate(dst - out.data());
     return out;
 }
 

@@ -27,6 +27,14 @@ struct Decoded
 // so an "e" with a combining accent becomes the one letter the code page has.
 Decoded decodeText(QByteArrayView bytes);
 
+// The text of a file as an entry file holds it: code-page bytes, every line
+// break (CR LF, LF, a lone CR) as CR LF, one at the end of a text that is not
+// empty. Read straight from UTF-8 (with or without a byte order mark), the
+// form of almost every note; nothing where the bytes are not such UTF-8, or
+// hold a NUL or a character the code page cannot hold: decodeText and
+// toStoredText then take them, and give the same for what this reads.
+std::optional<QByteArray> storedFromUtf8(QByteArrayView bytes);
+
 // The distinct characters of `text` the code page cannot hold, in order of
 // first appearance; a surrogate pair is one character.
 QStringList unencodableCharacters(const QString &text);

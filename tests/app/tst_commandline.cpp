@@ -10,7 +10,13 @@
 #include "store/storemarker.h"
 
 #include <QProcess>
+#include <QScopeGuard>
 #include <QTest>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -163,6 +169,11 @@ private Q_SLOTS:
         QVERIFY(writeFile(src + u"/sub/b.md"_s, "Gda\xC5\x84sk\n"));
         QVERIFY(writeFile(src + u"/sub/\u0141\u00f3d\u017a.txt"_s, "L\n"));
         QVERIFY(writeFile(src + u"/bin.txt"_s, QByteArray("x\0y", 3)));
+        QVERIFY(writeFile(src + u"/README"_s, "read me\n"));
+        // A name that is not UTF-8, which Qt cannot remove by its name.
+        const QByteArray badName = QFile::encodeName(src) + "/bad\xFF.txt";
+        QVERIFY(::close(::open(badName.constData(), O_CREAT | O_WRONLY, 0666)) == 0);
+        const auto removeBad = qScopeGuard([&badName] { ::unlink(badName.constData()); });
         const QByteArray original = program.read(idx);
 
         // What is not in the code page is listed, in texts and in names.
@@ -182,12 +193,14 @@ private Q_SLOTS:
 
         // The folder's group is the shipped "Notes", which it joins.
         expect({u"--import"_s, src, u"--unencodable=skip"_s}, 1,
-               {u"0 groups and 1 entries made, 3 files skipped, 0 already there.\n"_s,
-                u"skipped bin.txt: not a text file (it holds a NUL byte)"_s});
+               {u"0 groups and 2 entries made, 4 files skipped, 0 already there.\n"_s,
+                u"skipped bin.txt: not a text file (it holds a NUL byte)"_s,
+                u"skipped bad\\xFF.txt: its name is not valid UTF-8"_s});
         expect(
             {u"--import"_s, src + u"/sub"_s, u"--into"_s, u"Notes"_s, u"--unencodable=replace"_s},
             0, {u"0 groups and 2 entries made, 0 files skipped, 0 already there.\n"_s});
-        QVERIFY(program.read(idx).contains("Notes\r\n\\Welcome to Plimsa\r\n\\a\r\n\\b\r\n"));
+        QVERIFY(program.read(idx).contains(
+            "Notes\r\n\\Welcome to Plimsa\r\n\\a\r\n\\README\r\n\\b\r\n"));
         QCOMPARE(program.readLines(u"FileStore/Notes/b.txt"_s).value(1), u"Gdansk"_s);
         QCOMPARE(program.readLines(u"FileStore/Notes/Lódz.txt"_s).value(1), u"L"_s);
 
@@ -195,14 +208,30 @@ private Q_SLOTS:
         expect({u"--export"_s, out, u"--overwrite"_s}, 0);
         QCOMPARE(readFile(out + u"/Notes/b.txt"_s), "Gdansk\n");
         expect({u"--export"_s, program.path(u"out2"_s), u"--group"_s, u"Nothing"_s}, 2);
+        // A failed export: the failure on standard error, what was done on standard output.
+        const Run failed = plimsa(program.path(u"plimsa"_s),
+                                  {u"--export"_s, src + u"/a.txt/out"_s});
+        QCOMPARE(failed.status, 3);
+        QVERIFY2(failed.out.startsWith(u"0 groups and 0 entries exported (0 titles without "
+                                       "files), 0 files written; stopped, "_s),
+                 qPrintable(failed.out));
+        QVERIFY2(failed.err.contains(u"plimsa: could not write "_s + src + u"/a.txt/out: "_s +
+                                     QString::fromLocal8Bit(strerror(ENOTDIR))),
+                 qPrintable(failed.err));
+        const QByteArray beforeBad = program.read(idx);
         for (const QStringList &bad :
              {QStringList{u"--import"_s, src, u"--export"_s, src},
               QStringList{u"--import"_s, program.path(u"missing"_s)},
               QStringList{u"--import"_s, src, u"--unencodable=maybe"_s},
               QStringList{u"--export"_s, src, u"--into"_s, u"x"_s},
               QStringList{u"--import"_s, src, u"--into"_s, u"  "_s},
-              QStringList{u"--export"_s, program.path(u"FileStore/Notes"_s), u"--overwrite"_s}})
+              QStringList{u"--export"_s, program.path(u"FileStore/Notes"_s), u"--overwrite"_s},
+              // The store imported into itself.
+              QStringList{u"--import"_s, program.path(u"FileStore"_s)},
+              QStringList{u"--import"_s, program.path(u"FileStore/Notes"_s), u"--into"_s,
+                          u"Notes"_s}})
             expect(bad, 2);
+        QCOMPARE(program.read(idx), beforeBad);
     }
 };
 

@@ -9,6 +9,7 @@
 #include "platform/syscalls.h"
 
 #include <QAction>
+#include <QDialog>
 #include <QDir>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -24,7 +25,7 @@ namespace {
 void answerFolder(AppFixture &nb, const QString &folder,
                   const std::function<void(QWidget *)> &next = {})
 {
-    nb.whenShown([&nb, folder, next](QWidget *shown) {
+    nb.whenShown([folder, next](QWidget *shown) {
         chooseFolder(shown, folder);
         if (next)
             next(shown);
@@ -82,19 +83,40 @@ private Q_SLOTS:
         QVERIFY2(nb.messages.shown[1].text.startsWith(u"3 groups and 4 entries exported"_s),
                  qPrintable(nb.messages.shown[1].text));
 
-        // Again into the same folder: asked first; "Cancel" writes nothing.
+        // Again into the same folder: asked first, Cancel the default; every
+        // way out but Replace writes nothing.
         QFile::remove(out + u"/A/x.txt"_s);
-        QString asked;
-        answerFolder(nb, out, [&nb, &asked](QWidget *) {
-            nb.whenShown([&asked](QWidget *question) {
-                asked = question->objectName();
-                question->findChild<QPushButton *>(u"cmdAnswer1"_s)->click();
+        const QList<std::pair<QString, std::function<void(QDialog *)>>> answers{
+            {u"Enter"_s, [](QDialog *q) { QTest::keyClick(q->focusWidget(), Qt::Key_Return); }},
+            {u"Esc"_s, [](QDialog *q) { QTest::keyClick(q->focusWidget(), Qt::Key_Escape); }},
+            {u"the close box"_s, [](QDialog *q) { q->close(); }},
+            {u"Cancel"_s,
+             [](QDialog *q) { q->findChild<QPushButton *>(u"cmdAnswer1"_s)->click(); }},
+            {u"Replace"_s,
+             [](QDialog *q) { q->findChild<QPushButton *>(u"cmdAnswer0"_s)->click(); }},
+        };
+        for (const auto &row : answers) {
+            const QString &way = row.first;
+            const auto &answer = row.second;
+            QString asked;
+            bool cancelDefault = false;
+            answerFolder(nb, out, [&nb, &asked, &cancelDefault, answer](QWidget *) {
+                nb.whenShown([&asked, &cancelDefault, answer](QWidget *shown) {
+                    auto *question = qobject_cast<QDialog *>(shown);
+                    asked = shown->objectName();
+                    cancelDefault =
+                        question->findChild<QPushButton *>(u"cmdAnswer1"_s)->isDefault() &&
+                        !question->findChild<QPushButton *>(u"cmdAnswer0"_s)->isDefault();
+                    answer(question);
+                });
             });
-        });
-        nb.w().window->findChild<QAction *>(u"mnuExportNotebook"_s)->trigger();
-        QCOMPARE(asked, u"frmExportReplace"_s);
-        QVERIFY(!QFile::exists(out + u"/A/x.txt"_s));
-        QCOMPARE(nb.messages.shown.size(), 2);
+            nb.w().window->findChild<QAction *>(u"mnuExportNotebook"_s)->trigger();
+            QCOMPARE(asked, u"frmExportReplace"_s);
+            QVERIFY(cancelDefault);
+            const bool replaced = way == u"Replace"_s;
+            QVERIFY2(QFile::exists(out + u"/A/x.txt"_s) == replaced, qPrintable(way));
+            QCOMPARE(nb.messages.shown.size(), replaced ? 3 : 2);
+        }
     }
 
     // Cancelled in the progress dialog: what is in stays, the rest does not,
