@@ -162,6 +162,10 @@ void SetAccessibleNames(QWidget &window, const Words &words)
     name(window, u"cmdCRSR2"_s, u"Previous Entry"_s);
     name(window, u"cmdCRSR3"_s, u"Next Entry"_s);
     name(window, u"cmdCRSR4"_s, u"First or Last Entry"_s);
+    // The splitters, by the columns and rows they divide; the arrow keys move them.
+    name(window, u"lblSizeH"_s, u"Splitter below the Group List"_s);
+    name(window, u"lblSizeV0"_s, u"Splitter right of the Lists"_s);
+    name(window, u"lblSizeV1"_s, u"Splitter right of the Group Mask"_s);
     for (int b = 0; b < 4; ++b)
         name(window, u"cmdIndiv"_s + QString::number(b),
              words(Word::IndividualButton) + u' ' + QString::number(b + 1));
