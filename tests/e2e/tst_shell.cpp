@@ -20,6 +20,7 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTest>
 #include <QTimer>
 
@@ -129,6 +130,52 @@ private Q_SLOTS:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
         QCOMPARE(window->minimumSize(),
                  QSize(holding(floor.width), holding(floor.height) + window->menuBar()->height()));
+    }
+
+    // The group list's fixed grey keeps a dark text under any theme; white,
+    // it takes the theme's colours. The list with the keyboard's focus shows
+    // its selected line in the highlight colour, the other list in grey.
+    void listColours_data()
+    {
+        QTest::addColumn<bool>("dark");
+        QTest::addColumn<bool>("white");
+        QTest::newRow("light theme, grey") << false << false;
+        QTest::newRow("light theme, white") << false << true;
+        QTest::newRow("dark theme, grey") << true << false;
+        QTest::newRow("dark theme, white") << true << true;
+    }
+    void listColours()
+    {
+        QFETCH(bool, dark);
+        QFETCH(bool, white);
+        const QPalette before = QApplication::palette();
+        const auto restore = qScopeGuard([&] { QApplication::setPalette(before); });
+        QPalette theme = before;
+        if (dark) {
+            for (const auto &[role, colour] :
+                 {std::pair{QPalette::Window, QColor(40, 40, 40)}, {QPalette::Base, Qt::black},
+                  {QPalette::WindowText, Qt::white}, {QPalette::Text, Qt::white},
+                  {QPalette::Mid, QColor(90, 90, 90)}, {QPalette::Highlight, QColor(0, 80, 160)}})
+                theme.setColor(role, colour);
+            QApplication::setPalette(theme);
+        }
+        AppFixture run;
+        run.setPref(20, white ? u" 1"_s : u" 0"_s);
+        QVERIFY(run.start());
+        const MainWidgets &w = run.w();
+        const QPalette groups = w.groupList->palette();
+        QCOMPARE(groups.color(QPalette::Base),
+                 white ? theme.color(QPalette::Base) : QColor(224, 224, 224));
+        QCOMPARE(groups.color(QPalette::Text), white ? theme.color(QPalette::Text) : Qt::black);
+
+        for (TitleListView *focused : {w.entryList, w.groupList}) {
+            TitleListView *other = focused == w.entryList ? w.groupList : w.entryList;
+            focused->setFocus();
+            QTRY_VERIFY(focused->hasFocus());
+            QCOMPARE(focused->palette().color(QPalette::Highlight),
+                     theme.color(QPalette::Highlight));
+            QCOMPARE(other->palette().color(QPalette::Highlight), theme.color(QPalette::Mid));
+        }
     }
 
     // No tray host here: every way of hiding minimizes, so the window can
