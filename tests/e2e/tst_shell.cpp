@@ -152,10 +152,12 @@ private Q_SLOTS:
         const auto restore = qScopeGuard([&] { QApplication::setPalette(before); });
         QPalette theme = before;
         if (dark) {
-            for (const auto &[role, colour] :
-                 {std::pair{QPalette::Window, QColor(40, 40, 40)}, {QPalette::Base, Qt::black},
-                  {QPalette::WindowText, Qt::white}, {QPalette::Text, Qt::white},
-                  {QPalette::Mid, QColor(90, 90, 90)}, {QPalette::Highlight, QColor(0, 80, 160)}})
+            for (const auto &[role, colour] : {std::pair{QPalette::Window, QColor(40, 40, 40)},
+                                               {QPalette::Base, Qt::black},
+                                               {QPalette::WindowText, Qt::white},
+                                               {QPalette::Text, Qt::white},
+                                               {QPalette::Mid, QColor(90, 90, 90)},
+                                               {QPalette::Highlight, QColor(0, 80, 160)}})
                 theme.setColor(role, colour);
             QApplication::setPalette(theme);
         }
@@ -176,6 +178,32 @@ private Q_SLOTS:
                      theme.color(QPalette::Highlight));
             QCOMPARE(other->palette().color(QPalette::Highlight), theme.color(QPalette::Mid));
         }
+    }
+
+    // A button's command runs when the button is let go on it: a press that
+    // slides off before it is let go is no click.
+    void buttonRelease_data()
+    {
+        QTest::addColumn<bool>("slidesOff");
+        QTest::addColumn<QStringList>("titles");
+        QTest::newRow("let go on it") << false << QStringList{u"a"_s, u"b"_s, u" "_s};
+        QTest::newRow("slid off") << true << QStringList{u"b"_s, u"a"_s, u" "_s};
+    }
+    void buttonRelease()
+    {
+        QFETCH(bool, slidesOff);
+        QFETCH(QStringList, titles);
+        AppFixture run;
+        run.writeNotebook({{u"Notes"_s, u"b"_s, u"a"_s}});
+        QVERIFY(run.start());
+        QPushButton *sort = run.w().sortButton;
+        const QPoint off(-sort->width(), sort->height() / 2);
+        QTest::mousePress(sort, Qt::LeftButton);
+        QCOMPARE(AppFixture::lines(run.w().entryList), (QStringList{u"b"_s, u"a"_s, u" "_s}));
+        if (slidesOff)
+            QTest::mouseMove(sort, off);
+        QTest::mouseRelease(sort, Qt::LeftButton, {}, slidesOff ? off : sort->rect().center());
+        QCOMPARE(AppFixture::lines(run.w().entryList), titles);
     }
 
     // No tray host here: every way of hiding minimizes, so the window can
@@ -311,7 +339,7 @@ private Q_SLOTS:
         for (const auto &[label, opened, closes] : clicks) {
             AboutBox box(words, u"1.3.02"_s, desktop, links, nullptr);
             box.show();
-            box.animateIcon();
+            box.showNextLetter();
             desktop.openedUrls.clear();
             QTest::mouseClick(box.findChild<QLabel *>(u"lbl"_s + QString::number(label)),
                               Qt::LeftButton);
