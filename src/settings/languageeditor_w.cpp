@@ -59,8 +59,9 @@ LanguageEditor::LanguageEditor(MainContext &ctx, QWidget *mainWindow)
         form->addRow(row);
     QDialogButtonBox *buttons = DialogForm::okCancel(form, ctx_.words);
     // The buttons answer clicks and their access keys only: Enter belongs to
-    // the name and the translation.
-    for (QPushButton *button : {DialogForm::okButton(buttons), DialogForm::cancelButton(buttons)}) {
+    // the name and the translation (showEvent keeps it so).
+    okButton_ = DialogForm::okButton(buttons);
+    for (QPushButton *button : {okButton_, DialogForm::cancelButton(buttons)}) {
         button->setDefault(false);
         button->setAutoDefault(false);
     }
@@ -93,6 +94,14 @@ LanguageEditor::LanguageEditor(MainContext &ctx, QWidget *mainWindow)
     translation_->installEventFilter(this);
     adjustSize();
     placeCentred(this, mainWindow);
+}
+
+// A button box makes its OK the default button as it shows, and Enter in the
+// list of words would then write Language.dat and close the editor.
+void LanguageEditor::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    okButton_->setDefault(false);
 }
 
 void LanguageEditor::run(MainContext &ctx, QWidget *mainWindow)

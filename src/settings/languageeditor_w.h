@@ -8,6 +8,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QPushButton;
 
 // frmEditLanguage: names, frees and translates the nine user languages and
 // writes them to Language.dat. Translations go into the word table as soon as
@@ -26,6 +27,7 @@ public:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     void fillLists();
@@ -47,4 +49,5 @@ private:
     QListWidget *words_ = nullptr;
     QLineEdit *translation_ = nullptr;
     std::array<QLabel *, 2> notes_{};
+    QPushButton *okButton_ = nullptr;
 };

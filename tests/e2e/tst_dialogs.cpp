@@ -335,6 +335,13 @@ private Q_SLOTS:
         row(u"language editor, Enter stays"_s, {},
             inDialog(editor, then(translated(u"&Datei"_s), pressed(Qt::Key_Return)), true),
             u"lang1=(free);lang2="_s);
+        const Answer enterInWords = [](QDialog *dialog) {
+            child(dialog, u"lstWords"_s)->setFocus();
+            QTest::keyClick(child(dialog, u"lstWords"_s), Qt::Key_Return);
+        };
+        row(u"language editor, Enter in the words"_s, {},
+            inDialog(editor, then(translated(u"&Datei"_s), enterInWords), true),
+            u"lang1=(free);lang2="_s);
         row(u"language editor, Esc"_s, {},
             inDialog(editor, then(translated(u"&Datei"_s), pressed(Qt::Key_Escape))),
             u"lang1=(free);lang2="_s);
