@@ -1,6 +1,8 @@
-// The window shell on the real window: splitter drags, the tray without a
-// tray host (tests/x11 has one, and the resizes below the floors against a
-// real window manager), the Editor menu's export and the About box.
+// The window shell on the real window: the splitters moved by mouse and by
+// key, the lists' colours under a light and a dark theme, buttons that act
+// when let go, the tray without a tray host (tests/x11 has one, and the
+// resizes below the floors against a real window manager), the Editor menu's
+// export and the About box.
 
 #include "support/appfixture.h"
 
