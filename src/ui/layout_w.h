@@ -19,11 +19,12 @@ public:
 
     // The start settings' splitters; laid out at the next relayout.
     void setSplitters(int frameTop, int frameLeft1, int frameLeft2);
-    // Where the splitters stand (twips), as the window position command keeps them.
+    // Where the splitters stand (twips), as the window position command keeps them,
+    // and where the rules have put everything.
     int frameTop() const { return layout_.rowSplitter.top; }
     int frameLeft1() const { return layout_.columnSplitters[0].left; }
     int frameLeft2() const { return layout_.columnSplitters[1].left; }
-    const MainLayout &layout() const { return layout_; }
+    const MainLayout &placement() const { return layout_; }
 
     // Lays the window out for its client size now. When the floors or the
     // room rule ask for another size, the window is asked to take it once

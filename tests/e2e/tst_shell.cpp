@@ -90,7 +90,7 @@ private Q_SLOTS:
         auto *widget = window->findChild<QWidget *>(bar);
         const bool rows = bar == u"lblSizeH"_s;
         const int index = rows ? -1 : bar.right(1).toInt();
-        const MainLayout before = window->windowLayout().layout();
+        const MainLayout before = window->windowLayout().placement();
         const qreal dpi = widget->logicalDpiX();
         if (key) {
             QTest::keyClick(widget, Qt::Key(key));
@@ -98,7 +98,7 @@ private Q_SLOTS:
             drag(widget, rows ? QPoint(0, by) : QPoint(by, 0));
             by = pixelsToTwips(by, dpi);
         }
-        const MainLayout &l = window->windowLayout().layout();
+        const MainLayout &l = window->windowLayout().placement();
         const int step = key == Qt::Key_Down || key == Qt::Key_Right ? 1
                          : key == Qt::Key_Up && rows                 ? -1
                          : key == Qt::Key_Left                       ? -1
