@@ -265,12 +265,12 @@ private Q_SLOTS:
             QTest::keyClick(searchDialog(nb)->findChild<QLineEdit *>(u"txtSearch"_s),
                             Qt::Key_Escape);
         };
-        QTest::newRow("Esc with no search") << Scenario{
-            {},
-            {},
-            writing(u"A: a1 = key"_s),
-            {opened, searchFor(u"key"_s, u"111100"_s), escInField},
-            u"search=key||111100|0;"_s + idle};
+        QTest::newRow("Esc with no search")
+            << Scenario{{},
+                        {},
+                        writing(u"A: a1 = key"_s),
+                        {opened, searchFor(u"key"_s, u"111100"_s), escInField},
+                        u"search=key||111100|0;"_s + idle};
 
         // A search that runs longer than the quick limit: a busy cursor and the
         // groups done in the status line; the main window takes no input; Esc
