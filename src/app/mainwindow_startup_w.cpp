@@ -84,12 +84,15 @@ void MainWindow::applyFonts()
         widget->setFont(font);
 }
 
+// The grey of the group list is fixed, so its text is too: the palette's own
+// text colour would be white on it under a dark theme.
 void MainWindow::applyGroupListColour()
 {
+    const bool white = ctx_.state.prefs.GroupListWhite != 0;
+    const QPalette list = w_.entryList->palette();
     QPalette palette = w_.groupList->palette();
-    palette.setColor(QPalette::Base, ctx_.state.prefs.GroupListWhite != 0
-                                         ? w_.entryList->palette().color(QPalette::Base)
-                                         : QColor(224, 224, 224));
+    palette.setColor(QPalette::Base, white ? list.color(QPalette::Base) : QColor(224, 224, 224));
+    palette.setColor(QPalette::Text, white ? list.color(QPalette::Text) : QColor(Qt::black));
     w_.groupList->setPalette(palette);
 }
 

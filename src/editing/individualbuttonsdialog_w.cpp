@@ -8,12 +8,14 @@
 #include "store/errorreports.h"
 #include "store/store.h"
 #include "ui/codepagerefusal.h"
+#include "ui/dialogform_w.h"
 #include "ui/dialogplacement_w.h"
 #include "ui/maincontext.h"
 
 #include <QBoxLayout>
 #include <QComboBox>
-#include <QGridLayout>
+#include <QDialogButtonBox>
+#include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -40,59 +42,49 @@ IndividualButtonsDialog::IndividualButtonsDialog(MainContext &ctx, QWidget *main
     : QDialog(mainWindow), ctx_(ctx)
 {
     setObjectName(u"frmIndiv"_s);
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint);
-    // A grid rather than the design's twips: the rows hold the labels and
-    // keys in whatever font the desktop gives them, and the fourth row fits.
-    auto *grid = new QGridLayout(this);
-    grid->setSizeConstraint(QLayout::SetFixedSize);
-    buildRows(grid);
-    auto *buttons = new QHBoxLayout;
-    for (int i : {2, 0, 1}) {
-        cmdMain_[i] = named<QPushButton>(this, u"cmdMain"_s, i);
-        connect(cmdMain_[i], &QPushButton::clicked, this, [this, i] {
-            if (i == 0)
-                ok();
-            else if (i == 1)
-                reject();
-            else
-                clearRows();
-        });
-        buttons->addWidget(cmdMain_[i]);
-        if (i == 2)
-            buttons->addStretch();
-    }
-    cmdMain_[0]->setDefault(true);
-    grid->addLayout(buttons, 4, 0, 1, 6);
+    // The rows hold the labels and keys in whatever font the desktop gives
+    // them, and the fourth row fits, which the design's twips did not.
+    QFormLayout *form = DialogForm::formOf(this);
+    buildRows(form);
+    buttons_ = DialogForm::okCancel(form, ctx_.words);
+    newButton_ = buttons_->addButton(ctx_.words(Word::MenuNew), QDialogButtonBox::ResetRole);
+    newButton_->setObjectName(u"cmdMain2"_s);
+    newButton_->setAutoDefault(false);
+    connect(buttons_, &QDialogButtonBox::accepted, this, &IndividualButtonsDialog::ok);
+    connect(buttons_, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(newButton_, &QPushButton::clicked, this, &IndividualButtonsDialog::clearRows);
     loadValues();
     adjustSize();
     placeCentred(this, mainWindow);
 }
 
-void IndividualButtonsDialog::buildRows(QGridLayout *grid)
+void IndividualButtonsDialog::buildRows(QFormLayout *form)
 {
     for (int i = 0; i < 4; ++i) {
+        const QString button = ctx_.words(Word::IndividualButton) + u' ' + QString::number(i + 1);
         auto *label = named<QLabel>(this, u"lbl"_s, i);
-        label->setText(ctx_.words(Word::IndividualButton) + u' ' + QString::number(i + 1) +
-                       u" :"_s);
-        cbo0_[i] = named<QComboBox>(this, u"cbo0"_s, i);
-        cbo0_[i]->addItems(IndivButtons::modifierItems());
-        cbo1_[i] = named<QComboBox>(this, u"cbo1"_s, i);
-        cbo1_[i]->addItems(IndivButtons::keyItems());
-        cbo1_[i]->setMaxVisibleItems(16);
-        txt_[i] = named<QLineEdit>(this, u"txt"_s, i);
-        txt_[i]->setMinimumWidth(txt_[i]->fontMetrics().horizontalAdvance(u"{F5}{F6}{F7}"_s) + 12);
-        // The row's label names its first list for a screen reader; the text
-        // box is named the same way.
-        label->setBuddy(cbo0_[i]);
-        txt_[i]->setAccessibleName(ctx_.words(Word::IndividualButton) + u' ' +
-                                   QString::number(i + 1));
-        grid->addWidget(label, i, 0);
-        grid->addWidget(cbo0_[i], i, 1);
-        grid->addWidget(new QLabel(u"+"_s, this), i, 2);
-        grid->addWidget(cbo1_[i], i, 3);
-        grid->addWidget(new QLabel(u"+"_s, this), i, 4);
-        grid->addWidget(txt_[i], i, 5);
+        label->setText(button + u" :"_s);
+        modifiers_[i] = named<QComboBox>(this, u"cbo0"_s, i);
+        modifiers_[i]->addItems(IndivButtons::modifierItems());
+        keys_[i] = named<QComboBox>(this, u"cbo1"_s, i);
+        keys_[i]->addItems(IndivButtons::keyItems());
+        keys_[i]->setMaxVisibleItems(16);
+        furtherKeys_[i] = named<QLineEdit>(this, u"txt"_s, i);
+        furtherKeys_[i]->setMinimumWidth(
+            furtherKeys_[i]->fontMetrics().horizontalAdvance(u"{F5}{F6}{F7}"_s) + 12);
+        // The row's label leads into its first list; a screen reader reads
+        // each of the three by the label and what it holds.
+        label->setBuddy(modifiers_[i]);
+        modifiers_[i]->setAccessibleName(button + u": Shift, Ctrl or Alt"_s);
+        keys_[i]->setAccessibleName(button + u": Key"_s);
+        furtherKeys_[i]->setAccessibleName(button + u": Further Keys"_s);
+        auto *row = new QHBoxLayout;
+        row->addWidget(modifiers_[i]);
+        row->addWidget(new QLabel(u"+"_s, this));
+        row->addWidget(keys_[i]);
+        row->addWidget(new QLabel(u"+"_s, this));
+        row->addWidget(furtherKeys_[i], 1);
+        form->addRow(label, row);
     }
 }
 
@@ -105,14 +97,11 @@ void IndividualButtonsDialog::run(MainContext &ctx, QWidget *mainWindow)
 void IndividualButtonsDialog::loadValues()
 {
     setWindowTitle(StripAmp(ctx_.words(Word::MenuIndividualButtons)));
-    cmdMain_[0]->setText(ctx_.words(Word::ButtonOk));
-    cmdMain_[1]->setText(ctx_.words(Word::ButtonCancel));
-    cmdMain_[2]->setText(ctx_.words(Word::MenuNew));
     const auto &buttons = ctx_.state.prefs.IndivButton;
     for (int i = 0; i < 4; ++i) {
-        selectText(cbo0_[i], buttons[i][0]);
-        selectText(cbo1_[i], buttons[i][1]);
-        txt_[i]->setText(buttons[i][2]);
+        selectText(modifiers_[i], buttons[i][0]);
+        selectText(keys_[i], buttons[i][1]);
+        furtherKeys_[i]->setText(buttons[i][2]);
     }
 }
 
@@ -125,16 +114,16 @@ void IndividualButtonsDialog::ok()
 void IndividualButtonsDialog::clearRows()
 {
     for (int i = 0; i < 4; ++i) {
-        cbo0_[i]->setCurrentIndex(0);
-        selectText(cbo1_[i], u"free"_s);
-        txt_[i]->clear();
+        modifiers_[i]->setCurrentIndex(0);
+        selectText(keys_[i], u"free"_s);
+        furtherKeys_[i]->clear();
     }
-    cmdMain_[0]->setFocus();
+    DialogForm::okButton(buttons_)->setFocus();
 }
 
 bool IndividualButtonsDialog::storeRows()
 {
-    for (QLineEdit *field : txt_) {
+    for (QLineEdit *field : furtherKeys_) {
         const QString bad = CodePageRefusal::firstRefused(field->text());
         if (!bad.isEmpty()) {
             ctx_.messages.message(Messages::Icon::Information, ctx_.words(Word::Caution),
@@ -147,11 +136,11 @@ bool IndividualButtonsDialog::storeRows()
     for (int i = 0; i < 4; ++i) {
         // A list without a selection shows a value pref.dat holds that the
         // list does not offer (a hand-made modifier): it is kept, not emptied.
-        if (cbo0_[i]->currentIndex() >= 0)
-            buttons[i][0] = cbo0_[i]->currentText();
-        if (cbo1_[i]->currentIndex() >= 0)
-            buttons[i][1] = cbo1_[i]->currentText();
-        buttons[i][2] = txt_[i]->text();
+        if (modifiers_[i]->currentIndex() >= 0)
+            buttons[i][0] = modifiers_[i]->currentText();
+        if (keys_[i]->currentIndex() >= 0)
+            buttons[i][1] = keys_[i]->currentText();
+        buttons[i][2] = furtherKeys_[i]->text();
     }
     reportWrite(ctx_.reports, ctx_.store.Save_pref());
     return true;

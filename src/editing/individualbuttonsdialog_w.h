@@ -5,7 +5,8 @@
 
 struct MainContext;
 class QComboBox;
-class QGridLayout;
+class QDialogButtonBox;
+class QFormLayout;
 class QLineEdit;
 class QPushButton;
 
@@ -27,13 +28,14 @@ public:
     void clearRows();
 
 private:
-    void buildRows(QGridLayout *grid);
+    void buildRows(QFormLayout *form);
     void loadValues();
     bool storeRows();
 
     MainContext &ctx_;
-    std::array<QComboBox *, 4> cbo0_{};
-    std::array<QComboBox *, 4> cbo1_{};
-    std::array<QLineEdit *, 4> txt_{};
-    std::array<QPushButton *, 3> cmdMain_{};
+    std::array<QComboBox *, 4> modifiers_{};
+    std::array<QComboBox *, 4> keys_{};
+    std::array<QLineEdit *, 4> furtherKeys_{};
+    QDialogButtonBox *buttons_ = nullptr;
+    QPushButton *newButton_ = nullptr;
 };

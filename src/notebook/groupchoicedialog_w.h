@@ -7,7 +7,6 @@
 
 class QLabel;
 class QListWidget;
-class QPushButton;
 class Words;
 
 // frmChange: picks one group out of the group list's lines, the selected one
@@ -35,8 +34,6 @@ protected:
 private:
     std::optional<int> chosen_;
 
-    QLabel *lbl0;
-    QListWidget *lstList;
-    QPushButton *cmdMain0;
-    QPushButton *cmdMain1;
+    QLabel *hint_ = nullptr;
+    QListWidget *groups_ = nullptr;
 };

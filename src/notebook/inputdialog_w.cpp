@@ -4,8 +4,11 @@
 #include "i18n/wordtable.h"
 #include "platform/messages.h"
 #include "ui/codepagevalidator_w.h"
+#include "ui/dialogform_w.h"
 #include "ui/dialogplacement_w.h"
 
+#include <QDialogButtonBox>
+#include <QFormLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
@@ -30,42 +33,33 @@ InputDialog::InputDialog(const QString &prompt, const QString &proposed, const W
     : QDialog(mainWindow), words_(words), messages_(messages), answer_(proposed)
 {
     setObjectName(u"frmInput"_s);
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint);
-    setFixedSize(twipsX(this, 3945), twipsY(this, 1035));
-
-    txtInput = new QLineEdit(this);
-    txtInput->setObjectName(u"txtInput"_s);
-    txtInput->setGeometry(twipsRect(this, 120, 135, 3735, 285));
-    cmdMain0 = new QPushButton(this);
-    cmdMain0->setObjectName(u"cmdMain0"_s);
-    cmdMain0->setGeometry(twipsRect(this, 1680, 555, 975, 375));
-    cmdMain0->setDefault(true); // Enter in the field is OK
-    cmdMain1 = new QPushButton(this);
-    cmdMain1->setObjectName(u"cmdMain1"_s);
-    cmdMain1->setGeometry(twipsRect(this, 2880, 555, 975, 375));
-
-    if (prompt == words_(Word::EntryTitle)) {
-        // A new entry's title: out of the way of the text just typed, with a wide OK.
-        cmdMain0->setGeometry(twipsRect(this, 120, 555, 2535, 375));
-        placeLowerLeft(this, mainWindow, 100);
-    } else {
-        placeCentred(this, mainWindow);
-    }
+    QFormLayout *form = DialogForm::formOf(this);
+    field_ = DialogForm::named<QLineEdit>(this, u"txtInput"_s);
+    // As wide as the design's field; the dialog fits round it.
+    field_->setMinimumWidth(twipsX(this, 3735));
+    form->addRow(field_);
+    buttons_ = DialogForm::okCancel(form, words_);
     setWindowTitle(prompt);
-    txtInput->setAccessibleName(prompt);
+    field_->setAccessibleName(prompt);
     individualMode_ = prompt.toLower().contains(u"individual"_s);
 
     if (!onlyBlanks(proposed)) {
-        txtInput->setText(proposed);
-        txtInput->selectAll();
+        field_->setText(proposed);
+        field_->selectAll();
     }
-    cmdMain0->setText(words_(Word::ButtonOk));
-    cmdMain1->setText(words_(Word::ButtonCancel));
+    refuseUnstorableCharacters(field_, messages_, words_);
+    connect(buttons_, &QDialogButtonBox::accepted, this, &InputDialog::confirm);
+    connect(buttons_, &QDialogButtonBox::rejected, this, &InputDialog::cancel);
 
-    refuseUnstorableCharacters(txtInput, messages_, words_);
-    connect(cmdMain0, &QPushButton::clicked, this, &InputDialog::confirm);
-    connect(cmdMain1, &QPushButton::clicked, this, &InputDialog::cancel);
+    if (prompt == words_(Word::EntryTitle)) {
+        // A new entry's title: out of the way of the text just typed, with a wide OK.
+        DialogForm::okButton(buttons_)->setMinimumWidth(twipsX(this, 2535));
+        adjustSize();
+        placeLowerLeft(this, mainWindow, 100);
+    } else {
+        adjustSize();
+        placeCentred(this, mainWindow);
+    }
 }
 
 std::optional<QString> InputDialog::ask(const QString &prompt, const QString &proposed,
@@ -78,10 +72,10 @@ std::optional<QString> InputDialog::ask(const QString &prompt, const QString &pr
 
 void InputDialog::confirm()
 {
-    QString text = txtInput->text();
+    QString text = field_->text();
     while (text.endsWith(u' '))
         text.chop(1);
-    txtInput->setText(text);
+    field_->setText(text);
     answer_ = text;
     accept();
 }

@@ -5,8 +5,8 @@
 #include <optional>
 
 class Messages;
+class QDialogButtonBox;
 class QLineEdit;
-class QPushButton;
 class Words;
 
 // frmInput: asks for one line of text under a caption, with a proposed answer.
@@ -41,7 +41,6 @@ private:
     // Individual mode (the prompt names "individual"): Esc does not cancel.
     bool individualMode_ = false;
 
-    QLineEdit *txtInput;
-    QPushButton *cmdMain0;
-    QPushButton *cmdMain1;
+    QLineEdit *field_ = nullptr;
+    QDialogButtonBox *buttons_ = nullptr;
 };

@@ -34,14 +34,14 @@ int firstVisibleRow(const TitleListView *list)
 void SearchDialog::search(bool continued)
 {
     const SearchOptionSet opts = options();
-    const QString text = txtSearch->text();
+    const QString text = field_->text();
     // The buttons' state may be up to 250 ms old.
     if (pending_ || editing() || !SearchRules::canSearch(text, opts)) {
         updateSearchButtons();
         return;
     }
     report(win_.ctx.words(Word::Searching));
-    cmdDummy->setFocus();
+    focusHolder_->setFocus();
 
     SearchRequest request;
     request.storeFolder = win_.ctx.state.storeFolder;
@@ -70,8 +70,8 @@ void SearchDialog::search(bool continued)
 // would drown everything else.
 void SearchDialog::report(const QString &status)
 {
-    lblStatus->setText(status);
-    cmdDummy->setAccessibleName(status);
+    status_->setText(status);
+    focusHolder_->setAccessibleName(status);
 }
 
 void SearchDialog::setBusy(bool busy)
@@ -83,9 +83,9 @@ void SearchDialog::setBusy(bool busy)
         qApp->installEventFilter(this);
         QApplication::setOverrideCursor(Qt::BusyCursor);
         showProgress();
-        timProgress->start();
+        progress_->start();
     } else {
-        timProgress->stop();
+        progress_->stop();
         QApplication::restoreOverrideCursor();
         qApp->removeEventFilter(this);
     }
@@ -94,7 +94,7 @@ void SearchDialog::setBusy(bool busy)
 void SearchDialog::showProgress()
 {
     const auto [done, all] = engine_.progress();
-    lblStatus->setText(u"%1 %2 / %3"_s.arg(win_.ctx.words(Word::Searching)).arg(done).arg(all));
+    status_->setText(u"%1 %2 / %3"_s.arg(win_.ctx.words(Word::Searching)).arg(done).arg(all));
 }
 
 // A stopped search ends as one without a hit: the selection stays where it was.

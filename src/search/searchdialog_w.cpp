@@ -3,6 +3,7 @@
 #include "i18n/wordnumbers.h"
 #include "i18n/wordtable.h"
 #include "store/appstate.h"
+#include "ui/dialogform_w.h"
 #include "ui/dialogplacement_w.h"
 #include "ui/maincontext.h"
 #include "ui/mainstate.h"
@@ -10,6 +11,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDialogButtonBox>
+#include <QFormLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -25,13 +28,12 @@ SearchDialog::SearchDialog(const SearchWindow &window, QWidget *mainWindow)
 {
     setObjectName(u"frmSearch"_s);
     setAttribute(Qt::WA_DeleteOnClose);
-    // Modeless, and on top of every window, the main window included.
-    setWindowFlags(Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::MSWindowsFixedSizeDialogHint |
-                   Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-    setModal(false);
-    setFixedSize(twipsX(this, 2775), twipsY(this, 3495));
     buildControls();
+    // Modeless, and on top of every window, the main window included.
+    setWindowFlags(windowFlags() | Qt::WindowStaysOnTopHint);
+    setModal(false);
     loadValues();
+    adjustSize();
     placeBeside(this, mainWindow);
 }
 
@@ -43,55 +45,51 @@ SearchDialog::~SearchDialog()
 
 void SearchDialog::buildControls()
 {
-    txtSearch = new QLineEdit(this);
-    txtSearch->setObjectName(u"txtSearch"_s);
-    txtSearch->setGeometry(twipsRect(this, 120, 90, 2415, 285));
+    QFormLayout *form = DialogForm::formOf(this);
+    field_ = DialogForm::named<QLineEdit>(this, u"txtSearch"_s);
+    // As wide as the design's field at least; longer captions widen the dialog.
+    field_->setMinimumWidth(twipsX(this, 2415));
+    form->addRow(field_);
     for (int i = 0; i < 6; ++i) {
-        chckMode[i] = new QCheckBox(this);
-        chckMode[i]->setObjectName(u"chckMode%1"_s.arg(i));
-        chckMode[i]->setGeometry(twipsRect(this, 120, 480 + 360 * i, 2535, 255));
-        connect(chckMode[i], &QCheckBox::clicked, this, [this] { txtSearch->setFocus(); });
+        options_[i] = DialogForm::named<QCheckBox>(this, u"chckMode%1"_s.arg(i));
+        connect(options_[i], &QCheckBox::clicked, this, [this] { field_->setFocus(); });
+        form->addRow(options_[i]);
     }
-    lblStatus = new QLabel(this);
-    lblStatus->setObjectName(u"lblStatus"_s);
-    lblStatus->setTextFormat(Qt::PlainText);
-    lblStatus->setGeometry(twipsRect(this, 120, 2640, 2415, 255));
+    status_ = DialogForm::named<QLabel>(this, u"lblStatus"_s);
+    status_->setTextFormat(Qt::PlainText);
+    form->addRow(status_);
 
-    const int lefts[] = {120, 840};
-    const int widths[] = {615, 975};
+    auto *buttons = new QDialogButtonBox(this);
     for (int i = 0; i < 2; ++i) {
-        cmdSearch[i] = new QPushButton(this);
-        cmdSearch[i]->setObjectName(u"cmdSearch%1"_s.arg(i));
-        cmdSearch[i]->setGeometry(twipsRect(this, lefts[i], 3000, widths[i], 375));
-        connect(cmdSearch[i], &QPushButton::clicked, this, [this, i] { search(i == 1); });
+        searchButtons_[i] = DialogForm::named<QPushButton>(this, u"cmdSearch%1"_s.arg(i));
+        buttons->addButton(searchButtons_[i], QDialogButtonBox::ActionRole);
+        connect(searchButtons_[i], &QPushButton::clicked, this, [this, i] { search(i == 1); });
     }
-    closeButton_ = new QPushButton(this);
-    closeButton_->setObjectName(u"cmdMain"_s);
-    closeButton_->setGeometry(twipsRect(this, 1920, 3000, 615, 375));
+    closeButton_ = DialogForm::named<QPushButton>(this, u"cmdMain"_s);
+    buttons->addButton(closeButton_, QDialogButtonBox::RejectRole);
     connect(closeButton_, &QPushButton::clicked, this, &SearchDialog::closeKeepingOptions);
-    // Takes the focus during a search; below the visible area.
-    cmdDummy = new QPushButton(this);
-    cmdDummy->setObjectName(u"cmdDummy"_s);
-    cmdDummy->setGeometry(twipsRect(this, 120, 3600, 615, 375));
-    // It is out of sight, so Tab passes it by; a screen reader hears its name
-    // when a search gives it the focus.
-    cmdDummy->setFocusPolicy(Qt::NoFocus);
-    for (QPushButton *button : {cmdSearch[0], cmdSearch[1], closeButton_, cmdDummy})
+    form->addRow(buttons);
+    // Takes the focus during a search, so that a screen reader hears the
+    // outcome as its name; it has no face, and Tab passes it by.
+    focusHolder_ = DialogForm::named<QPushButton>(this, u"cmdDummy"_s);
+    focusHolder_->setGeometry(0, 0, 0, 0);
+    focusHolder_->setFocusPolicy(Qt::NoFocus);
+    for (QPushButton *button : {searchButtons_[0], searchButtons_[1], closeButton_, focusHolder_})
         button->setAutoDefault(false);
 
     // Enter in the field is Start, and only Start.
-    connect(txtSearch, &QLineEdit::returnPressed, this, [this] {
-        if (cmdSearch[0]->isEnabled())
+    connect(field_, &QLineEdit::returnPressed, this, [this] {
+        if (searchButtons_[0]->isEnabled())
             search(false);
     });
 
-    timChckButton = new QTimer(this);
-    timChckButton->setObjectName(u"timChckButton"_s);
-    timChckButton->setInterval(250);
-    connect(timChckButton, &QTimer::timeout, this, &SearchDialog::updateSearchButtons);
-    timProgress = new QTimer(this);
-    timProgress->setInterval(100);
-    connect(timProgress, &QTimer::timeout, this, &SearchDialog::showProgress);
+    buttonCheck_ = new QTimer(this);
+    buttonCheck_->setObjectName(u"timChckButton"_s);
+    buttonCheck_->setInterval(250);
+    connect(buttonCheck_, &QTimer::timeout, this, &SearchDialog::updateSearchButtons);
+    progress_ = new QTimer(this);
+    progress_->setInterval(100);
+    connect(progress_, &QTimer::timeout, this, &SearchDialog::showProgress);
 }
 
 void SearchDialog::loadValues()
@@ -100,44 +98,28 @@ void SearchDialog::loadValues()
     const SearchMemory &memory = win_.memory;
     setWindowTitle(StripAmp(words(Word::Search)));
     closeButton_->setText(words(Word::ButtonClose));
-    cmdSearch[0]->setText(words(Word::ButtonStart));
-    cmdSearch[1]->setText(words(Word::ButtonContinue));
+    searchButtons_[0]->setText(words(Word::ButtonStart));
+    searchButtons_[1]->setText(words(Word::ButtonContinue));
     for (int i = 0; i < 6; ++i) {
-        chckMode[i]->setText(words(Word::SearchTitles + i));
-        chckMode[i]->setChecked(memory.options[i] != 0);
+        options_[i]->setText(words(Word::SearchTitles + i));
+        options_[i]->setChecked(memory.options[i] != 0);
     }
     if (!memory.lastText.isEmpty()) {
-        txtSearch->setText(memory.lastText);
-        txtSearch->selectAll();
+        field_->setText(memory.lastText);
+        field_->selectAll();
     }
-    lblStatus->setText(words(Word::EnterSearchString));
-    txtSearch->setAccessibleName(StripAmp(words(Word::Search)));
-    cmdDummy->setAccessibleName(words(Word::Searching));
-    fitCaptions();
+    status_->setText(words(Word::EnterSearchString));
+    field_->setAccessibleName(StripAmp(words(Word::Search)));
+    focusHolder_->setAccessibleName(words(Word::Searching));
     updateSearchButtons();
-    timChckButton->start();
-}
-
-// The design's width holds the captions in the design's font; a wider font or
-// a longer translation widens the option lines and the dialog with them.
-void SearchDialog::fitCaptions()
-{
-    int widest = 0;
-    for (const QCheckBox *box : chckMode)
-        widest = std::max(widest, box->sizeHint().width());
-    const int needed = chckMode[0]->x() * 2 + widest;
-    if (needed <= width())
-        return;
-    setFixedWidth(needed);
-    for (QCheckBox *box : chckMode)
-        box->resize(widest, box->height());
+    buttonCheck_->start();
 }
 
 SearchOptionSet SearchDialog::options() const
 {
     std::array<int, 6> states{};
     for (int i = 0; i < 6; ++i)
-        states[i] = chckMode[i]->isChecked() ? 1 : 0;
+        states[i] = options_[i]->isChecked() ? 1 : 0;
     return SearchOptionSet::from(states);
 }
 
@@ -149,18 +131,17 @@ bool SearchDialog::editing() const
 
 void SearchDialog::updateSearchButtons()
 {
-    const bool can =
-        SearchRules::canSearch(txtSearch->text(), options()) && !editing() && !pending_;
-    for (QPushButton *button : cmdSearch)
+    const bool can = SearchRules::canSearch(field_->text(), options()) && !editing() && !pending_;
+    for (QPushButton *button : searchButtons_)
         button->setEnabled(can);
 }
 
 void SearchDialog::closeKeepingOptions()
 {
     SearchMemory &memory = win_.memory;
-    memory.lastText = txtSearch->text();
+    memory.lastText = field_->text();
     for (int i = 0; i < 6; ++i)
-        memory.options[i] = chckMode[i]->isChecked() ? 1 : 0;
+        memory.options[i] = options_[i]->isChecked() ? 1 : 0;
     close();
 }
 
@@ -181,7 +162,7 @@ void SearchDialog::closeEvent(QCloseEvent *event)
     engine_.stop();
     setBusy(false);
     pending_ = false;
-    timChckButton->stop();
+    buttonCheck_->stop();
     QDialog::closeEvent(event);
 }
 

@@ -67,7 +67,6 @@ protected:
 private:
     void buildControls();
     void loadValues();
-    void fitCaptions();
     SearchOptionSet options() const;
     bool editing() const;
 
@@ -88,12 +87,12 @@ private:
     // always did; only a longer one turns the event loop.
     std::chrono::milliseconds quickLimit_{500};
 
-    QLineEdit *txtSearch = nullptr;
-    std::array<QCheckBox *, 6> chckMode{};
-    QLabel *lblStatus = nullptr;
-    std::array<QPushButton *, 2> cmdSearch{};
+    QLineEdit *field_ = nullptr;
+    std::array<QCheckBox *, 6> options_{}; // titles, texts, Trash, ÿ-groups, fixed entry, case
+    QLabel *status_ = nullptr;
+    std::array<QPushButton *, 2> searchButtons_{}; // Start, Continue
     QPushButton *closeButton_ = nullptr;
-    QPushButton *cmdDummy = nullptr;
-    QTimer *timChckButton = nullptr;
-    QTimer *timProgress = nullptr;
+    QPushButton *focusHolder_ = nullptr;
+    QTimer *buttonCheck_ = nullptr; // the search buttons follow the field and the options
+    QTimer *progress_ = nullptr;
 };

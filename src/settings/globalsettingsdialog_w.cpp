@@ -2,22 +2,21 @@
 
 #include "i18n/wordnumbers.h"
 #include "i18n/wordtable.h"
-#include "settings/settingsdialog_w.h"
 #include "settings/settingsrules.h"
 #include "store/appstate.h"
 #include "store/codepage.h"
 #include "store/errorreports.h"
 #include "store/store.h"
+#include "ui/dialogform_w.h"
 #include "ui/dialogplacement_w.h"
 #include "ui/maincontext.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QFontDatabase>
-#include <QGridLayout>
-#include <QLabel>
+#include <QFormLayout>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QRegularExpressionValidator>
 
 using namespace Qt::StringLiterals;
@@ -26,38 +25,33 @@ GlobalSettingsDialog::GlobalSettingsDialog(MainContext &ctx, QWidget *mainWindow
     : QDialog(mainWindow), ctx_(ctx)
 {
     setObjectName(u"frmSetGlobal"_s);
-    QGridLayout *grid = SettingsDialog::grid(this);
-    cboLanguage_ = SettingsDialog::named<QComboBox>(this, u"cboLanguage"_s);
-    cboFont_ = SettingsDialog::named<QComboBox>(this, u"cboFont"_s);
-    cboFont_->setMaxVisibleItems(20);
-    txtFontSize_ = SettingsDialog::named<QLineEdit>(this, u"txtFontSize"_s);
+    QFormLayout *form = DialogForm::formOf(this);
+    languages_ = DialogForm::named<QComboBox>(this, u"cboLanguage"_s);
+    fonts_ = DialogForm::named<QComboBox>(this, u"cboFont"_s);
+    fonts_->setMaxVisibleItems(20);
+    fontSize_ = DialogForm::named<QLineEdit>(this, u"txtFontSize"_s);
     // Digits only, typed or pasted; Backspace and Enter work as ever.
-    txtFontSize_->setValidator(
-        new QRegularExpressionValidator(QRegularExpression(u"[0-9]*"_s), txtFontSize_));
-    txtFontSize_->setMaxLength(5);
-    txtFontSize_->setMaximumWidth(txtFontSize_->fontMetrics().horizontalAdvance(u"000000"_s) + 12);
-    chckFontBold_ = SettingsDialog::named<QCheckBox>(this, u"chckFontBold"_s);
-    chckGRPBack_ = SettingsDialog::named<QCheckBox>(this, u"chckGRPBack"_s);
-    chckHideManual_ = SettingsDialog::named<QCheckBox>(this, u"chckHideManual"_s);
+    fontSize_->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(u"[0-9]*"_s), fontSize_));
+    fontSize_->setMaxLength(5);
+    fontSize_->setMaximumWidth(fontSize_->fontMetrics().horizontalAdvance(u"000000"_s) + 12);
+    bold_ = DialogForm::named<QCheckBox>(this, u"chckFontBold"_s);
+    whiteGroupList_ = DialogForm::named<QCheckBox>(this, u"chckGRPBack"_s);
+    hideYGroups_ = DialogForm::named<QCheckBox>(this, u"chckHideManual"_s);
 
     const Words &words = ctx_.words;
     // Rows from top to bottom, each label with its design index.
-    const std::array<std::pair<int, QWidget *>, 6> rows{{{5, cboLanguage_},
-                                                         {1, cboFont_},
-                                                         {2, txtFontSize_},
-                                                         {3, chckFontBold_},
-                                                         {0, chckGRPBack_},
-                                                         {4, chckHideManual_}}};
-    const std::array<int, 6> labelWords{
-        Word::GroupListWhiteFinish, Word::FontName, Word::FontSize, Word::FontBold,
-        Word::HideYGroups,          Word::Language};
-    for (int row = 0; row < int(rows.size()); ++row) {
-        const int i = rows[row].first;
-        lblText_[i] = SettingsDialog::addRow(grid, row, u"lblText"_s + QString::number(i),
-                                             words(labelWords[i]), rows[row].second);
-    }
-    cmdMain_ = SettingsDialog::addButtons(
-        grid, int(rows.size()), words, [this] { ok(); }, [this] { reject(); });
+    const std::tuple<int, int, QWidget *> rows[]{{5, Word::Language, languages_},
+                                                 {1, Word::FontName, fonts_},
+                                                 {2, Word::FontSize, fontSize_},
+                                                 {3, Word::FontBold, bold_},
+                                                 {0, Word::GroupListWhiteFinish, whiteGroupList_},
+                                                 {4, Word::HideYGroups, hideYGroups_}};
+    for (const auto &[index, word, control] : rows)
+        DialogForm::addRow(form, u"lblText"_s + QString::number(index), words(word), control);
+    QDialogButtonBox *buttons = DialogForm::okCancel(form, words);
+    connect(buttons, &QDialogButtonBox::accepted, this, &GlobalSettingsDialog::ok);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     loadValues();
     adjustSize();
     placeCentred(this, mainWindow);
@@ -76,14 +70,14 @@ void GlobalSettingsDialog::loadValues()
     const WordTable &table = ctx_.words.table();
     languageSlots_ = SettingsRules::listedLanguages(table);
     for (int slot : languageSlots_)
-        cboLanguage_->addItem(table.word(slot, Word::LanguageName));
+        languages_->addItem(table.word(slot, Word::LanguageName));
     // The current language stays as it is when its slot is not offered.
-    cboLanguage_->setCurrentIndex(int(languageSlots_.indexOf(prefs.language)));
+    languages_->setCurrentIndex(int(languageSlots_.indexOf(prefs.language)));
     fillFonts();
-    txtFontSize_->setText(QString::number(prefs.FontSize));
-    chckFontBold_->setChecked(prefs.FontBold != 0);
-    chckGRPBack_->setChecked(prefs.GroupListWhite != 0);
-    chckHideManual_->setChecked(prefs.HideYGroups != 0);
+    fontSize_->setText(QString::number(prefs.FontSize));
+    bold_->setChecked(prefs.FontBold != 0);
+    whiteGroupList_->setChecked(prefs.GroupListWhite != 0);
+    hideYGroups_->setChecked(prefs.HideYGroups != 0);
 }
 
 void GlobalSettingsDialog::fillFonts()
@@ -92,28 +86,28 @@ void GlobalSettingsDialog::fillFonts()
     const QStringList families = QFontDatabase::families();
     for (const QString &family : families) {
         if (CodePage::firstUnencodable(family) < 0)
-            cboFont_->addItem(family);
+            fonts_->addItem(family);
     }
     int selected = 0;
-    for (int i = 0; i < cboFont_->count(); ++i) {
-        if (cboFont_->itemText(i) == ctx_.state.prefs.FontName)
+    for (int i = 0; i < fonts_->count(); ++i) {
+        if (fonts_->itemText(i) == ctx_.state.prefs.FontName)
             selected = i;
     }
-    cboFont_->setCurrentIndex(cboFont_->count() > 0 ? selected : -1);
+    fonts_->setCurrentIndex(fonts_->count() > 0 ? selected : -1);
 }
 
 void GlobalSettingsDialog::ok()
 {
     Preferences &prefs = ctx_.state.prefs;
     const Preferences before = prefs;
-    if (cboLanguage_->currentIndex() >= 0)
-        prefs.language = languageSlots_.at(cboLanguage_->currentIndex());
-    if (cboFont_->currentIndex() >= 0)
-        prefs.FontName = cboFont_->currentText();
-    prefs.FontSize = SettingsRules::fontSizeFrom(txtFontSize_->text(), prefs.FontSize);
-    prefs.FontBold = chckFontBold_->isChecked() ? 1 : 0;
-    prefs.GroupListWhite = chckGRPBack_->isChecked() ? 1 : 0;
-    prefs.HideYGroups = chckHideManual_->isChecked() ? 1 : 0;
+    if (languages_->currentIndex() >= 0)
+        prefs.language = languageSlots_.at(languages_->currentIndex());
+    if (fonts_->currentIndex() >= 0)
+        prefs.FontName = fonts_->currentText();
+    prefs.FontSize = SettingsRules::fontSizeFrom(fontSize_->text(), prefs.FontSize);
+    prefs.FontBold = bold_->isChecked() ? 1 : 0;
+    prefs.GroupListWhite = whiteGroupList_->isChecked() ? 1 : 0;
+    prefs.HideYGroups = hideYGroups_->isChecked() ? 1 : 0;
     // Only what pref.dat holds reaches the next copy: after a failed write the
     // dialog stays open, as it was, for another try or Cancel.
     if (!reportWrite(ctx_.reports, ctx_.store.Save_pref())) {

@@ -2,14 +2,11 @@
 
 #include <QDialog>
 #include <QList>
-#include <array>
 
 struct MainContext;
 class QCheckBox;
 class QComboBox;
-class QLabel;
 class QLineEdit;
-class QPushButton;
 
 // frmSetGlobal: the language, the font of the lists and text boxes, the
 // group list's colour and the hiding of ÿ-groups. They are read only at
@@ -31,13 +28,11 @@ private:
     void fillFonts();
 
     MainContext &ctx_;
-    QList<int> languageSlots_; // the slot behind each line of cboLanguage
-    QComboBox *cboLanguage_ = nullptr;
-    QComboBox *cboFont_ = nullptr;
-    QLineEdit *txtFontSize_ = nullptr;
-    QCheckBox *chckFontBold_ = nullptr;
-    QCheckBox *chckGRPBack_ = nullptr;
-    QCheckBox *chckHideManual_ = nullptr;
-    std::array<QLabel *, 6> lblText_{};
-    std::array<QPushButton *, 2> cmdMain_{};
+    QList<int> languageSlots_; // the slot behind each line of languages_
+    QComboBox *languages_ = nullptr;
+    QComboBox *fonts_ = nullptr;
+    QLineEdit *fontSize_ = nullptr;
+    QCheckBox *bold_ = nullptr;
+    QCheckBox *whiteGroupList_ = nullptr;
+    QCheckBox *hideYGroups_ = nullptr;
 };

@@ -27,9 +27,10 @@ public:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
-    void FillLanguageLists();
+    void fillLists();
     void languageChosen();
     // Enter in the combo box's edit line: names the chosen slot, or the first free one.
     void nameSlot();
@@ -42,11 +43,11 @@ private:
     void updateField();
 
     MainContext &ctx_;
-    int EditSlot = -1;
-    int EditWord = 0;
-    QComboBox *cboLanguage_ = nullptr;
-    QListWidget *lstWords_ = nullptr;
-    QLineEdit *txtTranslation_ = nullptr;
-    std::array<QLabel *, 2> lbl_{};
-    std::array<QPushButton *, 2> cmdMain_{};
+    int editSlot_ = -1; // the language slot being translated
+    int editWord_ = 0;  // the word number whose translation is in translation_
+    QComboBox *languages_ = nullptr;
+    QListWidget *words_ = nullptr;
+    QLineEdit *translation_ = nullptr;
+    std::array<QLabel *, 2> notes_{};
+    QPushButton *okButton_ = nullptr;
 };

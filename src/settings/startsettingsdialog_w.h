@@ -2,14 +2,12 @@
 
 #include <QDialog>
 #include <QStringList>
-#include <array>
 
 struct MainContext;
 class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
-class QPushButton;
 
 // frmSetStart: what the next start does (window state, start group, edit
 // lock, mask, word wrap) and where the store is. OK checks a new store path,
@@ -30,12 +28,11 @@ private:
     void loadValues(const QStringList &groupLines);
 
     MainContext &ctx_;
-    QComboBox *cboMode_ = nullptr;
-    QComboBox *cboGroup_ = nullptr;
-    QCheckBox *chckLock_ = nullptr;
-    QCheckBox *chckViewMask_ = nullptr;
-    QCheckBox *chckWrap_ = nullptr;
-    QLineEdit *txtStorePath_ = nullptr;
-    std::array<QLabel *, 6> lblText_{};
-    std::array<QPushButton *, 2> cmdMain_{};
+    QComboBox *windowState_ = nullptr;
+    QComboBox *startGroup_ = nullptr;
+    QCheckBox *locked_ = nullptr;
+    QCheckBox *mask_ = nullptr;
+    QCheckBox *wordWrap_ = nullptr;
+    QLineEdit *storePath_ = nullptr;
+    QLabel *storePathLabel_ = nullptr; // red and bold after a start on the preset store
 };

@@ -13,10 +13,10 @@ class Words;
 // The addresses the About box links to. An empty one leaves its label out.
 struct AboutLinks
 {
-    QString mail;        // lbl(4): shown as it is, opened as a new mail
-    QString homePage;    // lbl(5): shown as it is
-    QString download;    // lbl(7)
-    QString updateNotes; // lbl(8)
+    QString mail;        // lbl4: shown as it is, opened as a new mail
+    QString homePage;    // lbl5: shown as it is
+    QString download;    // lbl7
+    QString updateNotes; // lbl8
 };
 
 // Plimsa has no web pages and no support mailbox of its own (yet), so the
@@ -33,24 +33,33 @@ public:
              const AboutLinks &links, QWidget *parent);
 
     // One more letter of the name every 105 ms, until it is whole.
-    void animateIcon();
-    // 4, 5, 7, 8 open their address and close the box; 6 closes it.
-    void labelClicked(int index);
+    void showNextLetter();
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void placeLabels();
-    QString target(int index) const;
+    struct Link
+    {
+        QLabel *label = nullptr;
+        QString target; // "" leaves the label out
+    };
+    void buildLinks(const Words &words, const AboutLinks &links);
+    void layOut();
+    // A link opens its address and closes the box; Back closes it.
+    void clicked(const QLabel *label);
 
     DesktopServices &desktop_;
-    AboutLinks links_;
-    std::array<QLabel *, 9> lbl{};
-    QLabel *lblVersion = nullptr;
-    QLabel *lblIcon = nullptr;
-    QPushButton *cmdClose = nullptr;
-    QTimer *Timer1 = nullptr;
-    int letters_ = 0;
+    QLabel *icon_ = nullptr;
+    QLabel *name_ = nullptr;
+    QLabel *maker_ = nullptr;
+    QLabel *versionCaption_ = nullptr;
+    QLabel *version_ = nullptr;
+    QLabel *ownRisk_ = nullptr;
+    std::array<Link, 4> links_{}; // mail, home page, download, update notes
+    QLabel *back_ = nullptr;
+    QPushButton *keyCatcher_ = nullptr;
+    QTimer *letters_ = nullptr;
+    int lettersShown_ = 0;
 };

@@ -4,11 +4,14 @@
 #include "i18n/wordtable.h"
 
 #include <QAbstractButton>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QEvent>
 #include <QItemSelectionModel>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListView>
 #include <QPlainTextEdit>
 #include <QTimer>
@@ -35,6 +38,74 @@ QString commandName(const QString &caption)
 {
     const QString stripped = StripAmp(caption);
     return stripped.left(stripped.indexOf(u'[')).simplified();
+}
+
+// On this platform Qt reads a combo box by its current item and passes over
+// the name it was given, so a screen reader would hear "English" where the
+// user asks what the list is for. Read here by its name, or else by its
+// label, with the item as its value; its list and edit line as Qt has them.
+class NamedComboBox : public QAccessibleWidget
+{
+public:
+    explicit NamedComboBox(QComboBox *box) : QAccessibleWidget(box, QAccessible::ComboBox) {}
+
+    QString text(QAccessible::Text t) const override
+    {
+        const QString value =
+            box()->isEditable() ? box()->lineEdit()->text() : box()->currentText();
+        if (t == QAccessible::Value)
+            return value;
+        const QString own = QAccessibleWidget::text(t);
+        return t == QAccessible::Name && own.isEmpty() ? value : own;
+    }
+
+    int childCount() const override { return box()->isEditable() ? 2 : 1; }
+    QAccessibleInterface *child(int index) const override
+    {
+        if (index == 0)
+            return QAccessible::queryAccessibleInterface(box()->view());
+        if (index == 1 && box()->isEditable())
+            return QAccessible::queryAccessibleInterface(box()->lineEdit());
+        return nullptr;
+    }
+    int indexOfChild(const QAccessibleInterface *child) const override
+    {
+        if (child->object() == box()->view())
+            return 0;
+        return box()->isEditable() && child->object() == box()->lineEdit() ? 1 : -1;
+    }
+    QAccessibleInterface *childAt(int x, int y) const override
+    {
+        if (box()->isEditable() && box()->lineEdit()->rect().contains(x, y))
+            return child(1);
+        return nullptr;
+    }
+    QAccessibleInterface *focusChild() const override
+    {
+        return box()->isEditable() ? child(1) : nullptr;
+    }
+
+    QStringList actionNames() const override { return {showMenuAction(), pressAction()}; }
+    void doAction(const QString &action) override
+    {
+        if (action != showMenuAction() && action != pressAction())
+            QAccessibleWidget::doAction(action);
+        else if (box()->view()->isVisible())
+            box()->hidePopup();
+        else
+            box()->showPopup();
+    }
+    QStringList keyBindingsForAction(const QString &) const override { return {}; }
+
+private:
+    QComboBox *box() const { return static_cast<QComboBox *>(object()); }
+};
+
+QAccessibleInterface *namedComboBox(const QString &className, QObject *object)
+{
+    if (className == QLatin1String("QComboBox") && object->isWidgetType())
+        return new NamedComboBox(static_cast<QComboBox *>(object));
+    return nullptr;
 }
 
 class AccessibleStates : public QObject
@@ -159,6 +230,10 @@ void SetAccessibleNames(QWidget &window, const Words &words)
     name(window, u"cmdCRSR2"_s, u"Previous Entry"_s);
     name(window, u"cmdCRSR3"_s, u"Next Entry"_s);
     name(window, u"cmdCRSR4"_s, u"First or Last Entry"_s);
+    // The splitters, by the columns and rows they divide; the arrow keys move them.
+    name(window, u"lblSizeH"_s, u"Splitter below the Group List"_s);
+    name(window, u"lblSizeV0"_s, u"Splitter right of the Lists"_s);
+    name(window, u"lblSizeV1"_s, u"Splitter right of the Group Mask"_s);
     for (int b = 0; b < 4; ++b)
         name(window, u"cmdIndiv"_s + QString::number(b),
              words(Word::IndividualButton) + u' ' + QString::number(b + 1));
@@ -166,6 +241,11 @@ void SetAccessibleNames(QWidget &window, const Words &words)
 
 void InstallAccessibility(QWidget &window, const Words &words)
 {
+    static const bool comboBoxesNamed = [] {
+        QAccessible::installFactory(namedComboBox);
+        return true;
+    }();
+    (void)comboBoxesNamed;
     // A text box that took Tab as a character would hold a keyboard user in
     // it; as in the program's first home, Tab goes on to the next control.
     for (const QString &box : {u"txtText"_s, u"txtMask"_s}) {

@@ -19,12 +19,6 @@ QSize outerSize(const QWidget *dialog, const QWidget *mainWindow)
 
 } // namespace
 
-QRect twipsRect(const QWidget *widget, int left, int top, int width, int height)
-{
-    return twipsToPixels(QRect(left, top, width, height), widget->logicalDpiX(),
-                         widget->logicalDpiY());
-}
-
 int twipsX(const QWidget *widget, int twips)
 {
     return twipsToPixels(twips, widget->logicalDpiX());

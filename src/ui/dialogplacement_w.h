@@ -4,8 +4,7 @@
 
 class QWidget;
 
-// Converts a design rectangle in twips with the logical DPI of `widget`'s screen.
-QRect twipsRect(const QWidget *widget, int left, int top, int width, int height);
+// Converts a design length in twips with the logical DPI of `widget`'s screen.
 int twipsX(const QWidget *widget, int twips);
 int twipsY(const QWidget *widget, int twips);
 

@@ -1,17 +1,16 @@
 #include "ui/layout_w.h"
 
 #include "ui/mainwidgets_w.h"
+#include "ui/splitterbar_w.h"
 #include "ui/titlelistmodel.h"
 #include "ui/titlelistview_w.h"
 #include "ui/twips.h"
 
 #include <QAction>
-#include <QCheckBox>
 #include <QEvent>
 #include <QFrame>
 #include <QLabel>
 #include <QMainWindow>
-#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
@@ -39,13 +38,41 @@ int lineHeightOf(const TitleListView *list)
 } // namespace
 
 WindowLayout::WindowLayout(MainWidgets &widgets)
-    : QObject(widgets.window), w_(widgets), client_(widgets.window->centralWidget())
+    : TwipsLayout(widgets.window->centralWidget()), w_(widgets),
+      client_(widgets.window->centralWidget())
 {
-    client_->installEventFilter(this);
+    addControls();
     w_.window->installEventFilter(this);
-    for (QLabel *bar : {w_.rowSplitter, w_.columnSplitters[0], w_.columnSplitters[1]})
-        bar->installEventFilter(this);
-    placePanels();
+    connect(w_.rowSplitter, &SplitterBar::dragged, this,
+            [this](int offset) { moveSplitter(-1, offset); });
+    connect(w_.rowSplitter, &SplitterBar::stepped, this,
+            [this](int direction) { stepSplitter(-1, direction); });
+    for (int i = 0; i < 2; ++i) {
+        connect(w_.columnSplitters[size_t(i)], &SplitterBar::dragged, this,
+                [this, i](int offset) { moveSplitter(i, offset); });
+        connect(w_.columnSplitters[size_t(i)], &SplitterBar::stepped, this,
+                [this, i](int direction) { stepSplitter(i, direction); });
+    }
+}
+
+void WindowLayout::addControls()
+{
+    const MainLayout &l = layout_;
+    addWidget(w_.groupList, [&l] { return l.groupList; });
+    addWidget(w_.rowSplitter, [&l] { return l.rowSplitter; });
+    addWidget(w_.entryList, [&l] { return l.entryList; });
+    for (size_t i = 0; i < w_.cursorButtons.size(); ++i)
+        addWidget(w_.cursorButtons[i], [&l, i] { return l.cursorButtons[i]; });
+    for (size_t i = 0; i < w_.orderButtons.size(); ++i)
+        addWidget(w_.orderButtons[i], [&l, i] { return l.orderButtons[i]; });
+    for (size_t i = 0; i < w_.normalPanels.size(); ++i)
+        addWidget(w_.normalPanels[i], [&l, i] { return l.normalPanels[i]; });
+    addWidget(w_.editPanel, [&l] { return l.editPanel; });
+    addWidget(w_.maskText, [&l] { return l.maskText; });
+    addWidget(w_.entryText, [&l] { return l.entryText; });
+    addWidget(w_.dateLabel, [&l] { return l.dateLabel; });
+    for (size_t i = 0; i < w_.columnSplitters.size(); ++i)
+        addWidget(w_.columnSplitters[i], [&l, i] { return l.columnSplitters[i]; });
 }
 
 void WindowLayout::setSplitters(int frameTop, int frameLeft1, int frameLeft2)
@@ -57,46 +84,21 @@ void WindowLayout::setSplitters(int frameTop, int frameLeft1, int frameLeft2)
 
 bool WindowLayout::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == client_ && event->type() == QEvent::Resize)
+    // Maximized or back, the save item follows even where the size does not change.
+    if (watched == w_.window && event->type() == QEvent::WindowStateChange)
         relayout();
-    else if (watched == w_.window && event->type() == QEvent::WindowStateChange)
-        relayout();
-    else if (event->type() == QEvent::MouseMove) {
-        const auto *move = static_cast<const QMouseEvent *>(event);
-        if (watched == w_.rowSplitter)
-            return splitterDrag(-1, move);
-        for (int i = 0; i < 2; ++i) {
-            if (watched == w_.columnSplitters[i])
-                return splitterDrag(i, move);
-        }
-    }
     return false;
-}
-
-bool WindowLayout::splitterDrag(int index, const QMouseEvent *event)
-{
-    if (event->buttons() != Qt::LeftButton)
-        return false;
-    const QPoint at = event->position().toPoint();
-    const TwipsSize client = clientSize();
-    const bool moved =
-        index < 0
-            ? dragRowSplitter(layout_, pixelsToTwips(at.y(), client_->logicalDpiY()), client.height,
-                              groupLines())
-            : dragColumnSplitter(layout_, index, pixelsToTwips(at.x(), client_->logicalDpiX()),
-                                 client.width, client.height);
-    if (moved) {
-        placeControls();
-        // The floors follow the splitters: the entry list's width and top.
-        askForSize(client, client);
-    }
-    return true;
 }
 
 void WindowLayout::relayout()
 {
-    QMainWindow *window = w_.window;
-    const Qt::WindowStates state = window->windowState();
+    invalidate();
+    activate();
+}
+
+void WindowLayout::arrange(const QRect &)
+{
+    const Qt::WindowStates state = w_.window->windowState();
     WindowFrame frame;
     frame.client = clientSize();
     frame.frameWidth = frameWidth();
@@ -106,8 +108,65 @@ void WindowLayout::relayout()
 
     const TwipsSize wanted = ::layoutForClient(layout_, frame, groupLines());
     if (!frame.minimized)
-        placeControls();
+        applyMenuStates();
+    // A font that changed the group list's lines, or a frame the window
+    // manager has just put round the window, moves a floor.
+    tellFloor();
     askForSize(wanted, frame.client);
+}
+
+QSize WindowLayout::minimumSize() const
+{
+    const TwipsSize floor = clientFloor(layout_, frameWidth());
+    return QSize(pixelsHolding(floor.width, dpiX()), pixelsHolding(floor.height, dpiY()));
+}
+
+// The window's size comes from pref.dat; what the layout would like is no more
+// than what it needs.
+QSize WindowLayout::sizeHint() const
+{
+    return minimumSize();
+}
+
+void WindowLayout::moveSplitter(int index, int offsetPixels)
+{
+    const TwipsSize client = clientSize();
+    const bool moved = index < 0
+                           ? dragRowSplitter(layout_, pixelsToTwips(offsetPixels, dpiY()),
+                                             client.height, groupLines())
+                           : dragColumnSplitter(layout_, index, pixelsToTwips(offsetPixels, dpiX()),
+                                                client.width, client.height);
+    if (moved)
+        splitterMoved();
+}
+
+void WindowLayout::stepSplitter(int index, int direction)
+{
+    const TwipsSize client = clientSize();
+    const bool moved =
+        index < 0 ? stepRowSplitter(layout_, direction, client.height, groupLines())
+                  : stepColumnSplitter(layout_, index, direction, client.width, client.height);
+    if (moved)
+        splitterMoved();
+}
+
+void WindowLayout::splitterMoved()
+{
+    placeItems(geometry());
+    applyMenuStates();
+    // The floors follow the splitters (the entry list's width and top).
+    tellFloor();
+}
+
+// The main window takes the client area's minimum as part of its own once
+// the client area says its size has changed; the window manager is told.
+void WindowLayout::tellFloor()
+{
+    const QSize floor = minimumSize();
+    if (floor == toldFloor_)
+        return;
+    toldFloor_ = floor;
+    client_->updateGeometry();
 }
 
 // Asked from inside a resize, the window's new size would come back here at
@@ -116,17 +175,10 @@ void WindowLayout::relayout()
 // window. So the window is resized once the resize under way is done.
 void WindowLayout::askForSize(const TwipsSize &wanted, const TwipsSize &client)
 {
-    const qreal dpiX = client_->logicalDpiX();
-    const qreal dpiY = client_->logicalDpiY();
-    const TwipsSize floor = clientFloor(layout_, frameWidth());
-    const QSize menus = w_.window->size() - client_->size();
-    minimumSize_ =
-        QSize(pixelsHolding(floor.width, dpiX), pixelsHolding(floor.height, dpiY)) + menus;
     clientWanted_ = QSize(
-        wanted.width == client.width ? client_->width() : pixelsHolding(wanted.width, dpiX),
-        wanted.height == client.height ? client_->height() : pixelsHolding(wanted.height, dpiY));
-    if (sizeAsked_ ||
-        (minimumSize_ == w_.window->minimumSize() && clientWanted_ == client_->size()))
+        wanted.width == client.width ? client_->width() : pixelsHolding(wanted.width, dpiX()),
+        wanted.height == client.height ? client_->height() : pixelsHolding(wanted.height, dpiY()));
+    if (sizeAsked_ || clientWanted_ == client_->size())
         return;
     sizeAsked_ = true;
     QMetaObject::invokeMethod(
@@ -137,20 +189,18 @@ void WindowLayout::applySize()
 {
     sizeAsked_ = false;
     QMainWindow *window = w_.window;
-    // The window manager holds a minimized or maximized window's size; the
-    // floors follow when it gives the size back.
+    // The window manager holds a minimized or maximized window's size.
     if (window->windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen))
         return;
-    // A window smaller than its new minimum is resized by Qt at once, and laid
-    // out again for it before the size asked for below is worked out.
-    window->setMinimumSize(minimumSize_);
     window->resize(window->size() + clientWanted_ - client_->size());
 }
 
+// The window manager's frame beside the client area. Measured against the
+// window, not the client area: while a resize is under way the window has its
+// new width and the client area still the old one.
 int WindowLayout::frameWidth() const
 {
-    return pixelsToTwips(w_.window->frameGeometry().width() - client_->width(),
-                         client_->logicalDpiX());
+    return pixelsToTwips(w_.window->frameGeometry().width() - w_.window->width(), dpiX());
 }
 
 void WindowLayout::toggleMask()
@@ -158,67 +208,27 @@ void WindowLayout::toggleMask()
     const TwipsSize client = clientSize();
     layout_.maskChecked = w_.viewMaskItem->isChecked();
     LayoutColumns(layout_, client.width, client.height);
-    placeControls();
+    placeItems(geometry());
+    applyMenuStates();
+}
+
+void WindowLayout::applyMenuStates() const
+{
+    w_.viewMaskItem->setChecked(layout_.maskChecked);
+    w_.viewMaskItem->setEnabled(layout_.maskItemEnabled);
+    w_.maskText->setVisible(layout_.maskChecked);
+    // Without the mask the second bar would lie on the entry text.
+    w_.columnSplitters[1]->setVisible(layout_.maskChecked);
+    w_.settingsItems[4]->setEnabled(layout_.saveWindowItemEnabled);
 }
 
 ListLines WindowLayout::groupLines() const
 {
-    const qreal dpi = client_->logicalDpiY();
-    return ListLines{pixelsToTwips(lineHeightOf(w_.groupList), dpi),
-                     pixelsToTwips(2 * w_.groupList->frameWidth(), dpi)};
+    return ListLines{pixelsToTwips(lineHeightOf(w_.groupList), dpiY()),
+                     pixelsToTwips(2 * w_.groupList->frameWidth(), dpiY())};
 }
 
 TwipsSize WindowLayout::clientSize() const
 {
-    return {pixelsToTwips(client_->width(), client_->logicalDpiX()),
-            pixelsToTwips(client_->height(), client_->logicalDpiY())};
-}
-
-void WindowLayout::place(QWidget *widget, const TwipsRect &r) const
-{
-    widget->setGeometry(
-        twipsToPixels(QRect(r.left, r.top, std::max(r.width, 0), std::max(r.height, 0)),
-                      client_->logicalDpiX(), client_->logicalDpiY()));
-}
-
-void WindowLayout::placePanels() const
-{
-    const PanelLayout &p = panelLayout();
-    for (std::size_t i = 0; i < w_.individualButtons.size(); ++i)
-        place(w_.individualButtons[i], p.individualButtons[i]);
-    place(w_.lockBox, p.lockBox);
-    for (std::size_t i = 0; i < w_.entryButtons.size(); ++i)
-        place(w_.entryButtons[i], p.entryButtons[i]);
-    place(w_.sortButton, p.sortButton);
-    place(w_.hideButton, p.hideButton);
-    place(w_.modeLabel, p.modeLabel);
-    for (std::size_t i = 0; i < w_.editButtons.size(); ++i)
-        place(w_.editButtons[i], p.editButtons[i]);
-}
-
-void WindowLayout::placeControls()
-{
-    const MainLayout &l = layout_;
-    place(w_.groupList, l.groupList);
-    place(w_.rowSplitter, l.rowSplitter);
-    place(w_.entryList, l.entryList);
-    for (std::size_t i = 0; i < w_.cursorButtons.size(); ++i)
-        place(w_.cursorButtons[i], l.cursorButtons[i]);
-    for (std::size_t i = 0; i < w_.orderButtons.size(); ++i)
-        place(w_.orderButtons[i], l.orderButtons[i]);
-    for (std::size_t i = 0; i < w_.normalPanels.size(); ++i)
-        place(w_.normalPanels[i], l.normalPanels[i]);
-    place(w_.editPanel, l.editPanel);
-    place(w_.maskText, l.maskText);
-    place(w_.entryText, l.entryText);
-    place(w_.dateLabel, l.dateLabel);
-    for (std::size_t i = 0; i < w_.columnSplitters.size(); ++i)
-        place(w_.columnSplitters[i], l.columnSplitters[i]);
-
-    w_.viewMaskItem->setChecked(l.maskChecked);
-    w_.viewMaskItem->setEnabled(l.maskItemEnabled);
-    w_.maskText->setVisible(l.maskChecked);
-    // Without the mask the second bar would lie on the entry text.
-    w_.columnSplitters[1]->setVisible(l.maskChecked);
-    w_.settingsItems[4]->setEnabled(l.saveWindowItemEnabled);
+    return {pixelsToTwips(client_->width(), dpiX()), pixelsToTwips(client_->height(), dpiY())};
 }

@@ -2,8 +2,11 @@
 
 #include "ui/buttonaction_w.h"
 #include "ui/codepagetextedit_w.h"
+#include "ui/mainlayout.h"
+#include "ui/splitterbar_w.h"
 #include "ui/titlelistmodel.h"
 #include "ui/titlelistview_w.h"
+#include "ui/twipslayout_w.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -55,10 +58,10 @@ QPushButton *pictureButton(QWidget *parent, const QString &name, QStyle::Standar
     return button;
 }
 
-QLabel *splitterBar(QWidget *parent, const QString &name, Qt::CursorShape cursor)
+SplitterBar *splitterBar(QWidget *parent, const QString &name, Qt::Orientation moves)
 {
-    auto *bar = named<QLabel>(parent, name);
-    bar->setCursor(cursor);
+    auto *bar = new SplitterBar(moves, parent);
+    bar->setObjectName(name);
     return bar;
 }
 
@@ -83,10 +86,14 @@ void buildLists(QWidget *client, MainWidgets &w)
     w.entryText = named<CodePageTextEdit>(client, u"txtText"_s);
     w.entryText->setLineWrapMode(QPlainTextEdit::NoWrap);
     w.dateLabel = named<QLabel>(client, u"lblDate"_s);
+}
 
-    w.rowSplitter = splitterBar(client, u"lblSizeH"_s, Qt::SplitVCursor);
+// Made last, so that Tab reaches them after every other control.
+void buildSplitters(QWidget *client, MainWidgets &w)
+{
+    w.rowSplitter = splitterBar(client, u"lblSizeH"_s, Qt::Vertical);
     for (std::size_t i = 0; i < w.columnSplitters.size(); ++i)
-        w.columnSplitters[i] = splitterBar(client, indexed(u"lblSizeV"_s, i), Qt::SplitHCursor);
+        w.columnSplitters[i] = splitterBar(client, indexed(u"lblSizeV"_s, i), Qt::Horizontal);
 }
 
 void buildSideButtons(QWidget *client, MainWidgets &w)
@@ -104,25 +111,40 @@ void buildSideButtons(QWidget *client, MainWidgets &w)
         w.orderButtons[i] = pictureButton(client, indexed(u"cmdH"_s, i), h[i], icons);
 }
 
+// The panels' buttons stand where the design puts them inside their frames.
 void buildPanels(QWidget *client, MainWidgets &w)
 {
-    for (std::size_t i = 0; i < w.normalPanels.size(); ++i)
+    const PanelLayout &p = panelLayout();
+    std::array<TwipsLayout *, 3> normal{};
+    for (std::size_t i = 0; i < w.normalPanels.size(); ++i) {
         w.normalPanels[i] = frame(client, indexed(u"fraMain"_s, i));
+        normal[i] = new TwipsLayout(w.normalPanels[i]);
+    }
 
     for (std::size_t i = 0; i < w.individualButtons.size(); ++i) {
         w.individualButtons[i] = named<QPushButton>(w.normalPanels[0], indexed(u"cmdIndiv"_s, i));
         w.individualButtons[i]->setText(u"&"_s + QString::number(i + 1));
+        normal[0]->addWidget(w.individualButtons[i], p.individualButtons[i]);
     }
     w.lockBox = named<QCheckBox>(w.normalPanels[0], u"chckEdit"_s);
-    for (std::size_t i = 0; i < w.entryButtons.size(); ++i)
+    normal[0]->addWidget(w.lockBox, p.lockBox);
+    for (std::size_t i = 0; i < w.entryButtons.size(); ++i) {
         w.entryButtons[i] = named<QPushButton>(w.normalPanels[1], indexed(u"cmdEntry"_s, i));
+        normal[1]->addWidget(w.entryButtons[i], p.entryButtons[i]);
+    }
     w.sortButton = named<QPushButton>(w.normalPanels[2], u"cmdSort0"_s);
+    normal[2]->addWidget(w.sortButton, p.sortButton);
     w.hideButton = named<QPushButton>(w.normalPanels[2], u"cmdMain"_s);
+    normal[2]->addWidget(w.hideButton, p.hideButton);
 
     w.editPanel = frame(client, u"fraEdit"_s);
+    auto *edit = new TwipsLayout(w.editPanel);
     w.modeLabel = named<QLabel>(w.editPanel, u"lblMode"_s);
-    for (std::size_t i = 0; i < w.editButtons.size(); ++i)
+    edit->addWidget(w.modeLabel, p.modeLabel);
+    for (std::size_t i = 0; i < w.editButtons.size(); ++i) {
         w.editButtons[i] = named<QPushButton>(w.editPanel, indexed(u"cmdEdit"_s, i));
+        edit->addWidget(w.editButtons[i], p.editButtons[i]);
+    }
     w.editButtons[0]->setToolTip(u" [F2] or [SH] + [Enter] "_s);
     w.editButtons[1]->setToolTip(u" [F4] or [ESC] "_s);
 }
@@ -141,6 +163,7 @@ MainWidgets buildMainWidgets(QMainWindow &window)
     buildLists(client, w);
     buildSideButtons(client, w);
     buildPanels(client, w);
+    buildSplitters(client, w);
     // The buttons whose state the command refresh governs act through actions.
     for (QPushButton *button : w.cursorButtons)
         bindButtonAction(button);

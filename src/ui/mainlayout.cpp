@@ -13,6 +13,13 @@ constexpr int kMaskBesideLists = 2975; // maskText's left from which the panels 
 // a picture, so the entry list ends higher by the difference.
 constexpr int kButtonRow = 255;
 constexpr int kButtonRowBeyondDesign = kButtonRow - 150;
+// A key moves a column splitter this far, and the row splitter this far when
+// the group list has no whole lines to snap to.
+constexpr int kKeyStep = 120;
+constexpr int kSmallestKeyStep = 15;
+// The bar lands this far below the place a drag asks for, the list's 135
+// twips and its own (LayoutRows).
+constexpr int kBarBelowAsked = 270;
 
 } // namespace
 
@@ -177,6 +184,27 @@ bool dragColumnSplitter(MainLayout &l, int index, int x, int clientWidth, int cl
     }
     LayoutColumns(l, clientWidth, clientHeight);
     return true;
+}
+
+bool stepRowSplitter(MainLayout &l, int direction, int clientHeight, const ListLines &groupLines)
+{
+    // The place asked for is the one nearest the bar that gives the list one
+    // line more (where it would end with it) or one less (a twip above where
+    // it ends now), less the distance the bar lands below what is asked: the
+    // smallest move a drag can make, and as near the limits as a drag gets.
+    int y = direction * kKeyStep - kBarBelowAsked;
+    if (groupLines.lineHeight > 0)
+        y = direction > 0 ? groupLines.lineHeight - kBarBelowAsked : -kBarBelowAsked - 1;
+    return dragRowSplitter(l, y, clientHeight, groupLines);
+}
+
+bool stepColumnSplitter(MainLayout &l, int index, int direction, int clientWidth, int clientHeight)
+{
+    for (int step = kKeyStep; step >= kSmallestKeyStep; step /= 2) {
+        if (dragColumnSplitter(l, index, direction * step, clientWidth, clientHeight))
+            return true;
+    }
+    return false;
 }
 
 const PanelLayout &panelLayout()

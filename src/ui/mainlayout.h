@@ -105,6 +105,12 @@ void LayoutSideButtons(MainLayout &l);
 // relative to the bar. True when the splitter moved (and the layout followed).
 bool dragRowSplitter(MainLayout &l, int y, int clientHeight, const ListLines &groupLines);
 bool dragColumnSplitter(MainLayout &l, int index, int x, int clientWidth, int clientHeight);
+// A splitter moved by one key press, `direction` -1 up or left, 1 down or
+// right, within the same limits as a drag. The row splitter moves by one line
+// of the group list; a column splitter by 120 twips, or as near a limit as a
+// drag could take it (within 15 twips, a pixel at 96 DPI). True when it moved.
+bool stepRowSplitter(MainLayout &l, int direction, int clientHeight, const ListLines &groupLines);
+bool stepColumnSplitter(MainLayout &l, int index, int direction, int clientWidth, int clientHeight);
 
 // Positions of the controls inside the button frames, fixed by the design.
 struct PanelLayout

@@ -11,6 +11,7 @@ class QMainWindow;
 class QMenu;
 class QPlainTextEdit;
 class QPushButton;
+class SplitterBar;
 class QTimer;
 
 // Every control, menu item and timer of the main window under its design name.
@@ -87,9 +88,9 @@ struct MainWidgets
     QPlainTextEdit *entryText = nullptr; // wrapped or not as the word-wrap option says
     QLabel *dateLabel = nullptr;
 
-    // Splitter bars
-    QLabel *rowSplitter = nullptr;
-    std::array<QLabel *, 2> columnSplitters{};
+    // Splitter bars, last in the Tab order
+    SplitterBar *rowSplitter = nullptr;
+    std::array<SplitterBar *, 2> columnSplitters{};
 
     // Button panels of the normal mode
     std::array<QFrame *, 3> normalPanels{};
@@ -113,6 +114,7 @@ struct MainWidgets
     QTimer *exitTimer = nullptr;
 };
 
-// Creates every menu, control and timer of the main window, named and placed
-// in their design order; captions come later from SetCaptions.
+// Creates every menu, control and timer of the main window, named, in their
+// design order; the buttons of the panels are laid out in them (the rest of
+// the client area by WindowLayout); captions come later from SetCaptions.
 MainWidgets buildMainWidgets(QMainWindow &window);

@@ -4,18 +4,6 @@
 
 namespace {
 
-// Enough of the top edge to take hold of the window and drag it.
-constexpr int kGripWidth = 100;
-constexpr int kGripHeight = 30;
-
-bool reachable(const QRect &window, const QRect &screen)
-{
-    const QRect grip(window.left(), window.top(), window.width(), kGripHeight);
-    const QRect shown = grip.intersected(screen);
-    return shown.width() >= std::min(kGripWidth, window.width()) && shown.height() >= kGripHeight &&
-           window.width() <= screen.width() && window.height() <= screen.height();
-}
-
 qint64 overlap(const QRect &a, const QRect &b)
 {
     const QRect common = a.intersected(b);
@@ -30,7 +18,7 @@ QRect placeOnScreens(const QRect &window, const QList<QRect> &screens)
         return window;
     QRect best = screens.first();
     for (const QRect &screen : screens) {
-        if (reachable(window, screen))
+        if (screen.contains(window))
             return window;
         if (overlap(window, screen) > overlap(window, best))
             best = screen;

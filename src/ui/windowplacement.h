@@ -3,10 +3,11 @@
 #include <QList>
 #include <QRect>
 
-// Where a stored window rectangle (outer, frame included, in pixels) is put
+// Where a stored window rectangle (outer, frame included, in pixels) is shown
 // at start, given the screens' available areas, the window's own screen first.
-// A rectangle whose title bar can be reached on a screen that holds its size
-// stays where it is. Any other (stored on a screen that is gone, or at a size
-// this screen cannot show) is moved, and shrunk where need be, onto the
-// screen it overlaps most, or onto the first screen when it overlaps none.
+// A rectangle that lies wholly on one screen stays where it is. Any other
+// (stored at another scale factor or on a screen that is gone, or reaching
+// under a panel) is moved, and shrunk where need be, into the screen it
+// overlaps most, or into the first screen when it overlaps none. What
+// pref.dat holds is not changed by this.
 QRect placeOnScreens(const QRect &window, const QList<QRect> &screens);

@@ -77,8 +77,10 @@ def describe(acc):
     return "%s %r (%s)" % (acc.get_role_name(), acc.get_name(), acc.get_accessible_id() or "")
 
 
-def walk(window, where, faults):
-    """Counts the named controls of a window; a control without a name or role is a fault."""
+def walk(window, where, faults, names=None):
+    """Counts the named controls of a window; a control without a name or role is a fault, and
+    so is one read by what it shows ("On") rather than by what it is for. Collects the names
+    into `names` where given."""
     named = 0
     stack = [window]
     while stack:
@@ -94,10 +96,15 @@ def walk(window, where, faults):
             if role in NO_ROLE:
                 faults.append("%s: no role: %s" % (where, describe(child)))
             elif role in CONTROL_ROLES:
-                if child.get_name().strip():
-                    named += 1
-                else:
+                name = child.get_name().strip()
+                if not name:
                     faults.append("%s: no name: %s" % (where, describe(child)))
+                elif name == "On":
+                    faults.append("%s: named by its caption: %s" % (where, describe(child)))
+                else:
+                    named += 1
+                    if names is not None:
+                        names.add(name)
     return named
 
 
@@ -252,18 +259,48 @@ def drive(program, titles, announced):
           lambda: [e[2] for e in announced if e[0].endswith("focused")][-2:] ==
           ["Entry Text", "Entry List"])
 
+    # The splitters come after the buttons: Shift+Tab from the group list
+    # reaches the last, a separator named for what it divides, and the arrow
+    # keys move it.
+    heard("Shift+Tab to a splitter", ["Right", "Left", "shift+Tab"], [],
+          lambda: [(e[1], e[2]) for e in announced if e[0].endswith("focused")][-1:] ==
+          [("separator", "Splitter right of the Lists")])
+    splitter = find(main, lambda a: a.get_role() == Atspi.Role.SEPARATOR
+                    and a.get_name() == "Splitter right of the Lists")
+    if splitter is None:
+        faults.append("the splitter is not on the bus")
+    else:
+        place = Atspi.Value.get_current_value(splitter)
+        keys("Right")
+        if not wait_for(lambda: Atspi.Value.get_current_value(splitter) > place, 10):
+            faults.append("Right on the splitter did not move it from %s" % place)
+        moved = Atspi.Value.get_current_value(splitter)
+        keys("Left")
+        if not wait_for(lambda: Atspi.Value.get_current_value(splitter) < moved, 10):
+            faults.append("Left on the splitter did not move it from %s" % moved)
+        print("splitter: %s, Right %s, Left %s"
+              % (place, moved, Atspi.Value.get_current_value(splitter)))
+    heard("Tab back to the group list", ["Tab", "Tab"], ["Entry List"])
+
+    # Each dialog's controls are read by their labels, among others these.
     dialogs = [
-        ("search", ["alt+e", "a"], ["alt+e"]),
-        ("input (new group)", ["alt+g", "n"], ["Escape"]),
-        ("choice (change group)", ["alt+e", "c"], ["Escape"]),
-        ("global settings", ["alt+o", "g"], ["Escape"]),
-        ("start settings", ["alt+o", "s"], ["Escape"]),
-        ("individual buttons", ["alt+o", "i"], ["Escape"]),
-        ("language editor", ["alt+o", "l"], ["Escape"]),
-        ("About", ["alt+i", "a"], ["Escape"]),
-        ("message box (F1)", ["F1"], ["Return"]),
+        ("search", ["alt+e", "a"], ["alt+e"], {"Search", "Case sensitive"}),
+        ("input (new group)", ["alt+g", "n"], ["Escape"], {"Name of New Group"}),
+        ("choice (change group)", ["alt+e", "c"], ["Escape"], {"Change Group"}),
+        ("global settings", ["alt+o", "g"], ["Escape"],
+         {"Language", "Font Name (list- & textf.)", "Font Size", "Font Bold",
+          "Group list white finish", "Hide \u00ff-Groups (manual)"}),
+        ("start settings", ["alt+o", "s"], ["Escape"],
+         {"Window State", "Start Group", "Lock Edit Permission", "View Mask", "Wordwrap",
+          'Path to "FileStore"'}),
+        ("individual buttons", ["alt+o", "i"], ["Escape"],
+         {"Individual Button 1: Shift, Ctrl or Alt", "Individual Button 4: Key",
+          "Individual Button 2: Further Keys"}),
+        ("language editor", ["alt+o", "l"], ["Escape"], {"Language", "Words", "Translation"}),
+        ("About", ["alt+i", "a"], ["Escape"], set()),
+        ("message box (F1)", ["F1"], ["Return"], set()),
     ]
-    for name, opening, closing in dialogs:
+    for name, opening, closing, expected in dialogs:
         # Keys typed while the window manager has yet to give the focus back
         # from the last dialog would go nowhere.
         if not wait_for(lambda: active(main), 10):
@@ -283,8 +320,11 @@ def drive(program, titles, announced):
             faults.append("%s: did not get the focus" % name)
         if dialog.get_role() not in (Atspi.Role.DIALOG, Atspi.Role.ALERT):
             faults.append("%s: role %s, not a dialog" % (name, dialog.get_role_name()))
-        count = walk(dialog, name, faults)
+        names = set()
+        count = walk(dialog, name, faults, names)
         print("%s: %d named controls" % (name, count))
+        if not expected <= names:
+            faults.append("%s: not named %s" % (name, sorted(expected - names)))
         total += count
         if name == "search":
             # The outcome is read where the focus is while the search runs.

@@ -259,6 +259,19 @@ private Q_SLOTS:
              searchFor(u"other"_s, u"100000"_s), closedBy(false), opened, onScreen},
             u"search=key|key|110001|1"_s};
 
+        // Esc with no search running stops nothing and closes nothing: the
+        // dialog has no Cancel, and the text typed stays.
+        const Action escInField = [](AppFixture &nb) {
+            QTest::keyClick(searchDialog(nb)->findChild<QLineEdit *>(u"txtSearch"_s),
+                            Qt::Key_Escape);
+        };
+        QTest::newRow("Esc with no search")
+            << Scenario{{},
+                        {},
+                        writing(u"A: a1 = key"_s),
+                        {opened, searchFor(u"key"_s, u"111100"_s), escInField},
+                        u"search=key||111100|0;"_s + idle};
+
         // A search that runs longer than the quick limit: a busy cursor and the
         // groups done in the status line; the main window takes no input; Esc
         // stops it and Close ends it, each leaving the selection as it was; the

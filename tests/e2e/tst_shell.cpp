@@ -1,6 +1,8 @@
-// The window shell on the real window: splitter drags, the tray without a
-// tray host (tests/x11 has one, and the resizes below the floors against a
-// real window manager), the Editor menu's export and the About box.
+// The window shell on the real window: the splitters moved by mouse and by
+// key, the lists' colours under a light and a dark theme, buttons that act
+// when let go, the tray without a tray host (tests/x11 has one, and the
+// resizes below the floors against a real window manager), the Editor menu's
+// export and the About box.
 
 #include "support/appfixture.h"
 
@@ -16,11 +18,15 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTest>
 #include <QTimer>
+
+#include <cmath>
 
 using namespace Qt::StringLiterals;
 
@@ -52,41 +58,154 @@ class tst_Shell : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    // Drags in pixels on the shipped window; the limits refuse inside the
-    // layout's own arithmetic (tests/ui/tst_mainlayout), which a pixel
-    // cannot place exactly.
-    void splitterDrags_data()
+    // Drags in pixels and arrow keys on the shipped window, the mask shown;
+    // the limits refuse inside the layout's own arithmetic (tests/ui/
+    // tst_mainlayout), which a pixel cannot place exactly. Every move the
+    // floors follow (the entry list's top and width) becomes the window's
+    // minimum size at once, so that a later drag of the frame stops there.
+    void splitterMoves_data()
     {
         QTest::addColumn<QString>("bar");
-        QTest::addColumn<int>("by");
-        QTest::newRow("group list shorter") << u"lblSizeH"_s << -60;
-        QTest::newRow("lists left of 2950") << u"lblSizeV0"_s << -60;
+        QTest::addColumn<int>("by"); // pixels
+        QTest::addColumn<int>("key");
+        QTest::newRow("group list shorter") << u"lblSizeH"_s << -60 << 0;
+        QTest::newRow("group list longer") << u"lblSizeH"_s << 90 << 0;
+        QTest::newRow("lists left of 2950") << u"lblSizeV0"_s << -60 << 0;
+        QTest::newRow("Down on the row bar") << u"lblSizeH"_s << 0 << int(Qt::Key_Down);
+        QTest::newRow("Up on the row bar") << u"lblSizeH"_s << 0 << int(Qt::Key_Up);
+        QTest::newRow("Left on the lists' bar") << u"lblSizeV0"_s << 0 << int(Qt::Key_Left);
+        QTest::newRow("Right on the mask's bar") << u"lblSizeV1"_s << 0 << int(Qt::Key_Right);
+        QTest::newRow("Up on a column bar") << u"lblSizeV0"_s << 0 << int(Qt::Key_Up);
     }
-    void splitterDrags()
+    void splitterMoves()
     {
         QFETCH(QString, bar);
         QFETCH(int, by);
+        QFETCH(int, key);
         AppFixture run;
         run.setPref(16, u" 1"_s); // the mask shown
         QVERIFY(run.start());
+        MainWindow *window = run.window();
         const MainWidgets &w = run.w();
-        auto *widget = run.window()->findChild<QLabel *>(bar);
+        auto *widget = window->findChild<QWidget *>(bar);
         const bool rows = bar == u"lblSizeH"_s;
-        const MainLayout before = run.window()->windowLayout().layout();
-        drag(widget, rows ? QPoint(0, by) : QPoint(by, 0));
-        const MainLayout &l = run.window()->windowLayout().layout();
+        const int index = rows ? -1 : bar.right(1).toInt();
+        const MainLayout before = window->windowLayout().placement();
         const qreal dpi = widget->logicalDpiX();
-        const int offset = pixelsToTwips(by, dpi);
-        if (rows)
-            QCOMPARE(l.lastFrameTop, before.rowSplitter.top + offset);
-        else
-            QCOMPARE(l.columnSplitters[1].left, before.columnSplitters[1].left + offset);
+        if (key) {
+            QTest::keyClick(widget, Qt::Key(key));
+        } else {
+            drag(widget, rows ? QPoint(0, by) : QPoint(by, 0));
+            by = pixelsToTwips(by, dpi);
+        }
+        const MainLayout &l = window->windowLayout().placement();
+        const int step = key == Qt::Key_Down || key == Qt::Key_Right ? 1
+                         : key == Qt::Key_Up && rows                 ? -1
+                         : key == Qt::Key_Left                       ? -1
+                                                                     : 0;
+        if (rows && key) {
+            const int line = pixelsToTwips(w.groupList->sizeHintForRow(0), dpi);
+            QCOMPARE(l.groupList.height, before.groupList.height + step * line);
+        } else if (rows) {
+            QCOMPARE(l.lastFrameTop, before.rowSplitter.top + by);
+        } else {
+            const int moved = key ? step * 120 : by;
+            QCOMPARE(l.columnSplitters[1].left, before.columnSplitters[1].left + moved);
+            QCOMPARE(l.columnSplitters[0].left,
+                     before.columnSplitters[0].left + (index == 0 ? moved : 0));
+        }
         // The widgets follow; left of 2950 the mask's item cannot hide it.
         const TwipsRect &e = l.entryList;
         QCOMPARE(w.entryList->geometry(),
                  twipsToPixels(QRect(e.left, e.top, e.width, e.height), dpi, dpi));
+        const TwipsRect &bars = index < 0 ? l.rowSplitter : l.columnSplitters[size_t(index)];
+        QCOMPARE(widget->geometry(),
+                 twipsToPixels(QRect(bars.left, bars.top, bars.width, bars.height), dpi, dpi));
         QCOMPARE(w.viewMaskItem->isEnabled(), l.columnSplitters[0].left >= 2950);
         QVERIFY(w.maskText->isVisible());
+        const TwipsSize floor =
+            clientFloor(l, pixelsToTwips(window->frameGeometry().width() - window->width(), dpi));
+        const auto holding = [dpi](int twips) {
+            return int(std::ceil(twips * dpi / kTwipsPerInch - 1e-9));
+        };
+        // Told by the move itself, not by whatever lays the window out next.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        QCOMPARE(window->minimumSize(),
+                 QSize(holding(floor.width), holding(floor.height) + window->menuBar()->height()));
+    }
+
+    // The group list's fixed grey keeps a dark text under any theme; white,
+    // it takes the theme's colours. The list with the keyboard's focus shows
+    // its selected line in the highlight colour, the other list in grey.
+    void listColours_data()
+    {
+        QTest::addColumn<bool>("dark");
+        QTest::addColumn<bool>("white");
+        QTest::newRow("light theme, grey") << false << false;
+        QTest::newRow("light theme, white") << false << true;
+        QTest::newRow("dark theme, grey") << true << false;
+        QTest::newRow("dark theme, white") << true << true;
+    }
+    void listColours()
+    {
+        QFETCH(bool, dark);
+        QFETCH(bool, white);
+        const QPalette before = QApplication::palette();
+        const auto restore = qScopeGuard([&] { QApplication::setPalette(before); });
+        QPalette theme = before;
+        if (dark) {
+            for (const auto &[role, colour] : {std::pair{QPalette::Window, QColor(40, 40, 40)},
+                                               {QPalette::Base, Qt::black},
+                                               {QPalette::WindowText, Qt::white},
+                                               {QPalette::Text, Qt::white},
+                                               {QPalette::Mid, QColor(90, 90, 90)},
+                                               {QPalette::Highlight, QColor(0, 80, 160)}})
+                theme.setColor(role, colour);
+            QApplication::setPalette(theme);
+        }
+        AppFixture run;
+        run.setPref(20, white ? u" 1"_s : u" 0"_s);
+        QVERIFY(run.start());
+        const MainWidgets &w = run.w();
+        const QPalette groups = w.groupList->palette();
+        QCOMPARE(groups.color(QPalette::Base),
+                 white ? theme.color(QPalette::Base) : QColor(224, 224, 224));
+        QCOMPARE(groups.color(QPalette::Text), white ? theme.color(QPalette::Text) : Qt::black);
+
+        for (TitleListView *focused : {w.entryList, w.groupList}) {
+            TitleListView *other = focused == w.entryList ? w.groupList : w.entryList;
+            focused->setFocus();
+            QTRY_VERIFY(focused->hasFocus());
+            QCOMPARE(focused->palette().color(QPalette::Highlight),
+                     theme.color(QPalette::Highlight));
+            QCOMPARE(other->palette().color(QPalette::Highlight), theme.color(QPalette::Mid));
+        }
+    }
+
+    // A button's command runs when the button is let go on it: a press that
+    // slides off before it is let go is no click.
+    void buttonRelease_data()
+    {
+        QTest::addColumn<bool>("slidesOff");
+        QTest::addColumn<QStringList>("titles");
+        QTest::newRow("let go on it") << false << QStringList{u"a"_s, u"b"_s, u" "_s};
+        QTest::newRow("slid off") << true << QStringList{u"b"_s, u"a"_s, u" "_s};
+    }
+    void buttonRelease()
+    {
+        QFETCH(bool, slidesOff);
+        QFETCH(QStringList, titles);
+        AppFixture run;
+        run.writeNotebook({{u"Notes"_s, u"b"_s, u"a"_s}});
+        QVERIFY(run.start());
+        QPushButton *sort = run.w().sortButton;
+        const QPoint off(-sort->width(), sort->height() / 2);
+        QTest::mousePress(sort, Qt::LeftButton);
+        QCOMPARE(AppFixture::lines(run.w().entryList), (QStringList{u"b"_s, u"a"_s, u" "_s}));
+        if (slidesOff)
+            QTest::mouseMove(sort, off);
+        QTest::mouseRelease(sort, Qt::LeftButton, {}, slidesOff ? off : sort->rect().center());
+        QCOMPARE(AppFixture::lines(run.w().entryList), titles);
     }
 
     // No tray host here: every way of hiding minimizes, so the window can
@@ -222,7 +341,7 @@ private Q_SLOTS:
         for (const auto &[label, opened, closes] : clicks) {
             AboutBox box(words, u"1.3.02"_s, desktop, links, nullptr);
             box.show();
-            box.animateIcon();
+            box.showNextLetter();
             desktop.openedUrls.clear();
             QTest::mouseClick(box.findChild<QLabel *>(u"lbl"_s + QString::number(label)),
                               Qt::LeftButton);

@@ -183,6 +183,66 @@ private Q_SLOTS:
         QCOMPARE(l.entryText.right(), width - 50);
     }
 
+    // A key moves the row splitter by one whole line of the group list (19
+    // px lines: 285 twips) or by 120 twips where it has none, and a column
+    // splitter (the mask shown) by 120 twips, or as near a limit as a drag
+    // gets. Lines: 1000 asks for 3, 2640 for 9, 6100 for 21, 6400 for 22.
+    void keySteps_data()
+    {
+        QTest::addColumn<int>("splitter"); // -1 the row splitter, -2 without lines
+        QTest::addColumn<int>("from");     // its top, or splitter 0's left
+        QTest::addColumn<int>("width");
+        QTest::addColumn<int>("direction");
+        QTest::addColumn<int>("to"); // the list's lines, the bar's top, the splitter's left
+        QTest::newRow("row down") << -1 << 2640 << 12000 << 1 << 10;
+        QTest::newRow("row up") << -1 << 2640 << 12000 << -1 << 8;
+        QTest::newRow("row up to 2 lines, asking 749") << -1 << 1000 << 12000 << -1 << 2;
+        QTest::newRow("row up from 2 lines, asking 464") << -1 << 700 << 12000 << -1 << 2;
+        QTest::newRow("row down from 21 lines, asking 6165") << -1 << 6100 << 12000 << 1 << 22;
+        QTest::newRow("row down from 22 lines, asking 6450") << -1 << 6400 << 12000 << 1 << 22;
+        QTest::newRow("row down, no lines") << -2 << 2640 << 12000 << 1 << 3030;
+        QTest::newRow("row up, no lines") << -2 << 2640 << 12000 << -1 << 2790;
+        QTest::newRow("0 left") << 0 << 3400 << 12000 << -1 << 3280;
+        QTest::newRow("0 left, 30 short of 1860") << 0 << 1905 << 12000 << -1 << 1875;
+        QTest::newRow("0 left, 15 short of 1860") << 0 << 1875 << 12000 << -1 << 1875;
+        QTest::newRow("0 right") << 0 << 3400 << 12000 << 1 << 3520;
+        QTest::newRow("0 right, text 1201") << 0 << 3400 << 7676 << 1 << 3520;
+        QTest::newRow("0 right, text 1200") << 0 << 3400 << 7675 << 1 << 3400;
+        QTest::newRow("1 left") << 1 << 3400 << 12000 << -1 << 6280;
+        QTest::newRow("1 left, to 15 over 600 right of 0") << 1 << 5755 << 12000 << -1 << 6370;
+        QTest::newRow("1 right, text 1200") << 1 << 3400 << 7675 << 1 << 6400;
+    }
+    void keySteps()
+    {
+        QFETCH(int, splitter);
+        QFETCH(int, from);
+        QFETCH(int, width);
+        QFETCH(int, direction);
+        QFETCH(int, to);
+        if (splitter < 0) {
+            const ListLines lines = splitter == -1 ? kLines : ListLines{};
+            MainLayout l;
+            l.rowSplitter.top = from;
+            layoutForClient(l, WindowFrame{{width, 8000}, 0, false, false}, lines);
+            const int height = l.groupList.height;
+            const bool moved = stepRowSplitter(l, direction, 8000, lines);
+            QCOMPARE(moved, l.groupList.height != height);
+            if (splitter == -1)
+                QCOMPARE(l.groupList.height, kLines.border + to * kLines.lineHeight);
+            else
+                QCOMPARE(l.rowSplitter.top, to);
+            QCOMPARE(l.rowSplitter.top, l.groupList.bottom() + 15);
+            return;
+        }
+        MainLayout l = laidOut(2640, from, 6400, true, width);
+        const bool moved = stepColumnSplitter(l, splitter, direction, width, 8000);
+        QCOMPARE(l.columnSplitters[splitter].left, to);
+        QCOMPARE(moved, to != (splitter == 0 ? from : 6400));
+        QCOMPARE(l.columnSplitters[1].left - l.columnSplitters[0].left,
+                 splitter == 0 ? 6400 - from : to - from); // splitter 0 takes 1 along
+        QCOMPARE(l.entryText.right(), width - 50);
+    }
+
     void splitter1NeverLeftOf2965()
     {
         MainLayout l = laidOut(2640, 1900, 3000, true);
@@ -224,23 +284,39 @@ private Q_SLOTS:
         }
     }
 
-    // Kept where the title bar can be reached; otherwise onto the screen it
-    // overlaps most (the first when none), shrunk to fit.
+    // Kept where it lies wholly on one screen; otherwise into the screen it
+    // overlaps most (the first when none), shrunk to fit. The window of the
+    // shipped pref.dat at a scale factor of 1.5 on a 1280 x 900 screen (853
+    // x 600 logical pixels) comes back whole.
     void windowOnScreens_data()
     {
         QTest::addColumn<QRect>("stored");
+        QTest::addColumn<QList<QRect>>("screens");
         QTest::addColumn<QRect>("placed");
-        QTest::newRow("on screen") << QRect(900, 700, 800, 533) << QRect(900, 700, 800, 533);
-        QTest::newRow("title bar above") << QRect(100, -300, 800, 533) << QRect(100, 0, 800, 533);
+        const QList<QRect> two{QRect(0, 0, 1280, 1000), QRect(1280, 0, 1920, 1080)};
+        QTest::newRow("on the first")
+            << QRect(100, 100, 800, 533) << two << QRect(100, 100, 800, 533);
+        QTest::newRow("on the second, its corner")
+            << QRect(2400, 547, 800, 533) << two << QRect(2400, 547, 800, 533);
+        QTest::newRow("title bar above")
+            << QRect(100, -300, 800, 533) << two << QRect(100, 0, 800, 533);
+        QTest::newRow("right edge a pixel off")
+            << QRect(481, 100, 800, 533) << two << QRect(480, 100, 800, 533);
+        QTest::newRow("bottom edge a pixel off")
+            << QRect(100, 468, 800, 533) << two << QRect(100, 467, 800, 533);
         QTest::newRow("mostly on the second")
-            << QRect(1200, 1060, 800, 533) << QRect(1280, 547, 800, 533);
-        QTest::newRow("too large") << QRect(80, 80, 2000, 1100) << QRect(0, 0, 1280, 1000);
+            << QRect(1200, 1060, 800, 533) << two << QRect(1280, 547, 800, 533);
+        QTest::newRow("too large") << QRect(80, 80, 2000, 1100) << two << QRect(0, 0, 1280, 1000);
+        QTest::newRow("scale 1.5")
+            << QRect(80, 80, 800, 533) << QList{QRect(0, 0, 853, 600)} << QRect(53, 67, 800, 533);
+        QTest::newRow("under a panel at the top")
+            << QRect(80, 10, 800, 533) << QList{QRect(0, 30, 1280, 870)} << QRect(80, 30, 800, 533);
     }
     void windowOnScreens()
     {
         QFETCH(QRect, stored);
+        QFETCH(QList<QRect>, screens);
         QFETCH(QRect, placed);
-        const QList<QRect> screens{QRect(0, 0, 1280, 1000), QRect(1280, 0, 1920, 1080)};
         QCOMPARE(placeOnScreens(stored, screens), placed);
     }
 };

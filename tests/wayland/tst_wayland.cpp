@@ -38,7 +38,7 @@ private Q_SLOTS:
             twipsToPixels(QRect(0, 0, 10500, 6000), window->logicalDpiX(), window->logicalDpiY())
                 .size();
         QTRY_COMPARE(window->frameGeometry().size(), wanted);
-        const MainLayout &layout = window->windowLayout().layout();
+        const MainLayout &layout = window->windowLayout().placement();
         QCOMPARE(layout.lastFrameTop, 2000);
         QCOMPARE(layout.columnSplitters[0].left, 3300);
 

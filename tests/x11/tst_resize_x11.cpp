@@ -135,7 +135,7 @@ private Q_SLOTS:
                 20000);
         };
         QVERIFY(settle());
-        const MainLayout &l = window->windowLayout().layout();
+        const MainLayout &l = window->windowLayout().placement();
         const int heightFloor = holding(std::max(3060, l.entryList.top + 940 + 540));
         const int widthFloor = holding(l.entryList.width + 4500); // frame included
         QCOMPARE(heightFloor > holding(3060), frameTop == 4000);
