@@ -62,7 +62,7 @@ bool DragDrop::mouseOnEntryList(QEvent *event)
     if (event->type() == QEvent::MouseButtonPress) {
         const int line = list->lineAt(mouse->position().toPoint());
         pressedOnEntry_ =
-            mouse->button() == Qt::LeftButton && line >= 0 && line < list->count() - 1;
+            mouse->button() == Qt::LeftButton && line >= 0 && !list->titles().isClosingLine(line);
         pressPosition_ = mouse->position().toPoint();
         return false;
     }
@@ -126,7 +126,7 @@ void DragDrop::dropOnEntryList(const QPoint &position)
         return;
     TitleListView *list = view_.controls.entryList;
     const int s = view_.entryLine();
-    const int lastEntry = view_.entryLineCount() - 2;
+    const int lastEntry = view_.entryCount() - 1;
     const int line = list->lineAt(position);
     // The blank line, or below the lines: the end of the list.
     const int target = line >= 0 ? qMin(line, lastEntry) : lastEntry;

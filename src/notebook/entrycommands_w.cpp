@@ -9,19 +9,19 @@
 #include "notebook/notebookedit.h"
 #include "notebook/notebookview_w.h"
 #include "notebook/refusaltexts.h"
+#include "notebook/revision.h"
+#include "notebook/undohistory_w.h"
 #include "notebook/uniquename.h"
 #include "store/appstate.h"
-#include "store/dostext.h"
 #include "store/notetable.h"
 #include "ui/maincontext.h"
 #include "ui/mainstate.h"
-#include "ui/titlelistmodel.h"
+#include "ui/notebookmodel.h"
 #include "ui/titlelistview_w.h"
 
 #include <QAction>
 #include <QMainWindow>
 #include <QPushButton>
-#include <QSignalBlocker>
 
 #include <optional>
 
@@ -54,7 +54,10 @@ bool EntryCommands::trashSelectedEntry()
     }
     if (view_.main.FileMissing) {
         // No text to keep: the line simply leaves the notebook.
-        return view_.entries.removeSelectedEntry(false);
+        QStringList titles = view_.entries.storedTitles();
+        titles.removeAt(view_.entryLine());
+        const Place here{view_.groupName(), view_.entryLine()};
+        return view_.runColumn(u"Trash"_s, titles, here, here);
     }
     return moveSelectedEntry(trash) == MoveResult::Moved;
 }
@@ -73,7 +76,7 @@ void EntryCommands::rename()
         view_.ctx.RefreshCommands();
 }
 
-void EntryCommands::renameTo(const QString &answer, const QString &old)
+void EntryCommands::renameTo(const QString &answer, const QString &old, const QString &text)
 {
     if (!view_.onEntry())
         return;
@@ -85,31 +88,29 @@ void EntryCommands::renameTo(const QString &answer, const QString &old)
             view_.caution(RefusalTexts::name(refusal, title));
             return;
         }
-        if (!renameSelectedEntry(OutDOS(title)))
+        if (!renameSelectedEntry(NotebookModel::storedForm(title), text))
             return;
     }
     view_.ctx.RefreshCommands();
 }
 
-bool EntryCommands::renameSelectedEntry(const QString &newStored)
+bool EntryCommands::renameSelectedEntry(const QString &newStored, const QString &text)
 {
     const int g = view_.groupSlot();
     const int s = view_.entryLine();
     if (!view_.onEntry())
         return false;
-    const QString group = view_.ctx.table.name(g);
-    const QString oldStored = view_.ctx.table.cell(g, s + 1);
+    const NoteTable &table = view_.ctx.table;
+    const QString group = table.name(g);
+    const QString oldStored = table.cell(g, s + 1);
+    NoteTable after = table;
+    after.cell(g, s + 1) = newStored;
     // The text gets its new name beside the old one; the old name goes once
     // idx.dat names the new one. An entry without a file keeps having none.
-    NotebookChange change = view_.ctx.change();
-    if (!change.copyEntryFile(group, oldStored, group, newStored, true))
-        return false;
-    change.table().cell(g, s + 1) = newStored;
-    if (!change.commit())
-        return false;
-    change.removeEntryFile(group, oldStored);
-    view_.controls.entryList->titles().setStoredName(s, newStored);
-    return true;
+    Revision revision(table, after);
+    revision.entryMoved(group, oldStored, group, newStored, true);
+    const Place here{group, s, true};
+    return view_.run(text, std::move(revision), here, here);
 }
 
 void EntryCommands::moveToChosenGroup()
@@ -125,7 +126,7 @@ void EntryCommands::moveToChosenGroup()
 
 EntryCommands::MoveResult EntryCommands::moveSelectedEntry(int targetLine)
 {
-    NoteTable &table = view_.ctx.table;
+    const NoteTable &table = view_.ctx.table;
     const int sourceLine = view_.groupLine();
     const int g = view_.groupSlot();
     const int t = view_.groups.slotOfLine(targetLine);
@@ -138,7 +139,8 @@ EntryCommands::MoveResult EntryCommands::moveSelectedEntry(int targetLine)
     }
 
     const QString oldStored = table.cell(g, s + 1);
-    const QString title = UniqueName::uniqueMoveTitle(table, g, s + 1, t, InDOS(oldStored));
+    const QString title =
+        UniqueName::uniqueMoveTitle(table, g, s + 1, t, view_.entries.selectedTitle());
     const UniqueName::Refusal refusal = UniqueName::checkEntryTitle(title);
     if (refusal != UniqueName::Refusal::None) {
         view_.caution(RefusalTexts::name(refusal, title));
@@ -146,37 +148,26 @@ EntryCommands::MoveResult EntryCommands::moveSelectedEntry(int targetLine)
     }
     const QString newStored = NotebookEdit::movedStoredTitle(title, oldStored);
 
+    QStringList titles = view_.entries.storedTitles();
+    titles.removeAt(s);
+    NoteTable after = table;
+    NotebookEdit::appendTitle(after, t, newStored);
+    NotebookEdit::setEntryColumn(after, g, titles);
     // The copy and idx.dat come before the source file goes, so a crash at
     // any step leaves the text where idx.dat points.
-    NotebookChange change = view_.ctx.change();
-    if (!change.copyEntryFile(table.name(g), oldStored, table.name(t), newStored))
+    Revision revision(table, after);
+    revision.entryMoved(table.name(g), oldStored, table.name(t), newStored);
+    // Into the trash the view stays on the group, on the line that took the
+    // entry's place; anywhere else it follows the entry.
+    const bool intoTrash = t == NotebookEdit::trashGroup(table);
+    const Place source{table.name(g), s};
+    const Place arrived{table.name(t), after.entryCount(t) - 1};
+    const QString shownSource = view_.groups.lines().at(sourceLine);
+    if (!view_.history().run(intoTrash ? u"Trash"_s : u"Move"_s, std::move(revision),
+                             intoTrash ? source : arrived, source))
         return MoveResult::Failed;
-    QStringList titles = view_.entries.storedTitles();
-    titles.removeAt(s);
-    NotebookEdit::appendTitle(change.table(), t, newStored);
-    NotebookEdit::setEntryColumn(change.table(), g, titles);
-    if (!change.commit())
-        return MoveResult::Failed;
-    change.removeEntryFile(table.name(g), oldStored);
-
-    if (t == NotebookEdit::trashGroup(table)) {
-        dropSelectedLine();
-    } else {
-        view_.main.LastMovePosition = view_.groups.lines().at(sourceLine) + u'/';
-        view_.entries.selectGroupLine(targetLine);
-        view_.entries.selectEntryLine(view_.entryLineCount() - 2);
-    }
+    if (!intoTrash)
+        view_.main.LastMovePosition = shownSource + u'/';
+    view_.entries.showPlace(intoTrash ? source : arrived);
     return MoveResult::Moved;
-}
-
-void EntryCommands::dropSelectedLine()
-{
-    const int s = view_.entryLine();
-    QStringList titles = view_.entries.storedTitles();
-    titles.removeAt(s);
-    {
-        const QSignalBlocker blocker(view_.controls.entryList);
-        view_.controls.entryList->titles().setStoredNames(titles);
-    }
-    view_.entries.selectEntryLine(s);
 }

@@ -21,8 +21,10 @@ public:
     // Asks for a new title, the shown one proposed, and gives it.
     void rename();
     // Gives the selected entry the title the user typed as `answer`, unless it
-    // is empty, unchanged (`old`) or refused.
-    void renameTo(const QString &answer, const QString &old = {});
+    // is empty, unchanged (`old`) or refused; `text` names the command in the
+    // history.
+    void renameTo(const QString &answer, const QString &old = {},
+                  const QString &text = QStringLiteral("New Title"));
     // Asks for the group to move the selected entry into, and moves it there.
     void moveToChosenGroup();
 
@@ -33,10 +35,7 @@ public:
 private:
     // File, line, table and idx.dat take `newStored`. False, with everything
     // as it was, after a report.
-    bool renameSelectedEntry(const QString &newStored);
-    // Takes the moved entry's line out of the list, whose group column
-    // already lost it, and selects the line that took its place.
-    void dropSelectedLine();
+    bool renameSelectedEntry(const QString &newStored, const QString &text);
 
     NotebookView &view_;
 };

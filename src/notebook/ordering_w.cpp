@@ -1,4 +1,5 @@
 #include "notebook/ordering_w.h"
+#include "notebook/undohistory_w.h"
 
 #include "notebook/entrycommands_w.h"
 #include "notebook/entrylist_w.h"
@@ -8,6 +9,7 @@
 #include "ui/keyhandlers_w.h"
 #include "ui/maincontext.h"
 #include "ui/mainstate.h"
+#include "ui/notebookmodel.h"
 #include "ui/titlelistview_w.h"
 
 #include <QAction>
@@ -67,46 +69,41 @@ void Ordering::moveSelectedDown()
 void Ordering::moveSelectedLineTo(int target)
 {
     const int s = view_.entryLine();
-    if (!view_.onEntry() || target < 0 || target > view_.entryLineCount() - 2 || target == s)
+    if (!view_.onEntry() || target < 0 || target > view_.entryCount() - 1 || target == s)
         return;
     QStringList titles = view_.entries.storedTitles();
     titles.move(s, target);
-    {
-        NotebookChange change = view_.ctx.change();
-        view_.entries.setEntryColumn(change, titles);
-        if (!change.commit())
-            return;
-    }
-    view_.entries.showTitles(titles, target, true);
+    const QString text = target == s - 1   ? u"One Place Up"_s
+                         : target == s + 1 ? u"One Place Down"_s
+                                           : u"Drag and Drop"_s;
+    // The same entry stays selected, its text not loaded again.
+    const QString group = view_.groupName();
+    view_.runColumn(text, titles, {group, target, true}, {group, s, true});
 }
 
 void Ordering::sortEntries()
 {
-    const QStringList &stored = view_.entries.storedTitles();
+    const QStringList stored = view_.entries.storedTitles();
     if (stored.size() < 2 || view_.groupSlot() < 0)
         return;
     const QStringList titles =
-        NotebookEdit::sortTitles(stored, view_.ctx.state.prefs.SortDescending != 0);
-    {
-        NotebookChange change = view_.ctx.change();
-        view_.entries.setEntryColumn(change, titles);
-        if (!change.commit())
-            return;
-    }
-    view_.entries.showTitles(titles, 0, false);
+        NotebookEdit::sortTitles(stored, view_.entries.model().shownTitles(view_.groupSlot()),
+                                 view_.ctx.state.prefs.SortDescending != 0);
+    const QString group = view_.groupName();
+    view_.runColumn(u"Sort"_s, titles, {group, 0}, {group, view_.entryLine()});
 }
 
 void Ordering::indentRight()
 {
     if (view_.onEntry())
-        entryCommands_.renameTo(u'_' + view_.entries.selectedTitle());
+        entryCommands_.renameTo(u'_' + view_.entries.selectedTitle(), {}, u"Indent Right"_s);
 }
 
 void Ordering::indentLeft()
 {
     const QString title = view_.entries.selectedTitle();
     if (view_.onEntry() && title.size() >= 2 && title.startsWith(u'_'))
-        entryCommands_.renameTo(title.mid(1));
+        entryCommands_.renameTo(title.mid(1), {}, u"Indent Left"_s);
 }
 
 int Ordering::firstVisibleEntryLine() const
@@ -141,7 +138,7 @@ void Ordering::previousEntry()
 void Ordering::nextEntry()
 {
     view_.controls.entryList->setFocus();
-    if (view_.entryLine() < view_.entryLineCount() - 1)
+    if (view_.entryLine() < view_.entryCount())
         view_.entries.selectEntryLine(view_.entryLine() + 1);
 }
 
@@ -158,7 +155,7 @@ void Ordering::nextEntryPaging()
 
 void Ordering::jump()
 {
-    const int last = view_.entryLineCount() - 1;
+    const int last = view_.entryCount(); // the closing line
     view_.entries.selectEntryLine(view_.entryLine() == last ? 0 : last);
     view_.controls.entryList->setFocus();
 }

@@ -217,7 +217,7 @@ QList<QByteArray> regularFiles(int dirFd, int *err)
 
 } // namespace
 
-FileResult createGroupFolder(const QString &store, const QString &group)
+FileResult createGroupFolder(const QString &store, const QString &group, const QByteArray &mask)
 {
     const QString folderPath = StorePaths::groupFolder(store, group);
     if (!safe({&group}))
@@ -229,7 +229,7 @@ FileResult createGroupFolder(const QString &store, const QString &group)
     if (Sys::mkdirat(storeFd.get(), name.constData(), 0777) != 0)
         return failure(errno, folderPath);
     const QString maskPath = StorePaths::maskFile(store, group);
-    FileResult written = writeWholeFile(maskPath, QByteArray(), store);
+    FileResult written = writeWholeFile(maskPath, mask, store);
     if (written && !written.unsynced) {
         if (const int err = syncFolder(storeFd.get()))
             written = FileResult::failed(IoError::fromErrno(err, store));
@@ -371,6 +371,28 @@ FileResult copyEntryFile(const QString &store, const QString &fromGroup, const Q
     }
     if (made)
         *made = true;
+    return {};
+}
+
+FileResult createEntryFile(const QString &store, const QString &group, const QString &title,
+                           const QByteArray &bytes)
+{
+    const QString path = StorePaths::entryFile(store, group, title);
+    if (!safe({&group, &title}))
+        return failure(EINVAL, path);
+    const Fd storeFd(openStore(store));
+    if (!storeFd)
+        return failure(errno, store);
+    const Fd groupFd(openGroup(storeFd.get(), group));
+    if (!groupFd)
+        return failure(errno, path);
+    const QByteArray name = QFile::encodeName(StorePaths::entryFileName(title));
+    if (const int err = createNoReplace(groupFd.get(), name, bytes))
+        return failure(err, path);
+    if (const int err = syncFolder(groupFd.get())) {
+        Sys::unlinkat(groupFd.get(), name.constData(), 0);
+        return failure(err, StorePaths::groupFolder(store, group));
+    }
     return {};
 }
 

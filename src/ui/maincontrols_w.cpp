@@ -2,7 +2,6 @@
 
 #include "ui/buttonaction_w.h"
 #include "ui/codepagetextedit_w.h"
-#include "ui/titlelistmodel.h"
 #include "ui/titlelistview_w.h"
 
 #include <QCheckBox>
@@ -73,11 +72,9 @@ QTimer *timer(QObject *parent, const QString &name, int interval)
 
 void buildLists(QWidget *client, MainWidgets &w)
 {
-    using Closing = TitleListModel::ClosingLine;
-    w.groupList = new TitleListView(new TitleListModel(Closing::None), client);
-    w.groupList->setObjectName(u"lstGroup"_s);
-    w.entryList = new TitleListView(new TitleListModel(Closing::Blank), client);
-    w.entryList->setObjectName(u"lstEntry"_s);
+    // Their lines come from the model of the notebook (EntryList).
+    w.groupList = named<TitleListView>(client, u"lstGroup"_s);
+    w.entryList = named<TitleListView>(client, u"lstEntry"_s);
 
     w.maskText = named<CodePageTextEdit>(client, u"txtMask"_s);
     for (std::size_t i = 0; i < w.entryText.size(); ++i)

@@ -34,6 +34,9 @@ struct WritingCommand
     // import's report, "saved", the restart's notice); it is no report of a
     // failure, which has a title of its own.
     QString report = {};
+    // The title of a question the command asks before it writes (its action
+    // answers it); it is no report either.
+    QString question = {};
 };
 
 // One row per command that writes a file. A dialog's command opens it and
