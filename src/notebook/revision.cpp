@@ -74,30 +74,26 @@ Revision::Outcome Revision::apply(NotebookChange &change, bool forward)
         std::reverse(order.begin(), order.end());
     std::vector<Action> actions;
     for (const Step *s : order) {
+        Action a{Act::MoveEntry, s->group, s->title, s->toGroup, s->toTitle, s->noFileToo};
         switch (s->kind) {
         case Kind::EntryMoved:
-            actions.push_back(forward ? Action{Act::MoveEntry, s->group, s->title, s->toGroup,
-                                               s->toTitle, s->noFileToo}
-                                      : Action{Act::MoveEntry, s->toGroup, s->toTitle, s->group,
-                                               s->title, s->noFileToo});
-            break;
         case Kind::GroupRenamed:
-            actions.push_back(forward ? Action{Act::MoveGroup, s->group, {}, s->toGroup, {}}
-                                      : Action{Act::MoveGroup, s->toGroup, {}, s->group, {}});
+            a.act = s->kind == Kind::EntryMoved ? Act::MoveEntry : Act::MoveGroup;
+            if (!forward) {
+                std::swap(a.group, a.toGroup);
+                std::swap(a.title, a.toTitle);
+            }
             break;
         case Kind::GroupAdded:
         case Kind::GroupRemoved:
-            actions.push_back(
-                {(s->kind == Kind::GroupAdded) == forward ? Act::MakeGroup : Act::DropGroup,
-                 s->group});
+            a.act = (s->kind == Kind::GroupAdded) == forward ? Act::MakeGroup : Act::DropGroup;
             break;
         case Kind::EntryAdded:
         case Kind::EntryRemoved:
-            actions.push_back(
-                {(s->kind == Kind::EntryAdded) == forward ? Act::MakeEntry : Act::DropEntry,
-                 s->group, s->title});
+            a.act = (s->kind == Kind::EntryAdded) == forward ? Act::MakeEntry : Act::DropEntry;
             break;
         }
+        actions.push_back(std::move(a));
     }
 
     // What leaves is read first, while nothing is written yet.

@@ -406,6 +406,24 @@ private Q_SLOTS:
                        u"B/x"_s,
                        u"copy:B/x.txt"_s};
 
+        // A save beside the history (Keep both, after another program changed
+        // the entry's file) leaves the notebook as no step of the history
+        // left it: Ctrl+Z refuses, says so once and forgets what it could
+        // no longer take back; nothing changes.
+        const Action keptBothThenUndone = [](AppFixture &nb) {
+            const QSignalBlocker quiet = nb.quietWatcher();
+            QTest::keyClick(nb.w().entryList, Qt::Key_Down, Qt::ShiftModifier);
+            nb.write(u"FileStore/A/x.txt"_s, {u"date of x"_s, u"changed outside"_s});
+            QTest::keyClicks(nb.w().entryText[0], u"z"_s);
+            QTest::keyClick(nb.w().entryText[0], Qt::Key_F2);
+            QTest::keyClick(nb.w().entryList, Qt::Key_Z, Qt::ControlModifier);
+            QTest::keyClick(nb.w().entryList, Qt::Key_Z, Qt::ControlModifier);
+        };
+        QTest::newRow("undo after a save beside the history")
+            << Command{u"A x y"_s, u"A/x"_s, keptBothThenUndone,
+                       u"idx=A y x x_;sel=A/x_;msg=~[^|]*Keep both[^|]*\\|\\|[^|]*can no longer be "
+                       "taken back[^|]*"_s};
+
         QTest::newRow("drag the third onto the blank line of five")
             << Command{five, u"G/e2"_s, drop(false, u" "_s), u"idx=G e0 e1 e3 e4 e2;sel=G/e2"_s};
         QTest::newRow("drag the fourth onto the first")
@@ -492,6 +510,10 @@ private Q_SLOTS:
             });
             return files;
         };
+        // Clear Trash ends what went before it too.
+        const bool clearsTrash = command.name == u"Clear Trash"_s;
+        if (clearsTrash)
+            key(Qt::Key_Down, Qt::ShiftModifier)(nb);
         // A new entry is taken back whole, its placeholder line with it.
         const auto before = store();
         command.prepare(nb);
@@ -500,7 +522,7 @@ private Q_SLOTS:
         QVERIFY(after != before);
         const Action undo = key(Qt::Key_Z, Qt::ControlModifier);
         undo(nb);
-        if (command.name == u"Clear Trash"_s) {
+        if (clearsTrash) {
             QCOMPARE(store(), after);
             QVERIFY(!nb.w().undoItem->isEnabled());
             return;
