@@ -2,11 +2,13 @@
 
 #include "notebook/entrycommands_w.h"
 #include "notebook/entrylist_w.h"
+#include "notebook/grouplist.h"
 #include "notebook/notebookview_w.h"
 #include "notebook/ordering_w.h"
 #include "store/appstate.h"
 #include "ui/maincontext.h"
 #include "ui/mainstate.h"
+#include "ui/notebookmodel.h"
 #include "ui/titlelistmodel.h"
 #include "ui/titlelistview_w.h"
 
@@ -134,7 +136,7 @@ void DragDrop::dropOnEntryList(const QPoint &position)
     if ((view_.actions.moveDown->isEnabled() && target > s) ||
         (view_.actions.moveUp->isEnabled() && target < s)) {
         list->setFocus();
-        ordering_.moveSelectedLineTo(target);
+        ordering_.moveEntryTo(view_.entries.selectedEntryItem(), target);
     }
 }
 
@@ -148,7 +150,8 @@ void DragDrop::dropOnGroupList(const QPoint &position)
     groups->setFocus();
     const int target = groups->lineAt(position);
     if (target >= 0 && target != from)
-        entryCommands_.moveSelectedEntry(target);
+        entryCommands_.moveEntry(view_.entries.selectedEntryItem(),
+                                 view_.entries.model().groupIndex(view_.groups.slotOfLine(target)));
 }
 
 void DragDrop::dropOnTrashButton()

@@ -232,11 +232,12 @@ void GroupCommands::clearTrash()
 bool GroupCommands::confirmClearTrash(int count)
 {
     enum { Delete, Keep };
-    const QString entries = count == 1 ? u"the 1 entry"_s : u"the %1 entries"_s.arg(count);
+    const QString text =
+        count == 1 ? u"Delete the 1 entry in \"Trash\" for good? Its text cannot be brought back."_s
+                   : u"Delete the %1 entries in \"Trash\" for good? Their texts cannot be brought "
+                     "back."_s.arg(count);
     return view_.ctx.messages.ask(
-               Messages::Icon::Information, u"Clear Trash"_s,
-               u"Delete %1 in \"Trash\" for good? Their texts cannot be brought back."_s.arg(
-                   entries),
+               Messages::Icon::Information, u"Clear Trash"_s, text,
                {{u"cmdClearTrash"_s, u"&Delete"_s}, {u"cmdKeepTrash"_s, u"&Keep Them"_s}}, Keep,
                Keep) == Delete;
 }

@@ -90,14 +90,15 @@ bool NotebookView::run(const QString &text, Revision revision, const Place &done
 {
     if (!history().run(text, std::move(revision), done, undone))
         return false;
+    // As after a fill: the hiding of ÿ-groups follows the settings now.
+    refillGroupList();
     entries.showPlace(done);
     return true;
 }
 
-bool NotebookView::runColumn(const QString &text, const QStringList &storedTitles,
+bool NotebookView::runColumn(const QString &text, int slot, const QStringList &storedTitles,
                              const Place &done, const Place &undone)
 {
-    const int slot = groupSlot();
     if (slot < 0)
         return false;
     NoteTable after = ctx.table;

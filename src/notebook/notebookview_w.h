@@ -77,10 +77,10 @@ public:
     // A command carried out and kept for Undo (UndoHistory::run); once done,
     // the lists go to `done`. False when it was not done.
     bool run(const QString &text, Revision revision, const Place &done, const Place &undone);
-    // The same for a command that reorders or adds to the selected group's
-    // lines: its titles become `storedTitles`, with no file step.
-    bool runColumn(const QString &text, const QStringList &storedTitles, const Place &done,
-                   const Place &undone);
+    // The same for a command that only reorders, adds or drops lines of the
+    // group in `slot`: its titles become `storedTitles`, with no file step.
+    bool runColumn(const QString &text, int slot, const QStringList &storedTitles,
+                   const Place &done, const Place &undone);
     // An import (or any change that only added entries and groups) kept for
     // Undo; `before` is the table before it.
     void recordImport(const NoteTable &before);

@@ -57,28 +57,31 @@ void Ordering::sort()
 void Ordering::moveSelectedUp()
 {
     view_.controls.entryList->setFocus();
-    moveSelectedLineTo(view_.entryLine() - 1);
+    moveEntryTo(view_.entries.selectedEntryItem(), view_.entryLine() - 1);
 }
 
 void Ordering::moveSelectedDown()
 {
     view_.controls.entryList->setFocus();
-    moveSelectedLineTo(view_.entryLine() + 1);
+    moveEntryTo(view_.entries.selectedEntryItem(), view_.entryLine() + 1);
 }
 
-void Ordering::moveSelectedLineTo(int target)
+void Ordering::moveEntryTo(const QModelIndex &entry, int target)
 {
-    const int s = view_.entryLine();
-    if (!view_.onEntry() || target < 0 || target > view_.entryCount() - 1 || target == s)
+    const NotebookModel &model = view_.entries.model();
+    const int g = model.slotOf(entry);
+    const int s = entry.row();
+    if (!model.isEntry(entry) || target < 0 || target > model.rowCount(entry.parent()) - 1 ||
+        target == s)
         return;
-    QStringList titles = view_.entries.storedTitles();
+    QStringList titles = model.storedTitles(g);
     titles.move(s, target);
     const QString text = target == s - 1   ? u"One Place Up"_s
                          : target == s + 1 ? u"One Place Down"_s
                                            : u"Drag and Drop"_s;
     // The same entry stays selected, its text not loaded again.
-    const QString group = view_.groupName();
-    view_.runColumn(text, titles, {group, target, true}, {group, s, true});
+    const QString group = view_.ctx.table.name(g);
+    view_.runColumn(text, g, titles, {group, target, true}, {group, s, true});
 }
 
 void Ordering::sortEntries()
@@ -90,20 +93,22 @@ void Ordering::sortEntries()
         NotebookEdit::sortTitles(stored, view_.entries.model().shownTitles(view_.groupSlot()),
                                  view_.ctx.state.prefs.SortDescending != 0);
     const QString group = view_.groupName();
-    view_.runColumn(u"Sort"_s, titles, {group, 0}, {group, view_.entryLine()});
+    view_.runColumn(u"Sort"_s, view_.groupSlot(), titles, {group, 0}, {group, view_.entryLine()});
 }
 
 void Ordering::indentRight()
 {
     if (view_.onEntry())
-        entryCommands_.renameTo(u'_' + view_.entries.selectedTitle(), {}, u"Indent Right"_s);
+        entryCommands_.renameEntry(view_.entries.selectedEntryItem(),
+                                   u'_' + view_.entries.selectedTitle(), {}, u"Indent Right"_s);
 }
 
 void Ordering::indentLeft()
 {
     const QString title = view_.entries.selectedTitle();
     if (view_.onEntry() && title.size() >= 2 && title.startsWith(u'_'))
-        entryCommands_.renameTo(title.mid(1), {}, u"Indent Left"_s);
+        entryCommands_.renameEntry(view_.entries.selectedEntryItem(), title.mid(1), {},
+                                   u"Indent Left"_s);
 }
 
 int Ordering::firstVisibleEntryLine() const

@@ -296,6 +296,11 @@ QStringList NotebookModel::shownTitles(int slot) const
     return titles;
 }
 
+QStringList NotebookModel::storedTitles(int slot) const
+{
+    return slot >= 0 && slot < groups_ ? titlesOf(shown_, slot) : QStringList();
+}
+
 void NotebookModel::setNew(const QModelIndex &entry, bool isNew)
 {
     new_.removeIf(

@@ -67,6 +67,8 @@ public:
     // The shown form of a group's name and of its titles, in list order.
     QString shownName(int slot) const;
     QStringList shownTitles(int slot) const;
+    // A group's titles as stored, in list order.
+    QStringList storedTitles(int slot) const;
 
     // A new entry is one the program has just put in and whose title the
     // user gives with its first save; the state follows the item through
