@@ -56,6 +56,12 @@ EntryList::EntryList(const EntryListControls &controls, MainState &main, MainCon
         list->viewport()->installEventFilter(this);
 }
 
+EntryList::~EntryList()
+{
+    // The context outlives the lists; a change committed later has no lists to follow.
+    ctx_.tableChanged = {};
+}
+
 int EntryList::selectedGroup() const
 {
     return groups_.slotOfLine(views_.groupList->currentRow());

@@ -55,6 +55,7 @@ class EntryList : public QObject
 public:
     EntryList(const EntryListControls &controls, MainState &main, MainContext &ctx,
               GroupList &groups, QObject *parent = nullptr);
+    ~EntryList() override;
 
     NotebookModel &model() const { return *model_; }
     UndoHistory &history() const { return *history_; }
