@@ -56,11 +56,6 @@ void Revision::entryAdded(const QString &group, const QString &title)
     steps_.push_back({Kind::EntryAdded, group, title, {}, {}, false, {}});
 }
 
-void Revision::entryRemoved(const QString &group, const QString &title)
-{
-    steps_.push_back({Kind::EntryRemoved, group, title, {}, {}, false, {}});
-}
-
 Revision::Outcome Revision::apply(NotebookChange &change, bool forward)
 {
     NoteTable &table = change.table();
@@ -89,8 +84,7 @@ Revision::Outcome Revision::apply(NotebookChange &change, bool forward)
             a.act = (s->kind == Kind::GroupAdded) == forward ? Act::MakeGroup : Act::DropGroup;
             break;
         case Kind::EntryAdded:
-        case Kind::EntryRemoved:
-            a.act = (s->kind == Kind::EntryAdded) == forward ? Act::MakeEntry : Act::DropEntry;
+            a.act = forward ? Act::MakeEntry : Act::DropEntry;
             break;
         }
         actions.push_back(std::move(a));

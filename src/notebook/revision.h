@@ -34,9 +34,8 @@ public:
     void groupAdded(const QString &group);
     void groupRemoved(const QString &group);
     // An entry's file written by the command (a new entry's first save, an
-    // import), or removed.
+    // import); backwards it goes, its bytes kept.
     void entryAdded(const QString &group, const QString &title);
-    void entryRemoved(const QString &group, const QString &title);
 
     const NoteTable &before() const { return before_; }
     const NoteTable &after() const { return after_; }
@@ -62,7 +61,6 @@ private:
         GroupAdded,
         GroupRemoved,
         EntryAdded,
-        EntryRemoved
     };
     struct Step
     {
