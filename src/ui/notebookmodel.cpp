@@ -36,7 +36,9 @@ QStringList titlesOf(const NoteTable &table, int g)
 // How one list of names became another: each old row's new row (-1: gone),
 // the old rows that went and the new rows that came (both ascending), and
 // the one renamed row, where exactly one row on each side has no partner of
-// its name. Names that occur twice are paired in order.
+// its name. A name that stands where it stood is the same item; the others
+// are paired in order (names occur twice in a group only by accident: two
+// new entries' placeholders, a hand-edited idx.dat).
 struct ListChange
 {
     std::vector<int> newRowOf;
@@ -53,13 +55,22 @@ ListChange compareLists(const QStringList &before, const QStringList &after)
         unused[after.at(j)].append(j);
     change.newRowOf.assign(size_t(before.size()), -1);
     std::vector<bool> taken(size_t(after.size()), false);
-    for (int i = 0; i < before.size(); ++i) {
-        const auto it = unused.find(before.at(i));
-        if (it == unused.end() || it->isEmpty())
-            continue;
-        const int j = it->takeFirst();
+    const auto pair = [&change, &taken](int i, int j) {
         change.newRowOf[size_t(i)] = j;
         taken[size_t(j)] = true;
+    };
+    for (int i = 0; i < std::min(before.size(), after.size()); ++i) {
+        if (before.at(i) == after.at(i)) {
+            unused[after.at(i)].removeOne(i);
+            pair(i, i);
+        }
+    }
+    for (int i = 0; i < before.size(); ++i) {
+        if (change.newRowOf[size_t(i)] >= 0)
+            continue;
+        const auto it = unused.find(before.at(i));
+        if (it != unused.end() && !it->isEmpty())
+            pair(i, it->takeFirst());
     }
     for (int i = 0; i < before.size(); ++i) {
         if (change.newRowOf[size_t(i)] < 0)
