@@ -47,12 +47,59 @@ struct ListChange
     std::optional<std::pair<int, int>> renamed;
 };
 
+// The changes of one row alone, found without a table of names: most
+// commands rename, remove or add one line.
+std::optional<ListChange> oneRowChange(const QStringList &before, const QStringList &after)
+{
+    const qsizetype shorter = std::min(before.size(), after.size());
+    qsizetype first = 0;
+    while (first < shorter && before.at(first) == after.at(first))
+        ++first;
+    const qsizetype tail = std::max(before.size(), after.size()) - first - 1;
+    const auto sameTail = [&](qsizetype from, qsizetype to) {
+        for (qsizetype k = 0; k < tail; ++k) {
+            if (before.at(from + k) != after.at(to + k))
+                return false;
+        }
+        return true;
+    };
+    ListChange change;
+    change.newRowOf.resize(size_t(before.size()));
+    if (before.size() == after.size() && first == before.size()) {
+        // the same names
+    } else if (before.size() == after.size() && sameTail(first + 1, first + 1)) {
+        change.renamed = std::pair{int(first), int(first)};
+    } else if (before.size() == after.size() + 1 && sameTail(first + 1, first)) {
+        change.removed.push_back(int(first));
+    } else if (after.size() == before.size() + 1 && sameTail(first, first + 1)) {
+        change.inserted.push_back(int(first));
+    } else {
+        return std::nullopt;
+    }
+    for (qsizetype i = 0; i < before.size(); ++i) {
+        const bool gone = !change.removed.empty() && i == first;
+        change.newRowOf[size_t(i)] =
+            gone ? -1
+                 : int(i + (!change.inserted.empty() && i >= first ? 1 : 0) -
+                       (!change.removed.empty() && i > first ? 1 : 0));
+    }
+    return change;
+}
+
 ListChange compareLists(const QStringList &before, const QStringList &after)
 {
+    if (const std::optional<ListChange> one = oneRowChange(before, after))
+        return *one;
     ListChange change;
-    QHash<QString, QList<int>> unused;
-    for (int j = 0; j < after.size(); ++j)
-        unused[after.at(j)].append(j);
+    // Each name's first new row, and from each new row the next of its name.
+    QHash<QString, int> first;
+    first.reserve(after.size());
+    std::vector<int> next(size_t(after.size()), -1);
+    for (int j = int(after.size()) - 1; j >= 0; --j) {
+        int &head = first[after.at(j)];
+        next[size_t(j)] = head - 1;
+        head = j + 1; // 0 for none
+    }
     change.newRowOf.assign(size_t(before.size()), -1);
     std::vector<bool> taken(size_t(after.size()), false);
     const auto pair = [&change, &taken](int i, int j) {
@@ -60,17 +107,21 @@ ListChange compareLists(const QStringList &before, const QStringList &after)
         taken[size_t(j)] = true;
     };
     for (int i = 0; i < std::min(before.size(), after.size()); ++i) {
-        if (before.at(i) == after.at(i)) {
-            unused[after.at(i)].removeOne(i);
+        if (before.at(i) == after.at(i))
             pair(i, i);
-        }
     }
     for (int i = 0; i < before.size(); ++i) {
         if (change.newRowOf[size_t(i)] >= 0)
             continue;
-        const auto it = unused.find(before.at(i));
-        if (it != unused.end() && !it->isEmpty())
-            pair(i, it->takeFirst());
+        const auto it = first.find(before.at(i));
+        if (it == first.end())
+            continue;
+        int j = *it - 1;
+        while (j >= 0 && taken[size_t(j)])
+            j = next[size_t(j)];
+        if (j >= 0)
+            pair(i, j);
+        *it = j >= 0 ? next[size_t(j)] + 1 : 0;
     }
     for (int i = 0; i < before.size(); ++i) {
         if (change.newRowOf[size_t(i)] < 0)
@@ -180,8 +231,20 @@ const NotebookModel::Names &NotebookModel::names(int slot) const
     return names;
 }
 
+int NotebookModel::entryCountOf(int slot) const
+{
+    return slot == pendingSlot_ ? int(pendingTitles_.size()) : names(slot).count;
+}
+
+QString NotebookModel::storedTitleOf(int slot, int row) const
+{
+    return slot == pendingSlot_ ? pendingTitles_.value(row) : shown_.cell(slot, row + 1);
+}
+
 QString NotebookModel::shownTitle(int slot, int row) const
 {
+    if (slot == pendingSlot_)
+        return shownForm(pendingTitles_.value(row));
     const Names &n = names(slot);
     QString &title = n.titles[row];
     if (title.isNull())
@@ -201,7 +264,7 @@ QModelIndex NotebookModel::index(int row, int column, const QModelIndex &parent)
         return {};
     if (!parent.isValid())
         return row < groups_ ? createIndex(row, 0, quintptr(0)) : QModelIndex();
-    if (parent.internalId() != 0 || parent.row() >= groups_ || row >= names(parent.row()).count)
+    if (parent.internalId() != 0 || parent.row() >= groups_ || row >= entryCountOf(parent.row()))
         return {};
     return createIndex(row, 0, ids_[size_t(parent.row())]);
 }
@@ -220,7 +283,7 @@ int NotebookModel::rowCount(const QModelIndex &parent) const
         return groups_;
     if (parent.internalId() != 0 || parent.column() != 0 || parent.row() >= groups_)
         return 0;
-    return names(parent.row()).count;
+    return entryCountOf(parent.row());
 }
 
 int NotebookModel::columnCount(const QModelIndex &parent) const
@@ -239,14 +302,14 @@ QVariant NotebookModel::data(const QModelIndex &index, int role) const
     if (slot < 0)
         return {};
     const bool entry = index.internalId() != 0;
-    if (entry && index.row() >= names(slot).count)
+    if (entry && index.row() >= entryCountOf(slot))
         return {};
     switch (role) {
     case Qt::DisplayRole:
     case Qt::AccessibleTextRole:
         return entry ? shownTitle(slot, index.row()) : names(slot).group;
     case StoredNameRole:
-        return entry ? shown_.cell(slot, index.row() + 1) : shown_.name(slot);
+        return entry ? storedTitleOf(slot, index.row()) : shown_.name(slot);
     case KindRole:
         return entry ? QVariant::fromValue(kindOf(slot, index.row())) : QVariant();
     default:
@@ -259,7 +322,7 @@ NotebookModel::Kind NotebookModel::kindOf(int slot, int row) const
     if (isNew(entryIndex(slot, row)))
         return Kind::New;
     const QString &group = shown_.name(slot);
-    const QString &title = shown_.cell(slot, row + 1);
+    const QString title = storedTitleOf(slot, row);
     if (StorePaths::isSafeStoredName(group) && StorePaths::isSafeStoredName(title) &&
         QFileInfo(StorePaths::entryFile(state_.storeFolder, group, title)).isFile())
         return Kind::Entry;
@@ -300,7 +363,7 @@ QStringList NotebookModel::shownTitles(int slot) const
     QStringList titles;
     if (slot < 0 || slot >= groups_)
         return titles;
-    const int count = names(slot).count;
+    const int count = entryCountOf(slot);
     titles.reserve(count);
     for (int row = 0; row < count; ++row)
         titles.append(shownTitle(slot, row));
@@ -416,20 +479,6 @@ void NotebookModel::syncGroups()
     }
 }
 
-void NotebookModel::setShownColumn(int slot, const QStringList &storedTitles)
-{
-    const int count = int(std::min<qsizetype>(storedTitles.size(), NoteTable::kMaxEntries));
-    for (int c = 1; c <= NoteTable::kMaxEntries; ++c) {
-        QString &cell = shown_.cell(slot, c);
-        if (c <= count)
-            cell = storedTitles.at(c - 1);
-        else if (cell.isEmpty())
-            break;
-        else
-            cell.clear();
-    }
-}
-
 void NotebookModel::syncEntries(int slot)
 {
     if (shown_.rowVersion(slot) == table_.rowVersion(slot))
@@ -441,11 +490,15 @@ void NotebookModel::syncEntries(int slot)
     const ListChange change = compareLists(titles, after);
     const QModelIndex group = groupIndex(slot);
     const quintptr id = ids_[size_t(slot)];
+    // The views see the titles change step by step; the table's row is
+    // taken over once they are all in.
+    pendingSlot_ = slot;
+    pendingTitles_ = titles;
 
     for (const auto &[first, last] : runs(change.removed, true)) {
         beginRemoveRows(group, first, last);
         titles.remove(first, last - first + 1);
-        setShownColumn(slot, titles);
+        pendingTitles_ = titles;
         endRemoveRows();
     }
 
@@ -466,7 +519,7 @@ void NotebookModel::syncEntries(int slot)
         for (int k : order)
             reordered.append(titles.at(k));
         titles = std::move(reordered);
-        setShownColumn(slot, titles);
+        pendingTitles_ = titles;
         changePersistentIndexList(from, to);
         Q_EMIT layoutChanged({QPersistentModelIndex(group)});
     }
@@ -475,15 +528,18 @@ void NotebookModel::syncEntries(int slot)
         beginInsertRows(group, first, last);
         for (int row = first; row <= last; ++row)
             titles.insert(row, after.at(row));
-        setShownColumn(slot, titles);
+        pendingTitles_ = titles;
         endInsertRows();
     }
 
     if (change.renamed) {
         const int row = change.renamed->second;
         titles[row] = after.at(row);
-        setShownColumn(slot, titles);
+        pendingTitles_ = titles;
         const QModelIndex entry = index(row, 0, group);
         Q_EMIT dataChanged(entry, entry);
     }
+    shown_.copyRowFrom(table_, slot, slot);
+    pendingSlot_ = -1;
+    pendingTitles_.clear();
 }

@@ -88,13 +88,15 @@ private:
         mutable QList<QString> titles; // made when first shown
     };
     const Names &names(int slot) const;
+    // A group's entries as the views know them (also while they are brought in step).
+    int entryCountOf(int slot) const;
+    QString storedTitleOf(int slot, int row) const;
     QString shownTitle(int slot, int row) const;
     Kind kindOf(int slot, int row) const;
     int slotOfId(quintptr id) const;
 
     void syncGroups();
     void syncEntries(int slot);
-    void setShownColumn(int slot, const QStringList &storedTitles);
 
     const NoteTable &table_;
     const AppState &state_;
@@ -106,5 +108,9 @@ private:
     std::vector<quintptr> ids_;
     quintptr nextId_ = 1;
     mutable std::vector<Names> names_;
+    // While one group's entries are brought in step with the table: that
+    // group, and its titles as the views know them so far.
+    int pendingSlot_ = -1;
+    QStringList pendingTitles_;
     QList<QPersistentModelIndex> new_;
 };

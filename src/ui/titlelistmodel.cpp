@@ -21,7 +21,11 @@ void GroupLinesModel::setHideYGroups(bool hide)
 
 bool GroupLinesModel::filterAcceptsRow(int sourceRow, const QModelIndex &sourceParent) const
 {
-    if (sourceParent.isValid() || !hideYGroups_)
+    // Groups only: a group's entries are not this list's lines, and are
+    // neither sorted nor looked at when they change.
+    if (sourceParent.isValid())
+        return false;
+    if (!hideYGroups_)
         return true;
     const QModelIndex group = sourceModel()->index(sourceRow, 0, sourceParent);
     return !isYGroup(group.data(NotebookModel::StoredNameRole).toString());

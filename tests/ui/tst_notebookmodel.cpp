@@ -171,13 +171,16 @@ private Q_SLOTS:
             << u"A a | B b"_s << u"A a | D b"_s << u"B"_s << u"changed D"_s << u"D"_s;
         QTest::newRow("nothing changed")
             << u"A x | B"_s << u"A x | B"_s << u"A/0"_s << u""_s << u"A/0"_s;
-        // Titles alike: one that stands where it stood is the same; the
-        // others are paired in their order. A new entry titled above a
-        // placeholder a crash left stays the item it was.
+        // Titles alike: a change of one line is that line's; otherwise one
+        // that stands where it stood is the same, the others are paired in
+        // their order. A new entry titled above a placeholder a crash left
+        // stays the item it was.
         QTest::newRow("titled above a title alike")
             << u"A N x N"_s << u"A t x N"_s << u"A/0"_s << u"changed t"_s << u"A/0"_s;
-        QTest::newRow("two titles alike")
-            << u"A d e d"_s << u"A e d"_s << u"A/0"_s << u"removed A 2-2; layout A"_s << u"A/1"_s;
+        QTest::newRow("two titles alike, reordered")
+            << u"A d e d"_s << u"A e d d"_s << u"A/0"_s << u"layout A"_s << u"A/1"_s;
+        QTest::newRow("two titles alike, one gone")
+            << u"A d e d"_s << u"A e d"_s << u"A/2"_s << u"removed A 0-0"_s << u"A/1"_s;
     }
     void follows()
     {
