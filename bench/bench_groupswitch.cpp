@@ -13,6 +13,7 @@
 #include "store/dostext.h"
 #include "store/notetable.h"
 
+#include "ui/notebookmodel.h"
 #include "ui/titlelistmodel.h"
 #include "ui/titlelistview_w.h"
 
@@ -84,7 +85,8 @@ void parts(const Run &run)
         }
         fill.push_back(timed([&] {
             const QSignalBlocker quiet(w.entryList);
-            w.entryList->titles().setStoredNames(lines);
+            qobject_cast<EntryLinesModel *>(w.entryList->model())
+                ->setGroup(run.window->entryList().model().groupIndex(g));
         }));
         select.push_back(timed([&] {
             const QSignalBlocker quiet(w.entryList);

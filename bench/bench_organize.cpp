@@ -23,6 +23,7 @@
 #include "store/safewrite.h"
 #include "store/storepaths.h"
 
+#include "ui/notebookmodel.h"
 #include "ui/titlelistmodel.h"
 #include "ui/titlelistview_w.h"
 
@@ -158,7 +159,9 @@ int main(int argc, char **argv)
         entries.selectGroupLine(from);
         entries.selectEntryLine(r == 0 ? 499 : entryList->count() - 2);
         EntryCommands::MoveResult moved = EntryCommands::MoveResult::Refused;
-        const double tMove = timeMs([&] { moved = entryCommands->moveSelectedEntry(to); });
+        const QModelIndex target = entries.model().groupIndex(lines.slotOfLine(to));
+        const double tMove =
+            timeMs([&] { moved = entryCommands->moveEntry(entries.selectedEntryItem(), target); });
         if (moved != EntryCommands::MoveResult::Moved || groupList->currentRow() != to)
             qFatal("the move did not happen");
         const double tMoveSave = savesOf({from, to});

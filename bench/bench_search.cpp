@@ -11,6 +11,8 @@
 #include "common/benchprogram.h"
 #include "common/benchstats.h"
 #include "notebook/grouplist.h"
+#include "ui/notebookmodel.h"
+#include "ui/titlelistmodel.h"
 #include "search/searchengine.h"
 #include "store/appstate.h"
 #include "store/indexfile.h"
@@ -40,6 +42,9 @@ struct Notebook
 {
     QString store;
     NoteTable table;
+    AppState state;
+    NotebookModel model{table, state};
+    GroupLinesModel groupLines;
     GroupList lines;
 };
 
@@ -137,7 +142,9 @@ int main(int argc, char **argv)
     if (!index.ok || !IndexFile::parse(index.bytes, nb.table))
         qFatal("cannot read the index");
     GroupList::orderRows(nb.table);
-    nb.lines.fill(nb.table, false);
+    nb.groupLines.setSourceModel(&nb.model);
+    nb.lines.attach(nb.model, nb.groupLines);
+    nb.lines.fill(false);
     const int markerLine = placeMarker(nb);
     std::printf("notebook: %d groups, %d entries, %d files, %lld bytes of text in %s\n"
                 "marker in group line %d of %d; %d rounds, medians\n\n",

@@ -17,6 +17,8 @@
 #include "app/mainwindow_w.h"
 #include "common/benchprogram.h"
 #include "notebook/grouplist.h"
+#include "ui/notebookmodel.h"
+#include "ui/titlelistmodel.h"
 #include "platform/messages.h"
 #include "store/appstate.h"
 #include "store/notetable.h"
@@ -130,8 +132,12 @@ bool copyShownEntry(const QString &withFiles, const QString &indexOnly)
     if (store.LoadPreferences() || store.LoadIndex())
         return false;
     GroupList::orderRows(table);
+    NotebookModel model(table, state);
+    GroupLinesModel lines;
+    lines.setSourceModel(&model);
     GroupList list;
-    list.fill(table, state.hideYGroups());
+    list.attach(model, lines);
+    list.fill(state.hideYGroups());
     int line = 0;
     for (int i = 0; i < list.count(); ++i) {
         if (list.lines().at(i) == state.prefs.StartGroup)

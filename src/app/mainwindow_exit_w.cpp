@@ -1,7 +1,6 @@
 #include "app/mainwindow_w.h"
 
 #include "editing/editmodes_w.h"
-#include "editing/editrules.h"
 #include "editing/recoverycopy_w.h"
 #include "i18n/wordnumbers.h"
 #include "i18n/wordtable.h"
@@ -72,7 +71,7 @@ bool MainWindow::mayClose()
     QString what;
     if (main_.edit.maskEdit())
         what = u"the mask of group \"%1\""_s.arg(w_.groupList->currentText());
-    else if (entryList_->selectedTitle() == EditRules::newEntryTitle())
+    else if (entryList_->selectedIsNew())
         what = u"a new entry"_s;
     else
         what = u"the entry \"%1\""_s.arg(entryList_->selectedTitle());

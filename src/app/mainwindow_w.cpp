@@ -93,7 +93,10 @@ void MainWindow::buildViewingEditing()
          .lock = w_.lockBox,
          .groupMenu = {w_.groupMenu, {w_.newGroupItem, w_.clearTrashItem, w_.viewMaskItem}},
          .entryMenu = {w_.entryMenu,
-                       {w_.newTrashItems[0], w_.sortItem, w_.searchItem, w_.editorItems[1]}}},
+                       {w_.newTrashItems[0], w_.sortItem, w_.searchItem, w_.editorItems[1],
+                        w_.undoItem, w_.redoItem}},
+         .undo = w_.undoItem,
+         .redo = w_.redoItem},
         main_, ctx_, groups_, subsystems_);
     editModes_ = new EditModes(
         {.views = views(),

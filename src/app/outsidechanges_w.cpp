@@ -163,7 +163,7 @@ void OutsideChanges::reload(bool commandMet)
     const QString group = g >= 0 ? ctx_.table.name(g) : QString();
     const int row = views_.entryList->currentRow();
     const QString title = entries_.selectedStoredTitle();
-    const bool newEntry = textEdit && entries_.selectedTitle() == EditRules::newEntryTitle();
+    const bool newEntry = textEdit && entries_.selectedIsNew();
 
     if (const std::optional<IoError> error = ctx_.store.reloadIndex()) {
         // A sync program may be between taking the old file away and putting
@@ -208,7 +208,9 @@ void OutsideChanges::reload(bool commandMet)
         for (int e = 1; e <= ctx_.table.entryCount(now); ++e)
             titles.append(ctx_.table.cell(now, e));
         int entry = title.isEmpty() ? -1 : int(titles.indexOf(title));
-        if ((newEntry || entry < 0) && !NotebookEdit::groupIsFull(ctx_.table, now)) {
+        const bool placeholder =
+            (newEntry || entry < 0) && !NotebookEdit::groupIsFull(ctx_.table, now);
+        if (placeholder) {
             // The text has no entry in the table read: it goes back into the
             // list as a new entry, which its save names and writes.
             entry = std::clamp(row, 0, int(titles.size()));
@@ -216,6 +218,8 @@ void OutsideChanges::reload(bool commandMet)
             NotebookEdit::setEntryColumn(ctx_.table, now, titles);
         }
         entries_.showTitles(titles, std::max(entry, 0), true);
+        if (placeholder)
+            entries_.markSelectedNew();
         views_.text->setFocus();
     }
     ctx_.RefreshCommands();

@@ -262,6 +262,8 @@ bool RecoveryOffer::restore(const RecoveryCopy &copy, const Place &place)
     entries_.selectGroupLine(place.groupLine);
     entries_.selectEntryLine(place.entryLine);
     if (copy.kind == RecoveryCopy::Kind::NewEntry) {
+        // Its placeholder line, stored when the entry was begun, is a new entry again.
+        entries_.markSelectedNew();
         main_.FileMissing = false;
         controls_.date->clear();
     } else if (place.changed) {
@@ -279,16 +281,9 @@ bool RecoveryOffer::restoreAsNewEntry(const RecoveryCopy &copy, int groupLine)
     if (g < 0 || NotebookEdit::groupIsFull(ctx_.table, g))
         return false;
     entries_.selectGroupLine(groupLine);
-    QStringList titles = entries_.storedTitles();
-    const int line = std::clamp(copy.line, 0, int(titles.size()));
-    titles.insert(line, OutDOS(EditRules::newEntryTitle()));
-    {
-        NotebookChange change = ctx_.change();
-        entries_.setEntryColumn(change, titles);
-        if (!change.commit())
-            return false;
-    }
-    entries_.showTitles(titles, line, false);
+    const int line = std::clamp(copy.line, 0, ctx_.table.entryCount(g));
+    if (!entries_.insertNewEntry(line, EditRules::newEntryTitle()))
+        return false;
     main_.FileMissing = false;
     controls_.date->clear();
     startTextEdit(copy.text);

@@ -65,7 +65,7 @@ QPlainTextEdit *EditModes::textBox() const
 
 bool EditModes::isNewEntry() const
 {
-    return entries_.selectedTitle() == EditRules::newEntryTitle();
+    return entries_.selectedIsNew();
 }
 
 void EditModes::entryTextChanged()

@@ -56,18 +56,8 @@ EditModes::SaveOutcome EditModes::saveText(bool staysInEdit)
         // the notebook as it was, a crash in between leaves only an unnamed file.
         // Until idx.dat names it the edit is not saved, and stays open.
         const QString date = EditRules::dateLine(QDateTime::currentDateTime(), QLocale::system());
-        QStringList titles = entries_.storedTitles();
-        titles[line] = OutDOS(title);
-        {
-            NotebookChange change = ctx_.change();
-            if (!change.writeNewEntry(ctx_.table.name(g), titles[line], date, text))
-                return SaveOutcome::Failed;
-            entries_.setEntryColumn(change, titles);
-            if (!change.commit())
-                return SaveOutcome::Failed;
-            main_.ShownEntryFile = change.writtenEntry();
-        }
-        views_.entryList->titles().setStoredName(line, titles[line]);
+        if (!entries_.saveNewEntry(line, title, date, text))
+            return SaveOutcome::Failed;
         controls_.date->setText(date);
         // Now an entry like any other: Save has its own place again.
         if (staysInEdit)

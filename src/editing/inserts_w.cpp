@@ -11,8 +11,6 @@
 #include "notebook/uniquename.h"
 #include "platform/messages.h"
 #include "store/appstate.h"
-#include "store/dostext.h"
-#include "store/notebookchange.h"
 #include "ui/keyhandlers_w.h"
 #include "ui/maincontext.h"
 #include "ui/titlelistmodel.h"
@@ -76,12 +74,5 @@ void Inserts::insertSeparator(int k)
     }
 
     const int s = entries_.selectedLine() < 0 ? entries_.lineCount() - 1 : entries_.selectedLine();
-    QStringList titles = entries_.storedTitles();
-    titles.insert(s, OutDOS(line));
-    NotebookChange change = ctx_.change();
-    entries_.setEntryColumn(change, titles);
-    if (!change.commit())
-        return;
-    // Having no file, the line shows "File not present!".
-    entries_.showTitles(titles, s, false);
+    entries_.insertSeparator(s, line);
 }

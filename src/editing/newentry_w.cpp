@@ -8,7 +8,6 @@
 #include "notebook/notebookedit.h"
 #include "notebook/refusaltexts.h"
 #include "platform/messages.h"
-#include "store/dostext.h"
 #include "ui/keyhandlers_w.h"
 #include "ui/maincontext.h"
 #include "ui/mainstate.h"
@@ -52,20 +51,8 @@ void NewEntry::newEntry()
     const int s = qMax(list->currentRow() < 0 ? list->count() - 1 : list->currentRow(), 0);
     // The placeholder is stored at once: a title without a file until the
     // text is first confirmed.
-    QStringList titles = entries_.storedTitles();
-    titles.insert(s, OutDOS(EditRules::newEntryTitle()));
-    {
-        NotebookChange change = ctx_.change();
-        entries_.setEntryColumn(change, titles);
-        if (!change.commit())
-            return;
-    }
-    {
-        // The placeholder takes the selected line's place; it has no file to load.
-        const QSignalBlocker quiet(list);
-        list->titles().setStoredNames(titles);
-        list->setCurrentRow(s);
-    }
+    if (!entries_.insertNewEntry(s, EditRules::newEntryTitle()))
+        return;
     main_.FileMissing = false;
     controls_.date->clear();
 

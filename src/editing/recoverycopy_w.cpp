@@ -1,7 +1,6 @@
 #include "editing/recoverycopy_w.h"
 
 #include "editing/editmodes_w.h"
-#include "editing/editrules.h"
 #include "i18n/wordnumbers.h"
 #include "i18n/wordtable.h"
 #include "notebook/entrylist_w.h"
@@ -77,7 +76,7 @@ RecoveryCopy RecoveryRecorder::current() const
         copy.text = boxText(controls_.mask);
         return copy;
     }
-    const bool isNew = entries_.selectedTitle() == EditRules::newEntryTitle();
+    const bool isNew = entries_.selectedIsNew();
     copy.kind = isNew ? RecoveryCopy::Kind::NewEntry : RecoveryCopy::Kind::Entry;
     if (!isNew) {
         copy.title = entries_.selectedStoredTitle();

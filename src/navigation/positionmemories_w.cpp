@@ -15,6 +15,7 @@
 #include "ui/maincontext.h"
 #include "ui/mainstate.h"
 #include "ui/memoryplace.h"
+#include "ui/notebookmodel.h"
 #include "ui/titlelistmodel.h"
 #include "ui/titlelistview_w.h"
 
@@ -139,7 +140,8 @@ void PositionMemories::moveToMemory(int k)
     if (place.misread || line < 0)
         return;
     // The move's target is chosen here: no group dialog opens.
-    entryCommands_.moveSelectedEntry(line);
+    entryCommands_.moveEntry(controls_.entryList->currentItem(),
+                             groups_.model()->groupIndex(place.group));
 }
 
 void PositionMemories::clearMemories()

@@ -2,11 +2,13 @@
 
 #include "notebook/entrycommands_w.h"
 #include "notebook/entrylist_w.h"
+#include "notebook/grouplist.h"
 #include "notebook/notebookview_w.h"
 #include "notebook/ordering_w.h"
 #include "store/appstate.h"
 #include "ui/maincontext.h"
 #include "ui/mainstate.h"
+#include "ui/notebookmodel.h"
 #include "ui/titlelistmodel.h"
 #include "ui/titlelistview_w.h"
 
@@ -62,7 +64,7 @@ bool DragDrop::mouseOnEntryList(QEvent *event)
     if (event->type() == QEvent::MouseButtonPress) {
         const int line = list->lineAt(mouse->position().toPoint());
         pressedOnEntry_ =
-            mouse->button() == Qt::LeftButton && line >= 0 && line < list->count() - 1;
+            mouse->button() == Qt::LeftButton && line >= 0 && !list->titles().isClosingLine(line);
         pressPosition_ = mouse->position().toPoint();
         return false;
     }
@@ -126,7 +128,7 @@ void DragDrop::dropOnEntryList(const QPoint &position)
         return;
     TitleListView *list = view_.controls.entryList;
     const int s = view_.entryLine();
-    const int lastEntry = view_.entryLineCount() - 2;
+    const int lastEntry = view_.entryCount() - 1;
     const int line = list->lineAt(position);
     // The blank line, or below the lines: the end of the list.
     const int target = line >= 0 ? qMin(line, lastEntry) : lastEntry;
@@ -134,7 +136,7 @@ void DragDrop::dropOnEntryList(const QPoint &position)
     if ((view_.actions.moveDown->isEnabled() && target > s) ||
         (view_.actions.moveUp->isEnabled() && target < s)) {
         list->setFocus();
-        ordering_.moveSelectedLineTo(target);
+        ordering_.moveEntryTo(view_.entries.selectedEntryItem(), target);
     }
 }
 
@@ -148,7 +150,8 @@ void DragDrop::dropOnGroupList(const QPoint &position)
     groups->setFocus();
     const int target = groups->lineAt(position);
     if (target >= 0 && target != from)
-        entryCommands_.moveSelectedEntry(target);
+        entryCommands_.moveEntry(view_.entries.selectedEntryItem(),
+                                 view_.entries.model().groupIndex(view_.groups.slotOfLine(target)));
 }
 
 void DragDrop::dropOnTrashButton()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QModelIndex>
 #include <QObject>
 
 class NotebookView;
@@ -13,30 +14,29 @@ class EntryCommands : public QObject
 public:
     EntryCommands(NotebookView &view, QObject *parent);
 
-    // The trash command from its button or menu item: the entry goes, and the
-    // entry list has the focus.
+    // The commands of the buttons and menu items, on the selected entry.
+    // The trash command: the entry goes, and the entry list has the focus.
     void trash();
-    // The trash command's work: true when the entry has left its group.
-    bool trashSelectedEntry();
     // Asks for a new title, the shown one proposed, and gives it.
     void rename();
-    // Gives the selected entry the title the user typed as `answer`, unless it
-    // is empty, unchanged (`old`) or refused.
-    void renameTo(const QString &answer, const QString &old = {});
     // Asks for the group to move the selected entry into, and moves it there.
     void moveToChosenGroup();
 
+    // The commands themselves, on items of the notebook model. The trash
+    // command's work: true when the entry has left its group.
+    bool trashEntry(const QModelIndex &entry);
+    // Gives `entry` the title the user typed as `answer`, unless it is empty,
+    // unchanged (`old`) or refused; `text` names the command in the history.
+    void renameEntry(const QModelIndex &entry, const QString &answer, const QString &old = {},
+                     const QString &text = QStringLiteral("New Title"));
     enum class MoveResult { Moved, Refused, Failed };
-    // The move itself, into the group on line `targetLine` of the group list.
-    MoveResult moveSelectedEntry(int targetLine);
+    // The move itself: `entry` into `group`.
+    MoveResult moveEntry(const QModelIndex &entry, const QModelIndex &group);
 
 private:
     // File, line, table and idx.dat take `newStored`. False, with everything
     // as it was, after a report.
-    bool renameSelectedEntry(const QString &newStored);
-    // Takes the moved entry's line out of the list, whose group column
-    // already lost it, and selects the line that took its place.
-    void dropSelectedLine();
+    bool giveTitle(const QModelIndex &entry, const QString &newStored, const QString &text);
 
     NotebookView &view_;
 };

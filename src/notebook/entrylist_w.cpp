@@ -4,6 +4,7 @@
 #include "i18n/wordtable.h"
 #include "notebook/grouplist.h"
 #include "notebook/notebookedit.h"
+#include "notebook/undohistory_w.h"
 #include "platform/messages.h"
 #include "store/appstate.h"
 #include "store/entrystore.h"
@@ -13,6 +14,7 @@
 #include "ui/codepagetextedit_w.h"
 #include "ui/maincontext.h"
 #include "ui/mainstate.h"
+#include "ui/notebookmodel.h"
 #include "ui/titlelistmodel.h"
 #include "ui/titlelistview_w.h"
 
@@ -31,8 +33,22 @@ using namespace Qt::StringLiterals;
 
 EntryList::EntryList(const EntryListControls &controls, MainState &main, MainContext &ctx,
                      GroupList &groups, QObject *parent)
-    : QObject(parent), controls_(controls), main_(main), ctx_(ctx), groups_(groups)
+    : QObject(parent), controls_(controls), main_(main), ctx_(ctx), groups_(groups),
+      model_(new NotebookModel(ctx.table, ctx.state, this)), groupLines_(new GroupLinesModel(this)),
+      entryLines_(new EntryLinesModel(this))
 {
+    // One model of the notebook; each list shows its own lines of it.
+    groupLines_->setSourceModel(model_);
+    entryLines_->setSourceModel(model_);
+    views_.groupList->setModel(groupLines_);
+    views_.entryList->setModel(entryLines_);
+    groups_.attach(*model_, *groupLines_);
+    ctx_.tableChanged = [this] { model_->refresh(); };
+    history_ = new UndoHistory(
+        {.undo = controls_.undo, .redo = controls_.redo, .lock = controls_.lock}, main_, ctx_,
+        [this](const Place &place) { showPlace(place); }, this);
+    connect(model_, &NotebookModel::tableReread, history_, &UndoHistory::tableReread);
+
     // A date line is whatever the file's first line holds; it is never markup.
     controls_.date->setTextFormat(Qt::PlainText);
     // Every title is one line in one font. Without this, selecting the first
@@ -43,6 +59,12 @@ EntryList::EntryList(const EntryListControls &controls, MainState &main, MainCon
             &EntryList::showSelectedEntry);
     for (TitleListView *list : {views_.groupList, views_.entryList})
         list->viewport()->installEventFilter(this);
+}
+
+EntryList::~EntryList()
+{
+    // The context outlives the lists; a change committed later has no lists to follow.
+    ctx_.tableChanged = {};
 }
 
 int EntryList::selectedGroup() const
@@ -72,8 +94,22 @@ QString EntryList::selectedStoredTitle() const
 
 bool EntryList::onBlankLine() const
 {
-    const int row = views_.entryList->currentRow();
-    return row < 0 || views_.entryList->titles().isClosingLine(row);
+    return !selectedEntryItem().isValid();
+}
+
+int EntryList::entryCount() const
+{
+    return entryLines_->entryCount();
+}
+
+QModelIndex EntryList::selectedGroupItem() const
+{
+    return model_->groupIndex(selectedGroup());
+}
+
+QModelIndex EntryList::selectedEntryItem() const
+{
+    return views_.entryList->currentItem();
 }
 
 bool EntryList::locked() const
@@ -84,16 +120,9 @@ bool EntryList::locked() const
 void EntryList::showSelectedGroup()
 {
     const int g = selectedGroup();
-    QStringList titles;
-    if (g >= 0) {
-        const int count = ctx_.table.entryCount(g);
-        titles.reserve(count);
-        for (int e = 1; e <= count; ++e)
-            titles.append(ctx_.table.cell(g, e));
-    }
     {
         const QSignalBlocker quiet(views_.entryList);
-        views_.entryList->titles().setStoredNames(titles);
+        entryLines_->setGroup(model_->groupIndex(g));
         views_.entryList->setCurrentRow(-1);
     }
     views_.entryList->scrollToTop();
@@ -187,7 +216,7 @@ void EntryList::selectEntryLine(int line)
         list->setCurrentRow(line);
 }
 
-const QStringList &EntryList::storedTitles() const
+QStringList EntryList::storedTitles() const
 {
     return views_.entryList->titles().storedNames();
 }
@@ -206,19 +235,26 @@ void EntryList::setEntryColumn(NotebookChange &change, const QStringList &stored
 
 void EntryList::showTitles(const QStringList &storedTitles, int select, bool keepLoaded)
 {
+    Q_UNUSED(storedTitles); // the table holds them: the lists follow it
+    model_->refresh();
     {
         const QSignalBlocker quiet(views_.entryList);
-        views_.entryList->titles().setStoredNames(storedTitles);
+        entryLines_->setGroup(selectedGroupItem());
     }
+    showLine(select, keepLoaded);
+}
+
+void EntryList::showLine(int line, bool keepLoaded)
+{
     if (!keepLoaded) {
-        selectEntryLine(select);
+        selectEntryLine(line);
         return;
     }
     // The same entry stays selected: its text stays loaded (an edit may be
     // open in it), and so does whether its file is missing.
     {
         const QSignalBlocker quiet(views_.entryList);
-        views_.entryList->setCurrentRow(qMin(select, views_.entryList->count() - 1));
+        views_.entryList->setCurrentRow(qMin(line, views_.entryList->count() - 1));
     }
     ctx_.RefreshCommands();
 }
@@ -239,8 +275,102 @@ bool EntryList::removeSelectedEntry(bool deleteFile)
         return false;
     if (deleteFile)
         change.removeEntryFile(ctx_.table.name(g), storedTitle);
-    showTitles(titles, s, false);
+    selectEntryLine(s);
     return true;
+}
+
+bool EntryList::insertNewEntry(int line, const QString &title)
+{
+    QStringList titles = storedTitles();
+    titles.insert(line, NotebookModel::storedForm(title));
+    {
+        NotebookChange change = ctx_.change();
+        setEntryColumn(change, titles);
+        if (!change.commit())
+            return false;
+    }
+    // It takes the selected line's place; it has no file to load.
+    {
+        const QSignalBlocker quiet(views_.entryList);
+        views_.entryList->setCurrentRow(line);
+    }
+    markSelectedNew();
+    return true;
+}
+
+bool EntryList::saveNewEntry(int line, const QString &title, const QString &date,
+                             const QString &text)
+{
+    const int g = selectedGroup();
+    if (g < 0)
+        return false;
+    const QString group = ctx_.table.name(g);
+    const QString stored = NotebookModel::storedForm(title);
+    QStringList titles = storedTitles();
+    // Undone, the entry goes as a whole: the placeholder's line with it.
+    NoteTable without = ctx_.table;
+    QStringList others = titles;
+    others.removeAt(line);
+    NotebookEdit::setEntryColumn(without, g, others);
+    titles[line] = stored;
+    {
+        NotebookChange change = ctx_.change();
+        if (!change.writeNewEntry(group, stored, date, text))
+            return false;
+        setEntryColumn(change, titles);
+        if (!change.commit())
+            return false;
+        // The next save compares the file this one wrote.
+        main_.ShownEntryFile = change.writtenEntry();
+    }
+    model_->setNew(model_->entryIndex(g, line), false);
+    Revision revision(without, ctx_.table);
+    revision.entryAdded(group, stored);
+    history_->record(u"New Entry"_s, std::move(revision), {group, line}, {group, line});
+    return true;
+}
+
+bool EntryList::selectedIsNew() const
+{
+    return model_->isNew(selectedEntryItem());
+}
+
+void EntryList::markSelectedNew()
+{
+    model_->setNew(selectedEntryItem(), true);
+}
+
+void EntryList::insertSeparator(int line, const QString &title)
+{
+    const int g = selectedGroup();
+    if (g < 0)
+        return;
+    const QString group = ctx_.table.name(g);
+    QStringList titles = storedTitles();
+    titles.insert(line, NotebookModel::storedForm(title));
+    NoteTable after = ctx_.table;
+    NotebookEdit::setEntryColumn(after, g, titles);
+    const Place here{group, line};
+    // Having no file, the line shows "File not present!".
+    if (history_->run(u"Separator"_s, Revision(ctx_.table, after), here, here))
+        showPlace(here);
+}
+
+void EntryList::showPlace(const Place &place)
+{
+    const int slot = place.group.isEmpty() ? -1 : ctx_.table.findGroup(place.group);
+    int line = slot < 0 ? -1 : groups_.lineOfSlot(slot);
+    if (line < 0)
+        line = groups_.count() > 0 ? 0 : -1;
+    const bool sameGroup = line >= 0 && views_.groupList->currentRow() == line &&
+                           entryLines_->group() == model_->groupIndex(groups_.slotOfLine(line));
+    if (!sameGroup || place.line < 0) {
+        selectGroupLine(line);
+        if (place.line < 0)
+            return;
+    }
+    showLine(place.line,
+             place.keepLoaded && sameGroup && views_.entryList->currentRow() == place.line);
 }
 
 void EntryList::popUpGroupMenu(const QPoint &pos)

@@ -8,13 +8,16 @@
 #include "notebook/notebookedit.h"
 #include "notebook/notebookview_w.h"
 #include "notebook/refusaltexts.h"
+#include "notebook/revision.h"
+#include "notebook/undohistory_w.h"
 #include "notebook/uniquename.h"
 #include "platform/messages.h"
 #include "store/appstate.h"
-#include "store/dostext.h"
+#include "store/notebookchange.h"
 #include "store/notetable.h"
 #include "ui/maincontext.h"
 #include "ui/mainstate.h"
+#include "ui/notebookmodel.h"
 
 #include <QAction>
 #include <QEventLoop>
@@ -61,7 +64,7 @@ QString GroupCommands::uniqueAcceptedName(const QString &answer)
 
 void GroupCommands::newGroup()
 {
-    NoteTable &table = view_.ctx.table;
+    const NoteTable &table = view_.ctx.table;
     if (NotebookEdit::notebookIsFull(table)) {
         view_.caution(RefusalTexts::notebookFull());
         return;
@@ -69,29 +72,26 @@ void GroupCommands::newGroup()
     const QString answer = askGroupName(52, QString());
     if (answer.isEmpty())
         return;
-    if (view_.ctx.state.hideYGroups() && isYGroup(OutDOS(answer))) {
+    const QString stored = NotebookModel::storedForm(answer);
+    if (view_.ctx.state.hideYGroups() && isYGroup(stored)) {
         view_.caution(view_.ctx.words(Word::OnlyIfYGroupsShown));
         return;
     }
     const QString name = uniqueAcceptedName(answer);
     if (name.isEmpty())
         return;
-    const QString stored = OutDOS(name);
+    const QString newStored = NotebookModel::storedForm(name);
 
-    NotebookChange change = view_.ctx.change();
-    if (!change.createGroupFolder(stored))
-        return;
-    const int slot = NotebookEdit::sortedGroupSlot(table, stored);
-    NotebookEdit::insertGroupRow(change.table(), slot, stored);
-    if (!change.commit())
-        return;
-    view_.refillGroupList();
-    view_.selectGroupOrFirst(view_.groups.lineOfSlot(slot));
+    NoteTable after = table;
+    NotebookEdit::insertGroupRow(after, NotebookEdit::sortedGroupSlot(table, newStored), newStored);
+    Revision revision(table, after);
+    revision.groupAdded(newStored);
+    view_.run(u"New Group"_s, std::move(revision), {newStored}, {view_.groupName()});
 }
 
 void GroupCommands::renameGroup()
 {
-    NoteTable &table = view_.ctx.table;
+    const NoteTable &table = view_.ctx.table;
     const int line = view_.groupLine();
     const int slot = view_.groupSlot();
     if (slot < 0 || line == view_.trashLine())
@@ -104,81 +104,77 @@ void GroupCommands::renameGroup()
     if (name.isEmpty())
         return;
     const QString oldStored = table.name(slot);
-    const QString newStored = OutDOS(name);
+    const QString newStored = NotebookModel::storedForm(name);
 
     // The group's files get the new folder beside the old one, which goes
     // once idx.dat names the new one: idx.dat never names a folder that is gone.
-    NotebookChange change = view_.ctx.change();
-    if (!change.copyGroupFolder(oldStored, newStored))
-        return;
-    const int newSlot = NotebookEdit::sortedGroupSlot(table, newStored, slot);
-    NotebookEdit::moveRenamedGroupRow(change.table(), slot, newSlot, newStored);
-    if (!change.commit())
-        return;
-    change.removeOldGroupFolder(oldStored);
-    view_.refillGroupList();
-    view_.selectGroupOrFirst(view_.groups.lineOfSlot(newSlot));
+    NoteTable after = table;
+    NotebookEdit::moveRenamedGroupRow(
+        after, slot, NotebookEdit::sortedGroupSlot(table, newStored, slot), newStored);
+    Revision revision(table, after);
+    revision.groupRenamed(oldStored, newStored);
+    view_.run(u"Rename Group"_s, std::move(revision), {newStored}, {oldStored});
 }
 
 void GroupCommands::deleteGroup()
 {
-    NoteTable &table = view_.ctx.table;
+    const NoteTable &table = view_.ctx.table;
     if (!view_.entries.onBlankLine() || view_.entryLine() < 0) {
         view_.ctx.messages.beep();
         return;
     }
     const int line = view_.groupLine();
-    if (view_.groupSlot() < 0 || line == view_.trashLine() || view_.entryLineCount() > 2)
-        return;
     const int slot = view_.groupSlot();
+    if (slot < 0 || line == view_.trashLine() || view_.entryCount() > 1)
+        return;
     const QString stored = table.name(slot);
-    NotebookChange change = view_.ctx.change();
+    NoteTable after = table;
+    Revision revision;
     // The group's last entry is not dropped with it: it goes into the trash,
     // in the same idx.dat write that lets go of the group.
-    QString lastTitle;
-    if (view_.entryLineCount() == 2 && !keepLastEntry(change, slot, &lastTitle))
-        return;
-    change.table().closeRow(slot);
-    if (!change.commit())
-        return;
-    if (!lastTitle.isEmpty())
-        change.removeEntryFile(stored, lastTitle);
+    std::optional<std::pair<QString, QString>> lastEntry;
+    if (view_.entryCount() == 1) {
+        lastEntry = keepLastEntry(after, slot);
+        if (!lastEntry)
+            return;
+    }
+    after.closeRow(slot);
+    revision = Revision(table, after);
+    if (lastEntry && !lastEntry->second.isEmpty())
+        revision.entryMoved(stored, lastEntry->first, u"Trash"_s, lastEntry->second);
     // The folder goes after idx.dat no longer names the group; one that
     // still holds files the user put there is kept.
-    change.removeGroupFolder(stored);
-    view_.refillGroupList();
-    view_.selectGroupOrFirst(0);
+    revision.groupRemoved(stored);
+    view_.run(u"Delete Group"_s, std::move(revision), {}, {stored, view_.entryCount()});
 }
 
-bool GroupCommands::keepLastEntry(NotebookChange &change, int slot, QString *storedTitle)
+std::optional<std::pair<QString, QString>> GroupCommands::keepLastEntry(NoteTable &after, int slot)
 {
     const int trashLine = view_.trashLine();
     if (trashLine < 0) {
         view_.caution(RefusalTexts::groupStillHoldsEntry());
-        return false;
+        return std::nullopt;
     }
-    NoteTable &table = view_.ctx.table;
+    const NoteTable &table = view_.ctx.table;
     const int trash = view_.groups.slotOfLine(trashLine);
     if (NotebookEdit::groupIsFull(table, trash)) {
         view_.caution(RefusalTexts::groupFull(u"Trash"_s));
-        return false;
+        return std::nullopt;
     }
     const QString old = table.cell(slot, 1);
-    const QString title = UniqueName::uniqueMoveTitle(table, slot, 1, trash, InDOS(old));
+    const QString title = UniqueName::uniqueMoveTitle(
+        table, slot, 1, trash, view_.entries.model().shownTitles(slot).value(0));
     const UniqueName::Refusal refusal = UniqueName::checkEntryTitle(title);
     if (refusal != UniqueName::Refusal::None) {
         view_.caution(RefusalTexts::name(refusal, title));
-        return false;
+        return std::nullopt;
     }
     // An entry without a file has no text to keep: its title simply goes.
-    bool made = false;
+    if (!view_.hasFile(slot, 0))
+        return std::pair{old, QString()};
     const QString newStored = NotebookEdit::movedStoredTitle(title, old);
-    if (!change.copyEntryFile(table.name(slot), old, table.name(trash), newStored, true, &made))
-        return false;
-    if (made)
-        NotebookEdit::appendTitle(change.table(), trash, newStored);
-    *storedTitle = old;
-    return true;
+    NotebookEdit::appendTitle(after, trash, newStored);
+    return std::pair{old, newStored};
 }
 
 void GroupCommands::waitBeforeClearing()
@@ -208,7 +204,7 @@ void GroupCommands::clearTrash()
         return;
     clearingTrash_ = false;
 
-    NoteTable &table = view_.ctx.table;
+    const NoteTable &table = view_.ctx.table;
     const int trash = NotebookEdit::trashGroup(table);
     const int count = trash < 0 ? 0 : table.entryCount(trash);
     if (count == 0)
@@ -216,12 +212,32 @@ void GroupCommands::clearTrash()
     QStringList titles;
     for (int c = 1; c <= count; ++c)
         titles.append(table.cell(trash, c));
-    // idx.dat lets go of the entries before their files go.
-    NotebookChange change = view_.ctx.change();
-    NotebookEdit::setEntryColumn(change.table(), trash, {});
-    if (!change.commit())
+    if (!confirmClearTrash(count))
         return;
-    for (const QString &title : std::as_const(titles))
-        change.removeEntryFile(table.name(trash), title);
+    // idx.dat lets go of the entries before their files go.
+    {
+        NotebookChange change = view_.ctx.change();
+        NotebookEdit::setEntryColumn(change.table(), trash, {});
+        if (!change.commit())
+            return;
+        for (const QString &title : std::as_const(titles))
+            change.removeEntryFile(table.name(trash), title);
+    }
+    // Their texts are gone for good: no step before this one can be taken
+    // back over them.
+    view_.history().clear();
     view_.selectGroupOrFirst(view_.groups.lineOfSlot(trash));
+}
+
+bool GroupCommands::confirmClearTrash(int count)
+{
+    enum { Delete, Keep };
+    const QString text =
+        count == 1 ? u"Delete the 1 entry in \"Trash\" for good? Its text cannot be brought back."_s
+                   : u"Delete the %1 entries in \"Trash\" for good? Their texts cannot be brought "
+                     "back."_s.arg(count);
+    return view_.ctx.messages.ask(
+               Messages::Icon::Information, u"Clear Trash"_s, text,
+               {{u"cmdClearTrash"_s, u"&Delete"_s}, {u"cmdKeepTrash"_s, u"&Keep Them"_s}}, Keep,
+               Keep) == Delete;
 }

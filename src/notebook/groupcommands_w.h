@@ -3,8 +3,10 @@
 #include <QObject>
 
 #include <chrono>
+#include <optional>
+#include <utility>
 
-class NotebookChange;
+class NoteTable;
 class NotebookView;
 
 // The Group menu: new, rename, delete, Clear Trash. A group is a table row, a
@@ -31,9 +33,13 @@ private:
     QString askGroupName(int promptWord, const QString &proposed);
     // The name made unique, or empty after the message of a refused name.
     QString uniqueAcceptedName(const QString &answer);
-    // Puts the only entry of the group in `slot` into the trash as part of the
-    // group's deletion; its stored title, whose file goes after the commit.
-    bool keepLastEntry(NotebookChange &change, int slot, QString *storedTitle);
+    // Puts the only entry of the group in `slot` into the trash of `after` as
+    // part of the group's deletion: its stored title, and the one it has in
+    // the trash ("" for an entry without a file, which simply goes).
+    // Nothing after a refusal's message.
+    std::optional<std::pair<QString, QString>> keepLastEntry(NoteTable &after, int slot);
+    // Clear Trash deletes for good: asked first, naming how many entries.
+    bool confirmClearTrash(int count);
     // Lets the trash group's list be drawn before its entries go.
     void waitBeforeClearing();
 

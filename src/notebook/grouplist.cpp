@@ -1,68 +1,67 @@
 #include "notebook/grouplist.h"
 
-#include "notebook/listorder.h"
-#include "store/dostext.h"
 #include "store/notetable.h"
+#include "ui/notebookmodel.h"
+#include "ui/titlelistmodel.h"
 
 #include <algorithm>
 
-namespace {
-
-struct Line
-{
-    QString shown;
-    int slot;
-};
-
-std::vector<Line> sortedLines(const NoteTable &table, bool hideYGroups)
-{
-    std::vector<Line> lines;
-    const int groups = table.groupCount();
-    lines.reserve(groups);
-    for (int g = 0; g < groups; ++g) {
-        if (hideYGroups && isYGroup(table.name(g)))
-            continue;
-        lines.push_back({InDOS(table.name(g)), g});
-    }
-    std::stable_sort(lines.begin(), lines.end(),
-                     [](const Line &a, const Line &b) { return listLess(a.shown, b.shown); });
-    return lines;
-}
-
-} // namespace
-
-bool isYGroup(const QString &storedName)
-{
-    return storedName.startsWith(QChar(0xFF));
-}
-
 void GroupList::orderRows(NoteTable &table)
 {
+    struct Line
+    {
+        QString shown;
+        int slot;
+    };
+    std::vector<Line> lines;
+    const int groups = table.groupCount();
+    lines.reserve(size_t(groups));
+    for (int g = 0; g < groups; ++g)
+        lines.push_back({NotebookModel::shownForm(table.name(g)), g});
+    std::stable_sort(lines.begin(), lines.end(),
+                     [](const Line &a, const Line &b) { return listLess(a.shown, b.shown); });
     std::vector<int> slots;
-    for (const Line &line : sortedLines(table, false))
+    slots.reserve(lines.size());
+    for (const Line &line : lines)
         slots.push_back(line.slot);
     table.reorderRows(slots);
 }
 
-void GroupList::fill(const NoteTable &table, bool hideYGroups)
+void GroupList::attach(NotebookModel &model, GroupLinesModel &lines)
 {
-    lines_.clear();
-    slots_.clear();
-    for (const Line &line : sortedLines(table, hideYGroups)) {
-        lines_.append(line.shown);
-        slots_.push_back(line.slot);
-    }
+    model_ = &model;
+    lines_ = &lines;
+}
+
+void GroupList::fill(bool hideYGroups)
+{
+    if (!model_)
+        return;
+    model_->refresh();
+    lines_->setHideYGroups(hideYGroups);
+}
+
+QStringList GroupList::lines() const
+{
+    return TitleLines(lines_).shownNames();
+}
+
+int GroupList::count() const
+{
+    return TitleLines(lines_).count();
 }
 
 int GroupList::slotOfLine(int line) const
 {
-    if (line < 0 || line >= int(slots_.size()))
+    if (!model_ || line < 0 || line >= count())
         return -1;
-    return slots_[line];
+    return model_->slotOf(TitleLines(lines_).item(line));
 }
 
 int GroupList::lineOfSlot(int slot) const
 {
-    const auto it = std::find(slots_.begin(), slots_.end(), slot);
-    return it == slots_.end() ? -1 : int(it - slots_.begin());
+    if (!model_)
+        return -1;
+    const QModelIndex group = model_->groupIndex(slot);
+    return group.isValid() ? lines_->mapFromSource(group).row() : -1;
 }

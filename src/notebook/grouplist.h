@@ -1,9 +1,12 @@
 #pragma once
 
-#include <QStringList>
-#include <vector>
+#include "ui/listorder.h"
 
+#include <QStringList>
+
+class GroupLinesModel;
 class NoteTable;
+class NotebookModel;
 
 // The lines of groupList and the group slot behind each. Hidden ÿ-groups and a
 // store written in another order would otherwise break "line = slot", so every
@@ -15,21 +18,23 @@ public:
     // list shows them. Done once after the index is read.
     static void orderRows(NoteTable &table);
 
-    // FillGroupList: the shown names (InDOS) of every group, sorted, without the
-    // ÿ-groups while they are hidden.
-    void fill(const NoteTable &table, bool hideYGroups);
+    // The lines are those of `lines`, a view of `model`'s groups.
+    void attach(NotebookModel &model, GroupLinesModel &lines);
+    NotebookModel *model() const { return model_; }
 
-    const QStringList &lines() const { return lines_; }
-    int count() const { return int(lines_.size()); }
+    // The table changed (it was read again, or its groups moved): the lines
+    // follow it, the ÿ-groups shown or not.
+    void fill(bool hideYGroups);
+
+    // The shown names, in line order.
+    QStringList lines() const;
+    int count() const;
     // Group slot of a line, -1 for a line that does not exist.
     int slotOfLine(int line) const;
     // Line of a group slot, -1 while that group is hidden or does not exist.
     int lineOfSlot(int slot) const;
 
 private:
-    QStringList lines_;
-    std::vector<int> slots_;
+    NotebookModel *model_ = nullptr;
+    GroupLinesModel *lines_ = nullptr;
 };
-
-// A ÿ-group: a group name beginning with "ÿ" (hidden while HideYGroups is set).
-bool isYGroup(const QString &storedName);

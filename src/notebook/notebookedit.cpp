@@ -1,8 +1,9 @@
 #include "notebook/notebookedit.h"
 
-#include "notebook/listorder.h"
 #include "store/dostext.h"
 #include "store/notetable.h"
+#include "ui/listorder.h"
+#include "ui/notebookmodel.h"
 
 #include <algorithm>
 #include <vector>
@@ -41,7 +42,7 @@ int setEntryColumn(NoteTable &table, int g, const QStringList &storedTitles)
 
 QString movedStoredTitle(const QString &title, const QString &oldStored)
 {
-    return showsAs(oldStored, title) ? oldStored : OutDOS(title);
+    return showsAs(oldStored, title) ? oldStored : NotebookModel::storedForm(title);
 }
 
 bool appendTitle(NoteTable &table, int g, const QString &storedTitle)
@@ -64,11 +65,11 @@ bool insertGroupRow(NoteTable &table, int L, const QString &storedName)
 
 int sortedGroupSlot(const NoteTable &table, const QString &storedName, int leaveOut)
 {
-    const QString shown = InDOS(storedName);
+    const QString shown = NotebookModel::shownForm(storedName);
     const int groups = table.groupCount();
     int slot = 0;
     for (int g = 0; g < groups; ++g) {
-        if (g != leaveOut && listLess(InDOS(table.name(g)), shown))
+        if (g != leaveOut && listLess(NotebookModel::shownForm(table.name(g)), shown))
             ++slot;
     }
     return slot;
@@ -84,7 +85,8 @@ bool moveRenamedGroupRow(NoteTable &table, int L, int K, const QString &storedNa
     return true;
 }
 
-QStringList sortTitles(const QStringList &storedTitles, bool descending)
+QStringList sortTitles(const QStringList &storedTitles, const QStringList &shownTitles,
+                       bool descending)
 {
     struct Title
     {
@@ -93,8 +95,8 @@ QStringList sortTitles(const QStringList &storedTitles, bool descending)
     };
     std::vector<Title> titles;
     titles.reserve(storedTitles.size());
-    for (const QString &stored : storedTitles)
-        titles.push_back({InDOS(stored), stored});
+    for (qsizetype i = 0; i < storedTitles.size(); ++i)
+        titles.push_back({shownTitles.value(i), storedTitles.at(i)});
     std::stable_sort(titles.begin(), titles.end(),
                      [](const Title &a, const Title &b) { return listLess(a.shown, b.shown); });
     if (descending)

@@ -51,8 +51,10 @@ int sortedGroupSlot(const NoteTable &table, const QString &storedName, int leave
 // or K is not a slot in use.
 bool moveRenamedGroupRow(NoteTable &table, int L, int K, const QString &storedName);
 
-// Stored titles in the list-box order of their shown forms (listLess), Z to A
-// when `descending`, as the sort command puts them back into the list.
-QStringList sortTitles(const QStringList &storedTitles, bool descending);
+// Stored titles in the list-box order of their shown forms (`shownTitles`,
+// line by line; listLess), Z to A when `descending`, as the sort command puts
+// them back into the list.
+QStringList sortTitles(const QStringList &storedTitles, const QStringList &shownTitles,
+                       bool descending);
 
 } // namespace NotebookEdit

@@ -4,14 +4,16 @@
 #include "i18n/wordtable.h"
 #include "notebook/entrylist_w.h"
 #include "notebook/grouplist.h"
-#include "notebook/grouplist_w.h"
+#include "notebook/notebookedit.h"
+#include "notebook/revision.h"
+#include "notebook/undohistory_w.h"
 #include "platform/messages.h"
 #include "store/appstate.h"
 #include "ui/maincontext.h"
+#include "ui/notebookmodel.h"
 #include "ui/titlelistview_w.h"
 
 #include <QCheckBox>
-#include <QSignalBlocker>
 
 using namespace Qt::StringLiterals;
 
@@ -35,14 +37,27 @@ int NotebookView::entryLine() const
     return controls.entryList->currentRow();
 }
 
-int NotebookView::entryLineCount() const
+int NotebookView::entryCount() const
 {
-    return controls.entryList->count();
+    return entries.entryCount();
+}
+
+QString NotebookView::groupName() const
+{
+    const int slot = groupSlot();
+    return slot < 0 ? QString() : ctx.table.name(slot);
 }
 
 bool NotebookView::onEntry() const
 {
     return !entries.onBlankLine() && groupSlot() >= 0;
+}
+
+bool NotebookView::hasFile(int slot, int row) const
+{
+    const NotebookModel &model = entries.model();
+    return model.entryIndex(slot, row).data(NotebookModel::KindRole).value<NotebookModel::Kind>() ==
+           NotebookModel::Kind::Entry;
 }
 
 int NotebookView::trashLine() const
@@ -62,9 +77,54 @@ const QString &NotebookView::storeFolder() const
 
 void NotebookView::refillGroupList()
 {
-    // The rows changed under the list; the caller selects (and loads) a line.
-    const QSignalBlocker blocker(controls.groupList);
-    fillGroupList(*controls.groupList, groups, ctx.table, ctx.state.hideYGroups());
+    groups.fill(ctx.state.hideYGroups());
+}
+
+UndoHistory &NotebookView::history() const
+{
+    return entries.history();
+}
+
+bool NotebookView::run(const QString &text, Revision revision, const Place &done,
+                       const Place &undone)
+{
+    if (!history().run(text, std::move(revision), done, undone))
+        return false;
+    // As after a fill: the hiding of ÿ-groups follows the settings now.
+    refillGroupList();
+    entries.showPlace(done);
+    return true;
+}
+
+bool NotebookView::runColumn(const QString &text, int slot, const QStringList &storedTitles,
+                             const Place &done, const Place &undone)
+{
+    if (slot < 0)
+        return false;
+    NoteTable after = ctx.table;
+    NotebookEdit::setEntryColumn(after, slot, storedTitles);
+    return run(text, Revision(ctx.table, after), done, undone);
+}
+
+void NotebookView::recordImport(const NoteTable &before)
+{
+    refillGroupList();
+    if (before == ctx.table)
+        return;
+    const std::optional<Revision> revision = Revision::additions(before, ctx.table);
+    if (!revision) {
+        history().clear();
+        return;
+    }
+    // Redone, the lists go to the group that took the first entry, as the
+    // import's own end does; undone, back to the group selected before.
+    QString into;
+    for (int g = 0; g < ctx.table.groupCount() && into.isEmpty(); ++g) {
+        const int was = before.findGroup(ctx.table.name(g));
+        if (was < 0 || before.entryCount(was) != ctx.table.entryCount(g))
+            into = ctx.table.name(g);
+    }
+    history().record(u"Import"_s, *revision, {into}, {groupName()});
 }
 
 void NotebookView::selectGroupOrFirst(int line)

@@ -5,11 +5,16 @@
 #include <QString>
 #include <QStringList>
 
+class NoteTable;
+
 #include <array>
 
 struct MainContext;
 struct MainState;
+struct Place;
 class EntryList;
+class Revision;
+class UndoHistory;
 class GroupList;
 class QCheckBox;
 class QMainWindow;
@@ -51,17 +56,34 @@ public:
     // Group slot of the selected line, -1 for none.
     int groupSlot() const;
     int entryLine() const;
-    // Lines of entryList, the closing blank line included.
-    int entryLineCount() const;
+    // Entries of the selected group.
+    int entryCount() const;
+    // The selected group's stored name, "" for none.
+    QString groupName() const;
     // An entry line is selected (not the closing blank line, not nothing).
     bool onEntry() const;
+    // Whether entry `row` of group `slot` has its text file.
+    bool hasFile(int slot, int row) const;
     // Line of the group list showing "Trash", -1 when there is none.
     int trashLine() const;
     bool locked() const;
     const QString &storeFolder() const;
 
-    // FillGroupList after rows moved; the selection is the caller's.
+    // The lists follow the table after groups came or went; the selection
+    // is the caller's.
     void refillGroupList();
+
+    UndoHistory &history() const;
+    // A command carried out and kept for Undo (UndoHistory::run); once done,
+    // the lists go to `done`. False when it was not done.
+    bool run(const QString &text, Revision revision, const Place &done, const Place &undone);
+    // The same for a command that only reorders, adds or drops lines of the
+    // group in `slot`: its titles become `storedTitles`, with no file step.
+    bool runColumn(const QString &text, int slot, const QStringList &storedTitles,
+                   const Place &done, const Place &undone);
+    // An import (or any change that only added entries and groups) kept for
+    // Undo; `before` is the table before it.
+    void recordImport(const NoteTable &before);
     // Selects (and loads) a line of the group list, the first when `line` is
     // not shown (a group that went into hiding), none when the list is empty.
     void selectGroupOrFirst(int line);

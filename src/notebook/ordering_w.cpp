@@ -1,4 +1,5 @@
 #include "notebook/ordering_w.h"
+#include "notebook/undohistory_w.h"
 
 #include "notebook/entrycommands_w.h"
 #include "notebook/entrylist_w.h"
@@ -8,6 +9,7 @@
 #include "ui/keyhandlers_w.h"
 #include "ui/maincontext.h"
 #include "ui/mainstate.h"
+#include "ui/notebookmodel.h"
 #include "ui/titlelistview_w.h"
 
 #include <QAction>
@@ -55,58 +57,58 @@ void Ordering::sort()
 void Ordering::moveSelectedUp()
 {
     view_.controls.entryList->setFocus();
-    moveSelectedLineTo(view_.entryLine() - 1);
+    moveEntryTo(view_.entries.selectedEntryItem(), view_.entryLine() - 1);
 }
 
 void Ordering::moveSelectedDown()
 {
     view_.controls.entryList->setFocus();
-    moveSelectedLineTo(view_.entryLine() + 1);
+    moveEntryTo(view_.entries.selectedEntryItem(), view_.entryLine() + 1);
 }
 
-void Ordering::moveSelectedLineTo(int target)
+void Ordering::moveEntryTo(const QModelIndex &entry, int target)
 {
-    const int s = view_.entryLine();
-    if (!view_.onEntry() || target < 0 || target > view_.entryLineCount() - 2 || target == s)
+    const NotebookModel &model = view_.entries.model();
+    const int g = model.slotOf(entry);
+    const int s = entry.row();
+    if (!model.isEntry(entry) || target < 0 || target > model.rowCount(entry.parent()) - 1 ||
+        target == s)
         return;
-    QStringList titles = view_.entries.storedTitles();
+    QStringList titles = model.storedTitles(g);
     titles.move(s, target);
-    {
-        NotebookChange change = view_.ctx.change();
-        view_.entries.setEntryColumn(change, titles);
-        if (!change.commit())
-            return;
-    }
-    view_.entries.showTitles(titles, target, true);
+    const QString text = target == s - 1   ? u"One Place Up"_s
+                         : target == s + 1 ? u"One Place Down"_s
+                                           : u"Drag and Drop"_s;
+    // The same entry stays selected, its text not loaded again.
+    const QString group = view_.ctx.table.name(g);
+    view_.runColumn(text, g, titles, {group, target, true}, {group, s, true});
 }
 
 void Ordering::sortEntries()
 {
-    const QStringList &stored = view_.entries.storedTitles();
+    const QStringList stored = view_.entries.storedTitles();
     if (stored.size() < 2 || view_.groupSlot() < 0)
         return;
     const QStringList titles =
-        NotebookEdit::sortTitles(stored, view_.ctx.state.prefs.SortDescending != 0);
-    {
-        NotebookChange change = view_.ctx.change();
-        view_.entries.setEntryColumn(change, titles);
-        if (!change.commit())
-            return;
-    }
-    view_.entries.showTitles(titles, 0, false);
+        NotebookEdit::sortTitles(stored, view_.entries.model().shownTitles(view_.groupSlot()),
+                                 view_.ctx.state.prefs.SortDescending != 0);
+    const QString group = view_.groupName();
+    view_.runColumn(u"Sort"_s, view_.groupSlot(), titles, {group, 0}, {group, view_.entryLine()});
 }
 
 void Ordering::indentRight()
 {
     if (view_.onEntry())
-        entryCommands_.renameTo(u'_' + view_.entries.selectedTitle());
+        entryCommands_.renameEntry(view_.entries.selectedEntryItem(),
+                                   u'_' + view_.entries.selectedTitle(), {}, u"Indent Right"_s);
 }
 
 void Ordering::indentLeft()
 {
     const QString title = view_.entries.selectedTitle();
     if (view_.onEntry() && title.size() >= 2 && title.startsWith(u'_'))
-        entryCommands_.renameTo(title.mid(1));
+        entryCommands_.renameEntry(view_.entries.selectedEntryItem(), title.mid(1), {},
+                                   u"Indent Left"_s);
 }
 
 int Ordering::firstVisibleEntryLine() const
@@ -141,7 +143,7 @@ void Ordering::previousEntry()
 void Ordering::nextEntry()
 {
     view_.controls.entryList->setFocus();
-    if (view_.entryLine() < view_.entryLineCount() - 1)
+    if (view_.entryLine() < view_.entryCount())
         view_.entries.selectEntryLine(view_.entryLine() + 1);
 }
 
@@ -158,7 +160,7 @@ void Ordering::nextEntryPaging()
 
 void Ordering::jump()
 {
-    const int last = view_.entryLineCount() - 1;
+    const int last = view_.entryCount(); // the closing line
     view_.entries.selectEntryLine(view_.entryLine() == last ? 0 : last);
     view_.controls.entryList->setFocus();
 }

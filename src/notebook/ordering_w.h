@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QModelIndex>
 #include <QObject>
 
 class EntryCommands;
@@ -32,9 +33,10 @@ public:
     // The next entry, and the list pages once the selection reaches its foot.
     void nextEntryPaging();
     void jump();
-    // The selected entry moves to line `target` of its group (one place up or
-    // down, or where a drag dropped it): one idx.dat write.
-    void moveSelectedLineTo(int target);
+    // `entry` (an item of the notebook model) moves to line `target` of its
+    // group (one place up or down, or where a drag dropped it): one idx.dat
+    // write.
+    void moveEntryTo(const QModelIndex &entry, int target);
 
 private:
     void bindKeys(KeyHandlers &keys);

@@ -1,9 +1,9 @@
 #include "notebook/uniquename.h"
 
 #include "store/codepage.h"
-#include "store/dostext.h"
 #include "store/notetable.h"
 #include "store/storepaths.h"
+#include "ui/notebookmodel.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -21,7 +21,7 @@ bool titleTaken(const NoteTable &table, int g, const QString &stored, int skipCo
 
 Refusal check(const QString &shown, bool entry)
 {
-    const QString stored = OutDOS(shown);
+    const QString stored = NotebookModel::storedForm(shown);
     // "." and ".." name no file or folder of their own; idx.dat refuses them.
     if (stored.trimmed().isEmpty() || stored == u"."_s || stored == u".."_s)
         return Refusal::Empty;
@@ -42,20 +42,20 @@ QString uniqueGroupName(const NoteTable &table, const QString &answer)
 {
     // An empty stored form would match every unused row and never settle;
     // checkGroupName refuses it.
-    if (OutDOS(answer).isEmpty())
+    if (NotebookModel::storedForm(answer).isEmpty())
         return answer;
     QString name = answer;
-    while (table.findGroup(OutDOS(name)) >= 0)
+    while (table.findGroup(NotebookModel::storedForm(name)) >= 0)
         name += u'_';
     return name;
 }
 
 QString uniqueTitle(const NoteTable &table, int g, const QString &title)
 {
-    if (OutDOS(title).isEmpty())
+    if (NotebookModel::storedForm(title).isEmpty())
         return title;
     QString name = title;
-    while (titleTaken(table, g, OutDOS(name), -1))
+    while (titleTaken(table, g, NotebookModel::storedForm(name), -1))
         name += u'_';
     return name;
 }
@@ -63,7 +63,7 @@ QString uniqueTitle(const NoteTable &table, int g, const QString &title)
 QString uniqueMoveTitle(const NoteTable &table, int fromGroup, int ownColumn, int toGroup,
                         const QString &title)
 {
-    if (OutDOS(title).isEmpty())
+    if (NotebookModel::storedForm(title).isEmpty())
         return title;
     // Moving within one group is no move; leave the entry's own title out
     // there as well rather than renaming it away from itself.
@@ -72,11 +72,11 @@ QString uniqueMoveTitle(const NoteTable &table, int fromGroup, int ownColumn, in
     bool clash = true;
     while (clash) {
         clash = false;
-        if (titleTaken(table, toGroup, OutDOS(name), targetSkip)) {
+        if (titleTaken(table, toGroup, NotebookModel::storedForm(name), targetSkip)) {
             name += u'_';
             clash = true;
         }
-        if (titleTaken(table, fromGroup, OutDOS(name), ownColumn)) {
+        if (titleTaken(table, fromGroup, NotebookModel::storedForm(name), ownColumn)) {
             name += u'_';
             clash = true;
         }

@@ -7,7 +7,8 @@ class NoteTable;
 // The rules that make a typed group name or entry title fit the notebook:
 // the uniqueness suffix "_" and the refusals of names no folder or file can
 // carry. Names go in and come out in shown form (as typed); every comparison
-// is with the stored form OutDOS(name), exactly, case included.
+// is with the stored form of the name (NotebookModel::storedForm), exactly,
+// case included.
 namespace UniqueName {
 
 // A new or renamed group: "_" is appended to `answer` until its stored form

@@ -6,12 +6,14 @@
 #include "store/store.h"
 #include "store/storepaths.h"
 
+#include <cerrno>
 #include <utility>
 
 using namespace Qt::StringLiterals;
 
-NotebookChange::NotebookChange(Store &store, NoteTable &table, ErrorReports &reports)
-    : store_(store), table_(table), reports_(reports)
+NotebookChange::NotebookChange(Store &store, NoteTable &table, ErrorReports &reports,
+                               std::function<void()> committed)
+    : store_(store), table_(table), reports_(reports), tableCommitted_(std::move(committed))
 {}
 
 NotebookChange::~NotebookChange()
@@ -94,12 +96,12 @@ bool NotebookChange::step(const FileResult &result, std::function<void()> undo)
     return true;
 }
 
-bool NotebookChange::createGroupFolder(const QString &group)
+bool NotebookChange::createGroupFolder(const QString &group, const QByteArray &mask)
 {
     if (failure_ || committed_ || !mayWrite())
         return false;
     const QString store = storeFolder();
-    return step(NotebookFiles::createGroupFolder(store, group),
+    return step(NotebookFiles::createGroupFolder(store, group, mask),
                 [store, group] { (void)NotebookFiles::removeGroupFolder(store, group); });
 }
 
@@ -166,6 +168,53 @@ bool NotebookChange::writeNewEntryInBatch(const QString &group, const QString &t
                 {});
 }
 
+bool NotebookChange::restoreEntryFile(const QString &group, const QString &title,
+                                      const QByteArray &bytes)
+{
+    if (failure_ || committed_ || !mayWrite())
+        return false;
+    const QString store = storeFolder();
+    return step(NotebookFiles::createEntryFile(store, group, title, bytes), [store, group, title] {
+        (void)NotebookFiles::deleteEntryFile(store, group, title);
+    });
+}
+
+bool NotebookChange::keepEntryFile(const QString &group, const QString &title,
+                                   std::optional<QByteArray> *bytes)
+{
+    if (failure_ || committed_)
+        return false;
+    // A name that would leave the group folder (a damaged index) has no file.
+    if (!StorePaths::isSafeStoredName(group) || !StorePaths::isSafeStoredName(title)) {
+        bytes->reset();
+        return true;
+    }
+    const QString path = StorePaths::entryFile(storeFolder(), group, title);
+    const ReadResult read = readWholeFile(path, storeFolder());
+    if (read.ok) {
+        *bytes = read.bytes;
+        return true;
+    }
+    if (read.error.number == ENOENT) {
+        bytes->reset();
+        return true;
+    }
+    return fail(read.error);
+}
+
+bool NotebookChange::keepMask(const QString &group, QByteArray *bytes)
+{
+    if (failure_ || committed_)
+        return false;
+    const ReadResult read =
+        readWholeFile(StorePaths::maskFile(storeFolder(), group), storeFolder());
+    if (read.ok || read.error.number == ENOENT) {
+        *bytes = read.bytes;
+        return true;
+    }
+    return fail(read.error);
+}
+
 bool NotebookChange::commit()
 {
     if (failure_ || committed_ || !mayWrite())
@@ -179,7 +228,12 @@ bool NotebookChange::commit()
     // The batch's files on disk under their names before idx.dat names them.
     if (batch_ && (!step(batch_->finish(), {}) || !mayWrite()))
         return false;
-    return commitWith(store_.Save_idx());
+    const bool tableChanged = before_.has_value();
+    if (!commitWith(store_.Save_idx()))
+        return false;
+    if (tableChanged && tableCommitted_)
+        tableCommitted_();
+    return true;
 }
 
 bool NotebookChange::commitEntry(const QString &group, const QString &title, const QString &date,

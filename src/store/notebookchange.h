@@ -38,7 +38,10 @@ class NotebookChange
 public:
     // A failure before the commit wrote nothing and is told as a cancelled
     // command, also where an edit's save leaves the edit open for another try.
-    NotebookChange(Store &store, NoteTable &table, ErrorReports &reports);
+    // `committed` runs once idx.dat holds the changed table (the window's
+    // lists follow it).
+    NotebookChange(Store &store, NoteTable &table, ErrorReports &reports,
+                   std::function<void()> committed = {});
     ~NotebookChange();
     NotebookChange(const NotebookChange &) = delete;
     NotebookChange &operator=(const NotebookChange &) = delete;
@@ -47,7 +50,8 @@ public:
     NoteTable &table();
 
     // Files that appear (1 above). Each returns false once the change has failed.
-    bool createGroupFolder(const QString &group);
+    // A group's folder with its mask (empty for a new group).
+    bool createGroupFolder(const QString &group, const QByteArray &mask = {});
     // A second name for an entry's file (see NotebookFiles::copyEntryFile);
     // the old name is removed after the commit by removeEntryFile.
     bool copyEntryFile(const QString &fromGroup, const QString &fromTitle, const QString &toGroup,
@@ -64,6 +68,18 @@ public:
     // the commit, before any file takes its name.
     bool writeNewEntryInBatch(const QString &group, const QString &title, const QString &date,
                               const QByteArray &storedText);
+
+    // An entry's file that comes back with the bytes it held when it left
+    // (an undo); a file in the way is never replaced.
+    bool restoreEntryFile(const QString &group, const QString &title, const QByteArray &bytes);
+
+    // What a file that leaves with this change holds, read before anything is
+    // written, so that an undo can bring it back: the entry's bytes (nothing
+    // where it has no file), a group's mask. A failed read fails the change:
+    // nothing goes that could not be kept.
+    bool keepEntryFile(const QString &group, const QString &title,
+                       std::optional<QByteArray> *bytes);
+    bool keepMask(const QString &group, QByteArray *bytes);
 
     // The commit (2 above): idx.dat from the table.
     bool commit();
@@ -112,4 +128,5 @@ private:
     // idx.dat was changed outside, and the window was told (it reports).
     bool changedOutside_ = false;
     FileIdentity written_;
+    std::function<void()> tableCommitted_;
 };

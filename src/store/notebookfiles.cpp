@@ -215,9 +215,27 @@ QList<QByteArray> regularFiles(int dirFd, int *err)
     return names;
 }
 
+// The folder of entry `title` of `group`, opened within the store: 0, or
+// the errno, with the path that failed in `at` (the entry's file, or the
+// store folder itself).
+int openEntryFolder(const QString &store, const QString &group, const QString &title, Fd &groupFd,
+                    QString *at)
+{
+    *at = StorePaths::entryFile(store, group, title);
+    if (!safe({&group, &title}))
+        return EINVAL;
+    const Fd storeFd(openStore(store));
+    if (!storeFd) {
+        *at = store;
+        return errno;
+    }
+    groupFd.reset(openGroup(storeFd.get(), group));
+    return groupFd ? 0 : errno;
+}
+
 } // namespace
 
-FileResult createGroupFolder(const QString &store, const QString &group)
+FileResult createGroupFolder(const QString &store, const QString &group, const QByteArray &mask)
 {
     const QString folderPath = StorePaths::groupFolder(store, group);
     if (!safe({&group}))
@@ -229,7 +247,7 @@ FileResult createGroupFolder(const QString &store, const QString &group)
     if (Sys::mkdirat(storeFd.get(), name.constData(), 0777) != 0)
         return failure(errno, folderPath);
     const QString maskPath = StorePaths::maskFile(store, group);
-    FileResult written = writeWholeFile(maskPath, QByteArray(), store);
+    FileResult written = writeWholeFile(maskPath, mask, store);
     if (written && !written.unsynced) {
         if (const int err = syncFolder(storeFd.get()))
             written = FileResult::failed(IoError::fromErrno(err, store));
@@ -374,17 +392,31 @@ FileResult copyEntryFile(const QString &store, const QString &fromGroup, const Q
     return {};
 }
 
+FileResult createEntryFile(const QString &store, const QString &group, const QString &title,
+                           const QByteArray &bytes)
+{
+    Fd groupFd;
+    QString at;
+    if (const int err = openEntryFolder(store, group, title, groupFd, &at))
+        return failure(err, at);
+    const QByteArray name = QFile::encodeName(StorePaths::entryFileName(title));
+    if (const int err = createNoReplace(groupFd.get(), name, bytes))
+        return failure(err, at);
+    if (const int err = syncFolder(groupFd.get())) {
+        Sys::unlinkat(groupFd.get(), name.constData(), 0);
+        return failure(err, StorePaths::groupFolder(store, group));
+    }
+    return {};
+}
+
 FileResult deleteEntryFile(const QString &store, const QString &group, const QString &title)
 {
     const QString path = StorePaths::entryFile(store, group, title);
-    if (!safe({&group, &title}))
-        return failure(EINVAL, path);
-    const Fd storeFd(openStore(store));
-    if (!storeFd)
-        return failure(errno, store);
-    const Fd groupFd(openGroup(storeFd.get(), group));
-    if (!groupFd)
-        return errno == ENOENT ? FileResult{} : failure(errno, path);
+    Fd groupFd;
+    QString at;
+    // No group folder: no file to delete.
+    if (const int err = openEntryFolder(store, group, title, groupFd, &at))
+        return err == ENOENT && at == path ? FileResult{} : failure(err, at);
     if (Sys::unlinkat(groupFd.get(),
                       QFile::encodeName(StorePaths::entryFileName(title)).constData(), 0) != 0)
         return errno == ENOENT ? FileResult{} : failure(errno, path);

@@ -19,10 +19,12 @@
 // file that a power cut could take away. The error names the path that failed.
 namespace NotebookFiles {
 
-// Creates the group's folder and its empty _mask.dat. A folder (or file) of
-// that name that exists already is a failure: it may hold another group's
-// files. If the mask cannot be written the new folder is removed again.
-FileResult createGroupFolder(const QString &store, const QString &group);
+// Creates the group's folder and its _mask.dat holding `mask` (empty for a
+// new group). A folder (or file) of that name that exists already is a
+// failure: it may hold another group's files. If the mask cannot be written
+// the new folder is removed again.
+FileResult createGroupFolder(const QString &store, const QString &group,
+                             const QByteArray &mask = {});
 
 // Deletes _mask.dat, then the folder if nothing else is left in it. A folder
 // that still holds files (an entry file not in the notebook, a file the user
@@ -53,6 +55,11 @@ FileResult removeGroupFiles(const QString &store, const QString &group, const QS
 FileResult copyEntryFile(const QString &store, const QString &fromGroup, const QString &fromTitle,
                          const QString &toGroup, const QString &toTitle,
                          bool missingIsNoFile = false, bool *made = nullptr);
+
+// An entry's text file made with `bytes`, complete on disk before it has its
+// name; a file of that name in the way is a failure (EEXIST) and stays.
+FileResult createEntryFile(const QString &store, const QString &group, const QString &title,
+                           const QByteArray &bytes);
 
 // Deletes an entry's text file. A file that is not there is no failure.
 FileResult deleteEntryFile(const QString &store, const QString &group, const QString &title);

@@ -150,6 +150,11 @@ void NoteTable::copyRow(int from, int to)
     rows_[size_t(to)] = rows_[size_t(from)];
 }
 
+void NoteTable::copyRowFrom(const NoteTable &other, int from, int to)
+{
+    rows_[size_t(to)] = other.rows_[size_t(from)];
+}
+
 void NoteTable::clearRow(int g)
 {
     rows_[size_t(g)].reset();

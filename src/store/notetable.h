@@ -81,6 +81,9 @@ public:
 
     // Copies all 1000 columns of row `from` into row `to`.
     void copyRow(int from, int to);
+    // Row `from` of `other` becomes row `to` of this table (shared until
+    // either is written to).
+    void copyRowFrom(const NoteTable &other, int from, int to);
     void clearRow(int g);
     // Makes room at row L: rows L..98 move down by one while they have a name.
     // Whatever stood in row 99 is overwritten, so callers refuse a 101st group first.

@@ -206,11 +206,13 @@ void TransferCommands::importFolder(bool intoSelectedGroup)
         return;
     }
     Outcome outcome;
+    const NoteTable before = ctx.table;
     {
         ProgressWindow progress(view_.controls.window,
                                 u"Importing %1 entries ..."_s.arg(plan.entryCount()));
         outcome = run(ctx.store, ctx.table, ctx.reports, plan, std::ref(progress));
     }
+    view_.recordImport(before);
     reloadLists(into                    ? OutDOS(*into)
                 : plan.groups.isEmpty() ? selectedName
                                         : plan.groups.constFirst().storedName);

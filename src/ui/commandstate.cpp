@@ -156,19 +156,18 @@ CommandState RefreshCommands(const CommandInput &in, const NoteTable &table)
         return out;
 
     const int i = in.entryLine;
-    const int N = in.entryLineCount;
+    const int entries = in.entryCount;
     const bool hasGroup = in.groupLine >= 0;
     // No line selected counts as the closing blank line: there is no entry to act on.
-    const bool lastLine = i < 0 || i >= N - 1;
-    const bool onBlank = lastLine || in.entryText == u" "_s;
+    const bool onBlank = i < 0 || i >= entries;
     const bool unlocked = !in.Locked;
 
     const bool entrySel = unlocked && !onBlank;
     const bool canUp = entrySel && i != 0;
-    const bool canDown = entrySel && i != N - 2;
-    const bool canDelGroup = unlocked && hasGroup && onBlank && N < 3;
-    const bool canSort = unlocked && N - 1 >= 2;
-    const bool hasEntries = N - 1 >= 1;
+    const bool canDown = entrySel && i != entries - 1;
+    const bool canDelGroup = unlocked && hasGroup && onBlank && entries < 2;
+    const bool canSort = unlocked && entries >= 2;
+    const bool hasEntries = entries >= 1;
 
     for (Cmd c : {Cmd::mnuGroup, Cmd::mnuEntry, Cmd::mnuOptions, Cmd::mnuMoveTo, Cmd::mnuSetMem,
                   Cmd::mnuClearMemos, Cmd::cmdIndiv0, Cmd::cmdIndiv1, Cmd::cmdIndiv2,
@@ -217,13 +216,13 @@ CommandState RefreshCommands(const CommandInput &in, const NoteTable &table)
         out.set(Cmd::mnuClearMemos, anyMemory);
     }
 
-    out.set(Cmd::mnuIndent0, !lastLine);
+    out.set(Cmd::mnuIndent0, !onBlank);
 
     out.set(Cmd::cmdCRSR0, in.groupLine > 0);
     out.set(Cmd::cmdCRSR1, hasGroup && in.groupLine < in.groupLineCount - 1);
     out.set(Cmd::cmdCRSR2, i > 0);
 
-    if (lastLine) {
+    if (onBlank) {
         out.set(Cmd::cmdH1, false);
         out.set(Cmd::cmdCRSR3, false);
     } else if (unlocked) {

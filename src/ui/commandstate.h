@@ -75,8 +75,8 @@ struct CommandInput
     bool FileMissing = false;
 
     int entryLine = -1;     // i: selected line of lstEntry, -1 for none
-    int entryLineCount = 0; // N: lines of lstEntry, the closing " " line included
-    QString entryText;      // text of the selected lstEntry line
+    int entryCount = 0;     // entries of the selected group; line entryCount is the closing line
+    QString entryText;      // title shown on the selected lstEntry line
     int groupLine = -1;     // gi: selected line of lstGroup, -1 for none
     int groupLineCount = 0; // gc
     QString groupTitle;     // shown text of the selected lstGroup line

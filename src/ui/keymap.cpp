@@ -30,6 +30,9 @@ constexpr std::array kEntryList{
     Row{Qt::Key_F11, Qt::Key_F11, M::Any, InsertDashedLine},
     Row{Qt::Key_F12, Qt::Key_F12, M::Any, RenameEntry},
     Row{Qt::Key_F5, Qt::Key_F8, M::Any, PositionMemory},
+    Row{Qt::Key_Z, Qt::Key_Z, M::CtrlOnly, Undo},
+    Row{Qt::Key_Z, Qt::Key_Z, M::CtrlShift, Redo},
+    Row{Qt::Key_Y, Qt::Key_Y, M::CtrlOnly, Redo},
 };
 
 constexpr std::array kGroupList{
@@ -95,6 +98,8 @@ bool matches(Modifiers rule, Qt::KeyboardModifiers held)
         return held == Qt::ShiftModifier;
     case Modifiers::CtrlOnly:
         return held == Qt::ControlModifier;
+    case Modifiers::CtrlShift:
+        return held == (Qt::ControlModifier | Qt::ShiftModifier);
     }
     return false;
 }

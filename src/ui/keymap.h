@@ -19,6 +19,7 @@ enum class Modifiers {
     Some,      // anything held
     ShiftOnly, // Shift and nothing else
     CtrlOnly,  // Ctrl and nothing else
+    CtrlShift, // Ctrl and Shift, nothing else
 };
 
 enum class Command {
@@ -49,8 +50,10 @@ enum class Command {
     SetPhrase,
     InsertDate,
     InsertTime,
+    Undo,
+    Redo,
 };
-inline constexpr int kCommandCount = int(Command::InsertTime) + 1;
+inline constexpr int kCommandCount = int(Command::Redo) + 1;
 
 struct Row
 {

@@ -30,7 +30,9 @@ int lineHeightOf(const TitleListView *list)
 {
     if (list->count() > 0)
         return list->sizeHintForRow(0);
-    TitleListView probe(new TitleListModel(TitleListModel::ClosingLine::Blank));
+    EntryLinesModel blank; // no group: the closing line alone
+    TitleListView probe;
+    probe.setModel(&blank);
     probe.setFont(list->font());
     return probe.sizeHintForRow(0);
 }

@@ -30,7 +30,9 @@ struct MainContext
     std::function<void(int status)> endProgram;
     // The command-state refresh every command ends with (set by the main window).
     std::function<void()> RefreshCommands;
+    // Runs once a change of the table is in idx.dat (set by the lists, which follow it).
+    std::function<void()> tableChanged;
 
     // The one way a command changes the notebook (see NotebookChange).
-    NotebookChange change() const { return NotebookChange(store, table, reports); }
+    NotebookChange change() const { return NotebookChange(store, table, reports, tableChanged); }
 };

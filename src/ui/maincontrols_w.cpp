@@ -76,11 +76,9 @@ QTimer *timer(QObject *parent, const QString &name, int interval)
 
 void buildLists(QWidget *client, MainWidgets &w)
 {
-    using Closing = TitleListModel::ClosingLine;
-    w.groupList = new TitleListView(new TitleListModel(Closing::None), client);
-    w.groupList->setObjectName(u"lstGroup"_s);
-    w.entryList = new TitleListView(new TitleListModel(Closing::Blank), client);
-    w.entryList->setObjectName(u"lstEntry"_s);
+    // Their lines come from the model of the notebook (EntryList).
+    w.groupList = named<TitleListView>(client, u"lstGroup"_s);
+    w.entryList = named<TitleListView>(client, u"lstEntry"_s);
 
     w.maskText = named<CodePageTextEdit>(client, u"txtMask"_s);
     w.entryText = named<CodePageTextEdit>(client, u"txtText"_s);

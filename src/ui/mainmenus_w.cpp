@@ -72,6 +72,10 @@ void buildMainMenus(QMainWindow &window, MainWidgets &w)
     items(w.editorMenu, w.editorItems, u"mnuEditorCall"_s);
     w.sortItem = item(w.entryMenu, u"mnuSortAll"_s);
     items(w.entryMenu, w.upDownItems, u"mnuSort"_s);
+    // Undo and Redo of the notebook's commands, after the described items.
+    w.entryMenu->addSeparator();
+    w.undoItem = item(w.entryMenu, u"mnuUndo"_s);
+    w.redoItem = item(w.entryMenu, u"mnuRedo"_s);
 
     w.goMoveMenu = menu(bar, u"mnuGo_Move"_s);
     w.goToMenu = submenu(w.goMoveMenu, u"mnuGoTo"_s);

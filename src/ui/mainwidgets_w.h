@@ -47,6 +47,8 @@ struct MainWidgets
     std::array<QAction *, 2> editorItems{};
     QAction *sortItem = nullptr;
     std::array<QAction *, 2> upDownItems{}; // 0 up, 1 down
+    QAction *undoItem = nullptr;
+    QAction *redoItem = nullptr;
 
     // Go/Move
     QMenu *goMoveMenu = nullptr;

@@ -1,7 +1,8 @@
 #include "ui/memoryplace.h"
 
-#include "store/dostext.h"
 #include "store/notetable.h"
+#include "store/dostext.h"
+#include "ui/notebookmodel.h"
 
 using namespace Qt::StringLiterals;
 
@@ -35,7 +36,7 @@ Place find(const NoteTable &table, const QString &memory, bool hideYGroups)
     for (int g = 0; g < groups; ++g) {
         if (!listed(table, g, hideYGroups))
             continue;
-        const QString shown = InDOS(table.name(g));
+        const QString shown = NotebookModel::shownForm(table.name(g));
         if (place.group < 0 && shown == group)
             place.group = g;
         if (shown.contains(u'/') && memory.startsWith(shown + u'/'))

@@ -23,8 +23,9 @@ void CommandRefresh::RefreshCommands()
     in.Locked = controls_.lock->isChecked();
     in.FileMissing = main_.FileMissing;
     in.entryLine = controls_.entryList->currentRow();
-    in.entryLineCount = controls_.entryList->count();
-    in.entryText = controls_.entryList->currentText();
+    in.entryCount = controls_.entryList->titles().itemCount();
+    in.entryText = controls_.entryList->currentItem().isValid() ? controls_.entryList->currentText()
+                                                                : QString();
     in.groupLine = controls_.groupList->currentRow();
     in.groupLineCount = controls_.groupList->count();
     in.groupTitle = controls_.groupList->currentText();

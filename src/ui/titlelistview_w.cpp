@@ -1,20 +1,43 @@
 #include "ui/titlelistview_w.h"
 
-#include "ui/titlelistmodel.h"
-
-TitleListView::TitleListView(TitleListModel *model, QWidget *parent)
-    : QListView(parent), titles_(model)
+TitleListView::TitleListView(QWidget *parent) : QListView(parent)
 {
-    titles_->setParent(this);
-    setModel(titles_);
     setSelectionMode(QAbstractItemView::SingleSelection);
-    connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex &current) { Q_EMIT currentRowChanged(current.row()); });
+}
+
+void TitleListView::setModel(QAbstractItemModel *lines)
+{
+    if (model())
+        disconnect(model(), nullptr, this, nullptr);
+    updating_ = 0;
+    // Connected before the view and its selection model connect theirs, so
+    // that the quiet begins before either moves the current line.
+    if (lines) {
+        const auto begin = [this] { ++updating_; };
+        const auto end = [this] { updating_ = qMax(0, updating_ - 1); };
+        connect(lines, &QAbstractItemModel::rowsAboutToBeInserted, this, begin);
+        connect(lines, &QAbstractItemModel::rowsInserted, this, end);
+        connect(lines, &QAbstractItemModel::rowsAboutToBeRemoved, this, begin);
+        connect(lines, &QAbstractItemModel::rowsRemoved, this, end);
+        connect(lines, &QAbstractItemModel::rowsAboutToBeMoved, this, begin);
+        connect(lines, &QAbstractItemModel::rowsMoved, this, end);
+        connect(lines, &QAbstractItemModel::layoutAboutToBeChanged, this, begin);
+        connect(lines, &QAbstractItemModel::layoutChanged, this, end);
+        connect(lines, &QAbstractItemModel::modelAboutToBeReset, this, begin);
+        connect(lines, &QAbstractItemModel::modelReset, this, end);
+    }
+    QListView::setModel(lines);
+    if (selectionModel())
+        connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+                [this](const QModelIndex &current) {
+                    if (updating_ == 0)
+                        Q_EMIT currentRowChanged(current.row());
+                });
 }
 
 int TitleListView::count() const
 {
-    return titles_->rowCount();
+    return titles().count();
 }
 
 int TitleListView::currentRow() const
@@ -24,7 +47,7 @@ int TitleListView::currentRow() const
 
 void TitleListView::setCurrentRow(int row)
 {
-    const QModelIndex index = titles_->index(row);
+    const QModelIndex index = titles().index(row);
     if (!index.isValid()) {
         selectionModel()->clear();
         return;
@@ -34,12 +57,17 @@ void TitleListView::setCurrentRow(int row)
 
 QString TitleListView::currentText() const
 {
-    return titles_->shownName(currentRow());
+    return titles().shownName(currentRow());
+}
+
+QModelIndex TitleListView::currentItem() const
+{
+    return titles().item(currentRow());
 }
 
 QRect TitleListView::lineRect(int row) const
 {
-    return visualRect(titles_->index(row));
+    return visualRect(titles().index(row));
 }
 
 int TitleListView::lineAt(const QPoint &point) const

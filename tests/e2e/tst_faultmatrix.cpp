@@ -147,6 +147,9 @@ QString verify(const WritingCommand &command, const CallFault &fault, bool hit,
         return u"the program ended"_s;
     // A command done says so in a box of its own, which is no report of a failure.
     QList<RecordingMessages::Shown> shown = nb.messages.shown;
+    shown.removeIf([&command](const RecordingMessages::Shown &message) {
+        return !command.question.isEmpty() && message.title == command.question;
+    });
     if (done && !command.report.isEmpty())
         shown.removeIf([&command](const RecordingMessages::Shown &message) {
             return message.title == command.report;
@@ -750,8 +753,10 @@ private Q_SLOTS:
         command.action(nb);
         recording.finish();
         QVERIFY(!QTest::currentTestFailed());
-        // A command that ends with a report of its own shows that alone.
-        QVERIFY2(nb.messages.shown.size() == (command.report.isEmpty() ? 0 : 1),
+        // A command that ends with a report of its own shows that alone (and
+        // the question it asks first).
+        const qsizetype questions = command.question.isEmpty() ? 0 : 1;
+        QVERIFY2(nb.messages.shown.size() == (command.report.isEmpty() ? 0 : 1) + questions,
                  qPrintable(nb.messages.shown.value(0).text));
         base.after = withoutDates(readFolder(nb.path({})));
         QVERIFY2(notebookOf(base.after, command.recovery) !=

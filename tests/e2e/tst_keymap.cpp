@@ -232,6 +232,20 @@ private Q_SLOTS:
         const QString newEntryStart = u"idx=Notes a _b c c_ gone | Trash | Work Shopping Plans;"
                                       "sel=Notes/_b;date=date of _b;text=text of _b;"_s +
                                       viewed;
+        // Steps done with the lock off, whatever the case's lock: the undo
+        // keys then meet them with the lock on or off.
+        const auto unlocked = [](const Action &steps) {
+            return Action([steps](AppFixture &nb) {
+                const bool locked = nb.w().lockBox->isChecked();
+                nb.w().lockBox->setChecked(false);
+                steps(nb);
+                nb.w().lockBox->setChecked(locked);
+            });
+        };
+        const Action shiftDown = key(Qt::Key_Down, Qt::ShiftModifier);
+        const Action undoKey = key(Qt::Key_Z, Qt::ControlModifier);
+        const QString backOnB = notes(u"a _b c c_ gone"_s) + u";sel=Notes/_b;date=date of _b;"
+                                                             "text=text of _b"_s;
 
         QList<std::pair<QString, KeyCase>> cases{
             // The entry list, in the order its handler tests the keys.
@@ -342,6 +356,21 @@ private Q_SLOTS:
             row(u"list Up, onto a file of 0 bytes"_s, u"sel=Notes/a;date=File not present!;text="_s,
                 u"="_s, [](AppFixture &nb) { nb.write(u"FileStore/Notes/a.txt"_s, {}); }),
             row(u"list double-click"_s, toText, same, {}, doubleClickList),
+            // Undo and Redo of the notebook's commands; the same entry stays shown.
+            row(u"list Ctrl+Z, after Shift+Down"_s, notes(u"a _b c c_ gone"_s), same,
+                unlocked(shiftDown)),
+            row(u"list Ctrl+Z, after Del"_s, backOnB, same, unlocked(key(Qt::Key_Delete))),
+            row(u"list Ctrl+Z, after a move"_s, backOnB + u";mask=m1"_s, same,
+                unlocked(then(inDialog({}, {Qt::Key_Down, Qt::Key_Down, Qt::Key_Return}),
+                              menu(&MainWidgets::changeGroupItem)))),
+            row(u"list Ctrl+Y, after F12 and Ctrl+Z"_s,
+                notes(u"a bb c c_ gone"_s) + u";sel=Notes/bb"_s, same,
+                unlocked(then(answered(u"bb"_s, key(Qt::Key_F12)), undoKey))),
+            row(u"groups Ctrl+Shift+Z, after Shift+Down and Ctrl+Z"_s, notes(u"a c _b c_ gone"_s),
+                same, unlocked(then(shiftDown, undoKey))),
+            row(u"list Ctrl+Shift+Z, nothing undone"_s, same, same, unlocked(shiftDown)),
+            // The text keeps its own undo.
+            row(u"text Ctrl+Z, after Shift+Down"_s, same, lockBox, unlocked(shiftDown)),
 
             // The group list passes on every key but Up and Down, which move
             // the entry selection; with a modifier, the entry.

@@ -309,9 +309,25 @@ private Q_SLOTS:
         // Its last entry is not dropped with the group: it goes into the trash.
         QTest::newRow("delete a group with one entry")
             << Command{abc, u"A/ "_s, deleteGroup, u"idx=B b1 b2 | C | Trash a1;sel=B/b1"_s};
+        // Gone for good: asked first, with the number of entries; kept unless
+        // the answer is Delete.
+        const Action clearTrash = menu(&MainWidgets::clearTrashItem);
+        const QString clearTrashAsked = u"msg=[Clear Trash] Delete the 2 entries in \"Trash\" for "
+                                        "good? Their texts cannot be brought back."_s;
         QTest::newRow("Clear Trash")
-            << Command{u"A a1 | Trash t1 gone"_s, u"A/a1"_s, menu(&MainWidgets::clearTrashItem),
-                       u"idx=A a1 | Trash;sel=Trash/ "_s};
+            << Command{u"A a1 | Trash t1 gone"_s, u"A/a1"_s, then(answeringQuestion(0), clearTrash),
+                       u"idx=A a1 | Trash;sel=Trash/ ;"_s + clearTrashAsked};
+        QTest::newRow("Clear Trash, kept")
+            << Command{u"A a1 | Trash t1 gone"_s, u"A/a1"_s, clearTrash,
+                       u"idx=A a1 | Trash t1 gone;sel=Trash/t1;"_s + clearTrashAsked};
+        // The Group menu's items, as the keys' rows do (tst_keymap).
+        const auto groupMenuItem = [](int i) {
+            return Action([i](AppFixture &nb) { nb.w().indentItems[size_t(i)]->trigger(); });
+        };
+        QTest::newRow("indent right from the Group menu")
+            << Command{u"G x y"_s, u"G/x"_s, groupMenuItem(0), u"idx=G _x y;sel=G/_x"_s, u"G/_x"_s};
+        QTest::newRow("indent left from the Group menu")
+            << Command{u"G _x y"_s, u"G/_x"_s, groupMenuItem(1), u"idx=G x y;sel=G/x"_s, u"G/x"_s};
 
         QTest::newRow("trash from the last line")
             << Command{u"A a1 a2 | Trash a2"_s, u"A/a2"_s, key(Qt::Key_Delete),
@@ -390,6 +406,24 @@ private Q_SLOTS:
                        u"B/x"_s,
                        u"copy:B/x.txt"_s};
 
+        // A save beside the history (Keep both, after another program changed
+        // the entry's file) leaves the notebook as no step of the history
+        // left it: Ctrl+Z refuses, says so once and forgets what it could
+        // no longer take back; nothing changes.
+        const Action keptBothThenUndone = [](AppFixture &nb) {
+            const QSignalBlocker quiet = nb.quietWatcher();
+            QTest::keyClick(nb.w().entryList, Qt::Key_Down, Qt::ShiftModifier);
+            nb.write(u"FileStore/A/x.txt"_s, {u"date of x"_s, u"changed outside"_s});
+            QTest::keyClicks(nb.w().entryText, u"z"_s);
+            QTest::keyClick(nb.w().entryText, Qt::Key_F2);
+            QTest::keyClick(nb.w().entryList, Qt::Key_Z, Qt::ControlModifier);
+            QTest::keyClick(nb.w().entryList, Qt::Key_Z, Qt::ControlModifier);
+        };
+        QTest::newRow("undo after a save beside the history")
+            << Command{u"A x y"_s, u"A/x"_s, keptBothThenUndone,
+                       u"idx=A y x x_;sel=A/x_;msg=~[^|]*Keep both[^|]*\\|\\|[^|]*can no longer be "
+                       "taken back[^|]*"_s};
+
         QTest::newRow("drag the third onto the blank line of five")
             << Command{five, u"G/e2"_s, drop(false, u" "_s), u"idx=G e0 e1 e3 e4 e2;sel=G/e2"_s};
         QTest::newRow("drag the fourth onto the first")
@@ -439,6 +473,79 @@ private Q_SLOTS:
                              OutDOS(command.arrived.section(u'/', 1)) + u".txt"_s),
                      "date of " + title + "\r\ntext of " + title + "\r\n");
         }
+    }
+
+    // Every command that changes the notebook, taken back by Ctrl+Z and done
+    // again by Ctrl+Shift+Z and Ctrl+Y, from either list: each time the
+    // store's files are byte for byte as before or after it (a new entry's
+    // before its Insert), and the lists show
+    // what a fresh start on them shows. Clear Trash, gone for good, ends
+    // what can be taken back.
+    void undoRedo_data()
+    {
+        QTest::addColumn<int>("row");
+        const QStringList kept{u"entry save"_s, u"mask save"_s, u"LstPrnt.txt"_s,
+                               u"Language.dat"_s};
+        const QList<WritingCommand> commands = writingCommands();
+        for (int i = 0; i < commands.size(); ++i) {
+            const QString &name = commands[i].name;
+            if (!kept.contains(name) && !commands[i].recovery && !name.startsWith(u"pref.dat"_s) &&
+                !name.startsWith(u"undo: "_s) && !name.startsWith(u"redo: "_s))
+                QTest::addRow("%s", qPrintable(name)) << i;
+        }
+    }
+    void undoRedo()
+    {
+        QFETCH(int, row);
+        const WritingCommand command = writingCommands().at(row);
+        AppFixture nb;
+        nb.writeNotebook(notebook(command.notebook));
+        QVERIFY(nb.start());
+        select(nb, command.select);
+        const auto store = [&nb] {
+            QMap<QString, QByteArray> files = nb.snapshot();
+            files.removeIf([](const auto &file) {
+                return !file.key().startsWith(u"FileStore/"_s) ||
+                       file.key() == u"FileStore/InUse.dat"_s;
+            });
+            return files;
+        };
+        // Clear Trash ends what went before it too.
+        const bool clearsTrash = command.name == u"Clear Trash"_s;
+        if (clearsTrash)
+            key(Qt::Key_Down, Qt::ShiftModifier)(nb);
+        // A new entry is taken back whole, its placeholder line with it.
+        const auto before = store();
+        command.prepare(nb);
+        command.action(nb);
+        const auto after = store();
+        QVERIFY(after != before);
+        const Action undo = key(Qt::Key_Z, Qt::ControlModifier);
+        if (clearsTrash) {
+            // Nothing is offered, and the key says nothing: only the question was asked.
+            QVERIFY(!nb.w().undoItem->isEnabled());
+            undo(nb);
+            QCOMPARE(store(), after);
+            QCOMPARE(nb.messages.shown.size(), 1);
+            return;
+        }
+        undo(nb);
+        QCOMPARE(store(), before);
+        QTest::keyClick(nb.w().groupList, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(store(), after);
+        QTest::keyClick(nb.w().groupList, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(store(), before);
+        key(Qt::Key_Y, Qt::ControlModifier)(nb);
+        QCOMPARE(store(), after);
+        QVERIFY(nb.messages.shown.isEmpty() || !command.report.isEmpty());
+
+        const QString group = nb.w().groupList->currentText();
+        const QStringList groups = AppFixture::lines(nb.w().groupList);
+        const QStringList entries = AppFixture::lines(nb.w().entryList);
+        QVERIFY(nb.restart());
+        QCOMPARE(AppFixture::lines(nb.w().groupList), groups);
+        AppFixture::click(nb.w().groupList, group);
+        QCOMPARE(AppFixture::lines(nb.w().entryList), entries);
     }
 
     // Titles in forms the program itself would not store (a hand edit or

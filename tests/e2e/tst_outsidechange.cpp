@@ -104,6 +104,13 @@ private Q_SLOTS:
             << u"A/y"_s << nothing << addZ(false, true) << up
             << kReloaded + u";idx=A x y z | Trash | ;entries=x|y|z| "_s << up
             << kReloaded + u";idx=A y x z | Trash"_s;
+        // Undo is a command like any other; the notebook read again, nothing
+        // of the history applies to it any longer.
+        const Action undo = key(Qt::Key_Z, Qt::ControlModifier);
+        QTest::newRow("undo, then nothing left to undo")
+            << u"A/y"_s << up << addZ(true) << undo << reloaded + u"x|y|z| "_s
+            << then(undo, key(Qt::Key_Y, Qt::ControlModifier))
+            << kReloaded + u";idx=A x y z | Trash;on:mnuUndo=0;on:mnuRedo=0"_s;
         QTest::newRow("new entry's save")
             << u"A/y"_s << newEntry << addZ(true) << save << reloaded + u"x|* NEW *|y|z| "_s << save
             << kReloaded + u";idx=A x n y z | Trash;lines:FileStore/A/n.txt=~[^/]*/ typed"_s;

@@ -92,6 +92,11 @@ Action answered(const QString &answer, const Action &action)
     };
 }
 
+Action answeringQuestion(int choice)
+{
+    return [choice](AppFixture &nb) { nb.messages.answers = {choice}; };
+}
+
 Action moveTo(const QString &group)
 {
     return [group](AppFixture &nb) {

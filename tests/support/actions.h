@@ -36,6 +36,8 @@ Action selected(const QString &where);
 Action answering(const QString &text);
 // `action` with the input dialog it opens answered by `answer`.
 Action answered(const QString &answer, const Action &action);
+// The next question of a message box answered with its choice `choice`.
+Action answeringQuestion(int choice);
 // The move command, its choice dialog answered with `group`.
 Action moveTo(const QString &group);
 // A drop of the selected entry on a line of the entry list or the group list

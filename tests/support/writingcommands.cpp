@@ -139,6 +139,10 @@ QList<WritingCommand> writingCommands()
     // The global settings without a change: they are stored and a new copy
     // is started in place of this one.
     const Action storedGlobalSettings = settingsDialog(0);
+    // Undo and Redo in the entry list, after the command they take back.
+    const Action undo = key(Qt::Key_Z, Qt::ControlModifier);
+    const Action redo = key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    const Action newEntrySaved = then(typing(true), savedWithF2(u"Fresh"_s));
     // The language editor: a free slot named "Sprache".
     const Action storedLanguage = settingsDialog(5, [](QWidget *dialog) {
         auto *slots = dialog->findChild<QComboBox *>(u"cboLanguage"_s);
@@ -168,7 +172,7 @@ QList<WritingCommand> writingCommands()
         {u"group rename"_s, abc, u"B/b1"_s, nothing, answered(u"Z"_s, renameGroup)},
         {u"group delete, empty"_s, u"A x y | B | Trash t1"_s, u"B/ "_s, nothing, deleteGroup},
         {u"group delete, its last entry into the trash"_s, abc, u"B/ "_s, nothing, deleteGroup},
-        {u"Clear Trash"_s, abc, u"A/x"_s, nothing, menu(&MainWidgets::clearTrashItem), {}, {u"text of t1"_s}},
+        {u"Clear Trash"_s, abc, u"A/x"_s, nothing, then(answeringQuestion(0), menu(&MainWidgets::clearTrashItem)), {}, {u"text of t1"_s}, false, {}, false, u"Clear Trash"_s},
         {u"pref.dat: position memory"_s, abc, u"A/x"_s, nothing, indexed(&MainWidgets::setMemoryItems, 0), {u"A/x"_s, pref}},
         {u"pref.dat: phrase"_s, abc, u"A/x"_s, selectingText, indexed(&MainWidgets::setPhraseItems, 0), {u"text"_s, pref}},
         {u"pref.dat: individual buttons"_s, abc, u"A/x"_s, nothing, storedButton, {u"{F7}"_s, pref}},
@@ -178,6 +182,17 @@ QList<WritingCommand> writingCommands()
         {u"Language.dat"_s, abc, u"A/x"_s, nothing, storedLanguage, {u"Sprache"_s, u"Language.dat"_s}},
         {u"LstPrnt.txt"_s, abc, u"A/x"_s, nothing, indexed(&MainWidgets::editorItems, 1)},
         {u"import into a group"_s, abc, u"A/x"_s, folderToImport, importedIntoGroup, {u"Imported text"_s}, {}, false, u"Import"_s},
+        {u"undo: move"_s, abc, u"A/x"_s, moveTo(u"B"_s), undo},
+        {u"redo: move"_s, abc, u"A/x"_s, then(moveTo(u"B"_s), undo), redo},
+        {u"undo: new title"_s, abc, u"A/x"_s, answered(u"z"_s, key(Qt::Key_F12)), undo},
+        {u"undo: sort"_s, u"A y x | B b1 | Trash t1"_s, u"A/y"_s, sorted, undo},
+        {u"undo: new group"_s, abc, u"A/x"_s, answered(u"C"_s, newGroup), undo},
+        {u"redo: new group"_s, abc, u"A/x"_s, then(answered(u"C"_s, newGroup), undo), redo},
+        {u"undo: group rename"_s, abc, u"B/b1"_s, answered(u"Z"_s, renameGroup), undo},
+        {u"undo: group delete, its last entry into the trash"_s, abc, u"B/ "_s, deleteGroup, undo},
+        {u"undo: new entry"_s, abc, u"A/x"_s, newEntrySaved, undo, {}, {u"Fresh"_s}},
+        {u"redo: new entry"_s, abc, u"A/x"_s, then(newEntrySaved, undo), redo, {u"Fresh"_s}},
+        {u"undo: import into a group"_s, abc, u"A/x"_s, then(folderToImport, importedIntoGroup), undo, {}, {u"Imported text"_s}},
     };
     // clang-format on
 }

@@ -38,6 +38,9 @@ struct WritingCommand
     // It writes the recovery copy of an open edit, which is then part of
     // what it changes.
     bool recovery = false;
+    // The title of a question the command asks before it writes (its action
+    // answers it); it is no report either.
+    QString question = {};
 };
 
 // One row per command that writes a file. A dialog's command opens it and

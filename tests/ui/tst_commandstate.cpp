@@ -39,9 +39,9 @@ CommandInput select(int g, int i, const QString &memory = u"free/free"_s)
     in.groupLineCount = t.groupCount();
     in.groupTitle = InDOS(t.name(g));
     in.InTrash = in.groupTitle == u"Trash"_s;
-    in.entryLineCount = t.entryCount(g) + 1;
-    in.entryLine = i;
-    in.entryText = i < in.entryLineCount - 1 ? InDOS(t.cell(g, i + 1)) : u" "_s;
+    in.entryCount = t.entryCount(g);
+    in.entryLine = i; // entryCount: the closing line
+    in.entryText = i < in.entryCount ? InDOS(t.cell(g, i + 1)) : QString();
     in.HideYGroups = true;
     in.PhraseMemory.fill(u"free"_s);
     in.PositionMemory = {u"free/free"_s, u"free/free"_s, memory, u"free/free"_s};

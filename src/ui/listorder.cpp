@@ -1,4 +1,4 @@
-#include "notebook/listorder.h"
+#include "ui/listorder.h"
 
 int listCompare(const QString &a, const QString &b)
 {
@@ -9,4 +9,9 @@ int listCompare(const QString &a, const QString &b)
     if (folded != 0)
         return folded;
     return QString::compare(a, b, Qt::CaseSensitive);
+}
+
+bool isYGroup(const QString &name)
+{
+    return name.startsWith(QChar(0xFF));
 }

@@ -11,3 +11,7 @@ inline bool listLess(const QString &a, const QString &b)
 {
     return listCompare(a, b) < 0;
 }
+
+// A ÿ-group: a group name (stored or shown) beginning with "ÿ", hidden while
+// HideYGroups is set. They sort after every other group.
+bool isYGroup(const QString &name);
