@@ -1,6 +1,9 @@
 #include "store/storepaths.h"
 
+#include <QCryptographicHash>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <climits>
 #include <cstring>
@@ -37,6 +40,27 @@ QString maskFile(const QString &storeFolder, const QString &group)
 QString exportFile(const QString &storeFolder)
 {
     return storeFolder + u"LstPrnt.txt"_s;
+}
+
+QString storeOwnFolder(const QString &programFolder, const QString &storeFolder)
+{
+    // The same store reached by another path (a link) is another key: its
+    // files then start afresh, which loses nothing.
+    const QFileInfo info(storeFolder);
+    const QString path = info.exists() ? info.canonicalFilePath() : QDir::cleanPath(info.absoluteFilePath());
+    const QByteArray key =
+        QCryptographicHash::hash(path.toUtf8(), QCryptographicHash::Sha256).toHex().left(12);
+    // The folder's own name tells a person which store it is; cut short so
+    // that the whole name stays a file name.
+    QString name = QFileInfo(path).fileName().left(40);
+    if (name.isEmpty() || !isSafeStoredName(name) || name.startsWith(u'.'))
+        name = u"store"_s;
+    return programFolder + u"stores/"_s + name + u'-' + QString::fromLatin1(key) + u'/';
+}
+
+QString mergeBaseFile(const QString &programFolder, const QString &storeFolder)
+{
+    return storeOwnFolder(programFolder, storeFolder) + u"merge-base.dat"_s;
 }
 
 bool isSafeStoredName(const QString &storedName)

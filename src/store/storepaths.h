@@ -14,6 +14,15 @@ QString entryFile(const QString &storeFolder, const QString &group, const QStrin
 QString maskFile(const QString &storeFolder, const QString &group);
 QString exportFile(const QString &storeFolder); // LstPrnt.txt
 
+// What this computer keeps of a store beside its own files, never in the
+// store (a sync program would carry it to the other computers): the folder
+// "stores/<name>-<key>/" in the program folder, one per store, named by the
+// store folder's own name and a key of its whole path; ends in "/".
+QString storeOwnFolder(const QString &programFolder, const QString &storeFolder);
+// The notebook as this computer last took it in from the store, which a
+// merge of two computers' versions starts from.
+QString mergeBaseFile(const QString &programFolder, const QString &storeFolder);
+
 // A stored name that stays one path component inside its folder: not empty,
 // not "." or "..", and without "/", "\" or NUL. A name read from idx.dat that
 // fails this is a damaged index line; a typed name that fails it is refused.

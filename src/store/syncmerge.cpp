@@ -1,0 +1,366 @@
+#include "store/syncmerge.h"
+
+#include "platform/syscalls.h"
+#include "store/appstate.h"
+#include "store/dostext.h"
+#include "store/errorreports.h"
+#include "store/indexfile.h"
+#include "store/notebookchange.h"
+#include "store/notetable.h"
+#include "store/outsidechange.h"
+#include "store/safewrite.h"
+#include "store/store.h"
+#include "store/storepaths.h"
+
+#include <QFile>
+
+#include <cerrno>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+
+using namespace Qt::StringLiterals;
+
+namespace SyncMerge {
+
+namespace {
+
+constexpr char kIndexName[] = "idx.dat";
+constexpr char kMaskName[] = "_mask.dat";
+constexpr char kEntryEnd[] = ".txt";
+// Names a message lists before it only counts the rest.
+constexpr int kNamedAtMost = 8;
+
+struct Name
+{
+    QString name;
+    bool folder = false;
+};
+
+// The regular files and folders of a folder, not following links: one
+// listing, a stat only where the file system leaves the kind open.
+QList<Name> listFolder(const QString &path)
+{
+    QList<Name> names;
+    DIR *dir = ::opendir(QFile::encodeName(path).constData());
+    if (!dir)
+        return names;
+    while (const dirent *entry = ::readdir(dir)) {
+        const char *name = entry->d_name;
+        if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0')))
+            continue;
+        unsigned char type = entry->d_type;
+        if (type == DT_UNKNOWN) {
+            struct stat st;
+            if (::fstatat(::dirfd(dir), name, &st, AT_SYMLINK_NOFOLLOW) == 0)
+                type = S_ISDIR(st.st_mode) ? DT_DIR : S_ISREG(st.st_mode) ? DT_REG : DT_UNKNOWN;
+        }
+        if (type == DT_DIR || type == DT_REG)
+            names.append(Name{QFile::decodeName(name), type == DT_DIR});
+    }
+    ::closedir(dir);
+    return names;
+}
+
+// What the store folder and its group folders hold, as the merge asks.
+struct Found
+{
+    IndexMerge::Disk disk;
+    QList<IndexMerge::EntryCopy> entryCopies;
+    QStringList maskCopies;
+    QStringList otherCopies;
+};
+
+// Every group folder, but hidden folders no version names (a sync program's
+// own, such as ".stfolder"): they hold no entries.
+Found readDisk(const QString &store, const QSet<QString> &named)
+{
+    Found found;
+    for (const Name &folder : listFolder(store)) {
+        if (!folder.folder || (folder.name.startsWith(u'.') && !named.contains(folder.name)))
+            continue;
+        IndexMerge::Disk::Folder &files = found.disk.folders[folder.name];
+        for (const Name &file : listFolder(store + folder.name)) {
+            if (file.folder)
+                continue;
+            if (file.name == QLatin1StringView(kMaskName)) {
+                files.mask = true;
+            } else if (const auto copy = OutsideChange::parseConflictCopy(file.name)) {
+                const QString relative = folder.name + u'/' + file.name;
+                if (copy->original == QLatin1StringView(kMaskName))
+                    found.maskCopies << relative;
+                else if (copy->original.endsWith(QLatin1StringView(kEntryEnd)) &&
+                         file.name.endsWith(QLatin1StringView(kEntryEnd)))
+                    found.entryCopies << IndexMerge::EntryCopy{
+                        folder.name, file.name.chopped(4), copy->original.chopped(4), copy->date};
+                else
+                    found.otherCopies << relative;
+            } else if (file.name.endsWith(QLatin1StringView(kEntryEnd))) {
+                files.titles.insert(file.name.chopped(4));
+            }
+        }
+    }
+    const auto byName = [](const IndexMerge::EntryCopy &a, const IndexMerge::EntryCopy &b) {
+        return QString::compare(a.group + u'/' + a.copyTitle, b.group + u'/' + b.copyTitle) < 0;
+    };
+    std::sort(found.entryCopies.begin(), found.entryCopies.end(), byName);
+    found.maskCopies.sort();
+    return found;
+}
+
+// The files of the group named as an earlier merge names an entry's other
+// text that hold the copy's bytes: the copy was taken in already.
+std::optional<IoError> findSameBytes(const QString &store, const IndexMerge::Disk &disk,
+                                     IndexMerge::EntryCopy &copy)
+{
+    const QString made = IndexMerge::otherTextTitle(copy.title, copy.date);
+    const IndexMerge::Disk::Folder &folder = disk.folders[copy.group];
+    QStringList candidates;
+    for (const QString &title : folder.titles) {
+        const QStringView rest = QStringView(title).mid(made.size());
+        if (title.startsWith(made) &&
+            std::all_of(rest.begin(), rest.end(), [](QChar c) { return c == u'_'; }))
+            candidates << title;
+    }
+    if (candidates.isEmpty())
+        return std::nullopt;
+    const ReadResult copyRead =
+        readWholeFile(StorePaths::entryFile(store, copy.group, copy.copyTitle), store);
+    if (!copyRead.ok)
+        return copyRead.error;
+    for (const QString &title : std::as_const(candidates)) {
+        const ReadResult read = readWholeFile(StorePaths::entryFile(store, copy.group, title), store);
+        if (!read.ok)
+            return read.error;
+        if (read.bytes == copyRead.bytes)
+            copy.sameBytes << title;
+    }
+    return std::nullopt;
+}
+
+// The base, if this computer keeps one: a file that is not there, or no
+// longer reads as an index, is none; a read that fails is an error.
+std::optional<IoError> readBase(const AppState &state, std::optional<NoteTable> &base)
+{
+    const QString path = StorePaths::mergeBaseFile(state.programFolder, state.storeFolder);
+    const ReadResult read = readWholeFile(path, state.programFolder);
+    if (!read.ok)
+        return read.error.number == ENOENT ? std::nullopt : std::optional(read.error);
+    NoteTable table;
+    if (IndexFile::parse(read.bytes, table))
+        base = std::move(table);
+    return std::nullopt;
+}
+
+FileResult writeBase(const AppState &state, const NoteTable &table)
+{
+    const QString file = StorePaths::mergeBaseFile(state.programFolder, state.storeFolder);
+    const QString folder = StorePaths::storeOwnFolder(state.programFolder, state.storeFolder);
+    // The folders are made as needed; one a power cut takes away takes the
+    // base with it, which a merge does without.
+    for (const QString &path : {state.programFolder + u"stores"_s, folder.chopped(1)}) {
+        if (Sys::mkdirat(AT_FDCWD, QFile::encodeName(path).constData(), 0777) != 0 &&
+            errno != EEXIST)
+            return FileResult::failed(IoError::fromErrno(errno, path));
+    }
+    const TextLines::Encoded bytes = IndexFile::serialize(table, state.ProgramVersion);
+    if (!bytes)
+        return FileResult::failed(bytes.error->at(file));
+    return writeWholeFile(file, bytes.bytes, state.programFolder);
+}
+
+// "group/title" as the lists show it.
+QString shown(const QString &stored)
+{
+    const qsizetype slash = stored.indexOf(u'/');
+    return slash < 0 ? InDOS(stored) : InDOS(stored.left(slash)) + u'/' + InDOS(stored.mid(slash + 1));
+}
+
+QString listed(const QStringList &names)
+{
+    QStringList out;
+    for (const QString &name : names.mid(0, kNamedAtMost))
+        out << shown(name);
+    if (names.size() > kNamedAtMost)
+        out << u"and %1 more"_s.arg(names.size() - kNamedAtMost);
+    return out.join(u", "_s);
+}
+
+} // namespace
+
+QStringList indexCopies(const QString &storeFolder)
+{
+    QStringList copies;
+    for (const Name &file : listFolder(storeFolder)) {
+        if (file.folder)
+            continue;
+        const auto copy = OutsideChange::parseConflictCopy(file.name);
+        if (copy && copy->original == QLatin1StringView(kIndexName))
+            copies << file.name;
+    }
+    copies.sort();
+    return copies;
+}
+
+Outcome takeIn(Store &store, NoteTable &table, ErrorReports &reports, const AppState &state,
+               const std::function<void(NoteTable &)> &orderGroups, bool mayMerge)
+{
+    Outcome outcome;
+    const NoteTable before = table;
+    if (std::optional<IoError> error = store.reloadIndex()) {
+        outcome.unread = error;
+        return outcome;
+    }
+    if (!mayMerge)
+        return outcome;
+    const QString &folder = state.storeFolder;
+
+    QList<NoteTable> versions{table};
+    QStringList merged;
+    for (const QString &name : indexCopies(folder)) {
+        const ReadResult read = readWholeFile(folder + name, folder);
+        if (!read.ok) {
+            // Not merged without it: the merge would differ from the one the
+            // other computer makes.
+            reports.ShowErrorCancel(read.error);
+            outcome.failed = true;
+            return outcome;
+        }
+        NoteTable version;
+        if (!IndexFile::parse(read.bytes, version)) {
+            outcome.left << name;
+            continue;
+        }
+        versions << std::move(version);
+        merged << name;
+    }
+    QSet<QString> named;
+    for (const NoteTable &version : std::as_const(versions)) {
+        for (int g = 0; g < version.groupCount(); ++g)
+            named.insert(version.name(g));
+    }
+    Found found = readDisk(folder, named);
+    outcome.maskCopies = found.maskCopies;
+    outcome.left += found.otherCopies;
+    // A copy in a folder that is no group has no entry to stand beside.
+    found.entryCopies.removeIf([&](const IndexMerge::EntryCopy &copy) {
+        if (named.contains(copy.group))
+            return false;
+        outcome.left << copy.group + u'/' + StorePaths::entryFileName(copy.copyTitle);
+        return true;
+    });
+    if (merged.isEmpty() && found.entryCopies.isEmpty()) {
+        // A change another computer made, now shown: the base from here on.
+        // Where it is not written, the next merge starts from an older one.
+        if (!(table == before))
+            (void)writeBase(state, table);
+        return outcome;
+    }
+
+    std::optional<NoteTable> base;
+    for (IndexMerge::EntryCopy &copy : found.entryCopies) {
+        if (std::optional<IoError> error = findSameBytes(folder, found.disk, copy)) {
+            reports.ShowErrorCancel(*error);
+            outcome.failed = true;
+            return outcome;
+        }
+    }
+    if (std::optional<IoError> error = readBase(state, base)) {
+        reports.ShowErrorCancel(*error);
+        outcome.failed = true;
+        return outcome;
+    }
+    if (base && std::any_of(versions.cbegin(), versions.cend(),
+                            [&](const NoteTable &v) { return v == *base; }))
+        base.reset();
+    const IndexMerge::Result result = IndexMerge::merge(
+        {versions, base, found.disk, found.entryCopies, orderGroups});
+    for (const IndexMerge::EntryCopy &copy : result.copiesLeft)
+        outcome.left << copy.group + u'/' + StorePaths::entryFileName(copy.copyTitle);
+    if (!result.refused.isEmpty()) {
+        outcome.refused = result.refused;
+        outcome.left += merged;
+        return outcome;
+    }
+
+    const NoteTable shownBefore = before;
+    NotebookChange change(store, table, reports);
+    for (const IndexMerge::NewEntry &entry : result.fromCopies) {
+        if (!entry.fileThere &&
+            !change.copyEntryFile(entry.group, entry.copyTitle, entry.group, entry.title)) {
+            outcome.failed = true;
+            return outcome;
+        }
+    }
+    const bool sameIndex = result.table == table;
+    if (!sameIndex)
+        change.table() = result.table;
+    if (!(sameIndex ? change.commitAsIs() : change.commit())) {
+        outcome.failed = true;
+        return outcome;
+    }
+    for (const QString &name : std::as_const(merged))
+        change.removeStoreFile(name);
+    for (const IndexMerge::NewEntry &entry : result.fromCopies)
+        change.removeEntryFile(entry.group, entry.copyTitle);
+    change.writeAfterCommit([&] { return writeBase(state, result.table); });
+
+    outcome.merged = true;
+    outcome.versions = int(merged.size()) + 1;
+    outcome.summary = IndexMerge::compare(shownBefore, result.table);
+    // A copy an earlier merge took in (it was cut short, or the other
+    // computer merged first) is no news.
+    for (const IndexMerge::NewEntry &entry : result.fromCopies) {
+        const QString name = entry.group + u'/' + entry.title;
+        if (outcome.summary.entriesAdded.contains(name))
+            outcome.otherTexts << name;
+    }
+    return outcome;
+}
+
+void keepFirstBase(const AppState &state, const NoteTable &table)
+{
+    struct stat st;
+    const QString path = StorePaths::mergeBaseFile(state.programFolder, state.storeFolder);
+    if (::lstat(QFile::encodeName(path).constData(), &st) != 0 && errno == ENOENT)
+        (void)writeBase(state, table);
+}
+
+QString message(const Outcome &outcome, const QString &storeFolder)
+{
+    if (!outcome.merged && outcome.refused.isEmpty())
+        return {};
+    if (!outcome.refused.isEmpty())
+        return u"The notebook was changed on two computers at once, and the sync program kept "
+               "both versions. Plimsa cannot merge them: %1. Nothing was changed; the copies "
+               "stay in %2:\n%3"_s.arg(outcome.refused, storeFolder, outcome.left.join(u'\n'));
+    QStringList lines;
+    const IndexMerge::Summary &s = outcome.summary;
+    QStringList added = s.entriesAdded;
+    for (const QString &other : outcome.otherTexts)
+        added.removeOne(other);
+    if (!added.isEmpty())
+        lines << u"Entries now here: "_s + listed(added);
+    if (!s.entriesGone.isEmpty())
+        lines << u"Entries moved, renamed or deleted on the other computer: "_s +
+                     listed(s.entriesGone);
+    if (!s.groupsAdded.isEmpty())
+        lines << u"Groups now here: "_s + listed(s.groupsAdded);
+    if (!s.groupsGone.isEmpty())
+        lines << u"Groups renamed or deleted on the other computer: "_s + listed(s.groupsGone);
+    if (!outcome.otherTexts.isEmpty())
+        lines << u"Entries changed on both computers; the other computer's text is now the "
+                 "entry beside each: "_s +
+                     listed(outcome.otherTexts);
+    if (!outcome.maskCopies.isEmpty())
+        lines << u"Masks changed on both computers; each shows one computer's text, the "
+                 "other text is in: "_s +
+                     outcome.maskCopies.join(u", "_s);
+    if (lines.isEmpty())
+        return {};
+    return u"The notebook was changed on another computer while the two were apart, and the "
+           "sync program brought both versions here. Plimsa has merged them into one:\n\n"_s +
+           lines.join(u"\n"_s);
+}
+
+} // namespace SyncMerge
