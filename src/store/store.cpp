@@ -164,8 +164,10 @@ void Store::removeLeftovers()
     if (!note.startsWith(kCleanEnd) ||
         note.sliced(kCleanEnd.size()) != leftoverStamp(state_.storeFolder))
         removeLeftoverNewFiles(state_.storeFolder, true);
-    // One small folder: always read.
+    // Small folders: always read. What the program keeps of each store it
+    // was used on lies one level down (StorePaths::storeOwnFolder).
     removeLeftoverNewFiles(state_.programFolder, false);
+    removeLeftoverNewFiles(StorePaths::storesFolder(state_.programFolder), true);
 }
 
 void Store::releaseStoreMarker()

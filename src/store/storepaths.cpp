@@ -55,7 +55,12 @@ QString storeOwnFolder(const QString &programFolder, const QString &storeFolder)
     QString name = QFileInfo(path).fileName().left(40);
     if (name.isEmpty() || !isSafeStoredName(name) || name.startsWith(u'.'))
         name = u"store"_s;
-    return programFolder + u"stores/"_s + name + u'-' + QString::fromLatin1(key) + u'/';
+    return storesFolder(programFolder) + name + u'-' + QString::fromLatin1(key) + u'/';
+}
+
+QString storesFolder(const QString &programFolder)
+{
+    return programFolder + u"stores/"_s;
 }
 
 QString mergeBaseFile(const QString &programFolder, const QString &storeFolder)

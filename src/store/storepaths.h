@@ -19,6 +19,8 @@ QString exportFile(const QString &storeFolder); // LstPrnt.txt
 // "stores/<name>-<key>/" in the program folder, one per store, named by the
 // store folder's own name and a key of its whole path; ends in "/".
 QString storeOwnFolder(const QString &programFolder, const QString &storeFolder);
+// The folder of all of them, "stores/" in the program folder.
+QString storesFolder(const QString &programFolder);
 // The notebook as this computer last took it in from the store, which a
 // merge of two computers' versions starts from.
 QString mergeBaseFile(const QString &programFolder, const QString &storeFolder);

@@ -158,7 +158,8 @@ FileResult writeBase(const AppState &state, const NoteTable &table)
     const QString folder = StorePaths::storeOwnFolder(state.programFolder, state.storeFolder);
     // The folders are made as needed; one a power cut takes away takes the
     // base with it, which a merge does without.
-    for (const QString &path : {state.programFolder + u"stores"_s, folder.chopped(1)}) {
+    for (const QString &path : {StorePaths::storesFolder(state.programFolder).chopped(1),
+                                folder.chopped(1)}) {
         if (Sys::mkdirat(AT_FDCWD, QFile::encodeName(path).constData(), 0777) != 0 &&
             errno != EEXIST)
             return FileResult::failed(IoError::fromErrno(errno, path));
