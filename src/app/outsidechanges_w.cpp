@@ -47,6 +47,8 @@ constexpr int kRetryMs = 300;
 // A sync program brings a computer's changes as many files, in any order:
 // the merge waits until the store has been quiet this long.
 constexpr int kSettleMs = 1000;
+// Looks, 5 s apart, at what a merge kept for its files.
+constexpr int kLateChecks = 36;
 
 } // namespace
 
@@ -58,6 +60,27 @@ OutsideChanges::OutsideChanges(const MainViews &views, MainState &main, MainCont
     retry_ = new QTimer(this);
     retry_->setSingleShot(true);
     connect(retry_, &QTimer::timeout, this, &OutsideChanges::runPending);
+    folderCheck_ = new QTimer(this);
+    folderCheck_->setSingleShot(true);
+    folderCheck_->setInterval(2 * kSettleMs);
+    connect(folderCheck_, &QTimer::timeout, this, [this] {
+        if (reloadPending_ || ctx_.store.indexChangedOutside() || mergeWanted(false))
+            folderCheck_->start();
+        else
+            checkGroupFolders(true);
+    });
+    // What a merge kept for its files is looked at for a few minutes: a sync
+    // program may carry a deletion late (Syncthing retries a minute later).
+    lateCheck_ = new QTimer(this);
+    lateCheck_->setInterval(5 * kSettleMs);
+    connect(lateCheck_, &QTimer::timeout, this, [this] {
+        if (keptByFile_.isEmpty() || ++lateChecks_ > kLateChecks) {
+            keptByFile_.clear();
+            lateCheck_->stop();
+        } else if (SyncMerge::anyGone(ctx_.state, ctx_.table, keptByFile_)) {
+            schedule(false);
+        }
+    });
     ctx_.store.setIndexChangedOutside([this] { schedule(true); });
     views_.window->installEventFilter(this);
     // The entry file and group folder watched follow what is shown.
@@ -157,7 +180,8 @@ void OutsideChanges::checkGroupFolders(bool tell)
         const QString &name = ctx_.table.name(g);
         if (QFileInfo(StorePaths::groupFolder(ctx_.state.storeFolder, name)).isDir())
             present.insert(name);
-        else if (groupFolders_.contains(name))
+        // One a merge kept for its folder leaves with it (lateCheck_).
+        else if (groupFolders_.contains(name) && !keptByFile_.contains(name + u'/'))
             gone << name;
     }
     groupFolders_ = present;
@@ -181,7 +205,8 @@ void OutsideChanges::check(bool userBack)
         blockedMerge_.clear();
         lastChange_.invalidate();
     }
-    if (ctx_.store.indexChangedOutside() || mergeWanted(userBack)) {
+    if (ctx_.store.indexChangedOutside() || mergeWanted(userBack) ||
+        (userBack && SyncMerge::anyGone(ctx_.state, ctx_.table, keptByFile_))) {
         schedule(false);
         return;
     }
@@ -237,7 +262,7 @@ void OutsideChanges::reload(bool commandMet)
     reloading_ = true;
     const SyncMerge::Outcome outcome =
         SyncMerge::takeIn(ctx_.store, ctx_.table, ctx_.reports, ctx_.state, &GroupList::orderRows,
-                          !ctx_.state.StoreInUse);
+                          !ctx_.state.StoreInUse, keptByFile_);
     reloading_ = false;
     if (const std::optional<IoError> &error = outcome.unread) {
         // A sync program may be between taking the old file away and putting
@@ -256,6 +281,10 @@ void OutsideChanges::reload(bool commandMet)
     }
     failedReloads_ = 0;
     blockedMerge_ = outcome.failed ? mergeSignature() : QString();
+    if (outcome.merged) {
+        lateChecks_ = 0;
+        lateCheck_->start();
+    }
     for (const QString &copy : outcome.left + outcome.maskCopies) {
         if (!leftAside_.contains(copy))
             leftAside_ << copy;
@@ -298,15 +327,16 @@ void OutsideChanges::reload(bool commandMet)
         views_.text[std::size_t(main_.TextBoxIndex)]->setFocus();
     }
     ctx_.RefreshCommands();
-    checkGroupFolders(true);
+    folderCheck_->start();
     watch();
     scanConflicts();
     tellMerge(outcome, textEdit, commandMet);
 }
 
-void OutsideChanges::tellMerge(const SyncMerge::Outcome &outcome, bool textEdit, bool commandMet)
+void OutsideChanges::tellMerge(SyncMerge::Outcome outcome, bool textEdit, bool commandMet)
 {
-    // Told once: the masks' copies it names are not named again.
+    // Each mask's copy is told once, by a merge or by the list of copies.
+    outcome.maskCopies.removeIf([this](const QString &copy) { return named_.contains(copy); });
     const QString merged = SyncMerge::message(outcome, ctx_.state.storeFolder);
     if (!merged.isEmpty())
         named_ += outcome.maskCopies;
@@ -366,9 +396,9 @@ void OutsideChanges::folderChanged(const QString &path)
     else if (!relative.isEmpty())
         relative += u'/';
     // A folder gone with a new idx.dat (a group renamed or deleted on another
-    // computer) is for the reload to show; looked at again after it.
-    if (relative.isEmpty() && !reloadPending_ && !ctx_.store.indexChangedOutside())
-        checkGroupFolders(true);
+    // computer) is for the reload to show: looked at once the store is quiet.
+    if (relative.isEmpty())
+        folderCheck_->start();
     // One folder: a listing of at most a thousand names, done at once.
     nameConflicts(OutsideChange::findConflictCopiesIn(ctx_.state.storeFolder, relative));
     // A file replaced by a rename changes its folder: the shown entry among them.

@@ -62,7 +62,7 @@ private:
     void nameConflicts(const QStringList &found);
     // Group folders named by idx.dat that are gone since the last look: told.
     void checkGroupFolders(bool tell);
-    void tellMerge(const SyncMerge::Outcome &outcome, bool textEdit, bool commandMet);
+    void tellMerge(SyncMerge::Outcome outcome, bool textEdit, bool commandMet);
 
     const MainViews views_;
     MainState &main_;
@@ -71,6 +71,10 @@ private:
     EntryList &entries_;
     QFileSystemWatcher *watcher_ = nullptr;
     QTimer *retry_ = nullptr;
+    QTimer *folderCheck_ = nullptr; // group folders, once the store is quiet
+    QTimer *lateCheck_ = nullptr;   // what the last merge kept for its files
+    int lateChecks_ = 0;
+    QStringList keptByFile_;
     bool reloadPending_ = false;
     bool commandMet_ = false;
     bool watching_ = false;

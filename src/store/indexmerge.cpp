@@ -207,9 +207,14 @@ Result merge(const Input &in)
     if (in.base)
         base = bookOf(*in.base);
     const auto inAll = [&](const auto &has) { return std::all_of(books.begin(), books.end(), has); };
-    // A name whose file or folder is not there.
+    // A name whose file or folder is not there. Without a base nothing can
+    // be told taken away: every name stays.
     const auto keptWithoutFile = [&](bool inBase, bool everywhere) {
-        return base ? !inBase || everywhere : everywhere;
+        return !base || !inBase || everywhere;
+    };
+    // A name its file keeps, though a version took it away.
+    const auto onlyByFile = [&](bool inBase, bool everywhere) {
+        return !everywhere && (!base || inBase);
     };
     const auto folderOf = [&](const QString &g) -> const Disk::Folder * {
         const auto it = in.disk.folders.constFind(g);
@@ -226,8 +231,11 @@ Result merge(const Input &in)
     QStringList groups;
     for (const QString &g : std::as_const(named)) {
         const bool everywhere = inAll([&](const Book &b) { return b.hasGroup(g); });
-        if (folderOf(g) || keptWithoutFile(base && base->hasGroup(g), everywhere))
+        const bool inBase = base && base->hasGroup(g);
+        if (folderOf(g) || keptWithoutFile(inBase, everywhere))
             groups << g;
+        if (folderOf(g) && onlyByFile(inBase, everywhere))
+            out.keptByFile << g + u'/';
     }
     // Folders no version names, holding a mask or an entry's file.
     for (auto it = in.disk.folders.cbegin(); it != in.disk.folders.cend(); ++it) {
@@ -251,9 +259,12 @@ Result merge(const Input &in)
                 if (kept.contains(t))
                     continue;
                 const bool everywhere = inAll([&](const Book &b) { return b.hasTitle(g, t); });
-                if ((folder && folder->titles.contains(t)) ||
-                    keptWithoutFile(base && base->hasTitle(g, t), everywhere))
+                const bool inBase = base && base->hasTitle(g, t);
+                const bool file = folder && folder->titles.contains(t);
+                if (file || keptWithoutFile(inBase, everywhere))
                     kept.insert(t);
+                if (file && onlyByFile(inBase, everywhere))
+                    out.keptByFile << g + u'/' + t;
             }
         }
         const QStringList *baseOrder =

@@ -21,7 +21,7 @@
 // stays; a group whose folder is there stays. A name without its file (a
 // separator line, the placeholder of a new entry, or a file still on its way)
 // stays where no version took it away from the base: added on one side, or
-// there in every version. Without a base every version must name it.
+// there in every version. Without a base every name stays.
 // Files that no version names are taken in at the end of their group, so that
 // nothing in the store is left unnamed.
 //
@@ -85,6 +85,11 @@ struct Result
     NoteTable table;
     QList<NewEntry> fromCopies;  // their copies leave once idx.dat names them
     QList<EntryCopy> copiesLeft; // no entry or group to stand beside, or no room
+    // "group/title" and "group/": kept only because the file or folder was
+    // there, though a version had taken the name away (or, without a base,
+    // lacks it). A sync program that carries the deletion late (it retries
+    // a file it found changed) takes it away after all: see SyncMerge.
+    QStringList keptByFile;
     // Why the merge cannot be held (more groups or entries than idx.dat
     // holds); nothing is to be written then.
     QString refused;

@@ -187,7 +187,59 @@ QString listed(const QStringList &names)
     return out.join(u", "_s);
 }
 
+bool isGone(const AppState &state, const QString &name)
+{
+    const QString group = name.section(u'/', 0, 0);
+    const QString title = name.section(u'/', 1);
+    const QString path = title.isEmpty() ? StorePaths::groupFolder(state.storeFolder, group)
+                                         : StorePaths::entryFile(state.storeFolder, group, title);
+    struct stat st;
+    return ::lstat(QFile::encodeName(path).constData(), &st) != 0 && errno == ENOENT;
+}
+
+// Whether the table names `name` ("group/" or "group/title"); its slot and column.
+bool names(const NoteTable &table, const QString &name, int *g, int *c)
+{
+    *g = table.findGroup(name.section(u'/', 0, 0));
+    const QString title = name.section(u'/', 1);
+    *c = title.isEmpty() || *g < 0 ? 0 : table.findTitle(*g, title);
+    return *g >= 0 && *c >= 0;
+}
+
+// The names of `keptByFile` whose files have gone, out of the table; those
+// it no longer names, out of the list. False when none went.
+bool dropGone(NoteTable &table, const AppState &state, QStringList &keptByFile)
+{
+    bool dropped = false;
+    keptByFile.removeIf([&](const QString &name) {
+        int g = 0, c = 0;
+        if (!names(table, name, &g, &c))
+            return true;
+        if (!isGone(state, name))
+            return false;
+        if (c == 0) {
+            table.closeRow(g);
+        } else {
+            const int last = table.entryCount(g);
+            for (int k = c; k < last; ++k)
+                table.cell(g, k) = table.cell(g, k + 1);
+            table.cell(g, last).clear();
+        }
+        dropped = true;
+        return true;
+    });
+    return dropped;
+}
+
 } // namespace
+
+bool anyGone(const AppState &state, const NoteTable &table, const QStringList &keptByFile)
+{
+    return std::any_of(keptByFile.cbegin(), keptByFile.cend(), [&](const QString &name) {
+        int g = 0, c = 0;
+        return names(table, name, &g, &c) && isGone(state, name);
+    });
+}
 
 QStringList indexCopies(const QString &storeFolder)
 {
@@ -204,7 +256,8 @@ QStringList indexCopies(const QString &storeFolder)
 }
 
 Outcome takeIn(Store &store, NoteTable &table, ErrorReports &reports, const AppState &state,
-               const std::function<void(NoteTable &)> &orderGroups, bool mayMerge)
+               const std::function<void(NoteTable &)> &orderGroups, bool mayMerge,
+               QStringList &keptByFile)
 {
     Outcome outcome;
     const NoteTable before = table;
@@ -251,6 +304,19 @@ Outcome takeIn(Store &store, NoteTable &table, ErrorReports &reports, const AppS
         return true;
     });
     if (merged.isEmpty() && found.entryCopies.isEmpty()) {
+        NoteTable left = table;
+        if (dropGone(left, state, keptByFile)) {
+            NotebookChange change(store, table, reports);
+            change.table() = left;
+            if (!change.commit()) {
+                outcome.failed = true;
+                return outcome;
+            }
+            change.writeAfterCommit([&] { return writeBase(state, left); });
+            outcome.late = true;
+            outcome.summary = IndexMerge::compare(before, table);
+            return outcome;
+        }
         // A change another computer made, now shown: the base from here on.
         // Where it is not written, the next merge starts from an older one.
         if (!(table == before))
@@ -304,9 +370,13 @@ Outcome takeIn(Store &store, NoteTable &table, ErrorReports &reports, const AppS
         change.removeStoreFile(name);
     for (const IndexMerge::NewEntry &entry : result.fromCopies)
         change.removeEntryFile(entry.group, entry.copyTitle);
-    change.writeAfterCommit([&] { return writeBase(state, result.table); });
+    // The other computer comes to the same notebook where it merges the same
+    // versions; entries made of copies alone are this computer's change.
+    if (!merged.isEmpty())
+        change.writeAfterCommit([&] { return writeBase(state, result.table); });
 
     outcome.merged = true;
+    keptByFile = result.keptByFile;
     outcome.versions = int(merged.size()) + 1;
     outcome.summary = IndexMerge::compare(shownBefore, result.table);
     // A copy an earlier merge took in (it was cut short, or the other
@@ -329,6 +399,17 @@ void keepFirstBase(const AppState &state, const NoteTable &table)
 
 QString message(const Outcome &outcome, const QString &storeFolder)
 {
+    if (outcome.late) {
+        QStringList gone;
+        if (!outcome.summary.entriesGone.isEmpty())
+            gone << u"Entries moved, renamed or deleted there: "_s +
+                        listed(outcome.summary.entriesGone);
+        if (!outcome.summary.groupsGone.isEmpty())
+            gone << u"Groups renamed or deleted there: "_s + listed(outcome.summary.groupsGone);
+        return u"The sync program has now carried over the last of the other computer's "
+               "changes.\n\n"_s +
+               gone.join(u'\n');
+    }
     if (!outcome.merged && outcome.refused.isEmpty())
         return {};
     if (!outcome.refused.isEmpty())

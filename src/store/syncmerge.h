@@ -23,10 +23,12 @@ class Store;
 // The base is this computer's own, beside its program files
 // (StorePaths::mergeBaseFile): the notebook as this computer last took it in
 // from the store, at its first start on the store, when it showed a change
-// another computer made, or when it merged. Its own changes are never the
-// base: the other computer may not have them yet. Where a version to merge is
-// the base itself (both computers merged and wrote different results), the
-// merge goes without one, so that both computers come to the same result.
+// another computer made, or when it merged copies of idx.dat. Its own changes
+// (entries made of entry copies alone among them) are never the base: the
+// other computer may not have them yet. Where a version to merge is the base
+// itself (both computers merged and wrote different results, or one merged
+// less), the merge goes without one: every name stays, and both computers
+// come to the same result.
 namespace SyncMerge {
 
 // The names of idx.dat's conflict copies in the store folder, sorted.
@@ -36,6 +38,7 @@ struct Outcome
 {
     std::optional<IoError> unread; // idx.dat did not read; nothing changed
     bool merged = false;           // a merge was written (a warning, if any, was told)
+    bool late = false;             // names a merge kept for their files left with them
     bool failed = false;           // a merge was cancelled, and told; the table is idx.dat's
     QString refused;               // a merge idx.dat cannot hold; nothing was written
     IndexMerge::Summary summary;   // the table against the one before
@@ -48,8 +51,19 @@ struct Outcome
 // Reads idx.dat again into `table` and, where the copy holds the store
 // (`mayMerge`) and a sync program left copies, merges them. `orderGroups` puts
 // the groups into the group list's order.
+//
+// `keptByFile` holds the names the last merge kept only for their files
+// (IndexMerge::Result::keptByFile). Where there is nothing to merge, those
+// whose file or folder has gone since leave the notebook, in a change of
+// their own: the other computer merged after the sync program had deleted
+// them, and comes to the same notebook. It is left holding what is still to
+// watch, and after a merge what that merge kept for files.
 Outcome takeIn(Store &store, NoteTable &table, ErrorReports &reports, const AppState &state,
-               const std::function<void(NoteTable &)> &orderGroups, bool mayMerge);
+               const std::function<void(NoteTable &)> &orderGroups, bool mayMerge,
+               QStringList &keptByFile);
+
+// Whether a name of `keptByFile` that the table still holds has lost its file or folder.
+bool anyGone(const AppState &state, const NoteTable &table, const QStringList &keptByFile);
 
 // At a start on a store this computer keeps no base for yet: the notebook
 // just read becomes the base. One that cannot be written loses nothing (a

@@ -280,6 +280,17 @@ private Q_SLOTS:
                             u".txt=date of other/the other text"_s + told +
                             u"Entries changed on both computers[^|]*: "_s +
                             QRegularExpression::escape(other)};
+        // x kept for its file, which the sync program deletes only later.
+        QTest::newRow("a deletion carried late")
+            << Scenario{book, {}, {}, {synced(u"A y | Trash"_s, u"A x y w | Trash"_s),
+                                       [](AppFixture &nb) {
+                                           QTRY_COMPARE(nb.messages.shown.size(), 1);
+                                           QVERIFY(QFile::remove(nb.path(u"FileStore/A/x.txt"_s)));
+                                           QEvent activate(QEvent::WindowActivate);
+                                           QCoreApplication::sendEvent(nb.window(), &activate);
+                                       }},
+                        u"idx=A y w | Trash;sel=A/y;msg=~[^|]*merged them[^|]*\\|\\| \\[Message\\] "
+                        "The sync program has now carried over[^|]*\\n\\nEntries moved[^|]*: A/x"_s};
         QTest::newRow("a mask changed on both")
             << Scenario{book, {}, {}, {otherText(u"A/_mask"_s, u"the other mask"_s)},
                         u"idx=A x y | Trash;lines:FileStore/A/_mask"_s + kCopyMark +

@@ -100,10 +100,13 @@ private Q_SLOTS:
         QTest::addColumn<QString>("disk");
         QTest::addColumn<QStringList>("copies");
         QTest::addColumn<QString>("expected");
+        // Names kept for their files alone, which a late deletion takes away.
+        QTest::addColumn<QStringList>("byFile");
         using L = QStringList;
         const auto row = [](const char *name, const QString &base, const L &versions,
-                            const QString &disk, const QString &expected, const L &copies = {}) {
-            QTest::newRow(name) << base << versions << disk << copies << expected;
+                            const QString &disk, const QString &expected, const L &copies = {},
+                            const L &byFile = {}) {
+            QTest::newRow(name) << base << versions << disk << copies << expected << byFile;
         };
         // What exists.
         row("added on both sides, after the same line", u"A x y | T"_s,
@@ -111,7 +114,7 @@ private Q_SLOTS:
         row("cleared from the trash on one side", u"A x | T t"_s, {u"A x | T"_s, u"A x y | T t"_s},
             u"A x y | T"_s, u"A x y | T"_s);
         row("cleared on one side, its text changed on the other", u"A x | T t"_s,
-            {u"A x | T"_s, u"A x | T t"_s}, u"A x | T t"_s, u"A x | T t"_s);
+            {u"A x | T"_s, u"A x | T t"_s}, u"A x | T t"_s, u"A x | T t"_s, {}, {u"T/t"_s});
         row("moved to another group", u"A x y | B"_s, {u"A y | B x"_s, u"A x y z | B"_s},
             u"A y z | B x"_s, u"A y z | B x"_s);
         row("renamed on one side, a line added after it on the other", u"A x y"_s,
@@ -127,10 +130,12 @@ private Q_SLOTS:
         row("separator in every version", u"A s x"_s, {u"A s x"_s, u"A s x y"_s}, u"A x y"_s,
             u"A s x y"_s);
         row("a file still on its way", u"A x"_s, {u"A x n"_s, u"A x"_s}, u"A x"_s, u"A x n"_s);
-        row("no base: a name without a file only where every version has it", u"-"_s,
-            {u"A s x n"_s, u"A s x"_s}, u"A x"_s, u"A s x"_s);
+        // Both computers merged and wrote different results (or one merged
+        // less): nothing is dropped that either has.
+        row("no base: every name stays", u"-"_s, {u"A s x n"_s, u"A s x"_s}, u"A x"_s,
+            u"A s x n"_s);
         row("no base: a file is enough", u"-"_s, {u"A x"_s, u"A x y"_s}, u"A x y"_s,
-            u"A x y"_s);
+            u"A x y"_s, {}, {u"A/y"_s});
         // Groups.
         row("group added on one side", u"A"_s, {u"A | N n1"_s, u"A a1"_s}, u"A a1 | N n1"_s,
             u"A a1 | N n1"_s);
@@ -139,7 +144,8 @@ private Q_SLOTS:
         row("group deleted on one side", u"A | C"_s, {u"A"_s, u"A a1 | C"_s}, u"A a1"_s,
             u"A a1"_s);
         row("group deleted on one side, an entry made in it on the other", u"A | C c1 | T"_s,
-            {u"A | T c1"_s, u"A | C c1 n | T"_s}, u"A | C n | T c1"_s, u"A | C n | T c1"_s);
+            {u"A | T c1"_s, u"A | C c1 n | T"_s}, u"A | C n | T c1"_s, u"A | C n | T c1"_s, {},
+            {u"C/"_s});
         row("group renamed on one side", u"A x | C c1"_s, {u"A x | D c1"_s, u"A x y | C c1"_s},
             u"A x y | D c1"_s, u"A x y | D c1"_s);
         row("groups in the group list's order", u"b"_s, {u"b | Z"_s, u"a | b"_s}, u"a | b | Z"_s,
@@ -157,7 +163,7 @@ private Q_SLOTS:
         row("sorted on one side, one moved on the other", u"A c a d b"_s,
             {u"A a b c d"_s, u"A c d a b"_s}, u"A a b c d"_s, u"A a b c d"_s);
         row("no base: the first version's order", u"-"_s, {u"A 2 1 3"_s, u"A 1 3 2 4"_s},
-            u"A 1 2 3 4"_s, u"A 2 4 1 3"_s);
+            u"A 1 2 3 4"_s, u"A 2 4 1 3"_s, {}, {u"A/4"_s});
         row("three versions", u"A x"_s, {u"A x a"_s, u"A b x"_s, u"A x c"_s}, u"A x a b c"_s,
             u"A b x a c"_s);
         // Entries changed on both sides.
@@ -185,9 +191,11 @@ private Q_SLOTS:
         QFETCH(QString, disk);
         QFETCH(QStringList, copies);
         QFETCH(QString, expected);
+        QFETCH(QStringList, byFile);
         const IndexMerge::Result result = IndexMerge::merge(input(base, versions, disk, copies));
         QVERIFY2(result.refused.isEmpty(), qPrintable(result.refused));
         QCOMPARE(lineOf(result.table), expected);
+        QCOMPARE(result.keptByFile, byFile);
         QVERIFY(result.copiesLeft.isEmpty());
 
         // Once on disk: the entries made of copies have their files, the copies are gone.
