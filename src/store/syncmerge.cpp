@@ -255,6 +255,75 @@ QStringList indexCopies(const QString &storeFolder)
     return copies;
 }
 
+namespace {
+
+// The copies of idx.dat that read as an index, after idx.dat itself; those
+// that do not, `left`. A copy that cannot be read fails the merge: merged
+// without it, the notebook would differ from the one the other computer makes.
+std::optional<IoError> readCopies(const QString &folder, QList<NoteTable> &versions,
+                                  QStringList &merged, QStringList &left)
+{
+    for (const QString &name : indexCopies(folder)) {
+        const ReadResult read = readWholeFile(folder + name, folder);
+        if (!read.ok)
+            return read.error;
+        NoteTable version;
+        if (!IndexFile::parse(read.bytes, version)) {
+            left << name;
+            continue;
+        }
+        versions << std::move(version);
+        merged << name;
+    }
+    return std::nullopt;
+}
+
+// The names gone late out of idx.dat, in a change of their own; false when
+// none went or the change failed (and was told).
+bool writeLate(Store &store, NoteTable &table, ErrorReports &reports, const AppState &state,
+               QStringList &keptByFile, bool *failed)
+{
+    NoteTable left = table;
+    if (!dropGone(left, state, keptByFile))
+        return false;
+    NotebookChange change(store, table, reports);
+    change.table() = left;
+    *failed = !change.commit();
+    if (*failed)
+        return false;
+    change.writeAfterCommit([&] { return writeBase(state, left); });
+    return true;
+}
+
+// The merge as one change: the entries made of copies, idx.dat (unless it
+// holds the merge already), then the copies leave and the base is written.
+bool writeMerge(Store &store, NoteTable &table, ErrorReports &reports, const AppState &state,
+                const IndexMerge::Result &result, const QStringList &merged)
+{
+    NotebookChange change(store, table, reports);
+    for (const IndexMerge::NewEntry &entry : result.fromCopies) {
+        if (!entry.fileThere &&
+            !change.copyEntryFile(entry.group, entry.copyTitle, entry.group, entry.title))
+            return false;
+    }
+    const bool sameIndex = result.table == table;
+    if (!sameIndex)
+        change.table() = result.table;
+    if (!(sameIndex ? change.commitAsIs() : change.commit()))
+        return false;
+    for (const QString &name : merged)
+        change.removeStoreFile(name);
+    for (const IndexMerge::NewEntry &entry : result.fromCopies)
+        change.removeEntryFile(entry.group, entry.copyTitle);
+    // The other computer comes to the same notebook where it merges the same
+    // versions; entries made of copies alone are this computer's change.
+    if (!merged.isEmpty())
+        change.writeAfterCommit([&] { return writeBase(state, result.table); });
+    return true;
+}
+
+} // namespace
+
 Outcome takeIn(Store &store, NoteTable &table, ErrorReports &reports, const AppState &state,
                const std::function<void(NoteTable &)> &orderGroups, bool mayMerge,
                QStringList &keptByFile)
@@ -268,26 +337,17 @@ Outcome takeIn(Store &store, NoteTable &table, ErrorReports &reports, const AppS
     if (!mayMerge)
         return outcome;
     const QString &folder = state.storeFolder;
+    const auto failed = [&](const std::optional<IoError> &error) {
+        if (error)
+            reports.ShowErrorCancel(*error);
+        outcome.failed = true;
+        return outcome;
+    };
 
     QList<NoteTable> versions{table};
     QStringList merged;
-    for (const QString &name : indexCopies(folder)) {
-        const ReadResult read = readWholeFile(folder + name, folder);
-        if (!read.ok) {
-            // Not merged without it: the merge would differ from the one the
-            // other computer makes.
-            reports.ShowErrorCancel(read.error);
-            outcome.failed = true;
-            return outcome;
-        }
-        NoteTable version;
-        if (!IndexFile::parse(read.bytes, version)) {
-            outcome.left << name;
-            continue;
-        }
-        versions << std::move(version);
-        merged << name;
-    }
+    if (std::optional<IoError> error = readCopies(folder, versions, merged, outcome.left))
+        return failed(error);
     QSet<QString> named;
     for (const NoteTable &version : std::as_const(versions)) {
         for (int g = 0; g < version.groupCount(); ++g)
@@ -304,44 +364,29 @@ Outcome takeIn(Store &store, NoteTable &table, ErrorReports &reports, const AppS
         return true;
     });
     if (merged.isEmpty() && found.entryCopies.isEmpty()) {
-        NoteTable left = table;
-        if (dropGone(left, state, keptByFile)) {
-            NotebookChange change(store, table, reports);
-            change.table() = left;
-            if (!change.commit()) {
-                outcome.failed = true;
-                return outcome;
-            }
-            change.writeAfterCommit([&] { return writeBase(state, left); });
+        if (writeLate(store, table, reports, state, keptByFile, &outcome.failed)) {
             outcome.late = true;
             outcome.summary = IndexMerge::compare(before, table);
-            return outcome;
-        }
-        // A change another computer made, now shown: the base from here on.
-        // Where it is not written, the next merge starts from an older one.
-        if (!(table == before))
+        } else if (!outcome.failed && !(table == before)) {
+            // A change another computer made, now shown: the base from here
+            // on. Where it is not written, the next merge starts from an older one.
             (void)writeBase(state, table);
+        }
         return outcome;
     }
 
-    std::optional<NoteTable> base;
     for (IndexMerge::EntryCopy &copy : found.entryCopies) {
-        if (std::optional<IoError> error = findSameBytes(folder, found.disk, copy)) {
-            reports.ShowErrorCancel(*error);
-            outcome.failed = true;
-            return outcome;
-        }
+        if (std::optional<IoError> error = findSameBytes(folder, found.disk, copy))
+            return failed(error);
     }
-    if (std::optional<IoError> error = readBase(state, base)) {
-        reports.ShowErrorCancel(*error);
-        outcome.failed = true;
-        return outcome;
-    }
+    std::optional<NoteTable> base;
+    if (std::optional<IoError> error = readBase(state, base))
+        return failed(error);
     if (base && std::any_of(versions.cbegin(), versions.cend(),
                             [&](const NoteTable &v) { return v == *base; }))
         base.reset();
-    const IndexMerge::Result result = IndexMerge::merge(
-        {versions, base, found.disk, found.entryCopies, orderGroups});
+    const IndexMerge::Result result =
+        IndexMerge::merge({versions, base, found.disk, found.entryCopies, orderGroups});
     for (const IndexMerge::EntryCopy &copy : result.copiesLeft)
         outcome.left << copy.group + u'/' + StorePaths::entryFileName(copy.copyTitle);
     if (!result.refused.isEmpty()) {
@@ -349,36 +394,13 @@ Outcome takeIn(Store &store, NoteTable &table, ErrorReports &reports, const AppS
         outcome.left += merged;
         return outcome;
     }
-
-    const NoteTable shownBefore = before;
-    NotebookChange change(store, table, reports);
-    for (const IndexMerge::NewEntry &entry : result.fromCopies) {
-        if (!entry.fileThere &&
-            !change.copyEntryFile(entry.group, entry.copyTitle, entry.group, entry.title)) {
-            outcome.failed = true;
-            return outcome;
-        }
-    }
-    const bool sameIndex = result.table == table;
-    if (!sameIndex)
-        change.table() = result.table;
-    if (!(sameIndex ? change.commitAsIs() : change.commit())) {
-        outcome.failed = true;
-        return outcome;
-    }
-    for (const QString &name : std::as_const(merged))
-        change.removeStoreFile(name);
-    for (const IndexMerge::NewEntry &entry : result.fromCopies)
-        change.removeEntryFile(entry.group, entry.copyTitle);
-    // The other computer comes to the same notebook where it merges the same
-    // versions; entries made of copies alone are this computer's change.
-    if (!merged.isEmpty())
-        change.writeAfterCommit([&] { return writeBase(state, result.table); });
+    // A failure is told by the change.
+    if (!writeMerge(store, table, reports, state, result, merged))
+        return failed(std::nullopt);
 
     outcome.merged = true;
     keptByFile = result.keptByFile;
-    outcome.versions = int(merged.size()) + 1;
-    outcome.summary = IndexMerge::compare(shownBefore, result.table);
+    outcome.summary = IndexMerge::compare(before, result.table);
     // A copy an earlier merge took in (it was cut short, or the other
     // computer merged first) is no news.
     for (const IndexMerge::NewEntry &entry : result.fromCopies) {

@@ -42,7 +42,6 @@ struct Outcome
     bool failed = false;           // a merge was cancelled, and told; the table is idx.dat's
     QString refused;               // a merge idx.dat cannot hold; nothing was written
     IndexMerge::Summary summary;   // the table against the one before
-    int versions = 0;              // versions of idx.dat merged
     QStringList otherTexts;        // "group/title" of the entries made of entry copies
     QStringList maskCopies;        // copies of masks, kept (store-relative paths)
     QStringList left;              // other copies not taken in (store-relative paths)

@@ -53,7 +53,8 @@ Action changeX(bool atomic)
 
 const QString kCopyMark = u".sync-conflict-20261207-101500-ABCDEF1"_s;
 
-// idx.dat's lines for a notebook line; each title's file written where it is missing.
+// idx.dat's lines for a notebook line; each title's file written where it is
+// missing, but for titles starting with "gone" (a separator line, say).
 QStringList indexOf(AppFixture &nb, const QString &line)
 {
     QStringList lines{u"idx Plimsa 1.3.02"_s};
@@ -62,7 +63,7 @@ QStringList indexOf(AppFixture &nb, const QString &line)
         for (const QString &title : group.mid(1)) {
             lines << u'\\' + title;
             const QString file = u"FileStore/"_s + group.first() + u'/' + title + u".txt"_s;
-            if (!QFile::exists(nb.path(file)))
+            if (!title.startsWith(u"gone"_s) && !QFile::exists(nb.path(file)))
                 nb.write(file, {u"date of "_s + title, u"text of "_s + title});
         }
     }
@@ -135,6 +136,14 @@ private Q_SLOTS:
         QTest::newRow("one place up, in place")
             << u"A/y"_s << nothing << addZ(false) << up << reloaded + u"x|y|z| "_s << up
             << kReloaded + u";idx=A y x z | Trash"_s;
+        // A command that meets the sync program's copy: the merge and the
+        // cancelled command told in one message.
+        QTest::newRow("one place up, a copy of idx.dat beside it")
+            << u"A/y"_s << nothing << synced(u"A x y z | Trash"_s, u"A x y | Trash"_s) << up
+            << u"msg=~[^|]*command was not carried out[^|]*Plimsa has merged them[^|]*"
+               "Entries now here: A/z;idx=A x y z | Trash;entries=x|y|z| ;lines:FileStore/idx"_s +
+                   kCopyMark + u".dat="_s
+            << up << u"idx=A y x z | Trash"_s;
         QTest::newRow("new entry's save")
             << u"A/y"_s << newEntry << addZ(true) << save << reloaded + u"x|* NEW *|y|z| "_s << save
             << kReloaded + u";idx=A x n y z | Trash;lines:FileStore/A/n.txt=~[^/]*/ typed"_s;
@@ -266,6 +275,26 @@ private Q_SLOTS:
         const QString told = u";msg=~\\[Message\\] [^|]*Plimsa has merged them[^|]*"_s;
         QTest::newRow("at the start")
             << Scenario{book, {}, versions, {}, merged + told + u"Entries now here: A/w"_s};
+        // The first start keeps no base yet (it is the idx.dat read): nothing
+        // a version has is dropped.
+        QTest::newRow("at the start, no base kept yet")
+            << Scenario{book, {}, synced(u"A x gone1 y | Trash"_s, u"A x y | Trash"_s), {},
+                        u"idx=A x gone1 y | Trash;msg=;lines:FileStore/idx"_s + kCopyMark + u".dat="_s};
+        // The other computer merged first: the copy's bytes are an entry's already.
+        const QString taken = u"x (other computer 2026-12-07)"_s;
+        QTest::newRow("an entry's copy taken in already")
+            << Scenario{book, {},
+                        [taken](AppFixture &nb) {
+                            nb.write(u"FileStore/idx.dat"_s,
+                                     {u"idx Plimsa 1.3.02"_s, u"A"_s, u"\\x"_s, u'\\' + taken,
+                                      u"\\y"_s, u"Trash"_s});
+                            for (const QString &file : {taken, u"x"_s + kCopyMark})
+                                nb.write(u"FileStore/A/"_s + file + u".txt"_s,
+                                         {u"date of other"_s, u"the other text"_s});
+                        },
+                        {},
+                        u"idx=A x "_s + taken + u" y | Trash;msg=;lines:FileStore/A/x"_s + kCopyMark +
+                            u".txt="_s};
         QTest::newRow("while running")
             << Scenario{book, {}, {}, {versions}, merged + told + u"Entries now here: A/w, A/z"_s};
         QTest::newRow("an edit open: once it is saved")
