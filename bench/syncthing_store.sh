@@ -199,7 +199,7 @@ for round in $(seq 1 "$rounds"); do
   soaked=$(($(now_ms) - t0))
   tell A "edit-entry $first|fromA$round"; tell B "edit-entry $first|fromB$round"
   wait_for A "^done edit-entry" "$a" && wait_for B "^done edit-entry" "$b"
-  { since A "$a"; since B "$b"; } | grep "^skipped " | sed 's/^/     /'
+  { since A "$a"; since B "$b"; } | grep "^skipped:" | sed 's/^/     /'
   tell A "soak 0 0"; tell B "soak 0 0"
   wait_for A "^done soak 0 0" "$a" && wait_for B "^done soak 0 0" "$b"
   since A "$a" > "$work/A.round"; since B "$b" > "$work/B.round"
