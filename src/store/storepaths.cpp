@@ -68,6 +68,11 @@ QString mergeBaseFile(const QString &programFolder, const QString &storeFolder)
     return storeOwnFolder(programFolder, storeFolder) + u"merge-base.dat"_s;
 }
 
+QString mergeBaseBeforeFile(const QString &programFolder, const QString &storeFolder)
+{
+    return storeOwnFolder(programFolder, storeFolder) + u"merge-base-before.dat"_s;
+}
+
 bool isSafeStoredName(const QString &storedName)
 {
     if (storedName.isEmpty() || storedName == u"."_s || storedName == u".."_s)

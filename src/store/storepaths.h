@@ -24,6 +24,9 @@ QString storesFolder(const QString &programFolder);
 // The notebook as this computer last took it in from the store, which a
 // merge of two computers' versions starts from.
 QString mergeBaseFile(const QString &programFolder, const QString &storeFolder);
+// The base the last merge of copies of idx.dat started from, while the
+// other computer may not have come to the same result yet.
+QString mergeBaseBeforeFile(const QString &programFolder, const QString &storeFolder);
 
 // A stored name that stays one path component inside its folder: not empty,
 // not "." or "..", and without "/", "\" or NUL. A name read from idx.dat that

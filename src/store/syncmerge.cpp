@@ -140,9 +140,9 @@ std::optional<IoError> findSameBytes(const QString &store, const IndexMerge::Dis
 
 // The base, if this computer keeps one: a file that is not there, or no
 // longer reads as an index, is none; a read that fails is an error.
-std::optional<IoError> readBase(const AppState &state, std::optional<NoteTable> &base)
+std::optional<IoError> readBase(const AppState &state, const QString &path,
+                                std::optional<NoteTable> &base)
 {
-    const QString path = StorePaths::mergeBaseFile(state.programFolder, state.storeFolder);
     const ReadResult read = readWholeFile(path, state.programFolder);
     if (!read.ok)
         return read.error.number == ENOENT ? std::nullopt : std::optional(read.error);
@@ -152,9 +152,13 @@ std::optional<IoError> readBase(const AppState &state, std::optional<NoteTable> 
     return std::nullopt;
 }
 
-FileResult writeBase(const AppState &state, const NoteTable &table)
+// `before`: the base a merge of copies of idx.dat started from, kept beside
+// it; every other base lets the one kept go.
+FileResult writeBase(const AppState &state, const NoteTable &table,
+                     const NoteTable *before = nullptr)
 {
     const QString file = StorePaths::mergeBaseFile(state.programFolder, state.storeFolder);
+    const QString beforeFile = StorePaths::mergeBaseBeforeFile(state.programFolder, state.storeFolder);
     const QString folder = StorePaths::storeOwnFolder(state.programFolder, state.storeFolder);
     // The folders are made as needed; one a power cut takes away takes the
     // base with it, which a merge does without.
@@ -163,6 +167,17 @@ FileResult writeBase(const AppState &state, const NoteTable &table)
         if (Sys::mkdirat(AT_FDCWD, QFile::encodeName(path).constData(), 0777) != 0 &&
             errno != EEXIST)
             return FileResult::failed(IoError::fromErrno(errno, path));
+    }
+    // Written or let go of first: where that fails, both stay as they were.
+    if (before) {
+        const TextLines::Encoded kept = IndexFile::serialize(*before, state.ProgramVersion);
+        if (!kept)
+            return FileResult::failed(kept.error->at(beforeFile));
+        if (FileResult written = writeWholeFile(beforeFile, kept.bytes, state.programFolder); !written)
+            return written;
+    } else if (Sys::unlinkat(AT_FDCWD, QFile::encodeName(beforeFile).constData(), 0) != 0 &&
+               errno != ENOENT) {
+        return FileResult::failed(IoError::fromErrno(errno, beforeFile));
     }
     const TextLines::Encoded bytes = IndexFile::serialize(table, state.ProgramVersion);
     if (!bytes)
@@ -298,7 +313,8 @@ bool writeLate(Store &store, NoteTable &table, ErrorReports &reports, const AppS
 // The merge as one change: the entries made of copies, idx.dat (unless it
 // holds the merge already), then the copies leave and the base is written.
 bool writeMerge(Store &store, NoteTable &table, ErrorReports &reports, const AppState &state,
-                const IndexMerge::Result &result, const QStringList &merged)
+                const IndexMerge::Result &result, const QStringList &merged,
+                const NoteTable *base)
 {
     NotebookChange change(store, table, reports);
     for (const IndexMerge::NewEntry &entry : result.fromCopies) {
@@ -318,7 +334,7 @@ bool writeMerge(Store &store, NoteTable &table, ErrorReports &reports, const App
     // The other computer comes to the same notebook where it merges the same
     // versions; entries made of copies alone are this computer's change.
     if (!merged.isEmpty())
-        change.writeAfterCommit([&] { return writeBase(state, result.table); });
+        change.writeAfterCommit([&] { return writeBase(state, result.table, base); });
     return true;
 }
 
@@ -379,12 +395,30 @@ Outcome takeIn(Store &store, NoteTable &table, ErrorReports &reports, const AppS
         if (std::optional<IoError> error = findSameBytes(folder, found.disk, copy))
             return failed(error);
     }
+    const auto isVersion = [&](const std::optional<NoteTable> &t) {
+        return t && std::any_of(versions.cbegin(), versions.cend(),
+                                [&](const NoteTable &v) { return v == *t; });
+    };
     std::optional<NoteTable> base;
-    if (std::optional<IoError> error = readBase(state, base))
+    if (std::optional<IoError> error =
+            readBase(state, StorePaths::mergeBaseFile(state.programFolder, state.storeFolder), base))
         return failed(error);
-    if (base && std::any_of(versions.cbegin(), versions.cend(),
-                            [&](const NoteTable &v) { return v == *base; }))
+    // This computer's last merge is a version: both computers merged at once
+    // and came to different results (a file on its way to one of them). Both
+    // started from the base that merge started from, which tells once more
+    // what a version took away; it is kept for one such merge only. Failing
+    // that, no base: every name stays, so that the two come to one.
+    bool baseBefore = false;
+    if (isVersion(base)) {
         base.reset();
+        std::optional<NoteTable> before;
+        (void)readBase(state,
+                       StorePaths::mergeBaseBeforeFile(state.programFolder, state.storeFolder),
+                       before);
+        baseBefore = before && !isVersion(before);
+        if (baseBefore)
+            base = std::move(before);
+    }
     const IndexMerge::Result result =
         IndexMerge::merge({versions, base, found.disk, found.entryCopies, orderGroups});
     for (const IndexMerge::EntryCopy &copy : result.copiesLeft)
@@ -395,7 +429,8 @@ Outcome takeIn(Store &store, NoteTable &table, ErrorReports &reports, const AppS
         return outcome;
     }
     // A failure is told by the change.
-    if (!writeMerge(store, table, reports, state, result, merged))
+    if (!writeMerge(store, table, reports, state, result, merged,
+                    base && !baseBefore ? &*base : nullptr))
         return failed(std::nullopt);
 
     outcome.merged = true;

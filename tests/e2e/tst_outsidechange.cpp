@@ -320,6 +320,21 @@ private Q_SLOTS:
                                        }},
                         u"idx=A y w | Trash;sel=A/y;msg=~[^|]*merged them[^|]*\\|\\| \\[Message\\] "
                         "The sync program has now carried over[^|]*\\n\\nEntries moved[^|]*: A/x"_s};
+        // Both computers merged while x's deletion was on its way, so the two
+        // merges differ: x stays away when they are merged in turn.
+        const Action firstMerges = [](AppFixture &nb) {
+            nb.write(u"FileStore/idx"_s + kCopyMark + u".dat"_s,
+                     {u"idx Plimsa 1.3.02"_s, u"A"_s, u"\\x"_s, u"\\y"_s, u"\\w"_s, u"Trash"_s});
+            writeOutside(nb, u"FileStore/idx.dat"_s, indexOf(nb, u"A y w | Trash"_s), true);
+        };
+        QTest::newRow("two merges that differ, merged")
+            << Scenario{book, {}, {}, {synced(u"A y | Trash"_s, u"A x y w | Trash"_s),
+                                       [firstMerges](AppFixture &nb) {
+                                           QTRY_COMPARE(nb.messages.shown.size(), 1);
+                                           QVERIFY(QFile::remove(nb.path(u"FileStore/A/x.txt"_s)));
+                                           firstMerges(nb);
+                                       }},
+                        u"idx=A y w | Trash;lines:FileStore/idx"_s + kCopyMark + u".dat="_s};
         QTest::newRow("a mask changed on both")
             << Scenario{book, {}, {}, {otherText(u"A/_mask"_s, u"the other mask"_s)},
                         u"idx=A x y | Trash;lines:FileStore/A/_mask"_s + kCopyMark +
