@@ -118,10 +118,12 @@ same_stores() {
   diff -r -q -x InUse.dat -x '.st*' -x '.syncthing.*' "$work/A/FileStore" "$work/B/FileStore" \
     > /dev/null 2>&1
 }
-# Copies of idx.dat or of entries on a side (masks' and the entry list's copies are kept).
+# Copies of idx.dat or of entries on a side (masks' and the entry list's copies are kept;
+# Syncthing's own temporary files, left where a copy went before it was pulled whole, are
+# its to clear).
 copies() {
   find "$work/$1/FileStore" \( -name '*.sync-conflict-*' -o -name '*conflicted copy*' \) \
-    ! -name '_mask.*' ! -name 'LstPrnt*' | sort
+    ! -name '_mask.*' ! -name 'LstPrnt*' ! -name '.syncthing.*' | sort
 }
 # Syncthing on a side has nothing left to pull and no item it failed to sync
 # (it retries those a minute later).
