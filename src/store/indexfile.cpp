@@ -93,6 +93,12 @@ IoError ParseResult::error() const
     return IoError::custom(u"Damaged index, line %1: %2"_s.arg(line).arg(what));
 }
 
+bool canHold(const QString &name, bool entry)
+{
+    return isValidName(name, entry) && CodePage::firstUnencodable(name) < 0 &&
+           !name.contains(u'\r') && !name.contains(u'\n');
+}
+
 QString header(const QString &programVersion)
 {
     return u"idx Plimsa "_s + programVersion;

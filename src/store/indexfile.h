@@ -35,6 +35,11 @@ struct ParseResult
 
 QString header(const QString &programVersion);
 
+// Whether idx.dat can hold `name` as a group's name or (`entry`) a title, to
+// be read back as the same cell: a file name of the store in the code page,
+// on one line. A name found on disk is asked before it is taken in.
+bool canHold(const QString &name, bool entry);
+
 // Fills `table` (expected empty) from the file's bytes. The header is not
 // checked. On damage the table holds what was read before the damaged line.
 // The table keeps the bytes (shared, or copied when they are not the array's

@@ -47,7 +47,12 @@ int makeIn(int parent, const QString &name)
 
 QString forStore(const QString &programFolder, const QString &storeFolder)
 {
-    return programFolder + kLocal + u'/' + storeKey(storeFolder) + u'/';
+    return root(programFolder) + storeKey(storeFolder) + u'/';
+}
+
+QString root(const QString &programFolder)
+{
+    return programFolder + kLocal + u'/';
 }
 
 std::optional<IoError> make(const QString &programFolder, const QString &storeFolder)

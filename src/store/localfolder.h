@@ -15,6 +15,8 @@ namespace LocalFolder {
 
 // "<program folder>local/<16 hex digits>/"; `programFolder` ends in "/".
 QString forStore(const QString &programFolder, const QString &storeFolder);
+// "<program folder>local/", the folder of every store's own.
+QString root(const QString &programFolder);
 
 // Makes the folder where it is missing (and "local/" before it), each made
 // lasting in its parent; the error names the folder that could not be made.

@@ -215,16 +215,23 @@ bool NotebookChange::keepMask(const QString &group, QByteArray *bytes)
     return fail(read.error);
 }
 
+bool NotebookChange::indexStillOurs()
+{
+    // Never written over: the table no longer matches what the disk holds.
+    // Where the window is told, it reads idx.dat again and says so; the
+    // command is cancelled either way.
+    if (store_.indexStillOurs(&changedOutside_))
+        return true;
+    return fail(IoError::custom(u"The file was changed by another program"_s)
+                    .at(StorePaths::indexFile(storeFolder())));
+}
+
 bool NotebookChange::commit()
 {
     if (failure_ || committed_ || !mayWrite())
         return false;
-    // Never written over: the table no longer matches what the disk holds.
-    // Where the window is told, it reads idx.dat again and says so; the
-    // command is cancelled either way.
-    if (!store_.indexStillOurs(&changedOutside_))
-        return fail(IoError::custom(u"The file was changed by another program"_s)
-                        .at(StorePaths::indexFile(storeFolder())));
+    if (!indexStillOurs())
+        return false;
     // The batch's files on disk under their names before idx.dat names them.
     if (batch_ && (!step(batch_->finish(), {}) || !mayWrite()))
         return false;
@@ -234,6 +241,13 @@ bool NotebookChange::commit()
     if (tableChanged && tableCommitted_)
         tableCommitted_();
     return true;
+}
+
+bool NotebookChange::commitAsIs()
+{
+    if (failure_ || committed_ || !mayWrite())
+        return false;
+    return indexStillOurs() && commitWith(FileResult{});
 }
 
 bool NotebookChange::commitEntry(const QString &group, const QString &title, const QString &date,
@@ -281,6 +295,18 @@ void NotebookChange::removeGroupFolder(const QString &group)
 {
     if (committed_ && mayWrite())
         afterCommit(NotebookFiles::removeGroupFolder(storeFolder(), group));
+}
+
+void NotebookChange::removeStoreFile(const QString &fileName)
+{
+    if (committed_ && mayWrite())
+        afterCommit(NotebookFiles::deleteStoreFile(storeFolder(), fileName));
+}
+
+void NotebookChange::writeAfterCommit(const std::function<FileResult()> &write)
+{
+    if (committed_)
+        afterCommit(write());
 }
 
 void NotebookChange::removeOldGroupFolder(const QString &oldGroup)

@@ -87,6 +87,10 @@ public:
     bool commitEntry(const QString &group, const QString &title, const QString &date,
                      const QString &text);
     bool commitMask(const QString &group, const QString &text);
+    // The commit of a change that leaves idx.dat as it is (a merge that
+    // brings nothing idx.dat lacks): idx.dat is checked to be the file this
+    // copy last read, and the steps after the commit may run.
+    bool commitAsIs();
 
     // Files that leave (3 above). Only after a commit; a failure is a warning.
     void removeEntryFile(const QString &group, const QString &title);
@@ -95,6 +99,11 @@ public:
     // The folder copyGroupFolder copied from: the names it copied, then the
     // folder unless other files came in meanwhile.
     void removeOldGroupFolder(const QString &oldGroup);
+    // A file of the store folder itself (NotebookFiles::deleteStoreFile).
+    void removeStoreFile(const QString &fileName);
+    // A write of this computer's own, outside the store, that follows the
+    // change once it is made; a failure is a warning, as for the steps above.
+    void writeAfterCommit(const std::function<FileResult()> &write);
 
     bool failed() const { return failure_.has_value(); }
     // The entry file commitEntry or writeNewEntry wrote, as it lies on disk.
@@ -106,6 +115,8 @@ private:
     // longer holds the store (Store::markerStillHeld).
     bool mayWrite();
     bool step(const FileResult &result, std::function<void()> undo);
+    // idx.dat is still the file this copy last read or wrote; otherwise the change fails.
+    bool indexStillOurs();
     // The commit's write: a failure fails the change, a doubt is a warning.
     bool commitWith(const FileResult &written);
     void afterCommit(const FileResult &result);

@@ -423,4 +423,17 @@ FileResult deleteEntryFile(const QString &store, const QString &group, const QSt
     return done(syncFolder(groupFd.get()), StorePaths::groupFolder(store, group));
 }
 
+FileResult deleteStoreFile(const QString &store, const QString &fileName)
+{
+    const QString path = store + fileName;
+    if (!safe({&fileName}))
+        return failure(EINVAL, path);
+    const Fd storeFd(openStore(store));
+    if (!storeFd)
+        return failure(errno, store);
+    if (Sys::unlinkat(storeFd.get(), QFile::encodeName(fileName).constData(), 0) != 0)
+        return errno == ENOENT ? FileResult{} : failure(errno, path);
+    return done(syncFolder(storeFd.get()), store);
+}
+
 } // namespace NotebookFiles

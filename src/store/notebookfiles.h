@@ -64,4 +64,9 @@ FileResult createEntryFile(const QString &store, const QString &group, const QSt
 // Deletes an entry's text file. A file that is not there is no failure.
 FileResult deleteEntryFile(const QString &store, const QString &group, const QString &title);
 
+// Deletes a file of the store folder itself (a sync program's copy of
+// idx.dat, once its content is in idx.dat). A file that is not there is no
+// failure; a name that is not one plain file name is refused.
+FileResult deleteStoreFile(const QString &store, const QString &fileName);
+
 } // namespace NotebookFiles

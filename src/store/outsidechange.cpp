@@ -1,6 +1,7 @@
 #include "store/outsidechange.h"
 
 #include <QFile>
+#include <QRegularExpression>
 
 #include <cstring>
 
@@ -49,6 +50,26 @@ bool isConflictCopy(const QString &fileName)
         return false;
     return fileName.contains(QLatin1StringView(kSyncConflict)) ||
            fileName.contains(QLatin1StringView(kConflictedCopy), Qt::CaseInsensitive);
+}
+
+std::optional<ConflictName> parseConflictCopy(const QString &fileName)
+{
+    if (!isConflictCopy(fileName))
+        return std::nullopt;
+    // Syncthing: the mark between the name and its extension, a copy of a
+    // copy with a second mark after the first; the day of the first is taken.
+    static const QRegularExpression syncthing(
+        u"^(.+?)\\.sync-conflict-(\\d{4})(\\d{2})(\\d{2})-\\d{6}-[A-Z0-9]{7}.*(\\.[^.]+)$"_s);
+    // Others: " (... conflicted copy YYYY-MM-DD ...)" before the extension.
+    static const QRegularExpression others(
+        u"^(.+?) \\([^()]*conflicted copy (\\d{4}-\\d{2}-\\d{2})[^()]*(?:\\(\\d+\\))?\\)(?: \\(\\d+\\))?(\\.[^.]+)$"_s,
+        QRegularExpression::CaseInsensitiveOption);
+    if (const QRegularExpressionMatch m = syncthing.match(fileName); m.hasMatch())
+        return ConflictName{m.captured(1) + m.captured(5),
+                            m.captured(2) + u'-' + m.captured(3) + u'-' + m.captured(4)};
+    if (const QRegularExpressionMatch m = others.match(fileName); m.hasMatch())
+        return ConflictName{m.captured(1) + m.captured(3), m.captured(2)};
+    return std::nullopt;
 }
 
 namespace {

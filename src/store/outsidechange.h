@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 struct stat;
 
 // What tells a file apart from the one this copy last read or wrote. Another
@@ -31,6 +33,18 @@ namespace OutsideChange {
 // "name (someone's conflicted copy DATE).ext"; only those of the notebook's
 // own kinds of file (.dat, .txt).
 bool isConflictCopy(const QString &fileName);
+
+// What a conflict copy's name tells: the file it is a copy of and the day
+// the sync program made it. Syncthing's "x.sync-conflict-20261207-101500-
+// ABCDEF1.txt", and "x (conflicted copy 2026-12-07 101500).txt" or
+// "x (Someone's conflicted copy 2026-12-07).txt" as other sync programs name
+// theirs; nothing for any other name, also for a copy of another kind of file.
+struct ConflictName
+{
+    QString original; // "x.txt"
+    QString date;     // "2026-12-07"
+};
+std::optional<ConflictName> parseConflictCopy(const QString &fileName);
 
 // The conflict copies in the store folder and its group folders, as paths
 // relative to the store folder, sorted. Reads every group folder: not for the

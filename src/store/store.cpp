@@ -2,6 +2,7 @@
 
 #include "store/appstate.h"
 #include "store/indexfile.h"
+#include "store/localfolder.h"
 #include "store/notetable.h"
 #include "store/pendingfiles.h"
 #include "store/preffile.h"
@@ -181,8 +182,10 @@ void Store::removeLeftovers()
     if (!note.startsWith(kCleanEnd) ||
         note.sliced(kCleanEnd.size()) != leftoverStamp(state_.storeFolder))
         removeLeftoverNewFiles(state_.storeFolder, true);
-    // One small folder: always read.
+    // Small folders: always read. What the program keeps of each store it
+    // was used on lies one level down (LocalFolder::forStore).
     removeLeftoverNewFiles(state_.programFolder, false);
+    removeLeftoverNewFiles(LocalFolder::root(state_.programFolder), true);
 }
 
 void Store::releaseStoreMarker()

@@ -1,6 +1,10 @@
 #include "store/storepaths.h"
 
+#include "store/localfolder.h"
+
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <climits>
 #include <cstring>
@@ -37,6 +41,16 @@ QString maskFile(const QString &storeFolder, const QString &group)
 QString exportFile(const QString &storeFolder)
 {
     return storeFolder + u"LstPrnt.txt"_s;
+}
+
+QString mergeBaseFile(const QString &programFolder, const QString &storeFolder)
+{
+    return LocalFolder::forStore(programFolder, storeFolder) + u"merge-base.dat"_s;
+}
+
+QString mergeBaseBeforeFile(const QString &programFolder, const QString &storeFolder)
+{
+    return LocalFolder::forStore(programFolder, storeFolder) + u"merge-base-before.dat"_s;
 }
 
 bool isSafeStoredName(const QString &storedName)

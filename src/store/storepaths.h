@@ -14,6 +14,14 @@ QString entryFile(const QString &storeFolder, const QString &group, const QStrin
 QString maskFile(const QString &storeFolder, const QString &group);
 QString exportFile(const QString &storeFolder); // LstPrnt.txt
 
+// In this computer's own folder for the store (LocalFolder), never in the
+// store. The notebook as this computer last took it in from the store, which a
+// merge of two computers' versions starts from.
+QString mergeBaseFile(const QString &programFolder, const QString &storeFolder);
+// The base the last merge of copies of idx.dat started from, while the
+// other computer may not have come to the same result yet.
+QString mergeBaseBeforeFile(const QString &programFolder, const QString &storeFolder);
+
 // A stored name that stays one path component inside its folder: not empty,
 // not "." or "..", and without "/", "\" or NUL. A name read from idx.dat that
 // fails this is a damaged index line; a typed name that fails it is refused.

@@ -157,6 +157,7 @@ QString verify(const WritingCommand &command, const CallFault &fault, bool hit,
     if (!unchanged && !done)
         return u"the notebook is neither as before nor as after the command (as after but "_s +
                differences(now, notebook(base.after)).join(u", "_s) + u')';
+    const bool reading = fault.op == Sys::Op::OpenRead || fault.op == Sys::Op::Read;
     if (!hit && (!done || !shown.isEmpty()))
         return u"the fault was not reached, yet the command did not simply succeed"_s;
     if (unchanged && shown.isEmpty())
@@ -166,7 +167,6 @@ QString verify(const WritingCommand &command, const CallFault &fault, bool hit,
     // that fails, or an unnamed file ("." in its folder) that cannot be made,
     // is followed by a copy written and synced under its name before idx.dat
     // names it: done that way, the save is whole.
-    const bool reading = fault.op == Sys::Op::OpenRead || fault.op == Sys::Op::Read;
     const bool copiedInstead =
         done && (fault.op == Sys::Op::Link || (fault.op == Sys::Op::Open && fault.name == "."));
     if (hit && fault.error && !reading && !copiedInstead && shown.isEmpty())
@@ -191,9 +191,11 @@ QString verify(const WritingCommand &command, const CallFault &fault, bool hit,
     if (!leftovers.isEmpty() && fault.op != Sys::Op::Unlink)
         return u"new files left over: "_s + leftovers.join(u' ');
 
+    // A read of idx.dat that fails for good (the merge's) leaves the table as
+    // it was, with a report: every write is refused until idx.dat reads.
     NoteTable onDisk;
     if (!IndexFile::parse(files.value(u"FileStore/idx.dat"_s), onDisk) ||
-        !(onDisk == nb.app().table()))
+        (!(onDisk == nb.app().table()) && !(reading && unchanged && !shown.isEmpty())))
         return u"the table is not what idx.dat says"_s;
     const ProgramView program = viewOf(nb);
     // pref.dat holds what the program holds: written from it, or both as they were.
@@ -656,7 +658,13 @@ QStringList powerCutProblems(const WritingCommand &command, const PowerCut &reco
             state = moved;
             restoreFolder(next.path({}), state);
             QStringList leftovers;
-            if (!next.restart()) {
+            const bool started = next.restart();
+            // A command cut short that its next start completes (the merge)
+            // may say so, in its own box.
+            next.messages.shown.removeIf([&command](const RecordingMessages::Shown &message) {
+                return message.title == command.report;
+            });
+            if (!started) {
                 failures << u"the next start failed: "_s + next.messages.shown.value(0).text;
                 continue;
             }

@@ -484,8 +484,10 @@ private Q_SLOTS:
     void undoRedo_data()
     {
         QTest::addColumn<int>("row");
+        // Saves, files of the program's own, and the merge of another
+        // computer's changes are no steps of the notebook's history.
         const QStringList kept{u"entry save"_s, u"mask save"_s, u"LstPrnt.txt"_s,
-                               u"Language.dat"_s};
+                               u"Language.dat"_s, u"merge of a synced notebook"_s};
         const QList<WritingCommand> commands = writingCommands();
         for (int i = 0; i < commands.size(); ++i) {
             const QString &name = commands[i].name;

@@ -9,7 +9,10 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
+#include <QCoreApplication>
 #include <QDir>
+#include <QEvent>
+#include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QListWidget>
@@ -118,6 +121,31 @@ Action savedWithF2(const QString &title = {})
     };
 }
 
+// The notebook changed on another computer too: the sync program put that
+// version in idx.dat's place (z new in A), kept this one beside it, and left
+// the other computer's text of x, changed on both, beside x.
+void syncedFromAnotherComputer(AppFixture &nb)
+{
+    const QString mark = u".sync-conflict-20261207-101500-ABCDEF1"_s;
+    QVERIFY(QFile::rename(nb.path(u"FileStore/idx.dat"_s),
+                          nb.path(u"FileStore/idx"_s + mark + u".dat"_s)));
+    nb.write(u"FileStore/A/z.txt"_s, {u"date of z"_s, u"text of z"_s});
+    nb.write(u"FileStore/idx.dat"_s, {u"idx Plimsa 1.3.02"_s, u"A"_s, u"\\x"_s, u"\\y"_s,
+                                      u"\\z"_s, u"B"_s, u"\\b1"_s, u"Trash"_s, u"\\t1"_s});
+    nb.write(u"FileStore/A/x"_s + mark + u".txt"_s,
+             {u"date of x"_s, u"text of the other computer"_s});
+}
+
+// The window gets the focus back and takes the changes in; done once it has said so.
+// The watcher's reports of the sync come first, as they would before the user is back.
+void takenInAtFocusBack(AppFixture &nb)
+{
+    QCoreApplication::processEvents();
+    QEvent activate(QEvent::WindowActivate);
+    QCoreApplication::sendEvent(nb.window(), &activate);
+    QVERIFY(QTest::qWaitFor([&nb] { return !nb.messages.shown.isEmpty(); }, 10000));
+}
+
 } // namespace
 
 QList<WritingCommand> writingCommands()
@@ -193,6 +221,7 @@ QList<WritingCommand> writingCommands()
         {u"undo: new entry"_s, abc, u"A/x"_s, newEntrySaved, undo, {}, {u"Fresh"_s}},
         {u"redo: new entry"_s, abc, u"A/x"_s, then(newEntrySaved, undo), redo, {u"Fresh"_s}},
         {u"undo: import into a group"_s, abc, u"A/x"_s, then(folderToImport, importedIntoGroup), undo, {}, {u"Imported text"_s}},
+        {u"merge of a synced notebook"_s, abc, u"A/x"_s, syncedFromAnotherComputer, takenInAtFocusBack, {u"text of the other computer"_s}, {}, false, u"Message"_s},
     };
     // clang-format on
 }
