@@ -283,17 +283,24 @@ ReadResult readFailure(int err, const QString &path)
     return result;
 }
 
+// Whether the opened file may be read: a regular file of at most `maxBytes`
+// (any size for -1); 0 or the errno.
+int checkOpened(const Fd &fd, struct stat &st, qint64 maxBytes)
+{
+    if (!fd || ::fstat(fd.get(), &st) != 0)
+        return errno;
+    if (!S_ISREG(st.st_mode))
+        return S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+    if (maxBytes >= 0 && st.st_size > maxBytes)
+        return EFBIG;
+    return 0;
+}
+
 ReadResult readOpened(const Fd &fd, const QString &path, qint64 maxBytes = -1)
 {
-    if (!fd)
-        return readFailure(errno, path);
     struct stat st;
-    if (::fstat(fd.get(), &st) != 0)
-        return readFailure(errno, path);
-    if (!S_ISREG(st.st_mode))
-        return readFailure(S_ISDIR(st.st_mode) ? EISDIR : EINVAL, path);
-    if (maxBytes >= 0 && st.st_size > maxBytes)
-        return readFailure(EFBIG, path);
+    if (const int err = checkOpened(fd, st, maxBytes))
+        return readFailure(err, path);
     ReadResult result;
     result.identity = FileIdentity::of(st);
     QByteArray bytes(qsizetype(st.st_size) + 1, Qt::Uninitialized);
@@ -645,6 +652,40 @@ ReadResult readWholeFile(const QString &path, const QString &root)
     if (const int err = openFolderWithin(path, root, dir, name))
         return readFailure(err, path);
     return readOpened(Fd(Sys::openat(dir.get(), name.constData(), kReadFlags)), path);
+}
+
+ReadResult readFileInParts(const QString &path, const QString &root, qsizetype partBytes,
+                           const std::function<void(QByteArrayView)> &part)
+{
+    Fd dir;
+    QByteArray name;
+    if (const int err = openFolderWithin(path, root, dir, name))
+        return readFailure(err, path);
+    const Fd fd(Sys::openat(dir.get(), name.constData(), kReadFlags));
+    struct stat st;
+    if (const int err = checkOpened(fd, st, -1))
+        return readFailure(err, path);
+    ReadResult result;
+    result.identity = FileIdentity::of(st);
+    QByteArray buffer(std::max<qsizetype>(partBytes, 1), Qt::Uninitialized);
+    qint64 used = 0;
+    for (;;) {
+        const ssize_t n = Sys::read(fd.get(), buffer.data(), buffer.size());
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return readFailure(errno, path);
+        }
+        if (n == 0)
+            break;
+        part(QByteArrayView(buffer.constData(), n));
+        used += n;
+        // As readOpened: the bytes the file had when it was looked at.
+        if (used == st.st_size)
+            break;
+    }
+    result.ok = true;
+    return result;
 }
 
 struct FileReads::Folder

@@ -8,6 +8,7 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 // The writer of every file whose content the program makes (idx.dat, pref.dat,
@@ -130,6 +131,12 @@ ReadResult readWholeFileAt(int dirFd, const QByteArray &name, const QString &pat
                            qint64 maxBytes);
 // The same for a file that must lie within `root`, as writeWholeFile requires.
 ReadResult readWholeFile(const QString &path, const QString &root);
+// The same a part at a time, for a file too large to hold whole beside what
+// is made of it: `part` is given the file's bytes in order, at most
+// `partBytes` at a time, and the result's `bytes` stay empty. A read that
+// fails after some parts were given is a failed read all the same.
+ReadResult readFileInParts(const QString &path, const QString &root, qsizetype partBytes,
+                           const std::function<void(QByteArrayView)> &part);
 
 // The same for many files within `root`: each folder's real place is checked
 // and the folder opened once, at its first file (an export reads a whole
