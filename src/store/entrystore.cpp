@@ -65,10 +65,14 @@ FileResult writeEntry(FileBatch &batch, const QString &storeFolder, const QStrin
     const QString path = StorePaths::entryFile(storeFolder, group, title);
     if (!StorePaths::isSafeStoredName(group) || !StorePaths::isSafeStoredName(title))
         return FileResult::failed(IoError::custom(u"The name cannot be a file name"_s).at(path));
-    TextLines::Encoded encoded = EntryFile::formatEntry(date, QString());
+    // The date line and the text in one allocation, for a thousand files.
+    TextLines::Writer out(date.size() + 2 + storedText.size());
+    out.line(date);
+    TextLines::Encoded encoded = out.finish();
     if (!encoded)
         return FileResult::failed(encoded.error->at(path));
-    return batch.write(path, encoded.bytes + storedText);
+    encoded.bytes += storedText;
+    return batch.write(path, encoded.bytes);
 }
 
 FileResult writeMask(const QString &storeFolder, const QString &group, const QString &text)

@@ -54,7 +54,8 @@ public:
         // only then does it take its own name, and its folder is synced. A
         // crash never leaves a torn file under its name (new entry files,
         // which idx.dat names after the commit). The files are new: a file
-        // that is there under the name is never replaced, the write fails.
+        // that is there under the name is never replaced, the write or
+        // finish() fails.
         AfterSync,
         // Each file takes its name as soon as it is written whole (a file in
         // the way is replaced only then); finish() makes them all lasting. For
@@ -91,6 +92,8 @@ private:
     QString root_;
     Naming naming_;
     QHash<QByteArray, std::shared_ptr<Folder>> folders_;
+    Folder *last_ = nullptr; // the folder of the last file, and its path
+    QString lastPath_;
     QList<Pending> pending_; // AfterSync: written under a new name, not yet named
     QList<Pending> written_; // under their names
 };

@@ -55,14 +55,22 @@ QString entryFileName(const QString &title)
     return title + u".txt"_s;
 }
 
+namespace {
+#ifdef NAME_MAX
+constexpr qsizetype kNameMax = NAME_MAX;
+#else
+constexpr qsizetype kNameMax = 255;
+#endif
+} // namespace
+
 bool fitsFileName(const QString &name)
 {
-#ifdef NAME_MAX
-    constexpr qsizetype kNameMax = NAME_MAX;
-#else
-    constexpr qsizetype kNameMax = 255;
-#endif
     return QFile::encodeName(name).size() <= kNameMax;
+}
+
+bool surelyFitsFileName(qsizetype length)
+{
+    return length <= kNameMax / 3;
 }
 
 bool isSafeStoredName(QByteArrayView storedBytes)

@@ -40,9 +40,10 @@ const QString kTitlesHeader = u"Plimsa titles 1"_s;
 
 namespace {
 
-// A group's entries are written and committed this many at a time, so that a
-// cancel or a failure loses little and idx.dat is not written 999 times.
-constexpr int kEntriesPerChange = 200;
+// A group's entries are written and committed together: idx.dat is written
+// once a group, not once an entry (nor once a few hundred, each time with the
+// whole group again). A failure undoes the files of the group it stopped in.
+constexpr int kEntriesPerChange = NoteTable::kMaxEntries;
 
 // The kinds of file an import reads as notes: those named as text, and those
 // without an extension (README, TODO, LICENSE), which are read when what they
@@ -129,7 +130,8 @@ std::optional<std::vector<FolderEntry>> listFolder(int fd)
     }
     ::closedir(dir);
     std::sort(entries.begin(), entries.end(), [](const FolderEntry &a, const FolderEntry &b) {
-        return a.key != b.key ? a.key < b.key : a.bytes < b.bytes;
+        const int byKey = a.key.compare(b.key);
+        return byKey != 0 ? byKey < 0 : a.bytes < b.bytes;
     });
     return entries;
 }
