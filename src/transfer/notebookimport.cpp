@@ -281,7 +281,9 @@ private:
             return;
         }
         QHash<QString, SourceItem> files; // by file name
+        files.reserve(qsizetype(entries->size()));
         QStringList fileOrder;
+        fileOrder.reserve(qsizetype(entries->size()));
         QList<std::pair<QString, QString>> subfolders; // real path, relative path
         bool hasListing = false, hasMask = false;
         for (const FolderEntry &entry : *entries) {
@@ -348,7 +350,7 @@ private:
                 item = readFile(dir.get(), entry.bytes, path);
             }
             if (item) {
-                files.insert(name, std::move(*item));
+                files.emplace(name, std::move(*item));
                 fileOrder.append(name);
             }
         }
@@ -508,6 +510,7 @@ public:
                 plan_.groups[index].mask = source.mask;
             if (source.listed)
                 wanted_[index] = true;
+            reserve(index, source.items.size());
             for (const SourceItem &item : source.items)
                 add(index, item);
         }
@@ -566,6 +569,21 @@ private:
             titles.taken.unite(titlesOfFiles(StorePaths::groupFolder(store_, stored)));
         }
         return index;
+    }
+
+    // Room for `more` titles in the group's sets, grown at once rather than
+    // step by step (and at least doubled, for many small folders into one).
+    void reserve(int index, qsizetype more)
+    {
+        const auto grow = [more](auto &container) {
+            const qsizetype needed = container.size() + more;
+            if (needed > container.capacity())
+                container.reserve(std::max(needed, 2 * container.capacity()));
+        };
+        grow(titles_[index].taken);
+        grow(stems_[index]);
+        grow(texts_[index]);
+        grow(plan_.groups[index].entries);
     }
 
     // The text of an entry the group holds, as its file holds it.
