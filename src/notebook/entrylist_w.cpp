@@ -152,12 +152,16 @@ void EntryList::showSelectedEntry()
         refusedAsTooLarge(g, column))
         return;
     if (g >= 0 && !onBlankLine() && column <= NoteTable::kMaxEntries) {
-        const EntryFile::EntryRead read = EntryStore::readEntry(ctx_.state, ctx_.table, g, column);
+        EntryFile::EntryRead read;
+        {
+            const QSignalBlocker quiet(box); // filled by the program: no edit starts
+            BoxFill fill(box);
+            read = EntryStore::readEntryForBox(ctx_.state, ctx_.table, g, column,
+                                               [&fill](const QString &text) { fill.append(text); });
+        }
         if (read.ok) {
             main_.ShownEntryFile = read.identity;
             controls_.date->setText(read.entry.date);
-            const QSignalBlocker quiet(box); // filled by the program: no edit starts
-            box->setPlainText(EntryStore::toTextBox(read.entry.text));
             ctx_.RefreshCommands();
             return;
         }

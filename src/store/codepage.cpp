@@ -29,12 +29,17 @@ int byteFor(char16_t u)
 QString decode(const QByteArray &bytes)
 {
     QString out(bytes.size(), Qt::Uninitialized);
-    QChar *dst = out.data();
+    decodeTo(bytes, out.data());
+    return out;
+}
+
+qsizetype decodeTo(QByteArrayView bytes, QChar *dst)
+{
     for (char ch : bytes) {
         const auto b = static_cast<unsigned char>(ch);
         *dst++ = QChar(b >= 0x80 && b < 0xA0 ? kHigh[b - 0x80] : char16_t(b));
     }
-    return out;
+    return bytes.size();
 }
 
 std::optional<QByteArray> encode(const QString &text)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <optional>
 
@@ -10,6 +11,9 @@
 namespace CodePage {
 
 QString decode(const QByteArray &bytes);
+// Writes the text of `bytes` to `dst`, which has room for bytes.size()
+// characters; returns that count.
+qsizetype decodeTo(QByteArrayView bytes, QChar *dst);
 // The bytes of `text`, or nothing when a character has no byte in the code page.
 std::optional<QByteArray> encode(const QString &text);
 // Writes the bytes of `text` to `dst`, which has room for text.size() bytes.

@@ -82,6 +82,35 @@ MaskRead readMask(const QString &path, const QString &storeFolder)
     return maskFrom(readWholeFile(path, storeFolder));
 }
 
+EntryRead readEntryForBox(const QString &path, const QString &storeFolder,
+                          const std::function<void(const QString &)> &text, qsizetype partBytes)
+{
+    QByteArray date;
+    bool inDate = true;
+    TextLines::BoxTextDecoder decoder;
+    const ReadResult read =
+        readFileInParts(path, storeFolder, partBytes, [&](QByteArrayView bytes) {
+            if (inDate) {
+                TextLines::Reader line(bytes);
+                QByteArrayView first;
+                line.next(first);
+                date += first;
+                if (first.size() == bytes.size())
+                    return;
+                inDate = false;
+                decoder.followLineEnd(bytes.at(first.size()));
+                bytes = bytes.sliced(first.size() + 1);
+            }
+            if (!bytes.isEmpty())
+                text(decoder.decode(bytes));
+        });
+    if (!read.ok)
+        return EntryRead{false, {}, read.error, {}};
+    if (read.identity.size == 0)
+        return EntryRead{false, {}, IoError::custom(u"The file is empty"_s), {}};
+    return EntryRead{true, Entry{decode(date), QString()}, {}, read.identity};
+}
+
 EntryRead readEntry(FileReads &reads, const QString &path)
 {
     return entryFrom(reads.read(path));

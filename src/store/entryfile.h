@@ -7,6 +7,8 @@
 #include <QByteArrayView>
 #include <QString>
 
+#include <functional>
+
 // Entry text files (a date line, then the text) and group masks (the text
 // alone). In memory a text holds its line breaks as CR LF, as read from the file.
 namespace EntryFile {
@@ -45,6 +47,13 @@ struct MaskRead
 // holds no date line and is unreadable.
 EntryRead readEntry(const QString &path, const QString &storeFolder);
 MaskRead readMask(const QString &path, const QString &storeFolder);
+// The same for a text box: `text` is given the entry's text a part at a time,
+// decoded, each line break as LF (BoxTextDecoder), and `entry.text` stays
+// empty, so that a very large entry is never held whole beside the box's own
+// copy. Parts given before a read fails are no part of a text.
+EntryRead readEntryForBox(const QString &path, const QString &storeFolder,
+                          const std::function<void(const QString &)> &text,
+                          qsizetype partBytes = qsizetype(1) << 20);
 // The same through reads of many files within the store.
 EntryRead readEntry(FileReads &reads, const QString &path);
 MaskRead readMask(FileReads &reads, const QString &path);

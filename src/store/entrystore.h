@@ -14,12 +14,16 @@ class NoteTable;
 namespace EntryStore {
 
 // The largest entry file the window shows, in bytes. The text box takes
-// about eight times a file's bytes (a 50 MB entry of 80-character lines:
-// 400 MB) and some seconds to show it; a larger file is refused by name and
-// left to another program.
+// about four times a file's bytes to show it (a 50 MB entry of 80-character
+// lines: 190 MB, and seconds), and eight times once its width changes (the
+// window resized, word wrap switched), when every line is laid out again; a
+// larger file is refused by name and left to another program.
 inline constexpr qint64 kLargestShownEntry = qint64(64) << 20;
 
 EntryFile::EntryRead readEntry(const AppState &state, const NoteTable &table, int g, int column);
+// The same for a text box, a part at a time (EntryFile::readEntryForBox).
+EntryFile::EntryRead readEntryForBox(const AppState &state, const NoteTable &table, int g,
+                                     int column, const std::function<void(const QString &)> &text);
 EntryFile::MaskRead readMask(const AppState &state, const NoteTable &table, int g);
 
 // `text` as the text box holds it (lines ended by LF); stored with CR LF. The

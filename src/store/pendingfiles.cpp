@@ -35,8 +35,14 @@ FileResult note(const QString &storeFolder, const QList<File> &files)
 {
     QByteArray bytes = kHeader;
     bytes.reserve(kHeader.size() + files.size() * 40);
+    QString group;
+    QByteArray groupBytes; // the same group for a thousand files
     for (const File &file : files) {
-        bytes += file.group.toUtf8();
+        if (file.group != group || groupBytes.isEmpty()) {
+            group = file.group;
+            groupBytes = group.toUtf8();
+        }
+        bytes += groupBytes;
         bytes += '/';
         bytes += file.title.toUtf8();
         bytes += '\n';

@@ -8,6 +8,7 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 // The writer of every file whose content the program makes (idx.dat, pref.dat,
@@ -53,7 +54,8 @@ public:
         // only then does it take its own name, and its folder is synced. A
         // crash never leaves a torn file under its name (new entry files,
         // which idx.dat names after the commit). The files are new: a file
-        // that is there under the name is never replaced, the write fails.
+        // that is there under the name is never replaced, the write or
+        // finish() fails.
         AfterSync,
         // Each file takes its name as soon as it is written whole (a file in
         // the way is replaced only then); finish() makes them all lasting. For
@@ -90,6 +92,8 @@ private:
     QString root_;
     Naming naming_;
     QHash<QByteArray, std::shared_ptr<Folder>> folders_;
+    Folder *last_ = nullptr; // the folder of the last file, and its path
+    QString lastPath_;
     QList<Pending> pending_; // AfterSync: written under a new name, not yet named
     QList<Pending> written_; // under their names
 };
@@ -130,6 +134,12 @@ ReadResult readWholeFileAt(int dirFd, const QByteArray &name, const QString &pat
                            qint64 maxBytes);
 // The same for a file that must lie within `root`, as writeWholeFile requires.
 ReadResult readWholeFile(const QString &path, const QString &root);
+// The same a part at a time, for a file too large to hold whole beside what
+// is made of it: `part` is given the file's bytes in order, at most
+// `partBytes` at a time, and the result's `bytes` stay empty. A read that
+// fails after some parts were given is a failed read all the same.
+ReadResult readFileInParts(const QString &path, const QString &root, qsizetype partBytes,
+                           const std::function<void(QByteArrayView)> &part);
 
 // The same for many files within `root`: each folder's real place is checked
 // and the folder opened once, at its first file (an export reads a whole

@@ -35,5 +35,8 @@ QString entryFileName(const QString &title);
 // Whether a file or folder name is short enough for the file system: at most
 // 255 bytes in Qt's file-name encoding, which is what the system is given.
 bool fitsFileName(const QString &name);
+// Whether any name of `length` UTF-16 characters fits, whatever they are
+// (three bytes each at most): most names need not be encoded to know.
+bool surelyFitsFileName(qsizetype length);
 
 } // namespace StorePaths

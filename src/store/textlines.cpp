@@ -138,6 +138,34 @@ QString toCrLf(const QString &text)
     return out;
 }
 
+QString BoxTextDecoder::decode(QByteArrayView part)
+{
+    const char *p = part.data();
+    const char *const end = p + part.size();
+    if (afterCr_ && p != end && *p == '\n')
+        ++p;
+    afterCr_ = false;
+    // Never longer than the bytes: a break is one byte or two.
+    QString out(end - p, Qt::Uninitialized);
+    QChar *dst = out.data();
+    while (p != end) {
+        const char *brk = findBreak(p, end);
+        dst += CodePage::decodeTo(QByteArrayView(p, brk - p), dst);
+        if (brk == end)
+            break;
+        *dst++ = u'\n';
+        p = brk + 1;
+        if (*brk == '\r') {
+            if (p == end)
+                afterCr_ = true;
+            else if (*p == '\n')
+                ++p;
+        }
+    }
+    out.truncate(dst - out.constData());
+    return out;
+}
+
 Writer::Writer(qsizetype expectedBytes, QByteArray reuse) : buffer_(std::move(reuse))
 {
     buffer_.resize(qMax<qsizetype>(expectedBytes, 256));

@@ -41,6 +41,20 @@ QList<QStringView> textLineViews(QStringView text);
 // `text` with every line break (CR LF, LF or a lone CR) written as CR LF.
 QString toCrLf(const QString &text);
 
+// Bytes of a file read a part at a time, decoded from the code page with every
+// line break (CR LF, LF or a lone CR) as LF alone: the form a text box holds.
+class BoxTextDecoder
+{
+public:
+    // The text of the next part. A CR LF split between two parts is one break.
+    QString decode(QByteArrayView part);
+    // The next part follows a line ended by `lineEnd` (CR or LF), read elsewhere.
+    void followLineEnd(char lineEnd) { afterCr_ = lineEnd == '\r'; }
+
+private:
+    bool afterCr_ = false;
+};
+
 // File content built line by line, or why it cannot be written.
 struct Encoded
 {

@@ -40,9 +40,10 @@ const QString kTitlesHeader = u"Plimsa titles 1"_s;
 
 namespace {
 
-// A group's entries are written and committed this many at a time, so that a
-// cancel or a failure loses little and idx.dat is not written 999 times.
-constexpr int kEntriesPerChange = 200;
+// A group's entries are written and committed together: idx.dat is written
+// once a group, not once an entry (nor once a few hundred, each time with the
+// whole group again). A failure undoes the files of the group it stopped in.
+constexpr int kEntriesPerChange = NoteTable::kMaxEntries;
 
 // The kinds of file an import reads as notes: those named as text, and those
 // without an extension (README, TODO, LICENSE), which are read when what they
@@ -129,7 +130,8 @@ std::optional<std::vector<FolderEntry>> listFolder(int fd)
     }
     ::closedir(dir);
     std::sort(entries.begin(), entries.end(), [](const FolderEntry &a, const FolderEntry &b) {
-        return a.key != b.key ? a.key < b.key : a.bytes < b.bytes;
+        const int byKey = a.key.compare(b.key);
+        return byKey != 0 ? byKey < 0 : a.bytes < b.bytes;
     });
     return entries;
 }
@@ -279,7 +281,9 @@ private:
             return;
         }
         QHash<QString, SourceItem> files; // by file name
+        files.reserve(qsizetype(entries->size()));
         QStringList fileOrder;
+        fileOrder.reserve(qsizetype(entries->size()));
         QList<std::pair<QString, QString>> subfolders; // real path, relative path
         bool hasListing = false, hasMask = false;
         for (const FolderEntry &entry : *entries) {
@@ -346,7 +350,7 @@ private:
                 item = readFile(dir.get(), entry.bytes, path);
             }
             if (item) {
-                files.insert(name, std::move(*item));
+                files.emplace(name, std::move(*item));
                 fileOrder.append(name);
             }
         }
@@ -506,6 +510,7 @@ public:
                 plan_.groups[index].mask = source.mask;
             if (source.listed)
                 wanted_[index] = true;
+            reserve(index, source.items.size());
             for (const SourceItem &item : source.items)
                 add(index, item);
         }
@@ -564,6 +569,21 @@ private:
             titles.taken.unite(titlesOfFiles(StorePaths::groupFolder(store_, stored)));
         }
         return index;
+    }
+
+    // Room for `more` titles in the group's sets, grown at once rather than
+    // step by step (and at least doubled, for many small folders into one).
+    void reserve(int index, qsizetype more)
+    {
+        const auto grow = [more](auto &container) {
+            const qsizetype needed = container.size() + more;
+            if (needed > container.capacity())
+                container.reserve(std::max(needed, 2 * container.capacity()));
+        };
+        grow(titles_[index].taken);
+        grow(stems_[index]);
+        grow(texts_[index]);
+        grow(plan_.groups[index].entries);
     }
 
     // The text of an entry the group holds, as its file holds it.

@@ -10,6 +10,10 @@
 #include <QSet>
 #include <QStringDecoder>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include <algorithm>
 #include <bit>
 #include <cstring>
@@ -102,6 +106,9 @@ QString withoutControls(const QString &name)
 // fits one file name.
 QString fitted(QString shown, int reserve, const QString &extension)
 {
+    // The stand-ins of OutDOS keep the count of characters.
+    if (StorePaths::surelyFitsFileName(shown.size() + reserve + extension.size()))
+        return shown;
     while (!shown.isEmpty() &&
            !StorePaths::fitsFileName(OutDOS(shown) + QString(reserve, u'_') + extension))
         shown.chop(1);
@@ -174,6 +181,46 @@ constexpr quint64 zeros(quint64 w)
     return (w - kOnes) & ~w & kHighs;
 }
 
+// How many bytes from `p` on are plain ASCII, neither a break nor a NUL:
+// sixteen or eight are looked at a time. Copies at least those to `dst`,
+// which has room for what is left of the input.
+qsizetype copyPlain(const unsigned char *p, const unsigned char *end, char *dst)
+{
+    const unsigned char *const start = p;
+#if defined(__SSE2__)
+    const __m128i lf = _mm_set1_epi8('\n'), cr = _mm_set1_epi8('\r'), nul = _mm_setzero_si128();
+    while (end - p >= 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(dst + (p - start)), v);
+        const __m128i special = _mm_or_si128(
+            _mm_or_si128(_mm_cmpeq_epi8(v, lf), _mm_cmpeq_epi8(v, cr)),
+            _mm_or_si128(_mm_cmpeq_epi8(v, nul), v)); // v: the high bit of a byte >= 0x80
+        if (const int mask = _mm_movemask_epi8(special))
+            return p - start + std::countr_zero(unsigned(mask));
+        p += 16;
+    }
+#endif
+    if constexpr (std::endian::native == std::endian::little) {
+        while (end - p >= 8) {
+            quint64 w;
+            std::memcpy(&w, p, 8);
+            std::memcpy(dst + (p - start), p, 8);
+            const quint64 special =
+                (w & kHighs) | zeros(w) | zeros(w ^ (kOnes * '\n')) | zeros(w ^ (kOnes * '\r'));
+            if (special)
+                return p - start + std::countr_zero(special) / 8;
+            p += 8;
+        }
+    }
+    for (; p != end; ++p) {
+        const unsigned char c = *p;
+        if (c >= 0x80 || c == 0 || c == '\n' || c == '\r')
+            break;
+        dst[p - start] = char(c);
+    }
+    return p - start;
+}
+
 } // namespace
 
 std::optional<QByteArray> storedFromUtf8(QByteArrayView bytes)
@@ -184,50 +231,36 @@ std::optional<QByteArray> storedFromUtf8(QByteArrayView bytes)
         return QByteArray();
     const auto *p = reinterpret_cast<const unsigned char *>(bytes.data());
     const auto *const end = p + bytes.size();
-    // Every break may grow by one byte, and the end may gain two.
-    qsizetype breaks = 0;
-    for (const char b : {'\n', '\r'}) {
-        for (const void *at = std::memchr(p, b, size_t(end - p)); at;
-             at = std::memchr(static_cast<const char *>(at) + 1, b,
-                              size_t(end - static_cast<const unsigned char *>(at) - 1)))
-            ++breaks;
-    }
-    QByteArray out(bytes.size() + breaks + 2, Qt::Uninitialized);
+    // A break may grow by one byte, and the end may gain two: room for one
+    // break in sixteen bytes, and more only for a text that needs it.
+    QByteArray out(bytes.size() + bytes.size() / 16 + 2, Qt::Uninitialized);
     char *dst = out.data();
     while (p != end) {
-        // ASCII without a break or a NUL is copied eight bytes at a time, up
-        // to the first byte that is not. (The output has room: it is never
-        // shorter than what is left of the input.)
-        if (end - p >= 8) {
-            quint64 w;
-            std::memcpy(&w, p, 8);
-            const quint64 special =
-                (w & kHighs) | zeros(w) | zeros(w ^ (kOnes * '\n')) | zeros(w ^ (kOnes * '\r'));
-            std::memcpy(dst, p, 8);
-            const bool little = std::endian::native == std::endian::little;
-            const int plain = !special ? 8 : little ? std::countr_zero(special) / 8 : 0;
-            p += plain;
-            dst += plain;
-            if (plain == 8)
-                continue;
-        }
+        // Up to the first byte that is not plain ASCII. (The output has room:
+        // it never has less than what is left of the input, and two bytes.)
+        const qsizetype plain = copyPlain(p, end, dst);
+        p += plain;
+        dst += plain;
+        if (p == end)
+            break;
         const unsigned char c = *p;
-        char16_t u = 0;
-        if (c < 0x80) {
-            if (c == 0)
-                return std::nullopt;
-            if (c == '\r' || c == '\n') {
-                p += c == '\r' && end - p >= 2 && p[1] == '\n' ? 2 : 1;
-                *dst++ = '\r';
-                *dst++ = '\n';
-                continue;
+        if (c == 0)
+            return std::nullopt;
+        if (c == '\r' || c == '\n') {
+            p += c == '\r' && end - p >= 2 && p[1] == '\n' ? 2 : 1;
+            // Room kept for the rest and two bytes more, for a last break.
+            const qsizetype used = dst - out.constData();
+            if (out.size() - used < (end - p) + 4) {
+                out.resize(used + 2 * (end - p) + 4);
+                dst = out.data() + used;
             }
-            *dst++ = char(c);
-            ++p;
+            *dst++ = '\r';
+            *dst++ = '\n';
             continue;
         }
         // Two or three bytes, never overlong nor a surrogate; four bytes
         // are beyond the code page, and anything else is not UTF-8.
+        char16_t u = 0;
         if (c >= 0xC2 && c <= 0xDF && end - p >= 2 && (p[1] & 0xC0) == 0x80) {
             u = char16_t(((c & 0x1F) << 6) | (p[1] & 0x3F));
             p += 2;
@@ -239,7 +272,8 @@ std::optional<QByteArray> storedFromUtf8(QByteArrayView bytes)
         } else {
             return std::nullopt;
         }
-        const int b = CodePage::byteFor(u);
+        // Latin-1 above 0x9F is the code page's own byte, the bulk of them.
+        const int b = u >= 0xA0 && u <= 0xFF ? int(u) : CodePage::byteFor(u);
         if (b < 0)
             return std::nullopt;
         *dst++ = char(b);

@@ -26,3 +26,33 @@ QString boxText(const QPlainTextEdit *box)
     }
     return text;
 }
+
+BoxFill::BoxFill(QPlainTextEdit *box)
+    : box_(box), policy_(box->verticalScrollBarPolicy()),
+      undo_(box->document()->isUndoRedoEnabled())
+{
+    box_->clear();
+    // While the box is empty, where laying it out again costs nothing.
+    box_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    QTextDocument *doc = box_->document();
+    doc->setUndoRedoEnabled(false);
+    end_ = QTextCursor(doc);
+    // The box learns of the change once, at the end.
+    end_.beginEditBlock();
+}
+
+BoxFill::~BoxFill()
+{
+    end_.endEditBlock();
+    QTextDocument *doc = box_->document();
+    doc->setUndoRedoEnabled(undo_);
+    doc->setModified(false);
+    box_->setTextCursor(QTextCursor(doc));
+    // The bar stays if the text needs it, and the box keeps its width.
+    box_->setVerticalScrollBarPolicy(policy_);
+}
+
+void BoxFill::append(const QString &text)
+{
+    end_.insertText(text);
+}

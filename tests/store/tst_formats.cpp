@@ -5,17 +5,21 @@
 #include "store/codepage.h"
 #include "store/dostext.h"
 #include "store/entryfile.h"
+#include "store/entrystore.h"
 #include "store/indexfile.h"
 #include "store/notetable.h"
 #include "store/preferences.h"
 #include "store/preffile.h"
 #include "store/storelocation.h"
 #include "store/textlines.h"
+#include "support/callfaults.h"
 #include "support/testsupport.h"
 
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <cerrno>
 
 using namespace Qt::StringLiterals;
 
@@ -344,6 +348,8 @@ private Q_SLOTS:
             << "0123456789abc\r\n0123456789abc\r\n\r\nx\r\n"_ba;
         QTest::newRow("euro and y diaeresis")
             << "d\r\n5\x80 \xff"_ba << u"d"_s << u"5\u20ac \u00ff"_s << "5\x80 \xff\r\n"_ba;
+        QTest::newRow("text from an empty line")
+            << "d\n\r\nx\n"_ba << u"d"_s << u"\r\nx\r\n"_s << "\r\nx\r\n"_ba;
         QTest::newRow("date line without its break")
             << "d"_ba << u"d"_s << QString() << QByteArray();
         QTest::newRow("empty date line") << "\r\n"_ba << u""_s << QString() << QByteArray();
@@ -363,6 +369,19 @@ private Q_SLOTS:
         QCOMPARE(read.ok, !date.isNull());
         QCOMPARE(read.entry.date, date);
         QCOMPARE(read.entry.text, text);
+        // As a text box holds it, each break as LF; read a part at a time
+        // too, every break split between two parts in one of them.
+        const QString boxText = QString(text).replace(u"\r\n"_s, u"\n"_s);
+        QCOMPARE(EntryStore::toTextBox(text), boxText);
+        for (const qsizetype partBytes : {1, 2, 3, 1 << 20}) {
+            QString parts;
+            const EntryFile::EntryRead box = EntryFile::readEntryForBox(
+                entry, dir.path(), [&parts](const QString &part) { parts += part; }, partBytes);
+            QCOMPARE(box.ok, read.ok);
+            QCOMPARE(box.entry.date, date);
+            QCOMPARE(box.identity, read.identity);
+            QCOMPARE(parts, boxText);
+        }
         QVERIFY(EntryFile::writeEntry(entry, date, text, dir.path()));
         QVERIFY(EntryFile::writeMask(mask, text, dir.path()));
         QCOMPARE(readWholeFile(entry).bytes, date.toLatin1() + "\r\n" + saved);
@@ -395,7 +414,19 @@ private Q_SLOTS:
             QCOMPARE(entry.entry.text, readable ? u"text\r\n"_s : QString());
             QCOMPARE(EntryFile::readMask(store + u'/' + link + u"/_mask.dat"_s, store).ok,
                      readable);
+            QString parts;
+            const auto box = EntryFile::readEntryForBox(store + u'/' + link + u"/a.txt"_s, store,
+                                                        [&parts](const QString &t) { parts += t; });
+            QCOMPARE(box.ok, readable);
+            QCOMPARE(parts, readable ? u"text\n"_s : QString());
         }
+        // A read that fails after some parts fails whole.
+        const QString inside = store + u"/G/a.txt"_s;
+        const CallFaults faults(CallFault{Sys::Op::Read, 1, EIO});
+        const auto cut = EntryFile::readEntryForBox(inside, store, [](const QString &) {}, 2);
+        QVERIFY(!cut.ok);
+        QCOMPARE(cut.error.number, EIO);
+        QCOMPARE(faults.failed(), 1);
     }
 };
 

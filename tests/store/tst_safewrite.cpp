@@ -93,6 +93,22 @@ private Q_SLOTS:
         QVERIFY(NF::removeGroupFolder(store_, u"B"_s, &kept));
         QVERIFY(kept);
         QCOMPARE(tree(store_), (L{u"A/"_s, u"A/y.txt=y"_s, u"B/"_s, u"B/s=s"_s}));
+
+        // Nor does a batch's new file (an import's), refused at its rename
+        // whether the system refuses there or, without RENAME_NOREPLACE, only
+        // a look just before it can; the batch's files go again.
+        for (const bool lookOnly : {false, true}) {
+            const CallFaults noNoReplace(
+                lookOnly ? std::optional(CallFault{Sys::Op::Rename, 1, EINVAL}) : std::nullopt);
+            FileBatch batch(store_, FileBatch::Naming::AfterSync);
+            QVERIFY(batch.write(store_ + u"A/z.txt"_s, "z"));
+            FileResult done = batch.write(store_ + u"A/y.txt"_s, "new");
+            if (done)
+                done = batch.finish();
+            QCOMPARE(done.error.number, EEXIST);
+            batch.removeWritten();
+            QCOMPARE(tree(store_ + u"A/"_s), L{u"y.txt=y"_s});
+        }
     }
 
     // Nothing is written, renamed or deleted through a group folder or an

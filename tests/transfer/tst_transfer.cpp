@@ -155,6 +155,15 @@ private Q_SLOTS:
             << u"Grüß€\r\nb\nc\rd\r\r\n\n"_s << int(E::Utf8);
         QTest::newRow("long ASCII runs") << "0123456789abcdef\n0123456789abcd"_ba
                                          << u"0123456789abcdef\n0123456789abcd"_s << int(E::Utf8);
+        QTest::newRow("breaks alone") << QByteArray(40, '\n') << QString(40, u'\n') << int(E::Utf8);
+        QTest::newRow("a break every other byte, no last break")
+            << QByteArray("x\n").repeated(20).chopped(1)
+            << QString(u"x\n"_s).repeated(20).chopped(1) << int(E::Utf8);
+        QTest::newRow("runs of sixteen and more")
+            << "0123456789abcdef0123456789abcdef\xC3\xA9\r\n0123456789abcdefg\xE2\x80\x9C"_ba
+            << u"0123456789abcdef0123456789abcdefé\r\n0123456789abcdefg“"_s << int(E::Utf8);
+        QTest::newRow("NUL after a long run") << "0123456789abcdef0123456789\0"_ba
+                                              << u"0123456789abcdef0123456789\0"_s << int(E::Utf8);
         QTest::newRow("empty") << QByteArray() << QString() << int(E::Utf8);
         QTest::newRow("bom and a C1 control")
             << "\xEF\xBB\xBFx\xC2\x81"_ba << u"x\u0081"_s << int(E::Utf8Bom);
