@@ -1,7 +1,6 @@
 #include "app/mainwindow_w.h"
 
 #include "editing/indivbuttoncommands_w.h"
-#include "ui/refreshcommands_w.h"
 #include "editing/inserts_w.h"
 #include "editing/phrasememories_w.h"
 #include "editing/windowkeys_w.h"
@@ -9,6 +8,7 @@
 #include "platform/keyinjector_w.h"
 #include "platform/menubarkeys_w.h"
 #include "store/appstate.h"
+#include "ui/refreshcommands_w.h"
 #include "ui/titlelistview_w.h"
 
 #include <QMenuBar>
@@ -51,12 +51,12 @@ void MainWindow::installKeyboard()
                              .entryList = w_.entryList,
                              .window = w_.window},
                             ctx_, *keyInjector_, subsystems_);
-    auto *positions = new PositionMemories({.menus = positionMemoryMenus(w_),
-                                            .groupList = w_.groupList,
-                                            .entryList = w_.entryList,
-                                            .lock = w_.lockAction},
-                                           main_, ctx_, groups_, *entryCommands_, *keys_,
-                                           subsystems_);
+    auto *positions =
+        new PositionMemories({.menus = positionMemoryMenus(w_),
+                              .groupList = w_.groupList,
+                              .entryList = w_.entryList,
+                              .lock = w_.lockAction},
+                             main_, ctx_, groups_, *entryCommands_, *keys_, subsystems_);
     connect(positions, &PositionMemories::changed, commands_, &CommandRefresh::refresh);
 }
 

@@ -2,8 +2,8 @@
 
 #include "app/recoveryoffer_w.h"
 #include "store/appstate.h"
-#include "ui/refreshcommands_w.h"
 #include "ui/layout_w.h"
+#include "ui/refreshcommands_w.h"
 #include "ui/titlelistmodel.h"
 #include "ui/titlelistview_w.h"
 #include "ui/twips.h"

@@ -16,8 +16,7 @@ IndivButtonCommands::IndivButtonCommands(const Controls &controls, MainContext &
 {
     setObjectName(QStringLiteral("indivButtons"));
     for (int b = 0; b < int(controls_.buttons.size()); ++b)
-        connect(controls_.buttons[b], &QAction::triggered, this,
-                [this, b] { typeButtonKeys(b); });
+        connect(controls_.buttons[b], &QAction::triggered, this, [this, b] { typeButtonKeys(b); });
     connect(controls_.settingsItem, &QAction::triggered, this, &IndivButtonCommands::showSettings);
 }
 

@@ -88,12 +88,12 @@ struct CommandInput
     bool locked = false;
     bool fileMissing = false;
 
-    int entryLine = -1;     // selected line of the entry list, -1 for none
-    int entryCount = 0;     // entries of the selected group; line entryCount is the closing line
-    QString entryText;      // title shown on the selected entry line
-    int groupLine = -1;     // selected line of the group list, -1 for none
+    int entryLine = -1; // selected line of the entry list, -1 for none
+    int entryCount = 0; // entries of the selected group; line entryCount is the closing line
+    QString entryText;  // title shown on the selected entry line
+    int groupLine = -1; // selected line of the group list, -1 for none
     int groupLineCount = 0;
-    QString groupTitle;     // shown text of the selected group line
+    QString groupTitle; // shown text of the selected group line
 
     bool inTrash = false;          // the selected group is "Trash"
     bool emptyTrashExists = false; // a group "Trash" exists and holds no entry

@@ -67,7 +67,8 @@ private Q_SLOTS:
             << u"NewEntry=1 TrashEntry=0 RenameEntry=0 Sort=0 DeleteGroup=1 "
                "EditorMenu=0 IndentRight=0 NextEntry=0 ClearMemories=0 GoToLastMove=0"_s;
         QTest::newRow("one entry, blank line selected")
-            << select(2, 1) << u"DeleteGroup=1 TrashEntry=0 EditorMenu=1 IndentRight=0 PreviousEntry=1"_s;
+            << select(2, 1)
+            << u"DeleteGroup=1 TrashEntry=0 EditorMenu=1 IndentRight=0 PreviousEntry=1"_s;
         QTest::newRow("two entries, blank line selected")
             << select(4, 2) << u"DeleteGroup=0 TrashEntry=0"_s;
         QTest::newRow("one entry, entry selected")
@@ -81,7 +82,8 @@ private Q_SLOTS:
         locked.lastMovePosition = u"Work/"_s;
         QTest::newRow("locked, after a move")
             << locked
-            << u"GroupMenu=0 NewEntry=0 TrashEntry=0 MoveToMenu=0 IndentLeft=0 MoveUp=0 EditorMenu=1 "
+            << u"GroupMenu=0 NewEntry=0 TrashEntry=0 MoveToMenu=0 IndentLeft=0 MoveUp=0 "
+               u"EditorMenu=1 "
                "PreviousEntry=1 NextEntry=- IndentRight=0 InsertMenu=1 GoToLastMove=1 FileMenu=1"_s;
         CommandInput editing = select(1, 1);
         editing.editing = true;
