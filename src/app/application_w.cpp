@@ -43,7 +43,7 @@ void Application::Main()
     MainContext context{state_,     table_,    words_,
                         wordTable_, messages_, reports_,
                         store_,     desktop_,  [this](int status) { endProgram(status); },
-                        {},         {}};
+                        {}};
     mainWindow_ = std::make_unique<MainWindow>(std::move(context));
     if (!mainWindow_->load()) {
         mainWindow_.reset();

@@ -8,6 +8,7 @@
 #include "platform/keyinjector_w.h"
 #include "platform/menubarkeys_w.h"
 #include "store/appstate.h"
+#include "ui/refreshcommands_w.h"
 #include "ui/titlelistview_w.h"
 
 #include <QMenuBar>
@@ -41,18 +42,22 @@ void MainWindow::installKeyboard()
 {
     auto *menuBarKeys = new MenuBarKeys(menuBar());
     new WindowKeys(ctx_, *menuBarKeys, w_.fileMenu, *keys_, subsystems_);
-    new PhraseMemories(phraseMenus(w_), ctx_, *editModes_, *keyInjector_, *keys_, subsystems_);
+    auto *phrases =
+        new PhraseMemories(phraseMenus(w_), ctx_, *editModes_, *keyInjector_, *keys_, subsystems_);
+    connect(phrases, &PhraseMemories::changed, commands_, &CommandRefresh::refresh);
     new Inserts(w_.insertItems, w_.window, ctx_, *entryList_, *editModes_, *keys_, subsystems_);
-    new IndivButtonCommands({.buttons = w_.individualButtons,
+    new IndivButtonCommands({.buttons = w_.individualActions,
                              .settingsItem = w_.settingsItems[2],
                              .entryList = w_.entryList,
                              .window = w_.window},
                             ctx_, *keyInjector_, subsystems_);
-    new PositionMemories({.menus = positionMemoryMenus(w_),
-                          .groupList = w_.groupList,
-                          .entryList = w_.entryList,
-                          .lock = w_.lockBox},
-                         main_, ctx_, groups_, *entryCommands_, *keys_, subsystems_);
+    auto *positions =
+        new PositionMemories({.menus = positionMemoryMenus(w_),
+                              .groupList = w_.groupList,
+                              .entryList = w_.entryList,
+                              .lock = w_.lockAction},
+                             main_, ctx_, groups_, *entryCommands_, *keys_, subsystems_);
+    connect(positions, &PositionMemories::changed, commands_, &CommandRefresh::refresh);
 }
 
 void MainWindow::showMemoryCaptions()

@@ -3,6 +3,7 @@
 #include "app/recoveryoffer_w.h"
 #include "store/appstate.h"
 #include "ui/layout_w.h"
+#include "ui/refreshcommands_w.h"
 #include "ui/titlelistmodel.h"
 #include "ui/titlelistview_w.h"
 #include "ui/twips.h"
@@ -26,10 +27,9 @@ void MainWindow::applyStartSettings()
     layout_->setSplitters(prefs.FrameTop, prefs.FrameLeft1, prefs.FrameLeft2);
 
     const bool locked = prefs.StartLocked != 0;
-    if (w_.lockBox->isChecked() == locked)
-        toggleLock();
-    else
-        w_.lockBox->setChecked(locked);
+    w_.lockAction->setChecked(locked);
+    commands_->refresh();
+    w_.entryList->setFocus();
 
     if (prefs.StartWordwrap != 0)
         w_.wordWrapItem->trigger();

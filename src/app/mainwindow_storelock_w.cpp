@@ -51,9 +51,8 @@ void MainWindow::takeStoreMarker()
 
 void MainWindow::lockWhileStoreInUse()
 {
-    w_.lockBox->setChecked(true);
-    w_.lockBox->setEnabled(false);
-    w_.editPermissionItem->setEnabled(false);
+    w_.lockAction->setChecked(true);
+    w_.lockAction->setEnabled(false);
 }
 
 void MainWindow::storeLost(const IoError &why)

@@ -22,7 +22,6 @@
 #include "store/store.h"
 #include "transfer/transfercommands_w.h"
 #include "ui/accessiblenames_w.h"
-#include "ui/buttonaction_w.h"
 #include "ui/captions_w.h"
 #include "ui/codepagetextedit_w.h"
 #include "ui/commandactions_w.h"
@@ -53,14 +52,13 @@ MainWindow::MainWindow(MainContext context) : ctx_(std::move(context))
     subsystems_->setObjectName(u"subsystems"_s);
     layout_ = new WindowLayout(w_);
     resize(twipsToPixels(6000, logicalDpiX()), twipsToPixels(4400, logicalDpiY()));
-    commands_ = std::make_unique<CommandRefresh>(CommandRefresh::Controls{.lock = w_.lockBox,
-                                                                          .entryList = w_.entryList,
-                                                                          .groupList = w_.groupList,
-                                                                          .window = w_.window},
-                                                 main_, ctx_.state, ctx_.table);
-    commands_->memoriesRepaired = [this] { showMemoryCaptions(); };
-    ctx_.RefreshCommands = [this] { commands_->RefreshCommands(); };
     buildViewingEditing();
+    // Made once the lists have their models, which it follows.
+    commands_ = new CommandRefresh(
+        {.lock = w_.lockAction, .entryList = w_.entryList, .groupList = w_.groupList},
+        commandControls(w_), main_, ctx_.state, ctx_.table, subsystems_);
+    connect(commands_, &CommandRefresh::memoriesRepaired, this, &MainWindow::showMemoryCaptions);
+    connect(entryList_, &EntryList::entryShown, commands_, &CommandRefresh::refresh);
     connectCommands();
     InstallAccessibility(*this, ctx_.words);
 }
@@ -90,7 +88,7 @@ void MainWindow::buildViewingEditing()
         {.views = views(),
          .date = w_.dateLabel,
          .mask = w_.maskText,
-         .lock = w_.lockBox,
+         .lock = w_.lockAction,
          .groupMenu = {w_.groupMenu, {w_.newGroupItem, w_.clearTrashItem, w_.viewMaskItem}},
          .entryMenu = {w_.entryMenu,
                        {w_.newTrashItems[0], w_.sortItem, w_.searchItem, w_.editorItems[1],
@@ -98,26 +96,19 @@ void MainWindow::buildViewingEditing()
          .undo = w_.undoItem,
          .redo = w_.redoItem},
         main_, ctx_, groups_, subsystems_);
-    editModes_ = new EditModes(
-        {.views = views(),
-         .mask = w_.maskText,
-         .date = w_.dateLabel,
-         .lock = w_.lockBox,
-         .editFrame = w_.editPanel,
-         .modeLabel = w_.modeLabel,
-         .ok = w_.editButtons[0],
-         .cancel = w_.editButtons[1],
-         .save = w_.editButtons[2],
-         .normalFrames = {w_.normalPanels.begin(), w_.normalPanels.end()},
-         .menusGreyed = {w_.fileMenu, w_.groupMenu, w_.entryMenu, w_.goMoveMenu, w_.optionsMenu,
-                         w_.infoMenu},
-         .buttonsGreyed = {w_.cursorButtons[0], w_.cursorButtons[1], w_.cursorButtons[2],
-                           w_.cursorButtons[3], w_.cursorButtons[4], w_.orderButtons[0],
-                           w_.orderButtons[1], w_.orderButtons[2], w_.orderButtons[3]},
-         .phrases = w_.phrasesMenu},
-        main_, ctx_, *entryList_, *keys_, subsystems_);
-    newEntry_ = new NewEntry({.button = buttonAction(w_.entryButtons[0]),
-                              .item = w_.newTrashItems[0],
+    editModes_ = new EditModes({.views = views(),
+                                .mask = w_.maskText,
+                                .date = w_.dateLabel,
+                                .lock = w_.lockAction,
+                                .editFrame = w_.editPanel,
+                                .modeLabel = w_.modeLabel,
+                                .ok = w_.editButtons[0],
+                                .cancel = w_.editButtons[1],
+                                .save = w_.editButtons[2],
+                                .normalFrames = {w_.normalPanels.begin(), w_.normalPanels.end()},
+                                .phrases = w_.phrasesMenu},
+                               main_, ctx_, *entryList_, *keys_, subsystems_);
+    newEntry_ = new NewEntry({.action = w_.newTrashItems[0],
                               .entryList = w_.entryList,
                               .date = w_.dateLabel,
                               .text = w_.entryText},
@@ -130,7 +121,7 @@ void MainWindow::buildViewingEditing()
     recoveryOffer_ = new RecoveryOffer({.views = views(),
                                         .mask = w_.maskText,
                                         .date = w_.dateLabel,
-                                        .lock = w_.lockBox,
+                                        .lock = w_.lockAction,
                                         .viewMask = w_.viewMaskItem},
                                        main_, ctx_, groups_, *entryList_, subsystems_);
 }
@@ -151,9 +142,8 @@ void MainWindow::connectCommands()
     connect(w_.groupList, &TitleListView::currentRowChanged, entryList_,
             &EntryList::showSelectedGroup);
 
-    connect(w_.lockBox, &QCheckBox::toggled, this, &MainWindow::toggleLock);
-    connect(w_.editPermissionItem, &QAction::triggered, this,
-            [this](bool checked) { w_.lockBox->setChecked(checked); });
+    // The command states follow the lock by themselves.
+    connect(w_.lockAction, &QAction::toggled, w_.entryList, [this] { w_.entryList->setFocus(); });
     connect(w_.wordWrapItem, &QAction::triggered, this, &MainWindow::setWordwrap);
     connect(w_.viewMaskItem, &QAction::triggered, layout_, &WindowLayout::toggleMask);
 
@@ -161,7 +151,7 @@ void MainWindow::connectCommands()
         .window = w_.window,
         .groupList = w_.groupList,
         .entryList = w_.entryList,
-        .lock = w_.lockBox,
+        .lock = w_.lockAction,
         .trashButton = w_.entryButtons[1],
         .indentButtons = {w_.orderButtons[0], w_.orderButtons[1]},
         .actions = commandActions(w_),
@@ -236,13 +226,6 @@ void MainWindow::paintEvent(QPaintEvent *event)
         // In the wait before the start settings, off the way to the first paint.
         QTimer::singleShot(0, this, [this] { ctx_.store.removeLeftovers(); });
     }
-}
-
-void MainWindow::toggleLock()
-{
-    w_.editPermissionItem->setChecked(w_.lockBox->isChecked());
-    ctx_.RefreshCommands();
-    w_.entryList->setFocus();
 }
 
 void MainWindow::setWordwrap(bool checked)

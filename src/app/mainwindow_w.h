@@ -45,7 +45,6 @@ public:
     // Types key strings into the program itself.
     KeyInjector &keyInjector() { return *keyInjector_; }
 
-    void toggleLock();
     void setWordwrap(bool checked);
     void exitProgram();
     // mainwindow_exit_w.cpp. Whether the window may close: true with no edit
@@ -115,7 +114,7 @@ private:
     MainWidgets w_;
     MainState main_;
     GroupList groups_;
-    std::unique_ptr<CommandRefresh> commands_;
+    CommandRefresh *commands_ = nullptr;
     QObject *subsystems_ = nullptr; // parent of every subsystem object
     KeyHandlers *keys_ = nullptr;
     WindowLayout *layout_ = nullptr;

@@ -330,7 +330,6 @@ void OutsideChanges::reload(bool commandMet)
             entries_.markSelectedNew();
         views_.text->setFocus();
     }
-    ctx_.RefreshCommands();
     folderCheck_->start();
     watch();
     scanConflicts();

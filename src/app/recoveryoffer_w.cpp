@@ -21,7 +21,6 @@
 #include "ui/titlelistview_w.h"
 
 #include <QAction>
-#include <QCheckBox>
 #include <QFileInfo>
 #include <QLabel>
 #include <QPlainTextEdit>

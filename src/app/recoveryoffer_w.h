@@ -10,7 +10,6 @@ struct MainState;
 class EntryList;
 class GroupList;
 class QAction;
-class QCheckBox;
 class QLabel;
 class QPlainTextEdit;
 
@@ -20,7 +19,7 @@ struct RecoveryOfferControls
     MainViews views;
     QPlainTextEdit *mask = nullptr;
     QLabel *date = nullptr;
-    QCheckBox *lock = nullptr;
+    QAction *lock = nullptr;
     QAction *viewMask = nullptr;
 };
 

@@ -6,7 +6,6 @@
 #include "notebook/entrylist_w.h"
 #include "platform/messages.h"
 #include "store/appstate.h"
-#include "ui/buttonaction_w.h"
 #include "ui/keyhandlers_w.h"
 #include "ui/maincontext.h"
 #include "ui/mainstate.h"
@@ -15,7 +14,6 @@
 #include "ui/twips.h"
 
 #include <QAction>
-#include <QCheckBox>
 #include <QFrame>
 #include <QLabel>
 #include <QMenu>
@@ -41,7 +39,7 @@ EditModes::EditModes(const EditModeControls &controls, MainState &main, MainCont
     connect(controls_.ok, &QPushButton::clicked, this, &EditModes::ok);
     connect(controls_.cancel, &QPushButton::clicked, this, &EditModes::cancel);
     connect(controls_.save, &QPushButton::clicked, this, &EditModes::save);
-    connect(controls_.lock, &QCheckBox::toggled, this, &EditModes::applyLock);
+    connect(controls_.lock, &QAction::toggled, this, &EditModes::applyLock);
     controls_.save->setEnabled(false);
 }
 
@@ -88,7 +86,6 @@ void EditModes::entryTextChanged()
     setOkWidth(isNewEntry() ? 1590 : 750);
     controls_.modeLabel->setText(ctx_.words(Word::TextEditMode));
     ShowEditFrame();
-    ctx_.RefreshCommands();
 }
 
 void EditModes::maskTextChanged()
@@ -126,15 +123,10 @@ void EditModes::ShowEditFrame()
     for (QFrame *frame : controls_.normalFrames)
         frame->hide();
     controls_.editFrame->show();
-    for (QMenu *menu : controls_.menusGreyed)
-        menu->menuAction()->setEnabled(false);
+    // The menus and the buttons beside the lists follow the mode (greyed: they
+    // would change the selection, or the order, under the text being edited).
     views_.groupList->setEnabled(false);
     views_.entryList->setEnabled(false);
-    // The buttons beside the lists would change the selection, or the order,
-    // under the text being edited; the refresh at the end of the edit gives
-    // them their states back.
-    for (QPushButton *button : controls_.buttonsGreyed)
-        buttonAction(button)->setEnabled(false);
     controls_.phrases->menuAction()->setVisible(true);
 }
 
@@ -193,13 +185,9 @@ void EditModes::endEdit()
     controls_.editFrame->hide();
     for (QFrame *frame : controls_.normalFrames)
         frame->show();
-    for (QMenu *menu : controls_.menusGreyed)
-        menu->menuAction()->setEnabled(true);
     views_.groupList->setEnabled(true);
     views_.entryList->setEnabled(true);
     controls_.phrases->menuAction()->setVisible(false);
-    // The menus were enabled as a whole; the lock and the selection decide again.
-    ctx_.RefreshCommands();
     views_.entryList->setFocus();
 }
 

@@ -12,7 +12,7 @@ struct MainContext;
 struct MainState;
 class EntryList;
 class KeyHandlers;
-class QCheckBox;
+class QAction;
 class QFrame;
 class QLabel;
 class QMenu;
@@ -21,22 +21,19 @@ class QPushButton;
 
 // What the edit modes use of the window: the views, the mask box, the date
 // line, the lock; the edit frame that an edit shows in place of the normal
-// frames, and what an edit greys (the menus and the buttons beside the lists)
-// or shows (the Phrases menu).
+// frames, and the Phrases menu it shows.
 struct EditModeControls
 {
     MainViews views;
     QPlainTextEdit *mask = nullptr;
     QLabel *date = nullptr;
-    QCheckBox *lock = nullptr;
+    QAction *lock = nullptr;
     QFrame *editFrame = nullptr;
     QLabel *modeLabel = nullptr;
     QPushButton *ok = nullptr;
     QPushButton *cancel = nullptr;
     QPushButton *save = nullptr;
     QList<QFrame *> normalFrames;
-    QList<QMenu *> menusGreyed;
-    QList<QPushButton *> buttonsGreyed;
     QMenu *phrases = nullptr;
 };
 

@@ -4,13 +4,11 @@
 #include "editing/individualbuttonsdialog_w.h"
 #include "platform/keyinjector_w.h"
 #include "store/appstate.h"
-#include "ui/buttonaction_w.h"
 #include "ui/maincontext.h"
 #include "ui/titlelistmodel.h"
 
 #include <QAction>
 #include <QMainWindow>
-#include <QPushButton>
 
 IndivButtonCommands::IndivButtonCommands(const Controls &controls, MainContext &ctx,
                                          KeyInjector &injector, QObject *parent)
@@ -18,8 +16,7 @@ IndivButtonCommands::IndivButtonCommands(const Controls &controls, MainContext &
 {
     setObjectName(QStringLiteral("indivButtons"));
     for (int b = 0; b < int(controls_.buttons.size()); ++b)
-        connect(buttonAction(controls_.buttons[b]), &QAction::triggered, this,
-                [this, b] { typeButtonKeys(b); });
+        connect(controls_.buttons[b], &QAction::triggered, this, [this, b] { typeButtonKeys(b); });
     connect(controls_.settingsItem, &QAction::triggered, this, &IndivButtonCommands::showSettings);
 }
 

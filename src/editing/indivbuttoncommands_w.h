@@ -6,7 +6,6 @@
 struct MainContext;
 class KeyInjector;
 class QAction;
-class QPushButton;
 class QWidget;
 
 // The four individual buttons (individualButtons): each types its key combination
@@ -18,7 +17,7 @@ class IndivButtonCommands : public QObject
 public:
     struct Controls
     {
-        std::array<QPushButton *, 4> buttons;
+        std::array<QAction *, 4> buttons; // their actions
         QAction *settingsItem;
         QWidget *entryList; // where the keys are typed
         QWidget *window;    // the settings dialog's owner

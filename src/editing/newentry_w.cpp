@@ -27,11 +27,10 @@ NewEntry::NewEntry(const NewEntryControls &controls, MainState &main, MainContex
     : QObject(parent), controls_(controls), main_(main), ctx_(ctx), entries_(entries),
       editModes_(editModes)
 {
-    connect(controls_.button, &QAction::triggered, this, &NewEntry::newEntry);
-    connect(controls_.item, &QAction::triggered, this, &NewEntry::newEntry);
+    connect(controls_.action, &QAction::triggered, this, &NewEntry::newEntry);
     keys.bind(KeyMap::Command::NewEntry, [this](int, Qt::KeyboardModifiers) {
-        if (!editModes_.locked())
-            controls_.item->trigger();
+        // Greyed (locked, no group, the trash), the key does nothing.
+        controls_.action->trigger();
         return true;
     });
 }

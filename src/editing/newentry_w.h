@@ -12,13 +12,11 @@ class QLabel;
 class QPlainTextEdit;
 class TitleListView;
 
-// What a new entry uses of the window: the New button's action and the menu
-// item (two actions: the refresh greys them by different rules), the entry
-// list, the date line and the text box.
+// What a new entry uses of the window: its action (the New button and the
+// menu item), the entry list, the date line and the text box.
 struct NewEntryControls
 {
-    QAction *button = nullptr;
-    QAction *item = nullptr;
+    QAction *action = nullptr;
     TitleListView *entryList = nullptr;
     QLabel *date = nullptr;
     QPlainTextEdit *text = nullptr;

@@ -148,5 +148,5 @@ void PhraseMemories::phrasesChanged()
 {
     ShowPhraseMemories(menus_, ctx_.words, ctx_.state.prefs.PhraseMemory);
     reportWrite(ctx_.reports, ctx_.store.Save_pref());
-    ctx_.RefreshCommands();
+    Q_EMIT changed();
 }

@@ -46,6 +46,10 @@ public:
     void insertDate();
     void insertTime();
 
+Q_SIGNALS:
+    // A phrase was set or the phrases cleared (and stored).
+    void changed();
+
 private:
     void connectMenus();
     void bindKeys(KeyHandlers &keys);

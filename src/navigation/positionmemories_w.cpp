@@ -20,7 +20,6 @@
 #include "ui/titlelistview_w.h"
 
 #include <QAction>
-#include <QCheckBox>
 #include <QMenu>
 
 void ShowPosMemories(const PositionMemoryMenus &menus, const Words &words,
@@ -167,5 +166,5 @@ void PositionMemories::memoriesChanged()
 {
     ShowPosMemories(menus_, ctx_.words, ctx_.state.prefs.PositionMemory);
     reportWrite(ctx_.reports, ctx_.store.Save_pref());
-    ctx_.RefreshCommands();
+    Q_EMIT changed();
 }

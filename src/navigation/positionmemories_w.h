@@ -11,7 +11,6 @@ class EntryList;
 class GroupList;
 class KeyHandlers;
 class QAction;
-class QCheckBox;
 class QMenu;
 class TitleListView;
 class Words;
@@ -36,7 +35,7 @@ struct PositionMemoryControls
     PositionMemoryMenus menus;
     TitleListView *groupList = nullptr;
     TitleListView *entryList = nullptr;
-    QCheckBox *lock = nullptr;
+    QAction *lock = nullptr;
 };
 
 // ShowPosMemories: the twelve memory items show their prefix and what memories
@@ -64,6 +63,10 @@ public:
     void clearMemories();
     // Explains why Ctrl+F(n + 5) moved nothing.
     void ShowMoveRefusal(int n);
+
+Q_SIGNALS:
+    // A memory was set or the memories cleared (and stored).
+    void changed();
 
 private:
     void connectMenus();

@@ -32,7 +32,6 @@ EntryCommands::EntryCommands(NotebookView &view, QObject *parent) : QObject(pare
     setObjectName(u"entryCommands"_s);
     const CommandActions &actions = view_.actions;
     connect(actions.trashEntry, &QAction::triggered, this, &EntryCommands::trash);
-    connect(actions.trashEntryItem, &QAction::triggered, this, &EntryCommands::trash);
     connect(actions.renameEntry, &QAction::triggered, this, &EntryCommands::rename);
     connect(actions.moveEntryToGroup, &QAction::triggered, this, &EntryCommands::moveToChosenGroup);
 }
@@ -76,8 +75,6 @@ void EntryCommands::rename()
                          view_.ctx.messages, view_.controls.window);
     if (answer)
         renameEntry(entry, *answer, old);
-    else
-        view_.ctx.RefreshCommands();
 }
 
 void EntryCommands::renameEntry(const QModelIndex &entry, const QString &answer, const QString &old,
@@ -97,7 +94,6 @@ void EntryCommands::renameEntry(const QModelIndex &entry, const QString &answer,
         if (!giveTitle(entry, NotebookModel::storedForm(title), text))
             return;
     }
-    view_.ctx.RefreshCommands();
 }
 
 bool EntryCommands::giveTitle(const QModelIndex &entry, const QString &newStored,

@@ -19,7 +19,6 @@
 #include "ui/titlelistview_w.h"
 
 #include <QAction>
-#include <QCheckBox>
 #include <QContextMenuEvent>
 #include <QFileInfo>
 #include <QKeyEvent>
@@ -162,7 +161,7 @@ void EntryList::showSelectedEntry()
         if (read.ok) {
             main_.ShownEntryFile = read.identity;
             controls_.date->setText(read.entry.date);
-            ctx_.RefreshCommands();
+            Q_EMIT entryShown();
             return;
         }
     }
@@ -173,7 +172,7 @@ void EntryList::showSelectedEntry()
         box->clear();
     }
     main_.FileMissing = true;
-    ctx_.RefreshCommands();
+    Q_EMIT entryShown();
 }
 
 bool EntryList::refusedAsTooLarge(int g, int column)
@@ -191,7 +190,7 @@ bool EntryList::refusedAsTooLarge(int g, int column)
         const QSignalBlocker quiet(views_.text);
         views_.text->clear();
     }
-    ctx_.RefreshCommands();
+    Q_EMIT entryShown();
     ctx_.messages.message(
         Messages::Icon::Information, ctx_.words(Word::Caution),
         u"This entry's file is too large to show here: %1 MB; Plimsa shows entries of up to "
@@ -260,7 +259,7 @@ void EntryList::showLine(int line, bool keepLoaded)
         const QSignalBlocker quiet(views_.entryList);
         views_.entryList->setCurrentRow(qMin(line, views_.entryList->count() - 1));
     }
-    ctx_.RefreshCommands();
+    Q_EMIT entryShown();
 }
 
 bool EntryList::removeSelectedEntry(bool deleteFile)

@@ -16,7 +16,6 @@ class NotebookChange;
 class NotebookModel;
 class UndoHistory;
 class QAction;
-class QCheckBox;
 class QLabel;
 class QPlainTextEdit;
 class GroupList;
@@ -37,7 +36,7 @@ struct EntryListControls
     MainViews views;
     QLabel *date = nullptr;
     QPlainTextEdit *mask = nullptr;
-    QCheckBox *lock = nullptr;
+    QAction *lock = nullptr;
     ListMenu groupMenu;
     ListMenu entryMenu;
     QAction *undo = nullptr;
@@ -130,6 +129,11 @@ public:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+
+Q_SIGNALS:
+    // The selected line's entry is shown: its text, or that it has no file
+    // (or one too large to show); also when the same entry stays shown.
+    void entryShown();
 
 private:
     // Line `line` selected: shown, or silently where the same entry stays.

@@ -13,7 +13,7 @@
 #include "ui/notebookmodel.h"
 #include "ui/titlelistview_w.h"
 
-#include <QCheckBox>
+#include <QAction>
 
 using namespace Qt::StringLiterals;
 

@@ -16,7 +16,7 @@ class EntryList;
 class Revision;
 class UndoHistory;
 class GroupList;
-class QCheckBox;
+class QAction;
 class QMainWindow;
 class QPushButton;
 class TitleListView;
@@ -27,7 +27,7 @@ struct NotebookControls
     QMainWindow *window = nullptr; // the parent of the commands' dialogs
     TitleListView *groupList = nullptr;
     TitleListView *entryList = nullptr;
-    QCheckBox *lock = nullptr;
+    QAction *lock = nullptr;
     QPushButton *trashButton = nullptr;              // takes dropped entries
     std::array<QPushButton *, 2> indentButtons = {}; // a click hands the focus back
     CommandActions actions;

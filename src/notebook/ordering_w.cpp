@@ -25,13 +25,8 @@ Ordering::Ordering(NotebookView &view, EntryCommands &entryCommands, KeyHandlers
     setObjectName(u"ordering"_s);
     const CommandActions &actions = view_.actions;
     connect(actions.sort, &QAction::triggered, this, &Ordering::sort);
-    connect(actions.sortItem, &QAction::triggered, this, &Ordering::sort);
-    connect(actions.moveUpItem, &QAction::triggered, this, &Ordering::moveSelectedUp);
-    connect(actions.moveDownItem, &QAction::triggered, this, &Ordering::moveSelectedDown);
-    connect(actions.indentRightItem, &QAction::triggered, this, &Ordering::indentRight);
-    connect(actions.indentLeftItem, &QAction::triggered, this, &Ordering::indentLeft);
-    // The buttons under the entry list: indent left and right, up, down. A
-    // click on an indent button gives the entry list the focus back.
+    // Their buttons under the entry list, too. A click on an indent button
+    // gives the entry list the focus back.
     connect(actions.indentLeft, &QAction::triggered, this, &Ordering::indentLeft);
     connect(actions.indentRight, &QAction::triggered, this, &Ordering::indentRight);
     TitleListView *entryList = view_.controls.entryList;
@@ -200,7 +195,7 @@ void Ordering::bindKeys(KeyHandlers &keys)
     keys.bind(Command::OnePlaceDown, actions.moveDown);
     keys.bind(Command::TrashEntry, [this](int, Qt::KeyboardModifiers) {
         if (!view_.locked())
-            view_.actions.trashEntryItem->trigger();
+            view_.actions.trashEntry->trigger();
         return true;
     });
     keys.bind(Command::RenameEntry, actions.renameEntry);

@@ -9,7 +9,6 @@
 #include "ui/mainstate.h"
 
 #include <QAction>
-#include <QCheckBox>
 #include <QUndoCommand>
 #include <QUndoStack>
 
@@ -81,7 +80,7 @@ UndoHistory::UndoHistory(const Controls &controls, MainState &main, MainContext 
     connect(stack_, &QUndoStack::indexChanged, this, &UndoHistory::updateActions);
     connect(stack_, &QUndoStack::undoTextChanged, this, &UndoHistory::updateActions);
     connect(stack_, &QUndoStack::redoTextChanged, this, &UndoHistory::updateActions);
-    connect(controls_.lock, &QCheckBox::toggled, this, &UndoHistory::updateActions);
+    connect(controls_.lock, &QAction::toggled, this, &UndoHistory::updateActions);
     updateActions();
 }
 
@@ -163,8 +162,6 @@ void UndoHistory::step(bool back)
             "Undo and Redo begin afresh from here."_s);
         break;
     }
-    if (ctx_.RefreshCommands)
-        ctx_.RefreshCommands();
 }
 
 void UndoHistory::clear()

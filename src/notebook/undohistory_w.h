@@ -10,7 +10,6 @@
 struct MainContext;
 struct MainState;
 class QAction;
-class QCheckBox;
 class QUndoStack;
 
 // Where the lists go once a command has been done, undone or redone: the
@@ -40,7 +39,7 @@ public:
     {
         QAction *undo = nullptr;
         QAction *redo = nullptr;
-        QCheckBox *lock = nullptr;
+        QAction *lock = nullptr;
     };
     UndoHistory(const Controls &controls, MainState &main, MainContext &ctx,
                 std::function<void(const Place &)> show, QObject *parent);

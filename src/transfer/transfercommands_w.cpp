@@ -136,8 +136,6 @@ void TransferCommands::reloadLists(const QString &storedGroup)
     view_.refillGroupList();
     const int slot = storedGroup.isEmpty() ? -1 : view_.ctx.table.findGroup(storedGroup);
     view_.selectGroupOrFirst(slot < 0 ? 0 : view_.groups.lineOfSlot(slot));
-    if (view_.ctx.RefreshCommands)
-        view_.ctx.RefreshCommands();
 }
 
 void TransferCommands::importFolder(bool intoSelectedGroup)

@@ -2,18 +2,29 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QCheckBox>
 
-QAction *bindButtonAction(QAbstractButton *button)
+namespace {
+
+void followEnabled(QAbstractButton *button, QAction *action)
 {
-    auto *action = new QAction(button);
-    action->setObjectName(button->objectName());
-    QObject::connect(button, &QAbstractButton::clicked, action, &QAction::trigger);
+    button->setEnabled(action->isEnabled());
     QObject::connect(action, &QAction::changed, button,
                      [button, action] { button->setEnabled(action->isEnabled()); });
-    return action;
 }
 
-QAction *buttonAction(const QAbstractButton *button)
+} // namespace
+
+void showAction(QAbstractButton *button, QAction *action)
 {
-    return button->findChild<QAction *>(button->objectName(), Qt::FindDirectChildrenOnly);
+    QObject::connect(button, &QAbstractButton::clicked, action, &QAction::trigger);
+    followEnabled(button, action);
+}
+
+void showCheckableAction(QCheckBox *box, QAction *action)
+{
+    box->setChecked(action->isChecked());
+    QObject::connect(box, &QCheckBox::toggled, action, &QAction::setChecked);
+    QObject::connect(action, &QAction::toggled, box, &QCheckBox::setChecked);
+    followEnabled(box, action);
 }

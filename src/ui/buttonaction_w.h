@@ -2,14 +2,15 @@
 
 class QAbstractButton;
 class QAction;
+class QCheckBox;
 
-// A button beside the lists is a view of its command's action: a click
-// triggers the action, and the action's enabled state, set by the command
-// refresh, is the button's. Keys bound to the same command trigger the same
-// action, so a key does nothing where its button is greyed.
-//
-// The action carries the button's objectName, so the refresh, which looks
-// its items up by name, sets the action.
-QAction *bindButtonAction(QAbstractButton *button);
-// The action bound to `button`.
-QAction *buttonAction(const QAbstractButton *button);
+// A button is a view of its command's action: a click triggers the action,
+// and the action's enabled state is the button's. Where a command also has a
+// menu item, that item is the action, so the menu, the button and the keys
+// bound to the command are one: a key does nothing where the button is greyed.
+// (A QToolButton's default action would also take over the button's caption
+// and look; these buttons keep their own.)
+void showAction(QAbstractButton *button, QAction *action);
+
+// A check box that shows a checkable action: ticking either ticks both.
+void showCheckableAction(QCheckBox *box, QAction *action);

@@ -30,7 +30,7 @@ QString padded(const QString &text)
 void setMenuCaptions(const MainWidgets &w, const Words &words)
 {
     w.fileMenu->setTitle(words(Word::MenuFile));
-    w.editPermissionItem->setText(words(Word::MenuLockEditPermission));
+    w.lockAction->setText(words(Word::MenuLockEditPermission));
     w.hideItem->setText(words(Word::MenuHideInTray));
     w.exitItem->setText(words(Word::MenuExit));
     w.groupMenu->setTitle(words(Word::MenuGroup));

@@ -1,31 +1,28 @@
 #pragma once
 
+#include "ui/commandstate.h"
+
+#include <array>
+
 struct MainWidgets;
 class QAction;
+class QObject;
 
 // The organizing commands of the main window, one action each, by what they
-// do. Where a menu item and its button have states of their own (the refresh
-// greys them by different rules), there are two actions over one handler: the
-// button's, which its keys and drops follow, and the menu item's (`...Item`).
+// do: the menu item, the button and the keys of a command all trigger it.
 struct CommandActions
 {
     // The selected entry
     QAction *trashEntry = nullptr;
-    QAction *trashEntryItem = nullptr;
     QAction *renameEntry = nullptr;
     QAction *moveEntryToGroup = nullptr;
 
     // The order of the group's entries
     QAction *sort = nullptr;
-    QAction *sortItem = nullptr;
     QAction *moveUp = nullptr;
-    QAction *moveUpItem = nullptr;
     QAction *moveDown = nullptr;
-    QAction *moveDownItem = nullptr;
     QAction *indentLeft = nullptr;
-    QAction *indentLeftItem = nullptr;
     QAction *indentRight = nullptr;
-    QAction *indentRightItem = nullptr;
 
     // The cursor pad beside the lists
     QAction *previousGroup = nullptr;
@@ -41,5 +38,10 @@ struct CommandActions
     QAction *clearTrash = nullptr;
 };
 
-// The actions of the window's menu items and buttons, which must exist.
+// The actions of the window's commands, which must exist.
 CommandActions commandActions(const MainWidgets &w);
+
+// What stands for each command whose state follows the selection and the
+// modes: its action, a menu's menu action, or (the entry's text) the widget.
+using CommandControls = std::array<QObject *, kCmdCount>;
+CommandControls commandControls(const MainWidgets &w);

@@ -1,101 +1,115 @@
 #pragma once
 
+#include <QObject>
 #include <QString>
 #include <array>
 #include <optional>
 
 class NoteTable;
 
-// Every menu item and button whose enabled state RefreshCommands governs. The
-// name of an item is its objectName: the design name, with the index of an array
-// item appended (cmdEntry0, mnuSort1).
-enum class Cmd {
-    mnuGroup,
-    mnuEntry,
-    mnuOptions,
-    cmdEntry0,
-    cmdEntry1,
-    mnuMoveTo,
-    mnuSetMem,
-    mnuClearMemos,
-    cmdIndiv0,
-    cmdIndiv1,
-    cmdIndiv2,
-    cmdIndiv3,
-    cmdH0,
-    cmdH1,
-    cmdH2,
-    cmdH3,
-    mnuEntryCall0,
-    mnuEntryCall1,
-    mnuEntryRename,
-    mnuEntryChange,
-    mnuEditorCall0,
-    mnuSortAll,
-    cmdSort0,
-    mnuEditor,
-    cmdCRSR0,
-    cmdCRSR1,
-    cmdCRSR2,
-    cmdCRSR3,
-    cmdCRSR4,
-    mnuSort0,
-    mnuSort1,
-    mnuGroupDelete,
-    mnuGroupRename,
-    mnuInsert,
-    mnuClearTrash,
-    txtText,
-    mnuGoToMemo0,
-    mnuGoToMemo1,
-    mnuGoToMemo2,
-    mnuGoToMemo3,
-    mnuMoveToMemo0,
-    mnuMoveToMemo1,
-    mnuMoveToMemo2,
-    mnuMoveToMemo3,
-    mnuGoToLastMove,
-    mnuIndent0,
-    mnuIndent1,
-    mnuCallTxtMemoCall0,
-    mnuCallTxtMemoCall1,
-    mnuCallTxtMemoCall2,
-    mnuCallTxtMemoCall3,
-    mnuClearTxtMemos,
-};
-inline constexpr int kCmdCount = int(Cmd::mnuClearTxtMemos) + 1;
+namespace Commands {
+Q_NAMESPACE
 
+// Every command, menu and control whose enabled state follows the selection,
+// the modes and the memories. A command that has a menu item and a button is
+// one action, shown by both.
+enum class Role {
+    // Menus of the menu bar and their submenus
+    FileMenu,
+    GroupMenu,
+    EntryMenu,
+    GoMoveMenu,
+    OptionsMenu,
+    InfoMenu,
+    InsertMenu,
+    EditorMenu,
+    MoveToMenu,
+    SetMemoryMenu,
+    // The selected entry and the group's order
+    NewEntry,
+    TrashEntry,
+    RenameEntry,
+    ChangeGroup,
+    OpenInEditor,
+    Sort,
+    MoveUp,
+    MoveDown,
+    IndentLeft,
+    IndentRight,
+    // The groups
+    RenameGroup,
+    DeleteGroup,
+    ClearTrash,
+    // The cursor pad beside the lists
+    PreviousGroup,
+    NextGroup,
+    PreviousEntry,
+    NextEntry,
+    Jump,
+    // The individual buttons
+    IndividualButton1,
+    IndividualButton2,
+    IndividualButton3,
+    IndividualButton4,
+    // Position memories
+    GoToMemory1,
+    GoToMemory2,
+    GoToMemory3,
+    GoToMemory4,
+    GoToLastMove,
+    MoveToMemory1,
+    MoveToMemory2,
+    MoveToMemory3,
+    MoveToMemory4,
+    ClearMemories,
+    // Phrase memories
+    CallPhrase1,
+    CallPhrase2,
+    CallPhrase3,
+    CallPhrase4,
+    ClearPhrases,
+    // The entry's text box
+    EntryText,
+};
+Q_ENUM_NS(Role)
+
+} // namespace Commands
+
+using Cmd = Commands::Role;
+inline constexpr int kCmdCount = int(Cmd::EntryText) + 1;
+
+// The role's name, as tests and messages spell it ("TrashEntry").
 QString commandName(Cmd c);
 
-// What RefreshCommands reads: the selection, the modes and the memories.
+// What the command states are computed from: the selection, the modes and the memories.
 struct CommandInput
 {
-    bool TextEditMode = false;
-    bool Locked = false;
-    bool FileMissing = false;
+    bool editing = false; // the entry text or the mask is being edited
+    bool locked = false;
+    bool fileMissing = false;
 
-    int entryLine = -1;     // i: selected line of lstEntry, -1 for none
-    int entryCount = 0;     // entries of the selected group; line entryCount is the closing line
-    QString entryText;      // title shown on the selected lstEntry line
-    int groupLine = -1;     // gi: selected line of lstGroup, -1 for none
-    int groupLineCount = 0; // gc
-    QString groupTitle;     // shown text of the selected lstGroup line
+    int entryLine = -1; // selected line of the entry list, -1 for none
+    int entryCount = 0; // entries of the selected group; line entryCount is the closing line
+    QString entryText;  // title shown on the selected entry line
+    int groupLine = -1; // selected line of the group list, -1 for none
+    int groupLineCount = 0;
+    QString groupTitle; // shown text of the selected group line
 
-    bool InTrash = false;          // the selected group is "Trash"
+    bool inTrash = false;          // the selected group is "Trash"
     bool emptyTrashExists = false; // a group "Trash" exists and holds no entry
-    bool HideYGroups = false;
+    bool hideYGroups = false;
 
-    std::array<QString, 4> PhraseMemory;
-    std::array<QString, 4> PositionMemory; // the user's memories 1..4
-    QString LastMovePosition;              // PositionMemory(4)
+    std::array<QString, 4> phraseMemory;
+    std::array<QString, 4> positionMemory; // the user's memories 1..4
+    QString lastMovePosition;
 };
 
-// The outcome: an enabled state for every item the refresh set (an unset item
-// keeps whatever it had), and the memories as the validation left them.
+// The outcome: an enabled state for every command the computation set (an
+// unset one keeps whatever it had), and the memories as the validation left them.
 struct CommandState
 {
     std::array<std::optional<bool>, kCmdCount> enabled{};
-    std::array<QString, 4> PositionMemory;
+    std::array<QString, 4> positionMemory;
     bool memoriesRepaired = false; // the captions need rewriting and the values storing
 
     std::optional<bool> operator[](Cmd c) const { return enabled[std::size_t(c)]; }
@@ -105,5 +119,5 @@ struct CommandState
 // Whether a group named "Trash" exists and holds no entry (Clear Trash is then pointless).
 bool emptyTrashExists(const NoteTable &table);
 
-// Recomputes the enabled state of every governed item from scratch.
-CommandState RefreshCommands(const CommandInput &in, const NoteTable &table);
+// The enabled state of every command, computed from scratch.
+CommandState commandStates(const CommandInput &in, const NoteTable &table);

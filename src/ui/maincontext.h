@@ -28,8 +28,6 @@ struct MainContext
     // Files and addresses opened on the desktop, the restart (replaced by tests).
     DesktopServices &desktop;
     std::function<void(int status)> endProgram;
-    // The command-state refresh every command ends with (set by the main window).
-    std::function<void()> RefreshCommands;
     // Runs once a change of the table is in idx.dat (set by the lists, which follow it).
     std::function<void()> tableChanged;
 

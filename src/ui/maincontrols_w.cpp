@@ -8,6 +8,7 @@
 #include "ui/titlelistview_w.h"
 #include "ui/twipslayout_w.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QFrame>
 #include <QLabel>
@@ -147,6 +148,36 @@ void buildPanels(QWidget *client, MainWidgets &w)
     w.editButtons[1]->setToolTip(u" [F4] or [ESC] "_s);
 }
 
+QAction *commandAction(QObject *parent, const QString &name)
+{
+    auto *action = new QAction(parent);
+    action->setObjectName(name);
+    return action;
+}
+
+// Each command is one action: a button shows its menu item's, or one of its own.
+void showCommandActions(QMainWindow &window, MainWidgets &w)
+{
+    showAction(w.entryButtons[0], w.newTrashItems[0]);
+    showAction(w.entryButtons[1], w.newTrashItems[1]);
+    showAction(w.sortButton, w.sortItem);
+    showAction(w.orderButtons[0], w.indentItems[1]);
+    showAction(w.orderButtons[1], w.indentItems[0]);
+    showAction(w.orderButtons[2], w.upDownItems[0]);
+    showAction(w.orderButtons[3], w.upDownItems[1]);
+    const QString cursor[] = {u"previousGroup"_s, u"nextGroup"_s, u"previousEntry"_s,
+                              u"nextEntry"_s, u"jump"_s};
+    for (std::size_t i = 0; i < w.cursorButtons.size(); ++i) {
+        w.cursorActions[i] = commandAction(&window, cursor[i]);
+        showAction(w.cursorButtons[i], w.cursorActions[i]);
+    }
+    for (std::size_t i = 0; i < w.individualButtons.size(); ++i) {
+        w.individualActions[i] = commandAction(&window, indexed(u"individualButton"_s, i + 1));
+        showAction(w.individualButtons[i], w.individualActions[i]);
+    }
+    showCheckableAction(w.lockBox, w.lockAction);
+}
+
 } // namespace
 
 MainWidgets buildMainWidgets(QMainWindow &window)
@@ -162,16 +193,7 @@ MainWidgets buildMainWidgets(QMainWindow &window)
     buildSideButtons(client, w);
     buildPanels(client, w);
     buildSplitters(client, w);
-    // The buttons whose state the command refresh governs act through actions.
-    for (QPushButton *button : w.cursorButtons)
-        bindButtonAction(button);
-    for (QPushButton *button : w.orderButtons)
-        bindButtonAction(button);
-    for (QPushButton *button : w.individualButtons)
-        bindButtonAction(button);
-    for (QPushButton *button : w.entryButtons)
-        bindButtonAction(button);
-    bindButtonAction(w.sortButton);
+    showCommandActions(window, w);
 
     w.startSettingsTimer = timer(&window, u"timPreset"_s, 100);
     w.exitTimer = timer(&window, u"timExit"_s, 100);

@@ -45,7 +45,7 @@ void buildMainMenus(QMainWindow &window, MainWidgets &w)
     QMenuBar *bar = window.menuBar();
 
     w.fileMenu = menu(bar, u"mnuFile"_s);
-    w.editPermissionItem = item(w.fileMenu, u"mnuEditPermission"_s, true);
+    w.lockAction = item(w.fileMenu, u"mnuEditPermission"_s, true);
     w.fileMenu->addSeparator();
     w.hideItem = item(w.fileMenu, u"mnuHide"_s);
     w.exitItem = item(w.fileMenu, u"mnuExit"_s);

@@ -22,7 +22,7 @@ struct MainWidgets
 
     // File
     QMenu *fileMenu = nullptr;
-    QAction *editPermissionItem = nullptr;
+    QAction *lockAction = nullptr; // checkable; the lock box shows it
     QAction *hideItem = nullptr;
     QAction *exitItem = nullptr;
 
@@ -111,6 +111,11 @@ struct MainWidgets
     std::array<QPushButton *, 4> orderButtons{}; // indent left, indent right, up, down
     std::array<QPushButton *, 5>
         cursorButtons{}; // group up, group down, entry up, entry down, jump
+
+    // The commands of the buttons that have no menu item; every other button
+    // shows its menu item's action.
+    std::array<QAction *, 5> cursorActions{};
+    std::array<QAction *, 4> individualActions{};
 
     QTimer *startSettingsTimer = nullptr;
     QTimer *exitTimer = nullptr;

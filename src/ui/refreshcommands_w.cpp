@@ -5,42 +5,76 @@
 #include "ui/titlelistmodel.h"
 #include "ui/titlelistview_w.h"
 
-#include <QCheckBox>
-#include <QMainWindow>
+#include <QAbstractItemModel>
+#include <QAction>
+#include <QWidget>
 
 using namespace Qt::StringLiterals;
 
-CommandRefresh::CommandRefresh(const Controls &controls, const MainState &main, AppState &state,
-                               const NoteTable &table)
-    : controls_(controls), main_(main), state_(state), table_(table),
-      items_(findCommandControls(controls.window))
-{}
-
-void CommandRefresh::RefreshCommands()
+CommandRefresh::CommandRefresh(const Inputs &inputs, const CommandControls &controls,
+                               const MainState &main, AppState &state, const NoteTable &table,
+                               QObject *parent)
+    : QObject(parent), inputs_(inputs), controls_(controls), main_(main), state_(state),
+      table_(table)
 {
-    CommandInput in;
-    in.TextEditMode = main_.edit.textEdit();
-    in.Locked = controls_.lock->isChecked();
-    in.FileMissing = main_.FileMissing;
-    in.entryLine = controls_.entryList->currentRow();
-    in.entryCount = controls_.entryList->titles().itemCount();
-    in.entryText = controls_.entryList->currentItem().isValid() ? controls_.entryList->currentText()
-                                                                : QString();
-    in.groupLine = controls_.groupList->currentRow();
-    in.groupLineCount = controls_.groupList->count();
-    in.groupTitle = controls_.groupList->currentText();
-    in.InTrash = in.groupTitle == u"Trash"_s;
-    in.emptyTrashExists = emptyTrashExists(table_);
-    in.HideYGroups = state_.hideYGroups();
-    in.PhraseMemory = state_.prefs.PhraseMemory;
-    in.PositionMemory = state_.prefs.PositionMemory;
-    in.LastMovePosition = main_.LastMovePosition;
+    setObjectName(u"commandRefresh"_s);
+    connect(inputs.lock, &QAction::toggled, this, &CommandRefresh::refresh);
+    connect(&main.edit, &EditState::modeChanged, this, &CommandRefresh::refresh);
+    for (const TitleListView *list : {inputs.entryList, inputs.groupList}) {
+        connect(list, &TitleListView::currentRowChanged, this, &CommandRefresh::refresh);
+        followModel(list->model());
+    }
+}
 
-    const CommandState result = ::RefreshCommands(in, table_);
-    applyCommandState(result, items_);
+void CommandRefresh::followModel(const QObject *model)
+{
+    const auto *m = qobject_cast<const QAbstractItemModel *>(model);
+    connect(m, &QAbstractItemModel::modelReset, this, &CommandRefresh::refresh);
+    connect(m, &QAbstractItemModel::layoutChanged, this, &CommandRefresh::refresh);
+    connect(m, &QAbstractItemModel::rowsInserted, this, &CommandRefresh::refresh);
+    connect(m, &QAbstractItemModel::rowsRemoved, this, &CommandRefresh::refresh);
+    connect(m, &QAbstractItemModel::rowsMoved, this, &CommandRefresh::refresh);
+    connect(m, &QAbstractItemModel::dataChanged, this, &CommandRefresh::refresh);
+}
+
+CommandInput CommandRefresh::input() const
+{
+    const TitleListView *entries = inputs_.entryList;
+    const TitleListView *groups = inputs_.groupList;
+    CommandInput in;
+    in.editing = main_.edit.editing();
+    in.locked = inputs_.lock->isChecked();
+    in.fileMissing = main_.FileMissing;
+    in.entryLine = entries->currentRow();
+    in.entryCount = entries->titles().itemCount();
+    in.entryText = entries->currentItem().isValid() ? entries->currentText() : QString();
+    in.groupLine = groups->currentRow();
+    in.groupLineCount = groups->count();
+    in.groupTitle = groups->currentText();
+    in.inTrash = in.groupTitle == u"Trash"_s;
+    in.emptyTrashExists = emptyTrashExists(table_);
+    in.hideYGroups = state_.hideYGroups();
+    in.phraseMemory = state_.prefs.PhraseMemory;
+    in.positionMemory = state_.prefs.PositionMemory;
+    in.lastMovePosition = main_.LastMovePosition;
+    return in;
+}
+
+void CommandRefresh::refresh()
+{
+    const CommandState result = commandStates(input(), table_);
+    for (int k = 0; k < kCmdCount; ++k) {
+        const std::optional<bool> on = result[Cmd(k)];
+        QObject *control = controls_[std::size_t(k)];
+        if (!on || !control)
+            continue;
+        if (auto *action = qobject_cast<QAction *>(control))
+            action->setEnabled(*on);
+        else if (auto *widget = qobject_cast<QWidget *>(control))
+            widget->setEnabled(*on);
+    }
     if (result.memoriesRepaired) {
-        state_.prefs.PositionMemory = result.PositionMemory;
-        if (memoriesRepaired)
-            memoriesRepaired();
+        state_.prefs.PositionMemory = result.positionMemory;
+        Q_EMIT memoriesRepaired();
     }
 }

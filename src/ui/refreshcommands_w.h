@@ -1,43 +1,48 @@
 #pragma once
 
-#include "ui/commandstate_w.h"
+#include "ui/commandactions_w.h"
 
-#include <functional>
+#include <QObject>
 
 struct AppState;
 struct MainState;
-class QCheckBox;
-class QObject;
+class QAction;
 class TitleListView;
 class NoteTable;
 
-// RefreshCommands on the window, the one entry point every command ends with:
-// gathers the selection and modes, computes the enabled states and puts them
-// on the controls, which are looked up once. Memories the validation repaired
-// are taken over (in memory only) and `memoriesRepaired` runs, so their
-// captions can follow.
-class CommandRefresh
+// The enabled state of every command, kept up to date: whenever what it
+// depends on changes (the lists' lines or selection, the shown entry, the
+// edit mode, the lock, the memories), the states are computed afresh and put
+// on the actions. Memories the computation repaired are taken over (in
+// memory only) and `memoriesRepaired` is emitted, so their captions can follow.
+class CommandRefresh : public QObject
 {
+    Q_OBJECT
 public:
-    // What the refresh reads of the window: the lock box and the two lists;
-    // `window` holds every item it governs.
-    struct Controls
+    // What the states are read from: the lock and the two lists.
+    struct Inputs
     {
-        const QCheckBox *lock;
+        const QAction *lock;
         const TitleListView *entryList;
         const TitleListView *groupList;
-        const QObject *window;
     };
-    CommandRefresh(const Controls &controls, const MainState &main, AppState &state,
-                   const NoteTable &table);
+    CommandRefresh(const Inputs &inputs, const CommandControls &controls, const MainState &main,
+                   AppState &state, const NoteTable &table, QObject *parent);
 
-    void RefreshCommands();
-    std::function<void()> memoriesRepaired;
+public Q_SLOTS:
+    void refresh();
+
+Q_SIGNALS:
+    void memoriesRepaired();
 
 private:
-    Controls controls_;
+    // Follows the signals of a list's model that change what the list shows.
+    void followModel(const QObject *model);
+    CommandInput input() const;
+
+    Inputs inputs_;
+    CommandControls controls_;
     const MainState &main_;
     AppState &state_;
     const NoteTable &table_;
-    CommandControls items_;
 };

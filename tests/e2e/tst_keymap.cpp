@@ -522,7 +522,7 @@ private Q_SLOTS:
 
             // The menus and buttons of the keyboard commands.
             row(u"list menu Edit Permission"_s, u"lock=1"_s, u"lock=0"_s, {},
-                menu(&MainWidgets::editPermissionItem)),
+                menu(&MainWidgets::lockAction)),
             row(u"list menu Clear Phrases"_s, u"phrases=free,free,free,free"_s, u"="_s, {},
                 menu(&MainWidgets::clearPhrasesItem)),
             row(u"list button 1, free"_s, same, same, {}, button(0)),

@@ -303,7 +303,7 @@ private Q_SLOTS:
     }
 
     // A group's folder removed while the program runs is told, naming it,
-    // and its entry shows as missing; a folder gone with a new idx.dat (the
+    // and its entry shows as missing (with what needs its file greyed); a folder gone with a new idx.dat (the
     // group renamed on another computer) is the reload's to show.
     void groupFolderGone_data()
     {
@@ -312,7 +312,7 @@ private Q_SLOTS:
         QTest::newRow("removed") << Action([](AppFixture &nb) {
             QVERIFY(QDir(nb.path(u"FileStore/B"_s)).removeRecursively());
         }) << u"idx=A x | B b1 b2 | Trash;sel=B/b1;date=File not present!;text=;"
-              "msg=~\\[Caution!\\] The folder of a group was removed[^|]*\n\n%STORE%B/"_s;
+              "on:mnuEntryChange=0;on:txtText=0;msg=~\\[Caution!\\] The folder of a group was removed[^|]*\n\n%STORE%B/"_s;
         QTest::newRow("renamed on another computer") << Action([](AppFixture &nb) {
             indexOf(nb, u"A x | K b1 b2 | Trash"_s);
             QVERIFY(QDir(nb.path(u"FileStore/B"_s)).removeRecursively());

@@ -277,6 +277,22 @@ private Q_SLOTS:
         then(nb);
         expectState(nb, expected);
     }
+
+    // The buttons beside the lists stay greyed through a mask edit, also when
+    // the phrases change under it: the next group would show its own mask in
+    // place of the one typed.
+    void maskKeptWhenPhrasesChange()
+    {
+        AppFixture nb;
+        nb.setPref(27, u"Hi"_s); // phrase 1
+        QVERIFY(nb.open(kBook, u"A/x"_s));
+        maskTyping(nb);
+        nb.window()->findChild<QAction *>(u"mnuClearTxtMemos"_s)->trigger();
+        auto *nextGroup = nb.window()->findChild<QPushButton *>(u"cmdCRSR1"_s);
+        QVERIFY(!nextGroup->isEnabled());
+        QTest::mouseClick(nextGroup, Qt::LeftButton);
+        expectState(nb, u"mode=mask;sel=A/x;mask=Masked"_s);
+    }
 };
 
 QTEST_MAIN(tst_Recovery)

@@ -7,7 +7,7 @@
 
 #include "i18n/wordtable.h"
 #include "store/storemarker.h"
-#include "ui/commandstate_w.h"
+#include "ui/commandactions_w.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -57,10 +57,9 @@ private Q_SLOTS:
         QVERIFY(run.messages.shown.isEmpty());
         QCOMPARE(AppFixture::lines(w.groupList), (QStringList{u"Notes"_s, u"Trash"_s}));
         QCOMPARE(w.groupList->palette().color(QPalette::Base), QColor(224, 224, 224));
-        // Every item the command state governs is found by its name.
-        QStringList missing;
-        findCommandControls(run.window(), &missing);
-        QCOMPARE(missing, QStringList());
+        // Every command whose state follows the selection has its control.
+        for (const QObject *control : commandControls(w))
+            QVERIFY(control);
 
         // At the shipped size no shown control leaves its panel or overlaps another.
         QCOMPARE(run.window()->frameGeometry().size(), QSize(800, 533));
@@ -305,7 +304,7 @@ private Q_SLOTS:
             << Scenario{{},
                         {},
                         held,
-                        {letGo, menu(&MainWidgets::editPermissionItem)},
+                        {letGo, menu(&MainWidgets::lockAction)},
                         u"marker=free;lock=1;on:chckEdit=0;on:mnuEditPermission=0;icons=1;"
                         "msg=[Caution!] Store index seems to be in use!\n\nStarting without edit "
                         "permission!"_s};
