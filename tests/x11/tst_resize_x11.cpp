@@ -178,10 +178,9 @@ private Q_SLOTS:
         }
         QVERIFY(after.width() >= widthFloor && after.height() >= heightFloor);
         // The controls are laid out for that client area.
-        const MainWidgets &w = run.w();
-        QCOMPARE(w.normalPanels[0]->y(),
+        QCOMPARE(client->findChild<QFrame *>(u"fraMain0"_s)->y(),
                  twipsToPixels(pixelsToTwips(client->height(), dpi) - 1010, dpi));
-        QCOMPARE(w.entryText->geometry().right() + 1,
+        QCOMPARE(client->findChild<QPlainTextEdit *>(u"txtText"_s)->geometry().right() + 1,
                  twipsToPixels(pixelsToTwips(client->width(), dpi) - 50, dpi));
     }
 };
