@@ -29,16 +29,22 @@ struct Run
     QString err;
 };
 
-// The program without a display: had it gone on to open a window, it would
-// have failed to reach the window system. `home`, when given, is the scratch
-// home it runs in, with no other place of the user's named.
-Run plimsa(const QString &program, const QStringList &arguments, const QString &home = {})
+// No display: a program that goes on to open a window fails to reach the
+// window system. No place of the user's named.
+QProcessEnvironment withoutDisplay()
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     for (const QString &name : {u"DISPLAY"_s, u"WAYLAND_DISPLAY"_s, u"XDG_DATA_HOME"_s,
                                 u"XDG_CONFIG_HOME"_s, u"XDG_CACHE_HOME"_s})
         env.remove(name);
     env.insert(u"QT_QPA_PLATFORM"_s, u"xcb"_s);
+    return env;
+}
+
+// The program without a display; `home`, when given, is the scratch home it runs in.
+Run plimsa(const QString &program, const QStringList &arguments, const QString &home = {})
+{
+    QProcessEnvironment env = withoutDisplay();
     QProcess process;
     if (!home.isEmpty()) {
         env.insert(u"HOME"_s, home);
@@ -127,11 +133,8 @@ private Q_SLOTS:
         AppFixture program; // a copy of the shipped program folder
         QVERIFY(QFile::copy(qEnvironmentVariable("PLIMSA_EXE"), program.path(u"plimsa"_s)));
         QVERIFY(writeFile(program.path(u"a.qss"_s), "QListView { color: navy; }\n"));
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.remove(u"DISPLAY"_s);
-        env.insert(u"QT_QPA_PLATFORM"_s, u"xcb"_s);
         QProcess process;
-        process.setProcessEnvironment(env);
+        process.setProcessEnvironment(withoutDisplay());
         process.start(program.path(u"plimsa"_s),
                       {u"-platform"_s, u"offscreen"_s, u"-style"_s, u"fusion"_s, u"-reverse"_s,
                        u"-stylesheet"_s, program.path(u"a.qss"_s), u"-qwindowtitle"_s, u"N"_s});

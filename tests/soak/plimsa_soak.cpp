@@ -91,8 +91,8 @@ void checkGivenBack(MainWindow &window, const SoakJournal::Recoverable &recovera
                         recoverable.texts.value(0).left(80));
         return;
     }
-    const QString given =
-        boxText(state.edit.maskEdit() ? window.widgets().maskText : window.widgets().entryText);
+    const QString given = boxText(
+        window.findChild<QPlainTextEdit *>(state.edit.maskEdit() ? u"txtMask"_s : u"txtText"_s));
     if (!recoverable.texts.contains(given))
         fail(2, u"check: the start gave back \"%1\", not what the last recovery copy held "
                 "(\"%2\")"_s.arg(given.left(80), recoverable.texts.join(u"\" or \""_s).left(160)));

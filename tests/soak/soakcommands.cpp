@@ -14,9 +14,9 @@
 #include "ui/titlelistmodel.h"
 #include "ui/titlelistview_w.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
-#include <QCheckBox>
 #include <QDeadlineTimer>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -59,9 +59,24 @@ SoakCommands::SoakCommands(Application &app, quint32 seed)
     : app_(app), window_(*app.mainWindow()), random_(seed), seed_(seed)
 {
     // The mask box takes keys only while it is shown.
-    const MainWidgets &w = window_.widgets();
-    if (!w.viewMaskItem->isChecked() && w.viewMaskItem->isEnabled())
-        w.viewMaskItem->trigger();
+    QAction *viewMask = action(u"mnuViewMask"_s);
+    if (!viewMask->isChecked() && viewMask->isEnabled())
+        viewMask->trigger();
+}
+
+QAction *SoakCommands::action(const QString &name) const
+{
+    return window_.findChild<QAction *>(name);
+}
+
+TitleListView *SoakCommands::list(const QString &name) const
+{
+    return window_.findChild<TitleListView *>(name);
+}
+
+QPlainTextEdit *SoakCommands::box(bool mask) const
+{
+    return window_.findChild<QPlainTextEdit *>(mask ? u"txtMask"_s : u"txtText"_s);
 }
 
 QString SoakCommands::normal(const QString &text)
@@ -78,12 +93,12 @@ QString SoakCommands::token()
 
 QString SoakCommands::entryText() const
 {
-    return normal(boxText(window_.widgets().entryText));
+    return normal(boxText(box(false)));
 }
 
 QString SoakCommands::maskText() const
 {
-    return normal(boxText(window_.widgets().maskText));
+    return normal(boxText(box(true)));
 }
 
 QStringList SoakCommands::trashTexts() const
@@ -108,22 +123,19 @@ QStringList SoakCommands::trashTexts() const
 const QList<SoakCommands::Command> &SoakCommands::commands()
 {
     using S = SoakCommands;
-    using W = MainWidgets;
-    const auto w = [](S &s) -> const W & { return s.window_.widgets(); };
-    const auto onEntry = [w](S &s) {
-        const int row = w(s).entryList->currentRow();
-        return row >= 0 && row < w(s).entryList->count() - 1;
+    const auto entries = [](S &s) { return s.list(u"lstEntry"_s); };
+    const auto onEntry = [entries](S &s) {
+        const int row = entries(s)->currentRow();
+        return row >= 0 && row < entries(s)->count() - 1;
     };
-    const auto editing = [w](S &s) { return w(s).lockBox->isChecked(); };
+    const auto editing = [](S &s) {
+        return s.window_.findChild<QAbstractButton *>(u"chckEdit"_s)->isChecked();
+    };
     const auto fileMissing = [](S &s) { return s.window_.mainState().FileMissing; };
     const auto always = [](S &, QStringList &) { return true; };
-    const auto enabled = [w](QAction *W::*action) {
-        return [w, action](S &s, QStringList &) { return (w(s).*action)->isEnabled(); };
-    };
-    const auto enabledAt = [w](auto W::*actions, int i) {
-        return [w, actions, i](S &s, QStringList &) {
-            return (w(s).*actions)[std::size_t(i)]->isEnabled();
-        };
+    // Offered while the menu item of that objectName is enabled.
+    const auto enabled = [](const QString &item) {
+        return [item](S &s, QStringList &) { return s.action(item)->isEnabled(); };
     };
     // Offered as `offered` is, letting go of the texts `texts` gives.
     const auto letting = [](const auto &offered, const auto &texts) {
@@ -137,20 +149,20 @@ const QList<SoakCommands::Command> &SoakCommands::commands()
             return true;
         };
     };
-    const auto trigger = [w](QAction *W::*action) {
-        return [w, action](S &s, QString &) { (w(s).*action)->trigger(); };
+    const auto trigger = [](const QString &item) {
+        return [item](S &s, QString &) { s.action(item)->trigger(); };
     };
     // Keys typed into the entry list.
-    const auto keys = [w](const QString &keys) {
-        return [w, keys](S &s, QString &) {
-            w(s).entryList->setFocus();
+    const auto keys = [entries](const QString &keys) {
+        return [entries, keys](S &s, QString &) {
+            entries(s)->setFocus();
             s.type(keys);
         };
     };
     // The text box's contents replaced by the token, saved with F2.
-    const auto typedInto = [w](bool mask) {
-        return [w, mask](S &s, QString &typed) {
-            (mask ? w(s).maskText : w(s).entryText)->setFocus();
+    const auto typedInto = [](bool mask) {
+        return [mask](S &s, QString &typed) {
+            s.box(mask)->setFocus();
             s.type(u"^a"_s + typed + u"{F2}"_s);
         };
     };
@@ -160,9 +172,9 @@ const QList<SoakCommands::Command> &SoakCommands::commands()
             give(s, typed);
         };
     };
-    const auto selecting = [w](TitleListView *W::*list) {
-        return [w, list](S &s, QString &) {
-            (w(s).*list)->setCurrentRow(s.argument_ % std::max(1, (w(s).*list)->count()));
+    const auto selecting = [](const QString &name) {
+        return [name](S &s, QString &) {
+            s.list(name)->setCurrentRow(s.argument_ % std::max(1, s.list(name)->count()));
         };
     };
     // An entry moved within its list: offered on an entry line, outside an edit.
@@ -171,23 +183,26 @@ const QList<SoakCommands::Command> &SoakCommands::commands()
     };
     // A separator line or a placeholder given a title keeps having no file,
     // and could then not be told from a title that lost its file.
-    const auto retitled = [w, fileMissing](S &s, QStringList &) {
-        return w(s).renameEntryItem->isEnabled() && !fileMissing(s);
+    const auto retitled = [fileMissing](S &s, QStringList &) {
+        return s.action(u"mnuEntryRename"_s)->isEnabled() && !fileMissing(s);
     };
-    const auto entrySaved = [w, onEntry, editing, fileMissing](S &s, QStringList &) {
-        const bool placeholder = w(s).entryList->currentText() == u"* NEW *"_s;
+    const auto entrySaved = [entries, onEntry, editing, fileMissing](S &s, QStringList &) {
+        const bool placeholder = entries(s)->currentText() == u"* NEW *"_s;
         return onEntry(s) && !placeholder && !fileMissing(s) && !editing(s);
     };
-    const auto maskSaved = [w, editing](S &s, QStringList &) {
-        return w(s).groupList->currentRow() >= 0 && !editing(s) && w(s).maskText->isVisible();
+    const auto maskSaved = [editing](S &s, QStringList &) {
+        return s.list(u"lstGroup"_s)->currentRow() >= 0 && !editing(s) && s.box(true)->isVisible();
+    };
+    const auto sortButton = [](S &s) {
+        return s.window_.findChild<QAbstractButton *>(u"cmdSort0"_s);
     };
 
     static const QList<Command> list{
-        {"select a group", 12, always, selecting(&W::groupList)},
-        {"select an entry", 12, always, selecting(&W::entryList)},
-        {"new entry", 8, enabledAt(&W::newTrashItems, 0),
-         [w](S &s, QString &typed) {
-             w(s).entryList->setFocus();
+        {"select a group", 12, always, selecting(u"lstGroup"_s)},
+        {"select an entry", 12, always, selecting(u"lstEntry"_s)},
+        {"new entry", 8, enabled(u"mnuEntryCall0"_s),
+         [entries](S &s, QString &typed) {
+             entries(s)->setFocus();
              s.type(u"{INSERT}"_s);
              if (!s.waitUntilIdle(5000) || !s.window_.mainState().edit.textEdit()) {
                  typed.clear();
@@ -200,51 +215,51 @@ const QList<SoakCommands::Command> &SoakCommands::commands()
         {"entry save", 8, letting(entrySaved, &S::entryText), typedInto(false), Command::EntryText},
         {"mask save", 3, letting(maskSaved, &S::maskText), typedInto(true), Command::MaskText},
         {"rename", 4, retitled, answered(keys(u"{F12}"_s))},
-        {"move", 4, enabled(&W::changeGroupItem),
+        {"move", 4, enabled(u"mnuEntryChange"_s),
          [](S &s, QString &) {
              s.answerNextDialog(u"{DOWN %1}{ENTER}"_s.arg(1 + s.argument_ % 4));
-             s.window_.widgets().changeGroupItem->trigger();
+             s.action(u"mnuEntryChange"_s)->trigger();
          }},
-        {"trash", 4, enabledAt(&W::newTrashItems, 1), keys(u"{DEL}"_s)},
-        {"sort", 1, [w](S &s, QStringList &) { return w(s).sortButton->isEnabled(); },
-         [w](S &s, QString &) { w(s).sortButton->click(); }},
+        {"trash", 4, enabled(u"mnuEntryCall1"_s), keys(u"{DEL}"_s)},
+        {"sort", 1, [sortButton](S &s, QStringList &) { return sortButton(s)->isEnabled(); },
+         [sortButton](S &s, QString &) { sortButton(s)->click(); }},
         {"one place up", 3, onEntryNotEditing, keys(u"+{UP}"_s)},
         {"one place down", 3, onEntryNotEditing, keys(u"+{DOWN}"_s)},
-        {"insert separator", 1, enabledAt(&W::insertItems, 1), keys(u"{F11}"_s)},
+        {"insert separator", 1, enabled(u"mnuInsertCall1"_s), keys(u"{F11}"_s)},
         // With a hundred groups the program refuses it, with its message.
-        {"new group", 1, enabled(&W::newGroupItem), answered(trigger(&W::newGroupItem))},
-        {"group rename", 1, enabled(&W::renameGroupItem), answered(trigger(&W::renameGroupItem))},
-        {"group delete", 2, letting(enabled(&W::deleteGroupItem), &S::maskText),
-         trigger(&W::deleteGroupItem)},
-        {"Clear Trash", 1, letting(enabled(&W::clearTrashItem), &S::trashTexts),
-         trigger(&W::clearTrashItem)},
-        {"position memory", 1, enabledAt(&W::setMemoryItems, 0), keys(u"+{F5}"_s)},
-        {"go to a position memory", 1, enabledAt(&W::goToMemoryItems, 0), keys(u"{F5}"_s)},
+        {"new group", 1, enabled(u"mnuGroupNew"_s), answered(trigger(u"mnuGroupNew"_s))},
+        {"group rename", 1, enabled(u"mnuGroupRename"_s), answered(trigger(u"mnuGroupRename"_s))},
+        {"group delete", 2, letting(enabled(u"mnuGroupDelete"_s), &S::maskText),
+         trigger(u"mnuGroupDelete"_s)},
+        {"Clear Trash", 1, letting(enabled(u"mnuClearTrash"_s), &S::trashTexts),
+         trigger(u"mnuClearTrash"_s)},
+        {"position memory", 1, enabled(u"mnuSetMemo0"_s), keys(u"+{F5}"_s)},
+        {"go to a position memory", 1, enabled(u"mnuGoToMemo0"_s), keys(u"{F5}"_s)},
         {"phrase", 1,
          [onEntry, fileMissing](S &s, QStringList &) {
              return onEntry(s) && !fileMissing(s) && !s.entryText().isEmpty();
          },
-         [w](S &s, QString &) {
-             w(s).entryText->setFocus();
+         [](S &s, QString &) {
+             s.box(false)->setFocus();
              const int n = s.argument_;
              s.type(u"^{HOME}+{RIGHT %1}+{F%2}"_s.arg(1 + n % 6).arg(5 + n % 4));
          }},
         // frmIndiv's rows are lists; its OK button is pressed as a click would.
-        {"individual buttons", 1, enabledAt(&W::settingsItems, 2),
-         [w](S &s, QString &) {
+        {"individual buttons", 1, enabled(u"mnuSettings2"_s),
+         [](S &s, QString &) {
              s.whenDialogShows([](QWidget *dialog) {
                  if (auto *ok = dialog->findChild<QPushButton *>(u"cmdMain0"_s))
                      ok->click();
              });
-             w(s).settingsItems[2]->trigger();
+             s.action(u"mnuSettings2"_s)->trigger();
          }},
         // Typing left open: two pauses, each of which writes the recovery
         // copy, then a moment more, and the edit cancelled. A kill in it
         // leaves the copy the next start must offer.
         {"typing left open", 6, letting(entrySaved, [](const S &) { return QStringList(); }),
-         [w](S &s, QString &) {
-             w(s).entryText->setFocus();
-             w(s).entryText->moveCursor(QTextCursor::End);
+         [](S &s, QString &) {
+             s.box(false)->setFocus();
+             s.box(false)->moveCursor(QTextCursor::End);
              for (int pause = 0; pause < 2; ++pause) {
                  s.type(u" "_s + s.token());
                  if (!s.waitUntilIdle(5000))
@@ -258,8 +273,7 @@ const QList<SoakCommands::Command> &SoakCommands::commands()
                  s.note({u"cancelling"_s});
              s.type(u"{ESC}"_s);
          }},
-        {"LstPrnt.txt", 1, enabledAt(&W::editorItems, 1),
-         [w](S &s, QString &) { w(s).editorItems[1]->trigger(); }},
+        {"LstPrnt.txt", 1, enabled(u"mnuEditorCall1"_s), trigger(u"mnuEditorCall1"_s)},
     };
     return list;
 }

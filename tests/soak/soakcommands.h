@@ -8,6 +8,9 @@
 
 class Application;
 class MainWindow;
+class QAction;
+class QPlainTextEdit;
+class TitleListView;
 class QWidget;
 
 // Main, the window made active and its start-up work waited for; false when
@@ -49,6 +52,11 @@ public:
 private:
     struct Command;
     static const QList<Command> &commands();
+
+    // Controls and menu items of the main window by their objectName.
+    QAction *action(const QString &name) const;
+    TitleListView *list(const QString &name) const;
+    QPlainTextEdit *box(bool mask) const; // the mask's or the entry's text box
 
     bool activate();
     bool waitUntilIdle(int milliseconds);

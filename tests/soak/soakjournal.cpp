@@ -17,12 +17,22 @@ namespace SoakJournal {
 
 namespace {
 
-QStringList fieldsOf(const QByteArray &line)
+// The journal's whole records, each as its fields; nullopt when it cannot be read.
+std::optional<QList<QStringList>> records(const QString &journal)
 {
-    QStringList fields;
-    for (const QByteArray &field : line.split('\t'))
-        fields.append(QString::fromUtf8(QByteArray::fromPercentEncoding(field)));
-    return fields;
+    QFile file(journal);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    QList<QStringList> records;
+    for (const QByteArray &line : file.readAll().split('\n')) {
+        // Empty, or cut short by a kill while it was written.
+        if (!line.endsWith("\t;"))
+            continue;
+        QStringList &fields = records.emplace_back();
+        for (const QByteArray &field : line.chopped(2).split('\t'))
+            fields.append(QString::fromUtf8(QByteArray::fromPercentEncoding(field)));
+    }
+    return records;
 }
 
 void remove(Texts &texts, const QString &text)
@@ -79,17 +89,13 @@ QStringList check(const QString &root, const QString &journal)
     if (const QString problem = loadProblem(root); !problem.isEmpty())
         problems << problem;
 
-    QFile file(journal);
-    if (!file.open(QIODevice::ReadOnly))
+    const auto journalRecords = records(journal);
+    if (!journalRecords)
         return problems << u"no journal"_s;
     Texts required;       // the last confirmed notebook's texts
     QSet<QString> known;  // every text that was ever in a file or typed
     QStringList underWay; // what the command begun last may let go of
-    for (const QByteArray &line : file.readAll().split('\n')) {
-        // Empty, or cut short by a kill while it was written.
-        if (!line.endsWith("\t;"))
-            continue;
-        const QStringList fields = fieldsOf(line.chopped(2));
+    for (const QStringList &fields : *journalRecords) {
         const QString &kind = fields.first();
         if (kind == u"recovering"_s || kind == u"recovered"_s || kind == u"cancelling"_s) {
             known.insert(SoakCommands::normal(fields.value(1)));
@@ -138,15 +144,12 @@ QStringList check(const QString &root, const QString &journal)
 
 Recoverable recoverable(const QString &journal)
 {
-    QFile file(journal);
-    if (!file.open(QIODevice::ReadOnly))
+    const auto journalRecords = records(journal);
+    if (!journalRecords)
         return {};
     std::optional<QString> written, writing;
     bool cancelling = false;
-    for (const QByteArray &line : file.readAll().split('\n')) {
-        if (!line.endsWith("\t;"))
-            continue;
-        const QStringList fields = fieldsOf(line.chopped(2));
+    for (const QStringList &fields : *journalRecords) {
         const QString &kind = fields.first();
         if (kind == u"recovering"_s) {
             writing = fields.value(1);

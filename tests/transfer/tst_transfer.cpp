@@ -67,12 +67,27 @@ struct Notebook
     const QString &folder() const { return state.storeFolder; }
 };
 
-// `folder` imported as its plan says, with no choice made for what the code page cannot hold.
+// The plan of importing `folder`, with no choice made for what the code page cannot hold.
+Plan planFor(Notebook &nb, const QString &folder, const std::optional<QString> &into = {},
+             const QLocale &locale = QLocale::c())
+{
+    return makePlan(scanFolder(folder, nb.folder()), nb.table, nb.folder(), into, Unencodable::Ask,
+                    locale);
+}
+
+// `folder` imported as its plan says.
 Outcome importInto(Notebook &nb, const QString &folder, Plan &plan,
                    const std::optional<QString> &into = {}, const QLocale &locale = QLocale::c())
 {
-    plan = makePlan(scanFolder(folder, nb.folder()), nb.table, nb.folder(), into, Unencodable::Ask, locale);
+    plan = planFor(nb, folder, into, locale);
     return run(nb.store, nb.table, nb.reports, plan);
+}
+
+// The plan of exporting the whole notebook, or the group in slot `only`, to `out`.
+NotebookExport::Plan exportPlan(const Notebook &nb, const QString &out,
+                                std::optional<int> only = std::nullopt)
+{
+    return NotebookExport::makePlan(nb.table, nb.folder(), only, out, QLocale::c());
 }
 
 // A notebook of groups "G" and "H" with their titles, each title with a file
@@ -532,17 +547,9 @@ private Q_SLOTS:
         QFETCH(QString, failed);
         QFETCH(QStringList, left);
         Notebook nb;
-        nb.table.cell(0, 0) = u"G"_s;
-        QVERIFY(NotebookFiles::createGroupFolder(nb.folder(), u"G"_s));
-        for (int c = 1; c <= 3; ++c) {
-            nb.table.cell(0, c) = u"e%1"_s.arg(c);
-            QVERIFY(
-                EntryFile::writeEntry(StorePaths::entryFile(nb.folder(), u"G"_s, u"e%1"_s.arg(c)),
-                                      u"d"_s, u"text"_s, nb.folder()));
-        }
+        fill(nb, {{u"G"_s, {u"e1"_s, u"e2"_s, u"e3"_s}}});
         QTemporaryDir out;
-        const auto plan =
-            NotebookExport::makePlan(nb.table, nb.folder(), std::nullopt, out.path(), QLocale::c());
+        const auto plan = exportPlan(nb, out.path());
         const auto outcome = [&] {
             const CallFaults faults(fault);
             return NotebookExport::run(plan, out.path());
@@ -573,8 +580,7 @@ private Q_SLOTS:
         QTemporaryDir source;
         QVERIFY(writeFile(source.path() + u"/report.txt"_s, "new\n"));
         QVERIFY(writeFile(source.path() + u"/late.txt"_s, "late\n"));
-        Plan plan = makePlan(scanFolder(source.path(), nb.folder()), nb.table, nb.folder(),
-                             u"Notes"_s, Unencodable::Ask, QLocale::c());
+        Plan plan = planFor(nb, source.path(), u"Notes"_s);
         // A file that comes after the plan was made is not written over either:
         // the import stops there.
         const QString late = StorePaths::entryFile(nb.folder(), u"Notes"_s, u"late"_s);
@@ -610,10 +616,8 @@ private Q_SLOTS:
         fill(nb, {{u"A"_s, {u"alpha"_s, u"beta"_s}}, {u"B"_s, {u"b1"_s}}, {u"C"_s, {u"c1"_s}}});
         QTemporaryDir out;
         const auto exported = [&](std::optional<int> only) {
-            const auto plan =
-                NotebookExport::makePlan(nb.table, nb.folder(), only, out.path(), QLocale::c());
-            const auto outcome = NotebookExport::run(plan, out.path());
-            return std::pair{plan, outcome};
+            const auto plan = exportPlan(nb, out.path(), only);
+            return std::pair{plan, NotebookExport::run(plan, out.path())};
         };
         QVERIFY(!exported(std::nullopt).second.failure);
         QVERIFY(writeFile(out.path() + u"/A/mine.txt"_s, "the user's own"));
@@ -678,27 +682,20 @@ private Q_SLOTS:
                                                 {u"B"_s, {u"b1"_s}}};
         const std::optional<QString> group = into.isEmpty() ? std::nullopt : std::optional(into);
         if (importing) {
+            // One clean run, its file calls counted.
             Files clean;
-            {
-                Notebook nb;
-                fill(nb, groups);
-                Plan plan;
-                QVERIFY(!importInto(nb, source.path(), plan, group).failed);
-                clean = withoutDates(readFolder(nb.dir.path()));
-            }
             int calls = 0;
             {
                 Notebook nb;
                 fill(nb, groups);
-                const Plan plan = makePlan(scanFolder(source.path(), nb.folder()), nb.table,
-                                           nb.folder(), group, Unencodable::Ask, QLocale::c());
-                calls = callsOf([&] { run(nb.store, nb.table, nb.reports, plan); });
+                const Plan plan = planFor(nb, source.path(), group);
+                calls = callsOf([&] { QVERIFY(!run(nb.store, nb.table, nb.reports, plan).failed); });
+                clean = withoutDates(readFolder(nb.dir.path()));
             }
             for (int at = 0; at < calls; ++at) {
                 Notebook nb;
                 fill(nb, groups);
-                const Plan plan = makePlan(scanFolder(source.path(), nb.folder()), nb.table,
-                                           nb.folder(), group, Unencodable::Ask, QLocale::c());
+                const Plan plan = planFor(nb, source.path(), group);
                 QVERIFY(killedAt(at, [&] { run(nb.store, nb.table, nb.reports, plan); }));
                 // As the next start finds it.
                 QVERIFY(!nb.store.LoadIndex());
@@ -721,16 +718,13 @@ private Q_SLOTS:
         Notebook nb;
         fill(nb, groups);
         QTemporaryDir out;
-        const auto first =
-            NotebookExport::makePlan(nb.table, nb.folder(), std::nullopt, out.path(), QLocale::c());
-        QVERIFY(!NotebookExport::run(first, out.path()).failure);
+        QVERIFY(!NotebookExport::run(exportPlan(nb, out.path()), out.path()).failure);
         const Files earlier = readFolder(out.path());
         nb.table.cell(0, 2).clear(); // beta
         QVERIFY(EntryFile::writeEntry(StorePaths::entryFile(nb.folder(), u"A"_s, u"alpha"_s),
                                       u"2 Jan 2020 - 10:00:00"_s, u"longer text of alpha"_s,
                                       nb.folder()));
-        const auto plan =
-            NotebookExport::makePlan(nb.table, nb.folder(), std::nullopt, out.path(), QLocale::c());
+        const auto plan = exportPlan(nb, out.path());
         QSet<QByteArray> whole;
         for (const QByteArray &bytes : earlier)
             whole.insert(bytes);

@@ -12,6 +12,7 @@
 #include "store/errorreports.h"
 #include "store/notebookchange.h"
 #include "store/store.h"
+#include "support/foldercontents.h"
 #include "support/notebookline.h"
 #include "support/testsupport.h"
 #include "ui/notebookmodel.h"
@@ -108,17 +109,7 @@ struct ScratchStore : ErrorReports
     void ShowErrorCancel(const IoError &error) override { reports << error.description; }
     void ShowErrorContinue(const IoError &error) override { reports << error.description; }
     NotebookChange change() { return NotebookChange(store, table, *this); }
-    QMap<QString, QByteArray> files() const
-    {
-        QMap<QString, QByteArray> found;
-        const QDir root(state.storeFolder);
-        for (const QString &group : root.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-            for (const QString &file : QDir(root.filePath(group)).entryList(QDir::Files))
-                found.insert(group + u'/' + file, readFile(root.filePath(group + u'/' + file)));
-        }
-        found.insert(u"idx.dat"_s, readFile(root.filePath(u"idx.dat"_s)));
-        return found;
-    }
+    Files files() const { return readFolder(state.storeFolder); }
 
     QTemporaryDir dir;
     AppState state;

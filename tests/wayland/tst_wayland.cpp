@@ -4,14 +4,14 @@
 // pref.dat and are saved to it. (Typing reaches the widgets directly in a
 // test, as on any platform: the window tests hold the commands.)
 
+#include "support/actions.h"
 #include "support/appfixture.h"
 
 #include "ui/layout_w.h"
 #include "ui/twips.h"
 
-#include <QAction>
+#include <QAbstractButton>
 #include <QGuiApplication>
-#include <QPushButton>
 #include <QSystemTrayIcon>
 #include <QTest>
 
@@ -45,7 +45,7 @@ private Q_SLOTS:
         // Saved, the size and the frames are as shown; the place, which a
         // Wayland client cannot know, stays as it was.
         const QStringList before = run.readLines(u"pref.dat"_s);
-        run.w().settingsItems[4]->trigger();
+        triggered(u"mnuSettings4"_s)(run);
         const QStringList saved = run.readLines(u"pref.dat"_s);
         QCOMPARE(saved.mid(11, 2), before.mid(11, 2));
         QCOMPARE(saved.mid(13, 2), (QStringList{u" 6000"_s, u" 10500"_s}));
@@ -53,14 +53,14 @@ private Q_SLOTS:
         run.messages.shown.clear();
 
         // The search stays on top where it can; here it simply opens.
-        run.w().searchItem->trigger();
+        triggered(u"mnuSearch"_s)(run);
         QWidget *search = nullptr;
         QTRY_VERIFY((search = window->findChild<QWidget *>(u"frmSearch"_s)) && search->isVisible());
         search->close();
 
         // No status notifier runs here: hiding minimizes, as on X without a tray.
         QVERIFY(!QSystemTrayIcon::isSystemTrayAvailable());
-        run.w().hideButton->click();
+        window->findChild<QAbstractButton *>(u"cmdMain"_s)->click();
         QTRY_VERIFY(window->isMinimized() && window->isVisible());
         QVERIFY(run.messages.shown.isEmpty());
     }

@@ -4,6 +4,7 @@
 // the X server says, the client area fills it and no floor is broken.
 
 #include "support/appfixture.h"
+#include "x11/xdotool.h"
 
 #include "ui/layout_w.h"
 #include "ui/twips.h"
@@ -22,28 +23,17 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// xdotool with its own timing, while this program goes on taking the window
-// manager's sizes as a user's program would.
-bool xdotool(const QStringList &args)
-{
-    QProcess tool;
-    tool.start(u"xdotool"_s, args);
-    return QTest::qWaitFor([&] { return tool.state() == QProcess::NotRunning; }, 30000) &&
-           tool.exitStatus() == QProcess::NormalExit && tool.exitCode() == 0;
-}
-
 // The size of the window's X window as the server has it.
 QSize serverSize(const QWidget *window)
 {
-    QProcess tool;
-    tool.start(u"xdotool"_s,
-               {u"getwindowgeometry"_s, u"--shell"_s, QString::number(window->winId())});
-    tool.waitForFinished();
     QSize size;
-    for (const QByteArray &line : tool.readAllStandardOutput().split('\n')) {
-        if (line.startsWith("WIDTH="))
+    const QString shell =
+        xdotool({u"getwindowgeometry"_s, u"--shell"_s, QString::number(window->winId())})
+            .value_or(QString());
+    for (const QString &line : shell.split(u'\n')) {
+        if (line.startsWith(u"WIDTH="_s))
             size.setWidth(line.mid(6).toInt());
-        else if (line.startsWith("HEIGHT="))
+        else if (line.startsWith(u"HEIGHT="_s))
             size.setHeight(line.mid(7).toInt());
     }
     return size;
@@ -178,10 +168,9 @@ private Q_SLOTS:
         }
         QVERIFY(after.width() >= widthFloor && after.height() >= heightFloor);
         // The controls are laid out for that client area.
-        const MainWidgets &w = run.w();
-        QCOMPARE(w.normalPanels[0]->y(),
+        QCOMPARE(client->findChild<QFrame *>(u"fraMain0"_s)->y(),
                  twipsToPixels(pixelsToTwips(client->height(), dpi) - 1010, dpi));
-        QCOMPARE(w.entryText->geometry().right() + 1,
+        QCOMPARE(client->findChild<QPlainTextEdit *>(u"txtText"_s)->geometry().right() + 1,
                  twipsToPixels(pixelsToTwips(client->width(), dpi) - 50, dpi));
     }
 };

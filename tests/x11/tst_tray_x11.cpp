@@ -1,15 +1,16 @@
 // The tray on a real X server, clicked through xdotool as a user would:
 // without a tray host, with one (trayer), and after the host has gone.
 
+#include "support/actions.h"
 #include "support/appfixture.h"
 
 #include "ui/systemtray_w.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QElapsedTimer>
 #include <QMenu>
 #include <QProcess>
-#include <QPushButton>
 #include <QStandardPaths>
 #include <QTest>
 
@@ -31,7 +32,9 @@ private Q_SLOTS:
         AppFixture run;
         QVERIFY(run.start());
         QWidget *window = run.window();
-        run.w().hideButton->click();
+        auto *hideButton = window->findChild<QAbstractButton *>(u"cmdMain"_s);
+        auto *trayMenu = window->findChild<QMenu *>(u"mnuSystray"_s);
+        hideButton->click();
         QTRY_VERIFY_WITH_TIMEOUT(window->isMinimized() && window->isVisible(), 10000);
         window->showNormal();
 
@@ -62,20 +65,20 @@ private Q_SLOTS:
         const QStringList twice{u"--repeat"_s, u"2"_s, u"--delay"_s, u"60"_s, u"1"_s};
 
         // Hidden into the tray; a double click brings it back.
-        run.w().hideItem->trigger();
+        triggered(u"mnuHide"_s)(run);
         QTRY_VERIFY_WITH_TIMEOUT(!window->isVisible(), 10000);
         click(twice);
         QTRY_VERIFY_WITH_TIMEOUT(window->isVisible(), 10000);
         // A right click shows a hidden window without the menu; the next opens it.
-        run.w().hideButton->click();
+        hideButton->click();
         QTRY_VERIFY_WITH_TIMEOUT(!window->isVisible(), 10000);
         click({u"3"_s});
         QTRY_VERIFY_WITH_TIMEOUT(window->isVisible(), 10000);
         QTest::qWait(300); // as long as a user takes to click again
-        QVERIFY(!run.w().trayMenu->isVisible());
+        QVERIFY(!trayMenu->isVisible());
         click({u"3"_s});
-        QTRY_VERIFY_WITH_TIMEOUT(run.w().trayMenu->isVisible(), 10000);
-        run.w().trayMenu->close();
+        QTRY_VERIFY_WITH_TIMEOUT(trayMenu->isVisible(), 10000);
+        trayMenu->close();
         // Minimized: a double click leaves it so, a right click restores it.
         window->showMinimized();
         QTRY_VERIFY_WITH_TIMEOUT(window->isMinimized(), 10000);
@@ -89,7 +92,7 @@ private Q_SLOTS:
         host.kill();
         host.waitForFinished();
         QTRY_VERIFY_WITH_TIMEOUT(!QSystemTrayIcon::isSystemTrayAvailable(), 10000);
-        run.w().trayItems[2]->trigger();
+        triggered(u"mnuSystrayCall2"_s)(run);
         QTRY_VERIFY_WITH_TIMEOUT(window->isMinimized() && window->isVisible(), 10000);
     }
 };
