@@ -294,11 +294,12 @@ private Q_SLOTS:
                 menu(&MainWidgets::changeGroupItem)),
             row(u"list F5"_s, goToPlans),
             row(u"list F7, the memory's group gone"_s, u"beeps=1"_s),
-            // Memory 1 on Work/Shopping: pref.dat and the three captions at once.
+            // Memory 1 on Work/Shopping: pref.dat, the three captions and Go To
+            // (nothing to go to from there) at once.
             row(u"list Shift+F5, on Work/Shopping"_s,
                 u"mem=Work/Shopping,Notes/,Gone/x,free/free;memo1=Memory &1  [F5]  =>  "
                 "Work/Shopping|Memory &1  [CTRL] + [F5]  =>  Work|Memory &1  [SH] + [F5]  =>  "
-                "Work/Shopping"_s,
+                "Work/Shopping;on:mnuGoToMemo0=0"_s,
                 u"beeps=1"_s, selected(u"Work/Shopping"_s)),
             // Renamed, the entry leaves a group memory: F5 only selects the group.
             row(u"list F5, after the memory's entry was renamed"_s,
