@@ -226,7 +226,7 @@ private Q_SLOTS:
         QVERIFY(nb.start());
         AppFixture::click(nb.w().entryList, u"a"_s);
         if (item == u"mnuSearch"_s) {
-            nb.w().searchItem->trigger();
+            triggered(u"mnuSearch"_s)(nb);
             auto *search = nb.window()->findChild<SearchDialog *>();
             QVERIFY(search);
             compareNames(search, names);
@@ -247,53 +247,41 @@ private Q_SLOTS:
             QTest::newRow(qPrintable(name)) << Scenario{kBook, prefs, {}, {step}, expected};
         };
 
-        // The input dialog of a new group: OK and Enter take the name, the
-        // rest take nothing; a name left with blanks at its end loses them.
-        const Answer work = typeInto(u"txtInput"_s, u"Work2  "_s);
-        const QString created = u"idx=Notes a | Trash | Work | Work2"_s;
-        const QString item = u"mnuGroupNew"_s;
-        row(u"input, Enter"_s, {}, inDialog(item, then(work, pressed(Qt::Key_Return))), created);
-        row(u"input, OK clicked"_s, {}, inDialog(item, then(work, click(u"cmdMain0"_s))), created);
-        row(u"input, Tab to OK"_s, {}, inDialog(item, then(work, tabTo(u"cmdMain0"_s))), created);
-        row(u"input, Esc"_s, {}, inDialog(item, then(work, pressed(Qt::Key_Escape))), kUnmoved);
-        row(u"input, Cancel clicked"_s, {}, inDialog(item, then(work, click(u"cmdMain1"_s))),
-            kUnmoved);
-        row(u"input, Tab to Cancel"_s, {}, inDialog(item, then(work, tabTo(u"cmdMain1"_s))),
-            kUnmoved);
-        row(u"input, close box"_s, {}, inDialog(item, then(work, closeBox)), kUnmoved);
+        // Each dialog changed, then left each way: Enter, OK and Tab to OK
+        // keep the change, the others drop it. A name left with blanks at its
+        // end loses them; the global settings restart on keeping.
+        const QList<std::pair<QString, Answer>> ways{{u"Enter"_s, pressed(Qt::Key_Return)},
+                                                     {u"OK clicked"_s, click(u"cmdMain0"_s)},
+                                                     {u"Tab to OK"_s, tabTo(u"cmdMain0"_s)},
+                                                     {u"Esc"_s, pressed(Qt::Key_Escape)},
+                                                     {u"Cancel clicked"_s, click(u"cmdMain1"_s)},
+                                                     {u"Tab to Cancel"_s, tabTo(u"cmdMain1"_s)},
+                                                     {u"close box"_s, closeBox}};
+        const auto leftEachWay = [&](const QString &name, const QString &item, const Answer &change,
+                                     const QString &kept, const QString &dropped,
+                                     const QList<int> &which) {
+            for (int i : which)
+                row(name + u", "_s + ways[i].first, {},
+                    inDialog(item, then(change, ways[i].second)), i < 3 ? kept : dropped);
+        };
+        const QList<int> all{0, 1, 2, 3, 4, 5, 6}, keysAndBox{0, 3, 6};
+        leftEachWay(u"input"_s, u"mnuGroupNew"_s, typeInto(u"txtInput"_s, u"Work2  "_s),
+                    u"idx=Notes a | Trash | Work | Work2"_s, kUnmoved, all);
+        leftEachWay(u"choice"_s, u"mnuEntryChange"_s, choose(u"lstList"_s, u"Work"_s),
+                    u"idx=Notes | Trash | Work a"_s, kUnmoved, all);
+        leftEachWay(u"start settings"_s, u"mnuSettings1"_s, tick(u"chckLock"_s), u"pref4= 1"_s,
+                    u"pref4= 0"_s, all);
+        leftEachWay(u"global settings"_s, u"mnuSettings0"_s, tick(u"chckFontBold"_s),
+                    u"starts=1;pref9= 1"_s, u"starts=0;pref9= 0"_s, keysAndBox);
+        // The individual buttons: the first key of the list.
+        leftEachWay(u"buttons"_s, u"mnuSettings2"_s, choose(u"cbo10"_s, u"{DEL}"_s),
+                    u"pref32={DEL}"_s, u"pref32=free"_s, keysAndBox);
+        row(u"choice, OK with none chosen"_s, {},
+            inDialog(u"mnuEntryChange"_s, click(u"cmdMain0"_s)), kUnmoved);
 
-        // The choice of a group to move the entry to.
-        const Answer toWork = choose(u"lstList"_s, u"Work"_s);
-        const QString moved = u"idx=Notes | Trash | Work a"_s;
-        const QString change = u"mnuEntryChange"_s;
-        row(u"choice, Enter"_s, {}, inDialog(change, then(toWork, pressed(Qt::Key_Return))), moved);
-        row(u"choice, OK clicked"_s, {}, inDialog(change, then(toWork, click(u"cmdMain0"_s))),
-            moved);
-        row(u"choice, Tab to OK"_s, {}, inDialog(change, then(toWork, tabTo(u"cmdMain0"_s))),
-            moved);
-        row(u"choice, Esc"_s, {}, inDialog(change, then(toWork, pressed(Qt::Key_Escape))),
-            kUnmoved);
-        row(u"choice, Cancel clicked"_s, {}, inDialog(change, then(toWork, click(u"cmdMain1"_s))),
-            kUnmoved);
-        row(u"choice, close box"_s, {}, inDialog(change, then(toWork, closeBox)), kUnmoved);
-        row(u"choice, OK with none chosen"_s, {}, inDialog(change, click(u"cmdMain0"_s)), kUnmoved);
-
-        // The start settings store on OK alone. A stored start state of
-        // "Hidden in Systray", the last of the list, shows as such and is kept.
-        const Answer unlocked = tick(u"chckLock"_s);
+        // A stored start state of "Hidden in Systray", the last of the list,
+        // shows as such and is kept.
         const QString start = u"mnuSettings1"_s;
-        const QString stored = u"pref4= 1"_s, kept = u"pref4= 0"_s;
-        row(u"start settings, Enter"_s, {},
-            inDialog(start, then(unlocked, pressed(Qt::Key_Return))), stored);
-        row(u"start settings, OK clicked"_s, {},
-            inDialog(start, then(unlocked, click(u"cmdMain0"_s))), stored);
-        row(u"start settings, Tab to OK"_s, {},
-            inDialog(start, then(unlocked, tabTo(u"cmdMain0"_s))), stored);
-        row(u"start settings, Esc"_s, {}, inDialog(start, then(unlocked, pressed(Qt::Key_Escape))),
-            kept);
-        row(u"start settings, close box"_s, {}, inDialog(start, then(unlocked, closeBox)), kept);
-        row(u"start settings, Cancel clicked"_s, {},
-            inDialog(start, then(unlocked, click(u"cmdMain1"_s))), kept);
         const Answer hidden = [](QDialog *dialog) {
             QCOMPARE(child<QComboBox>(dialog, u"cboMode"_s)->currentText(), u"Hidden in Systray"_s);
         };
@@ -302,61 +290,35 @@ private Q_SLOTS:
         row(u"start settings, the last group, Enter"_s, {u"5=Work"_s},
             inDialog(start, pressed(Qt::Key_Return)), u"pref5=Work"_s);
 
-        // The global settings restart on OK alone.
-        const Answer bold = tick(u"chckFontBold"_s);
-        const QString global = u"mnuSettings0"_s;
-        row(u"global settings, Enter"_s, {}, inDialog(global, then(bold, pressed(Qt::Key_Return))),
-            u"starts=1;pref9= 1"_s);
-        row(u"global settings, Esc"_s, {}, inDialog(global, then(bold, pressed(Qt::Key_Escape))),
-            u"starts=0;pref9= 0"_s);
-        row(u"global settings, close box"_s, {}, inDialog(global, then(bold, closeBox)),
-            u"starts=0;pref9= 0"_s);
-
-        // The individual buttons: the first and the last key of the list,
-        // New, and OK alone stores.
+        // The individual buttons: the last key of the list, and New.
         const QString buttons = u"mnuSettings2"_s;
-        const Answer del = choose(u"cbo10"_s, u"{DEL}"_s);
-        row(u"buttons, the first key, Enter"_s, {},
-            inDialog(buttons, then(del, pressed(Qt::Key_Return))), u"pref32={DEL}"_s);
         row(u"buttons, the last key, OK clicked"_s, {},
             inDialog(buttons, then(choose(u"cbo13"_s, u"Z"_s), click(u"cmdMain0"_s))),
             u"pref41=Z"_s);
-        row(u"buttons, Esc"_s, {}, inDialog(buttons, then(del, pressed(Qt::Key_Escape))),
-            u"pref32=free"_s);
-        row(u"buttons, close box"_s, {}, inDialog(buttons, then(del, closeBox)), u"pref32=free"_s);
         row(u"buttons, New, Tab to OK"_s, {u"31=ALT"_s, u"32={F5}"_s, u"33={F6}"_s},
             inDialog(buttons, then(click(u"cmdMain2"_s), tabTo(u"cmdMain0"_s))),
             u"pref31=NORMAL;pref32=free;pref33="_s);
 
         // The language editor writes Language.dat on OK alone; a translation
-        // counts once its field is left, however it is left.
+        // counts once its field is left, however it is left. Enter, in the
+        // field or in the words, moves on and keeps the dialog open.
         const QString editor = u"mnuSettings5"_s;
-        const QString written = u"lang1=Deutsch;lang2=&Datei"_s;
+        const Answer datei = translated(u"&Datei"_s);
+        const QString written = u"lang1=Deutsch;lang2=&Datei"_s, none = u"lang1=(free);lang2="_s;
+        leftEachWay(u"language editor"_s, editor, datei, written, none, {1, 3, 6});
         row(u"language editor, translation left by Tab"_s, {},
-            inDialog(editor, then(translated(u"&Datei"_s),
-                                  then(pressed(Qt::Key_Tab), click(u"cmdMain0"_s)))),
+            inDialog(editor, then(datei, then(pressed(Qt::Key_Tab), click(u"cmdMain0"_s)))),
             written);
         row(u"language editor, translation left by a click on a word"_s, {},
-            inDialog(editor,
-                     then(translated(u"&Datei"_s), then(clickThirdWord, click(u"cmdMain0"_s)))),
-            written);
-        row(u"language editor, translation left by OK clicked"_s, {},
-            inDialog(editor, then(translated(u"&Datei"_s), click(u"cmdMain0"_s))), written);
-        row(u"language editor, Enter stays"_s, {},
-            inDialog(editor, then(translated(u"&Datei"_s), pressed(Qt::Key_Return)), true),
-            u"lang1=(free);lang2="_s);
+            inDialog(editor, then(datei, then(clickThirdWord, click(u"cmdMain0"_s)))), written);
         const Answer enterInWords = [](QDialog *dialog) {
             child(dialog, u"lstWords"_s)->setFocus();
             QTest::keyClick(child(dialog, u"lstWords"_s), Qt::Key_Return);
         };
-        row(u"language editor, Enter in the words"_s, {},
-            inDialog(editor, then(translated(u"&Datei"_s), enterInWords), true),
-            u"lang1=(free);lang2="_s);
-        row(u"language editor, Esc"_s, {},
-            inDialog(editor, then(translated(u"&Datei"_s), pressed(Qt::Key_Escape))),
-            u"lang1=(free);lang2="_s);
-        row(u"language editor, close box"_s, {},
-            inDialog(editor, then(translated(u"&Datei"_s), closeBox)), u"lang1=(free);lang2="_s);
+        for (const auto &[name, enter] : {std::pair{u"Enter stays"_s, pressed(Qt::Key_Return)},
+                                          {u"Enter in the words"_s, enterInWords}})
+            row(u"language editor, "_s + name, {}, inDialog(editor, then(datei, enter), true),
+                none);
 
         // The About box closes on any key and by its Back; it opens nothing.
         const QString about = u"mnuAbout"_s;

@@ -64,16 +64,7 @@ void doubleClick(QWidget *widget, QPoint at)
     QTest::mouseDClick(widget, Qt::LeftButton, {}, at);
 }
 
-// The first four characters of the text selected, or the caret after the text.
-void selectFour(AppFixture &nb)
-{
-    nb.w().entryText->setFocus();
-    QTextCursor cursor = nb.w().entryText->textCursor();
-    cursor.setPosition(0);
-    cursor.setPosition(4, QTextCursor::KeepAnchor);
-    nb.w().entryText->setTextCursor(cursor);
-}
-
+// The caret after the text.
 void caretToEnd(AppFixture &nb)
 {
     nb.w().entryText->moveCursor(QTextCursor::End);
@@ -282,16 +273,16 @@ private Q_SLOTS:
                 inDialog(u"\U0001F600"_s, {Qt::Key_Escape})),
             // The move's choice of groups leaves the selected one out.
             row(u"list move, first Down"_s, trash, same,
-                inDialog({}, {Qt::Key_Down, Qt::Key_Return}), menu(&MainWidgets::changeGroupItem)),
+                inDialog({}, {Qt::Key_Down, Qt::Key_Return}), triggered(u"mnuEntryChange"_s)),
             row(u"list move, Down Down"_s, toWork, same,
                 inDialog({}, {Qt::Key_Down, Qt::Key_Down, Qt::Key_Return}),
-                menu(&MainWidgets::changeGroupItem)),
+                triggered(u"mnuEntryChange"_s)),
             row(u"list move, double-click"_s, toWork, same, doubleClickWork,
-                menu(&MainWidgets::changeGroupItem)),
+                triggered(u"mnuEntryChange"_s)),
             row(u"list move, Esc"_s, same, same, inDialog({}, {Qt::Key_Down, Qt::Key_Escape}),
-                menu(&MainWidgets::changeGroupItem)),
+                triggered(u"mnuEntryChange"_s)),
             row(u"list move, nothing chosen"_s, same, same, inDialog({}, {Qt::Key_Return}),
-                menu(&MainWidgets::changeGroupItem)),
+                triggered(u"mnuEntryChange"_s)),
             row(u"list F5"_s, goToPlans),
             row(u"list F7, the memory's group gone"_s, u"beeps=1"_s),
             // Memory 1 on Work/Shopping: pref.dat, the three captions and Go To
@@ -363,7 +354,7 @@ private Q_SLOTS:
             row(u"list Ctrl+Z, after Del"_s, backOnB, same, unlocked(key(Qt::Key_Delete))),
             row(u"list Ctrl+Z, after a move"_s, backOnB + u";mask=m1"_s, same,
                 unlocked(then(inDialog({}, {Qt::Key_Down, Qt::Key_Down, Qt::Key_Return}),
-                              menu(&MainWidgets::changeGroupItem)))),
+                              triggered(u"mnuEntryChange"_s)))),
             row(u"list Ctrl+Y, after F12 and Ctrl+Z"_s,
                 notes(u"a bb c c_ gone"_s) + u";sel=Notes/bb"_s, same,
                 unlocked(then(answered(u"bb"_s, key(Qt::Key_F12)), undoKey))),
@@ -407,7 +398,7 @@ private Q_SLOTS:
             row(u"text F5"_s, u"mode=text;text=Hitext of _b"_s, lockBox),
             // Shift+F5 keeps the selection as phrase 1; F5 types it and starts the edit.
             row(u"text F5, after Shift+F5"_s, u"mode=text;text=text of _b\ntext"_s, lockBox,
-                then(then(selectFour, press(Qt::Key_F5, Qt::ShiftModifier)), caretToEnd)),
+                then(then(selectFirstFour, press(Qt::Key_F5, Qt::ShiftModifier)), caretToEnd)),
             row(u"text F6, phrase free"_s, u"beeps=1"_s),
             // Phrases are key strings: their specials act as keys; a malformed
             // one types nothing and beeps, as does one that presses its own key
@@ -434,14 +425,13 @@ private Q_SLOTS:
             // Word wrap keeps the edit, its text and its caret.
             row(u"text menu Word Wrap, edited"_s,
                 u"mode=text;text=xtext of _b;caret=1+0;checked:mnuWordwrap=1"_s,
-                u"checked:mnuWordwrap=1"_s, typeX,
-                [](AppFixture &nb) { nb.w().wordWrapItem->trigger(); }),
+                u"checked:mnuWordwrap=1"_s, typeX, triggered(u"mnuWordwrap"_s)),
             // The euro sign has no key: it is typed as a character.
             row(u"text menu Insert euro"_s, u"mode=text;text=\u20ACtext of _b"_s, lockBox, {},
-                [](AppFixture &nb) { nb.w().signDateTimeItems[0]->trigger(); }),
+                triggered(u"mnuCallDate0"_s)),
             row(u"text Shift+F5, nothing selected"_s, howTo),
             row(u"text Shift+F8, text selected"_s, u"phrases=Hi,free,free,text"_s, u"="_s,
-                selectFour),
+                selectFirstFour),
             row(u"text Ctrl+F5"_s, same),
             row(u"text Ctrl+Shift+F5"_s, same),
             row(u"text F11"_s, u"mode=text;text=~%DATE%text of _b"_s, lockBox),
@@ -523,9 +513,9 @@ private Q_SLOTS:
 
             // The menus and buttons of the keyboard commands.
             row(u"list menu Edit Permission"_s, u"lock=1"_s, u"lock=0"_s, {},
-                menu(&MainWidgets::lockAction)),
+                triggered(u"mnuEditPermission"_s)),
             row(u"list menu Clear Phrases"_s, u"phrases=free,free,free,free"_s, u"="_s, {},
-                menu(&MainWidgets::clearPhrasesItem)),
+                triggered(u"mnuClearTxtMemos"_s)),
             row(u"list button 1, free"_s, same, same, {}, button(0)),
             row(u"list button 2, SHIFT {F5} {F6}: memories 1 and 2 saved"_s,
                 u"mem=Notes/_b,Notes/_b,Gone/x,free/free"_s, same, {}, button(1)),
@@ -557,7 +547,7 @@ private Q_SLOTS:
             // The same title would share the entry's file.
             {u"text naming an entry"_s, 4, u"c"_s, u"c__"_s}};
         for (const auto &[name, k, answer, line] : separators) {
-            const Action insert = [k = k](AppFixture &nb) { nb.w().insertItems[k]->trigger(); };
+            const Action insert = triggered(u"mnuInsertCall%1"_s.arg(k));
             const Action act = answer == u"{cancel}"_s ? then(cancelled, insert)
                                : answer.isNull()       ? insert
                                                        : answered(answer, insert);
@@ -568,7 +558,7 @@ private Q_SLOTS:
         // The text line's dialog ignores Esc; Enter ends it.
         cases.append(row(u"list separator, text, Esc ignored"_s, inserted(u"ab"_s), u"="_s,
                          inDialog(u"ab"_s, {Qt::Key_Escape, Qt::Key_Return}),
-                         [](AppFixture &nb) { nb.w().insertItems[4]->trigger(); }));
+                         triggered(u"mnuInsertCall4"_s)));
 
         // Lines without a file start no edit mode, whichever way is tried (a
         // file of 0 bytes loads as none: "list Up, onto a file of 0 bytes").
@@ -661,7 +651,7 @@ private Q_SLOTS:
         const auto dialog = [](const std::function<void(QWidget *)> &act) {
             return Action([act](AppFixture &nb) {
                 nb.whenShown(act);
-                nb.w().settingsItems[2]->trigger();
+                triggered(u"mnuSettings2"_s)(nb);
                 QTRY_VERIFY(!QApplication::activeModalWidget());
             });
         };

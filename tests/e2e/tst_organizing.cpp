@@ -128,6 +128,17 @@ Action locked(const Action &action)
     };
 }
 
+// The menu item of that objectName enabled, then triggered: the command's own
+// refusal, past the gate that keeps it disabled.
+Action ungated(const QString &item)
+{
+    return [item](AppFixture &nb) {
+        auto *action = nb.window()->findChild<QAction *>(item);
+        action->setEnabled(true);
+        action->trigger();
+    };
+}
+
 // `action` while idx.dat cannot be written: a folder stands in its place.
 Action indexUnwritable(const Action &action)
 {
@@ -155,11 +166,11 @@ void addRefusals()
     QStringList hundred;
     for (int g = 0; g < NoteTable::kGroups; ++g)
         hundred << u"G%1"_s.arg(g, 2, 10, QChar(u'0'));
-    const Action newGroup = menu(&MainWidgets::newGroupItem);
-    const Action rename = menu(&MainWidgets::renameGroupItem);
+    const Action newGroup = triggered(u"mnuGroupNew"_s);
+    const Action rename = triggered(u"mnuGroupRename"_s);
     const Action newTitle = key(Qt::Key_F12);
     const Action trash = key(Qt::Key_Delete);
-    const Action clearTrash = menu(&MainWidgets::clearTrashItem);
+    const Action clearTrash = triggered(u"mnuClearTrash"_s);
     const Action indentRight = key(Qt::Key_Right, Qt::ControlModifier);
     const QString trashMissing = says(u"\"Trash\""_s), full999 = says(u"999"_s);
 
@@ -179,14 +190,11 @@ void addRefusals()
     QTest::newRow("rename group: same name") << refused(ab, x, answered(u"A"_s, rename));
     QTest::newRow("rename group: folder in the way")
         << refused(ab, x, answered(u"Z"_s, rename), kReport, u"+Z/other.txt"_s);
-    const Action deleteUngated = [](AppFixture &nb) {
-        nb.w().deleteGroupItem->setEnabled(true); // as a pop-up could leave it
-        nb.w().deleteGroupItem->trigger();
-    };
+    // Enabled as a pop-up could leave it.
     QTest::newRow("delete group: entry line selected")
-        << refused(ab, x, deleteUngated, u"beeps=1"_s);
+        << refused(ab, x, ungated(u"mnuGroupDelete"_s), u"beeps=1"_s);
     QTest::newRow("delete group: last entry, no trash")
-        << refused(u"A x | B"_s, u"A/ "_s, menu(&MainWidgets::deleteGroupItem), trashMissing);
+        << refused(u"A x | B"_s, u"A/ "_s, triggered(u"mnuGroupDelete"_s), trashMissing);
     QTest::newRow("trash: no trash group") << refused(u"A x"_s, x, trash, trashMissing);
     QTest::newRow("Clear Trash: no trash group") << refused(u"A x"_s, x, clearTrash, trashMissing);
     QTest::newRow("new title: same") << refused(ab, x, answered(u"x"_s, newTitle));
@@ -197,18 +205,11 @@ void addRefusals()
         << refused(ab, x, answered(u"z"_s, newTitle), kReport, u"+A/z.txt"_s);
     QTest::newRow("indent: file in the way")
         << refused(ab, x, indentRight, kReport, u"+A/_x.txt"_s);
-    const Action indentLeftUngated = [](AppFixture &nb) {
-        nb.w().indentItems[1]->setEnabled(true); // its key's gate is closed
-        nb.w().indentItems[1]->trigger();
-    };
-    QTest::newRow("indent left of a lone _") << refused(u"A _"_s, u"A/_"_s, indentLeftUngated);
-    const Action downUngated = [](AppFixture &nb) {
-        // The last entry's gate is closed; the button would only trigger the
-        // disabled action, the menu item's is opened here.
-        nb.w().upDownItems[1]->setEnabled(true);
-        nb.w().upDownItems[1]->trigger();
-    };
-    QTest::newRow("one place down from the last entry") << refused(ab, u"A/y"_s, downUngated);
+    // Their keys' gates are closed; a button would only trigger the disabled action.
+    QTest::newRow("indent left of a lone _")
+        << refused(u"A _"_s, u"A/_"_s, ungated(u"mnuIndent1"_s));
+    QTest::newRow("one place down from the last entry")
+        << refused(ab, u"A/y"_s, ungated(u"mnuSort1"_s));
     QTest::newRow("new entry: 999 entries")
         << refused(full, u"B/b0"_s, key(Qt::Key_Insert), full999);
     QTest::newRow("new entry: trash") << refused(full, u"Trash/t0"_s, key(Qt::Key_Insert));
@@ -274,9 +275,9 @@ private Q_SLOTS:
         const QString abc = u"A a1 | B b1 b2 | C | Trash"_s;
         const QString sorting = u"A a1 | G b A _c | Z"_s;
         const QString five = u"G e0 e1 e2 e3 e4"_s;
-        const Action newGroup = menu(&MainWidgets::newGroupItem);
-        const Action rename = menu(&MainWidgets::renameGroupItem);
-        const Action deleteGroup = menu(&MainWidgets::deleteGroupItem);
+        const Action newGroup = triggered(u"mnuGroupNew"_s);
+        const Action rename = triggered(u"mnuGroupRename"_s);
+        const Action deleteGroup = triggered(u"mnuGroupDelete"_s);
 
         QTest::newRow("new group between two, case ignored")
             << Command{u"A a1 | c c1"_s, u"A/a1"_s, answered(u"B"_s, newGroup),
@@ -311,7 +312,7 @@ private Q_SLOTS:
             << Command{abc, u"A/ "_s, deleteGroup, u"idx=B b1 b2 | C | Trash a1;sel=B/b1"_s};
         // Gone for good: asked first, with the number of entries; kept unless
         // the answer is Delete.
-        const Action clearTrash = menu(&MainWidgets::clearTrashItem);
+        const Action clearTrash = triggered(u"mnuClearTrash"_s);
         const QString clearTrashAsked = u"msg=[Clear Trash] Delete the 2 entries in \"Trash\" for "
                                         "good? Their texts cannot be brought back."_s;
         QTest::newRow("Clear Trash")
@@ -321,13 +322,10 @@ private Q_SLOTS:
             << Command{u"A a1 | Trash t1 gone"_s, u"A/a1"_s, clearTrash,
                        u"idx=A a1 | Trash t1 gone;sel=Trash/t1;"_s + clearTrashAsked};
         // The Group menu's items, as the keys' rows do (tst_keymap).
-        const auto groupMenuItem = [](int i) {
-            return Action([i](AppFixture &nb) { nb.w().indentItems[size_t(i)]->trigger(); });
-        };
-        QTest::newRow("indent right from the Group menu")
-            << Command{u"G x y"_s, u"G/x"_s, groupMenuItem(0), u"idx=G _x y;sel=G/_x"_s, u"G/_x"_s};
-        QTest::newRow("indent left from the Group menu")
-            << Command{u"G _x y"_s, u"G/_x"_s, groupMenuItem(1), u"idx=G x y;sel=G/x"_s, u"G/x"_s};
+        QTest::newRow("indent right from the Group menu") << Command{
+            u"G x y"_s, u"G/x"_s, triggered(u"mnuIndent0"_s), u"idx=G _x y;sel=G/_x"_s, u"G/_x"_s};
+        QTest::newRow("indent left from the Group menu") << Command{
+            u"G _x y"_s, u"G/_x"_s, triggered(u"mnuIndent1"_s), u"idx=G x y;sel=G/x"_s, u"G/x"_s};
 
         QTest::newRow("trash from the last line")
             << Command{u"A a1 a2 | Trash a2"_s, u"A/a2"_s, key(Qt::Key_Delete),
@@ -486,8 +484,8 @@ private Q_SLOTS:
         QTest::addColumn<int>("row");
         // Saves, files of the program's own, and the merge of another
         // computer's changes are no steps of the notebook's history.
-        const QStringList kept{u"entry save"_s, u"mask save"_s, u"LstPrnt.txt"_s,
-                               u"Language.dat"_s, u"merge of a synced notebook"_s};
+        const QStringList kept{u"entry save"_s, u"mask save"_s, u"LstPrnt.txt"_s, u"Language.dat"_s,
+                               u"merge of a synced notebook"_s};
         const QList<WritingCommand> commands = writingCommands();
         for (int i = 0; i < commands.size(); ++i) {
             const QString &name = commands[i].name;
@@ -525,7 +523,7 @@ private Q_SLOTS:
         const Action undo = key(Qt::Key_Z, Qt::ControlModifier);
         if (clearsTrash) {
             // Nothing is offered, and the key says nothing: only the question was asked.
-            QVERIFY(!nb.w().undoItem->isEnabled());
+            QVERIFY(!nb.window()->findChild<QAction *>(u"mnuUndo"_s)->isEnabled());
             undo(nb);
             QCOMPARE(store(), after);
             QCOMPARE(nb.messages.shown.size(), 1);

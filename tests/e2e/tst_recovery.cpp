@@ -48,11 +48,7 @@ const Action newEntry = [](AppFixture &nb) {
     QTest::keyClick(nb.w().entryList, Qt::Key_Insert);
     nb.type(u"Fresh"_s);
 };
-const Action maskTyping = [](AppFixture &nb) {
-    if (!nb.w().viewMaskItem->isChecked())
-        nb.w().viewMaskItem->trigger();
-    QTest::keyClicks(nb.w().maskText, u"Masked"_s);
-};
+const Action maskTyping = then(showMask, typed(u"txtMask"_s, u"Masked"_s));
 
 } // namespace
 
@@ -71,12 +67,12 @@ private Q_SLOTS:
         QTest::addColumn<QList<int>>("answers"); // 0 Save, 1 Discard, 2 Back
         QTest::addColumn<QString>("expected");
         const Action closeBox = [](AppFixture &nb) { nb.window()->close(); };
-        const Action fileExit = menu(&MainWidgets::exitItem);
-        const Action trayExit = [](AppFixture &nb) { nb.w().trayItems[3]->trigger(); };
+        const Action fileExit = triggered(u"mnuExit"_s);
+        const Action trayExit = triggered(u"mnuSystrayCall3"_s);
         const Action restart = [](AppFixture &nb) {
             nb.whenShown(
                 [](QWidget *dialog) { dialog->findChild<QPushButton *>(u"cmdMain0"_s)->click(); });
-            nb.w().settingsItems[0]->trigger();
+            triggered(u"mnuSettings0"_s)(nb);
         };
         const QString asked = u"msg=~\\[Caution!\\] Plimsa is about to close while the entry "
                               "\"x\" is being edited.*"_s;

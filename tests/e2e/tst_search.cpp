@@ -56,7 +56,7 @@ SearchDialog *searchDialog(const AppFixture &nb)
     return nb.window()->findChild<SearchDialog *>(u"frmSearch"_s);
 }
 
-const Action opened = menu(&MainWidgets::searchItem);
+const Action opened = triggered(u"mnuSearch"_s);
 
 // The dialog, opened from the Entry menu unless it is open, with `text` and
 // `options` ("111100": titles, texts, Trash, ÿ-groups, the entry fixed, case).
@@ -236,7 +236,7 @@ private Q_SLOTS:
                         {},
                         writing(u"A: a1 = n | B: b1 = key; b2 = key | C: c1 = n"_s),
                         {searchFor(u"key"_s, u"011100"_s), clicked(false, u"B/b1 text 0"_s),
-                         answered(u"Z"_s, menu(&MainWidgets::renameGroupItem)), selected(u"Z/b1"_s),
+                         answered(u"Z"_s, triggered(u"mnuGroupRename"_s)), selected(u"Z/b1"_s),
                          clicked(true, u"Z/b2 text 0"_s), clicked(true, u"none Z/b2"_s)},
                         u"groups=A|C|Z"_s};
 

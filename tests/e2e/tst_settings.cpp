@@ -41,7 +41,7 @@ Action dialog(int item, const DialogAct &act)
             if (dialog && dialog->isVisible())
                 dialog->reject();
         });
-        nb.w().settingsItems[item]->trigger();
+        triggered(u"mnuSettings%1"_s.arg(item))(nb);
         QVERIFY(shown);
     };
 }

@@ -70,9 +70,8 @@ private Q_SLOTS:
             << u"idx=A y | B | Trash x;sel=A/y;date=date of y;text=text of y"_s;
         // The entry list goes beside pref.dat, never into the store (the
         // holder's list: tst_shell).
-        QTest::newRow("entry list export")
-            << nothing << Action([](AppFixture &nb) { nb.w().editorItems[1]->trigger(); }) << 0
-            << u"lines:LstPrnt.txt=x/y/ ;opened=%ROOT%LstPrnt.txt"_s;
+        QTest::newRow("entry list export") << nothing << triggered(u"mnuEditorCall1"_s) << 0
+                                           << u"lines:LstPrnt.txt=x/y/ ;opened=%ROOT%LstPrnt.txt"_s;
     }
     void lockLostBeforeAWrite()
     {
@@ -163,7 +162,7 @@ private Q_SLOTS:
         QVERIFY(nb.start());
         select(nb, u"A/x"_s);
         nb.messages.shown.clear();
-        nb.w().editorItems[1]->trigger();
+        triggered(u"mnuEditorCall1"_s)(nb);
         expectState(nb, kLocked + u";msg=;lines:LstPrnt.txt=x/y/ ;opened=%ROOT%LstPrnt.txt"_s);
         QVERIFY(!QFile::exists(nb.path(u"FileStore/LstPrnt.txt"_s)));
     }

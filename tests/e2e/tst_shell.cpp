@@ -4,6 +4,7 @@
 // resizes below the floors against a real window manager), the Editor menu's
 // export and the About box.
 
+#include "support/actions.h"
 #include "support/appfixture.h"
 
 #include "i18n/wordtable.h"
@@ -121,7 +122,8 @@ private Q_SLOTS:
         const TwipsRect &bars = index < 0 ? l.rowSplitter : l.columnSplitters[size_t(index)];
         QCOMPARE(widget->geometry(),
                  twipsToPixels(QRect(bars.left, bars.top, bars.width, bars.height), dpi, dpi));
-        QCOMPARE(w.viewMaskItem->isEnabled(), l.columnSplitters[0].left >= 2950);
+        QCOMPARE(window->findChild<QAction *>(u"mnuViewMask"_s)->isEnabled(),
+                 l.columnSplitters[0].left >= 2950);
         QVERIFY(w.maskText->isVisible());
         const TwipsSize floor =
             clientFloor(l, pixelsToTwips(window->frameGeometry().width() - window->width(), dpi));
@@ -218,10 +220,14 @@ private Q_SLOTS:
         AppFixture run;
         QVERIFY(run.start());
         MainWindow *window = run.window();
-        const MainWidgets &w = run.w();
-        const std::function<void()> hides[]{[&] { w.hideItem->trigger(); },
-                                            [&] { w.hideButton->click(); },
-                                            [&] { w.trayItems[2]->trigger(); }};
+        const auto item = [window](const QString &name) {
+            return window->findChild<QAction *>(name);
+        };
+        auto *trayMenu = window->findChild<QMenu *>(u"mnuSystray"_s);
+        const std::function<void()> hides[]{
+            [&] { item(u"mnuHide"_s)->trigger(); },
+            [&] { window->findChild<QPushButton *>(u"cmdMain"_s)->click(); },
+            [&] { item(u"mnuSystrayCall2"_s)->trigger(); }};
         for (const auto &hide : hides) {
             hide();
             QTRY_COMPARE(stateOf(window), u"minimized"_s);
@@ -244,15 +250,15 @@ private Q_SLOTS:
                 window->showNormal();
             QTRY_COMPARE(stateOf(window), from);
             if (reason < 0)
-                w.trayItems[-1 - reason]->trigger();
+                item(u"mnuSystrayCall"_s + QString::number(-1 - reason))->trigger();
             else
                 window->findChild<SystemTray *>(u"tray"_s)->MainWindowProc(
                     QSystemTrayIcon::ActivationReason(reason));
             QTRY_COMPARE(stateOf(window), to);
-            QTRY_COMPARE(w.trayMenu->isVisible(), menu);
-            w.trayMenu->close();
+            QTRY_COMPARE(trayMenu->isVisible(), menu);
+            trayMenu->close();
         }
-        w.trayItems[3]->trigger();
+        item(u"mnuSystrayCall3"_s)->trigger();
         QTRY_COMPARE(run.exitStatus, std::optional<int>(0));
     }
 
@@ -302,7 +308,7 @@ private Q_SLOTS:
         run.writeNotebook({{u"G/H"_s, u"first"_s, u"a:b"_s}});
         QVERIFY(run.start());
         AppFixture::click(run.w().entryList, u"a:b"_s);
-        run.w().editorItems[0]->trigger();
+        triggered(u"mnuEditorCall0"_s)(run);
         QCOMPARE(run.desktop.openedFiles,
                  QStringList{run.path(u"FileStore/G\u00cfH/a\u00d0b.txt"_s)});
     }
@@ -319,7 +325,7 @@ private Q_SLOTS:
             QCOMPARE(box->findChild<QLabel *>(u"lbl0"_s)->text(), u"Plimsa"_s);
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         });
-        run.w().aboutItem->trigger();
+        triggered(u"mnuAbout"_s)(run);
         QVERIFY(!QApplication::activeModalWidget());
     }
 

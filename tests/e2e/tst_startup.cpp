@@ -304,7 +304,7 @@ private Q_SLOTS:
             << Scenario{{},
                         {},
                         held,
-                        {letGo, menu(&MainWidgets::lockAction)},
+                        {letGo, triggered(u"mnuEditPermission"_s)},
                         u"marker=free;lock=1;on:chckEdit=0;on:mnuEditPermission=0;icons=1;"
                         "msg=[Caution!] Store index seems to be in use!\n\nStarting without edit "
                         "permission!"_s};

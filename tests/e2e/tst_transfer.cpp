@@ -66,7 +66,7 @@ private Q_SLOTS:
         QVERIFY(writeFile(in + u"/photo.txt"_s, QByteArray("\x89PNG\0", 5)));
 
         answerFolder(nb, in);
-        nb.w().window->findChild<QAction *>(u"mnuImportFolder"_s)->trigger();
+        triggered(u"mnuImportFolder"_s)(nb);
         QTRY_COMPARE(nb.messages.shown.size(), 1);
         const QString report = nb.messages.shown[0].text;
         QVERIFY2(report.startsWith(u"1 groups and 2 entries made, 1 files skipped"_s) &&
@@ -78,7 +78,7 @@ private Q_SLOTS:
         const QString out = nb.path(u"out"_s);
         QVERIFY(QDir().mkpath(out)); // the dialog takes a folder that exists
         answerFolder(nb, out);
-        nb.w().window->findChild<QAction *>(u"mnuExportNotebook"_s)->trigger();
+        triggered(u"mnuExportNotebook"_s)(nb);
         QTRY_COMPARE(nb.messages.shown.size(), 2);
         QVERIFY2(nb.messages.shown[1].text.startsWith(u"3 groups and 4 entries exported"_s),
                  qPrintable(nb.messages.shown[1].text));
@@ -110,7 +110,7 @@ private Q_SLOTS:
                     answer(question);
                 });
             });
-            nb.w().window->findChild<QAction *>(u"mnuExportNotebook"_s)->trigger();
+            triggered(u"mnuExportNotebook"_s)(nb);
             QCOMPARE(asked, u"frmExportReplace"_s);
             QVERIFY(cancelDefault);
             const bool replaced = way == u"Replace"_s;
@@ -135,7 +135,7 @@ private Q_SLOTS:
             return Sys::Fault{};
         });
         answerFolder(nb, in, [&nb](QWidget *) { cancelImport(nb); });
-        nb.w().window->findChild<QAction *>(u"mnuImportFolder"_s)->trigger();
+        triggered(u"mnuImportFolder"_s)(nb);
         Sys::setHook(nullptr);
         QTRY_COMPARE(nb.messages.shown.size(), 1);
         const QString report = nb.messages.shown[0].text;

@@ -18,11 +18,6 @@
 
 using namespace Qt::StringLiterals;
 
-Action menu(QAction *MainWidgets::*item)
-{
-    return [item](AppFixture &nb) { (nb.w().*item)->trigger(); };
-}
-
 Action triggered(const QString &name)
 {
     return [name](AppFixture &nb) { nb.window()->findChild<QAction *>(name)->trigger(); };
@@ -66,6 +61,22 @@ Action typed(const QString &name, const QString &text)
     };
 }
 
+void showMask(AppFixture &nb)
+{
+    if (auto *item = nb.window()->findChild<QAction *>(u"mnuViewMask"_s); !item->isChecked())
+        item->trigger();
+}
+
+void selectFirstFour(AppFixture &nb)
+{
+    auto *box = nb.window()->findChild<QPlainTextEdit *>(u"txtText"_s);
+    box->setFocus();
+    QTextCursor cursor = box->textCursor();
+    cursor.setPosition(0);
+    cursor.setPosition(4, QTextCursor::KeepAnchor);
+    box->setTextCursor(cursor);
+}
+
 Action then(const Action &first, const Action &second)
 {
     return [first, second](AppFixture &nb) {
@@ -105,7 +116,7 @@ Action moveTo(const QString &group)
             list->setCurrentItem(list->findItems(group, Qt::MatchExactly).value(0));
             dialog->findChild<QPushButton *>(u"cmdMain0"_s)->click();
         });
-        nb.w().changeGroupItem->trigger();
+        triggered(u"mnuEntryChange"_s)(nb);
     };
 }
 

@@ -15,8 +15,6 @@ class QWidget;
 // What a test does in the real window, as a value a data table can hold.
 using Action = std::function<void(AppFixture &)>;
 
-// Triggers a menu item of the main window.
-Action menu(QAction *MainWidgets::*item);
 // Triggers the action of that objectName (a menu item).
 Action triggered(const QString &name);
 // `act` while the call `fault` plans fails.
@@ -27,6 +25,10 @@ Action key(int key, Qt::KeyboardModifiers modifiers = {});
 Action press(int key, Qt::KeyboardModifiers modifiers = {});
 // `text` typed into the box of that objectName, key by key ("\n": Enter).
 Action typed(const QString &box, const QString &text);
+// View Mask ticked unless it is: the mask box shown.
+void showMask(AppFixture &nb);
+// The first four characters of the entry text selected, its box focused.
+void selectFirstFour(AppFixture &nb);
 // `first`, then `second`.
 Action then(const Action &first, const Action &second);
 // The group, then the entry, of "group/entry" clicked.

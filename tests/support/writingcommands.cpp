@@ -42,8 +42,7 @@ void recoveryWritten(AppFixture &nb)
 // The mask shown and "Fresh" typed into it.
 void typingInMask(AppFixture &nb)
 {
-    if (!nb.w().viewMaskItem->isChecked())
-        nb.w().viewMaskItem->trigger();
+    showMask(nb);
     QTest::keyClicks(nb.w().maskText, u"Fresh"_s);
     recovered(nb);
 }
@@ -51,16 +50,6 @@ void typingInMask(AppFixture &nb)
 void savedMask(AppFixture &nb)
 {
     QTest::keyClick(nb.w().maskText, Qt::Key_F2);
-}
-
-// "text" selected in the entry text box, as the phrase to keep.
-void selectingText(AppFixture &nb)
-{
-    QPlainTextEdit *box = nb.w().entryText;
-    QTextCursor cursor = box->textCursor();
-    cursor.setPosition(0);
-    cursor.setPosition(4, QTextCursor::KeepAnchor);
-    box->setTextCursor(cursor);
 }
 
 // The settings dialog of Options item `item`, filled in by `fill`, then OK;
@@ -75,7 +64,7 @@ Action settingsDialog(int item, const std::function<void(QWidget *)> &fill = {})
             if (auto *open = qobject_cast<QDialog *>(dialog); open && open->isVisible())
                 open->reject();
         });
-        nb.w().settingsItems[std::size_t(item)]->trigger();
+        triggered(u"mnuSettings%1"_s.arg(item))(nb);
     };
 }
 
@@ -95,7 +84,7 @@ void importedIntoGroup(AppFixture &nb)
 {
     const QString folder = nb.path(u"in"_s);
     nb.whenShown([folder](QWidget *shown) { chooseFolder(shown, folder); });
-    nb.w().window->findChild<QAction *>(u"mnuImportIntoGroup"_s)->trigger();
+    triggered(u"mnuImportIntoGroup"_s)(nb);
 }
 
 // Typing "Fresh" into the entry text box (after Insert for a new entry),
@@ -151,12 +140,9 @@ void takenInAtFocusBack(AppFixture &nb)
 QList<WritingCommand> writingCommands()
 {
     const QString abc = u"A x y | B b1 | Trash t1"_s;
-    const auto indexed = [](auto MainWidgets::*items, int i) {
-        return Action([items, i](AppFixture &nb) { (nb.w().*items)[std::size_t(i)]->trigger(); });
-    };
-    const Action newGroup = menu(&MainWidgets::newGroupItem);
-    const Action renameGroup = menu(&MainWidgets::renameGroupItem);
-    const Action deleteGroup = menu(&MainWidgets::deleteGroupItem);
+    const Action newGroup = triggered(u"mnuGroupNew"_s);
+    const Action renameGroup = triggered(u"mnuGroupRename"_s);
+    const Action deleteGroup = triggered(u"mnuGroupDelete"_s);
     const QString pref = u"pref.dat"_s;
     // frmIndiv's fourth button typing F7.
     const Action storedButton = settingsDialog(
@@ -195,20 +181,20 @@ QList<WritingCommand> writingCommands()
         {u"sort"_s, u"A y x | B b1 | Trash t1"_s, u"A/y"_s, nothing, sorted},
         {u"one place down"_s, abc, u"A/x"_s, nothing, key(Qt::Key_Down, Qt::ShiftModifier)},
         {u"one place up"_s, abc, u"A/y"_s, nothing, key(Qt::Key_Up, Qt::ShiftModifier)},
-        {u"insert separator"_s, abc, u"A/x"_s, nothing, indexed(&MainWidgets::insertItems, 1)},
+        {u"insert separator"_s, abc, u"A/x"_s, nothing, triggered(u"mnuInsertCall1"_s)},
         {u"new group"_s, abc, u"A/x"_s, nothing, answered(u"C"_s, newGroup)},
         {u"group rename"_s, abc, u"B/b1"_s, nothing, answered(u"Z"_s, renameGroup)},
         {u"group delete, empty"_s, u"A x y | B | Trash t1"_s, u"B/ "_s, nothing, deleteGroup},
         {u"group delete, its last entry into the trash"_s, abc, u"B/ "_s, nothing, deleteGroup},
-        {u"Clear Trash"_s, abc, u"A/x"_s, nothing, then(answeringQuestion(0), menu(&MainWidgets::clearTrashItem)), {}, {u"text of t1"_s}, false, {}, false, u"Clear Trash"_s},
-        {u"pref.dat: position memory"_s, abc, u"A/x"_s, nothing, indexed(&MainWidgets::setMemoryItems, 0), {u"A/x"_s, pref}},
-        {u"pref.dat: phrase"_s, abc, u"A/x"_s, selectingText, indexed(&MainWidgets::setPhraseItems, 0), {u"text"_s, pref}},
+        {u"Clear Trash"_s, abc, u"A/x"_s, nothing, then(answeringQuestion(0), triggered(u"mnuClearTrash"_s)), {}, {u"text of t1"_s}, false, {}, false, u"Clear Trash"_s},
+        {u"pref.dat: position memory"_s, abc, u"A/x"_s, nothing, triggered(u"mnuSetMemo0"_s), {u"A/x"_s, pref}},
+        {u"pref.dat: phrase"_s, abc, u"A/x"_s, selectFirstFour, triggered(u"mnuSetTxtMemoSet0"_s), {u"text"_s, pref}},
         {u"pref.dat: individual buttons"_s, abc, u"A/x"_s, nothing, storedButton, {u"{F7}"_s, pref}},
         {u"pref.dat: start settings"_s, abc, u"A/x"_s, nothing, storedStartSettings},
         {u"pref.dat: global settings"_s, abc, u"A/x"_s, nothing, storedGlobalSettings, {}, {}, true, u"Message"_s},
-        {u"pref.dat: window place"_s, abc, u"A/x"_s, nothing, indexed(&MainWidgets::settingsItems, 4), {}, {}, false, u"Message"_s},
+        {u"pref.dat: window place"_s, abc, u"A/x"_s, nothing, triggered(u"mnuSettings4"_s), {}, {}, false, u"Message"_s},
         {u"Language.dat"_s, abc, u"A/x"_s, nothing, storedLanguage, {u"Sprache"_s, u"Language.dat"_s}},
-        {u"LstPrnt.txt"_s, abc, u"A/x"_s, nothing, indexed(&MainWidgets::editorItems, 1)},
+        {u"LstPrnt.txt"_s, abc, u"A/x"_s, nothing, triggered(u"mnuEditorCall1"_s)},
         {u"import into a group"_s, abc, u"A/x"_s, folderToImport, importedIntoGroup, {u"Imported text"_s}, {}, false, u"Import"_s},
         {u"undo: move"_s, abc, u"A/x"_s, moveTo(u"B"_s), undo},
         {u"redo: move"_s, abc, u"A/x"_s, then(moveTo(u"B"_s), undo), redo},
