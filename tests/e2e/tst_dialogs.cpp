@@ -224,7 +224,7 @@ private Q_SLOTS:
         AppFixture nb;
         nb.writeNotebook({{u"Notes"_s, u"a"_s}, {u"Trash"_s}, {u"Work"_s}});
         QVERIFY(nb.start());
-        AppFixture::click(nb.w().entryList, u"a"_s);
+        AppFixture::click(nb.entryList(), u"a"_s);
         if (item == u"mnuSearch"_s) {
             triggered(u"mnuSearch"_s)(nb);
             auto *search = nb.window()->findChild<SearchDialog *>();

@@ -251,7 +251,7 @@ QString recoveryProblem(AppFixture &next, const Files &state)
                    ? u"the next start neither offered nor dropped the recovery copy"_s
                    : QString();
     const bool mask = copy->kind == RecoveryCopy::Kind::Mask;
-    const QString held = boxText(mask ? next.w().maskText : next.w().entryText);
+    const QString held = boxText(mask ? next.maskText() : next.entryText());
     if (held != copy->text)
         return u"the recovered edit holds \"%1\", not \"%2\""_s.arg(held, copy->text);
     return {};

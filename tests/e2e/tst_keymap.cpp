@@ -67,7 +67,7 @@ void doubleClick(QWidget *widget, QPoint at)
 // The caret after the text.
 void caretToEnd(AppFixture &nb)
 {
-    nb.w().entryText->moveCursor(QTextCursor::End);
+    nb.entryText()->moveCursor(QTextCursor::End);
 }
 
 std::pair<QString, KeyCase> row(const QString &name, const QString &unlocked,
@@ -132,14 +132,14 @@ private Q_SLOTS:
             return then(press(Qt::Key_Insert), typed(text, typing));
         };
         const auto button = [](int b) {
-            return Action([b](AppFixture &nb) { nb.w().individualButtons[b]->click(); });
+            return Action([b](AppFixture &nb) { nb.control<QPushButton>(u"cmdIndiv%1"_s.arg(b))->click(); });
         };
         const Action rightClickOnC = [](AppFixture &nb) {
             nb.whenShown([](QWidget *menu) {
                 caughtPopUp = menu->objectName();
                 menu->close();
             });
-            AppFixture::click(nb.w().entryList, u"c"_s, Qt::RightButton);
+            AppFixture::click(nb.entryList(), u"c"_s, Qt::RightButton);
         };
         // The folder dialog of an import or export, closed at once.
         const auto folderDialog = [](int key) {
@@ -185,11 +185,11 @@ private Q_SLOTS:
                 [](QWidget *dialog) { dialog->findChild<QPushButton *>(u"cmdMain1"_s)->click(); });
         };
         const Action doubleClickList = [](AppFixture &nb) {
-            TitleListView *l = nb.w().entryList;
+            TitleListView *l = nb.entryList();
             doubleClick(l->viewport(), l->lineRect(l->currentRow()).center());
         };
         const Action doubleClickText = [](AppFixture &nb) {
-            QPlainTextEdit *box = nb.w().entryText;
+            QPlainTextEdit *box = nb.entryText();
             doubleClick(box->viewport(), box->cursorRect().center());
         };
         const auto phrase = [](int n, const QString &keys) {
@@ -204,7 +204,7 @@ private Q_SLOTS:
             u"msg=[Caution!] Nothing was typed: these keys would press more than %1 keys, and "
             "Plimsa types at most %1 at a time."_s.arg(MaxStrokes);
         const Action stopped = [](AppFixture &nb) {
-            QPlainTextEdit *box = nb.w().entryText;
+            QPlainTextEdit *box = nb.entryText();
             QTest::keyClick(box, Qt::Key_F6);
             QTRY_VERIFY(boxText(box).startsWith(u'x'));
             QVERIFY(nb.window()->keyInjector().isBusy());
@@ -227,10 +227,10 @@ private Q_SLOTS:
         // keys then meet them with the lock on or off.
         const auto unlocked = [](const Action &steps) {
             return Action([steps](AppFixture &nb) {
-                const bool locked = nb.w().lockBox->isChecked();
-                nb.w().lockBox->setChecked(false);
+                const bool locked = nb.lockBox()->isChecked();
+                nb.lockBox()->setChecked(false);
                 steps(nb);
-                nb.w().lockBox->setChecked(locked);
+                nb.lockBox()->setChecked(locked);
             });
         };
         const Action shiftDown = key(Qt::Key_Down, Qt::ShiftModifier);
@@ -445,21 +445,21 @@ private Q_SLOTS:
             row(u"text pasted outside the code page"_s, u"msg=~.*U\\+1F600.*"_s, unlockedOnly, {},
                 [](AppFixture &nb) {
                     QApplication::clipboard()->setText(u"x\U0001F600y"_s);
-                    QTest::keyClick(nb.w().entryText, Qt::Key_V, Qt::ControlModifier);
+                    QTest::keyClick(nb.entryText(), Qt::Key_V, Qt::ControlModifier);
                 }),
             // The box's own menu pastes past every key handler; locked, nothing changes.
             row(u"text pasted from the box's menu"_s, u"mode=text;text=pastedtext of _b"_s, same,
                 {},
                 [](AppFixture &nb) {
                     QApplication::clipboard()->setText(u"pasted"_s);
-                    nb.w().entryText->paste();
+                    nb.entryText()->paste();
                 }),
             // An input method's text comes past the key handlers as well.
             row(u"text from an input method"_s, u"mode=text;text=\u00FCtext of _b"_s, lockBox, {},
                 [](AppFixture &nb) {
                     QInputMethodEvent commit;
                     commit.setCommitString(u"\u00FC"_s);
-                    QCoreApplication::sendEvent(nb.w().entryText, &commit);
+                    QCoreApplication::sendEvent(nb.entryText(), &commit);
                 }),
 
             // A new entry is stored once its title is known: the typical change.
@@ -601,7 +601,7 @@ private Q_SLOTS:
             nb.setPref(line, value);
         QVERIFY(nb.start());
         select(nb, u"Notes/_b"_s);
-        nb.w().lockBox->setChecked(locked);
+        nb.lockBox()->setChecked(locked);
         if (keyCase.setup)
             keyCase.setup(nb);
         QTRY_VERIFY(!nb.window()->keyInjector().isBusy());
@@ -630,7 +630,7 @@ private Q_SLOTS:
     {
         const auto click = [](bool groups, const QString &line) {
             return Action([groups, line](AppFixture &nb) {
-                AppFixture::click(groups ? nb.w().groupList : nb.w().entryList, line);
+                AppFixture::click(groups ? nb.groupList() : nb.entryList(), line);
             });
         };
         run(Scenario{u"Work w | Work/Home Plans Bills"_s,

@@ -110,8 +110,8 @@ void foreignDrop(AppFixture &nb)
 {
     QMimeData data;
     data.setData(DragDrop::mimeType(), "x");
-    for (QWidget *widget : {nb.w().entryList->viewport(), nb.w().groupList->viewport(),
-                            static_cast<QWidget *>(nb.w().entryButtons[1])}) {
+    for (QWidget *widget : {nb.entryList()->viewport(), nb.groupList()->viewport(),
+                            static_cast<QWidget *>(nb.control<QPushButton>(u"cmdEntry1"_s))}) {
         QDragEnterEvent enter(QPoint(5, 5), Qt::MoveAction, &data, Qt::LeftButton, {});
         QApplication::sendEvent(widget, &enter);
         QVERIFY(!enter.isAccepted());
@@ -123,7 +123,7 @@ void foreignDrop(AppFixture &nb)
 Action locked(const Action &action)
 {
     return [action](AppFixture &nb) {
-        nb.w().lockBox->setChecked(true);
+        nb.lockBox()->setChecked(true);
         action(nb);
     };
 }
@@ -239,9 +239,9 @@ void addRefusals()
     // tst_keymap).
     const Action organizingKeys = [](AppFixture &nb) {
         for (int key : {Qt::Key_Down, Qt::Key_Up, Qt::Key_Right, Qt::Key_Left})
-            QTest::keyClick(nb.w().entryList, Qt::Key(key), Qt::ShiftModifier);
-        QTest::keyClick(nb.w().entryList, Qt::Key_Delete);
-        QTest::keyClick(nb.w().entryList, Qt::Key_F12);
+            QTest::keyClick(nb.entryList(), Qt::Key(key), Qt::ShiftModifier);
+        QTest::keyClick(nb.entryList(), Qt::Key_Delete);
+        QTest::keyClick(nb.entryList(), Qt::Key_F12);
     };
     QTest::newRow("blank line: keys") << refused(ab, u"A/ "_s, organizingKeys);
     QTest::newRow("first line: Shift+Up") << refused(ab, x, key(Qt::Key_Up, Qt::ShiftModifier));
@@ -332,7 +332,7 @@ private Q_SLOTS:
                        u"idx=A a1 | Trash a2 a2_;sel=A/ "_s, u"Trash/a2_"_s};
         QTest::newRow("trash of a missing file")
             << Command{u"A a1 gone a3 | Trash"_s, u"A/gone"_s,
-                       [](AppFixture &nb) { nb.w().entryButtons[1]->click(); },
+                       [](AppFixture &nb) { nb.control<QPushButton>(u"cmdEntry1"_s)->click(); },
                        u"idx=A a1 a3 | Trash;sel=A/a3"_s};
         // "_" is appended until the title is free, checked again after each
         // one; another group's titles never count, the last column does.
@@ -355,35 +355,35 @@ private Q_SLOTS:
         // The entry is not reloaded: a load would replace the text put in here.
         const Action downKeepsText = [](AppFixture &nb) {
             {
-                const QSignalBlocker quiet(nb.w().entryText);
-                nb.w().entryText->setPlainText(u"not reloaded"_s);
+                const QSignalBlocker quiet(nb.entryText());
+                nb.entryText()->setPlainText(u"not reloaded"_s);
             }
-            QTest::keyClick(nb.w().entryList, Qt::Key_Down, Qt::ShiftModifier);
+            QTest::keyClick(nb.entryList(), Qt::Key_Down, Qt::ShiftModifier);
         };
         QTest::newRow("one place down")
             << Command{sorting, u"G/A"_s, downKeepsText,
                        u"idx=A a1 | G b _c A | Z;sel=G/A;text=not reloaded"_s};
         // A missing file stays missing: no edit or move may start on it.
         const Action missingDown = [](AppFixture &nb) {
-            nb.w().orderButtons[3]->click();
+            nb.control<QPushButton>(u"cmdH3"_s)->click();
             QVERIFY(nb.state().FileMissing);
         };
         QTest::newRow("missing file one place down")
             << Command{u"G a gone c"_s, u"G/gone"_s, missingDown,
                        u"idx=G a c gone;sel=G/gone;on:mnuEntryChange=0"_s};
         QTest::newRow("sort A to Z")
-            << Command{sorting, u"G/A"_s, [](AppFixture &nb) { nb.w().sortButton->click(); },
+            << Command{sorting, u"G/A"_s, [](AppFixture &nb) { nb.control<QPushButton>(u"cmdSort0"_s)->click(); },
                        u"idx=A a1 | G _c A b | Z;sel=G/_c"_s};
         const Action sortDescending = [](AppFixture &nb) {
             nb.app().state().prefs.SortDescending = 1;
-            nb.w().sortButton->click();
+            nb.control<QPushButton>(u"cmdSort0"_s)->click();
         };
         QTest::newRow("sort Z to A")
             << Command{sorting, u"G/A"_s, sortDescending, u"idx=A a1 | G b A _c | Z;sel=G/b"_s};
         QTest::newRow("Left: the group above")
             << Command{sorting, u"G/A"_s, key(Qt::Key_Left), u"idx="_s + sorting + u";sel=A/a1"_s};
         QTest::newRow("cursor pad: from the blank line to the first")
-            << Command{sorting, u"G/ "_s, [](AppFixture &nb) { nb.w().cursorButtons[4]->click(); },
+            << Command{sorting, u"G/ "_s, [](AppFixture &nb) { nb.control<QPushButton>(u"cmdCRSR4"_s)->click(); },
                        u"idx="_s + sorting + u";sel=G/b"_s};
         QTest::newRow("indent right onto an existing _x")
             << Command{u"G x _x"_s, u"G/x"_s, key(Qt::Key_Right, Qt::ControlModifier),
@@ -410,12 +410,12 @@ private Q_SLOTS:
         // no longer take back; nothing changes.
         const Action keptBothThenUndone = [](AppFixture &nb) {
             const QSignalBlocker quiet = nb.quietWatcher();
-            QTest::keyClick(nb.w().entryList, Qt::Key_Down, Qt::ShiftModifier);
+            QTest::keyClick(nb.entryList(), Qt::Key_Down, Qt::ShiftModifier);
             nb.write(u"FileStore/A/x.txt"_s, {u"date of x"_s, u"changed outside"_s});
-            QTest::keyClicks(nb.w().entryText, u"z"_s);
-            QTest::keyClick(nb.w().entryText, Qt::Key_F2);
-            QTest::keyClick(nb.w().entryList, Qt::Key_Z, Qt::ControlModifier);
-            QTest::keyClick(nb.w().entryList, Qt::Key_Z, Qt::ControlModifier);
+            QTest::keyClicks(nb.entryText(), u"z"_s);
+            QTest::keyClick(nb.entryText(), Qt::Key_F2);
+            QTest::keyClick(nb.entryList(), Qt::Key_Z, Qt::ControlModifier);
+            QTest::keyClick(nb.entryList(), Qt::Key_Z, Qt::ControlModifier);
         };
         QTest::newRow("undo after a save beside the history")
             << Command{u"A x y"_s, u"A/x"_s, keptBothThenUndone,
@@ -444,7 +444,7 @@ private Q_SLOTS:
         QVERIFY(nb.start());
         select(nb, command.select);
         const auto shown = [&nb] {
-            return QList{AppFixture::lines(nb.w().groupList), AppFixture::lines(nb.w().entryList)};
+            return QList{AppFixture::lines(nb.groupList()), AppFixture::lines(nb.entryList())};
         };
         const QList<QStringList> lines = shown();
         const NoteTable table = nb.app().table();
@@ -531,21 +531,21 @@ private Q_SLOTS:
         }
         undo(nb);
         QCOMPARE(store(), before);
-        QTest::keyClick(nb.w().groupList, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QTest::keyClick(nb.groupList(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
         QCOMPARE(store(), after);
-        QTest::keyClick(nb.w().groupList, Qt::Key_Z, Qt::ControlModifier);
+        QTest::keyClick(nb.groupList(), Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(store(), before);
         key(Qt::Key_Y, Qt::ControlModifier)(nb);
         QCOMPARE(store(), after);
         QVERIFY(nb.messages.shown.isEmpty() || !command.report.isEmpty());
 
-        const QString group = nb.w().groupList->currentText();
-        const QStringList groups = AppFixture::lines(nb.w().groupList);
-        const QStringList entries = AppFixture::lines(nb.w().entryList);
+        const QString group = nb.groupList()->currentText();
+        const QStringList groups = AppFixture::lines(nb.groupList());
+        const QStringList entries = AppFixture::lines(nb.entryList());
         QVERIFY(nb.restart());
-        QCOMPARE(AppFixture::lines(nb.w().groupList), groups);
-        AppFixture::click(nb.w().groupList, group);
-        QCOMPARE(AppFixture::lines(nb.w().entryList), entries);
+        QCOMPARE(AppFixture::lines(nb.groupList()), groups);
+        AppFixture::click(nb.groupList(), group);
+        QCOMPARE(AppFixture::lines(nb.entryList()), entries);
     }
 
     // Titles in forms the program itself would not store (a hand edit or
@@ -597,7 +597,7 @@ private Q_SLOTS:
             const QString folder = u"FileStore/"_s + groupOf[name] + u'/';
             QCOMPARE(nb.readLines(folder + name + u".txt"_s).value(1), u"text of "_s + name);
             select(nb, InDOS(groupOf[name]) + u'/' + InDOS(name));
-            QCOMPARE(nb.w().entryList->currentIndex().data().toString(), InDOS(name)); // shown
+            QCOMPARE(nb.entryList()->currentIndex().data().toString(), InDOS(name)); // shown
             QCOMPARE(nb.text(), u"text of "_s + name + u'\n');
         }
     }

@@ -122,7 +122,7 @@ private Q_SLOTS:
         const Action nothing = [](AppFixture &) {};
         const Action type = [](AppFixture &nb) { nb.type(); };
         const Action newEntry = [](AppFixture &nb) {
-            QTest::keyClick(nb.w().entryList, Qt::Key_Insert);
+            QTest::keyClick(nb.entryList(), Qt::Key_Insert);
             nb.type();
         };
         const Action up = key(Qt::Key_Up, Qt::ShiftModifier);
@@ -215,10 +215,10 @@ private Q_SLOTS:
         QTest::addColumn<QString>("expected");
         const Action type = [](AppFixture &nb) { nb.type(); };
         const Action newEntry = [](AppFixture &nb) {
-            QTest::keyClick(nb.w().entryList, Qt::Key_Insert);
+            QTest::keyClick(nb.entryList(), Qt::Key_Insert);
             nb.type();
         };
-        const Action textKey = [](AppFixture &nb) { nb.w().entryText->setFocus(); };
+        const Action textKey = [](AppFixture &nb) { nb.entryText()->setFocus(); };
         // Back into the edit after OK: Enter in the entry list.
         const Action reopened = key(Qt::Key_Return);
         const auto row = [](const char *name, const QList<Action> &steps, const QString &idx,
@@ -232,12 +232,12 @@ private Q_SLOTS:
         };
         const QString same = u"A x y | Trash"_s;
         row("F3", {type, then(textKey, press(Qt::Key_F3))}, same);
-        row("Save button", {type, [](AppFixture &nb) { nb.w().editButtons[2]->click(); }}, same);
+        row("Save button", {type, [](AppFixture &nb) { nb.control<QPushButton>(u"cmdEdit2"_s)->click(); }}, same);
         row("F2", {type, &AppFixture::pressOk, reopened}, same);
         row("Shift+Enter",
             {type,
              [](AppFixture &nb) {
-                 QTest::keyClick(nb.w().entryText, Qt::Key_Return, Qt::ShiftModifier);
+                 QTest::keyClick(nb.entryText(), Qt::Key_Return, Qt::ShiftModifier);
              },
              reopened},
             same);

@@ -45,7 +45,7 @@ Action crashed(const Action &edit)
 
 const Action typing = [](AppFixture &nb) { nb.type(u"Kept"_s); };
 const Action newEntry = [](AppFixture &nb) {
-    QTest::keyClick(nb.w().entryList, Qt::Key_Insert);
+    QTest::keyClick(nb.entryList(), Qt::Key_Insert);
     nb.type(u"Fresh"_s);
 };
 const Action maskTyping = then(showMask, typed(u"txtMask"_s, u"Masked"_s));
@@ -153,7 +153,7 @@ private Q_SLOTS:
             nb.type(u"c"_s);
             QVERIFY(recorder.writeNow());
             QVERIFY(QFileInfo::exists(recoveryPath(nb)));
-            QTest::keyClick(nb.w().entryText, Qt::Key(key));
+            QTest::keyClick(nb.entryText(), Qt::Key(key));
             QVERIFY2(!QFileInfo::exists(recoveryPath(nb)), qPrintable(QString::number(key)));
             QVERIFY(!recorder.pending());
         }
@@ -226,7 +226,7 @@ private Q_SLOTS:
         QTest::newRow("mask") << crashed(maskTyping) << nothing << QList<int>{}
                               << u"msg=~.*the mask of group \"A\".*;mode=mask;mask=Masked"_s
                               << Action([](AppFixture &nb) {
-                                     QTest::keyClick(nb.w().maskText, Qt::Key_F2);
+                                     QTest::keyClick(nb.maskText(), Qt::Key_F2);
                                  })
                               << u"lines:FileStore/A/_mask.dat=Masked"_s;
         QTest::newRow("declined")

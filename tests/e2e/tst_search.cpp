@@ -285,7 +285,7 @@ private Q_SLOTS:
             groups << u"G%1: "_s.arg(g, 2, 10, QChar(u'0')) + entries.join(u"; "_s);
         }
         groups.last().replace(u"gone 998 = "_s, u"last = the key"_s);
-        const Action toG03 = [](AppFixture &nb) { AppFixture::click(nb.w().groupList, u"G03"_s); };
+        const Action toG03 = [](AppFixture &nb) { AppFixture::click(nb.groupList(), u"G03"_s); };
         const Action slow = [](AppFixture &nb) {
             searchDialog(nb)->setQuickSearchLimit(std::chrono::milliseconds(0));
         };
@@ -293,7 +293,7 @@ private Q_SLOTS:
             QVERIFY(searchDialog(nb)->searching());
             QVERIFY(QApplication::overrideCursor());
             toG03(nb);
-            QTest::keyClick(nb.w().entryList, Qt::Key_Down);
+            QTest::keyClick(nb.entryList(), Qt::Key_Down);
             expectState(nb, u"sel=G00/gone 5;words:lblStatus=~"_s +
                                 QRegularExpression::escape(WordTable::english(Word::Searching)) +
                                 u" \\d+ / 40"_s);

@@ -272,7 +272,7 @@ private Q_SLOTS:
 
         // The sort mode's mark shows the mode, however it was set.
         const Action sortItem = triggered(u"mnuSettings3"_s);
-        const Action menuShown = [](AppFixture &nb) { Q_EMIT nb.w().optionsMenu->aboutToShow(); };
+        const Action menuShown = [](AppFixture &nb) { Q_EMIT nb.control<QMenu>(u"mnuOptions"_s)->aboutToShow(); };
         QTest::newRow("sort mode on")
             << Scenario{{}, {}, {}, {sortItem, menuShown}, u"checked:mnuSettings3=1"_s};
         QTest::newRow("sort mode off again")

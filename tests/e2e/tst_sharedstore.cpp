@@ -58,7 +58,7 @@ private Q_SLOTS:
         const Action ok = &AppFixture::pressOk;
         QTest::newRow("entry save") << type << ok << 0 << QString();
         const Action newEntry = [](AppFixture &nb) {
-            QTest::keyClick(nb.w().entryList, Qt::Key_Insert);
+            QTest::keyClick(nb.entryList(), Qt::Key_Insert);
             nb.type();
         };
         QTest::newRow("new entry: its file") << newEntry << answered(u"n"_s, ok) << 0 << QString();

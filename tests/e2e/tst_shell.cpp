@@ -200,14 +200,14 @@ private Q_SLOTS:
         AppFixture run;
         run.writeNotebook({{u"Notes"_s, u"b"_s, u"a"_s}});
         QVERIFY(run.start());
-        QPushButton *sort = run.w().sortButton;
+        QPushButton *sort = run.control<QPushButton>(u"cmdSort0"_s);
         const QPoint off(-sort->width(), sort->height() / 2);
         QTest::mousePress(sort, Qt::LeftButton);
-        QCOMPARE(AppFixture::lines(run.w().entryList), (QStringList{u"b"_s, u"a"_s, u" "_s}));
+        QCOMPARE(AppFixture::lines(run.entryList()), (QStringList{u"b"_s, u"a"_s, u" "_s}));
         if (slidesOff)
             QTest::mouseMove(sort, off);
         QTest::mouseRelease(sort, Qt::LeftButton, {}, slidesOff ? off : sort->rect().center());
-        QCOMPARE(AppFixture::lines(run.w().entryList), titles);
+        QCOMPARE(AppFixture::lines(run.entryList()), titles);
     }
 
     // No tray host here: every way of hiding minimizes, so the window can
@@ -292,7 +292,7 @@ private Q_SLOTS:
         }
         QVERIFY(run.start());
         // Offered with entries only; the command itself works either way.
-        QCOMPARE(run.w().editorMenu->menuAction()->isEnabled(), !titles.isEmpty());
+        QCOMPARE(run.control<QMenu>(u"mnuEditor"_s)->menuAction()->isEnabled(), !titles.isEmpty());
         run.window()->findChild<EditorExport *>()->openEntryList();
         const QString path = folder + u"FileStore/LstPrnt.txt"_s;
         QCOMPARE(run.read(path), file);
@@ -307,7 +307,7 @@ private Q_SLOTS:
         AppFixture run;
         run.writeNotebook({{u"G/H"_s, u"first"_s, u"a:b"_s}});
         QVERIFY(run.start());
-        AppFixture::click(run.w().entryList, u"a:b"_s);
+        AppFixture::click(run.entryList(), u"a:b"_s);
         triggered(u"mnuEditorCall0"_s)(run);
         QCOMPARE(run.desktop.openedFiles,
                  QStringList{run.path(u"FileStore/G\u00cfH/a\u00d0b.txt"_s)});

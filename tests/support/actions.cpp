@@ -34,7 +34,7 @@ Action failing(const CallFault &fault, const Action &act)
 Action key(int key, Qt::KeyboardModifiers modifiers)
 {
     return [key, modifiers](AppFixture &nb) {
-        QTest::keyClick(nb.w().entryList, Qt::Key(key), modifiers);
+        QTest::keyClick(nb.entryList(), Qt::Key(key), modifiers);
     };
 }
 
@@ -123,7 +123,7 @@ Action moveTo(const QString &group)
 Action drop(bool onGroups, const QString &line)
 {
     return [onGroups, line](AppFixture &nb) {
-        const TitleListView *list = onGroups ? nb.w().groupList : nb.w().entryList;
+        const TitleListView *list = onGroups ? nb.groupList() : nb.entryList();
         const int row = list->titles().rowShowing(line);
         const QPoint at =
             row >= 0 ? list->lineRect(row).center() : QPoint(5, list->viewport()->height() - 2);

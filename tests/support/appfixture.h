@@ -7,7 +7,9 @@
 #include "ui/titlelistmodel.h"
 #include "ui/titlelistview_w.h"
 
+#include <QCheckBox>
 #include <QMap>
+#include <QPlainTextEdit>
 #include <QSignalBlocker>
 #include <QTemporaryDir>
 #include <optional>
@@ -44,6 +46,16 @@ public:
     Application &app() { return *app_; }
     MainWindow *window() const { return app_->mainWindow(); }
     const MainWidgets &w() const { return window()->widgets(); }
+    // The main window's controls, found by their object names.
+    template <typename T = QWidget> T *control(const QString &name) const
+    {
+        return window()->findChild<T *>(name);
+    }
+    TitleListView *entryList() const { return control<TitleListView>(QStringLiteral("lstEntry")); }
+    TitleListView *groupList() const { return control<TitleListView>(QStringLiteral("lstGroup")); }
+    QPlainTextEdit *entryText() const { return control<QPlainTextEdit>(QStringLiteral("txtText")); }
+    QPlainTextEdit *maskText() const { return control<QPlainTextEdit>(QStringLiteral("txtMask")); }
+    QCheckBox *lockBox() const { return control<QCheckBox>(QStringLiteral("chckEdit")); }
     MainState &state() const { return window()->mainState(); }
 
     static QStringList lines(const TitleListView *list) { return list->titles().shownNames(); }

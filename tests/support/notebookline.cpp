@@ -26,11 +26,11 @@ QString index(const AppFixture &nb)
 
 QString selection(const AppFixture &nb)
 {
-    return AppFixture::current(nb.w().groupList) + u'/' + AppFixture::current(nb.w().entryList);
+    return AppFixture::current(nb.groupList()) + u'/' + AppFixture::current(nb.entryList());
 }
 
 void select(const AppFixture &nb, const QString &where)
 {
-    AppFixture::click(nb.w().groupList, where.section(u'/', 0, 0));
-    AppFixture::click(nb.w().entryList, where.section(u'/', 1));
+    AppFixture::click(nb.groupList(), where.section(u'/', 0, 0));
+    AppFixture::click(nb.entryList(), where.section(u'/', 1));
 }

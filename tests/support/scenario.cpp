@@ -111,11 +111,11 @@ const QList<std::pair<QString, Reader>> &readers()
                     : nb.state().edit.maskEdit() ? u"mask"_s
                                                  : u"view"_s;
          }},
-        {u"lock"_s, [](AppFixture &nb) { return bit(nb.w().lockBox->isChecked()); }},
+        {u"lock"_s, [](AppFixture &nb) { return bit(nb.lockBox()->isChecked()); }},
         {u"idx"_s, [](AppFixture &nb) { return index(nb); }},
-        {u"text"_s, [](AppFixture &nb) { return chopped(boxText(nb.w().entryText)); }},
-        {u"mask"_s, [](AppFixture &nb) { return chopped(boxText(nb.w().maskText)); }},
-        {u"date"_s, [](AppFixture &nb) { return nb.w().dateLabel->text(); }},
+        {u"text"_s, [](AppFixture &nb) { return chopped(boxText(nb.entryText())); }},
+        {u"mask"_s, [](AppFixture &nb) { return chopped(boxText(nb.maskText())); }},
+        {u"date"_s, [](AppFixture &nb) { return nb.control<QLabel>(u"lblDate"_s)->text(); }},
         {u"msg"_s, [](AppFixture &nb) { return messages(nb, false); }},
         {u"beeps"_s, [](AppFixture &nb) { return QString::number(nb.messages.beeps); }},
         {u"menu"_s, [](AppFixture &) { return popupItem() + caughtPopUp; }},
@@ -130,10 +130,8 @@ const QList<std::pair<QString, Reader>> &readers()
              return nb.exitStatus ? QString::number(*nb.exitStatus) : QString();
          }},
         {u"icons"_s, [](AppFixture &nb) { return messages(nb, true); }},
-        {u"groups"_s,
-         [](AppFixture &nb) { return AppFixture::lines(nb.w().groupList).join(u'|'); }},
-        {u"entries"_s,
-         [](AppFixture &nb) { return AppFixture::lines(nb.w().entryList).join(u'|'); }},
+        {u"groups"_s, [](AppFixture &nb) { return AppFixture::lines(nb.groupList()).join(u'|'); }},
+        {u"entries"_s, [](AppFixture &nb) { return AppFixture::lines(nb.entryList()).join(u'|'); }},
         {u"store"_s, [](AppFixture &nb) { return nb.app().state().storeFolder; }},
         // The program's marker is an open-file-description lock: a second
         // taker in this process is refused while the program holds it.
@@ -162,14 +160,14 @@ const QList<std::pair<QString, Reader>> &readers()
          }},
         {u"caret"_s,
          [](AppFixture &nb) {
-             const QTextCursor caret = nb.w().entryText->textCursor();
+             const QTextCursor caret = nb.entryText()->textCursor();
              return u"%1+%2"_s.arg(caret.position()).arg(caret.selectedText().size());
          }},
         {u"buttons"_s,
          [](AppFixture &nb) {
              QString flags;
-             for (const QPushButton *button : nb.w().orderButtons)
-                 flags += bit(button->isEnabled());
+             for (int i = 0; i < 4; ++i)
+                 flags += bit(nb.control<QPushButton>(u"cmdH%1"_s.arg(i))->isEnabled());
              return flags;
          }},
         // --- Of the search dialog (tst_search); "" while it is closed. ---
@@ -190,7 +188,7 @@ const QList<std::pair<QString, Reader>> &readers()
                  return selection(nb) + u" title"_s;
              if (status != WordTable::english(Word::MatchInText))
                  return u"status "_s + status;
-             QPlainTextEdit *box = nb.w().entryText;
+             QPlainTextEdit *box = nb.entryText();
              const QTextCursor cursor = box->textCursor();
              if (cursor.selectionEnd() - cursor.selectionStart() !=
                  dialog->findChild<QLineEdit *>(u"txtSearch"_s)->text().size())

@@ -43,13 +43,13 @@ void recoveryWritten(AppFixture &nb)
 void typingInMask(AppFixture &nb)
 {
     showMask(nb);
-    QTest::keyClicks(nb.w().maskText, u"Fresh"_s);
+    QTest::keyClicks(nb.maskText(), u"Fresh"_s);
     recovered(nb);
 }
 
 void savedMask(AppFixture &nb)
 {
-    QTest::keyClick(nb.w().maskText, Qt::Key_F2);
+    QTest::keyClick(nb.maskText(), Qt::Key_F2);
 }
 
 // The settings dialog of Options item `item`, filled in by `fill`, then OK;
@@ -70,7 +70,7 @@ Action settingsDialog(int item, const std::function<void(QWidget *)> &fill = {})
 
 void sorted(AppFixture &nb)
 {
-    nb.w().sortButton->click();
+    nb.control<QPushButton>(u"cmdSort0"_s)->click();
 }
 
 // A folder "in" beside the store, holding one text file to import.
@@ -93,8 +93,8 @@ Action typing(bool newEntry, bool unrecovered = false)
 {
     return [newEntry, unrecovered](AppFixture &nb) {
         if (newEntry)
-            QTest::keyClick(nb.w().entryList, Qt::Key_Insert);
-        QTest::keyClicks(nb.w().entryText, u"Fresh"_s);
+            QTest::keyClick(nb.entryList(), Qt::Key_Insert);
+        QTest::keyClicks(nb.entryText(), u"Fresh"_s);
         if (!unrecovered)
             recovered(nb);
     };
@@ -106,7 +106,7 @@ Action savedWithF2(const QString &title = {})
     return [title](AppFixture &nb) {
         if (!title.isNull())
             nb.answerInput(title);
-        QTest::keyClick(nb.w().entryText, Qt::Key_F2);
+        QTest::keyClick(nb.entryText(), Qt::Key_F2);
     };
 }
 
