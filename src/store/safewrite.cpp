@@ -292,6 +292,17 @@ bool syncsWholeFileSystem(int dir)
 // O_NONBLOCK: a fifo in place of a file must not hang the program.
 constexpr int kReadFlags = O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK;
 
+// One read, taken again when a signal broke it off: the bytes read, 0 at
+// the end of the file, -1 with errno set on a failure.
+ssize_t readRetrying(int fd, char *into, qsizetype size)
+{
+    for (;;) {
+        const ssize_t n = Sys::read(fd, into, size_t(size));
+        if (n >= 0 || errno != EINTR)
+            return n;
+    }
+}
+
 ReadResult readFailure(int err, const QString &path)
 {
     ReadResult result;
@@ -324,12 +335,9 @@ ReadResult readOpened(const Fd &fd, const QString &path, qint64 maxBytes = -1)
     for (;;) {
         if (used == bytes.size())
             bytes.resize(bytes.size() * 2);
-        const ssize_t n = Sys::read(fd.get(), bytes.data() + used, bytes.size() - used);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
+        const ssize_t n = readRetrying(fd.get(), bytes.data() + used, bytes.size() - used);
+        if (n < 0)
             return readFailure(errno, path);
-        }
         if (n == 0)
             break;
         used += n;
@@ -698,12 +706,9 @@ ReadResult readFileInParts(const QString &path, const QString &root, qsizetype p
     QByteArray buffer(std::max<qsizetype>(partBytes, 1), Qt::Uninitialized);
     qint64 used = 0;
     for (;;) {
-        const ssize_t n = Sys::read(fd.get(), buffer.data(), buffer.size());
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
+        const ssize_t n = readRetrying(fd.get(), buffer.data(), buffer.size());
+        if (n < 0)
             return readFailure(errno, path);
-        }
         if (n == 0)
             break;
         part(QByteArrayView(buffer.constData(), n));
